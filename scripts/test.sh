@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite inside a loopback-only
+# network namespace. Ends with CTest's summary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+cd build
+exec ../scripts/netns-run ctest --output-on-failure --parallel "$(nproc)" --timeout 600

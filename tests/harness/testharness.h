@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QString>
+
+class QTcpServer;
+class QUdpSocket;
+
+namespace qx8test {
+
+// Upper bound for any wait in a test; CI machines may be slower and busier.
+int timeoutMs();
+
+// A loopback address of its own for this test process (127.x.y.z, never 127.0.0.1), so that
+// servers on fixed ports (console 19272, FTP 21) from parallel tests do not collide.
+QHostAddress uniqueLoopbackAddress();
+
+// Binds the server to `port` on a fresh loopback address, trying others while the address is
+// taken. Returns false when no address could be bound.
+bool listenOnUniqueLoopback(QTcpServer& server, quint16 port);
+
+// Absolute path of the VirtualQX8 executable under test (from the CTest environment).
+QString virtualProcessorPath();
+
+// Root of the source tree (fixtures, scripts).
+QString sourceDir();
+
+} // namespace qx8test
