@@ -4,8 +4,7 @@
 
 #include <QTest>
 
-ScriptedPeer::ScriptedPeer(QObject* parent)
-    : QObject(parent)
+ScriptedPeer::ScriptedPeer(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &ScriptedPeer::onNewConnection);
 }

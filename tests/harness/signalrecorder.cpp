@@ -3,8 +3,7 @@
 #include <QMetaMethod>
 #include <QMutexLocker>
 
-SignalRecorder::SignalRecorder(QObject* target)
-    : m_target(target)
+SignalRecorder::SignalRecorder(QObject* target) : m_target(target)
 {
     const QMetaObject* meta = target->metaObject();
     const int firstSlot = QObject::staticMetaObject.methodCount();

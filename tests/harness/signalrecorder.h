@@ -14,7 +14,7 @@ class SignalRecorder : public QObject
 public:
     struct Emission
     {
-        QString name;       // signal name without arguments, e.g. "dataAvailable"
+        QString name; // signal name without arguments, e.g. "dataAvailable"
         QVariantList arguments;
     };
 

@@ -13,8 +13,8 @@ int timeoutMs()
 QHostAddress uniqueLoopbackAddress()
 {
     auto* random = QRandomGenerator::global();
-    const quint32 host = (127u << 24) | (random->bounded(1u, 255u) << 16)
-                         | (random->bounded(0u, 256u) << 8) | random->bounded(2u, 255u);
+    const quint32 host = (127u << 24) | (random->bounded(1u, 255u) << 16) |
+                         (random->bounded(0u, 256u) << 8) | random->bounded(2u, 255u);
     return QHostAddress(host);
 }
 

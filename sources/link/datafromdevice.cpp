@@ -1,0 +1,7 @@
+#include "datafromdevice.h"
+
+void registerDataFromDeviceMetaTypes()
+{
+    qRegisterMetaType<DataFromDevice>("DataFromDevice");
+    qRegisterMetaType<DataFromDevice*>("DataFromDevice*");
+}

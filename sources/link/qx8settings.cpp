@@ -1,0 +1,39 @@
+#include "qx8settings.h"
+
+#include <QSettings>
+
+namespace {
+QSettings openStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromLatin1(QX8Settings::kOrganization),
+                     QString::fromLatin1(QX8Settings::kApplication));
+}
+} // namespace
+
+QX8Settings::QX8Settings(QObject* parent) : QObject(parent) {}
+
+void QX8Settings::setValue(const QString& key, const QVariant& value)
+{
+    openStore().setValue(key, value);
+}
+
+QVariant QX8Settings::value(const QString& key, const QVariant& defaultValue) const
+{
+    return openStore().value(key, defaultValue);
+}
+
+void QX8Settings::remove(const QString& key)
+{
+    openStore().remove(key);
+}
+
+bool QX8Settings::contains(const QString& key) const
+{
+    return openStore().contains(key);
+}
+
+void QX8Settings::clear()
+{
+    openStore().clear();
+}
