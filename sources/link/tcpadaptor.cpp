@@ -50,6 +50,7 @@ void TcpClientThread::onStarted()
             Qt::UniqueConnection);
     connect(m_socket, &QTcpSocket::connected, this, &TcpClientThread::connected,
             Qt::UniqueConnection);
+    connect(m_socket, &QTcpSocket::disconnected, this, [this] { Q_EMIT attemptEnded(m_attempt); });
     connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientThread::disconnected,
             Qt::UniqueConnection);
     connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientThread::onDisconnected,
@@ -79,10 +80,12 @@ void TcpClientThread::updateState()
 void TcpClientThread::connectToHost(QString hostAddress, qint16 messagePort)
 {
     if (!m_socket) {
-        Q_EMIT error(QStringLiteral("Network thread is not initialized"));
+        ++m_attempt;
+        reportError(QStringLiteral("Network thread is not initialized"));
         return;
     }
-    closeForReconnect();
+    closeForReconnect(); // reports the old connection's end under its own attempt
+    ++m_attempt;
     m_parser.reset();
     {
         QMutexLocker lock(&m_mutex);
@@ -169,7 +172,7 @@ void TcpClientThread::sendMessage(QByteArray message)
         const qint64 written =
             m_socket->write(message.constData() + offset, message.size() - offset);
         if (written < 0) {
-            Q_EMIT error(m_socket->errorString());
+            reportError(m_socket->errorString());
             return;
         }
         offset += written;
@@ -221,7 +224,13 @@ void TcpClientThread::onError(QAbstractSocket::SocketError socketError)
 {
     qWarning().nospace().noquote()
         << "Error code: " << int(socketError) << ", Error String: " << m_socket->errorString();
-    Q_EMIT error(m_socket->errorString());
+    reportError(m_socket->errorString());
+}
+
+void TcpClientThread::reportError(const QString& errorString)
+{
+    Q_EMIT attemptEnded(m_attempt);
+    Q_EMIT error(errorString);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -237,6 +246,7 @@ TCPAdaptor::TCPAdaptor() : m_client(new TcpClientThread)
 {
     registerDataFromDeviceMetaTypes();
     m_connectTimer.setSingleShot(true);
+    m_connectTimer.setTimerType(Qt::PreciseTimer);
     m_connectTimer.setInterval(kConnectTimeoutMs);
     connect(&m_connectTimer, &QTimer::timeout, this, &TCPAdaptor::onTimeOut);
 
@@ -259,11 +269,11 @@ void TCPAdaptor::connectThreadSignals()
     connect(this, &TCPAdaptor::disconnectFromHost, client, &TcpClientThread::disconnectFromHost);
     connect(this, &TCPAdaptor::sendMessage, client, &TcpClientThread::sendMessage);
 
-    connect(client, &TcpClientThread::disconnected, &m_connectTimer, &QTimer::stop);
+    // A report of an earlier connection must not stop the time-out of the current attempt.
+    connect(client, &TcpClientThread::attemptEnded, this, &TCPAdaptor::onAttemptEnded);
     connect(client, &TcpClientThread::disconnected, this, &TCPAdaptor::disconnected);
     connect(client, &TcpClientThread::disconnected, this, &TCPAdaptor::onDisconnected);
 
-    connect(client, &TcpClientThread::error, &m_connectTimer, &QTimer::stop);
     connect(client, &TcpClientThread::error, this, &TCPAdaptor::error);
     connect(client, &TcpClientThread::error, this, &TCPAdaptor::onError);
     connect(client, &TcpClientThread::error, this, &TCPAdaptor::connectionLost);
@@ -326,6 +336,7 @@ void TCPAdaptor::doConnect()
     const QString address = QX8Settings().value(kAddressKey, QString()).toString();
     qInfo().noquote() << "TCP Adaptor: connecting... to " + address;
     m_awaitingLogin = false;
+    ++m_attemptsRequested;
     Q_EMIT connectToHost(address, kConsolePort);
     m_connectTimer.start();
 }
@@ -364,6 +375,12 @@ void TCPAdaptor::SendRequest(const DataFromDevice& request)
 {
     if (const std::optional<QByteArray> line = ConsoleLineBuilder::request(request))
         Q_EMIT sendMessage(*line);
+}
+
+void TCPAdaptor::onAttemptEnded(int attempt)
+{
+    if (attempt == m_attemptsRequested)
+        m_connectTimer.stop();
 }
 
 void TCPAdaptor::onDisconnected()

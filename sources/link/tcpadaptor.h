@@ -45,6 +45,9 @@ Q_SIGNALS:
     void presetData(QByteArray message);
     void enterPassword();
     void incorrectPassword();
+    // Before every error() and disconnected(): which connect request the report belongs to
+    // (requests are counted from 1), so the link can tell a stale report from a current one.
+    void attemptEnded(int attempt);
 
 public Q_SLOTS:
     void onStarted();
@@ -63,6 +66,7 @@ private:
     static constexpr int kCloseWaitMs = 1000;
 
     void closeForReconnect();
+    void reportError(const QString& errorString);
     void handleReply(const ConsoleReply& reply);
     void updateState();
 
@@ -70,6 +74,7 @@ private:
     ConsoleReplyParser m_parser;
     QString m_hostAddress;
     qint16 m_port = 0;
+    int m_attempt = 0;
     mutable QMutex m_mutex; // guards m_hostAddress
     std::atomic<int> m_state{QAbstractSocket::UnconnectedState};
 };
@@ -140,11 +145,13 @@ private:
     TCPAdaptor();
     void connectThreadSignals();
     void sendLogin();
+    void onAttemptEnded(int attempt);
 
     QThread m_thread;
     TcpClientThread* m_client;
     bool m_ready = false;
     bool m_awaitingLogin = false;
+    int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
 };

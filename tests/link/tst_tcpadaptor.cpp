@@ -1,0 +1,227 @@
+// The link singleton against a scripted console peer on the console port: login, time-outs,
+// reconnects, guarded requests and delivery to bound receivers.
+#include "appbusyflag.h"
+#include "qx8settings.h"
+#include "scriptedpeer.h"
+#include "signalrecorder.h"
+#include "tcpadaptor.h"
+#include "testharness.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray bs(const char* text)
+{
+    return QByteArray(text).replace('/', '\\');
+}
+
+const QByteArray kFactoryLogin = "connect administrator \"quillrampstow\"";
+
+struct RecordingReceiver : ReplyReceiver
+{
+    void receiveReply(const DataFromDevice& reply) override { replies.append(reply); }
+    QList<DataFromDevice> replies;
+};
+
+} // namespace
+
+class TestTcpAdaptor : public QObject
+{
+    Q_OBJECT
+
+private:
+    TCPAdaptor* link = TCPAdaptor::instance();
+
+    // Points the link at the peer and connects.
+    void connectTo(ScriptedPeer& peer, int connections = 1)
+    {
+        QX8Settings().setValue("Data/CurrentDeviceAddress", peer.address());
+        link->doConnect();
+        QVERIFY(peer.waitForConnections(connections));
+    }
+
+    void logIn(ScriptedPeer& peer)
+    {
+        QSignalSpy ready(link, &TCPAdaptor::vimbalReady);
+        peer.send("Vimbal Console\n");
+        QVERIFY(peer.waitForLine(kFactoryLogin));
+        peer.send("connect logged in as administrator\n");
+        QTRY_COMPARE(ready.size(), 1);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        link->doDisconnect();
+        QTRY_VERIFY(!link->isConnected());
+        QTRY_VERIFY(!link->Ready());
+        // Let the reports of the previous test's connection arrive before this test listens.
+        QTest::qWait(100);
+    }
+
+    void loginAccepted()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        SignalRecorder recorder(link);
+        connectTo(peer);
+        QVERIFY(link->isConnected());
+        QCOMPARE(link->hostAddress(), peer.address());
+        QVERIFY(!link->Ready());
+        logIn(peer);
+        QVERIFY(link->Ready());
+        QCOMPARE(peer.receivedLines(), QByteArrayList({kFactoryLogin}));
+        QCOMPARE(recorder.names({"vimbalReady", "homeScreenData", "timeOutError"}),
+                 QStringList({"vimbalReady", "homeScreenData"}));
+    }
+
+    void refusedThenRetried()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        QSignalSpy refused(link, &TCPAdaptor::incorrectPassword);
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        QSignalSpy ready(link, &TCPAdaptor::vimbalReady);
+        QX8Settings().setValue("Data/CurrentDevicePassword", "wrong");
+        connectTo(peer);
+        peer.send("Vimbal Console\n");
+        QVERIFY(peer.waitForLine("connect administrator \"wrong\""));
+        peer.send("error could not connect as administrator\n");
+        QTRY_COMPARE(refused.size(), 1);
+        QVERIFY(!link->Ready());
+
+        link->enterPassword("quillrampstow");
+        QVERIFY(peer.waitForLine(kFactoryLogin));
+        QCOMPARE(QX8Settings().value("Data/CurrentDevicePassword").toString(),
+                 QString("quillrampstow"));
+        peer.send("connect logged in as administrator\n");
+        QTRY_COMPARE(ready.size(), 1);
+        QCOMPARE(timeouts.size(), 0);
+    }
+
+    // A device that accepts the connection but never greets: time-out after 5000 ms, nothing
+    // else; the attempt is abandoned, so a retry to the same address really connects again.
+    void silentDeviceTimesOutAndRetryConnects()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        QSignalSpy lost(link, &TCPAdaptor::connectionLost);
+        QElapsedTimer clock;
+        clock.start();
+        connectTo(peer);
+        QTRY_COMPARE_WITH_TIMEOUT(timeouts.size(), 1, TCPAdaptor::kConnectTimeoutMs + 2000);
+        QVERIFY2(clock.elapsed() >= TCPAdaptor::kConnectTimeoutMs - 100,
+                 qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY(!link->isConnected());
+        QCOMPARE(lost.size(), 0);
+
+        connectTo(peer, 2);
+        logIn(peer);
+    }
+
+    // The password typed before the device greets is kept for the banner: one login line, and
+    // the connect time-out still guards the attempt.
+    void passwordBeforeBanner()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        link->enterPassword("typed");
+        QTest::qWait(300);
+        QVERIFY(peer.receivedLines().isEmpty());
+        peer.send("Vimbal Console\n");
+        QVERIFY(peer.waitForLine("connect administrator \"typed\""));
+        QTest::qWait(300);
+        QCOMPARE(peer.receivedLines().size(), 1);
+    }
+
+    void passwordBeforeBannerKeepsTimeOut()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        connectTo(peer);
+        link->enterPassword("typed");
+        QTRY_COMPARE_WITH_TIMEOUT(timeouts.size(), 1, TCPAdaptor::kConnectTimeoutMs + 2000);
+        QVERIFY(peer.receivedLines().isEmpty());
+    }
+
+    void refusedConnectionIsLostNotTimedOut()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen(19273)); // nothing listens on the console port of this address
+        QSignalSpy errors(link, &TCPAdaptor::error);
+        QSignalSpy lost(link, &TCPAdaptor::connectionLost);
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        QX8Settings().setValue("Data/CurrentDeviceAddress", peer.address());
+        link->doConnect();
+        QTRY_COMPARE(lost.size(), 1);
+        QCOMPARE(errors.size(), 1);
+        QTest::qWait(TCPAdaptor::kConnectTimeoutMs + 300);
+        QCOMPARE(timeouts.size(), 0);
+    }
+
+    void requestsAreGuarded()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        peer.clearLines();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Console request dropped"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Console request dropped"));
+        link->SendRequest({"PEQ", "Gain", "", "1\nset \"\\\\Node\\SV\\DeviceName\\\" \"x", "set"});
+        link->SendRequest({"PEQ\"", "Gain", "", "", "sub"});
+        link->SendRequest({"PEQ", "", "", "", "sub"});
+        link->SendRequest({"PEQ", "Gain", "%", "2.5", "set"});
+        QVERIFY(peer.waitForLine(bs("set \"//Preset/PEQ/SV/Gain/%\" \"2.5\"")));
+        QCOMPARE(peer.receivedLines().size(), 1);
+    }
+
+    void repliesReachBoundReceivers()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        RecordingReceiver bands, gain;
+        link->replyRouter().bind(&bands, "Crossover", "NumBands");
+        link->replyRouter().bind(&gain, "PEQ", "Gain");
+        SignalRecorder recorder(link);
+        peer.send(bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
+                     "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"
+                     "subr \"//Preset/PEQ/SV/Freq/\" \"1k\"\n"));
+        QTRY_COMPARE(recorder.count("dataAvailable"), 3);
+        QCOMPARE(recorder.names({"homeScreenDataAvailable", "dataAvailable"}),
+                 QStringList({"homeScreenDataAvailable", "dataAvailable", "dataAvailable",
+                              "dataAvailable"}));
+        QCOMPARE(bands.replies.size(), 1);
+        QCOMPARE(bands.replies.at(0).value, QString("3"));
+        QCOMPARE(gain.replies.size(), 1);
+        QCOMPARE(gain.replies.at(0).valueType, QString("%"));
+        link->replyRouter().unbind(&bands, "Crossover", "NumBands");
+        link->replyRouter().unbind(&gain, "PEQ", "Gain");
+    }
+
+    void lostConnectionClearsBusy()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        QSignalSpy lost(link, &TCPAdaptor::connectionLost);
+        connectTo(peer);
+        logIn(peer);
+        AppBusyFlag::instance()->setBusy(true);
+        peer.abortConnection();
+        QTRY_COMPARE(lost.size(), 1);
+        QVERIFY(!link->Ready());
+        QVERIFY(!AppBusyFlag::isBusy());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTcpAdaptor)
+#include "tst_tcpadaptor.moc"
