@@ -78,13 +78,17 @@ void LineChannel::sendRaw(const QByteArray& bytes, const QString& logEvent)
     enqueue(bytes, logEvent, m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay));
 }
 
-// Chunks leave in the order they came; merging holds them to the end of the current window.
+// Chunks leave in the order they came. Merging opens a window with the first chunk and holds
+// everything that comes within it until the window ends.
 void LineChannel::enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due)
 {
     if (m_closed)
         return;
-    if (m_faults.isOn(FaultSwitches::Fault::MergeLines))
-        due = (due / mergeWindowMs + 1) * mergeWindowMs;
+    if (m_faults.isOn(FaultSwitches::Fault::MergeLines)) {
+        if (m_mergeUntil <= m_clock.elapsed())
+            m_mergeUntil = m_clock.elapsed() + mergeWindowMs;
+        due = qMax(due, m_mergeUntil);
+    }
     if (!m_output.empty())
         due = qMax(due, m_output.back().due);
     m_output.push_back({bytes, logEvent, due});

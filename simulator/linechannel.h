@@ -67,6 +67,7 @@ private:
     std::deque<Chunk> m_output;
     QTimer m_writeTimer;
     QElapsedTimer m_clock;
+    qint64 m_mergeUntil = 0;
     bool m_closeWhenSent = false;
     bool m_closed = false;
 };
