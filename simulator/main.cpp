@@ -1,6 +1,7 @@
 #include "consoleserver.h"
 #include "controlchannel.h"
 #include "devicemodel.h"
+#include "discoveryresponder.h"
 #include "faultswitches.h"
 #include "simulatoroptions.h"
 #include "standardoutput.h"
@@ -35,10 +36,13 @@ int main(int argc, char* argv[])
     DeviceModel model;
     if (!model.load(":/devicemodel.json", &error))
         return failWith(exitBadSetup, "device model: " + error);
-    if (!options.instanceName.isEmpty() &&
-        !model.variable("Node\\AT\\Instance_Name")
-             ->assign(StateVariable::Aspect::Value, options.instanceName, &error))
-        return failWith(exitBadSetup, "instance name: " + error);
+    const QList<QPair<QString, QString>> identity{{"Node\\AT\\Instance_Name", options.instanceName},
+                                                  {"Node\\AT\\Class_Name", options.className}};
+    for (const auto& [path, value] : identity) {
+        if (!value.isEmpty() &&
+            !model.variable(path)->assign(StateVariable::Aspect::Value, value, &error))
+            return failWith(exitBadSetup, path + ": " + error);
+    }
 
     FaultSwitches faults;
     for (const QString& fault : options.faults) {
@@ -53,6 +57,9 @@ int main(int argc, char* argv[])
     ConsoleServer console(model, faults, wireLog, options.password);
     if (!console.listen(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
+    DiscoveryResponder discovery(model, faults, wireLog);
+    if (!discovery.bind(options.address, options.port, &error))
+        return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
 
     StdinReader input;
     ControlChannel control(input, console, model, faults);

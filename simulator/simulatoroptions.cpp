@@ -19,9 +19,11 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
                                       options.password);
     const QCommandLineOption wireLog("wire-log", "File that records every console line.", "file");
     const QCommandLineOption name("name", "Instance name for discovery.", "name");
+    const QCommandLineOption className("class", "Class name for discovery (a wall controller's).",
+                                       "class");
     const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
                                    "name[=value]");
-    parser.addOptions({address, port, password, wireLog, name, fault});
+    parser.addOptions({address, port, password, wireLog, name, className, fault});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -38,6 +40,7 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     options.password = parser.value(password);
     options.wireLogPath = parser.value(wireLog);
     options.instanceName = parser.value(name);
+    options.className = parser.value(className);
     options.faults = parser.values(fault);
     return options;
 }

@@ -3,7 +3,8 @@
 #include <QHostAddress>
 #include <QStringList>
 
-// The command line: --address, --port, --password, --wire-log, --name, --fault (repeatable).
+// The command line: --address, --port, --password, --wire-log, --name, --class,
+// --fault (repeatable).
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -11,6 +12,7 @@ struct SimulatorOptions
     QString password = QStringLiteral("quillrampstow");
     QString wireLogPath;
     QString instanceName;
+    QString className;
     QStringList faults;
 
     // Exits the process with a usage message on a malformed command line.

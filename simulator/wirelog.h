@@ -6,7 +6,7 @@
 // Every console line in both directions, one per line, flushed at once so a test can read the
 // file while the processor runs:
 //   <n> connected | <n> RX <line> | <n> TX <line> | <n> TX-RAW <escaped bytes> | <n> closed
-//   udp RX <sender> <line> | udp TX <receiver> <line>
+//   udp RX <sender address>:<port> <line> | udp TX <receiver address>:<port> <line>
 // n numbers the console connections from 1.
 class WireLog
 {
