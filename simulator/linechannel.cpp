@@ -29,10 +29,10 @@ LineChannel::LineChannel(QTcpSocket* socket, int number, const FaultSwitches& fa
 
 void LineChannel::readInput()
 {
-    if (m_closed || frozen())
+    if (m_closed || m_closeWhenSent || frozen())
         return;
     m_input += m_socket->readAll();
-    while (!m_closed && !frozen()) {
+    while (!m_closed && !m_closeWhenSent && !frozen()) {
         const int end = m_input.indexOf('\n');
         if (end < 0) {
             if (m_input.size() > maximumLineLength) {
@@ -82,7 +82,7 @@ void LineChannel::sendRaw(const QByteArray& bytes, const QString& logEvent)
 // everything that comes within it until the window ends.
 void LineChannel::enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due)
 {
-    if (m_closed)
+    if (m_closed || m_closeWhenSent)
         return;
     if (m_faults.isOn(FaultSwitches::Fault::MergeLines)) {
         if (m_mergeUntil <= m_clock.elapsed())

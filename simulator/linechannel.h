@@ -32,7 +32,7 @@ public:
     void sendLine(const QString& line);
     // Bytes as they are, in order with the lines; `logEvent` is what the wire log shows.
     void sendRaw(const QByteArray& bytes, const QString& logEvent);
-    // FIN once everything queued has been written.
+    // FIN once everything queued so far has been written; nothing more is read or queued.
     void closeWhenSent();
     // FIN now; queued output is dropped.
     void close();

@@ -29,6 +29,9 @@ private Q_SLOTS:
     void badCommandLineEndsTheProcess_data();
     void badCommandLineEndsTheProcess();
     void takenAddressEndsWithCodeThree();
+    void endOfControlInputKeepsServing();
+    void quitAndTerminateEndCleanly_data();
+    void quitAndTerminateEndCleanly();
 
 private:
     void startWith(const QStringList& arguments);
@@ -166,6 +169,9 @@ void TestVirtualFaults::closeMidList_data()
     QTest::newRow("lc") << "lc \"" + targetCurveEntries + '"'
                         << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
     QTest::newRow("ls") << R"(ls "\\Preset\")" << QStringList{R"(ls "\\Preset")", "\tCrossover"};
+    QTest::newRow("later requests go unanswered")
+        << "lc \"" + targetCurveEntries + "\"\nget \"" + deviceName + '"'
+        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
 }
 
 void TestVirtualFaults::closeMidList()
@@ -281,6 +287,62 @@ void TestVirtualFaults::takenAddressEndsWithCodeThree()
     QCOMPARE(second.exitCode(), 3);
     QVERIFY(second.readAllStandardOutput().isEmpty());
     QVERIFY(second.readAllStandardError().contains(m_device->address().toUtf8()));
+}
+
+namespace {
+
+bool waitForListening(QProcess& process)
+{
+    return QTest::qWaitFor([&] { return process.canReadLine(); }, qx8test::timeoutMs()) &&
+           process.readLine().startsWith("VirtualQX8 listening on ");
+}
+
+} // namespace
+
+void TestVirtualFaults::endOfControlInputKeepsServing()
+{
+    const QString address = qx8test::uniqueLoopbackAddress().toString();
+    QProcess process;
+    process.start(qx8test::virtualProcessorPath(), {"--address", address});
+    QVERIFY(waitForListening(process));
+    process.closeWriteChannel();
+    ConsoleClient client;
+    QVERIFY(client.connectTo(address));
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    QCOMPARE(process.state(), QProcess::Running);
+    process.terminate();
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+}
+
+void TestVirtualFaults::quitAndTerminateEndCleanly_data()
+{
+    QTest::addColumn<bool>("byCommand");
+
+    QTest::newRow("quit") << true;
+    QTest::newRow("SIGTERM") << false;
+}
+
+void TestVirtualFaults::quitAndTerminateEndCleanly()
+{
+    QFETCH(bool, byCommand);
+    const QString address = qx8test::uniqueLoopbackAddress().toString();
+    QProcess process;
+    process.start(qx8test::virtualProcessorPath(), {"--address", address});
+    QVERIFY(waitForListening(process));
+    ConsoleClient client;
+    QVERIFY(client.connectTo(address));
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    if (byCommand) {
+        process.write("quit\n");
+        QVERIFY(QTest::qWaitFor([&] { return process.canReadLine(); }, qx8test::timeoutMs()));
+        QCOMPARE(process.readLine(), QByteArray("ok\n"));
+    } else {
+        process.terminate();
+    }
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(client.waitForDisconnected());
 }
 
 QTEST_GUILESS_MAIN(TestVirtualFaults)
