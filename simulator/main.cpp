@@ -1,7 +1,73 @@
+#include "consoleserver.h"
+#include "controlchannel.h"
+#include "devicemodel.h"
+#include "discoveryresponder.h"
+#include "faultswitches.h"
+#include "simulatoroptions.h"
+#include "standardoutput.h"
+#include "stdinreader.h"
+#include "terminationwatcher.h"
+#include "wirelog.h"
+
 #include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int exitBadSetup = 2;
+constexpr int exitCannotBind = 3;
+
+int failWith(int code, const QString& message)
+{
+    std::fprintf(stderr, "VirtualQX8: %s\n", qPrintable(message));
+    return code;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName("VirtualQX8");
+    const SimulatorOptions options = SimulatorOptions::parse(QCoreApplication::arguments());
+
+    QString error;
+    DeviceModel model;
+    if (!model.load(":/devicemodel.json", &error))
+        return failWith(exitBadSetup, "device model: " + error);
+    const QList<QPair<QString, QString>> identity{{"Node\\AT\\Instance_Name", options.instanceName},
+                                                  {"Node\\AT\\Class_Name", options.className}};
+    for (const auto& [path, value] : identity) {
+        if (!value.isEmpty() &&
+            !model.variable(path)->assign(StateVariable::Aspect::Value, value, &error))
+            return failWith(exitBadSetup, path + ": " + error);
+    }
+
+    FaultSwitches faults;
+    for (const QString& fault : options.faults) {
+        if (!faults.apply(fault, &error))
+            return failWith(exitBadSetup, error);
+    }
+    WireLog wireLog;
+    if (!wireLog.open(options.wireLogPath, &error))
+        return failWith(exitBadSetup, "wire log: " + error);
+
+    const QString endpoint = options.address.toString() + ':' + QString::number(options.port);
+    ConsoleServer console(model, faults, wireLog, options.password);
+    if (!console.listen(options.address, options.port, &error))
+        return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
+    DiscoveryResponder discovery(model, faults, wireLog);
+    if (!discovery.bind(options.address, options.port, &error))
+        return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
+
+    StdinReader input;
+    ControlChannel control(input, console, model, faults);
+    TerminationWatcher termination;
+    QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,
+                     &QCoreApplication::quit);
+
+    printLine("VirtualQX8 listening on " + endpoint);
+    return app.exec();
 }

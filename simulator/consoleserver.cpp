@@ -1,0 +1,65 @@
+#include "consoleserver.h"
+
+#include "consolesession.h"
+#include "linechannel.h"
+
+#include <QTcpSocket>
+
+ConsoleServer::ConsoleServer(DeviceModel& model, const FaultSwitches& faults, WireLog& log,
+                             const QString& password, QObject* parent)
+    : QObject(parent), m_model(model), m_faults(faults), m_log(log), m_password(password)
+{
+    connect(&m_server, &QTcpServer::newConnection, this, &ConsoleServer::onNewConnection);
+}
+
+bool ConsoleServer::listen(const QHostAddress& address, quint16 port, QString* error)
+{
+    if (m_server.listen(address, port))
+        return true;
+    *error = m_server.errorString();
+    return false;
+}
+
+QStringList ConsoleServer::subscriptions() const
+{
+    QStringList paths;
+    for (const ConsoleSession* session : m_sessions)
+        paths += session->subscriptions();
+    paths.sort();
+    return paths;
+}
+
+void ConsoleServer::sendToAll(const QByteArray& bytes, const QString& logEvent)
+{
+    for (ConsoleSession* session : qAsConst(m_sessions))
+        session->channel().sendRaw(bytes, logEvent);
+}
+
+void ConsoleServer::closeAll()
+{
+    for (ConsoleSession* session : qAsConst(m_sessions))
+        session->channel().close();
+}
+
+void ConsoleServer::resetAll()
+{
+    // Resetting ends a session at once and removes it from the list.
+    const QList<ConsoleSession*> sessions = m_sessions;
+    for (ConsoleSession* session : sessions)
+        session->channel().reset();
+}
+
+void ConsoleServer::onNewConnection()
+{
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        auto* channel = new LineChannel(socket, ++m_connectionsSoFar, m_faults, m_log);
+        auto* session = new ConsoleSession(channel, m_model, m_faults, m_password, this);
+        m_sessions.append(session);
+        connect(channel, &LineChannel::closed, this, [this, session] {
+            m_sessions.removeOne(session);
+            session->deleteLater();
+        });
+        session->start();
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTcpServer>
+
+class ConsoleSession;
+class DeviceModel;
+class FaultSwitches;
+class WireLog;
+
+// Accepts console connections and gives each a session; numbers them from 1 for the wire log.
+class ConsoleServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    ConsoleServer(DeviceModel& model, const FaultSwitches& faults, WireLog& log,
+                  const QString& password, QObject* parent = nullptr);
+
+    bool listen(const QHostAddress& address, quint16 port, QString* error);
+
+    int connectionCount() const { return m_sessions.size(); }
+    // The subscribed paths of every connection, sorted (a path subscribed by two connections
+    // appears twice).
+    QStringList subscriptions() const;
+
+    void sendToAll(const QByteArray& bytes, const QString& logEvent);
+    void closeAll();
+    void resetAll();
+
+private:
+    void onNewConnection();
+
+    QTcpServer m_server;
+    DeviceModel& m_model;
+    const FaultSwitches& m_faults;
+    WireLog& m_log;
+    const QString m_password;
+    int m_connectionsSoFar = 0;
+    QList<ConsoleSession*> m_sessions;
+};

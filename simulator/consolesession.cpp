@@ -1,0 +1,163 @@
+#include "consolesession.h"
+
+#include "consolecommand.h"
+#include "faultswitches.h"
+#include "linechannel.h"
+
+namespace {
+
+const QString bannerLine = QStringLiteral("Vimbal Console");
+const QString administrator = QStringLiteral("administrator");
+
+bool isValueRead(const QString& word)
+{
+    return word == "get" || word == "asyncget";
+}
+
+QString withoutTrailingBackslash(const QString& path)
+{
+    return path.endsWith('\\') ? path.chopped(1) : path;
+}
+
+} // namespace
+
+ConsoleSession::ConsoleSession(LineChannel* channel, DeviceModel& model,
+                               const FaultSwitches& faults, const QString& password,
+                               QObject* parent)
+    : QObject(parent), m_channel(channel), m_model(model), m_faults(faults), m_password(password)
+{
+    m_channel->setParent(this);
+    connect(m_channel, &LineChannel::lineReceived, this, &ConsoleSession::onLine);
+    connect(&m_model, &DeviceModel::valueChanged, this, &ConsoleSession::onValueChanged);
+}
+
+void ConsoleSession::start()
+{
+    if (!m_faults.isOn(FaultSwitches::Fault::NoBanner))
+        m_channel->sendLine(bannerLine);
+}
+
+void ConsoleSession::onLine(const QString& line)
+{
+    const ConsoleCommand command = ConsoleCommand::parse(line);
+    if (command.word == "connect")
+        login(command);
+    else if (m_phase == Phase::AwaitingLogin)
+        sendError("not logged in");
+    else
+        serve(command);
+}
+
+// The connection stays open after a refused login so that the client can try again.
+void ConsoleSession::login(const ConsoleCommand& command)
+{
+    if (m_faults.isOn(FaultSwitches::Fault::IgnoreLogin))
+        return;
+    const bool accepted = command.path == administrator && command.hasValue &&
+                          command.value == m_password &&
+                          !m_faults.isOn(FaultSwitches::Fault::RefuseLogin);
+    if (!accepted) {
+        m_channel->sendLine("error could not connect as " + command.path);
+        return;
+    }
+    m_phase = Phase::LoggedIn;
+    m_channel->sendLine("connect logged in as " + administrator);
+}
+
+void ConsoleSession::serve(const ConsoleCommand& command)
+{
+    if (command.word == "ls") {
+        const QStringList names = m_model.children(command.path);
+        if (names.isEmpty())
+            sendError("nothing to list at \"" + command.path + "\"");
+        else
+            sendList("ls", withoutTrailingBackslash(command.path), names);
+        return;
+    }
+    const bool known = command.word == "sub" || command.word == "unsub" || command.word == "set" ||
+                       command.word == "lc" || isValueRead(command.word);
+    if (!known) {
+        sendError("unknown command \"" + command.word + "\"");
+        return;
+    }
+    const std::optional<DeviceModel::Address> address = m_model.resolve(command.path);
+    const bool listsEntries = address && address->aspect == StateVariable::Aspect::Entries;
+    if (!address || listsEntries != (command.word == "lc")) {
+        sendError("no such path \"" + command.path + "\"");
+        return;
+    }
+    if (command.word == "lc") {
+        const bool echoAsSent = m_faults.isOn(FaultSwitches::Fault::LcTrailingBackslash);
+        sendList("lc", echoAsSent ? command.path : withoutTrailingBackslash(command.path),
+                 address->variable->entries());
+    } else if (command.word == "sub") {
+        subscribe(command.path, *address);
+    } else if (command.word == "unsub") {
+        unsubscribe(command.path);
+    } else if (command.word == "set") {
+        if (command.hasValue)
+            write(command.path, *address, command.value);
+        else
+            sendError("set needs a value");
+    } else {
+        m_channel->sendLine(
+            replyLine(command.word, command.path, address->variable->text(address->aspect)));
+    }
+}
+
+void ConsoleSession::subscribe(const QString& path, const DeviceModel::Address& address)
+{
+    m_subscriptions.insert(path, address);
+    m_channel->sendLine(replyLine("subr", path, address.variable->text(address.aspect)));
+}
+
+void ConsoleSession::unsubscribe(const QString& path)
+{
+    m_subscriptions.remove(path);
+    m_channel->sendLine(replyLine("unsubr", path));
+}
+
+// The writer hears `setr` first; then every subscription of the variable, the writer's own
+// included, hears the new value.
+void ConsoleSession::write(const QString& path, const DeviceModel::Address& address,
+                           const QString& value)
+{
+    QString error;
+    if (!address.variable->assign(address.aspect, value, &error)) {
+        sendError(error + " \"" + value + "\" for \"" + path + "\"");
+        return;
+    }
+    m_channel->sendLine(replyLine("setr", path, address.variable->text(address.aspect)));
+    m_model.announce(*address.variable);
+}
+
+void ConsoleSession::sendList(const QString& word, const QString& path, const QStringList& items)
+{
+    m_channel->sendLine(replyLine(word, path));
+    for (const QString& item : items) {
+        m_channel->sendLine('\t' + item);
+        if (m_faults.isOn(FaultSwitches::Fault::CloseMidList)) {
+            m_channel->closeWhenSent();
+            return;
+        }
+    }
+    m_channel->sendLine("end" + word);
+}
+
+void ConsoleSession::onValueChanged(const StateVariable* variable)
+{
+    if (m_phase != Phase::LoggedIn || !m_channel->isOpen())
+        return;
+    for (auto it = m_subscriptions.cbegin(); it != m_subscriptions.cend(); ++it) {
+        const StateVariable::Aspect aspect = it->aspect;
+        const bool followsValue =
+            aspect == StateVariable::Aspect::Value || aspect == StateVariable::Aspect::Percent;
+        if (it->variable == variable && followsValue)
+            m_channel->sendLine(replyLine("subr", it.key(), variable->text(aspect)));
+    }
+}
+
+void ConsoleSession::sendError(const QString& text)
+{
+    m_channel->sendLine("error " + text);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+class ConsoleServer;
+class DeviceModel;
+class FaultSwitches;
+class StdinReader;
+
+// Commands for tests, one per line on standard input, each answered by one line on standard
+// output that starts with "ok" or "error":
+//   fault NAME on|off, fault NAME[=VALUE]   switch a failure mode
+//   send TEXT                               TEXT and LF to every connection
+//   sendbytes TEXT                          TEXT with C escapes (\n \r \t \\ \") and nothing added
+//   set PATH VALUE                          a change made on the device -> "ok <value>"
+//   value PATH                              -> "ok <value>"
+//   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
+//   connections                             -> "ok <count>"
+//   close, abort                            FIN or RST every connection
+//   quit
+class ControlChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    ControlChannel(StdinReader& input, ConsoleServer& server, DeviceModel& model,
+                   FaultSwitches& faults, QObject* parent = nullptr);
+
+Q_SIGNALS:
+    void quitRequested();
+
+private:
+    void onLine(const QString& line);
+    QString execute(const QString& name, const QString& arguments);
+    QString setValue(const QString& arguments);
+    QString readValue(const QString& path);
+    QString subscriptions() const;
+
+    ConsoleServer& m_server;
+    DeviceModel& m_model;
+    FaultSwitches& m_faults;
+};

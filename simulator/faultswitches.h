@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+// Named failure modes, switched on at start (--fault) or at run time (control channel).
+// Most are on or off; "delay" and "discovery-delay" carry a time in milliseconds.
+class FaultSwitches : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Fault {
+        RefuseLogin,
+        IgnoreLogin,
+        NoBanner,
+        Delay,
+        SplitLines,
+        MergeLines,
+        Crlf,
+        CloseMidList,
+        Freeze,
+        LcTrailingBackslash,
+        DiscoverySilent,
+        DiscoveryDelay,
+    };
+
+    explicit FaultSwitches(QObject* parent = nullptr);
+
+    // "NAME" (on), "NAME=VALUE"; for on/off switches VALUE may be on, off, 1 or 0.
+    bool apply(const QString& setting, QString* error);
+    // "NAME on|off" as well as the forms of apply().
+    bool applyCommand(const QString& arguments, QString* error);
+
+    bool isOn(Fault fault) const { return m_values.value(fault, 0) != 0; }
+    int value(Fault fault) const { return m_values.value(fault, 0); }
+
+Q_SIGNALS:
+    void changed(FaultSwitches::Fault fault);
+
+private:
+    bool set(const QString& name, const QString& value, QString* error);
+
+    QHash<Fault, int> m_values;
+};
+
+inline uint qHash(FaultSwitches::Fault fault, uint seed = 0)
+{
+    return ::qHash(static_cast<int>(fault), seed);
+}

@@ -1,0 +1,161 @@
+#include "linechannel.h"
+
+#include "wirelog.h"
+
+#include <QTcpSocket>
+
+#include <sys/socket.h>
+
+namespace {
+
+constexpr qint64 splitPauseMs = 50;
+constexpr qint64 mergeWindowMs = 100;
+
+} // namespace
+
+LineChannel::LineChannel(QTcpSocket* socket, int number, const FaultSwitches& faults, WireLog& log,
+                         QObject* parent)
+    : QObject(parent), m_socket(socket), m_number(number), m_faults(faults), m_log(log)
+{
+    m_socket->setParent(this);
+    m_clock.start();
+    m_writeTimer.setSingleShot(true);
+    connect(&m_writeTimer, &QTimer::timeout, this, &LineChannel::writeDue);
+    connect(m_socket, &QTcpSocket::readyRead, this, &LineChannel::readInput);
+    connect(m_socket, &QTcpSocket::disconnected, this, &LineChannel::finish);
+    connect(&m_faults, &FaultSwitches::changed, this, &LineChannel::onFaultChanged);
+    m_log.write(QString::number(m_number), "connected");
+}
+
+void LineChannel::readInput()
+{
+    if (m_closed || m_closeWhenSent || frozen())
+        return;
+    m_input += m_socket->readAll();
+    while (!m_closed && !m_closeWhenSent && !frozen()) {
+        const int end = m_input.indexOf('\n');
+        if (end < 0) {
+            if (m_input.size() > maximumLineLength) {
+                m_input.clear();
+                if (!m_discardingLongLine)
+                    sendLine("error line too long");
+                m_discardingLongLine = true;
+            }
+            return;
+        }
+        QByteArray bytes = m_input.left(end);
+        m_input.remove(0, end + 1);
+        if (m_discardingLongLine || bytes.size() > maximumLineLength) {
+            if (!m_discardingLongLine)
+                sendLine("error line too long");
+            m_discardingLongLine = false;
+            continue;
+        }
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        const QString line = QString::fromUtf8(bytes);
+        m_log.write(QString::number(m_number), "RX " + line);
+        Q_EMIT lineReceived(line);
+    }
+}
+
+void LineChannel::sendLine(const QString& line)
+{
+    const QByteArray bytes =
+        line.toUtf8() + (m_faults.isOn(FaultSwitches::Fault::Crlf) ? "\r\n" : "\n");
+    const qint64 due = m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay);
+    if (m_faults.isOn(FaultSwitches::Fault::SplitLines)) {
+        const int half = bytes.size() / 2;
+        enqueue(bytes.left(half), QString(), due);
+        enqueue(bytes.mid(half), "TX " + line, due + splitPauseMs);
+    } else {
+        enqueue(bytes, "TX " + line, due);
+    }
+}
+
+void LineChannel::sendRaw(const QByteArray& bytes, const QString& logEvent)
+{
+    enqueue(bytes, logEvent, m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay));
+}
+
+// Chunks leave in the order they came. Merging opens a window with the first chunk and holds
+// everything that comes within it until the window ends.
+void LineChannel::enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due)
+{
+    if (m_closed || m_closeWhenSent)
+        return;
+    if (m_faults.isOn(FaultSwitches::Fault::MergeLines)) {
+        if (m_mergeUntil <= m_clock.elapsed())
+            m_mergeUntil = m_clock.elapsed() + mergeWindowMs;
+        due = qMax(due, m_mergeUntil);
+    }
+    if (!m_output.empty())
+        due = qMax(due, m_output.back().due);
+    m_output.push_back({bytes, logEvent, due});
+    writeDue();
+}
+
+void LineChannel::writeDue()
+{
+    if (m_closed || frozen())
+        return;
+    const qint64 now = m_clock.elapsed();
+    QByteArray batch;
+    while (!m_output.empty() && m_output.front().due <= now) {
+        const Chunk& chunk = m_output.front();
+        batch += chunk.bytes;
+        if (!chunk.logEvent.isEmpty())
+            m_log.write(QString::number(m_number), chunk.logEvent);
+        m_output.pop_front();
+    }
+    if (!batch.isEmpty())
+        m_socket->write(batch);
+    if (!m_output.empty())
+        m_writeTimer.start(int(m_output.front().due - now));
+    else if (m_closeWhenSent)
+        m_socket->disconnectFromHost();
+}
+
+void LineChannel::closeWhenSent()
+{
+    m_closeWhenSent = true;
+    writeDue();
+}
+
+void LineChannel::close()
+{
+    m_output.clear();
+    m_writeTimer.stop();
+    m_socket->disconnectFromHost();
+}
+
+void LineChannel::reset()
+{
+    if (m_closed)
+        return;
+    // A zero linger time makes the close an RST instead of a FIN.
+    const linger resetOnClose{1, 0};
+    ::setsockopt(int(m_socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &resetOnClose,
+                 sizeof resetOnClose);
+    m_socket->abort();
+    finish();
+}
+
+void LineChannel::onFaultChanged(FaultSwitches::Fault fault)
+{
+    if (fault != FaultSwitches::Fault::Freeze || frozen())
+        return;
+    writeDue();
+    readInput();
+}
+
+void LineChannel::finish()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_writeTimer.stop();
+    m_output.clear();
+    m_log.write(QString::number(m_number), "closed");
+    Q_EMIT closed();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "faultswitches.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+
+class QTcpSocket;
+class WireLog;
+
+// The byte side of one console connection: cuts the input into lines (LF or CR LF, UTF-8,
+// at most 64 KiB each) and writes output lines, shaped by the fault switches (delay, split,
+// merge, CR LF, freeze). Every line in and out goes to the wire log.
+class LineChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int maximumLineLength = 64 * 1024;
+
+    // Takes ownership of the connected socket.
+    LineChannel(QTcpSocket* socket, int number, const FaultSwitches& faults, WireLog& log,
+                QObject* parent = nullptr);
+
+    int number() const { return m_number; }
+    bool isOpen() const { return !m_closed; }
+
+    void sendLine(const QString& line);
+    // Bytes as they are, in order with the lines; `logEvent` is what the wire log shows.
+    void sendRaw(const QByteArray& bytes, const QString& logEvent);
+    // FIN once everything queued so far has been written; nothing more is read or queued.
+    void closeWhenSent();
+    // FIN now; queued output is dropped.
+    void close();
+    // RST now.
+    void reset();
+
+Q_SIGNALS:
+    void lineReceived(const QString& line);
+    void closed();
+
+private:
+    struct Chunk
+    {
+        QByteArray bytes;
+        QString logEvent;
+        qint64 due;
+    };
+
+    void readInput();
+    void enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due);
+    void writeDue();
+    void onFaultChanged(FaultSwitches::Fault fault);
+    void finish();
+    bool frozen() const { return m_faults.isOn(FaultSwitches::Fault::Freeze); }
+
+    QTcpSocket* m_socket;
+    const int m_number;
+    const FaultSwitches& m_faults;
+    WireLog& m_log;
+    QByteArray m_input;
+    bool m_discardingLongLine = false;
+    std::deque<Chunk> m_output;
+    QTimer m_writeTimer;
+    QElapsedTimer m_clock;
+    qint64 m_mergeUntil = 0;
+    bool m_closeWhenSent = false;
+    bool m_closed = false;
+};

@@ -1,0 +1,46 @@
+#include "simulatoroptions.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstdlib>
+
+SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
+{
+    SimulatorOptions options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Virtual QX8 processor: console, discovery and test control");
+    parser.addHelpOption();
+    const QCommandLineOption address("address", "Address to serve on.", "address",
+                                     options.address.toString());
+    const QCommandLineOption port("port", "Console (TCP) and discovery (UDP) port.", "port",
+                                  QString::number(options.port));
+    const QCommandLineOption password("password", "Console password.", "password",
+                                      options.password);
+    const QCommandLineOption wireLog("wire-log", "File that records every console line.", "file");
+    const QCommandLineOption name("name", "Instance name for discovery.", "name");
+    const QCommandLineOption className("class", "Class name for discovery (a wall controller's).",
+                                       "class");
+    const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
+                                   "name[=value]");
+    parser.addOptions({address, port, password, wireLog, name, className, fault});
+    parser.process(arguments);
+
+    const auto fail = [](const QString& message) {
+        std::fprintf(stderr, "VirtualQX8: %s\n", qPrintable(message));
+        std::exit(2);
+    };
+    if (!options.address.setAddress(parser.value(address)))
+        fail("not an address: " + parser.value(address));
+    bool portOk = false;
+    const uint portNumber = parser.value(port).toUInt(&portOk);
+    if (!portOk || portNumber == 0 || portNumber > 65535)
+        fail("not a port: " + parser.value(port));
+    options.port = quint16(portNumber);
+    options.password = parser.value(password);
+    options.wireLogPath = parser.value(wireLog);
+    options.instanceName = parser.value(name);
+    options.className = parser.value(className);
+    options.faults = parser.values(fault);
+    return options;
+}

@@ -1,0 +1,155 @@
+#include "virtualprocessor.h"
+
+#include "testharness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+constexpr int addressTakenExitCode = 3;
+constexpr int startAttempts = 20;
+const QString listeningPrefix = QStringLiteral("VirtualQX8 listening on ");
+
+QString uniqueWireLogPath(const QString& address)
+{
+    static int started = 0;
+    return QDir(QDir::tempPath())
+        .filePath(QString("virtualqx8-%1-%2-%3.log")
+                      .arg(address)
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(++started));
+}
+
+QString optionValue(const QStringList& arguments, const QString& option)
+{
+    const int index = arguments.indexOf(option);
+    return index >= 0 && index + 1 < arguments.size() ? arguments.at(index + 1) : QString();
+}
+
+} // namespace
+
+VirtualProcessor::VirtualProcessor(QObject* parent) : QObject(parent)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &VirtualProcessor::readOutput);
+}
+
+VirtualProcessor::~VirtualProcessor()
+{
+    stop();
+}
+
+bool VirtualProcessor::start(const QStringList& extraArguments)
+{
+    const QString fixedAddress = optionValue(extraArguments, "--address");
+    for (int attempt = 0; attempt < startAttempts; ++attempt) {
+        QStringList arguments = extraArguments;
+        m_address = fixedAddress;
+        if (m_address.isEmpty()) {
+            m_address = qx8test::uniqueLoopbackAddress().toString();
+            arguments << "--address" << m_address;
+        }
+        m_wireLogPath = optionValue(extraArguments, "--wire-log");
+        if (m_wireLogPath.isEmpty()) {
+            m_wireLogPath = uniqueWireLogPath(m_address);
+            arguments << "--wire-log" << m_wireLogPath;
+        }
+        const Outcome outcome = startOnce(arguments);
+        if (outcome == Outcome::Listening)
+            return true;
+        if (outcome == Outcome::Failed || !fixedAddress.isEmpty())
+            return false;
+    }
+    return false;
+}
+
+VirtualProcessor::Outcome VirtualProcessor::startOnce(const QStringList& arguments)
+{
+    m_pendingOutput.clear();
+    m_outputLines.clear();
+    m_process.start(qx8test::virtualProcessorPath(), arguments);
+    if (!m_process.waitForStarted(qx8test::timeoutMs())) {
+        qWarning("VirtualQX8 did not start: %s", qPrintable(m_process.errorString()));
+        return Outcome::Failed;
+    }
+    const bool settled = QTest::qWaitFor(
+        [this] {
+            return m_process.state() == QProcess::NotRunning ||
+                   (!m_outputLines.isEmpty() && m_outputLines.first().startsWith(listeningPrefix));
+        },
+        qx8test::timeoutMs());
+    if (settled && m_process.state() != QProcess::NotRunning) {
+        m_outputLines.removeFirst();
+        return Outcome::Listening;
+    }
+    if (m_process.state() == QProcess::NotRunning &&
+        m_process.exitStatus() == QProcess::NormalExit &&
+        m_process.exitCode() == addressTakenExitCode)
+        return Outcome::AddressTaken;
+    qWarning("VirtualQX8 did not come up on %s", qPrintable(m_address));
+    stop();
+    return Outcome::Failed;
+}
+
+void VirtualProcessor::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(qx8test::timeoutMs())) {
+        m_process.kill();
+        m_process.waitForFinished(qx8test::timeoutMs());
+    }
+}
+
+void VirtualProcessor::readOutput()
+{
+    m_pendingOutput += m_process.readAllStandardOutput();
+    int end;
+    while ((end = m_pendingOutput.indexOf('\n')) >= 0) {
+        m_outputLines.append(QString::fromUtf8(m_pendingOutput.left(end)));
+        m_pendingOutput.remove(0, end + 1);
+    }
+}
+
+QString VirtualProcessor::command(const QString& line)
+{
+    if (m_process.state() != QProcess::Running)
+        return QString();
+    m_outputLines.clear();
+    m_process.write((line + '\n').toUtf8());
+    if (!QTest::qWaitFor([this] { return !m_outputLines.isEmpty(); }, qx8test::timeoutMs()))
+        return QString();
+    return m_outputLines.takeFirst();
+}
+
+QStringList VirtualProcessor::wireLog() const
+{
+    QFile file(m_wireLogPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QStringList VirtualProcessor::received() const
+{
+    static const QRegularExpression receivedLine(QStringLiteral("^\\d+ RX (.*)$"));
+    QStringList lines;
+    for (const QString& entry : wireLog()) {
+        const QRegularExpressionMatch match = receivedLine.match(entry);
+        if (match.hasMatch())
+            lines.append(match.captured(1));
+    }
+    return lines;
+}
+
+bool VirtualProcessor::waitForReceived(const QString& line)
+{
+    return QTest::qWaitFor([&] { return received().contains(line); }, qx8test::timeoutMs());
+}

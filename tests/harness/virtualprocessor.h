@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+
+// Runs one VirtualQX8 process for a test: on a loopback address of its own (unless the test
+// passes --address), with its wire log in the test's temporary folder, and talks to its
+// control channel on standard input and output.
+class VirtualProcessor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit VirtualProcessor(QObject* parent = nullptr);
+    ~VirtualProcessor() override;
+
+    // Starts the process and waits until it listens; tries other addresses while the chosen one
+    // is taken (exit code 3). False when it did not come up.
+    bool start(const QStringList& extraArguments = {});
+    // Terminates the process, then kills it if it does not end in time.
+    void stop();
+
+    QString address() const { return m_address; }
+    QString wireLogPath() const { return m_wireLogPath; }
+    // Every line of the wire log so far.
+    QStringList wireLog() const;
+    // The text of every line received from clients, all connections, in order.
+    QStringList received() const;
+    bool waitForReceived(const QString& line);
+
+    // Sends one control command and returns its answer line ("ok ..." or "error ..."), or an
+    // empty text when no answer came in time.
+    QString command(const QString& line);
+
+private:
+    enum class Outcome { Listening, AddressTaken, Failed };
+
+    Outcome startOnce(const QStringList& arguments);
+    void readOutput();
+
+    QProcess m_process;
+    QString m_address;
+    QString m_wireLogPath;
+    QByteArray m_pendingOutput;
+    QStringList m_outputLines;
+};

@@ -1,0 +1,485 @@
+#include "consoleclient.h"
+#include "testharness.h"
+#include "virtualprocessor.h"
+
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+// The console of the virtual processor, driven over a real socket.
+class TestVirtualConsole : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void bannerComesFirst();
+    void loginAnswers_data();
+    void loginAnswers();
+    void commandsBeforeLoginAreRefused();
+    void subscribeAnswersCurrentValue_data();
+    void subscribeAnswersCurrentValue();
+    void setConvertsBetweenForms_data();
+    void setConvertsBetweenForms();
+    void setReachesEverySubscriberInItsOwnForm();
+    void badRequestsGetErrorLines_data();
+    void badRequestsGetErrorLines();
+    void readsEchoTheirWord();
+    void unsubscribeEndsExactlyThatPath();
+    void subscriptionsEndWithTheirConnection();
+    void listBlocks();
+    void inputLinesMayEndInCrLf();
+    void overlongLineIsDiscarded();
+    void wireLogRecordsBothDirections();
+    void deviceSideChangesArePushed();
+    void sendAndSendBytesReachEveryClient();
+    void closeSendsFinAndAbortSendsReset();
+
+private:
+    bool loggedIn(ConsoleClient& client);
+
+    VirtualProcessor* m_device = nullptr;
+};
+
+namespace {
+
+const QString gain4 = QStringLiteral(R"(\\Preset\Crossover\SV\Band_4_Gain\)");
+const QString gain4Percent = QStringLiteral(R"(\\Preset\Crossover\SV\Band_4_Gain\%)");
+
+} // namespace
+
+void TestVirtualConsole::init()
+{
+    m_device = new VirtualProcessor(this);
+    QVERIFY(m_device->start());
+}
+
+void TestVirtualConsole::cleanup()
+{
+    delete m_device;
+    m_device = nullptr;
+}
+
+bool TestVirtualConsole::loggedIn(ConsoleClient& client)
+{
+    return client.connectTo(m_device->address()) && client.login();
+}
+
+void TestVirtualConsole::bannerComesFirst()
+{
+    ConsoleClient client;
+    QVERIFY(client.connectTo(m_device->address()));
+    QTRY_COMPARE(client.receivedBytes(), QByteArray("Vimbal Console\n"));
+}
+
+void TestVirtualConsole::loginAnswers_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString accepted = "connect logged in as administrator";
+    const QString refused = "error could not connect as administrator";
+    QTest::newRow("default password")
+        << QStringList() << QStringList{R"(connect administrator "quillrampstow")"}
+        << QStringList{accepted};
+    QTest::newRow("wrong, then right on the same connection")
+        << QStringList()
+        << QStringList{R"(connect administrator "guess")",
+                       R"(connect administrator "quillrampstow")"}
+        << QStringList{refused, accepted};
+    QTest::newRow("password from the command line")
+        << QStringList{"--password", "open sesame"}
+        << QStringList{R"(connect administrator "quillrampstow")",
+                       R"(connect administrator "open sesame")"}
+        << QStringList{refused, accepted};
+    QTest::newRow("other user") << QStringList() << QStringList{R"(connect guest "quillrampstow")"}
+                                << QStringList{"error could not connect as guest"};
+}
+
+void TestVirtualConsole::loginAnswers()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sent);
+    QFETCH(QStringList, expected);
+    if (!arguments.isEmpty()) {
+        m_device->stop();
+        QVERIFY(m_device->start(arguments));
+    }
+    ConsoleClient client;
+    QVERIFY(client.connectTo(m_device->address()));
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    for (const QString& line : sent)
+        client.send(line);
+    QVERIFY(client.waitForLineCount(1 + expected.size()));
+    QCOMPARE(client.lines().mid(1), expected);
+    QVERIFY(client.isConnected());
+}
+
+void TestVirtualConsole::commandsBeforeLoginAreRefused()
+{
+    ConsoleClient client;
+    QVERIFY(client.connectTo(m_device->address()));
+    client.send("sub \"" + gain4 + '"');
+    QVERIFY(client.waitForLineCount(2));
+    QCOMPARE(client.lines().at(1), QString("error not logged in"));
+    QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
+}
+
+void TestVirtualConsole::subscribeAnswersCurrentValue_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("native with unit") << gain4 << "0dB";
+    QTest::newRow("percent") << gain4Percent << "75";
+    QTest::newRow("attribute") << R"(\\Preset\Crossover\AT\NumBands\)"
+                               << "3";
+    QTest::newRow("node") << R"(\\Node\Wizard\SV\WizardState\)"
+                          << "Inactive";
+    QTest::newRow("preset name") << R"(\\Storage\Presets\SV\Name_1\)"
+                                 << "";
+    QTest::newRow("minimum") << R"(\\Preset\RoomEQ\SV\Band_2_Gain\Min\)"
+                             << "-15dB";
+    QTest::newRow("maximum in kHz") << R"(\\Preset\RoomEQ\SV\Band_2_Frequency\Max\)"
+                                    << "20kHz";
+    QTest::newRow("enumeration") << R"(\\Preset\Crossover\SV\Band_1_HPType\)"
+                                 << "LR 24";
+}
+
+void TestVirtualConsole::subscribeAnswersCurrentValue()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, value);
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send("sub \"" + path + '"');
+    QVERIFY(client.waitForLineCount(3));
+    QCOMPARE(client.lines().at(2), "subr \"" + path + "\" \"" + value + '"');
+    QCOMPARE(m_device->command("subscriptions"), "ok 1 " + path);
+}
+
+void TestVirtualConsole::setConvertsBetweenForms_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("answered");
+    QTest::addColumn<QString>("native");
+    QTest::addColumn<QString>("percent");
+
+    QTest::newRow("native dB") << gain4 << "-3.5"
+                               << "-3.5dB"
+                               << "-3.5dB"
+                               << "70.625";
+    QTest::newRow("native with unit") << gain4 << "-3.5dB"
+                                      << "-3.5dB"
+                                      << "-3.5dB"
+                                      << "70.625";
+    QTest::newRow("percent") << gain4Percent << "50"
+                             << "50"
+                             << "-20dB"
+                             << "50";
+    QTest::newRow("clamped high") << gain4 << "99"
+                                  << "20dB"
+                                  << "20dB"
+                                  << "100";
+    QTest::newRow("clamped percent") << gain4Percent << "-10"
+                                     << "0"
+                                     << "-60dB"
+                                     << "0";
+    QTest::newRow("six digits") << R"(\\Preset\RoomEQ\SV\Band_1_Q\)"
+                                << "1.23456789"
+                                << "1.23457"
+                                << "1.23457"
+                                << "7.13565";
+    QTest::newRow("kHz") << R"(\\Preset\RoomEQ\SV\Band_1_Frequency\)"
+                         << "2.5kHz"
+                         << "2.5kHz"
+                         << "2.5kHz"
+                         << "12.4124";
+    QTest::newRow("Hz below 1k") << R"(\\Preset\RoomEQ\SV\Band_1_Frequency\)"
+                                 << "440"
+                                 << "440Hz"
+                                 << "440Hz"
+                                 << "2.1021";
+    QTest::newRow("ratio") << R"(\\Preset\Compressor\SV\Ratio\)"
+                           << "4.5:1"
+                           << "4.5:1"
+                           << "4.5:1"
+                           << "8.97436";
+}
+
+void TestVirtualConsole::setConvertsBetweenForms()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, written);
+    QFETCH(QString, answered);
+    QFETCH(QString, native);
+    QFETCH(QString, percent);
+    const QString base = path.endsWith('%') ? path.chopped(1) : path;
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send("set \"" + path + "\" \"" + written + '"');
+    QVERIFY(client.waitForLineCount(3));
+    QCOMPARE(client.lines().at(2), "setr \"" + path + "\" \"" + answered + '"');
+    QCOMPARE(m_device->command("value " + base), "ok " + native);
+    QCOMPARE(m_device->command("value " + base + '%'), "ok " + percent);
+}
+
+void TestVirtualConsole::setReachesEverySubscriberInItsOwnForm()
+{
+    ConsoleClient writer;
+    ConsoleClient listener;
+    QVERIFY(loggedIn(writer));
+    QVERIFY(loggedIn(listener));
+    writer.send("sub \"" + gain4Percent + '"');
+    listener.send("sub \"" + gain4 + '"');
+    QVERIFY(writer.waitForLineCount(3));
+    QVERIFY(listener.waitForLineCount(3));
+
+    writer.send("set \"" + gain4 + "\" \"-3.5\"");
+    QVERIFY(writer.waitForLineCount(5));
+    QCOMPARE(writer.lines().mid(3), (QStringList{"setr \"" + gain4 + "\" \"-3.5dB\"",
+                                                 "subr \"" + gain4Percent + "\" \"70.625\""}));
+    QVERIFY(listener.waitForLineCount(4));
+    QCOMPARE(listener.lines().at(3), "subr \"" + gain4 + "\" \"-3.5dB\"");
+
+    // Choices travel inside double quotes.
+    const QString type = R"(\\Preset\RoomEQ\SV\Band_1_Type\)";
+    listener.send("sub \"" + type + '"');
+    writer.send("set \"" + type + "\" \"High Shelf\"");
+    QVERIFY(listener.waitForLine("subr \"" + type + "\" \"High Shelf\""));
+}
+
+void TestVirtualConsole::badRequestsGetErrorLines_data()
+{
+    QTest::addColumn<QString>("request");
+
+    QTest::newRow("unknown path") << R"(sub "\\Preset\Nothing\SV\Gain\")";
+    QTest::newRow("percent of a text") << R"(sub "\\Node\SV\DeviceName\%")";
+    QTest::newRow("entry outside the list") << R"(set "\\Preset\RoomEQ\SV\Band_1_Type\" "Notch")";
+    QTest::newRow("not a number") << "set \"" + gain4 + "\" \"loud\"";
+    QTest::newRow("set without value") << "set \"" + gain4 + '"';
+    QTest::newRow("write a limit") << R"(set "\\Preset\RoomEQ\SV\Band_1_Gain\Max\" "3")";
+    QTest::newRow("lc on a number") << "lc \"" + gain4 + "EN\\\"";
+    QTest::newRow("ls below a variable") << "ls \"" + gain4 + '"';
+    QTest::newRow("unknown word") << "frobnicate \"" + gain4 + '"';
+}
+
+void TestVirtualConsole::badRequestsGetErrorLines()
+{
+    QFETCH(QString, request);
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send(request);
+    QVERIFY(client.waitForLineCount(3));
+    QVERIFY2(client.lines().at(2).startsWith("error "), qPrintable(client.lines().at(2)));
+    QCOMPARE(m_device->command("value " + gain4), QString("ok 0dB"));
+    QCOMPARE(m_device->command("value \\\\Preset\\RoomEQ\\SV\\Band_1_Type\\"), QString("ok Bell"));
+}
+
+void TestVirtualConsole::readsEchoTheirWord()
+{
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send(R"(get "\\Node\SV\DeviceName\")");
+    client.send("asyncget \"" + gain4Percent + '"');
+    QVERIFY(client.waitForLineCount(4));
+    QCOMPARE(client.lines().mid(2), (QStringList{R"(get "\\Node\SV\DeviceName\" "Virtual QX8")",
+                                                 "asyncget \"" + gain4Percent + "\" \"75\""}));
+    QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
+}
+
+void TestVirtualConsole::unsubscribeEndsExactlyThatPath()
+{
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send("sub \"" + gain4 + '"');
+    client.send("sub \"" + gain4Percent + '"');
+    client.send("sub \"" + gain4 + '"'); // a repeated sub is answered and counted once
+    QVERIFY(client.waitForLineCount(5));
+    QCOMPARE(m_device->command("subscriptions"), "ok 2 " + gain4 + " | " + gain4Percent);
+
+    client.send("unsub \"" + gain4 + '"');
+    QVERIFY(client.waitForLineCount(6));
+    QCOMPARE(client.lines().at(5), "unsubr \"" + gain4 + '"');
+    QCOMPARE(m_device->command("subscriptions"), "ok 1 " + gain4Percent);
+
+    QCOMPARE(m_device->command("set " + gain4 + " -6"), QString("ok -6dB"));
+    QVERIFY(client.waitForLineCount(7));
+    QCOMPARE(client.lines().at(6), "subr \"" + gain4Percent + "\" \"67.5\"");
+}
+
+void TestVirtualConsole::subscriptionsEndWithTheirConnection()
+{
+    {
+        ConsoleClient client;
+        QVERIFY(loggedIn(client));
+        client.send("sub \"" + gain4 + '"');
+        QVERIFY(client.waitForLineCount(3));
+        QCOMPARE(m_device->command("connections"), QString("ok 1"));
+    }
+    QTRY_COMPARE(m_device->command("connections"), QString("ok 0"));
+    QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
+}
+
+void TestVirtualConsole::listBlocks()
+{
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.send(R"(lc "\\Node\Wizard\SV\TargetCurve\EN\")");
+    client.send(R"(ls "\\Preset\")");
+    QVERIFY(client.waitForLine("endls"));
+    const QStringList expected{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")",
+                               "\tFlat",
+                               "\tHouse",
+                               "\tSpeech",
+                               "\tMusic",
+                               "\tCinema",
+                               "endlc",
+                               R"(ls "\\Preset")",
+                               "\tCrossover",
+                               "\tRoomEQ",
+                               "\tCompressor",
+                               "endls"};
+    QCOMPARE(client.lines().mid(2), expected);
+}
+
+void TestVirtualConsole::inputLinesMayEndInCrLf()
+{
+    ConsoleClient client;
+    QVERIFY(client.connectTo(m_device->address()));
+    client.sendBytes("connect administrator \"quillrampstow\"\r\nget \"" + gain4.toUtf8() +
+                     "\"\r\n");
+    QVERIFY(client.waitForLine("get \"" + gain4 + "\" \"0dB\""));
+    QCOMPARE(m_device->received(),
+             (QStringList{R"(connect administrator "quillrampstow")", "get \"" + gain4 + '"'}));
+}
+
+void TestVirtualConsole::overlongLineIsDiscarded()
+{
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    client.sendBytes(QByteArray(70 * 1024, 'x') + "\nget \"" + gain4.toUtf8() + "\"\n");
+    QVERIFY(client.waitForLineCount(4));
+    QCOMPARE(client.lines().mid(2),
+             (QStringList{"error line too long", "get \"" + gain4 + "\" \"0dB\""}));
+}
+
+void TestVirtualConsole::wireLogRecordsBothDirections()
+{
+    {
+        ConsoleClient client;
+        QVERIFY(loggedIn(client));
+        client.send(R"(get "\\Node\SV\HardwareVersion\")");
+        QVERIFY(client.waitForLineCount(3));
+    }
+    QTRY_VERIFY(m_device->wireLog().contains("1 closed"));
+    ConsoleClient second;
+    QVERIFY(second.connectTo(m_device->address()));
+    QVERIFY(second.waitForLine("Vimbal Console"));
+    const QStringList expected{"1 connected",
+                               "1 TX Vimbal Console",
+                               R"(1 RX connect administrator "quillrampstow")",
+                               "1 TX connect logged in as administrator",
+                               R"(1 RX get "\\Node\SV\HardwareVersion\")",
+                               R"(1 TX get "\\Node\SV\HardwareVersion\" "QX8")",
+                               "1 closed",
+                               "2 connected",
+                               "2 TX Vimbal Console"};
+    QCOMPARE(m_device->wireLog(), expected);
+    QVERIFY(m_device->waitForReceived(R"(get "\\Node\SV\HardwareVersion\")"));
+}
+
+void TestVirtualConsole::deviceSideChangesArePushed()
+{
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    const QString name = R"(\\Node\SV\DeviceName\)";
+    client.send("sub \"" + name + '"');
+    QVERIFY(client.waitForLineCount(3));
+    QCOMPARE(m_device->command("set " + name + " \"Hall B\""), QString("ok Hall B"));
+    QVERIFY(client.waitForLine("subr \"" + name + "\" \"Hall B\""));
+    QCOMPARE(m_device->command("value " + name), QString("ok Hall B"));
+    QVERIFY(m_device->command("set \\\\Preset\\Nothing\\ 1").startsWith("error "));
+    QVERIFY(m_device->command("frobnicate").startsWith("error "));
+}
+
+void TestVirtualConsole::sendAndSendBytesReachEveryClient()
+{
+    ConsoleClient first;
+    ConsoleClient second;
+    QVERIFY(first.connectTo(m_device->address()));
+    QVERIFY(second.connectTo(m_device->address()));
+    QVERIFY(first.waitForLine("Vimbal Console"));
+    QVERIFY(second.waitForLine("Vimbal Console"));
+    QCOMPARE(m_device->command("connections"), QString("ok 2"));
+
+    QCOMPARE(m_device->command(R"(send subr "\\Preset\A\SV\B\" "1")"), QString("ok"));
+    QCOMPARE(m_device->command(R"(sendbytes half\tline\r\nsecond \"quoted\" \\ no end)"),
+             QString("ok"));
+    const QByteArray expected = "Vimbal Console\n"
+                                R"(subr "\\Preset\A\SV\B\" "1")"
+                                "\nhalf\tline\r\nsecond \"quoted\" \\ no end";
+    QTRY_COMPARE(first.receivedBytes(), expected);
+    QTRY_COMPARE(second.receivedBytes(), expected);
+    QVERIFY(m_device->command(R"(sendbytes bad\q)").startsWith("error "));
+    QVERIFY(m_device->wireLog().contains(R"(1 TX subr "\\Preset\A\SV\B\" "1")"));
+}
+
+namespace {
+
+// Reads from a plain socket until the peer ends the connection: 0 for FIN, the errno for RST.
+int endOfStream(int descriptor)
+{
+    char buffer[256];
+    ssize_t count;
+    while ((count = ::recv(descriptor, buffer, sizeof buffer, 0)) > 0) {
+    }
+    return count == 0 ? 0 : errno;
+}
+
+int connectedSocket(const QString& address)
+{
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in peer = {};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(19272);
+    peer.sin_addr.s_addr = htonl(QHostAddress(address).toIPv4Address());
+    timeval limit{qx8test::timeoutMs() / 1000, 0};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    if (::connect(descriptor, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+} // namespace
+
+void TestVirtualConsole::closeSendsFinAndAbortSendsReset()
+{
+    const int finished = connectedSocket(m_device->address());
+    QVERIFY(finished >= 0);
+    QTRY_COMPARE(m_device->command("connections"), QString("ok 1"));
+    QCOMPARE(m_device->command("close"), QString("ok"));
+    QCOMPARE(endOfStream(finished), 0);
+    ::close(finished);
+
+    const int reset = connectedSocket(m_device->address());
+    QVERIFY(reset >= 0);
+    QTRY_COMPARE(m_device->command("connections"), QString("ok 1"));
+    QCOMPARE(m_device->command("abort"), QString("ok"));
+    QCOMPARE(endOfStream(reset), ECONNRESET);
+    ::close(reset);
+    QTRY_COMPARE(m_device->command("connections"), QString("ok 0"));
+}
+
+QTEST_GUILESS_MAIN(TestVirtualConsole)
+#include "tst_virtualconsole.moc"

@@ -1,0 +1,349 @@
+#include "consoleclient.h"
+#include "testharness.h"
+#include "virtualprocessor.h"
+
+#include <QtTest>
+
+// The failure modes of the virtual processor, each seen from a plain client socket.
+class TestVirtualFaults : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+
+    void refuseLogin();
+    void ignoreLogin();
+    void noBanner();
+    void delayHoldsEveryLine();
+    void splitLinesArriveInTwoParts();
+    void mergeLinesArriveTogether();
+    void crlfLineEnds();
+    void closeMidList_data();
+    void closeMidList();
+    void freezeHoldsTheConnection();
+    void lcTrailingBackslash();
+    void switchesChangeAtRunTime();
+    void badSwitchesAreRefused_data();
+    void badSwitchesAreRefused();
+    void badCommandLineEndsTheProcess_data();
+    void badCommandLineEndsTheProcess();
+    void takenAddressEndsWithCodeThree();
+    void endOfControlInputKeepsServing();
+    void quitAndTerminateEndCleanly_data();
+    void quitAndTerminateEndCleanly();
+
+private:
+    void startWith(const QStringList& arguments);
+    void connectClient(ConsoleClient& client);
+
+    VirtualProcessor* m_device = nullptr;
+};
+
+namespace {
+
+const QString targetCurveEntries = QStringLiteral(R"(\\Node\Wizard\SV\TargetCurve\EN\)");
+const QString deviceName = QStringLiteral(R"(\\Node\SV\DeviceName\)");
+const QString loginLine = QStringLiteral(R"(connect administrator "quillrampstow")");
+const QString accepted = QStringLiteral("connect logged in as administrator");
+
+} // namespace
+
+void TestVirtualFaults::cleanup()
+{
+    delete m_device;
+    m_device = nullptr;
+}
+
+void TestVirtualFaults::startWith(const QStringList& arguments)
+{
+    m_device = new VirtualProcessor(this);
+    QVERIFY(m_device->start(arguments));
+}
+
+void TestVirtualFaults::connectClient(ConsoleClient& client)
+{
+    QVERIFY(client.connectTo(m_device->address()));
+}
+
+void TestVirtualFaults::refuseLogin()
+{
+    startWith({"--fault", "refuse-login"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    client.send(loginLine);
+    QVERIFY(client.waitForLine("error could not connect as administrator"));
+    QCOMPARE(m_device->command("fault refuse-login off"), QString("ok"));
+    client.send(loginLine);
+    QVERIFY(client.waitForLine(accepted));
+}
+
+void TestVirtualFaults::ignoreLogin()
+{
+    startWith({"--fault", "ignore-login"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    client.send(loginLine);
+    client.send("get \"" + deviceName + '"');
+    // Answers keep their order: the refusal of the get shows that the login went unanswered.
+    QVERIFY(client.waitForLineCount(2));
+    QCOMPARE(client.lines(), (QStringList{"Vimbal Console", "error not logged in"}));
+}
+
+void TestVirtualFaults::noBanner()
+{
+    startWith({"--fault", "no-banner"});
+    ConsoleClient client;
+    connectClient(client);
+    client.send(loginLine);
+    QVERIFY(client.waitForLineCount(1));
+    QCOMPARE(client.lines(), QStringList{accepted});
+}
+
+void TestVirtualFaults::delayHoldsEveryLine()
+{
+    startWith({"--fault", "delay=300"});
+    ConsoleClient client;
+    const qint64 connectedAt = client.elapsedMs();
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    QVERIFY(client.reads().first().atMs - connectedAt >= 290);
+
+    const qint64 sentAt = client.elapsedMs();
+    client.send(loginLine);
+    QVERIFY(client.waitForLine(accepted));
+    QVERIFY(client.reads().last().atMs - sentAt >= 290);
+}
+
+void TestVirtualFaults::splitLinesArriveInTwoParts()
+{
+    startWith({"--fault", "split-lines"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    const QList<ConsoleClient::Read> reads = client.reads();
+    QCOMPARE(reads.size(), 2);
+    QCOMPARE(reads.at(0).bytes + reads.at(1).bytes, QByteArray("Vimbal Console\n"));
+    QVERIFY(!reads.at(0).bytes.contains('\n'));
+    QVERIFY(reads.at(1).atMs - reads.at(0).atMs >= 40);
+}
+
+void TestVirtualFaults::mergeLinesArriveTogether()
+{
+    startWith({"--fault", "merge-lines"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.login());
+    const int readsBefore = client.reads().size();
+    const qint64 sentAt = client.elapsedMs();
+    client.send("get \"" + deviceName + '"');
+    QVERIFY(m_device->waitForReceived("get \"" + deviceName + '"'));
+    client.send(R"(get "\\Node\SV\HardwareVersion\")");
+    QVERIFY(client.waitForLineCount(4));
+    const QList<ConsoleClient::Read> reads = client.reads().mid(readsBefore);
+    QCOMPARE(reads.size(), 1);
+    QCOMPARE(reads.first().bytes, QByteArray(R"(get "\\Node\SV\DeviceName\" "Virtual QX8")"
+                                             "\n"
+                                             R"(get "\\Node\SV\HardwareVersion\" "QX8")"
+                                             "\n"));
+    QVERIFY(reads.first().atMs - sentAt >= 90);
+}
+
+void TestVirtualFaults::crlfLineEnds()
+{
+    startWith({"--fault", "crlf"});
+    ConsoleClient client;
+    connectClient(client);
+    client.send(loginLine);
+    QVERIFY(client.waitForLine(accepted));
+    QCOMPARE(client.receivedBytes(), QByteArray("Vimbal Console\r\n" + accepted.toUtf8() + "\r\n"));
+}
+
+void TestVirtualFaults::closeMidList_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("lc") << "lc \"" + targetCurveEntries + '"'
+                        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
+    QTest::newRow("ls") << R"(ls "\\Preset\")" << QStringList{R"(ls "\\Preset")", "\tCrossover"};
+    QTest::newRow("later requests go unanswered")
+        << "lc \"" + targetCurveEntries + "\"\nget \"" + deviceName + '"'
+        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
+}
+
+void TestVirtualFaults::closeMidList()
+{
+    QFETCH(QString, request);
+    QFETCH(QStringList, expected);
+    startWith({"--fault", "close-mid-list"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.login());
+    client.send(request);
+    QVERIFY(client.waitForDisconnected());
+    QCOMPARE(client.lines().mid(2), expected);
+}
+
+void TestVirtualFaults::freezeHoldsTheConnection()
+{
+    startWith({});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    QCOMPARE(m_device->command("fault freeze on"), QString("ok"));
+    client.send(loginLine);
+    QCOMPARE(m_device->command("set " + deviceName + " Frozen"), QString("ok Frozen"));
+    QTest::qWait(200); // nothing may arrive; there is no event to wait for
+    QCOMPARE(client.lines(), QStringList{"Vimbal Console"});
+    QVERIFY(client.isConnected());
+    QCOMPARE(m_device->command("connections"), QString("ok 1"));
+    QVERIFY(!m_device->received().contains(loginLine));
+
+    QCOMPARE(m_device->command("fault freeze off"), QString("ok"));
+    QVERIFY(client.waitForLine(accepted));
+    QVERIFY(m_device->received().contains(loginLine));
+}
+
+void TestVirtualFaults::lcTrailingBackslash()
+{
+    startWith({"--fault", "lc-trailing-backslash"});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.login());
+    client.send("lc \"" + targetCurveEntries + '"');
+    QVERIFY(client.waitForLine("endlc"));
+    QCOMPARE(client.lines().at(2), "lc \"" + targetCurveEntries + '"');
+}
+
+void TestVirtualFaults::switchesChangeAtRunTime()
+{
+    startWith({});
+    QCOMPARE(m_device->command("fault crlf on"), QString("ok"));
+    QCOMPARE(m_device->command("fault no-banner=1"), QString("ok"));
+    QCOMPARE(m_device->command("fault no-banner=0"), QString("ok"));
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    QCOMPARE(client.receivedBytes(), QByteArray("Vimbal Console\r\n"));
+
+    QCOMPARE(m_device->command("fault crlf off"), QString("ok"));
+    QCOMPARE(m_device->command("fault delay=0"), QString("ok"));
+    client.send(loginLine);
+    QVERIFY(client.waitForLine(accepted));
+    QVERIFY(client.receivedBytes().endsWith(accepted.toUtf8() + '\n'));
+    QVERIFY(!client.receivedBytes().endsWith(accepted.toUtf8() + "\r\n"));
+}
+
+void TestVirtualFaults::badSwitchesAreRefused_data()
+{
+    QTest::addColumn<QString>("command");
+
+    QTest::newRow("unknown name") << "fault nonsense on";
+    QTest::newRow("delay without time") << "fault delay on";
+    QTest::newRow("negative delay") << "fault delay=-5";
+    QTest::newRow("neither on nor off") << "fault crlf maybe";
+    QTest::newRow("no name") << "fault";
+}
+
+void TestVirtualFaults::badSwitchesAreRefused()
+{
+    QFETCH(QString, command);
+    startWith({});
+    const QString answer = m_device->command(command);
+    QVERIFY2(answer.startsWith("error "), qPrintable(answer));
+}
+
+void TestVirtualFaults::badCommandLineEndsTheProcess_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("unknown fault") << QStringList{"--fault", "nonsense"};
+    QTest::newRow("bad port") << QStringList{"--port", "70000"};
+    QTest::newRow("wire log in a missing folder")
+        << QStringList{"--wire-log", QDir::tempPath() + "/missing/folder/wire.log"};
+}
+
+void TestVirtualFaults::badCommandLineEndsTheProcess()
+{
+    QFETCH(QStringList, arguments);
+    QProcess process;
+    process.start(qx8test::virtualProcessorPath(),
+                  arguments +
+                      QStringList{"--address", qx8test::uniqueLoopbackAddress().toString()});
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(!process.readAllStandardError().isEmpty());
+}
+
+void TestVirtualFaults::takenAddressEndsWithCodeThree()
+{
+    startWith({});
+    QProcess second;
+    second.start(qx8test::virtualProcessorPath(), {"--address", m_device->address()});
+    QVERIFY(second.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(second.exitCode(), 3);
+    QVERIFY(second.readAllStandardOutput().isEmpty());
+    QVERIFY(second.readAllStandardError().contains(m_device->address().toUtf8()));
+}
+
+namespace {
+
+bool waitForListening(QProcess& process)
+{
+    return QTest::qWaitFor([&] { return process.canReadLine(); }, qx8test::timeoutMs()) &&
+           process.readLine().startsWith("VirtualQX8 listening on ");
+}
+
+} // namespace
+
+void TestVirtualFaults::endOfControlInputKeepsServing()
+{
+    const QString address = qx8test::uniqueLoopbackAddress().toString();
+    QProcess process;
+    process.start(qx8test::virtualProcessorPath(), {"--address", address});
+    QVERIFY(waitForListening(process));
+    process.closeWriteChannel();
+    ConsoleClient client;
+    QVERIFY(client.connectTo(address));
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    QCOMPARE(process.state(), QProcess::Running);
+    process.terminate();
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+}
+
+void TestVirtualFaults::quitAndTerminateEndCleanly_data()
+{
+    QTest::addColumn<bool>("byCommand");
+
+    QTest::newRow("quit") << true;
+    QTest::newRow("SIGTERM") << false;
+}
+
+void TestVirtualFaults::quitAndTerminateEndCleanly()
+{
+    QFETCH(bool, byCommand);
+    const QString address = qx8test::uniqueLoopbackAddress().toString();
+    QProcess process;
+    process.start(qx8test::virtualProcessorPath(), {"--address", address});
+    QVERIFY(waitForListening(process));
+    ConsoleClient client;
+    QVERIFY(client.connectTo(address));
+    QVERIFY(client.waitForLine("Vimbal Console"));
+    if (byCommand) {
+        process.write("quit\n");
+        QVERIFY(QTest::qWaitFor([&] { return process.canReadLine(); }, qx8test::timeoutMs()));
+        QCOMPARE(process.readLine(), QByteArray("ok\n"));
+    } else {
+        process.terminate();
+    }
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(client.waitForDisconnected());
+}
+
+QTEST_GUILESS_MAIN(TestVirtualFaults)
+#include "tst_virtualfaults.moc"
