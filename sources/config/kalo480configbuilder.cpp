@@ -13,16 +13,16 @@ Kalo480ConfigBuilder* Kalo480ConfigBuilder::_instance = nullptr;
 
 namespace {
 
-const char* const fixedObjects[] = {"SignalGenerator", "RTARouter", "RTA",        "MidMeters",
+const char* const fixedObjects[] = {"SignalGenerator", "RTARouter",  "RTA",       "MidMeters",
                                     "InputMeters",     "InputGains", "Meters123", "MetersABC",
                                     "OutputMeters",    "Inputs1",    "Inputs2",   "Inputs3",
                                     "Outputs1",        "Outputs2",   "Outputs3"};
 
 bool isCrossoverTemplate(const std::string& name)
 {
-    return name == Kalo480ConfigEditor::Templates::Out_CrossoverQX8
-           || name == Kalo480ConfigEditor::Templates::Out_CrossoverIIR
-           || name == Kalo480ConfigEditor::Templates::Out_CrossoverFIR;
+    return name == Kalo480ConfigEditor::Templates::Out_CrossoverQX8 ||
+           name == Kalo480ConfigEditor::Templates::Out_CrossoverIIR ||
+           name == Kalo480ConfigEditor::Templates::Out_CrossoverFIR;
 }
 
 bool isSingleRowTemplate(const std::string& name)
@@ -37,8 +37,7 @@ bool isSingleRowTemplate(const std::string& name)
 // A row count as an item states it: a whole number of rows that fits a column.
 bool itemCount(const Json::Value& item, int& count)
 {
-    return jsonaccess::wholeNumber(element(item, 1), 1, Kalo480ConfigBuilder::maxColumnRows,
-                                   count);
+    return jsonaccess::wholeNumber(element(item, 1), 1, Kalo480ConfigBuilder::maxColumnRows, count);
 }
 
 std::string indexName(std::string pattern, int index)
@@ -134,8 +133,8 @@ int Kalo480ConfigBuilder::itemHeight(const Json::Value& item) const
     if (templateName == Kalo480ConfigEditor::Templates::Output || templateName == "InputRouter")
         return 1;
     int count = 0;
-    if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverFIR
-        || !isCrossoverTemplate(templateName))
+    if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverFIR ||
+        !isCrossoverTemplate(templateName))
         return itemCount(item, count) ? count : -1;
     try {
         int inputs = 0;
@@ -163,10 +162,10 @@ void Kalo480ConfigBuilder::crossoverInfo(const std::string& templateName,
         int slots = 0;
         int bands = 0;
         int monoSub = 0;
-        if (!jsonaccess::wholeNumber(element(entry, 0), 1, 3, slots)
-            || !jsonaccess::wholeNumber(element(entry, 1), 1, 6, bands)
-            || !jsonaccess::wholeNumber(element(entry, 2), 0, 1, monoSub)
-            || slots * bands + monoSub > maxColumnRows)
+        if (!jsonaccess::wholeNumber(element(entry, 0), 1, 3, slots) ||
+            !jsonaccess::wholeNumber(element(entry, 1), 1, 6, bands) ||
+            !jsonaccess::wholeNumber(element(entry, 2), 0, 1, monoSub) ||
+            slots * bands + monoSub > maxColumnRows)
             throw std::runtime_error("unsupported crossoverSecondaryType");
         inputs = slots;
         outputs = slots * bands + monoSub;
@@ -190,8 +189,8 @@ void Kalo480ConfigBuilder::crossoverInfo(const std::string& templateName,
 
 bool Kalo480ConfigBuilder::applyChannels(Json::Value& object, int n) const
 {
-    if (!object.isObject() || !member(object, "Attributes").isObject()
-        || !member(object["Attributes"], "NumChans").isNumeric())
+    if (!object.isObject() || !member(object, "Attributes").isObject() ||
+        !member(object["Attributes"], "NumChans").isNumeric())
         return false;
     object["Attributes"]["NumChans"] = n;
     return true;
@@ -208,8 +207,7 @@ bool Kalo480ConfigBuilder::createPOFromTemplate(Json::Value& out,
     return true;
 }
 
-bool Kalo480ConfigBuilder::installPOFromTemplate(Json::Value& result,
-                                                 const std::string& name) const
+bool Kalo480ConfigBuilder::installPOFromTemplate(Json::Value& result, const std::string& name) const
 {
     Json::Value object;
     const bool found = createPOFromTemplate(object, name);
@@ -219,8 +217,8 @@ bool Kalo480ConfigBuilder::installPOFromTemplate(Json::Value& result,
 }
 
 bool Kalo480ConfigBuilder::makePOFromTemplateWithChanges(Json::Value& out, std::string& name,
-                                                         const std::string& templateName,
-                                                         int index, int numChans) const
+                                                         const std::string& templateName, int index,
+                                                         int numChans) const
 {
     if (!createPOFromTemplate(out, templateName))
         return false;
@@ -274,9 +272,8 @@ bool Kalo480ConfigBuilder::makeCrossoverIIR(Json::Value& out, std::string& name,
     if (!member(out, "Attributes").isObject())
         return false;
 
-    const int code =
-        Kalo480ConfigEditor::getCrossoverCode(Kalo480ConfigEditor::Templates::Out_CrossoverIIR,
-                                              typeName);
+    const int code = Kalo480ConfigEditor::getCrossoverCode(
+        Kalo480ConfigEditor::Templates::Out_CrossoverIIR, typeName);
     const int m = code / 10000;
     const int n = code / 1000 % 10;
     const int w = code / 100 % 10;
@@ -289,9 +286,9 @@ bool Kalo480ConfigBuilder::makeCrossoverIIR(Json::Value& out, std::string& name,
     const int subNoSum = f == m;
     const int auxSub = f == 4;
     // A templates file that breaks these would make a crossover the device cannot run.
-    if (code == 0 || !(subNoSum == 0 || subByN != subByFormat)
-        || !(f == 0 || subSumMono + subSumStereo + subNoSum + auxSub == 1)
-        || n * w + s > maxColumnRows)
+    if (code == 0 || !(subNoSum == 0 || subByN != subByFormat) ||
+        !(f == 0 || subSumMono + subSumStereo + subNoSum + auxSub == 1) ||
+        n * w + s > maxColumnRows)
         throw std::runtime_error("Invalid crossover type.");
 
     Json::Value& attributes = out["Attributes"];
@@ -361,9 +358,8 @@ bool Kalo480ConfigBuilder::installColumn(Json::Value& result, const Json::Value&
 }
 
 bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& columnName,
-                                       const Json::Value& item,
-                                       const Json::Value& inputRouterItem, int position,
-                                       int& index)
+                                       const Json::Value& item, const Json::Value& inputRouterItem,
+                                       int position, int& index)
 {
     const std::string templateName = item[0].asString();
     Json::Value object;
@@ -371,8 +367,8 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
     int rows = 1;
     if (columnName == "Column_InputRouter") {
         const Json::Value& sources = element(inputRouterItem, 1);
-        if (!makePOFromTemplateWithChanges(object, name, "InputRouter", index, 0)
-            || jsonaccess::size(sources) < 7 || !object["Attributes"].isObject())
+        if (!makePOFromTemplateWithChanges(object, name, "InputRouter", index, 0) ||
+            jsonaccess::size(sources) < 7 || !object["Attributes"].isObject())
             return false;
         for (int slot = 0; slot < 7; ++slot)
             object["Attributes"]["Slot" + std::to_string(slot + 1) + "Source"] = sources[slot];
@@ -382,10 +378,10 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
     }
     if (columnName == "Column_Output") {
         const Json::Value& outputName = element(item, 1);
-        if (!outputName.isString()
-            || !makePOFromTemplateWithChanges(object, name, Kalo480ConfigEditor::Templates::Output,
-                                              index, 0)
-            || !object["Attributes"].isObject())
+        if (!outputName.isString() ||
+            !makePOFromTemplateWithChanges(object, name, Kalo480ConfigEditor::Templates::Output,
+                                           index, 0) ||
+            !object["Attributes"].isObject())
             return false;
         name = "Output" + std::to_string(index);
         object[".info"] = std::to_string(index);
@@ -394,20 +390,19 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
         if (!makePOFromTemplateWithChanges(object, name, templateName, index, 0))
             return false;
         applyMixerGains(object, templateName, position);
-    } else if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8
-               || templateName == Kalo480ConfigEditor::Templates::Out_CrossoverIIR) {
+    } else if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8 ||
+               templateName == Kalo480ConfigEditor::Templates::Out_CrossoverIIR) {
         const std::string typeName = text(element(item, 1));
         if (typeName.empty())
             return false;
-        const bool made =
-            templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8
-                ? makeCrossoverQX8(object, name, index, typeName, rows)
-                : makeCrossoverIIR(object, name, index, typeName, rows);
+        const bool made = templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8
+                              ? makeCrossoverQX8(object, name, index, typeName, rows)
+                              : makeCrossoverIIR(object, name, index, typeName, rows);
         if (!made)
             return false;
     } else {
-        if (!itemCount(item, rows)
-            || !makePOFromTemplateWithChanges(object, name, templateName, index, rows))
+        if (!itemCount(item, rows) ||
+            !makePOFromTemplateWithChanges(object, name, templateName, index, rows))
             return false;
         if (templateName == Kalo480ConfigEditor::Templates::In_Nuq) {
             if (!object["Attributes"].isObject())
@@ -443,15 +438,13 @@ void Kalo480ConfigBuilder::applyMixerGains(Json::Value& object, const std::strin
     if (templateName.find("Mixer") == std::string::npos)
         return;
     int inputs = 0;
-    if (!jsonaccess::wholeNumber(member(member(object, "Attributes"), "NumInputs"), 0, 64,
-                                 inputs))
+    if (!jsonaccess::wholeNumber(member(member(object, "Attributes"), "NumInputs"), 0, 64, inputs))
         return;
     if (!object["SVValues"].isObject())
         object["SVValues"] = Json::Value(Json::objectValue);
     const int open = (position - 1) % 3 + 1;
     for (int input = 1; input <= inputs; ++input) {
         const bool on = input == inputs || input == open;
-        object["SVValues"]["Output_1_Input_" + std::to_string(input) + "_Gain"] =
-            on ? "0" : "-120";
+        object["SVValues"]["Output_1_Input_" + std::to_string(input) + "_Gain"] = on ? "0" : "-120";
     }
 }

@@ -58,8 +58,7 @@ private:
                      const Json::Value& inputRouterItem, int position, int& index);
     void storeObject(Json::Value& result, const std::string& name, const Json::Value& object,
                      int rows, const std::string& columnName);
-    static void applyMixerGains(Json::Value& object, const std::string& templateName,
-                                int position);
+    static void applyMixerGains(Json::Value& object, const std::string& templateName, int position);
 
     void createGridsDisplay(Json::Value& result) const;
     void createGridsOA(Json::Value& result) const;

@@ -13,10 +13,9 @@ namespace {
 
 const char* const inputColumns[] = {"Column_In_Mixer", "Column_In_Nuq", "Column_In_Insert1",
                                     "Column_In_Insert2"};
-const char* const displayOutColumns[] = {"Column_Mid_Mixer",   "Column_Mid_AutoEQ",
-                                         "Column_Mid_Insert",  "Column_Out_Crossover",
-                                         "Column_Out_PEQ",     "Column_Out_Limiter",
-                                         "Column_Out_Delay",   "Column_Output"};
+const char* const displayOutColumns[] = {
+    "Column_Mid_Mixer", "Column_Mid_AutoEQ",  "Column_Mid_Insert", "Column_Out_Crossover",
+    "Column_Out_PEQ",   "Column_Out_Limiter", "Column_Out_Delay",  "Column_Output"};
 
 struct RowLimit
 {
@@ -25,11 +24,11 @@ struct RowLimit
 };
 
 const RowLimit rowLimits[] = {
-    {"Column_In_Mixer", 3},      {"Column_In_Nuq", 3},        {"Column_In_Insert1", 3},
-    {"Column_In_Insert2", 3},    {"Column_Mid_Mixer", 6},     {"Column_Mid_AutoEQ", 6},
-    {"Column_Mid_Insert", 6},    {"Column_Out_Crossover", 6}, {"Column_Out_PEQ", 6},
-    {"Column_Out_ZoneGain", 6},  {"Column_Out_Gain", 6},      {"Column_Out_Limiter", 6},
-    {"Column_Out_Delay", 6},     {"Column_Output", 6}};
+    {"Column_In_Mixer", 3},     {"Column_In_Nuq", 3},        {"Column_In_Insert1", 3},
+    {"Column_In_Insert2", 3},   {"Column_Mid_Mixer", 6},     {"Column_Mid_AutoEQ", 6},
+    {"Column_Mid_Insert", 6},   {"Column_Out_Crossover", 6}, {"Column_Out_PEQ", 6},
+    {"Column_Out_ZoneGain", 6}, {"Column_Out_Gain", 6},      {"Column_Out_Limiter", 6},
+    {"Column_Out_Delay", 6},    {"Column_Output", 6}};
 
 struct MidWiring
 {
@@ -71,8 +70,7 @@ bool isPlaceholder(const std::string& entry)
 
 } // namespace
 
-Json::Value Kalo480ConfigBuilder::columnCopy(const std::string& columnName,
-                                             bool objectsOnly) const
+Json::Value Kalo480ConfigBuilder::columnCopy(const std::string& columnName, bool objectsOnly) const
 {
     Json::Value copy(Json::arrayValue);
     for (const Json::Value& entry : member(m_columnMap, columnName)) {
@@ -132,9 +130,8 @@ void Kalo480ConfigBuilder::createGridsOA(Json::Value& result) const
     grids.append(grid("POMap", std::move(map)));
 }
 
-void Kalo480ConfigBuilder::addWire(Json::Value& wires, const std::string& source,
-                                   int sourceChannel, const std::string& destination,
-                                   int destinationChannel)
+void Kalo480ConfigBuilder::addWire(Json::Value& wires, const std::string& source, int sourceChannel,
+                                   const std::string& destination, int destinationChannel)
 {
     Json::Value from(Json::arrayValue);
     from.append(source);
@@ -286,8 +283,8 @@ bool Kalo480ConfigBuilder::validateGrids(const Json::Value& result)
         m_validationLog += "expected config to be an object\n";
         return false;
     }
-    return validateGridSet(result, "gridsOA") && validateGridSet(result, "gridsDisplay")
-           && validateRowLimits();
+    return validateGridSet(result, "gridsOA") && validateGridSet(result, "gridsDisplay") &&
+           validateRowLimits();
 }
 
 bool Kalo480ConfigBuilder::validateGridSet(const Json::Value& result, const std::string& set)
@@ -341,8 +338,8 @@ bool Kalo480ConfigBuilder::validateRowLimits()
     for (const RowLimit& limit : rowLimits) {
         const int rows = jsonaccess::size(member(m_columnMap, limit.column));
         if (rows > limit.rows) {
-            m_validationLog += std::string(limit.column) + " has " + std::to_string(rows)
-                               + " rows, more than " + std::to_string(limit.rows) + "\n";
+            m_validationLog += std::string(limit.column) + " has " + std::to_string(rows) +
+                               " rows, more than " + std::to_string(limit.rows) + "\n";
             return false;
         }
     }

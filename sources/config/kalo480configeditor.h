@@ -144,8 +144,8 @@ public:
                                   Json::Value& key);
     static int getCrossoverCode(const std::string& templateName, const std::string& type);
     static std::string lookupCrossoverSecondaryType(const std::string& templateName, int code);
-    static int crossoverCodeFromWizardSVs(int mode, int mains, int ways, bool hasSub,
-                                          bool auxFed, int subLayout);
+    static int crossoverCodeFromWizardSVs(int mode, int mains, int ways, bool hasSub, bool auxFed,
+                                          int subLayout);
     static int getCrossoverSortIndex(const std::string& templateName, const std::string& type);
     static std::string getCrossoverBandName(const Json::Value& po, int band);
     static std::string getCrossoverBandName(const std::string& templateName,

@@ -164,8 +164,8 @@ int Kalo480ConfigEditor::getCrossoverCode(const std::string& templateName, const
         throw std::runtime_error("unsupported crossoverSecondaryType");
     const int m = wordValue(element(entry, 0), {"Mono", "Stereo", "LCR"}, 1);
     const int n = countWord(element(entry, 1), "Mains=", 1, 6);
-    const int w = wordValue(element(entry, 2),
-                            {"Fullrange", "2-Way", "3-Way", "4-Way", "5-Way", "6-Way"}, 1);
+    const int w =
+        wordValue(element(entry, 2), {"Fullrange", "2-Way", "3-Way", "4-Way", "5-Way", "6-Way"}, 1);
     const int f = wordValue(element(entry, 3), {"None", "Mono", "Stereo", "LCR", "Aux Fed"}, 0);
     const int s = countWord(element(entry, 4), "Subs=", 0, 3);
     if (m < 0 || n < 0 || w < 0 || f < 0 || s < 0)
@@ -250,8 +250,9 @@ std::string Kalo480ConfigEditor::getSpeakerStackImageName(const std::string& tem
     return buildItemName("imgSS", key);
 }
 
-std::string Kalo480ConfigEditor::getDescriptionUsingCrossoverAndSpeakers(
-    int code, const std::string& speakerA, const std::string& speakerB)
+std::string
+Kalo480ConfigEditor::getDescriptionUsingCrossoverAndSpeakers(int code, const std::string& speakerA,
+                                                             const std::string& speakerB)
 {
     Json::Value key;
     crossoverNamesKey(Templates::Out_CrossoverIIR,

@@ -74,7 +74,7 @@ std::string Kalo480ConfigEditor::inputRouterGetSourceNameForSourceID(int source)
 }
 
 std::vector<int> Kalo480ConfigEditor::inputRouterSwapOptionsForSlotNum(const Json::Value& config,
-                                                                      int slot, bool excludeUsed)
+                                                                       int slot, bool excludeUsed)
 {
     std::vector<int> options;
     if (!validSlot(slot))
@@ -87,8 +87,8 @@ std::vector<int> Kalo480ConfigEditor::inputRouterSwapOptionsForSlotNum(const Jso
     for (int other = 1; other <= slotCount; ++other) {
         if (other == slot)
             continue;
-        const auto used = std::find(options.begin(), options.end(),
-                                    inputRouterGetSource(config, other));
+        const auto used =
+            std::find(options.begin(), options.end(), inputRouterGetSource(config, other));
         if (used != options.end())
             options.erase(used);
     }

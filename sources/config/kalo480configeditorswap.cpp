@@ -150,7 +150,8 @@ bool Kalo480ConfigEditor::swapOptions(const Json::Value& config, int col, int ro
     std::vector<std::string> used;
     if (col == 3 || col == 4) {
         const int other = col == 3 ? 4 : 3;
-        const int height = Kalo480ConfigBuilder::instance()->itemHeight(itemAtPath(config, col, row));
+        const int height =
+            Kalo480ConfigBuilder::instance()->itemHeight(itemAtPath(config, col, row));
         int start = row;
         while (start > 1 && !itemStartsAt(config, other, start))
             --start;
@@ -177,19 +178,19 @@ void Kalo480ConfigEditor::displayNamesForSwapOptions(std::vector<std::string>& n
 }
 
 bool Kalo480ConfigEditor::swapOptionsForCrossover(const Json::Value& config,
-                                                  const std::string& templateName, int col,
-                                                  int row, std::vector<std::string>& out)
+                                                  const std::string& templateName, int col, int row,
+                                                  std::vector<std::string>& out)
 {
     out.clear();
-    if (col != 8 || row < 1 || row > Kalo480ConfigBuilder::maxColumnRows
-        || !itemStartsAt(config, col, row))
+    if (col != 8 || row < 1 || row > Kalo480ConfigBuilder::maxColumnRows ||
+        !itemStartsAt(config, col, row))
         return false;
     try {
         const Json::Value& table = crossoverTypeTable(templateName);
         if (!table.isObject())
             return false;
-        const bool sortedByName = templateName == Templates::Out_CrossoverIIR
-                                  || templateName == Templates::Out_CrossoverQX8;
+        const bool sortedByName = templateName == Templates::Out_CrossoverIIR ||
+                                  templateName == Templates::Out_CrossoverQX8;
         std::map<int, std::string> kept;
         int running = 0;
         for (const std::string& type : table.getMemberNames()) {
