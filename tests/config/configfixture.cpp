@@ -1,0 +1,134 @@
+#include "configfixture.h"
+
+#include "kalo480configbuilder.h"
+#include "kalo480configeditor.h"
+#include "testharness.h"
+
+#include <json/reader.h>
+#include <json/writer.h>
+
+#include <QFile>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+namespace configfixture {
+
+QString templatesPath()
+{
+    return qx8test::sourceDir() + "/json/SDKs/Keldaran2/Extensions/yoxl/Objects/Kalo480/"
+                                  "Kalo480ConfigBuilderTemplates.json";
+}
+
+QString cataloguePath()
+{
+    return qx8test::sourceDir() + "/xml/CrossoverConfigurations.xml";
+}
+
+Json::Value parseJson(const std::string& text)
+{
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    Json::Value value;
+    std::string errors;
+    if (!reader->parse(text.data(), text.data() + text.size(), &value, &errors))
+        return Json::Value();
+    return value;
+}
+
+Json::Value readJsonFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Json::Value();
+    return parseJson(file.readAll().toStdString());
+}
+
+std::string compactJson(const Json::Value& value)
+{
+    Json::StreamWriterBuilder writer;
+    writer["indentation"] = "";
+    return Json::writeString(writer, value);
+}
+
+bool loadTemplates()
+{
+    const Json::Value templates = readJsonFile(templatesPath());
+    if (!templates.isObject())
+        return false;
+    Kalo480ConfigBuilder::instance()->setTemplates(templates);
+    return true;
+}
+
+std::vector<CatalogueEntry> readCatalogue(const QString& path)
+{
+    std::vector<CatalogueEntry> entries;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    QXmlStreamReader xml(&file);
+    CatalogueEntry entry;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("CrossoverType")) {
+            entry = CatalogueEntry();
+            entry.id = xml.attributes().value("id").trimmed().toInt();
+            entry.code = xml.attributes().value("code").toInt();
+        } else if (name == QLatin1String("configName")) {
+            entry.configName = xml.readElementText().toStdString();
+        } else if (name == QLatin1String("DisplayName")) {
+            entry.displayName = xml.readElementText().toStdString();
+        } else if (name == QLatin1String("Inputs")) {
+            entry.inputNames = xml.attributes().value("name").toString().toStdString();
+            entry.inputs = xml.readElementText().toInt();
+        } else if (name == QLatin1String("Outputs")) {
+            entry.outputNames = xml.attributes().value("name").toString().toStdString();
+            entry.outputs = xml.readElementText().toInt();
+        } else if (name == QLatin1String("poAttributes")) {
+            xml.readElementText();
+            entries.push_back(entry);
+        }
+    }
+    if (xml.hasError()) {
+        qWarning("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
+        entries.clear();
+    }
+    return entries;
+}
+
+Json::Value defaultConfig()
+{
+    return Kalo480ConfigBuilder::instance()->getDefault();
+}
+
+Json::Value configWithCrossover(const std::string& typeName)
+{
+    Json::Value config = defaultConfig();
+    if (!Kalo480ConfigEditor::swap(config, "Out_CrossoverIIR", typeName, 8, 1))
+        return Json::Value();
+    return config;
+}
+
+TemplatesOverride::TemplatesOverride(const Json::Value& templates)
+    : m_saved(Kalo480ConfigBuilder::instance()->templates())
+{
+    Kalo480ConfigBuilder::instance()->setTemplates(templates);
+}
+
+TemplatesOverride::~TemplatesOverride()
+{
+    Kalo480ConfigBuilder::instance()->setTemplates(m_saved);
+}
+
+Json::Value build(const Json::Value& builderConfig, std::string* error)
+{
+    Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
+    Json::Value result;
+    if (!builder->buildConfig(result, builderConfig) && error)
+        *error = builder->errorText() + " " + builder->validationLog();
+    return result;
+}
+
+} // namespace configfixture

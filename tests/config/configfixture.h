@@ -1,0 +1,60 @@
+#pragma once
+
+#include <json/value.h>
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+// Loads the templates file and the crossover catalogue from the source tree, and builds
+// configurations, for the configuration tests and the benchmark.
+namespace configfixture {
+
+struct CatalogueEntry
+{
+    int id = 0;
+    int code = 0;
+    std::string configName;
+    std::string displayName;
+    std::string inputNames;
+    int inputs = 0;
+    std::string outputNames;
+    int outputs = 0;
+};
+
+QString templatesPath();
+QString cataloguePath();
+
+// Parses a JSON file; a null value when it cannot be read or parsed.
+Json::Value readJsonFile(const QString& path);
+Json::Value parseJson(const std::string& text);
+std::string compactJson(const Json::Value& value);
+
+// Gives the builder's instance the templates file of the source tree; false when unreadable.
+bool loadTemplates();
+
+std::vector<CatalogueEntry> readCatalogue(const QString& path);
+
+Json::Value defaultConfig();
+
+// The default configuration with the crossover of row 1 swapped to an IIR type.
+Json::Value configWithCrossover(const std::string& typeName);
+
+// Swaps in changed templates for one test and restores the earlier ones afterwards.
+class TemplatesOverride
+{
+public:
+    explicit TemplatesOverride(const Json::Value& templates);
+    ~TemplatesOverride();
+    TemplatesOverride(const TemplatesOverride&) = delete;
+    TemplatesOverride& operator=(const TemplatesOverride&) = delete;
+
+private:
+    Json::Value m_saved;
+};
+
+// Builds and returns the device configuration; on failure a null value and `error` is set.
+Json::Value build(const Json::Value& builderConfig, std::string* error = nullptr);
+
+} // namespace configfixture
