@@ -82,13 +82,14 @@ bool FtpServerProcess::startProFtpd(const QString& root, const Options& options)
         m_address = qx8test::uniqueLoopbackAddress().toString();
         m_port = 2121;
         const QString config =
-            QStringLiteral("ServerType standalone\nServerName \"qx8 test\"\nDefaultServer on\n"
-                           "Port %1\nDefaultAddress %2\nSocketBindTight on\nUseIPv6 off\n"
-                           "User %3\nGroup %4\nRootLogin on\n"
-                           "PidFile %5/proftpd.pid\nScoreboardFile %5/scoreboard\nDelayTable none\n"
-                           "WtmpLog off\nUseReverseDNS off\nAuthOrder mod_auth_file.c\n"
-                           "AuthUserFile %5/users\nRequireValidShell off\nDefaultRoot ~\n"
-                           "AllowOverwrite on\nMaxInstances 30\nListStyle %6\n")
+            QStringLiteral(
+                "ServerType standalone\nServerName \"qx8 test\"\nDefaultServer on\n"
+                "Port %1\nDefaultAddress %2\nSocketBindTight on\nUseIPv6 off\n"
+                "User %3\nGroup %4\nRootLogin on\n"
+                "PidFile %5/proftpd.pid\nScoreboardFile %5/scoreboard\nDelayTable none\n"
+                "WtmpLog off\nUseReverseDNS off\nAuthOrder mod_auth_file.c\n"
+                "AuthUserFile %5/users\nRequireValidShell off\nDefaultRoot ~\n"
+                "AllowOverwrite on\nMaxInstances 30\nListStyle %6\nSystemLog %5/proftpd.log\n")
                 .arg(m_port)
                 .arg(m_address)
                 .arg(getuid() == 0 ? QStringLiteral("root") : QString::number(getuid()))
@@ -100,9 +101,13 @@ bool FtpServerProcess::startProFtpd(const QString& root, const Options& options)
             return false;
         file.write(config.toUtf8());
         file.close();
+        // Its log of every session goes to a file, not into the test's output.
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.setStandardOutputFile(m_work.filePath(QStringLiteral("proftpd.out")));
-        m_process.start(QStringLiteral("proftpd"), {QStringLiteral("-n"), QStringLiteral("-q"),
-                                                    QStringLiteral("-c"), file.fileName()});
+        m_process.setStandardErrorFile(m_work.filePath(QStringLiteral("proftpd.out")),
+                                       QIODevice::Append);
+        m_process.start(QStringLiteral("proftpd"),
+                        {QStringLiteral("-n"), QStringLiteral("-c"), file.fileName()});
         if (waitUntilAccepting())
             return true;
         kill();
@@ -112,6 +117,8 @@ bool FtpServerProcess::startProFtpd(const QString& root, const Options& options)
 
 bool FtpServerProcess::waitUntilAccepting()
 {
+    if (!m_process.waitForStarted(qx8test::timeoutMs()))
+        return false;
     return QTest::qWaitFor(
                [&] {
                    if (m_process.state() == QProcess::NotRunning)
