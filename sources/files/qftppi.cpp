@@ -143,6 +143,8 @@ void QFtpPI::abort()
         return;
     m_abortState = AbortStarted;
     m_commandSocket.write("ABOR\r\n");
+    // The client may be on its way out: get the line onto the wire before the socket goes.
+    m_commandSocket.flush();
     if (m_currentCommand.startsWith(QLatin1String("STOR ")))
         m_dtp.abortConnection();
 }

@@ -35,6 +35,9 @@ private Q_SLOTS:
     void malformedPassiveReplyFails();
     void transferReplyBeforeDataIsHeldUntilDataIsIn();
     void allo202AndEmptyUpload();
+    void peerThatNeverClosesAfterQuit();
+    void destroyedWhileTransferring();
+    void extendedPassiveOverIpv6FallsBackOnBadReply();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -357,6 +360,79 @@ void TestQFtpScriptedPeer::allo202AndEmptyUpload()
     QVERIFY(waitForDone(ftp, &failed));
     QVERIFY2(!failed, qPrintable(ftp.errorString()));
     QVERIFY(progress.contains(qMakePair(qint64(0), qint64(0))));
+}
+
+void TestQFtpScriptedPeer::peerThatNeverClosesAfterQuit()
+{
+    QFtp ftp;
+    ftp.setProgressTimeout(300);
+    QVERIFY(logIn(ftp));
+    SignalRecorder recorder(&ftp);
+    ftp.close();
+    QVERIFY(expect("QUIT"));
+    m_peer->send("221 Goodbye\r\n"); // and keeps the connection open
+    bool failed = true;
+    QVERIFY(waitForDone(ftp, &failed));
+    QVERIFY(!failed); // the client closed it itself
+    QCOMPARE(ftp.state(), QFtp::Unconnected);
+    QCOMPARE(recorder.names(), (QStringList{"commandStarted", "stateChanged", "stateChanged",
+                                            "commandFinished", "done"}));
+}
+
+void TestQFtpScriptedPeer::destroyedWhileTransferring()
+{
+    auto ftp = std::make_unique<QFtp>();
+    QVERIFY(logIn(*ftp));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ftp->get(QStringLiteral("f.bin"), &buffer);
+    ftp->remove(QStringLiteral("f.bin"));
+    QVERIFY(expect("TYPE I"));
+    m_peer->send("200 ok\r\n");
+    QVERIFY(expect("SIZE f.bin"));
+    m_peer->send("213 1000000\r\n");
+    QVERIFY(expect("PASV"));
+    m_peer->send(passiveReply(m_data->serverPort()));
+    QTcpSocket* data = acceptData();
+    QVERIFY(data);
+    QVERIFY(expect("RETR f.bin"));
+    m_peer->send("150 Opening\r\n");
+    data->write(pattern(1000));
+    QTRY_VERIFY_WITH_TIMEOUT(buffer.size() > 0, qx8test::timeoutMs());
+    ftp.reset();
+    QVERIFY(expect("ABOR")); // the queued remove never goes out
+    QTRY_COMPARE_WITH_TIMEOUT(data->state(), QAbstractSocket::UnconnectedState,
+                              qx8test::timeoutMs());
+}
+
+void TestQFtpScriptedPeer::extendedPassiveOverIpv6FallsBackOnBadReply()
+{
+    QTcpServer control;
+    if (!control.listen(QHostAddress::LocalHostIPv6, 0))
+        QFAIL("no IPv6 loopback in this namespace");
+    QFtp ftp;
+    ftp.connectToHost(QStringLiteral("::1"), control.serverPort());
+    QVERIFY(QTest::qWaitFor([&] { return control.hasPendingConnections(); }, qx8test::timeoutMs()));
+    QTcpSocket* peer = control.nextPendingConnection();
+    const auto expectLine = [&](const QByteArray& line) {
+        return QTest::qWaitFor([&] { return peer->canReadLine(); }, qx8test::timeoutMs()) &&
+               peer->readLine() == line + "\r\n";
+    };
+    peer->write("220 Ready\r\n");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ftp.nameList(&buffer);
+    QVERIFY(expectLine("TYPE A"));
+    peer->write("200 ok\r\n");
+    QVERIFY(expectLine("EPSV"));
+    // Too few fields: read as the failure of EPSV, so the client asks again the old way.
+    peer->write("229 Entering Extended Passive Mode (|||)\r\n");
+    QVERIFY(expectLine("PASV"));
+    peer->write("425 Not now\r\n");
+    bool failed = false;
+    QVERIFY(waitForDone(ftp, &failed));
+    QVERIFY(failed);
+    QCOMPARE(ftp.errorString(), QStringLiteral("Not now"));
 }
 
 QTEST_GUILESS_MAIN(TestQFtpScriptedPeer)
