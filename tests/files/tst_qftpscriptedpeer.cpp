@@ -45,6 +45,8 @@ private:
     bool expect(const QByteArray& line);
     QByteArray passiveReply(quint16 port) const;
     QTcpSocket* acceptData();
+    // Plays the server's side of a get of "f.bin" up to the 150 reply; returns the data socket.
+    QTcpSocket* openDownload(const QByteArray& typeLine, const QByteArray& sizeReply);
 
     std::unique_ptr<ScriptedPeer> m_peer;
     std::unique_ptr<QTcpServer> m_data;
@@ -87,6 +89,25 @@ QTcpSocket* TestQFtpScriptedPeer::acceptData()
     if (!QTest::qWaitFor([&] { return m_data->hasPendingConnections(); }, qx8test::timeoutMs()))
         return nullptr;
     return m_data->nextPendingConnection();
+}
+
+QTcpSocket* TestQFtpScriptedPeer::openDownload(const QByteArray& typeLine,
+                                               const QByteArray& sizeReply)
+{
+    if (!expect(typeLine))
+        return nullptr;
+    m_peer->send("200 ok\r\n");
+    if (!expect("SIZE f.bin"))
+        return nullptr;
+    m_peer->send(sizeReply);
+    if (!expect("PASV"))
+        return nullptr;
+    m_peer->send(passiveReply(m_data->serverPort()));
+    QTcpSocket* data = acceptData();
+    if (!data || !expect("RETR f.bin"))
+        return nullptr;
+    m_peer->send("150 Opening\r\n");
+    return data;
 }
 
 bool TestQFtpScriptedPeer::logIn(QFtp& ftp)
@@ -307,16 +328,9 @@ void TestQFtpScriptedPeer::transferReplyBeforeDataIsHeldUntilDataIsIn()
     });
     QSignalSpy finished(&ftp, &QFtp::commandFinished);
     ftp.get(QStringLiteral("f.bin"), &buffer, QFtp::Ascii);
-    QVERIFY(expect("TYPE A"));
-    m_peer->send("200 ok\r\n");
-    QVERIFY(expect("SIZE f.bin"));
-    m_peer->send("550 SIZE not allowed in ASCII mode\r\n"); // not fatal
-    QVERIFY(expect("PASV"));
-    m_peer->send(passiveReply(m_data->serverPort()));
-    QTcpSocket* data = acceptData();
+    // SIZE refused in ASCII mode: not fatal.
+    QTcpSocket* data = openDownload("TYPE A", "550 SIZE not allowed in ASCII mode\r\n");
     QVERIFY(data);
-    QVERIFY(expect("RETR f.bin"));
-    m_peer->send("150 Opening\r\n");
     data->write(content.left(1000));
     data->flush();
     m_peer->send("226 Transfer complete\r\n");
@@ -387,16 +401,8 @@ void TestQFtpScriptedPeer::destroyedWhileTransferring()
     buffer.open(QIODevice::WriteOnly);
     ftp->get(QStringLiteral("f.bin"), &buffer);
     ftp->remove(QStringLiteral("f.bin"));
-    QVERIFY(expect("TYPE I"));
-    m_peer->send("200 ok\r\n");
-    QVERIFY(expect("SIZE f.bin"));
-    m_peer->send("213 1000000\r\n");
-    QVERIFY(expect("PASV"));
-    m_peer->send(passiveReply(m_data->serverPort()));
-    QTcpSocket* data = acceptData();
+    QTcpSocket* data = openDownload("TYPE I", "213 1000000\r\n");
     QVERIFY(data);
-    QVERIFY(expect("RETR f.bin"));
-    m_peer->send("150 Opening\r\n");
     data->write(pattern(1000));
     QTRY_VERIFY_WITH_TIMEOUT(buffer.size() > 0, qx8test::timeoutMs());
     ftp.reset();
