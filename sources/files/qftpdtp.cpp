@@ -4,6 +4,7 @@
 #include "qftppi.h"
 #include "qurlinfo.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
 
 namespace {
@@ -252,8 +253,8 @@ void QFtpDTP::readIntoDevice()
         m_bytesDone += bytes.size();
         // A progress slot may have cleared the device.
         if (m_data.device && m_data.device->write(bytes) != bytes.size())
-            m_error =
-                tr("Writing the downloaded data failed: %1").arg(m_data.device->errorString());
+            m_error = QCoreApplication::translate("QFtp", "Writing the downloaded data failed: %1")
+                          .arg(m_data.device->errorString());
         Q_EMIT dataTransferProgress(m_bytesDone, m_bytesTotal);
     } while (m_socket && m_socket->bytesAvailable() > 0);
 }

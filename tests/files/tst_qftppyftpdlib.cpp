@@ -192,12 +192,12 @@ void TestQFtpPyFtpdLib::cdAndNameList()
     const QList<SignalRecorder::Emission> emissions = recorder.emissions();
     QCOMPARE(emissions.first().arguments.first().toInt(), cdId);
     QCOMPARE(emissions.last().name, QStringLiteral("done"));
+    QCOMPARE(emissions.at(emissions.size() - 2).arguments, (QVariantList{listId, false}));
 
     const QStringList log = m_server.commandLog();
     const int cwd = log.lastIndexOf(QStringLiteral("CWD /") + m_test);
     QVERIFY(cwd >= 0);
     QCOMPARE(log.mid(cwd, 4), (QStringList{"CWD /" + m_test, "TYPE A", "PASV", "NLST"}));
-    Q_UNUSED(listId)
 }
 
 void TestQFtpPyFtpdLib::emptyFolderNameListIs450()
@@ -514,6 +514,7 @@ void TestQFtpPyFtpdLib::abortRunningDownload()
     const int getId = ftp.get(QStringLiteral("big.bin"), &target);
     const int behind = ftp.remove(QStringLiteral("big.bin"));
     QSignalSpy started(&ftp, &QFtp::commandStarted);
+    QSignalSpy finished(&ftp, &QFtp::commandFinished);
     bool aborted = false;
     connect(&ftp, &QFtp::dataTransferProgress, this, [&](qint64 done) {
         if (done > 0 && !aborted) {
@@ -530,7 +531,9 @@ void TestQFtpPyFtpdLib::abortRunningDownload()
         QVERIFY(s.first().toInt() != behind);
     QVERIFY(QFile::exists(folder(m_test + "/big.bin")));
     QVERIFY(m_server.commandLog().contains(QStringLiteral("ABOR")));
-    Q_UNUSED(getId)
+    // The cd before it, then the download, ended by the server's failure reply.
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.last(), (QVariantList{getId, true}));
 
     // The connection still serves commands afterwards.
     ftp.cd(QStringLiteral("/"));
