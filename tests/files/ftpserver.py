@@ -1,0 +1,51 @@
+#!/usr/bin/python3
+"""A pyftpdlib server for the FTP client tests: one user rooted in a folder, on the address
+and port given, logging every command line it receives to a file. Prints "LISTENING <port>"
+once it accepts connections."""
+import argparse
+import logging
+import os
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--address", required=True)
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--log", required=True)
+    parser.add_argument("--empty-nlst-450", action="store_true",
+                        help="answer NLST of an empty folder with 450, as the device does")
+    args = parser.parse_args()
+
+    logging.basicConfig(level=logging.WARNING)
+    log = open(args.log, "a", buffering=1)
+
+    class Handler(FTPHandler):
+        def pre_process_command(self, line, cmd, arg):
+            log.write(line + "\n")
+            return super().pre_process_command(line, cmd, arg)
+
+        def ftp_NLST(self, path):
+            if args.empty_nlst_450 and os.path.isdir(path) and not os.listdir(path):
+                self.respond("450 No files found")
+                return
+            return super().ftp_NLST(path)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    Handler.authorizer = authorizer
+    Handler.permit_privileged_ports = True
+    server = FTPServer((args.address, args.port), Handler)
+    print("LISTENING %d" % server.address[1], flush=True)
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A real FTP server from Debian's packages, started for one test on a loopback address of its
+// own: pyftpdlib (the device's kind of server, with its command log) or proftpd.
+class FtpServerProcess
+{
+public:
+    enum class Kind { PyFtpdLib, ProFtpd };
+    struct Options
+    {
+        bool emptyNameListIs450 = false; // pyftpdlib: mimic the device
+        bool dosListing = false;         // proftpd: "ListStyle Windows"
+    };
+
+    static const QString user;
+    static const QString password;
+
+    explicit FtpServerProcess(Kind kind);
+    ~FtpServerProcess();
+
+    // Serves `root` (which must exist) until stopped. Returns false with a message on failure.
+    bool start(const QString& root, const Options& options);
+    bool start(const QString& root) { return start(root, Options()); }
+    void kill();
+    void pause();
+    void resume();
+
+    QString address() const { return m_address; }
+    quint16 port() const { return m_port; }
+    // pyftpdlib only: every command line received, in order.
+    QStringList commandLog() const;
+
+private:
+    bool startPyFtpdLib(const QString& root, const Options& options);
+    bool startProFtpd(const QString& root, const Options& options);
+    bool waitUntilAccepting();
+
+    Kind m_kind;
+    QProcess m_process;
+    QTemporaryDir m_work;
+    QString m_address;
+    quint16 m_port = 0;
+};
