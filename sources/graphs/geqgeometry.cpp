@@ -13,6 +13,17 @@ double finiteOr(double value, double fallback)
 
 } // namespace
 
+const char* GeqGeometry::label(int band)
+{
+    static const char* const labels[kBandCount] = {
+        "20 Hz",   "25 Hz",   "31.5 Hz",  "40 Hz",    "50 Hz",    "63 Hz",    "80 Hz",    "100 Hz",
+        "125 Hz",  "160 Hz",  "200 Hz",   "250 Hz",   "315 Hz",   "400 Hz",   "500 Hz",   "630 Hz",
+        "800 Hz",  "1.0 kHz", "1.25 kHz", "1.6 kHz",  "2.0 kHz",  "2.5 kHz",  "3.15 kHz", "4.0 kHz",
+        "5.0 kHz", "6.3 kHz", "8.0 kHz",  "10.0 kHz", "12.5 kHz", "16.0 kHz", "20.0 kHz",
+    };
+    return band >= 0 && band < kBandCount ? labels[band] : nullptr;
+}
+
 GeqGeometry::GeqGeometry(double width, double height) : m_width(width), m_height(height) {}
 
 double GeqGeometry::columnWidth() const

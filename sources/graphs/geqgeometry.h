@@ -27,6 +27,9 @@ public:
 
     GeqGeometry(double width, double height);
 
+    // The band's label, which is also its state-variable name; null outside the bands.
+    static const char* label(int band);
+
     double columnWidth() const;
     // The bar of band `band` at `gainDb`, normalised (positive height); 0 dB shows a 2-pixel bar
     // below the middle line.
