@@ -1,0 +1,42 @@
+#include "crossovergraphitem.h"
+
+#include "bandpalette.h"
+#include "curvepainter.h"
+
+#include <QPainter>
+
+namespace {
+
+// The sub is the last curve and keeps the sub colour (entry 2) whatever the number of ways.
+constexpr int kSubColorEntry = 2;
+
+} // namespace
+
+CrossoverGraphItem::CrossoverGraphItem(QQuickItem* parent)
+    : CurveGraphItem(RepaintPolicy::Immediate, 0, parent)
+{
+}
+
+void CrossoverGraphItem::componentCompleted()
+{
+    qDebug() << " ComponentCompleted : " << poName() << m_bandCount << m_waysCount << m_subsCount;
+    markCompleted();
+}
+
+void CrossoverGraphItem::paint(QPainter* painter)
+{
+    if (!canPaint())
+        return;
+    painter->setRenderHint(QPainter::Antialiasing);
+    const qreal bottom = height();
+    const int count = curves().size();
+    for (int i = 0; i < count; ++i) {
+        const QMap<float, float>& curve = curves().at(i);
+        if (curve.isEmpty())
+            continue;
+        const int entry = count > 1 && i == count - 1 ? kSubColorEntry : i;
+        CurvePainter::drawFilledCurve(*painter, CurvePainter::curvePath(curve, bottom, bottom),
+                                      BandPalette::colorAt(bandColors(), entry));
+    }
+    emit repainted();
+}

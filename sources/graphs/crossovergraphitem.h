@@ -1,0 +1,41 @@
+#pragma once
+
+#include "curvegraphitem.h"
+
+// Crossover graph: each band's response filled in its band colour. The page places and drags
+// the handles itself; the item paints and says when it has repainted.
+class CrossoverGraphItem : public CurveGraphItem
+{
+    Q_OBJECT
+    Q_PROPERTY(int waysCount READ waysCount WRITE setWaysCount NOTIFY waysCountChanged)
+    Q_PROPERTY(int subsCount READ subsCount WRITE setSubsCount NOTIFY subsCountChanged)
+    Q_PROPERTY(bool isSubPresent READ isSubPresent WRITE setIsSubPresent)
+    Q_PROPERTY(int bandCount READ bandCount WRITE setBandCount NOTIFY bandCountChanged)
+
+public:
+    explicit CrossoverGraphItem(QQuickItem* parent = nullptr);
+
+    int waysCount() const { return m_waysCount; }
+    void setWaysCount(int count) { m_waysCount = count; }
+    int subsCount() const { return m_subsCount; }
+    void setSubsCount(int count) { m_subsCount = count; }
+    bool isSubPresent() const { return m_isSubPresent; }
+    void setIsSubPresent(bool present) { m_isSubPresent = present; }
+    int bandCount() const { return m_bandCount; }
+    void setBandCount(int count) { m_bandCount = count; }
+
+    Q_INVOKABLE void componentCompleted();
+
+    void paint(QPainter* painter) override;
+
+signals:
+    void waysCountChanged(int count);
+    void subsCountChanged(int count);
+    void bandCountChanged(int count);
+
+private:
+    int m_waysCount = 0;
+    int m_subsCount = 0;
+    int m_bandCount = 0;
+    bool m_isSubPresent = false;
+};

@@ -1,0 +1,7 @@
+#include "curvegraphitem.h"
+
+void CurveGraphItem::onCurvesChanged(QList<QMap<float, float>>& curves)
+{
+    m_curves = &curves;
+    markDirty();
+}

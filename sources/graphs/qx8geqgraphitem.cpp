@@ -1,0 +1,62 @@
+#include "qx8geqgraphitem.h"
+
+#include "geqgeometry.h"
+
+#include <QPainter>
+
+QX8GEQGraphItem::QX8GEQGraphItem(QQuickItem* parent)
+    : GraphItemBase(RepaintPolicy::Debounce, 50, parent)
+{
+    setRenderTarget(QQuickPaintedItem::FramebufferObject);
+}
+
+QVariantList QX8GEQGraphItem::controlPoints() const
+{
+    QVariantList points;
+    for (const QPointF& point : m_handles)
+        points.append(point);
+    return points;
+}
+
+void QX8GEQGraphItem::componentCompleted()
+{
+    markCompleted();
+}
+
+void QX8GEQGraphItem::onCurvesChanged(QMap<QString, float>& values)
+{
+    m_values = &values;
+    markDirty();
+}
+
+void QX8GEQGraphItem::paint(QPainter* painter)
+{
+    if (!isCompleted() || m_values == nullptr || m_values->isEmpty())
+        return;
+    painter->setRenderHint(QPainter::Antialiasing);
+    const GeqGeometry geometry(width(), height());
+    for (int band = 0; band < GeqGeometry::kBandCount; ++band) {
+        const float gain = m_values->value(QLatin1String(GeqGeometry::label(band)), 0.0f);
+        const GeqGeometry::Rect bar = geometry.bar(band, gain);
+        painter->fillRect(QRect(bar.left, bar.top, bar.width, bar.height),
+                          QColor(255, 25 + 7 * band, 0));
+    }
+    refreshHandles();
+    emit repainted();
+}
+
+void QX8GEQGraphItem::refreshHandles()
+{
+    // From the latest device values (0 until a band reports), never from a value not yet read.
+    const GeqGeometry geometry(width(), height());
+    const int count = qMin(m_values->size(), GeqGeometry::kBandCount);
+    for (int band = 0; band < count; ++band) {
+        const auto handle =
+            geometry.handle(band, m_values->value(QLatin1String(GeqGeometry::label(band)), 0.0f));
+        const QPointF point(handle.x, handle.y);
+        if (band < m_handles.size())
+            m_handles[band] = point;
+        else
+            m_handles.append(point);
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "curvegraphitem.h"
+
+// Nuq feedback-suppression graph: each filter a coloured notch hanging from the top edge
+// (0 dB at the top, -20 dB at the bottom).
+class QX8NuqGraphItem : public CurveGraphItem
+{
+    Q_OBJECT
+    Q_PROPERTY(int bandCount READ bandCount WRITE setBandCount NOTIFY bandCountChanged)
+
+public:
+    explicit QX8NuqGraphItem(QQuickItem* parent = nullptr);
+
+    int bandCount() const { return m_bandCount; }
+    void setBandCount(int count);
+
+    Q_INVOKABLE void componentCompleted();
+
+    void paint(QPainter* painter) override;
+
+signals:
+    void bandCountChanged(int bandCount);
+    void controlPointsChanged(QVariantList controlPoints);
+
+private:
+    int m_bandCount = 0;
+};

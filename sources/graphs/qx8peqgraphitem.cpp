@@ -1,0 +1,153 @@
+#include "qx8peqgraphitem.h"
+
+#include "bandpalette.h"
+#include "curvepainter.h"
+#include "peqgeometry.h"
+
+#include <QPainter>
+
+namespace {
+
+QPen overlayPen(const QColor& color, qreal width)
+{
+    QPen pen(color, width);
+    pen.setJoinStyle(Qt::BevelJoin);
+    return pen;
+}
+
+} // namespace
+
+QX8PEQGraphItem::QX8PEQGraphItem(QQuickItem* parent)
+    : CurveGraphItem(RepaintPolicy::Coalesce, 100, parent)
+{
+}
+
+void QX8PEQGraphItem::setBandCount(int count)
+{
+    if (m_bandCount == count)
+        return;
+    m_bandCount = count;
+    emit bandCountChanged(count);
+}
+
+QVariantList QX8PEQGraphItem::controlPoints() const
+{
+    QVariantList points;
+    for (const QPointF& point : m_handles)
+        points.append(point);
+    return points;
+}
+
+void QX8PEQGraphItem::setShowRoomCurve(bool show)
+{
+    m_showRoomCurve = show;
+    update();
+}
+
+void QX8PEQGraphItem::setRoomCurveString(const QString& text)
+{
+    m_roomText = text;
+    m_room = OverlayCurve(text);
+    update();
+}
+
+void QX8PEQGraphItem::setTargetCurveString(const QString& text)
+{
+    m_targetText = text;
+    m_target = OverlayCurve(text);
+    update();
+}
+
+void QX8PEQGraphItem::setFinalResultantVisible(bool visible)
+{
+    m_finalResultantVisible = visible;
+    update();
+}
+
+void QX8PEQGraphItem::componentCompleted()
+{
+    qDebug() << "QX8PEQGraphItem::componentCompleted : " << poName();
+    markCompleted();
+}
+
+void QX8PEQGraphItem::paint(QPainter* painter)
+{
+    if (!canPaint())
+        return;
+    const PeqGeometry geometry(width(), height() * 0.5);
+    painter->setRenderHint(QPainter::Antialiasing);
+    drawRoomCurve(*painter, geometry);
+    drawBandCurves(*painter);
+    drawTargetCurve(*painter, geometry);
+    drawFinalResultant(*painter, geometry);
+    emit repainted();
+}
+
+void QX8PEQGraphItem::drawRoomCurve(QPainter& painter, const PeqGeometry& geometry)
+{
+    if (m_roomText.isEmpty() || !m_showRoomCurve || !m_room.isDrawable())
+        return;
+    const qreal middle = height() * 0.5;
+    QPainterPath path;
+    path.moveTo(0, middle);
+    for (int i = OverlayCurve::kFirstDrawn; i <= OverlayCurve::kLastDrawn; ++i)
+        path.lineTo(geometry.overlayX(OverlayCurve::frequency(i)),
+                    geometry.overlayY(-m_room.level(i)));
+    path.lineTo(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kLastDrawn)), middle);
+    path.closeSubpath();
+    painter.setPen(overlayPen(QColor::fromRgbF(0.6, 0.6, 0.6), 2));
+    painter.setBrush(QColor::fromRgbF(0.69, 0.69, 0.69, 147 / 255.0));
+    painter.drawPath(path);
+}
+
+void QX8PEQGraphItem::drawBandCurves(QPainter& painter)
+{
+    const qreal middle = height() * 0.5;
+    const int total = curves().size() - 1;
+    for (int i = 0; i < curves().size(); ++i) {
+        const QMap<float, float>& curve = curves().at(i);
+        if (curve.isEmpty())
+            continue;
+        const QPainterPath path = CurvePainter::curvePath(curve, middle, middle);
+        if (i == total)
+            painter.strokePath(path, overlayPen(Qt::white, 2));
+        else
+            CurvePainter::drawFilledCurve(painter, path, BandPalette::colorAt(bandColors(), i));
+    }
+}
+
+void QX8PEQGraphItem::drawTargetCurve(QPainter& painter, const PeqGeometry& geometry)
+{
+    if (m_targetText.isEmpty() || !m_target.isDrawable())
+        return;
+    QPainterPath path;
+    path.moveTo(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kFirstDrawn)),
+                geometry.overlayY(-m_target.level(OverlayCurve::kFirstDrawn)));
+    for (int i = OverlayCurve::kFirstDrawn + 1; i <= OverlayCurve::kLastDrawn; ++i)
+        path.lineTo(geometry.overlayX(OverlayCurve::frequency(i)),
+                    geometry.overlayY(-m_target.level(i)));
+    path.lineTo(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kLastDrawn)),
+                height() * 0.5);
+    painter.strokePath(path, overlayPen(QColor::fromRgbF(0.85, 0.72, 0.11), 3));
+}
+
+void QX8PEQGraphItem::drawFinalResultant(QPainter& painter, const PeqGeometry& geometry)
+{
+    if (m_roomText.isEmpty() || !m_room.isDrawable() || !m_finalResultantVisible)
+        return;
+    const QMap<float, float>& total = curves().last();
+    if (total.isEmpty())
+        return;
+    QPainterPath path;
+    path.moveTo(0, height() * 0.5);
+    for (int i = OverlayCurve::kFirstDrawn; i <= OverlayCurve::kLastDrawn && i < m_room.size();
+         ++i) {
+        const qreal x = geometry.overlayX(OverlayCurve::frequency(i));
+        // The total point right of x; at the right edge there is none, so the last point.
+        auto point = total.upperBound(float(x));
+        const float lift = point == total.cend() ? total.last() : point.value();
+        path.lineTo(x, geometry.overlayY(-m_room.level(i)) - lift);
+    }
+    path.lineTo(total.lastKey(), height() * 0.5);
+    painter.strokePath(path, overlayPen(QColor::fromRgbF(0.56, 0.79, 0.23), 3));
+}
