@@ -1,0 +1,140 @@
+#include "qx8control.h"
+
+#include "appbusyflag.h"
+#include "tcpadaptor.h"
+
+QX8Control::QX8Control(QObject* parent)
+    : QObject(parent)
+{
+    TCPAdaptor* link = TCPAdaptor::instance();
+    connect(link, &TCPAdaptor::vimbalReady, this, &QX8Control::onVimbalReady);
+    connect(link, &TCPAdaptor::connectionLost, this, &QX8Control::onConnectionLost);
+    connect(AppBusyFlag::instance(), &AppBusyFlag::resendDataRequest, this,
+            &QX8Control::onResendDataRequest);
+}
+
+QX8Control::~QX8Control()
+{
+    TCPAdaptor::instance()->replyRouter().unbind(this, m_poName, m_svName);
+    if (hasNames() && !m_isMeter)
+        sendRequest(QStringLiteral("unsub"), m_subscribedValueType);
+    m_destroying = true;
+}
+
+void QX8Control::setPOName(const QString& poName)
+{
+    if (poName == m_poName)
+        return;
+    const QString oldPOName = m_poName;
+    m_poName = poName;
+    rebind(oldPOName, m_svName);
+    Q_EMIT poNameChanged(m_poName);
+    sendDataRequest();
+}
+
+void QX8Control::setSVName(const QString& svName)
+{
+    if (svName == m_svName)
+        return;
+    const QString oldSVName = m_svName;
+    m_svName = svName;
+    rebind(m_poName, oldSVName);
+    Q_EMIT svNameChanged(m_svName);
+    sendDataRequest();
+}
+
+void QX8Control::rebind(const QString& oldPOName, const QString& oldSVName)
+{
+    ReplyRouter& router = TCPAdaptor::instance()->replyRouter();
+    router.unbind(this, oldPOName, oldSVName);
+    router.bind(this, m_poName, m_svName);
+}
+
+void QX8Control::setEntityName(const QString& entityName)
+{
+    if (entityName == m_entityName)
+        return;
+    m_entityName = entityName;
+    Q_EMIT entityNameChanged(m_entityName);
+}
+
+void QX8Control::setValueType(const QString& valueType)
+{
+    m_valueType = valueType;
+    Q_EMIT valueTypeChanged(m_valueType);
+}
+
+void QX8Control::setIsMeter(bool isMeter)
+{
+    if (isMeter == m_isMeter)
+        return;
+    m_isMeter = isMeter;
+    Q_EMIT isMeterChanged(m_isMeter);
+}
+
+void QX8Control::componentCompleted()
+{
+    sendDataRequest();
+}
+
+void QX8Control::sendRequest(const QString& command, const QString& valueType,
+                             const QString& value) const
+{
+    TCPAdaptor::instance()->SendRequest({m_poName, m_svName, valueType, value, command});
+}
+
+void QX8Control::sendSubscription(const QString& command, const QString& valueType)
+{
+    m_subscribedValueType = valueType;
+    sendRequest(command, valueType);
+}
+
+void QX8Control::sendDataRequest()
+{
+    if (hasNames() && TCPAdaptor::instance()->Ready() && !m_isMeter)
+        sendSubscription(QStringLiteral("sub"), m_valueType);
+}
+
+void QX8Control::sendUnSubRequest()
+{
+    if (hasNames() && !m_isMeter)
+        sendRequest(QStringLiteral("unsub"), m_subscribedValueType);
+}
+
+void QX8Control::receiveReply(const DataFromDevice& reply)
+{
+    onDataAvailable(reply);
+}
+
+void QX8Control::onDataAvailable(DataFromDevice data)
+{
+    if (!hasNames() || data.poName != m_poName || data.valueType != m_valueType
+        || data.svName != m_svName || data.command == QLatin1String("setr"))
+        return;
+    if (data.command == QLatin1String("unsubr") && !m_destroying && m_subscriptionWanted)
+        sendDataRequest();
+    handleDataAvailable(data);
+}
+
+void QX8Control::handleDataAvailable(DataFromDevice data)
+{
+    Q_UNUSED(data)
+}
+
+void QX8Control::onVimbalReady()
+{
+    if (m_subscriptionWanted)
+        sendDataRequest();
+    Q_EMIT vimbalReady();
+}
+
+void QX8Control::onResendDataRequest(bool send)
+{
+    Q_UNUSED(send)
+}
+
+void QX8Control::onConnectionLost()
+{
+    m_connectionAvailable = false;
+    Q_EMIT connectionLost();
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "datafromdevice.h"
+#include "replyrouter.h"
+
+#include <QObject>
+
+// The base of every object bound to one state variable of one processing object: it subscribes
+// when the binding is complete and the device is ready, takes the replies for its variable,
+// re-subscribes when the device ends a subscription of it, and unsubscribes when destroyed.
+// Subclasses give replies their meaning in handleDataAvailable().
+class QX8Control : public QObject, public ReplyReceiver
+{
+    Q_OBJECT
+    Q_PROPERTY(bool connectionAvailable MEMBER m_connectionAvailable)
+    Q_PROPERTY(QString poName READ poName WRITE setPOName NOTIFY poNameChanged)
+    Q_PROPERTY(QString svName READ svName WRITE setSVName NOTIFY svNameChanged)
+    Q_PROPERTY(QString entityName READ entityName WRITE setEntityName NOTIFY entityNameChanged)
+    Q_PROPERTY(QString valueType READ valueType WRITE setValueType NOTIFY valueTypeChanged)
+    Q_PROPERTY(bool isMeter READ isMeter WRITE setIsMeter NOTIFY isMeterChanged)
+
+public:
+    explicit QX8Control(QObject* parent = nullptr);
+    ~QX8Control() override;
+
+    bool connectionAvailable() const { return m_connectionAvailable; }
+    QString poName() const { return m_poName; }
+    QString svName() const { return m_svName; }
+    QString entityName() const { return m_entityName; }
+    QString valueType() const { return m_valueType; }
+    bool isMeter() const { return m_isMeter; }
+
+    void setPOName(const QString& poName);
+    void setSVName(const QString& svName);
+    void setEntityName(const QString& entityName);
+    void setValueType(const QString& valueType);
+    void setIsMeter(bool isMeter);
+
+    Q_INVOKABLE virtual void componentCompleted();
+
+Q_SIGNALS:
+    void poNameChanged(QString poName);
+    void svNameChanged(QString svName);
+    void isMeterChanged(bool isMeter);
+    void entityNameChanged(QString entityName);
+    void valueTypeChanged(QString valueType);
+    void connectionLost();
+    void vimbalReady();
+
+protected Q_SLOTS:
+    virtual void sendDataRequest();
+    virtual void sendUnSubRequest();
+    virtual void onDataAvailable(DataFromDevice data);
+    virtual void handleDataAvailable(DataFromDevice data);
+    virtual void onVimbalReady();
+    virtual void onResendDataRequest(bool send);
+    virtual void onConnectionLost();
+
+protected:
+    bool hasNames() const { return !m_poName.isEmpty() && !m_svName.isEmpty(); }
+    bool isDestroying() const { return m_destroying; }
+
+    // Sends one request for the bound variable.
+    void sendRequest(const QString& command, const QString& valueType = QString(),
+                     const QString& value = QString()) const;
+    // Sends `sub` with the given value type and remembers it for the unsubscription.
+    void sendSubscription(const QString& command, const QString& valueType);
+
+    // Cleared by an explicit cancellation: then neither the device's unsubr nor a new login
+    // subscribes the control again, until it asks for its value itself.
+    bool subscriptionWanted() const { return m_subscriptionWanted; }
+    void setSubscriptionWanted(bool wanted) { m_subscriptionWanted = wanted; }
+
+private:
+    void receiveReply(const DataFromDevice& reply) override;
+    void rebind(const QString& oldPOName, const QString& oldSVName);
+
+    bool m_connectionAvailable = true;
+    QString m_poName;
+    QString m_svName;
+    bool m_isMeter = false;
+    bool m_destroying = false;
+    QString m_entityName;
+    QString m_valueType;
+    QString m_subscribedValueType;
+    bool m_subscriptionWanted = true;
+};

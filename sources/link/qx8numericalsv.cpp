@@ -1,0 +1,81 @@
+#include "qx8numericalsv.h"
+
+#include <cmath>
+
+QX8NumericalSV::QX8NumericalSV(QObject* parent)
+    : QX8Control(parent)
+{
+    setEntityName(QStringLiteral("NSV"));
+    m_throttle.setSingleShot(true);
+    m_throttle.setInterval(kThrottleMs);
+    connect(this, &QX8NumericalSV::valueChanged, this, &QX8NumericalSV::onValueChanged);
+    connect(&m_throttle, &QTimer::timeout, this, &QX8NumericalSV::onThrottleTimeOut);
+}
+
+QX8NumericalSV::~QX8NumericalSV()
+{
+    m_throttle.stop();
+}
+
+void QX8NumericalSV::setValue(const float& value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    Q_EMIT valueChanged(m_value);
+}
+
+// Inside a throttle window the latest choice wins, even a return to the device's own value.
+void QX8NumericalSV::setValueWithoutFeedback(const float& a)
+{
+    if (!std::isfinite(a))
+        return;
+    if (!m_throttle.isActive()) {
+        if (a == m_lastDeviceValue)
+            return;
+        m_throttle.start();
+    }
+    m_pendingValue = a;
+}
+
+void QX8NumericalSV::onThrottleTimeOut()
+{
+    sendRequest(QStringLiteral("set"), QString(), QString::number(m_pendingValue, 'g', 6));
+}
+
+void QX8NumericalSV::onValueChanged(float data)
+{
+    Q_UNUSED(data)
+}
+
+std::optional<float> QX8NumericalSV::parseDeviceValue(const QString& text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    if (text.endsWith(QLatin1String("kHz")))
+        return text.chopped(3).toFloat() * 1000.0f;
+    if (text.endsWith(QLatin1String("Hz")) || text.endsWith(QLatin1String("dB"))
+        || text.endsWith(QLatin1String(":1")))
+        return text.chopped(2).toFloat();
+    if (text.startsWith(QLatin1String("1:")))
+        return text.mid(2).toFloat();
+    if (text == QLatin1String("Off"))
+        return 0.0f;
+    if (text == QLatin1String("On"))
+        return 1.0f;
+    return text.toFloat();
+}
+
+void QX8NumericalSV::handleDataAvailable(DataFromDevice data)
+{
+    if (data.command == QLatin1String("unsubr"))
+        return;
+    const std::optional<float> parsed = parseDeviceValue(data.value);
+    if (!parsed)
+        return;
+    m_lastDeviceValue = *parsed;
+    if (!(*parsed == m_value)) {
+        m_value = *parsed;
+        Q_EMIT valueChanged(m_value);
+    }
+}

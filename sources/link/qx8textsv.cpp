@@ -1,0 +1,112 @@
+#include "qx8textsv.h"
+
+#include "appbusyflag.h"
+#include "tcpadaptor.h"
+
+#include <QLoggingCategory>
+
+QX8TextSV::QX8TextSV(QObject* parent)
+    : QX8Control(parent)
+{
+    setEntityName(QStringLiteral("TSV"));
+    m_throttle.setSingleShot(true);
+    m_throttle.setInterval(kThrottleMs);
+    connect(this, &QX8TextSV::valueChanged, this, &QX8TextSV::onValueChanged);
+    connect(&m_throttle, &QTimer::timeout, this, &QX8TextSV::onThrottleTimeOut);
+}
+
+QX8TextSV::~QX8TextSV()
+{
+    m_throttle.stop();
+}
+
+void QX8TextSV::setValue(const QString& value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    Q_EMIT valueChanged(m_value);
+}
+
+void QX8TextSV::onValueChanged(QString data)
+{
+    qDebug() << Q_FUNC_INFO << data;
+    if (data != m_lastDeviceValue)
+        sendRequest(QStringLiteral("set"), QString(), m_value);
+}
+
+void QX8TextSV::setValueWithoutFeedback(const QString& a)
+{
+    if (!m_throttle.isActive())
+        m_throttle.start();
+    m_pendingValue = a;
+}
+
+void QX8TextSV::onThrottleTimeOut()
+{
+    sendRequest(QStringLiteral("set"), QString(), m_pendingValue);
+}
+
+// One read at a time. A read the link would drop (not logged in, or busy) does not lock the
+// object; one lost on the way is forgiven at the next login, loss or end of a busy period.
+void QX8TextSV::requestValue()
+{
+    if (!m_requestAllowed)
+        return;
+    if (TCPAdaptor::instance()->Ready() && !AppBusyFlag::isBusy())
+        m_requestAllowed = false;
+    m_value.clear();
+    sendRequest(QStringLiteral("asyncget"));
+}
+
+void QX8TextSV::cancelSubscription()
+{
+    setSubscriptionWanted(false);
+    sendRequest(QStringLiteral("unsub"));
+}
+
+void QX8TextSV::subscribe()
+{
+    sendDataRequest();
+}
+
+void QX8TextSV::sendDataRequest()
+{
+    setSubscriptionWanted(true);
+    sendSubscription(isMeter() ? QStringLiteral("asyncget") : QStringLiteral("sub"), QString());
+}
+
+void QX8TextSV::onResendDataRequest(bool send)
+{
+    if (send)
+        m_requestAllowed = true;
+    if (!send || !TCPAdaptor::instance()->Ready() || !hasNames())
+        return;
+    qDebug().noquote() << "resubscribing to " + poName() + ":" + svName();
+    sendDataRequest();
+}
+
+void QX8TextSV::onVimbalReady()
+{
+    m_requestAllowed = true;
+    QX8Control::onVimbalReady();
+}
+
+void QX8TextSV::onConnectionLost()
+{
+    m_requestAllowed = true;
+    QX8Control::onConnectionLost();
+}
+
+void QX8TextSV::handleDataAvailable(DataFromDevice data)
+{
+    qDebug() << Q_FUNC_INFO << data.svName << data.value;
+    if (data.command == QLatin1String("unsubr"))
+        return;
+    m_lastDeviceValue = data.value;
+    if (data.value != m_value) {
+        m_value = data.value;
+        Q_EMIT valueChanged(m_value);
+    }
+    m_requestAllowed = true;
+}

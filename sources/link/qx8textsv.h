@@ -1,0 +1,46 @@
+#pragma once
+
+#include "qx8control.h"
+
+#include <QTimer>
+
+// The text held by one state variable. A property write goes to the device at once unless it
+// repeats what the device reported; setValueWithoutFeedback() is throttled like a drag.
+class QX8TextSV : public QX8Control
+{
+    Q_OBJECT
+    Q_PROPERTY(QString value READ value WRITE setValue NOTIFY valueChanged)
+
+public:
+    static constexpr int kThrottleMs = 100;
+
+    explicit QX8TextSV(QObject* parent = nullptr);
+    ~QX8TextSV() override;
+
+    QString value() const { return m_value; }
+    void setValue(const QString& value);
+
+    Q_INVOKABLE void setValueWithoutFeedback(const QString& a);
+    Q_INVOKABLE void requestValue();
+    Q_INVOKABLE void cancelSubscription();
+    Q_INVOKABLE void subscribe();
+
+Q_SIGNALS:
+    void valueChanged(QString string);
+
+protected Q_SLOTS:
+    void sendDataRequest() override;
+    void onValueChanged(QString data);
+    void onThrottleTimeOut();
+    void onResendDataRequest(bool send) override;
+    void handleDataAvailable(DataFromDevice data) override;
+    void onVimbalReady() override;
+    void onConnectionLost() override;
+
+private:
+    QString m_value;
+    QString m_lastDeviceValue;
+    QString m_pendingValue;
+    QTimer m_throttle;
+    bool m_requestAllowed = true;
+};
