@@ -1,6 +1,7 @@
 // Replies per second through the console reader, the link and the delivery to bound receivers,
 // from a loopback peer that floods value replies; beside a plain socket reader draining the same
 // stream. Run inside scripts/netns-run.
+#include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
@@ -12,6 +13,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -137,6 +139,44 @@ double linkRate(const QString& address, int idle)
     return kReplies / seconds;
 }
 
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// GUI-thread CPU time per reply with `count` live value objects spread over the flooded
+// variables (each reply reaches count / kVariables of them).
+double guiMicrosecondsPerReply(const QString& address, int count)
+{
+    TCPAdaptor* link = TCPAdaptor::instance();
+    std::vector<std::unique_ptr<QX8NumericalSV>> controls;
+    for (int i = 0; i < count; ++i) {
+        controls.push_back(std::make_unique<QX8NumericalSV>());
+        controls.back()->setPOName("Bench");
+        controls.back()->setSVName("Var_" + QString::number(i % kVariables));
+    }
+    QEventLoop loop;
+    long replies = 0;
+    double cpuAtReady = 0;
+    const auto onReady =
+        QObject::connect(link, &TCPAdaptor::vimbalReady, [&] { cpuAtReady = threadCpuSeconds(); });
+    const auto onData = QObject::connect(link, &TCPAdaptor::dataAvailable, [&] {
+        if (++replies == kReplies)
+            loop.quit();
+    });
+    QX8Settings().setValue("Data/CurrentDeviceAddress", address);
+    link->doConnect();
+    loop.exec();
+    const double cpu = threadCpuSeconds() - cpuAtReady;
+    QObject::disconnect(onReady);
+    QObject::disconnect(onData);
+    controls.clear();
+    link->doDisconnect();
+    return cpu / kReplies * 1e6;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -165,6 +205,10 @@ int main(int argc, char* argv[])
     for (int idle : {0, 1000, 10000}) {
         std::printf("link + delivery, %5d idle receivers: %10.0f replies/s\n", idle,
                     linkRate(address, idle));
+    }
+    for (int count : {10, 1000}) {
+        std::printf("GUI thread, %4d QX8NumericalSV on %d variables: %6.2f us/reply\n", count,
+                    kVariables, guiMicrosecondsPerReply(address, count));
     }
     QMetaObject::invokeMethod(
         peer, [peer] { delete peer; }, Qt::BlockingQueuedConnection);

@@ -3,8 +3,7 @@
 #include "appbusyflag.h"
 #include "tcpadaptor.h"
 
-QX8Control::QX8Control(QObject* parent)
-    : QObject(parent)
+QX8Control::QX8Control(QObject* parent) : QObject(parent)
 {
     TCPAdaptor* link = TCPAdaptor::instance();
     connect(link, &TCPAdaptor::vimbalReady, this, &QX8Control::onVimbalReady);
@@ -108,8 +107,8 @@ void QX8Control::receiveReply(const DataFromDevice& reply)
 
 void QX8Control::onDataAvailable(DataFromDevice data)
 {
-    if (!hasNames() || data.poName != m_poName || data.valueType != m_valueType
-        || data.svName != m_svName || data.command == QLatin1String("setr"))
+    if (!hasNames() || data.poName != m_poName || data.valueType != m_valueType ||
+        data.svName != m_svName || data.command == QLatin1String("setr"))
         return;
     if (data.command == QLatin1String("unsubr") && !m_destroying && m_subscriptionWanted)
         sendDataRequest();

@@ -12,11 +12,10 @@ QString withoutClosingBackslash(QString path)
 }
 } // namespace
 
-QX8EnumSV::QX8EnumSV(QObject* parent)
-    : QX8TextSV(parent)
+QX8EnumSV::QX8EnumSV(QObject* parent) : QX8TextSV(parent)
 {
-    connect(TCPAdaptor::instance(), &TCPAdaptor::enumsAvailable, this,
-            &QX8EnumSV::onEnumsReceived, Qt::UniqueConnection);
+    connect(TCPAdaptor::instance(), &TCPAdaptor::enumsAvailable, this, &QX8EnumSV::onEnumsReceived,
+            Qt::UniqueConnection);
 }
 
 void QX8EnumSV::setEnums(const QStringList& enums)
@@ -39,8 +38,8 @@ void QX8EnumSV::sendDataRequest()
     setSubscriptionWanted(true);
     m_enumerationPath = poName() == QLatin1String("NPO")
                             ? QStringLiteral("\\\\") + svName() + QStringLiteral("\\EN")
-                            : QStringLiteral("\\\\Preset\\") + poName() + QStringLiteral("\\SV\\")
-                                  + svName() + QStringLiteral("\\EN");
+                            : QStringLiteral("\\\\Preset\\") + poName() + QStringLiteral("\\SV\\") +
+                                  svName() + QStringLiteral("\\EN");
     TCPAdaptor::instance()->SendRequest(
         {poName(), svName() + QStringLiteral("\\EN"), QString(), QString(), QStringLiteral("lc")});
     sendSubscription(QStringLiteral("sub"), QString());

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-QX8NumericalSV::QX8NumericalSV(QObject* parent)
-    : QX8Control(parent)
+QX8NumericalSV::QX8NumericalSV(QObject* parent) : QX8Control(parent)
 {
     setEntityName(QStringLiteral("NSV"));
     m_throttle.setSingleShot(true);
@@ -54,8 +53,8 @@ std::optional<float> QX8NumericalSV::parseDeviceValue(const QString& text)
         return std::nullopt;
     if (text.endsWith(QLatin1String("kHz")))
         return text.chopped(3).toFloat() * 1000.0f;
-    if (text.endsWith(QLatin1String("Hz")) || text.endsWith(QLatin1String("dB"))
-        || text.endsWith(QLatin1String(":1")))
+    if (text.endsWith(QLatin1String("Hz")) || text.endsWith(QLatin1String("dB")) ||
+        text.endsWith(QLatin1String(":1")))
         return text.chopped(2).toFloat();
     if (text.startsWith(QLatin1String("1:")))
         return text.mid(2).toFloat();

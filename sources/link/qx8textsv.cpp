@@ -5,8 +5,7 @@
 
 #include <QLoggingCategory>
 
-QX8TextSV::QX8TextSV(QObject* parent)
-    : QX8Control(parent)
+QX8TextSV::QX8TextSV(QObject* parent) : QX8Control(parent)
 {
     setEntityName(QStringLiteral("TSV"));
     m_throttle.setSingleShot(true);
