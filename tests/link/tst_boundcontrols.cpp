@@ -154,6 +154,7 @@ private Q_SLOTS:
         auto first = bind<QX8TextSV>("NPO", "Node\\SV\\DeviceName");
         auto second = bind<QX8TextSV>("NPO", "Node\\SV\\DeviceName");
         QTRY_COMPARE(second->value(), QString("Virtual QX8"));
+        settle();
         const QString sub = bs("sub \"//Node/SV/DeviceName/\"");
         const int subsBefore = countReceived(sub);
         first.reset();
