@@ -2,6 +2,8 @@
 
 #include <json/value.h>
 
+#include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -164,6 +166,28 @@ public:
     static Json::Value getCopyPasteCompatibleTypes(const std::string& type);
     static void setPlatform(const std::string& word);
     static void setBuilderConfig(const Json::Value& config);
+
+    // Set-up wizard. A monitor record as the wizard keeps it: `ways` counts from 0 (full range,
+    // bi-amped, tri-amped). An input source is a router source, 0 to 6 the fixed inputs and 7 to
+    // 14 the option-card sources, or -1 for none. Each operation answers false with `errorText`
+    // set when it cannot do its work, and then leaves `out` null and `config` unchanged.
+    struct SetupWizardMonitor
+    {
+        int enabled = 0;
+        int inputSource = -1;
+        int ways = 0;
+        bool useInputProcessing = false;
+    };
+    static bool setupWizardMake(Json::Value& out, int crossoverCode,
+                                const std::array<int, 3>& inputSources,
+                                const std::array<SetupWizardMonitor, 6>& monitors,
+                                std::string& errorText);
+    // sourceMap: router source -> the slot (1 to 7) that carries it.
+    static bool configInputRouterAndBuildSourceMap(Json::Value& config, const Json::Value& settings,
+                                                   std::map<int, int>& sourceMap,
+                                                   std::string& errorText);
+    static bool builderConfigFromSetupWizard(Json::Value& out, const Json::Value& settings,
+                                             std::string& errorText);
 
     // Random edits for property tests: n rounds, each one applicable link or swap chosen with
     // rand(), so srand() makes a sequence repeatable.

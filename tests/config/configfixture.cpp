@@ -51,6 +51,14 @@ std::string compactJson(const Json::Value& value)
     return Json::writeString(writer, value);
 }
 
+std::string columnItems(const Json::Value& config, int col)
+{
+    Json::Value column = config["Columns"][col];
+    Json::Value removed;
+    column.removeIndex(0, &removed);
+    return compactJson(column);
+}
+
 bool loadTemplates()
 {
     const Json::Value templates = readJsonFile(templatesPath());

@@ -30,6 +30,8 @@ QString cataloguePath();
 Json::Value readJsonFile(const QString& path);
 Json::Value parseJson(const std::string& text);
 std::string compactJson(const Json::Value& value);
+// The items of one column without the column name, as compact JSON.
+std::string columnItems(const Json::Value& config, int col);
 
 // Gives the builder's instance the templates file of the source tree; false when unreadable.
 bool loadTemplates();

@@ -14,15 +14,6 @@ using Editor = Kalo480ConfigEditor;
 
 namespace {
 
-// Column items without the column name, as compact JSON.
-std::string items(const Json::Value& config, int col)
-{
-    Json::Value column = config["Columns"][col];
-    Json::Value removed;
-    column.removeIndex(0, &removed);
-    return compactJson(column);
-}
-
 std::string thrownBy(const std::function<void()>& call)
 {
     try {
@@ -174,7 +165,7 @@ void TestConfigEditor::linkMergesEqualItems()
     Json::Value config = defaultConfig();
     QVERIFY(Editor::linkTest(config, 3, 1, 2));
     QVERIFY(Editor::link(config, 3, 1, 2, true));
-    QCOMPARE(items(config, 3), std::string(R"([["In_GEQ",2],["In_GEQ",1]])"));
+    QCOMPARE(columnItems(config, 3), std::string(R"([["In_GEQ",2],["In_GEQ",1]])"));
     QVERIFY(build(config).isObject());
     QCOMPARE(Editor::rowIdxForPath(config, 3, 3), 2);
 }
@@ -215,14 +206,14 @@ void TestConfigEditor::linkSplitsAnItemReachingPastTheSpan()
 {
     Json::Value config = defaultConfig();
     QVERIFY(Editor::link(config, 2, 2, 2, true));
-    QCOMPARE(items(config, 2), std::string(R"([["In_Nuq",1],["In_Nuq",2]])"));
+    QCOMPARE(columnItems(config, 2), std::string(R"([["In_Nuq",1],["In_Nuq",2]])"));
     QVERIFY(Editor::link(config, 2, 1, 2, true));
-    QCOMPARE(items(config, 2), std::string(R"([["In_Nuq",2],["In_Nuq",1]])"));
+    QCOMPARE(columnItems(config, 2), std::string(R"([["In_Nuq",2],["In_Nuq",1]])"));
     // One row fewer, as the screens ask for it, splits and links again.
     QVERIFY(Editor::link(config, 12, 1, 4, true));
     QVERIFY(Editor::link(config, 12, 1, 3, true));
-    QCOMPARE(items(config, 12), std::string(R"([["Out_Limiter",3],["Out_Limiter",1],)"
-                                            R"(["Out_Limiter",1],["Out_Limiter",1]])"));
+    QCOMPARE(columnItems(config, 12), std::string(R"([["Out_Limiter",3],["Out_Limiter",1],)"
+                                                  R"(["Out_Limiter",1],["Out_Limiter",1]])"));
 }
 
 void TestConfigEditor::linkInPeqColumnMergesAnyTemplates()
@@ -264,9 +255,10 @@ void TestConfigEditor::swapCells()
     Json::Value config = defaultConfig();
     QVERIFY(Editor::link(config, 7, 1, 2, true));
     QVERIFY(Editor::swap(config, "", "", 7, 2));
-    QCOMPARE(items(config, 7), std::string(R"([["Mid_Compressor",1],null,["Mid_Compressor",1],)"
-                                           R"(["Mid_Compressor",1],["Mid_Compressor",1],)"
-                                           R"(["Mid_Compressor",1]])"));
+    QCOMPARE(columnItems(config, 7),
+             std::string(R"([["Mid_Compressor",1],null,["Mid_Compressor",1],)"
+                         R"(["Mid_Compressor",1],["Mid_Compressor",1],)"
+                         R"(["Mid_Compressor",1]])"));
     QVERIFY(Editor::swap(config, "Mid_Gate", "", 7, 2));
     QCOMPARE(compactJson(Editor::itemAtPath(config, 7, 2)), std::string(R"(["Mid_Gate",1])"));
     QVERIFY(Editor::swap(config, "", "", 5, 3));
@@ -285,11 +277,11 @@ void TestConfigEditor::crossoverSwapToStereo()
 {
     Json::Value config = defaultConfig();
     QVERIFY(Editor::swap(config, "Out_CrossoverIIR", "Stereo 2-Way", 8, 1));
-    QCOMPARE(items(config, 8), std::string(R"([["Out_CrossoverIIR","Stereo 2-Way"],)"
-                                           R"(["Out_CrossoverIIR","Mono Fullrange"],)"
-                                           R"(["Out_CrossoverIIR","Mono Fullrange"]])"));
-    QCOMPARE(items(config, 6), std::string(R"([["Mid_AutoEQ",2],null,null,)"
-                                           R"(["Mid_AutoEQ",1],["Mid_AutoEQ",1]])"));
+    QCOMPARE(columnItems(config, 8), std::string(R"([["Out_CrossoverIIR","Stereo 2-Way"],)"
+                                                 R"(["Out_CrossoverIIR","Mono Fullrange"],)"
+                                                 R"(["Out_CrossoverIIR","Mono Fullrange"]])"));
+    QCOMPARE(columnItems(config, 6), std::string(R"([["Mid_AutoEQ",2],null,null,)"
+                                                 R"(["Mid_AutoEQ",1],["Mid_AutoEQ",1]])"));
     for (int col : {5, 7}) {
         QVERIFY(Editor::itemAtPath(config, col, 3).isNull());
         QVERIFY(Editor::itemAtPath(config, col, 4).isNull());
@@ -309,9 +301,9 @@ void TestConfigEditor::crossoverSwapBackRestoresMidCells()
 {
     Json::Value config = configWithCrossover("Stereo 2-Way");
     QVERIFY(Editor::swap(config, "Out_CrossoverIIR", "Mono Fullrange", 8, 1));
-    QCOMPARE(items(config, 8), items(defaultConfig(), 8));
-    QCOMPARE(items(config, 6), items(defaultConfig(), 6));
-    QCOMPARE(items(config, 14), items(defaultConfig(), 14));
+    QCOMPARE(columnItems(config, 8), columnItems(defaultConfig(), 8));
+    QCOMPARE(columnItems(config, 6), columnItems(defaultConfig(), 6));
+    QCOMPARE(columnItems(config, 14), columnItems(defaultConfig(), 14));
     // Refilled rows take the first template each column allows.
     QCOMPARE(Editor::itemTypeAtPath(config, 5, 3), std::string("Mid_Mixer_ABC"));
     QCOMPARE(Editor::itemTypeAtPath(config, 7, 3), std::string("Mid_AGC"));
@@ -322,9 +314,9 @@ void TestConfigEditor::crossoverSwapBackRestoresMidCells()
     QVERIFY(Editor::swap(config, "Out_CrossoverIIR", "LCR Fullrange with LCR Subs", 8, 1));
     QVERIFY(Editor::swap(config, "Out_CrossoverIIR", "Mono 2-Way", 8, 1));
     QVERIFY(Editor::swap(config, "Out_CrossoverIIR", "Mono 3-Way", 8, 3));
-    QCOMPARE(items(config, 8), std::string(R"([["Out_CrossoverIIR","Mono 2-Way"],)"
-                                           R"(["Out_CrossoverIIR","Mono 3-Way"],)"
-                                           R"(["Out_CrossoverIIR","Mono Fullrange"]])"));
+    QCOMPARE(columnItems(config, 8), std::string(R"([["Out_CrossoverIIR","Mono 2-Way"],)"
+                                                 R"(["Out_CrossoverIIR","Mono 3-Way"],)"
+                                                 R"(["Out_CrossoverIIR","Mono Fullrange"]])"));
     std::string error;
     QVERIFY2(build(config, &error).isObject(), error.c_str());
 }
@@ -442,9 +434,10 @@ void TestConfigEditor::outputNames()
     Editor::outputsSetOutputName(config, 7, "nowhere");
     config["Columns"][14][5] = Json::Value();
     Editor::outputsSetOutputName(config, 5, "Lobby");
-    QCOMPARE(items(config, 14), std::string(R"([["Output","Output 1"],["Output","Front Fill 1"],)"
-                                            R"(["Output","Output 3"],["Output","Output 4"],)"
-                                            R"(["Output","Lobby"],["Output","Output 6"]])"));
+    QCOMPARE(columnItems(config, 14),
+             std::string(R"([["Output","Output 1"],["Output","Front Fill 1"],)"
+                         R"(["Output","Output 3"],["Output","Output 4"],)"
+                         R"(["Output","Lobby"],["Output","Output 6"]])"));
     QCOMPARE(Editor::getDefaultOutputName(4), std::string("Output 4"));
     QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverIIR", "Mono 2-Way", 2),
              std::string("M LOW"));
