@@ -38,8 +38,12 @@ void DiscoveredDevicesProvider::getDeviceDetailsForIP(QString ipAddress)
     m_manualSocket = new QUdpSocket(this);
     connect(m_manualSocket, &QUdpSocket::readyRead, this,
             &DiscoveredDevicesProvider::onReadyReadForManual);
-    // An address that is not one cannot be sent to; the time-out reports it.
     m_manualAddress = QHostAddress(ipAddress);
+    m_manualSocket->bind(m_manualAddress.protocol() == QAbstractSocket::IPv6Protocol
+                             ? QHostAddress::AnyIPv6
+                             : QHostAddress::AnyIPv4,
+                         0);
+    // An address that is not one cannot be sent to; the time-out reports it.
     m_manualSocket->writeDatagram(query(), m_manualAddress, kDiscoveryPort);
     m_manualTimer->start(windowMs());
 }
@@ -61,7 +65,7 @@ void DiscoveredDevicesProvider::onReadyReadForManual()
         const QNetworkDatagram datagram = socket->receiveDatagram();
         const QHostAddress from = datagram.senderAddress();
         qInfo().noquote() << "Device details received from" << from.toString();
-        if (!from.isEqual(m_manualAddress, QHostAddress::ConvertV4MappedToIPv4)) {
+        if (from != m_manualAddress) {
             qWarning().noquote() << "Answer from" << from.toString() << "ignored: asked was"
                                  << m_manualAddress.toString();
             continue;

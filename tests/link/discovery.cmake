@@ -1,0 +1,6 @@
+# Discovery, its list models and the connection watchdogs. Suites that make interfaces run in a
+# network namespace of their own (see tst_discoverynetwork.h).
+set(discovery_network_sources tst_discoverynetwork.h tst_discoverynetwork.cpp)
+qx8_add_test(tst_discoveryprovider LABEL link
+    SOURCES tst_discoveryprovider.cpp ${discovery_network_sources}
+    LIBS qx8link Qt5::Network Qt5::Test)
