@@ -4,3 +4,6 @@ set(discovery_network_sources tst_discoverynetwork.h tst_discoverynetwork.cpp)
 qx8_add_test(tst_discoveryprovider LABEL link
     SOURCES tst_discoveryprovider.cpp ${discovery_network_sources}
     LIBS qx8link Qt5::Network Qt5::Test)
+qx8_add_test(tst_discoverybroadcast LABEL link
+    SOURCES tst_discoverybroadcast.cpp ${discovery_network_sources}
+    LIBS qx8link Qt5::Network Qt5::Test)
