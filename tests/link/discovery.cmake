@@ -7,3 +7,6 @@ qx8_add_test(tst_discoveryprovider LABEL link
 qx8_add_test(tst_discoverybroadcast LABEL link
     SOURCES tst_discoverybroadcast.cpp ${discovery_network_sources}
     LIBS qx8link Qt5::Network Qt5::Test)
+qx8_add_test(tst_discoverymodel LABEL link
+    SOURCES tst_discoverymodel.cpp ${discovery_network_sources}
+    LIBS qx8link Qt5::Network Qt5::Test)
