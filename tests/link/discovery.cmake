@@ -10,3 +10,9 @@ qx8_add_test(tst_discoverybroadcast LABEL link
 qx8_add_test(tst_discoverymodel LABEL link
     SOURCES tst_discoverymodel.cpp ${discovery_network_sources}
     LIBS qx8link Qt5::Network Qt5::Test)
+qx8_add_test(tst_watchdogclient LABEL link
+    SOURCES tst_watchdogclient.cpp ${discovery_network_sources}
+    LIBS qx8link Qt5::Network Qt5::Test)
+qx8_add_test(tst_watchdogremote LABEL link
+    SOURCES tst_watchdogremote.cpp ${discovery_network_sources}
+    LIBS qx8link Qt5::Network Qt5::Test)
