@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 namespace {
 
@@ -43,6 +44,9 @@ private Q_SLOTS:
 private:
     // Connects the link to the device and waits until it is ready.
     void connectTo(VirtualProcessor& device);
+    // Starts a device and a watchdog polling every kRepollMs, connects, and waits for the
+    // first keep-alive.
+    void startKeepAlive();
     int keepAlives(const VirtualProcessor& device) const
     {
         return device.received().count(kKeepAlive);
@@ -50,6 +54,9 @@ private:
 
     TCPAdaptor* m_link = TCPAdaptor::instance();
     ClientConnectionWatchDog* m_client = nullptr;
+    std::unique_ptr<VirtualProcessor> m_device;
+    std::unique_ptr<RemoteConnectionWatchDog> m_watchDog;
+    std::unique_ptr<QSignalSpy> m_lost;
 };
 
 void TestWatchDogRemote::init()
@@ -60,6 +67,9 @@ void TestWatchDogRemote::init()
 
 void TestWatchDogRemote::cleanup()
 {
+    m_lost.reset();
+    m_watchDog.reset();
+    m_device.reset();
     delete m_client;
     AppBusyFlag::instance()->setBusy(false);
     m_link->doDisconnect();
@@ -75,6 +85,16 @@ void TestWatchDogRemote::connectTo(VirtualProcessor& device)
     QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
     m_link->doConnect();
     QTRY_COMPARE(ready.size(), 1);
+}
+
+void TestWatchDogRemote::startKeepAlive()
+{
+    m_device = std::make_unique<VirtualProcessor>();
+    QVERIFY(m_device->start());
+    m_watchDog = std::make_unique<RemoteConnectionWatchDog>(m_client, kRepollMs);
+    m_lost = std::make_unique<QSignalSpy>(m_watchDog.get(), &QX8Control::connectionLost);
+    connectTo(*m_device);
+    QTRY_COMPARE(keepAlives(*m_device), 1);
 }
 
 void TestWatchDogRemote::keepAliveWhileTheDeviceIsReady()
@@ -102,12 +122,10 @@ void TestWatchDogRemote::keepAliveWhileTheDeviceIsReady()
 
 void TestWatchDogRemote::brokenConnectionIsReported()
 {
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
-    connectTo(device);
-    QTRY_COMPARE(keepAlives(device), 1);
+    startKeepAlive();
+    VirtualProcessor& device = *m_device;
+    RemoteConnectionWatchDog& watchDog = *m_watchDog;
+    QSignalSpy& lost = *m_lost;
     QCOMPARE(device.command("abort"), QString("ok"));
     QTRY_COMPARE(lost.size(), 1);
     QVERIFY(!watchDog.connectionAvailable());
@@ -126,13 +144,11 @@ void TestWatchDogRemote::brokenConnectionIsReported()
 // its limit of unanswered keep-alives and ends the session.
 void TestWatchDogRemote::frozenDeviceIsReported()
 {
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
+    startKeepAlive();
+    VirtualProcessor& device = *m_device;
+    RemoteConnectionWatchDog& watchDog = *m_watchDog;
+    QSignalSpy& lost = *m_lost;
     QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
-    connectTo(device);
-    QTRY_COMPARE(keepAlives(device), 1);
     QCOMPARE(device.command("fault freeze on"), QString("ok"));
     QElapsedTimer clock;
     clock.start();
@@ -150,12 +166,9 @@ void TestWatchDogRemote::frozenDeviceIsReported()
 
 void TestWatchDogRemote::busyDeviceIsGivenTime()
 {
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
-    connectTo(device);
-    QTRY_COMPARE(keepAlives(device), 1);
+    startKeepAlive();
+    VirtualProcessor& device = *m_device;
+    QSignalSpy& lost = *m_lost;
     AppBusyFlag::instance()->setBusy(true);
     QCOMPARE(device.command("fault freeze on"), QString("ok"));
     QTest::qWait(2 * (RemoteConnectionWatchDog::kMissedAnswersLimit + 1) * kRepollMs);
@@ -182,12 +195,10 @@ void TestWatchDogRemote::failedConnectIsReported()
 
 void TestWatchDogRemote::disconnectOnlyStopsTheKeepAlive()
 {
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
-    connectTo(device);
-    QTRY_COMPARE(keepAlives(device), 1);
+    startKeepAlive();
+    VirtualProcessor& device = *m_device;
+    RemoteConnectionWatchDog& watchDog = *m_watchDog;
+    QSignalSpy& lost = *m_lost;
     QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
     m_link->doDisconnect();
     QTRY_COMPARE(disconnected.size(), 1);
