@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void firstPollComesAfterOnePeriod();
     void loopbackAloneIsNoNetwork();
     void interfaceWithIPv4AddressIsANetwork();
+    // Last: the application quits.
+    void pollingEndsWhenTheApplicationQuits();
 };
 
 void TestWatchDogClient::init()
@@ -101,6 +104,18 @@ void TestWatchDogClient::interfaceWithIPv4AddressIsANetwork()
     QVERIFY(clock.elapsed() < 2 * kPollMs);
     QCOMPARE(recorder.names(), (QStringList{"networkAvailableChanged", "connectionLost"}));
     QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
+}
+
+void TestWatchDogClient::pollingEndsWhenTheApplicationQuits()
+{
+    ClientConnectionWatchDog watchDog(kPollMs);
+    SignalRecorder recorder(&watchDog);
+    QTRY_COMPARE(recorder.count("connectionLost"), 1);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    recorder.clear();
+    QTest::qWait(3 * kPollMs);
+    QCOMPARE(recorder.names(), QStringList());
 }
 
 QX8_NETWORK_TEST_MAIN(TestWatchDogClient)
