@@ -41,7 +41,7 @@ public:
 
     // The lines that ask a unit for its class name, instance name and software version.
     static QStringList identityQueries();
-    // The query datagram's text up to its first NUL byte, as ASCII.
+    // An answer datagram's text up to its first NUL byte, as ASCII.
     static QString decodeDatagram(const QByteArray& data);
 
 Q_SIGNALS:
