@@ -59,6 +59,8 @@ bool LinkedProcessor::waitForSequence(const QStringList& lines, int skip)
     };
     if (QTest::qWaitFor(found, qx8test::timeoutMs()))
         return true;
-    qWarning("Expected on the wire, in order: %s", qPrintable(lines.join(QLatin1String(" / "))));
+    qWarning("Expected on the wire, in order: %s\nSeen: %s",
+             qPrintable(lines.join(QLatin1String(" / "))),
+             qPrintable(m_device.received().mid(skip).join(QLatin1String(" / "))));
     return false;
 }
