@@ -21,6 +21,17 @@ bool LinkedProcessor::start()
     return ready.wait(qx8test::timeoutMs()) && link->Ready();
 }
 
+void LinkedProcessor::stop()
+{
+    TCPAdaptor* link = TCPAdaptor::instance();
+    link->doDisconnect();
+    if (!QTest::qWaitFor([link] { return !link->isConnected(); }, qx8test::timeoutMs()))
+        qWarning("The link did not disconnect from VirtualQX8");
+    m_device.stop();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 QString LinkedProcessor::path(const QString& poName, const QString& svName)
 {
     return QStringLiteral("\\\\Preset\\%1\\SV\\%2\\").arg(poName, svName);

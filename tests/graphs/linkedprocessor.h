@@ -11,6 +11,9 @@ class LinkedProcessor
 public:
     // Starts the processor and logs the link in; false when either fails.
     bool start();
+    // Disconnects the link and takes in every reply already on its way, so that none is left
+    // queued when the application ends.
+    void stop();
 
     VirtualProcessor& device() { return m_device; }
 

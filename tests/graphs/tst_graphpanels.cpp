@@ -58,6 +58,7 @@ class TestGraphPanels : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void cleanup();
     void peqPanelFollowsDrag();
     void geqPanelFollowsSweep();
@@ -277,6 +278,11 @@ void TestGraphPanels::nuqPanelFollowsDevice()
     QTRY_VERIFY(columnHas(frame(), movedX, 190, 197, over(QColor("#E341B5"))));
     QVERIFY(!columnHas(frame(), notchX, 150, 197, over(QColor("#E341B5"))));
     QCOMPARE(info->property("valueFc").toString(), QStringLiteral("200 Hz"));
+}
+
+void TestGraphPanels::cleanupTestCase()
+{
+    m_processor.stop();
 }
 
 QTEST_MAIN(TestGraphPanels)

@@ -64,6 +64,7 @@ class TestGraphPlotters : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void peqDragWritesBandValues();
     void plottersFollowDeviceValues();
     void initTwiceSubscribesOnce();
@@ -264,6 +265,11 @@ void TestGraphPlotters::geqSweepWritesInsideRange()
     QCOMPARE(m_processor.received().filter("\"12\"").size() +
                  m_processor.received().filter("\"20\"").size(),
              7);
+}
+
+void TestGraphPlotters::cleanupTestCase()
+{
+    m_processor.stop();
 }
 
 QTEST_MAIN(TestGraphPlotters)
