@@ -1,6 +1,7 @@
 #include "crossovergraphitem.h"
 
 #include "bandpalette.h"
+#include "crossovercurveplotter.h"
 #include "curvepainter.h"
 
 #include <QPainter>
@@ -14,13 +15,25 @@ constexpr int kSubColorEntry = 2;
 
 CrossoverGraphItem::CrossoverGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Immediate, 0, parent)
+    , m_plotter(new CrossoverCurvePlotter(this, 10))
 {
+    connect(m_plotter, &CrossoverCurvePlotter::curvesChanged, this,
+            &CrossoverGraphItem::onCurvesChanged);
+    connect(this, &CrossoverGraphItem::currentBandIndexChanged, m_plotter,
+            &CrossoverCurvePlotter::setCurrentBandIndex);
 }
 
 void CrossoverGraphItem::componentCompleted()
 {
     qDebug() << " ComponentCompleted : " << poName() << m_bandCount << m_waysCount << m_subsCount;
+    m_plotter->init(poName(), m_bandCount, m_waysCount, m_subsCount);
     markCompleted();
+    pushPlotRectangle();
+}
+
+void CrossoverGraphItem::setPlotRectangle(const QRectF& rectangle)
+{
+    m_plotter->setBoundRectangle(rectangle);
 }
 
 void CrossoverGraphItem::paint(QPainter* painter)

@@ -2,6 +2,8 @@
 
 #include "curvegraphitem.h"
 
+class CrossoverCurvePlotter;
+
 // Crossover graph: each band's response filled in its band colour. The page places and drags
 // the handles itself; the item paints and says when it has repainted.
 class CrossoverGraphItem : public CurveGraphItem
@@ -26,6 +28,8 @@ public:
 
     Q_INVOKABLE void componentCompleted();
 
+    CrossoverCurvePlotter* plotter() const { return m_plotter; }
+
     void paint(QPainter* painter) override;
 
 signals:
@@ -33,7 +37,11 @@ signals:
     void subsCountChanged(int count);
     void bandCountChanged(int count);
 
+protected:
+    void setPlotRectangle(const QRectF& rectangle) override;
+
 private:
+    CrossoverCurvePlotter* m_plotter;
     int m_waysCount = 0;
     int m_subsCount = 0;
     int m_bandCount = 0;

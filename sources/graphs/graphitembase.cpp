@@ -60,3 +60,20 @@ void GraphItemBase::timerTick()
     m_dirty = false;
     update();
 }
+
+void GraphItemBase::dimensionsChanged()
+{
+    if (m_completed)
+        pushPlotRectangle();
+}
+
+void GraphItemBase::boundingRectChanged()
+{
+    if (width() > 0 && height() > 0)
+        pushPlotRectangle();
+}
+
+void GraphItemBase::pushPlotRectangle()
+{
+    setPlotRectangle(QRectF(0, 0, width(), height() * 0.5));
+}

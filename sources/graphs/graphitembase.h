@@ -36,6 +36,9 @@ public:
 
     bool isCompleted() const { return m_completed; }
 
+    // The plot rectangle follows the item once it is completed: (0, 0, width, height / 2).
+    Q_INVOKABLE void dimensionsChanged();
+
 signals:
     void poNameChanged(QString poName);
     void svNameChanged(QString svName);
@@ -44,9 +47,14 @@ signals:
 
 public slots:
     void timerTick();
+    // Only a real size reaches the plotter.
+    void boundingRectChanged();
 
 protected:
     void markCompleted() { m_completed = true; }
+    // Hands (0, 0, width, height / 2) to the plotter.
+    void pushPlotRectangle();
+    virtual void setPlotRectangle(const QRectF& rectangle) = 0;
     // New data arrived: repaint as the policy says.
     void markDirty();
 

@@ -1,12 +1,15 @@
 #include "qx8geqgraphitem.h"
 
 #include "geqgeometry.h"
+#include "qx8geqbands.h"
 
 #include <QPainter>
 
 QX8GEQGraphItem::QX8GEQGraphItem(QQuickItem* parent)
-    : GraphItemBase(RepaintPolicy::Debounce, 50, parent)
+    : GraphItemBase(RepaintPolicy::Debounce, 50, parent), m_bands(new QX8GEQBands(this))
 {
+    connect(m_bands, &QX8GEQBands::curvesChanged, this, &QX8GEQGraphItem::onCurvesChanged);
+    m_values = &m_bands->values();
     setRenderTarget(QQuickPaintedItem::FramebufferObject);
 }
 
@@ -20,7 +23,38 @@ QVariantList QX8GEQGraphItem::controlPoints() const
 
 void QX8GEQGraphItem::componentCompleted()
 {
+    m_bands->init(poName(), GeqGeometry::kBandCount);
     markCompleted();
+    pushPlotRectangle();
+}
+
+void QX8GEQGraphItem::setPlotRectangle(const QRectF& rectangle)
+{
+    m_bands->setBoundRectangle(rectangle);
+}
+
+void QX8GEQGraphItem::setControlPoint(int pointID, int x, int y)
+{
+    m_bands->setControlPoint(pointID, x, y);
+}
+
+void QX8GEQGraphItem::reDrawBands(int previousX, int x, int y)
+{
+    const GeqGeometry geometry(width(), height());
+    const double gain = geometry.gainForSweep(y, QX8GEQBands::kMinGainDb, QX8GEQBands::kMaxGainDb);
+    for (int column : geometry.sweepColumns(previousX, x))
+        drawBand(column, gain);
+}
+
+void QX8GEQGraphItem::drawBand(int column, double gain)
+{
+    const QString label = QLatin1String(GeqGeometry::label(column));
+    m_sweeping = true;
+    m_sweepBand = column;
+    // Shown at once; the device's report follows.
+    m_bands->values().insert(label, float(gain));
+    m_bands->updateSVMap(label, float(gain));
+    update();
 }
 
 void QX8GEQGraphItem::onCurvesChanged(QMap<QString, float>& values)

@@ -7,6 +7,8 @@
 #include <QPointF>
 #include <QVariantList>
 
+class QX8GEQBands;
+
 // Graphic-EQ graph: 31 bars from red to yellow around the middle line (+-12 dB over half the
 // height) and one handle per band.
 class QX8GEQGraphItem : public GraphItemBase
@@ -20,6 +22,15 @@ public:
     QVariantList controlPoints() const;
 
     Q_INVOKABLE void componentCompleted();
+    // A handle dragged to (x, y) in item pixels, y down from the top.
+    Q_INVOKABLE void setControlPoint(int pointID, int x, int y);
+    // A finger sweeping from previousX (0 for the first move after a touch) to (x, y): sets the
+    // band of every column passed, at 0.05 dB per pixel above the middle line.
+    Q_INVOKABLE void reDrawBands(int previousX, int x, int y);
+
+    QX8GEQBands* bands() const { return m_bands; }
+    bool isSweeping() const { return m_sweeping; }
+    int sweepBand() const { return m_sweepBand; }
 
     void paint(QPainter* painter) override;
 
@@ -30,9 +41,16 @@ public slots:
     // The gains by band label stay owned by the bands object; the item reads them when it paints.
     void onCurvesChanged(QMap<QString, float>& values);
 
+protected:
+    void setPlotRectangle(const QRectF& rectangle) override;
+
 private:
     void refreshHandles();
+    void drawBand(int column, double gain);
 
-    const QMap<QString, float>* m_values = nullptr;
+    QX8GEQBands* m_bands;
+    QMap<QString, float>* m_values = nullptr;
+    bool m_sweeping = false;
+    int m_sweepBand = 0;
     QList<QPointF> m_handles;
 };

@@ -2,12 +2,23 @@
 
 #include "bandpalette.h"
 #include "curvepainter.h"
+#include "qx8nuqcurveplotter.h"
 
 #include <QPainter>
 
 QX8NuqGraphItem::QX8NuqGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Coalesce, 100, parent)
+    , m_plotter(new QX8NuqCurvePlotter(this, 10))
 {
+    connect(m_plotter, &QX8NuqCurvePlotter::curvesChanged, this, &QX8NuqGraphItem::onCurvesChanged);
+    connect(this, &QX8NuqGraphItem::currentBandIndexChanged, m_plotter,
+            &QX8NuqCurvePlotter::setCurrentBandIndex);
+}
+
+// Nothing the plotter says while it goes may reach this half-destroyed item.
+QX8NuqGraphItem::~QX8NuqGraphItem()
+{
+    m_plotter->disconnect();
 }
 
 void QX8NuqGraphItem::setBandCount(int count)
@@ -21,7 +32,14 @@ void QX8NuqGraphItem::setBandCount(int count)
 void QX8NuqGraphItem::componentCompleted()
 {
     qDebug() << "QX8NuqGraphItem::componentCompleted : " << poName() << m_bandCount;
+    m_plotter->init(poName(), m_bandCount);
     markCompleted();
+    pushPlotRectangle();
+}
+
+void QX8NuqGraphItem::setPlotRectangle(const QRectF& rectangle)
+{
+    m_plotter->setBoundRectangle(rectangle);
 }
 
 void QX8NuqGraphItem::paint(QPainter* painter)

@@ -2,6 +2,8 @@
 
 #include "curvegraphitem.h"
 
+class QX8NuqCurvePlotter;
+
 // Nuq feedback-suppression graph: each filter a coloured notch hanging from the top edge
 // (0 dB at the top, -20 dB at the bottom).
 class QX8NuqGraphItem : public CurveGraphItem
@@ -11,11 +13,14 @@ class QX8NuqGraphItem : public CurveGraphItem
 
 public:
     explicit QX8NuqGraphItem(QQuickItem* parent = nullptr);
+    ~QX8NuqGraphItem() override;
 
     int bandCount() const { return m_bandCount; }
     void setBandCount(int count);
 
     Q_INVOKABLE void componentCompleted();
+
+    QX8NuqCurvePlotter* plotter() const { return m_plotter; }
 
     void paint(QPainter* painter) override;
 
@@ -23,6 +28,10 @@ signals:
     void bandCountChanged(int bandCount);
     void controlPointsChanged(QVariantList controlPoints);
 
+protected:
+    void setPlotRectangle(const QRectF& rectangle) override;
+
 private:
+    QX8NuqCurvePlotter* m_plotter;
     int m_bandCount = 0;
 };

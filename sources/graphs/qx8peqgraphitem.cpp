@@ -3,6 +3,7 @@
 #include "bandpalette.h"
 #include "curvepainter.h"
 #include "peqgeometry.h"
+#include "qx8peqcurveplotter.h"
 
 #include <QPainter>
 
@@ -19,7 +20,13 @@ QPen overlayPen(const QColor& color, qreal width)
 
 QX8PEQGraphItem::QX8PEQGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Coalesce, 100, parent)
+    , m_plotter(new QX8PEQCurvePlotter(this, 10))
 {
+    connect(m_plotter, &QX8PEQCurvePlotter::curvesChanged, this, &QX8PEQGraphItem::onCurvesChanged);
+    connect(this, &QQuickItem::widthChanged, this, &QX8PEQGraphItem::dimensionsChanged);
+    connect(this, &QQuickItem::heightChanged, this, &QX8PEQGraphItem::dimensionsChanged);
+    connect(this, &QX8PEQGraphItem::currentBandIndexChanged, m_plotter,
+            &QX8PEQCurvePlotter::setCurrentBandIndex);
 }
 
 void QX8PEQGraphItem::setBandCount(int count)
@@ -67,7 +74,32 @@ void QX8PEQGraphItem::setFinalResultantVisible(bool visible)
 void QX8PEQGraphItem::componentCompleted()
 {
     qDebug() << "QX8PEQGraphItem::componentCompleted : " << poName();
+    m_plotter->init(poName(), m_bandCount);
     markCompleted();
+    pushPlotRectangle();
+}
+
+void QX8PEQGraphItem::setPlotRectangle(const QRectF& rectangle)
+{
+    m_plotter->setBoundRectangle(rectangle);
+}
+
+void QX8PEQGraphItem::setControlPoint(int pointID, int x, int y)
+{
+    m_plotter->setControlPoint(pointID, x, y);
+}
+
+void QX8PEQGraphItem::refreshHandles()
+{
+    if (!m_touchPointsVisible)
+        return;
+    for (int band = 0; band < curves().size() - 1; ++band) {
+        const QPointF point = m_plotter->controlPoint(band);
+        if (band < m_handles.size())
+            m_handles[band] = point;
+        else
+            m_handles.append(point);
+    }
 }
 
 void QX8PEQGraphItem::paint(QPainter* painter)
@@ -77,6 +109,7 @@ void QX8PEQGraphItem::paint(QPainter* painter)
     const PeqGeometry geometry(width(), height() * 0.5);
     painter->setRenderHint(QPainter::Antialiasing);
     drawRoomCurve(*painter, geometry);
+    refreshHandles();
     drawBandCurves(*painter);
     drawTargetCurve(*painter, geometry);
     drawFinalResultant(*painter, geometry);

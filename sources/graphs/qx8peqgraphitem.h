@@ -7,6 +7,7 @@
 #include <QVariantList>
 
 class PeqGeometry;
+class QX8PEQCurvePlotter;
 
 // Parametric-EQ graph: a translucent filled curve per band, the white total curve, and
 // optionally a measured room response, a target curve and the room response after correction.
@@ -37,6 +38,10 @@ public:
 
     Q_INVOKABLE void componentCompleted();
     Q_INVOKABLE void setTouchPointsVisible(bool visible) { m_touchPointsVisible = visible; }
+    // A touch point dragged to (x, y) in item pixels, y down from the top.
+    Q_INVOKABLE void setControlPoint(int pointID, int x, int y);
+
+    QX8PEQCurvePlotter* plotter() const { return m_plotter; }
 
     void paint(QPainter* painter) override;
 
@@ -44,12 +49,17 @@ signals:
     void bandCountChanged(int bandCount);
     void controlPointsChanged(QVariantList controlPoints);
 
+protected:
+    void setPlotRectangle(const QRectF& rectangle) override;
+
 private:
+    void refreshHandles();
     void drawRoomCurve(QPainter& painter, const PeqGeometry& geometry);
     void drawBandCurves(QPainter& painter);
     void drawTargetCurve(QPainter& painter, const PeqGeometry& geometry);
     void drawFinalResultant(QPainter& painter, const PeqGeometry& geometry);
 
+    QX8PEQCurvePlotter* m_plotter;
     int m_bandCount = 0;
     bool m_touchPointsVisible = true;
     bool m_showRoomCurve = true;

@@ -1,0 +1,117 @@
+import QtQuick 2.15
+import QtQml 2.15
+import CrossoverGraphItem 1.0
+import QX8NumericalSV 1.0
+
+// The crossover panel: each band's response in its colour, with a high-pass and a low-pass
+// handle per band. Dragging a handle writes that band's filter frequency; gains are not dragged.
+Rectangle {
+    id: root
+
+    property string poName: "Crossover"
+    property var bandColors: []
+    property int waysCount: 2
+    property int subsCount: 0
+    property bool isSubPresent: subsCount > 0
+    property int currentBandIndex: 0
+    property real knobSize: 22
+    readonly property int bandCount: isSubPresent ? waysCount + 1 : waysCount
+    readonly property alias canvas: graph
+    readonly property real logSpan: Math.log(20000) - Math.log(16)
+
+    color: "#1A1A1A"
+
+    function xForFrequency(hz) {
+        var f = Math.min(20000, Math.max(16, hz))
+        return graph.width * (Math.log(f) - Math.log(16)) / logSpan
+    }
+    function frequencyForX(x) {
+        return Math.exp(Math.log(16) + (x / graph.width) * logSpan)
+    }
+    function yForGain(gainDb) {
+        var g = Math.min(20, Math.max(-60, gainDb))
+        return (20 - g) * (graph.height - knobSize / 2) / 80
+    }
+    function bandPrefix(band) {
+        return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
+    }
+
+    // -60 dB at the bottom, +20 dB at the top.
+    CustomGraphScaleMarker {
+        anchors.fill: graph
+        labels: ["+20", "0", "-20", "-40", "-60"]
+    }
+
+    CrossoverGraphItem {
+        id: graph
+        anchors.fill: parent
+        poName: root.poName
+        bandColors: root.bandColors
+        waysCount: root.waysCount
+        subsCount: root.subsCount
+        isSubPresent: root.isSubPresent
+        bandCount: root.bandCount
+        currentBandIndex: root.currentBandIndex
+        onWidthChanged: dimensionsChanged()
+        onHeightChanged: dimensionsChanged()
+    }
+
+    Repeater {
+        id: bands
+        model: root.bandCount
+        Item {
+            id: band
+            readonly property int bandIndex: index
+            readonly property color bandColor: root.bandColors.length === 0 ? "grey"
+                : root.bandColors[Math.min(index, root.bandColors.length - 1)]
+            anchors.fill: graph
+
+            QX8NumericalSV {
+                id: hp
+                poName: root.poName
+                svName: root.bandPrefix(band.bandIndex) + "HPFrequency"
+                Component.onCompleted: componentCompleted()
+            }
+            QX8NumericalSV {
+                id: lp
+                poName: root.poName
+                svName: root.bandPrefix(band.bandIndex) + "LPFrequency"
+                Component.onCompleted: componentCompleted()
+            }
+            QX8NumericalSV {
+                id: gain
+                poName: root.poName
+                svName: root.bandPrefix(band.bandIndex) + "Gain"
+                Component.onCompleted: componentCompleted()
+            }
+
+            Repeater {
+                model: [hp, lp]
+                QX8TouchControlPoint {
+                    readonly property var variable: modelData
+                    // Placed only from values the device has reported.
+                    readonly property bool known: variable.value > 0 && gain.value > -1000
+                    index: band.bandIndex
+                    diameter: root.knobSize
+                    color: band.bandColor
+                    selected: band.bandIndex === root.currentBandIndex
+                    visible: known
+                    Binding on x {
+                        when: !dragging && known
+                        value: root.xForFrequency(variable.value) - root.knobSize / 2
+                        restoreMode: Binding.RestoreNone
+                    }
+                    Binding on y {
+                        when: !dragging && known
+                        value: root.yForGain(gain.value) - root.knobSize / 2
+                        restoreMode: Binding.RestoreNone
+                    }
+                    onPressed: root.currentBandIndex = band.bandIndex
+                    onDragged: variable.setValueWithoutFeedback(root.frequencyForX(centreX))
+                }
+            }
+        }
+    }
+
+    Component.onCompleted: graph.componentCompleted()
+}

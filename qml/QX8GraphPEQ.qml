@@ -1,0 +1,52 @@
+import QtQuick 2.15
+
+// The parametric-EQ panel: frequency and gain scales around the curve canvas.
+Rectangle {
+    id: root
+
+    property alias poName: graph.poName
+    property alias bandColors: graph.bandColors
+    property alias bandCount: graph.bandCount
+    property alias touchPointVisible: graph.touchPointVisible
+    property alias showRoomCurve: graph.showRoomCurve
+    property alias roomCurveString: graph.roomCurveString
+    property alias targetCurveString: graph.targetCurveString
+    property alias finalResultantVisible: graph.finalResultantVisible
+    property alias currentBandIndex: graph.currentBandIndex
+    readonly property alias canvas: graph
+
+    function update() {
+        graph.update()
+    }
+
+    color: "#1A1A1A"
+
+    // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom.
+    CustomGraphScaleMarker {
+        anchors.fill: graph
+        labels: ["+20", "+10", "0", "-10", "-20"]
+    }
+    // 20 Hz .. 22 kHz, logarithmic: 100 Hz, 1 kHz and 10 kHz at their own places.
+    Repeater {
+        model: [{ "f": 100, "t": "100" }, { "f": 1000, "t": "1k" }, { "f": 10000, "t": "10k" }]
+        Rectangle {
+            x: graph.x + graph.width * Math.log(modelData.f / 20) / Math.log(1100)
+            y: graph.y
+            width: 1
+            height: graph.height
+            color: "#40FFFFFF"
+            Text {
+                x: 2
+                y: parent.height - height - 1
+                text: modelData.t
+                color: "#B0B0B0"
+                font.pixelSize: 11
+            }
+        }
+    }
+
+    QX8PEQGraph {
+        id: graph
+        anchors.fill: parent
+    }
+}

@@ -1,0 +1,56 @@
+import QtQuick 2.15
+
+// A round handle on a graph. It follows the device through its position; a drag reports the
+// handle's centre in the parent's coordinates, and the page writes the values from it.
+Item {
+    id: root
+
+    property int index: 0
+    property color color: "white"
+    property real diameter: 24
+    property bool selected: false
+    property bool dragging: false
+
+    signal dragged(int index, real centreX, real centreY)
+    signal pressed(int index)
+
+    width: diameter
+    height: diameter
+
+    Rectangle {
+        anchors.fill: parent
+        radius: width / 2
+        color: root.color
+        opacity: 0.85
+        border.width: root.selected ? 3 : 1
+        border.color: "white"
+    }
+
+    Text {
+        anchors.centerIn: parent
+        text: root.index + 1
+        color: "black"
+        font.pixelSize: root.diameter * 0.5
+    }
+
+    // The handle follows the finger exactly: its centre keeps the offset of the press.
+    MouseArea {
+        id: area
+        property point grip
+        anchors.fill: parent
+        preventStealing: true
+        onPressed: {
+            grip = Qt.point(mouse.x, mouse.y)
+            root.pressed(root.index)
+        }
+        onPositionChanged: {
+            var p = mapToItem(root.parent, mouse.x, mouse.y)
+            root.dragging = true
+            root.x = p.x - grip.x
+            root.y = p.y - grip.y
+            root.dragged(root.index, root.x + root.width / 2, root.y + root.height / 2)
+        }
+        onReleased: root.dragging = false
+        onCanceled: root.dragging = false
+    }
+}

@@ -1,0 +1,60 @@
+#include "bandvariables.h"
+
+#include "qx8numericalsv.h"
+#include "qx8textsv.h"
+
+void BandVariables::bind(QX8Control* control, const QString& poName, const QString& svName,
+                         int band, const QString& parameter, const QString& entityName,
+                         Subscription subscription)
+{
+    if (!entityName.isEmpty())
+        control->setEntityName(entityName);
+    control->setPOName(poName);
+    control->setSVName(svName);
+    if (subscription == Subscription::OnNamesAndComplete)
+        control->componentCompleted();
+    delete svByName.value(svName);
+    svByName.insert(svName, control);
+    bandOfSV.insert(svName, band);
+    parameterOfSV.insert(svName, parameter);
+}
+
+void BandVariables::clear()
+{
+    const QList<QX8Control*> controls = svByName.values();
+    svByName.clear();
+    bandOfSV.clear();
+    parameterOfSV.clear();
+    m_arrived.clear();
+    qDeleteAll(controls);
+}
+
+QX8NumericalSV* BandVariables::numeric(const QString& svName) const
+{
+    return qobject_cast<QX8NumericalSV*>(svByName.value(svName));
+}
+
+QString BandVariables::svNameOf(const QObject* object) const
+{
+    const auto* control = qobject_cast<const QX8Control*>(object);
+    if (control == nullptr || svByName.value(control->svName()) != control)
+        return QString();
+    return control->svName();
+}
+
+int BandVariables::bandOf(const QObject* object) const
+{
+    return bandOfSV.value(svNameOf(object), -1);
+}
+
+QString BandVariables::parameterOf(const QObject* object) const
+{
+    return parameterOfSV.value(svNameOf(object));
+}
+
+void BandVariables::markArrived(const QObject* object)
+{
+    const QString svName = svNameOf(object);
+    if (!svName.isEmpty())
+        m_arrived.insert(svName);
+}

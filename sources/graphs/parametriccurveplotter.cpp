@@ -1,0 +1,93 @@
+#include "parametriccurveplotter.h"
+
+#include "bandcurvesampler.h"
+#include "qx8numericalsv.h"
+
+#include <QDebug>
+#include <cmath>
+
+ParametricCurvePlotter::ParametricCurvePlotter(int mode, int step, QObject* parent)
+    : CurvePlotterBase(kSettleMs, step, parent)
+{
+    m_calculator.mode = mode;
+}
+
+bool ParametricCurvePlotter::bindBands(const QString& poName, int bandCount)
+{
+    int count = bandCount;
+    if (count > CurveCalculator::kMaxBands) {
+        qWarning() << "Band count" << bandCount << "held at" << CurveCalculator::kMaxBands;
+        count = CurveCalculator::kMaxBands;
+    }
+    count = qMax(0, count);
+    if (!rebind(poName, count))
+        return false;
+    m_calculator.bandCount = count;
+    m_calculator.bands = {};
+    startSettling();
+    if (poName.isEmpty()) {
+        qWarning() << "PONAME EMPTY ABORTING NumSV Creation";
+        return false;
+    }
+    return count > 0;
+}
+
+QString ParametricCurvePlotter::svName(int band, const QString& parameter)
+{
+    return QStringLiteral("Band_%1_%2").arg(band + 1).arg(parameter);
+}
+
+void ParametricCurvePlotter::addNumericBand(int band, const QStringList& parameters,
+                                            const QString& entityName)
+{
+    for (const QString& parameter : parameters) {
+        QX8NumericalSV* control = m_variables.add<QX8NumericalSV>(
+            poName(), svName(band, parameter), band, parameter, entityName,
+            BandVariables::Subscription::OnNamesAndComplete);
+        connect(control, &QX8NumericalSV::valueChanged, this, &ParametricCurvePlotter::onSVChanged);
+    }
+    m_calculator.bands[band] = CurveCalculator::Band{};
+    m_curves.append(QMap<float, float>());
+}
+
+void ParametricCurvePlotter::onSVChanged(float value)
+{
+    const int band = m_variables.bandOf(sender());
+    const QString parameter = m_variables.parameterOf(sender());
+    // A value that is no number is no reading: the band keeps what it had.
+    if (band < 0 || !std::isfinite(value))
+        return;
+    m_variables.markArrived(sender());
+    CurveCalculator::Parameter field;
+    if (parameter == QLatin1String("Frequency"))
+        field = CurveCalculator::Frequency;
+    else if (parameter == QLatin1String("Gain"))
+        field = CurveCalculator::Gain;
+    else if (parameter == QLatin1String("Q"))
+        field = CurveCalculator::Q;
+    else if (parameter == QLatin1String("Slope"))
+        field = CurveCalculator::Slope;
+    else
+        return;
+    if (m_calculator.setValue(band, field, value))
+        refreshBandPoints(band);
+}
+
+std::vector<double> ParametricCurvePlotter::sampleBand(int band, const LogFrequencyAxis& axis,
+                                                       const std::function<double(double)>& height)
+{
+    m_step = 1;
+    const std::vector<double> frequencies = BandCurveSampler::pixelFrequencies(axis, width());
+    std::vector<double> heights = BandCurveSampler::sampleDb(m_calculator, band, frequencies);
+    for (double& point : heights)
+        point = height(point);
+    return heights;
+}
+
+QMap<float, float> ParametricCurvePlotter::toCurve(const std::vector<double>& heights)
+{
+    QMap<float, float> curve;
+    for (std::size_t x = 0; x < heights.size(); ++x)
+        curve.insert(float(x), float(heights[x]));
+    return curve;
+}

@@ -1,0 +1,29 @@
+#include "qx8nuqcurveplotter.h"
+
+#include "nuqgeometry.h"
+
+QX8NuqCurvePlotter::QX8NuqCurvePlotter(QObject* parent, int step)
+    : ParametricCurvePlotter(3, step, parent)
+{
+}
+
+void QX8NuqCurvePlotter::init(const QString& poName, int bandCount)
+{
+    if (!bindBands(poName, bandCount))
+        return;
+    const QStringList parameters{QStringLiteral("Frequency"), QStringLiteral("Gain"),
+                                 QStringLiteral("Q")};
+    for (int band = 0; band < this->bandCount(); ++band)
+        addNumericBand(band, parameters, QString());
+    m_curves.append(QMap<float, float>()); // stays empty: no total here
+}
+
+void QX8NuqCurvePlotter::refreshBandPoints(int band)
+{
+    if (isSettling() || m_curves.isEmpty() || band < 0 || band >= bandCount())
+        return;
+    const NuqGeometry frame(boundRectangle().width(), boundRectangle().height());
+    m_curves[band] = toCurve(
+        sampleBand(band, frame.axis(), [&frame](double gain) { return frame.curveValue(gain); }));
+    emitCurves();
+}

@@ -1,0 +1,108 @@
+#include "qx8peqcurveplotter.h"
+
+#include "bandcurvesampler.h"
+#include "peqgeometry.h"
+#include "qx8numericalsv.h"
+#include "qx8textsv.h"
+
+namespace {
+
+const QString numericEntity = QStringLiteral("AEQ NumSV");
+const QString textEntity = QStringLiteral("AEQ TextSV");
+
+} // namespace
+
+QX8PEQCurvePlotter::QX8PEQCurvePlotter(QObject* parent, int step)
+    : ParametricCurvePlotter(1, step, parent)
+{
+}
+
+void QX8PEQCurvePlotter::init(const QString& poName, int bandCount)
+{
+    if (!bindBands(poName, bandCount)) {
+        if (m_curves.isEmpty())
+            m_heights.clear();
+        return;
+    }
+    m_heights.assign(static_cast<std::size_t>(this->bandCount()), {});
+    const QStringList numbers{QStringLiteral("Frequency"), QStringLiteral("Gain"),
+                              QStringLiteral("Q"), QStringLiteral("Slope")};
+    const QString type = QStringLiteral("Type");
+    for (int band = 0; band < this->bandCount(); ++band) {
+        addNumericBand(band, numbers, numericEntity);
+        QX8TextSV* control =
+            m_variables.add<QX8TextSV>(this->poName(), svName(band, type), band, type, textEntity,
+                                       BandVariables::Subscription::OnNamesAndComplete);
+        connect(control, &QX8TextSV::valueChanged, this,
+                qOverload<QString>(&QX8PEQCurvePlotter::onSVChanged));
+    }
+    m_curves.append(QMap<float, float>()); // the total
+}
+
+PeqGeometry QX8PEQCurvePlotter::geometry() const
+{
+    return PeqGeometry(boundRectangle().width(), boundRectangle().height());
+}
+
+void QX8PEQCurvePlotter::onSVChanged(QString value)
+{
+    const int band = m_variables.bandOf(sender());
+    if (band < 0)
+        return;
+    m_variables.markArrived(sender());
+    m_calculator.setType(band, CurveCalculator::bandTypeForWord(value.toStdString()));
+    refreshBandPoints(band);
+}
+
+void QX8PEQCurvePlotter::refreshBandPoints(int band)
+{
+    if (isSettling() || m_curves.isEmpty() || band < 0 || band >= bandCount())
+        return;
+    const PeqGeometry frame = geometry();
+    m_heights[band] =
+        sampleBand(band, frame.axis(), [&frame](double gain) { return frame.curveHeight(gain); });
+    m_curves[band] = toCurve(m_heights[band]);
+    refreshTotal();
+    emitCurves();
+}
+
+void QX8PEQCurvePlotter::refreshTotal()
+{
+    m_curves[bandCount()] = toCurve(BandCurveSampler::smoothedTotal(m_heights, width()));
+}
+
+QPoint QX8PEQCurvePlotter::controlPoint(int band) const
+{
+    if (band < 0 || band >= bandCount() || !m_variables.hasArrived(svName(band, "Frequency")) ||
+        !m_variables.hasArrived(svName(band, "Gain")))
+        return QPoint();
+    const CurveCalculator::Band& record = m_calculator.bands[band];
+    const auto handle = geometry().handle(record.Frequency, record.Gain);
+    return handle ? QPoint(handle->x, handle->y) : QPoint();
+}
+
+void QX8PEQCurvePlotter::setControlPoint(int band, int x, int y)
+{
+    const auto setting = geometry().settingForHandle(x, y);
+    QX8NumericalSV* frequency = m_variables.numeric(svName(band, QStringLiteral("Frequency")));
+    QX8NumericalSV* gain = m_variables.numeric(svName(band, QStringLiteral("Gain")));
+    if (!setting || frequency == nullptr || gain == nullptr)
+        return;
+    frequency->setValueWithoutFeedback(float(setting->frequency));
+    gain->setValueWithoutFeedback(float(setting->gain));
+}
+
+float QX8PEQCurvePlotter::xForFreq(float frequency) const
+{
+    return float(geometry().overlayX(frequency));
+}
+
+float QX8PEQCurvePlotter::yForGain(float gain) const
+{
+    return float(geometry().overlayY(gain));
+}
+
+int QX8PEQCurvePlotter::filterType(const QString& word) const
+{
+    return CurveCalculator::bandTypeForWord(word.toStdString());
+}

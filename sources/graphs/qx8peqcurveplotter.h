@@ -1,0 +1,43 @@
+#pragma once
+
+#include "parametriccurveplotter.h"
+
+#include <QPoint>
+#include <vector>
+
+class PeqGeometry;
+
+// Binds the bands of one parametric-EQ processing object (Band_n_Frequency, _Gain, _Q, _Slope
+// and the type word Band_n_Type) and draws a curve per band plus their total. A dragged handle
+// goes back to the device as a frequency and a gain.
+class QX8PEQCurvePlotter : public ParametricCurvePlotter
+{
+    Q_OBJECT
+
+public:
+    explicit QX8PEQCurvePlotter(QObject* parent = nullptr, int step = 10);
+
+    Q_INVOKABLE void init(const QString& poName, int bandCount);
+
+    // The handle of a band, y up from the 0 dB line; (0, 0) until its frequency and gain have
+    // come from the device.
+    Q_INVOKABLE QPoint controlPoint(int band) const;
+    // A handle dragged to (x, y), y down from the top of the item.
+    Q_INVOKABLE void setControlPoint(int band, int x, int y);
+    Q_INVOKABLE float xForFreq(float frequency) const;
+    Q_INVOKABLE float yForGain(float gain) const;
+    Q_INVOKABLE int filterType(const QString& word) const;
+
+public slots:
+    void onSVChanged(QString value);
+
+protected:
+    void refreshBandPoints(int band) override;
+
+private:
+    PeqGeometry geometry() const;
+    void refreshTotal();
+
+    // Band heights by pixel, kept for the total.
+    std::vector<std::vector<double>> m_heights;
+};

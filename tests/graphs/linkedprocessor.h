@@ -1,0 +1,34 @@
+#pragma once
+
+#include "virtualprocessor.h"
+
+#include <QStringList>
+
+// A VirtualQX8 with the process-wide link logged in to it, for tests whose value objects must
+// talk to a device.
+class LinkedProcessor
+{
+public:
+    // Starts the processor and logs the link in; false when either fails.
+    bool start();
+    // Disconnects the link and takes in every reply already on its way, so that none is left
+    // queued when the application ends.
+    void stop();
+
+    VirtualProcessor& device() { return m_device; }
+
+    // Console path of a state variable: \\Preset\<po>\SV\<sv>\ .
+    static QString path(const QString& poName, const QString& svName);
+    // Changes a variable as the front panel would.
+    bool set(const QString& poName, const QString& svName, const QString& value);
+    // The paths the device holds subscriptions for, over all connections.
+    QStringList subscriptions();
+    // Lines the device received since the start, without the connection prefix.
+    QStringList received() { return m_device.received(); }
+    // Waits until the device has received every line of `lines`, in that order and after the
+    // first `skip` received lines.
+    bool waitForSequence(const QStringList& lines, int skip = 0);
+
+private:
+    VirtualProcessor m_device;
+};

@@ -1,0 +1,276 @@
+// The plotters and the graphic-EQ bands against VirtualQX8 through the real link: what they
+// subscribe, what a drag or a sweep writes on the wire, and how curves follow device values.
+#include "crossovercurveplotter.h"
+#include "geqgeometry.h"
+#include "linkedprocessor.h"
+#include "logfrequencyaxis.h"
+#include "qx8control.h"
+#include "qx8geqbands.h"
+#include "qx8geqgraphitem.h"
+#include "qx8nuqcurveplotter.h"
+#include "qx8peqcurveplotter.h"
+#include "qx8peqgraphitem.h"
+#include "testharness.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QStringList bandPaths(const QString& poName, int bands, const QStringList& parameters)
+{
+    QStringList paths;
+    for (int band = 1; band <= bands; ++band)
+        for (const QString& parameter : parameters)
+            paths << LinkedProcessor::path(poName,
+                                           QStringLiteral("Band_%1_%2").arg(band).arg(parameter));
+    return paths;
+}
+
+QStringList onPO(const QStringList& paths, const QString& poName)
+{
+    return paths.filter(QStringLiteral("\\Preset\\%1\\").arg(poName));
+}
+
+int controlCount(const QObject& owner)
+{
+    return owner.findChildren<QX8Control*>().size();
+}
+
+QString setLine(const QString& poName, const QString& svName, const QString& value)
+{
+    return QStringLiteral("set \"%1\" \"%2\"").arg(LinkedProcessor::path(poName, svName), value);
+}
+
+// The (x, height) of the lowest or highest point of a curve.
+QPair<float, float> extreme(const QMap<float, float>& curve, bool lowest)
+{
+    auto point = lowest ? std::min_element(curve.cbegin(), curve.cend())
+                        : std::max_element(curve.cbegin(), curve.cend());
+    return {point.key(), point.value()};
+}
+
+const QStringList peqNumbers{"Frequency", "Gain", "Q", "Slope"};
+const QStringList nuqNumbers{"Frequency", "Gain", "Q"};
+
+} // namespace
+
+class TestGraphPlotters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void peqDragWritesBandValues();
+    void plottersFollowDeviceValues();
+    void initTwiceSubscribesOnce();
+    void bandCountsHeld();
+    void nothingFromValuesNotArrived();
+    void geqSweepWritesInsideRange();
+
+private:
+    bool waitForSubscriptions(const QStringList& paths);
+    LinkedProcessor m_processor;
+};
+
+void TestGraphPlotters::initTestCase()
+{
+    QVERIFY(m_processor.start());
+}
+
+bool TestGraphPlotters::waitForSubscriptions(const QStringList& paths)
+{
+    return QTest::qWaitFor(
+        [&] {
+            const QStringList held = m_processor.subscriptions();
+            return std::all_of(paths.cbegin(), paths.cend(),
+                               [&](const QString& path) { return held.contains(path); });
+        },
+        qx8test::timeoutMs());
+}
+
+void TestGraphPlotters::peqDragWritesBandValues()
+{
+    QX8PEQGraphItem item;
+    item.setSize({1100, 400});
+    item.setPOName("HighPEQ");
+    item.setBandCount(8);
+    item.componentCompleted();
+    QX8PEQCurvePlotter& plotter = *item.plotter();
+    QVERIFY(waitForSubscriptions(bandPaths("HighPEQ", 8, peqNumbers + QStringList{"Type"})));
+    QTRY_VERIFY(!plotter.isSettling());
+    // The device's start values (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
+    QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
+
+    // Half the width is 20 Hz * sqrt(1100); 100 px above the 0 dB line is +10 dB.
+    const int skip = m_processor.received().size();
+    item.setControlPoint(0, 550, 100);
+    QVERIFY(m_processor.waitForSequence({setLine("HighPEQ", "Band_1_Frequency", "663.325"),
+                                         setLine("HighPEQ", "Band_1_Gain", "10")},
+                                        skip));
+    // The curve follows the device's report, not the drag itself.
+    QTRY_VERIFY(qAbs(plotter.controlPoint(0).x() - 550) <= 1 && plotter.controlPoint(0).y() == 100);
+    const auto peak = extreme(plotter.curves().at(0), false);
+    QVERIFY2(qAbs(peak.first - 550) <= 1 && qAbs(peak.second - 100) <= 1,
+             qPrintable(QStringLiteral("%1, %2").arg(peak.first).arg(peak.second)));
+    QCOMPARE(plotter.curves().size(), 9);
+    QCOMPARE(plotter.curves().last().size(), 1100);
+}
+
+void TestGraphPlotters::plottersFollowDeviceValues()
+{
+    QX8NuqCurvePlotter nuq;
+    nuq.init("Nuq", 12);
+    nuq.setBoundRectangle({0, 0, 600, 100});
+    CrossoverCurvePlotter crossover;
+    crossover.init("Crossover", 3, 2, 1);
+    crossover.setBoundRectangle({0, 0, 800, 200});
+    QX8PEQCurvePlotter peq;
+    peq.init("MidPEQ", 4);
+    peq.setBoundRectangle({0, 0, 500, 100});
+    QX8GEQBands geq;
+    geq.init("StereoGEQ", 31);
+    int geqChanged = 0;
+    connect(&geq, &QX8GEQBands::curvesChanged, this, [&] { ++geqChanged; });
+    QVERIFY(waitForSubscriptions(bandPaths("Nuq", 12, nuqNumbers) +
+                                 QStringList{LinkedProcessor::path("Crossover", "MonoSub_Gain"),
+                                             LinkedProcessor::path("StereoGEQ", "1.0 kHz")}));
+    QTRY_VERIFY(!crossover.isSettling());
+
+    // A -20 dB notch at 1 kHz reaches the bottom of the Nuq graph.
+    QVERIFY(m_processor.set("Nuq", "Band_3_Frequency", "1kHz"));
+    QVERIFY(m_processor.set("Nuq", "Band_3_Q", "1"));
+    QVERIFY(m_processor.set("Nuq", "Band_3_Gain", "-20"));
+    const int notchX = int(LogFrequencyAxis::nuq().xFor(1000.0, 600));
+    QTRY_VERIFY2(qAbs(extreme(nuq.curves().at(2), true).second + 100) <= 1,
+                 qPrintable(QString::number(extreme(nuq.curves().at(2), true).second)));
+    QVERIFY(qAbs(extreme(nuq.curves().at(2), true).first - notchX) <= 1);
+    QCOMPARE(nuq.curves().size(), 13);
+    QVERIFY(nuq.curves().last().isEmpty());
+
+    // The sub (third band, MonoSub) at +6 dB with both filters out of the way: 2H * 66/80.
+    QVERIFY(m_processor.set("Crossover", "MonoSub_LPFrequency", "20000"));
+    QVERIFY(m_processor.set("Crossover", "MonoSub_Gain", "6"));
+    QTRY_VERIFY(qAbs(crossover.curves().at(2).value(400) - 330) <= 0.5);
+    QCOMPARE(crossover.curves().at(2).lastKey(), 800.0f);
+
+    // A type word redraws the band as a shelf.
+    QVERIFY(m_processor.set("MidPEQ", "Band_2_Type", "Low Shelf"));
+    QTRY_COMPARE(peq.calculator().bands[1].Type, int(CurveCalculator::LowShelf));
+
+    QVERIFY(m_processor.set("StereoGEQ", "1.0 kHz", "-4.5"));
+    QTRY_COMPARE(geq.values().value("1.0 kHz"), -4.5f);
+    QVERIFY(geqChanged >= 1);
+}
+
+void TestGraphPlotters::initTwiceSubscribesOnce()
+{
+    const QStringList nuqPaths = bandPaths("Nuq", 12, nuqNumbers);
+    QX8NuqCurvePlotter plotter;
+    plotter.init("Nuq", 12);
+    QVERIFY(waitForSubscriptions(nuqPaths));
+    QCOMPARE(controlCount(plotter), 36);
+    const int skip = m_processor.received().size();
+
+    plotter.init("Nuq", 12);
+    QCOMPARE(controlCount(plotter), 36);
+    QCOMPARE(plotter.curves().size(), 13);
+
+    // Another object replaces the bands: the old ones unsubscribe, nothing is doubled.
+    plotter.init("LowPEQ", 8);
+    const QStringList peqPaths = bandPaths("LowPEQ", 8, nuqNumbers);
+    QVERIFY(waitForSubscriptions(peqPaths));
+    QCOMPARE(controlCount(plotter), 24);
+    QCOMPARE(plotter.curves().size(), 9);
+    QTRY_COMPARE(onPO(m_processor.subscriptions(), "Nuq"), QStringList());
+    const QStringList after = m_processor.received().mid(skip);
+    QCOMPARE(after.filter(QRegularExpression("^sub .*\\\\Nuq\\\\")), QStringList());
+    QCOMPARE(after.filter(QRegularExpression("^unsub .*\\\\Nuq\\\\")).size(), 36);
+    QCOMPARE(onPO(m_processor.subscriptions(), "LowPEQ").size(), 24);
+}
+
+void TestGraphPlotters::bandCountsHeld()
+{
+    QX8PEQCurvePlotter peq;
+    peq.init("HighPEQ", 25);
+    QCOMPARE(peq.bandCount(), 20);
+    QCOMPARE(peq.curves().size(), 21);
+    QCOMPARE(controlCount(peq), 100);
+
+    CrossoverCurvePlotter crossover;
+    crossover.init("Crossover", 5, 2, 1);
+    QCOMPARE(crossover.bandCount(), 3);
+    QCOMPARE(controlCount(crossover), 18);
+    QVERIFY(waitForSubscriptions({LinkedProcessor::path("Crossover", "MonoSub_HPFrequency"),
+                                  LinkedProcessor::path("Crossover", "MonoSub_Gain"),
+                                  LinkedProcessor::path("Crossover", "MonoSub_LPFrequency"),
+                                  LinkedProcessor::path("Crossover", "MonoSub_HPType"),
+                                  LinkedProcessor::path("Crossover", "MonoSub_LPType"),
+                                  LinkedProcessor::path("Crossover", "MonoSub_Polarity")}));
+    crossover.init("Crossover", 9, 8, 0);
+    QCOMPARE(crossover.bandCount(), 6);
+
+    QX8NuqCurvePlotter empty;
+    empty.init(QString(), 12);
+    QCOMPARE(controlCount(empty), 0);
+    QVERIFY(empty.curves().isEmpty());
+}
+
+void TestGraphPlotters::nothingFromValuesNotArrived()
+{
+    // An object the device does not have: no value ever arrives.
+    QX8PEQCurvePlotter plotter;
+    plotter.init("AbsentPEQ", 4);
+    plotter.setBoundRectangle({0, 0, 400, 100});
+    QTRY_VERIFY(!plotter.isSettling());
+    QCOMPARE(plotter.curves().size(), 5);
+    for (int band = 0; band < 4; ++band) {
+        QCOMPARE(plotter.controlPoint(band), QPoint());
+        QCOMPARE(plotter.curves().at(band).size(), 400);
+        QCOMPARE(extreme(plotter.curves().at(band), false).second, 0.0f);
+        QCOMPARE(extreme(plotter.curves().at(band), true).second, 0.0f);
+    }
+}
+
+void TestGraphPlotters::geqSweepWritesInsideRange()
+{
+    QX8GEQGraphItem item;
+    item.setSize({620, 400});
+    item.setPOName("StereoGEQ");
+    item.componentCompleted();
+    QVERIFY(waitForSubscriptions({LinkedProcessor::path("StereoGEQ", "20 Hz"),
+                                  LinkedProcessor::path("StereoGEQ", "20.0 kHz")}));
+    int skip = m_processor.received().size();
+
+    // From column 3 to column 9, 400 px above the middle: +20 dB, which the device cannot hold.
+    item.reDrawBands(70, 190, -200);
+    QCOMPARE(item.sweepBand(), 9);
+    QCOMPARE(item.bands()->values().value("100 Hz"), 12.0f);
+    QStringList expected;
+    for (int column = 3; column <= 9; ++column)
+        expected << setLine("StereoGEQ", GeqGeometry::label(column), "12");
+    QVERIFY(m_processor.waitForSequence(expected, skip));
+
+    // 100 px above the middle line is +5 dB; a handle 100 px below it is -6 dB.
+    skip = m_processor.received().size();
+    item.reDrawBands(0, 30, 100);
+    item.setControlPoint(10, 0, 300);
+    QVERIFY(m_processor.waitForSequence(
+        {setLine("StereoGEQ", "25 Hz", "5"), setLine("StereoGEQ", "200 Hz", "-6")}, skip));
+    QTRY_COMPARE(item.bands()->controlPoint(10), QPoint(193, -100));
+    QCOMPARE(m_processor.received().filter("\"12\"").size() +
+                 m_processor.received().filter("\"20\"").size(),
+             7);
+}
+
+void TestGraphPlotters::cleanupTestCase()
+{
+    m_processor.stop();
+}
+
+QTEST_MAIN(TestGraphPlotters)
+#include "tst_graphplotters.moc"
