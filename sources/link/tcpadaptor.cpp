@@ -319,6 +319,9 @@ void TCPAdaptor::shutdown()
         m_thread.terminate();
         m_thread.wait();
     }
+    // Replies still queued for this object own their records: take them in, so none leaks.
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 bool TCPAdaptor::isConnected() const
