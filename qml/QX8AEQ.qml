@@ -1,0 +1,6 @@
+import QtQuick 2.15
+
+PlaceholderPage {
+    title: "Auto EQ"
+    currentScreen: "AEQ"
+}

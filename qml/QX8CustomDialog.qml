@@ -1,0 +1,113 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// The common modal dialog: a message, an optional text field, an optional busy animation, and
+// OK and Cancel buttons. Covers its parent and swallows clicks behind it while shown.
+Item {
+    id: dialog
+    anchors.fill: parent
+    visible: false
+    z: 100
+
+    property string message: ""
+    property bool showTextField: false
+    property bool showBusy: false
+    property bool showOk: true
+    property bool showCancel: false
+    property string okText: "OK"
+    property string cancelText: "Cancel"
+    property alias inputText: input.text
+    property alias inputValidator: input.validator
+    property alias inputMaskEcho: input.echoMode
+
+    signal accepted()
+    signal rejected()
+
+    function open() {
+        visible = true;
+        if (showTextField)
+            input.forceActiveFocus();
+    }
+
+    function close() {
+        visible = false;
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: "#a0000000"
+
+        MouseArea {
+            anchors.fill: parent
+        }
+    }
+
+    Rectangle {
+        id: box
+        objectName: "dialogBox"
+        width: Math.min(parent.width - 40, 460)
+        height: content.implicitHeight + 40
+        anchors.centerIn: parent
+        color: "#2b2b2b"
+        border.color: "#5a5a5a"
+        radius: 6
+
+        Column {
+            id: content
+            anchors.fill: parent
+            anchors.margins: 20
+            spacing: 16
+
+            Text {
+                objectName: "dialogMessage"
+                width: parent.width
+                text: dialog.message
+                color: "white"
+                font.pixelSize: 18
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+            }
+
+            BusyIndicator {
+                anchors.horizontalCenter: parent.horizontalCenter
+                visible: dialog.showBusy
+                running: dialog.showBusy && dialog.visible
+            }
+
+            TextField {
+                id: input
+                objectName: "dialogTextField"
+                width: parent.width
+                visible: dialog.showTextField
+                selectByMouse: true
+                onAccepted: okButton.clicked()
+            }
+
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                spacing: 20
+
+                Button {
+                    id: okButton
+                    objectName: "dialogOkButton"
+                    visible: dialog.showOk
+                    text: dialog.okText
+                    onClicked: {
+                        dialog.close();
+                        dialog.accepted();
+                    }
+                }
+
+                Button {
+                    objectName: "dialogCancelButton"
+                    visible: dialog.showCancel
+                    text: dialog.cancelText
+                    onClicked: {
+                        dialog.close();
+                        dialog.rejected();
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,327 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QX8Settings 1.0
+
+// The way to a device: the devices found on the network, a typed address, the password when
+// the device refuses the default one, and the messages of failed or lost connections.
+Rectangle {
+    id: discovery
+    objectName: "discoveryPage"
+    color: viewLoader.validationMode ? "#1f3323" : viewLoader.offlineMode ? "#33311f" : "#262626"
+
+    readonly property string defaultPassword: "quillrampstow"
+    readonly property string offlineAddress: "127.0.0.1"
+    readonly property var deviceTypes: ["Standard", "Dante", "Orvel Link"]
+    property int chosenDeviceType: 0
+
+    // The discovered-devices model is built by the discovery issue; it is created by type name
+    // so that the page runs before it is registered (null until then).
+    property QtObject devicesModel: rootQML.createByTypeName("DiscoveredDevicesModel")
+
+    function storedAddress() {
+        return String(settings.value("Data/CurrentDeviceAddress", ""));
+    }
+
+    function closeDialogs() {
+        var dialogs = [manualDialog, busyDialog, messageDialog, passwordDialog, deviceTypeDialog,
+                       deviceTypeConfirmDialog];
+        for (var i = 0; i < dialogs.length; ++i)
+            dialogs[i].close();
+    }
+
+    function dialogOpen() {
+        return manualDialog.visible || busyDialog.visible || messageDialog.visible ||
+                passwordDialog.visible || deviceTypeDialog.visible ||
+                deviceTypeConfirmDialog.visible;
+    }
+
+    function showMessage(text, onOk) {
+        messageDialog.message = text;
+        messageDialog.okAction = onOk === undefined ? null : onOk;
+        messageDialog.open();
+    }
+
+    function showBusy(text) {
+        busyDialog.message = text;
+        busyDialog.open();
+    }
+
+    function startScanning() {
+        if (devicesModel)
+            devicesModel.startScanning();
+    }
+
+    function stopScanning() {
+        if (devicesModel)
+            devicesModel.stopScanning();
+    }
+
+    function connectTo(address) {
+        dataStore.setIsStartup("true");
+        stopScanning();
+        settings.setValue("isConfigMode", "false");
+        rootQML.guiSignal("ConnectDevice", address + ":" + defaultPassword);
+        settings.setValue("Data/CurrentDeviceAddress", address);
+        settings.setValue("Data/CurrentDevicePassword", defaultPassword);
+        showBusy("Connecting to Spandrell QX8");
+        if (rootQML.hsModel)
+            rootQML.hsModel.deviceIP = address;
+        dataStore.setDiscoveryConnectionLost(false);
+    }
+
+    function openManualDialog() {
+        var address = storedAddress();
+        manualDialog.inputText = address === offlineAddress ? "" : address;
+        manualDialog.open();
+    }
+
+    function onConnectTimeout() {
+        closeDialogs();
+        showMessage("Could not establish connection to Spandrell QX8", startScanning);
+    }
+
+    function connectOfflineModel(typeIndex) {
+        rootQML.guiSignal("ConnectOfflineModel", String(typeIndex));
+        showBusy("Connecting to Virtual QX8");
+        settings.setValue("databaseHardwareType", deviceTypes[typeIndex]);
+    }
+
+    Component.onCompleted: {
+        viewLoader.appBusyPreventClose = false;
+        rootQML.timeout.connect(onConnectTimeout);
+        firmwareUpdater.resetAll();
+        manualDialog.close();
+        if (rootQML.hsModel)
+            rootQML.hsModel.reset();
+        startScanning();
+        settings.setValue("isConfigMode", "false");
+        settings.setValue("Data/DelayPOJson", "{}");
+        settings.setValue("Data/CloudFirmwareVersion", "0.0.0.0");
+        if (remoteConnectionWatchdog && !remoteConnectionWatchdog.connectionAvailable)
+            showMessage("Connection to Spandrell QX8 was lost!");
+        else if (clientConnectionWatchdog && !clientConnectionWatchdog.networkAvailable)
+            showMessage("No network available. Please check your network settings.");
+        if (String(settings.value("isPresetsdbAvailable", "")) === "false") {
+            rootQML.guiSignal("StartAndStopOfflineModel", "Standard");
+            settings.setValue("isPresetsdbAvailable", "true");
+        }
+    }
+
+    Component.onDestruction: rootQML.timeout.disconnect(onConnectTimeout)
+
+    QX8Settings {
+        id: settings
+    }
+
+    Connections {
+        target: discovery.devicesModel
+        ignoreUnknownSignals: true
+        function onKalo480Confirmed() {
+            discovery.closeDialogs();
+            discovery.connectTo(discovery.storedAddress());
+        }
+        function onInvalidIPForKalo480() {
+            discovery.closeDialogs();
+            discovery.showMessage("No Spandrell QX8 found at " + discovery.storedAddress(),
+                                  discovery.openManualDialog);
+        }
+    }
+
+    Connections {
+        target: rootQML.hsModel
+        ignoreUnknownSignals: true
+        function onIncorrectPassword() {
+            discovery.closeDialogs();
+            passwordDialog.inputText = "";
+            passwordDialog.open();
+            if (discovery.devicesModel)
+                discovery.devicesModel.waitForPassword();
+        }
+    }
+
+    Connections {
+        target: remoteConnectionWatchdog
+        ignoreUnknownSignals: true
+        function onConnectionLost() {
+            if (discovery.storedAddress() === discovery.offlineAddress)
+                return;
+            discovery.closeDialogs();
+            discovery.showMessage("Connection to Spandrell QX8 was lost!");
+        }
+    }
+
+    Text {
+        id: heading
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.topMargin: rootQML.dpY(30)
+        text: "Spandrell QX8 Devices"
+        color: "white"
+        font.pixelSize: rootQML.dpY(28)
+    }
+
+    ListView {
+        id: deviceList
+        objectName: "deviceList"
+        anchors.top: heading.bottom
+        anchors.bottom: manualButton.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.margins: rootQML.dpY(20)
+        width: rootQML.dpX(700)
+        clip: true
+        model: discovery.devicesModel
+        spacing: 4
+
+        delegate: Rectangle {
+            width: deviceList.width
+            height: rootQML.dpY(56)
+            color: ListView.isCurrentItem ? "#444444" : "#333333"
+
+            MouseArea {
+                anchors.fill: parent
+                onClicked: deviceList.currentIndex = index
+            }
+
+            Column {
+                anchors.left: parent.left
+                anchors.leftMargin: rootQML.dpX(12)
+                anchors.verticalCenter: parent.verticalCenter
+
+                Text {
+                    text: instanceName
+                    color: "white"
+                    font.pixelSize: rootQML.dpY(18)
+                }
+                Text {
+                    text: ipAddress + "   " + softwareVersion
+                    color: "#bbbbbb"
+                    font.pixelSize: rootQML.dpY(13)
+                }
+            }
+
+            Button {
+                anchors.right: parent.right
+                anchors.rightMargin: rootQML.dpX(12)
+                anchors.verticalCenter: parent.verticalCenter
+                visible: parent.ListView.isCurrentItem
+                text: "CONNECT"
+                onClicked: {
+                    if (!discovery.dialogOpen())
+                        discovery.connectTo(ipAddress);
+                }
+            }
+        }
+    }
+
+    Button {
+        id: manualButton
+        objectName: "manualAddressButton"
+        anchors.bottom: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottomMargin: rootQML.dpY(30)
+        text: "Enter IP address"
+        onClicked: {
+            if (!discovery.dialogOpen())
+                discovery.openManualDialog();
+        }
+    }
+
+    QX8CustomDialog {
+        id: manualDialog
+        objectName: "manualAddressDialog"
+        message: "Enter IP address of Spandrell QX8"
+        showTextField: true
+        showCancel: true
+        inputValidator: RegExpValidator {
+            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){0,3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?$/
+        }
+        onAccepted: {
+            var address = inputText.trim();
+            if (address === "") {
+                discovery.showMessage("Please enter a valid IP Address", discovery.openManualDialog);
+                return;
+            }
+            settings.setValue("Data/CurrentDeviceAddress", address);
+            if (discovery.devicesModel)
+                discovery.devicesModel.getDeviceDetailsForIP(address);
+            discovery.showBusy("Connecting to Spandrell QX8");
+        }
+    }
+
+    QX8CustomDialog {
+        id: passwordDialog
+        objectName: "passwordDialog"
+        message: "Please enter password to proceed"
+        showTextField: true
+        showCancel: true
+        inputValidator: specialCharacterValidator
+        inputMaskEcho: TextInput.Password
+        onAccepted: {
+            rootQML.guiSignal("EnterPassword", discovery.storedAddress() + ":" + inputText);
+            discovery.stopScanning();
+            discovery.showBusy("Connecting to Spandrell QX8");
+        }
+        onRejected: rootQML.guiSignal("DisconnectDevice", "")
+    }
+
+    QX8CustomDialog {
+        id: busyDialog
+        objectName: "busyDialog"
+        showBusy: true
+        showOk: false
+        showCancel: true
+        onRejected: {
+            if (discovery.devicesModel)
+                discovery.devicesModel.ignoreDeviceDetailsResponse();
+            rootQML.guiSignal("DisconnectDevice", "");
+            discovery.startScanning();
+        }
+    }
+
+    QX8CustomDialog {
+        id: messageDialog
+        objectName: "messageDialog"
+        property var okAction: null
+        onAccepted: {
+            if (okAction)
+                okAction();
+        }
+    }
+
+    // The device type of the offline model; no control of the page opens it.
+    QX8CustomDialog {
+        id: deviceTypeDialog
+        objectName: "deviceTypeDialog"
+        message: "Select Device Type"
+        showCancel: true
+        onAccepted: {
+            var stored = String(settings.value("databaseHardwareType", "Standard"));
+            if (discovery.chosenDeviceType === 0 && stored !== "Standard")
+                deviceTypeConfirmDialog.open();
+            else
+                discovery.connectOfflineModel(discovery.chosenDeviceType);
+        }
+
+        Column {
+            anchors.bottom: parent.bottom
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.bottomMargin: rootQML.dpY(40)
+            Repeater {
+                model: discovery.deviceTypes
+                RadioButton {
+                    text: modelData
+                    checked: index === discovery.chosenDeviceType
+                    onClicked: discovery.chosenDeviceType = index
+                }
+            }
+        }
+    }
+
+    QX8CustomDialog {
+        id: deviceTypeConfirmDialog
+        objectName: "deviceTypeConfirmDialog"
+        message: "Input routings will be modified to the standard QX8 device type in the current preset. Do you want to proceed?"
+        showCancel: true
+        onAccepted: discovery.connectOfflineModel(0)
+    }
+}

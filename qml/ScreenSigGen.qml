@@ -1,0 +1,6 @@
+import QtQuick 2.15
+
+PlaceholderPage {
+    title: "Signal Generator"
+    currentScreen: "SIGGEN"
+}

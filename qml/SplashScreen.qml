@@ -1,0 +1,101 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// The start-up splash over the page loader, until the user asks to search for devices.
+Rectangle {
+    id: splash
+    objectName: "startUpSplash"
+    color: "black"
+
+    readonly property string demoVideoUrl: "https://velmor.com/spandrell-qx8/demo"
+
+    signal searchRequested()
+
+    // Swallows clicks meant for the page below.
+    MouseArea {
+        anchors.fill: parent
+    }
+
+    Image {
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        source: "/images/Splash_Screen.png"
+        fillMode: Image.PreserveAspectFit
+    }
+
+    Item {
+        width: 350
+        height: 180
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 20
+
+        Column {
+            anchors.fill: parent
+            spacing: 12
+
+            Text {
+                text: "Spandrell QX8 Control"
+                color: "red"
+                font.pixelSize: 26
+                font.bold: true
+            }
+
+            Text {
+                width: parent.width
+                text: "You must connect your Spandrell QX8 to enter the control app."
+                color: "white"
+                font.pixelSize: 16
+                wrapMode: Text.WordWrap
+            }
+
+            Rectangle {
+                objectName: "searchForDevicesButton"
+                width: 280
+                height: 50
+                color: searchArea.pressed ? "#b00000" : "red"
+                radius: 4
+
+                Text {
+                    anchors.centerIn: parent
+                    text: "Search For Devices"
+                    color: "white"
+                    font.pixelSize: 18
+                }
+
+                MouseArea {
+                    id: searchArea
+                    anchors.fill: parent
+                    onClicked: splash.searchRequested()
+                }
+            }
+        }
+    }
+
+    Row {
+        anchors.left: parent.left
+        anchors.bottom: parent.bottom
+        anchors.margins: 20
+        spacing: 8
+
+        Image {
+            source: "/images/Url_Image.png"
+            width: 32
+            height: 32
+        }
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: "Watch App Demo"
+            color: "white"
+            font.pixelSize: 16
+            font.underline: true
+
+            MouseArea {
+                anchors.fill: parent
+                onClicked: Qt.openUrlExternally(splash.demoVideoUrl)
+            }
+        }
+    }
+}

@@ -1,0 +1,211 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QX8TextSV 1.0
+import QX8Settings 1.0
+import AppDataStore 1.0
+import "qrc:/qml/"
+
+// The root of the window: the page loader the screen loader fills, the objects every page
+// shares, the reactions to lost connections and device state, and the start-up splash.
+Item {
+    id: rootQML
+    width: 1024
+    height: 768
+
+    property string platform: "QX8"
+    property string strHelpFileName: ""
+    property string strDeviceType: hardwareVersionText.value
+    property string strSimulateDeviceType: "Standard"
+    property bool rootCfgMode: false
+    property string wizardState: ""
+    property string wizardSubState: ""
+    property string lastPresetId: ""
+    property string lastPresetName: ""
+    property string lastPresetType: ""
+    property string lastPresetModify: ""
+    property string lastScreen: ""
+    property bool startUpScreenVisible: true
+
+    // The home-screen configuration model and the copy/paste object are built by the
+    // configuration issue; they are created by type name so that the shell runs before they
+    // are registered (null until then).
+    property QtObject hsModel: createByTypeName("HomeScreenModel")
+    property QtObject editCopyPaste: createByTypeName("EditModeCopyPaste")
+
+    signal wizardModeState(string wzrdModeState)
+    signal homescreenReadyStateChanged(bool ready)
+    signal deviceBusy(bool busy)
+    signal cfgModeChangedSig(bool cfgmode)
+    signal guiSignal(string param, string payload)
+    signal backendSignal(string param, string payload)
+    signal timeout()
+
+    function createByTypeName(typeName) {
+        try {
+            return Qt.createQmlObject("import " + typeName + " 1.0; " + typeName + " {}",
+                                      rootQML, typeName);
+        } catch (error) {
+            console.log("Main: " + typeName + " is not available");
+            return null;
+        }
+    }
+
+    function pageLoadSlot(qmlPath, helpFileName) {
+        strHelpFileName = helpFileName === "" ? "" : "/images/Help/" + helpFileName;
+        console.log("Main: pageLoadSlot -> " + qmlPath);
+        var parts = String(qmlPath).split("/");
+        var page = parts[parts.length - 1];
+        if (page === "main.qml")
+            return;
+        myLoader.source = "";
+        myLoader.source = page;
+    }
+
+    function messageFromBackend(message) {
+        backendSignal("Discovery", message);
+    }
+
+    function onTimeOutError() {
+        timeout();
+    }
+
+    function funcLastScreen(screenName) {
+        lastScreen = screenName;
+    }
+
+    function dpX(value) {
+        return value * screenDpiX;
+    }
+
+    function dpY(value) {
+        return value * screenDpiY;
+    }
+
+    function connectionLost() {
+        tsvWizardState.value = "";
+        svLevelAssistOutput.value = "";
+        wizardState = "Inactive";
+        wizardSubState = "";
+        dataStore.wizardActive = false;
+        guiSignal("DeviceDiscovery", "");
+    }
+
+    onWizardStateChanged: wizardModeState(wizardState)
+    onCfgModeChangedSig: rootCfgMode = cfgmode
+
+    Component.onCompleted: {
+        console.log("QML PLATFORM NAME = " + Qt.platform.os);
+        settings.setValue("isConfigMode", "false");
+    }
+
+    QX8TextSV {
+        id: hardwareVersionText
+        poName: "NPO"
+        svName: "Node\\SV\\HardwareVersion"
+        Component.onCompleted: componentCompleted()
+    }
+
+    QX8TextSV {
+        id: checkCurrentPreset
+        poName: "Presets"
+        svName: "CurrentPreset"
+        Component.onCompleted: componentCompleted()
+        onValueChanged: {
+            if (rootQML.lastScreen !== "Preset")
+                rootQML.guiSignal("HomeButtonPressed", "");
+        }
+    }
+
+    QX8Settings {
+        id: settings
+    }
+
+    RegExpValidator {
+        id: specialCharacterValidator
+        regExp: /[A-Za-z0-9 !#$%&'()+,\-.=@\[\]^_\\{}~]*/
+    }
+
+    QX8TextSV {
+        id: tsvWizardState
+        poName: "NPO"
+        svName: "Node\\Wizard\\SV\\WizardState"
+        value: "Inactive"
+        Component.onCompleted: componentCompleted()
+        onValueChanged: {
+            if (value === "")
+                return;
+            rootQML.wizardState = value;
+            rootQML.wizardSubState = "";
+            if (value !== "Inactive")
+                rootQML.guiSignal("Wizard", "");
+        }
+    }
+
+    QX8TextSV {
+        id: svLevelAssistOutput
+        poName: "NPO"
+        svName: "Node\\Wizard\\SV\\LevelAssistOutput"
+        Component.onCompleted: componentCompleted()
+    }
+
+    QX8TextSV {
+        id: tsvProgress
+        poName: "NPO"
+        svName: "Node\\Config\\SV\\Progress"
+        Component.onCompleted: componentCompleted()
+    }
+
+    AppDataStore {
+        id: dataStore
+        onDeviceBusyStateChanged: {
+            if (busy)
+                rootQML.guiSignal("HomeButtonPressed", "");
+        }
+    }
+
+    Connections {
+        target: rootQML.hsModel
+        ignoreUnknownSignals: true
+        function onReadyChanged(r) {
+            if (r)
+                rootQML.guiSignal("PresetChanged", "");
+            rootQML.rootCfgMode = settings.value("isConfigMode", "false") !== "false";
+        }
+        function onLimiterListChanged(list) {
+            dataStore.setLimiterList(list);
+        }
+    }
+
+    Connections {
+        target: remoteConnectionWatchdog
+        ignoreUnknownSignals: true
+        function onConnectionLost() {
+            rootQML.connectionLost();
+        }
+    }
+
+    Connections {
+        target: clientConnectionWatchdog
+        ignoreUnknownSignals: true
+        function onConnectionLost() {
+            rootQML.connectionLost();
+        }
+    }
+
+    Loader {
+        id: myLoader
+        objectName: "pageLoader"
+        anchors.fill: parent
+        onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
+    }
+
+    SplashScreen {
+        id: substitute
+        anchors.fill: parent
+        onSearchRequested: {
+            rootQML.startUpScreenVisible = false;
+            myLoader.source = "";
+            myLoader.source = "qrc:/qml/QX8Discovery.qml";
+        }
+    }
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/python3
+"""Writes a placeholder picture at every fixed image path of the application, and a Qt resource
+file listing them, into OUTDIR. Each picture is a plain coloured panel with its own name on it,
+so a screenshot shows which picture a screen asked for. Uses Pillow when present; otherwise
+writes plain PNG data (Qt recognises images by their content)."""
+import os
+import struct
+import sys
+import zlib
+
+HELP = ["Parametric-EQ", "Auto-EQ", "Graph-EQ", "Nuq", "HelpAGC", "RTA", "Signal-Generator",
+        "HelpGate", "Output-Delay", "NewWizard", "HelpMixers", "Output-Meter", "Preset", "Limiter",
+        "Input-Delay", "Crossover", "Utilities", "HomeScreen", "Compressor", "Subharmonic-Synth",
+        "HelpConfig", "HelpInputRouter", "HelpManageTunings", "Run_Setup_Wizard"]
+# The discovery screen has no help picture: "Help/HelpDiscovery.jpg" stays absent.
+HOME = ["Mixer", "MixerMute", "Nuq", "GraphicEQ", "SubSynth", "AutoEQ", "Compressor", "Crossover",
+        "ParaEQ", "Limiter", "AlignmentDelay", "RTAmic", "AGC", "Input", "Output", "OutputMute",
+        "Gate"]
+MIXER_GROUPS = ["A", "B", "C", "A+B", "B+C", "A+B+C", "1", "2", "3", "1+2", "2+3", "1+2+3"]
+WIZARDS = ["AEQStereo", "DialMinus", "DialOL", "DialPlus", "DialUL", "LRPAInFormat",
+           "LowerMixerOutputs", "MonoInputWithAuxSub", "MonoPAInFormat", "OptionCardConnections",
+           "PaSystem", "RTA1", "RTA2", "RTA3", "RTA4", "RTAMic", "RaiseMixerOutputs",
+           "StereoInputWithAuxSub", "connections"]
+
+
+def pictures():
+    """(path below images/, width, height, colour)"""
+    yield "Splash_Screen.png", 1024, 768, (40, 8, 8)
+    yield "Url_Image.png", 48, 48, (200, 30, 30)
+    for name in ("Tick", "Close", "ActivityIndicator"):
+        yield name + ".png", 48, 48, (90, 90, 90)
+    for name in HELP:
+        yield "Help/%s.jpg" % name, 800, 600, (30, 45, 70)
+    for name in HOME:
+        yield "Home/ICN_%s.png" % name, 96, 96, (50, 70, 50)
+    for n in range(1, 15):
+        yield "ButtonBG%d.png" % n, 160, 64, (20 + 10 * n, 40, 60)
+    yield "ButtonBGS.png", 160, 64, (60, 40, 20)
+    for n in range(1, 8):
+        for stage in ("In", "Mid"):
+            yield "MixerTypes/%sMixIn%d_Large.png" % (stage, n), 200, 120, (60, 50, 80)
+    for group in MIXER_GROUPS:
+        yield "MixerTypes/MidMix%s_Large.png" % group, 200, 120, (60, 50, 80)
+    for name in WIZARDS:
+        yield "Wizards/%s.png" % name, 320, 240, (40, 60, 60)
+
+
+def plain_png(width, height, colour):
+    row = b"\x00" + bytes(colour) * width
+    raw = zlib.compress(row * height, 9)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", raw) + chunk(b"IEND", b"")
+
+
+def write_picture(path, width, height, colour, label):
+    try:
+        from PIL import Image, ImageDraw
+    except ImportError:
+        with open(path, "wb") as out:
+            out.write(plain_png(width, height, colour))
+        return
+    image = Image.new("RGB", (width, height), colour)
+    draw = ImageDraw.Draw(image)
+    draw.rectangle([0, 0, width - 1, height - 1], outline=(160, 160, 160))
+    draw.text((4, 4), label, fill=(230, 230, 230))
+    image.save(path, "JPEG" if path.endswith(".jpg") else "PNG")
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: make-placeholder-images.py OUTDIR")
+    outdir = sys.argv[1]
+    entries = []
+    for relative, width, height, colour in pictures():
+        path = os.path.join(outdir, "images", relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        write_picture(path, width, height, colour, os.path.basename(relative))
+        entries.append("        <file>images/%s</file>" % relative)
+    qrc = "<RCC>\n    <qresource prefix=\"/\">\n%s\n    </qresource>\n</RCC>\n" % "\n".join(entries)
+    with open(os.path.join(outdir, "images.qrc"), "w") as out:
+        out.write(qrc)
+
+
+if __name__ == "__main__":
+    main()

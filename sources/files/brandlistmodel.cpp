@@ -1,0 +1,3 @@
+#include "brandlistmodel.h"
+
+BrandListModel::BrandListModel(QObject* parent) : QObject(parent) {}

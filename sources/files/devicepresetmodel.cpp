@@ -1,0 +1,3 @@
+#include "devicepresetmodel.h"
+
+DevicePresetModel::DevicePresetModel(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "filesystemmodel.h"
+
+FileSystemModel::FileSystemModel(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "tuningfilelistmodel.h"
+
+TuningFileListModel::TuningFileListModel(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,36 @@
+#include "cloudendpoints.h"
+
+namespace {
+const char* const kDefaultCloudBase = "http://qx8cloud.velmor.example";
+const char* const kDefaultAnalytics = "http://www.google-analytics.com/collect";
+
+QUrl fromEnvironment(const char* name, const char* fallback)
+{
+    const QString text = qEnvironmentVariable(name);
+    return QUrl(text.isEmpty() ? QString::fromLatin1(fallback) : text);
+}
+} // namespace
+
+const CloudEndpoints& CloudEndpoints::instance()
+{
+    static const CloudEndpoints endpoints;
+    return endpoints;
+}
+
+CloudEndpoints::CloudEndpoints()
+    : m_cloudBaseUrl(fromEnvironment("QX8_CLOUD_BASE_URL", kDefaultCloudBase))
+    , m_analyticsUrl(fromEnvironment("QX8_ANALYTICS_URL", kDefaultAnalytics))
+{
+}
+
+QUrl CloudEndpoints::updateFeedUrl(bool validationMode) const
+{
+    QUrl url = m_cloudBaseUrl;
+    QString path = url.path();
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    path += validationMode ? QStringLiteral("/sp-qx8-update-test/update.xml")
+                           : QStringLiteral("/sp-qx8-update/update.xml");
+    url.setPath(path);
+    return url;
+}

@@ -1,0 +1,3 @@
+#include "fwupdateuploader.h"
+
+FwUpdateUploader::FwUpdateUploader(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,127 @@
+#include "applicationstartup.h"
+
+#include "appanalytics.h"
+#include "applicationupdater.h"
+#include "messagehandler.h"
+#include "offlinemodel.h"
+#include "presetmigration.h"
+#include "qmltypes.h"
+#include "qx8settings.h"
+#include "shellglobals.h"
+#include "viewloader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+namespace {
+QString dataLocation()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+void setIfAbsent(QX8Settings& settings, const QString& key, const QString& value)
+{
+    if (!settings.contains(key))
+        settings.setValue(key, value);
+}
+} // namespace
+
+ApplicationStartup::ApplicationStartup(QApplication& application)
+    : m_application(application)
+    , m_lock(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kLockFileName))
+{
+}
+
+// The loader goes first: its window and pages still use the offline model's signals.
+ApplicationStartup::~ApplicationStartup()
+{
+    m_viewLoader.reset();
+    m_offlineModel.reset();
+}
+
+bool ApplicationStartup::start()
+{
+    startLog();
+    if (!takeLock())
+        return false;
+    prepareDataFolders();
+    writeSettingsDefaults();
+    const QString platform = QGuiApplication::platformName();
+    qDebug().noquote() << "QT PLATFORM NAME = " + platform;
+    registerQmlTypes();
+    m_application.setOrganizationName(QStringLiteral("Velmor"));
+    m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
+    m_application.setApplicationName(QStringLiteral("Spandrell QX8"));
+    startAnalytics();
+    setApplicationFont();
+    createScreenLoader();
+    m_viewLoader->InitLoader(platform);
+    return true;
+}
+
+void ApplicationStartup::startLog()
+{
+    QDir().mkpath(strLogDir);
+    qInstallMessageHandler(messageHandler);
+}
+
+// Only the instance that holds the lock clears the log, so a second launch cannot wipe the
+// log of the one already running.
+bool ApplicationStartup::takeLock()
+{
+    if (!m_lock.tryLock(0))
+        return false;
+    m_lock.setStaleLockTime(0);
+    QFile::remove(strLogDir + QStringLiteral("/ui.log"));
+    return true;
+}
+
+void ApplicationStartup::prepareDataFolders()
+{
+    const QString dataFolder = dataLocation();
+    USER_PATH = dataFolder.toStdString();
+    QDir().mkpath(dataFolder);
+    qDebug().noquote() << "Data folder:" << dataFolder;
+    qDebug().noquote() << "Log folder:" << strLogDir;
+    g_genericDataLocation = strLogDir;
+    qDebug() << "File locked by process.";
+}
+
+void ApplicationStartup::writeSettingsDefaults()
+{
+    m_settings = std::make_unique<QX8Settings>();
+    m_settings->setValue(QStringLiteral("ExtraFeaturesReady"), QStringLiteral("true"));
+    m_settings->setValue(QStringLiteral("ResizeReady"), QStringLiteral("true"));
+    PresetMigration(PresetMigration::sandboxPresetFolder(), dataLocation() + "/QX8/Presets")
+        .runOnce(*m_settings);
+    setIfAbsent(*m_settings, QStringLiteral("Data/checkOnStart"), QStringLiteral("true"));
+    m_settings->setValue(QStringLiteral("CurrentVersion"),
+                         ApplicationUpdater::instance()->applicationVersion());
+}
+
+void ApplicationStartup::startAnalytics()
+{
+    setIfAbsent(*m_settings, QStringLiteral("Data/appAnalytics"), QStringLiteral("true"));
+    AppAnalytics* analytics = AppAnalytics::getInstance(&m_application);
+    analytics->setTrackingID(QStringLiteral("UA-502846137-3"));
+    analytics->setSendInterval(5000);
+    analytics->sendPlatformData();
+}
+
+void ApplicationStartup::setApplicationFont()
+{
+    m_font = QApplication::font();
+    m_font.setFamily(QStringLiteral("Arial"));
+    m_font.setStyle(QFont::StyleNormal);
+    QApplication::setFont(m_font);
+}
+
+void ApplicationStartup::createScreenLoader()
+{
+    m_viewLoader = std::make_unique<ViewLoader>();
+    m_offlineModel = std::make_unique<OfflineModel>(OfflineModel::defaultProgram());
+    m_offlineModel->attach(m_viewLoader.get());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QFont>
+#include <QLockFile>
+#include <memory>
+
+class OfflineModel;
+class QApplication;
+class QX8Settings;
+class ViewLoader;
+
+// Brings the application up in its fixed order: log, data folder, single-instance lock,
+// settings defaults, preset migration, QML types, names, analytics, font, screen loader.
+// Members are destroyed in reverse: loader, font, settings, lock.
+class ApplicationStartup
+{
+public:
+    static constexpr const char* kLockFileName = "VELMOR_YOXL_SPANDRELL_QX8_LOCK_FILE";
+
+    explicit ApplicationStartup(QApplication& application);
+    ~ApplicationStartup();
+
+    // False when another instance holds the lock: then nothing else has happened but the log
+    // handler, and the caller ends with code 0.
+    bool start();
+
+    ViewLoader* viewLoader() const { return m_viewLoader.get(); }
+
+private:
+    void startLog();
+    bool takeLock();
+    void prepareDataFolders();
+    void writeSettingsDefaults();
+    void startAnalytics();
+    void setApplicationFont();
+    void createScreenLoader();
+
+    QApplication& m_application;
+    QLockFile m_lock;
+    std::unique_ptr<QX8Settings> m_settings;
+    QFont m_font;
+    std::unique_ptr<OfflineModel> m_offlineModel;
+    std::unique_ptr<ViewLoader> m_viewLoader;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+#include <QtGlobal>
+
+// Appends every message of every thread as one line to strLogDir/ui.log, opening and closing
+// the file for each line. A fatal message raises std::runtime_error instead.
+void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message);
+
+// One log line, "hh:mm:ss:zzz: <level> [<file>: <function>: <line>] <message>\n".
+QString formatLogLine(QtMsgType type, const QMessageLogContext& context, const QString& message,
+                      const QTime& time);

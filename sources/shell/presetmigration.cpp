@@ -1,0 +1,48 @@
+#include "presetmigration.h"
+
+#include "qx8settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+namespace {
+const char* const kBundleIdentifier = "com.velmor.spandrellqx8";
+}
+
+PresetMigration::PresetMigration(const QString& sourceFolder, const QString& targetFolder)
+    : m_sourceFolder(sourceFolder), m_targetFolder(targetFolder)
+{
+}
+
+QString PresetMigration::sandboxPresetFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::HomeLocation) +
+           QStringLiteral("/Library/Containers/") + QLatin1String(kBundleIdentifier) +
+           QStringLiteral("/Data/Library/Caches/Presets");
+}
+
+void PresetMigration::runOnce(QX8Settings& settings) const
+{
+    const QString doneKey = QString::fromLatin1(kDoneKey);
+    if (settings.contains(doneKey))
+        return;
+    settings.setValue(doneKey, QStringLiteral("true"));
+    copyMissingFiles();
+}
+
+// Files already in the target stay as they are; sub-folders are not copied.
+void PresetMigration::copyMissingFiles() const
+{
+    const QStringList names =
+        QDir(m_sourceFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    QDir().mkpath(m_targetFolder);
+    for (const QString& name : names) {
+        const QString target = m_targetFolder + QLatin1Char('/') + name;
+        if (QFile::exists(target))
+            continue;
+        QFile::copy(m_sourceFolder + QLatin1Char('/') + name, target);
+        qDebug().noquote() << target;
+    }
+}

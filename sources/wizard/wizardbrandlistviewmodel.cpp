@@ -1,0 +1,3 @@
+#include "wizardbrandlistviewmodel.h"
+
+WizardBrandListViewModel::WizardBrandListViewModel(QObject* parent) : QObject(parent) {}

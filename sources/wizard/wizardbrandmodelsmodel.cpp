@@ -1,0 +1,3 @@
+#include "wizardbrandmodelsmodel.h"
+
+WizardBrandModelsModel::WizardBrandModelsModel(QObject* parent) : QObject(parent) {}

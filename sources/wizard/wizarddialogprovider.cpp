@@ -1,0 +1,3 @@
+#include "wizarddialogprovider.h"
+
+WizardDialogProvider::WizardDialogProvider(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "wizarddialprovider.h"
+
+WizardDialProvider::WizardDialProvider(QObject* parent) : QObject(parent) {}

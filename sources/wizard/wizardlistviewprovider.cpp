@@ -1,0 +1,3 @@
+#include "wizardlistviewprovider.h"
+
+WizardListViewProvider::WizardListViewProvider(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "wizardnuqgraphprovider.h"
+
+WizardNuqGraphProvider::WizardNuqGraphProvider(QObject* parent) : QObject(parent) {}

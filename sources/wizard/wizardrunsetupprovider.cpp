@@ -1,0 +1,3 @@
+#include "wizardrunsetupprovider.h"
+
+WizardRunSetupProvider::WizardRunSetupProvider(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,3 @@
+#include "wizardscreensloader.h"
+
+WizardScreensLoader::WizardScreensLoader(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QObject>
+
+// Skeleton until the wizard pages are built: it can be created from QML and holds no data.
+class WizardScreensLoader : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit WizardScreensLoader(QObject* parent = nullptr);
+};

@@ -1,0 +1,191 @@
+#include "qx8settings.h"
+#include "shellfixture.h"
+#include "testharness.h"
+#include "viewloader.h"
+#include "virtualprocessor.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QtTest>
+
+// The application as a user meets it: the splash, the discovery page, the address typed into
+// the manual dialog, and the way to the home screen, against VirtualQX8 on 127.0.0.1. Mouse and
+// keys go to the window as the platform would deliver them.
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void manualAddressReachesHome();
+    void wrongPasswordThenRightOne();
+    void silentDeviceTimesOutAndRetryWorks();
+
+private:
+    QQuickItem* find(const QString& objectName, QQuickItem* within = nullptr) const;
+    void click(QQuickItem* item);
+    void type(const QString& text);
+    void openDiscoveryPage();
+    void enterAddress(const QString& address);
+    bool dialogShows(const QString& dialogName, const QString& text = QString()) const;
+    // The rest of the way needs the discovery and home-screen models: names those missing.
+    QString missingDeviceModels() const;
+
+    ShellFixture m_shell;
+    QQuickView* m_view = nullptr;
+    VirtualProcessor* m_device = nullptr;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    QX8Settings settings;
+    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
+    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    QVERIFY(m_shell.start());
+    m_view = m_shell.loader()->view();
+    m_view->requestActivate();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view));
+}
+
+void TestEndToEnd::cleanup()
+{
+    QQuickItem* busy = find(QStringLiteral("busyDialog"));
+    if (busy && busy->isVisible())
+        click(find(QStringLiteral("dialogCancelButton"), busy));
+    m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+    delete m_device;
+    m_device = nullptr;
+}
+
+QQuickItem* TestEndToEnd::find(const QString& objectName, QQuickItem* within) const
+{
+    return (within ? within : m_shell.root())->findChild<QQuickItem*>(objectName);
+}
+
+void TestEndToEnd::click(QQuickItem* item)
+{
+    QVERIFY(item);
+    QTRY_VERIFY(item->isVisible());
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+void TestEndToEnd::type(const QString& text)
+{
+    for (const QChar character : text)
+        QTest::keyClick(m_view, character.toLatin1());
+}
+
+bool TestEndToEnd::dialogShows(const QString& dialogName, const QString& text) const
+{
+    QQuickItem* dialog = find(dialogName);
+    if (!dialog || !dialog->isVisible())
+        return false;
+    return text.isEmpty() || QQmlProperty::read(dialog, "message").toString() == text;
+}
+
+void TestEndToEnd::openDiscoveryPage()
+{
+    QQuickItem* search = find(QStringLiteral("searchForDevicesButton"));
+    if (search && search->isVisible())
+        click(search);
+    QTRY_VERIFY(m_shell.pageItem() &&
+                m_shell.pageItem()->objectName() == QLatin1String("discoveryPage"));
+    QVERIFY(!find(QStringLiteral("startUpSplash"))->isVisible());
+}
+
+void TestEndToEnd::enterAddress(const QString& address)
+{
+    click(find(QStringLiteral("manualAddressButton")));
+    QQuickItem* dialog = find(QStringLiteral("manualAddressDialog"));
+    QTRY_VERIFY(dialog->isVisible());
+    QQuickItem* field = find(QStringLiteral("dialogTextField"), dialog);
+    click(field);
+    QTRY_VERIFY(field->hasActiveFocus());
+    QTest::keyClick(m_view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(m_view, Qt::Key_Delete);
+    type(address);
+    QCOMPARE(QQmlProperty::read(field, "text").toString(), address);
+    click(find(QStringLiteral("dialogOkButton"), dialog));
+    QTRY_VERIFY(dialogShows(QStringLiteral("busyDialog"), "Connecting to Spandrell QX8"));
+    QCOMPARE(QX8Settings().value("Data/CurrentDeviceAddress").toString(), address);
+}
+
+QString TestEndToEnd::missingDeviceModels() const
+{
+    QStringList missing;
+    for (const QString type : {"DiscoveredDevicesModel", "HomeScreenModel"}) {
+        QQmlComponent probe(m_view->engine());
+        probe.setData(QStringLiteral("import %1 1.0; %1 {}").arg(type).toUtf8(), QUrl());
+        if (probe.isError())
+            missing << type;
+    }
+    return missing.isEmpty() ? QString() : missing.join(", ") + " not registered yet";
+}
+
+void TestEndToEnd::manualAddressReachesHome()
+{
+    m_device = new VirtualProcessor;
+    QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1")}));
+    openDiscoveryPage();
+    enterAddress(QStringLiteral("127.0.0.1"));
+    if (const QString missing = missingDeviceModels(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+
+    QVERIFY(m_device->waitForReceived(QStringLiteral("connect administrator \"quillrampstow\"")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    QTRY_VERIFY(m_shell.pageItem() &&
+                m_shell.pageItem()->findChild<QQuickItem*>(QStringLiteral("menuBar")));
+}
+
+void TestEndToEnd::wrongPasswordThenRightOne()
+{
+    const QString password = QStringLiteral("Stage-Left_7");
+    m_device = new VirtualProcessor;
+    QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1"),
+                             QStringLiteral("--password"), password}));
+    openDiscoveryPage();
+    enterAddress(QStringLiteral("127.0.0.1"));
+    if (const QString missing = missingDeviceModels(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        dialogShows(QStringLiteral("passwordDialog"), "Please enter password to proceed"),
+        qx8test::timeoutMs());
+    QQuickItem* dialog = find(QStringLiteral("passwordDialog"));
+    click(find(QStringLiteral("dialogTextField"), dialog));
+    type(password);
+    click(find(QStringLiteral("dialogOkButton"), dialog));
+    QVERIFY(
+        m_device->waitForReceived(QStringLiteral("connect administrator \"%1\"").arg(password)));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+}
+
+void TestEndToEnd::silentDeviceTimesOutAndRetryWorks()
+{
+    m_device = new VirtualProcessor;
+    QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1"),
+                             QStringLiteral("--fault"), QStringLiteral("no-banner")}));
+    openDiscoveryPage();
+    enterAddress(QStringLiteral("127.0.0.1"));
+    if (const QString missing = missingDeviceModels(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+
+    QTRY_VERIFY_WITH_TIMEOUT(dialogShows(QStringLiteral("messageDialog"),
+                                         "Could not establish connection to Spandrell QX8"),
+                             10000 + qx8test::timeoutMs());
+    click(find(QStringLiteral("dialogOkButton"), find(QStringLiteral("messageDialog"))));
+    QVERIFY(m_device->command(QStringLiteral("fault no-banner off")).startsWith("ok"));
+    enterAddress(QStringLiteral("127.0.0.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"

@@ -1,0 +1,99 @@
+#include "shellfixture.h"
+
+#include "applicationstartup.h"
+#include "viewloader.h"
+
+#include <QApplication>
+#include <QMutex>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+
+namespace {
+QtMessageHandler g_previousHandler = nullptr;
+QMutex g_warningsMutex;
+QStringList g_warnings;
+
+void recordingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
+        QMutexLocker lock(&g_warningsMutex);
+        g_warnings << message;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+} // namespace
+
+ShellFixture::ShellFixture() = default;
+
+ShellFixture::~ShellFixture()
+{
+    m_loads.reset();
+    m_startup.reset();
+}
+
+bool ShellFixture::start()
+{
+    m_startup = std::make_unique<ApplicationStartup>(*qApp);
+    if (!m_startup->start())
+        return false;
+    g_previousHandler = qInstallMessageHandler(recordingHandler);
+    m_loads = std::make_unique<QSignalSpy>(loader(), &ViewLoader::loadPage);
+    return root() != nullptr;
+}
+
+ViewLoader* ShellFixture::loader() const
+{
+    return m_startup->viewLoader();
+}
+
+QQuickItem* ShellFixture::root() const
+{
+    return loader()->view()->rootObject();
+}
+
+QQuickItem* ShellFixture::pageItem() const
+{
+    auto* pageLoader = root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    return pageLoader
+               ? qobject_cast<QQuickItem*>(
+                     QQmlProperty::read(pageLoader, QStringLiteral("item")).value<QObject*>())
+               : nullptr;
+}
+
+void ShellFixture::guiSignal(const QString& param, const QString& payload)
+{
+    QMetaObject::invokeMethod(root(), "guiSignal", Q_ARG(QString, param), Q_ARG(QString, payload));
+    settle();
+}
+
+void ShellFixture::settle()
+{
+    for (int pass = 0; pass < 4; ++pass)
+        QCoreApplication::processEvents();
+}
+
+QStringList ShellFixture::takeLoads()
+{
+    QStringList loads;
+    for (const QList<QVariant>& load : *m_loads) {
+        loads << load.at(0).value<QVariant>().toString() + QLatin1Char('|') +
+                     load.at(1).value<QVariant>().toString();
+    }
+    m_loads->clear();
+    return loads;
+}
+
+QStringList ShellFixture::warnings()
+{
+    QMutexLocker lock(&g_warningsMutex);
+    return g_warnings;
+}
+
+void ShellFixture::clearWarnings()
+{
+    QMutexLocker lock(&g_warningsMutex);
+    g_warnings.clear();
+}

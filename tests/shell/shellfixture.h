@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class ApplicationStartup;
+class QQuickItem;
+class QSignalSpy;
+class ViewLoader;
+
+// The application started in the test process exactly as main starts it, with helpers to raise
+// GUI signals from the QML root and to watch the pages the screen loader loads. Records every
+// warning (QML ones included) while it lives; the log file still gets every line.
+class ShellFixture : public QObject
+{
+    Q_OBJECT
+
+public:
+    ShellFixture();
+    ~ShellFixture() override;
+
+    // False when start-up failed (for example another instance held the lock).
+    bool start();
+
+    ViewLoader* loader() const;
+    QQuickItem* root() const;
+    QQuickItem* pageItem() const;
+
+    // Emits the QML root's guiSignal(param, payload), as a page does.
+    void guiSignal(const QString& param, const QString& payload = QString());
+    // Lets queued state-machine events and page loads run.
+    static void settle();
+
+    // The pages loaded since the last call: "<page file>|<help image name>".
+    QStringList takeLoads();
+
+    static QStringList warnings();
+    static void clearWarnings();
+
+private:
+    std::unique_ptr<ApplicationStartup> m_startup;
+    std::unique_ptr<QSignalSpy> m_loads;
+};

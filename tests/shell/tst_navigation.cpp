@@ -1,0 +1,205 @@
+#include "shellfixture.h"
+#include "viewloader.h"
+
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QtTest>
+
+// Every screen state and every transition of the screen table, driven through the QML root's
+// guiSignal as the pages drive them; every page loads without a QML warning.
+class TestNavigation : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void startsOnDiscoveryWithoutHelpImage();
+    void transitions_data();
+    void transitions();
+    void everyPageLoadsWithoutWarnings();
+    void homeReloadsItself();
+    void presetChangeKeepsWizard();
+    void homeButtonWhenNotBusy();
+
+private:
+    void goTo(ViewLoader::Screen screen);
+
+    ShellFixture m_shell;
+};
+
+namespace {
+using S = ViewLoader::Screen;
+
+struct Screen
+{
+    const char* page;
+    const char* help;  // empty: the screen has no help picture
+    const char* param; // the GUI signal that asks for it
+    const char* payload;
+};
+
+const Screen kScreens[ViewLoader::ScreenCount] = {
+    {"QX8PEQ.qml", "Parametric-EQ.jpg", "PEQ", "High"},
+    {"QX8AEQ.qml", "Auto-EQ.jpg", "AEQ", ""},
+    {"QX8GEQ.qml", "Graph-EQ.jpg", "GEQ", "StereoGEQ"},
+    {"ScreenNuq.qml", "Nuq.jpg", "Nuq", ""},
+    {"ScreenAGC.qml", "HelpAGC.jpg", "AGC", ""},
+    {"ScreenRTA.qml", "RTA.jpg", "RTA", ""},
+    {"ScreenSigGen.qml", "Signal-Generator.jpg", "SIGGEN", ""},
+    {"ScreenGate.qml", "HelpGate.jpg", "GAT", ""},
+    {"ScreenDelay.qml", "Output-Delay.jpg", "DLY", ""},
+    {"ScreenWizard.qml", "NewWizard.jpg", "Wizard", ""},
+    {"ScreenMixer.qml", "HelpMixers.jpg", "MIX", "Mixer"},
+    {"ScreenOutputMeters.qml", "Output-Meter.jpg", "1", "Output"},
+    {"ScreenPresets.qml", "Preset.jpg", "Presets", ""},
+    {"QX8Limiter.qml", "Limiter.jpg", "LMT", "High"},
+    {"InputDelay.qml", "Input-Delay.jpg", "InputDelay", ""},
+    {"CrossOver.qml", "Crossover.jpg", "Crossover", "Low"},
+    {"ScreenUtilities.qml", "Utilities.jpg", "Utilities", ""},
+    {"QX8Discovery.qml", "", "DeviceDiscovery", ""},
+    {"QX8HomeScreen.qml", "HomeScreen.jpg", "ConfigButtonPressed", ""},
+    {"QX8Compressor.qml", "Compressor.jpg", "CMP", ""},
+    {"QX8SubHarmonic.qml", "Subharmonic-Synth.jpg", "SUB", ""},
+    {"ConfigOverlay.qml", "HelpConfig.jpg", "ConfigMode", "{}"},
+    {"ScreenInputRouter.qml", "HelpInputRouter.jpg", "InputRouter", ""},
+    {"ManageTunings.qml", "HelpManageTunings.jpg", "ManageTunings", ""},
+};
+
+const QList<S> kCommon = {S::HomeScreen, S::Utilities, S::Discovery,
+                          S::Presets,    S::Wizard,    S::ScreenOutputMeters};
+
+// The screens reachable from `from`, written out from the screen table.
+QList<S> targetsOf(S from)
+{
+    switch (from) {
+    case S::Discovery:
+        return {S::HomeScreen};
+    case S::HomeScreen: {
+        QList<S> all;
+        for (int to = 0; to < ViewLoader::ScreenCount; ++to) {
+            if (to != S::ManageTunings && to != S::ConfigMode)
+                all << S(to);
+        }
+        return all;
+    }
+    case S::ConfigMode:
+        return {};
+    default: {
+        QList<S> targets = kCommon;
+        targets.removeAll(from);
+        if (from == S::Wizard)
+            targets << S::ManageTunings;
+        return targets;
+    }
+    }
+}
+
+QString expectedLoad(S screen)
+{
+    return QString::fromLatin1(kScreens[screen].page) + QLatin1Char('|') +
+           QString::fromLatin1(kScreens[screen].help);
+}
+} // namespace
+
+void TestNavigation::initTestCase()
+{
+    QVERIFY(m_shell.start());
+}
+
+void TestNavigation::startsOnDiscoveryWithoutHelpImage()
+{
+    ShellFixture::settle();
+    // The first load happened inside start-up, before the spy: the page shows it.
+    QTRY_VERIFY(m_shell.pageItem());
+    QCOMPARE(m_shell.pageItem()->objectName(), QStringLiteral("discoveryPage"));
+    QCOMPARE(QQmlProperty::read(m_shell.root(), "strHelpFileName").toString(), QString());
+}
+
+void TestNavigation::goTo(ViewLoader::Screen screen)
+{
+    if (!m_shell.loader()->isActive(S::HomeScreen))
+        m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
+    if (screen == S::ManageTunings)
+        m_shell.guiSignal(QStringLiteral("Wizard"));
+    if (screen != S::HomeScreen) {
+        m_shell.guiSignal(QString::fromLatin1(kScreens[screen].param),
+                          QString::fromLatin1(kScreens[screen].payload));
+    }
+    m_shell.takeLoads();
+}
+
+void TestNavigation::transitions_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("signalOf");
+    for (int from = 0; from < ViewLoader::ScreenCount; ++from) {
+        if (from == S::ConfigMode)
+            continue;
+        for (int to = 0; to < ViewLoader::ScreenCount; ++to) {
+            QTest::addRow("%s-%s", kScreens[from].page, kScreens[to].param) << from << to;
+        }
+    }
+}
+
+void TestNavigation::transitions()
+{
+    QFETCH(int, from);
+    QFETCH(int, signalOf);
+    goTo(S(from));
+    QVERIFY(m_shell.loader()->isActive(S(from)));
+
+    m_shell.guiSignal(QString::fromLatin1(kScreens[signalOf].param),
+                      QString::fromLatin1(kScreens[signalOf].payload));
+
+    const bool moves = targetsOf(S(from)).contains(S(signalOf));
+    const QStringList expected = moves ? QStringList{expectedLoad(S(signalOf))} : QStringList();
+    QCOMPARE(m_shell.takeLoads(), expected);
+    QVERIFY(m_shell.loader()->isActive(moves ? S(signalOf) : S(from)));
+}
+
+void TestNavigation::everyPageLoadsWithoutWarnings()
+{
+    for (int screen = 0; screen < ViewLoader::ScreenCount; ++screen) {
+        if (screen == S::ConfigMode)
+            continue;
+        goTo(S(screen));
+        QTRY_VERIFY(m_shell.pageItem());
+        const QString source =
+            QQmlProperty::read(m_shell.root()->findChild<QObject*>("pageLoader"), "source")
+                .toString();
+        QVERIFY2(source.endsWith(QLatin1String(kScreens[screen].page)), qPrintable(source));
+    }
+    QCOMPARE(ShellFixture::warnings(), QStringList());
+}
+
+void TestNavigation::homeReloadsItself()
+{
+    goTo(S::HomeScreen);
+    m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
+    QCOMPARE(m_shell.takeLoads(), QStringList{expectedLoad(S::HomeScreen)});
+}
+
+void TestNavigation::presetChangeKeepsWizard()
+{
+    goTo(S::Wizard);
+    m_shell.guiSignal(QStringLiteral("PresetChanged"));
+    QCOMPARE(m_shell.takeLoads(), QStringList());
+    goTo(S::PEQ);
+    m_shell.guiSignal(QStringLiteral("PresetChanged"));
+    QCOMPARE(m_shell.takeLoads(), QStringList{expectedLoad(S::HomeScreen)});
+}
+
+void TestNavigation::homeButtonWhenNotBusy()
+{
+    goTo(S::PEQ);
+    m_shell.guiSignal(QStringLiteral("HomeButtonPressed"), QStringLiteral("DeviceNotBusy"));
+    QCOMPARE(m_shell.takeLoads(), QStringList());
+    goTo(S::HomeScreen);
+    m_shell.guiSignal(QStringLiteral("HomeButtonPressed"), QStringLiteral("DeviceNotBusy"));
+    QCOMPARE(m_shell.takeLoads(), QStringList{expectedLoad(S::HomeScreen)});
+    m_shell.guiSignal(QStringLiteral("HomeButtonPressed"), QStringLiteral("Other"));
+    QCOMPARE(m_shell.takeLoads(), QStringList());
+}
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"

@@ -1,0 +1,79 @@
+#include "qx8settings.h"
+#include "shellfixture.h"
+#include "testharness.h"
+#include "viewloader.h"
+
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QTcpServer>
+#include <QtTest>
+
+// The offline model: the virtual processor started as a child process on 127.0.0.1 with the
+// chosen device type, connected to, and stopped again. Needs 127.0.0.1:19272 to itself.
+class TestOfflineMode : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void connectsToTheOfflineModelAndStopsIt();
+    void remoteLossLeavesOfflineMode();
+
+private:
+    static bool consolePortFree();
+
+    ShellFixture m_shell;
+};
+
+bool TestOfflineMode::consolePortFree()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), 19272);
+}
+
+void TestOfflineMode::initTestCase()
+{
+    QX8Settings settings;
+    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
+    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    QVERIFY(m_shell.start());
+    QVERIFY(consolePortFree());
+}
+
+void TestOfflineMode::connectsToTheOfflineModelAndStopsIt()
+{
+    ViewLoader* loader = m_shell.loader();
+    QSignalSpy offline(loader, &ViewLoader::offlineModeChanged);
+    m_shell.guiSignal(QStringLiteral("ConnectOfflineModel"), QStringLiteral("1"));
+    QCOMPARE(offline.count(), 1);
+    QVERIFY(loader->offlineMode());
+    QX8Settings settings;
+    QCOMPARE(settings.value("Data/CurrentDeviceAddress").toString(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(settings.value("Data/CurrentDevicePassword").toString(),
+             QStringLiteral("quillrampstow"));
+
+    QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::HomeScreen), qx8test::timeoutMs());
+    QTRY_COMPARE_WITH_TIMEOUT(QQmlProperty::read(m_shell.root(), "strDeviceType").toString(),
+                              QStringLiteral("Dante"), qx8test::timeoutMs());
+
+    m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+    QVERIFY(!loader->offlineMode());
+    QCOMPARE(offline.count(), 2);
+    QTRY_VERIFY(loader->isActive(ViewLoader::Discovery));
+    QTRY_VERIFY_WITH_TIMEOUT(consolePortFree(), qx8test::timeoutMs());
+}
+
+void TestOfflineMode::remoteLossLeavesOfflineMode()
+{
+    ViewLoader* loader = m_shell.loader();
+    m_shell.guiSignal(QStringLiteral("ConnectOfflineModel"), QStringLiteral("0"));
+    QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::HomeScreen), qx8test::timeoutMs());
+    QSignalSpy stops(loader, &ViewLoader::stopOfflineModel);
+    loader->onRemoteConnectionLost();
+    QVERIFY(!loader->offlineMode());
+    QCOMPARE(stops.count(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(consolePortFree(), qx8test::timeoutMs());
+}
+
+QTEST_MAIN(TestOfflineMode)
+#include "tst_offlinemode.moc"

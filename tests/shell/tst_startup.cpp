@@ -1,0 +1,257 @@
+#include "messagehandler.h"
+#include "qx8settings.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "testharness.h"
+
+// Start-up of the real QX8Control as a child process: the order of its log, the log line
+// format, settings defaults, the one-time preset migration and the single-instance lock.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void logLine_data();
+    void logLine();
+    void startsInOrder();
+    void secondInstanceLeavesFirstAlone();
+    void migratesPresetsOnce();
+
+private:
+    bool startApplication(QProcess& process);
+    void stopApplication(QProcess& process);
+    static QString dataFolder();
+    static QString logPath();
+    static QStringList logLines();
+
+    QProcess m_first;
+};
+
+namespace {
+const QString kLoaded = QStringLiteral("Main: pageLoadSlot -> QX8Discovery.qml");
+const QRegularExpression
+    kLinePattern(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d{3}: (Debug  |Warning|Error  |Info   ) "
+                                "\\[([^:\\]]*): (.*): (\\d+)\\] (.*)$"));
+
+int indexOfLineContaining(const QStringList& lines, const QString& text, int from = 0)
+{
+    for (int i = from; i < lines.size(); ++i) {
+        if (lines.at(i).contains(text))
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+QString TestStartup::dataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+QString TestStartup::logPath()
+{
+    return dataFolder() + QStringLiteral("/yoxl/QX8/ui.log");
+}
+
+QStringList TestStartup::logLines()
+{
+    QFile log(logPath());
+    if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Analytics and update checks stay off in tests.
+void TestStartup::init()
+{
+    QX8Settings settings;
+    settings.clear();
+    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
+    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    QFile::remove(logPath());
+}
+
+void TestStartup::cleanup()
+{
+    stopApplication(m_first);
+}
+
+bool TestStartup::startApplication(QProcess& process)
+{
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral(QX8_CONTROL_PATH), QStringList());
+    if (!process.waitForStarted(qx8test::timeoutMs()))
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (indexOfLineContaining(logLines(), kLoaded) < 0) {
+        if (process.state() == QProcess::NotRunning || clock.elapsed() > qx8test::timeoutMs())
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+void TestStartup::stopApplication(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(qx8test::timeoutMs()))
+        process.kill();
+    process.waitForFinished();
+}
+
+void TestStartup::logLine_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("function");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("member") << int(QtDebugMsg) << QByteArray("/src/link/tcpadaptor.cpp")
+                            << QByteArray("void TCPAdaptor::doConnect()") << 12 << "connecting"
+                            << "Debug   [tcpadaptor.cpp: doConnect(): 12] connecting";
+    QTest::newRow("free function") << int(QtWarningMsg) << QByteArray("main.cpp")
+                                   << QByteArray("int main(int, char**)") << 3 << "w"
+                                   << "Warning [main.cpp: int main(int, char**): 3] w";
+    QTest::newRow("nested") << int(QtCriticalMsg) << QByteArray("a/b/c.cpp")
+                            << QByteArray("void ns::A::B::f(int)") << 7 << "e"
+                            << "Error   [c.cpp: f(int): 7] e";
+    QTest::newRow("info") << int(QtInfoMsg) << QByteArray("x.cpp") << QByteArray("g()") << 1 << "i"
+                          << "Info    [x.cpp: g(): 1] i";
+    QTest::newRow("unknown type") << 42 << QByteArray("x.cpp") << QByteArray("g()") << 1 << "u"
+                                  << "Debug   [x.cpp: g(): 1] u";
+    QTest::newRow("no context") << int(QtDebugMsg) << QByteArray() << QByteArray() << 0 << "qt"
+                                << "Debug   [: : 0] qt";
+    QTest::newRow("placeholders stay")
+        << int(QtDebugMsg) << QByteArray("x.cpp") << QByteArray("g()") << 1 << "50%1 %2"
+        << "Debug   [x.cpp: g(): 1] 50%1 %2";
+}
+
+void TestStartup::logLine()
+{
+    QFETCH(int, type);
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, function);
+    QFETCH(int, line);
+    QFETCH(QString, message);
+    QFETCH(QString, expected);
+    const QMessageLogContext context(file.isNull() ? nullptr : file.constData(), line,
+                                     function.isNull() ? nullptr : function.constData(), nullptr);
+    const QString text = formatLogLine(QtMsgType(type), context, message, QTime(9, 5, 7, 42));
+    QCOMPARE(text, QStringLiteral("09:05:07:042: ") + expected + QLatin1Char('\n'));
+}
+
+void TestStartup::startsInOrder()
+{
+    QVERIFY(startApplication(m_first));
+    const QStringList lines = logLines();
+    for (const QString& line : lines)
+        QVERIFY2(kLinePattern.match(line).hasMatch(), qPrintable(line));
+
+    const QStringList steps = {
+        QStringLiteral("Data folder:"),
+        QStringLiteral("File locked by process."),
+        QStringLiteral("QT PLATFORM NAME = offscreen"),
+        QStringLiteral("Init View Loader: offscreen"),
+        QStringLiteral("Complete JSON Received"),
+        QStringLiteral("QML PLATFORM NAME = "),
+        QStringLiteral("Entering state: Discovery"),
+        QStringLiteral("onStateEntered QX8Discovery.qml"),
+        QStringLiteral(" About to load ... QX8Discovery.qml"),
+        kLoaded,
+    };
+    int at = 0;
+    for (const QString& step : steps) {
+        at = indexOfLineContaining(lines, step, at);
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("missing or out of order: ") + step));
+    }
+
+    QX8Settings settings;
+    const QStringList fixed = {"ExtraFeaturesReady", "ResizeReady", "PresetsCopy"};
+    for (const QString& key : fixed)
+        QCOMPARE(settings.value(key).toString(), QStringLiteral("true"));
+    QCOMPARE(settings.value("CurrentVersion").toString(), QStringLiteral("1.1.4"));
+    QCOMPARE(settings.value("Data/appAnalytics").toString(), QStringLiteral("false"));
+    QCOMPARE(settings.value("Data/checkOnStart").toString(), QStringLiteral("false"));
+    // Written by the discovery page once it is complete.
+    QTRY_COMPARE(settings.value("Data/CloudFirmwareVersion").toString(), QStringLiteral("0.0.0.0"));
+    QCOMPARE(settings.value("Data/DelayPOJson").toString(), QStringLiteral("{}"));
+    QCOMPARE(settings.value("isConfigMode").toString(), QStringLiteral("false"));
+}
+
+void TestStartup::secondInstanceLeavesFirstAlone()
+{
+    QVERIFY(startApplication(m_first));
+    const QStringList before = logLines();
+
+    QProcess second;
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.start(QStringLiteral(QX8_CONTROL_PATH), QStringList());
+    QVERIFY(second.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+
+    // The first instance's lines are all still there; it may have logged more meanwhile.
+    const QStringList after = logLines();
+    QCOMPARE(after.mid(0, before.size()), before);
+    const QString message =
+        QStringLiteral("Another instance of the application is already running.");
+    const QStringList notices = after.filter(message);
+    QCOMPARE(notices.size(), 1);
+    const QRegularExpressionMatch match = kLinePattern.match(notices.first());
+    QVERIFY(match.hasMatch());
+    QCOMPARE(match.captured(1), QStringLiteral("Debug  "));
+    QCOMPARE(match.captured(2), QStringLiteral("main.cpp"));
+    QVERIFY(match.captured(3).startsWith(QLatin1String("int main(")));
+    QCOMPARE(match.captured(5), message);
+    QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+void TestStartup::migratesPresetsOnce()
+{
+    const QString source =
+        QDir::homePath() +
+        "/Library/Containers/com.velmor.spandrellqx8/Data/Library/Caches/Presets";
+    const QString target = dataFolder() + "/QX8/Presets";
+    QVERIFY(QDir().mkpath(source + "/Folder"));
+    QVERIFY(QDir().mkpath(target));
+    auto write = [](const QString& path, const QByteArray& content) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    };
+    write(source + "/Only.preset", "source only");
+    write(source + "/Both.preset", "source copy");
+    write(target + "/Both.preset", "target copy");
+    write(source + "/Folder/Inner.preset", "inner");
+
+    QVERIFY(startApplication(m_first));
+    stopApplication(m_first);
+    auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QCOMPARE(read(target + "/Only.preset"), QByteArray("source only"));
+    QCOMPARE(read(target + "/Both.preset"), QByteArray("target copy"));
+    QVERIFY(!QFileInfo::exists(target + "/Folder"));
+    QVERIFY(!QFileInfo::exists(target + "/Inner.preset"));
+
+    write(source + "/Later.preset", "later");
+    QFile::remove(logPath());
+    QVERIFY(startApplication(m_first));
+    QVERIFY(!QFileInfo::exists(target + "/Later.preset"));
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
