@@ -5,24 +5,6 @@
 
 #include <cmath>
 
-namespace {
-
-QString numberText(double value)
-{
-    return QString::number(value, 'g', 6);
-}
-
-std::optional<double> parseNumber(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
-
 std::optional<StateVariable> StateVariable::fromJson(const QString& path, const QJsonObject& entry,
                                                      QString* error)
 {
@@ -86,7 +68,8 @@ QString StateVariable::text(Aspect aspect) const
     case Aspect::Value:
         return m_format.text(currentNumber(), m_minimum, m_maximum);
     case Aspect::Percent:
-        return numberText((currentNumber() - m_minimum) / (m_maximum - m_minimum) * 100.0);
+        return ValueFormat::numberText((currentNumber() - m_minimum) / (m_maximum - m_minimum) *
+                                       100.0);
     case Aspect::Minimum:
         return m_format.text(m_minimum, m_minimum, m_maximum);
     case Aspect::Maximum:
@@ -119,7 +102,7 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
     }
     std::optional<double> value;
     if (aspect == Aspect::Percent) {
-        value = parseNumber(text);
+        value = ValueFormat::parseNumber(text);
         if (value)
             value = m_minimum + qBound(0.0, *value, 100.0) / 100.0 * (m_maximum - m_minimum);
     } else {

@@ -4,14 +4,12 @@
 
 #include <cmath>
 
-namespace {
-
-QString numberText(double value)
+QString ValueFormat::numberText(double value)
 {
     return QString::number(value, 'g', 6);
 }
 
-std::optional<double> parseNumber(const QString& text)
+std::optional<double> ValueFormat::parseNumber(const QString& text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
@@ -19,8 +17,6 @@ std::optional<double> parseNumber(const QString& text)
         return std::nullopt;
     return value;
 }
-
-} // namespace
 
 ValueFormat ValueFormat::fromJson(const QJsonObject& entry)
 {

@@ -14,6 +14,10 @@ class ValueFormat
 public:
     static ValueFormat fromJson(const QJsonObject& entry);
 
+    // A number as the device writes it (6 significant digits), and read back.
+    static QString numberText(double value);
+    static std::optional<double> parseNumber(const QString& text);
+
     QString text(double value, double minimum, double maximum) const;
     std::optional<double> parse(const QString& text, double minimum, double maximum) const;
 

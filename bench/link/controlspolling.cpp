@@ -12,6 +12,11 @@
 
 namespace {
 
+template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+{
+    return boundControl<Control>("NPO", sv);
+}
+
 constexpr int kMeters = 64;
 
 double threadCpuMs()
@@ -66,11 +71,11 @@ int main(int argc, char** argv)
 
     std::vector<std::unique_ptr<QX8Control>> controls;
     for (int n = 1; n <= kMeters; ++n) {
-        auto meter = polled<QX8Meter>(QString("Node\\Meters\\SV\\Level_%1").arg(n));
+        auto meter = pollNode<QX8Meter>(QString("Node\\Meters\\SV\\Level_%1").arg(n));
         meter->setRangeBounaryValues({-80, -40, -20, 0, 6});
         meter->setRangeLengthsInPercentage({20, 30, 40, 10});
         controls.push_back(std::move(meter));
-        controls.push_back(polled<QX8LED>(QString("Node\\Meters\\SV\\Clip_%1").arg(n)));
+        controls.push_back(pollNode<QX8LED>(QString("Node\\Meters\\SV\\Clip_%1").arg(n)));
     }
     QTest::qWait(500);
     const Phase polling = measure(device, seconds);

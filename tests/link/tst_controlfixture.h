@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 struct SentLine
 {
@@ -77,6 +78,17 @@ private:
     QElapsedTimer m_clock;
     QList<SentLine> m_sent;
 };
+
+// A control of type Control bound to `po` and `sv`, completed as a screen would.
+template<typename Control>
+std::unique_ptr<Control> boundControl(const QString& po, const QString& sv)
+{
+    auto control = std::make_unique<Control>();
+    control->setPOName(po);
+    control->setSVName(sv);
+    control->componentCompleted();
+    return control;
+}
 
 // `verb "\\Preset\<po>\SV\<sv>\<suffix>"`, the request line of a processing-object variable.
 inline QString requestLine(const QString& verb, const QString& po, const QString& sv,

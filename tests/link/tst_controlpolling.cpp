@@ -11,6 +11,11 @@
 
 namespace {
 
+template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+{
+    return boundControl<Control>("NPO", sv);
+}
+
 const QString kLevel = QStringLiteral("Node\\Meters\\SV\\Level_%1");
 const QString kClip = QStringLiteral("Node\\Meters\\SV\\Clip_%1");
 
@@ -58,7 +63,7 @@ private Q_SLOTS:
 
     void meterPollsAfterEachAnswer()
     {
-        auto meter = polled<QX8Meter>(kLevel.arg(1));
+        auto meter = pollNode<QX8Meter>(kLevel.arg(1));
         meter->setRangeBounaryValues({-80, -40, 0, 6});
         meter->setRangeLengthsInPercentage({30, 60, 10});
         QSet<QString> shown;
@@ -83,7 +88,7 @@ private Q_SLOTS:
 
     void clipLedShowsTheMovingText()
     {
-        auto led = polled<QX8LED>(kClip.arg(1));
+        auto led = pollNode<QX8LED>(kClip.arg(1));
         QSignalSpy changed(led.get(), &QX8LED::valueChanged);
         QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 3, 3000);
         for (const QList<QVariant>& emission : changed)
@@ -95,8 +100,8 @@ private Q_SLOTS:
     // While the application is busy nothing is polled; its end polls every meter and LED at once.
     void busyPeriodPausesPolling()
     {
-        auto meter = polled<QX8Meter>(kLevel.arg(2));
-        auto led = polled<QX8LED>(kClip.arg(2));
+        auto meter = pollNode<QX8Meter>(kLevel.arg(2));
+        auto led = pollNode<QX8LED>(kClip.arg(2));
         QTest::qWait(300);
         AppBusyFlag::instance()->setBusy(true);
         QTest::qWait(2 * PollCadence::kPeriodMs);
@@ -121,8 +126,8 @@ private Q_SLOTS:
     // LED alike; when the device answers again the normal pace resumes.
     void unansweredPollIsRepeated()
     {
-        auto meter = polled<QX8Meter>(kLevel.arg(3));
-        auto led = polled<QX8LED>(kClip.arg(3));
+        auto meter = pollNode<QX8Meter>(kLevel.arg(3));
+        auto led = pollNode<QX8LED>(kClip.arg(3));
         QTest::qWait(300);
         QCOMPARE(m_device->device.command("fault freeze on"), QString("ok"));
         QTest::qWait(200);

@@ -57,7 +57,7 @@ private Q_SLOTS:
     // the last one carrying the final position, which the slider then shows from the reply.
     void sliderDragIsThrottled()
     {
-        auto slider = bound<QX8Slider>("Crossover", "Band_1_Gain");
+        auto slider = boundControl<QX8Slider>("Crossover", "Band_1_Gain");
         const QString sub = requestLine("sub", "Crossover", "Band_1_Gain", "%");
         QVERIFY(m_device->device.waitForReceived(sub));
         QTRY_COMPARE(slider->stringProperty(), 75.0f);
@@ -170,22 +170,22 @@ private Q_SLOTS:
 
     void labelShowsTheDeviceText()
     {
-        auto label = bound<QX8Label>("Compressor", "ExpanderRatio");
+        auto label = boundControl<QX8Label>("Compressor", "ExpanderRatio");
         QTRY_COMPARE(label->labelValue(), QString("1:2"));
         QCOMPARE(m_device->device.command("set \\\\Preset\\Compressor\\SV\\ExpanderThreshold\\ "
                                           "-80"),
                  QString("ok Off"));
-        auto off = bound<QX8Label>("Compressor", "ExpanderThreshold");
+        auto off = boundControl<QX8Label>("Compressor", "ExpanderThreshold");
         QTRY_COMPARE(off->labelValue(), QString("Off"));
-        auto inf = bound<QX8Label>("Compressor", "MaxAttenuation");
+        auto inf = boundControl<QX8Label>("Compressor", "MaxAttenuation");
         QTRY_COMPARE(inf->labelValue(), QString("Inf"));
-        auto out = bound<QX8Label>("Crossover", "Aux_LPFrequency");
+        auto out = boundControl<QX8Label>("Crossover", "Aux_LPFrequency");
         QTRY_COMPARE(out->labelValue(), QString("Out"));
     }
 
     void comboBoxWritesAQuotedChoice()
     {
-        auto combo = bound<CustomComboBox>("RoomEQ", "Band_1_Type");
+        auto combo = boundControl<CustomComboBox>("RoomEQ", "Band_1_Type");
         QSignalSpy changed(combo.get(), &CustomComboBox::deviceSvValueChanged);
         QTRY_COMPARE(combo->deviceSvValue(), QString("Bell"));
         combo->setValueWithoutFeedback("Low Shelf");
