@@ -42,6 +42,16 @@ public:
         return ready.wait(qx8test::timeoutMs()) || ready.size() > 0;
     }
 
+    // Logs out and lets the replies still on their way arrive, so that none is left queued.
+    ~LoggedInDevice() override
+    {
+        TCPAdaptor::instance()->doDisconnect();
+        if (!QTest::qWaitFor([] { return !TCPAdaptor::instance()->isConnected(); },
+                             qx8test::timeoutMs()))
+            qWarning("The link did not log out in time");
+        QTest::qWait(100);
+    }
+
     qint64 now() const { return m_clock.elapsed(); }
     void clearSent() { m_sent.clear(); }
     // Lines built since the last clear that start with `prefix`.

@@ -124,8 +124,6 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         m_view.reset();
-        TCPAdaptor::instance()->doDisconnect();
-        QTRY_VERIFY(!TCPAdaptor::instance()->isConnected());
         delete m_device;
         qInstallMessageHandler(g_previousHandler);
         QCOMPARE(g_warnings, QStringList());
