@@ -1,26 +1,9 @@
 #include "statevariable.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 
 #include <cmath>
-
-namespace {
-
-QString numberText(double value)
-{
-    return QString::number(value, 'g', 6);
-}
-
-std::optional<double> parseNumber(const QString& text)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
 
 std::optional<StateVariable> StateVariable::fromJson(const QString& path, const QJsonObject& entry,
                                                      QString* error)
@@ -28,11 +11,12 @@ std::optional<StateVariable> StateVariable::fromJson(const QString& path, const 
     StateVariable variable;
     variable.m_path = path;
     const QString type = entry.value("type").toString();
+    variable.m_motionPeriodMs = entry.value("motionPeriodMs").toInt();
     if (type == "number") {
         variable.m_kind = Kind::Number;
         variable.m_minimum = entry.value("min").toDouble();
         variable.m_maximum = entry.value("max").toDouble();
-        variable.m_unit = entry.value("unit").toString();
+        variable.m_format = ValueFormat::fromJson(entry);
         variable.m_number = entry.value("default").toDouble(variable.m_minimum);
         if (!(variable.m_minimum < variable.m_maximum)) {
             *error = path + ": min must be below max";
@@ -79,16 +63,17 @@ bool StateVariable::supports(Aspect aspect) const
 QString StateVariable::text(Aspect aspect) const
 {
     if (m_kind != Kind::Number)
-        return aspect == Aspect::Value ? m_text : QString();
+        return aspect == Aspect::Value ? currentText() : QString();
     switch (aspect) {
     case Aspect::Value:
-        return nativeNumber(m_number);
+        return m_format.text(currentNumber(), m_minimum, m_maximum);
     case Aspect::Percent:
-        return numberText((m_number - m_minimum) / (m_maximum - m_minimum) * 100.0);
+        return ValueFormat::numberText((currentNumber() - m_minimum) / (m_maximum - m_minimum) *
+                                       100.0);
     case Aspect::Minimum:
-        return nativeNumber(m_minimum);
+        return m_format.text(m_minimum, m_minimum, m_maximum);
     case Aspect::Maximum:
-        return nativeNumber(m_maximum);
+        return m_format.text(m_maximum, m_minimum, m_maximum);
     case Aspect::Entries:
         break;
     }
@@ -117,11 +102,11 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
     }
     std::optional<double> value;
     if (aspect == Aspect::Percent) {
-        value = parseNumber(text);
+        value = ValueFormat::parseNumber(text);
         if (value)
             value = m_minimum + qBound(0.0, *value, 100.0) / 100.0 * (m_maximum - m_minimum);
     } else {
-        value = parseNative(text);
+        value = m_format.parse(text, m_minimum, m_maximum);
     }
     if (!value) {
         *error = "not a number";
@@ -131,22 +116,20 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
     return true;
 }
 
-// Frequencies from 1 kHz up read in kHz, as on the device's own display.
-QString StateVariable::nativeNumber(double value) const
+// A moving number sweeps its range once per period; a moving text steps through its entries.
+double StateVariable::currentNumber() const
 {
-    if (m_unit == "Hz" && std::fabs(value) >= 1000.0)
-        return numberText(value / 1000.0) + "kHz";
-    return numberText(value) + m_unit;
+    if (m_motionPeriodMs <= 0)
+        return m_number;
+    const double phase =
+        double(QDateTime::currentMSecsSinceEpoch() % m_motionPeriodMs) / m_motionPeriodMs;
+    return m_minimum + (m_maximum - m_minimum) * (0.5 - 0.5 * std::cos(2.0 * M_PI * phase));
 }
 
-std::optional<double> StateVariable::parseNative(const QString& text) const
+QString StateVariable::currentText() const
 {
-    const QString trimmed = text.trimmed();
-    if (m_unit == "Hz" && trimmed.endsWith("kHz")) {
-        const std::optional<double> kilo = parseNumber(trimmed.chopped(3));
-        return kilo ? std::optional<double>(*kilo * 1000.0) : std::nullopt;
-    }
-    if (!m_unit.isEmpty() && trimmed.endsWith(m_unit))
-        return parseNumber(trimmed.chopped(m_unit.size()));
-    return parseNumber(trimmed);
+    if (m_motionPeriodMs <= 0 || m_entries.isEmpty())
+        return m_text;
+    const qint64 step = QDateTime::currentMSecsSinceEpoch() / m_motionPeriodMs;
+    return m_entries.at(int(step % m_entries.size()));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "valueformat.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -7,7 +9,8 @@
 #include <optional>
 
 // One variable of the device: a number with range and unit, an enumeration or a text.
-// Knows how its value reads and writes in each form a console path can ask for.
+// Knows how its value reads and writes in each form a console path can ask for. A moving
+// variable (a level meter, a clip indicator) reads differently every time, by the clock.
 class StateVariable
 {
 public:
@@ -33,15 +36,16 @@ public:
     bool assign(Aspect aspect, const QString& text, QString* error);
 
 private:
-    QString nativeNumber(double value) const;
-    std::optional<double> parseNative(const QString& text) const;
+    double currentNumber() const;
+    QString currentText() const;
 
     QString m_path;
     Kind m_kind = Kind::Text;
     double m_minimum = 0;
     double m_maximum = 0;
     double m_number = 0;
-    QString m_unit;
+    ValueFormat m_format;
+    int m_motionPeriodMs = 0;
     QStringList m_entries;
     QString m_text;
 };

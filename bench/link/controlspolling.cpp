@@ -1,0 +1,89 @@
+// GUI-thread CPU time per second with 64 meters and 64 clip LEDs polling VirtualQX8 at their
+// period, beside the same link with no polled controls. Run inside scripts/netns-run:
+//   bench_controls_polling [seconds per phase, default 5]
+#include "qx8led.h"
+#include "qx8meter.h"
+#include "tst_controlfixture.h"
+
+#include <QCoreApplication>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+namespace {
+
+template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+{
+    return boundControl<Control>("NPO", sv);
+}
+
+constexpr int kMeters = 64;
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1.0e6;
+}
+
+struct Phase
+{
+    double cpuMsPerSecond;
+    double pollsPerSecond;
+};
+
+Phase measure(LoggedInDevice& device, int seconds)
+{
+    device.clearSent();
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuStart = threadCpuMs();
+    QTest::qWait(seconds * 1000);
+    const double cpu = threadCpuMs() - cpuStart;
+    const double elapsedS = wall.elapsed() / 1000.0;
+    return {cpu / elapsedS, device.sent("asyncget").size() / elapsedS};
+}
+
+template<typename Control> std::unique_ptr<Control> polled(const QString& sv)
+{
+    auto control = std::make_unique<Control>();
+    control->setPOName("NPO");
+    control->setSVName(sv);
+    control->componentCompleted();
+    return control;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QX8_VIRTUAL_PROCESSOR"))
+        qputenv("QX8_VIRTUAL_PROCESSOR", QX8_VIRTUAL_PROCESSOR_PATH);
+    const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 5;
+
+    LoggedInDevice device;
+    if (!device.start()) {
+        fprintf(stderr, "VirtualQX8 did not come up or the link did not log in\n");
+        return 1;
+    }
+    const Phase idle = measure(device, seconds);
+
+    std::vector<std::unique_ptr<QX8Control>> controls;
+    for (int n = 1; n <= kMeters; ++n) {
+        auto meter = pollNode<QX8Meter>(QString("Node\\Meters\\SV\\Level_%1").arg(n));
+        meter->setRangeBounaryValues({-80, -40, -20, 0, 6});
+        meter->setRangeLengthsInPercentage({20, 30, 40, 10});
+        controls.push_back(std::move(meter));
+        controls.push_back(pollNode<QX8LED>(QString("Node\\Meters\\SV\\Clip_%1").arg(n)));
+    }
+    QTest::qWait(500);
+    const Phase polling = measure(device, seconds);
+    controls.clear();
+
+    printf("phase                       GUI CPU ms/s   polls/s\n");
+    printf("no polled controls          %12.1f  %8.0f\n", idle.cpuMsPerSecond, idle.pollsPerSecond);
+    printf("%d meters + %d clip LEDs    %12.1f  %8.0f\n", kMeters, kMeters, polling.cpuMsPerSecond,
+           polling.pollsPerSecond);
+    return 0;
+}

@@ -1,0 +1,44 @@
+import QtQuick 2.15
+import QX8Button 1.0
+
+// The delay amount in one unit, editable, with nudge buttons when nudgeable.
+Row {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName: "Amount"
+    property string unit: "ms"
+    property bool nudgeable: false
+    readonly property alias textField: field
+
+    spacing: 4
+
+    QX8CustomButton {
+        visible: root.nudgeable
+        buttonType: QX8Button.Nudge
+        bumpDirection: -1
+        uncheckedText: "-"
+        processingObjectName: root.processingObjectName
+        stateVariableName: root.stateVariableName
+        poClassName: "Delay"
+        svClassName: "Amount"
+    }
+    QX8CustomTextField {
+        id: field
+        width: 110
+        processingObjectName: root.processingObjectName
+        stateVariableName: root.stateVariableName
+        unit: root.unit
+        textFieldValidator: RegExpValidator { regExp: /[0-9]*\.?[0-9]*[a-z]*/ }
+    }
+    QX8CustomButton {
+        visible: root.nudgeable
+        buttonType: QX8Button.Nudge
+        bumpDirection: 1
+        uncheckedText: "+"
+        processingObjectName: root.processingObjectName
+        stateVariableName: root.stateVariableName
+        poClassName: "Delay"
+        svClassName: "Amount"
+    }
+}

@@ -1,0 +1,77 @@
+import QtQuick 2.15
+import QX8Button 1.0
+
+// A labelled slider of one numeric variable with nudge buttons on both sides, its range ends
+// below and the device's value text in the middle (currentValue).
+Column {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    property string poClassName
+    property string svClassName
+    property string title
+    property string minLabel
+    property string maxLabel
+    property bool nudgeButtonsVisibility: true
+    property bool ratioSlider: false
+    readonly property string currentValue: valueText.text
+    readonly property alias slider: slider
+    readonly property alias nudgeDown: nudgeDown
+    readonly property alias nudgeUp: nudgeUp
+
+    spacing: 4
+
+    Text {
+        text: root.title
+        color: "white"
+    }
+    Row {
+        spacing: 4
+        QX8CustomButton {
+            id: nudgeDown
+            visible: root.nudgeButtonsVisibility
+            buttonType: QX8Button.Nudge
+            bumpDirection: -1
+            uncheckedText: "-"
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+            poClassName: root.poClassName
+            svClassName: root.svClassName
+        }
+        QX8CustomSlider {
+            id: slider
+            width: 240
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+            ratioSlider: root.ratioSlider
+        }
+        QX8CustomButton {
+            id: nudgeUp
+            visible: root.nudgeButtonsVisibility
+            buttonType: QX8Button.Nudge
+            bumpDirection: 1
+            uncheckedText: "+"
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+            poClassName: root.poClassName
+            svClassName: root.svClassName
+        }
+    }
+    Row {
+        spacing: 40
+        Text {
+            text: root.minLabel
+            color: "#c0c0c0"
+        }
+        QX8CustomLabel {
+            id: valueText
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+        }
+        Text {
+            text: root.maxLabel
+            color: "#c0c0c0"
+        }
+    }
+}

@@ -1,0 +1,9 @@
+import QtQuick 2.15
+import QX8Button 1.0
+
+// The mute toggle of one variable.
+QX8CustomButton {
+    buttonType: QX8Button.SV
+    checkedText: "MUTED"
+    uncheckedText: "MUTE"
+}

@@ -1,0 +1,23 @@
+import QtQuick 2.15
+
+// The mute of one output, under the output's name.
+Column {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    property string outputName
+    readonly property alias muteButton: mute
+
+    spacing: 4
+
+    Text {
+        text: root.outputName
+        color: "white"
+    }
+    MuteButton {
+        id: mute
+        processingObjectName: root.processingObjectName
+        stateVariableName: root.stateVariableName
+    }
+}

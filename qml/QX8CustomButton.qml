@@ -1,0 +1,82 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QX8Button 1.0
+
+// A labelled button bound to one variable. SV: a toggle whose checked state is the device's.
+// Nudge: a step button; held down it steps again after each answer of the device, never with
+// two steps in flight and never faster than minimumRepeatMs. SingleShot and XGroupMember:
+// plain buttons whose clicks the page handles (buttonClicked).
+Button {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    property int buttonType: QX8Button.SingleShot
+    property string checkedText
+    property string uncheckedText
+    property int bumpDirection: 1
+    property string poClassName
+    property string svClassName
+    property ButtonGroup xGroup: null
+    // The range list of the nudged variable, from the application's data store.
+    property string rangeList: (typeof dataStore !== "undefined" && dataStore)
+                               ? dataStore.getJsonArray(poClassName, svClassName) : "[]"
+    readonly property int minimumRepeatMs: 80
+    readonly property int lostAnswerMs: 1000
+    readonly property alias backend: backend
+
+    property bool nudgeInFlight: false
+    property double lastNudgeMs: 0
+
+    signal buttonClicked()
+
+    checkable: buttonType === QX8Button.XGroupMember
+    checked: buttonType === QX8Button.SV && backend.activeState
+    ButtonGroup.group: buttonType === QX8Button.XGroupMember ? xGroup : null
+    text: checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
+
+    function nudge() {
+        if (nudgeInFlight && Date.now() - lastNudgeMs < lostAnswerMs)
+            return
+        nudgeInFlight = true
+        lastNudgeMs = Date.now()
+        backend.onNudged(bumpDirection, svClassName, poClassName)
+    }
+
+    QX8Button {
+        id: backend
+        poName: root.processingObjectName
+        svName: root.stateVariableName
+        buttonType: root.buttonType
+    }
+
+    Timer {
+        id: repeatTimer
+        onTriggered: if (root.pressed) root.nudge()
+    }
+
+    Connections {
+        target: backend
+        function onValueToNudgeChanged() {
+            root.nudgeInFlight = false
+            if (!root.pressed || root.buttonType !== QX8Button.Nudge)
+                return
+            repeatTimer.interval = Math.max(1, root.minimumRepeatMs - (Date.now() - root.lastNudgeMs))
+            repeatTimer.restart()
+        }
+    }
+
+    onPressed: if (buttonType === QX8Button.Nudge) nudge()
+    onReleased: repeatTimer.stop()
+    onClicked: {
+        if (buttonType === QX8Button.SV)
+            backend.toggleValueWithoutFeedback()
+        else if (buttonType !== QX8Button.Nudge)
+            buttonClicked()
+    }
+
+    Component.onCompleted: {
+        backend.setNudgeJsonData(rangeList)
+        backend.componentCompleted()
+    }
+}

@@ -1,0 +1,28 @@
+import QtQuick 2.15
+import QX8LED 1.0
+
+// A polled clip indicator of one variable: lit while the device reports onText.
+Rectangle {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    property string onText: "On"
+    property color onColor: "#ff4136"
+    property color offColor: "#401010"
+    readonly property bool lit: backend.value === onText
+    readonly property alias backend: backend
+
+    width: 12
+    height: 12
+    radius: width / 2
+    color: lit ? onColor : offColor
+
+    QX8LED {
+        id: backend
+        poName: root.processingObjectName
+        svName: root.stateVariableName
+    }
+
+    Component.onCompleted: backend.componentCompleted()
+}

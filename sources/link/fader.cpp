@@ -1,0 +1,103 @@
+#include "fader.h"
+
+#include "piecewisescale.h"
+
+#include <QLoggingCategory>
+#include <cmath>
+
+Fader::Fader(QObject* parent) : QX8Control(parent)
+{
+    setEntityName(QStringLiteral("Fader"));
+    setValueType(QString());
+    m_throttle.setSingleShot(true);
+    m_throttle.setInterval(kThrottleMs);
+    connect(&m_throttle, &QTimer::timeout, this, &Fader::onThrottleTimeOut);
+}
+
+Fader::~Fader()
+{
+    m_throttle.stop();
+}
+
+void Fader::setFaderValue(double value)
+{
+    if (value == m_faderValue)
+        return;
+    m_faderValue = value;
+    Q_EMIT faderValueChanged(m_faderValue);
+}
+
+bool Fader::isPercent() const
+{
+    return valueType() == QLatin1String("%");
+}
+
+std::optional<double> Fader::valueForPosition(double position) const
+{
+    if (!std::isfinite(position))
+        return std::nullopt;
+    if (isPercent())
+        return position;
+    const PiecewiseScale scale(m_rangeBoundaryValues, m_rangeLengthsInPercentage);
+    if (scale.isUsable())
+        return scale.valueAt(position);
+    if (m_maximum == m_minimum)
+        return std::nullopt;
+    const double value = m_minimum + position / 100.0 * (m_maximum - m_minimum);
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<double> Fader::positionForValue(double value) const
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    if (isPercent())
+        return value;
+    const PiecewiseScale scale(m_rangeBoundaryValues, m_rangeLengthsInPercentage);
+    if (scale.isUsable())
+        return scale.positionOf(value);
+    if (m_maximum == m_minimum)
+        return std::nullopt;
+    const double position = (value - m_minimum) * 100.0 / (m_maximum - m_minimum);
+    return std::isfinite(position) ? std::optional<double>(position) : std::nullopt;
+}
+
+// Inside a throttle window the latest position wins, even a return to the shown one.
+void Fader::setValueWithoutFeedback(double value)
+{
+    if (!(value >= 0 && value <= 100))
+        return;
+    if (!m_throttle.isActive() && value == m_faderValue)
+        return;
+    const std::optional<double> native = valueForPosition(value);
+    if (!native) {
+        qWarning() << "Fader" << poName() << svName() << "has no scale for position" << value;
+        return;
+    }
+    m_pendingValue = *native;
+    if (!m_throttle.isActive())
+        m_throttle.start();
+}
+
+void Fader::onThrottleTimeOut()
+{
+    sendRequest(QStringLiteral("set"), valueType(), QString::number(m_pendingValue, 'g', 6));
+}
+
+void Fader::handleDataAvailable(DataFromDevice data)
+{
+    if (data.command == QLatin1String("get") || data.command == QLatin1String("unsubr"))
+        return;
+    QString text = data.value;
+    if (isPercent() && text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    else if (text.endsWith(QLatin1String("dB"), Qt::CaseInsensitive))
+        text.chop(2);
+    const std::optional<double> position = positionForValue(text.toDouble());
+    if (!position)
+        return;
+    if (*position != m_faderValue) {
+        m_faderValue = *position;
+        Q_EMIT faderValueChanged(m_faderValue);
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+// The pace of a polled control: one request outstanding at a time, the next one a poll period
+// after the answer; an unanswered request is repeated on the tenth tick after it was sent.
+// The owner sends when asked and reports answers; ticks come from `tick()`.
+class PollCadence : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPeriodMs = 100;
+    static constexpr int kTicksBeforeRepeat = 10;
+
+    explicit PollCadence(QObject* parent = nullptr);
+    ~PollCadence() override;
+
+    // A tick or trigger: true when a request should go out now (the owner then calls sent()).
+    // While a request is outstanding it counts the tick and waits for the next.
+    bool shouldSend();
+    void sent();
+    void answered();
+    // Polling pauses until the next trigger, which then sends at once.
+    void pause();
+    // The outstanding request is known to be lost: the next trigger sends at once.
+    void forgetOutstanding() { m_replyReceived = true; }
+
+Q_SIGNALS:
+    void tick();
+
+private:
+    QTimer m_timer;
+    bool m_replyReceived = true;
+    int m_silentTicks = 0;
+};

@@ -1,0 +1,183 @@
+#include "qx8button.h"
+
+#include "nudgesteps.h"
+
+#include <QLoggingCategory>
+#include <cmath>
+
+namespace {
+
+QString chopTrimmed(const QString& text, int count)
+{
+    const QString chopped = text.chopped(count);
+    return chopped.endsWith(QLatin1Char(' ')) ? chopped.trimmed() : chopped;
+}
+
+} // namespace
+
+QX8Button::QX8Button(QObject* parent) : QX8Control(parent)
+{
+    setEntityName(QStringLiteral("Button"));
+    connect(this, &QX8Button::activeStateChanged, this, &QX8Button::onActiveStateChanged);
+}
+
+void QX8Button::setActiveState(bool activeState)
+{
+    if (activeState == m_activeState)
+        return;
+    m_activeState = activeState;
+    Q_EMIT activeStateChanged(m_activeState);
+}
+
+void QX8Button::setButtonType(ButtonType buttonType)
+{
+    if (buttonType == m_buttonType)
+        return;
+    m_buttonType = buttonType;
+    Q_EMIT buttonTypeChanged();
+}
+
+void QX8Button::setNudgeJsonData(const QString& nudgeJsonData)
+{
+    m_nudgeJsonData = nudgeJsonData;
+}
+
+void QX8Button::onActiveStateChanged(bool data)
+{
+    Q_UNUSED(data)
+}
+
+void QX8Button::toggleValueWithoutFeedback()
+{
+    sendRequest(QStringLiteral("set"), QString(),
+                m_activeState ? QStringLiteral("0") : QStringLiteral("1"));
+}
+
+void QX8Button::setMultipleSV(const QString& allSVName)
+{
+    const QStringList names = allSVName.split(QLatin1Char(','));
+    for (const QString& name : names) {
+        setSVName(name);
+        sendRequest(QStringLiteral("set"), QString(), QStringLiteral("1"));
+    }
+}
+
+std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass,
+                                            const QString& poClass)
+{
+    if (poClass == QLatin1String("Compressor") && svClass == QLatin1String("Ratio") &&
+        std::isinf(*value) && *value > 0) {
+        *value = 200.0f;
+        return QStringLiteral("200");
+    }
+    if (!std::isfinite(*value))
+        return std::nullopt;
+    const QString number = QString::number(*value, 'g', 6);
+    if (poClass == QLatin1String("Delay") && svClass == QLatin1String("Amount"))
+        return number + QStringLiteral("ms");
+    if (poClass == QLatin1String("Nuq") && svClass == QLatin1String("LiftTime"))
+        return number + QStringLiteral("s");
+    return number;
+}
+
+// A nudge moves the value the device last reported (or the last nudge wrote); before the
+// device has reported one there is nothing to move.
+void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QString& poClass)
+{
+    if (!m_hasDeviceValue) {
+        qWarning() << "Nudge of" << poName() << svName() << "before the device reported a value";
+        return;
+    }
+    int direction = bumpDirection;
+    if (svClass == QLatin1String("Release") || svClass == QLatin1String("LimRelease"))
+        direction = -direction;
+    if (const std::optional<QString> key = NudgeSteps::keyFor(poClass, svClass, m_nudgeJsonData,
+                                                              direction, double(m_valueToNudge)))
+        m_nudgeKey = *key;
+    float nudged = m_valueToNudge + float(direction) * NudgeSteps::step(m_nudgeKey);
+    const std::optional<QString> text = nudgeText(&nudged, svClass, poClass);
+    if (!text) {
+        qWarning() << "Nudge of" << poName() << svName() << "gives no number:" << nudged;
+        return;
+    }
+    m_valueToNudge = nudged;
+    sendRequest(QStringLiteral("set"), QString(), *text);
+}
+
+std::optional<float> QX8Button::nudgeValueOf(const QString& text, const QString& object,
+                                             const QString& variable)
+{
+    if (text.endsWith(QLatin1String(" deg")) || text.endsWith(QLatin1String("dB/s")))
+        return text.chopped(4).toFloat();
+    if (text.endsWith(QLatin1Char('%')))
+        return text.chopped(1).toFloat();
+    if (text.endsWith(QLatin1String("kHz"), Qt::CaseInsensitive))
+        return text.chopped(3).toFloat() * 1000.0f;
+    if (text.endsWith(QLatin1String("Hz"), Qt::CaseInsensitive) ||
+        text.endsWith(QLatin1String("dB")))
+        return text.chopped(2).toFloat();
+    if (object.contains(QLatin1String("Compressor")) && text.endsWith(QLatin1String(":1")))
+        return text.chopped(2).toFloat();
+    if (object.contains(QLatin1String("Crossover")) &&
+        variable.contains(QLatin1String("Frequency")) && text.contains(QLatin1String("Out"))) {
+        if (variable.contains(QLatin1String("LPFrequency")))
+            return 20100.0f;
+        if (variable.contains(QLatin1String("HPFrequency")))
+            return 15.9f;
+        return std::nullopt;
+    }
+    if (object.contains(QLatin1String("Gate")) &&
+        text.startsWith(QLatin1String("1:"), Qt::CaseInsensitive))
+        return text.mid(2).toFloat();
+    if (object.contains(QLatin1String("Delay"))) {
+        const QString first = text.split(QLatin1Char('/')).first();
+        return first.endsWith(QLatin1String("ms")) ? first.chopped(2).toFloat() : 0.0f;
+    }
+    if (object.contains(QLatin1String("Nuq")) && variable.contains(QLatin1String("LiftTime"))) {
+        const QStringList pieces = text.split(QLatin1Char(' '));
+        const auto number = [&](int i) {
+            return pieces.at(i).left(pieces.at(i).size() - 1).toFloat();
+        };
+        return pieces.size() == 1 ? number(0) : number(0) * 60.0f + number(1);
+    }
+    if (text.endsWith(QLatin1String("ms")))
+        return chopTrimmed(text, 2).toFloat();
+    if (text.endsWith(QLatin1Char('s'), Qt::CaseInsensitive))
+        return chopTrimmed(text, 1).toFloat();
+    if (text.endsWith(QLatin1String("m ")))
+        return text.chopped(2).toFloat() * 60.0f;
+    return text.toFloat();
+}
+
+void QX8Button::takeNudgeReply(const DataFromDevice& data)
+{
+    // The end of a subscription carries no value: the value stays as it was.
+    if (data.value.isEmpty())
+        return;
+    const std::optional<float> value = nudgeValueOf(data.value, poName(), data.svName);
+    if (!value)
+        return;
+    m_valueToNudge = *value;
+    m_hasDeviceValue = true;
+    Q_EMIT valueToNudgeChanged(m_valueToNudge);
+    if (std::isinf(m_valueToNudge) && m_valueToNudge > 0)
+        m_valueToNudge = 199.0f;
+}
+
+void QX8Button::handleDataAvailable(DataFromDevice data)
+{
+    switch (m_buttonType) {
+    case SV:
+        if (data.value == QLatin1String("On") || data.value == QLatin1String("1"))
+            setActiveState(true);
+        else if (data.value == QLatin1String("Off") || data.value == QLatin1String("0"))
+            setActiveState(false);
+        break;
+    case Nudge:
+        takeNudgeReply(data);
+        break;
+    case SingleShot:
+    case XGroupMember:
+        break;
+    }
+}

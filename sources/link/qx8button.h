@@ -1,0 +1,66 @@
+#pragma once
+
+#include "qx8control.h"
+
+#include <optional>
+
+// The back end of every button on the screens, bound to one variable. By `buttonType`:
+// an on/off toggle (SV), a step button of a numeric value (Nudge), or a plain button whose clicks
+// the screen handles (SingleShot, XGroupMember). Any button can also write "1" to several
+// variables of its processing object at once.
+//
+// A Nudge button's step comes from the shared step table, chosen by the sub-range in which the
+// value lies; the range list is handed over by the screen (setNudgeJsonData), which takes it
+// from the application's data store. Nudges start only from a value the device reported.
+class QX8Button : public QX8Control
+{
+    Q_OBJECT
+    Q_PROPERTY(bool activeState READ activeState WRITE setActiveState NOTIFY activeStateChanged)
+    Q_PROPERTY(ButtonType buttonType READ buttonType WRITE setButtonType NOTIFY buttonTypeChanged)
+    Q_PROPERTY(float valueToNudge READ valueToNudge NOTIFY valueToNudgeChanged)
+
+public:
+    enum ButtonType { SV = 0, Nudge = 1, SingleShot = 2, XGroupMember = 3 };
+    Q_ENUM(ButtonType)
+
+    explicit QX8Button(QObject* parent = nullptr);
+
+    bool activeState() const { return m_activeState; }
+    void setActiveState(bool activeState);
+    ButtonType buttonType() const { return m_buttonType; }
+    void setButtonType(ButtonType buttonType);
+    float valueToNudge() const { return m_valueToNudge; }
+
+    Q_INVOKABLE QString nudgeJsonData() const { return m_nudgeJsonData; }
+    Q_INVOKABLE void setNudgeJsonData(const QString& nudgeJsonData);
+    Q_INVOKABLE void onNudged(int bumpDirection, const QString& svClass, const QString& poClass);
+    Q_INVOKABLE void toggleValueWithoutFeedback();
+    Q_INVOKABLE void setMultipleSV(const QString& allSVName);
+
+    // The number a Nudge reply's value text stands for, on the given object and variable;
+    // nothing when the text leaves the value unchanged.
+    static std::optional<float> nudgeValueOf(const QString& text, const QString& object,
+                                             const QString& variable);
+    // The value text written for a nudged value; nothing for a value that cannot be written.
+    static std::optional<QString> nudgeText(float* value, const QString& svClass,
+                                            const QString& poClass);
+
+Q_SIGNALS:
+    void activeStateChanged(bool val);
+    void buttonTypeChanged();
+    void valueToNudgeChanged(float newValue);
+
+protected Q_SLOTS:
+    void onActiveStateChanged(bool data);
+    void handleDataAvailable(DataFromDevice data) override;
+
+private:
+    void takeNudgeReply(const DataFromDevice& data);
+
+    float m_valueToNudge = 0.0f;
+    bool m_hasDeviceValue = false;
+    bool m_activeState = false;
+    QString m_nudgeJsonData;
+    QString m_nudgeKey;
+    ButtonType m_buttonType = SingleShot;
+};

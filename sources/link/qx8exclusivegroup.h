@@ -1,0 +1,30 @@
+#pragma once
+
+#include "qx8control.h"
+
+// Keeps the selected entry of a group of mutually exclusive buttons in step with one text
+// variable. A changed selection is written only once the device has reported a value.
+class QX8ExclusiveGroup : public QX8Control
+{
+    Q_OBJECT
+    Q_PROPERTY(
+        QString selectedValue READ selectedValue WRITE setSelectedValue NOTIFY selectedValueChanged)
+
+public:
+    explicit QX8ExclusiveGroup(QObject* parent = nullptr);
+    ~QX8ExclusiveGroup() override;
+
+    QString selectedValue() const { return m_selectedValue; }
+    void setSelectedValue(const QString& selectedValue);
+
+Q_SIGNALS:
+    void selectedValueChanged(QString string);
+
+protected Q_SLOTS:
+    void handleDataAvailable(DataFromDevice data) override;
+    void OnSelectedValueChanged(QString string);
+
+private:
+    QString m_selectedValue;
+    QString m_lastDeviceValue;
+};

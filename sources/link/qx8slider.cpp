@@ -1,0 +1,174 @@
+#include "qx8slider.h"
+
+#include "tcpadaptor.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Ratios 1:1 to 40:1 as device percent of the ratio variable's range, and its end.
+std::array<float, QX8Slider::kRatioSteps> buildRatioTable()
+{
+    std::array<float, QX8Slider::kRatioSteps> table{};
+    int i = 0;
+    const auto add = [&](float ratio) { table[i++] = (ratio - 1.0f) / 99.0f * 100.0f; };
+    for (int k = 0; k <= 10; ++k)
+        add(1.0f + k * 0.1f);
+    for (int k = 1; k <= 10; ++k)
+        add(2.0f + k * 0.2f);
+    for (int r = 5; r <= 15; ++r)
+        add(float(r));
+    for (int r = 20; r <= 40; r += 5)
+        add(float(r));
+    table[i] = 100.0f;
+    return table;
+}
+
+const std::array<float, QX8Slider::kRatioSteps>& ratioTable()
+{
+    static const std::array<float, QX8Slider::kRatioSteps> table = buildRatioTable();
+    return table;
+}
+
+bool differs(float a, float b)
+{
+    return a != b || std::isnan(a) || std::isnan(b);
+}
+
+} // namespace
+
+QX8Slider::QX8Slider(QObject* parent) : QX8Control(parent)
+{
+    setValueType(QStringLiteral("%"));
+    setEntityName(QStringLiteral("Slider"));
+    m_throttle.setSingleShot(true);
+    m_throttle.setInterval(kThrottleMs);
+    connect(this, &QX8Slider::stringPropertyChanged, this, &QX8Slider::onStringPropertyChanged);
+    connect(&m_throttle, &QTimer::timeout, this, &QX8Slider::onThrottleTimeOut);
+}
+
+QX8Slider::~QX8Slider()
+{
+    m_throttle.stop();
+}
+
+float QX8Slider::ratioTableEntry(int step)
+{
+    return ratioTable().at(std::clamp(step, 0, kRatioSteps - 1));
+}
+
+void QX8Slider::setStringProperty(const float& value)
+{
+    if (value == m_stringProperty)
+        return;
+    m_stringProperty = value;
+    Q_EMIT stringPropertyChanged(m_stringProperty);
+}
+
+// A position set from outside (not from a reply) is written at once, mapped like a drag.
+void QX8Slider::onStringPropertyChanged(float data)
+{
+    if (data == m_lastDeviceValue)
+        return;
+    writePosition(m_stringProperty);
+}
+
+// Inside a throttle window the latest position wins, even a return to the device's own value.
+void QX8Slider::setValueWithoutFeedback(const float& a)
+{
+    if (!std::isfinite(a))
+        return;
+    if (!m_throttle.isActive()) {
+        if (a == m_lastDeviceValue)
+            return;
+        m_throttle.start();
+    }
+    m_pendingValue = a;
+}
+
+void QX8Slider::onThrottleTimeOut()
+{
+    writePosition(m_pendingValue);
+}
+
+QString QX8Slider::valueTextForPosition(float position) const
+{
+    if (!m_ratioSlider)
+        return QString::number(position, 'g', 6);
+    const int step = int(std::floor(position * (kRatioSteps - 1) / 100.0f));
+    return QString::number(ratioTableEntry(step), 'g', 6);
+}
+
+void QX8Slider::writePosition(float position)
+{
+    if (!std::isfinite(position)) {
+        qWarning() << "Slider position" << position << "not written for" << poName() << svName();
+        return;
+    }
+    sendRequest(QStringLiteral("set"), valueType(), valueTextForPosition(position));
+}
+
+std::optional<float> QX8Slider::positionOfReply(const QString& text,
+                                                const QString& replyValueType) const
+{
+    // A reply without a value (the end of a subscription) shows no position.
+    if (text.isEmpty())
+        return std::nullopt;
+    if (replyValueType == QLatin1String("%")) {
+        const float percent = (text.endsWith(QLatin1Char('%')) ? text.chopped(1) : text).toFloat();
+        if (!m_ratioSlider)
+            return percent;
+        for (int i = 0; i < kRatioSteps; ++i) {
+            if (ratioTableEntry(i) + 0.0001f >= percent)
+                return i / float(kRatioSteps - 1) * 100.0f;
+        }
+        return kRatioSteps / float(kRatioSteps - 1) * 100.0f;
+    }
+    if (text.endsWith(QLatin1String("kHz"), Qt::CaseInsensitive))
+        return text.chopped(3).toFloat() * 1000.0f;
+    if (text.endsWith(QLatin1String("Hz"), Qt::CaseInsensitive) ||
+        text.endsWith(QLatin1String("dB"), Qt::CaseInsensitive) ||
+        text.endsWith(QLatin1String(":1")))
+        return text.chopped(2).toFloat();
+    if (text.contains(QLatin1String("Off")))
+        return 0.0f;
+    if (text == QLatin1String("Inf"))
+        return 70.0f;
+    return text.toFloat();
+}
+
+void QX8Slider::handleDataAvailable(DataFromDevice data)
+{
+    if (data.command == QLatin1String("get"))
+        return;
+    const std::optional<float> position = positionOfReply(data.value, data.valueType);
+    if (!position)
+        return;
+    m_lastDeviceValue = *position;
+    if (differs(*position, m_stringProperty)) {
+        m_stringProperty = *position;
+        Q_EMIT stringPropertyChanged(m_stringProperty);
+    }
+}
+
+// The subscription uses the path form the replies are matched on, so that the replies reach
+// the slider and the unsubscription ends the same subscription.
+void QX8Slider::sendDataRequest()
+{
+    if (hasNames() && TCPAdaptor::instance()->Ready())
+        sendSubscription(QStringLiteral("sub"), valueType());
+}
+
+void QX8Slider::sendUnSubRequest()
+{
+    sendRequest(QStringLiteral("unsub"), valueType());
+}
+
+void QX8Slider::onVimbalReady()
+{
+    if (subscriptionWanted())
+        sendDataRequest();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "qx8control.h"
+
+#include <QTimer>
+#include <limits>
+#include <optional>
+
+// A slider bound to one variable, by default in percent of its range. A drag writes throttled
+// positions; the position shown follows the device's replies only. A ratio slider spreads the
+// fixed steps of its ratio table evenly over the travel.
+class QX8Slider : public QX8Control
+{
+    Q_OBJECT
+    Q_PROPERTY(float stringProperty READ stringProperty WRITE setStringProperty NOTIFY
+                   stringPropertyChanged)
+    Q_PROPERTY(bool ratioSlider READ ratioSlider WRITE setRatioSlider)
+
+public:
+    static constexpr int kThrottleMs = 30;
+    static constexpr int kRatioSteps = 38;
+
+    explicit QX8Slider(QObject* parent = nullptr);
+    ~QX8Slider() override;
+
+    float stringProperty() const { return m_stringProperty; }
+    void setStringProperty(const float& value);
+    bool ratioSlider() const { return m_ratioSlider; }
+    void setRatioSlider(bool ratioSlider) { m_ratioSlider = ratioSlider; }
+
+    Q_INVOKABLE void setValueWithoutFeedback(const float& a);
+
+    // Device percent value of each ratio step, ascending.
+    static float ratioTableEntry(int step);
+    // The position that a reply text shows, if it carries one.
+    std::optional<float> positionOfReply(const QString& text, const QString& replyValueType) const;
+    // The value text written for a position: the ratio step's device percent for a ratio slider.
+    QString valueTextForPosition(float position) const;
+
+Q_SIGNALS:
+    void stringPropertyChanged(float string);
+
+protected Q_SLOTS:
+    virtual void onStringPropertyChanged(float data);
+    void onThrottleTimeOut();
+    void handleDataAvailable(DataFromDevice data) override;
+    void sendDataRequest() override;
+    void sendUnSubRequest() override;
+    void onVimbalReady() override;
+
+private:
+    void writePosition(float position);
+
+    float m_lastDeviceValue = std::numeric_limits<float>::quiet_NaN();
+    float m_stringProperty = -1.0f;
+    float m_pendingValue = 0.0f;
+    QTimer m_throttle;
+    bool m_ratioSlider = false;
+};

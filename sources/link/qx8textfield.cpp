@@ -1,0 +1,60 @@
+#include "qx8textfield.h"
+
+QX8TextField::QX8TextField(QObject* parent) : QX8Label(parent)
+{
+    connect(this, &QX8Label::labelValueChanged, this, &QX8TextField::onLabelValueChanged);
+}
+
+QX8TextField::~QX8TextField()
+{
+    sendRequest(QStringLiteral("unsub"));
+}
+
+void QX8TextField::setUnit(const QString& unit)
+{
+    m_unit = unit;
+    QString emitted = m_unit;
+    Q_EMIT unitChanged(emitted);
+}
+
+std::optional<QString> QX8TextField::partInUnit(const QString& valueText, const QString& unit)
+{
+    const QStringList parts = valueText.split(QLatin1Char('/'));
+    for (const QString& part : parts) {
+        if (part.right(unit.size()) == unit)
+            return part;
+    }
+    return std::nullopt;
+}
+
+// Text typed on the screen goes out through the link's line guard like any other value.
+void QX8TextField::onLabelValueChanged(QString data)
+{
+    if (data.right(m_unit.size()) != m_unit)
+        data += m_unit;
+    if (data != m_lastDeviceValue)
+        sendRequest(QStringLiteral("set"), QString(), data);
+}
+
+// Unlike the base filter this keeps `setr`: the device's acknowledgement carries the value it
+// accepted.
+void QX8TextField::onDataAvailable(DataFromDevice data)
+{
+    if (!hasNames() || data.poName != poName() || data.valueType != valueType() ||
+        data.svName != svName())
+        return;
+    if (data.command == QLatin1String("unsubr") && !isDestroying() && subscriptionWanted())
+        sendDataRequest();
+    handleDataAvailable(data);
+}
+
+void QX8TextField::handleDataAvailable(DataFromDevice data)
+{
+    if (data.command == QLatin1String("unsubr"))
+        return;
+    const std::optional<QString> part = partInUnit(data.value, m_unit);
+    if (!part)
+        return;
+    m_lastDeviceValue = *part;
+    setLabelValue(*part);
+}

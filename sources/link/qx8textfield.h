@@ -1,0 +1,38 @@
+#pragma once
+
+#include "qx8label.h"
+
+#include <optional>
+
+// An editable label in one unit. The device may report a value in several units at once,
+// separated by "/"; the field shows the part in its own unit. Text the screen writes into
+// `labelValue` goes to the device with the unit appended.
+class QX8TextField : public QX8Label
+{
+    Q_OBJECT
+    Q_PROPERTY(QString unit READ unit WRITE setUnit NOTIFY unitChanged)
+
+public:
+    explicit QX8TextField(QObject* parent = nullptr);
+    ~QX8TextField() override;
+
+    QString unit() const { return m_unit; }
+    void setUnit(const QString& unit);
+
+    // The part of a multi-unit value text that is in `unit`, if any.
+    static std::optional<QString> partInUnit(const QString& valueText, const QString& unit);
+
+Q_SIGNALS:
+    void unitChanged(QString& a);
+
+public Q_SLOTS:
+    void onLabelValueChanged(QString data);
+
+protected Q_SLOTS:
+    void onDataAvailable(DataFromDevice data) override;
+    void handleDataAvailable(DataFromDevice data) override;
+
+private:
+    QString m_lastDeviceValue;
+    QString m_unit;
+};

@@ -1,0 +1,137 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QX8Button 1.0
+import "qrc:/qml/"
+
+// Every wrapper of the bound controls on one page, bound to VirtualQX8's variables.
+Rectangle {
+    width: 1900
+    height: 1000
+    color: "black"
+
+    Grid {
+        x: 10
+        y: 10
+        columns: 4
+        spacing: 20
+
+        QX8CustomSlider {
+            objectName: "slider"
+            width: 300
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_1_Gain"
+        }
+        QX8Fader {
+            objectName: "fader"
+            height: 200
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_2_Gain"
+            rangeBoundaryValues: [-60, -20, 0, 20]
+            rangeLengthsInPercentage: [25, 50, 25]
+        }
+        QX8CustomMeter {
+            objectName: "meter"
+            width: 12
+            height: 150
+            processingObjectName: "NPO"
+            stateVariableName: "Node\\Meters\\SV\\Level_5"
+        }
+        MeterAndMarkerArea {
+            objectName: "meterAndMarkers"
+            height: 150
+            processingObjectName: "NPO"
+            stateVariableName: "Node\\Meters\\SV\\Level_6"
+        }
+        QX8CustomLED {
+            objectName: "led"
+            processingObjectName: "NPO"
+            stateVariableName: "Node\\Meters\\SV\\Clip_5"
+        }
+        QX8CustomButton {
+            objectName: "svButton"
+            buttonType: QX8Button.SV
+            checkedText: "ON"
+            uncheckedText: "OFF"
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_1_Mute"
+        }
+        OutputMute {
+            objectName: "outputMute"
+            outputName: "Output 2"
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_2_Mute"
+        }
+        OutputMuteAll {
+            objectName: "muteAll"
+            processingObjectName: "Crossover"
+            muteVariables: ["Band_1_Mute", "Band_2_Mute", "Band_3_Mute", "Band_4_Mute"]
+        }
+        QX8CustomLabel {
+            objectName: "label"
+            processingObjectName: "Compressor"
+            stateVariableName: "ExpanderRatio"
+        }
+        QX8CustomTextField {
+            objectName: "textField"
+            width: 120
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_2_Delay"
+            unit: "ms"
+            maximumLength: 10
+        }
+        Row {
+            spacing: 4
+            QX8CustomExclusiveGroup {
+                id: typeGroup
+                objectName: "group"
+                processingObjectName: "RoomEQ"
+                stateVariableName: "Band_3_Type"
+                onSelectedButtonChanged: {
+                    bell.checked = value === "Bell"
+                    shelf.checked = value === "High Shelf"
+                }
+            }
+            QX8CustomButton {
+                id: bell
+                objectName: "bellMember"
+                buttonType: QX8Button.XGroupMember
+                uncheckedText: "Bell"
+                xGroup: typeGroup.xGroup
+                onButtonClicked: typeGroup.select("Bell")
+                Component.onCompleted: typeGroup.addButtonToList("Bell")
+            }
+            QX8CustomButton {
+                id: shelf
+                objectName: "shelfMember"
+                buttonType: QX8Button.XGroupMember
+                uncheckedText: "High Shelf"
+                xGroup: typeGroup.xGroup
+                onButtonClicked: typeGroup.select("High Shelf")
+                Component.onCompleted: typeGroup.addButtonToList("High Shelf")
+            }
+        }
+        QX8SuperSlider {
+            objectName: "superSlider"
+            title: "Frequency"
+            processingObjectName: "RoomEQ"
+            stateVariableName: "Band_6_Frequency"
+            poClassName: "EQ"
+            svClassName: "Frequency"
+            minLabel: "20Hz"
+            maxLabel: "20kHz"
+        }
+        CustomOutputFader {
+            objectName: "outputFader"
+            processingObjectName: "Crossover"
+            gainVariableName: "Band_3_Gain"
+            muteVariableName: "Band_3_Mute"
+            outputName: "Output 3"
+        }
+        CustomDelayStrip {
+            objectName: "delayStrip"
+            delayName: "Delay 4"
+            processingObjectName: "Crossover"
+            stateVariableName: "Band_4_Delay"
+        }
+    }
+}

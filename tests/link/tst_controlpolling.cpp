@@ -1,0 +1,166 @@
+// Meters and clip LEDs polling VirtualQX8: their period, the pause of a busy period, the repeat
+// of an unanswered poll, and the moving values they show.
+#include "appbusyflag.h"
+#include "qx8binaryled.h"
+#include "qx8led.h"
+#include "qx8meter.h"
+#include "tst_controlfixture.h"
+
+#include <QSet>
+#include <memory>
+
+namespace {
+
+template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+{
+    return boundControl<Control>("NPO", sv);
+}
+
+const QString kLevel = QStringLiteral("Node\\Meters\\SV\\Level_%1");
+const QString kClip = QStringLiteral("Node\\Meters\\SV\\Clip_%1");
+
+QString nodePoll(const QString& sv)
+{
+    return "asyncget \"\\\\" + sv + "\\\"";
+}
+
+template<typename Control> std::unique_ptr<Control> polled(const QString& sv)
+{
+    auto control = std::make_unique<Control>();
+    control->setPOName("NPO");
+    control->setSVName(sv);
+    control->componentCompleted();
+    return control;
+}
+
+} // namespace
+
+class TestControlPolling : public QObject
+{
+    Q_OBJECT
+
+private:
+    LoggedInDevice* m_device = nullptr;
+
+    // Gaps between consecutive polls of `sv` sent since the last clear.
+    QList<qint64> gaps(const QString& sv) const
+    {
+        const QList<SentLine> polls = m_device->sent(nodePoll(sv));
+        QList<qint64> result;
+        for (int i = 1; i < polls.size(); ++i)
+            result.append(polls.at(i).atMs - polls.at(i - 1).atMs);
+        return result;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_device = new LoggedInDevice;
+        QVERIFY(m_device->start());
+    }
+    void cleanupTestCase() { delete m_device; }
+    void init() { m_device->clearSent(); }
+
+    void meterPollsAfterEachAnswer()
+    {
+        auto meter = pollNode<QX8Meter>(kLevel.arg(1));
+        meter->setRangeBounaryValues({-80, -40, 0, 6});
+        meter->setRangeLengthsInPercentage({30, 60, 10});
+        QSet<QString> shown;
+        connect(meter.get(), &QX8Meter::meterValueChanged, this,
+                [&](const QString& value) { shown.insert(value); });
+        QTest::qWait(1200);
+        const QList<qint64> between = gaps(kLevel.arg(1));
+        QVERIFY2(between.size() >= 6 && between.size() <= 12,
+                 qPrintable(QString::number(between.size())));
+        for (qint64 gap : between)
+            QVERIFY2(gap >= PollCadence::kPeriodMs - 5 && gap < 3 * PollCadence::kPeriodMs,
+                     qPrintable(QString::number(gap)));
+        QVERIFY2(shown.size() >= 4, qPrintable(QStringList(shown.values()).join(' ')));
+        for (const QString& value : shown)
+            QVERIFY(value.toDouble() >= 0 && value.toDouble() <= 100);
+        // Polled, never subscribed; and nothing to unsubscribe.
+        meter.reset();
+        QTest::qWait(50);
+        QVERIFY(m_device->received("sub \"\\\\Node\\Meters").isEmpty());
+        QVERIFY(m_device->received("unsub \"\\\\Node\\Meters").isEmpty());
+    }
+
+    void clipLedShowsTheMovingText()
+    {
+        auto led = pollNode<QX8LED>(kClip.arg(1));
+        QSignalSpy changed(led.get(), &QX8LED::valueChanged);
+        QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 3, 3000);
+        for (const QList<QVariant>& emission : changed)
+            QVERIFY(emission.at(0) == "On" || emission.at(0) == "Off");
+        for (qint64 gap : gaps(kClip.arg(1)))
+            QVERIFY(gap >= PollCadence::kPeriodMs - 5);
+    }
+
+    // While the application is busy nothing is polled; its end polls every meter and LED at once.
+    void busyPeriodPausesPolling()
+    {
+        auto meter = pollNode<QX8Meter>(kLevel.arg(2));
+        auto led = pollNode<QX8LED>(kClip.arg(2));
+        QTest::qWait(300);
+        AppBusyFlag::instance()->setBusy(true);
+        QTest::qWait(2 * PollCadence::kPeriodMs);
+        const int receivedBefore = m_device->received("asyncget").size();
+        m_device->clearSent();
+        QTest::qWait(1500);
+        QCOMPARE(m_device->sentLines("asyncget"), QStringList());
+        QCOMPARE(m_device->received("asyncget").size(), receivedBefore);
+
+        const qint64 ended = m_device->now();
+        AppBusyFlag::instance()->setBusy(false);
+        QTRY_COMPARE(m_device->sent(nodePoll(kLevel.arg(2))).size() > 0 &&
+                         m_device->sent(nodePoll(kClip.arg(2))).size() > 0,
+                     true);
+        QVERIFY(m_device->sent(nodePoll(kLevel.arg(2))).first().atMs - ended < 50);
+        QVERIFY(m_device->sent(nodePoll(kClip.arg(2))).first().atMs - ended < 50);
+        QTest::qWait(500);
+        QVERIFY(m_device->sent(nodePoll(kClip.arg(2))).size() >= 3);
+    }
+
+    // A poll that gets no answer is repeated about a second later, by the meter and by the clip
+    // LED alike; when the device answers again the normal pace resumes.
+    void unansweredPollIsRepeated()
+    {
+        auto meter = pollNode<QX8Meter>(kLevel.arg(3));
+        auto led = pollNode<QX8LED>(kClip.arg(3));
+        QTest::qWait(300);
+        QCOMPARE(m_device->device.command("fault freeze on"), QString("ok"));
+        QTest::qWait(200);
+        m_device->clearSent();
+        QTest::qWait(2600);
+        for (const QString& sv : {kLevel.arg(3), kClip.arg(3)}) {
+            const QList<qint64> between = gaps(sv);
+            const int polls = m_device->sent(nodePoll(sv)).size();
+            QVERIFY2(polls >= 2 && polls <= 3, qPrintable(sv + ' ' + QString::number(polls)));
+            for (qint64 gap : between)
+                QVERIFY2(gap >= 9 * PollCadence::kPeriodMs, qPrintable(QString::number(gap)));
+        }
+        QCOMPARE(m_device->device.command("fault freeze off"), QString("ok"));
+        QTest::qWait(1500);
+        m_device->clearSent();
+        QTest::qWait(600);
+        QVERIFY(m_device->sent(nodePoll(kLevel.arg(3))).size() >= 4);
+        QVERIFY(m_device->sent(nodePoll(kClip.arg(3))).size() >= 4);
+    }
+
+    void binaryLedFollowsOnAndOff()
+    {
+        QX8BinaryLED led;
+        led.setPOName("Crossover");
+        led.setSVName("Band_4_Mute");
+        QCOMPARE(m_device->device.command("set \\\\Preset\\Crossover\\SV\\Band_4_Mute\\ On"),
+                 QString("ok On"));
+        QTRY_VERIFY(led.activeState());
+        QCOMPARE(m_device->device.command("set \\\\Preset\\Crossover\\SV\\Band_4_Mute\\ 0"),
+                 QString("ok Off"));
+        QTRY_VERIFY(!led.activeState());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestControlPolling)
+#include "tst_controlpolling.moc"

@@ -1,0 +1,327 @@
+// The bound controls against VirtualQX8: what each puts on the wire for a gesture, throttled,
+// and what it shows from the device's replies.
+#include "customcombobox.h"
+#include "fader.h"
+#include "qx8button.h"
+#include "qx8exclusivegroup.h"
+#include "qx8label.h"
+#include "qx8slider.h"
+#include "qx8textfield.h"
+#include "tst_controlfixture.h"
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+const QString kEqFrequencyRanges =
+    R"([{"low":20,"high":100,"range":"0"},{"low":100,"high":1000,"range":"1"},)"
+    R"({"low":1000,"high":10000,"range":"2"},{"low":10000,"high":22000,"range":"3"}])";
+const QString kCompressorRatioRanges =
+    R"([{"low":1.0,"high":2.0,"range":"0"},{"low":2.0,"high":4.0,"range":"1"},)"
+    R"({"low":4.0,"high":15.0,"range":"2"}])";
+
+template<typename Control> std::unique_ptr<Control> bound(const QString& po, const QString& sv)
+{
+    auto control = std::make_unique<Control>();
+    control->setPOName(po);
+    control->setSVName(sv);
+    control->componentCompleted();
+    return control;
+}
+
+} // namespace
+
+class TestControlWire : public QObject
+{
+    Q_OBJECT
+
+private:
+    LoggedInDevice* m_device = nullptr;
+
+    QString deviceValue(const QString& po, const QString& sv, const QString& suffix = QString())
+    {
+        return m_device->device.command("value \\\\Preset\\" + po + "\\SV\\" + sv + "\\" + suffix);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_device = new LoggedInDevice;
+        QVERIFY(m_device->start());
+    }
+    void cleanupTestCase() { delete m_device; }
+    void init() { m_device->clearSent(); }
+
+    // A drag of 10 positions over about 100 ms: a few `set` lines at least the throttle apart,
+    // the last one carrying the final position, which the slider then shows from the reply.
+    void sliderDragIsThrottled()
+    {
+        auto slider = boundControl<QX8Slider>("Crossover", "Band_1_Gain");
+        const QString sub = requestLine("sub", "Crossover", "Band_1_Gain", "%");
+        QVERIFY(m_device->device.waitForReceived(sub));
+        QTRY_COMPARE(slider->stringProperty(), 75.0f);
+
+        for (int i = 1; i <= 10; ++i) {
+            slider->setValueWithoutFeedback(10.0f + i * 5);
+            QTest::qWait(10);
+        }
+        const QString set = requestLine("set", "Crossover", "Band_1_Gain", "%");
+        QTRY_COMPARE(deviceValue("Crossover", "Band_1_Gain", "%"), QString("ok 60"));
+        QTest::qWait(2 * QX8Slider::kThrottleMs);
+        const QList<SentLine> sets = m_device->sent(set);
+        QVERIFY2(sets.size() >= 2 && sets.size() <= 5, qPrintable(QString::number(sets.size())));
+        for (int i = 1; i < sets.size(); ++i)
+            QVERIFY(sets.at(i).atMs - sets.at(i - 1).atMs >= QX8Slider::kThrottleMs - 5);
+        QCOMPARE(sets.last().line, set + " \"60\"");
+        QCOMPARE(m_device->received(set).size(), sets.size());
+        QTRY_COMPARE(slider->stringProperty(), 60.0f);
+
+        // A drag back to the shown position inside one window still ends there.
+        slider->setValueWithoutFeedback(70);
+        slider->setValueWithoutFeedback(60);
+        QTest::qWait(3 * QX8Slider::kThrottleMs);
+        QCOMPARE(m_device->sentLines(set).last(), set + " \"60\"");
+
+        // The unsubscription ends the subscription that was made, in its "%" form.
+        slider.reset();
+        QTRY_COMPARE(m_device->device.command("subscriptions"), QString("ok 0"));
+    }
+
+    void ratioSliderWritesTableSteps()
+    {
+        auto slider = std::make_unique<QX8Slider>();
+        slider->setRatioSlider(true);
+        slider->setPOName("Compressor");
+        slider->setSVName("Ratio");
+        QTRY_VERIFY(slider->stringProperty() >= 0);
+        slider->setValueWithoutFeedback(50);
+        const QString set = requestLine("set", "Compressor", "Ratio", "%");
+        QVERIFY(m_device->device.waitForReceived(set + " \"2.62626\""));
+        QTRY_VERIFY(std::fabs(slider->stringProperty() - 18 / 37.0f * 100) < 1e-3f);
+        QCOMPARE(deviceValue("Compressor", "Ratio"), QString("ok 2.02424:1"));
+    }
+
+    void faderWritesTheValueItShows_data()
+    {
+        QTest::addColumn<QList<qreal>>("boundaries");
+        QTest::addColumn<QList<qreal>>("lengths");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("linear") << QList<qreal>{} << QList<qreal>{} << "-20";
+        QTest::newRow("lists") << QList<qreal>{-60, -20, 0, 20} << QList<qreal>{25, 50, 25}
+                               << "-10";
+    }
+    void faderWritesTheValueItShows()
+    {
+        QFETCH(QList<qreal>, boundaries);
+        QFETCH(QList<qreal>, lengths);
+        QFETCH(QString, written);
+        Fader fader;
+        fader.setMinimum(-60);
+        fader.setMaximum(20);
+        fader.setRangeBounaryValues(boundaries);
+        fader.setRangeLengthsInPercentage(lengths);
+        fader.setPOName("Crossover");
+        fader.setSVName("Band_2_Gain");
+        QTRY_VERIFY(fader.faderValue() > 0);
+        const QString set = requestLine("set", "Crossover", "Band_2_Gain");
+        fader.setValueWithoutFeedback(100.5);
+        fader.setValueWithoutFeedback(-0.1);
+        fader.setValueWithoutFeedback(50);
+        QVERIFY(m_device->device.waitForReceived(set + " \"" + written + "\""));
+        QTRY_COMPARE(fader.faderValue(), 50.0);
+        QCOMPARE(m_device->sentLines(set), QStringList{set + " \"" + written + "\""});
+        QCOMPARE(deviceValue("Crossover", "Band_2_Gain"), "ok " + written + "dB");
+    }
+
+    // Three fields on one variable show its three units; text typed into one is written with
+    // its unit, and every field follows the device's answer.
+    void textFieldsShowAndWriteTheirUnit()
+    {
+        std::vector<std::unique_ptr<QX8TextField>> fields;
+        for (const QString unit : {"ms", "ft", "m"}) {
+            fields.push_back(std::make_unique<QX8TextField>());
+            fields.back()->setUnit(unit);
+            fields.back()->setPOName("Crossover");
+            fields.back()->setSVName("Band_3_Delay");
+        }
+        QTRY_COMPARE(fields[0]->labelValue(), QString("10.00ms"));
+        QTRY_COMPARE(fields[1]->labelValue(), QString("11.25ft"));
+        QTRY_COMPARE(fields[2]->labelValue(), QString("3.43m"));
+
+        const QString set = requestLine("set", "Crossover", "Band_3_Delay");
+        fields[0]->setLabelValue("12");
+        QVERIFY(m_device->device.waitForReceived(set + " \"12ms\""));
+        QTRY_COMPARE(fields[2]->labelValue(), QString("4.12m"));
+        QTRY_COMPARE(fields[0]->labelValue(), QString("12.00ms"));
+
+        // Typed text that would break the line never reaches the device.
+        fields[1]->setLabelValue("3\" \"x");
+        fields[1]->setLabelValue("3\nset x");
+        QTest::qWait(100);
+        QCOMPARE(m_device->sentLines(set), QStringList{set + " \"12ms\""});
+
+        m_device->clearSent();
+        fields.resize(1);
+        fields[0].reset();
+        const QString unsub = requestLine("unsub", "Crossover", "Band_3_Delay");
+        QCOMPARE(m_device->sentLines(unsub).size(), 6);
+    }
+
+    void labelShowsTheDeviceText()
+    {
+        auto label = boundControl<QX8Label>("Compressor", "ExpanderRatio");
+        QTRY_COMPARE(label->labelValue(), QString("1:2"));
+        QCOMPARE(m_device->device.command("set \\\\Preset\\Compressor\\SV\\ExpanderThreshold\\ "
+                                          "-80"),
+                 QString("ok Off"));
+        auto off = boundControl<QX8Label>("Compressor", "ExpanderThreshold");
+        QTRY_COMPARE(off->labelValue(), QString("Off"));
+        auto inf = boundControl<QX8Label>("Compressor", "MaxAttenuation");
+        QTRY_COMPARE(inf->labelValue(), QString("Inf"));
+        auto out = boundControl<QX8Label>("Crossover", "Aux_LPFrequency");
+        QTRY_COMPARE(out->labelValue(), QString("Out"));
+    }
+
+    void comboBoxWritesAQuotedChoice()
+    {
+        auto combo = boundControl<CustomComboBox>("RoomEQ", "Band_1_Type");
+        QSignalSpy changed(combo.get(), &CustomComboBox::deviceSvValueChanged);
+        QTRY_COMPARE(combo->deviceSvValue(), QString("Bell"));
+        combo->setValueWithoutFeedback("Low Shelf");
+        const QString set = requestLine("set", "RoomEQ", "Band_1_Type");
+        QVERIFY(m_device->device.waitForReceived(set + " \"Low Shelf\""));
+        QTRY_COMPARE(combo->deviceSvValue(), QString("Low Shelf"));
+        combo->setValueWithoutFeedback("Low Shelf");
+        QTest::qWait(100);
+        QCOMPARE(m_device->sentLines(set).size(), 1);
+        QVERIFY(changed.size() >= 2);
+    }
+
+    void exclusiveGroupWritesOnlyAfterADeviceValue()
+    {
+        QX8ExclusiveGroup group;
+        group.setSelectedValue("High Shelf");
+        group.setPOName("RoomEQ");
+        group.setSVName("Band_2_Type");
+        QTRY_COMPARE(group.selectedValue(), QString("Bell"));
+        const QString set = requestLine("set", "RoomEQ", "Band_2_Type");
+        QVERIFY(m_device->sentLines(set).isEmpty());
+        group.setSelectedValue("High Shelf");
+        QVERIFY(m_device->device.waitForReceived(set + " \"High Shelf\""));
+        QCOMPARE(deviceValue("RoomEQ", "Band_2_Type"), QString("ok High Shelf"));
+        QTRY_COMPARE(group.selectedValue(), QString("High Shelf"));
+        QCOMPARE(m_device->sentLines(set).size(), 1);
+    }
+
+    void svButtonTogglesFromTheDeviceState()
+    {
+        QX8Button button;
+        button.setButtonType(QX8Button::SV);
+        button.setPOName("Crossover");
+        button.setSVName("Band_1_Mute");
+        QSignalSpy state(&button, &QX8Button::activeStateChanged);
+        const QString set = requestLine("set", "Crossover", "Band_1_Mute");
+        button.toggleValueWithoutFeedback();
+        QVERIFY(m_device->device.waitForReceived(set + " \"1\""));
+        QTRY_VERIFY(button.activeState());
+        button.toggleValueWithoutFeedback();
+        QVERIFY(m_device->device.waitForReceived(set + " \"0\""));
+        QTRY_VERIFY(!button.activeState());
+        QCOMPARE(state.size(), 2);
+    }
+
+    void nudgesStepFromTheDeviceValue_data()
+    {
+        QTest::addColumn<QString>("po");
+        QTest::addColumn<QString>("sv");
+        QTest::addColumn<QString>("poClass");
+        QTest::addColumn<QString>("svClass");
+        QTest::addColumn<QString>("ranges");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<float>("start");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("frequency up") << "RoomEQ"
+                                      << "Band_4_Frequency"
+                                      << "EQ"
+                                      << "Frequency" << kEqFrequencyRanges << 1 << 1000.0f << "1010"
+                                      << "ok 1.01kHz";
+        QTest::newRow("frequency down")
+            << "RoomEQ"
+            << "Band_5_Frequency"
+            << "EQ"
+            << "Frequency" << kEqFrequencyRanges << -1 << 1000.0f << "999"
+            << "ok 999Hz";
+        QTest::newRow("compressor ratio") << "Compressor"
+                                          << "Ratio"
+                                          << "Compressor"
+                                          << "Ratio" << kCompressorRatioRanges << 1 << 4.0f << "5"
+                                          << "ok 5:1";
+        // A release step is inverted: "down" lengthens it.
+        QTest::newRow("release") << "Compressor"
+                                 << "Release"
+                                 << "Compressor"
+                                 << "Release"
+                                 << "[]" << -1 << 200.0f << "200"
+                                 << "ok 200ms";
+        QTest::newRow("gain") << "RoomEQ"
+                              << "Band_4_Gain"
+                              << "EQ"
+                              << "Gain"
+                              << "[]" << 1 << 0.0f << "0.1"
+                              << "ok 0.1dB";
+    }
+    void nudgesStepFromTheDeviceValue()
+    {
+        QFETCH(QString, po);
+        QFETCH(QString, sv);
+        QFETCH(QString, poClass);
+        QFETCH(QString, svClass);
+        QFETCH(QString, ranges);
+        QFETCH(int, direction);
+        QFETCH(float, start);
+        QFETCH(QString, written);
+        QFETCH(QString, shown);
+        const QString path = "\\\\Preset\\" + po + "\\SV\\" + sv + "\\";
+        QVERIFY(m_device->device.command("set " + path + " " + QString::number(start))
+                    .startsWith("ok"));
+        QX8Button button;
+        button.setButtonType(QX8Button::Nudge);
+        button.setNudgeJsonData(ranges);
+        button.setPOName(po);
+        button.setSVName(sv);
+        // Nothing moves before the device has reported the value.
+        button.onNudged(direction, svClass, poClass);
+        QSignalSpy nudged(&button, &QX8Button::valueToNudgeChanged);
+        QVERIFY(nudged.wait(qx8test::timeoutMs()));
+        QCOMPARE(button.valueToNudge(), start);
+        const QString set = requestLine("set", po, sv);
+        QVERIFY(m_device->sentLines(set).isEmpty());
+        button.onNudged(direction, svClass, poClass);
+        QVERIFY(m_device->device.waitForReceived(set + " \"" + written + "\""));
+        QCOMPARE(deviceValue(po, sv), shown);
+        QTRY_COMPARE(nudged.size(), 2);
+        QCOMPARE(m_device->sentLines(set).size(), 1);
+    }
+
+    void multipleVariablesSetInOrder()
+    {
+        QX8Button button;
+        button.setButtonType(QX8Button::SingleShot);
+        button.setPOName("Crossover");
+        m_device->clearSent();
+        button.setMultipleSV("Band_2_Mute,Band_3_Mute,,Band_4_Mute");
+        QStringList expected;
+        for (const QString sv : {"Band_2_Mute", "Band_3_Mute", "Band_4_Mute"})
+            expected << requestLine("sub", "Crossover", sv)
+                     << requestLine("set", "Crossover", sv) + " \"1\"";
+        QCOMPARE(m_device->sentLines(""), expected);
+        QCOMPARE(button.svName(), QString("Band_4_Mute"));
+        QTRY_COMPARE(deviceValue("Crossover", "Band_4_Mute"), QString("ok On"));
+        QCOMPARE(deviceValue("Crossover", "Band_2_Mute"), QString("ok On"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestControlWire)
+#include "tst_controlwire.moc"

@@ -1,0 +1,292 @@
+// Every QML wrapper of the bound controls in an offscreen window against VirtualQX8: dragged,
+// typed into and clicked like a user would, with any QML warning failing the test.
+#include "customcombobox.h"
+#include "fader.h"
+#include "qx8button.h"
+#include "qx8exclusivegroup.h"
+#include "qx8label.h"
+#include "qx8led.h"
+#include "qx8meter.h"
+#include "qx8slider.h"
+#include "qx8textfield.h"
+#include "tst_controlfixture.h"
+
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <memory>
+
+namespace {
+
+QStringList g_warnings;
+QtMessageHandler g_previousHandler = nullptr;
+
+void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        g_warnings.append(message);
+    g_previousHandler(type, context, message);
+}
+
+template<typename T> void registerType(const char* name)
+{
+    qmlRegisterType<T>(name, 1, 0, name);
+}
+
+} // namespace
+
+// Stands in for the application's data store: the range lists of the nudge buttons.
+class RangeStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE QString getJsonArray(const QString& poClass, const QString& svClass) const
+    {
+        if (poClass == "EQ" && svClass == "Frequency")
+            return R"([{"low":20,"high":100,"range":"0"},{"low":100,"high":1000,"range":"1"},)"
+                   R"({"low":1000,"high":10000,"range":"2"},{"low":10000,"high":22000,)"
+                   R"("range":"3"}])";
+        return "[]";
+    }
+};
+
+class TestQmlControls : public QObject
+{
+    Q_OBJECT
+
+private:
+    LoggedInDevice* m_device = nullptr;
+    RangeStore m_store;
+    std::unique_ptr<QQuickView> m_view;
+
+    QQuickItem* item(const char* name)
+    {
+        return m_view->rootObject()->findChild<QQuickItem*>(name);
+    }
+    template<typename T> T* backendOf(QQuickItem* wrapper)
+    {
+        return qvariant_cast<T*>(wrapper->property("backend"));
+    }
+    QPoint at(QQuickItem* target, qreal xShare = 0.5, qreal yShare = 0.5)
+    {
+        return target->mapToScene(QPointF(target->width() * xShare, target->height() * yShare))
+            .toPoint();
+    }
+    void click(QQuickItem* target)
+    {
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, at(target));
+    }
+    QString deviceValue(const QString& po, const QString& sv, const QString& suffix = QString())
+    {
+        return m_device->device.command("value \\\\Preset\\" + po + "\\SV\\" + sv + "\\" + suffix);
+    }
+    // Drags from one point to another in small steps, as a hand would.
+    void drag(const QPoint& from, const QPoint& to)
+    {
+        QTest::mousePress(m_view.get(), Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 20; ++step) {
+            QTest::mouseMove(m_view.get(), from + (to - from) * step / 20);
+            QTest::qWait(10);
+        }
+        QTest::mouseRelease(m_view.get(), Qt::LeftButton, {}, to);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        g_previousHandler = qInstallMessageHandler(recordWarnings);
+        registerType<QX8Slider>("QX8Slider");
+        registerType<Fader>("Fader");
+        registerType<QX8Label>("QX8Label");
+        registerType<QX8TextField>("QX8TextField");
+        registerType<CustomComboBox>("CustomComboBox");
+        registerType<QX8ExclusiveGroup>("QX8ExclusiveGroup");
+        registerType<QX8Meter>("QX8Meter");
+        registerType<QX8LED>("QX8LED");
+        registerType<QX8Button>("QX8Button");
+        m_device = new LoggedInDevice;
+        QVERIFY(m_device->start());
+
+        m_view = std::make_unique<QQuickView>();
+        m_view->rootContext()->setContextProperty("dataStore", &m_store);
+        m_view->setSource(
+            QUrl::fromLocalFile(qx8test::sourceDir() + "/tests/link/qml/ControlsPage.qml"));
+        QCOMPARE(m_view->status(), QQuickView::Ready);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        QTRY_COMPARE(backendOf<QX8Label>(item("label"))->labelValue(), QString("1:2"));
+    }
+    void init() { m_device->clearSent(); }
+    void cleanup() { QCOMPARE(g_warnings, QStringList()); }
+    void cleanupTestCase()
+    {
+        m_view.reset();
+        delete m_device;
+        qInstallMessageHandler(g_previousHandler);
+        QCOMPARE(g_warnings, QStringList());
+    }
+
+    void sliderDrag()
+    {
+        QQuickItem* slider = item("slider");
+        QTRY_COMPARE(slider->property("value").toDouble(), 75.0);
+        drag(at(slider, 0.75), at(slider, 0.2));
+        const QString set = requestLine("set", "Crossover", "Band_1_Gain", "%");
+        QTRY_VERIFY(!m_device->received(set).isEmpty());
+        QTest::qWait(100);
+        const QList<SentLine> sets = m_device->sent(set);
+        QVERIFY(sets.size() >= 2);
+        for (int i = 1; i < sets.size(); ++i)
+            QVERIFY(sets.at(i).atMs - sets.at(i - 1).atMs >= QX8Slider::kThrottleMs - 5);
+        const double shown = slider->property("value").toDouble();
+        QVERIFY2(shown > 10 && shown < 30, qPrintable(QString::number(shown)));
+        QTRY_COMPARE(deviceValue("Crossover", "Band_1_Gain", "%"),
+                     "ok " + QString::number(backendOf<QX8Slider>(slider)->stringProperty()));
+    }
+
+    void faderDrag()
+    {
+        QQuickItem* fader = item("fader");
+        QTRY_COMPARE(fader->property("value").toDouble(), 75.0);
+        drag(at(fader, 0.5, 0.25), at(fader, 0.5, 0.6));
+        const QString set = requestLine("set", "Crossover", "Band_2_Gain");
+        QTRY_VERIFY(!m_device->received(set).isEmpty());
+        QTest::qWait(100);
+        const double shown = fader->property("value").toDouble();
+        QVERIFY2(shown > 20 && shown < 60, qPrintable(QString::number(shown)));
+        const double written = m_device->sentLines(set).last().section('"', 3, 3).toDouble();
+        QCOMPARE(backendOf<Fader>(fader)->positionForValue(written).value_or(-1), shown);
+    }
+
+    void metersAndLedMove()
+    {
+        QX8Meter* meter = backendOf<QX8Meter>(item("meter"));
+        QSignalSpy moved(meter, &QX8Meter::meterValueChanged);
+        QQuickItem* markers = item("meterAndMarkers");
+        QX8Meter* second =
+            backendOf<QX8Meter>(qvariant_cast<QQuickItem*>(markers->property("meter")));
+        QSignalSpy secondMoved(second, &QX8Meter::meterValueChanged);
+        QQuickItem* led = item("led");
+        QSignalSpy lit(backendOf<QX8LED>(led), &QX8LED::valueChanged);
+        QTRY_VERIFY_WITH_TIMEOUT(moved.size() >= 3 && secondMoved.size() >= 3 && lit.size() >= 2,
+                                 3000);
+        QCOMPARE(item("meter")->property("fillPercent").toDouble(), meter->meterValue().toDouble());
+        QCOMPARE(led->property("lit").toBool(), backendOf<QX8LED>(led)->value() == "On");
+    }
+
+    void buttonsClick()
+    {
+        QQuickItem* toggle = item("svButton");
+        QVERIFY(!toggle->property("checked").toBool());
+        click(toggle);
+        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_1_Mute") +
+                                                 " \"1\""));
+        QTRY_VERIFY(toggle->property("checked").toBool());
+        QCOMPARE(toggle->property("text").toString(), QString("ON"));
+
+        click(qvariant_cast<QQuickItem*>(item("outputMute")->property("muteButton")));
+        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_2_Mute") +
+                                                 " \"1\""));
+        m_device->clearSent();
+        click(item("muteAll"));
+        QTRY_COMPARE(m_device->sentLines("set").size(), 4);
+        QTRY_COMPARE(deviceValue("Crossover", "Band_4_Mute"), QString("ok On"));
+    }
+
+    void textFieldTyping()
+    {
+        QQuickItem* field = item("textField");
+        QTRY_COMPARE(field->property("text").toString(), QString("10.00ms"));
+        click(field);
+        QTRY_VERIFY(field->hasActiveFocus());
+        QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(m_view.get(), Qt::Key_2);
+        QTest::keyClick(m_view.get(), Qt::Key_5);
+        QTest::keyClick(m_view.get(), Qt::Key_Return);
+        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_2_Delay") +
+                                                 " \"25ms\""));
+        field->setFocus(false);
+        m_view->contentItem()->forceActiveFocus();
+        QTRY_COMPARE(field->property("text").toString(), QString("25.00ms"));
+        QCOMPARE(m_device->sentLines("set").size(), 1);
+    }
+
+    void exclusiveGroupClicks()
+    {
+        QQuickItem* bell = item("bellMember");
+        QQuickItem* shelf = item("shelfMember");
+        QTRY_VERIFY(bell->property("checked").toBool());
+        click(shelf);
+        QVERIFY(m_device->device.waitForReceived(requestLine("set", "RoomEQ", "Band_3_Type") +
+                                                 " \"High Shelf\""));
+        QTRY_VERIFY(shelf->property("checked").toBool());
+        QVERIFY(!bell->property("checked").toBool());
+        QCOMPARE(deviceValue("RoomEQ", "Band_3_Type"), QString("ok High Shelf"));
+    }
+
+    // Held against a slow device, a nudge button steps once per answer: never two steps in
+    // flight, never closer than the minimum repeat, and nothing after the release.
+    void nudgeHeldAgainstSlowDevice_data()
+    {
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("prompt device") << 0;
+        QTest::newRow("slow device") << 300;
+    }
+    void nudgeHeldAgainstSlowDevice()
+    {
+        QFETCH(int, delayMs);
+        QQuickItem* panel = item("superSlider");
+        QObject* inner = qvariant_cast<QObject*>(panel->property("superSlider"));
+        QQuickItem* up = qvariant_cast<QQuickItem*>(inner->property("nudgeUp"));
+        QX8Button* button = backendOf<QX8Button>(up);
+        QTRY_VERIFY(button->valueToNudge() >= 1000.0f);
+        const float start = button->valueToNudge();
+        QCOMPARE(m_device->device.command("fault delay=" + QString::number(delayMs)),
+                 QString("ok"));
+        const QString set = requestLine("set", "RoomEQ", "Band_6_Frequency");
+        QTest::mousePress(m_view.get(), Qt::LeftButton, {}, at(up));
+        QTest::qWait(1500);
+        QTest::mouseRelease(m_view.get(), Qt::LeftButton, {}, at(up));
+        const int atRelease = m_device->sent(set).size();
+        QTest::qWait(delayMs + 300);
+        QCOMPARE(m_device->device.command("fault delay=0"), QString("ok"));
+        const QList<SentLine> sets = m_device->sent(set);
+        QVERIFY(sets.size() - atRelease <= 1);
+        const int most = 1500 / qMax(80, delayMs) + 2;
+        QVERIFY2(sets.size() >= 3 && sets.size() <= most, qPrintable(QString::number(sets.size())));
+        for (int i = 1; i < sets.size(); ++i) {
+            const qint64 gap = sets.at(i).atMs - sets.at(i - 1).atMs;
+            QVERIFY2(gap >= qMax(75, delayMs - 20), qPrintable(QString::number(gap)));
+            QVERIFY(sets.at(i).line != sets.at(i - 1).line);
+        }
+        QTRY_COMPARE(deviceValue("RoomEQ", "Band_6_Frequency"),
+                     "ok " + QString::number(button->valueToNudge() / 1000.0, 'g', 6) + "kHz");
+        QVERIFY(button->valueToNudge() > start);
+        QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));
+    }
+
+    void outputFaderAndDelayStrip()
+    {
+        QQuickItem* outputFader = item("outputFader");
+        QQuickItem* fader = qvariant_cast<QQuickItem*>(outputFader->property("fader"));
+        QTRY_VERIFY(fader->property("value").toDouble() > 0);
+        drag(at(fader, 0.5, 0.3), at(fader, 0.5, 0.5));
+        QTRY_VERIFY(!m_device->received(requestLine("set", "Crossover", "Band_3_Gain")).isEmpty());
+
+        QObject* delay = qvariant_cast<QObject*>(item("delayStrip")->property("alignmentDelay"));
+        QQuickItem* feet = qvariant_cast<QQuickItem*>(
+            qvariant_cast<QObject*>(delay->property("feet"))->property("textField"));
+        QTRY_COMPARE(feet->property("text").toString(), QString("11.25ft"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    TestQmlControls test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_qml_controls.moc"
