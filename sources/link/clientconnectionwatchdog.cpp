@@ -8,7 +8,6 @@
 namespace {
 
 const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
-const QString kLocalSubstitute = QStringLiteral("127.0.0.1");
 
 bool hasIPv4Address(const QNetworkInterface& interface)
 {
@@ -60,7 +59,9 @@ void ClientConnectionWatchDog::onPollingTimeout()
 
 bool ClientConnectionWatchDog::isConnectedToNetwork() const
 {
-    if (QX8Settings().value(kAddressKey, QString()).toString() == kLocalSubstitute)
+    // A device on this machine (the offline model on 127.0.0.1, or any loopback address) is
+    // reachable without a network.
+    if (QHostAddress(QX8Settings().value(kAddressKey, QString()).toString()).isLoopback())
         return true;
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface& interface : interfaces) {

@@ -4,13 +4,31 @@
 #include "applicationupdater.h"
 #include "brandlistmodel.h"
 #include "buttonimageresolver.h"
+#include "crossovercurveplotter.h"
+#include "crossovergraphitem.h"
+#include "customcombobox.h"
 #include "devicepresetmodel.h"
+#include "discovereddevicesmodel.h"
+#include "fader.h"
 #include "filesystemmodel.h"
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
+#include "qx8button.h"
 #include "qx8enumsv.h"
+#include "qx8exclusivegroup.h"
+#include "qx8geqbands.h"
+#include "qx8geqgraphitem.h"
+#include "qx8label.h"
+#include "qx8led.h"
+#include "qx8meter.h"
 #include "qx8numericalsv.h"
+#include "qx8nuqcurveplotter.h"
+#include "qx8nuqgraphitem.h"
+#include "qx8peqcurveplotter.h"
+#include "qx8peqgraphitem.h"
 #include "qx8settings.h"
+#include "qx8slider.h"
+#include "qx8textfield.h"
 #include "qx8textsv.h"
 #include "tuningfilelistmodel.h"
 #include "wizardbrandlistviewmodel.h"
@@ -31,54 +49,53 @@ template<typename T> void registerType(const char* name)
 }
 } // namespace
 
-// In registration order. The types marked "TO ADD AT MERGE" are being built on other branches;
-// each goes in at its place in the order, uncommented, with its header included above.
+// In registration order. The configuration models are not built yet: their registrations stand
+// commented at their places in the order.
 void registerQmlTypes()
 {
-    // TO ADD AT MERGE  1 registerType<QX8LED>("QX8LED");                    (branch controls)
-    // TO ADD AT MERGE  2 registerType<QX8Label>("QX8Label");                (branch controls)
-    // TO ADD AT MERGE  3 registerType<QX8Meter>("QX8Meter");                (branch controls)
-    // TO ADD AT MERGE  4 registerType<QX8Slider>("QX8Slider");              (branch controls)
-    // TO ADD AT MERGE  5 registerType<QX8Button>("QX8Button");              (branch controls)
+    registerType<QX8LED>("QX8LED");
+    registerType<QX8Label>("QX8Label");
+    registerType<QX8Meter>("QX8Meter");
+    registerType<QX8Slider>("QX8Slider");
+    registerType<QX8Button>("QX8Button");
     registerType<QX8TextSV>("QX8TextSV");
     registerType<QX8EnumSV>("QX8EnumSV");
-    // TO ADD AT MERGE  8 registerType<QX8GEQBands>("QX8GEQBands");          (branch graphs2)
+    registerType<QX8GEQBands>("QX8GEQBands");
     registerType<QX8Settings>("QX8Settings");
-    // TO ADD AT MERGE 10 registerType<QX8TextField>("QX8TextField");        (branch controls)
-    // TO ADD AT MERGE 11 registerType<CustomComboBox>("CustomComboBox");    (branch controls)
+    registerType<QX8TextField>("QX8TextField");
+    registerType<CustomComboBox>("CustomComboBox");
     registerType<QX8NumericalSV>("QX8NumericalSV");
     registerType<FileSystemModel>("FileSystemModel");
-    // TO ADD AT MERGE 14 registerType<QX8PEQGraphItem>("QX8PEQGraphItem");  (branch graphs2)
-    // TO ADD AT MERGE 15 registerType<QX8GEQGraphItem>("QX8GEQGraphItem");  (branch graphs2)
-    // TO ADD AT MERGE 16 registerType<HomeScreenModel>("HomeScreenModel");  (configuration)
+    registerType<QX8PEQGraphItem>("QX8PEQGraphItem");
+    registerType<QX8GEQGraphItem>("QX8GEQGraphItem");
+    // not built yet: 16 registerType<HomeScreenModel>("HomeScreenModel");  (configuration)
     registerType<FwUpdateUploader>("FwUpdateUploader");
     registerType<DevicePresetModel>("DevicePresetModel");
-    // TO ADD AT MERGE 19 registerType<QX8ExclusiveGroup>("QX8ExclusiveGroup"); (branch controls)
-    // TO ADD AT MERGE 20 registerType<CrossoverGraphItem>("CrossoverGraphItem"); (branch graphs2)
-    // TO ADD AT MERGE 21 registerType<QX8PEQCurvePlotter>("QX8PEQCurvePlotter"); (branch graphs2)
-    // TO ADD AT MERGE 22 registerType<ConfigDataProvider>("ConfigDataProvider"); (configuration)
+    registerType<QX8ExclusiveGroup>("QX8ExclusiveGroup");
+    registerType<CrossoverGraphItem>("CrossoverGraphItem");
+    registerType<QX8PEQCurvePlotter>("QX8PEQCurvePlotter");
+    // not built yet: 22 registerType<ConfigDataProvider>("ConfigDataProvider"); (configuration)
     registerType<WizardDialProvider>("WizardDialProvider");
     registerType<ButtonImageResolver>("ButtonImageResolver");
     registerType<WizardScreensLoader>("WizardScreensLoader");
     registerType<WizardDialogProvider>("WizardDialogProvider");
-    // TO ADD AT MERGE 27 registerType<CrossoverCurvePlotter>("CrossoverCurvePlotter"); (graphs2)
+    registerType<CrossoverCurvePlotter>("CrossoverCurvePlotter");
     registerType<WizardBrandModelsModel>("WizardBrandModelsModel");
     registerType<WizardListViewProvider>("WizardListViewProvider");
     registerType<WizardRunSetupProvider>("WizardRunSetupProvider");
     registerType<WizardBrandListViewModel>("WizardBrandListViewModel");
-    // TO ADD AT MERGE 32 registerType<DiscoveredDevicesModel>("DiscoveredDevicesModel");
-    // (discovery) TO ADD AT MERGE 33 registerType<QX8NuqCurvePlotter>("QX8NuqCurvePlotter");
-    // (branch graphs2) TO ADD AT MERGE 34 registerType<QX8NuqGraphItem>("QX8NuqGraphItem"); (branch
-    // graphs2)
+    registerType<DiscoveredDevicesModel>("DiscoveredDevicesModel");
+    registerType<QX8NuqCurvePlotter>("QX8NuqCurvePlotter");
+    registerType<QX8NuqGraphItem>("QX8NuqGraphItem");
     registerType<WizardNuqGraphProvider>("WizardNuqGraphProvider");
     registerType<AppDataStore>("AppDataStore");
-    // TO ADD AT MERGE 37 registerType<Fader>("Fader");                      (branch controls)
-    // TO ADD AT MERGE 38 registerType<EditModeCopyPaste>("EditModeCopyPaste"); (configuration)
+    registerType<Fader>("Fader");
+    // not built yet: 38 registerType<EditModeCopyPaste>("EditModeCopyPaste"); (configuration)
     registerType<TuningFileListModel>("TuningFileListModel");
     registerType<BrandListModel>("BrandListModel");
-    // TO ADD AT MERGE 41 registerType<CrossoverBandInfoProvider>("CrossoverBandInfoProvider");
+    // not built yet: 41 registerType<CrossoverBandInfoProvider>("CrossoverBandInfoProvider");
     // (cfg)
     registerType<ApplicationUpdater>("ApplicationUpdater");
     registerType<FirmwareUpdater>("FirmwareUpdater");
-    // TO ADD AT MERGE 44 registerType<QX8HomeScreenModel>("QX8HomeScreenModel"); (configuration)
+    // not built yet: 44 registerType<QX8HomeScreenModel>("QX8HomeScreenModel"); (configuration)
 }

@@ -1,5 +1,8 @@
 #include "viewloader.h"
 
+#include "clientconnectionwatchdog.h"
+#include "remoteconnectionwatchdog.h"
+
 #include "appanalytics.h"
 #include "appbusyflag.h"
 #include "applicationupdater.h"
@@ -112,11 +115,10 @@ ViewLoader::ViewLoader(QObject* parent)
     connect(busy, &AppBusyFlag::resendDataRequest, this, &ViewLoader::resendDataRequest);
 
     connect(TCPAdaptor::instance(), &TCPAdaptor::vimbalReady, this, &ViewLoader::onVimbalReady);
-    // TO ADD AT MERGE (connection watchdogs, branch "discovery"):
-    //   connect(RemoteConnectionWatchDog::instance(), &RemoteConnectionWatchDog::connectionLost,
-    //           this, &ViewLoader::onRemoteConnectionLost);
-    //   connect(ClientConnectionWatchDog::instance(), &ClientConnectionWatchDog::connectionLost,
-    //           this, &ViewLoader::onClientConnectionLost);
+    connect(RemoteConnectionWatchDog::instance(), &RemoteConnectionWatchDog::connectionLost, this,
+            &ViewLoader::onRemoteConnectionLost);
+    connect(ClientConnectionWatchDog::instance(), &ClientConnectionWatchDog::connectionLost, this,
+            &ViewLoader::onClientConnectionLost);
 }
 
 ViewLoader::~ViewLoader()
@@ -164,12 +166,10 @@ void ViewLoader::setContextProperties()
     context->setContextProperty(QStringLiteral("applicationUpdater"),
                                 ApplicationUpdater::instance());
     context->setContextProperty(QStringLiteral("firmwareUpdater"), FirmwareUpdater::instance());
-    // TO ADD AT MERGE (connection watchdogs, branch "discovery"): replace the two nulls by
-    // ClientConnectionWatchDog::instance() and RemoteConnectionWatchDog::instance().
     context->setContextProperty(QStringLiteral("clientConnectionWatchdog"),
-                                QVariant::fromValue<QObject*>(nullptr));
+                                ClientConnectionWatchDog::instance());
     context->setContextProperty(QStringLiteral("remoteConnectionWatchdog"),
-                                QVariant::fromValue<QObject*>(nullptr));
+                                RemoteConnectionWatchDog::instance());
     context->setContextProperty(QStringLiteral("viewLoader"), this);
     context->setContextProperty(QStringLiteral("offlineModeSupported"), false);
     const QScreen* screen = QGuiApplication::primaryScreen();
