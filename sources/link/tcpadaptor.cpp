@@ -208,15 +208,13 @@ void TcpClientThread::handleReply(const ConsoleReply& reply)
     case ConsoleReply::Kind::ObjectList:
         Q_EMIT poReceived(reply.items, reply.path);
         break;
-    case ConsoleReply::Kind::Value: {
-        auto* record = new DataFromDevice(reply.record);
-        if (isHomeScreenVariable(*record)) {
+    case ConsoleReply::Kind::Value:
+        if (isHomeScreenVariable(reply.record)) {
             qDebug() << "                    emit homeScreenDataAvailable(data)";
-            Q_EMIT homeScreenDataAvailable(record);
+            Q_EMIT homeScreenDataAvailable(reply.record);
         }
-        Q_EMIT poSvData(record);
+        Q_EMIT poSvData(reply.record);
         break;
-    }
     }
 }
 
@@ -291,7 +289,7 @@ void TCPAdaptor::connectThreadSignals()
 
     connect(client, &TcpClientThread::homeScreenData, this, &TCPAdaptor::homeScreenData);
     connect(client, &TcpClientThread::homeScreenDataAvailable, this,
-            &TCPAdaptor::homeScreenDataAvailable);
+            &TCPAdaptor::onHomeScreenData);
     connect(client, &TcpClientThread::optionCardSourceNames, this,
             &TCPAdaptor::optionCardSourceNames);
     connect(client, &TcpClientThread::presetData, this, &TCPAdaptor::presetData);
@@ -319,9 +317,6 @@ void TCPAdaptor::shutdown()
         m_thread.terminate();
         m_thread.wait();
     }
-    // Replies still queued for this object own their records: take them in, so none leaks.
-    if (QCoreApplication::instance())
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 bool TCPAdaptor::isConnected() const
@@ -412,11 +407,16 @@ void TCPAdaptor::onMessageSent(QByteArray message)
     Q_UNUSED(message)
 }
 
-void TCPAdaptor::onPoSvData(DataFromDevice* data)
+void TCPAdaptor::onPoSvData(DataFromDevice data)
 {
-    Q_EMIT dataAvailable(*data);
-    m_router.deliver(*data);
-    delete data;
+    Q_EMIT dataAvailable(data);
+    m_router.deliver(data);
+}
+
+// Receivers use the record only during their slot.
+void TCPAdaptor::onHomeScreenData(DataFromDevice data)
+{
+    Q_EMIT homeScreenDataAvailable(&data);
 }
 
 // The attempt that timed out is abandoned, so that a retry really connects again.

@@ -36,10 +36,11 @@ Q_SIGNALS:
     void messageSent(QByteArray message);
     void messageReceived(QByteArray message);
     void homeScreenData(QByteArray message);
-    void homeScreenDataAvailable(DataFromDevice* data);
+    // Records cross to the GUI thread by value, so none can be lost with a queued event.
+    void homeScreenDataAvailable(DataFromDevice data);
     void optionCardSourceNames(QStringList sourceNames);
     void reconfigResponse(QByteArray message);
-    void poSvData(DataFromDevice* data);
+    void poSvData(DataFromDevice data);
     void enumsReceived(QStringList enums, QString svPath);
     void poReceived(QStringList pos, QString path);
     void presetData(QByteArray message);
@@ -138,7 +139,7 @@ protected Q_SLOTS:
     void onVimbalReady();
     void onError(QString errorString);
     void onMessageSent(QByteArray message);
-    void onPoSvData(DataFromDevice* data);
+    void onPoSvData(DataFromDevice data);
     void onTimeOut();
 
 private:
@@ -146,6 +147,7 @@ private:
     void connectThreadSignals();
     void sendLogin();
     void onAttemptEnded(int attempt);
+    void onHomeScreenData(DataFromDevice data);
 
     QThread m_thread;
     TcpClientThread* m_client;

@@ -75,3 +75,13 @@ bool LinkedProcessor::waitForSequence(const QStringList& lines, int skip)
              qPrintable(m_device.received().mid(skip).join(QLatin1String(" / "))));
     return false;
 }
+
+bool LinkedProcessor::settle()
+{
+    const QString probe = QStringLiteral(R"(get "\\Node\SV\HardwareVersion\")");
+    const int before = received().count(probe);
+    TCPAdaptor::instance()->SendRequest({QStringLiteral("NPO"),
+                                         QStringLiteral("Node\\SV\\HardwareVersion"), QString(),
+                                         QString(), QStringLiteral("get")});
+    return QTest::qWaitFor([&] { return received().count(probe) > before; }, qx8test::timeoutMs());
+}

@@ -28,6 +28,9 @@ public:
     // Waits until the device has received every line of `lines`, in that order and after the
     // first `skip` received lines.
     bool waitForSequence(const QStringList& lines, int skip = 0);
+    // Waits until every request sent so far has reached the device: requests travel in order,
+    // so it is enough that a probe sent now arrives.
+    bool settle();
 
 private:
     VirtualProcessor m_device;

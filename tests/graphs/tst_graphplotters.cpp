@@ -174,6 +174,7 @@ void TestGraphPlotters::initTwiceSubscribesOnce()
     plotter.init("Nuq", 12);
     QVERIFY(waitForSubscriptions(nuqPaths));
     QCOMPARE(controlCount(plotter), 36);
+    QVERIFY(m_processor.settle());
     const int skip = m_processor.received().size();
 
     plotter.init("Nuq", 12);

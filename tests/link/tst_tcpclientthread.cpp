@@ -33,12 +33,8 @@ public:
         QObject::connect(&thread, &QThread::started, client, &TcpClientThread::onStarted);
         QObject::connect(&thread, &QThread::finished, client, &TcpClientThread::onFinished,
                          Qt::DirectConnection);
-        // Records travel by pointer; the test owns them once received.
         QObject::connect(client, &TcpClientThread::poSvData, &records,
-                         [this](DataFromDevice* data) {
-                             values.append(data->value);
-                             delete data;
-                         });
+                         [this](const DataFromDevice& data) { values.append(data.value); });
         thread.start();
     }
     ~ClientUnderTest()
