@@ -40,16 +40,11 @@ bool FtpServerProcess::startPyFtpdLib(const QString& root, bool emptyNameListIs4
 {
     m_address = qx8test::uniqueLoopbackAddress().toString();
     QStringList arguments{qx8test::sourceDir() + QStringLiteral("/tests/files/ftpserver.py"),
-                          QStringLiteral("--address"),
-                          m_address,
-                          QStringLiteral("--root"),
-                          root,
-                          QStringLiteral("--user"),
-                          user,
-                          QStringLiteral("--password"),
-                          password,
-                          QStringLiteral("--log"),
-                          m_work.filePath(QStringLiteral("commands.log"))};
+                          "--address=" + m_address,
+                          "--root=" + root,
+                          "--user=" + user,
+                          "--password=" + password,
+                          "--log=" + m_work.filePath(QStringLiteral("commands.log"))};
     if (emptyNameListIs450)
         arguments << QStringLiteral("--empty-nlst-450");
     m_process.start(QStringLiteral("/usr/bin/python3"), arguments);

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace ftptest {
 
@@ -43,14 +42,6 @@ bool logIn(QFtp& ftp, const FtpServerProcess& server)
     ftp.connectToHost(server.address(), server.port());
     ftp.login(FtpServerProcess::user, FtpServerProcess::password);
     return succeeds(ftp) && ftp.state() == QFtp::LoggedIn;
-}
-
-QString testFolderName()
-{
-    QString name = QString::fromLatin1(QTest::currentTestFunction());
-    if (const char* row = QTest::currentDataTag())
-        name += QLatin1Char('-') + QString::fromLatin1(row).replace(QLatin1Char(' '), '_');
-    return name;
 }
 
 QByteArray pattern(int size)

@@ -17,9 +17,6 @@ bool fails(QFtp& ftp);
 // Queues connect and login with the test user and tells whether both succeeded.
 bool logIn(QFtp& ftp, const FtpServerProcess& server);
 
-// The current test function and data row as a folder name.
-QString testFolderName();
-
 // Reproducible content of the given size (not all one byte, so shifts and gaps show).
 QByteArray pattern(int size);
 
