@@ -30,26 +30,22 @@ FtpServerProcess::~FtpServerProcess()
     kill();
 }
 
-bool FtpServerProcess::start(const QString& root, const Options& options)
+bool FtpServerProcess::start(const QString& root, bool emptyNameListIs450)
 {
-    return m_kind == Kind::PyFtpdLib ? startPyFtpdLib(root, options) : startProFtpd(root, options);
+    return m_kind == Kind::PyFtpdLib ? startPyFtpdLib(root, emptyNameListIs450)
+                                     : startProFtpd(root);
 }
 
-bool FtpServerProcess::startPyFtpdLib(const QString& root, const Options& options)
+bool FtpServerProcess::startPyFtpdLib(const QString& root, bool emptyNameListIs450)
 {
     m_address = qx8test::uniqueLoopbackAddress().toString();
     QStringList arguments{qx8test::sourceDir() + QStringLiteral("/tests/files/ftpserver.py"),
-                          QStringLiteral("--address"),
-                          m_address,
-                          QStringLiteral("--root"),
-                          root,
-                          QStringLiteral("--user"),
-                          user,
-                          QStringLiteral("--password"),
-                          password,
-                          QStringLiteral("--log"),
-                          m_work.filePath(QStringLiteral("commands.log"))};
-    if (options.emptyNameListIs450)
+                          "--address=" + m_address,
+                          "--root=" + root,
+                          "--user=" + user,
+                          "--password=" + password,
+                          "--log=" + m_work.filePath(QStringLiteral("commands.log"))};
+    if (emptyNameListIs450)
         arguments << QStringLiteral("--empty-nlst-450");
     m_process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!QTest::qWaitFor(
@@ -63,7 +59,7 @@ bool FtpServerProcess::startPyFtpdLib(const QString& root, const Options& option
     return m_port != 0;
 }
 
-bool FtpServerProcess::startProFtpd(const QString& root, const Options& options)
+bool FtpServerProcess::startProFtpd(const QString& root)
 {
     QFile users(m_work.filePath(QStringLiteral("users")));
     if (!users.open(QIODevice::WriteOnly))
@@ -82,20 +78,18 @@ bool FtpServerProcess::startProFtpd(const QString& root, const Options& options)
         m_address = qx8test::uniqueLoopbackAddress().toString();
         m_port = 2121;
         const QString config =
-            QStringLiteral(
-                "ServerType standalone\nServerName \"qx8 test\"\nDefaultServer on\n"
-                "Port %1\nDefaultAddress %2\nSocketBindTight on\nUseIPv6 off\n"
-                "User %3\nGroup %4\nRootLogin on\n"
-                "PidFile %5/proftpd.pid\nScoreboardFile %5/scoreboard\nDelayTable none\n"
-                "WtmpLog off\nUseReverseDNS off\nAuthOrder mod_auth_file.c\n"
-                "AuthUserFile %5/users\nRequireValidShell off\nDefaultRoot ~\n"
-                "AllowOverwrite on\nMaxInstances 30\nListStyle %6\nSystemLog %5/proftpd.log\n")
+            QStringLiteral("ServerType standalone\nServerName \"qx8 test\"\nDefaultServer on\n"
+                           "Port %1\nDefaultAddress %2\nSocketBindTight on\nUseIPv6 off\n"
+                           "User %3\nGroup %4\nRootLogin on\n"
+                           "PidFile %5/proftpd.pid\nScoreboardFile %5/scoreboard\nDelayTable none\n"
+                           "WtmpLog off\nUseReverseDNS off\nAuthOrder mod_auth_file.c\n"
+                           "AuthUserFile %5/users\nRequireValidShell off\nDefaultRoot ~\n"
+                           "AllowOverwrite on\nMaxInstances 30\nSystemLog %5/proftpd.log\n")
                 .arg(m_port)
                 .arg(m_address)
                 .arg(getuid() == 0 ? QStringLiteral("root") : QString::number(getuid()))
                 .arg(getgid() == 0 ? QStringLiteral("root") : QString::number(getgid()))
-                .arg(m_work.path())
-                .arg(options.dosListing ? QStringLiteral("Windows") : QStringLiteral("Unix"));
+                .arg(m_work.path());
         QFile file(m_work.filePath(QStringLiteral("proftpd.conf")));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return false;

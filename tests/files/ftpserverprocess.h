@@ -11,11 +11,6 @@ class FtpServerProcess
 {
 public:
     enum class Kind { PyFtpdLib, ProFtpd };
-    struct Options
-    {
-        bool emptyNameListIs450 = false; // pyftpdlib: mimic the device
-        bool dosListing = false;         // proftpd: "ListStyle Windows"
-    };
 
     static const QString user;
     static const QString password;
@@ -24,8 +19,8 @@ public:
     ~FtpServerProcess();
 
     // Serves `root` (which must exist) until stopped. Returns false with a message on failure.
-    bool start(const QString& root, const Options& options);
-    bool start(const QString& root) { return start(root, Options()); }
+    // pyftpdlib can answer NLST of an empty folder with 450, as the device does.
+    bool start(const QString& root, bool emptyNameListIs450 = false);
     void kill();
     void pause();
     void resume();
@@ -36,8 +31,8 @@ public:
     QStringList commandLog() const;
 
 private:
-    bool startPyFtpdLib(const QString& root, const Options& options);
-    bool startProFtpd(const QString& root, const Options& options);
+    bool startPyFtpdLib(const QString& root, bool emptyNameListIs450);
+    bool startProFtpd(const QString& root);
     bool waitUntilAccepting();
 
     Kind m_kind;
