@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -37,6 +38,9 @@ private Q_SLOTS:
     void listReadsEntriesUnderGermanLocale();
     void transfers_data();
     void transfers();
+    void folderCommands_data();
+    void folderCommands();
+    void abortStopsTransferAndKeepsSession();
     void lineBreakInArgumentIsNeverSent();
     void connectOrLoginFails_data();
     void connectOrLoginFails();
@@ -252,6 +256,52 @@ void TestQFtpServers::transfers()
     const QString data = active ? QStringLiteral("PORT") : QStringLiteral("PASV");
     QCOMPARE(log, (QStringList{"TYPE I", "SIZE down.bin", data, "RETR down.bin", "TYPE I", data,
                                QStringLiteral("ALLO %1").arg(size), "STOR up.bin", "DELE up.bin"}));
+}
+
+void TestQFtpServers::folderCommands_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::newRow("pyftpdlib") << QStringLiteral("pyftpdlib");
+    QTest::newRow("proftpd") << QStringLiteral("proftpd");
+}
+
+void TestQFtpServers::folderCommands()
+{
+    QFETCH(QString, server);
+    QFtp ftp;
+    QVERIFY(openSession(ftp, this->server(server)));
+    ftp.mkdir(QStringLiteral("Shows"));
+    QVERIFY(succeeds(ftp));
+    QVERIFY(QFileInfo(path("Shows")).isDir());
+    ftp.rename(QStringLiteral("Shows"), QStringLiteral("Tours"));
+    QVERIFY(succeeds(ftp));
+    QVERIFY(QFileInfo(path("Tours")).isDir());
+    ftp.rawCommand(QStringLiteral("NOOP"));
+    QVERIFY(succeeds(ftp));
+    ftp.rmdir(QStringLiteral("Tours"));
+    QVERIFY(succeeds(ftp));
+    QVERIFY(!QFileInfo::exists(path("Tours")));
+    ftp.rmdir(QStringLiteral("Tours")); // gone: the server's refusal is the command's failure
+    QVERIFY(fails(ftp));
+    QVERIFY(!ftp.errorString().isEmpty());
+}
+
+void TestQFtpServers::abortStopsTransferAndKeepsSession()
+{
+    QFtp ftp;
+    QVERIFY(logIn(ftp, m_py));
+    QBuffer target;
+    target.open(QIODevice::WriteOnly);
+    connect(&ftp, &QFtp::dataTransferProgress, this, [&](qint64 done, qint64) {
+        if (done > 0)
+            ftp.abort();
+    });
+    ftp.get(QStringLiteral("/big.bin"), &target);
+    QVERIFY(fails(ftp));
+    QVERIFY(target.size() < bigSize);
+    disconnect(&ftp, &QFtp::dataTransferProgress, this, nullptr);
+    ftp.cd(QLatin1Char('/') + m_test);
+    QVERIFY(succeeds(ftp));
 }
 
 void TestQFtpServers::lineBreakInArgumentIsNeverSent()
