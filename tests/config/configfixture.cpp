@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 
 #include <memory>
+#include <stdexcept>
 
 namespace configfixture {
 
@@ -57,6 +58,14 @@ std::string columnItems(const Json::Value& config, int col)
     Json::Value removed;
     column.removeIndex(0, &removed);
     return compactJson(column);
+}
+
+std::string columnsText(const Json::Value& config, const std::vector<int>& columns)
+{
+    std::string text;
+    for (int col : columns)
+        text += columnItems(config, col) + "\n";
+    return text;
 }
 
 bool loadTemplates()
@@ -119,6 +128,13 @@ Json::Value configWithCrossover(const std::string& typeName)
     return config;
 }
 
+Json::Value templatesWith(const Change& change)
+{
+    Json::Value templates = Kalo480ConfigBuilder::instance()->templates();
+    change(templates);
+    return templates;
+}
+
 TemplatesOverride::TemplatesOverride(const Json::Value& templates)
     : m_saved(Kalo480ConfigBuilder::instance()->templates())
 {
@@ -137,6 +153,16 @@ Json::Value build(const Json::Value& builderConfig, std::string* error)
     if (!builder->buildConfig(result, builderConfig) && error)
         *error = builder->errorText() + " " + builder->validationLog();
     return result;
+}
+
+std::string thrownBy(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "nothing thrown";
 }
 
 } // namespace configfixture
