@@ -52,20 +52,22 @@ std::string compactJson(const Json::Value& value)
     return Json::writeString(writer, value);
 }
 
-std::string columnItems(const Json::Value& config, int col)
+QString columnsText(const Json::Value& config, const std::vector<int>& columns)
 {
-    Json::Value column = config["Columns"][col];
-    Json::Value removed;
-    column.removeIndex(0, &removed);
-    return compactJson(column);
-}
-
-std::string columnsText(const Json::Value& config, const std::vector<int>& columns)
-{
-    std::string text;
-    for (int col : columns)
-        text += columnItems(config, col) + "\n";
-    return text;
+    QStringList texts;
+    for (int col : columns) {
+        QStringList items;
+        const Json::Value& column = config["Columns"][col];
+        for (Json::ArrayIndex row = 1; row < column.size(); ++row) {
+            QStringList parts;
+            for (const Json::Value& part : column[row])
+                parts << QString::fromStdString(part.isString() ? part.asString()
+                                                                : compactJson(part));
+            items << (column[row].isNull() ? QString("-") : parts.join('/'));
+        }
+        texts << items.join(", ");
+    }
+    return texts.join(" | ");
 }
 
 bool loadTemplates()

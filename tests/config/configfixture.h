@@ -36,10 +36,8 @@ QString cataloguePath();
 Json::Value parseJson(const std::string& text);
 Json::Value readJsonFile(const QString& path);
 std::string compactJson(const Json::Value& value);
-// The items of one column without the column name, as compact JSON.
-std::string columnItems(const Json::Value& config, int col);
-// The items of several columns, one column a line.
-std::string columnsText(const Json::Value& config, const std::vector<int>& columns);
+// The items of the columns in short: "In_GEQ/2, -, Output/Lobby | ..." (an empty cell is "-").
+QString columnsText(const Json::Value& config, const std::vector<int>& columns);
 
 // Gives the builder's instance the templates file of the source tree; false when unreadable.
 bool loadTemplates();

@@ -23,6 +23,11 @@ Edit linkRefused(int col, int row, int count)
     };
 }
 
+QString sixOf(const QString& item)
+{
+    return QString(item + ", ").repeated(5) + item;
+}
+
 Edit crossoverSwap(const char* crossover, const char* type, int row)
 {
     return [=](Json::Value& config) { return Editor::swap(config, crossover, type, 8, row); };
@@ -67,104 +72,98 @@ void TestConfigEditor::edits_data()
 {
     QTest::addColumn<Edit>("edit");
     QTest::addColumn<std::vector<int>>("columns");
-    QTest::addColumn<std::string>("items");
+    QTest::addColumn<QString>("items");
 
-    QTest::newRow("link merges equal items")
-        << Edit([](Json::Value& c) { return Editor::link(c, 3, 1, 2, true); })
-        << std::vector<int>{3} << std::string("[[\"In_GEQ\",2],[\"In_GEQ\",1]]\n");
-    QTest::newRow("link splits an item reaching past the span") << Edit([](Json::Value& c) {
-        return Editor::link(c, 2, 2, 2, true) && Editor::link(c, 2, 1, 2, true);
-    }) << std::vector<int>{2} << std::string("[[\"In_Nuq\",2],[\"In_Nuq\",1]]\n");
-    QTest::newRow("link one row fewer splits and links again")
-        << Edit([](Json::Value& c) {
-               return Editor::link(c, 12, 1, 4, true) && Editor::link(c, 12, 1, 3, true);
-           })
-        << std::vector<int>{12}
-        << std::string(R"([["Out_Limiter",3],["Out_Limiter",1],["Out_Limiter",1],)"
-                       R"(["Out_Limiter",1]])"
-                       "\n");
-    QTest::newRow("link and unlink in the PEQ column keep the first template")
-        << Edit([](Json::Value& c) {
-               return Editor::swap(c, "Out_PEQ_Jq+", "", 9, 2) && Editor::linkTest(c, 9, 1, 2) &&
-                      Editor::link(c, 9, 1, 2, true) && Editor::unlink(c, 9, 2, true);
-           })
-        << std::vector<int>{9} << columnsText(defaultConfig(), {9});
-    QTest::newRow("unlink from a lower row of the item") << Edit([](Json::Value& c) {
-        return Editor::link(c, 7, 2, 3, true) && Editor::unlink(c, 7, 3, true);
-    }) << std::vector<int>{7} << columnsText(defaultConfig(), {7});
-    QTest::newRow("auto EQ links only unlocked") << Edit([](Json::Value& c) {
-        return !Editor::linkTest(c, 6, 1, 2) && !Editor::link(c, 6, 1, 2, true) &&
-               Editor::link(c, 6, 1, 2, false) && !Editor::unlink(c, 6, 1, true) &&
-               Editor::unlink(c, 6, 1, false);
-    }) << std::vector<int>{6} << columnsText(defaultConfig(), {6});
-    QTest::newRow("cells emptied and filled")
-        << Edit([](Json::Value& c) {
-               return Editor::link(c, 7, 1, 2, true) && Editor::swap(c, "", "", 7, 2) &&
-                      Editor::swap(c, "", "", 7, 3) && Editor::swap(c, "Mid_Gate", "", 7, 3) &&
-                      Editor::swap(c, "", "", 5, 3) &&
-                      Editor::swap(c, "Mid_Router_In2", "", 5, 3) &&
-                      Editor::swap(c, "In_Delay", "", 3, 2);
-           })
-        << std::vector<int>{3, 5, 7}
-        << std::string(R"([["In_GEQ",1],["In_Delay",1],["In_GEQ",1]])"
-                       "\n"
-                       R"([["Mid_Mixer_ABC"],["Mid_Mixer_ABC"],["Mid_Router_In2"],)"
-                       R"(["Mid_Mixer_ABC"],["Mid_Mixer_ABC"],["Mid_Mixer_ABC"]])"
-                       "\n"
-                       R"([["Mid_Compressor",1],null,["Mid_Gate",1],["Mid_Compressor",1],)"
-                       R"(["Mid_Compressor",1],["Mid_Compressor",1]])"
-                       "\n");
-    QTest::newRow("crossover to stereo 2-way")
-        << crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1) << std::vector<int>{5, 6, 7, 8, 14}
-        << std::string(
-               R"([["Mid_Mixer_ABC"],["Mid_Mixer_ABC"],null,null,["Mid_Mixer_ABC"],)"
-               R"(["Mid_Mixer_ABC"]])"
-               "\n"
-               R"([["Mid_AutoEQ",2],null,null,["Mid_AutoEQ",1],["Mid_AutoEQ",1]])"
-               "\n"
-               R"([["Mid_Compressor",1],["Mid_Compressor",1],null,null,)"
-               R"(["Mid_Compressor",1],["Mid_Compressor",1]])"
-               "\n"
-               R"([["Out_CrossoverIIR","Stereo 2-Way"],["Out_CrossoverIIR","Mono Fullrange"],)"
-               R"(["Out_CrossoverIIR","Mono Fullrange"]])"
-               "\n"
-               R"([["Output","L HIGH"],["Output","R HIGH"],["Output","L LOW"],)"
-               R"(["Output","R LOW"],["Output","Output 5"],["Output","Output 6"]])"
-               "\n");
-    QTest::newRow("crossover back to mono refills the mid cells")
-        << Edit([](Json::Value& c) {
-               return crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1)(c) &&
-                      crossoverSwap("Out_CrossoverIIR", "Mono Fullrange", 1)(c);
-           })
-        << std::vector<int>{5, 6, 7, 8, 14}
-        << columnsText(defaultConfig(), {5, 6}) +
-               R"([["Mid_Compressor",1],["Mid_Compressor",1],["Mid_AGC",1],)"
-               R"(["Mid_AGC",1],["Mid_Compressor",1],["Mid_Compressor",1]])"
-               "\n" +
-               columnsText(defaultConfig(), {8, 14});
-    QTest::newRow("crossover inside a wider one's old rows")
-        << Edit([](Json::Value& c) {
-               return crossoverSwap("Out_CrossoverIIR", "LCR Fullrange with LCR Subs", 1)(c) &&
-                      crossoverSwap("Out_CrossoverIIR", "Mono 2-Way", 1)(c) &&
-                      crossoverSwap("Out_CrossoverIIR", "Mono 3-Way", 3)(c);
-           })
-        << std::vector<int>{8, 14}
-        << std::string(R"([["Out_CrossoverIIR","Mono 2-Way"],["Out_CrossoverIIR","Mono 3-Way"],)"
-                       R"(["Out_CrossoverIIR","Mono Fullrange"]])"
-                       "\n"
-                       R"([["Output","M HIGH"],["Output","M LOW"],["Output","M HIGH"],)"
-                       R"(["Output","M MID"],["Output","M LOW"],["Output","Output 6"]])"
-                       "\n");
+    const auto row = [](const char* name, const Edit& edit, std::vector<int> columns,
+                        const QString& items) { QTest::newRow(name) << edit << columns << items; };
+    row(
+        "link merges equal items", [](Json::Value& c) { return Editor::link(c, 3, 1, 2, true); },
+        {3}, "In_GEQ/2, In_GEQ/1");
+    row(
+        "link splits an item reaching past the span",
+        [](Json::Value& c) {
+            return Editor::link(c, 2, 2, 2, true) && Editor::link(c, 2, 1, 2, true);
+        },
+        {2}, "In_Nuq/2, In_Nuq/1");
+    row(
+        "link one row fewer splits and links again",
+        [](Json::Value& c) {
+            return Editor::link(c, 12, 1, 4, true) && Editor::link(c, 12, 1, 3, true);
+        },
+        {12}, "Out_Limiter/3, Out_Limiter/1, Out_Limiter/1, Out_Limiter/1");
+    row(
+        "link and unlink in the PEQ column keep the first template",
+        [](Json::Value& c) {
+            return Editor::swap(c, "Out_PEQ_Jq+", "", 9, 2) && Editor::linkTest(c, 9, 1, 2) &&
+                   Editor::link(c, 9, 1, 2, true) && Editor::unlink(c, 9, 2, true);
+        },
+        {9}, sixOf("Out_PEQ_Morla/1"));
+    row(
+        "unlink from a lower row of the item",
+        [](Json::Value& c) {
+            return Editor::link(c, 7, 2, 3, true) && Editor::unlink(c, 7, 3, true);
+        },
+        {7}, sixOf("Mid_Compressor/1"));
+    row(
+        "auto EQ links only unlocked",
+        [](Json::Value& c) {
+            return !Editor::linkTest(c, 6, 1, 2) && !Editor::link(c, 6, 1, 2, true) &&
+                   Editor::link(c, 6, 1, 2, false) && !Editor::unlink(c, 6, 1, true) &&
+                   Editor::unlink(c, 6, 1, false);
+        },
+        {6}, sixOf("Mid_AutoEQ/1"));
+    row(
+        "cells emptied and filled",
+        [](Json::Value& c) {
+            return Editor::link(c, 7, 1, 2, true) && Editor::swap(c, "", "", 7, 2) &&
+                   Editor::swap(c, "", "", 7, 3) && Editor::swap(c, "Mid_Gate", "", 7, 3) &&
+                   Editor::swap(c, "", "", 5, 3) && Editor::swap(c, "Mid_Router_In2", "", 5, 3) &&
+                   Editor::swap(c, "In_Delay", "", 3, 2);
+        },
+        {3, 5, 7},
+        "In_GEQ/1, In_Delay/1, In_GEQ/1 | Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Router_In2, "
+        "Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Mixer_ABC | Mid_Compressor/1, -, Mid_Gate/1, "
+        "Mid_Compressor/1, Mid_Compressor/1, Mid_Compressor/1");
+    row("crossover to stereo 2-way", crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1),
+        {5, 6, 7, 8, 14},
+        "Mid_Mixer_ABC, Mid_Mixer_ABC, -, -, Mid_Mixer_ABC, Mid_Mixer_ABC | "
+        "Mid_AutoEQ/2, -, -, Mid_AutoEQ/1, Mid_AutoEQ/1 | "
+        "Mid_Compressor/1, Mid_Compressor/1, -, -, Mid_Compressor/1, Mid_Compressor/1 | "
+        "Out_CrossoverIIR/Stereo 2-Way, Out_CrossoverIIR/Mono Fullrange, "
+        "Out_CrossoverIIR/Mono Fullrange | Output/L HIGH, Output/R HIGH, Output/L LOW, "
+        "Output/R LOW, Output/Output 5, Output/Output 6");
+    row(
+        "crossover back to mono refills the mid cells",
+        [](Json::Value& c) {
+            return crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1)(c) &&
+                   crossoverSwap("Out_CrossoverIIR", "Mono Fullrange", 1)(c);
+        },
+        {5, 6, 7, 8, 14},
+        columnsText(defaultConfig(), {5, 6}) +
+            " | Mid_Compressor/1, Mid_Compressor/1, Mid_AGC/1, Mid_AGC/1, Mid_Compressor/1, "
+            "Mid_Compressor/1 | " +
+            columnsText(defaultConfig(), {8, 14}));
+    row(
+        "crossover inside a wider one's old rows",
+        [](Json::Value& c) {
+            return crossoverSwap("Out_CrossoverIIR", "LCR Fullrange with LCR Subs", 1)(c) &&
+                   crossoverSwap("Out_CrossoverIIR", "Mono 2-Way", 1)(c) &&
+                   crossoverSwap("Out_CrossoverIIR", "Mono 3-Way", 3)(c);
+        },
+        {8, 14},
+        "Out_CrossoverIIR/Mono 2-Way, Out_CrossoverIIR/Mono 3-Way, Out_CrossoverIIR/Mono "
+        "Fullrange | Output/M HIGH, Output/M LOW, Output/M HIGH, Output/M MID, Output/M LOW, "
+        "Output/Output 6");
 }
 
 void TestConfigEditor::edits()
 {
     QFETCH(Edit, edit);
     QFETCH(std::vector<int>, columns);
-    QFETCH(std::string, items);
+    QFETCH(QString, items);
     Json::Value config = defaultConfig();
     QVERIFY(edit(config));
-    QCOMPARE(QString::fromStdString(columnsText(config, columns)), QString::fromStdString(items));
+    QCOMPARE(columnsText(config, columns), items);
     std::string error;
     QVERIFY2(build(config, &error).isObject(), error.c_str());
 }
@@ -325,10 +324,9 @@ void TestConfigEditor::outputNames()
     Editor::outputsSetOutputName(config, 7, "nowhere");
     config["Columns"][14][5] = Json::Value();
     Editor::outputsSetOutputName(config, 5, "Lobby");
-    QCOMPARE(columnItems(config, 14),
-             std::string(R"([["Output","Output 1"],["Output","Front Fill 1"],)"
-                         R"(["Output","Output 3"],["Output","Output 4"],)"
-                         R"(["Output","Lobby"],["Output","Output 6"]])"));
+    QCOMPARE(columnsText(config, {14}), QString("Output/Output 1, Output/Front Fill 1, "
+                                                "Output/Output 3, Output/Output 4, "
+                                                "Output/Lobby, Output/Output 6"));
     QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverIIR", "Mono 2-Way", 3),
              std::string());
     QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverQX8", "2x2", 1),
