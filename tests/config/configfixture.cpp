@@ -37,14 +37,6 @@ Json::Value parseJson(const std::string& text)
     return value;
 }
 
-Json::Value readJsonFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Json::Value();
-    return parseJson(file.readAll().toStdString());
-}
-
 std::string compactJson(const Json::Value& value)
 {
     Json::StreamWriterBuilder writer;
@@ -72,7 +64,9 @@ QString columnsText(const Json::Value& config, const std::vector<int>& columns)
 
 bool loadTemplates()
 {
-    const Json::Value templates = readJsonFile(templatesPath());
+    QFile file(templatesPath());
+    const Json::Value templates =
+        file.open(QIODevice::ReadOnly) ? parseJson(file.readAll().toStdString()) : Json::Value();
     if (!templates.isObject())
         return false;
     Kalo480ConfigBuilder::instance()->setTemplates(templates);

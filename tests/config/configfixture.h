@@ -32,9 +32,8 @@ using Edit = std::function<bool(Json::Value&)>;
 QString templatesPath();
 QString cataloguePath();
 
-// Parses JSON text or a file; a null value when it cannot be read or parsed.
+// Parses JSON text; a null value when it cannot be parsed.
 Json::Value parseJson(const std::string& text);
-Json::Value readJsonFile(const QString& path);
 std::string compactJson(const Json::Value& value);
 // The items of the columns in short: "In_GEQ/2, -, Output/Lobby | ..." (an empty cell is "-").
 QString columnsText(const Json::Value& config, const std::vector<int>& columns);

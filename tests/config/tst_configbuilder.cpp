@@ -155,58 +155,43 @@ void TestConfigBuilder::refusals_data()
     QTest::addColumn<QString>("logEnd");
 
     const Change none = [](Json::Value&) {};
-    const auto row = [&](const char* name, const Change& change, const char* message,
-                         const char* logEnd = "") {
-        QTest::newRow(name) << change << none << message << logEnd;
+    const auto row = [&](const char* name, const char* message, const char* logEnd,
+                         const Change& change, const Change& templatesChange = nullptr) {
+        QTest::newRow(name) << change << (templatesChange ? templatesChange : none) << message
+                            << logEnd;
     };
-    row(
-        "not an object", [](Json::Value& c) { c = Json::Value(Json::arrayValue); },
-        "Unexpected format for builder config.");
-    row(
-        "format", [](Json::Value& c) { c["Format"] = "Builderconfig"; },
-        "Format must be BuilderConfig");
-    row(
-        "device with blank", [](Json::Value& c) { c["Device"] = "Kalo480 "; },
-        "Device must be Kalo480.");
-    row(
-        "version as text", [](Json::Value& c) { c["Version"] = "5"; },
-        "Unsupported builder config version.");
-    row(
-        "count as text", [](Json::Value& c) { c["Columns"][3][1][1] = "1"; }, "Grids are invalid.",
-        "Output1 po does not exist");
-    row(
-        "five outputs", [](Json::Value& c) { c["Columns"][14].resize(6); }, "Grids are invalid.",
-        "Output6 po does not exist");
-    row(
-        "seven mid rows", [](Json::Value& c) { c["Columns"][7].append(item("Mid_Compressor", 1)); },
-        "Grids are invalid.", "Column_Mid_Insert has 7 rows, more than 6\n");
-    row(
-        "unknown template", [](Json::Value& c) { c["Columns"][4][2] = item("In_Nothing", 1); },
-        "Grids are invalid.", "Output1 po does not exist");
-    row(
-        "zero count", [](Json::Value& c) { c["Columns"][12][1] = item("Out_Limiter", 0); },
-        "Grids are invalid.", "Output1 po does not exist");
-    row(
-        "same object twice", [](Json::Value& c) { c["Columns"][4][1] = item("In_GEQ", 1); },
-        "Duplicate processing object name.");
+    const char* grids = "Grids are invalid.";
+    const char* noOutput1 = "Output1 po does not exist";
+    row("not an object", "Unexpected format for builder config.", "",
+        [](Json::Value& c) { c = Json::Value(Json::arrayValue); });
+    row("format", "Format must be BuilderConfig", "",
+        [](Json::Value& c) { c["Format"] = "Builderconfig"; });
+    row("device with blank", "Device must be Kalo480.", "",
+        [](Json::Value& c) { c["Device"] = "Kalo480 "; });
+    row("version as text", "Unsupported builder config version.", "",
+        [](Json::Value& c) { c["Version"] = "5"; });
+    row("count as text", grids, noOutput1, [](Json::Value& c) { c["Columns"][3][1][1] = "1"; });
+    row("five outputs", grids, "Output6 po does not exist",
+        [](Json::Value& c) { c["Columns"][14].resize(6); });
+    row("seven mid rows", grids, "Column_Mid_Insert has 7 rows, more than 6\n",
+        [](Json::Value& c) { c["Columns"][7].append(item("Mid_Compressor", 1)); });
+    row("unknown template", grids, noOutput1,
+        [](Json::Value& c) { c["Columns"][4][2] = item("In_Nothing", 1); });
+    row("zero count", grids, noOutput1,
+        [](Json::Value& c) { c["Columns"][12][1] = item("Out_Limiter", 0); });
+    row("same object twice", "Duplicate processing object name.", "",
+        [](Json::Value& c) { c["Columns"][4][1] = item("In_GEQ", 1); });
 
-    QTest::newRow("no templates") << none << Change([](Json::Value& t) { t = Json::Value(); })
-                                  << "Templates do not exist."
-                                  << "";
+    row("no templates", "Templates do not exist.", "", none,
+        [](Json::Value& t) { t = Json::Value(); });
     // Refused before the configuration is looked at.
-    QTest::newRow("templates of another version")
-        << Change([](Json::Value& c) { c = "nonsense"; })
-        << Change([](Json::Value& t) { t[".version"] = 18; }) << "Templates are wrong version."
-        << "";
-    QTest::newRow("endpoints on different DSPs")
-        << none << Change([](Json::Value& t) { t["MidMeters"]["Properties"]["DSP"] = "dsp1"; })
-        << "Wiring is invalid."
-        << " src and dest DSP don't match\n";
-    QTest::newRow("invalid crossover type")
-        << none
-        << Change([](Json::Value& t) { t[".crossoverIIRTypes"]["Mono Fullrange"][3] = "Mono"; })
-        << "Invalid crossover type."
-        << "";
+    row(
+        "templates of another version", "Templates are wrong version.", "",
+        [](Json::Value& c) { c = "nonsense"; }, [](Json::Value& t) { t[".version"] = 18; });
+    row("endpoints on different DSPs", "Wiring is invalid.", " src and dest DSP don't match\n",
+        none, [](Json::Value& t) { t["MidMeters"]["Properties"]["DSP"] = "dsp1"; });
+    row("invalid crossover type", "Invalid crossover type.", "", none,
+        [](Json::Value& t) { t[".crossoverIIRTypes"]["Mono Fullrange"][3] = "Mono"; });
 }
 
 void TestConfigBuilder::refusals()
