@@ -53,26 +53,17 @@ void TestConfigBuilder::defaultConfiguration()
     std::string error;
     const Json::Value result = build(defaultConfig(), &error);
     QVERIFY2(result.isObject(), error.c_str());
-    for (int k = 1; k <= 3; ++k) {
-        const std::string n = std::to_string(k);
-        QCOMPARE(result["Nuq" + n]["Attributes"]["ProcessDelay"].asInt(), 2 * k - 2);
-        QVERIFY(result["GEQ" + n].isObject() && !result["GEQ" + n].isMember(".builder"));
-    }
-    for (int k = 1; k <= 6; ++k) {
-        const std::string n = std::to_string(k);
-        QCOMPARE(result["CrossoverIIR" + n][".type"].asString(), std::string("IIR Mono Fullrange"));
-        QCOMPARE(result["Output" + n]["Attributes"]["OutputName"].asString(), "Output " + n);
-    }
-    QCOMPARE(result["ZoneGains"]["Attributes"]["NumChans"].asInt(), 6);
+    QVERIFY(Kalo480ConfigBuilder::instance()->errorText().empty());
+    QCOMPARE(result["Nuq3"]["Attributes"]["ProcessDelay"].asInt(), 4);
+    QVERIFY(result["GEQ2"].isObject() && !result["GEQ2"].isMember(".builder"));
+    QCOMPARE(result["Output6"]["Attributes"]["OutputName"].asString(), std::string("Output 6"));
     QCOMPARE(result["InputRouter"]["Attributes"]["Slot7Source"].asInt(), 6);
-    QCOMPARE(int(result["gridsDisplay"][2]["Map"][0].size()), 6);
     // Mixer gains are worked out per input: open on the row's own input and the last one.
     const Json::Value& inMixer = result["InMixer2"]["SVValues"];
     QCOMPARE(int(inMixer.size()), 8);
     for (int input = 1; input <= 8; ++input)
         QCOMPARE(inMixer["Output_1_Input_" + std::to_string(input) + "_Gain"].asString(),
                  std::string(input == 2 || input == 8 ? "0" : "-120"));
-    QVERIFY(Kalo480ConfigBuilder::instance()->errorText().empty());
 }
 
 void TestConfigBuilder::layouts_data()
