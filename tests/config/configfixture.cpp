@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 
 #include <memory>
+#include <stdexcept>
 
 namespace configfixture {
 
@@ -36,14 +37,6 @@ Json::Value parseJson(const std::string& text)
     return value;
 }
 
-Json::Value readJsonFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Json::Value();
-    return parseJson(file.readAll().toStdString());
-}
-
 std::string compactJson(const Json::Value& value)
 {
     Json::StreamWriterBuilder writer;
@@ -51,17 +44,29 @@ std::string compactJson(const Json::Value& value)
     return Json::writeString(writer, value);
 }
 
-std::string columnItems(const Json::Value& config, int col)
+QString columnsText(const Json::Value& config, const std::vector<int>& columns)
 {
-    Json::Value column = config["Columns"][col];
-    Json::Value removed;
-    column.removeIndex(0, &removed);
-    return compactJson(column);
+    QStringList texts;
+    for (int col : columns) {
+        QStringList items;
+        const Json::Value& column = config["Columns"][col];
+        for (Json::ArrayIndex row = 1; row < column.size(); ++row) {
+            QStringList parts;
+            for (const Json::Value& part : column[row])
+                parts << QString::fromStdString(part.isString() ? part.asString()
+                                                                : compactJson(part));
+            items << (column[row].isNull() ? QString("-") : parts.join('/'));
+        }
+        texts << items.join(", ");
+    }
+    return texts.join(" | ");
 }
 
 bool loadTemplates()
 {
-    const Json::Value templates = readJsonFile(templatesPath());
+    QFile file(templatesPath());
+    const Json::Value templates =
+        file.open(QIODevice::ReadOnly) ? parseJson(file.readAll().toStdString()) : Json::Value();
     if (!templates.isObject())
         return false;
     Kalo480ConfigBuilder::instance()->setTemplates(templates);
@@ -119,6 +124,13 @@ Json::Value configWithCrossover(const std::string& typeName)
     return config;
 }
 
+Json::Value templatesWith(const Change& change)
+{
+    Json::Value templates = Kalo480ConfigBuilder::instance()->templates();
+    change(templates);
+    return templates;
+}
+
 TemplatesOverride::TemplatesOverride(const Json::Value& templates)
     : m_saved(Kalo480ConfigBuilder::instance()->templates())
 {
@@ -137,6 +149,16 @@ Json::Value build(const Json::Value& builderConfig, std::string* error)
     if (!builder->buildConfig(result, builderConfig) && error)
         *error = builder->errorText() + " " + builder->validationLog();
     return result;
+}
+
+std::string thrownBy(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "nothing thrown";
 }
 
 } // namespace configfixture

@@ -1,5 +1,6 @@
 // The templates file, the crossover catalogue and the display-name records checked against each
-// other and against the library, and every catalogue entry built into a valid configuration.
+// other and against the library, every catalogue entry built into a valid configuration, and the
+// name, code and copy-paste lookups.
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
@@ -10,6 +11,20 @@
 #include <set>
 
 using namespace configfixture;
+using Editor = Kalo480ConfigEditor;
+
+namespace {
+
+Json::Value typed(const char* type, const char* info = nullptr)
+{
+    Json::Value po(Json::objectValue);
+    po[".type"] = type;
+    if (info)
+        po[".info"] = info;
+    return po;
+}
+
+} // namespace
 
 class TestConfigCatalogue : public QObject
 {
@@ -22,14 +37,19 @@ private:
 private slots:
     void initTestCase();
     void resourcesMatchSourceTree();
-    void templatesFileShape();
     void slotTemplatesAreComplete();
-    void catalogueMatchesIIRTypes();
-    void nameRecordsMatchCatalogue();
-    void typeNamesCoverSlotTypes();
-    void everyCatalogueEntryBuilds_data();
-    void everyCatalogueEntryBuilds();
+    void catalogueCoversEveryType();
+    void everyCatalogueEntry_data();
+    void everyCatalogueEntry();
     void everyQX8TypeBuilds();
+    void crossoverCodeRefusals();
+    void wizardCodes_data();
+    void wizardCodes();
+    void crossoverNames();
+    void placeholders();
+    void fixedInputRouteNames();
+    void platformOverride();
+    void copyPaste();
 };
 
 void TestConfigCatalogue::initTestCase()
@@ -53,31 +73,6 @@ void TestConfigCatalogue::resourcesMatchSourceTree()
         QVERIFY(source.open(QIODevice::ReadOnly));
         QCOMPARE(resource.readAll(), source.readAll());
     }
-    QCOMPARE(int(readCatalogue(":/xml/CrossoverConfigurations.xml").size()), 51);
-}
-
-void TestConfigCatalogue::templatesFileShape()
-{
-    QCOMPARE(int(m_templates.size()), 89);
-    QCOMPARE(m_templates[".version"].asInt(), 19);
-    int templates = 0;
-    for (const std::string& key : m_templates.getMemberNames())
-        templates += key[0] != '.';
-    QCOMPARE(templates, 77);
-    QCOMPARE(int(m_templates[".names"].size()), 88);
-    QCOMPARE(int(m_templates[".crossoverIIRTypes"].size()), 51);
-    QCOMPARE(int(m_templates[".crossoverQX8Types"].size()), 11);
-    QVERIFY(m_templates[".crossoverFIRTypes"].isObject());
-    QCOMPARE(int(m_templates[".crossoverFIRTypes"].size()), 0);
-    std::vector<std::string> names;
-    Kalo480ConfigEditor::recommendedInputNames(names);
-    QCOMPARE(int(names.size()), 46);
-    QCOMPARE(names.front(), std::string("Orvel link 1"));
-    QCOMPARE(names.back(), std::string("Aux Music"));
-    Kalo480ConfigEditor::recommendedOutputNames(names);
-    QCOMPARE(int(names.size()), 101);
-    QCOMPARE(names[6], std::string("Mono Main"));
-    QCOMPARE(names.back(), std::string("Zone 6"));
 }
 
 void TestConfigCatalogue::slotTemplatesAreComplete()
@@ -87,134 +82,238 @@ void TestConfigCatalogue::slotTemplatesAreComplete()
     for (const std::string& column : columnSlots.getMemberNames()) {
         for (const Json::Value& name : columnSlots[column]) {
             const Json::Value& po = m_templates[name.asString()];
-            QVERIFY2(po.isObject(), name.asCString());
-            QVERIFY2(po[".builder"]["NamePattern"].isString(), name.asCString());
-            QVERIFY2(po["Attributes"].isObject(), name.asCString());
-            QVERIFY2(po["ClassName"].isString(), name.asCString());
-            if (!po[".type"].isNull())
-                QVERIFY2(po[".info"].isString(), name.asCString());
+            const char* what = name.asCString();
+            QVERIFY2(po[".builder"]["NamePattern"].isString(), what);
+            QVERIFY2(po["Attributes"].isObject() && po["ClassName"].isString(), what);
             if (po["ClassName"].asString() == "yoxlKalo480Mixer")
-                QVERIFY2(po["Attributes"]["NumInputs"].isInt(), name.asCString());
+                QVERIFY2(po["Attributes"]["NumInputs"].isInt(), what);
+            if (po[".type"].isNull())
+                continue;
+            QVERIFY2(po[".info"].isString(), what);
+            QVERIFY2(!Editor::getShortName(po).empty() && !Editor::getLongName(po).empty(), what);
         }
     }
 }
 
-void TestConfigCatalogue::catalogueMatchesIIRTypes()
+void TestConfigCatalogue::catalogueCoversEveryType()
 {
     std::set<std::string> configNames;
     std::set<int> codes;
+    std::set<int> sortNumbers;
     for (const CatalogueEntry& entry : m_catalogue) {
         configNames.insert(entry.configName);
         codes.insert(entry.code);
-        QCOMPARE(Kalo480ConfigEditor::getCrossoverCode("Out_CrossoverIIR", entry.configName),
-                 entry.code);
-        int inputs = 0;
-        int outputs = 0;
-        Kalo480ConfigBuilder::instance()->crossoverInfo("Out_CrossoverIIR", entry.configName,
-                                                        inputs, outputs);
-        QCOMPARE(inputs, entry.inputs);
-        QCOMPARE(outputs, entry.outputs);
-        QCOMPARE(int(QString::fromStdString(entry.inputNames).split('+').size()), entry.inputs);
-        QCOMPARE(Kalo480ConfigEditor::lookupCrossoverSecondaryType("Out_CrossoverIIR", entry.code),
-                 entry.configName);
+        sortNumbers.insert(Editor::getCrossoverSortIndex("Out_CrossoverIIR", entry.configName));
     }
     const std::vector<std::string> types = m_templates[".crossoverIIRTypes"].getMemberNames();
     QCOMPARE(configNames, std::set<std::string>(types.begin(), types.end()));
     QCOMPARE(int(codes.size()), 51);
-}
-
-void TestConfigCatalogue::nameRecordsMatchCatalogue()
-{
-    std::set<int> sortNumbers;
-    for (const CatalogueEntry& entry : m_catalogue) {
-        const Json::Value& record = m_templates[".names"]["IIR " + entry.configName];
-        QVERIFY2(record.isObject(), entry.configName.c_str());
-        QCOMPARE(record["n"].asInt(), entry.id);
-        sortNumbers.insert(record["n"].asInt());
-        const QStringList outputs = QString::fromStdString(entry.outputNames).split('+');
-        QCOMPARE(int(record["outputs"].size()), entry.outputs);
-        for (int k = 1; k <= entry.outputs; ++k)
-            QCOMPARE(Kalo480ConfigEditor::getRecommendedCrossoverOutputName("Out_CrossoverIIR",
-                                                                            entry.configName, k),
-                     outputs[k - 1].toStdString());
-        Json::Value key;
-        Kalo480ConfigEditor::crossoverNamesKey("Out_CrossoverIIR", entry.configName, key);
-        QCOMPARE(Kalo480ConfigEditor::getCrossoverName(key, false), entry.displayName);
-        const int ways = entry.code / 100 % 10;
-        const int subs = entry.code % 10;
-        QCOMPARE(int(record["bands"].size()), ways + (subs > 0 ? 1 : 0));
-    }
     QCOMPARE(int(sortNumbers.size()), 51);
     std::set<int> qx8Numbers;
     for (const std::string& type : m_templates[".crossoverQX8Types"].getMemberNames())
-        qx8Numbers.insert(Kalo480ConfigEditor::getCrossoverSortIndex("Out_CrossoverQX8", type));
+        qx8Numbers.insert(Editor::getCrossoverSortIndex("Out_CrossoverQX8", type));
     QCOMPARE(int(qx8Numbers.size()), 11);
     QVERIFY(!qx8Numbers.count(0));
 }
 
-void TestConfigCatalogue::typeNamesCoverSlotTypes()
-{
-    const Json::Value& columnSlots = m_templates[".slots"];
-    for (const std::string& column : columnSlots.getMemberNames()) {
-        for (const Json::Value& name : columnSlots[column]) {
-            const Json::Value& po = m_templates[name.asString()];
-            if (!po[".type"].isString())
-                continue;
-            QVERIFY2(!Kalo480ConfigEditor::getShortName(po).empty(), name.asCString());
-            QVERIFY2(!Kalo480ConfigEditor::getLongName(po).empty(), name.asCString());
-        }
-    }
-}
-
-void TestConfigCatalogue::everyCatalogueEntryBuilds_data()
+void TestConfigCatalogue::everyCatalogueEntry_data()
 {
     QTest::addColumn<int>("index");
     for (int i = 0; i < int(m_catalogue.size()); ++i)
         QTest::newRow(m_catalogue[i].configName.c_str()) << i;
 }
 
-void TestConfigCatalogue::everyCatalogueEntryBuilds()
+void TestConfigCatalogue::everyCatalogueEntry()
 {
     QFETCH(int, index);
     const CatalogueEntry& entry = m_catalogue[index];
-    const Json::Value config = configWithCrossover(entry.configName);
+    const std::string& type = entry.configName;
+    const int code = entry.code;
+    QCOMPARE(Editor::getCrossoverCode("Out_CrossoverIIR", type), code);
+    QCOMPARE(Editor::lookupCrossoverSecondaryType("Out_CrossoverIIR", code), type);
+    int inputs = 0;
+    int outputs = 0;
+    Kalo480ConfigBuilder::instance()->crossoverInfo("Out_CrossoverIIR", type, inputs, outputs);
+    QCOMPARE(inputs, entry.inputs);
+    QCOMPARE(outputs, entry.outputs);
+    QCOMPARE(int(QString::fromStdString(entry.inputNames).split('+').size()), entry.inputs);
+
+    // The name record agrees with the catalogue.
+    const Json::Value& record = m_templates[".names"]["IIR " + type];
+    QCOMPARE(record["n"].asInt(), entry.id);
+    QCOMPARE(int(record["outputs"].size()), entry.outputs);
+    QCOMPARE(int(record["bands"].size()), code / 100 % 10 + (code % 10 > 0 ? 1 : 0));
+    Json::Value key;
+    Editor::crossoverNamesKey("Out_CrossoverIIR", type, key);
+    QCOMPARE(Editor::getCrossoverName(key, false), entry.displayName);
+    const QStringList outputNames = QString::fromStdString(entry.outputNames).split('+');
+    for (int k = 1; k <= entry.outputs; ++k)
+        QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverIIR", type, k),
+                 outputNames[k - 1].toStdString());
+
+    // It builds, with the attributes its code spells out and the outputs named.
+    const Json::Value config = configWithCrossover(type);
     QVERIFY(config.isObject());
     std::string error;
     const Json::Value result = build(config, &error);
     QVERIFY2(result.isObject(), error.c_str());
-
-    const Json::Value& crossover = result["CrossoverIIR1"];
-    QCOMPARE(crossover[".type"].asString(), "IIR " + entry.configName);
-    const int code = entry.code;
-    QCOMPARE(crossover["Attributes"]["Format"].asInt(), code / 10000);
-    QCOMPARE(crossover["Attributes"]["NumMainCabinets"].asInt(), code / 1000 % 10);
-    QCOMPARE(crossover["Attributes"]["NumBands"].asInt(), code / 100 % 10);
-    QCOMPARE(crossover["Attributes"]["SubFormat"].asInt(), code / 10 % 10);
-    QCOMPARE(crossover["Attributes"]["NumSubCabinets"].asInt(), code % 10);
-    // The catalogue's attribute text restates what the builder sets.
-    const QStringList outputs = QString::fromStdString(entry.outputNames).split('+');
-    for (int k = 1; k <= entry.outputs; ++k) {
-        const std::string expected = entry.outputs < 2 ? "Output 1" : outputs[k - 1].toStdString();
+    const Json::Value& attributes = result["CrossoverIIR1"]["Attributes"];
+    QCOMPARE(result["CrossoverIIR1"][".type"].asString(), "IIR " + type);
+    QCOMPARE(attributes["Format"].asInt(), code / 10000);
+    QCOMPARE(attributes["NumMainCabinets"].asInt(), code / 1000 % 10);
+    QCOMPARE(attributes["NumBands"].asInt(), code / 100 % 10);
+    QCOMPARE(attributes["SubFormat"].asInt(), code / 10 % 10);
+    QCOMPARE(attributes["NumSubCabinets"].asInt(), code % 10);
+    for (int k = 1; k <= entry.outputs; ++k)
         QCOMPARE(result["Output" + std::to_string(k)]["Attributes"]["OutputName"].asString(),
-                 expected);
-    }
+                 entry.outputs < 2 ? std::string("Output 1") : outputNames[k - 1].toStdString());
     // Rows that carry outputs but no input have no mid processing.
     for (int row = entry.inputs + 1; row <= entry.outputs; ++row)
         QCOMPARE(result["gridsDisplay"][2]["Map"][0][row - 1].asString(), std::string("EMPTY"));
-    QCOMPARE(result[".builderConfig"], config);
 }
 
 void TestConfigCatalogue::everyQX8TypeBuilds()
 {
     for (const std::string& type : m_templates[".crossoverQX8Types"].getMemberNames()) {
         Json::Value config = defaultConfig();
-        QVERIFY(Kalo480ConfigEditor::swap(config, "Out_CrossoverQX8", type, 8, 1));
+        QVERIFY(Editor::swap(config, "Out_CrossoverQX8", type, 8, 1));
         std::string error;
         const Json::Value result = build(config, &error);
         QVERIFY2(result.isObject(), (type + ": " + error).c_str());
-        QCOMPARE(result["Crossover1"][".info"].asString(), type);
         QCOMPARE(result["Crossover1"][".type"].asString(), "QX8 " + type);
     }
+}
+
+void TestConfigCatalogue::crossoverCodeRefusals()
+{
+    QCOMPARE(thrownBy([] { Editor::getCrossoverCode("Out_CrossoverIIR", "Mono 7-Way"); }),
+             std::string("unsupported crossoverSecondaryType"));
+    QCOMPARE(thrownBy([] { Editor::getCrossoverCode("Out_PEQ", "Mono Fullrange"); }),
+             std::string("unsupported crossoverType"));
+    QCOMPARE(Editor::getCrossoverCode("Out_CrossoverQX8", "2x4"), 0);
+    QCOMPARE(Editor::lookupCrossoverSecondaryType("Out_CrossoverIIR", 99999), std::string());
+    QCOMPARE(Editor::lookupCrossoverSecondaryType("Out_CrossoverQX8", 11100), std::string());
+
+    TemplatesOverride broken(templatesWith(
+        [](Json::Value& t) { t[".crossoverIIRTypes"]["Mono Fullrange"][1] = "Mains=7"; }));
+    QCOMPARE(Editor::getCrossoverCode("Out_CrossoverIIR", "Mono Fullrange"), 0);
+    // The code map follows the templates it was made from.
+    QCOMPARE(Editor::lookupCrossoverSecondaryType("Out_CrossoverIIR", 11100), std::string());
+}
+
+void TestConfigCatalogue::wizardCodes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("mains");
+    QTest::addColumn<int>("ways");
+    QTest::addColumn<bool>("hasSub");
+    QTest::addColumn<bool>("auxFed");
+    QTest::addColumn<int>("subLayout");
+    QTest::addColumn<int>("code");
+    QTest::newRow("stereo 2-way stereo subs") << 1 << 0 << 1 << true << false << 3 << 22222;
+    QTest::newRow("mono x2 fullrange") << 0 << 1 << 0 << false << false << 0 << 12100;
+    QTest::newRow("mono x3 aux subs x3") << 0 << 2 << 0 << true << true << 2 << 13143;
+    QTest::newRow("lcr lcr subs") << 2 << 0 << 0 << true << false << 4 << 33133;
+    QTest::newRow("mode out of range") << 3 << 0 << 0 << false << false << 0 << 0;
+    QTest::newRow("sub layout out of range") << 1 << 0 << 0 << true << false << 5 << 0;
+    QTest::newRow("ways out of range") << 1 << 0 << 6 << false << false << 0 << 0;
+}
+
+void TestConfigCatalogue::wizardCodes()
+{
+    QFETCH(int, mode);
+    QFETCH(int, mains);
+    QFETCH(int, ways);
+    QFETCH(bool, hasSub);
+    QFETCH(bool, auxFed);
+    QFETCH(int, subLayout);
+    QFETCH(int, code);
+    QCOMPARE(Editor::crossoverCodeFromWizardSVs(mode, mains, ways, hasSub, auxFed, subLayout),
+             code);
+}
+
+void TestConfigCatalogue::crossoverNames()
+{
+    const Json::Value stereo = typed("IIR Stereo 2-Way");
+    QCOMPARE(Editor::getCrossoverName(stereo, true), std::string("Stereo* 2Way"));
+    QCOMPARE(Editor::getCrossoverBandName(stereo, 2), std::string("LOWS"));
+    QCOMPARE(Editor::getCrossoverBandName(stereo, 3), std::string());
+    QCOMPARE(Editor::getCrossoverBandName(stereo, 0), std::string());
+    QCOMPARE(Editor::getCrossoverSortIndex("Out_CrossoverIIR", "Mono 9-Way"), 0);
+    QCOMPARE(Editor::getCrossoverConfigImageName("Out_CrossoverIIR", "Stereo 2-Way"),
+             std::string("CC_22200.png"));
+    QCOMPARE(Editor::getSpeakerStackImageName("Out_CrossoverFIR", "Stereo 2-Way"), std::string());
+    QCOMPARE(Editor::getDescriptionUsingCrossoverAndSpeakers(22211, "K2", "KS28"),
+             std::string("Stereo K2 2Way + Mono Sub KS28"));
+    QCOMPARE(Editor::getDescriptionUsingCrossoverAndSpeakers(1, "K2", "KS28"), std::string());
+    Json::Value key;
+    Editor::crossoverNamesKey("Out_CrossoverQX8", "2x4", key);
+    QCOMPARE(compactJson(key), std::string(R"({".type":"QX8 2x4"})"));
+    Editor::crossoverNamesKey("Out_PEQ", "2x4", key);
+    QCOMPARE(compactJson(key), std::string("{}"));
+}
+
+void TestConfigCatalogue::placeholders()
+{
+    QCOMPARE(Editor::getLongName(typed("MidRouterABC", "A+B")), std::string("Route A+B"));
+    QCOMPARE(Editor::getShortName(typed("MidRouter123", "3")), std::string("3"));
+    QCOMPARE(Editor::getShortName(typed("FixedInputRoute", "4")), std::string("IN4"));
+    Json::Value noInfo = typed("MidRouterABC");
+    noInfo[".info"] = Json::Value(Json::arrayValue);
+    QCOMPARE(Editor::getLongName(noInfo), std::string("Route ERROR"));
+    Json::Value output = typed("OutputName", "2");
+    output["Attributes"]["OutputName"] = "Lobby";
+    QCOMPARE(Editor::getLongName(output), std::string("Lobby"));
+    QCOMPARE(Editor::getShortName(output), std::string("OUT 2"));
+    output["Attributes"]["OutputName"] = Json::Value(Json::objectValue);
+    QCOMPARE(Editor::getLongName(output), std::string("ERROR"));
+    QCOMPARE(Editor::getLongName(typed("NoSuchType")), std::string());
+    QCOMPARE(Editor::getLongName(Json::Value("not an object")), std::string());
+}
+
+void TestConfigCatalogue::fixedInputRouteNames()
+{
+    TemplatesOverride starred(
+        templatesWith([](Json::Value& t) { t[".names"]["FixedInputRoute"]["long"] = "From *"; }));
+    const Json::Value route = typed("FixedInputRoute", "4");
+    Editor::setBuilderConfig(Json::Value());
+    QCOMPARE(Editor::getLongName(route), std::string());
+    Json::Value config = defaultConfig();
+    Editor::inputRouterSetSource(config, 4, 9);
+    Editor::setBuilderConfig(config);
+    QCOMPARE(Editor::getLongName(route), std::string("From OptionCard3"));
+    QCOMPARE(Editor::getLongName(typed("FixedInputRoute", "9")), std::string("From "));
+    QCOMPARE(Editor::getLongName(typed("FixedInputRoute", "")), std::string("From ERROR"));
+    Editor::setBuilderConfig(Json::Value());
+}
+
+void TestConfigCatalogue::platformOverride()
+{
+    TemplatesOverride overridden(templatesWith([](Json::Value& t) {
+        t[".names"]["GraphicEQ"]["fp"]["long"] = "31-Band EQ";
+        t[".names"]["GraphicEQ"]["app"]["long"] = "Other";
+    }));
+    const Json::Value geq = typed("GraphicEQ");
+    QCOMPARE(Editor::getLongName(geq), std::string("31-Band EQ"));
+    QCOMPARE(Editor::getShortName(geq), std::string("GEQ"));
+    Editor::setPlatform("app");
+    QCOMPARE(Editor::getLongName(geq), std::string("Other"));
+    Editor::setPlatform("desk");
+    QCOMPARE(Editor::getLongName(geq), std::string("Graphic EQ"));
+    Editor::setPlatform("fp");
+}
+
+void TestConfigCatalogue::copyPaste()
+{
+    QVERIFY(Editor::isCopyPasteCompatible("In_Delay", "Out_Delay"));
+    QVERIFY(!Editor::isCopyPasteCompatible("In_Delay", "In_Gate"));
+    QVERIFY(Editor::isCopyPasteCompatible("Anything", "Anything"));
+    QCOMPARE(compactJson(Editor::getCopyPasteCompatibleTypes("In_Gate")),
+             std::string(R"(["In_Gate","Mid_Gate"])"));
+    QVERIFY(Editor::getCopyPasteCompatibleTypes("Out_Delay").isNull());
+    TemplatesOverride broken(
+        templatesWith([](Json::Value& t) { t[".copyPasteCompatibility"] = "not a table"; }));
+    QVERIFY(!Editor::isCopyPasteCompatible("In_Delay", "Out_Delay"));
 }
 
 QTEST_GUILESS_MAIN(TestConfigCatalogue)
