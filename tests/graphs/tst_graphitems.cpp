@@ -1,19 +1,14 @@
-// The painted graph items rendered offscreen and probed at known pixels, and their repaint
-// policies in a real (software-rendered) Qt Quick window. The curves are drawn by hand here;
-// the plotter tests cover how device values become curves.
+// The painted graph items rendered offscreen and probed at known pixels. The curves are drawn
+// by hand here; the plotter tests cover how device values become curves.
 #include "crossovergraphitem.h"
 #include "geqgeometry.h"
 #include "qx8geqgraphitem.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
-#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -40,11 +35,9 @@ QImage render(QQuickPaintedItem& item)
 
 bool isBlank(const QImage& image)
 {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) != 0)
-                return false;
-    return true;
+    QImage blank(image.size(), image.format());
+    blank.fill(Qt::transparent);
+    return image == blank;
 }
 
 // Half-transparent colour as it lands on a transparent image (premultiplied, then read back).
@@ -79,11 +72,7 @@ QString offColour(const QImage& image, int x, int y, QColor expected, int tolera
         qAbs(qBlue(p) - expected.blue()) <= tolerance &&
         qAbs(qAlpha(p) - expected.alpha()) <= tolerance)
         return QString();
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(qRed(p))
-        .arg(qGreen(p))
-        .arg(qBlue(p))
-        .arg(qAlpha(p));
+    return QString::asprintf("rgba(%d, %d, %d, %d)", qRed(p), qGreen(p), qBlue(p), qAlpha(p));
 }
 
 template<typename Item> void complete(Item& item, QSizeF size, const QStringList& colours = {})
@@ -107,11 +96,6 @@ private slots:
     void crossoverColours();
     void nuqNotchesHangFromTop();
     void geqBars();
-    void peqRepaintsCoalesce();
-    void geqRepaintsAfterBurst();
-
-private:
-    template<typename Item> std::unique_ptr<QQuickWindow> showInWindow(Item& item);
 };
 
 void TestGraphItems::nothingBeforeComponentCompleted()
@@ -256,61 +240,6 @@ void TestGraphItems::geqBars()
     QCOMPARE(qAlpha(image.pixel(3 * 20 + 10, 310)), 0);
     // Gaps between the bars stay empty.
     QCOMPARE(qAlpha(image.pixel(20, 203)), 0);
-}
-
-template<typename Item> std::unique_ptr<QQuickWindow> TestGraphItems::showInWindow(Item& item)
-{
-    auto window = std::make_unique<QQuickWindow>();
-    window->resize(int(item.width()), int(item.height()));
-    item.setParentItem(window->contentItem());
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        qFatal("window not exposed");
-    item.componentCompleted();
-    return window;
-}
-
-void TestGraphItems::peqRepaintsCoalesce()
-{
-    Curves curves{plateau(300, 100, 200, 60), plateau(300, 100, 200, 60)};
-    QX8PEQGraphItem item;
-    item.setSize({300, 200});
-    auto window = showInWindow(item);
-    QSignalSpy repainted(&item, &QX8PEQGraphItem::repainted);
-    QElapsedTimer burst;
-    burst.start();
-    for (int i = 0; i < 5; ++i)
-        item.onCurvesChanged(curves);
-    QCOMPARE(repainted.count(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(repainted.count(), 1, 5000);
-    QVERIFY2(burst.elapsed() >= 95, qPrintable(QString::number(burst.elapsed())));
-    // No further change: the running timer finds nothing to do.
-    QTest::qWait(250);
-    QCOMPARE(repainted.count(), 1);
-    item.onCurvesChanged(curves);
-    QTRY_COMPARE_WITH_TIMEOUT(repainted.count(), 2, 5000);
-}
-
-void TestGraphItems::geqRepaintsAfterBurst()
-{
-    QMap<QString, float> values = geqValues({});
-    QX8GEQGraphItem item;
-    item.setSize({620, 200});
-    auto window = showInWindow(item);
-    QSignalSpy repainted(&item, &QX8GEQGraphItem::repainted);
-    // Values every 20 ms keep pushing the repaint away; one comes 50 ms after the last.
-    QElapsedTimer sinceLast;
-    for (int i = 0; i < 6; ++i) {
-        values[QStringLiteral("20 Hz")] = float(i);
-        item.onCurvesChanged(values);
-        sinceLast.start();
-        QTest::qWait(20);
-        QCOMPARE(repainted.count(), 0);
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(repainted.count(), 1, 5000);
-    QVERIFY2(sinceLast.elapsed() >= 45, qPrintable(QString::number(sinceLast.elapsed())));
-    QTest::qWait(150);
-    QCOMPARE(repainted.count(), 1);
 }
 
 QTEST_MAIN(TestGraphItems)

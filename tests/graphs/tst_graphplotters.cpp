@@ -202,16 +202,15 @@ void TestGraphPlotters::bandCountsHeld()
     QCOMPARE(peq.curves().size(), 21);
     QCOMPARE(controlCount(peq), 100);
 
+    // Two ways and the sub: six variables a band, the sub's under "MonoSub".
     CrossoverCurvePlotter crossover;
     crossover.init("Crossover", 5, 2, 1);
     QCOMPARE(crossover.bandCount(), 3);
     QCOMPARE(controlCount(crossover), 18);
-    QVERIFY(waitForSubscriptions({LinkedProcessor::path("Crossover", "MonoSub_HPFrequency"),
-                                  LinkedProcessor::path("Crossover", "MonoSub_Gain"),
-                                  LinkedProcessor::path("Crossover", "MonoSub_LPFrequency"),
-                                  LinkedProcessor::path("Crossover", "MonoSub_HPType"),
-                                  LinkedProcessor::path("Crossover", "MonoSub_LPType"),
-                                  LinkedProcessor::path("Crossover", "MonoSub_Polarity")}));
+    QStringList sub;
+    for (const char* sv : {"HPFrequency", "Gain", "LPFrequency", "HPType", "LPType", "Polarity"})
+        sub << LinkedProcessor::path("Crossover", QStringLiteral("MonoSub_") + sv);
+    QVERIFY(waitForSubscriptions(sub));
     crossover.init("Crossover", 9, 8, 0);
     QCOMPARE(crossover.bandCount(), 6);
 
