@@ -93,8 +93,6 @@ private slots:
     void crossoverMatchesReference();
     void unusableBandsDrawFlat_data();
     void unusableBandsDrawFlat();
-    void crossoverArrivingValues_data();
-    void crossoverArrivingValues();
     void geqSweepColumns_data();
     void geqSweepColumns();
     void outsideTheFrame();
@@ -190,7 +188,6 @@ void TestCurveMath::unusableBandsDrawFlat_data()
     QTest::newRow("bell, gain 0") << 1 << 0 << 1000.0 << 0.0 << 4.0 << true;
     QTest::newRow("bell, Q 0") << 1 << 0 << 1000.0 << 12.0 << 0.0 << true;
     QTest::newRow("low shelf, slope 0") << 1 << 1 << 1000.0 << -9.0 << 0.0 << true;
-    QTest::newRow("high shelf, gain 0") << 1 << 2 << 1000.0 << 0.0 << 6.0 << true;
     QTest::newRow("other word, Q 0") << 1 << -1 << 1000.0 << 6.0 << 0.0 << true;
     QTest::newRow("nuq, gain 0") << 3 << 0 << 1000.0 << 0.0 << 32.0 << true;
     QTest::newRow("nuq, Q 0") << 3 << 0 << 1000.0 << -18.0 << 0.0 << true;
@@ -201,7 +198,6 @@ void TestCurveMath::unusableBandsDrawFlat_data()
     QTest::newRow("Q negative") << 1 << 0 << 1000.0 << 6.0 << -1.0 << true;
     QTest::newRow("frequency 0") << 1 << 0 << 0.0 << 6.0 << 1.0 << false;
     QTest::newRow("frequency past Nyquist") << 1 << 0 << 36000.0 << 6.0 << 1.0 << false;
-    QTest::newRow("frequency 1e9") << 1 << 0 << 1e9 << 6.0 << 1.0 << false;
     QTest::newRow("shelf slope past the pole") << 1 << 1 << 1000.0 << 6.0 << 40.0 << false;
 }
 
@@ -222,39 +218,6 @@ void TestCurveMath::unusableBandsDrawFlat()
         QVERIFY2(flat ? std::fabs(db) < 0.001 : std::isfinite(db),
                  qPrintable(QStringLiteral("%1 dB at %2 Hz").arg(db).arg(f)));
     }
-}
-
-void TestCurveMath::crossoverArrivingValues_data()
-{
-    using C = CrossoverCurveCalculator;
-    QTest::addColumn<int>("parameter");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<double>("stored");
-    // A fresh band holds HP 20 kHz, LP 20 Hz, 0 dB.
-    QTest::newRow("HP 0 Hz: no filter") << int(C::HPFrequency) << 0.0 << true << 16.0;
-    QTest::newRow("HP below the axis") << int(C::HPFrequency) << 5.0 << true << 16.0;
-    QTest::newRow("LP 0 Hz: no filter") << int(C::LPFrequency) << 0.0 << true << 20000.0;
-    QTest::newRow("LP above the axis") << int(C::LPFrequency) << 30000.0 << true << 20000.0;
-    QTest::newRow("LP unchanged") << int(C::LPFrequency) << 20.0 << false << 20.0;
-    QTest::newRow("gain below the axis") << int(C::Gain) << -90.0 << true << -60.0;
-    QTest::newRow("gain NaN") << int(C::Gain) << kNaN << false << 0.0;
-}
-
-void TestCurveMath::crossoverArrivingValues()
-{
-    using C = CrossoverCurveCalculator;
-    QFETCH(int, parameter);
-    QFETCH(double, value);
-    QFETCH(bool, changed);
-    QFETCH(double, stored);
-    C calculator;
-    QCOMPARE(calculator.setValue(1, C::Parameter(parameter), value), changed);
-    const C::Band& band = calculator.bands[1];
-    QCOMPARE(parameter == C::HPFrequency ? band.HPFrequency
-             : parameter == C::Gain      ? band.Gain
-                                         : band.LPFrequency,
-             stored);
 }
 
 void TestCurveMath::geqSweepColumns_data()
@@ -308,6 +271,16 @@ void TestCurveMath::outsideTheFrame()
     C crossover;
     QVERIFY(!crossover.setValue(C::kMaxBands, C::Gain, 1.0));
     QVERIFY(!crossover.setSlope(-1, C::LowPass, C::LR24));
+    // Device values land on the axes; 0 Hz means "no filter" (a fresh band: HP 20 kHz, LP 20 Hz).
+    QVERIFY(crossover.setValue(0, C::HPFrequency, 0.0) &&
+            crossover.setValue(1, C::HPFrequency, 5.0));
+    QVERIFY(crossover.setValue(0, C::LPFrequency, 0.0) && crossover.setValue(0, C::Gain, -90.0));
+    QVERIFY(!crossover.setValue(0, C::LPFrequency, 30000.0) &&
+            !crossover.setValue(0, C::Gain, kNaN));
+    QCOMPARE(crossover.bands[0].HPFrequency, 16.0);
+    QCOMPARE(crossover.bands[1].HPFrequency, 16.0);
+    QCOMPARE(crossover.bands[0].LPFrequency, 20000.0);
+    QCOMPARE(crossover.bands[0].Gain, -60.0);
     QCOMPARE(crossover.ComputeGainDB(1000.0, 0), 0.0); // width 0
     QCOMPARE(crossover.curvePoints(0).size(), size_t(1));
 
