@@ -38,27 +38,15 @@ def peaking_prototype(f0, gain, q):
     return [1.0, w0 / q, w0 ** 2], [1.0, w0 / (A * q), w0 ** 2]
 
 
-def shelf_k(slope):
-    return math.sqrt(5.623413 * slope / (55.671444 - 1.8806658 * slope))
-
-
-def low_shelf_prototype(f0, gain, slope):
+def shelf_prototype(f0, gain, slope, high):
     A = 10.0 ** (abs(gain) / 20.0)
     r = math.sqrt(A)
-    k = shelf_k(slope)
+    k = math.sqrt(5.623413 * slope / (55.671444 - 1.8806658 * slope))
     w0 = prewarped(f0)
-    lift = [k * r, A * w0, A * k * w0 ** 2]
-    flat = [k * r, r * w0, k * w0 ** 2]
-    return (lift, flat) if gain >= 0 else (flat, lift)
-
-
-def high_shelf_prototype(f0, gain, slope):
-    A = 10.0 ** (abs(gain) / 20.0)
-    r = math.sqrt(A)
-    k = shelf_k(slope)
-    w0 = prewarped(f0)
-    lift = [A * k, A * w0, r * k * w0 ** 2]
-    flat = [k, r * w0, r * k * w0 ** 2]
+    if high:
+        lift, flat = [A * k, A * w0, r * k * w0 ** 2], [k, r * w0, r * k * w0 ** 2]
+    else:
+        lift, flat = [k * r, A * w0, A * k * w0 ** 2], [k * r, r * w0, k * w0 ** 2]
     return (lift, flat) if gain >= 0 else (flat, lift)
 
 
@@ -76,9 +64,7 @@ def prototype(kind, f0, gain, shape):
         return peaking_prototype(f0, gain, shape * DOWL_Q_FACTOR)
     if kind == "nuq":
         return peaking_prototype(f0, gain, nuq_q(gain, shape))
-    if kind == "lowshelf":
-        return low_shelf_prototype(f0, gain, shape)
-    return high_shelf_prototype(f0, gain, shape)
+    return shelf_prototype(f0, gain, shape, kind == "highshelf")
 
 
 def band_response(kind, f0, gain, shape, freqs):

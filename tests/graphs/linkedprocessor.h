@@ -15,8 +15,6 @@ public:
     // queued when the application ends.
     void stop();
 
-    VirtualProcessor& device() { return m_device; }
-
     // Console path of a state variable: \\Preset\<po>\SV\<sv>\ .
     static QString path(const QString& poName, const QString& svName);
     // Changes a variable as the front panel would.
