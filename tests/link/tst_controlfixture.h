@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 struct SentLine
@@ -31,9 +33,9 @@ public:
                 });
     }
 
-    bool start(const QStringList& arguments = {})
+    bool start()
     {
-        if (!device.start(arguments))
+        if (!device.start())
             return false;
         QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
         QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
@@ -58,10 +60,8 @@ public:
     QList<SentLine> sent(const QString& prefix) const
     {
         QList<SentLine> lines;
-        for (const SentLine& line : m_sent) {
-            if (line.line.startsWith(prefix))
-                lines.append(line);
-        }
+        std::copy_if(m_sent.begin(), m_sent.end(), std::back_inserter(lines),
+                     [&](const SentLine& line) { return line.line.startsWith(prefix); });
         return lines;
     }
     QStringList sentLines(const QString& prefix) const
@@ -74,12 +74,16 @@ public:
     // Lines the device received that start with `prefix`, all connections, in order.
     QStringList received(const QString& prefix) const
     {
+        const QStringList all = device.received();
         QStringList lines;
-        for (const QString& line : device.received()) {
-            if (line.startsWith(prefix))
-                lines.append(line);
-        }
+        std::copy_if(all.begin(), all.end(), std::back_inserter(lines),
+                     [&](const QString& line) { return line.startsWith(prefix); });
         return lines;
+    }
+    // The device's own answer for a processing-object variable: "ok <text>".
+    QString value(const QString& po, const QString& sv, const QString& suffix = QString())
+    {
+        return device.command("value \\\\Preset\\" + po + "\\SV\\" + sv + "\\" + suffix);
     }
 
     VirtualProcessor device;

@@ -24,15 +24,6 @@ QString nodePoll(const QString& sv)
     return "asyncget \"\\\\" + sv + "\\\"";
 }
 
-template<typename Control> std::unique_ptr<Control> polled(const QString& sv)
-{
-    auto control = std::make_unique<Control>();
-    control->setPOName("NPO");
-    control->setSVName(sv);
-    control->componentCompleted();
-    return control;
-}
-
 } // namespace
 
 class TestControlPolling : public QObject
@@ -61,40 +52,38 @@ private Q_SLOTS:
     void cleanupTestCase() { delete m_device; }
     void init() { m_device->clearSent(); }
 
-    void meterPollsAfterEachAnswer()
+    // Meter and clip LED poll at their pace, each after the answer to its last poll, and show
+    // the moving values; they never subscribe, so there is nothing to unsubscribe.
+    void meterAndLedPollAfterEachAnswer()
     {
         auto meter = pollNode<QX8Meter>(kLevel.arg(1));
         meter->setRangeBounaryValues({-80, -40, 0, 6});
         meter->setRangeLengthsInPercentage({30, 60, 10});
+        auto led = pollNode<QX8LED>(kClip.arg(1));
+        QSignalSpy lit(led.get(), &QX8LED::valueChanged);
         QSet<QString> shown;
         connect(meter.get(), &QX8Meter::meterValueChanged, this,
                 [&](const QString& value) { shown.insert(value); });
         QTest::qWait(1200);
-        const QList<qint64> between = gaps(kLevel.arg(1));
-        QVERIFY2(between.size() >= 6 && between.size() <= 12,
-                 qPrintable(QString::number(between.size())));
-        for (qint64 gap : between)
-            QVERIFY2(gap >= PollCadence::kPeriodMs - 5 && gap < 3 * PollCadence::kPeriodMs,
-                     qPrintable(QString::number(gap)));
+        for (const QString& sv : {kLevel.arg(1), kClip.arg(1)}) {
+            const QList<qint64> between = gaps(sv);
+            QVERIFY2(between.size() >= 6 && between.size() <= 12,
+                     qPrintable(QString::number(between.size())));
+            for (qint64 gap : between)
+                QVERIFY2(gap >= PollCadence::kPeriodMs - 5 && gap < 3 * PollCadence::kPeriodMs,
+                         qPrintable(QString::number(gap)));
+        }
         QVERIFY2(shown.size() >= 4, qPrintable(QStringList(shown.values()).join(' ')));
         for (const QString& value : shown)
             QVERIFY(value.toDouble() >= 0 && value.toDouble() <= 100);
-        // Polled, never subscribed; and nothing to unsubscribe.
+        QTRY_VERIFY_WITH_TIMEOUT(lit.size() >= 3, 3000);
+        for (const QList<QVariant>& emission : lit)
+            QVERIFY(emission.at(0) == "On" || emission.at(0) == "Off");
         meter.reset();
+        led.reset();
         QTest::qWait(50);
         QVERIFY(m_device->received("sub \"\\\\Node\\Meters").isEmpty());
         QVERIFY(m_device->received("unsub \"\\\\Node\\Meters").isEmpty());
-    }
-
-    void clipLedShowsTheMovingText()
-    {
-        auto led = pollNode<QX8LED>(kClip.arg(1));
-        QSignalSpy changed(led.get(), &QX8LED::valueChanged);
-        QTRY_VERIFY_WITH_TIMEOUT(changed.size() >= 3, 3000);
-        for (const QList<QVariant>& emission : changed)
-            QVERIFY(emission.at(0) == "On" || emission.at(0) == "Off");
-        for (qint64 gap : gaps(kClip.arg(1)))
-            QVERIFY(gap >= PollCadence::kPeriodMs - 5);
     }
 
     // While the application is busy nothing is polled; its end polls every meter and LED at once.

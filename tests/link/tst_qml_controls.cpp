@@ -79,10 +79,6 @@ private:
     {
         QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, at(target));
     }
-    QString deviceValue(const QString& po, const QString& sv, const QString& suffix = QString())
-    {
-        return m_device->device.command("value \\\\Preset\\" + po + "\\SV\\" + sv + "\\" + suffix);
-    }
     // Drags from one point to another in small steps, as a hand would.
     void drag(const QPoint& from, const QPoint& to)
     {
@@ -143,7 +139,7 @@ private Q_SLOTS:
             QVERIFY(sets.at(i).atMs - sets.at(i - 1).atMs >= QX8Slider::kThrottleMs - 5);
         const double shown = slider->property("value").toDouble();
         QVERIFY2(shown > 10 && shown < 30, qPrintable(QString::number(shown)));
-        QTRY_COMPARE(deviceValue("Crossover", "Band_1_Gain", "%"),
+        QTRY_COMPARE(m_device->value("Crossover", "Band_1_Gain", "%"),
                      "ok " + QString::number(backendOf<QX8Slider>(slider)->stringProperty()));
     }
 
@@ -193,7 +189,7 @@ private Q_SLOTS:
         m_device->clearSent();
         click(item("muteAll"));
         QTRY_COMPARE(m_device->sentLines("set").size(), 4);
-        QTRY_COMPARE(deviceValue("Crossover", "Band_4_Mute"), QString("ok On"));
+        QTRY_COMPARE(m_device->value("Crossover", "Band_4_Mute"), QString("ok On"));
     }
 
     void textFieldTyping()
@@ -224,7 +220,7 @@ private Q_SLOTS:
                                                  " \"High Shelf\""));
         QTRY_VERIFY(shelf->property("checked").toBool());
         QVERIFY(!bell->property("checked").toBool());
-        QCOMPARE(deviceValue("RoomEQ", "Band_3_Type"), QString("ok High Shelf"));
+        QCOMPARE(m_device->value("RoomEQ", "Band_3_Type"), QString("ok High Shelf"));
     }
 
     // Held against a slow device, a nudge button steps once per answer: never two steps in
@@ -262,7 +258,7 @@ private Q_SLOTS:
             QVERIFY2(gap >= qMax(75, delayMs - 20), qPrintable(QString::number(gap)));
             QVERIFY(sets.at(i).line != sets.at(i - 1).line);
         }
-        QTRY_COMPARE(deviceValue("RoomEQ", "Band_6_Frequency"),
+        QTRY_COMPARE(m_device->value("RoomEQ", "Band_6_Frequency"),
                      "ok " + QString::number(button->valueToNudge() / 1000.0, 'g', 6) + "kHz");
         QVERIFY(button->valueToNudge() > start);
         QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));

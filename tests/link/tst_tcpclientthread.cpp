@@ -60,6 +60,21 @@ public:
     QStringList values;
 };
 
+// A scripted peer with the socket thread connected to it.
+struct Session
+{
+    bool open()
+    {
+        if (!peer.listen())
+            return false;
+        test.connectTo(peer.address(), peer.port());
+        return peer.waitForConnections() &&
+               QTest::qWaitFor([this] { return test.client->isConnected(); });
+    }
+    ScriptedPeer peer;
+    ClientUnderTest test;
+};
+
 // A listener whose accept queue is full: a connection attempt to it stays pending.
 class BlackHole
 {
@@ -101,64 +116,35 @@ class TestTcpClientThread : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void notStarted()
+    // Banner, login answer and two replies in one segment: all handled in one read event.
+    void loginAndRepliesInOneRead()
     {
-        TcpClientThread client;
-        QSignalSpy errors(&client, &TcpClientThread::error);
-        client.connectToHost("127.0.0.1", 19272);
-        QCOMPARE(errors.size(), 1);
-        QCOMPARE(errors.at(0).at(0).toString(), QString("Network thread is not initialized"));
-        QVERIFY(!client.isConnected());
-    }
-
-    void loginAndRepliesInOrder()
-    {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        SignalRecorder recorder(test.client);
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        QTRY_VERIFY(test.client->isConnected());
-        QCOMPARE(test.client->hostAddress(), peer.address());
-
-        // Banner, login answer and two replies in one segment: all handled in one read event.
-        peer.send("Vimbal Console\nconnect logged in as administrator\n" +
-                  bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
-                     "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(test.values.size(), 2, qx8test::timeoutMs());
-        QCOMPARE(test.values, QStringList({"3", "40"}));
+        Session s;
+        SignalRecorder recorder(s.test.client);
+        QVERIFY(s.open());
+        QCOMPARE(s.test.client->hostAddress(), s.peer.address());
+        s.peer.send("Vimbal Console\nconnect logged in as administrator\n" +
+                    bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
+                       "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.values.size(), 2, qx8test::timeoutMs());
+        QCOMPARE(s.test.values, QStringList({"3", "40"}));
         QCOMPARE(recorder.names({"connected", "enterPassword", "vimbalReady", "homeScreenData",
                                  "homeScreenDataAvailable", "poSvData"}),
                  QStringList({"connected", "enterPassword", "vimbalReady", "homeScreenData",
                               "homeScreenDataAvailable", "poSvData", "poSvData"}));
     }
 
-    void replySplitAcrossReads()
+    void repliesAndListsAcrossReads()
     {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        peer.send(bs("subr \"//Preset/PEQ/SV/Ga"));
-        QTest::qWait(200);
-        QVERIFY(test.values.isEmpty());
-        peer.send(bs("in/\" \"-3.5\"\r\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(test.values, QStringList({"-3.5"}), qx8test::timeoutMs());
-    }
-
-    void listAcrossReads()
-    {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        QSignalSpy lists(test.client, &TcpClientThread::enumsReceived);
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        peer.send(bs("lc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
+        Session s;
+        QSignalSpy lists(s.test.client, &TcpClientThread::enumsReceived);
+        QVERIFY(s.open());
+        s.peer.send(bs("subr \"//Preset/PEQ/SV/Ga"));
         QTest::qWait(100);
-        peer.send("\tPink\nendlc\n");
+        QVERIFY(s.test.values.isEmpty());
+        s.peer.send(bs("in/\" \"-3.5\"\r\nlc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.values, QStringList({"-3.5"}), qx8test::timeoutMs());
+        s.peer.send("\tPink\nendlc\n");
         QTRY_COMPARE_WITH_TIMEOUT(lists.size(), 1, qx8test::timeoutMs());
         QCOMPARE(lists.at(0).at(0).toStringList(), QStringList({"Flat", "Pink"}));
         QCOMPARE(lists.at(0).at(1).toString(), QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
@@ -166,45 +152,37 @@ private Q_SLOTS:
 
     void busyDropsPollingOnly()
     {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        QSignalSpy sent(test.client, &TcpClientThread::messageSent);
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        QTRY_VERIFY(test.client->isConnected());
-
+        Session s;
+        QSignalSpy sent(s.test.client, &TcpClientThread::messageSent);
+        QVERIFY(s.open());
         AppBusyFlag::instance()->setBusy(true);
-        test.send(bs("asyncget \"//Preset/Meter/SV/Level/\"\n"));
-        test.send(bs("set \"//Preset/PEQ/SV/Gain/\" \"1\"\n"));
-        test.send(bs("get \"//Node/SV/DeviceName/\"\n"));
-        QVERIFY(peer.waitForLine(bs("get \"//Node/SV/DeviceName/\"")));
-        QCOMPARE(peer.receivedLines(), QByteArrayList({bs("set \"//Preset/PEQ/SV/Gain/\" \"1\""),
-                                                       bs("get \"//Node/SV/DeviceName/\"")}));
+        s.test.send(bs("asyncget \"//Preset/Meter/SV/Level/\"\n"));
+        s.test.send(bs("set \"//Preset/PEQ/SV/Gain/\" \"1\"\n"));
+        s.test.send(bs("get \"//Node/SV/DeviceName/\"\n"));
+        QVERIFY(s.peer.waitForLine(bs("get \"//Node/SV/DeviceName/\"")));
+        QCOMPARE(s.peer.receivedLines(), QByteArrayList({bs("set \"//Preset/PEQ/SV/Gain/\" \"1\""),
+                                                         bs("get \"//Node/SV/DeviceName/\"")}));
         QCOMPARE(sent.size(), 2);
 
         AppBusyFlag::instance()->setBusy(false);
-        test.send(bs("asyncget \"//Preset/Meter/SV/Level/\"\n"));
-        QVERIFY(peer.waitForLine(bs("asyncget \"//Preset/Meter/SV/Level/\"")));
+        s.test.send(bs("asyncget \"//Preset/Meter/SV/Level/\"\n"));
+        QVERIFY(s.peer.waitForLine(bs("asyncget \"//Preset/Meter/SV/Level/\"")));
     }
 
     void writerRefusesBrokenFraming()
     {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        QTRY_VERIFY(test.client->isConnected());
+        Session s;
+        QVERIFY(s.open());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Console line dropped"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Console line dropped"));
-        test.send("set \"x\" \"1\"\nset \"y\" \"2\"\n");
-        test.send("set \"x\" \"1\"");
-        test.send("get \"z\"\n");
-        QVERIFY(peer.waitForLine("get \"z\""));
-        QCOMPARE(peer.receivedLines(), QByteArrayList({"get \"z\""}));
+        s.test.send("set \"x\" \"1\"\nset \"y\" \"2\"\n");
+        s.test.send("set \"x\" \"1\"");
+        s.test.send("get \"z\"\n");
+        QVERIFY(s.peer.waitForLine("get \"z\""));
+        QCOMPARE(s.peer.receivedLines(), QByteArrayList({"get \"z\""}));
     }
 
+    // A pending attempt is abandoned at once for the new device, and reports no error.
     void switchDeviceWhileConnecting()
     {
         BlackHole blackHole;
@@ -227,54 +205,31 @@ private Q_SLOTS:
         QCOMPARE(errors.size(), 0);
     }
 
-    void reconnectReportsOldDisconnect()
+    // A remote close in the middle of a list is an error; the next session starts clean, and
+    // a switch to another device reports the old one's disconnect.
+    void closedMidListThenNewSessions()
     {
-        ScriptedPeer first, second;
-        QVERIFY(first.listen());
+        Session s;
+        QSignalSpy banners(s.test.client, &TcpClientThread::enterPassword);
+        QSignalSpy errors(s.test.client, &TcpClientThread::error);
+        QSignalSpy disconnects(s.test.client, &TcpClientThread::disconnected);
+        QVERIFY(s.open());
+        s.peer.send(bs("lc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
+        QTest::qWait(100);
+        s.peer.closeConnection();
+        QTRY_VERIFY(!errors.isEmpty());
+
+        s.test.connectTo(s.peer.address(), s.peer.port());
+        QVERIFY(s.peer.waitForConnections(2));
+        s.peer.send("Vimbal Console\n");
+        QTRY_COMPARE_WITH_TIMEOUT(banners.size(), 1, qx8test::timeoutMs());
+
+        ScriptedPeer second;
         QVERIFY(second.listen());
-        ClientUnderTest test;
-        QSignalSpy disconnects(test.client, &TcpClientThread::disconnected);
-        test.connectTo(first.address(), first.port());
-        QVERIFY(first.waitForConnections());
-        QTRY_VERIFY(test.client->isConnected());
-        test.connectTo(second.address(), second.port());
+        disconnects.clear();
+        s.test.connectTo(second.address(), second.port());
         QVERIFY(second.waitForConnections());
         QTRY_COMPARE(disconnects.size(), 1);
-    }
-
-    void closedMidListThenNewLogin()
-    {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        QSignalSpy banners(test.client, &TcpClientThread::enterPassword);
-        QSignalSpy errors(test.client, &TcpClientThread::error);
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        peer.send(bs("lc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
-        QTest::qWait(100);
-        peer.closeConnection();
-        QTRY_VERIFY(!errors.isEmpty()); // remote close is reported as an error
-
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections(2));
-        peer.send("Vimbal Console\n");
-        QTRY_COMPARE_WITH_TIMEOUT(banners.size(), 1, qx8test::timeoutMs());
-    }
-
-    void remoteResetIsAnError()
-    {
-        ScriptedPeer peer;
-        QVERIFY(peer.listen());
-        ClientUnderTest test;
-        QSignalSpy errors(test.client, &TcpClientThread::error);
-        test.connectTo(peer.address(), peer.port());
-        QVERIFY(peer.waitForConnections());
-        QTRY_VERIFY(test.client->isConnected());
-        peer.abortConnection();
-        QTRY_COMPARE(errors.size(), 1);
-        QVERIFY(!errors.at(0).at(0).toString().isEmpty());
-        QTRY_VERIFY(!test.client->isConnected());
     }
 };
 

@@ -20,105 +20,80 @@ class TestWatchDogClient : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        if (!qx8test::hasPrivateNetwork())
+            QSKIP("needs a private network namespace with only loopback (scripts/netns-run)");
+    }
 
-    void firstPollComesAfterOnePeriod();
-    void loopbackAloneIsNoNetwork();
-    void interfaceWithIPv4AddressIsANetwork();
-    // Last: the application quits.
-    void pollingEndsWhenTheApplicationQuits();
+    void cleanup() { QX8Settings().remove("Data/CurrentDeviceAddress"); }
+
+    // Without a network every poll reports the loss again; a device on this machine (the offline
+    // model on 127.0.0.1, or another loopback address) needs none.
+    void loopbackAloneIsNoNetwork()
+    {
+        ClientConnectionWatchDog watchDog(kPollMs);
+        SignalRecorder recorder(&watchDog);
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_COMPARE(recorder.count("connectionLost"), 3);
+        QVERIFY(clock.elapsed() >= 3 * kPollMs - 20);
+        QCOMPARE(recorder.names(), (QStringList{"networkAvailableChanged", "connectionLost",
+                                                "connectionLost", "connectionLost"}));
+        QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
+
+        QX8Settings().setValue("Data/CurrentDeviceAddress", "10.0.0.5");
+        QVERIFY(!watchDog.isConnectedToNetwork());
+        QX8Settings().setValue("Data/CurrentDeviceAddress", "127.42.0.9");
+        QVERIFY(watchDog.isConnectedToNetwork());
+        QX8Settings().setValue("Data/CurrentDeviceAddress", "127.0.0.1");
+        QVERIFY(watchDog.isConnectedToNetwork());
+        recorder.clear();
+        QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);
+        QTest::qWait(2 * kPollMs);
+        QCOMPARE(recorder.names(), QStringList{"networkAvailableChanged"});
+        QCOMPARE(recorder.emissions().first().arguments, QVariantList{true});
+    }
+
+    void interfaceWithIPv4AddressIsANetwork()
+    {
+        qx8test::VethNetwork network;
+        QVERIFY(network.create());
+        ClientConnectionWatchDog watchDog(kPollMs);
+        SignalRecorder recorder(&watchDog);
+        // Up and running, but with no more than its IPv6 link-local address.
+        QTRY_COMPARE(recorder.count("connectionLost"), 2);
+        QCOMPARE(recorder.count("networkAvailableChanged"), 1);
+
+        QVERIFY(network.addNearAddress(1));
+        recorder.clear();
+        QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);
+        QCOMPARE(recorder.emissions().first().arguments, QVariantList{true});
+        QTest::qWait(2 * kPollMs);
+        QCOMPARE(recorder.count("connectionLost"), 0);
+
+        recorder.clear();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(network.setNearUp(false));
+        QTRY_COMPARE(recorder.count("connectionLost"), 1);
+        QVERIFY(clock.elapsed() < 2 * kPollMs);
+        QCOMPARE(recorder.names(), (QStringList{"networkAvailableChanged", "connectionLost"}));
+        QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
+    }
+
+    void pollingEndsWhenTheApplicationQuits()
+    {
+        ClientConnectionWatchDog watchDog(kPollMs);
+        SignalRecorder recorder(&watchDog);
+        QTRY_COMPARE(recorder.count("connectionLost"), 1);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        recorder.clear();
+        QTest::qWait(3 * kPollMs);
+        QCOMPARE(recorder.names(), QStringList());
+    }
 };
-
-void TestWatchDogClient::init()
-{
-    if (!qx8test::hasPrivateNetwork())
-        QSKIP("needs a private network namespace with only loopback (scripts/netns-run)");
-}
-
-void TestWatchDogClient::cleanup()
-{
-    QX8Settings().remove("Data/CurrentDeviceAddress");
-}
-
-void TestWatchDogClient::firstPollComesAfterOnePeriod()
-{
-    ClientConnectionWatchDog watchDog(kPollMs);
-    SignalRecorder recorder(&watchDog);
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(watchDog.networkAvailable());
-    QVERIFY(!watchDog.isConnectedToNetwork());
-    QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);
-    QVERIFY(clock.elapsed() >= kPollMs - 20);
-    QVERIFY(!watchDog.property("networkAvailable").toBool());
-}
-
-// Without a network every poll reports the loss again; a device on this machine (the offline
-// model on 127.0.0.1, or another loopback address) needs none.
-void TestWatchDogClient::loopbackAloneIsNoNetwork()
-{
-    ClientConnectionWatchDog watchDog(kPollMs);
-    SignalRecorder recorder(&watchDog);
-    QElapsedTimer clock;
-    clock.start();
-    QTRY_COMPARE(recorder.count("connectionLost"), 3);
-    QVERIFY(clock.elapsed() >= 3 * kPollMs - 20);
-    QCOMPARE(recorder.names(), (QStringList{"networkAvailableChanged", "connectionLost",
-                                            "connectionLost", "connectionLost"}));
-    QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
-
-    QX8Settings().setValue("Data/CurrentDeviceAddress", "10.0.0.5");
-    QVERIFY(!watchDog.isConnectedToNetwork());
-    QX8Settings().setValue("Data/CurrentDeviceAddress", "127.42.0.9");
-    QVERIFY(watchDog.isConnectedToNetwork());
-    QX8Settings().setValue("Data/CurrentDeviceAddress", "127.0.0.1");
-    QVERIFY(watchDog.isConnectedToNetwork());
-    recorder.clear();
-    QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);
-    QTest::qWait(2 * kPollMs);
-    QCOMPARE(recorder.names(), QStringList{"networkAvailableChanged"});
-    QCOMPARE(recorder.emissions().first().arguments, QVariantList{true});
-}
-
-void TestWatchDogClient::interfaceWithIPv4AddressIsANetwork()
-{
-    qx8test::VethNetwork network;
-    QVERIFY(network.create());
-    ClientConnectionWatchDog watchDog(kPollMs);
-    SignalRecorder recorder(&watchDog);
-    // Up and running, but with no more than its IPv6 link-local address.
-    QTRY_COMPARE(recorder.count("connectionLost"), 2);
-    QCOMPARE(recorder.count("networkAvailableChanged"), 1);
-
-    QVERIFY(network.addNearAddress(1));
-    recorder.clear();
-    QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);
-    QCOMPARE(recorder.emissions().first().arguments, QVariantList{true});
-    QTest::qWait(2 * kPollMs);
-    QCOMPARE(recorder.count("connectionLost"), 0);
-
-    recorder.clear();
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(network.setNearUp(false));
-    QTRY_COMPARE(recorder.count("connectionLost"), 1);
-    QVERIFY(clock.elapsed() < 2 * kPollMs);
-    QCOMPARE(recorder.names(), (QStringList{"networkAvailableChanged", "connectionLost"}));
-    QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
-}
-
-void TestWatchDogClient::pollingEndsWhenTheApplicationQuits()
-{
-    ClientConnectionWatchDog watchDog(kPollMs);
-    SignalRecorder recorder(&watchDog);
-    QTRY_COMPARE(recorder.count("connectionLost"), 1);
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-    recorder.clear();
-    QTest::qWait(3 * kPollMs);
-    QCOMPARE(recorder.names(), QStringList());
-}
 
 QX8_NETWORK_TEST_MAIN(TestWatchDogClient)
 #include "tst_watchdogclient.moc"

@@ -30,23 +30,173 @@ class TestWatchDogRemote : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        m_client = new ClientConnectionWatchDog(kNoPollMs, this);
+    }
 
-    void keepAliveWhileTheDeviceIsReady();
-    void brokenConnectionIsReported();
-    void frozenDeviceIsReported();
-    void busyDeviceIsGivenTime();
-    void failedConnectIsReported();
-    void disconnectOnlyStopsTheKeepAlive();
-    void networkLossOnlyStopsTheKeepAlive();
+    void cleanup()
+    {
+        m_lost.reset();
+        m_watchDog.reset();
+        m_device.reset();
+        delete m_client;
+        AppBusyFlag::instance()->setBusy(false);
+        m_link->doDisconnect();
+        QTRY_VERIFY(!m_link->isConnected());
+        QTRY_VERIFY(!m_link->Ready());
+        // Let the reports of this connection arrive before the next test listens.
+        QTest::qWait(100);
+    }
+
+    void keepAliveWhileTheDeviceIsReady()
+    {
+        VirtualProcessor device;
+        QVERIFY(device.start());
+        // Made before the link is ready: its names are set while there is nothing to ask yet.
+        RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
+        SignalRecorder recorder(&watchDog);
+        QTest::ignoreMessage(QtInfoMsg, "VimbalReady: starting watchdog...");
+        QElapsedTimer clock;
+        connectTo(device);
+        clock.start();
+        QVERIFY(watchDog.connectionAvailable());
+        QTRY_COMPARE(keepAlives(device), 4);
+        QVERIFY(clock.elapsed() >= 4 * kRepollMs - 50);
+        QVERIFY(!device.wireLog()
+                     .filter(QRegularExpression(
+                         R"(^\d+ TX get "\\\\Node\\SV\\DeviceName\\" "Virtual QX8"$)"))
+                     .isEmpty());
+        // Answered keep-alives change nothing, and nothing else goes to the device.
+        QCOMPARE(recorder.names({"connectionLost", "svNameChanged", "poNameChanged"}),
+                 QStringList());
+        QCOMPARE(device.received().filter("DeviceName").size(), keepAlives(device));
+    }
+
+    void brokenConnectionIsReported()
+    {
+        startKeepAlive();
+        QCOMPARE(m_device->command("abort"), QString("ok"));
+        QTRY_COMPARE(m_lost->size(), 1);
+        QVERIFY(!m_watchDog->connectionAvailable());
+        const int sent = keepAlives(*m_device);
+        QTest::qWait(3 * kRepollMs);
+        QCOMPARE(keepAlives(*m_device), sent);
+        QCOMPARE(m_lost->size(), 1);
+
+        // The next ready device starts the keep-alive again.
+        connectTo(*m_device);
+        QVERIFY(m_watchDog->connectionAvailable());
+        QTRY_COMPARE(keepAlives(*m_device), sent + 1);
+    }
+
+    // The session stays open but the device no longer answers: the watchdog reports the loss after
+    // its limit of unanswered keep-alives and ends the session.
+    void frozenDeviceIsReported()
+    {
+        startKeepAlive();
+        QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
+        QCOMPARE(m_device->command("fault freeze on"), QString("ok"));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("Device did not answer 3 keep-alive requests"));
+        QTRY_COMPARE(m_lost->size(), 1);
+        QVERIFY(clock.elapsed() <=
+                (RemoteConnectionWatchDog::kMissedAnswersLimit + 2) * kRepollMs + 200);
+        QVERIFY(!m_watchDog->connectionAvailable());
+        QTRY_COMPARE(disconnected.size(), 1);
+        QVERIFY(!m_link->Ready());
+        QTest::qWait(3 * kRepollMs);
+        QCOMPARE(m_lost->size(), 1);
+    }
+
+    void busyDeviceIsGivenTime()
+    {
+        startKeepAlive();
+        AppBusyFlag::instance()->setBusy(true);
+        QCOMPARE(m_device->command("fault freeze on"), QString("ok"));
+        QTest::qWait(2 * (RemoteConnectionWatchDog::kMissedAnswersLimit + 1) * kRepollMs);
+        QCOMPARE(m_lost->size(), 0);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("Device did not answer 3 keep-alive requests"));
+        AppBusyFlag::instance()->setBusy(false);
+        QTRY_COMPARE(m_lost->size(), 1);
+    }
+
+    // A connect that fails is a link error too, although the device never became ready.
+    void failedConnectIsReported()
+    {
+        RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
+        QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
+        QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
+        QX8Settings().setValue("Data/CurrentDeviceAddress",
+                               qx8test::uniqueLoopbackAddress().toString());
+        m_link->doConnect();
+        QTRY_COMPARE(lost.size(), 1);
+        QCOMPARE(ready.size(), 0);
+        QVERIFY(!watchDog.connectionAvailable());
+    }
+
+    void disconnectOnlyStopsTheKeepAlive()
+    {
+        startKeepAlive();
+        QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
+        m_link->doDisconnect();
+        QTRY_COMPARE(disconnected.size(), 1);
+        const int sent = keepAlives(*m_device);
+        QTest::qWait(3 * kRepollMs);
+        QCOMPARE(keepAlives(*m_device), sent);
+        QCOMPARE(m_lost->size(), 0);
+        QVERIFY(m_watchDog->connectionAvailable());
+    }
+
+    void networkLossOnlyStopsTheKeepAlive()
+    {
+        if (!qx8test::hasPrivateNetwork())
+            QSKIP("needs a private network namespace with only loopback (scripts/netns-run)");
+        VirtualProcessor device;
+        QVERIFY(device.start());
+        // No interface here but loopback, and the device's address as stored is not a loopback one
+        // (a documentation address, only ever compared, never contacted): every poll finds no
+        // network.
+        ClientConnectionWatchDog client(kRepollMs);
+        QSignalSpy noNetwork(&client, &ClientConnectionWatchDog::connectionLost);
+        RemoteConnectionWatchDog watchDog(&client, kRepollMs / 4);
+        QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
+        connectTo(device);
+        QX8Settings().setValue("Data/CurrentDeviceAddress", "192.0.2.1");
+        QTRY_COMPARE(noNetwork.size(), 1);
+        const int sent = keepAlives(device);
+        QTest::qWait(3 * kRepollMs / 4);
+        QCOMPARE(keepAlives(device), sent);
+        QCOMPARE(lost.size(), 0);
+        QVERIFY(m_link->Ready());
+    }
 
 private:
     // Connects the link to the device and waits until it is ready.
-    void connectTo(VirtualProcessor& device);
+    void connectTo(VirtualProcessor& device)
+    {
+        QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
+        QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
+        m_link->doConnect();
+        QTRY_COMPARE(ready.size(), 1);
+    }
+
     // Starts a device and a watchdog polling every kRepollMs, connects, and waits for the
     // first keep-alive.
-    void startKeepAlive();
+    void startKeepAlive()
+    {
+        m_device = std::make_unique<VirtualProcessor>();
+        QVERIFY(m_device->start());
+        m_watchDog = std::make_unique<RemoteConnectionWatchDog>(m_client, kRepollMs);
+        m_lost = std::make_unique<QSignalSpy>(m_watchDog.get(), &QX8Control::connectionLost);
+        connectTo(*m_device);
+        QTRY_COMPARE(keepAlives(*m_device), 1);
+    }
+
     int keepAlives(const VirtualProcessor& device) const
     {
         return device.received().count(kKeepAlive);
@@ -58,179 +208,6 @@ private:
     std::unique_ptr<RemoteConnectionWatchDog> m_watchDog;
     std::unique_ptr<QSignalSpy> m_lost;
 };
-
-void TestWatchDogRemote::init()
-{
-    QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
-    m_client = new ClientConnectionWatchDog(kNoPollMs, this);
-}
-
-void TestWatchDogRemote::cleanup()
-{
-    m_lost.reset();
-    m_watchDog.reset();
-    m_device.reset();
-    delete m_client;
-    AppBusyFlag::instance()->setBusy(false);
-    m_link->doDisconnect();
-    QTRY_VERIFY(!m_link->isConnected());
-    QTRY_VERIFY(!m_link->Ready());
-    // Let the reports of this connection arrive before the next test listens.
-    QTest::qWait(100);
-}
-
-void TestWatchDogRemote::connectTo(VirtualProcessor& device)
-{
-    QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
-    QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
-    m_link->doConnect();
-    QTRY_COMPARE(ready.size(), 1);
-}
-
-void TestWatchDogRemote::startKeepAlive()
-{
-    m_device = std::make_unique<VirtualProcessor>();
-    QVERIFY(m_device->start());
-    m_watchDog = std::make_unique<RemoteConnectionWatchDog>(m_client, kRepollMs);
-    m_lost = std::make_unique<QSignalSpy>(m_watchDog.get(), &QX8Control::connectionLost);
-    connectTo(*m_device);
-    QTRY_COMPARE(keepAlives(*m_device), 1);
-}
-
-void TestWatchDogRemote::keepAliveWhileTheDeviceIsReady()
-{
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    // Made before the link is ready: its names are set while there is nothing to ask yet.
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    SignalRecorder recorder(&watchDog);
-    QTest::ignoreMessage(QtInfoMsg, "VimbalReady: starting watchdog...");
-    QElapsedTimer clock;
-    connectTo(device);
-    clock.start();
-    QVERIFY(watchDog.connectionAvailable());
-    QTRY_COMPARE(keepAlives(device), 4);
-    QVERIFY(clock.elapsed() >= 4 * kRepollMs - 50);
-    QVERIFY(!device.wireLog()
-                 .filter(QRegularExpression(
-                     R"(^\d+ TX get "\\\\Node\\SV\\DeviceName\\" "Virtual QX8"$)"))
-                 .isEmpty());
-    // Answered keep-alives change nothing, and nothing else goes to the device.
-    QCOMPARE(recorder.names({"connectionLost", "svNameChanged", "poNameChanged"}), QStringList());
-    QCOMPARE(device.received().filter("DeviceName").size(), keepAlives(device));
-}
-
-void TestWatchDogRemote::brokenConnectionIsReported()
-{
-    startKeepAlive();
-    VirtualProcessor& device = *m_device;
-    RemoteConnectionWatchDog& watchDog = *m_watchDog;
-    QSignalSpy& lost = *m_lost;
-    QCOMPARE(device.command("abort"), QString("ok"));
-    QTRY_COMPARE(lost.size(), 1);
-    QVERIFY(!watchDog.connectionAvailable());
-    const int sent = keepAlives(device);
-    QTest::qWait(3 * kRepollMs);
-    QCOMPARE(keepAlives(device), sent);
-    QCOMPARE(lost.size(), 1);
-
-    // The next ready device starts the keep-alive again.
-    connectTo(device);
-    QVERIFY(watchDog.connectionAvailable());
-    QTRY_COMPARE(keepAlives(device), sent + 1);
-}
-
-// The session stays open but the device no longer answers: the watchdog reports the loss after
-// its limit of unanswered keep-alives and ends the session.
-void TestWatchDogRemote::frozenDeviceIsReported()
-{
-    startKeepAlive();
-    VirtualProcessor& device = *m_device;
-    RemoteConnectionWatchDog& watchDog = *m_watchDog;
-    QSignalSpy& lost = *m_lost;
-    QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
-    QCOMPARE(device.command("fault freeze on"), QString("ok"));
-    QElapsedTimer clock;
-    clock.start();
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression("Device did not answer 3 keep-alive requests"));
-    QTRY_COMPARE(lost.size(), 1);
-    QVERIFY(clock.elapsed() <=
-            (RemoteConnectionWatchDog::kMissedAnswersLimit + 2) * kRepollMs + 200);
-    QVERIFY(!watchDog.connectionAvailable());
-    QTRY_COMPARE(disconnected.size(), 1);
-    QVERIFY(!m_link->Ready());
-    QTest::qWait(3 * kRepollMs);
-    QCOMPARE(lost.size(), 1);
-}
-
-void TestWatchDogRemote::busyDeviceIsGivenTime()
-{
-    startKeepAlive();
-    VirtualProcessor& device = *m_device;
-    QSignalSpy& lost = *m_lost;
-    AppBusyFlag::instance()->setBusy(true);
-    QCOMPARE(device.command("fault freeze on"), QString("ok"));
-    QTest::qWait(2 * (RemoteConnectionWatchDog::kMissedAnswersLimit + 1) * kRepollMs);
-    QCOMPARE(lost.size(), 0);
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression("Device did not answer 3 keep-alive requests"));
-    AppBusyFlag::instance()->setBusy(false);
-    QTRY_COMPARE(lost.size(), 1);
-}
-
-// A connect that fails is a link error too, although the device never became ready.
-void TestWatchDogRemote::failedConnectIsReported()
-{
-    RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
-    QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
-    QX8Settings().setValue("Data/CurrentDeviceAddress",
-                           qx8test::uniqueLoopbackAddress().toString());
-    m_link->doConnect();
-    QTRY_COMPARE(lost.size(), 1);
-    QCOMPARE(ready.size(), 0);
-    QVERIFY(!watchDog.connectionAvailable());
-}
-
-void TestWatchDogRemote::disconnectOnlyStopsTheKeepAlive()
-{
-    startKeepAlive();
-    VirtualProcessor& device = *m_device;
-    RemoteConnectionWatchDog& watchDog = *m_watchDog;
-    QSignalSpy& lost = *m_lost;
-    QSignalSpy disconnected(m_link, &TCPAdaptor::disconnected);
-    m_link->doDisconnect();
-    QTRY_COMPARE(disconnected.size(), 1);
-    const int sent = keepAlives(device);
-    QTest::qWait(3 * kRepollMs);
-    QCOMPARE(keepAlives(device), sent);
-    QCOMPARE(lost.size(), 0);
-    QVERIFY(watchDog.connectionAvailable());
-}
-
-void TestWatchDogRemote::networkLossOnlyStopsTheKeepAlive()
-{
-    if (!qx8test::hasPrivateNetwork())
-        QSKIP("needs a private network namespace with only loopback (scripts/netns-run)");
-    VirtualProcessor device;
-    QVERIFY(device.start());
-    // No interface here but loopback, and the device's address as stored is not a loopback one
-    // (a documentation address, only ever compared, never contacted): every poll finds no
-    // network.
-    ClientConnectionWatchDog client(kRepollMs);
-    QSignalSpy noNetwork(&client, &ClientConnectionWatchDog::connectionLost);
-    RemoteConnectionWatchDog watchDog(&client, kRepollMs / 4);
-    QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
-    connectTo(device);
-    QX8Settings().setValue("Data/CurrentDeviceAddress", "192.0.2.1");
-    QTRY_COMPARE(noNetwork.size(), 1);
-    const int sent = keepAlives(device);
-    QTest::qWait(3 * kRepollMs / 4);
-    QCOMPARE(keepAlives(device), sent);
-    QCOMPARE(lost.size(), 0);
-    QVERIFY(m_link->Ready());
-}
 
 QX8_NETWORK_TEST_MAIN(TestWatchDogRemote)
 #include "tst_watchdogremote.moc"
