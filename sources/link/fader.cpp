@@ -9,15 +9,9 @@ Fader::Fader(QObject* parent) : QX8Control(parent)
 {
     setEntityName(QStringLiteral("Fader"));
     setValueType(QString());
-    m_throttle.setSingleShot(true);
-    m_throttle.setInterval(kThrottleMs);
-    connect(&m_throttle, &QTimer::timeout, this, &Fader::onThrottleTimeOut);
 }
 
-Fader::~Fader()
-{
-    m_throttle.stop();
-}
+Fader::~Fader() = default;
 
 void Fader::setFaderValue(double value)
 {
@@ -67,21 +61,19 @@ void Fader::setValueWithoutFeedback(double value)
 {
     if (!(value >= 0 && value <= 100))
         return;
-    if (!m_throttle.isActive() && value == m_faderValue)
+    if (!m_throttle.isOpen() && value == m_faderValue)
         return;
     const std::optional<double> native = valueForPosition(value);
     if (!native) {
         qWarning() << "Fader" << poName() << svName() << "has no scale for position" << value;
         return;
     }
-    m_pendingValue = *native;
-    if (!m_throttle.isActive())
-        m_throttle.start();
+    m_throttle.offer(*native);
 }
 
 void Fader::onThrottleTimeOut()
 {
-    sendRequest(QStringLiteral("set"), valueType(), QString::number(m_pendingValue, 'g', 6));
+    sendRequest(QStringLiteral("set"), valueType(), QString::number(m_throttle.pending(), 'g', 6));
 }
 
 void Fader::handleDataAvailable(DataFromDevice data)

@@ -2,7 +2,8 @@
 
 #include "qx8control.h"
 
-#include <QTimer>
+#include "writethrottle.h"
+
 #include <optional>
 
 // A fader bound to one variable: a position of 0..100 % laid over the native value (usually dB)
@@ -54,6 +55,5 @@ private:
     double m_maximum = 0;
     QList<qreal> m_rangeBoundaryValues;
     QList<qreal> m_rangeLengthsInPercentage;
-    double m_pendingValue = 0;
-    QTimer m_throttle;
+    WriteThrottle<double> m_throttle{kThrottleMs, [this] { onThrottleTimeOut(); }};
 };

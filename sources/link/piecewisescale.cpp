@@ -33,7 +33,8 @@ std::optional<double> PiecewiseScale::positionOf(double value) const
         // A segment without width is passed as a whole once its boundary is reached.
         if (width == 0)
             return finiteOrNothing(travelBefore + m_lengths.at(j));
-        return finiteOrNothing((value - m_boundaries.at(j)) / width * m_lengths.at(j) + travelBefore);
+        return finiteOrNothing((value - m_boundaries.at(j)) / width * m_lengths.at(j) +
+                               travelBefore);
     }
     return value;
 }

@@ -5,16 +5,10 @@
 QX8NumericalSV::QX8NumericalSV(QObject* parent) : QX8Control(parent)
 {
     setEntityName(QStringLiteral("NSV"));
-    m_throttle.setSingleShot(true);
-    m_throttle.setInterval(kThrottleMs);
     connect(this, &QX8NumericalSV::valueChanged, this, &QX8NumericalSV::onValueChanged);
-    connect(&m_throttle, &QTimer::timeout, this, &QX8NumericalSV::onThrottleTimeOut);
 }
 
-QX8NumericalSV::~QX8NumericalSV()
-{
-    m_throttle.stop();
-}
+QX8NumericalSV::~QX8NumericalSV() = default;
 
 void QX8NumericalSV::setValue(const float& value)
 {
@@ -29,17 +23,14 @@ void QX8NumericalSV::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
-    if (!m_throttle.isActive()) {
-        if (a == m_lastDeviceValue)
-            return;
-        m_throttle.start();
-    }
-    m_pendingValue = a;
+    if (!m_throttle.isOpen() && a == m_lastDeviceValue)
+        return;
+    m_throttle.offer(a);
 }
 
 void QX8NumericalSV::onThrottleTimeOut()
 {
-    sendRequest(QStringLiteral("set"), QString(), QString::number(m_pendingValue, 'g', 6));
+    sendRequest(QStringLiteral("set"), QString(), QString::number(m_throttle.pending(), 'g', 6));
 }
 
 void QX8NumericalSV::onValueChanged(float data)

@@ -2,7 +2,8 @@
 
 #include "qx8control.h"
 
-#include <QTimer>
+#include "writethrottle.h"
+
 #include <optional>
 
 // The number held by one state variable. Writes are throttled: a burst of changes sends one
@@ -38,6 +39,5 @@ protected Q_SLOTS:
 private:
     float m_value = -1000.0f;
     float m_lastDeviceValue = -1000.0f;
-    float m_pendingValue = 0.0f;
-    QTimer m_throttle;
+    WriteThrottle<float> m_throttle{kThrottleMs, [this] { onThrottleTimeOut(); }};
 };

@@ -44,16 +44,10 @@ QX8Slider::QX8Slider(QObject* parent) : QX8Control(parent)
 {
     setValueType(QStringLiteral("%"));
     setEntityName(QStringLiteral("Slider"));
-    m_throttle.setSingleShot(true);
-    m_throttle.setInterval(kThrottleMs);
     connect(this, &QX8Slider::stringPropertyChanged, this, &QX8Slider::onStringPropertyChanged);
-    connect(&m_throttle, &QTimer::timeout, this, &QX8Slider::onThrottleTimeOut);
 }
 
-QX8Slider::~QX8Slider()
-{
-    m_throttle.stop();
-}
+QX8Slider::~QX8Slider() = default;
 
 float QX8Slider::ratioTableEntry(int step)
 {
@@ -81,17 +75,14 @@ void QX8Slider::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
-    if (!m_throttle.isActive()) {
-        if (a == m_lastDeviceValue)
-            return;
-        m_throttle.start();
-    }
-    m_pendingValue = a;
+    if (!m_throttle.isOpen() && a == m_lastDeviceValue)
+        return;
+    m_throttle.offer(a);
 }
 
 void QX8Slider::onThrottleTimeOut()
 {
-    writePosition(m_pendingValue);
+    writePosition(m_throttle.pending());
 }
 
 QString QX8Slider::valueTextForPosition(float position) const

@@ -2,7 +2,8 @@
 
 #include "qx8control.h"
 
-#include <QTimer>
+#include "writethrottle.h"
+
 #include <limits>
 #include <optional>
 
@@ -53,7 +54,6 @@ private:
 
     float m_lastDeviceValue = std::numeric_limits<float>::quiet_NaN();
     float m_stringProperty = -1.0f;
-    float m_pendingValue = 0.0f;
-    QTimer m_throttle;
+    WriteThrottle<float> m_throttle{kThrottleMs, [this] { onThrottleTimeOut(); }};
     bool m_ratioSlider = false;
 };

@@ -8,16 +8,10 @@
 QX8TextSV::QX8TextSV(QObject* parent) : QX8Control(parent)
 {
     setEntityName(QStringLiteral("TSV"));
-    m_throttle.setSingleShot(true);
-    m_throttle.setInterval(kThrottleMs);
     connect(this, &QX8TextSV::valueChanged, this, &QX8TextSV::onValueChanged);
-    connect(&m_throttle, &QTimer::timeout, this, &QX8TextSV::onThrottleTimeOut);
 }
 
-QX8TextSV::~QX8TextSV()
-{
-    m_throttle.stop();
-}
+QX8TextSV::~QX8TextSV() = default;
 
 void QX8TextSV::setValue(const QString& value)
 {
@@ -36,14 +30,12 @@ void QX8TextSV::onValueChanged(QString data)
 
 void QX8TextSV::setValueWithoutFeedback(const QString& a)
 {
-    if (!m_throttle.isActive())
-        m_throttle.start();
-    m_pendingValue = a;
+    m_throttle.offer(a);
 }
 
 void QX8TextSV::onThrottleTimeOut()
 {
-    sendRequest(QStringLiteral("set"), QString(), m_pendingValue);
+    sendRequest(QStringLiteral("set"), QString(), m_throttle.pending());
 }
 
 // One read at a time. A read the link would drop (not logged in, or busy) does not lock the

@@ -2,7 +2,7 @@
 
 #include "qx8control.h"
 
-#include <QTimer>
+#include "writethrottle.h"
 
 // The text held by one state variable. A property write goes to the device at once unless it
 // repeats what the device reported; setValueWithoutFeedback() is throttled like a drag.
@@ -40,7 +40,6 @@ protected Q_SLOTS:
 private:
     QString m_value;
     QString m_lastDeviceValue;
-    QString m_pendingValue;
-    QTimer m_throttle;
+    WriteThrottle<QString> m_throttle{kThrottleMs, [this] { onThrottleTimeOut(); }};
     bool m_requestAllowed = true;
 };

@@ -288,8 +288,7 @@ void TCPAdaptor::connectThreadSignals()
     connect(client, &TcpClientThread::incorrectPassword, this, &TCPAdaptor::incorrectPassword);
 
     connect(client, &TcpClientThread::homeScreenData, this, &TCPAdaptor::homeScreenData);
-    connect(client, &TcpClientThread::homeScreenDataAvailable, this,
-            &TCPAdaptor::onHomeScreenData);
+    connect(client, &TcpClientThread::homeScreenDataAvailable, this, &TCPAdaptor::onHomeScreenData);
     connect(client, &TcpClientThread::optionCardSourceNames, this,
             &TCPAdaptor::optionCardSourceNames);
     connect(client, &TcpClientThread::presetData, this, &TCPAdaptor::presetData);
