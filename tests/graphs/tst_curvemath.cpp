@@ -43,27 +43,27 @@ std::vector<double> toVector(const QJsonValue& array)
     return values;
 }
 
-double number(const QJsonObject& spec, const char* key)
+double number(const QJsonObject& bandJson, const char* key)
 {
-    return spec.value(key).toDouble();
+    return bandJson.value(key).toDouble();
 }
-QString text(const QJsonObject& spec, const char* key)
+QString text(const QJsonObject& bandJson, const char* key)
 {
-    return spec.value(key).toString();
+    return bandJson.value(key).toString();
 }
 
 // Puts one fixture band into record `band` of a calculator in the mode its kind needs.
-void setBand(CurveCalculator& calculator, int band, const QJsonObject& spec)
+void setBand(CurveCalculator& calculator, int band, const QJsonObject& bandJson)
 {
-    const QString kind = text(spec, "kind");
+    const QString kind = text(bandJson, "kind");
     calculator.mode = kind == QLatin1String("nuq") ? 3 : 1;
     CurveCalculator::Band& r = calculator.bands[band];
-    r.Frequency = number(spec, "frequency");
-    r.Gain = number(spec, "gain");
+    r.Frequency = number(bandJson, "frequency");
+    r.Gain = number(bandJson, "gain");
     r.Type = kind == QLatin1String("lowshelf")    ? CurveCalculator::LowShelf
              : kind == QLatin1String("highshelf") ? CurveCalculator::HighShelf
                                                   : CurveCalculator::Bell;
-    (r.Type == CurveCalculator::Bell ? r.Q : r.Slope) = number(spec, "shape");
+    (r.Type == CurveCalculator::Bell ? r.Q : r.Slope) = number(bandJson, "shape");
 }
 
 // Fails with the first pixel that is off by more than the tolerance.
@@ -100,23 +100,24 @@ private slots:
 
 void TestCurveMath::bandMatchesReference_data()
 {
-    QTest::addColumn<QJsonObject>("spec");
+    QTest::addColumn<QJsonObject>("bandJson");
     for (const QJsonValue& value : loadFixture("bands.json").value("cases").toArray()) {
-        const QJsonObject spec = value.toObject();
-        QTest::addRow("%s %g Hz %g dB shape %g", qPrintable(text(spec, "kind")),
-                      number(spec, "frequency"), number(spec, "gain"), number(spec, "shape"))
-            << spec;
+        const QJsonObject bandJson = value.toObject();
+        QTest::addRow("%s %g Hz %g dB shape %g", qPrintable(text(bandJson, "kind")),
+                      number(bandJson, "frequency"), number(bandJson, "gain"),
+                      number(bandJson, "shape"))
+            << bandJson;
     }
 }
 
 void TestCurveMath::bandMatchesReference()
 {
-    QFETCH(QJsonObject, spec);
-    const std::vector<double> expected = toVector(spec.value("db"));
-    const bool nuq = text(spec, "kind") == QLatin1String("nuq");
+    QFETCH(QJsonObject, bandJson);
+    const std::vector<double> expected = toVector(bandJson.value("db"));
+    const bool nuq = text(bandJson, "kind") == QLatin1String("nuq");
     const LogFrequencyAxis axis = nuq ? LogFrequencyAxis::nuq() : LogFrequencyAxis::parametricEq();
     CurveCalculator calculator;
-    setBand(calculator, 4, spec);
+    setBand(calculator, 4, bandJson);
     const auto frequencies = BandCurveSampler::pixelFrequencies(axis, int(expected.size()));
     compareCurves(BandCurveSampler::sampleDb(calculator, 4, frequencies), expected);
 }
@@ -145,36 +146,38 @@ void TestCurveMath::totalMatchesReference()
 
 void TestCurveMath::crossoverMatchesReference_data()
 {
-    QTest::addColumn<QJsonObject>("spec");
+    QTest::addColumn<QJsonObject>("bandJson");
     QTest::addColumn<int>("width");
     const QJsonObject fixture = loadFixture("crossover.json");
     for (const QJsonValue& value : fixture.value("cases").toArray()) {
-        const QJsonObject spec = value.toObject();
-        QTest::addRow("HP %s %g Hz, LP %s %g Hz, %g dB", qPrintable(text(spec, "hpType")),
-                      number(spec, "hpFrequency"), qPrintable(text(spec, "lpType")),
-                      number(spec, "lpFrequency"), number(spec, "gain"))
-            << spec << fixture.value("width").toInt();
+        const QJsonObject bandJson = value.toObject();
+        QTest::addRow("HP %s %g Hz, LP %s %g Hz, %g dB", qPrintable(text(bandJson, "hpType")),
+                      number(bandJson, "hpFrequency"), qPrintable(text(bandJson, "lpType")),
+                      number(bandJson, "lpFrequency"), number(bandJson, "gain"))
+            << bandJson << fixture.value("width").toInt();
     }
 }
 
 void TestCurveMath::crossoverMatchesReference()
 {
     using C = CrossoverCurveCalculator;
-    QFETCH(QJsonObject, spec);
+    QFETCH(QJsonObject, bandJson);
     QFETCH(int, width);
     C calculator;
     calculator.width = width;
     calculator.height = 100.0;
     const int band = 5;
-    calculator.setSlope(band, C::HighPass, C::slopeTypeForWord(text(spec, "hpType").toStdString()));
-    calculator.setSlope(band, C::LowPass, C::slopeTypeForWord(text(spec, "lpType").toStdString()));
-    calculator.setValue(band, C::HPFrequency, number(spec, "hpFrequency"));
-    calculator.setValue(band, C::LPFrequency, number(spec, "lpFrequency"));
-    calculator.setValue(band, C::Gain, number(spec, "gain"));
+    calculator.setSlope(band, C::HighPass,
+                        C::slopeTypeForWord(text(bandJson, "hpType").toStdString()));
+    calculator.setSlope(band, C::LowPass,
+                        C::slopeTypeForWord(text(bandJson, "lpType").toStdString()));
+    calculator.setValue(band, C::HPFrequency, number(bandJson, "hpFrequency"));
+    calculator.setValue(band, C::LPFrequency, number(bandJson, "lpFrequency"));
+    calculator.setValue(band, C::Gain, number(bandJson, "gain"));
     std::vector<double> actual;
     for (int x = 0; x < width; x += C::kSampleStep)
         actual.push_back(calculator.ComputeGainDB(calculator.frequencyForX(x), band));
-    compareCurves(actual, toVector(spec.value("db")));
+    compareCurves(actual, toVector(bandJson.value("db")));
 }
 
 void TestCurveMath::unusableBandsDrawFlat_data()
