@@ -15,38 +15,36 @@ QX8Control::QX8Control(QObject* parent) : QObject(parent)
 QX8Control::~QX8Control()
 {
     TCPAdaptor::instance()->replyRouter().unbind(this, m_poName, m_svName);
-    if (hasNames() && !m_isMeter)
-        sendRequest(QStringLiteral("unsub"), m_subscribedValueType);
+    QX8Control::sendUnSubRequest(); // the base's, never a subclass's
     m_destroying = true;
 }
 
 void QX8Control::setPOName(const QString& poName)
 {
-    if (poName == m_poName)
+    if (!rename(m_poName, poName))
         return;
-    const QString oldPOName = m_poName;
-    m_poName = poName;
-    rebind(oldPOName, m_svName);
     Q_EMIT poNameChanged(m_poName);
     sendDataRequest();
 }
 
 void QX8Control::setSVName(const QString& svName)
 {
-    if (svName == m_svName)
+    if (!rename(m_svName, svName))
         return;
-    const QString oldSVName = m_svName;
-    m_svName = svName;
-    rebind(m_poName, oldSVName);
     Q_EMIT svNameChanged(m_svName);
     sendDataRequest();
 }
 
-void QX8Control::rebind(const QString& oldPOName, const QString& oldSVName)
+// Stores a changed name and moves the control's entry in the reply index with it.
+bool QX8Control::rename(QString& name, const QString& newName)
 {
+    if (newName == name)
+        return false;
     ReplyRouter& router = TCPAdaptor::instance()->replyRouter();
-    router.unbind(this, oldPOName, oldSVName);
+    router.unbind(this, m_poName, m_svName);
+    name = newName;
     router.bind(this, m_poName, m_svName);
+    return true;
 }
 
 void QX8Control::setEntityName(const QString& entityName)

@@ -73,7 +73,7 @@ protected:
 
 private:
     void receiveReply(const DataFromDevice& reply) override;
-    void rebind(const QString& oldPOName, const QString& oldSVName);
+    bool rename(QString& name, const QString& newName);
 
     bool m_connectionAvailable = true;
     QString m_poName;
