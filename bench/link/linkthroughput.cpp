@@ -3,6 +3,7 @@
 // stream. Run inside scripts/netns-run.
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
 
@@ -121,7 +122,7 @@ double linkRate(const QString& address, int idle)
         if (++replies == kReplies)
             loop.quit();
     });
-    QX8Settings().setValue("Data/CurrentDeviceAddress", address);
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, address);
     link->doConnect();
     loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
@@ -166,7 +167,7 @@ double guiMicrosecondsPerReply(const QString& address, int count)
         if (++replies == kReplies)
             loop.quit();
     });
-    QX8Settings().setValue("Data/CurrentDeviceAddress", address);
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, address);
     link->doConnect();
     loop.exec();
     const double cpu = threadCpuSeconds() - cpuAtReady;

@@ -5,6 +5,7 @@
 // Run inside scripts/netns-run: shellstartbench [runs]
 #include "applicationstartup.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "viewloader.h"
 
 #include <QApplication>
@@ -65,8 +66,8 @@ int runApplication(int argc, char** argv, const QString& deviceAddress)
 {
     QApplication application(argc, argv);
     QX8Settings settings;
-    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
-    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     ApplicationStartup startup(application);
     if (!startup.start())
         return 2;

@@ -1,13 +1,15 @@
 #include "qx8settings.h"
 
+#include "settingskeys.h"
+
 #include <QSettings>
 
 namespace {
 QSettings openStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromLatin1(QX8Settings::kOrganization),
-                     QString::fromLatin1(QX8Settings::kApplication));
+                     QString::fromLatin1(settingskeys::kApplicationStore.organization),
+                     QString::fromLatin1(settingskeys::kApplicationStore.application));
 }
 } // namespace
 

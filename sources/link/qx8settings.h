@@ -10,9 +10,6 @@ class QX8Settings : public QObject
     Q_OBJECT
 
 public:
-    static constexpr const char* kOrganization = "Velmor";
-    static constexpr const char* kApplication = "QX8Control";
-
     explicit QX8Settings(QObject* parent = nullptr);
 
     Q_INVOKABLE virtual void setValue(const QString& key, const QVariant& value);

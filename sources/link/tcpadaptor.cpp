@@ -3,6 +3,7 @@
 #include "appbusyflag.h"
 #include "consolelinebuilder.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -10,9 +11,6 @@
 #include <QTcpSocket>
 
 namespace {
-const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
-const QString kPasswordKey = QStringLiteral("Data/CurrentDevicePassword");
-
 bool isHomeScreenVariable(const DataFromDevice& record)
 {
     return record.poName == QLatin1String("Crossover") &&
@@ -330,7 +328,8 @@ QString TCPAdaptor::hostAddress() const
 
 void TCPAdaptor::doConnect()
 {
-    const QString address = QX8Settings().value(kAddressKey, QString()).toString();
+    const QString address =
+        QX8Settings().value(settingskeys::kCurrentDeviceAddress, QString()).toString();
     qInfo().noquote() << "TCP Adaptor: connecting... to " + address;
     m_awaitingLogin = false;
     ++m_attemptsRequested;
@@ -354,7 +353,7 @@ void TCPAdaptor::onEnterPasswrod()
 // connect time-out keeps running.
 void TCPAdaptor::enterPassword(const QString& password)
 {
-    QX8Settings().setValue(kPasswordKey, password);
+    QX8Settings().setValue(settingskeys::kCurrentDevicePassword, password);
     if (!m_awaitingLogin)
         return;
     m_connectTimer.stop();
@@ -363,7 +362,8 @@ void TCPAdaptor::enterPassword(const QString& password)
 
 void TCPAdaptor::sendLogin()
 {
-    const QString password = QX8Settings().value(kPasswordKey, QString()).toString();
+    const QString password =
+        QX8Settings().value(settingskeys::kCurrentDevicePassword, QString()).toString();
     if (const std::optional<QByteArray> line = ConsoleLineBuilder::login(password))
         Q_EMIT sendMessage(*line);
 }

@@ -7,6 +7,7 @@
 #include "presetmigration.h"
 #include "qmltypes.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "shellglobals.h"
 #include "viewloader.h"
 
@@ -52,9 +53,9 @@ bool ApplicationStartup::start()
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
     registerQmlTypes();
-    m_application.setOrganizationName(QStringLiteral("Velmor"));
+    m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
-    m_application.setApplicationName(QStringLiteral("Spandrell QX8"));
+    m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
     startAnalytics();
     setApplicationFont();
     createScreenLoader();
@@ -93,18 +94,18 @@ void ApplicationStartup::prepareDataFolders()
 void ApplicationStartup::writeSettingsDefaults()
 {
     m_settings = std::make_unique<QX8Settings>();
-    m_settings->setValue(QStringLiteral("ExtraFeaturesReady"), QStringLiteral("true"));
-    m_settings->setValue(QStringLiteral("ResizeReady"), QStringLiteral("true"));
+    m_settings->setValue(settingskeys::kExtraFeaturesReady, QStringLiteral("true"));
+    m_settings->setValue(settingskeys::kResizeReady, QStringLiteral("true"));
     PresetMigration(PresetMigration::sandboxPresetFolder(), dataLocation() + "/QX8/Presets")
         .runOnce(*m_settings);
-    setIfAbsent(*m_settings, QStringLiteral("Data/checkOnStart"), QStringLiteral("true"));
-    m_settings->setValue(QStringLiteral("CurrentVersion"),
+    setIfAbsent(*m_settings, settingskeys::kCheckOnStart, QStringLiteral("true"));
+    m_settings->setValue(settingskeys::kCurrentVersion,
                          ApplicationUpdater::instance()->applicationVersion());
 }
 
 void ApplicationStartup::startAnalytics()
 {
-    setIfAbsent(*m_settings, QStringLiteral("Data/appAnalytics"), QStringLiteral("true"));
+    setIfAbsent(*m_settings, settingskeys::kAppAnalytics, QStringLiteral("true"));
     AppAnalytics* analytics = AppAnalytics::getInstance(&m_application);
     analytics->setTrackingID(QStringLiteral("UA-502846137-3"));
     analytics->setSendInterval(5000);

@@ -1,6 +1,7 @@
 #include "presetmigration.h"
 
 #include "qx8settings.h"
+#include "settingskeys.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,10 +26,9 @@ QString PresetMigration::sandboxPresetFolder()
 
 void PresetMigration::runOnce(QX8Settings& settings) const
 {
-    const QString doneKey = QString::fromLatin1(kDoneKey);
-    if (settings.contains(doneKey))
+    if (settings.contains(settingskeys::kPresetsCopy))
         return;
-    settings.setValue(doneKey, QStringLiteral("true"));
+    settings.setValue(settingskeys::kPresetsCopy, QStringLiteral("true"));
     copyMissingFiles();
 }
 

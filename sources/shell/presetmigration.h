@@ -9,8 +9,6 @@ class QX8Settings;
 class PresetMigration
 {
 public:
-    static constexpr const char* kDoneKey = "PresetsCopy";
-
     PresetMigration(const QString& sourceFolder, const QString& targetFolder);
 
     // The sandboxed edition's preset folder under the user's home folder.

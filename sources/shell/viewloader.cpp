@@ -9,6 +9,7 @@
 #include "firmwareupdater.h"
 #include "qx8settings.h"
 #include "qx8state.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 
 #include <QCoreApplication>
@@ -204,7 +205,7 @@ void ViewLoader::showWindow(const QString& platformName)
     }
     m_view->setResizeMode(QQuickView::SizeRootObjectToView);
     const QSize design(kDesignWidth, kDesignHeight);
-    if (QX8Settings().value(QStringLiteral("ResizeReady"), QString()).toString() !=
+    if (QX8Settings().value(settingskeys::kResizeReady, QString()).toString() !=
         QLatin1String("true")) {
         m_view->setMinimumSize(design);
         m_view->setMaximumSize(design);

@@ -7,14 +7,13 @@
 #include "devicecredentials.h"
 #include "firmwareupdater.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 #include "tuningfilemanager.h"
 
 #include <QLoggingCategory>
 
 namespace {
-const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
-const QString kPasswordKey = QStringLiteral("Data/CurrentDevicePassword");
 const QString kOfflineAddress = QStringLiteral("127.0.0.1");
 const QString kDefaultPassword = QStringLiteral("quillrampstow");
 
@@ -89,8 +88,8 @@ void ViewLoader::onOfflineModelStopped()
 void ViewLoader::storeDevice(const QString& address, const QString& password)
 {
     QX8Settings settings;
-    settings.setValue(kAddressKey, address);
-    settings.setValue(kPasswordKey, password);
+    settings.setValue(settingskeys::kCurrentDeviceAddress, address);
+    settings.setValue(settingskeys::kCurrentDevicePassword, password);
 }
 
 // Connects unless the link is already logged in to that very device: a pending or timed-out
@@ -138,7 +137,7 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
 {
     QX8Settings settings;
     const QString analyticsAllowed =
-        settings.value(QStringLiteral("Data/appAnalytics"), QString()).toString();
+        settings.value(settingskeys::kAppAnalytics, QString()).toString();
     qDebug() << Q_FUNC_INFO << "$$$$" << analyticsAllowed << "@@@@";
     if (analyticsAllowed == QLatin1String("true")) {
         m_analytics->sendScreenView(param,
@@ -162,11 +161,11 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
                param == QLatin1String("DeviceDiscovery")) {
         leaveDevice();
     } else if (param == QLatin1String("ReceiveDB")) {
-        Q_EMIT receiveDB(settings.value(kAddressKey, QString()).toString());
+        Q_EMIT receiveDB(settings.value(settingskeys::kCurrentDeviceAddress, QString()).toString());
     } else if (param == QLatin1String("SendDB")) {
-        Q_EMIT sendDB(settings.value(kAddressKey, QString()).toString());
+        Q_EMIT sendDB(settings.value(settingskeys::kCurrentDeviceAddress, QString()).toString());
     } else if (param == QLatin1String("PEQ")) {
-        store("Data/PEQType");
+        store(settingskeys::kPeqType);
         Q_EMIT switchToPEQ();
     } else if (param == QLatin1String("PresetChanged")) {
         if (!isActive(Wizard))
@@ -180,7 +179,7 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
     } else if (param == QLatin1String("CMP")) {
         Q_EMIT switchToCompressorScreen();
     } else if (param == QLatin1String("LMT")) {
-        store("Data/LimiterType");
+        store(settingskeys::kLimiterType);
         Q_EMIT switchToLimiterScreen();
     } else if (outputMeters) {
         Q_EMIT switchToOutputMeters();
@@ -190,12 +189,12 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
         Q_EMIT switchToAEQ();
     } else if (param == QLatin1String("GEQ")) {
         Q_EMIT switchToGEQ();
-        store("Data/GEQType");
+        store(settingskeys::kGeqType);
     } else if (param == QLatin1String("Delay")) {
-        store("Data/DelayType");
+        store(settingskeys::kDelayType);
         Q_EMIT switchToDelay();
     } else if (kMixerParams.contains(param)) {
-        store("Data/MixerType");
+        store(settingskeys::kMixerType);
         Q_EMIT switchToMixers();
     } else if (param == QLatin1String("InputDelay")) {
         Q_EMIT switchToInputDelay();
@@ -218,7 +217,7 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
     } else if (param == QLatin1String("Presets")) {
         Q_EMIT switchToPresets();
     } else if (param == QLatin1String("ConfigMode")) {
-        store("Data/ConfigData");
+        store(settingskeys::kConfigData);
         Q_EMIT switchToConfigScreen();
     } else if (param == QLatin1String("Wizard")) {
         Q_EMIT switchToWizardScreen();

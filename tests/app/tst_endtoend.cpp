@@ -1,4 +1,5 @@
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "viewloader.h"
@@ -43,8 +44,8 @@ private:
 void TestEndToEnd::initTestCase()
 {
     QX8Settings settings;
-    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
-    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     QVERIFY(m_shell.start());
     m_view = m_shell.loader()->view();
     m_view->requestActivate();
@@ -112,7 +113,7 @@ void TestEndToEnd::enterAddress(const QString& address)
     QCOMPARE(QQmlProperty::read(field, "text").toString(), address);
     click(find(QStringLiteral("dialogOkButton"), dialog));
     QTRY_VERIFY(dialogShows(QStringLiteral("busyDialog"), "Connecting to Spandrell QX8"));
-    QCOMPARE(QX8Settings().value("Data/CurrentDeviceAddress").toString(), address);
+    QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(), address);
 }
 
 bool TestEndToEnd::isRegistered(const QString& type) const

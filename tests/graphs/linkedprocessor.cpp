@@ -1,6 +1,7 @@
 #include "linkedprocessor.h"
 
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
 
@@ -12,9 +13,8 @@ bool LinkedProcessor::start()
     if (!m_device.start())
         return false;
     QX8Settings settings;
-    settings.setValue(QStringLiteral("Data/CurrentDeviceAddress"), m_device.address());
-    settings.setValue(QStringLiteral("Data/CurrentDevicePassword"),
-                      QStringLiteral("quillrampstow"));
+    settings.setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+    settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("quillrampstow"));
     TCPAdaptor* link = TCPAdaptor::instance();
     QSignalSpy ready(link, &TCPAdaptor::vimbalReady);
     link->doConnect();

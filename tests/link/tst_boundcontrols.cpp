@@ -5,6 +5,7 @@
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "qx8textsv.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
 #include "virtualprocessor.h"
@@ -65,8 +66,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(device.start());
-        QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
-        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
         logIn();
     }
 
@@ -269,7 +270,7 @@ private Q_SLOTS:
     {
         QVERIFY(QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Velmor/QX8Control.conf"));
         QX8Settings().clear();
-        QVERIFY(!QX8Settings().contains("Data/CurrentDeviceAddress"));
+        QVERIFY(!QX8Settings().contains(settingskeys::kCurrentDeviceAddress));
     }
 };
 

@@ -4,6 +4,7 @@
 // time each was handed to the socket thread.
 
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
 #include "virtualprocessor.h"
@@ -37,8 +38,8 @@ public:
     {
         if (!device.start())
             return false;
-        QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
-        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
         QSignalSpy ready(TCPAdaptor::instance(), &TCPAdaptor::vimbalReady);
         TCPAdaptor::instance()->doConnect();
         return ready.wait(qx8test::timeoutMs()) || ready.size() > 0;

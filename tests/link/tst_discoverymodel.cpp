@@ -4,6 +4,7 @@
 #include "discovereddevicesmodel.h"
 #include "discovereddevicesprovider.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "signalrecorder.h"
 #include "tst_discoverynetwork.h"
 
@@ -43,7 +44,7 @@ private Q_SLOTS:
     void cleanup()
     {
         delete m_watchDog;
-        QX8Settings().remove("Data/CurrentDeviceAddress");
+        QX8Settings().remove(settingskeys::kCurrentDeviceAddress);
     }
 
     void mergeChangesOneRowAtATime_data()
@@ -128,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(recorder.names({"noDeviceFound", "scanningForDevices"}), QStringList());
 
         // The local device substitute counts as a network.
-        QX8Settings().setValue("Data/CurrentDeviceAddress", "127.0.0.1");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "127.0.0.1");
         QTRY_VERIFY(watchDog.networkAvailable());
         QCOMPARE(recorder.names({"noDeviceFound", "scanningForDevices"}),
                  QStringList{"scanningForDevices"});

@@ -3,6 +3,7 @@
 #include "appbusyflag.h"
 #include "qx8settings.h"
 #include "scriptedpeer.h"
+#include "settingskeys.h"
 #include "signalrecorder.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
@@ -38,7 +39,7 @@ private:
     // Points the link at the peer and connects.
     void connectTo(ScriptedPeer& peer, int connections = 1)
     {
-        QX8Settings().setValue("Data/CurrentDeviceAddress", peer.address());
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, peer.address());
         link->doConnect();
         QVERIFY(peer.waitForConnections(connections));
     }
@@ -55,7 +56,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
         link->doDisconnect();
         QTRY_VERIFY(!link->isConnected());
         QTRY_VERIFY(!link->Ready());
@@ -68,7 +69,7 @@ private Q_SLOTS:
         ScriptedPeer peer;
         QVERIFY(peer.listen());
         QSignalSpy refused(link, &TCPAdaptor::incorrectPassword);
-        QX8Settings().setValue("Data/CurrentDevicePassword", "wrong");
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "wrong");
         connectTo(peer);
         QVERIFY(link->isConnected());
         QCOMPARE(link->hostAddress(), peer.address());
@@ -81,7 +82,7 @@ private Q_SLOTS:
         SignalRecorder recorder(link);
         link->enterPassword("quillrampstow");
         QVERIFY(peer.waitForLine(kFactoryLogin));
-        QCOMPARE(QX8Settings().value("Data/CurrentDevicePassword").toString(),
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword).toString(),
                  QString("quillrampstow"));
         peer.send("connect logged in as administrator\n");
         QTRY_VERIFY(link->Ready());
@@ -109,7 +110,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!link->isConnected());
         QCOMPARE(lost.size(), 0);
 
-        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
         connectTo(peer, 2);
         logIn(peer);
     }
@@ -136,7 +137,7 @@ private Q_SLOTS:
         QSignalSpy errors(link, &TCPAdaptor::error);
         QSignalSpy lost(link, &TCPAdaptor::connectionLost);
         QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
-        QX8Settings().setValue("Data/CurrentDeviceAddress", peer.address());
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, peer.address());
         link->doConnect();
         QTRY_COMPARE(lost.size(), 1);
         QCOMPARE(errors.size(), 1);

@@ -2,6 +2,7 @@
 // veth interface that gets an address and goes down.
 #include "clientconnectionwatchdog.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "signalrecorder.h"
 #include "tst_discoverynetwork.h"
 
@@ -26,7 +27,7 @@ private Q_SLOTS:
             QSKIP("needs a private network namespace with only loopback (scripts/netns-run)");
     }
 
-    void cleanup() { QX8Settings().remove("Data/CurrentDeviceAddress"); }
+    void cleanup() { QX8Settings().remove(settingskeys::kCurrentDeviceAddress); }
 
     // Without a network every poll reports the loss again; a device on this machine (the offline
     // model on 127.0.0.1, or another loopback address) needs none.
@@ -42,11 +43,11 @@ private Q_SLOTS:
                                                 "connectionLost", "connectionLost"}));
         QCOMPARE(recorder.emissions().first().arguments, QVariantList{false});
 
-        QX8Settings().setValue("Data/CurrentDeviceAddress", "10.0.0.5");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "10.0.0.5");
         QVERIFY(!watchDog.isConnectedToNetwork());
-        QX8Settings().setValue("Data/CurrentDeviceAddress", "127.42.0.9");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "127.42.0.9");
         QVERIFY(watchDog.isConnectedToNetwork());
-        QX8Settings().setValue("Data/CurrentDeviceAddress", "127.0.0.1");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "127.0.0.1");
         QVERIFY(watchDog.isConnectedToNetwork());
         recorder.clear();
         QTRY_COMPARE(recorder.count("networkAvailableChanged"), 1);

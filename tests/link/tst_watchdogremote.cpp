@@ -5,6 +5,7 @@
 #include "clientconnectionwatchdog.h"
 #include "qx8settings.h"
 #include "remoteconnectionwatchdog.h"
+#include "settingskeys.h"
 #include "signalrecorder.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
@@ -32,7 +33,7 @@ class TestWatchDogRemote : public QObject
 private Q_SLOTS:
     void init()
     {
-        QX8Settings().setValue("Data/CurrentDevicePassword", "quillrampstow");
+        QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
         m_client = new ClientConnectionWatchDog(kNoPollMs, this);
     }
 
@@ -131,7 +132,7 @@ private Q_SLOTS:
         RemoteConnectionWatchDog watchDog(m_client, kRepollMs);
         QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
         QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
-        QX8Settings().setValue("Data/CurrentDeviceAddress",
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress,
                                qx8test::uniqueLoopbackAddress().toString());
         m_link->doConnect();
         QTRY_COMPARE(lost.size(), 1);
@@ -166,7 +167,7 @@ private Q_SLOTS:
         RemoteConnectionWatchDog watchDog(&client, kRepollMs / 4);
         QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
         connectTo(device);
-        QX8Settings().setValue("Data/CurrentDeviceAddress", "192.0.2.1");
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "192.0.2.1");
         QTRY_COMPARE(noNetwork.size(), 1);
         const int sent = keepAlives(device);
         QTest::qWait(3 * kRepollMs / 4);
@@ -179,7 +180,7 @@ private:
     // Connects the link to the device and waits until it is ready.
     void connectTo(VirtualProcessor& device)
     {
-        QX8Settings().setValue("Data/CurrentDeviceAddress", device.address());
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
         QSignalSpy ready(m_link, &TCPAdaptor::vimbalReady);
         m_link->doConnect();
         QTRY_COMPARE(ready.size(), 1);

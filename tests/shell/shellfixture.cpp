@@ -1,4 +1,5 @@
 #include "shellfixture.h"
+#include "settingskeys.h"
 
 #include "applicationstartup.h"
 #include "qx8settings.h"
@@ -39,8 +40,7 @@ bool ShellFixture::start()
 {
     // These tests run where loopback is the only network: with a device on a loopback address
     // the network watchdog stays quiet instead of sending the screens back to discovery.
-    QX8Settings().setValue(QStringLiteral("Data/CurrentDeviceAddress"),
-                           QStringLiteral("127.0.0.1"));
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("127.0.0.1"));
     m_startup = std::make_unique<ApplicationStartup>(*qApp);
     if (!m_startup->start())
         return false;

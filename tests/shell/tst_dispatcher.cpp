@@ -2,6 +2,7 @@
 #include "devicecredentials.h"
 #include "firmwareupdater.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "shellfixture.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
@@ -68,8 +69,8 @@ void TestDispatcher::initTestCase()
     qputenv("QX8_ANALYTICS_URL", "http://127.0.0.1:9/collect");
     qputenv("QX8_CLOUD_BASE_URL", "http://127.0.0.1:9");
     QX8Settings settings;
-    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("true"));
-    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("true"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     QVERIFY(m_shell.start());
 }
 
@@ -79,29 +80,21 @@ void TestDispatcher::storesTheScreensKeys_data()
     QTest::addColumn<QString>("payload");
     QTest::addColumn<QString>("key");
     QTest::newRow("PEQ") << "PEQ"
-                         << "Mid"
-                         << "Data/PEQType";
+                         << "Mid" << settingskeys::kPeqType;
     QTest::newRow("LMT") << "LMT"
-                         << "Low"
-                         << "Data/LimiterType";
+                         << "Low" << settingskeys::kLimiterType;
     QTest::newRow("GEQ") << "GEQ"
-                         << "LeftGEQ"
-                         << "Data/GEQType";
+                         << "LeftGEQ" << settingskeys::kGeqType;
     QTest::newRow("Delay") << "Delay"
-                           << "High"
-                           << "Data/DelayType";
+                           << "High" << settingskeys::kDelayType;
     QTest::newRow("MIX") << "MIX"
-                         << "InMix"
-                         << "Data/MixerType";
+                         << "InMix" << settingskeys::kMixerType;
     QTest::newRow("3 without Output") << "3"
-                                      << "Mixer"
-                                      << "Data/MixerType";
+                                      << "Mixer" << settingskeys::kMixerType;
     QTest::newRow("A+B") << "A+B"
-                         << "MidMix"
-                         << "Data/MixerType";
+                         << "MidMix" << settingskeys::kMixerType;
     QTest::newRow("ConfigMode") << "ConfigMode"
-                                << "{\"a\":1}"
-                                << "Data/ConfigData";
+                                << "{\"a\":1}" << settingskeys::kConfigData;
 }
 
 void TestDispatcher::storesTheScreensKeys()
@@ -170,8 +163,8 @@ void TestDispatcher::connectsLogsInAndGoesHome()
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
     QX8Settings settings;
-    QCOMPARE(settings.value("Data/CurrentDeviceAddress").toString(), first.address());
-    QCOMPARE(settings.value("Data/CurrentDevicePassword").toString(), kPassword);
+    QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress).toString(), first.address());
+    QCOMPARE(settings.value(settingskeys::kCurrentDevicePassword).toString(), kPassword);
 
     // The same device again: nothing new on the wire.
     m_shell.guiSignal(QStringLiteral("ConnectDevice"), first.address() + ':' + kPassword);
@@ -219,7 +212,7 @@ void TestDispatcher::enterPasswordWhileDisconnectedLogsInOnce()
                              qx8test::timeoutMs());
     QTest::qWait(200);
     QCOMPARE(loginCount(device, password), 1);
-    QCOMPARE(QX8Settings().value("Data/CurrentDevicePassword").toString(), password);
+    QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword).toString(), password);
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
 }
 

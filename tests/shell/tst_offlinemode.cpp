@@ -1,4 +1,5 @@
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "viewloader.h"
@@ -34,8 +35,8 @@ bool TestOfflineMode::consolePortFree()
 void TestOfflineMode::initTestCase()
 {
     QX8Settings settings;
-    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
-    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     QVERIFY(m_shell.start());
     QVERIFY(consolePortFree());
 }
@@ -48,8 +49,9 @@ void TestOfflineMode::connectsToTheOfflineModelAndStopsIt()
     QCOMPARE(offline.count(), 1);
     QVERIFY(loader->offlineMode());
     QX8Settings settings;
-    QCOMPARE(settings.value("Data/CurrentDeviceAddress").toString(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(settings.value("Data/CurrentDevicePassword").toString(),
+    QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress).toString(),
+             QStringLiteral("127.0.0.1"));
+    QCOMPARE(settings.value(settingskeys::kCurrentDevicePassword).toString(),
              QStringLiteral("quillrampstow"));
 
     QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::HomeScreen), qx8test::timeoutMs());

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "settingskeys.h"
 #include "testharness.h"
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
@@ -73,8 +74,8 @@ void TestStartup::init()
 {
     QX8Settings settings;
     settings.clear();
-    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
-    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     QFile::remove(logPath());
 }
 
@@ -178,16 +179,18 @@ void TestStartup::startsInOrder()
     }
 
     QX8Settings settings;
-    const QStringList fixed = {"ExtraFeaturesReady", "ResizeReady", "PresetsCopy"};
+    const QStringList fixed = {settingskeys::kExtraFeaturesReady, settingskeys::kResizeReady,
+                               settingskeys::kPresetsCopy};
     for (const QString& key : fixed)
         QCOMPARE(settings.value(key).toString(), QStringLiteral("true"));
-    QCOMPARE(settings.value("CurrentVersion").toString(), QStringLiteral("1.1.4"));
-    QCOMPARE(settings.value("Data/appAnalytics").toString(), QStringLiteral("false"));
-    QCOMPARE(settings.value("Data/checkOnStart").toString(), QStringLiteral("false"));
+    QCOMPARE(settings.value(settingskeys::kCurrentVersion).toString(), QStringLiteral("1.1.4"));
+    QCOMPARE(settings.value(settingskeys::kAppAnalytics).toString(), QStringLiteral("false"));
+    QCOMPARE(settings.value(settingskeys::kCheckOnStart).toString(), QStringLiteral("false"));
     // Written by the discovery page once it is complete.
-    QTRY_COMPARE(settings.value("Data/CloudFirmwareVersion").toString(), QStringLiteral("0.0.0.0"));
-    QCOMPARE(settings.value("Data/DelayPOJson").toString(), QStringLiteral("{}"));
-    QCOMPARE(settings.value("isConfigMode").toString(), QStringLiteral("false"));
+    QTRY_COMPARE(settings.value(settingskeys::kCloudFirmwareVersion).toString(),
+                 QStringLiteral("0.0.0.0"));
+    QCOMPARE(settings.value(settingskeys::kDelayPoJson).toString(), QStringLiteral("{}"));
+    QCOMPARE(settings.value(settingskeys::kIsConfigMode).toString(), QStringLiteral("false"));
 }
 
 void TestStartup::secondInstanceLeavesFirstAlone()

@@ -1,13 +1,12 @@
 #include "clientconnectionwatchdog.h"
 
 #include "qx8settings.h"
+#include "settingskeys.h"
 
 #include <QCoreApplication>
 #include <QNetworkInterface>
 
 namespace {
-
-const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
 
 bool hasIPv4Address(const QNetworkInterface& interface)
 {
@@ -61,7 +60,8 @@ bool ClientConnectionWatchDog::isConnectedToNetwork() const
 {
     // A device on this machine (the offline model on 127.0.0.1, or any loopback address) is
     // reachable without a network.
-    if (QHostAddress(QX8Settings().value(kAddressKey, QString()).toString()).isLoopback())
+    if (QHostAddress(QX8Settings().value(settingskeys::kCurrentDeviceAddress, QString()).toString())
+            .isLoopback())
         return true;
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface& interface : interfaces) {
