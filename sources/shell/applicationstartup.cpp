@@ -2,6 +2,7 @@
 
 #include "appanalytics.h"
 #include "applicationupdater.h"
+#include "configresources.h"
 #include "messagehandler.h"
 #include "offlinemodel.h"
 #include "presetmigration.h"
@@ -51,6 +52,7 @@ bool ApplicationStartup::start()
     writeSettingsDefaults();
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
+    loadConfigResources();
     registerQmlTypes();
     m_application.setOrganizationName(QStringLiteral("Velmor"));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
@@ -100,6 +102,17 @@ void ApplicationStartup::writeSettingsDefaults()
     setIfAbsent(*m_settings, QStringLiteral("Data/checkOnStart"), QStringLiteral("true"));
     m_settings->setValue(QStringLiteral("CurrentVersion"),
                          ApplicationUpdater::instance()->applicationVersion());
+}
+
+// Without them the configuration screens list nothing; the rest of the application still works.
+void ApplicationStartup::loadConfigResources()
+{
+    QString error;
+    if (ConfigResources::load(&error))
+        qDebug() << "Configuration resources loaded:" << ConfigResources::catalogue().types().size()
+                 << "crossover types";
+    else
+        qCritical().noquote() << "Configuration resources not loaded:" << error;
 }
 
 void ApplicationStartup::startAnalytics()
