@@ -123,6 +123,10 @@ private:
     static bool crossoverUnlink(Json::Value& config, int row);
     static bool crossoverSwap(Json::Value& config, const std::string& templateName,
                               const std::string& secondary, int row);
+    static std::string crossoverTypeForSwap(const Json::Value& config,
+                                            const std::string& templateName, int row);
+    static bool crossoverFitsAt(const Json::Value& config, const std::string& templateName,
+                                int row);
     static void restoreOrEmptyMidCells(Json::Value& config, int row, bool keep);
     static bool splitAt(Json::Value& config, int col, int row, bool lockAutoEQ);
 };

@@ -119,6 +119,23 @@ void TestConfigEditor::edits_data()
         "In_GEQ/1, In_Delay/1, In_GEQ/1 | Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Router_In2, "
         "Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Mixer_ABC | Mid_Compressor/1, -, Mid_Gate/1, "
         "Mid_Compressor/1, Mid_Compressor/1, Mid_Compressor/1");
+    row(
+        "crossover kind swapped without a type takes the kind's first type",
+        [](Json::Value& c) {
+            const bool swapped = Editor::swap(c, "Out_CrossoverQX8", "", 8, 1) &&
+                                 Editor::swap(c, "", "", 8, 2) &&
+                                 Editor::swap(c, "Out_CrossoverIIR", "", 8, 2) &&
+                                 Editor::swap(c, "Out_CrossoverQX8", "", 8, 3) &&
+                                 Editor::swap(c, "Out_CrossoverIIR", "", 8, 3);
+            // The kind the cell already has keeps the cell as it is, output name included.
+            Editor::outputsSetOutputName(c, 3, "Lobby");
+            return swapped && Editor::swap(c, "Out_CrossoverIIR", "", 8, 3);
+        },
+        {8, 14},
+        "Out_CrossoverQX8/1x1, Out_CrossoverIIR/Mono Fullrange, Out_CrossoverIIR/Mono Fullrange, "
+        "Out_CrossoverIIR/Mono Fullrange, Out_CrossoverIIR/Mono Fullrange, "
+        "Out_CrossoverIIR/Mono Fullrange | Output/Output 1, Output/Output 2, Output/Lobby, "
+        "Output/Output 4, Output/Output 5, Output/Output 6");
     row("crossover to stereo 2-way", crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1),
         {5, 6, 7, 8, 14},
         "Mid_Mixer_ABC, Mid_Mixer_ABC, -, -, Mid_Mixer_ABC, Mid_Mixer_ABC | "
@@ -194,6 +211,7 @@ void TestConfigEditor::refusals_data()
     row("QX8 crossover past the last row", quiet, crossoverSwap("Out_CrossoverQX8", "2x4", 4));
     row("unknown crossover type", "unsupported crossoverSecondaryType",
         crossoverSwap("Out_CrossoverIIR", "Mono 9-Way", 1));
+    row("crossover kind without types", quiet, crossoverSwap("Out_CrossoverFIR", "", 1));
 
     // Lookups throw messages, never integers.
     const char* noItem = "no item found at path";
@@ -255,6 +273,9 @@ void TestConfigEditor::swapOptions()
     QCOMPARE(int(options.size()), 6);
     QVERIFY(std::find(options.begin(), options.end(), "In_GEQ") == options.end());
     QVERIFY(!Editor::swapOptions(config, -1, 1, options));
+    // The FIR crossover has no types, so it is never offered.
+    QVERIFY(Editor::swapOptions(config, 8, 6, options));
+    QCOMPARE(options, (std::vector<std::string>{"Out_CrossoverQX8", "Out_CrossoverIIR"}));
 
     // Crossovers on row 4 are offered only when their outputs fit in the rows left.
     QVERIFY(Editor::swapOptionsForCrossover(config, "Out_CrossoverIIR", 8, 1, options));
