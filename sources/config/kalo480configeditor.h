@@ -119,6 +119,7 @@ private:
     static const Json::Value& templates();
     static int rowLimit(int col);
     static bool linkColumnRefused(int col);
+    static bool linkCrossovers(Json::Value& config, int row, int count);
     static bool crossoverLink(Json::Value& config, int row, int count);
     static bool crossoverUnlink(Json::Value& config, int row);
     static bool crossoverSwap(Json::Value& config, const std::string& templateName,

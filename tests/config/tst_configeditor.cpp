@@ -136,6 +136,15 @@ void TestConfigEditor::edits_data()
         "Out_CrossoverIIR/Mono Fullrange, Out_CrossoverIIR/Mono Fullrange, "
         "Out_CrossoverIIR/Mono Fullrange | Output/Output 1, Output/Output 2, Output/Lobby, "
         "Output/Output 4, Output/Output 5, Output/Output 6");
+    row(
+        "crossover link makes one crossover with that many outputs",
+        [](Json::Value& c) {
+            return Editor::link(c, 8, 1, 2, true) && Editor::link(c, 8, 3, 3, true);
+        },
+        {8, 14},
+        "Out_CrossoverIIR/Mono Fullrange with Mono Sub, Out_CrossoverIIR/Mono x2 Fullrange with "
+        "Mono Sub, Out_CrossoverIIR/Mono Fullrange | Output/M MAIN, Output/M SUB, Output/M MAIN 1, "
+        "Output/M MAIN 2, Output/M SUB, Output/Output 6");
     row("crossover to stereo 2-way", crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1),
         {5, 6, 7, 8, 14},
         "Mid_Mixer_ABC, Mid_Mixer_ABC, -, -, Mid_Mixer_ABC, Mid_Mixer_ABC | "
@@ -192,7 +201,11 @@ void TestConfigEditor::refusals_data()
     row("link input router", quiet, linkRefused(0, 1, 2));
     row("link input mixers", quiet, linkRefused(1, 1, 2));
     row("link mid mixers", quiet, linkRefused(5, 1, 2));
-    row("link crossovers", quiet, linkRefused(8, 1, 2));
+    // Crossovers are linked only by the editor's own calls, never offered to the user.
+    row("link test of crossovers", quiet,
+        [](Json::Value& c) { return Editor::linkTest(c, 8, 1, 2); });
+    row("link crossovers past the last row", quiet,
+        [](Json::Value& c) { return Editor::link(c, 8, 4, 4, false); });
     row("link outputs", quiet, linkRefused(14, 1, 2));
     row("link past the input rows", quiet, linkRefused(3, 2, 3));
     row("link past the output rows", quiet, linkRefused(12, 5, 3));
@@ -212,6 +225,12 @@ void TestConfigEditor::refusals_data()
     row("unknown crossover type", "unsupported crossoverSecondaryType",
         crossoverSwap("Out_CrossoverIIR", "Mono 9-Way", 1));
     row("crossover kind without types", quiet, crossoverSwap("Out_CrossoverFIR", "", 1));
+    row("unlink stops at a malformed crossover", quiet, [](Json::Value&) {
+        Json::Value broken = configWithCrossover("Stereo 2-Way");
+        broken["Columns"][8][2][1] = "Mono 9-Way";
+        const Json::Value before = broken;
+        return Editor::unlink(broken, 8, 5, false) || broken != before;
+    });
 
     // Lookups throw messages, never integers.
     const char* noItem = "no item found at path";
