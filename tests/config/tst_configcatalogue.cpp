@@ -184,19 +184,19 @@ void TestConfigCatalogue::everyCatalogueEntry()
         QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverIIR", type, k),
                  outputNames[k - 1].toStdString());
 
-    // It builds, with the attributes its code spells out and the outputs named.
+    // It builds, with the attributes the catalogue's generator derived on its own from the code
+    // (the five digits and the ten flags), its label and the outputs named.
     const Json::Value config = configWithCrossover(type);
     QVERIFY(config.isObject());
     std::string error;
     const Json::Value result = build(config, &error);
     QVERIFY2(result.isObject(), error.c_str());
-    const Json::Value& attributes = result["CrossoverIIR1"]["Attributes"];
-    QCOMPARE(result["CrossoverIIR1"][".type"].asString(), "IIR " + type);
-    QCOMPARE(attributes["Format"].asInt(), code / 10000);
-    QCOMPARE(attributes["NumMainCabinets"].asInt(), code / 1000 % 10);
-    QCOMPARE(attributes["NumBands"].asInt(), code / 100 % 10);
-    QCOMPARE(attributes["SubFormat"].asInt(), code / 10 % 10);
-    QCOMPARE(attributes["NumSubCabinets"].asInt(), code % 10);
+    const Json::Value& crossover = result["CrossoverIIR1"];
+    QCOMPARE(crossover[".type"].asString(), "IIR " + type);
+    QCOMPARE(jsontext::compact(crossover["Attributes"]),
+             jsontext::compact(jsontext::parse(entry.attributes.toStdString())));
+    QCOMPARE(QString::fromStdString(crossover[".info"].asString()),
+             QString("%1x%2").arg(entry.inputs).arg(entry.outputs));
     for (int k = 1; k <= entry.outputs; ++k)
         QCOMPARE(result["Output" + std::to_string(k)]["Attributes"]["OutputName"].asString(),
                  entry.outputs < 2 ? std::string("Output 1") : outputNames[k - 1].toStdString());
@@ -213,7 +213,14 @@ void TestConfigCatalogue::everyQX8TypeBuilds()
         std::string error;
         const Json::Value result = build(config, &error);
         QVERIFY2(result.isObject(), (type + ": " + error).c_str());
-        QCOMPARE(result["Crossover1"][".type"].asString(), "QX8 " + type);
+        const Json::Value& crossover = result["Crossover1"];
+        const Json::Value& entry = m_templates[".crossoverQX8Types"][type];
+        QCOMPARE(crossover[".type"].asString(), "QX8 " + type);
+        QCOMPARE(crossover[".info"].asString(), type);
+        QCOMPARE(jsontext::compact(crossover["Attributes"]),
+                 "{\"MonoSub\":" + jsontext::compact(entry[2]) +
+                     ",\"NumBands\":" + jsontext::compact(entry[1]) +
+                     ",\"NumSlots\":" + jsontext::compact(entry[0]) + "}");
     }
 }
 
