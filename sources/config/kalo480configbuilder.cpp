@@ -1,13 +1,14 @@
 #include "kalo480configbuilder.h"
 
 #include "jsonaccess.h"
-#include "kalo480configeditor.h"
+#include "kalo480configtemplates.h"
 
 #include <stdexcept>
 
 using jsonaccess::element;
 using jsonaccess::member;
 using jsonaccess::text;
+using Templates = Kalo480ConfigTemplates::Templates;
 
 Kalo480ConfigBuilder* Kalo480ConfigBuilder::_instance = nullptr;
 
@@ -20,9 +21,8 @@ const char* const fixedObjects[] = {"SignalGenerator", "RTARouter",  "RTA",     
 
 bool isCrossoverTemplate(const std::string& name)
 {
-    return name == Kalo480ConfigEditor::Templates::Out_CrossoverQX8 ||
-           name == Kalo480ConfigEditor::Templates::Out_CrossoverIIR ||
-           name == Kalo480ConfigEditor::Templates::Out_CrossoverFIR;
+    return name == Templates::Out_CrossoverQX8 || name == Templates::Out_CrossoverIIR ||
+           name == Templates::Out_CrossoverFIR;
 }
 
 bool isSingleRowTemplate(const std::string& name)
@@ -130,11 +130,10 @@ int Kalo480ConfigBuilder::itemHeight(const Json::Value& item) const
     if (isSingleRowTemplate(templateName))
         return 1;
     // An output and the input router fill one row each, whatever their second element says.
-    if (templateName == Kalo480ConfigEditor::Templates::Output || templateName == "InputRouter")
+    if (templateName == Templates::Output || templateName == "InputRouter")
         return 1;
     int count = 0;
-    if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverFIR ||
-        !isCrossoverTemplate(templateName))
+    if (templateName == Templates::Out_CrossoverFIR || !isCrossoverTemplate(templateName))
         return itemCount(item, count) ? count : -1;
     try {
         int inputs = 0;
@@ -156,8 +155,8 @@ void Kalo480ConfigBuilder::crossoverInfo(const std::string& templateName,
                                          int& outputs) const
 {
     // Throws "unsupported crossoverType" for any other template.
-    const Json::Value& table = Kalo480ConfigEditor::crossoverTypeTable(templateName);
-    if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8) {
+    const Json::Value& table = Kalo480ConfigTemplates::crossoverTypeTable(templateName);
+    if (templateName == Templates::Out_CrossoverQX8) {
         const Json::Value& entry = member(table, typeName);
         int slots = 0;
         int bands = 0;
@@ -169,8 +168,8 @@ void Kalo480ConfigBuilder::crossoverInfo(const std::string& templateName,
             throw std::runtime_error("unsupported crossoverSecondaryType");
         inputs = slots;
         outputs = slots * bands + monoSub;
-    } else if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverIIR) {
-        const int code = Kalo480ConfigEditor::getCrossoverCode(templateName, typeName);
+    } else if (templateName == Templates::Out_CrossoverIIR) {
+        const int code = Kalo480ConfigTemplates::getCrossoverCode(templateName, typeName);
         const int m = code / 10000;
         const int n = code / 1000 % 10;
         const int w = code / 100 % 10;
@@ -240,13 +239,13 @@ bool Kalo480ConfigBuilder::makePOFromTemplateWithChanges(Json::Value& out, std::
 bool Kalo480ConfigBuilder::makeCrossoverQX8(Json::Value& out, std::string& name, int index,
                                             const std::string& typeName, int& outputs) const
 {
-    if (!createPOFromTemplate(out, Kalo480ConfigEditor::Templates::Out_CrossoverQX8))
+    if (!createPOFromTemplate(out, Templates::Out_CrossoverQX8))
         return false;
     const Json::Value& entry = member(member(m_templates, ".crossoverQX8Types"), typeName);
     if (!entry.isArray())
         return false;
     int inputs = 0;
-    crossoverInfo(Kalo480ConfigEditor::Templates::Out_CrossoverQX8, typeName, inputs, outputs);
+    crossoverInfo(Templates::Out_CrossoverQX8, typeName, inputs, outputs);
     out[".info"] = typeName;
     out[".type"] = "QX8 " + typeName;
     name = indexName(text(member(member(out, ".builder"), "NamePattern")), index);
@@ -262,7 +261,7 @@ bool Kalo480ConfigBuilder::makeCrossoverQX8(Json::Value& out, std::string& name,
 bool Kalo480ConfigBuilder::makeCrossoverIIR(Json::Value& out, std::string& name, int index,
                                             const std::string& typeName, int& outputs) const
 {
-    if (!createPOFromTemplate(out, Kalo480ConfigEditor::Templates::Out_CrossoverIIR))
+    if (!createPOFromTemplate(out, Templates::Out_CrossoverIIR))
         return false;
     if (!member(member(m_templates, ".crossoverIIRTypes"), typeName).isArray())
         return false;
@@ -272,8 +271,8 @@ bool Kalo480ConfigBuilder::makeCrossoverIIR(Json::Value& out, std::string& name,
     if (!member(out, "Attributes").isObject())
         return false;
 
-    const int code = Kalo480ConfigEditor::getCrossoverCode(
-        Kalo480ConfigEditor::Templates::Out_CrossoverIIR, typeName);
+    const int code =
+        Kalo480ConfigTemplates::getCrossoverCode(Templates::Out_CrossoverIIR, typeName);
     const int m = code / 10000;
     const int n = code / 1000 % 10;
     const int w = code / 100 % 10;
@@ -379,8 +378,7 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
     if (columnName == "Column_Output") {
         const Json::Value& outputName = element(item, 1);
         if (!outputName.isString() ||
-            !makePOFromTemplateWithChanges(object, name, Kalo480ConfigEditor::Templates::Output,
-                                           index, 0) ||
+            !makePOFromTemplateWithChanges(object, name, Templates::Output, index, 0) ||
             !object["Attributes"].isObject())
             return false;
         name = "Output" + std::to_string(index);
@@ -390,12 +388,12 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
         if (!makePOFromTemplateWithChanges(object, name, templateName, index, 0))
             return false;
         applyMixerGains(object, templateName, position);
-    } else if (templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8 ||
-               templateName == Kalo480ConfigEditor::Templates::Out_CrossoverIIR) {
+    } else if (templateName == Templates::Out_CrossoverQX8 ||
+               templateName == Templates::Out_CrossoverIIR) {
         const std::string typeName = text(element(item, 1));
         if (typeName.empty())
             return false;
-        const bool made = templateName == Kalo480ConfigEditor::Templates::Out_CrossoverQX8
+        const bool made = templateName == Templates::Out_CrossoverQX8
                               ? makeCrossoverQX8(object, name, index, typeName, rows)
                               : makeCrossoverIIR(object, name, index, typeName, rows);
         if (!made)
@@ -404,7 +402,7 @@ bool Kalo480ConfigBuilder::installItem(Json::Value& result, const std::string& c
         if (!itemCount(item, rows) ||
             !makePOFromTemplateWithChanges(object, name, templateName, index, rows))
             return false;
-        if (templateName == Kalo480ConfigEditor::Templates::In_Nuq) {
+        if (templateName == Templates::In_Nuq) {
             if (!object["Attributes"].isObject())
                 object["Attributes"] = Json::Value(Json::objectValue);
             object["Attributes"]["ProcessDelay"] = 2 * position - 2;

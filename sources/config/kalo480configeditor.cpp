@@ -49,6 +49,24 @@ bool unlinkRefused(int col)
     return col == 0 || col == 1 || col == 5 || col == 6 || col == 8 || col == 14;
 }
 
+// The row where the item covering `row` starts. Only the items down to that one are read, so a
+// malformed item further down cannot redirect an edit to the item above it.
+int startOfItemCovering(const Json::Value& config, int col, int row)
+{
+    const Json::Value& column = Kalo480ConfigEditor::colAtPath(config, col);
+    const Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
+    int start = 1;
+    for (int index = 1; index < jsonaccess::size(column) && row >= start; ++index) {
+        const int height = builder->itemHeight(column[index]);
+        if (height < 1)
+            throw std::runtime_error(badItem);
+        if (row < start + height)
+            return start;
+        start += height;
+    }
+    throw std::runtime_error(noItem);
+}
+
 } // namespace
 
 const Json::Value& Kalo480ConfigEditor::templates()
@@ -61,11 +79,10 @@ int Kalo480ConfigEditor::rowLimit(int col)
     return col >= 1 && col <= 4 ? 4 : 7;
 }
 
-// Mixers and routers fill one row each and crossovers are linked only by their swap, so a plain
-// link in those columns would lose rows or leave a crossover without a type.
+// Mixers and routers fill one row each, so a plain link in those columns would lose rows.
 bool Kalo480ConfigEditor::linkColumnRefused(int col)
 {
-    return col == 0 || col == 1 || col == 5 || col == 8 || col == 14;
+    return col == 0 || col == 1 || col == 5 || col == 14;
 }
 
 int Kalo480ConfigEditor::rowIdxForPath(const Json::Value& config, int col, int row)
@@ -193,6 +210,8 @@ bool Kalo480ConfigEditor::link(Json::Value& config, int col, int row, int count,
 {
     if (count < 1 || (col == 6 && lockAutoEQ) || linkColumnRefused(col))
         return false;
+    if (col == 8)
+        return linkCrossovers(config, row, count);
     if (row < 1 || row + count > rowLimit(col))
         return false;
     try {
@@ -230,14 +249,12 @@ bool Kalo480ConfigEditor::unlink(Json::Value& config, int col, int row, bool loc
 {
     if (col == 6 && lockAutoEQ)
         return false;
-    // Any row of a merged item splits it: walk up to the row where the item starts.
-    for (int start = row; start >= 1; --start) {
-        try {
-            return splitAt(config, col, start, lockAutoEQ);
-        } catch (const std::exception&) {
-        }
+    try {
+        // Any row of a merged item splits it.
+        return splitAt(config, col, startOfItemCovering(config, col, row), lockAutoEQ);
+    } catch (const std::exception&) {
+        return false;
     }
-    return false;
 }
 
 bool Kalo480ConfigEditor::splitAt(Json::Value& config, int col, int row, bool lockAutoEQ)
@@ -279,6 +296,33 @@ bool Kalo480ConfigEditor::crossoverUnlink(Json::Value& config, int row)
     for (int output = row; output < row + outputs; ++output)
         outputsSetOutputName(config, output, getDefaultOutputName(output));
     return true;
+}
+
+// A crossover covers one row per output, and every crossover item names its type: linking
+// crossovers over `count` rows makes one crossover of the first item's kind with that many
+// outputs, the first such type in the order the crossover list offers them.
+bool Kalo480ConfigEditor::linkCrossovers(Json::Value& config, int row, int count)
+{
+    try {
+        const Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
+        const Json::Value& first = itemAtPath(config, 8, row);
+        const std::string templateName = text(element(first, 0));
+        int inputs = 0;
+        int outputs = 0;
+        builder->crossoverInfo(first, inputs, outputs);
+        if (outputs == count)
+            return true;
+        std::vector<std::string> types;
+        swapOptionsForCrossover(config, templateName, 8, row, types);
+        for (const std::string& type : types) {
+            builder->crossoverInfo(templateName, type, inputs, outputs);
+            if (outputs == count)
+                return crossoverSwap(config, templateName, type, row);
+        }
+        return false;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool Kalo480ConfigEditor::crossoverLink(Json::Value& config, int row, int count)

@@ -54,29 +54,6 @@ void replaceFirst(std::string& name, char placeholder, const std::string& with)
         name.replace(at, 1, with);
 }
 
-int wordValue(const Json::Value& word, std::initializer_list<const char*> words, int first)
-{
-    if (!word.isString())
-        return -1;
-    int value = first;
-    for (const char* candidate : words) {
-        if (word.asString() == candidate)
-            return value;
-        ++value;
-    }
-    return -1;
-}
-
-// "<prefix>" followed by exactly one digit in [low, high].
-int countWord(const Json::Value& word, const std::string& prefix, int low, int high)
-{
-    const std::string value = text(word);
-    if (value.size() != prefix.size() + 1 || value.compare(0, prefix.size(), prefix) != 0)
-        return -1;
-    const int digit = value.back() - '0';
-    return digit >= low && digit <= high ? digit : -1;
-}
-
 } // namespace
 
 Json::Value Kalo480ConfigEditor::_getNameAsJson(const std::string& what, const Json::Value& po)
@@ -136,17 +113,6 @@ std::string Kalo480ConfigEditor::getCrossoverName(const Json::Value& po, bool ke
     return name;
 }
 
-const Json::Value& Kalo480ConfigEditor::crossoverTypeTable(const std::string& templateName)
-{
-    if (templateName == Templates::Out_CrossoverQX8)
-        return member(templates(), ".crossoverQX8Types");
-    if (templateName == Templates::Out_CrossoverIIR)
-        return member(templates(), ".crossoverIIRTypes");
-    if (templateName == Templates::Out_CrossoverFIR)
-        return member(templates(), ".crossoverFIRTypes");
-    throw std::runtime_error("unsupported crossoverType");
-}
-
 void Kalo480ConfigEditor::crossoverNamesKey(const std::string& templateName,
                                             const std::string& type, Json::Value& key)
 {
@@ -155,22 +121,6 @@ void Kalo480ConfigEditor::crossoverNamesKey(const std::string& templateName,
         key[".type"] = "IIR " + type;
     else if (templateName == Templates::Out_CrossoverQX8)
         key[".type"] = "QX8 " + type;
-}
-
-int Kalo480ConfigEditor::getCrossoverCode(const std::string& templateName, const std::string& type)
-{
-    const Json::Value& entry = member(crossoverTypeTable(templateName), type);
-    if (!entry.isArray())
-        throw std::runtime_error("unsupported crossoverSecondaryType");
-    const int m = wordValue(element(entry, 0), {"Mono", "Stereo", "LCR"}, 1);
-    const int n = countWord(element(entry, 1), "Mains=", 1, 6);
-    const int w =
-        wordValue(element(entry, 2), {"Fullrange", "2-Way", "3-Way", "4-Way", "5-Way", "6-Way"}, 1);
-    const int f = wordValue(element(entry, 3), {"None", "Mono", "Stereo", "LCR", "Aux Fed"}, 0);
-    const int s = countWord(element(entry, 4), "Subs=", 0, 3);
-    if (m < 0 || n < 0 || w < 0 || f < 0 || s < 0)
-        return 0;
-    return m * 10000 + n * 1000 + w * 100 + f * 10 + s;
 }
 
 std::string Kalo480ConfigEditor::lookupCrossoverSecondaryType(const std::string& templateName,

@@ -44,8 +44,16 @@ bool Kalo480ConfigEditor::swap(Json::Value& config, const std::string& templateN
     }
     // Column 8 takes a typed crossover only through the crossover swap, even into an empty cell,
     // so that the rows it covers stay within the column.
-    if (col == 8 && !secondary.empty())
-        return crossoverSwap(config, templateName, secondary, row);
+    if (col == 8) {
+        const std::string type =
+            secondary.empty() ? crossoverTypeForSwap(config, templateName, row) : secondary;
+        if (type.empty())
+            return false;
+        if (secondary.empty() && templateName == itemTypeAtPath(config, 8, row) &&
+            type == itemSecondaryTypeAtPath(config, 8, row))
+            return true;
+        return crossoverSwap(config, templateName, type, row);
+    }
     Json::Value& item = itemAtPath(config, col, row);
     if (item.isNull()) {
         item = Json::Value(Json::arrayValue);
@@ -120,6 +128,26 @@ bool Kalo480ConfigEditor::crossoverSwap(Json::Value& config, const std::string& 
     return true;
 }
 
+// A swap that names no type keeps the cell's type when the new kind has it, and otherwise takes
+// the kind's first type that fits from the row; "" when none does.
+std::string Kalo480ConfigEditor::crossoverTypeForSwap(const Json::Value& config,
+                                                      const std::string& templateName, int row)
+{
+    const std::string current = itemSecondaryTypeAtPath(config, 8, row);
+    if (!current.empty() && member(crossoverTypeTable(templateName), current).isArray())
+        return current;
+    std::vector<std::string> types;
+    swapOptionsForCrossover(config, templateName, 8, row, types);
+    return types.empty() ? std::string() : types.front();
+}
+
+bool Kalo480ConfigEditor::crossoverFitsAt(const Json::Value& config,
+                                          const std::string& templateName, int row)
+{
+    std::vector<std::string> types;
+    return swapOptionsForCrossover(config, templateName, 8, row, types) && !types.empty();
+}
+
 // Rows that feed a crossover input (or lie past the new crossover) keep a mid mixer, AutoEQ
 // and mid insert; rows that only carry further crossover outputs have none.
 void Kalo480ConfigEditor::restoreOrEmptyMidCells(Json::Value& config, int row, bool keep)
@@ -161,8 +189,12 @@ bool Kalo480ConfigEditor::swapOptions(const Json::Value& config, int col, int ro
     out.clear();
     for (const Json::Value& option : allowed) {
         const std::string name = text(option);
-        if (option.isString() && std::find(used.begin(), used.end(), name) == used.end())
-            out.push_back(name);
+        if (!option.isString() || std::find(used.begin(), used.end(), name) != used.end())
+            continue;
+        // A crossover kind without a type that fits here could never be chosen.
+        if (col == 8 && !crossoverFitsAt(config, name, row))
+            continue;
+        out.push_back(name);
     }
     return true;
 }

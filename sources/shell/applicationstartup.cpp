@@ -2,6 +2,7 @@
 
 #include "appanalytics.h"
 #include "applicationupdater.h"
+#include "configresources.h"
 #include "messagehandler.h"
 #include "offlinemodel.h"
 #include "presetmigration.h"
@@ -52,6 +53,7 @@ bool ApplicationStartup::start()
     writeSettingsDefaults();
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
+    loadConfigResources();
     registerQmlTypes();
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
@@ -101,6 +103,17 @@ void ApplicationStartup::writeSettingsDefaults()
     setIfAbsent(*m_settings, settingskeys::kCheckOnStart, QStringLiteral("true"));
     m_settings->setValue(settingskeys::kCurrentVersion,
                          ApplicationUpdater::instance()->applicationVersion());
+}
+
+// Without them the configuration screens list nothing; the rest of the application still works.
+void ApplicationStartup::loadConfigResources()
+{
+    QString error;
+    if (ConfigResources::load(&error))
+        qDebug() << "Configuration resources loaded:" << ConfigResources::catalogue().types().size()
+                 << "crossover types";
+    else
+        qCritical().noquote() << "Configuration resources not loaded:" << error;
 }
 
 void ApplicationStartup::startAnalytics()

@@ -10,7 +10,8 @@ class QX8Settings;
 class ViewLoader;
 
 // Brings the application up in its fixed order: log, data folder, single-instance lock,
-// settings defaults, preset migration, QML types, names, analytics, font, screen loader.
+// settings defaults, preset migration, configuration resources, QML types, names, analytics,
+// font, screen loader.
 // Members are destroyed in reverse: loader, font, settings, lock.
 class ApplicationStartup
 {
@@ -31,6 +32,7 @@ private:
     bool takeLock();
     void prepareDataFolders();
     void writeSettingsDefaults();
+    void loadConfigResources();
     void startAnalytics();
     void setApplicationFont();
     void createScreenLoader();

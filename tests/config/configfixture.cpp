@@ -4,13 +4,8 @@
 #include "kalo480configeditor.h"
 #include "testharness.h"
 
-#include <json/reader.h>
-#include <json/writer.h>
-
 #include <QFile>
-#include <QXmlStreamReader>
 
-#include <memory>
 #include <stdexcept>
 
 namespace configfixture {
@@ -19,29 +14,6 @@ QString templatesPath()
 {
     return qx8test::sourceDir() + "/json/SDKs/Keldaran2/Extensions/yoxl/Objects/Kalo480/"
                                   "Kalo480ConfigBuilderTemplates.json";
-}
-
-QString cataloguePath()
-{
-    return qx8test::sourceDir() + "/xml/CrossoverConfigurations.xml";
-}
-
-Json::Value parseJson(const std::string& text)
-{
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value value;
-    std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-        return Json::Value();
-    return value;
-}
-
-std::string compactJson(const Json::Value& value)
-{
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    return Json::writeString(writer, value);
 }
 
 QString columnsText(const Json::Value& config, const std::vector<int>& columns)
@@ -54,7 +26,7 @@ QString columnsText(const Json::Value& config, const std::vector<int>& columns)
             QStringList parts;
             for (const Json::Value& part : column[row])
                 parts << QString::fromStdString(part.isString() ? part.asString()
-                                                                : compactJson(part));
+                                                                : jsontext::compact(part));
             items << (column[row].isNull() ? QString("-") : parts.join('/'));
         }
         texts << items.join(", ");
@@ -65,50 +37,13 @@ QString columnsText(const Json::Value& config, const std::vector<int>& columns)
 bool loadTemplates()
 {
     QFile file(templatesPath());
-    const Json::Value templates =
-        file.open(QIODevice::ReadOnly) ? parseJson(file.readAll().toStdString()) : Json::Value();
+    const Json::Value templates = file.open(QIODevice::ReadOnly)
+                                      ? jsontext::parse(file.readAll().toStdString())
+                                      : Json::Value();
     if (!templates.isObject())
         return false;
     Kalo480ConfigBuilder::instance()->setTemplates(templates);
     return true;
-}
-
-std::vector<CatalogueEntry> readCatalogue(const QString& path)
-{
-    std::vector<CatalogueEntry> entries;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QXmlStreamReader xml(&file);
-    CatalogueEntry entry;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const QStringRef name = xml.name();
-        if (name == QLatin1String("CrossoverType")) {
-            entry = CatalogueEntry();
-            entry.id = xml.attributes().value("id").trimmed().toInt();
-            entry.code = xml.attributes().value("code").toInt();
-        } else if (name == QLatin1String("configName")) {
-            entry.configName = xml.readElementText().toStdString();
-        } else if (name == QLatin1String("DisplayName")) {
-            entry.displayName = xml.readElementText().toStdString();
-        } else if (name == QLatin1String("Inputs")) {
-            entry.inputNames = xml.attributes().value("name").toString().toStdString();
-            entry.inputs = xml.readElementText().toInt();
-        } else if (name == QLatin1String("Outputs")) {
-            entry.outputNames = xml.attributes().value("name").toString().toStdString();
-            entry.outputs = xml.readElementText().toInt();
-        } else if (name == QLatin1String("poAttributes")) {
-            xml.readElementText();
-            entries.push_back(entry);
-        }
-    }
-    if (xml.hasError()) {
-        qWarning("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
-        entries.clear();
-    }
-    return entries;
 }
 
 Json::Value defaultConfig()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jsontext.h"
+
 #include <json/value.h>
 
 #include <QMetaType>
@@ -9,38 +11,21 @@
 #include <string>
 #include <vector>
 
-// Loads the templates file and the crossover catalogue from the source tree, and builds
-// configurations, for the configuration tests.
+// Loads the templates file from the source tree, and builds configurations, for the
+// configuration tests.
 namespace configfixture {
-
-struct CatalogueEntry
-{
-    int id = 0;
-    int code = 0;
-    std::string configName;
-    std::string displayName;
-    std::string inputNames;
-    int inputs = 0;
-    std::string outputNames;
-    int outputs = 0;
-};
 
 // One step on a configuration, for table-driven cases; edits answer whether they were accepted.
 using Change = std::function<void(Json::Value&)>;
 using Edit = std::function<bool(Json::Value&)>;
 
 QString templatesPath();
-QString cataloguePath();
 
-// Parses JSON text; a null value when it cannot be parsed.
-Json::Value parseJson(const std::string& text);
-std::string compactJson(const Json::Value& value);
 // The items of the columns in short: "In_GEQ/2, -, Output/Lobby | ..." (an empty cell is "-").
 QString columnsText(const Json::Value& config, const std::vector<int>& columns);
 
 // Gives the builder's instance the templates file of the source tree; false when unreadable.
 bool loadTemplates();
-std::vector<CatalogueEntry> readCatalogue(const QString& path);
 Json::Value defaultConfig();
 // The default configuration with the crossover of row 1 swapped to an IIR type.
 Json::Value configWithCrossover(const std::string& typeName);

@@ -2,9 +2,12 @@
 // other and against the library, every catalogue entry built into a valid configuration, and the
 // name, code and copy-paste lookups.
 #include "configfixture.h"
+#include "configresources.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testharness.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -32,11 +35,13 @@ class TestConfigCatalogue : public QObject
 
 private:
     Json::Value m_templates;
-    std::vector<CatalogueEntry> m_catalogue;
+    std::vector<CrossoverType> m_catalogue;
 
 private slots:
     void initTestCase();
     void resourcesMatchSourceTree();
+    void malformedCatalogue_data();
+    void malformedCatalogue();
     void slotTemplatesAreComplete();
     void catalogueCoversEveryType();
     void everyCatalogueEntry_data();
@@ -52,20 +57,21 @@ private slots:
     void copyPaste();
 };
 
+// The application's own loader, from the resources it carries.
 void TestConfigCatalogue::initTestCase()
 {
-    QVERIFY(loadTemplates());
+    QString error;
+    QVERIFY2(ConfigResources::load(&error), qPrintable(error));
     m_templates = Kalo480ConfigBuilder::instance()->templates();
-    m_catalogue = readCatalogue(cataloguePath());
+    m_catalogue = ConfigResources::catalogue().types();
     QCOMPARE(int(m_catalogue.size()), 51);
 }
 
 void TestConfigCatalogue::resourcesMatchSourceTree()
 {
-    const QString resources[][2] = {
-        {":/json/SDKs/Keldaran2/Extensions/yoxl/Objects/Kalo480/Kalo480ConfigBuilderTemplates.json",
-         templatesPath()},
-        {":/xml/CrossoverConfigurations.xml", cataloguePath()}};
+    const QString resources[][2] = {{ConfigResources::kTemplatesPath, templatesPath()},
+                                    {ConfigResources::kCataloguePath,
+                                     qx8test::sourceDir() + "/xml/CrossoverConfigurations.xml"}};
     for (const auto& pair : resources) {
         QFile resource(pair[0]);
         QFile source(pair[1]);
@@ -73,6 +79,32 @@ void TestConfigCatalogue::resourcesMatchSourceTree()
         QVERIFY(source.open(QIODevice::ReadOnly));
         QCOMPARE(resource.readAll(), source.readAll());
     }
+    QVERIFY(loadTemplates());
+    QCOMPARE(Kalo480ConfigBuilder::instance()->templates(), m_templates);
+}
+
+void TestConfigCatalogue::malformedCatalogue_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("cut short") << QByteArray("<CrossoverTypes><CrossoverType id=\"1\">")
+                               << "line 1, column 38: Premature end of document.";
+    QTest::newRow("another root") << QByteArray("<Crossovers/>")
+                                  << "line 1, column 13: the document is no CrossoverTypes list";
+}
+
+// A broken document is reported and leaves the types read before.
+void TestConfigCatalogue::malformedCatalogue()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(QString, error);
+    CrossoverCatalogue catalogue = ConfigResources::catalogue();
+    QBuffer buffer(&document);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QString reported;
+    QVERIFY(!catalogue.read(buffer, &reported));
+    QCOMPARE(reported, error);
+    QCOMPARE(int(catalogue.types().size()), 51);
 }
 
 void TestConfigCatalogue::slotTemplatesAreComplete()
@@ -100,10 +132,11 @@ void TestConfigCatalogue::catalogueCoversEveryType()
     std::set<std::string> configNames;
     std::set<int> codes;
     std::set<int> sortNumbers;
-    for (const CatalogueEntry& entry : m_catalogue) {
-        configNames.insert(entry.configName);
+    for (const CrossoverType& entry : m_catalogue) {
+        configNames.insert(entry.configName.toStdString());
         codes.insert(entry.code);
-        sortNumbers.insert(Editor::getCrossoverSortIndex("Out_CrossoverIIR", entry.configName));
+        sortNumbers.insert(
+            Editor::getCrossoverSortIndex("Out_CrossoverIIR", entry.configName.toStdString()));
     }
     const std::vector<std::string> types = m_templates[".crossoverIIRTypes"].getMemberNames();
     QCOMPARE(configNames, std::set<std::string>(types.begin(), types.end()));
@@ -120,14 +153,14 @@ void TestConfigCatalogue::everyCatalogueEntry_data()
 {
     QTest::addColumn<int>("index");
     for (int i = 0; i < int(m_catalogue.size()); ++i)
-        QTest::newRow(m_catalogue[i].configName.c_str()) << i;
+        QTest::newRow(qPrintable(m_catalogue[i].configName)) << i;
 }
 
 void TestConfigCatalogue::everyCatalogueEntry()
 {
     QFETCH(int, index);
-    const CatalogueEntry& entry = m_catalogue[index];
-    const std::string& type = entry.configName;
+    const CrossoverType& entry = m_catalogue[index];
+    const std::string type = entry.configName.toStdString();
     const int code = entry.code;
     QCOMPARE(Editor::getCrossoverCode("Out_CrossoverIIR", type), code);
     QCOMPARE(Editor::lookupCrossoverSecondaryType("Out_CrossoverIIR", code), type);
@@ -136,7 +169,7 @@ void TestConfigCatalogue::everyCatalogueEntry()
     Kalo480ConfigBuilder::instance()->crossoverInfo("Out_CrossoverIIR", type, inputs, outputs);
     QCOMPARE(inputs, entry.inputs);
     QCOMPARE(outputs, entry.outputs);
-    QCOMPARE(int(QString::fromStdString(entry.inputNames).split('+').size()), entry.inputs);
+    QCOMPARE(int(entry.inputNames.split('+').size()), entry.inputs);
 
     // The name record agrees with the catalogue.
     const Json::Value& record = m_templates[".names"]["IIR " + type];
@@ -145,25 +178,25 @@ void TestConfigCatalogue::everyCatalogueEntry()
     QCOMPARE(int(record["bands"].size()), code / 100 % 10 + (code % 10 > 0 ? 1 : 0));
     Json::Value key;
     Editor::crossoverNamesKey("Out_CrossoverIIR", type, key);
-    QCOMPARE(Editor::getCrossoverName(key, false), entry.displayName);
-    const QStringList outputNames = QString::fromStdString(entry.outputNames).split('+');
+    QCOMPARE(Editor::getCrossoverName(key, false), entry.displayName.toStdString());
+    const QStringList outputNames = entry.outputNames.split('+');
     for (int k = 1; k <= entry.outputs; ++k)
         QCOMPARE(Editor::getRecommendedCrossoverOutputName("Out_CrossoverIIR", type, k),
                  outputNames[k - 1].toStdString());
 
-    // It builds, with the attributes its code spells out and the outputs named.
+    // It builds, with the attributes the catalogue's generator derived on its own from the code
+    // (the five digits and the ten flags), its label and the outputs named.
     const Json::Value config = configWithCrossover(type);
     QVERIFY(config.isObject());
     std::string error;
     const Json::Value result = build(config, &error);
     QVERIFY2(result.isObject(), error.c_str());
-    const Json::Value& attributes = result["CrossoverIIR1"]["Attributes"];
-    QCOMPARE(result["CrossoverIIR1"][".type"].asString(), "IIR " + type);
-    QCOMPARE(attributes["Format"].asInt(), code / 10000);
-    QCOMPARE(attributes["NumMainCabinets"].asInt(), code / 1000 % 10);
-    QCOMPARE(attributes["NumBands"].asInt(), code / 100 % 10);
-    QCOMPARE(attributes["SubFormat"].asInt(), code / 10 % 10);
-    QCOMPARE(attributes["NumSubCabinets"].asInt(), code % 10);
+    const Json::Value& crossover = result["CrossoverIIR1"];
+    QCOMPARE(crossover[".type"].asString(), "IIR " + type);
+    QCOMPARE(jsontext::compact(crossover["Attributes"]),
+             jsontext::compact(jsontext::parse(entry.attributes.toStdString())));
+    QCOMPARE(QString::fromStdString(crossover[".info"].asString()),
+             QString("%1x%2").arg(entry.inputs).arg(entry.outputs));
     for (int k = 1; k <= entry.outputs; ++k)
         QCOMPARE(result["Output" + std::to_string(k)]["Attributes"]["OutputName"].asString(),
                  entry.outputs < 2 ? std::string("Output 1") : outputNames[k - 1].toStdString());
@@ -180,7 +213,14 @@ void TestConfigCatalogue::everyQX8TypeBuilds()
         std::string error;
         const Json::Value result = build(config, &error);
         QVERIFY2(result.isObject(), (type + ": " + error).c_str());
-        QCOMPARE(result["Crossover1"][".type"].asString(), "QX8 " + type);
+        const Json::Value& crossover = result["Crossover1"];
+        const Json::Value& entry = m_templates[".crossoverQX8Types"][type];
+        QCOMPARE(crossover[".type"].asString(), "QX8 " + type);
+        QCOMPARE(crossover[".info"].asString(), type);
+        QCOMPARE(jsontext::compact(crossover["Attributes"]),
+                 "{\"MonoSub\":" + jsontext::compact(entry[2]) +
+                     ",\"NumBands\":" + jsontext::compact(entry[1]) +
+                     ",\"NumSlots\":" + jsontext::compact(entry[0]) + "}");
     }
 }
 
@@ -248,9 +288,9 @@ void TestConfigCatalogue::crossoverNames()
     QCOMPARE(Editor::getDescriptionUsingCrossoverAndSpeakers(1, "K2", "KS28"), std::string());
     Json::Value key;
     Editor::crossoverNamesKey("Out_CrossoverQX8", "2x4", key);
-    QCOMPARE(compactJson(key), std::string(R"({".type":"QX8 2x4"})"));
+    QCOMPARE(jsontext::compact(key), std::string(R"({".type":"QX8 2x4"})"));
     Editor::crossoverNamesKey("Out_PEQ", "2x4", key);
-    QCOMPARE(compactJson(key), std::string("{}"));
+    QCOMPARE(jsontext::compact(key), std::string("{}"));
 }
 
 void TestConfigCatalogue::placeholders()
@@ -308,7 +348,7 @@ void TestConfigCatalogue::copyPaste()
     QVERIFY(Editor::isCopyPasteCompatible("In_Delay", "Out_Delay"));
     QVERIFY(!Editor::isCopyPasteCompatible("In_Delay", "In_Gate"));
     QVERIFY(Editor::isCopyPasteCompatible("Anything", "Anything"));
-    QCOMPARE(compactJson(Editor::getCopyPasteCompatibleTypes("In_Gate")),
+    QCOMPARE(jsontext::compact(Editor::getCopyPasteCompatibleTypes("In_Gate")),
              std::string(R"(["In_Gate","Mid_Gate"])"));
     QVERIFY(Editor::getCopyPasteCompatibleTypes("Out_Delay").isNull());
     TemplatesOverride broken(

@@ -119,6 +119,32 @@ void TestConfigEditor::edits_data()
         "In_GEQ/1, In_Delay/1, In_GEQ/1 | Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Router_In2, "
         "Mid_Mixer_ABC, Mid_Mixer_ABC, Mid_Mixer_ABC | Mid_Compressor/1, -, Mid_Gate/1, "
         "Mid_Compressor/1, Mid_Compressor/1, Mid_Compressor/1");
+    row(
+        "crossover kind swapped without a type takes the kind's first type",
+        [](Json::Value& c) {
+            const bool swapped = Editor::swap(c, "Out_CrossoverQX8", "", 8, 1) &&
+                                 Editor::swap(c, "", "", 8, 2) &&
+                                 Editor::swap(c, "Out_CrossoverIIR", "", 8, 2) &&
+                                 Editor::swap(c, "Out_CrossoverQX8", "", 8, 3) &&
+                                 Editor::swap(c, "Out_CrossoverIIR", "", 8, 3);
+            // The kind the cell already has keeps the cell as it is, output name included.
+            Editor::outputsSetOutputName(c, 3, "Lobby");
+            return swapped && Editor::swap(c, "Out_CrossoverIIR", "", 8, 3);
+        },
+        {8, 14},
+        "Out_CrossoverQX8/1x1, Out_CrossoverIIR/Mono Fullrange, Out_CrossoverIIR/Mono Fullrange, "
+        "Out_CrossoverIIR/Mono Fullrange, Out_CrossoverIIR/Mono Fullrange, "
+        "Out_CrossoverIIR/Mono Fullrange | Output/Output 1, Output/Output 2, Output/Lobby, "
+        "Output/Output 4, Output/Output 5, Output/Output 6");
+    row(
+        "crossover link makes one crossover with that many outputs",
+        [](Json::Value& c) {
+            return Editor::link(c, 8, 1, 2, true) && Editor::link(c, 8, 3, 3, true);
+        },
+        {8, 14},
+        "Out_CrossoverIIR/Mono Fullrange with Mono Sub, Out_CrossoverIIR/Mono x2 Fullrange with "
+        "Mono Sub, Out_CrossoverIIR/Mono Fullrange | Output/M MAIN, Output/M SUB, Output/M MAIN 1, "
+        "Output/M MAIN 2, Output/M SUB, Output/Output 6");
     row("crossover to stereo 2-way", crossoverSwap("Out_CrossoverIIR", "Stereo 2-Way", 1),
         {5, 6, 7, 8, 14},
         "Mid_Mixer_ABC, Mid_Mixer_ABC, -, -, Mid_Mixer_ABC, Mid_Mixer_ABC | "
@@ -175,7 +201,11 @@ void TestConfigEditor::refusals_data()
     row("link input router", quiet, linkRefused(0, 1, 2));
     row("link input mixers", quiet, linkRefused(1, 1, 2));
     row("link mid mixers", quiet, linkRefused(5, 1, 2));
-    row("link crossovers", quiet, linkRefused(8, 1, 2));
+    // Crossovers are linked only by the editor's own calls, never offered to the user.
+    row("link test of crossovers", quiet,
+        [](Json::Value& c) { return Editor::linkTest(c, 8, 1, 2); });
+    row("link crossovers past the last row", quiet,
+        [](Json::Value& c) { return Editor::link(c, 8, 4, 4, false); });
     row("link outputs", quiet, linkRefused(14, 1, 2));
     row("link past the input rows", quiet, linkRefused(3, 2, 3));
     row("link past the output rows", quiet, linkRefused(12, 5, 3));
@@ -194,6 +224,13 @@ void TestConfigEditor::refusals_data()
     row("QX8 crossover past the last row", quiet, crossoverSwap("Out_CrossoverQX8", "2x4", 4));
     row("unknown crossover type", "unsupported crossoverSecondaryType",
         crossoverSwap("Out_CrossoverIIR", "Mono 9-Way", 1));
+    row("crossover kind without types", quiet, crossoverSwap("Out_CrossoverFIR", "", 1));
+    row("unlink stops at a malformed crossover", quiet, [](Json::Value&) {
+        Json::Value broken = configWithCrossover("Stereo 2-Way");
+        broken["Columns"][8][2][1] = "Mono 9-Way";
+        const Json::Value before = broken;
+        return Editor::unlink(broken, 8, 5, false) || broken != before;
+    });
 
     // Lookups throw messages, never integers.
     const char* noItem = "no item found at path";
@@ -255,6 +292,9 @@ void TestConfigEditor::swapOptions()
     QCOMPARE(int(options.size()), 6);
     QVERIFY(std::find(options.begin(), options.end(), "In_GEQ") == options.end());
     QVERIFY(!Editor::swapOptions(config, -1, 1, options));
+    // The FIR crossover has no types, so it is never offered.
+    QVERIFY(Editor::swapOptions(config, 8, 6, options));
+    QCOMPARE(options, (std::vector<std::string>{"Out_CrossoverQX8", "Out_CrossoverIIR"}));
 
     // Crossovers on row 4 are offered only when their outputs fit in the rows left.
     QVERIFY(Editor::swapOptionsForCrossover(config, "Out_CrossoverIIR", 8, 1, options));

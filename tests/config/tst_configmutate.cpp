@@ -56,7 +56,7 @@ void TestConfigMutate::randomEditsKeepConfigurationsBuildable()
                                        .arg(edit)
                                        .arg(QString::fromStdString(builder->errorText()))
                                        .arg(QString::fromStdString(builder->validationLog()))
-                                       .arg(QString::fromStdString(compactJson(config)))));
+                                       .arg(QString::fromStdString(jsontext::compact(config)))));
         QCOMPARE(result[".builderConfig"], config);
     }
     // The sequence must really move through many configurations.

@@ -81,7 +81,7 @@ Json::Value wizardConfig(const Json::Value& settings)
         return Json::Value();
     }
     if (build(config, &error).isNull()) {
-        qWarning("does not build: %s\n%s", error.c_str(), compactJson(config).c_str());
+        qWarning("does not build: %s\n%s", error.c_str(), jsontext::compact(config).c_str());
         return Json::Value();
     }
     return config;
@@ -154,7 +154,7 @@ void TestConfigWizard::settings()
     const bool made = Editor::setupWizardMake(out, code, {0, 1, source}, monitors, error);
     QCOMPARE(made, !expected.empty());
     QCOMPARE(error, expected.empty() ? unclassified : std::string());
-    QCOMPARE(made ? compactJson(out) : std::string(), expected);
+    QCOMPARE(made ? jsontext::compact(out) : std::string(), expected);
     QVERIFY(made || out.isNull());
 }
 
@@ -230,7 +230,7 @@ void TestConfigWizard::routerAndSourceMap()
         QCOMPARE(config, before);
         return;
     }
-    QCOMPARE(compactJson(Editor::itemAtPath(config, 0, 1)[1]), routerSources);
+    QCOMPARE(jsontext::compact(Editor::itemAtPath(config, 0, 1)[1]), routerSources);
     for (const auto& entry : sourceMap)
         QCOMPARE(Editor::inputRouterGetSource(config, entry.second), entry.first);
     QVERIFY(build(config).isObject());

@@ -164,6 +164,7 @@ void TestStartup::startsInOrder()
         QStringLiteral("Data folder:"),
         QStringLiteral("File locked by process."),
         QStringLiteral("QT PLATFORM NAME = offscreen"),
+        QStringLiteral("Configuration resources loaded: 51 crossover types"),
         QStringLiteral("Init View Loader: offscreen"),
         QStringLiteral("Complete JSON Received"),
         QStringLiteral("QML PLATFORM NAME = "),

@@ -5,19 +5,21 @@ The crossover catalogue below is the one source of truth: the IIR crossover type
 templates file, their display-name records and the catalogue XML are all derived from it, so
 the three cannot drift apart. Run from anywhere:
 
-    /usr/bin/python3 sources/config/tools/generate_config_resources.py
+    /usr/bin/python3 sources/config/tools/generate_config_resources.py [OUTPUT_ROOT]
 
-The output is committed; tests/config checks it against the library.
+OUTPUT_ROOT defaults to the source tree. The output is committed; tests/config checks it against
+the library and checks that this script still writes it byte for byte.
 """
 
 import json
 import os
+import sys
 from xml.sax.saxutils import escape, quoteattr
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
-TEMPLATES_PATH = os.path.join(ROOT, "json", "SDKs", "Keldaran2", "Extensions", "yoxl", "Objects",
+TEMPLATES_FILE = os.path.join("json", "SDKs", "Keldaran2", "Extensions", "yoxl", "Objects",
                               "Kalo480", "Kalo480ConfigBuilderTemplates.json")
-CATALOGUE_PATH = os.path.join(ROOT, "xml", "CrossoverConfigurations.xml")
+CATALOGUE_FILE = os.path.join("xml", "CrossoverConfigurations.xml")
 
 # id, code, configName, DisplayName, input names, output names
 CATALOGUE = [
@@ -548,11 +550,12 @@ def write(path, text):
         out.write(text)
 
 
-def main():
+def main(output_root):
     check_catalogue()
-    write(TEMPLATES_PATH, json.dumps(templates_document(), indent=4) + "\n")
-    write(CATALOGUE_PATH, catalogue_document())
+    write(os.path.join(output_root, TEMPLATES_FILE),
+          json.dumps(templates_document(), indent=4) + "\n")
+    write(os.path.join(output_root, CATALOGUE_FILE), catalogue_document())
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1] if len(sys.argv) > 1 else ROOT)
