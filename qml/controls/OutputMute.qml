@@ -9,11 +9,12 @@ Column {
     property string outputName
     readonly property alias muteButton: mute
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     Text {
         text: root.outputName
-        color: "white"
+        color: Theme.text
+        font.pixelSize: Theme.fontLabel
     }
     MuteButton {
         id: mute

@@ -10,7 +10,8 @@ Text {
     readonly property alias backend: backend
 
     text: backend.labelValue
-    color: "white"
+    color: Theme.text
+    font.pixelSize: Theme.fontValue
 
     QX8Label {
         id: backend

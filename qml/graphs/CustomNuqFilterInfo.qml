@@ -10,12 +10,12 @@ Item {
     property string processingObjectName: ""
     property string bandName: ""
     property string filterName: ""
-    property color filterNameColor: "white"
+    property color filterNameColor: Theme.text
     property string valueFc: "-"
     property string valueGain: "-"
     property string valueQ: "-"
     property string valueMode: "LIVE"
-    property real fontSize: 14
+    property real fontSize: Theme.fontLabel
 
     implicitWidth: row.implicitWidth
     implicitHeight: row.implicitHeight
@@ -49,7 +49,7 @@ Item {
     RowLayout {
         id: row
         anchors.fill: parent
-        spacing: 8
+        spacing: Theme.spacing
         Text {
             Layout.preferredWidth: root.fontSize * 3
             text: root.filterName
@@ -62,7 +62,7 @@ Item {
             Text {
                 Layout.preferredWidth: root.fontSize * 5
                 text: modelData
-                color: "white"
+                color: Theme.text
                 font.pixelSize: root.fontSize
             }
         }

@@ -7,7 +7,8 @@ import QX8Settings 1.0
 Rectangle {
     id: discovery
     objectName: "discoveryPage"
-    color: viewLoader.validationMode ? "#1f3323" : viewLoader.offlineMode ? "#33311f" : "#262626"
+    color: viewLoader.validationMode ? Theme.backgroundValidation
+                                     : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
     readonly property string defaultPassword: "quillrampstow"
     readonly property string offlineAddress: "127.0.0.1"
@@ -154,10 +155,10 @@ Rectangle {
         id: heading
         anchors.top: parent.top
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.topMargin: rootQML.dpY(30)
+        anchors.topMargin: rootQML.dpY(2 * Theme.margin)
         text: "Spandrell QX8 Devices"
-        color: "white"
-        font.pixelSize: rootQML.dpY(28)
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontHeading)
     }
 
     ListView {
@@ -166,16 +167,16 @@ Rectangle {
         anchors.top: heading.bottom
         anchors.bottom: manualButton.top
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.margins: rootQML.dpY(20)
+        anchors.margins: rootQML.dpY(Theme.margin)
         width: rootQML.dpX(700)
         clip: true
         model: discovery.devicesModel
-        spacing: 4
+        spacing: Theme.spacingSmall
 
         delegate: Rectangle {
             width: deviceList.width
             height: rootQML.dpY(56)
-            color: ListView.isCurrentItem ? "#444444" : "#333333"
+            color: ListView.isCurrentItem ? Theme.raisedSelected : Theme.raised
 
             MouseArea {
                 anchors.fill: parent
@@ -184,24 +185,24 @@ Rectangle {
 
             Column {
                 anchors.left: parent.left
-                anchors.leftMargin: rootQML.dpX(12)
+                anchors.leftMargin: rootQML.dpX(Theme.margin)
                 anchors.verticalCenter: parent.verticalCenter
 
                 Text {
                     text: instanceName
-                    color: "white"
-                    font.pixelSize: rootQML.dpY(18)
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
                 Text {
                     text: ipAddress + "   " + softwareVersion
-                    color: "#bbbbbb"
-                    font.pixelSize: rootQML.dpY(13)
+                    color: Theme.textDim
+                    font.pixelSize: rootQML.dpY(Theme.fontSmall)
                 }
             }
 
             Button {
                 anchors.right: parent.right
-                anchors.rightMargin: rootQML.dpX(12)
+                anchors.rightMargin: rootQML.dpX(Theme.margin)
                 anchors.verticalCenter: parent.verticalCenter
                 visible: parent.ListView.isCurrentItem
                 text: "CONNECT"
@@ -218,7 +219,7 @@ Rectangle {
         objectName: "manualAddressButton"
         anchors.bottom: parent.bottom
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottomMargin: rootQML.dpY(30)
+        anchors.bottomMargin: rootQML.dpY(2 * Theme.margin)
         text: "Enter IP address"
         onClicked: {
             if (!discovery.dialogOpen())
