@@ -68,7 +68,7 @@ int runApplication(int argc, char** argv, const QString& deviceAddress)
     settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
     settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
     ApplicationStartup startup(application);
-    if (!startup.start())
+    if (startup.start() != ApplicationStartup::Outcome::Started)
         return 2;
     ViewLoader* loader = startup.viewLoader();
     if (deviceAddress.isEmpty()) {
