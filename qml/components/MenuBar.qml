@@ -57,6 +57,7 @@ Rectangle {
         anchors.right: buttons.left
         anchors.rightMargin: rootQML.dpX(Theme.spacing)
         text: rootQML.lastPresetName
+        textFormat: Text.PlainText
         elide: Text.ElideRight
         color: Theme.text
         font.pixelSize: rootQML.dpY(Theme.fontBody)

@@ -17,6 +17,7 @@ Item {
     property string okText: "OK"
     property string cancelText: "Cancel"
     property alias inputText: input.text
+    readonly property alias inputAcceptable: input.acceptableInput
     property alias inputValidator: input.validator
     property alias inputMaskEcho: input.echoMode
 
@@ -62,6 +63,7 @@ Item {
                 objectName: "dialogMessage"
                 width: parent.width
                 text: dialog.message
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.fontValue
                 wrapMode: Text.WordWrap

@@ -13,6 +13,7 @@ Column {
 
     Text {
         text: root.delayName
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: Theme.fontLabel
     }

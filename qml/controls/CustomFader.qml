@@ -16,6 +16,7 @@ Column {
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         text: root.channelName
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: Theme.fontLabel
     }

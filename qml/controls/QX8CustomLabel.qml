@@ -10,6 +10,7 @@ Text {
     readonly property alias backend: backend
 
     text: backend.labelValue
+    textFormat: Text.PlainText
     color: Theme.text
     font.pixelSize: Theme.fontValue
 

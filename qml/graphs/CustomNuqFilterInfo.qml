@@ -53,6 +53,7 @@ Item {
         Text {
             Layout.preferredWidth: root.fontSize * 3
             text: root.filterName
+            textFormat: Text.PlainText
             color: root.filterNameColor
             font.pixelSize: root.fontSize
             font.bold: true
@@ -62,6 +63,7 @@ Item {
             Text {
                 Layout.preferredWidth: root.fontSize * 5
                 text: modelData
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: root.fontSize
             }

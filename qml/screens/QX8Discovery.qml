@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QX8Settings 1.0
+import DiscoveredDevicesModel 1.0
 
 // The way to a device: the devices found on the network, a typed address, the password when
 // the device refuses the default one, and the messages of failed or lost connections.
@@ -15,9 +16,6 @@ Rectangle {
     readonly property var deviceTypes: ["Standard", "Dante", "Orvel Link"]
     property int chosenDeviceType: 0
 
-    // The discovered-devices model is built by the discovery issue; it is created by type name
-    // so that the page runs before it is registered (null until then).
-    property QtObject devicesModel: rootQML.createByTypeName("DiscoveredDevicesModel")
 
     function storedAddress() {
         return String(settings.value("Data/CurrentDeviceAddress", ""));
@@ -48,13 +46,11 @@ Rectangle {
     }
 
     function startScanning() {
-        if (devicesModel)
-            devicesModel.startScanning();
+        devicesModel.startScanning();
     }
 
     function stopScanning() {
-        if (devicesModel)
-            devicesModel.stopScanning();
+        devicesModel.stopScanning();
     }
 
     function connectTo(address) {
@@ -114,14 +110,14 @@ Rectangle {
         id: settings
     }
 
-    Connections {
-        target: discovery.devicesModel
-        ignoreUnknownSignals: true
-        function onKalo480Confirmed() {
+    // Owned by the page: its scans and sockets end when the page goes.
+    DiscoveredDevicesModel {
+        id: devicesModel
+        onKalo480Confirmed: {
             discovery.closeDialogs();
             discovery.connectTo(discovery.storedAddress());
         }
-        function onInvalidIPForKalo480() {
+        onInvalidIPForKalo480: {
             discovery.closeDialogs();
             discovery.showMessage("No Spandrell QX8 found at " + discovery.storedAddress(),
                                   discovery.openManualDialog);
@@ -135,8 +131,7 @@ Rectangle {
             discovery.closeDialogs();
             passwordDialog.inputText = "";
             passwordDialog.open();
-            if (discovery.devicesModel)
-                discovery.devicesModel.waitForPassword();
+            devicesModel.waitForPassword();
         }
     }
 
@@ -170,7 +165,7 @@ Rectangle {
         anchors.margins: rootQML.dpY(Theme.margin)
         width: rootQML.dpX(700)
         clip: true
-        model: discovery.devicesModel
+        model: devicesModel
         spacing: Theme.spacingSmall
 
         delegate: Rectangle {
@@ -186,21 +181,31 @@ Rectangle {
             Column {
                 anchors.left: parent.left
                 anchors.leftMargin: rootQML.dpX(Theme.margin)
+                anchors.right: connectButton.left
+                anchors.rightMargin: rootQML.dpX(Theme.spacing)
                 anchors.verticalCenter: parent.verticalCenter
 
                 Text {
+                    objectName: "deviceName"
+                    width: parent.width
                     text: instanceName
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
                     color: Theme.text
                     font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
                 Text {
+                    width: parent.width
                     text: ipAddress + "   " + softwareVersion
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
                     color: Theme.textDim
                     font.pixelSize: rootQML.dpY(Theme.fontSmall)
                 }
             }
 
             Button {
+                id: connectButton
                 anchors.right: parent.right
                 anchors.rightMargin: rootQML.dpX(Theme.margin)
                 anchors.verticalCenter: parent.verticalCenter
@@ -234,17 +239,16 @@ Rectangle {
         showTextField: true
         showCancel: true
         inputValidator: RegExpValidator {
-            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){0,3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?$/
+            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
         }
         onAccepted: {
             var address = inputText.trim();
-            if (address === "") {
+            if (!inputAcceptable) {
                 discovery.showMessage("Please enter a valid IP Address", discovery.openManualDialog);
                 return;
             }
             settings.setValue("Data/CurrentDeviceAddress", address);
-            if (discovery.devicesModel)
-                discovery.devicesModel.getDeviceDetailsForIP(address);
+            devicesModel.getDeviceDetailsForIP(address);
             discovery.showBusy("Connecting to Spandrell QX8");
         }
     }
@@ -272,8 +276,7 @@ Rectangle {
         showOk: false
         showCancel: true
         onRejected: {
-            if (discovery.devicesModel)
-                discovery.devicesModel.ignoreDeviceDetailsResponse();
+            devicesModel.ignoreDeviceDetailsResponse();
             rootQML.guiSignal("DisconnectDevice", "");
             discovery.startScanning();
         }
