@@ -78,30 +78,37 @@ void TestDispatcher::storesTheScreensKeys_data()
     QTest::addColumn<QString>("param");
     QTest::addColumn<QString>("payload");
     QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("stored");
     QTest::newRow("PEQ") << "PEQ"
                          << "Mid"
-                         << "Data/PEQType";
+                         << "Data/PEQType" << true;
     QTest::newRow("LMT") << "LMT"
                          << "Low"
-                         << "Data/LimiterType";
+                         << "Data/LimiterType" << true;
     QTest::newRow("GEQ") << "GEQ"
                          << "LeftGEQ"
-                         << "Data/GEQType";
+                         << "Data/GEQType" << true;
     QTest::newRow("Delay") << "Delay"
                            << "High"
-                           << "Data/DelayType";
+                           << "Data/DelayType" << true;
+    QTest::newRow("DLY stores nothing") << "DLY"
+                                        << "Low"
+                                        << "Data/DelayType" << false;
     QTest::newRow("MIX") << "MIX"
                          << "InMix"
-                         << "Data/MixerType";
+                         << "Data/MixerType" << true;
     QTest::newRow("3 without Output") << "3"
                                       << "Mixer"
-                                      << "Data/MixerType";
+                                      << "Data/MixerType" << true;
+    QTest::newRow("3 with Output") << "3"
+                                   << "Output 3"
+                                   << "Data/MixerType" << false;
     QTest::newRow("A+B") << "A+B"
                          << "MidMix"
-                         << "Data/MixerType";
+                         << "Data/MixerType" << true;
     QTest::newRow("ConfigMode") << "ConfigMode"
                                 << "{\"a\":1}"
-                                << "Data/ConfigData";
+                                << "Data/ConfigData" << true;
 }
 
 void TestDispatcher::storesTheScreensKeys()
@@ -109,8 +116,9 @@ void TestDispatcher::storesTheScreensKeys()
     QFETCH(QString, param);
     QFETCH(QString, payload);
     QFETCH(QString, key);
+    QFETCH(bool, stored);
     m_shell.guiSignal(param, payload);
-    QCOMPARE(QX8Settings().value(key).toString(), payload);
+    QCOMPARE(QX8Settings().value(key).toString() == payload, stored);
 }
 
 void TestDispatcher::uncaughtParameterIsLogged()
