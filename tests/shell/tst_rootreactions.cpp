@@ -17,9 +17,9 @@
 
 namespace {
 const QString kPassword = QStringLiteral("quillrampstow");
-const QString kWizardState = QStringLiteral("\\\\Node\\Wizard\\SV\\WizardState\\");
-const QString kConfigStatus = QStringLiteral("\\\\Node\\Config\\SV\\Command:Status\\");
-const QString kCurrentPreset = QStringLiteral("\\\\Storage\\Presets\\SV\\CurrentPreset\\");
+const QString kWizardState = QStringLiteral("Node\\Wizard\\SV\\WizardState");
+const QString kConfigStatus = QStringLiteral("Node\\Config\\SV\\Command:Status");
+const QString kCurrentPreset = QStringLiteral("Storage\\Presets\\SV\\CurrentPreset");
 } // namespace
 
 class TestRootReactions : public QObject
@@ -29,17 +29,15 @@ class TestRootReactions : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void activeWizardOpensTheWizardScreen();
-    void busyDeviceReturnsHome();
-    void presetChangeReturnsHome_data();
-    void presetChangeReturnsHome();
+    void deviceValueMovesTheScreen_data();
+    void deviceValueMovesTheScreen();
     void lostConnectionReturnsToDiscovery_data();
     void lostConnectionReturnsToDiscovery();
 
 private:
     void setOnDevice(const QString& path, const QString& value);
     void goTo(const QString& param, ViewLoader::Screen screen);
-    QString currentPresetShown() const;
+    QString valueShown(const QString& path) const;
 
     qx8test::VethNetwork m_network;
     VirtualProcessor m_device;
@@ -48,7 +46,8 @@ private:
 
 void TestRootReactions::setOnDevice(const QString& path, const QString& value)
 {
-    const QString answer = m_device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, value));
+    const QString command = QStringLiteral("set \"\\\\%1\\\" \"%2\"").arg(path, value);
+    const QString answer = m_device.command(command);
     QVERIFY2(answer.startsWith(QLatin1String("ok")), qPrintable(answer));
 }
 
@@ -58,11 +57,11 @@ void TestRootReactions::goTo(const QString& param, ViewLoader::Screen screen)
     QTRY_VERIFY(m_shell.loader()->isActive(screen));
 }
 
-// The current preset as the root's value object holds it.
-QString TestRootReactions::currentPresetShown() const
+// The value of the device variable at `path` as the application's value object holds it.
+QString TestRootReactions::valueShown(const QString& path) const
 {
     for (const QX8TextSV* variable : m_shell.root()->findChildren<QX8TextSV*>()) {
-        if (variable->svName() == QLatin1String("CurrentPreset"))
+        if (!variable->svName().isEmpty() && path.endsWith(variable->svName()))
             return variable->value();
     }
     return QString();
@@ -88,51 +87,42 @@ void TestRootReactions::init()
         m_shell.guiSignal(QStringLiteral("ConnectDevice"), m_device.address() + ':' + kPassword);
         QTRY_VERIFY_WITH_TIMEOUT(TCPAdaptor::instance()->Ready(), qx8test::timeoutMs());
     }
-    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
-                             qx8test::timeoutMs());
     setOnDevice(kWizardState, QStringLiteral("Inactive"));
     setOnDevice(kConfigStatus, QStringLiteral("Idle"));
-}
-
-void TestRootReactions::activeWizardOpensTheWizardScreen()
-{
-    goTo(QStringLiteral("PEQ"), ViewLoader::PEQ);
-    setOnDevice(kWizardState, QStringLiteral("StartNuq"));
-    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Wizard));
-    setOnDevice(kWizardState, QStringLiteral("Inactive"));
     goTo(QStringLiteral("HomeButtonPressed"), ViewLoader::HomeScreen);
 }
 
-void TestRootReactions::busyDeviceReturnsHome()
+void TestRootReactions::deviceValueMovesTheScreen_data()
 {
-    goTo(QStringLiteral("PEQ"), ViewLoader::PEQ);
-    setOnDevice(kConfigStatus, QStringLiteral("Reconfig:InProgress"));
-    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::HomeScreen));
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("fromScreen");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("wizard active")
+        << "PEQ" << int(ViewLoader::PEQ) << kWizardState << "StartNuq" << int(ViewLoader::Wizard);
+    QTest::newRow("device busy") << "PEQ" << int(ViewLoader::PEQ) << kConfigStatus
+                                 << "Reconfig:InProgress" << int(ViewLoader::HomeScreen);
+    QTest::newRow("preset recalled") << "PEQ" << int(ViewLoader::PEQ) << kCurrentPreset
+                                     << "Preset 1" << int(ViewLoader::HomeScreen);
+    // The preset screen recalls presets itself: it stays.
+    QTest::newRow("preset recalled on presets")
+        << "Presets" << int(ViewLoader::Presets) << kCurrentPreset << "Preset 2"
+        << int(ViewLoader::Presets);
 }
 
-void TestRootReactions::presetChangeReturnsHome_data()
+void TestRootReactions::deviceValueMovesTheScreen()
 {
-    QTest::addColumn<QString>("param");
-    QTest::addColumn<int>("screen");
-    QTest::addColumn<int>("after");
-    QTest::newRow("elsewhere") << "PEQ" << int(ViewLoader::PEQ) << int(ViewLoader::HomeScreen);
-    QTest::newRow("presets") << "Presets" << int(ViewLoader::Presets) << int(ViewLoader::Presets);
-}
-
-// The preset screen recalls presets itself and stays; anywhere else the home screen shows the
-// new preset.
-void TestRootReactions::presetChangeReturnsHome()
-{
-    QFETCH(QString, param);
-    QFETCH(int, screen);
-    QFETCH(int, after);
-    goTo(param, ViewLoader::Screen(screen));
-    const QString preset = QStringLiteral("Preset ") + QLatin1String(QTest::currentDataTag());
-    setOnDevice(kCurrentPreset, preset);
-    QTRY_COMPARE(currentPresetShown(), preset);
+    QFETCH(QString, from);
+    QFETCH(int, fromScreen);
+    QFETCH(QString, path);
+    QFETCH(QString, value);
+    QFETCH(int, shown);
+    goTo(from, ViewLoader::Screen(fromScreen));
+    setOnDevice(path, value);
+    QTRY_COMPARE(valueShown(path), value);
     ShellFixture::settle();
-    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Screen(after)));
-    goTo(QStringLiteral("HomeButtonPressed"), ViewLoader::HomeScreen);
+    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Screen(shown)));
 }
 
 void TestRootReactions::lostConnectionReturnsToDiscovery_data()
