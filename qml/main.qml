@@ -81,9 +81,9 @@ Item {
         return value * screenDpiY;
     }
 
+    // Only the application's own state is cleared: a write to the device's variables here would
+    // send a set without a value to a device that may still be listening.
     function connectionLost() {
-        tsvWizardState.value = "";
-        svLevelAssistOutput.value = "";
         wizardState = "Inactive";
         wizardSubState = "";
         dataStore.wizardActive = false;

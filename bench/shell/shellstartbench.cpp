@@ -69,7 +69,7 @@ int runApplication(int argc, char** argv, const QString& deviceAddress)
     settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
     settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     ApplicationStartup startup(application);
-    if (!startup.start())
+    if (startup.start() != ApplicationStartup::Outcome::Started)
         return 2;
     ViewLoader* loader = startup.viewLoader();
     if (deviceAddress.isEmpty()) {

@@ -7,7 +7,7 @@ Rectangle {
     id: menuBar
     objectName: "menuBar"
     height: rootQML.dpY(64)
-    color: "#1c1c1c"
+    color: Theme.panel
 
     property string currentScreen: ""
     property bool disableWizard: false
@@ -37,11 +37,11 @@ Rectangle {
         id: logo
         objectName: "menuBarLogo"
         anchors.left: parent.left
-        anchors.leftMargin: rootQML.dpX(16)
+        anchors.leftMargin: rootQML.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter
         text: "SPANDRELL QX8"
-        color: "red"
-        font.pixelSize: rootQML.dpY(22)
+        color: Theme.brand
+        font.pixelSize: rootQML.dpY(Theme.fontLogo)
         font.bold: true
 
         MouseArea {
@@ -52,18 +52,23 @@ Rectangle {
 
     Text {
         anchors.left: logo.right
-        anchors.leftMargin: rootQML.dpX(24)
+        anchors.leftMargin: rootQML.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter
+        anchors.right: buttons.left
+        anchors.rightMargin: rootQML.dpX(Theme.spacing)
         text: rootQML.lastPresetName
-        color: "white"
-        font.pixelSize: rootQML.dpY(16)
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontBody)
     }
 
     Row {
+        id: buttons
         anchors.right: parent.right
-        anchors.rightMargin: rootQML.dpX(8)
+        anchors.rightMargin: rootQML.dpX(Theme.spacing)
         anchors.verticalCenter: parent.verticalCenter
-        spacing: rootQML.dpX(6)
+        spacing: rootQML.dpX(Theme.spacingSmall)
 
         Button {
             objectName: "menuDiscoveryButton"
@@ -115,7 +120,7 @@ Rectangle {
         anchors.fill: parent
         visible: false
         z: 200
-        color: "black"
+        color: Theme.background
 
         Image {
             anchors.fill: parent

@@ -17,6 +17,7 @@ Item {
     property string okText: "OK"
     property string cancelText: "Cancel"
     property alias inputText: input.text
+    readonly property alias inputAcceptable: input.acceptableInput
     property alias inputValidator: input.validator
     property alias inputMaskEcho: input.echoMode
 
@@ -35,7 +36,7 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: "#a0000000"
+        color: Theme.scrim
 
         MouseArea {
             anchors.fill: parent
@@ -46,24 +47,25 @@ Item {
         id: box
         objectName: "dialogBox"
         width: Math.min(parent.width - 40, 460)
-        height: content.implicitHeight + 40
+        height: content.implicitHeight + 2 * Theme.margin
         anchors.centerIn: parent
-        color: "#2b2b2b"
-        border.color: "#5a5a5a"
-        radius: 6
+        color: Theme.raised
+        border.color: Theme.border
+        radius: Theme.radius
 
         Column {
             id: content
             anchors.fill: parent
-            anchors.margins: 20
-            spacing: 16
+            anchors.margins: Theme.margin
+            spacing: Theme.margin
 
             Text {
                 objectName: "dialogMessage"
                 width: parent.width
                 text: dialog.message
-                color: "white"
-                font.pixelSize: 18
+                textFormat: Text.PlainText
+                color: Theme.text
+                font.pixelSize: Theme.fontValue
                 wrapMode: Text.WordWrap
                 horizontalAlignment: Text.AlignHCenter
             }
@@ -85,7 +87,7 @@ Item {
 
             Row {
                 anchors.horizontalCenter: parent.horizontalCenter
-                spacing: 20
+                spacing: Theme.margin
 
                 Button {
                     id: okButton

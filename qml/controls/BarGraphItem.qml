@@ -8,7 +8,7 @@ Rectangle {
     property real fillPercent: 0
     property var segmentLengths: []
     property var segmentColors: []
-    property color defaultColor: "#2ecc40"
+    property color defaultColor: Theme.stateOn
 
     readonly property real shownPercent: Math.max(0, Math.min(100, fillPercent))
 
@@ -22,8 +22,8 @@ Rectangle {
         return segmentColors.length > 0 ? segmentColors[segmentColors.length - 1] : defaultColor
     }
 
-    color: "#202020"
-    border.color: "#404040"
+    color: Theme.panel
+    border.color: Theme.border
 
     Rectangle {
         anchors.bottom: parent.bottom

@@ -11,7 +11,7 @@ Row {
     property bool nudgeable: false
     readonly property alias textField: field
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     QX8CustomButton {
         visible: root.nudgeable

@@ -9,11 +9,13 @@ Column {
     property string delayName
     readonly property alias alignmentDelay: delay
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     Text {
         text: root.delayName
-        color: "white"
+        textFormat: Text.PlainText
+        color: Theme.text
+        font.pixelSize: Theme.fontLabel
     }
     QX8AlignmentDelay {
         id: delay

@@ -11,12 +11,14 @@ Column {
     property var rangeLengthsInPercentage: [10, 20, 20, 30, 20]
     readonly property alias fader: fader
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         text: root.channelName
-        color: "white"
+        textFormat: Text.PlainText
+        color: Theme.text
+        font.pixelSize: Theme.fontLabel
     }
     QX8Fader {
         id: fader

@@ -20,14 +20,15 @@ Column {
     readonly property alias nudgeDown: nudgeDown
     readonly property alias nudgeUp: nudgeUp
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     Text {
         text: root.title
-        color: "white"
+        color: Theme.text
+        font.pixelSize: Theme.fontLabel
     }
     Row {
-        spacing: 4
+        spacing: Theme.spacingSmall
         QX8CustomButton {
             id: nudgeDown
             visible: root.nudgeButtonsVisibility
@@ -59,10 +60,11 @@ Column {
         }
     }
     Row {
-        spacing: 40
+        spacing: 2 * Theme.margin
         Text {
             text: root.minLabel
-            color: "#c0c0c0"
+            color: Theme.textDim
+            font.pixelSize: Theme.fontSmall
         }
         QX8CustomLabel {
             id: valueText
@@ -71,7 +73,8 @@ Column {
         }
         Text {
             text: root.maxLabel
-            color: "#c0c0c0"
+            color: Theme.textDim
+            font.pixelSize: Theme.fontSmall
         }
     }
 }

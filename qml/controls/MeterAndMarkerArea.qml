@@ -10,7 +10,7 @@ Row {
     property var rangeLengthsInPercentage: [20, 20, 30, 30]
     readonly property alias meter: meter
 
-    spacing: 2
+    spacing: Theme.spacingSmall / 2
 
     QX8CustomMeter {
         id: meter

@@ -9,11 +9,13 @@ Column {
     property string outputName
     readonly property alias muteButton: mute
 
-    spacing: 4
+    spacing: Theme.spacingSmall
 
     Text {
         text: root.outputName
-        color: "white"
+        textFormat: Text.PlainText
+        color: Theme.text
+        font.pixelSize: Theme.fontLabel
     }
     MuteButton {
         id: mute

@@ -10,7 +10,7 @@ Row {
     readonly property alias feet: ft
     readonly property alias metres: m
 
-    spacing: 8
+    spacing: Theme.spacing
 
     CustomDelayItem {
         id: ms

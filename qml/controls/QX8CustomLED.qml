@@ -8,8 +8,8 @@ Rectangle {
     property string processingObjectName
     property string stateVariableName
     property string onText: "On"
-    property color onColor: "#ff4136"
-    property color offColor: "#401010"
+    property color onColor: Theme.stateAlert
+    property color offColor: Theme.stateAlertUnlit
     readonly property bool lit: backend.value === onText
     readonly property alias backend: backend
 

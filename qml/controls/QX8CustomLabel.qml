@@ -10,7 +10,9 @@ Text {
     readonly property alias backend: backend
 
     text: backend.labelValue
-    color: "white"
+    textFormat: Text.PlainText
+    color: Theme.text
+    font.pixelSize: Theme.fontValue
 
     QX8Label {
         id: backend

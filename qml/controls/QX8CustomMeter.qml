@@ -11,7 +11,7 @@ BarGraphItem {
     property real signalThreshold: -1000
     property var rangeBoundaryValues: [-60, -40, -20, -10, 0]
     property var rangeLengthsInPercentage: [20, 20, 30, 30]
-    property var rangeColors: ["#2ecc40", "#2ecc40", "#ffdc00", "#ff4136"]
+    property var rangeColors: [Theme.stateOn, Theme.stateOn, Theme.stateWarning, Theme.stateAlert]
     readonly property alias backend: backend
 
     fillPercent: Number(backend.meterValue)

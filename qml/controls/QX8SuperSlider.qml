@@ -16,11 +16,11 @@ Rectangle {
     readonly property alias currentValue: inner.currentValue
     readonly property alias superSlider: inner
 
-    implicitWidth: inner.implicitWidth + 16
-    implicitHeight: inner.implicitHeight + 16
-    color: "#181818"
-    border.color: "#505050"
-    radius: 4
+    implicitWidth: inner.implicitWidth + 2 * Theme.spacing
+    implicitHeight: inner.implicitHeight + 2 * Theme.spacing
+    color: Theme.panel
+    border.color: Theme.border
+    radius: Theme.radius
 
     CustomSuperSlider {
         id: inner

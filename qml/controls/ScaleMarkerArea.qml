@@ -22,8 +22,8 @@ Item {
             x: 2
             y: root.height * (1 - root.travelAt(index) / 100) - height / 2
             text: root.rangeBoundaryValues[index]
-            color: "#c0c0c0"
-            font.pixelSize: 10
+            color: Theme.textDim
+            font.pixelSize: Theme.fontSmall
         }
     }
 }

@@ -7,9 +7,9 @@ Item {
 
     property var labels: []
     property bool vertical: true
-    property color lineColor: "#40FFFFFF"
-    property color textColor: "#B0B0B0"
-    property real fontSize: 11
+    property color lineColor: Theme.grid
+    property color textColor: Theme.textDim
+    property real fontSize: Theme.fontSmall
 
     Repeater {
         model: root.labels.length

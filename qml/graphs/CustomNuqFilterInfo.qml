@@ -10,12 +10,12 @@ Item {
     property string processingObjectName: ""
     property string bandName: ""
     property string filterName: ""
-    property color filterNameColor: "white"
+    property color filterNameColor: Theme.text
     property string valueFc: "-"
     property string valueGain: "-"
     property string valueQ: "-"
     property string valueMode: "LIVE"
-    property real fontSize: 14
+    property real fontSize: Theme.fontLabel
 
     implicitWidth: row.implicitWidth
     implicitHeight: row.implicitHeight
@@ -49,10 +49,11 @@ Item {
     RowLayout {
         id: row
         anchors.fill: parent
-        spacing: 8
+        spacing: Theme.spacing
         Text {
             Layout.preferredWidth: root.fontSize * 3
             text: root.filterName
+            textFormat: Text.PlainText
             color: root.filterNameColor
             font.pixelSize: root.fontSize
             font.bold: true
@@ -62,7 +63,8 @@ Item {
             Text {
                 Layout.preferredWidth: root.fontSize * 5
                 text: modelData
-                color: "white"
+                textFormat: Text.PlainText
+                color: Theme.text
                 font.pixelSize: root.fontSize
             }
         }

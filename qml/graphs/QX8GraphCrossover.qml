@@ -19,7 +19,7 @@ Rectangle {
     readonly property alias canvas: graph
     readonly property real logSpan: Math.log(20000) - Math.log(16)
 
-    color: "#1A1A1A"
+    color: Theme.panel
 
     function xForFrequency(hz) {
         var f = Math.min(20000, Math.max(16, hz))
@@ -62,7 +62,7 @@ Rectangle {
         Item {
             id: band
             readonly property int bandIndex: index
-            readonly property color bandColor: root.bandColors.length === 0 ? "grey"
+            readonly property color bandColor: root.bandColors.length === 0 ? Theme.bandFallback
                 : root.bandColors[Math.min(index, root.bandColors.length - 1)]
             anchors.fill: graph
 

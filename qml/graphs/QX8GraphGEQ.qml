@@ -13,7 +13,7 @@ Rectangle {
     property real knobSize: 18
     readonly property alias canvas: graph
 
-    color: "#1A1A1A"
+    color: Theme.panel
 
     function placeTouchPoints() {
         var points = graph.controlPoints

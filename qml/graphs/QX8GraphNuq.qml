@@ -12,7 +12,7 @@ Rectangle {
     property int currentBandIndex: 0
     readonly property alias canvas: graph
 
-    color: "#1A1A1A"
+    color: Theme.panel
 
     CustomGraphScaleMarker {
         anchors.fill: graph

@@ -19,7 +19,7 @@ Rectangle {
         graph.update()
     }
 
-    color: "#1A1A1A"
+    color: Theme.panel
 
     // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom.
     CustomGraphScaleMarker {
@@ -34,13 +34,13 @@ Rectangle {
             y: graph.y
             width: 1
             height: graph.height
-            color: "#40FFFFFF"
+            color: Theme.grid
             Text {
                 x: 2
                 y: parent.height - height - 1
                 text: modelData.t
-                color: "#B0B0B0"
-                font.pixelSize: 11
+                color: Theme.textDim
+                font.pixelSize: Theme.fontSmall
             }
         }
     }

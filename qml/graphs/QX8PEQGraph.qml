@@ -60,7 +60,7 @@ Item {
             diameter: root.knobSize
             visible: false
             selected: index === root.currentBandIndex
-            color: index < root.bandColors.length ? root.bandColors[index] : "grey"
+            color: index < root.bandColors.length ? root.bandColors[index] : Theme.bandFallback
             onPressed: root.currentBandIndex = index
             onDragged: canvas.setControlPoint(index, centreX - canvas.x, centreY - canvas.y)
         }

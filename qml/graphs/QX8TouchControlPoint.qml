@@ -6,7 +6,7 @@ Item {
     id: root
 
     property int index: 0
-    property color color: "white"
+    property color color: Theme.text
     property real diameter: 24
     property bool selected: false
     property bool dragging: false
@@ -23,13 +23,13 @@ Item {
         color: root.color
         opacity: 0.85
         border.width: root.selected ? 3 : 1
-        border.color: "white"
+        border.color: Theme.text
     }
 
     Text {
         anchors.centerIn: parent
         text: root.index + 1
-        color: "black"
+        color: Theme.textOnLight
         font.pixelSize: root.diameter * 0.5
     }
 

@@ -5,7 +5,8 @@ import QtQuick 2.15
 Rectangle {
     id: page
     objectName: "placeholderPage"
-    color: viewLoader.validationMode ? "#1f3323" : viewLoader.offlineMode ? "#33311f" : "#262626"
+    color: viewLoader.validationMode ? Theme.backgroundValidation
+                                     : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
     property string title: ""
     property alias currentScreen: menu.currentScreen
@@ -21,7 +22,7 @@ Rectangle {
         objectName: "pageTitle"
         anchors.centerIn: parent
         text: page.title
-        color: "white"
-        font.pixelSize: rootQML.dpY(32)
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontTitle)
     }
 }

@@ -1,22 +1,21 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QX8Settings 1.0
+import DiscoveredDevicesModel 1.0
 
 // The way to a device: the devices found on the network, a typed address, the password when
 // the device refuses the default one, and the messages of failed or lost connections.
 Rectangle {
     id: discovery
     objectName: "discoveryPage"
-    color: viewLoader.validationMode ? "#1f3323" : viewLoader.offlineMode ? "#33311f" : "#262626"
+    color: viewLoader.validationMode ? Theme.backgroundValidation
+                                     : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
     readonly property string defaultPassword: "quillrampstow"
     readonly property string offlineAddress: "127.0.0.1"
     readonly property var deviceTypes: ["Standard", "Dante", "Orvel Link"]
     property int chosenDeviceType: 0
 
-    // The discovered-devices model is built by the discovery issue; it is created by type name
-    // so that the page runs before it is registered (null until then).
-    property QtObject devicesModel: rootQML.createByTypeName("DiscoveredDevicesModel")
 
     function storedAddress() {
         return String(settings.value("Data/CurrentDeviceAddress", ""));
@@ -47,13 +46,11 @@ Rectangle {
     }
 
     function startScanning() {
-        if (devicesModel)
-            devicesModel.startScanning();
+        devicesModel.startScanning();
     }
 
     function stopScanning() {
-        if (devicesModel)
-            devicesModel.stopScanning();
+        devicesModel.stopScanning();
     }
 
     function connectTo(address) {
@@ -113,14 +110,14 @@ Rectangle {
         id: settings
     }
 
-    Connections {
-        target: discovery.devicesModel
-        ignoreUnknownSignals: true
-        function onKalo480Confirmed() {
+    // Owned by the page: its scans and sockets end when the page goes.
+    DiscoveredDevicesModel {
+        id: devicesModel
+        onKalo480Confirmed: {
             discovery.closeDialogs();
             discovery.connectTo(discovery.storedAddress());
         }
-        function onInvalidIPForKalo480() {
+        onInvalidIPForKalo480: {
             discovery.closeDialogs();
             discovery.showMessage("No Spandrell QX8 found at " + discovery.storedAddress(),
                                   discovery.openManualDialog);
@@ -134,8 +131,7 @@ Rectangle {
             discovery.closeDialogs();
             passwordDialog.inputText = "";
             passwordDialog.open();
-            if (discovery.devicesModel)
-                discovery.devicesModel.waitForPassword();
+            devicesModel.waitForPassword();
         }
     }
 
@@ -154,10 +150,10 @@ Rectangle {
         id: heading
         anchors.top: parent.top
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.topMargin: rootQML.dpY(30)
+        anchors.topMargin: rootQML.dpY(2 * Theme.margin)
         text: "Spandrell QX8 Devices"
-        color: "white"
-        font.pixelSize: rootQML.dpY(28)
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontHeading)
     }
 
     ListView {
@@ -166,16 +162,16 @@ Rectangle {
         anchors.top: heading.bottom
         anchors.bottom: manualButton.top
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.margins: rootQML.dpY(20)
+        anchors.margins: rootQML.dpY(Theme.margin)
         width: rootQML.dpX(700)
         clip: true
-        model: discovery.devicesModel
-        spacing: 4
+        model: devicesModel
+        spacing: Theme.spacingSmall
 
         delegate: Rectangle {
             width: deviceList.width
             height: rootQML.dpY(56)
-            color: ListView.isCurrentItem ? "#444444" : "#333333"
+            color: ListView.isCurrentItem ? Theme.raisedSelected : Theme.raised
 
             MouseArea {
                 anchors.fill: parent
@@ -184,24 +180,34 @@ Rectangle {
 
             Column {
                 anchors.left: parent.left
-                anchors.leftMargin: rootQML.dpX(12)
+                anchors.leftMargin: rootQML.dpX(Theme.margin)
+                anchors.right: connectButton.left
+                anchors.rightMargin: rootQML.dpX(Theme.spacing)
                 anchors.verticalCenter: parent.verticalCenter
 
                 Text {
+                    objectName: "deviceName"
+                    width: parent.width
                     text: instanceName
-                    color: "white"
-                    font.pixelSize: rootQML.dpY(18)
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
                 Text {
+                    width: parent.width
                     text: ipAddress + "   " + softwareVersion
-                    color: "#bbbbbb"
-                    font.pixelSize: rootQML.dpY(13)
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.textDim
+                    font.pixelSize: rootQML.dpY(Theme.fontSmall)
                 }
             }
 
             Button {
+                id: connectButton
                 anchors.right: parent.right
-                anchors.rightMargin: rootQML.dpX(12)
+                anchors.rightMargin: rootQML.dpX(Theme.margin)
                 anchors.verticalCenter: parent.verticalCenter
                 visible: parent.ListView.isCurrentItem
                 text: "CONNECT"
@@ -218,7 +224,7 @@ Rectangle {
         objectName: "manualAddressButton"
         anchors.bottom: parent.bottom
         anchors.horizontalCenter: parent.horizontalCenter
-        anchors.bottomMargin: rootQML.dpY(30)
+        anchors.bottomMargin: rootQML.dpY(2 * Theme.margin)
         text: "Enter IP address"
         onClicked: {
             if (!discovery.dialogOpen())
@@ -233,17 +239,16 @@ Rectangle {
         showTextField: true
         showCancel: true
         inputValidator: RegExpValidator {
-            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){0,3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?$/
+            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
         }
         onAccepted: {
             var address = inputText.trim();
-            if (address === "") {
+            if (!inputAcceptable) {
                 discovery.showMessage("Please enter a valid IP Address", discovery.openManualDialog);
                 return;
             }
             settings.setValue("Data/CurrentDeviceAddress", address);
-            if (discovery.devicesModel)
-                discovery.devicesModel.getDeviceDetailsForIP(address);
+            devicesModel.getDeviceDetailsForIP(address);
             discovery.showBusy("Connecting to Spandrell QX8");
         }
     }
@@ -271,8 +276,7 @@ Rectangle {
         showOk: false
         showCancel: true
         onRejected: {
-            if (discovery.devicesModel)
-                discovery.devicesModel.ignoreDeviceDetailsResponse();
+            devicesModel.ignoreDeviceDetailsResponse();
             rootQML.guiSignal("DisconnectDevice", "");
             discovery.startScanning();
         }

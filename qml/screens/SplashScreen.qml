@@ -5,7 +5,7 @@ import QtQuick.Controls 2.15
 Rectangle {
     id: splash
     objectName: "startUpSplash"
-    color: "black"
+    color: Theme.background
 
     readonly property string demoVideoUrl: "https://velmor.com/spandrell-qx8/demo"
 
@@ -29,24 +29,24 @@ Rectangle {
         height: 180
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.margins: 20
+        anchors.margins: Theme.margin
 
         Column {
             anchors.fill: parent
-            spacing: 12
+            spacing: Theme.spacing
 
             Text {
                 text: "Spandrell QX8 Control"
-                color: "red"
-                font.pixelSize: 26
+                color: Theme.brand
+                font.pixelSize: Theme.fontHeading
                 font.bold: true
             }
 
             Text {
                 width: parent.width
                 text: "You must connect your Spandrell QX8 to enter the control app."
-                color: "white"
-                font.pixelSize: 16
+                color: Theme.text
+                font.pixelSize: Theme.fontBody
                 wrapMode: Text.WordWrap
             }
 
@@ -54,14 +54,14 @@ Rectangle {
                 objectName: "searchForDevicesButton"
                 width: 280
                 height: 50
-                color: searchArea.pressed ? "#b00000" : "red"
-                radius: 4
+                color: searchArea.pressed ? Theme.brandPressed : Theme.brand
+                radius: Theme.radius
 
                 Text {
                     anchors.centerIn: parent
                     text: "Search For Devices"
-                    color: "white"
-                    font.pixelSize: 18
+                    color: Theme.text
+                    font.pixelSize: Theme.fontValue
                 }
 
                 MouseArea {
@@ -76,8 +76,8 @@ Rectangle {
     Row {
         anchors.left: parent.left
         anchors.bottom: parent.bottom
-        anchors.margins: 20
-        spacing: 8
+        anchors.margins: Theme.margin
+        spacing: Theme.spacing
 
         Image {
             source: "/images/Url_Image.png"
@@ -88,8 +88,8 @@ Rectangle {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: "Watch App Demo"
-            color: "white"
-            font.pixelSize: 16
+            color: Theme.text
+            font.pixelSize: Theme.fontBody
             font.underline: true
 
             MouseArea {

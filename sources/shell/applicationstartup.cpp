@@ -29,11 +29,15 @@ void setIfAbsent(QX8Settings& settings, const QString& key, const QString& value
     if (!settings.contains(key))
         settings.setValue(key, value);
 }
+
+QString lockFilePath()
+{
+    return QDir::tempPath() + QLatin1Char('/') + QLatin1String(ApplicationStartup::kLockFileName);
+}
 } // namespace
 
 ApplicationStartup::ApplicationStartup(QApplication& application)
-    : m_application(application)
-    , m_lock(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kLockFileName))
+    : m_application(application), m_lock(lockFilePath())
 {
 }
 
@@ -44,11 +48,12 @@ ApplicationStartup::~ApplicationStartup()
     m_offlineModel.reset();
 }
 
-bool ApplicationStartup::start()
+ApplicationStartup::Outcome ApplicationStartup::start()
 {
     startLog();
-    if (!takeLock())
-        return false;
+    const Outcome lock = takeLock();
+    if (lock != Outcome::Started)
+        return lock;
     prepareDataFolders();
     writeSettingsDefaults();
     const QString platform = QGuiApplication::platformName();
@@ -62,7 +67,7 @@ bool ApplicationStartup::start()
     setApplicationFont();
     createScreenLoader();
     m_viewLoader->InitLoader(platform);
-    return true;
+    return Outcome::Started;
 }
 
 void ApplicationStartup::startLog()
@@ -72,14 +77,24 @@ void ApplicationStartup::startLog()
 }
 
 // Only the instance that holds the lock clears the log, so a second launch cannot wipe the
-// log of the one already running.
-bool ApplicationStartup::takeLock()
+// log of the one already running. Only a lock held by a live instance means another instance;
+// a lock file that cannot be made at all is an error of its own.
+ApplicationStartup::Outcome ApplicationStartup::takeLock()
 {
-    if (!m_lock.tryLock(0))
-        return false;
+    if (!m_lock.tryLock(0)) {
+        const QLockFile::LockError error = m_lock.error();
+        if (error == QLockFile::LockFailedError)
+            return Outcome::AnotherInstance;
+        const QString reason = error == QLockFile::PermissionError
+                                   ? QStringLiteral("permission denied")
+                                   : QStringLiteral("the file could not be created");
+        qCritical().noquote() << "Could not take the single-instance lock" << lockFilePath() << "-"
+                              << reason;
+        return Outcome::LockFailed;
+    }
     m_lock.setStaleLockTime(0);
     QFile::remove(strLogDir + QStringLiteral("/ui.log"));
-    return true;
+    return Outcome::Started;
 }
 
 void ApplicationStartup::prepareDataFolders()

@@ -18,18 +18,21 @@ class ApplicationStartup
 public:
     static constexpr const char* kLockFileName = "VELMOR_YOXL_SPANDRELL_QX8_LOCK_FILE";
 
+    // How start() ended. Unless Started, nothing has happened but the log handler: the caller
+    // ends with code 0 when another instance runs, and with an error when the lock could not
+    // be taken at all (the reason is in the log).
+    enum class Outcome { Started, AnotherInstance, LockFailed };
+
     explicit ApplicationStartup(QApplication& application);
     ~ApplicationStartup();
 
-    // False when another instance holds the lock: then nothing else has happened but the log
-    // handler, and the caller ends with code 0.
-    bool start();
+    Outcome start();
 
     ViewLoader* viewLoader() const { return m_viewLoader.get(); }
 
 private:
     void startLog();
-    bool takeLock();
+    Outcome takeLock();
     void prepareDataFolders();
     void writeSettingsDefaults();
     void loadConfigResources();

@@ -7,9 +7,14 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     ApplicationStartup startup(application);
-    if (!startup.start()) {
+    switch (startup.start()) {
+    case ApplicationStartup::Outcome::Started:
+        return application.exec();
+    case ApplicationStartup::Outcome::AnotherInstance:
         qDebug() << "Another instance of the application is already running.";
         return 0;
+    case ApplicationStartup::Outcome::LockFailed:
+        break;
     }
-    return application.exec();
+    return 1;
 }

@@ -3,7 +3,7 @@
 #include "shellglobals.h"
 
 #include <QFile>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace {
 QString levelWord(QtMsgType type)
@@ -15,6 +15,8 @@ QString levelWord(QtMsgType type)
         return QStringLiteral("Error  ");
     case QtInfoMsg:
         return QStringLiteral("Info   ");
+    case QtFatalMsg:
+        return QStringLiteral("Fatal  ");
     default:
         return QStringLiteral("Debug  ");
     }
@@ -49,12 +51,15 @@ QString formatLogLine(QtMsgType type, const QMessageLogContext& context, const Q
              functionName(context.function), QString::number(context.line), message);
 }
 
+// A fatal message is written like any other, and the file closed (flushed) before the process
+// ends: Qt's fatal path must not throw.
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     QFile log(strLogDir + QStringLiteral("/ui.log"));
-    if (!log.open(QIODevice::Append | QIODevice::Text))
-        return;
+    if (log.open(QIODevice::Append | QIODevice::Text)) {
+        log.write(formatLogLine(type, context, message, QTime::currentTime()).toLocal8Bit());
+        log.close();
+    }
     if (type == QtFatalMsg)
-        throw std::runtime_error(message.toLocal8Bit().toStdString());
-    log.write(formatLogLine(type, context, message, QTime::currentTime()).toLocal8Bit());
+        std::abort();
 }

@@ -2,6 +2,9 @@
 
 #include "viewloader.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 namespace {
@@ -35,7 +38,15 @@ OfflineModel::~OfflineModel()
 QString OfflineModel::defaultProgram()
 {
     const QString program = qEnvironmentVariable("QX8_OFFLINE_MODEL");
-    return program.isEmpty() ? QStringLiteral(QX8_OFFLINE_MODEL_BUILD_PATH) : program;
+    return program.isEmpty() ? programIn(QCoreApplication::applicationDirPath()) : program;
+}
+
+QString OfflineModel::programIn(const QString& applicationFolder)
+{
+    const QFileInfo installed(QDir(applicationFolder).filePath(QLatin1String(kProgramName)));
+    if (installed.isFile() && installed.isExecutable())
+        return installed.absoluteFilePath();
+    return QStringLiteral(QX8_OFFLINE_MODEL_BUILD_PATH);
 }
 
 void OfflineModel::attach(ViewLoader* loader)

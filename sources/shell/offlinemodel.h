@@ -23,8 +23,13 @@ public:
     explicit OfflineModel(const QString& program, QObject* parent = nullptr);
     ~OfflineModel() override;
 
-    // QX8_OFFLINE_MODEL when set, else the virtual processor built beside the application.
+    static constexpr const char* kProgramName = "VirtualQX8";
+
+    // QX8_OFFLINE_MODEL when set, else programIn(the application's folder).
     static QString defaultProgram();
+    // The virtual processor installed beside the application in `applicationFolder`, else the
+    // one of the build tree.
+    static QString programIn(const QString& applicationFolder);
 
     // Wires the loader's start, stop and device-type signals to this model, and this model's
     // notices to the loader.

@@ -7,6 +7,7 @@
 class AppAnalytics;
 class QQuickView;
 class QStateMachine;
+class QX8Settings;
 class QX8State;
 
 // Owns the main window and the navigation: one state per screen, each loading its page into the
@@ -130,6 +131,11 @@ private:
     void enterPassword(const QString& payload);
     void leaveDevice();
     void connectOfflineModel(const QString& deviceType);
+    void startAndStopOfflineModel();
+    void homeButtonPressed(const QString& payload);
+    // The dispatcher: special cases first, then the table of screen requests.
+    bool runSpecialCase(const QString& param, const QString& payload);
+    bool requestScreen(const QString& param, const QString& payload, QX8Settings& settings);
 
     QQuickView* m_view;
     QStateMachine* m_machine;

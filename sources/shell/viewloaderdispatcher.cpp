@@ -11,20 +11,62 @@
 #include "tcpadaptor.h"
 #include "tuningfilemanager.h"
 
+#include <QHash>
 #include <QLoggingCategory>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 const QString kOfflineAddress = QStringLiteral("127.0.0.1");
 const QString kDefaultPassword = QStringLiteral("quillrampstow");
 
-const QStringList kMixerParams = {
-    QStringLiteral("MIX"),  QStringLiteral("1+2+3"), QStringLiteral("1+2"), QStringLiteral("2+3"),
-    QStringLiteral("1"),    QStringLiteral("2"),     QStringLiteral("3"),   QStringLiteral("4"),
-    QStringLiteral("5"),    QStringLiteral("6"),     QStringLiteral("7"),   QStringLiteral("A"),
-    QStringLiteral("B"),    QStringLiteral("C"),     QStringLiteral("A+B"), QStringLiteral("B+C"),
-    QStringLiteral("A+B+C")};
-const QStringList kOutputParams = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                   QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+using SwitchSignal = void (ViewLoader::*)();
+
+// A GUI signal that asks for a screen: its parameter words, the screen's switch signal, and the
+// settings key that keeps the payload for the page (empty: nothing is stored). A row with a
+// payload word applies only to payloads that contain it. Rows are tried in order.
+struct ScreenRequest
+{
+    QStringList params;
+    SwitchSignal switchTo;
+    QString payloadKey = {};
+    QString payloadWord = {};
+};
+
+const ScreenRequest kScreenRequests[] = {
+    {{"PEQ"}, &ViewLoader::switchToPEQ, settingskeys::kPeqType},
+    {{"ConfigButtonPressed"}, &ViewLoader::switchToHomeScreen},
+    {{"CMP"}, &ViewLoader::switchToCompressorScreen},
+    {{"LMT"}, &ViewLoader::switchToLimiterScreen, settingskeys::kLimiterType},
+    {{"1", "2", "3", "4", "5", "6"}, &ViewLoader::switchToOutputMeters, {}, "Output"},
+    {{"SUB"}, &ViewLoader::switchToSubHarmonicScreen},
+    {{"AEQ"}, &ViewLoader::switchToAEQ},
+    {{"GEQ"}, &ViewLoader::switchToGEQ, settingskeys::kGeqType},
+    {{"Delay"}, &ViewLoader::switchToDelay, settingskeys::kDelayType},
+    {{"MIX", "1+2+3", "1+2", "2+3", "1", "2", "3", "4", "5", "6", "7", "A", "B", "C", "A+B", "B+C",
+      "A+B+C"},
+     &ViewLoader::switchToMixers,
+     settingskeys::kMixerType},
+    {{"InputDelay"}, &ViewLoader::switchToInputDelay},
+    {{"Crossover"}, &ViewLoader::switchToCrossover},
+    {{"Utilities"}, &ViewLoader::switchToUtilities},
+    {{"Nuq"}, &ViewLoader::switchToNuq},
+    {{"AGC"}, &ViewLoader::switchToAGC},
+    {{"DLY"}, &ViewLoader::switchToDelay},
+    {{"GAT"}, &ViewLoader::switchToGate},
+    {{"RTA"}, &ViewLoader::switchToRTA},
+    {{"SIGGEN"}, &ViewLoader::switchToSigGen},
+    {{"Presets"}, &ViewLoader::switchToPresets},
+    {{"ConfigMode"}, &ViewLoader::switchToConfigScreen, settingskeys::kConfigData},
+    {{"Wizard"}, &ViewLoader::switchToWizardScreen},
+    {{"ManageTunings"}, &ViewLoader::switchToManageTunings},
+    {{"InputRouter"}, &ViewLoader::switchToInputRouter},
+};
+
+QString storedAddress()
+{
+    return QX8Settings().value(settingskeys::kCurrentDeviceAddress, QString()).toString();
+}
 } // namespace
 
 bool ViewLoader::appBusyPreventClose() const
@@ -133,6 +175,73 @@ void ViewLoader::connectOfflineModel(const QString& deviceType)
     setOfflineMode(true);
 }
 
+void ViewLoader::startAndStopOfflineModel()
+{
+    Q_EMIT startOfflineModel();
+    storeDevice(kOfflineAddress, kDefaultPassword);
+    setOfflineMode(true);
+    Q_EMIT stopOfflineModel();
+}
+
+// Empty payload: home from anywhere; "DeviceNotBusy": reloads the home screen only while it
+// is shown.
+void ViewLoader::homeButtonPressed(const QString& payload)
+{
+    if (payload.isEmpty() || (payload == QLatin1String("DeviceNotBusy") && isActive(HomeScreen)))
+        Q_EMIT switchToHomeScreen();
+}
+
+// The GUI signals that are more than a screen request, each a function of the payload.
+bool ViewLoader::runSpecialCase(const QString& param, const QString& payload)
+{
+    using SpecialCase = void (*)(ViewLoader&, const QString& payload);
+    const auto leave = [](ViewLoader& loader, const QString&) { loader.leaveDevice(); };
+    static const QHash<QString, SpecialCase> kSpecialCases = {
+        {QStringLiteral("ConnectOfflineModel"),
+         [](ViewLoader& loader, const QString& payload) { loader.connectOfflineModel(payload); }},
+        {QStringLiteral("ConnectDevice"),
+         [](ViewLoader& loader, const QString& payload) { loader.connectDevice(payload); }},
+        {QStringLiteral("EnterPassword"),
+         [](ViewLoader& loader, const QString& payload) { loader.enterPassword(payload); }},
+        {QStringLiteral("DisconnectDevice"), leave},
+        {QStringLiteral("DeviceDiscovery"), leave},
+        {QStringLiteral("ReceiveDB"),
+         [](ViewLoader& loader, const QString&) { Q_EMIT loader.receiveDB(storedAddress()); }},
+        {QStringLiteral("SendDB"),
+         [](ViewLoader& loader, const QString&) { Q_EMIT loader.sendDB(storedAddress()); }},
+        {QStringLiteral("PresetChanged"),
+         [](ViewLoader& loader, const QString&) {
+             if (!loader.isActive(Wizard))
+                 Q_EMIT loader.switchToHomeScreen();
+         }},
+        {QStringLiteral("HomeButtonPressed"),
+         [](ViewLoader& loader, const QString& payload) { loader.homeButtonPressed(payload); }},
+        {QStringLiteral("StartAndStopOfflineModel"),
+         [](ViewLoader& loader, const QString&) { loader.startAndStopOfflineModel(); }},
+    };
+    const SpecialCase specialCase = kSpecialCases.value(param);
+    if (!specialCase)
+        return false;
+    specialCase(*this, payload);
+    return true;
+}
+
+// The page reads the stored payload when it loads; the switch takes effect only where the
+// active screen has a transition for it.
+bool ViewLoader::requestScreen(const QString& param, const QString& payload, QX8Settings& settings)
+{
+    const auto request = std::find_if(
+        std::begin(kScreenRequests), std::end(kScreenRequests), [&](const ScreenRequest& row) {
+            return row.params.contains(param) && payload.contains(row.payloadWord);
+        });
+    if (request == std::end(kScreenRequests))
+        return false;
+    if (!request->payloadKey.isEmpty())
+        settings.setValue(request->payloadKey, payload);
+    Q_EMIT(this->*request->switchTo)();
+    return true;
+}
+
 void ViewLoader::onGuiSignal(QString param, QString payload)
 {
     QX8Settings settings;
@@ -144,93 +253,6 @@ void ViewLoader::onGuiSignal(QString param, QString payload)
                                     {{QStringLiteral("Payload"),
                                       DeviceCredentials::payloadWithoutPassword(param, payload)}});
     }
-
-    auto store = [&settings, &payload](const char* key) {
-        settings.setValue(QString::fromLatin1(key), payload);
-    };
-    const bool outputMeters =
-        kOutputParams.contains(param) && payload.contains(QLatin1String("Output"));
-
-    if (param == QLatin1String("ConnectOfflineModel")) {
-        connectOfflineModel(payload);
-    } else if (param == QLatin1String("ConnectDevice")) {
-        connectDevice(payload);
-    } else if (param == QLatin1String("EnterPassword")) {
-        enterPassword(payload);
-    } else if (param == QLatin1String("DisconnectDevice") ||
-               param == QLatin1String("DeviceDiscovery")) {
-        leaveDevice();
-    } else if (param == QLatin1String("ReceiveDB")) {
-        Q_EMIT receiveDB(settings.value(settingskeys::kCurrentDeviceAddress, QString()).toString());
-    } else if (param == QLatin1String("SendDB")) {
-        Q_EMIT sendDB(settings.value(settingskeys::kCurrentDeviceAddress, QString()).toString());
-    } else if (param == QLatin1String("PEQ")) {
-        store(settingskeys::kPeqType);
-        Q_EMIT switchToPEQ();
-    } else if (param == QLatin1String("PresetChanged")) {
-        if (!isActive(Wizard))
-            Q_EMIT switchToHomeScreen();
-    } else if (param == QLatin1String("HomeButtonPressed")) {
-        if (payload.isEmpty() ||
-            (payload == QLatin1String("DeviceNotBusy") && isActive(HomeScreen)))
-            Q_EMIT switchToHomeScreen();
-    } else if (param == QLatin1String("ConfigButtonPressed")) {
-        Q_EMIT switchToHomeScreen();
-    } else if (param == QLatin1String("CMP")) {
-        Q_EMIT switchToCompressorScreen();
-    } else if (param == QLatin1String("LMT")) {
-        store(settingskeys::kLimiterType);
-        Q_EMIT switchToLimiterScreen();
-    } else if (outputMeters) {
-        Q_EMIT switchToOutputMeters();
-    } else if (param == QLatin1String("SUB")) {
-        Q_EMIT switchToSubHarmonicScreen();
-    } else if (param == QLatin1String("AEQ")) {
-        Q_EMIT switchToAEQ();
-    } else if (param == QLatin1String("GEQ")) {
-        Q_EMIT switchToGEQ();
-        store(settingskeys::kGeqType);
-    } else if (param == QLatin1String("Delay")) {
-        store(settingskeys::kDelayType);
-        Q_EMIT switchToDelay();
-    } else if (kMixerParams.contains(param)) {
-        store(settingskeys::kMixerType);
-        Q_EMIT switchToMixers();
-    } else if (param == QLatin1String("InputDelay")) {
-        Q_EMIT switchToInputDelay();
-    } else if (param == QLatin1String("Crossover")) {
-        Q_EMIT switchToCrossover();
-    } else if (param == QLatin1String("Utilities")) {
-        Q_EMIT switchToUtilities();
-    } else if (param == QLatin1String("Nuq")) {
-        Q_EMIT switchToNuq();
-    } else if (param == QLatin1String("AGC")) {
-        Q_EMIT switchToAGC();
-    } else if (param == QLatin1String("DLY")) {
-        Q_EMIT switchToDelay();
-    } else if (param == QLatin1String("GAT")) {
-        Q_EMIT switchToGate();
-    } else if (param == QLatin1String("RTA")) {
-        Q_EMIT switchToRTA();
-    } else if (param == QLatin1String("SIGGEN")) {
-        Q_EMIT switchToSigGen();
-    } else if (param == QLatin1String("Presets")) {
-        Q_EMIT switchToPresets();
-    } else if (param == QLatin1String("ConfigMode")) {
-        store(settingskeys::kConfigData);
-        Q_EMIT switchToConfigScreen();
-    } else if (param == QLatin1String("Wizard")) {
-        Q_EMIT switchToWizardScreen();
-    } else if (param == QLatin1String("ManageTunings")) {
-        Q_EMIT switchToManageTunings();
-    } else if (param == QLatin1String("InputRouter")) {
-        Q_EMIT switchToInputRouter();
-    } else if (param == QLatin1String("StartAndStopOfflineModel")) {
-        Q_EMIT startOfflineModel();
-        storeDevice(kOfflineAddress, kDefaultPassword);
-        setOfflineMode(true);
-        Q_EMIT stopOfflineModel();
-    } else {
+    if (!runSpecialCase(param, payload) && !requestScreen(param, payload, settings))
         qDebug() << "Uncaught Parameter";
-    }
 }

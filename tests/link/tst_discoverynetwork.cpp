@@ -99,6 +99,11 @@ bool VethNetwork::setNearUp(bool up)
     return run("ip", {"link", "set", kNear, up ? "up" : "down"});
 }
 
+bool VethNetwork::setFarUp(bool up)
+{
+    return runFar({"ip", "link", "set", kFar, up ? "up" : "down"});
+}
+
 bool VethNetwork::runFar(const QStringList& arguments)
 {
     return run("nsenter",

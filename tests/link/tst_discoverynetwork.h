@@ -38,6 +38,9 @@ public:
     bool addNearAddress(int host);
     bool addFarAddress(int host);
     bool setNearUp(bool up);
+    // The far end down takes the carrier from the near end: the near end stays up with its
+    // addresses, but no longer counts as running.
+    bool setFarUp(bool up);
     // Starts VirtualQX8 in the far namespace on kSubnet + host.
     bool startDevice(VirtualProcessor& device, int host, const QStringList& arguments = {});
 

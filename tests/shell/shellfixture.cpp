@@ -42,7 +42,7 @@ bool ShellFixture::start()
     // the network watchdog stays quiet instead of sending the screens back to discovery.
     QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("127.0.0.1"));
     m_startup = std::make_unique<ApplicationStartup>(*qApp);
-    if (!m_startup->start())
+    if (m_startup->start() != ApplicationStartup::Outcome::Started)
         return false;
     g_previousHandler = qInstallMessageHandler(recordingHandler);
     m_loads = std::make_unique<QSignalSpy>(loader(), &ViewLoader::loadPage);

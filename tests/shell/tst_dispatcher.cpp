@@ -79,22 +79,27 @@ void TestDispatcher::storesTheScreensKeys_data()
     QTest::addColumn<QString>("param");
     QTest::addColumn<QString>("payload");
     QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("stored");
     QTest::newRow("PEQ") << "PEQ"
-                         << "Mid" << settingskeys::kPeqType;
+                         << "Mid" << settingskeys::kPeqType << true;
     QTest::newRow("LMT") << "LMT"
-                         << "Low" << settingskeys::kLimiterType;
+                         << "Low" << settingskeys::kLimiterType << true;
     QTest::newRow("GEQ") << "GEQ"
-                         << "LeftGEQ" << settingskeys::kGeqType;
+                         << "LeftGEQ" << settingskeys::kGeqType << true;
     QTest::newRow("Delay") << "Delay"
-                           << "High" << settingskeys::kDelayType;
+                           << "High" << settingskeys::kDelayType << true;
+    QTest::newRow("DLY stores nothing") << "DLY"
+                                        << "Low" << settingskeys::kDelayType << false;
     QTest::newRow("MIX") << "MIX"
-                         << "InMix" << settingskeys::kMixerType;
+                         << "InMix" << settingskeys::kMixerType << true;
     QTest::newRow("3 without Output") << "3"
-                                      << "Mixer" << settingskeys::kMixerType;
+                                      << "Mixer" << settingskeys::kMixerType << true;
+    QTest::newRow("3 with Output") << "3"
+                                   << "Output 3" << settingskeys::kMixerType << false;
     QTest::newRow("A+B") << "A+B"
-                         << "MidMix" << settingskeys::kMixerType;
+                         << "MidMix" << settingskeys::kMixerType << true;
     QTest::newRow("ConfigMode") << "ConfigMode"
-                                << "{\"a\":1}" << settingskeys::kConfigData;
+                                << "{\"a\":1}" << settingskeys::kConfigData << true;
 }
 
 void TestDispatcher::storesTheScreensKeys()
@@ -102,8 +107,9 @@ void TestDispatcher::storesTheScreensKeys()
     QFETCH(QString, param);
     QFETCH(QString, payload);
     QFETCH(QString, key);
+    QFETCH(bool, stored);
     m_shell.guiSignal(param, payload);
-    QCOMPARE(QX8Settings().value(key).toString(), payload);
+    QCOMPARE(QX8Settings().value(key).toString() == payload, stored);
 }
 
 void TestDispatcher::uncaughtParameterIsLogged()

@@ -1,3 +1,4 @@
+#include "offlinemodel.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
@@ -7,6 +8,7 @@
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // The offline model: the virtual processor started as a child process on 127.0.0.1 with the
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void initTestCase();
     void connectsToTheOfflineModelAndStopsIt();
     void remoteLossLeavesOfflineMode();
+    void findsTheInstalledProgramFirst_data();
+    void findsTheInstalledProgramFirst();
 
 private:
     static bool consolePortFree();
@@ -75,6 +79,37 @@ void TestOfflineMode::remoteLossLeavesOfflineMode()
     QVERIFY(!loader->offlineMode());
     QCOMPARE(stops.count(), 2);
     QTRY_VERIFY_WITH_TIMEOUT(consolePortFree(), qx8test::timeoutMs());
+}
+
+void TestOfflineMode::findsTheInstalledProgramFirst_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<bool>("installedChosen");
+    QTest::newRow("installed") << true << true << true;
+    QTest::newRow("not executable") << true << false << false;
+    QTest::newRow("absent") << false << false << false;
+}
+
+// An application installed with the virtual processor beside it starts that one; without it
+// the build tree's.
+void TestOfflineMode::findsTheInstalledProgramFirst()
+{
+    QFETCH(bool, present);
+    QFETCH(bool, executable);
+    QFETCH(bool, installedChosen);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString installed = folder.filePath(QLatin1String(OfflineModel::kProgramName));
+    if (present) {
+        QVERIFY(QFile::copy(qx8test::virtualProcessorPath(), installed));
+        QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+        if (executable)
+            permissions |= QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(installed, permissions));
+    }
+    const QString chosen = OfflineModel::programIn(folder.path());
+    QCOMPARE(chosen, installedChosen ? installed : qx8test::virtualProcessorPath());
 }
 
 QTEST_MAIN(TestOfflineMode)

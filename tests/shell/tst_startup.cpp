@@ -1,14 +1,15 @@
 #include "messagehandler.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
+#include "shellglobals.h"
+#include "testharness.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
-
-#include "settingskeys.h"
-#include "testharness.h"
+#include <sys/resource.h>
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
 // format, settings defaults, the one-time preset migration and the single-instance lock.
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void logLine();
     void startsInOrder();
     void secondInstanceLeavesFirstAlone();
+    void lockFailureIsNotAnotherInstance();
+    void fatalMessageReachesTheLog();
     void migratesPresetsOnce();
 
 private:
@@ -36,6 +39,8 @@ private:
 };
 
 namespace {
+const char* const kFatalChild = "--fatal-child";
+const QString kLastWords = QStringLiteral("the last words before the end");
 const QString kLoaded = QStringLiteral("Main: pageLoadSlot -> QX8Discovery.qml");
 const QRegularExpression
     kLinePattern(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d{3}: (Debug  |Warning|Error  |Info   ) "
@@ -128,6 +133,9 @@ void TestStartup::logLine_data()
     QTest::newRow("nested") << int(QtCriticalMsg) << QByteArray("a/b/c.cpp")
                             << QByteArray("void ns::A::B::f(int)") << 7 << "e"
                             << "Error   [c.cpp: f(int): 7] e";
+    QTest::newRow("fatal") << int(QtFatalMsg) << QByteArray("x.cpp") << QByteArray("g()") << 1
+                           << "f"
+                           << "Fatal   [x.cpp: g(): 1] f";
     QTest::newRow("info") << int(QtInfoMsg) << QByteArray("x.cpp") << QByteArray("g()") << 1 << "i"
                           << "Info    [x.cpp: g(): 1] i";
     QTest::newRow("unknown type") << 42 << QByteArray("x.cpp") << QByteArray("g()") << 1 << "u"
@@ -222,6 +230,44 @@ void TestStartup::secondInstanceLeavesFirstAlone()
     QCOMPARE(m_first.state(), QProcess::Running);
 }
 
+// A lock file that cannot be made (the temporary folder is a plain file) is not another
+// instance: the start fails with its own reason and a non-zero exit code.
+void TestStartup::lockFailureIsNotAnotherInstance()
+{
+    const QString notAFolder = QDir::tempPath() + "/not-a-folder";
+    QFile plainFile(notAFolder);
+    QVERIFY(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), notAFolder);
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral(QX8_CONTROL_PATH), QStringList());
+    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QStringList lines = logLines();
+    QCOMPARE(lines.filter(QStringLiteral("Another instance")), QStringList());
+    const QStringList reports = lines.filter(QStringLiteral("single-instance lock"));
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports.first().contains(QLatin1String("Error   [")), qPrintable(reports.first()));
+}
+
+// The test program itself, started with kFatalChild, logs one fatal message through the
+// application's handler.
+void TestStartup::fatalMessageReachesTheLog()
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kFatalChild)});
+    QVERIFY(child.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QStringList fatal = logLines().filter(QStringLiteral("Fatal   ["));
+    QCOMPARE(fatal.size(), 1);
+    QVERIFY2(fatal.first().endsWith(kLastWords), qPrintable(fatal.first()));
+}
+
 void TestStartup::migratesPresetsOnce()
 {
     const QString source =
@@ -257,5 +303,23 @@ void TestStartup::migratesPresetsOnce()
     QVERIFY(!QFileInfo::exists(target + "/Later.preset"));
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+namespace {
+int logOneFatalMessage()
+{
+    const rlimit noCoreFile{0, 0};
+    setrlimit(RLIMIT_CORE, &noCoreFile);
+    QDir().mkpath(strLogDir);
+    qInstallMessageHandler(messageHandler);
+    qFatal("%s", qPrintable(kLastWords));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], kFatalChild) == 0)
+        return logOneFatalMessage();
+    QCoreApplication application(argc, argv);
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

@@ -7,13 +7,13 @@ import "qrc:/qml/"
 Rectangle {
     width: 1900
     height: 1000
-    color: "black"
+    color: Theme.background
 
     Grid {
         x: 10
         y: 10
         columns: 4
-        spacing: 20
+        spacing: Theme.margin
 
         QX8CustomSlider {
             objectName: "slider"
@@ -80,7 +80,7 @@ Rectangle {
             maximumLength: 10
         }
         Row {
-            spacing: 4
+            spacing: Theme.spacingSmall
             QX8CustomExclusiveGroup {
                 id: typeGroup
                 objectName: "group"

@@ -1,0 +1,52 @@
+pragma Singleton
+import QtQml 2.15
+
+// The house style of every page: colours, font sizes, margins and spacing, in design pixels at
+// 1024 x 768 (pages scale sizes with rootQML.dpX/dpY where they have the root).
+QtObject {
+    // Surfaces: the page near black, panels a step lighter, raised parts (dialogs, list rows)
+    // a step more.
+    readonly property color background: "#141414"
+    readonly property color backgroundOffline: "#2b2914"
+    readonly property color backgroundValidation: "#15291a"
+    readonly property color panel: "#1e1e1e"
+    readonly property color raised: "#2b2b2b"
+    readonly property color raisedSelected: "#3d3d3d"
+    readonly property color border: "#505050"
+    readonly property color scrim: "#a0000000"
+
+    // The brand red: logo, primary buttons and the selected item only.
+    readonly property color brand: "#ff0000"
+    readonly property color brandPressed: "#b00000"
+
+    // Text: values white, labels and units grey; dark text on light handles.
+    readonly property color text: "#ffffff"
+    readonly property color textDim: "#b0b0b0"
+    readonly property color textOnLight: "#000000"
+
+    // Graphs: faint grid lines, and the colour of a band that has none of its own.
+    readonly property color grid: "#40ffffff"
+    readonly property color bandFallback: "#808080"
+
+    // States, one meaning each: green on or signal present, yellow warning, red clip, mute or
+    // error (and its unlit form).
+    readonly property color stateOn: "#2ecc40"
+    readonly property color stateWarning: "#ffdc00"
+    readonly property color stateAlert: "#ff4136"
+    readonly property color stateAlertUnlit: "#401010"
+
+    // Font sizes: nothing under 12 px; values 18 px and more.
+    readonly property int fontSmall: 12
+    readonly property int fontLabel: 14
+    readonly property int fontBody: 16
+    readonly property int fontValue: 18
+    readonly property int fontLogo: 22
+    readonly property int fontHeading: 26
+    readonly property int fontTitle: 32
+
+    // One margin around the page and between panels, one gap inside panels.
+    readonly property int margin: 16
+    readonly property int spacing: 8
+    readonly property int spacingSmall: 4
+    readonly property int radius: 4
+}

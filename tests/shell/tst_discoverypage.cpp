@@ -1,0 +1,193 @@
+// The discovery page of the running application on a network of its own: VirtualQX8 answers
+// from behind a veth pair, so the page's scans and queries really travel.
+#include "discovereddevicesmodel.h"
+#include "discovereddevicesprovider.h"
+#include "qx8settings.h"
+#include "shellfixture.h"
+#include "testharness.h"
+#include "tst_discoverynetwork.h"
+#include "viewloader.h"
+#include "virtualprocessor.h"
+
+#include <QApplication>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+// List delegates are found through the item tree: they have no QObject parent.
+QQuickItem* findItem(QQuickItem* from, const QString& objectName)
+{
+    if (from->objectName() == objectName)
+        return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = findItem(child, objectName))
+            return found;
+    }
+    return nullptr;
+}
+
+const QString kMarkupName = QStringLiteral("<b>Stage</b> <img src=file:///x.png> Left");
+const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
+constexpr int kDeviceHost = 2;
+
+QString deviceAddress()
+{
+    return qx8test::VethNetwork::kSubnet + QString::number(kDeviceHost);
+}
+} // namespace
+
+class TestDiscoveryPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void deviceTextsArePlain();
+    void pageVisitsEndTheirScans();
+    void manualAddressNeedsFourNumbers_data();
+    void manualAddressNeedsFourNumbers();
+
+private:
+    QObject* pageObject(const char* name) const;
+    void click(QObject* target);
+    int liveModels() const;
+    int queriesReceived() const;
+    void visit(const QString& param, ViewLoader::Screen screen);
+
+    qx8test::VethNetwork m_network;
+    VirtualProcessor m_device;
+    ShellFixture m_shell;
+};
+
+QObject* TestDiscoveryPage::pageObject(const char* name) const
+{
+    QQuickItem* page = m_shell.pageItem();
+    return page ? page->findChild<QObject*>(QLatin1String(name)) : nullptr;
+}
+
+void TestDiscoveryPage::click(QObject* target)
+{
+    auto* item = qobject_cast<QQuickItem*>(target);
+    QVERIFY(item && item->isVisible());
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QTest::mouseClick(m_shell.loader()->view(), Qt::LeftButton, {}, centre.toPoint());
+}
+
+int TestDiscoveryPage::liveModels() const
+{
+    return m_shell.root()->findChildren<DiscoveredDevicesModel*>().size();
+}
+
+int TestDiscoveryPage::queriesReceived() const
+{
+    return m_device.wireLog().filter(QRegularExpression("^udp RX .* get .*Class_Name$")).size();
+}
+
+void TestDiscoveryPage::visit(const QString& param, ViewLoader::Screen screen)
+{
+    m_shell.guiSignal(param);
+    QTRY_VERIFY(m_shell.loader()->isActive(screen));
+    QTRY_VERIFY(m_shell.pageItem());
+}
+
+void TestDiscoveryPage::initTestCase()
+{
+    QVERIFY(qx8test::hasPrivateNetwork());
+    QVERIFY(m_network.create());
+    QVERIFY(m_network.addNearAddress(1));
+    QVERIFY(m_network.addFarAddress(kDeviceHost));
+    QVERIFY(m_network.startDevice(m_device, kDeviceHost, {"--name", kMarkupName}));
+    QX8Settings settings;
+    settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
+    settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
+    QVERIFY(m_shell.start());
+    m_shell.loader()->view()->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(m_shell.loader()->view()));
+    click(m_shell.root()->findChild<QObject*>(QStringLiteral("searchForDevicesButton")));
+    QTRY_VERIFY(!m_shell.root()->findChild<QQuickItem*>("startUpSplash")->isVisible());
+}
+
+// A name that looks like markup is shown as the characters the device sent.
+void TestDiscoveryPage::deviceTextsArePlain()
+{
+    QTRY_VERIFY(m_shell.pageItem());
+    QQuickItem* shown = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((shown = findItem(m_shell.pageItem(), QStringLiteral("deviceName"))) !=
+                                 nullptr,
+                             qx8test::timeoutMs());
+    QCOMPARE(QQmlProperty::read(shown, "text").toString(), kMarkupName);
+    QCOMPARE(QQmlProperty::read(shown, "textFormat").toInt(), int(Qt::PlainText));
+}
+
+// The page owns its model: leaving it ends the model and its broadcasts, however often the
+// page was shown.
+void TestDiscoveryPage::pageVisitsEndTheirScans()
+{
+    for (int visitCount = 0; visitCount < 10; ++visitCount) {
+        visit(QStringLiteral("HomeButtonPressed"), ViewLoader::HomeScreen);
+        visit(QStringLiteral("DeviceDiscovery"), ViewLoader::Discovery);
+    }
+    QTRY_COMPARE(liveModels(), 1);
+    visit(QStringLiteral("HomeButtonPressed"), ViewLoader::HomeScreen);
+    QTRY_COMPARE(liveModels(), 0);
+
+    // Quiet for a whole scan window and more: no scan is left running.
+    const int before = queriesReceived();
+    QTest::qWait(DiscoveredDevicesProvider::kScanWindowMs * 3 / 2);
+    QCOMPARE(queriesReceived(), before);
+    visit(QStringLiteral("DeviceDiscovery"), ViewLoader::Discovery);
+}
+
+void TestDiscoveryPage::manualAddressNeedsFourNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("two numbers") << "10.1" << false;
+    QTest::newRow("trailing dot") << "1.2.3." << false;
+    QTest::newRow("one number") << "1." << false;
+    QTest::newRow("the device") << deviceAddress() << true;
+}
+
+// Only a complete address is taken; the device at it is asked, confirms, and the application
+// logs in to it.
+void TestDiscoveryPage::manualAddressNeedsFourNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QX8Settings().setValue(kAddressKey, QStringLiteral("127.0.0.1"));
+    QTRY_VERIFY(pageObject("manualAddressButton"));
+    QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
+    click(pageObject("manualAddressButton"));
+    QObject* dialog = pageObject("manualAddressDialog");
+    QTRY_VERIFY(dialog->property("visible").toBool());
+    for (const QChar character : typed)
+        QTest::keyClick(m_shell.loader()->view(), character.toLatin1());
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+
+    QObject* message = pageObject("messageDialog");
+    if (!accepted) {
+        QTRY_VERIFY(message->property("visible").toBool());
+        QCOMPARE(message->property("message").toString(),
+                 QStringLiteral("Please enter a valid IP Address"));
+        QCOMPARE(QX8Settings().value(kAddressKey).toString(), QStringLiteral("127.0.0.1"));
+        return;
+    }
+    QCOMPARE(QX8Settings().value(kAddressKey).toString(), typed);
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+}
+
+int main(int argc, char** argv)
+{
+    qx8test::enterPrivateNetwork();
+    QApplication application(argc, argv);
+    TestDiscoveryPage test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_discoverypage.moc"
