@@ -88,6 +88,9 @@ bool HttpTransfer::start(Kind kind, QNetworkRequest request, const QByteArray& b
     } else {
         m_reply = m_manager->get(request);
     }
+    // A bounded buffer makes Qt read the socket only as fast as the body is stored, so a large
+    // download does not pile up in memory.
+    m_reply->setReadBufferSize(kReadBufferSize);
     // Qt throttles downloadProgress, so the bytes themselves drive the stall timer and progress.
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpTransfer::storeAvailable);
     connect(m_reply, &QNetworkReply::uploadProgress, this, [this] { m_stallTimer.start(); });

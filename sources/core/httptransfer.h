@@ -71,6 +71,7 @@ Q_SIGNALS:
 
 private:
     enum class Kind { File, Memory, Post };
+    static constexpr qint64 kReadBufferSize = 1024 * 1024;
 
     bool start(Kind kind, QNetworkRequest request, const QByteArray& body = {},
                const QString& filePath = {});
