@@ -3,13 +3,13 @@
 #include "appanalytics.h"
 #include "applicationupdater.h"
 #include "configresources.h"
+#include "datafolders.h"
 #include "messagehandler.h"
 #include "offlinemodel.h"
 #include "presetmigration.h"
 #include "qmltypes.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
-#include "shellglobals.h"
 #include "viewloader.h"
 
 #include <QApplication>

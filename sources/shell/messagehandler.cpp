@@ -1,6 +1,6 @@
 #include "messagehandler.h"
 
-#include "shellglobals.h"
+#include "datafolders.h"
 
 #include <QFile>
 #include <cstdlib>

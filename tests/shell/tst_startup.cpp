@@ -1,7 +1,7 @@
+#include "datafolders.h"
 #include "messagehandler.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
-#include "shellglobals.h"
 #include "testharness.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "shellglobals.h"
+#include "datafolders.h"
 
 #include <QStandardPaths>
 

@@ -1,0 +1,257 @@
+#!/usr/bin/python3
+"""The cloud, the update feed and the analytics collector for tests and the run script.
+
+Serves the files of a folder over HTTP/1.1 on one address and port, answers every POST with an
+empty 200, and appends every request to a log file as one JSON object per line:
+    {"method": "POST", "path": "/collect", "headers": [["Host", "..."], ...], "body": "..."}
+("path" is the request target as sent, query included; "body" holds the bytes as Latin-1 text).
+The line is written before the answer goes out.
+
+Faults are switched per path (the target without its query), with --fault PATH=MODE at start or
+with commands on standard input while it runs:
+    NNN            answer with that HTTP status (404, 500, 204, ...) and a short body
+    stall          send the headers and half the body, then nothing until the client leaves
+    cut            send the headers and half the body, then close the connection
+    wrong-length   send the body chunked under a Content-Length 100 bytes longer (HTTP itself then
+                   sees a complete body; only a client that counts the bytes notices)
+    redirect-loop  answer 302 with the same path as the new location, every time
+    redirect:PATH  answer 302 with PATH as the new location
+    slow:MS        send the body in 16 parts, MS milliseconds apart
+
+Commands on standard input, each answered by one line starting with "ok" or "error":
+    fault PATH MODE | fault PATH off | faults off | quit
+The server ends when standard input closes, so it never outlives the test that started it;
+with --no-stdin it ignores standard input and runs until SIGTERM or SIGINT.
+
+It prints "HTTP server listening on ADDRESS:PORT" once it accepts connections; exit code 3 means
+the address could not be bound.
+"""
+import argparse
+import json
+import os
+import re
+import signal
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+STATUS = re.compile(r"^[1-5][0-9][0-9]$")
+
+
+def valid_mode(mode):
+    return (STATUS.match(mode) or mode in ("stall", "cut", "wrong-length", "redirect-loop")
+            or (mode.startswith("redirect:") and len(mode) > 9)
+            or (mode.startswith("slow:") and mode[5:].isdigit()))
+
+
+class Faults:
+    def __init__(self):
+        self._lock = threading.Lock()
+        self._modes = {}
+
+    def set(self, path, mode):
+        with self._lock:
+            if mode == "off":
+                self._modes.pop(path, None)
+            else:
+                self._modes[path] = mode
+
+    def clear(self):
+        with self._lock:
+            self._modes.clear()
+
+    def get(self, path):
+        with self._lock:
+            return self._modes.get(path)
+
+
+class RequestLog:
+    def __init__(self, path):
+        self._lock = threading.Lock()
+        self._file = open(path, "a", encoding="utf-8")
+
+    def record(self, method, target, headers, body):
+        entry = {"method": method, "path": target, "headers": [list(h) for h in headers.items()],
+                 "body": body.decode("latin-1")}
+        with self._lock:
+            self._file.write(json.dumps(entry) + "\n")
+            self._file.flush()
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "QX8TestHTTP/1.0"
+
+    def log_message(self, format, *args):
+        pass
+
+    def do_GET(self):
+        self.handle_request(b"")
+
+    def do_POST(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        self.handle_request(self.rfile.read(length))
+
+    def handle_request(self, body):
+        self.server.request_log.record(self.command, self.path, self.headers, body)
+        path = urllib.parse.urlsplit(self.path).path
+        mode = self.server.faults.get(path)
+        if mode and STATUS.match(mode):
+            self.answer(int(mode), b"Status %s from the test server\n" % mode.encode())
+        elif mode == "redirect-loop":
+            self.redirect(path)
+        elif mode and mode.startswith("redirect:"):
+            self.redirect(mode[len("redirect:"):])
+        elif self.command == "POST":
+            self.answer(200, b"")
+        else:
+            content = self.read_file(path)
+            if content is None:
+                self.answer(404, b"Not found\n")
+            else:
+                self.send_content(content, mode)
+
+    def read_file(self, path):
+        root = self.server.root
+        target = os.path.realpath(os.path.join(root, urllib.parse.unquote(path).lstrip("/")))
+        if target != root and not target.startswith(root + os.sep):
+            return None
+        if os.path.isdir(target):
+            target = os.path.join(target, "index.html")
+        try:
+            with open(target, "rb") as file:
+                return file.read()
+        except OSError:
+            return None
+
+    def answer(self, status, body):
+        if status < 200 or status in (204, 304):
+            body = b""
+        self.send_response(status)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def send_content(self, content, mode):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        if mode == "wrong-length":
+            self.send_header("Content-Length", str(len(content) + 100))
+            self.send_header("Transfer-Encoding", "chunked")
+        else:
+            self.send_header("Content-Length", str(len(content)))
+        self.end_headers()
+        half = content[:len(content) // 2]
+        if mode == "stall":
+            self.wfile.write(half)
+            self.wfile.flush()
+            self.wait_until_client_leaves()
+        elif mode == "cut":
+            self.wfile.write(half)
+            self.close_connection = True
+        elif mode == "wrong-length":
+            self.wfile.write(b"%x\r\n%s\r\n0\r\n\r\n" % (len(content), content))
+            self.close_connection = True
+        elif mode and mode.startswith("slow:"):
+            delay = int(mode[len("slow:"):]) / 1000.0
+            step = max(1, -(-len(content) // 16))
+            for start in range(0, len(content), step):
+                self.wfile.write(content[start:start + step])
+                self.wfile.flush()
+                time.sleep(delay)
+        else:
+            self.wfile.write(content)
+
+    def wait_until_client_leaves(self):
+        self.connection.settimeout(0.1)
+        while not self.server.stopping.is_set():
+            try:
+                if not self.connection.recv(4096):
+                    break
+            except TimeoutError:
+                continue
+            except OSError:
+                break
+        self.close_connection = True
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A client that leaves mid-answer (an aborted or timed-out transfer) is no fault here.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
+def run_commands(server):
+    for line in sys.stdin:
+        words = line.split()
+        if words == ["quit"]:
+            print("ok", flush=True)
+            break
+        if words == ["faults", "off"]:
+            server.faults.clear()
+            print("ok", flush=True)
+        elif len(words) == 3 and words[0] == "fault" and (words[2] == "off" or valid_mode(words[2])):
+            server.faults.set(words[1], words[2])
+            print("ok", flush=True)
+        else:
+            print("error unknown command: " + line.strip(), flush=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--address", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=0, help="0 picks a free port")
+    parser.add_argument("--root", required=True, help="the folder to serve")
+    parser.add_argument("--log", required=True, help="the request log, one JSON object a line")
+    parser.add_argument("--fault", action="append", default=[], metavar="PATH=MODE")
+    parser.add_argument("--no-stdin", action="store_true",
+                        help="ignore standard input; run until SIGTERM or SIGINT")
+    args = parser.parse_args()
+
+    try:
+        server = Server((args.address, args.port), Handler)
+    except OSError as error:
+        print("cannot bind %s:%d: %s" % (args.address, args.port, error), file=sys.stderr)
+        return 3
+    server.root = os.path.realpath(args.root)
+    server.request_log = RequestLog(args.log)
+    server.faults = Faults()
+    server.stopping = threading.Event()
+    for switch in args.fault:
+        path, _, mode = switch.partition("=")
+        if not valid_mode(mode):
+            print("unknown fault: " + switch, file=sys.stderr)
+            return 2
+        server.faults.set(path, mode)
+
+    serving = threading.Thread(target=server.serve_forever, daemon=True)
+    serving.start()
+    print("HTTP server listening on %s:%d" % server.server_address[:2], flush=True)
+    if args.no_stdin:
+        signal.signal(signal.SIGTERM, lambda *_: server.stopping.set())
+        try:
+            server.stopping.wait()
+        except KeyboardInterrupt:
+            pass
+    else:
+        run_commands(server)
+    server.stopping.set()
+    server.shutdown()
+    server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
