@@ -44,12 +44,11 @@ void CrossoverGraphItem::paint(QPainter* painter)
     const qreal bottom = height();
     const int count = curves().size();
     for (int i = 0; i < count; ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
+        const QPainterPath& path = curvePath(i, bottom, bottom);
+        if (path.isEmpty())
             continue;
         const int entry = count > 1 && i == count - 1 ? kSubColorEntry : i;
-        CurvePainter::drawFilledCurve(*painter, CurvePainter::curvePath(curve, bottom, bottom),
-                                      BandPalette::colorAt(bandColors(), entry));
+        CurvePainter::drawFilledCurve(*painter, path, BandPalette::colorAt(bandColors(), entry));
     }
     emit repainted();
 }

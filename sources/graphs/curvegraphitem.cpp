@@ -1,6 +1,6 @@
 #include "curvegraphitem.h"
 
-void CurveGraphItem::onCurvesChanged(QList<QMap<float, float>>& curves)
+void CurveGraphItem::onCurvesChanged(Curves& curves)
 {
     m_curves = &curves;
     markDirty();

@@ -49,11 +49,9 @@ void QX8NuqGraphItem::paint(QPainter* painter)
     painter->setRenderHint(QPainter::Antialiasing);
     // The list ends with an unused entry after the band curves.
     for (int i = 0; i < curves().size() - 1; ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
-            continue;
-        CurvePainter::drawFilledCurve(*painter, CurvePainter::curvePath(curve, 0, height() * 0.5),
-                                      BandPalette::colorAt(bandColors(), i));
+        const QPainterPath& path = curvePath(i, 0, height() * 0.5);
+        if (!path.isEmpty())
+            CurvePainter::drawFilledCurve(*painter, path, BandPalette::colorAt(bandColors(), i));
     }
     emit repainted();
 }

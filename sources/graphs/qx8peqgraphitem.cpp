@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QPen overlayPen(const QColor& color, qreal width)
@@ -138,10 +140,9 @@ void QX8PEQGraphItem::drawBandCurves(QPainter& painter)
     const qreal middle = height() * 0.5;
     const int total = curves().size() - 1;
     for (int i = 0; i < curves().size(); ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
+        const QPainterPath& path = curvePath(i, middle, middle);
+        if (path.isEmpty())
             continue;
-        const QPainterPath path = CurvePainter::curvePath(curve, middle, middle);
         if (i == total)
             painter.strokePath(path, overlayPen(Qt::white, 2));
         else
@@ -168,7 +169,7 @@ void QX8PEQGraphItem::drawFinalResultant(QPainter& painter, const PeqGeometry& g
 {
     if (m_roomText.isEmpty() || !m_room.isDrawable() || !m_finalResultantVisible)
         return;
-    const QMap<float, float>& total = curves().last();
+    const Curve& total = curves().last();
     if (total.isEmpty())
         return;
     QPainterPath path;
@@ -177,10 +178,11 @@ void QX8PEQGraphItem::drawFinalResultant(QPainter& painter, const PeqGeometry& g
          ++i) {
         const qreal x = geometry.overlayX(OverlayCurve::frequency(i));
         // The total point right of x; at the right edge there is none, so the last point.
-        auto point = total.upperBound(float(x));
-        const float lift = point == total.cend() ? total.last() : point.value();
+        const auto point = std::upper_bound(total.cbegin(), total.cend(), x,
+                                            [](qreal x, const QPointF& p) { return x < p.x(); });
+        const qreal lift = point == total.cend() ? total.last().y() : point->y();
         path.lineTo(x, geometry.overlayY(-m_room.level(i)) - lift);
     }
-    path.lineTo(total.lastKey(), height() * 0.5);
+    path.lineTo(total.last().x(), height() * 0.5);
     painter.strokePath(path, overlayPen(QColor::fromRgbF(0.56, 0.79, 0.23), 3));
 }

@@ -12,14 +12,12 @@
 
 namespace {
 
-using Curves = QList<QMap<float, float>>;
-
 // A curve over `width` pixels at `outside`, raised to `inside` on [from, to].
-QMap<float, float> plateau(int width, int from, int to, float inside, float outside = 0.0f)
+Curve plateau(int width, int from, int to, qreal inside, qreal outside = 0.0)
 {
-    QMap<float, float> curve;
+    Curve curve;
     for (int x = 0; x < width; ++x)
-        curve.insert(x, x >= from && x <= to ? inside : outside);
+        curve.append(QPointF(x, x >= from && x <= to ? inside : outside));
     return curve;
 }
 
