@@ -2,7 +2,6 @@
 
 #include "bandpalette.h"
 #include "crossovercurveplotter.h"
-#include "curvepainter.h"
 
 #include <QPainter>
 
@@ -41,14 +40,10 @@ void CrossoverGraphItem::paint(QPainter* painter)
     if (!canPaint())
         return;
     painter->setRenderHint(QPainter::Antialiasing);
-    const qreal bottom = height();
     const int count = curves().size();
-    for (int i = 0; i < count; ++i) {
-        const QPainterPath& path = curvePath(i, bottom, bottom);
-        if (path.isEmpty())
-            continue;
-        const int entry = count > 1 && i == count - 1 ? kSubColorEntry : i;
-        CurvePainter::drawFilledCurve(*painter, path, BandPalette::colorAt(bandColors(), entry));
-    }
+    drawBands(*painter, count, height(), height(), [this, count](int band) {
+        const int entry = count > 1 && band == count - 1 ? kSubColorEntry : band;
+        return BandPalette::colorAt(bandColors(), entry);
+    });
     emit repainted();
 }

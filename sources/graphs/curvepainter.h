@@ -2,13 +2,16 @@
 
 class QColor;
 class QPainter;
-class QPainterPath;
+class QPen;
+class QPolygonF;
 
-// Draws a band curve as the graphs do.
+// Draws curves as the graphs do.
 class CurvePainter
 {
 public:
-    // Strokes the path in `color` with a bevel-joined pen of width 1, then fills the area it
-    // encloses (closed back to its start) with the colour at half opacity.
-    static void drawFilledCurve(QPainter& painter, const QPainterPath& path, const QColor& color);
+    // A band: the polyline stroked in `color` with a bevel-joined pen of width 1, and the area it
+    // encloses (closed back to its start) filled with the colour at half opacity.
+    static void drawFilledCurve(QPainter& painter, const QPolygonF& polyline, const QColor& color);
+    // A polyline with a pen wider than a pixel, the same picture as stroking it whole.
+    static void drawWidePolyline(QPainter& painter, const QPolygonF& polyline, const QPen& pen);
 };

@@ -1,7 +1,6 @@
 #include "qx8nuqgraphitem.h"
 
 #include "bandpalette.h"
-#include "curvepainter.h"
 #include "qx8nuqcurveplotter.h"
 
 #include <QPainter>
@@ -48,10 +47,7 @@ void QX8NuqGraphItem::paint(QPainter* painter)
         return;
     painter->setRenderHint(QPainter::Antialiasing);
     // The list ends with an unused entry after the band curves.
-    for (int i = 0; i < curves().size() - 1; ++i) {
-        const QPainterPath& path = curvePath(i, 0, height() * 0.5);
-        if (!path.isEmpty())
-            CurvePainter::drawFilledCurve(*painter, path, BandPalette::colorAt(bandColors(), i));
-    }
+    drawBands(*painter, curves().size() - 1, 0, height() * 0.5,
+              [this](int band) { return BandPalette::colorAt(bandColors(), band); });
     emit repainted();
 }
