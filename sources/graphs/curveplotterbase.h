@@ -9,7 +9,7 @@
 #include <QTimer>
 
 // What the curve plotters share: the value objects of the bands, the plot rectangle, the
-// curves (one per entry) and the settle period after binding.
+// curves (one per band, then the total where there is one) and the settle period after binding.
 // Curves go out by reference over direct connections only; receivers read them when painting.
 class CurvePlotterBase : public QObject
 {

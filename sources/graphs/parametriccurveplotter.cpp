@@ -88,7 +88,8 @@ void ParametricCurvePlotter::writeCurve(const std::vector<double>& heights, Curv
 {
     const int count = static_cast<int>(heights.size());
     curve.resize(count);
-    // Written in place: a painter's copy of the old points lets go of them here.
+    // Written in place; where a painter still shares the old points, the write gives the curve
+    // storage of its own, and that is how the painter sees the change.
     QPointF* point = curve.data();
     for (int x = 0; x < count; ++x)
         point[x] = QPointF(x, heights[x]);

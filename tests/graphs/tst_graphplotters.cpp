@@ -115,6 +115,7 @@ void TestGraphPlotters::peqDragWritesBandValues()
     QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
 
     // Half the width is 20 Hz * sqrt(1100); 100 px above the 0 dB line is +10 dB.
+    const Curves before = plotter.curves();
     const int skip = m_processor.received().size();
     item.setControlPoint(0, 550, 100);
     QVERIFY(m_processor.waitForSequence({setLine("HighPEQ", "Band_1_Frequency", "663.325"),
@@ -127,6 +128,11 @@ void TestGraphPlotters::peqDragWritesBandValues()
              qPrintable(QStringLiteral("%1, %2").arg(peak.x()).arg(peak.y())));
     QCOMPARE(plotter.curves().size(), 9);
     QCOMPARE(plotter.curves().last().size(), 1100);
+    // Only the dragged band and the total were written; the painter keeps the others.
+    for (int curve = 0; curve < plotter.curves().size(); ++curve) {
+        const bool written = curve == 0 || curve == 8;
+        QCOMPARE(plotter.curves().at(curve).constData() != before.at(curve).constData(), written);
+    }
 }
 
 void TestGraphPlotters::plottersFollowDeviceValues()

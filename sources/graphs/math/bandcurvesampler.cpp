@@ -33,6 +33,7 @@ void BandCurveSampler::sampleBand(CurveCalculator& calculator, int band,
 void BandCurveSampler::sample(const QtPEQ::MagnitudeTerms& terms, const LevelMapping& mapping,
                               double* out) const
 {
+    // Local copies: writes through `out` cannot touch them, so the loop vectorises.
     const QtPEQ::MagnitudeTerms t = terms;
     const LevelMapping m = mapping;
     const double* phi = m_phi.data();

@@ -27,7 +27,6 @@ public:
 
     double width() const { return m_width; }
     double halfHeight() const { return m_halfHeight; }
-    const LogFrequencyAxis& axis() const { return m_axis; }
 
     // Curve samples: heights above the 0 dB line, levels held inside +-20 dB.
     LevelMapping levelMapping() const;
