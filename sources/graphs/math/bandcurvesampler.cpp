@@ -8,6 +8,28 @@
 #include <cmath>
 #include <cstddef>
 
+namespace {
+
+// Processors with AVX2 and FMA run a clone of the column loop four lanes wide instead of two.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define QX8_CLONED_FOR_AVX2 __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define QX8_CLONED_FOR_AVX2
+#endif
+
+QX8_CLONED_FOR_AVX2 void sampleColumns(const double* phi, std::size_t count,
+                                       const QtPEQ::MagnitudeTerms& terms,
+                                       const LevelMapping& mapping, double* out)
+{
+    // Local copies: writes through `out` cannot touch them, so the loop vectorises.
+    const QtPEQ::MagnitudeTerms t = terms;
+    const LevelMapping m = mapping;
+    for (std::size_t x = 0; x < count; ++x)
+        out[x] = m.apply(t.db(phi[x]));
+}
+
+} // namespace
+
 void BandCurveSampler::setAxis(const LogFrequencyAxis& axis, int width)
 {
     m_phi.resize(width > 0 ? static_cast<std::size_t>(width) : 0);
@@ -33,13 +55,7 @@ void BandCurveSampler::sampleBand(CurveCalculator& calculator, int band,
 void BandCurveSampler::sample(const QtPEQ::MagnitudeTerms& terms, const LevelMapping& mapping,
                               double* out) const
 {
-    // Local copies: writes through `out` cannot touch them, so the loop vectorises.
-    const QtPEQ::MagnitudeTerms t = terms;
-    const LevelMapping m = mapping;
-    const double* phi = m_phi.data();
-    const std::size_t count = m_phi.size();
-    for (std::size_t x = 0; x < count; ++x)
-        out[x] = m.apply(t.db(phi[x]));
+    sampleColumns(m_phi.data(), m_phi.size(), terms, mapping, out);
 }
 
 void BandCurveSampler::smoothedTotal(const std::vector<std::vector<double>>& curves, int width,
