@@ -1,6 +1,7 @@
 // Band and crossover curves against the scipy reference (fixtures written by
 // generate_curve_fixtures.py), the axis and sweep maps, and values the math must survive.
 #include "bandcurvesampler.h"
+#include "biquadmagnitude.h"
 #include "crossovercurvecalculator.h"
 #include "curvecalculator.h"
 #include "geqgeometry.h"
@@ -104,6 +105,7 @@ private slots:
     void bandMatchesReference_data();
     void bandMatchesReference();
     void totalMatchesReference();
+    void fastLogarithm();
     void crossoverMatchesReference_data();
     void crossoverMatchesReference();
     void unusableBandsDrawFlat_data();
@@ -164,6 +166,21 @@ void TestCurveMath::totalMatchesReference()
     // Curves of an older, narrower width count as 0 where they have no point.
     BandCurveSampler::smoothedTotal({{2, 4, 6, 8}, {1, 1}}, 5, total);
     QCOMPARE(total, (std::vector<double>{4, 6, 7, 8, 0}));
+}
+
+// Within 4.1e-4 decades of log10 from 1e-30 to 1e30; zero, and what has no normal exponent,
+// read as 2^-33 does.
+void TestCurveMath::fastLogarithm()
+{
+    for (double exponent = -30.0; exponent <= 30.0; exponent += 0.001) {
+        const double x = std::pow(10.0, exponent);
+        QVERIFY2(std::fabs(QtPEQ::fastLog10(x) - std::log10(x)) <= 4.1e-4,
+                 qPrintable(QString::number(x)));
+    }
+    const double zero = QtPEQ::fastLog10(0.0);
+    QVERIFY(std::fabs(zero - -9.93359) < 1e-5);
+    for (double x : {0x1p-33, -1e-17, 1e-310, kNaN})
+        QCOMPARE(QtPEQ::fastLog10(x), zero);
 }
 
 void TestCurveMath::crossoverMatchesReference_data()
