@@ -31,8 +31,7 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 600;
-constexpr int kMathsRepeats = 2000;
-constexpr int kPlotterRepeats = 1000;
+constexpr int kRepeats = 1000;
 constexpr int kDragRepeats = 200;
 
 struct Bell
@@ -47,17 +46,25 @@ constexpr Bell kBells[] = {{60, 4.5, 0.7}, {120, -3, 2},    {250, 6, 1.2},    {4
 constexpr int kBands = int(std::size(kBells));
 constexpr int kDraggedBand = 6;
 
-double medianUs(int repeats, const std::function<void()>& work)
+// Medians over `repeats` rounds; each round times every piece of work once, in turn, so that
+// pieces compared with each other meet the same load from the rest of the machine.
+std::vector<double> mediansUs(int repeats, const std::vector<std::function<void()>>& works)
 {
-    std::vector<double> times;
+    std::vector<std::vector<double>> times(works.size());
     QElapsedTimer timer;
-    for (int i = 0; i < repeats; ++i) {
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e3);
+    for (int round = 0; round < repeats; ++round) {
+        for (std::size_t i = 0; i < works.size(); ++i) {
+            timer.start();
+            works[i]();
+            times[i].push_back(timer.nsecsElapsed() / 1e3);
+        }
     }
-    std::nth_element(times.begin(), times.begin() + repeats / 2, times.end());
-    return times[repeats / 2];
+    std::vector<double> medians;
+    for (std::vector<double>& samples : times) {
+        std::nth_element(samples.begin(), samples.begin() + repeats / 2, samples.end());
+        medians.push_back(samples[repeats / 2]);
+    }
+    return medians;
 }
 
 void printRow(const char* path, const QString& figure, const QString& peer, double ratio,
@@ -72,22 +79,30 @@ QString us(double value)
 }
 
 // The maths the graph needs for a full refresh, without Qt containers or painting.
-double mathsUs()
+class CurveMaths
 {
-    CurveCalculator calculator;
-    for (int band = 0; band < kBands; ++band)
-        calculator.bands[band] = {kBells[band].q, 0.0, kBells[band].gain, kBells[band].frequency,
-                                  CurveCalculator::Bell};
-    BandCurveSampler sampler;
-    std::vector<std::vector<double>> levels(kBands);
-    std::vector<double> total;
-    return medianUs(kMathsRepeats, [&] {
-        sampler.setAxis(LogFrequencyAxis::parametricEq(), kWidth);
+public:
+    CurveMaths()
+    {
         for (int band = 0; band < kBands; ++band)
-            sampler.sampleBand(calculator, band, LevelMapping{}, levels[band]);
-        BandCurveSampler::smoothedTotal(levels, kWidth, total);
-    });
-}
+            m_calculator.bands[band] = {kBells[band].q, 0.0, kBells[band].gain,
+                                        kBells[band].frequency, CurveCalculator::Bell};
+    }
+
+    void run()
+    {
+        m_sampler.setAxis(LogFrequencyAxis::parametricEq(), kWidth);
+        for (int band = 0; band < kBands; ++band)
+            m_sampler.sampleBand(m_calculator, band, LevelMapping{}, m_levels[band]);
+        BandCurveSampler::smoothedTotal(m_levels, kWidth, m_total);
+    }
+
+private:
+    CurveCalculator m_calculator;
+    BandCurveSampler m_sampler;
+    std::vector<std::vector<double>> m_levels = std::vector<std::vector<double>>(kBands);
+    std::vector<double> m_total;
+};
 
 // numpy's and scipy's times for the same curves, or nothing when Python fails.
 std::optional<QJsonObject> pythonPeers()
@@ -99,7 +114,7 @@ std::optional<QJsonObject> pythonPeers()
     python.start(QStringLiteral("/usr/bin/python3"),
                  {QStringLiteral(QX8_CURVE_PEERS_SCRIPT),
                   QString::fromUtf8(QJsonDocument(bells).toJson(QJsonDocument::Compact)),
-                  QString::number(kMathsRepeats / 4)});
+                  QString::number(kRepeats / 2)});
     if (!python.waitForFinished(300000) || python.exitStatus() != QProcess::NormalExit ||
         python.exitCode() != 0) {
         std::fprintf(stderr, "numpy/scipy peers failed: %s\n",
@@ -147,26 +162,29 @@ private:
 
 int run()
 {
-    const double maths = mathsUs();
-
+    CurveMaths maths;
     BenchGraph graph;
     bool wider = false;
-    const double wholeRecompute = medianUs(kPlotterRepeats, [&] {
-        // A pixel wider or back: the axis, every band and the total are computed anew.
+    // A pixel wider or back: the axis, every band and the total are computed anew.
+    const auto recomputeAll = [&] {
         wider = !wider;
         graph.plotter().setBoundRectangle(QRectF(0, 0, kWidth + (wider ? 1 : 0), kHeight / 2));
-    });
+    };
+    const std::vector<double> recompute = mediansUs(kRepeats, {[&] { maths.run(); }, recomputeAll});
+    const double mathsAlone = recompute[0];
+    const double wholeRecompute = recompute[1];
     graph.plotter().setBoundRectangle(QRectF(0, 0, kWidth, kHeight / 2));
 
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     double gain = -12.0;
-    const double drag = medianUs(kDragRepeats, [&] {
+    const auto dragAndPaint = [&] {
         gain = gain >= 12.0 ? -12.0 : gain + 0.5;
         graph.report(kDraggedBand, "Gain", gain);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         graph.item().paint(&painter);
-    });
+    };
+    const double drag = mediansUs(kDragRepeats, {dragAndPaint})[0];
 
     const std::optional<QJsonObject> peers = pythonPeers();
     if (!peers)
@@ -174,12 +192,12 @@ int run()
     const double numpy = peers->value(QStringLiteral("closedForm")).toDouble();
     const double scipy = peers->value(QStringLiteral("sosfreqz")).toDouble();
     const char* mathsPath = "12-band PEQ curve maths, 1,024 px";
-    printRow(mathsPath, us(maths), QStringLiteral("numpy closed form: %1").arg(us(numpy)),
-             maths / numpy, "<= 0.5x numpy closed form");
-    printRow(mathsPath, us(maths), QStringLiteral("scipy sosfreqz: %1").arg(us(scipy)),
-             maths / scipy, "-");
+    printRow(mathsPath, us(mathsAlone), QStringLiteral("numpy closed form: %1").arg(us(numpy)),
+             mathsAlone / numpy, "<= 0.5x numpy closed form");
+    printRow(mathsPath, us(mathsAlone), QStringLiteral("scipy sosfreqz: %1").arg(us(scipy)),
+             mathsAlone / scipy, "-");
     printRow("whole 12-band recompute through the plotter", us(wholeRecompute),
-             QStringLiteral("maths alone: %1").arg(us(maths)), wholeRecompute / maths,
+             QStringLiteral("maths alone: %1").arg(us(mathsAlone)), wholeRecompute / mathsAlone,
              "<= 2x the maths alone");
     printRow("drag one band: recompute + paint 12 bands at 1024x600 (software)",
              QStringLiteral("%1 ms").arg(drag / 1e3, 0, 'f', 2),
