@@ -15,6 +15,7 @@ echo "Full output: $log"
 
 # name, then the command line relative to build/
 benchmarks=(
+    curves "env QT_QPA_PLATFORM=offscreen bench/graphs/bench_curves"
 )
 
 rows=()

@@ -1,10 +1,13 @@
-// Times a full recompute of a 12-band parametric EQ at 1024 pixels, a 6-way crossover, and one
-// dragged band (one band and the total recomputed, the item painted), and prints numpy/scipy's
-// time for the same curves in the same run.
+// Times the parametric-EQ curves of 12 bands at 1024 pixel columns: the maths alone (axis,
+// band designs, band curves, total), a whole recompute through the plotter, and a dragged band
+// (its new gain arrives, its curve and the total are recomputed, the graph item paints itself in
+// software at 1024x600). numpy's closed form and scipy's sosfreqz compute the same curves in the
+// same run. Prints one ROW line per figure for scripts/bench.sh.
 #include "bandcurvesampler.h"
-#include "crossovercurvecalculator.h"
 #include "curvecalculator.h"
-#include "peqgeometry.h"
+#include "logfrequencyaxis.h"
+#include "qx8numericalsv.h"
+#include "qx8peqcurveplotter.h"
 #include "qx8peqgraphitem.h"
 
 #include <QElapsedTimer>
@@ -15,16 +18,21 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int kWidth = 1024;
-constexpr int kRepeats = 200;
+constexpr int kHeight = 600;
+constexpr int kRepeats = 1000;
+constexpr int kDragRepeats = 200;
 
 struct Bell
 {
@@ -32,74 +40,169 @@ struct Bell
     double gain;
     double q;
 };
-const Bell kBells[12] = {{60, 4.5, 0.7}, {120, -3, 2},    {250, 6, 1.2},    {400, -9, 8},
-                         {800, 2, 0.7},  {1500, -4.5, 4}, {2500, 12, 16},   {4000, -15, 32},
-                         {6300, 3, 1},   {9000, 8, 3},    {14000, -2, 0.5}, {18000, -6, 10}};
-struct Way
-{
-    double hp;
-    double lp;
-    double gain;
-};
-const Way kWays[6] = {{16, 60, 0},      {60, 250, -2},    {250, 1200, 1},
-                      {1200, 4000, -3}, {4000, 12000, 0}, {12000, 20000, 2}};
+constexpr Bell kBells[] = {{60, 4.5, 0.7}, {120, -3, 2},    {250, 6, 1.2},    {400, -9, 8},
+                           {800, 2, 0.7},  {1500, -4.5, 4}, {2500, 12, 16},   {4000, -15, 32},
+                           {6300, 3, 1},   {9000, 8, 3},    {14000, -2, 0.5}, {18000, -6, 10}};
+constexpr int kBands = int(std::size(kBells));
+constexpr int kDraggedBand = 6;
 
-using Curves = QList<QMap<float, float>>;
-
-double medianMs(const std::function<void()>& work)
+// Medians over `repeats` rounds; each round times every piece of work once, in turn, so that
+// pieces compared with each other meet the same load from the rest of the machine.
+std::vector<double> mediansUs(int repeats, const std::vector<std::function<void()>>& works)
 {
-    std::vector<double> times;
+    std::vector<std::vector<double>> times(works.size());
     QElapsedTimer timer;
-    for (int i = 0; i < kRepeats; ++i) {
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
+    for (int round = 0; round < repeats; ++round) {
+        for (std::size_t i = 0; i < works.size(); ++i) {
+            timer.start();
+            works[i]();
+            times[i].push_back(timer.nsecsElapsed() / 1e3);
+        }
     }
-    std::nth_element(times.begin(), times.begin() + kRepeats / 2, times.end());
-    return times[kRepeats / 2];
+    std::vector<double> medians;
+    for (std::vector<double>& samples : times) {
+        std::nth_element(samples.begin(), samples.begin() + repeats / 2, samples.end());
+        medians.push_back(samples[repeats / 2]);
+    }
+    return medians;
 }
 
-QMap<float, float> toMap(const std::vector<double>& values)
+void printRow(const char* path, const QString& figure, const QString& peer, double ratio,
+              const char* goal)
 {
-    QMap<float, float> map;
-    for (size_t x = 0; x < values.size(); ++x)
-        map.insert(float(x), float(values[x]));
-    return map;
+    std::printf("ROW|%s|%s|%s|%.2fx|%s\n", path, qPrintable(figure), qPrintable(peer), ratio, goal);
 }
 
-// What the parametric-EQ plotter does for one band: sample, map to pixels, rebuild the total.
-void refreshPeqBand(CurveCalculator& calculator, int band, const PeqGeometry& geometry,
-                    const std::vector<double>& frequencies,
-                    std::vector<std::vector<double>>& heights, Curves& curves)
+QString us(double value)
 {
-    std::vector<double> curve = BandCurveSampler::sampleDb(calculator, band, frequencies);
-    for (double& value : curve)
-        value = geometry.curveHeight(value);
-    heights[size_t(band)] = curve;
-    curves[band] = toMap(curve);
-    curves.last() = toMap(BandCurveSampler::smoothedTotal(heights, kWidth));
+    return QStringLiteral("%1 us").arg(value, 0, 'f', 1);
 }
 
-QJsonObject scipyTimes()
+// The maths the graph needs for a full refresh, without Qt containers or painting.
+class CurveMaths
+{
+public:
+    CurveMaths()
+    {
+        for (int band = 0; band < kBands; ++band)
+            m_calculator.bands[band] = {kBells[band].q, 0.0, kBells[band].gain,
+                                        kBells[band].frequency, CurveCalculator::Bell};
+    }
+
+    void run()
+    {
+        m_sampler.setAxis(LogFrequencyAxis::parametricEq(), kWidth);
+        for (int band = 0; band < kBands; ++band)
+            m_sampler.sampleBand(m_calculator, band, LevelMapping{}, m_levels[band]);
+        BandCurveSampler::smoothedTotal(m_levels, kWidth, m_total);
+    }
+
+private:
+    CurveCalculator m_calculator;
+    BandCurveSampler m_sampler;
+    std::vector<std::vector<double>> m_levels = std::vector<std::vector<double>>(kBands);
+    std::vector<double> m_total;
+};
+
+// numpy's and scipy's times for the same curves, or nothing when Python fails.
+std::optional<QJsonObject> pythonPeers()
 {
     QJsonArray bells;
     for (const Bell& bell : kBells)
         bells.append(QJsonArray{bell.frequency, bell.gain, bell.q});
-    QJsonArray ways;
-    for (const Way& way : kWays)
-        ways.append(QJsonArray{way.hp, way.lp, way.gain});
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(QX8_SCIPY_BENCH_SCRIPT),
+                 {QStringLiteral(QX8_CURVE_PEERS_SCRIPT),
                   QString::fromUtf8(QJsonDocument(bells).toJson(QJsonDocument::Compact)),
-                  QString::fromUtf8(QJsonDocument(ways).toJson(QJsonDocument::Compact)),
-                  QString::number(kRepeats)});
-    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
-        std::fprintf(stderr, "scipy timing failed: %s\n",
+                  QString::number(kRepeats / 2)});
+    if (!python.waitForFinished(300000) || python.exitStatus() != QProcess::NormalExit ||
+        python.exitCode() != 0) {
+        std::fprintf(stderr, "numpy/scipy peers failed: %s\n",
                      python.readAllStandardError().constData());
-        return {};
+        return std::nullopt;
     }
     return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+// A completed 1024x600 parametric-EQ graph whose 12 bands hold the bells, as if the device
+// had reported them.
+class BenchGraph
+{
+public:
+    BenchGraph()
+    {
+        m_item.setSize({kWidth, kHeight});
+        m_item.setPOName(QStringLiteral("BenchPEQ"));
+        m_item.setBandCount(kBands);
+        m_item.setBandColors(QStringList{"red", "green", "blue", "cyan", "magenta", "yellow",
+                                         "orange", "purple", "white", "gray", "pink", "brown"});
+        m_item.componentCompleted();
+        while (plotter().isSettling())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        for (int band = 0; band < kBands; ++band) {
+            report(band, "Frequency", kBells[band].frequency);
+            report(band, "Q", kBells[band].q);
+            report(band, "Gain", kBells[band].gain);
+        }
+    }
+
+    QX8PEQCurvePlotter& plotter() { return *m_item.plotter(); }
+    QX8PEQGraphItem& item() { return m_item; }
+
+    // A device report of one band value, as the value object passes it on.
+    void report(int band, const char* parameter, double value)
+    {
+        const QString svName = QStringLiteral("Band_%1_%2").arg(band + 1).arg(parameter);
+        emit plotter().variables().numeric(svName)->valueChanged(float(value));
+    }
+
+private:
+    QX8PEQGraphItem m_item;
+};
+
+int run()
+{
+    CurveMaths maths;
+    BenchGraph graph;
+    bool wider = false;
+    // A pixel wider or back: the axis, every band and the total are computed anew.
+    const auto recomputeAll = [&] {
+        wider = !wider;
+        graph.plotter().setBoundRectangle(QRectF(0, 0, kWidth + (wider ? 1 : 0), kHeight / 2));
+    };
+    const std::vector<double> recompute = mediansUs(kRepeats, {[&] { maths.run(); }, recomputeAll});
+    const double mathsAlone = recompute[0];
+    const double wholeRecompute = recompute[1];
+    graph.plotter().setBoundRectangle(QRectF(0, 0, kWidth, kHeight / 2));
+
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    double gain = -12.0;
+    const auto dragAndPaint = [&] {
+        gain = gain >= 12.0 ? -12.0 : gain + 0.5;
+        graph.report(kDraggedBand, "Gain", gain);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        graph.item().paint(&painter);
+    };
+    const double drag = mediansUs(kDragRepeats, {dragAndPaint})[0];
+
+    const std::optional<QJsonObject> peers = pythonPeers();
+    if (!peers)
+        return 1;
+    const double numpy = peers->value(QStringLiteral("closedForm")).toDouble();
+    const double scipy = peers->value(QStringLiteral("sosfreqz")).toDouble();
+    const char* mathsPath = "12-band PEQ curve maths, 1,024 px";
+    printRow(mathsPath, us(mathsAlone), QStringLiteral("numpy closed form: %1").arg(us(numpy)),
+             mathsAlone / numpy, "<= 0.5x numpy closed form");
+    printRow(mathsPath, us(mathsAlone), QStringLiteral("scipy sosfreqz: %1").arg(us(scipy)),
+             mathsAlone / scipy, "-");
+    printRow("whole 12-band recompute through the plotter", us(wholeRecompute),
+             QStringLiteral("maths alone: %1").arg(us(mathsAlone)), wholeRecompute / mathsAlone,
+             "<= 2x the maths alone");
+    printRow("drag one band: recompute + paint 12 bands at 1024x600 (software)",
+             QStringLiteral("%1 ms").arg(drag / 1e3, 0, 'f', 2),
+             QStringLiteral("60 Hz frame: 16.7 ms"), drag / 16667.0, "<= 4 ms");
+    return 0;
 }
 
 } // namespace
@@ -107,76 +210,12 @@ QJsonObject scipyTimes()
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-
-    const PeqGeometry geometry(kWidth, 300);
-    CurveCalculator calculator;
-    for (int band = 0; band < 12; ++band)
-        calculator.bands[size_t(band)] = {kBells[band].q, 0.0, kBells[band].gain,
-                                          kBells[band].frequency, CurveCalculator::Bell};
-    std::vector<std::vector<double>> heights(12);
-    Curves curves;
-    for (int i = 0; i <= 12; ++i)
-        curves.append(QMap<float, float>());
-
-    const double peqMs = medianMs([&] {
-        const auto frequencies = BandCurveSampler::pixelFrequencies(geometry.axis(), kWidth);
-        for (int band = 0; band < 12; ++band)
-            refreshPeqBand(calculator, band, geometry, frequencies, heights, curves);
+    int status = 1;
+    // Inside the event loop, so that the application quits as usual and its threads end.
+    QTimer::singleShot(0, &app, [&] {
+        status = run();
+        app.quit();
     });
-
-    // The maths alone: 12 band curves and one total, no per-band total and no QMap.
-    const double peqMathMs = medianMs([&] {
-        const auto frequencies = BandCurveSampler::pixelFrequencies(geometry.axis(), kWidth);
-        for (int band = 0; band < 12; ++band)
-            heights[size_t(band)] = BandCurveSampler::sampleDb(calculator, band, frequencies);
-        BandCurveSampler::smoothedTotal(heights, kWidth);
-    });
-
-    CrossoverCurveCalculator crossover;
-    crossover.width = kWidth;
-    crossover.height = 300;
-    for (int band = 0; band < 6; ++band) {
-        crossover.bands[size_t(band)] = {CrossoverCurveCalculator::LR24, kWays[band].hp,
-                                         CrossoverCurveCalculator::LR24, kWays[band].lp,
-                                         kWays[band].gain};
-    }
-    const double crossoverMs = medianMs([&] {
-        Curves crossoverCurves;
-        for (int band = 0; band < 6; ++band) {
-            QMap<float, float> map;
-            for (const auto& point : crossover.curvePoints(band))
-                map.insert(float(point.x), float(point.y));
-            crossoverCurves.append(map);
-        }
-    });
-
-    // A drag: the band's gain changes, its curve and the total are recomputed, the item repaints.
-    QX8PEQGraphItem item;
-    item.setSize({kWidth, 600});
-    item.setBandColors(QStringList{"red", "green", "blue", "cyan", "magenta", "yellow", "orange",
-                                   "purple", "white", "gray", "pink", "brown"});
-    item.componentCompleted();
-    item.onCurvesChanged(curves);
-    QImage image(kWidth, 600, QImage::Format_ARGB32_Premultiplied);
-    const auto frequencies = BandCurveSampler::pixelFrequencies(geometry.axis(), kWidth);
-    double gain = 0.0;
-    const double dragMs = medianMs([&] {
-        gain = gain >= 12.0 ? -12.0 : gain + 0.5;
-        calculator.bands[6].Gain = gain;
-        refreshPeqBand(calculator, 6, geometry, frequencies, heights, curves);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        item.paint(&painter);
-    });
-
-    const QJsonObject scipy = scipyTimes();
-    std::printf("median of %d runs, milliseconds\n", kRepeats);
-    std::printf("12-band parametric EQ, %d px:   C++ %8.3f   numpy/scipy %8.3f\n", kWidth, peqMs,
-                scipy.value(QStringLiteral("peq")).toDouble(-1));
-    std::printf("  of which the curve maths alone:  C++ %8.3f\n", peqMathMs);
-    std::printf("6-way crossover, %d px / 4:     C++ %8.3f   numpy/scipy %8.3f\n", kWidth,
-                crossoverMs, scipy.value(QStringLiteral("crossover")).toDouble(-1));
-    std::printf("drag one band (recompute + paint 12 bands at %dx600): C++ %8.3f (frame 16.7)\n",
-                kWidth, dragMs);
-    return scipy.isEmpty() ? 1 : 0;
+    app.exec();
+    return status;
 }

@@ -50,7 +50,7 @@ void CrossoverCurvePlotter::init(const QString& poName, int bandCount, int waysC
             connect(control, &QX8TextSV::valueChanged, this,
                     qOverload<QString>(&CrossoverCurvePlotter::onSVChanged));
         }
-        m_curves.append(QMap<float, float>());
+        m_curves.append(Curve());
     }
     startSettling();
 }
@@ -110,10 +110,11 @@ void CrossoverCurvePlotter::refreshBandPoints(int band)
     m_calculator.height = boundRectangle().height();
     if (isSettling() || m_curves.isEmpty() || band < 0 || band >= m_curves.size())
         return;
-    QMap<float, float> curve;
-    for (const CrossoverCurveCalculator::Point& point : m_calculator.curvePoints(band))
-        curve.insert(float(point.x), float(point.y));
-    m_curves[band] = curve;
+    const std::vector<CrossoverCurveCalculator::Point> points = m_calculator.curvePoints(band);
+    Curve& curve = m_curves[band];
+    curve.resize(static_cast<int>(points.size()));
+    for (int i = 0; i < curve.size(); ++i)
+        curve[i] = QPointF(points[i].x, points[i].y);
     const auto handles = m_calculator.handles(band);
     m_handles.insert(band, {QPointF(handles.first.x, handles.first.y),
                             QPointF(handles.second.x, handles.second.y)});

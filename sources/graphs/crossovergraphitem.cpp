@@ -2,7 +2,6 @@
 
 #include "bandpalette.h"
 #include "crossovercurveplotter.h"
-#include "curvepainter.h"
 
 #include <QPainter>
 
@@ -41,15 +40,10 @@ void CrossoverGraphItem::paint(QPainter* painter)
     if (!canPaint())
         return;
     painter->setRenderHint(QPainter::Antialiasing);
-    const qreal bottom = height();
     const int count = curves().size();
-    for (int i = 0; i < count; ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
-            continue;
-        const int entry = count > 1 && i == count - 1 ? kSubColorEntry : i;
-        CurvePainter::drawFilledCurve(*painter, CurvePainter::curvePath(curve, bottom, bottom),
-                                      BandPalette::colorAt(bandColors(), entry));
-    }
+    drawBands(*painter, count, height(), height(), [this, count](int band) {
+        const int entry = count > 1 && band == count - 1 ? kSubColorEntry : band;
+        return BandPalette::colorAt(bandColors(), entry);
+    });
     emit repainted();
 }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QMap>
-#include <QPainterPath>
-
 class QColor;
 class QPainter;
+class QPen;
+class QPolygonF;
 
-// Turns a curve (pixel x to height in pixels) into a path and draws it as the graphs do.
+// Draws curves as the graphs do.
 class CurvePainter
 {
 public:
-    // From (0, edgeY) through (x, originY - height) for every point to (last x, edgeY).
-    static QPainterPath curvePath(const QMap<float, float>& curve, qreal edgeY, qreal originY);
-    // Strokes the path in `color` with a bevel-joined pen, then closes it and fills it with the
-    // colour at half opacity.
-    static void drawFilledCurve(QPainter& painter, QPainterPath path, const QColor& color);
+    // A band: the polyline stroked in `color` with a bevel-joined pen of width 1, and the area it
+    // encloses (closed back to its start) filled with the colour at half opacity.
+    static void drawFilledCurve(QPainter& painter, const QPolygonF& polyline, const QColor& color);
+    // A polyline with a pen wider than a pixel, the same picture as stroking it whole.
+    static void drawWidePolyline(QPainter& painter, const QPolygonF& polyline, const QPen& pen);
 };

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "bandvariables.h"
+#include "curves.h"
 
-#include <QList>
-#include <QMap>
 #include <QObject>
 #include <QRectF>
 #include <QStringList>
 #include <QTimer>
 
 // What the curve plotters share: the value objects of the bands, the plot rectangle, the
-// curves (one map of pixel x to height per entry) and the settle period after binding.
+// curves (one per band, then the total where there is one) and the settle period after binding.
 // Curves go out by reference over direct connections only; receivers read them when painting.
 class CurvePlotterBase : public QObject
 {
@@ -20,8 +19,6 @@ class CurvePlotterBase : public QObject
     Q_PROPERTY(int currentBandIndex READ currentBandIndex WRITE setCurrentBandIndex)
 
 public:
-    using Curves = QList<QMap<float, float>>;
-
     QRectF boundRectangle() const { return m_boundRectangle; }
     void setBoundRectangle(const QRectF& rectangle);
     int currentBandIndex() const { return m_currentBandIndex; }
@@ -36,7 +33,7 @@ public:
 
 signals:
     void boundRectangleChanged(QRectF boundRectangle);
-    void curvesChanged(QList<QMap<float, float>>& curves);
+    void curvesChanged(Curves& curves);
 
 public slots:
     void onBoundRectangleChanged(QRectF rectangle);
@@ -50,7 +47,8 @@ protected:
     // stored, and the caller creates the new objects.
     bool rebind(const QString& poName, int bandCount, const QStringList& layout = {});
     void startSettling() { m_settleTimer.start(m_settleMs); }
-    void refreshAllBands();
+    // Every band in order; a plotter that can do better (one total for all) overrides it.
+    virtual void refreshAllBands();
     virtual void refreshBandPoints(int band) = 0;
     void emitCurves() { emit curvesChanged(m_curves); }
 

@@ -1,13 +1,13 @@
 #include "parametriccurveplotter.h"
 
-#include "bandcurvesampler.h"
 #include "qx8numericalsv.h"
 
 #include <QDebug>
 #include <cmath>
 
-ParametricCurvePlotter::ParametricCurvePlotter(int mode, int step, QObject* parent)
-    : CurvePlotterBase(kSettleMs, step, parent)
+ParametricCurvePlotter::ParametricCurvePlotter(int mode, const LogFrequencyAxis& axis, int step,
+                                               QObject* parent)
+    : CurvePlotterBase(kSettleMs, step, parent), m_axis(axis)
 {
     m_calculator.mode = mode;
 }
@@ -24,6 +24,7 @@ bool ParametricCurvePlotter::bindBands(const QString& poName, int bandCount)
         return false;
     m_calculator.bandCount = count;
     m_calculator.bands = {};
+    m_heights.clear();
     startSettling();
     if (poName.isEmpty()) {
         qWarning() << "PONAME EMPTY ABORTING NumSV Creation";
@@ -47,7 +48,8 @@ void ParametricCurvePlotter::addNumericBand(int band, const QStringList& paramet
         connect(control, &QX8NumericalSV::valueChanged, this, &ParametricCurvePlotter::onSVChanged);
     }
     m_calculator.bands[band] = CurveCalculator::Band{};
-    m_curves.append(QMap<float, float>());
+    m_heights.emplace_back();
+    m_curves.append(Curve());
 }
 
 void ParametricCurvePlotter::onSVChanged(float value)
@@ -73,21 +75,22 @@ void ParametricCurvePlotter::onSVChanged(float value)
         refreshBandPoints(band);
 }
 
-std::vector<double> ParametricCurvePlotter::sampleBand(int band, const LogFrequencyAxis& axis,
-                                                       const std::function<double(double)>& height)
+void ParametricCurvePlotter::sampleBand(int band, const LevelMapping& mapping)
 {
     m_step = 1;
-    const std::vector<double> frequencies = BandCurveSampler::pixelFrequencies(axis, width());
-    std::vector<double> heights = BandCurveSampler::sampleDb(m_calculator, band, frequencies);
-    for (double& point : heights)
-        point = height(point);
-    return heights;
+    if (m_sampler.width() != width())
+        m_sampler.setAxis(m_axis, width());
+    m_sampler.sampleBand(m_calculator, band, mapping, m_heights[band]);
+    writeCurve(m_heights[band], m_curves[band]);
 }
 
-QMap<float, float> ParametricCurvePlotter::toCurve(const std::vector<double>& heights)
+void ParametricCurvePlotter::writeCurve(const std::vector<double>& heights, Curve& curve)
 {
-    QMap<float, float> curve;
-    for (std::size_t x = 0; x < heights.size(); ++x)
-        curve.insert(float(x), float(heights[x]));
-    return curve;
+    const int count = static_cast<int>(heights.size());
+    curve.resize(count);
+    // Written in place; where a painter still shares the old points, the write gives the curve
+    // storage of its own, and that is how the painter sees the change.
+    QPointF* point = curve.data();
+    for (int x = 0; x < count; ++x)
+        point[x] = QPointF(x, heights[x]);
 }

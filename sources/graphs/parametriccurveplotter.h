@@ -1,12 +1,11 @@
 #pragma once
 
+#include "bandcurvesampler.h"
 #include "curvecalculator.h"
 #include "curveplotterbase.h"
+#include "logfrequencyaxis.h"
 
-#include <functional>
 #include <vector>
-
-class LogFrequencyAxis;
 
 // A plotter of parametric bands (frequency, gain, Q, slope) designed by a CurveCalculator and
 // sampled at every pixel column: the common part of the parametric-EQ and Nuq plotters.
@@ -23,7 +22,7 @@ public slots:
     void onSVChanged(float value);
 
 protected:
-    ParametricCurvePlotter(int mode, int step, QObject* parent);
+    ParametricCurvePlotter(int mode, const LogFrequencyAxis& axis, int step, QObject* parent);
 
     // Binds to `poName`; false (and nothing created) when already bound so, or when the name is
     // empty. Band counts are held inside the calculator's records.
@@ -32,12 +31,19 @@ protected:
     void addNumericBand(int band, const QStringList& parameters, const QString& entityName);
     static QString svName(int band, const QString& parameter);
 
-    // Heights of `band` at every pixel column, each gain turned into a height by `height`.
-    std::vector<double> sampleBand(int band, const LogFrequencyAxis& axis,
-                                   const std::function<double(double)>& height);
-    static QMap<float, float> toCurve(const std::vector<double>& heights);
+    // Samples `band` at every pixel column into its heights and its curve, each level shown as
+    // `mapping` says.
+    void sampleBand(int band, const LevelMapping& mapping);
+    // Writes `heights` into `curve`, one point per pixel column.
+    static void writeCurve(const std::vector<double>& heights, Curve& curve);
 
     int width() const { return static_cast<int>(boundRectangle().width()); }
 
     CurveCalculator m_calculator;
+    // Band heights by pixel column, as last sampled.
+    std::vector<std::vector<double>> m_heights;
+
+private:
+    LogFrequencyAxis m_axis;
+    BandCurveSampler m_sampler;
 };

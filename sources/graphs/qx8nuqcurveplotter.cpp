@@ -3,7 +3,7 @@
 #include "nuqgeometry.h"
 
 QX8NuqCurvePlotter::QX8NuqCurvePlotter(QObject* parent, int step)
-    : ParametricCurvePlotter(3, step, parent)
+    : ParametricCurvePlotter(3, LogFrequencyAxis::nuq(), step, parent)
 {
 }
 
@@ -15,15 +15,14 @@ void QX8NuqCurvePlotter::init(const QString& poName, int bandCount)
                                  QStringLiteral("Q")};
     for (int band = 0; band < this->bandCount(); ++band)
         addNumericBand(band, parameters, QString());
-    m_curves.append(QMap<float, float>()); // stays empty: no total here
+    m_curves.append(Curve()); // stays empty: no total here
 }
 
 void QX8NuqCurvePlotter::refreshBandPoints(int band)
 {
     if (isSettling() || m_curves.isEmpty() || band < 0 || band >= bandCount())
         return;
-    const NuqGeometry frame(boundRectangle().width(), boundRectangle().height());
-    m_curves[band] = toCurve(
-        sampleBand(band, frame.axis(), [&frame](double gain) { return frame.curveValue(gain); }));
+    sampleBand(band,
+               NuqGeometry(boundRectangle().width(), boundRectangle().height()).levelMapping());
     emitCurves();
 }

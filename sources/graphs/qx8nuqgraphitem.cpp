@@ -1,7 +1,6 @@
 #include "qx8nuqgraphitem.h"
 
 #include "bandpalette.h"
-#include "curvepainter.h"
 #include "qx8nuqcurveplotter.h"
 
 #include <QPainter>
@@ -48,12 +47,7 @@ void QX8NuqGraphItem::paint(QPainter* painter)
         return;
     painter->setRenderHint(QPainter::Antialiasing);
     // The list ends with an unused entry after the band curves.
-    for (int i = 0; i < curves().size() - 1; ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
-            continue;
-        CurvePainter::drawFilledCurve(*painter, CurvePainter::curvePath(curve, 0, height() * 0.5),
-                                      BandPalette::colorAt(bandColors(), i));
-    }
+    drawBands(*painter, curves().size() - 1, 0, height() * 0.5,
+              [this](int band) { return BandPalette::colorAt(bandColors(), band); });
     emit repainted();
 }

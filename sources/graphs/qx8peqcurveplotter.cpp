@@ -1,6 +1,5 @@
 #include "qx8peqcurveplotter.h"
 
-#include "bandcurvesampler.h"
 #include "peqgeometry.h"
 #include "qx8numericalsv.h"
 #include "qx8textsv.h"
@@ -13,18 +12,14 @@ const QString textEntity = QStringLiteral("AEQ TextSV");
 } // namespace
 
 QX8PEQCurvePlotter::QX8PEQCurvePlotter(QObject* parent, int step)
-    : ParametricCurvePlotter(1, step, parent)
+    : ParametricCurvePlotter(1, LogFrequencyAxis::parametricEq(), step, parent)
 {
 }
 
 void QX8PEQCurvePlotter::init(const QString& poName, int bandCount)
 {
-    if (!bindBands(poName, bandCount)) {
-        if (m_curves.isEmpty())
-            m_heights.clear();
+    if (!bindBands(poName, bandCount))
         return;
-    }
-    m_heights.assign(static_cast<std::size_t>(this->bandCount()), {});
     const QStringList numbers{QStringLiteral("Frequency"), QStringLiteral("Gain"),
                               QStringLiteral("Q"), QStringLiteral("Slope")};
     const QString type = QStringLiteral("Type");
@@ -36,7 +31,7 @@ void QX8PEQCurvePlotter::init(const QString& poName, int bandCount)
         connect(control, &QX8TextSV::valueChanged, this,
                 qOverload<QString>(&QX8PEQCurvePlotter::onSVChanged));
     }
-    m_curves.append(QMap<float, float>()); // the total
+    m_curves.append(Curve()); // the total
 }
 
 PeqGeometry QX8PEQCurvePlotter::geometry() const
@@ -56,19 +51,28 @@ void QX8PEQCurvePlotter::onSVChanged(QString value)
 
 void QX8PEQCurvePlotter::refreshBandPoints(int band)
 {
-    if (isSettling() || m_curves.isEmpty() || band < 0 || band >= bandCount())
+    if (!canRefresh() || band < 0 || band >= bandCount())
         return;
-    const PeqGeometry frame = geometry();
-    m_heights[band] =
-        sampleBand(band, frame.axis(), [&frame](double gain) { return frame.curveHeight(gain); });
-    m_curves[band] = toCurve(m_heights[band]);
+    sampleBand(band, geometry().levelMapping());
+    refreshTotal();
+    emitCurves();
+}
+
+void QX8PEQCurvePlotter::refreshAllBands()
+{
+    if (!canRefresh())
+        return;
+    const LevelMapping mapping = geometry().levelMapping();
+    for (int band = 0; band < bandCount(); ++band)
+        sampleBand(band, mapping);
     refreshTotal();
     emitCurves();
 }
 
 void QX8PEQCurvePlotter::refreshTotal()
 {
-    m_curves[bandCount()] = toCurve(BandCurveSampler::smoothedTotal(m_heights, width()));
+    BandCurveSampler::smoothedTotal(m_heights, width(), m_total);
+    writeCurve(m_total, m_curves[bandCount()]);
 }
 
 QPoint QX8PEQCurvePlotter::controlPoint(int band) const

@@ -3,6 +3,7 @@
 #include "parametriccurveplotter.h"
 
 #include <QPoint>
+
 #include <vector>
 
 class PeqGeometry;
@@ -33,11 +34,13 @@ public slots:
 
 protected:
     void refreshBandPoints(int band) override;
+    // Every band, then the total once.
+    void refreshAllBands() override;
 
 private:
+    bool canRefresh() const { return !isSettling() && !m_curves.isEmpty(); }
     PeqGeometry geometry() const;
     void refreshTotal();
 
-    // Band heights by pixel, kept for the total.
-    std::vector<std::vector<double>> m_heights;
+    std::vector<double> m_total;
 };

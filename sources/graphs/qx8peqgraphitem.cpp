@@ -6,6 +6,9 @@
 #include "qx8peqcurveplotter.h"
 
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace {
 
@@ -137,50 +140,46 @@ void QX8PEQGraphItem::drawBandCurves(QPainter& painter)
 {
     const qreal middle = height() * 0.5;
     const int total = curves().size() - 1;
-    for (int i = 0; i < curves().size(); ++i) {
-        const QMap<float, float>& curve = curves().at(i);
-        if (curve.isEmpty())
-            continue;
-        const QPainterPath path = CurvePainter::curvePath(curve, middle, middle);
-        if (i == total)
-            painter.strokePath(path, overlayPen(Qt::white, 2));
-        else
-            CurvePainter::drawFilledCurve(painter, path, BandPalette::colorAt(bandColors(), i));
-    }
+    drawBands(painter, total, middle, middle,
+              [this](int band) { return BandPalette::colorAt(bandColors(), band); });
+    const QPolygonF& totalLine = polyline(total, middle, middle);
+    if (!totalLine.isEmpty())
+        CurvePainter::drawWidePolyline(painter, totalLine, overlayPen(Qt::white, 2));
 }
 
 void QX8PEQGraphItem::drawTargetCurve(QPainter& painter, const PeqGeometry& geometry)
 {
     if (m_targetText.isEmpty() || !m_target.isDrawable())
         return;
-    QPainterPath path;
-    path.moveTo(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kFirstDrawn)),
-                geometry.overlayY(-m_target.level(OverlayCurve::kFirstDrawn)));
-    for (int i = OverlayCurve::kFirstDrawn + 1; i <= OverlayCurve::kLastDrawn; ++i)
-        path.lineTo(geometry.overlayX(OverlayCurve::frequency(i)),
-                    geometry.overlayY(-m_target.level(i)));
-    path.lineTo(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kLastDrawn)),
-                height() * 0.5);
-    painter.strokePath(path, overlayPen(QColor::fromRgbF(0.85, 0.72, 0.11), 3));
+    QPolygonF line;
+    for (int i = OverlayCurve::kFirstDrawn; i <= OverlayCurve::kLastDrawn; ++i)
+        line.append(QPointF(geometry.overlayX(OverlayCurve::frequency(i)),
+                            geometry.overlayY(-m_target.level(i))));
+    line.append(QPointF(geometry.overlayX(OverlayCurve::frequency(OverlayCurve::kLastDrawn)),
+                        height() * 0.5));
+    CurvePainter::drawWidePolyline(painter, line,
+                                   overlayPen(QColor::fromRgbF(0.85, 0.72, 0.11), 3));
 }
 
 void QX8PEQGraphItem::drawFinalResultant(QPainter& painter, const PeqGeometry& geometry)
 {
     if (m_roomText.isEmpty() || !m_room.isDrawable() || !m_finalResultantVisible)
         return;
-    const QMap<float, float>& total = curves().last();
+    const Curve& total = curves().last();
     if (total.isEmpty())
         return;
-    QPainterPath path;
-    path.moveTo(0, height() * 0.5);
+    QPolygonF line;
+    line.append(QPointF(0, height() * 0.5));
     for (int i = OverlayCurve::kFirstDrawn; i <= OverlayCurve::kLastDrawn && i < m_room.size();
          ++i) {
         const qreal x = geometry.overlayX(OverlayCurve::frequency(i));
         // The total point right of x; at the right edge there is none, so the last point.
-        auto point = total.upperBound(float(x));
-        const float lift = point == total.cend() ? total.last() : point.value();
-        path.lineTo(x, geometry.overlayY(-m_room.level(i)) - lift);
+        const auto point = std::upper_bound(total.cbegin(), total.cend(), x,
+                                            [](qreal x, const QPointF& p) { return x < p.x(); });
+        const qreal lift = point == total.cend() ? total.last().y() : point->y();
+        line.append(QPointF(x, geometry.overlayY(-m_room.level(i)) - lift));
     }
-    path.lineTo(total.lastKey(), height() * 0.5);
-    painter.strokePath(path, overlayPen(QColor::fromRgbF(0.56, 0.79, 0.23), 3));
+    line.append(QPointF(total.last().x(), height() * 0.5));
+    CurvePainter::drawWidePolyline(painter, line,
+                                   overlayPen(QColor::fromRgbF(0.56, 0.79, 0.23), 3));
 }

@@ -113,18 +113,21 @@ TOTAL_BANDS = [
 
 
 def total_fixture():
-    """The total curve as the parametric-EQ graph draws it, in dB (H = 20 pixels): each band
-    held inside +-20 dB, summed, averaged with the right-hand neighbour, the last point 0."""
+    """Twelve bands at the width the graph is usually drawn: each band's exact response, and the
+    total curve as the parametric-EQ graph draws it, in dB (H = 20 pixels): each band held
+    inside +-20 dB, summed, averaged with the right-hand neighbour, the last point 0."""
     width = 1024
     freqs = pixel_frequencies(20.0, 22000.0, width)
     total = np.zeros(width)
+    bands = []
     for kind, f0, gain, shape in TOTAL_BANDS:
         db, _ = band_response(kind, f0, gain, shape, freqs)
+        bands.append({"kind": kind, "frequency": f0, "gain": gain, "shape": shape,
+                      "db": rounded(db)})
         db = np.clip(db, -20.0, 20.0)
         right = np.append(db[1:], db[-1])
         total += (db + right) * 0.5
     total[-1] = 0.0
-    bands = [{"kind": k, "frequency": f, "gain": g, "shape": s} for k, f, g, s in TOTAL_BANDS]
     write("total.json", {"width": width, "bands": bands, "db": rounded(total)})
 
 

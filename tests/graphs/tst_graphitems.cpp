@@ -1,25 +1,28 @@
 // The painted graph items rendered offscreen and probed at known pixels. The curves are drawn
 // by hand here; the plotter tests cover how device values become curves.
 #include "crossovergraphitem.h"
+#include "curvepainter.h"
 #include "geqgeometry.h"
 #include "qx8geqgraphitem.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
-using Curves = QList<QMap<float, float>>;
-
 // A curve over `width` pixels at `outside`, raised to `inside` on [from, to].
-QMap<float, float> plateau(int width, int from, int to, float inside, float outside = 0.0f)
+Curve plateau(int width, int from, int to, qreal inside, qreal outside = 0.0)
 {
-    QMap<float, float> curve;
+    Curve curve;
     for (int x = 0; x < width; ++x)
-        curve.insert(x, x >= from && x <= to ? inside : outside);
+        curve.append(QPointF(x, x >= from && x <= to ? inside : outside));
     return curve;
 }
 
@@ -75,6 +78,30 @@ QString offColour(const QImage& image, int x, int y, QColor expected, int tolera
     return QString::asprintf("rgba(%d, %d, %d, %d)", qRed(p), qGreen(p), qBlue(p), qAlpha(p));
 }
 
+// A bell-like bump of `height` pixels around x = centre.
+Curve bump(int width, int centre, qreal height)
+{
+    Curve curve;
+    for (int x = 0; x < width; ++x)
+        curve.append(QPointF(x, height / (1.0 + (x - centre) * (x - centre) / 400.0)));
+    return curve;
+}
+
+// The largest difference of a colour channel between two pictures of one size.
+int largestDifference(const QImage& a, const QImage& b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                                qAbs(qBlue(p) - qBlue(q)), qAbs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return largest;
+}
+
 template<typename Item> void complete(Item& item, QSizeF size, const QStringList& colours = {})
 {
     item.setSize(size);
@@ -92,6 +119,8 @@ private slots:
     void nothingBeforeComponentCompleted();
     void peqBandAndTotal();
     void peqRoomTargetAndResult();
+    void peqDraggedBandPaintsAsAWhole();
+    void widePolylineInRuns();
     void crossoverColours_data();
     void crossoverColours();
     void nuqNotchesHangFromTop();
@@ -175,6 +204,71 @@ void TestGraphItems::peqRoomTargetAndResult()
     QCOMPARE(qAlpha(image.pixel(500, 105)), 0);
     QCOMPARE(qAlpha(image.pixel(500, 130)), 0);
     QCOMPARE(offColour(image, 500, 172, gold, 50), QString());
+}
+
+// While one band moves, the others are laid on as kept pictures: every picture must be the one
+// a fresh item draws from the same curves.
+void TestGraphItems::peqDraggedBandPaintsAsAWhole()
+{
+    const QStringList colours{"red", "lime", "blue", "yellow"};
+    Curves curves{bump(600, 150, 80), bump(600, 250, -60), bump(600, 300, 120), bump(600, 420, 50),
+                  bump(600, 300, 90)};
+    QX8PEQGraphItem dragged;
+    complete(dragged, {600, 300}, colours);
+    dragged.onCurvesChanged(curves);
+    const auto differenceFromFresh = [&] {
+        QX8PEQGraphItem fresh;
+        complete(fresh, dragged.size(), colours);
+        Curves same = curves;
+        fresh.onCurvesChanged(same);
+        return largestDifference(render(dragged), render(fresh));
+    };
+    // Pictures laid over each other round once more than bands drawn one by one.
+    const int rounding = 4;
+    QVERIFY(differenceFromFresh() <= rounding);
+    for (int step = 0; step < 3; ++step) {
+        curves[2] = bump(600, 300 + 20 * step, 100 - 40 * step);
+        curves[4] = bump(600, 320, 60 + step);
+        QVERIFY(differenceFromFresh() <= rounding);
+    }
+    // Another band moves; then the window changes size under the drag.
+    curves[0] = bump(600, 180, -70);
+    QVERIFY(differenceFromFresh() <= rounding);
+    dragged.setHeight(310);
+    QVERIFY(differenceFromFresh() <= rounding);
+    curves[0] = bump(600, 200, -75);
+    QVERIFY(differenceFromFresh() <= rounding);
+}
+
+// The wide total line is stroked in runs: nowhere a gap where one stroke would draw the line.
+void TestGraphItems::widePolylineInRuns()
+{
+    QPolygonF line;
+    for (int x = 0; x < 300; ++x) {
+        const double notch = 90.0 / (1.0 + (x - 150) * (x - 150) / 4.0);
+        line.append(QPointF(x, 100 + 50 * std::sin(x / 15.0) - notch));
+    }
+    QPen pen(Qt::white, 2);
+    pen.setJoinStyle(Qt::BevelJoin);
+    QImage whole(300, 200, QImage::Format_ARGB32_Premultiplied);
+    whole.fill(Qt::black);
+    QImage runs = whole;
+    QPainter wholePainter(&whole);
+    wholePainter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addPolygon(line);
+    wholePainter.strokePath(path, pen);
+    wholePainter.end();
+    QPainter runsPainter(&runs);
+    runsPainter.setRenderHint(QPainter::Antialiasing);
+    CurvePainter::drawWidePolyline(runsPainter, line, pen);
+    runsPainter.end();
+    int gaps = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x)
+            gaps += qRed(whole.pixel(x, y)) > 200 && qRed(runs.pixel(x, y)) < 100;
+    }
+    QCOMPARE(gaps, 0);
 }
 
 void TestGraphItems::crossoverColours_data()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logfrequencyaxis.h"
+#include "levelmapping.h"
 
 // Pixel frame of the Nuq graph: the notches hang from the top edge; a curve value is the
 // height above the bottom of the upper half (0 dB at H, -20 dB at -H, so the item's bottom).
@@ -11,11 +11,10 @@ public:
 
     NuqGeometry(double width, double halfHeight);
 
-    const LogFrequencyAxis& axis() const { return m_axis; }
-    double curveValue(double gainDb) const;
+    // Curve samples: heights above the bottom of the upper half, levels held inside +-20 dB.
+    LevelMapping levelMapping() const;
 
 private:
     double m_width;
     double m_halfHeight;
-    LogFrequencyAxis m_axis;
 };

@@ -8,11 +8,9 @@ PeqGeometry::PeqGeometry(double width, double halfHeight)
 {
 }
 
-double PeqGeometry::curveHeight(double gainDb) const
+LevelMapping PeqGeometry::levelMapping() const
 {
-    if (isEmpty() || std::isnan(gainDb))
-        return 0.0;
-    return std::clamp(gainDb, -kRangeDb, kRangeDb) * m_halfHeight / kRangeDb;
+    return {kRangeDb, isEmpty() ? 0.0 : m_halfHeight / kRangeDb, 0.0};
 }
 
 std::optional<PeqGeometry::Handle> PeqGeometry::handle(double frequency, double gainDb) const

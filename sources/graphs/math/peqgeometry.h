@@ -1,5 +1,6 @@
 #pragma once
 
+#include "levelmapping.h"
 #include "logfrequencyaxis.h"
 
 #include <optional>
@@ -26,10 +27,9 @@ public:
 
     double width() const { return m_width; }
     double halfHeight() const { return m_halfHeight; }
-    const LogFrequencyAxis& axis() const { return m_axis; }
 
-    // Height above the 0 dB line of a curve sample, held inside +-20 dB.
-    double curveHeight(double gainDb) const;
+    // Curve samples: heights above the 0 dB line, levels held inside +-20 dB.
+    LevelMapping levelMapping() const;
     // Handle of a band; none while the frame is empty or the values are not real readings
     // (a frequency that is not positive, or a value that is not finite).
     std::optional<Handle> handle(double frequency, double gainDb) const;

@@ -1,7 +1,8 @@
 #include "qtpeq.h"
 
+#include "biquadmagnitude.h"
+
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 namespace QtPEQ {
@@ -133,16 +134,8 @@ void BilinearTx2nd(double N2, double N1, double N0, double E2, double E1, double
 
 double biquadGainDB(const sBiquadCoefs& c, double frequency, double T)
 {
-    // |H|^2 in closed form with phi = sin^2(w/2): no complex arithmetic per pixel.
     const double s = std::sin(kPi * frequency * T);
-    const double phi = s * s;
-    const double N = (c.b0 + c.b1 + c.b2) * (c.b0 + c.b1 + c.b2) -
-                     4.0 * phi * (c.b0 * c.b1 + 4.0 * c.b0 * c.b2 + c.b1 * c.b2) +
-                     16.0 * phi * phi * c.b0 * c.b2;
-    const double Dn = (1.0 - c.a1 - c.a2) * (1.0 - c.a1 - c.a2) -
-                      4.0 * phi * (c.a1 * c.a2 - 4.0 * c.a2 - c.a1) - 16.0 * phi * phi * c.a2;
-    // A pole-zero pair that cancels exactly (shape 0) leaves 0/0: that is unity gain.
-    return 10.0 * std::log10(std::max(N, DBL_MIN) / std::max(Dn, DBL_MIN));
+    return MagnitudeTerms::of(c).db(s * s);
 }
 
 } // namespace QtPEQ

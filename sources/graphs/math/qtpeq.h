@@ -54,7 +54,8 @@ void FilterDesign(double frequency, double gainDB, double qOrSlope, double sampl
 void BilinearTx2nd(double N2, double N1, double N0, double E2, double E1, double E0, double c,
                    sBiquadCoefs* out);
 
-// Magnitude of the section in dB at `frequency` Hz for the sample period `T` seconds.
+// Magnitude of the section in dB at `frequency` Hz for the sample period `T` seconds, by the
+// closed form and the fast logarithm of biquadmagnitude.h (within 0.006 dB of the exact level).
 double biquadGainDB(const sBiquadCoefs& coefs, double frequency, double T);
 
 } // namespace QtPEQ
