@@ -1,6 +1,7 @@
 #include "qx8settings.h"
 #include "shellfixture.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
 
@@ -179,5 +180,5 @@ void TestEndToEnd::silentDeviceTimesOutAndRetryWorks()
                              qx8test::timeoutMs());
 }
 
-QTEST_MAIN(TestEndToEnd)
+QX8_TEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"

@@ -4,6 +4,7 @@
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testmain.h"
 
 #include <QFile>
 #include <QTest>
@@ -316,5 +317,5 @@ void TestConfigCatalogue::copyPaste()
     QVERIFY(!Editor::isCopyPasteCompatible("In_Delay", "Out_Delay"));
 }
 
-QTEST_GUILESS_MAIN(TestConfigCatalogue)
+QX8_TEST_GUILESS_MAIN(TestConfigCatalogue)
 #include "tst_configcatalogue.moc"

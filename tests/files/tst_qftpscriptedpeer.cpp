@@ -2,6 +2,7 @@
 #include "qftp.h"
 #include "scriptedpeer.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -192,7 +193,7 @@ void TestQFtpScriptedPeer::controlConnectionFails()
         QVERIFY(clock.elapsed() >= 290);
     QCOMPARE(started.count(), 1); // the queued remove was dropped
     QCOMPARE(int(ftp.error()), error);
-    QCOMPARE(ftp.errorString(), message.arg(m_peer->address()));
+    QCOMPARE(ftp.errorString(), QString(message).replace("%1", m_peer->address()));
     QCOMPARE(ftp.state(), QFtp::Unconnected);
     QVERIFY(logIn(ftp));
 }
@@ -324,5 +325,5 @@ void TestQFtpScriptedPeer::extendedPassiveOverIpv6FallsBackOnBadReply()
     QCOMPARE(ftp.errorString(), QStringLiteral("Not now"));
 }
 
-QTEST_GUILESS_MAIN(TestQFtpScriptedPeer)
+QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)
 #include "tst_qftpscriptedpeer.moc"

@@ -2,30 +2,14 @@
 
 #include "applicationstartup.h"
 #include "qx8settings.h"
+#include "testmain.h"
 #include "viewloader.h"
 
 #include <QApplication>
-#include <QMutex>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSignalSpy>
-
-namespace {
-QtMessageHandler g_previousHandler = nullptr;
-QMutex g_warningsMutex;
-QStringList g_warnings;
-
-void recordingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg || type == QtCriticalMsg) {
-        QMutexLocker lock(&g_warningsMutex);
-        g_warnings << message;
-    }
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-} // namespace
 
 ShellFixture::ShellFixture() = default;
 
@@ -44,7 +28,7 @@ bool ShellFixture::start()
     m_startup = std::make_unique<ApplicationStartup>(*qApp);
     if (!m_startup->start())
         return false;
-    g_previousHandler = qInstallMessageHandler(recordingHandler);
+    qx8test::restoreWarningCheck(); // the application's log handler replaced it
     m_loads = std::make_unique<QSignalSpy>(loader(), &ViewLoader::loadPage);
     return root() != nullptr;
 }
@@ -89,16 +73,4 @@ QStringList ShellFixture::takeLoads()
     }
     m_loads->clear();
     return loads;
-}
-
-QStringList ShellFixture::warnings()
-{
-    QMutexLocker lock(&g_warningsMutex);
-    return g_warnings;
-}
-
-void ShellFixture::clearWarnings()
-{
-    QMutexLocker lock(&g_warningsMutex);
-    g_warnings.clear();
 }

@@ -5,6 +5,7 @@
 #include "shellfixture.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "tuningfilemanager.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
@@ -236,6 +237,8 @@ void TestDispatcher::validationModeSwitchesTheServices()
 {
     ViewLoader* loader = m_shell.loader();
     QSignalSpy changes(loader, &ViewLoader::validationModeChanged);
+    qRegisterMetaType<ApplicationUpdater::UpdateState>();
+    qRegisterMetaType<FirmwareUpdater::UpdateState>();
     QSignalSpy appState(ApplicationUpdater::instance(), &ApplicationUpdater::updateStateChanged);
     QSignalSpy firmwareState(FirmwareUpdater::instance(), &FirmwareUpdater::updateStateChanged);
 
@@ -289,5 +292,5 @@ void TestDispatcher::busyFlagBlocksClose()
     QVERIFY(loader->isActive(ViewLoader::Discovery));
 }
 
-QTEST_MAIN(TestDispatcher)
+QX8_TEST_MAIN(TestDispatcher)
 #include "tst_dispatcher.moc"

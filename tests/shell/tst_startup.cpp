@@ -1,5 +1,6 @@
 #include "messagehandler.h"
 #include "qx8settings.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QProcess>
@@ -253,5 +254,5 @@ void TestStartup::migratesPresetsOnce()
     QVERIFY(!QFileInfo::exists(target + "/Later.preset"));
 }
 
-QTEST_GUILESS_MAIN(TestStartup)
+QX8_TEST_GUILESS_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,5 +1,6 @@
 #include "consoleclient.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "virtualprocessor.h"
 
 #include <QtTest>
@@ -345,5 +346,5 @@ void TestVirtualFaults::quitAndTerminateEndCleanly()
     QVERIFY(client.waitForDisconnected());
 }
 
-QTEST_GUILESS_MAIN(TestVirtualFaults)
+QX8_TEST_GUILESS_MAIN(TestVirtualFaults)
 #include "tst_virtualfaults.moc"
