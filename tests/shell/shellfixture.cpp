@@ -2,6 +2,7 @@
 
 #include "applicationstartup.h"
 #include "qx8settings.h"
+#include "tcpadaptor.h"
 #include "testmain.h"
 #include "viewloader.h"
 
@@ -62,6 +63,13 @@ void ShellFixture::settle()
 {
     for (int pass = 0; pass < 4; ++pass)
         QCoreApplication::processEvents();
+}
+
+void ShellFixture::sendProbe()
+{
+    TCPAdaptor::instance()->SendRequest({QStringLiteral("NPO"),
+                                         QStringLiteral("Node\\SV\\HardwareVersion"), QString(),
+                                         QString(), QStringLiteral("get")});
 }
 
 QStringList ShellFixture::takeLoads()

@@ -31,6 +31,8 @@ public:
     void guiSignal(const QString& param, const QString& payload = QString());
     // Lets queued state-machine events and page loads run.
     static void settle();
+    // Sends qx8test::kProbeRequest through the link, as the application's requests go.
+    static void sendProbe();
 
     // The pages loaded since the last call: "<page file>|<help image name>".
     QStringList takeLoads();
