@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages that build, run and test the project, skipping those present.
 set -euo pipefail
 packages=(
-    cmake ninja-build g++ pkg-config iproute2 util-linux curl
-    qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev libqt5xmlpatterns5-dev libjsoncpp-dev
+    cmake ninja-build g++ pkg-config iproute2 util-linux curl git clang-format
+    qtbase5-dev qtbase5-private-dev qtdeclarative5-dev qtquickcontrols2-5-dev
+    libqt5xmlpatterns5-dev libjsoncpp-dev
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-controls
     qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtquick-dialogs
     qml-module-qttest qtdeclarative5-dev-tools xvfb xauth

@@ -3,6 +3,7 @@
 file listing them, into OUTDIR. Each picture is a plain coloured panel with its own name on it,
 so a screenshot shows which picture a screen asked for. Uses Pillow when present; otherwise
 writes plain PNG data (Qt recognises images by their content)."""
+import io
 import os
 import struct
 import sys
@@ -56,18 +57,30 @@ def plain_png(width, height, colour):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", raw) + chunk(b"IEND", b"")
 
 
-def write_picture(path, width, height, colour, label):
+def write_if_changed(path, data):
+    """Leaves an unchanged file alone, so that a new configure run rebuilds nothing."""
+    try:
+        with open(path, "rb") as existing:
+            if existing.read() == data:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+def picture_bytes(path, width, height, colour, label):
     try:
         from PIL import Image, ImageDraw
     except ImportError:
-        with open(path, "wb") as out:
-            out.write(plain_png(width, height, colour))
-        return
+        return plain_png(width, height, colour)
     image = Image.new("RGB", (width, height), colour)
     draw = ImageDraw.Draw(image)
     draw.rectangle([0, 0, width - 1, height - 1], outline=(160, 160, 160))
     draw.text((4, 4), label, fill=(230, 230, 230))
-    image.save(path, "JPEG" if path.endswith(".jpg") else "PNG")
+    data = io.BytesIO()
+    image.save(data, "JPEG" if path.endswith(".jpg") else "PNG")
+    return data.getvalue()
 
 
 def main():
@@ -78,11 +91,11 @@ def main():
     for relative, width, height, colour in pictures():
         path = os.path.join(outdir, "images", relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        write_picture(path, width, height, colour, os.path.basename(relative))
+        label = os.path.basename(relative)
+        write_if_changed(path, picture_bytes(path, width, height, colour, label))
         entries.append("        <file>images/%s</file>" % relative)
     qrc = "<RCC>\n    <qresource prefix=\"/\">\n%s\n    </qresource>\n</RCC>\n" % "\n".join(entries)
-    with open(os.path.join(outdir, "images.qrc"), "w") as out:
-        out.write(qrc)
+    write_if_changed(os.path.join(outdir, "images.qrc"), qrc.encode())
 
 
 if __name__ == "__main__":

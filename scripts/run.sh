@@ -1,15 +1,87 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs QX8Control against VirtualQX8 on 127.0.0.1,
-# inside a loopback-only network namespace (under Xvfb when there is no display).
+# Installs what is missing, builds, and runs QX8Control beside a VirtualQX8 it finds on the
+# network. The application runs in a private network namespace with only loopback and one end of
+# a veth pair (10.77.0.1/24); VirtualQX8 answers in a second namespace at the other end
+# (10.77.0.20). Nothing else is reachable. Without a display the application runs under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
-exec scripts/netns-run bash -c '
-    data=$(mktemp -d)
-    build/simulator/VirtualQX8 --address 127.0.0.1 --wire-log "$data/wire.log" & device=$!
-    trap "kill $device 2>/dev/null" EXIT
-    export XDG_RUNTIME_DIR=$data
-    if [ -n "${DISPLAY:-}" ]; then build/sources/shell/QX8Control
-    else xvfb-run -a build/sources/shell/QX8Control; fi
-'
+
+if [ "${QX8_RUN_STAGE:-}" != namespace ]; then
+    scripts/install-deps.sh
+    scripts/build.sh
+    exec scripts/netns-run env QX8_RUN_STAGE=namespace "$0" "$@"
+fi
+
+# From here on inside the private namespace, as root. The programs themselves run as the user
+# who called sudo, so that the settings and data they write in the home folder stay theirs.
+near=10.77.0.1 device=10.77.0.20
+as_user=()
+if [ -n "${SUDO_UID:-}" ]; then
+    as_user=(setpriv --reuid="$SUDO_UID" --regid="$SUDO_GID" --init-groups --)
+fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/qx8run.XXXXXX")
+mkdir -m 700 "$work/runtime"
+[ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$work"
+
+# Each program runs in a process group of its own (setsid), so that ending it ends what it
+# started too (xvfb-run's server). They end in reverse order: the application before the device.
+children=()
+start() {
+    setsid "$@" &
+    children+=("$!")
+}
+finish() {
+    for ((i = ${#children[@]} - 1; i >= 0; --i)); do
+        kill -- "-${children[i]}" 2>/dev/null || true
+        wait "${children[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Waits up to ten seconds for a condition.
+wait_until() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+
+# The device's namespace lives as long as the process that holds it.
+start unshare --net sleep infinity
+holder=${children[-1]}
+has_own_network() { [ "$(readlink "/proc/$holder/ns/net")" != "$(readlink /proc/self/ns/net)" ]; }
+wait_until has_own_network || fail "Could not make the device's network namespace."
+far() { nsenter -t "$holder" -n "$@"; }
+ip link add qx8near type veth peer name qx8far
+ip link set qx8far netns "$holder"
+ip addr add "$near/24" brd + dev qx8near
+ip link set qx8near up
+far ip link set lo up
+far ip addr add "$device/24" brd + dev qx8far
+far ip link set qx8far up
+
+start nsenter -t "$holder" -n "${as_user[@]}" build/simulator/VirtualQX8 --address "$device" \
+    --name "Virtual QX8" --wire-log "$work/wire.log" >"$work/virtualqx8.out"
+wait_until grep -q "listening" "$work/virtualqx8.out" || fail "VirtualQX8 did not start."
+echo "VirtualQX8 answers at $device (password \"quillrampstow\"); this side is $near."
+# Later servers start here beside VirtualQX8: the harness HTTP server playing the cloud (update
+# feed, images, tunings) and the analytics collector, with QX8_CLOUD_BASE_URL and
+# QX8_ANALYTICS_URL pointing at it, and an FTP server on the device's storage folder.
+
+export XDG_RUNTIME_DIR="$work/runtime"
+application=(build/sources/shell/QX8Control)
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display: QX8Control runs under xvfb-run, where its window cannot be seen." \
+        "Ctrl+C ends it."
+    application=(xvfb-run -a "${application[@]}")
+fi
+start "${as_user[@]}" "${application[@]}"
+wait "${children[-1]}"

@@ -11,4 +11,6 @@ export HOME=$root/home XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
        XDG_CACHE_HOME=$root/cache XDG_RUNTIME_DIR=$root/runtime TMPDIR=$root/tmp
 export LANG=${QX8_TEST_LANG:-C.UTF-8} LC_ALL=${QX8_TEST_LANG:-C.UTF-8}
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+# A crash ends the test at once instead of waiting on a debugger that Qt Test would start.
+export QTEST_DISABLE_STACK_DUMP=1
 "$@"

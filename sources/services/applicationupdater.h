@@ -29,7 +29,8 @@ public:
 
 Q_SIGNALS:
     void applicationVersionChanged();
-    void updateStateChanged(UpdateState state);
+    // Qualified: moc matches the argument to the registered enumeration by this name.
+    void updateStateChanged(ApplicationUpdater::UpdateState state);
     void validationModeChanged(bool validationMode);
 
 private:

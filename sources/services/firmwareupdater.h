@@ -30,7 +30,8 @@ public:
     Q_INVOKABLE void resetAll();
 
 Q_SIGNALS:
-    void updateStateChanged(UpdateState state);
+    // Qualified: moc matches the argument to the registered enumeration by this name.
+    void updateStateChanged(FirmwareUpdater::UpdateState state);
     void validationModeChanged(bool validationMode);
     void isIdleChanged(bool isIdle);
 

@@ -159,10 +159,12 @@ void ViewLoader::enterPassword(const QString& payload)
     link->enterPassword(device.password);
 }
 
+// The link lets go before the offline model stops, so that the model's end is not reported as a
+// lost connection.
 void ViewLoader::leaveDevice()
 {
-    setOfflineMode(false);
     TCPAdaptor::instance()->doDisconnect();
+    setOfflineMode(false);
     Q_EMIT switchToDiscoveryScreen();
 }
 

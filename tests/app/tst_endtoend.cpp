@@ -2,6 +2,7 @@
 #include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
 
@@ -180,5 +181,5 @@ void TestEndToEnd::silentDeviceTimesOutAndRetryWorks()
                              qx8test::timeoutMs());
 }
 
-QTEST_MAIN(TestEndToEnd)
+QX8_TEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"

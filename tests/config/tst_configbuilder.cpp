@@ -3,6 +3,7 @@
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -241,5 +242,5 @@ void TestConfigBuilder::roundTrips()
     QCOMPARE(edited, defaultConfig());
 }
 
-QTEST_GUILESS_MAIN(TestConfigBuilder)
+QX8_TEST_GUILESS_MAIN(TestConfigBuilder)
 #include "tst_configbuilder.moc"

@@ -6,6 +6,7 @@
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -356,5 +357,5 @@ void TestConfigCatalogue::copyPaste()
     QVERIFY(!Editor::isCopyPasteCompatible("In_Delay", "Out_Delay"));
 }
 
-QTEST_GUILESS_MAIN(TestConfigCatalogue)
+QX8_TEST_GUILESS_MAIN(TestConfigCatalogue)
 #include "tst_configcatalogue.moc"

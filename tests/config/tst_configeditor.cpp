@@ -3,6 +3,7 @@
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -359,5 +360,5 @@ void TestConfigEditor::outputNames()
              std::string("Front Fill 1"));
 }
 
-QTEST_GUILESS_MAIN(TestConfigEditor)
+QX8_TEST_GUILESS_MAIN(TestConfigEditor)
 #include "tst_configeditor.moc"

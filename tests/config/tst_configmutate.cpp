@@ -3,6 +3,7 @@
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -75,5 +76,5 @@ void TestConfigMutate::sameSeedSameEdits()
     QVERIFY(first != defaultConfig());
 }
 
-QTEST_GUILESS_MAIN(TestConfigMutate)
+QX8_TEST_GUILESS_MAIN(TestConfigMutate)
 #include "tst_configmutate.moc"

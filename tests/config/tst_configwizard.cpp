@@ -4,6 +4,7 @@
 #include "configfixture.h"
 #include "kalo480configbuilder.h"
 #include "kalo480configeditor.h"
+#include "testmain.h"
 
 #include <QTest>
 
@@ -370,5 +371,5 @@ void TestConfigWizard::refusals()
     QVERIFY(out.isNull());
 }
 
-QTEST_GUILESS_MAIN(TestConfigWizard)
+QX8_TEST_GUILESS_MAIN(TestConfigWizard)
 #include "tst_configwizard.moc"

@@ -2,6 +2,7 @@
 #include "httpserverprocess.h"
 #include "httptransfer.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -236,5 +237,5 @@ int TestHttpTransfer::requestsFor(const QByteArray& path, int since) const
                              [&](const auto& request) { return request.path == path; }));
 }
 
-QTEST_GUILESS_MAIN(TestHttpTransfer)
+QX8_TEST_GUILESS_MAIN(TestHttpTransfer)
 #include "tst_httptransfer.moc"

@@ -1,4 +1,5 @@
 #include "safefilename.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,5 +75,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSafeFileName)
+QX8_TEST_GUILESS_MAIN(TestSafeFileName)
 #include "tst_safefilename.moc"

@@ -1,6 +1,7 @@
 #include "ftplistingparser.h"
 #include "ftpreplyreader.h"
 #include "qurlinfo.h"
+#include "testmain.h"
 
 #include <QLocale>
 #include <QTest>
@@ -150,5 +151,5 @@ void TestFtpListing::replyLines()
     QCOMPARE(seen, replies);
 }
 
-QTEST_GUILESS_MAIN(TestFtpListing)
+QX8_TEST_GUILESS_MAIN(TestFtpListing)
 #include "tst_ftplisting.moc"

@@ -3,6 +3,7 @@
 #include "qftp.h"
 #include "signalrecorder.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -420,5 +421,5 @@ void TestQFtpServers::serverFailsMidTransfer()
     QVERIFY(logIn(ftp, killed ? m_py : server));
 }
 
-QTEST_GUILESS_MAIN(TestQFtpServers)
+QX8_TEST_GUILESS_MAIN(TestQFtpServers)
 #include "tst_qftpservers.moc"

@@ -11,6 +11,7 @@
 #include "peqgeometry.h"
 #include "qtpeqnames.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -354,5 +355,5 @@ void TestCurveMath::outsideTheFrame()
     QCOMPARE(garbage.level(5000), 0.0f);
 }
 
-QTEST_GUILESS_MAIN(TestCurveMath)
+QX8_TEST_GUILESS_MAIN(TestCurveMath)
 #include "tst_curvemath.moc"

@@ -8,6 +8,7 @@
 #include "qx8peqgraphitem.h"
 #include "qx8textsv.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -57,7 +58,6 @@ private:
     LinkedProcessor m_processor;
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<QQuickItem> m_root;
-    QStringList m_warnings;
 };
 
 void TestGraphPanels::initTestCase()
@@ -75,19 +75,12 @@ void TestGraphPanels::cleanup()
 {
     m_root.reset();
     m_view.reset();
-    QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join('\n')));
 }
 
 GraphItemBase* TestGraphPanels::show(const QByteArray& body, QSize size)
 {
     m_view = std::make_unique<QQuickView>();
-    QQmlEngine* engine = m_view->engine();
-    engine->setOutputWarningsToStandardError(false);
-    connect(engine, &QQmlEngine::warnings, this, [this](const QList<QQmlError>& errors) {
-        for (const QQmlError& error : errors)
-            m_warnings << error.toString();
-    });
-    QQmlComponent component(engine);
+    QQmlComponent component(m_view->engine());
     component.setData("import QtQuick 2.15\n" + body, QUrl("qrc:/qml/PanelUnderTest.qml"));
     m_root.reset(qobject_cast<QQuickItem*>(component.create()));
     if (!m_root) {
@@ -198,5 +191,5 @@ void TestGraphPanels::cleanupTestCase()
     m_processor.stop();
 }
 
-QTEST_MAIN(TestGraphPanels)
+QX8_TEST_MAIN(TestGraphPanels)
 #include "tst_graphpanels.moc"

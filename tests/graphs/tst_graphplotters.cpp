@@ -11,6 +11,7 @@
 #include "qx8peqcurveplotter.h"
 #include "qx8peqgraphitem.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -174,10 +175,11 @@ void TestGraphPlotters::plottersFollowDeviceValues()
     QVERIFY(m_processor.set("MidPEQ", "Band_2_Type", "Low Shelf"));
     QTRY_COMPARE(peq.calculator().bands[1].Type, int(CurveCalculator::LowShelf));
 
-    QSignalSpy geqChanged(&geq, &QX8GEQBands::curvesChanged);
+    int geqChanges = 0; // the signal carries a reference, which QSignalSpy cannot hold
+    connect(&geq, &QX8GEQBands::curvesChanged, this, [&geqChanges] { ++geqChanges; });
     QVERIFY(m_processor.set("StereoGEQ", "1.0 kHz", "-4.5"));
     QTRY_COMPARE(geq.values().value("1.0 kHz"), -4.5f);
-    QVERIFY(!geqChanged.isEmpty());
+    QVERIFY(geqChanges > 0);
 }
 
 void TestGraphPlotters::initTwiceSubscribesOnce()
@@ -210,6 +212,7 @@ void TestGraphPlotters::initTwiceSubscribesOnce()
 void TestGraphPlotters::bandCountsHeld()
 {
     QX8PEQCurvePlotter peq;
+    QTest::ignoreMessage(QtWarningMsg, "Band count 25 held at 20");
     peq.init("HighPEQ", 25);
     QCOMPARE(peq.bandCount(), 20);
     QCOMPARE(peq.curves().size(), 21);
@@ -217,6 +220,7 @@ void TestGraphPlotters::bandCountsHeld()
 
     // Two ways and the sub: six variables a band, the sub's under "MonoSub".
     CrossoverCurvePlotter crossover;
+    QTest::ignoreMessage(QtWarningMsg, "Crossover band count 5 held at 3 for 2 ways");
     crossover.init("Crossover", 5, 2, 1);
     QCOMPARE(crossover.bandCount(), 3);
     QCOMPARE(controlCount(crossover), 18);
@@ -224,10 +228,12 @@ void TestGraphPlotters::bandCountsHeld()
     for (const char* sv : {"HPFrequency", "Gain", "LPFrequency", "HPType", "LPType", "Polarity"})
         sub << LinkedProcessor::path("Crossover", QStringLiteral("MonoSub_") + sv);
     QVERIFY(waitForSubscriptions(sub));
+    QTest::ignoreMessage(QtWarningMsg, "Crossover band count 9 held at 6 for 8 ways");
     crossover.init("Crossover", 9, 8, 0);
     QCOMPARE(crossover.bandCount(), 6);
 
     QX8NuqCurvePlotter empty;
+    QTest::ignoreMessage(QtWarningMsg, "PONAME EMPTY ABORTING NumSV Creation");
     empty.init(QString(), 12);
     QCOMPARE(controlCount(empty), 0);
     QVERIFY(empty.curves().isEmpty());
@@ -285,5 +291,5 @@ void TestGraphPlotters::cleanupTestCase()
     m_processor.stop();
 }
 
-QTEST_MAIN(TestGraphPlotters)
+QX8_TEST_MAIN(TestGraphPlotters)
 #include "tst_graphplotters.moc"

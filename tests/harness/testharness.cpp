@@ -37,4 +37,11 @@ QString sourceDir()
     return qEnvironmentVariable("QX8_SOURCE_DIR");
 }
 
+const QString kProbeRequest = QStringLiteral(R"(get "\\Node\SV\HardwareVersion\")");
+
+bool isProbeAnswer(const QString& line)
+{
+    return line.startsWith(kProbeRequest + QLatin1Char(' '));
+}
+
 } // namespace qx8test

@@ -25,4 +25,10 @@ QString virtualProcessorPath();
 // Root of the source tree (fixtures, scripts).
 QString sourceDir();
 
+// Quiet until probe: a request every device answers. Lines travel in order on a connection, so
+// once the answer to a probe sent after some action is in, whatever that action sent is in too:
+// a test asserts that nothing else came without waiting a fixed time.
+extern const QString kProbeRequest;
+bool isProbeAnswer(const QString& line);
+
 } // namespace qx8test

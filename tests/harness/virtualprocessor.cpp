@@ -153,3 +153,49 @@ bool VirtualProcessor::waitForReceived(const QString& line)
 {
     return QTest::qWaitFor([&] { return received().contains(line); }, qx8test::timeoutMs());
 }
+
+QStringList VirtualProcessor::receivedUntilProbe(const std::function<void()>& sendProbe, int from)
+{
+    const int probe = received().count(qx8test::kProbeRequest) + 1;
+    sendProbe();
+    std::optional<QStringList> lines;
+    const bool answered = QTest::qWaitFor(
+        [&] { return (lines = receivedBeforeAnsweredProbe(probe, from)).has_value(); },
+        qx8test::timeoutMs());
+    if (!answered) {
+        qWarning("VirtualQX8 did not answer the probe");
+        return received().mid(from);
+    }
+    return *lines;
+}
+
+std::optional<QStringList> VirtualProcessor::receivedBeforeAnsweredProbe(int probe, int from) const
+{
+    static const QRegularExpression event(QStringLiteral("^(\\d+) (RX|TX) (.*)$"));
+    QStringList lines;
+    int receivedCount = 0;
+    int probesSeen = 0;
+    QString probeConnection;
+    for (const QString& entry : wireLog()) {
+        const QRegularExpressionMatch match = event.match(entry);
+        if (!match.hasMatch())
+            continue;
+        const QString connection = match.captured(1);
+        const QString text = match.captured(3);
+        if (match.captured(2) == QLatin1String("TX")) {
+            if (connection == probeConnection && qx8test::isProbeAnswer(text))
+                return lines;
+            continue;
+        }
+        if (!probeConnection.isEmpty())
+            continue;
+        if (text == qx8test::kProbeRequest) {
+            if (++probesSeen == probe)
+                probeConnection = connection;
+        } else if (receivedCount >= from) {
+            lines.append(text);
+        }
+        ++receivedCount;
+    }
+    return std::nullopt;
+}

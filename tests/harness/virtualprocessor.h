@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 // Runs one VirtualQX8 process for a test: on a loopback address of its own (unless the test
 // passes --address), with its wire log in the test's temporary folder, and talks to its
@@ -28,6 +30,10 @@ public:
     // The text of every line received from clients, all connections, in order.
     QStringList received() const;
     bool waitForReceived(const QString& line);
+    // Quiet until probe: `sendProbe` sends qx8test::kProbeRequest through the connection under
+    // test. Waits until the device has answered it and returns the lines clients sent before it,
+    // from the `from`th received line on, probes left out.
+    QStringList receivedUntilProbe(const std::function<void()>& sendProbe, int from = 0);
 
     // Sends one control command and returns its answer line ("ok ..." or "error ..."), or an
     // empty text when no answer came in time.
@@ -37,6 +43,8 @@ private:
     enum class Outcome { Listening, AddressTaken, Failed };
 
     Outcome startOnce(const QStringList& arguments);
+    // The lines received before the probe number `probe` (counted from 1), once it is answered.
+    std::optional<QStringList> receivedBeforeAnsweredProbe(int probe, int from) const;
     void readOutput();
 
     QProcess m_process;

@@ -1,6 +1,7 @@
 // Request lines byte for byte, and the reply grammar line by line and across reads.
 #include "consolelinebuilder.h"
 #include "consolereplyparser.h"
+#include "testmain.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -219,5 +220,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConsoleLines)
+QX8_TEST_GUILESS_MAIN(TestConsoleLines)
 #include "tst_consolelines.moc"

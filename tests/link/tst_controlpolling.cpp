@@ -4,6 +4,7 @@
 #include "qx8binaryled.h"
 #include "qx8led.h"
 #include "qx8meter.h"
+#include "testmain.h"
 #include "tst_controlfixture.h"
 
 #include <QSet>
@@ -151,5 +152,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestControlPolling)
+QX8_TEST_GUILESS_MAIN(TestControlPolling)
 #include "tst_controlpolling.moc"

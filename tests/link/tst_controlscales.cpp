@@ -6,6 +6,7 @@
 #include "qx8meter.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
+#include "testmain.h"
 
 #include <QTest>
 #include <cmath>
@@ -240,5 +241,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestControlScales)
+QX8_TEST_GUILESS_MAIN(TestControlScales)
 #include "tst_controlscales.moc"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testmain.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -63,5 +65,5 @@ bool run(const QString& program, const QStringList& arguments);
         qx8test::enterPrivateNetwork();                                                            \
         QCoreApplication application(argc, argv);                                                  \
         TestObject test;                                                                           \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return qx8test::exec(&test, argc, argv);                                                   \
     }

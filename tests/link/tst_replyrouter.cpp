@@ -1,6 +1,7 @@
 // Delivery by variable: only matching receivers, in construction order, robust to receivers
 // that unbind, bind or die while a reply is being delivered.
 #include "replyrouter.h"
+#include "testmain.h"
 
 #include <QTest>
 #include <functional>
@@ -91,5 +92,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReplyRouter)
+QX8_TEST_GUILESS_MAIN(TestReplyRouter)
 #include "tst_replyrouter.moc"

@@ -3,30 +3,15 @@
 
 #include "applicationstartup.h"
 #include "qx8settings.h"
+#include "tcpadaptor.h"
+#include "testmain.h"
 #include "viewloader.h"
 
 #include <QApplication>
-#include <QMutex>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSignalSpy>
-
-namespace {
-QtMessageHandler g_previousHandler = nullptr;
-QMutex g_warningsMutex;
-QStringList g_warnings;
-
-void recordingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg || type == QtCriticalMsg) {
-        QMutexLocker lock(&g_warningsMutex);
-        g_warnings << message;
-    }
-    if (g_previousHandler)
-        g_previousHandler(type, context, message);
-}
-} // namespace
 
 ShellFixture::ShellFixture() = default;
 
@@ -44,7 +29,7 @@ bool ShellFixture::start()
     m_startup = std::make_unique<ApplicationStartup>(*qApp);
     if (m_startup->start() != ApplicationStartup::Outcome::Started)
         return false;
-    g_previousHandler = qInstallMessageHandler(recordingHandler);
+    qx8test::restoreWarningCheck(); // the application's log handler replaced it
     m_loads = std::make_unique<QSignalSpy>(loader(), &ViewLoader::loadPage);
     return root() != nullptr;
 }
@@ -80,6 +65,13 @@ void ShellFixture::settle()
         QCoreApplication::processEvents();
 }
 
+void ShellFixture::sendProbe()
+{
+    TCPAdaptor::instance()->SendRequest({QStringLiteral("NPO"),
+                                         QStringLiteral("Node\\SV\\HardwareVersion"), QString(),
+                                         QString(), QStringLiteral("get")});
+}
+
 QStringList ShellFixture::takeLoads()
 {
     QStringList loads;
@@ -89,16 +81,4 @@ QStringList ShellFixture::takeLoads()
     }
     m_loads->clear();
     return loads;
-}
-
-QStringList ShellFixture::warnings()
-{
-    QMutexLocker lock(&g_warningsMutex);
-    return g_warnings;
-}
-
-void ShellFixture::clearWarnings()
-{
-    QMutexLocker lock(&g_warningsMutex);
-    g_warnings.clear();
 }

@@ -5,6 +5,7 @@
 #include "qx8settings.h"
 #include "shellfixture.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "tst_discoverynetwork.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
@@ -187,7 +188,7 @@ int main(int argc, char** argv)
     qx8test::enterPrivateNetwork();
     QApplication application(argc, argv);
     TestDiscoveryPage test;
-    return QTest::qExec(&test, argc, argv);
+    return qx8test::exec(&test, argc, argv);
 }
 
 #include "tst_discoverypage.moc"

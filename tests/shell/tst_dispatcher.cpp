@@ -6,6 +6,7 @@
 #include "shellfixture.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "tuningfilemanager.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
@@ -36,7 +37,8 @@ private Q_SLOTS:
 
 private:
     static QString logText();
-    static int loginCount(const VirtualProcessor& device, const QString& password);
+    // Logins the device received before a probe sent through the link now.
+    static int loginsUntilProbe(VirtualProcessor& device, const QString& password);
 
     ShellFixture m_shell;
 };
@@ -57,9 +59,9 @@ QString TestDispatcher::logText()
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
-int TestDispatcher::loginCount(const VirtualProcessor& device, const QString& password)
+int TestDispatcher::loginsUntilProbe(VirtualProcessor& device, const QString& password)
 {
-    return device.received().count(login(password));
+    return device.receivedUntilProbe(ShellFixture::sendProbe).count(login(password));
 }
 
 // Analytics on, pointed at loopback (the skeleton client sends nothing), so that the payload
@@ -174,9 +176,8 @@ void TestDispatcher::connectsLogsInAndGoesHome()
 
     // The same device again: nothing new on the wire.
     m_shell.guiSignal(QStringLiteral("ConnectDevice"), first.address() + ':' + kPassword);
-    QTest::qWait(200);
+    QCOMPARE(loginsUntilProbe(first, kPassword), 1);
     QCOMPARE(first.command(QStringLiteral("connections")), QStringLiteral("ok 1"));
-    QCOMPARE(loginCount(first, kPassword), 1);
 
     // Another device: the first connection closes, the second logs in.
     VirtualProcessor second;
@@ -216,8 +217,7 @@ void TestDispatcher::enterPasswordWhileDisconnectedLogsInOnce()
     QVERIFY(device.waitForReceived(login(password)));
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
-    QTest::qWait(200);
-    QCOMPARE(loginCount(device, password), 1);
+    QCOMPARE(loginsUntilProbe(device, password), 1);
     QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword).toString(), password);
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
 }
@@ -235,6 +235,8 @@ void TestDispatcher::validationModeSwitchesTheServices()
 {
     ViewLoader* loader = m_shell.loader();
     QSignalSpy changes(loader, &ViewLoader::validationModeChanged);
+    qRegisterMetaType<ApplicationUpdater::UpdateState>();
+    qRegisterMetaType<FirmwareUpdater::UpdateState>();
     QSignalSpy appState(ApplicationUpdater::instance(), &ApplicationUpdater::updateStateChanged);
     QSignalSpy firmwareState(FirmwareUpdater::instance(), &FirmwareUpdater::updateStateChanged);
 
@@ -288,5 +290,5 @@ void TestDispatcher::busyFlagBlocksClose()
     QVERIFY(loader->isActive(ViewLoader::Discovery));
 }
 
-QTEST_MAIN(TestDispatcher)
+QX8_TEST_MAIN(TestDispatcher)
 #include "tst_dispatcher.moc"

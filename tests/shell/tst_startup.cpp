@@ -3,6 +3,7 @@
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "testharness.h"
+#include "testmain.h"
 
 #include <QDir>
 #include <QProcess>
@@ -320,6 +321,6 @@ int main(int argc, char** argv)
         return logOneFatalMessage();
     QCoreApplication application(argc, argv);
     TestStartup test;
-    return QTest::qExec(&test, argc, argv);
+    return qx8test::exec(&test, argc, argv);
 }
 #include "tst_startup.moc"

@@ -59,6 +59,23 @@ bool ConsoleClient::waitForDisconnected()
                            qx8test::timeoutMs());
 }
 
+QStringList ConsoleClient::linesUntilProbe(int from)
+{
+    send(qx8test::kProbeRequest);
+    const auto answer = [&] {
+        for (int i = from; i < m_lines.size(); ++i) {
+            if (qx8test::isProbeAnswer(m_lines.at(i)))
+                return i;
+        }
+        return -1;
+    };
+    if (!QTest::qWaitFor([&] { return answer() >= 0; }, qx8test::timeoutMs())) {
+        qWarning("No answer to the probe");
+        return m_lines.mid(from);
+    }
+    return m_lines.mid(from, answer() - from);
+}
+
 void ConsoleClient::onReadyRead()
 {
     const QByteArray bytes = m_socket.readAll();

@@ -37,6 +37,9 @@ public:
     bool waitForLine(const QString& line);
     bool waitForLineCount(int count);
     bool waitForDisconnected();
+    // Quiet until probe: sends qx8test::kProbeRequest, waits for its answer and returns the lines
+    // received before it, from the `from`th line on.
+    QStringList linesUntilProbe(int from);
     // Index of the first received line equal to `line`, or -1.
     int indexOf(const QString& line) const { return m_lines.indexOf(line); }
 

@@ -1,5 +1,6 @@
 #include "consoleclient.h"
 #include "testharness.h"
+#include "testmain.h"
 #include "virtualprocessor.h"
 
 #include <QtTest>
@@ -486,5 +487,5 @@ void TestVirtualConsole::closeSendsFinAndAbortSendsReset()
     QTRY_COMPARE(m_device->command("connections"), QString("ok 0"));
 }
 
-QTEST_GUILESS_MAIN(TestVirtualConsole)
+QX8_TEST_GUILESS_MAIN(TestVirtualConsole)
 #include "tst_virtualconsole.moc"

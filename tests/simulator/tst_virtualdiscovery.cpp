@@ -1,4 +1,5 @@
 #include "testharness.h"
+#include "testmain.h"
 #include "virtualprocessor.h"
 
 #include <QNetworkDatagram>
@@ -218,5 +219,5 @@ void TestVirtualDiscovery::unitsOnOneSubnetAnswerABroadcast()
     QVERIFY(answers.value(subnet + "3").contains("\"Second\""));
 }
 
-QTEST_GUILESS_MAIN(TestVirtualDiscovery)
+QX8_TEST_GUILESS_MAIN(TestVirtualDiscovery)
 #include "tst_virtualdiscovery.moc"
