@@ -18,6 +18,8 @@ struct ConsoleReply
     QByteArray line;       // LoginAccepted: the line itself
 };
 
+Q_DECLARE_METATYPE(ConsoleReply)
+
 // Turns the console's byte stream into replies. Lines end in LF (a CR before it is dropped) and
 // are decoded as UTF-8 whatever the locale. A line longer than kMaxLineBytes is discarded with a
 // log line, so a peer that never sends LF cannot grow the buffer without bound.

@@ -1,8 +1,7 @@
 // The console socket thread on real sockets: reads, writes, the busy drop and reconnects.
 #include "appbusyflag.h"
 #include "scriptedpeer.h"
-#include "signalrecorder.h"
-#include "tcpadaptor.h"
+#include "tcpclientthread.h"
 #include "testharness.h"
 
 #include <QRegularExpression>
@@ -33,8 +32,9 @@ public:
         QObject::connect(&thread, &QThread::started, client, &TcpClientThread::onStarted);
         QObject::connect(&thread, &QThread::finished, client, &TcpClientThread::onFinished,
                          Qt::DirectConnection);
-        QObject::connect(client, &TcpClientThread::poSvData, &records,
-                         [this](const DataFromDevice& data) { values.append(data.value); });
+        // Recorded on this thread's side of a queued connection.
+        QObject::connect(client, &TcpClientThread::replyReceived, &records,
+                         [this](const ConsoleReply& reply) { replies.append(reply); });
         thread.start();
     }
     ~ClientUnderTest()
@@ -54,10 +54,25 @@ public:
         QMetaObject::invokeMethod(client, [this, line] { client->sendMessage(line); });
     }
 
+    QStringList values() const
+    {
+        QStringList values;
+        for (const ConsoleReply& reply : replies) {
+            if (reply.kind == ConsoleReply::Kind::Value)
+                values.append(reply.record.value);
+        }
+        return values;
+    }
+    int count(ConsoleReply::Kind kind) const
+    {
+        return int(std::count_if(replies.begin(), replies.end(),
+                                 [kind](const ConsoleReply& reply) { return reply.kind == kind; }));
+    }
+
     QThread thread;
     TcpClientThread* client = new TcpClientThread;
     QObject records;
-    QStringList values;
+    QList<ConsoleReply> replies;
 };
 
 // A scripted peer with the socket thread connected to it.
@@ -120,34 +135,33 @@ private Q_SLOTS:
     void loginAndRepliesInOneRead()
     {
         Session s;
-        SignalRecorder recorder(s.test.client);
         QVERIFY(s.open());
         QCOMPARE(s.test.client->hostAddress(), s.peer.address());
         s.peer.send("Vimbal Console\nconnect logged in as administrator\n" +
                     bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
                        "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.values.size(), 2, qx8test::timeoutMs());
-        QCOMPARE(s.test.values, QStringList({"3", "40"}));
-        QCOMPARE(recorder.names({"connected", "enterPassword", "vimbalReady", "homeScreenData",
-                                 "homeScreenDataAvailable", "poSvData"}),
-                 QStringList({"connected", "enterPassword", "vimbalReady", "homeScreenData",
-                              "homeScreenDataAvailable", "poSvData", "poSvData"}));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.replies.size(), 4, qx8test::timeoutMs());
+        QCOMPARE(s.test.replies.at(0).kind, ConsoleReply::Kind::Banner);
+        QCOMPARE(s.test.replies.at(1).kind, ConsoleReply::Kind::LoginAccepted);
+        QCOMPARE(s.test.replies.at(1).line, QByteArray("connect logged in as administrator"));
+        QCOMPARE(s.test.values(), QStringList({"3", "40"}));
     }
 
     void repliesAndListsAcrossReads()
     {
         Session s;
-        QSignalSpy lists(s.test.client, &TcpClientThread::enumsReceived);
         QVERIFY(s.open());
         s.peer.send(bs("subr \"//Preset/PEQ/SV/Ga"));
         QTest::qWait(100);
-        QVERIFY(s.test.values.isEmpty());
+        QVERIFY(s.test.replies.isEmpty());
         s.peer.send(bs("in/\" \"-3.5\"\r\nlc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.values, QStringList({"-3.5"}), qx8test::timeoutMs());
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.values(), QStringList({"-3.5"}), qx8test::timeoutMs());
         s.peer.send("\tPink\nendlc\n");
-        QTRY_COMPARE_WITH_TIMEOUT(lists.size(), 1, qx8test::timeoutMs());
-        QCOMPARE(lists.at(0).at(0).toStringList(), QStringList({"Flat", "Pink"}));
-        QCOMPARE(lists.at(0).at(1).toString(), QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.replies.size(), 2, qx8test::timeoutMs());
+        const ConsoleReply& list = s.test.replies.at(1);
+        QCOMPARE(list.kind, ConsoleReply::Kind::EnumerationList);
+        QCOMPARE(list.items, QStringList({"Flat", "Pink"}));
+        QCOMPARE(list.path, QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
     }
 
     void busyDropsPollingOnly()
@@ -210,7 +224,6 @@ private Q_SLOTS:
     void closedMidListThenNewSessions()
     {
         Session s;
-        QSignalSpy banners(s.test.client, &TcpClientThread::enterPassword);
         QSignalSpy errors(s.test.client, &TcpClientThread::error);
         QSignalSpy disconnects(s.test.client, &TcpClientThread::disconnected);
         QVERIFY(s.open());
@@ -222,7 +235,8 @@ private Q_SLOTS:
         s.test.connectTo(s.peer.address(), s.peer.port());
         QVERIFY(s.peer.waitForConnections(2));
         s.peer.send("Vimbal Console\n");
-        QTRY_COMPARE_WITH_TIMEOUT(banners.size(), 1, qx8test::timeoutMs());
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.count(ConsoleReply::Kind::Banner), 1,
+                                  qx8test::timeoutMs());
 
         ScriptedPeer second;
         QVERIFY(second.listen());
