@@ -103,8 +103,10 @@ void TCPAdaptor::doConnect()
     Q_EMIT connectToHost(address, kConsolePort);
 }
 
+// A cancel ends the attempt here and now: no time-out and no login follow it.
 void TCPAdaptor::doDisconnect()
 {
+    enterPhase(Phase::Idle);
     Q_EMIT disconnectFromHost();
 }
 

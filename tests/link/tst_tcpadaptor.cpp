@@ -1,6 +1,7 @@
 // The link singleton against a scripted console peer on the console port: login, time-outs,
 // reconnects, guarded requests and delivery to bound receivers.
 #include "appbusyflag.h"
+#include "blackhole.h"
 #include "qx8settings.h"
 #include "scriptedpeer.h"
 #include "signalrecorder.h"
@@ -146,6 +147,23 @@ private Q_SLOTS:
         link->doConnect();
         QTRY_COMPARE(lost.size(), 1);
         QCOMPARE(errors.size(), 1);
+        QTest::qWait(kConnectTimeoutMs + 300);
+        QCOMPARE(timeouts.size(), 0);
+    }
+
+    // Cancelling a connect that is still pending ends it: the link is idle at once and no
+    // time-out follows.
+    void cancelWhilePending()
+    {
+        BlackHole blackHole;
+        QVERIFY(blackHole.ok);
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        QX8Settings().setValue("Data/CurrentDeviceAddress", blackHole.address.toString());
+        link->doConnect();
+        QTRY_VERIFY(link->isConnected());
+        link->doDisconnect();
+        QCOMPARE(link->phase(), TCPAdaptor::Phase::Idle);
+        QTRY_VERIFY(!link->isConnected());
         QTest::qWait(kConnectTimeoutMs + 300);
         QCOMPARE(timeouts.size(), 0);
     }

@@ -1,5 +1,6 @@
 // The console socket thread on real sockets: reads, writes, the busy drop and reconnects.
 #include "appbusyflag.h"
+#include "blackhole.h"
 #include "scriptedpeer.h"
 #include "tcpclientthread.h"
 #include "testharness.h"
@@ -7,12 +8,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -88,40 +83,6 @@ struct Session
     }
     ScriptedPeer peer;
     ClientUnderTest test;
-};
-
-// A listener whose accept queue is full: a connection attempt to it stays pending.
-class BlackHole
-{
-public:
-    BlackHole()
-    {
-        address = qx8test::uniqueLoopbackAddress();
-        listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in where{};
-        where.sin_family = AF_INET;
-        where.sin_port = htons(19272);
-        where.sin_addr.s_addr = htonl(address.toIPv4Address());
-        ok = ::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0 &&
-             ::listen(listener, 0) == 0;
-        for (int i = 0; ok && i < 3; ++i) {
-            const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-            ::fcntl(filler, F_SETFL, O_NONBLOCK);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&where), sizeof where);
-            fillers.push_back(filler);
-        }
-    }
-    ~BlackHole()
-    {
-        for (int filler : fillers)
-            ::close(filler);
-        ::close(listener);
-    }
-
-    QHostAddress address;
-    int listener = -1;
-    bool ok = false;
-    std::vector<int> fillers;
 };
 
 } // namespace
