@@ -214,11 +214,15 @@ void TCPAdaptor::enterPassword(const QString& password)
         sendLogin();
 }
 
+// A password that cannot travel in a login line is treated as a wrong one: the user is asked for
+// another instead of waiting for an answer that cannot come.
 void TCPAdaptor::sendLogin()
 {
     const QString password = QX8Settings().value(kPasswordKey, QString()).toString();
     if (const std::optional<QByteArray> line = ConsoleLineBuilder::login(password))
         Q_EMIT sendMessage(*line);
+    else
+        Q_EMIT incorrectPassword();
 }
 
 void TCPAdaptor::SendRequest(const DataFromDevice& request)

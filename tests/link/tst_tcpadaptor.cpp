@@ -69,20 +69,36 @@ private Q_SLOTS:
         QTest::qWait(100);
     }
 
+    // A stored password is refused either by the device or, when it cannot travel in a login
+    // line, before it is sent; both ask for another one, which then logs in.
+    void loginRefusedThenRetried_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("sendable");
+        QTest::newRow("refused by the device") << "wrong" << true;
+        QTest::newRow("holds a double quote") << "pass\"word" << false;
+    }
     void loginRefusedThenRetried()
     {
+        QFETCH(QString, stored);
+        QFETCH(bool, sendable);
         ScriptedPeer peer;
         QVERIFY(peer.listen());
         QSignalSpy refused(link, &TCPAdaptor::incorrectPassword);
-        QX8Settings().setValue("Data/CurrentDevicePassword", "wrong");
+        QX8Settings().setValue("Data/CurrentDevicePassword", stored);
         connectTo(peer);
         QVERIFY(link->isConnected());
         QCOMPARE(link->hostAddress(), peer.address());
+        if (!sendable)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Login line dropped"));
         peer.send("Vimbal Console\n");
-        QVERIFY(peer.waitForLine("connect administrator \"wrong\""));
-        peer.send("error could not connect as administrator\n");
+        if (sendable) {
+            QVERIFY(peer.waitForLine("connect administrator \"" + stored.toUtf8() + '"'));
+            peer.send("error could not connect as administrator\n");
+        }
         QTRY_COMPARE(refused.size(), 1);
         QCOMPARE(link->phase(), TCPAdaptor::Phase::AwaitingLogin);
+        QCOMPARE(peer.receivedLines().size(), sendable ? 1 : 0);
 
         SignalRecorder recorder(link);
         link->enterPassword("quillrampstow");
