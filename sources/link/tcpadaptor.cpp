@@ -10,13 +10,6 @@
 namespace {
 const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
 const QString kPasswordKey = QStringLiteral("Data/CurrentDevicePassword");
-
-bool isHomeScreenVariable(const DataFromDevice& record)
-{
-    return record.poName == QLatin1String("Crossover") &&
-           (record.svName == QLatin1String("NumBands") ||
-            record.svName == QLatin1String("MonoSub"));
-}
 } // namespace
 
 TCPAdaptor* TCPAdaptor::instance()
@@ -258,13 +251,25 @@ void TCPAdaptor::onTimeOut()
     onLoginEvent(LoginEvent::TimedOut);
 }
 
-// Receivers of homeScreenDataAvailable use the record only during their slot.
-void TCPAdaptor::deliverValue(DataFromDevice record)
+void TCPAdaptor::deliverValue(const DataFromDevice& record)
 {
-    if (isHomeScreenVariable(record)) {
+    if (DataFromDevice* homeScreen = homeScreenRecord(record)) {
         qDebug() << "                    emit homeScreenDataAvailable(data)";
-        Q_EMIT homeScreenDataAvailable(&record);
+        *homeScreen = record;
+        Q_EMIT homeScreenDataAvailable(homeScreen);
     }
     Q_EMIT dataAvailable(record);
     m_router.deliver(record);
+}
+
+// The link's record of a home-screen variable, or null for any other variable.
+DataFromDevice* TCPAdaptor::homeScreenRecord(const DataFromDevice& record)
+{
+    if (record.poName != QLatin1String("Crossover"))
+        return nullptr;
+    if (record.svName == QLatin1String("NumBands"))
+        return &m_numBandsRecord;
+    if (record.svName == QLatin1String("MonoSub"))
+        return &m_monoSubRecord;
+    return nullptr;
 }

@@ -62,6 +62,8 @@ Q_SIGNALS:
     void presetData(QByteArray message);
     void dataAvailable(DataFromDevice data);
     void sendMessage(QByteArray message);
+    // The pointee is the link's record of that variable's latest reply and lives as long as the
+    // link: a queued receiver may read it (in the GUI thread) and then sees the latest value.
     void homeScreenDataAvailable(DataFromDevice* data);
     void vimbalReady();
     void connectionLost();
@@ -94,7 +96,8 @@ private:
     void enterPhase(Phase phase);
     void sendLogin();
     void onAttemptEnded(int attempt);
-    void deliverValue(DataFromDevice record);
+    void deliverValue(const DataFromDevice& record);
+    DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
     TcpClientThread* m_client;
@@ -102,4 +105,6 @@ private:
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
+    DataFromDevice m_numBandsRecord;
+    DataFromDevice m_monoSubRecord;
 };

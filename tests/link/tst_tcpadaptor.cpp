@@ -201,6 +201,8 @@ private Q_SLOTS:
         QCOMPARE(peer.receivedLines().size(), 1);
     }
 
+    // Every value reply reaches the receivers of its variable; the home-screen variables are
+    // announced first, through a record that a queued receiver can still read.
     void repliesReachBoundReceivers()
     {
         ScriptedPeer peer;
@@ -211,13 +213,20 @@ private Q_SLOTS:
         link->replyRouter().bind(&bands, "Crossover", "NumBands");
         link->replyRouter().bind(&gain, "PEQ", "Gain");
         SignalRecorder recorder(link);
+        QStringList announced;
+        connect(
+            link, &TCPAdaptor::homeScreenDataAvailable, this,
+            [&announced](DataFromDevice* data) { announced << data->svName + "=" + data->value; },
+            Qt::QueuedConnection);
         peer.send(bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
                      "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"
+                     "subr \"//Preset/Crossover/AT/MonoSub/\" \"1\"\n"
                      "subr \"//Preset/PEQ/SV/Freq/\" \"1k\"\n"));
-        QTRY_COMPARE(recorder.count("dataAvailable"), 3);
+        QTRY_COMPARE(recorder.count("dataAvailable"), 4);
         QCOMPARE(recorder.names({"homeScreenDataAvailable", "dataAvailable"}),
                  QStringList({"homeScreenDataAvailable", "dataAvailable", "dataAvailable",
-                              "dataAvailable"}));
+                              "homeScreenDataAvailable", "dataAvailable", "dataAvailable"}));
+        QTRY_COMPARE(announced, QStringList({"NumBands=3", "MonoSub=1"}));
         QCOMPARE(bands.replies.size(), 1);
         QCOMPARE(bands.replies.at(0).value, QString("3"));
         QCOMPARE(gain.replies.size(), 1);
