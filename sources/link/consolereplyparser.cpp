@@ -33,9 +33,7 @@ void ConsoleReplyParser::reset()
     m_buffer.clear();
     m_readPos = 0;
     m_discardingOverlongLine = false;
-    m_list = ListKind::None;
-    m_listPath.clear();
-    m_listItems.clear();
+    closeList();
 }
 
 std::optional<QByteArray> ConsoleReplyParser::takeLine()
@@ -97,50 +95,64 @@ std::optional<ConsoleReply> ConsoleReplyParser::parseLine(const QString& line)
     const QString listPath = pieces.size() >= 2 ? pieces.at(1).trimmed() : QString();
 
     if (word == QLatin1String("lc")) {
-        m_list = ListKind::Enumeration;
-        m_listPath = listPath;
-        m_listItems.clear();
+        openList(ListKind::Enumeration, listPath);
         return std::nullopt;
     }
     if (word == QLatin1String("set") && pieces.size() < 4)
         return std::nullopt;
     if (isValueReplyWord(word))
         return ConsoleReply{ConsoleReply::Kind::Value, parseValueReply(word, pieces), {}, {}, {}};
-    if (word == QLatin1String("ls")) {
-        m_list = ListKind::ProcessingObjects;
-        m_listPath = listPath;
-        m_listItems.clear();
-    }
+    if (word == QLatin1String("ls"))
+        openList(ListKind::ProcessingObjects, listPath);
     return std::nullopt;
 }
 
+// A block past its item or byte cap is dropped whole: its items are let go at once, and the
+// block stays open without collecting until its end line, so its tail is not read as replies.
 std::optional<ConsoleReply> ConsoleReplyParser::parseListLine(const QString& line)
 {
     const bool enumeration = m_list == ListKind::Enumeration;
     if (line == (enumeration ? QLatin1String("endlc") : QLatin1String("endls"))) {
-        ConsoleReply reply{enumeration ? ConsoleReply::Kind::EnumerationList
-                                       : ConsoleReply::Kind::ObjectList,
-                           {},
-                           m_listItems,
-                           m_listPath,
-                           {}};
-        m_list = ListKind::None;
-        m_listItems.clear();
-        m_listPath.clear();
+        std::optional<ConsoleReply> reply;
+        if (!m_listDiscarded) {
+            reply = ConsoleReply{enumeration ? ConsoleReply::Kind::EnumerationList
+                                             : ConsoleReply::Kind::ObjectList,
+                                 {},
+                                 m_listItems,
+                                 m_listPath,
+                                 {}};
+        }
+        closeList();
         return reply;
     }
-    if (!line.startsWith(QLatin1Char('\t')))
+    if (!line.startsWith(QLatin1Char('\t')) || m_listDiscarded)
         return std::nullopt;
-    if (m_listItems.size() >= kMaxListItems) {
-        qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems
-                   << "items discarded";
-        m_list = ListKind::None;
+    m_listBytes += line.size();
+    if (m_listItems.size() >= kMaxListItems || m_listBytes > kMaxListBytes) {
+        qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems << "items or"
+                   << kMaxListBytes << "bytes discarded";
+        m_listDiscarded = true;
         m_listItems.clear();
-        m_listPath.clear();
         return std::nullopt;
     }
     m_listItems.append(line.mid(1));
     return std::nullopt;
+}
+
+void ConsoleReplyParser::openList(ListKind kind, const QString& path)
+{
+    closeList();
+    m_list = kind;
+    m_listPath = path;
+}
+
+void ConsoleReplyParser::closeList()
+{
+    m_list = ListKind::None;
+    m_listPath.clear();
+    m_listItems.clear();
+    m_listBytes = 0;
+    m_listDiscarded = false;
 }
 
 DataFromDevice ConsoleReplyParser::parseValueReply(const QString& word, const QStringList& pieces)

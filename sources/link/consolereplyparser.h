@@ -21,13 +21,15 @@ struct ConsoleReply
 Q_DECLARE_METATYPE(ConsoleReply)
 
 // Turns the console's byte stream into replies. Lines end in LF (a CR before it is dropped) and
-// are decoded as UTF-8 whatever the locale. A line longer than kMaxLineBytes is discarded with a
-// log line, so a peer that never sends LF cannot grow the buffer without bound.
+// are decoded as UTF-8 whatever the locale. A line longer than kMaxLineBytes, and a list block of
+// more than kMaxListItems items or kMaxListBytes, are discarded with a log line, so a peer cannot
+// make the client buffer without bound.
 class ConsoleReplyParser
 {
 public:
     static constexpr int kMaxLineBytes = 64 * 1024;
     static constexpr int kMaxListItems = 100000;
+    static constexpr int kMaxListBytes = 4 * 1024 * 1024;
 
     void append(const QByteArray& bytes);
 
@@ -46,6 +48,8 @@ private:
 
     std::optional<QByteArray> takeLine();
     std::optional<ConsoleReply> parseListLine(const QString& line);
+    void openList(ListKind kind, const QString& path);
+    void closeList();
     static DataFromDevice parseValueReply(const QString& word, const QStringList& pieces);
 
     QByteArray m_buffer;
@@ -55,4 +59,6 @@ private:
     ListKind m_list = ListKind::None;
     QString m_listPath;
     QStringList m_listItems;
+    qint64 m_listBytes = 0;
+    bool m_listDiscarded = false;
 };

@@ -201,13 +201,23 @@ private Q_SLOTS:
         QCOMPARE(rest.front().record.value, QString("x"));
     }
 
-    void overlongLineAndResetDropTheirRest()
+    void overlongInputAndResetDropTheirRest()
     {
         ConsoleReplyParser parser;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("longer than"));
         QVERIFY(feedAll(parser, QByteArray(ConsoleReplyParser::kMaxLineBytes + 10, 'x')).empty());
         // The rest of the overlong line is dropped too; what follows it is read.
         std::vector<ConsoleReply> replies = feedAll(parser, "yyy\nVimbal Console\n");
+        QCOMPARE(replies.size(), size_t(1));
+        QCOMPARE(replies.front().kind, ConsoleReply::Kind::Banner);
+
+        // A list block past its byte cap is dropped whole, with one log line, until its end.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("list .* discarded"));
+        feedAll(parser, "lc \"\\\\Node\\X\\EN\"\n");
+        const QByteArray item = '\t' + QByteArray(60000, 'i') + '\n';
+        for (int read = 0; read <= ConsoleReplyParser::kMaxListBytes / item.size(); ++read)
+            QVERIFY(feedAll(parser, item).empty());
+        replies = feedAll(parser, item + "subr \"x\"\nendlc\nVimbal Console\n");
         QCOMPARE(replies.size(), size_t(1));
         QCOMPARE(replies.front().kind, ConsoleReply::Kind::Banner);
 
