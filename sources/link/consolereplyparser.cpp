@@ -1,149 +1,252 @@
 #include "consolereplyparser.h"
 
 #include <QLoggingCategory>
+#include <cstring>
 
 namespace {
 
-const QString kBanner = QStringLiteral("Vimbal Console");
-const QString kLoginAccepted = QStringLiteral("connect logged in as administrator");
-const QString kLoginRefused = QStringLiteral("error could not connect as administrator");
+const QLatin1String kBanner("Vimbal Console");
+const QLatin1String kLoginAccepted("connect logged in as administrator");
+const QLatin1String kLoginRefused("error could not connect as administrator");
 
-bool isValueReplyWord(const QString& word)
+constexpr int kInitialBufferBytes = 64 * 1024;
+
+bool isValueReplyWord(QStringView word)
 {
-    static const QStringList words = {QStringLiteral("sub"),   QStringLiteral("subr"),
-                                      QStringLiteral("set"),   QStringLiteral("setr"),
-                                      QStringLiteral("get"),   QStringLiteral("asyncget"),
-                                      QStringLiteral("unsubr")};
-    return words.contains(word);
+    for (const char* known : {"sub", "subr", "set", "setr", "get", "asyncget", "unsubr"}) {
+        if (word == QLatin1String(known))
+            return true;
+    }
+    return false;
+}
+
+// Calls visit(component) for each component of a backslash path, empty ones left out.
+template<typename Visit> void forEachComponent(QStringView path, Visit visit)
+{
+    int start = 0;
+    for (int i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == QLatin1Char('\\')) {
+            if (i > start)
+                visit(path.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+}
+
+TextSpan appendText(QString& text, QStringView piece)
+{
+    const TextSpan span{text.size(), int(piece.size())};
+    text.append(piece.data(), int(piece.size()));
+    return span;
+}
+
+// The piece between the quote at `quote` and the next one (or the end of the line).
+QStringView pieceAfter(QStringView line, int quote)
+{
+    const int next = int(line.indexOf(QLatin1Char('"'), quote + 1));
+    return next < 0 ? line.mid(quote + 1) : line.mid(quote + 1, next - quote - 1);
 }
 
 } // namespace
 
-void ConsoleReplyParser::append(const QByteArray& bytes)
+ConsoleReplyParser::ConsoleReplyParser()
+{
+    // Reserved capacity is kept when the buffer runs empty.
+    m_buffer.reserve(kInitialBufferBytes);
+}
+
+void ConsoleReplyParser::append(const char* bytes, int size)
 {
     if (m_readPos > 0) {
         m_buffer.remove(0, m_readPos);
         m_readPos = 0;
     }
-    m_buffer.append(bytes);
+    m_buffer.append(bytes, size);
 }
 
 void ConsoleReplyParser::reset()
 {
-    m_buffer.clear();
+    m_buffer.resize(0);
     m_readPos = 0;
     m_discardingOverlongLine = false;
     closeList();
 }
 
-std::optional<QByteArray> ConsoleReplyParser::takeLine()
+// Decodes the next complete line into m_line; false once none is left.
+bool ConsoleReplyParser::takeLine(int* lineBytes)
 {
     while (true) {
-        const int end = m_buffer.indexOf('\n', m_readPos);
-        if (end < 0) {
-            if (m_buffer.size() - m_readPos > kMaxLineBytes) {
+        const char* pending = m_buffer.constData() + m_readPos;
+        const int pendingBytes = m_buffer.size() - m_readPos;
+        const auto* end = static_cast<const char*>(std::memchr(pending, '\n', pendingBytes));
+        if (!end) {
+            if (pendingBytes > kMaxLineBytes) {
                 qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
-                m_buffer.clear();
+                m_buffer.resize(0);
                 m_readPos = 0;
                 m_discardingOverlongLine = true;
             }
-            return std::nullopt;
+            return false;
         }
-        QByteArray line = m_buffer.mid(m_readPos, end - m_readPos);
-        m_readPos = end + 1;
-        if (m_readPos == m_buffer.size()) {
-            m_buffer.clear();
-            m_readPos = 0;
-        }
-        if (m_discardingOverlongLine) {
-            m_discardingOverlongLine = false;
+        int size = int(end - pending);
+        m_readPos += size + 1;
+        if (std::exchange(m_discardingOverlongLine, false))
             continue;
-        }
-        if (line.size() > kMaxLineBytes) {
+        if (size > kMaxLineBytes) {
             qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
             continue;
         }
-        if (line.endsWith('\r'))
-            line.chop(1);
-        return line;
+        if (size > 0 && pending[size - 1] == '\r')
+            --size;
+        decode(pending, size);
+        *lineBytes = size;
+        return true;
     }
 }
 
-std::optional<ConsoleReply> ConsoleReplyParser::next()
+// ASCII, the console's usual text, is widened in place; anything else goes through the UTF-8
+// decoder (which replaces invalid sequences).
+void ConsoleReplyParser::decode(const char* bytes, int size)
 {
-    while (const std::optional<QByteArray> line = takeLine()) {
-        if (std::optional<ConsoleReply> reply = parseLine(QString::fromUtf8(*line)))
-            return reply;
+    m_line.resize(size);
+    QChar* out = m_line.data();
+    for (int i = 0; i < size; ++i) {
+        const auto byte = static_cast<uchar>(bytes[i]);
+        if (byte >= 0x80) {
+            m_line = QString::fromUtf8(bytes, size);
+            return;
+        }
+        out[i] = QChar(byte);
     }
-    return std::nullopt;
 }
 
-std::optional<ConsoleReply> ConsoleReplyParser::parseLine(const QString& line)
+ConsoleReplyBatch ConsoleReplyParser::takeReplies()
 {
-    if (m_list != ListKind::None)
-        return parseListLine(line);
+    ConsoleReplyBatch batch;
+    batch.text.reserve(m_buffer.size() - m_readPos);
+    int lineBytes = 0;
+    while (takeLine(&lineBytes)) {
+        if (m_list != ListKind::None)
+            parseListLine(m_line, lineBytes, batch);
+        else
+            parseLine(m_line, batch);
+    }
+    return batch;
+}
 
-    if (line == kBanner)
-        return ConsoleReply{ConsoleReply::Kind::Banner, {}, {}, {}, {}};
-    if (line == kLoginAccepted)
-        return ConsoleReply{ConsoleReply::Kind::LoginAccepted, {}, {}, {}, line.toUtf8()};
-    if (line == kLoginRefused)
-        return ConsoleReply{ConsoleReply::Kind::LoginRefused, {}, {}, {}, {}};
+void ConsoleReplyParser::parseLine(QStringView line, ConsoleReplyBatch& batch)
+{
+    ConsoleReply reply;
+    if (line == kBanner) {
+        reply.kind = ConsoleReply::Kind::Banner;
+        batch.replies.append(reply);
+        return;
+    }
+    if (line == kLoginAccepted) {
+        reply.kind = ConsoleReply::Kind::LoginAccepted;
+        reply.line = appendText(batch.text, line);
+        batch.replies.append(reply);
+        return;
+    }
+    if (line == kLoginRefused) {
+        reply.kind = ConsoleReply::Kind::LoginRefused;
+        batch.replies.append(reply);
+        return;
+    }
 
-    const QStringList pieces = line.split(QLatin1Char('"'));
-    const QString word = pieces.first().trimmed();
-    const QString listPath = pieces.size() >= 2 ? pieces.at(1).trimmed() : QString();
+    // The line split at every double quote: the word, the path, a blank, the value.
+    const int pathQuote = int(line.indexOf(QLatin1Char('"')));
+    const QStringView word = (pathQuote < 0 ? line : line.left(pathQuote)).trimmed();
+    const QStringView path = pathQuote < 0 ? QStringView() : pieceAfter(line, pathQuote);
+    const int pathEnd = pathQuote < 0 ? int(line.size()) : pathQuote + int(path.size()) + 1;
+    const int valueQuote =
+        pathEnd < line.size() ? int(line.indexOf(QLatin1Char('"'), pathEnd + 1)) : -1;
+    const bool hasValue = valueQuote >= 0;
 
     if (word == QLatin1String("lc")) {
-        openList(ListKind::Enumeration, listPath);
-        return std::nullopt;
+        openList(ListKind::Enumeration, path.trimmed());
+        return;
     }
-    if (word == QLatin1String("set") && pieces.size() < 4)
-        return std::nullopt;
-    if (isValueReplyWord(word))
-        return ConsoleReply{ConsoleReply::Kind::Value, parseValueReply(word, pieces), {}, {}, {}};
+    if (word == QLatin1String("set") && !hasValue)
+        return;
+    if (isValueReplyWord(word)) {
+        parseValueReply(word, path, hasValue ? pieceAfter(line, valueQuote) : QStringView(), batch);
+        return;
+    }
     if (word == QLatin1String("ls"))
-        openList(ListKind::ProcessingObjects, listPath);
-    return std::nullopt;
+        openList(ListKind::ProcessingObjects, path.trimmed());
 }
 
 // A block past its item or byte cap is dropped whole: its items are let go at once, and the
 // block stays open without collecting until its end line, so its tail is not read as replies.
-std::optional<ConsoleReply> ConsoleReplyParser::parseListLine(const QString& line)
+void ConsoleReplyParser::parseListLine(QStringView line, int bytes, ConsoleReplyBatch& batch)
 {
     const bool enumeration = m_list == ListKind::Enumeration;
     if (line == (enumeration ? QLatin1String("endlc") : QLatin1String("endls"))) {
-        std::optional<ConsoleReply> reply;
         if (!m_listDiscarded) {
-            reply = ConsoleReply{enumeration ? ConsoleReply::Kind::EnumerationList
-                                             : ConsoleReply::Kind::ObjectList,
-                                 {},
-                                 m_listItems,
-                                 m_listPath,
-                                 {}};
+            ConsoleReply reply;
+            reply.kind =
+                enumeration ? ConsoleReply::Kind::EnumerationList : ConsoleReply::Kind::ObjectList;
+            reply.list = batch.lists.size();
+            batch.lists.append({m_listPath, m_listItems});
+            batch.replies.append(reply);
         }
         closeList();
-        return reply;
+        return;
     }
     if (!line.startsWith(QLatin1Char('\t')) || m_listDiscarded)
-        return std::nullopt;
-    m_listBytes += line.size();
+        return;
+    m_listBytes += bytes;
     if (m_listItems.size() >= kMaxListItems || m_listBytes > kMaxListBytes) {
         qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems << "items or"
                    << kMaxListBytes << "bytes discarded";
         m_listDiscarded = true;
         m_listItems.clear();
-        return std::nullopt;
+        return;
     }
-    m_listItems.append(line.mid(1));
-    return std::nullopt;
+    m_listItems.append(line.mid(1).toString());
 }
 
-void ConsoleReplyParser::openList(ListKind kind, const QString& path)
+void ConsoleReplyParser::parseValueReply(QStringView word, QStringView path, QStringView value,
+                                         ConsoleReplyBatch& batch)
+{
+    ConsoleReply reply;
+    reply.command = appendText(batch.text, word);
+    reply.value = appendText(batch.text, value);
+
+    QStringView first[5];
+    int count = 0;
+    forEachComponent(path, [&](QStringView component) {
+        if (count < 5)
+            first[count] = component;
+        ++count;
+    });
+    if (count > 0 && first[0] == QLatin1String("Node")) {
+        reply.poName = appendText(batch.text, u"NPO");
+        const int start = batch.text.size();
+        batch.text.append(QLatin1String("Node"));
+        bool root = true;
+        forEachComponent(path, [&](QStringView component) {
+            if (std::exchange(root, false) || component == QLatin1String("%"))
+                return;
+            batch.text.append(QLatin1Char('\\'));
+            appendText(batch.text, component);
+        });
+        reply.svName = {start, batch.text.size() - start};
+    } else if (count >= 4) {
+        reply.poName = appendText(batch.text, first[1]);
+        reply.svName = appendText(batch.text, first[3]);
+    }
+    if (count >= 5)
+        reply.valueType = appendText(batch.text, first[4]);
+    batch.replies.append(reply);
+}
+
+void ConsoleReplyParser::openList(ListKind kind, QStringView path)
 {
     closeList();
     m_list = kind;
-    m_listPath = path;
+    m_listPath = path.toString();
 }
 
 void ConsoleReplyParser::closeList()
@@ -153,29 +256,4 @@ void ConsoleReplyParser::closeList()
     m_listItems.clear();
     m_listBytes = 0;
     m_listDiscarded = false;
-}
-
-DataFromDevice ConsoleReplyParser::parseValueReply(const QString& word, const QStringList& pieces)
-{
-    DataFromDevice record;
-    record.command = word;
-    if (pieces.size() >= 4)
-        record.value = pieces.at(3);
-    const QString path = pieces.size() >= 2 ? pieces.at(1) : QString();
-    const QStringList components = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-
-    if (!components.isEmpty() && components.first() == QLatin1String("Node")) {
-        record.poName = QStringLiteral("NPO");
-        record.svName = QStringLiteral("Node");
-        for (int i = 1; i < components.size(); ++i) {
-            if (components.at(i) != QLatin1String("%"))
-                record.svName += QLatin1Char('\\') + components.at(i);
-        }
-    } else if (components.size() >= 4) {
-        record.poName = components.at(1);
-        record.svName = components.at(3);
-    }
-    if (components.size() >= 5)
-        record.valueType = components.at(4);
-    return record;
 }

@@ -54,7 +54,7 @@ void TCPAdaptor::connectThreadSignals()
     connect(client, &TcpClientThread::error, this, &TCPAdaptor::connectionLost);
 
     connect(client, &TcpClientThread::messageSent, this, &TCPAdaptor::onMessageSent);
-    connect(client, &TcpClientThread::replyReceived, this, &TCPAdaptor::onReplyReceived);
+    connect(client, &TcpClientThread::repliesReceived, this, &TCPAdaptor::onRepliesReceived);
 }
 
 TCPAdaptor::~TCPAdaptor()
@@ -112,27 +112,47 @@ void TCPAdaptor::enterPhase(Phase phase)
         m_connectTimer.stop();
 }
 
-void TCPAdaptor::onReplyReceived(const ConsoleReply& reply)
+// Batches are delivered one at a time, in arrival order: should a receiver spin an event loop, a
+// batch arriving meanwhile waits until the one under way is through.
+void TCPAdaptor::onRepliesReceived(const ConsoleReplyBatch& batch)
 {
-    switch (reply.kind) {
-    case ConsoleReply::Kind::Banner:
-        onLoginEvent(LoginEvent::Banner);
-        break;
-    case ConsoleReply::Kind::LoginAccepted:
-        onLoginEvent(LoginEvent::Accepted, reply.line);
-        break;
-    case ConsoleReply::Kind::LoginRefused:
-        onLoginEvent(LoginEvent::Refused);
-        break;
-    case ConsoleReply::Kind::Value:
-        deliverValue(reply.record);
-        break;
-    case ConsoleReply::Kind::EnumerationList:
-        Q_EMIT enumsAvailable(reply.items, reply.path);
-        break;
-    case ConsoleReply::Kind::ObjectList:
-        Q_EMIT poAvailable(reply.items, reply.path);
-        break;
+    m_batches.push_back(batch);
+    if (m_batches.size() > 1)
+        return;
+    while (!m_batches.empty()) {
+        handleBatch(m_batches.front());
+        m_batches.pop_front();
+    }
+}
+
+// Login lines of an earlier connect request are not this one's business.
+void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
+{
+    const bool current = batch.attempt == m_attemptsRequested;
+    for (const ConsoleReply& reply : batch.replies) {
+        switch (reply.kind) {
+        case ConsoleReply::Kind::Banner:
+            if (current)
+                onLoginEvent(LoginEvent::Banner);
+            break;
+        case ConsoleReply::Kind::LoginAccepted:
+            if (current)
+                onLoginEvent(LoginEvent::Accepted, batch.view(reply.line).toUtf8());
+            break;
+        case ConsoleReply::Kind::LoginRefused:
+            if (current)
+                onLoginEvent(LoginEvent::Refused);
+            break;
+        case ConsoleReply::Kind::Value:
+            deliverValue(batch, reply);
+            break;
+        case ConsoleReply::Kind::EnumerationList:
+            Q_EMIT enumsAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            break;
+        case ConsoleReply::Kind::ObjectList:
+            Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            break;
+        }
     }
 }
 
@@ -251,15 +271,40 @@ void TCPAdaptor::onTimeOut()
     onLoginEvent(LoginEvent::TimedOut);
 }
 
-void TCPAdaptor::deliverValue(const DataFromDevice& record)
+// The record is filled in place: its names are the name table's shared texts and its value
+// reuses the storage of the last one, so a reply costs no allocation.
+void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
 {
-    if (DataFromDevice* homeScreen = homeScreenRecord(record)) {
+    const int poId = assignName(m_record.poName, batch.view(reply.poName));
+    const int svId = assignName(m_record.svName, batch.view(reply.svName));
+    assignName(m_record.valueType, batch.view(reply.valueType));
+    assignName(m_record.command, batch.view(reply.command));
+    const QStringView value = batch.view(reply.value);
+    m_record.value.setUnicode(value.data(), int(value.size()));
+
+    if (DataFromDevice* homeScreen = homeScreenRecord(m_record)) {
         qDebug() << "                    emit homeScreenDataAvailable(data)";
-        *homeScreen = record;
+        *homeScreen = m_record;
         Q_EMIT homeScreenDataAvailable(homeScreen);
     }
-    Q_EMIT dataAvailable(record);
-    m_router.deliver(record);
+    Q_EMIT dataAvailable(m_record);
+    m_router.deliver(poId, svId, m_record);
+}
+
+// Sets the field to the shared text of the name and returns the name's number in the router's
+// table; past kMaxReplyNames a new name gets a text of its own and no number (-1).
+int TCPAdaptor::assignName(QString& field, QStringView name)
+{
+    NameTable& names = m_router.names();
+    const int id = names.size() < kMaxReplyNames ? names.intern(name) : names.find(name);
+    if (id < 0) {
+        field = name.toString();
+        return id;
+    }
+    const QString& text = names.text(id);
+    if (!field.isSharedWith(text))
+        field = text;
+    return id;
 }
 
 // The link's record of a home-screen variable, or null for any other variable.

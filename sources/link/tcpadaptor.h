@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QThread>
 #include <QTimer>
+#include <deque>
 
 // The one object through which the rest of the system talks to the device. Lives in the GUI
 // thread, owns the console socket thread, builds request lines, drives connect and login, and
@@ -29,6 +30,9 @@ public:
 
     static constexpr qint16 kConsolePort = 19272;
     static constexpr int kConnectTimeoutMs = 5000;
+    // Names the device may add to the reply router's name table; later new names are allocated
+    // per reply, so a device sending ever new names cannot grow the table without bound.
+    static constexpr int kMaxReplyNames = 65536;
 
     static TCPAdaptor* instance();
     ~TCPAdaptor() override;
@@ -89,14 +93,16 @@ private:
 
     TCPAdaptor();
     void connectThreadSignals();
-    void onReplyReceived(const ConsoleReply& reply);
+    void onRepliesReceived(const ConsoleReplyBatch& batch);
+    void handleBatch(const ConsoleReplyBatch& batch);
     void onLoginEvent(LoginEvent event, const QByteArray& line = {});
     void whileConnecting(LoginEvent event);
     void whileAwaitingLogin(LoginEvent event, const QByteArray& line);
     void enterPhase(Phase phase);
     void sendLogin();
     void onAttemptEnded(int attempt);
-    void deliverValue(const DataFromDevice& record);
+    void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
+    int assignName(QString& field, QStringView name);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
@@ -105,6 +111,8 @@ private:
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
+    std::deque<ConsoleReplyBatch> m_batches; // the one being delivered first, then those waiting
+    DataFromDevice m_record;                 // the reply being delivered; its storage is reused
     DataFromDevice m_numBandsRecord;
     DataFromDevice m_monoSubRecord;
 };

@@ -9,7 +9,7 @@
 
 TcpClientThread::TcpClientThread(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<ConsoleReply>("ConsoleReply");
+    qRegisterMetaType<ConsoleReplyBatch>("ConsoleReplyBatch");
 }
 
 TcpClientThread::~TcpClientThread()
@@ -167,12 +167,16 @@ void TcpClientThread::sendMessage(QByteArray message)
 }
 
 // Every complete line is handled in this one pass, without nested event processing, so a queued
-// reconnect cannot run while lines of the old connection are being parsed.
+// reconnect cannot run while lines of the old connection are being parsed. The replies of a read
+// cross to the link in one queued event.
 void TcpClientThread::onMessageReceived()
 {
     m_parser.append(m_socket->readAll());
-    while (const std::optional<ConsoleReply> reply = m_parser.next())
-        Q_EMIT replyReceived(*reply);
+    ConsoleReplyBatch batch = m_parser.takeReplies();
+    if (batch.replies.isEmpty())
+        return;
+    batch.attempt = m_attempt;
+    Q_EMIT repliesReceived(batch);
 }
 
 void TcpClientThread::onError(QAbstractSocket::SocketError socketError)

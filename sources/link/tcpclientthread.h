@@ -30,8 +30,8 @@ Q_SIGNALS:
     void disconnected();
     void error(QString errorString);
     void messageSent(QByteArray message);
-    // Every meaningful line (or list block) from the device, in arrival order, by value.
-    void replyReceived(ConsoleReply reply);
+    // The replies of one read from the device, in arrival order, by value.
+    void repliesReceived(ConsoleReplyBatch replies);
     // Before every error() and disconnected(): which connect request the report belongs to
     // (requests are counted from 1), so the link can tell a stale report from a current one.
     void attemptEnded(int attempt);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -26,8 +27,14 @@ constexpr int kConnectTimeoutMs = 1000;
 
 struct RecordingReceiver : ReplyReceiver
 {
-    void receiveReply(const DataFromDevice& reply) override { replies.append(reply); }
+    void receiveReply(const DataFromDevice& reply) override
+    {
+        replies.append(reply);
+        if (onReply)
+            onReply(reply);
+    }
     QList<DataFromDevice> replies;
+    std::function<void(const DataFromDevice&)> onReply;
 };
 
 } // namespace
@@ -232,6 +239,32 @@ private Q_SLOTS:
         QCOMPARE(gain.replies.size(), 1);
         QCOMPARE(gain.replies.at(0).valueType, QString("%"));
         link->replyRouter().unbind(&bands, "Crossover", "NumBands");
+        link->replyRouter().unbind(&gain, "PEQ", "Gain");
+    }
+
+    // A receiver that spins an event loop does not get the next read's replies before the rest
+    // of the read under way.
+    void repliesStayInOrderWhenAReceiverWaits()
+    {
+        ScriptedPeer peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        RecordingReceiver gain;
+        gain.onReply = [&peer](const DataFromDevice& reply) {
+            if (reply.value != "1")
+                return;
+            peer.send(bs("subr \"//Preset/PEQ/SV/Gain/\" \"3\"\n"));
+            QTest::qWait(200);
+        };
+        link->replyRouter().bind(&gain, "PEQ", "Gain");
+        peer.send(
+            bs("subr \"//Preset/PEQ/SV/Gain/\" \"1\"\nsubr \"//Preset/PEQ/SV/Gain/\" \"2\"\n"));
+        QTRY_COMPARE(gain.replies.size(), 3);
+        QStringList values;
+        for (const DataFromDevice& reply : gain.replies)
+            values << reply.value;
+        QCOMPARE(values, QStringList({"1", "2", "3"}));
         link->replyRouter().unbind(&gain, "PEQ", "Gain");
     }
 

@@ -22,14 +22,13 @@ class ClientUnderTest
 public:
     ClientUnderTest()
     {
-        registerDataFromDeviceMetaTypes();
         client->moveToThread(&thread);
         QObject::connect(&thread, &QThread::started, client, &TcpClientThread::onStarted);
         QObject::connect(&thread, &QThread::finished, client, &TcpClientThread::onFinished,
                          Qt::DirectConnection);
         // Recorded on this thread's side of a queued connection.
-        QObject::connect(client, &TcpClientThread::replyReceived, &records,
-                         [this](const ConsoleReply& reply) { replies.append(reply); });
+        QObject::connect(client, &TcpClientThread::repliesReceived, &records,
+                         [this](const ConsoleReplyBatch& batch) { batches.append(batch); });
         thread.start();
     }
     ~ClientUnderTest()
@@ -49,25 +48,32 @@ public:
         QMetaObject::invokeMethod(client, [this, line] { client->sendMessage(line); });
     }
 
+    // The values of all value replies, and the kinds of all replies, in arrival order.
     QStringList values() const
     {
         QStringList values;
-        for (const ConsoleReply& reply : replies) {
-            if (reply.kind == ConsoleReply::Kind::Value)
-                values.append(reply.record.value);
+        for (const ConsoleReplyBatch& batch : batches) {
+            for (const ConsoleReply& reply : batch.replies) {
+                if (reply.kind == ConsoleReply::Kind::Value)
+                    values.append(batch.view(reply.value).toString());
+            }
         }
         return values;
     }
-    int count(ConsoleReply::Kind kind) const
+    QList<ConsoleReply::Kind> kinds() const
     {
-        return int(std::count_if(replies.begin(), replies.end(),
-                                 [kind](const ConsoleReply& reply) { return reply.kind == kind; }));
+        QList<ConsoleReply::Kind> kinds;
+        for (const ConsoleReplyBatch& batch : batches) {
+            for (const ConsoleReply& reply : batch.replies)
+                kinds.append(reply.kind);
+        }
+        return kinds;
     }
 
     QThread thread;
     TcpClientThread* client = new TcpClientThread;
     QObject records;
-    QList<ConsoleReply> replies;
+    QList<ConsoleReplyBatch> batches;
 };
 
 // A scripted peer with the socket thread connected to it.
@@ -92,7 +98,7 @@ class TestTcpClientThread : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Banner, login answer and two replies in one segment: all handled in one read event.
+    // Banner, login answer and two replies in one segment: one batch, handed over once.
     void loginAndRepliesInOneRead()
     {
         Session s;
@@ -101,10 +107,10 @@ private Q_SLOTS:
         s.peer.send("Vimbal Console\nconnect logged in as administrator\n" +
                     bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
                        "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.replies.size(), 4, qx8test::timeoutMs());
-        QCOMPARE(s.test.replies.at(0).kind, ConsoleReply::Kind::Banner);
-        QCOMPARE(s.test.replies.at(1).kind, ConsoleReply::Kind::LoginAccepted);
-        QCOMPARE(s.test.replies.at(1).line, QByteArray("connect logged in as administrator"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.batches.size(), 1, qx8test::timeoutMs());
+        QCOMPARE(s.test.kinds(),
+                 QList({ConsoleReply::Kind::Banner, ConsoleReply::Kind::LoginAccepted,
+                        ConsoleReply::Kind::Value, ConsoleReply::Kind::Value}));
         QCOMPARE(s.test.values(), QStringList({"3", "40"}));
     }
 
@@ -114,13 +120,13 @@ private Q_SLOTS:
         QVERIFY(s.open());
         s.peer.send(bs("subr \"//Preset/PEQ/SV/Ga"));
         QTest::qWait(100);
-        QVERIFY(s.test.replies.isEmpty());
+        QVERIFY(s.test.batches.isEmpty());
         s.peer.send(bs("in/\" \"-3.5\"\r\nlc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
         QTRY_COMPARE_WITH_TIMEOUT(s.test.values(), QStringList({"-3.5"}), qx8test::timeoutMs());
         s.peer.send("\tPink\nendlc\n");
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.replies.size(), 2, qx8test::timeoutMs());
-        const ConsoleReply& list = s.test.replies.at(1);
-        QCOMPARE(list.kind, ConsoleReply::Kind::EnumerationList);
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.kinds().size(), 2, qx8test::timeoutMs());
+        QCOMPARE(s.test.kinds().last(), ConsoleReply::Kind::EnumerationList);
+        const ConsoleList& list = s.test.batches.last().lists.at(0);
         QCOMPARE(list.items, QStringList({"Flat", "Pink"}));
         QCOMPARE(list.path, QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
     }
@@ -196,7 +202,7 @@ private Q_SLOTS:
         s.test.connectTo(s.peer.address(), s.peer.port());
         QVERIFY(s.peer.waitForConnections(2));
         s.peer.send("Vimbal Console\n");
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.count(ConsoleReply::Kind::Banner), 1,
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.kinds(), QList({ConsoleReply::Kind::Banner}),
                                   qx8test::timeoutMs());
 
         ScriptedPeer second;
