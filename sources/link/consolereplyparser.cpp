@@ -1,7 +1,13 @@
 #include "consolereplyparser.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+
+// The grammar is written once, for a line given as QLatin1String (an ASCII line, read straight
+// from the received bytes) or as QStringView (any other line, decoded from UTF-8): the console
+// speaks ASCII, and its lines are then neither decoded nor copied before their pieces are taken.
 
 namespace {
 
@@ -11,26 +17,67 @@ const QLatin1String kLoginRefused("error could not connect as administrator");
 
 constexpr int kInitialBufferBytes = 64 * 1024;
 
-bool isValueReplyWord(QStringView word)
+bool isAscii(const char* bytes, int size)
 {
-    for (const char* known : {"sub", "subr", "set", "setr", "get", "asyncget", "unsubr"}) {
-        if (word == QLatin1String(known))
-            return true;
+    int i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            return false;
     }
-    return false;
+    for (; i < size; ++i) {
+        if (static_cast<uchar>(bytes[i]) & 0x80)
+            return false;
+    }
+    return true;
+}
+
+template<typename Text> bool isValueReplyWord(Text word)
+{
+    static const QLatin1String words[] = {QLatin1String("sub"),   QLatin1String("subr"),
+                                          QLatin1String("set"),   QLatin1String("setr"),
+                                          QLatin1String("get"),   QLatin1String("asyncget"),
+                                          QLatin1String("unsubr")};
+    return std::any_of(std::begin(words), std::end(words),
+                       [word](QLatin1String known) { return word == known; });
+}
+
+// The position of an ASCII character at or after `from`, or -1. (Qt 5's QLatin1String::indexOf
+// widens the whole text first; pieces are short, so a plain loop beats memchr.)
+int indexOf(QLatin1String text, char character, int from)
+{
+    const char* data = text.data();
+    for (int i = from; i < text.size(); ++i) {
+        if (data[i] == character)
+            return i;
+    }
+    return -1;
+}
+
+int indexOf(QStringView text, char character, int from)
+{
+    return int(text.indexOf(QLatin1Char(character), from));
 }
 
 // Calls visit(component) for each component of a backslash path, empty ones left out.
-template<typename Visit> void forEachComponent(QStringView path, Visit visit)
+template<typename Text, typename Visit> void forEachComponent(Text path, Visit visit)
 {
-    int start = 0;
-    for (int i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == QLatin1Char('\\')) {
-            if (i > start)
-                visit(path.mid(start, i - start));
-            start = i + 1;
-        }
+    for (int start = 0; start <= path.size();) {
+        int end = indexOf(path, '\\', start);
+        if (end < 0)
+            end = path.size();
+        if (end > start)
+            visit(path.mid(start, end - start));
+        start = end + 1;
     }
+}
+
+TextSpan appendText(QString& text, QLatin1String piece)
+{
+    const TextSpan span{text.size(), piece.size()};
+    text.append(piece);
+    return span;
 }
 
 TextSpan appendText(QString& text, QStringView piece)
@@ -40,12 +87,37 @@ TextSpan appendText(QString& text, QStringView piece)
     return span;
 }
 
-// The piece between the quote at `quote` and the next one (or the end of the line).
-QStringView pieceAfter(QStringView line, int quote)
+QString toString(QLatin1String text)
 {
-    const int next = int(line.indexOf(QLatin1Char('"'), quote + 1));
-    return next < 0 ? line.mid(quote + 1) : line.mid(quote + 1, next - quote - 1);
+    return QString(text);
 }
+
+QString toString(QStringView text)
+{
+    return text.toString();
+}
+
+// The line split at every double quote, as far as the grammar looks: its first four pieces
+// (empty where there are fewer) and how many pieces there are, counting up to five.
+template<typename Text> struct QuotedPieces
+{
+    explicit QuotedPieces(Text line)
+    {
+        int begin = 0;
+        for (count = 1; count <= 4; ++count) {
+            const int quote = indexOf(line, '"', begin);
+            if (quote < 0) {
+                pieces[count - 1] = line.mid(begin);
+                return;
+            }
+            pieces[count - 1] = line.mid(begin, quote - begin);
+            begin = quote + 1;
+        }
+    }
+
+    Text pieces[4];
+    int count = 0;
+};
 
 } // namespace
 
@@ -72,8 +144,9 @@ void ConsoleReplyParser::reset()
     closeList();
 }
 
-// Decodes the next complete line into m_line; false once none is left.
-bool ConsoleReplyParser::takeLine(int* lineBytes)
+// The next complete line, without its line end, as bytes in the buffer (valid until the next
+// append); false once none is left.
+bool ConsoleReplyParser::takeLine(const char** line, int* size)
 {
     while (true) {
         const char* pending = m_buffer.constData() + m_readPos;
@@ -88,35 +161,18 @@ bool ConsoleReplyParser::takeLine(int* lineBytes)
             }
             return false;
         }
-        int size = int(end - pending);
-        m_readPos += size + 1;
+        *line = pending;
+        *size = int(end - pending);
+        m_readPos += *size + 1;
         if (std::exchange(m_discardingOverlongLine, false))
             continue;
-        if (size > kMaxLineBytes) {
+        if (*size > kMaxLineBytes) {
             qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
             continue;
         }
-        if (size > 0 && pending[size - 1] == '\r')
-            --size;
-        decode(pending, size);
-        *lineBytes = size;
+        if (*size > 0 && pending[*size - 1] == '\r')
+            --*size;
         return true;
-    }
-}
-
-// ASCII, the console's usual text, is widened in place; anything else goes through the UTF-8
-// decoder (which replaces invalid sequences).
-void ConsoleReplyParser::decode(const char* bytes, int size)
-{
-    m_line.resize(size);
-    QChar* out = m_line.data();
-    for (int i = 0; i < size; ++i) {
-        const auto byte = static_cast<uchar>(bytes[i]);
-        if (byte >= 0x80) {
-            m_line = QString::fromUtf8(bytes, size);
-            return;
-        }
-        out[i] = QChar(byte);
     }
 }
 
@@ -124,17 +180,30 @@ ConsoleReplyBatch ConsoleReplyParser::takeReplies()
 {
     ConsoleReplyBatch batch;
     batch.text.reserve(m_buffer.size() - m_readPos);
-    int lineBytes = 0;
-    while (takeLine(&lineBytes)) {
-        if (m_list != ListKind::None)
-            parseListLine(m_line, lineBytes, batch);
-        else
-            parseLine(m_line, batch);
+    const char* line = nullptr;
+    int size = 0;
+    while (takeLine(&line, &size)) {
+        if (isAscii(line, size)) {
+            handleLine(QLatin1String(line, size), size, batch);
+        } else {
+            // Invalid sequences become replacement characters.
+            m_line = QString::fromUtf8(line, size);
+            handleLine(QStringView(m_line), size, batch);
+        }
     }
     return batch;
 }
 
-void ConsoleReplyParser::parseLine(QStringView line, ConsoleReplyBatch& batch)
+template<typename Text>
+void ConsoleReplyParser::handleLine(Text line, int bytes, ConsoleReplyBatch& batch)
+{
+    if (m_list != ListKind::None)
+        parseListLine(line, bytes, batch);
+    else
+        parseLine(line, batch);
+}
+
+template<typename Text> void ConsoleReplyParser::parseLine(Text line, ConsoleReplyBatch& batch)
 {
     ConsoleReply reply;
     if (line == kBanner) {
@@ -154,32 +223,30 @@ void ConsoleReplyParser::parseLine(QStringView line, ConsoleReplyBatch& batch)
         return;
     }
 
-    // The line split at every double quote: the word, the path, a blank, the value.
-    const int pathQuote = int(line.indexOf(QLatin1Char('"')));
-    const QStringView word = (pathQuote < 0 ? line : line.left(pathQuote)).trimmed();
-    const QStringView path = pathQuote < 0 ? QStringView() : pieceAfter(line, pathQuote);
-    const int pathEnd = pathQuote < 0 ? int(line.size()) : pathQuote + int(path.size()) + 1;
-    const int valueQuote =
-        pathEnd < line.size() ? int(line.indexOf(QLatin1Char('"'), pathEnd + 1)) : -1;
-    const bool hasValue = valueQuote >= 0;
+    // The pieces between double quotes: the word, the path, a blank, the value.
+    const QuotedPieces<Text> split(line);
+    const Text word = split.pieces[0].trimmed();
+    const Text path = split.pieces[1];
+    const bool hasValue = split.count >= 4;
 
     if (word == QLatin1String("lc")) {
-        openList(ListKind::Enumeration, path.trimmed());
+        openList(ListKind::Enumeration, toString(path.trimmed()));
         return;
     }
     if (word == QLatin1String("set") && !hasValue)
         return;
     if (isValueReplyWord(word)) {
-        parseValueReply(word, path, hasValue ? pieceAfter(line, valueQuote) : QStringView(), batch);
+        parseValueReply(word, path, split.pieces[3], batch);
         return;
     }
     if (word == QLatin1String("ls"))
-        openList(ListKind::ProcessingObjects, path.trimmed());
+        openList(ListKind::ProcessingObjects, toString(path.trimmed()));
 }
 
 // A block past its item or byte cap is dropped whole: its items are let go at once, and the
 // block stays open without collecting until its end line, so its tail is not read as replies.
-void ConsoleReplyParser::parseListLine(QStringView line, int bytes, ConsoleReplyBatch& batch)
+template<typename Text>
+void ConsoleReplyParser::parseListLine(Text line, int bytes, ConsoleReplyBatch& batch)
 {
     const bool enumeration = m_list == ListKind::Enumeration;
     if (line == (enumeration ? QLatin1String("endlc") : QLatin1String("endls"))) {
@@ -204,29 +271,29 @@ void ConsoleReplyParser::parseListLine(QStringView line, int bytes, ConsoleReply
         m_listItems.clear();
         return;
     }
-    m_listItems.append(line.mid(1).toString());
+    m_listItems.append(toString(line.mid(1)));
 }
 
-void ConsoleReplyParser::parseValueReply(QStringView word, QStringView path, QStringView value,
-                                         ConsoleReplyBatch& batch)
+template<typename Text>
+void ConsoleReplyParser::parseValueReply(Text word, Text path, Text value, ConsoleReplyBatch& batch)
 {
     ConsoleReply reply;
     reply.command = appendText(batch.text, word);
     reply.value = appendText(batch.text, value);
 
-    QStringView first[5];
+    Text first[5];
     int count = 0;
-    forEachComponent(path, [&](QStringView component) {
+    forEachComponent(path, [&](Text component) {
         if (count < 5)
             first[count] = component;
         ++count;
     });
     if (count > 0 && first[0] == QLatin1String("Node")) {
-        reply.poName = appendText(batch.text, u"NPO");
+        reply.poName = appendText(batch.text, QLatin1String("NPO"));
         const int start = batch.text.size();
         batch.text.append(QLatin1String("Node"));
         bool root = true;
-        forEachComponent(path, [&](QStringView component) {
+        forEachComponent(path, [&](Text component) {
             if (std::exchange(root, false) || component == QLatin1String("%"))
                 return;
             batch.text.append(QLatin1Char('\\'));
@@ -242,11 +309,11 @@ void ConsoleReplyParser::parseValueReply(QStringView word, QStringView path, QSt
     batch.replies.append(reply);
 }
 
-void ConsoleReplyParser::openList(ListKind kind, QStringView path)
+void ConsoleReplyParser::openList(ListKind kind, const QString& path)
 {
     closeList();
     m_list = kind;
-    m_listPath = path.toString();
+    m_listPath = path;
 }
 
 void ConsoleReplyParser::closeList()

@@ -77,19 +77,19 @@ public:
 private:
     enum class ListKind { None, Enumeration, ProcessingObjects };
 
-    bool takeLine(int* lineBytes);
-    void decode(const char* bytes, int size);
-    void parseLine(QStringView line, ConsoleReplyBatch& batch);
-    void parseListLine(QStringView line, int bytes, ConsoleReplyBatch& batch);
-    static void parseValueReply(QStringView word, QStringView path, QStringView value,
-                                ConsoleReplyBatch& batch);
-    void openList(ListKind kind, QStringView path);
+    bool takeLine(const char** line, int* size);
+    template<typename Text> void handleLine(Text line, int bytes, ConsoleReplyBatch& batch);
+    template<typename Text> void parseLine(Text line, ConsoleReplyBatch& batch);
+    template<typename Text> void parseListLine(Text line, int bytes, ConsoleReplyBatch& batch);
+    template<typename Text>
+    static void parseValueReply(Text word, Text path, Text value, ConsoleReplyBatch& batch);
+    void openList(ListKind kind, const QString& path);
     void closeList();
 
     QByteArray m_buffer;
     int m_readPos = 0;
     bool m_discardingOverlongLine = false;
-    QString m_line; // the current line, decoded; its storage is reused
+    QString m_line; // the current line when it is not ASCII, decoded
 
     ListKind m_list = ListKind::None;
     QString m_listPath;

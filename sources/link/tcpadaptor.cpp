@@ -275,10 +275,10 @@ void TCPAdaptor::onTimeOut()
 // reuses the storage of the last one, so a reply costs no allocation.
 void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
 {
-    const int poId = assignName(m_record.poName, batch.view(reply.poName));
-    const int svId = assignName(m_record.svName, batch.view(reply.svName));
-    assignName(m_record.valueType, batch.view(reply.valueType));
-    assignName(m_record.command, batch.view(reply.command));
+    const int poId = assignName(m_record.poName, m_recordIds.poName, batch.view(reply.poName));
+    const int svId = assignName(m_record.svName, m_recordIds.svName, batch.view(reply.svName));
+    assignName(m_record.valueType, m_recordIds.valueType, batch.view(reply.valueType));
+    assignName(m_record.command, m_recordIds.command, batch.view(reply.command));
     const QStringView value = batch.view(reply.value);
     m_record.value.setUnicode(value.data(), int(value.size()));
 
@@ -291,20 +291,17 @@ void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply
     m_router.deliver(poId, svId, m_record);
 }
 
-// Sets the field to the shared text of the name and returns the name's number in the router's
-// table; past kMaxReplyNames a new name gets a text of its own and no number (-1).
-int TCPAdaptor::assignName(QString& field, QStringView name)
+// Sets a name field of the record to the shared text of the name and returns the name's number
+// in the router's table, kept beside the field: a field that already holds the name is left
+// alone. Past kMaxReplyNames a new name gets a text of its own and no number (-1).
+int TCPAdaptor::assignName(QString& field, int& fieldId, QStringView name)
 {
+    if (fieldId >= 0 && QStringView(field) == name)
+        return fieldId;
     NameTable& names = m_router.names();
-    const int id = names.size() < kMaxReplyNames ? names.intern(name) : names.find(name);
-    if (id < 0) {
-        field = name.toString();
-        return id;
-    }
-    const QString& text = names.text(id);
-    if (!field.isSharedWith(text))
-        field = text;
-    return id;
+    fieldId = names.size() < kMaxReplyNames ? names.intern(name) : names.find(name);
+    field = fieldId < 0 ? name.toString() : names.text(fieldId);
+    return fieldId;
 }
 
 // The link's record of a home-screen variable, or null for any other variable.

@@ -64,7 +64,9 @@ Q_SIGNALS:
     void optionCardSourceNames(QStringList sourceNames);
     void reconfigResponse(QByteArray message);
     void presetData(QByteArray message);
-    void dataAvailable(DataFromDevice data);
+    // By reference, so that a reply is not copied for the signal (the signature stays
+    // dataAvailable(DataFromDevice)); the record is valid during the call.
+    void dataAvailable(const DataFromDevice& data);
     void sendMessage(QByteArray message);
     // The pointee is the link's record of that variable's latest reply and lives as long as the
     // link: a queued receiver may read it (in the GUI thread) and then sees the latest value.
@@ -102,7 +104,7 @@ private:
     void sendLogin();
     void onAttemptEnded(int attempt);
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
-    int assignName(QString& field, QStringView name);
+    int assignName(QString& field, int& fieldId, QStringView name);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
@@ -113,6 +115,10 @@ private:
     ReplyRouter m_router;
     std::deque<ConsoleReplyBatch> m_batches; // the one being delivered first, then those waiting
     DataFromDevice m_record;                 // the reply being delivered; its storage is reused
+    struct
+    {
+        int poName = -1, svName = -1, valueType = -1, command = -1;
+    } m_recordIds; // the numbers of m_record's names
     DataFromDevice m_numBandsRecord;
     DataFromDevice m_monoSubRecord;
 };
