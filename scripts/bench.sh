@@ -15,6 +15,8 @@ echo "Full output: $log"
 
 # name, then the command line relative to build/
 benchmarks=(
+    link-throughput bench/link/bench_link_throughput
+    subscription-storm bench/link/bench_subscription_storm
 )
 
 rows=()
