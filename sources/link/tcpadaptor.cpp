@@ -271,37 +271,16 @@ void TCPAdaptor::onTimeOut()
     onLoginEvent(LoginEvent::TimedOut);
 }
 
-// The record is filled in place: its names are the name table's shared texts and its value
-// reuses the storage of the last one, so a reply costs no allocation.
 void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
 {
-    const int poId = assignName(m_record.poName, m_recordIds.poName, batch.view(reply.poName));
-    const int svId = assignName(m_record.svName, m_recordIds.svName, batch.view(reply.svName));
-    assignName(m_record.valueType, m_recordIds.valueType, batch.view(reply.valueType));
-    assignName(m_record.command, m_recordIds.command, batch.view(reply.command));
-    const QStringView value = batch.view(reply.value);
-    m_record.value.setUnicode(value.data(), int(value.size()));
-
-    if (DataFromDevice* homeScreen = homeScreenRecord(m_record)) {
+    const DataFromDevice& record = m_record.fill(batch, reply);
+    if (DataFromDevice* homeScreen = homeScreenRecord(record)) {
         qDebug() << "                    emit homeScreenDataAvailable(data)";
-        *homeScreen = m_record;
+        *homeScreen = record;
         Q_EMIT homeScreenDataAvailable(homeScreen);
     }
-    Q_EMIT dataAvailable(m_record);
-    m_router.deliver(poId, svId, m_record);
-}
-
-// Sets a name field of the record to the shared text of the name and returns the name's number
-// in the router's table, kept beside the field: a field that already holds the name is left
-// alone. Past kMaxReplyNames a new name gets a text of its own and no number (-1).
-int TCPAdaptor::assignName(QString& field, int& fieldId, QStringView name)
-{
-    if (fieldId >= 0 && QStringView(field) == name)
-        return fieldId;
-    NameTable& names = m_router.names();
-    fieldId = names.size() < kMaxReplyNames ? names.intern(name) : names.find(name);
-    field = fieldId < 0 ? name.toString() : names.text(fieldId);
-    return fieldId;
+    Q_EMIT dataAvailable(record);
+    m_router.deliver(m_record.poId(), m_record.svId(), record);
 }
 
 // The link's record of a home-screen variable, or null for any other variable.

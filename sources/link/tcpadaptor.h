@@ -2,6 +2,7 @@
 
 #include "consolereplyparser.h"
 #include "datafromdevice.h"
+#include "replyrecord.h"
 #include "replyrouter.h"
 #include "tcpclientthread.h"
 
@@ -30,9 +31,6 @@ public:
 
     static constexpr qint16 kConsolePort = 19272;
     static constexpr int kConnectTimeoutMs = 5000;
-    // Names the device may add to the reply router's name table; later new names are allocated
-    // per reply, so a device sending ever new names cannot grow the table without bound.
-    static constexpr int kMaxReplyNames = 65536;
 
     static TCPAdaptor* instance();
     ~TCPAdaptor() override;
@@ -104,7 +102,6 @@ private:
     void sendLogin();
     void onAttemptEnded(int attempt);
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
-    int assignName(QString& field, int& fieldId, QStringView name);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
@@ -113,12 +110,8 @@ private:
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
-    std::deque<ConsoleReplyBatch> m_batches; // the one being delivered first, then those waiting
-    DataFromDevice m_record;                 // the reply being delivered; its storage is reused
-    struct
-    {
-        int poName = -1, svName = -1, valueType = -1, command = -1;
-    } m_recordIds; // the numbers of m_record's names
+    std::deque<ConsoleReplyBatch> m_batches; // the one being delivered, then those waiting
+    ReplyRecord m_record{m_router.names()};
     DataFromDevice m_numBandsRecord;
     DataFromDevice m_monoSubRecord;
 };
