@@ -125,11 +125,12 @@ void TCPAdaptor::onRepliesReceived(const ConsoleReplyBatch& batch)
     }
 }
 
-// Login lines of an earlier connect request are not this one's business.
+// Login lines of an earlier connect request are not this one's business (a receiver may start a
+// new one in the middle of a batch).
 void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
 {
-    const bool current = batch.attempt == m_attemptsRequested;
     for (const ConsoleReply& reply : batch.replies) {
+        const bool current = batch.attempt == m_attemptsRequested;
         switch (reply.kind) {
         case ConsoleReply::Kind::Banner:
             if (current)
