@@ -16,6 +16,8 @@ echo "Full output: $log"
 # name, then the command line relative to build/
 benchmarks=(
     curves "env QT_QPA_PLATFORM=offscreen bench/graphs/bench_curves"
+    link-throughput bench/link/bench_link_throughput
+    subscription-storm bench/link/bench_subscription_storm
 )
 
 rows=()

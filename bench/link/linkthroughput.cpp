@@ -1,6 +1,7 @@
 // Replies per second through the console reader, the link and the delivery to bound receivers,
-// from a loopback peer that floods value replies; beside a plain socket reader draining the same
-// stream. Run inside scripts/netns-run.
+// from a loopback peer that floods value replies, beside a plain socket reader draining the same
+// stream; and the GUI thread's CPU time per reply with bound value objects. Each figure is the
+// median of kRuns runs. Run inside scripts/netns-run (scripts/bench.sh does).
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
@@ -10,11 +11,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLocale>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +26,21 @@ namespace {
 
 constexpr int kReplies = 200000;
 constexpr int kVariables = 200;
+constexpr int kRuns = 5;
+
+double median(const std::function<double()>& measure)
+{
+    std::vector<double> figures;
+    for (int run = 0; run < kRuns; ++run)
+        figures.push_back(measure());
+    std::sort(figures.begin(), figures.end());
+    return figures[figures.size() / 2];
+}
+
+QString grouped(double number)
+{
+    return QLocale(QLocale::English).toString(qlonglong(number));
+}
 
 QByteArray floodStream()
 {
@@ -200,16 +219,22 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    std::printf("%d value replies of %lld bytes over loopback\n", kReplies,
-                static_cast<long long>(stream.size()));
-    std::printf("plain socket reader (LF count):      %10.0f lines/s\n", plainReaderRate(address));
-    for (int idle : {0, 1000, 10000}) {
+    std::printf("%d value replies of %lld bytes over loopback, medians of %d runs\n", kReplies,
+                static_cast<long long>(stream.size()), kRuns);
+    const double plain = median([&] { return plainReaderRate(address); });
+    const double link = median([&] { return linkRate(address, 0); });
+    for (int idle : {1000, 10000}) {
         std::printf("link + delivery, %5d idle receivers: %10.0f replies/s\n", idle,
-                    linkRate(address, idle));
+                    median([&] { return linkRate(address, idle); }));
     }
+    std::printf("ROW|replies through reader, link and delivery|%s/s|plain reader: %s lines/s|"
+                "1/%.1f|>= 1,000,000/s and >= 1/12\n",
+                qPrintable(grouped(link)), qPrintable(grouped(plain)), plain / link);
     for (int count : {10, 1000}) {
-        std::printf("GUI thread, %4d QX8NumericalSV on %d variables: %6.2f us/reply\n", count,
-                    kVariables, guiMicrosecondsPerReply(address, count));
+        const double micros = median([&] { return guiMicrosecondsPerReply(address, count); });
+        std::printf("ROW|GUI-thread cost per reply, %s value objects on %d variables|%.2f us|-|-|"
+                    "<= 1 us\n",
+                    qPrintable(grouped(count)), kVariables, micros);
     }
     QMetaObject::invokeMethod(
         peer, [peer] { delete peer; }, Qt::BlockingQueuedConnection);

@@ -1,169 +1,326 @@
 #include "consolereplyparser.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+// The grammar is written once, for a line given as QLatin1String (an ASCII line, read straight
+// from the received bytes) or as QStringView (any other line, decoded from UTF-8): the console
+// speaks ASCII, and its lines are then neither decoded nor copied before their pieces are taken.
 
 namespace {
 
-const QString kBanner = QStringLiteral("Vimbal Console");
-const QString kLoginAccepted = QStringLiteral("connect logged in as administrator");
-const QString kLoginRefused = QStringLiteral("error could not connect as administrator");
+const QLatin1String kBanner("Vimbal Console");
+const QLatin1String kLoginAccepted("connect logged in as administrator");
+const QLatin1String kLoginRefused("error could not connect as administrator");
 
-bool isValueReplyWord(const QString& word)
+constexpr int kInitialBufferBytes = 64 * 1024;
+
+bool isAscii(const char* bytes, int size)
 {
-    static const QStringList words = {QStringLiteral("sub"),   QStringLiteral("subr"),
-                                      QStringLiteral("set"),   QStringLiteral("setr"),
-                                      QStringLiteral("get"),   QStringLiteral("asyncget"),
-                                      QStringLiteral("unsubr")};
-    return words.contains(word);
+    int i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < size; ++i) {
+        if (static_cast<uchar>(bytes[i]) & 0x80)
+            return false;
+    }
+    return true;
 }
+
+template<typename Text> bool isValueReplyWord(Text word)
+{
+    static const QLatin1String words[] = {QLatin1String("sub"),   QLatin1String("subr"),
+                                          QLatin1String("set"),   QLatin1String("setr"),
+                                          QLatin1String("get"),   QLatin1String("asyncget"),
+                                          QLatin1String("unsubr")};
+    return std::any_of(std::begin(words), std::end(words),
+                       [word](QLatin1String known) { return word == known; });
+}
+
+// The position of an ASCII character at or after `from`, or -1. (Qt 5's QLatin1String::indexOf
+// widens the whole text first; pieces are short, so a plain loop beats memchr.)
+int indexOf(QLatin1String text, char character, int from)
+{
+    const char* data = text.data();
+    for (int i = from; i < text.size(); ++i) {
+        if (data[i] == character)
+            return i;
+    }
+    return -1;
+}
+
+int indexOf(QStringView text, char character, int from)
+{
+    return int(text.indexOf(QLatin1Char(character), from));
+}
+
+// Calls visit(component) for each component of a backslash path, empty ones left out.
+template<typename Text, typename Visit> void forEachComponent(Text path, Visit visit)
+{
+    for (int start = 0; start <= path.size();) {
+        int end = indexOf(path, '\\', start);
+        if (end < 0)
+            end = path.size();
+        if (end > start)
+            visit(path.mid(start, end - start));
+        start = end + 1;
+    }
+}
+
+TextSpan appendText(QString& text, QLatin1String piece)
+{
+    const TextSpan span{text.size(), piece.size()};
+    text.append(piece);
+    return span;
+}
+
+TextSpan appendText(QString& text, QStringView piece)
+{
+    const TextSpan span{text.size(), int(piece.size())};
+    text.append(piece.data(), int(piece.size()));
+    return span;
+}
+
+QString toString(QLatin1String text)
+{
+    return QString(text);
+}
+
+QString toString(QStringView text)
+{
+    return text.toString();
+}
+
+// The line split at every double quote, as far as the grammar looks: its first four pieces
+// (empty where there are fewer) and how many pieces there are, counting up to five.
+template<typename Text> struct QuotedPieces
+{
+    explicit QuotedPieces(Text line)
+    {
+        int begin = 0;
+        for (count = 1; count <= 4; ++count) {
+            const int quote = indexOf(line, '"', begin);
+            if (quote < 0) {
+                pieces[count - 1] = line.mid(begin);
+                return;
+            }
+            pieces[count - 1] = line.mid(begin, quote - begin);
+            begin = quote + 1;
+        }
+    }
+
+    Text pieces[4];
+    int count = 0;
+};
 
 } // namespace
 
-void ConsoleReplyParser::append(const QByteArray& bytes)
+ConsoleReplyParser::ConsoleReplyParser()
+{
+    // Reserved capacity is kept when the buffer runs empty.
+    m_buffer.reserve(kInitialBufferBytes);
+}
+
+void ConsoleReplyParser::append(const char* bytes, int size)
 {
     if (m_readPos > 0) {
         m_buffer.remove(0, m_readPos);
         m_readPos = 0;
     }
-    m_buffer.append(bytes);
+    m_buffer.append(bytes, size);
 }
 
 void ConsoleReplyParser::reset()
 {
-    m_buffer.clear();
+    m_buffer.resize(0);
     m_readPos = 0;
     m_discardingOverlongLine = false;
-    m_list = ListKind::None;
-    m_listPath.clear();
-    m_listItems.clear();
+    closeList();
 }
 
-std::optional<QByteArray> ConsoleReplyParser::takeLine()
+// The next complete line, without its line end, as bytes in the buffer (valid until the next
+// append); false once none is left.
+bool ConsoleReplyParser::takeLine(const char** line, int* size)
 {
     while (true) {
-        const int end = m_buffer.indexOf('\n', m_readPos);
-        if (end < 0) {
-            if (m_buffer.size() - m_readPos > kMaxLineBytes) {
+        const char* pending = m_buffer.constData() + m_readPos;
+        const int pendingBytes = m_buffer.size() - m_readPos;
+        const auto* end = static_cast<const char*>(std::memchr(pending, '\n', pendingBytes));
+        if (!end) {
+            if (pendingBytes > kMaxLineBytes) {
                 qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
-                m_buffer.clear();
+                m_buffer.resize(0);
                 m_readPos = 0;
                 m_discardingOverlongLine = true;
             }
-            return std::nullopt;
+            return false;
         }
-        QByteArray line = m_buffer.mid(m_readPos, end - m_readPos);
-        m_readPos = end + 1;
-        if (m_readPos == m_buffer.size()) {
-            m_buffer.clear();
-            m_readPos = 0;
-        }
-        if (m_discardingOverlongLine) {
-            m_discardingOverlongLine = false;
+        *line = pending;
+        *size = int(end - pending);
+        m_readPos += *size + 1;
+        if (std::exchange(m_discardingOverlongLine, false))
             continue;
-        }
-        if (line.size() > kMaxLineBytes) {
+        if (*size > kMaxLineBytes) {
             qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
             continue;
         }
-        if (line.endsWith('\r'))
-            line.chop(1);
-        return line;
+        if (*size > 0 && pending[*size - 1] == '\r')
+            --*size;
+        return true;
     }
 }
 
-std::optional<ConsoleReply> ConsoleReplyParser::next()
+ConsoleReplyBatch ConsoleReplyParser::takeReplies()
 {
-    while (const std::optional<QByteArray> line = takeLine()) {
-        if (std::optional<ConsoleReply> reply = parseLine(QString::fromUtf8(*line)))
-            return reply;
+    ConsoleReplyBatch batch;
+    batch.text.reserve(m_buffer.size() - m_readPos);
+    const char* line = nullptr;
+    int size = 0;
+    while (takeLine(&line, &size)) {
+        if (isAscii(line, size)) {
+            handleLine(QLatin1String(line, size), size, batch);
+        } else {
+            // Invalid sequences become replacement characters.
+            m_line = QString::fromUtf8(line, size);
+            handleLine(QStringView(m_line), size, batch);
+        }
     }
-    return std::nullopt;
+    return batch;
 }
 
-std::optional<ConsoleReply> ConsoleReplyParser::parseLine(const QString& line)
+template<typename Text>
+void ConsoleReplyParser::handleLine(Text line, int bytes, ConsoleReplyBatch& batch)
 {
     if (m_list != ListKind::None)
-        return parseListLine(line);
-
-    if (line == kBanner)
-        return ConsoleReply{ConsoleReply::Kind::Banner, {}, {}, {}, {}};
-    if (line == kLoginAccepted)
-        return ConsoleReply{ConsoleReply::Kind::LoginAccepted, {}, {}, {}, line.toUtf8()};
-    if (line == kLoginRefused)
-        return ConsoleReply{ConsoleReply::Kind::LoginRefused, {}, {}, {}, {}};
-
-    const QStringList pieces = line.split(QLatin1Char('"'));
-    const QString word = pieces.first().trimmed();
-    const QString listPath = pieces.size() >= 2 ? pieces.at(1).trimmed() : QString();
-
-    if (word == QLatin1String("lc")) {
-        m_list = ListKind::Enumeration;
-        m_listPath = listPath;
-        m_listItems.clear();
-        return std::nullopt;
-    }
-    if (word == QLatin1String("set") && pieces.size() < 4)
-        return std::nullopt;
-    if (isValueReplyWord(word))
-        return ConsoleReply{ConsoleReply::Kind::Value, parseValueReply(word, pieces), {}, {}, {}};
-    if (word == QLatin1String("ls")) {
-        m_list = ListKind::ProcessingObjects;
-        m_listPath = listPath;
-        m_listItems.clear();
-    }
-    return std::nullopt;
+        parseListLine(line, bytes, batch);
+    else
+        parseLine(line, batch);
 }
 
-std::optional<ConsoleReply> ConsoleReplyParser::parseListLine(const QString& line)
+template<typename Text> void ConsoleReplyParser::parseLine(Text line, ConsoleReplyBatch& batch)
+{
+    ConsoleReply reply;
+    if (line == kBanner) {
+        reply.kind = ConsoleReply::Kind::Banner;
+        batch.replies.append(reply);
+        return;
+    }
+    if (line == kLoginAccepted) {
+        reply.kind = ConsoleReply::Kind::LoginAccepted;
+        reply.line = appendText(batch.text, line);
+        batch.replies.append(reply);
+        return;
+    }
+    if (line == kLoginRefused) {
+        reply.kind = ConsoleReply::Kind::LoginRefused;
+        batch.replies.append(reply);
+        return;
+    }
+
+    // The pieces between double quotes: the word, the path, a blank, the value.
+    const QuotedPieces<Text> split(line);
+    const Text word = split.pieces[0].trimmed();
+    const Text path = split.pieces[1];
+    const bool hasValue = split.count >= 4;
+
+    if (word == QLatin1String("lc")) {
+        openList(ListKind::Enumeration, toString(path.trimmed()));
+        return;
+    }
+    if (word == QLatin1String("set") && !hasValue)
+        return;
+    if (isValueReplyWord(word)) {
+        parseValueReply(word, path, split.pieces[3], batch);
+        return;
+    }
+    if (word == QLatin1String("ls"))
+        openList(ListKind::ProcessingObjects, toString(path.trimmed()));
+}
+
+// A block past its item or byte cap is dropped whole: its items are let go at once, and the
+// block stays open without collecting until its end line, so its tail is not read as replies.
+template<typename Text>
+void ConsoleReplyParser::parseListLine(Text line, int bytes, ConsoleReplyBatch& batch)
 {
     const bool enumeration = m_list == ListKind::Enumeration;
     if (line == (enumeration ? QLatin1String("endlc") : QLatin1String("endls"))) {
-        ConsoleReply reply{enumeration ? ConsoleReply::Kind::EnumerationList
-                                       : ConsoleReply::Kind::ObjectList,
-                           {},
-                           m_listItems,
-                           m_listPath,
-                           {}};
-        m_list = ListKind::None;
-        m_listItems.clear();
-        m_listPath.clear();
-        return reply;
+        if (!m_listDiscarded) {
+            ConsoleReply reply;
+            reply.kind =
+                enumeration ? ConsoleReply::Kind::EnumerationList : ConsoleReply::Kind::ObjectList;
+            reply.list = batch.lists.size();
+            batch.lists.append({m_listPath, m_listItems});
+            batch.replies.append(reply);
+        }
+        closeList();
+        return;
     }
-    if (!line.startsWith(QLatin1Char('\t')))
-        return std::nullopt;
-    if (m_listItems.size() >= kMaxListItems) {
-        qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems
-                   << "items discarded";
-        m_list = ListKind::None;
+    if (!line.startsWith(QLatin1Char('\t')) || m_listDiscarded)
+        return;
+    m_listBytes += bytes;
+    if (m_listItems.size() >= kMaxListItems || m_listBytes > kMaxListBytes) {
+        qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems << "items or"
+                   << kMaxListBytes << "bytes discarded";
+        m_listDiscarded = true;
         m_listItems.clear();
-        m_listPath.clear();
-        return std::nullopt;
+        return;
     }
-    m_listItems.append(line.mid(1));
-    return std::nullopt;
+    m_listItems.append(toString(line.mid(1)));
 }
 
-DataFromDevice ConsoleReplyParser::parseValueReply(const QString& word, const QStringList& pieces)
+template<typename Text>
+void ConsoleReplyParser::parseValueReply(Text word, Text path, Text value, ConsoleReplyBatch& batch)
 {
-    DataFromDevice record;
-    record.command = word;
-    if (pieces.size() >= 4)
-        record.value = pieces.at(3);
-    const QString path = pieces.size() >= 2 ? pieces.at(1) : QString();
-    const QStringList components = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    ConsoleReply reply;
+    reply.command = appendText(batch.text, word);
+    reply.value = appendText(batch.text, value);
 
-    if (!components.isEmpty() && components.first() == QLatin1String("Node")) {
-        record.poName = QStringLiteral("NPO");
-        record.svName = QStringLiteral("Node");
-        for (int i = 1; i < components.size(); ++i) {
-            if (components.at(i) != QLatin1String("%"))
-                record.svName += QLatin1Char('\\') + components.at(i);
-        }
-    } else if (components.size() >= 4) {
-        record.poName = components.at(1);
-        record.svName = components.at(3);
+    Text first[5];
+    int count = 0;
+    forEachComponent(path, [&](Text component) {
+        if (count < 5)
+            first[count] = component;
+        ++count;
+    });
+    if (count > 0 && first[0] == QLatin1String("Node")) {
+        reply.poName = appendText(batch.text, QLatin1String("NPO"));
+        const int start = batch.text.size();
+        batch.text.append(QLatin1String("Node"));
+        bool root = true;
+        forEachComponent(path, [&](Text component) {
+            if (std::exchange(root, false) || component == QLatin1String("%"))
+                return;
+            batch.text.append(QLatin1Char('\\'));
+            appendText(batch.text, component);
+        });
+        reply.svName = {start, batch.text.size() - start};
+    } else if (count >= 4) {
+        reply.poName = appendText(batch.text, first[1]);
+        reply.svName = appendText(batch.text, first[3]);
     }
-    if (components.size() >= 5)
-        record.valueType = components.at(4);
-    return record;
+    if (count >= 5)
+        reply.valueType = appendText(batch.text, first[4]);
+    batch.replies.append(reply);
+}
+
+void ConsoleReplyParser::openList(ListKind kind, const QString& path)
+{
+    closeList();
+    m_list = kind;
+    m_listPath = path;
+}
+
+void ConsoleReplyParser::closeList()
+{
+    m_list = ListKind::None;
+    m_listPath.clear();
+    m_listItems.clear();
+    m_listBytes = 0;
+    m_listDiscarded = false;
 }

@@ -1,5 +1,6 @@
 #include "replyrouter.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <atomic>
 
@@ -14,60 +15,74 @@ bool earlier(const ReplyReceiver* a, const ReplyReceiver* b)
 
 ReplyReceiver::ReplyReceiver() : m_sequence(nextReceiverSequence.fetch_add(1)) {}
 
-QString ReplyRouter::key(const QString& poName, const QString& svName)
-{
-    return poName + QChar(0x1f) + svName;
-}
-
 void ReplyRouter::bind(ReplyReceiver* receiver, const QString& poName, const QString& svName)
 {
     if (poName.isEmpty() || svName.isEmpty())
         return;
-    std::vector<ReplyReceiver*>& receivers = m_receivers[key(poName, svName)];
+    Receivers& receivers = m_receivers[key(m_names.intern(poName), m_names.intern(svName))];
     const auto position = std::lower_bound(receivers.begin(), receivers.end(), receiver, earlier);
-    if (position == receivers.end() || *position != receiver)
+    if (position == receivers.end() || *position != receiver) {
         receivers.insert(position, receiver);
+        ++m_changes;
+    }
 }
 
 void ReplyRouter::unbind(ReplyReceiver* receiver, const QString& poName, const QString& svName)
 {
-    const auto found = m_receivers.find(key(poName, svName));
+    const auto found = m_receivers.find(key(m_names.find(poName), m_names.find(svName)));
     if (found == m_receivers.end())
         return;
-    std::vector<ReplyReceiver*>& receivers = found.value();
+    Receivers& receivers = found.value();
     receivers.erase(std::remove(receivers.begin(), receivers.end(), receiver), receivers.end());
     if (receivers.empty())
         m_receivers.erase(found);
+    ++m_changes;
 }
 
 void ReplyRouter::deliver(const DataFromDevice& reply)
 {
-    const QString replyKey = key(reply.poName, reply.svName);
+    deliver(m_names.find(reply.poName), m_names.find(reply.svName), reply);
+}
+
+void ReplyRouter::deliver(int poId, int svId, const DataFromDevice& reply)
+{
+    if (poId < 0 || svId < 0)
+        return;
+    const quint64 replyKey = key(poId, svId);
     const auto found = m_receivers.constFind(replyKey);
     if (found == m_receivers.constEnd())
         return;
+    if (found.value().size() == 1) {
+        found.value().front()->receiveReply(reply);
+        return;
+    }
     // A handler may unbind or destroy receivers: serve a snapshot taken while all were alive,
-    // and look each one up again (by sequence, without touching it) before serving it.
-    std::vector<std::pair<quint64, ReplyReceiver*>> snapshot;
-    snapshot.reserve(found.value().size());
+    // and once the index has changed, look each one up again (without touching it) first.
+    QVarLengthArray<std::pair<quint64, ReplyReceiver*>, 16> snapshot;
     for (ReplyReceiver* receiver : found.value())
-        snapshot.emplace_back(receiver->receiverSequence(), receiver);
-
+        snapshot.append({receiver->receiverSequence(), receiver});
+    const quint64 changes = m_changes;
     for (const auto& [sequence, receiver] : snapshot) {
-        const auto current = m_receivers.constFind(replyKey);
-        if (current == m_receivers.constEnd())
-            return;
-        const std::vector<ReplyReceiver*>& live = current.value();
-        const auto position = std::lower_bound(
-            live.begin(), live.end(), sequence,
-            [](const ReplyReceiver* r, quint64 s) { return r->receiverSequence() < s; });
-        if (position != live.end() && *position == receiver)
+        if (m_changes == changes || isBound(replyKey, sequence, receiver))
             receiver->receiveReply(reply);
     }
 }
 
+bool ReplyRouter::isBound(quint64 key, quint64 sequence, const ReplyReceiver* receiver) const
+{
+    const auto found = m_receivers.constFind(key);
+    if (found == m_receivers.constEnd())
+        return false;
+    const Receivers& live = found.value();
+    const auto position =
+        std::lower_bound(live.begin(), live.end(), sequence, [](const ReplyReceiver* r, quint64 s) {
+            return r->receiverSequence() < s;
+        });
+    return position != live.end() && *position == receiver;
+}
+
 int ReplyRouter::receiverCount(const QString& poName, const QString& svName) const
 {
-    const auto found = m_receivers.constFind(key(poName, svName));
+    const auto found = m_receivers.constFind(key(m_names.find(poName), m_names.find(svName)));
     return found == m_receivers.constEnd() ? 0 : int(found.value().size());
 }

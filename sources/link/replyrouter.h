@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datafromdevice.h"
+#include "nametable.h"
 
 #include <QHash>
 #include <QString>
@@ -23,20 +24,29 @@ private:
 };
 
 // Delivers each reply only to the receivers bound to its processing object and state variable,
-// so the cost of a reply does not grow with the number of live controls. Receivers of one
-// variable are served in construction order. Receivers may bind, move and unbind (and be
-// destroyed) while a reply is being delivered. GUI thread only.
+// so the cost of a reply does not grow with the number of live controls. Names are keyed by their
+// numbers in names(), so a lookup builds no key text. Receivers of one variable are served in
+// construction order. Receivers may bind, move and unbind (and be destroyed) while a reply is
+// being delivered. GUI thread only.
 class ReplyRouter
 {
 public:
     void bind(ReplyReceiver* receiver, const QString& poName, const QString& svName);
     void unbind(ReplyReceiver* receiver, const QString& poName, const QString& svName);
     void deliver(const DataFromDevice& reply);
+    // The same for a reply whose names have the given numbers in names() (-1: not in it).
+    void deliver(int poId, int svId, const DataFromDevice& reply);
 
     int receiverCount(const QString& poName, const QString& svName) const;
+    NameTable& names() { return m_names; }
 
 private:
-    static QString key(const QString& poName, const QString& svName);
+    using Receivers = std::vector<ReplyReceiver*>;
 
-    QHash<QString, std::vector<ReplyReceiver*>> m_receivers;
+    static quint64 key(int poId, int svId) { return quint64(quint32(poId)) << 32 | quint32(svId); }
+    bool isBound(quint64 key, quint64 sequence, const ReplyReceiver* receiver) const;
+
+    NameTable m_names;
+    QHash<quint64, Receivers> m_receivers;
+    quint64 m_changes = 0; // counts binds and unbinds
 };

@@ -7,230 +7,6 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QSignalBlocker>
-#include <QTcpSocket>
-
-namespace {
-bool isHomeScreenVariable(const DataFromDevice& record)
-{
-    return record.poName == QLatin1String("Crossover") &&
-           (record.svName == QLatin1String("NumBands") ||
-            record.svName == QLatin1String("MonoSub"));
-}
-} // namespace
-
-// ---------------------------------------------------------------------------------------------
-// TcpClientThread
-
-TcpClientThread::TcpClientThread(QObject* parent) : QObject(parent) {}
-
-TcpClientThread::~TcpClientThread()
-{
-    onFinished();
-}
-
-bool TcpClientThread::isConnected() const
-{
-    return m_state.load() != QAbstractSocket::UnconnectedState;
-}
-
-QString TcpClientThread::hostAddress() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_hostAddress;
-}
-
-void TcpClientThread::onStarted()
-{
-    m_socket = new QTcpSocket(this);
-    m_parser.reset();
-    connect(m_socket, &QTcpSocket::connected, this, &TcpClientThread::onConnected,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::connected, this, &TcpClientThread::connected,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::disconnected, this, [this] { Q_EMIT attemptEnded(m_attempt); });
-    connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientThread::disconnected,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::disconnected, this, &TcpClientThread::onDisconnected,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::readyRead, this, &TcpClientThread::onMessageReceived,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &TcpClientThread::onError,
-            Qt::UniqueConnection);
-    connect(m_socket, &QTcpSocket::stateChanged, this, &TcpClientThread::updateState);
-}
-
-void TcpClientThread::onFinished()
-{
-    if (!m_socket)
-        return;
-    m_socket->disconnect(this);
-    delete m_socket;
-    m_socket = nullptr;
-    m_state = QAbstractSocket::UnconnectedState;
-}
-
-void TcpClientThread::updateState()
-{
-    m_state = m_socket ? m_socket->state() : QAbstractSocket::UnconnectedState;
-}
-
-void TcpClientThread::connectToHost(QString hostAddress, qint16 messagePort)
-{
-    if (!m_socket) {
-        ++m_attempt;
-        reportError(QStringLiteral("Network thread is not initialized"));
-        return;
-    }
-    closeForReconnect(); // reports the old connection's end under its own attempt
-    ++m_attempt;
-    m_parser.reset();
-    {
-        QMutexLocker lock(&m_mutex);
-        m_hostAddress = hostAddress;
-        m_port = messagePort;
-    }
-    qInfo().noquote() << QStringLiteral("Connecting to %1: %2").arg(hostAddress).arg(messagePort);
-    m_socket->connectToHost(hostAddress, quint16(messagePort), QIODevice::ReadWrite,
-                            QAbstractSocket::AnyIPProtocol);
-    updateState();
-}
-
-// A pending attempt is abandoned at once; a live connection is closed (reported as
-// disconnected) with a short bounded wait, then cut.
-void TcpClientThread::closeForReconnect()
-{
-    switch (m_socket->state()) {
-    case QAbstractSocket::UnconnectedState:
-        return;
-    case QAbstractSocket::HostLookupState:
-    case QAbstractSocket::ConnectingState:
-        abortConnection();
-        return;
-    default:
-        m_socket->disconnectFromHost();
-        if (m_socket->state() != QAbstractSocket::UnconnectedState)
-            m_socket->waitForDisconnected(kCloseWaitMs);
-        if (m_socket->state() != QAbstractSocket::UnconnectedState)
-            m_socket->abort();
-        updateState();
-    }
-}
-
-void TcpClientThread::abortConnection()
-{
-    if (!m_socket)
-        return;
-    {
-        const QSignalBlocker silence(m_socket);
-        m_socket->abort();
-    }
-    m_parser.reset();
-    updateState();
-}
-
-void TcpClientThread::disconnectFromHost()
-{
-    if (!m_socket)
-        return;
-    const QAbstractSocket::SocketState state = m_socket->state();
-    if (state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState)
-        m_socket->abort();
-    else if (state != QAbstractSocket::UnconnectedState)
-        m_socket->disconnectFromHost();
-    updateState();
-}
-
-void TcpClientThread::onConnected()
-{
-    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    qInfo().noquote() << QStringLiteral("Connected to %1: %2").arg(hostAddress()).arg(m_port);
-}
-
-void TcpClientThread::onDisconnected()
-{
-    m_parser.reset();
-    qInfo().noquote() << QStringLiteral("Disconnected from %1: %2").arg(hostAddress()).arg(m_port);
-}
-
-void TcpClientThread::sendMessage(QByteArray message)
-{
-    if (AppBusyFlag::isBusy() && message.startsWith("asyncget"))
-        return;
-    if (!m_socket || m_socket->state() == QAbstractSocket::UnconnectedState ||
-        m_socket->state() == QAbstractSocket::ClosingState)
-        return;
-    if (!ConsoleLineBuilder::isSingleLine(message)) {
-        qWarning() << "Console line dropped: not exactly one line ending in LF";
-        return;
-    }
-    qint64 offset = 0;
-    while (offset < message.size()) {
-        const qint64 written =
-            m_socket->write(message.constData() + offset, message.size() - offset);
-        if (written < 0) {
-            reportError(m_socket->errorString());
-            return;
-        }
-        offset += written;
-    }
-    Q_EMIT messageSent(message);
-}
-
-// Every complete line is handled in this one pass, without nested event processing, so a queued
-// reconnect cannot run while lines of the old connection are being parsed.
-void TcpClientThread::onMessageReceived()
-{
-    m_parser.append(m_socket->readAll());
-    while (const std::optional<ConsoleReply> reply = m_parser.next())
-        handleReply(*reply);
-}
-
-void TcpClientThread::handleReply(const ConsoleReply& reply)
-{
-    switch (reply.kind) {
-    case ConsoleReply::Kind::Banner:
-        Q_EMIT enterPassword();
-        break;
-    case ConsoleReply::Kind::LoginAccepted:
-        Q_EMIT vimbalReady();
-        Q_EMIT homeScreenData(reply.line);
-        break;
-    case ConsoleReply::Kind::LoginRefused:
-        Q_EMIT incorrectPassword();
-        break;
-    case ConsoleReply::Kind::EnumerationList:
-        Q_EMIT enumsReceived(reply.items, reply.path);
-        break;
-    case ConsoleReply::Kind::ObjectList:
-        Q_EMIT poReceived(reply.items, reply.path);
-        break;
-    case ConsoleReply::Kind::Value:
-        if (isHomeScreenVariable(reply.record)) {
-            qDebug() << "                    emit homeScreenDataAvailable(data)";
-            Q_EMIT homeScreenDataAvailable(reply.record);
-        }
-        Q_EMIT poSvData(reply.record);
-        break;
-    }
-}
-
-void TcpClientThread::onError(QAbstractSocket::SocketError socketError)
-{
-    qWarning().nospace().noquote()
-        << "Error code: " << int(socketError) << ", Error String: " << m_socket->errorString();
-    reportError(m_socket->errorString());
-}
-
-void TcpClientThread::reportError(const QString& errorString)
-{
-    Q_EMIT attemptEnded(m_attempt);
-    Q_EMIT error(errorString);
-}
-
-// ---------------------------------------------------------------------------------------------
-// TCPAdaptor
 
 TCPAdaptor* TCPAdaptor::instance()
 {
@@ -265,7 +41,6 @@ void TCPAdaptor::connectThreadSignals()
     connect(this, &TCPAdaptor::disconnectFromHost, client, &TcpClientThread::disconnectFromHost);
     connect(this, &TCPAdaptor::sendMessage, client, &TcpClientThread::sendMessage);
 
-    // A report of an earlier connection must not stop the time-out of the current attempt.
     connect(client, &TcpClientThread::attemptEnded, this, &TCPAdaptor::onAttemptEnded);
     connect(client, &TcpClientThread::disconnected, this, &TCPAdaptor::disconnected);
     connect(client, &TcpClientThread::disconnected, this, &TCPAdaptor::onDisconnected);
@@ -275,25 +50,7 @@ void TCPAdaptor::connectThreadSignals()
     connect(client, &TcpClientThread::error, this, &TCPAdaptor::connectionLost);
 
     connect(client, &TcpClientThread::messageSent, this, &TCPAdaptor::onMessageSent);
-
-    connect(client, &TcpClientThread::vimbalReady, this, &TCPAdaptor::onVimbalReady);
-    connect(client, &TcpClientThread::vimbalReady, this, &TCPAdaptor::vimbalReady);
-
-    connect(client, &TcpClientThread::enterPassword, &m_connectTimer, &QTimer::stop);
-    connect(client, &TcpClientThread::enterPassword, this, &TCPAdaptor::onEnterPasswrod);
-
-    connect(client, &TcpClientThread::incorrectPassword, &m_connectTimer, &QTimer::stop);
-    connect(client, &TcpClientThread::incorrectPassword, this, &TCPAdaptor::incorrectPassword);
-
-    connect(client, &TcpClientThread::homeScreenData, this, &TCPAdaptor::homeScreenData);
-    connect(client, &TcpClientThread::homeScreenDataAvailable, this, &TCPAdaptor::onHomeScreenData);
-    connect(client, &TcpClientThread::optionCardSourceNames, this,
-            &TCPAdaptor::optionCardSourceNames);
-    connect(client, &TcpClientThread::presetData, this, &TCPAdaptor::presetData);
-    connect(client, &TcpClientThread::reconfigResponse, this, &TCPAdaptor::reconfigResponse);
-    connect(client, &TcpClientThread::poSvData, this, &TCPAdaptor::onPoSvData);
-    connect(client, &TcpClientThread::enumsReceived, this, &TCPAdaptor::enumsAvailable);
-    connect(client, &TcpClientThread::poReceived, this, &TCPAdaptor::poAvailable);
+    connect(client, &TcpClientThread::repliesReceived, this, &TCPAdaptor::onRepliesReceived);
 }
 
 TCPAdaptor::~TCPAdaptor()
@@ -331,20 +88,130 @@ void TCPAdaptor::doConnect()
     const QString address =
         QX8Settings().value(settingskeys::kCurrentDeviceAddress, QString()).toString();
     qInfo().noquote() << "TCP Adaptor: connecting... to " + address;
-    m_awaitingLogin = false;
     ++m_attemptsRequested;
+    enterPhase(Phase::Connecting);
     Q_EMIT connectToHost(address, kConsolePort);
-    m_connectTimer.start();
 }
 
+// A cancel ends the attempt here and now: no time-out and no login follow it.
 void TCPAdaptor::doDisconnect()
 {
+    enterPhase(Phase::Idle);
     Q_EMIT disconnectFromHost();
+}
+
+void TCPAdaptor::enterPhase(Phase phase)
+{
+    m_phase = phase;
+    if (phase == Phase::Connecting)
+        m_connectTimer.start();
+    else
+        m_connectTimer.stop();
+}
+
+// Batches are delivered one at a time, in arrival order: should a receiver spin an event loop, a
+// batch arriving meanwhile waits until the one under way is through.
+void TCPAdaptor::onRepliesReceived(const ConsoleReplyBatch& batch)
+{
+    m_batches.push_back(batch);
+    if (m_batches.size() > 1)
+        return;
+    while (!m_batches.empty()) {
+        handleBatch(m_batches.front());
+        m_batches.pop_front();
+    }
+}
+
+// Login lines of an earlier connect request are not this one's business (a receiver may start a
+// new one in the middle of a batch).
+void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
+{
+    for (const ConsoleReply& reply : batch.replies) {
+        const bool current = batch.attempt == m_attemptsRequested;
+        switch (reply.kind) {
+        case ConsoleReply::Kind::Banner:
+            if (current)
+                onLoginEvent(LoginEvent::Banner);
+            break;
+        case ConsoleReply::Kind::LoginAccepted:
+            if (current)
+                onLoginEvent(LoginEvent::Accepted, batch.view(reply.line).toUtf8());
+            break;
+        case ConsoleReply::Kind::LoginRefused:
+            if (current)
+                onLoginEvent(LoginEvent::Refused);
+            break;
+        case ConsoleReply::Kind::Value:
+            deliverValue(batch, reply);
+            break;
+        case ConsoleReply::Kind::EnumerationList:
+            Q_EMIT enumsAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            break;
+        case ConsoleReply::Kind::ObjectList:
+            Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            break;
+        }
+    }
+}
+
+// Login lines count only while a login is under way; in Idle they belong to an abandoned
+// attempt, in Ready they repeat what is settled.
+void TCPAdaptor::onLoginEvent(LoginEvent event, const QByteArray& line)
+{
+    switch (m_phase) {
+    case Phase::Connecting:
+        whileConnecting(event);
+        break;
+    case Phase::AwaitingLogin:
+        whileAwaitingLogin(event, line);
+        break;
+    case Phase::Idle:
+    case Phase::Ready:
+        break;
+    }
+}
+
+void TCPAdaptor::whileConnecting(LoginEvent event)
+{
+    switch (event) {
+    case LoginEvent::Banner:
+        onEnterPasswrod();
+        break;
+    case LoginEvent::TimedOut:
+        // The attempt is abandoned, so that a retry really connects again.
+        enterPhase(Phase::Idle);
+        Q_EMIT timeOutError();
+        QMetaObject::invokeMethod(m_client, &TcpClientThread::abortConnection,
+                                  Qt::QueuedConnection);
+        break;
+    case LoginEvent::Accepted:
+    case LoginEvent::Refused:
+        break; // no login was sent on this connection yet
+    }
+}
+
+void TCPAdaptor::whileAwaitingLogin(LoginEvent event, const QByteArray& line)
+{
+    switch (event) {
+    case LoginEvent::Banner:
+        sendLogin();
+        break;
+    case LoginEvent::Accepted:
+        enterPhase(Phase::Ready);
+        Q_EMIT vimbalReady();
+        Q_EMIT homeScreenData(line);
+        break;
+    case LoginEvent::Refused:
+        Q_EMIT incorrectPassword();
+        break;
+    case LoginEvent::TimedOut:
+        break; // the timer stopped with the banner
+    }
 }
 
 void TCPAdaptor::onEnterPasswrod()
 {
-    m_awaitingLogin = true;
+    enterPhase(Phase::AwaitingLogin);
     sendLogin();
 }
 
@@ -354,18 +221,20 @@ void TCPAdaptor::onEnterPasswrod()
 void TCPAdaptor::enterPassword(const QString& password)
 {
     QX8Settings().setValue(settingskeys::kCurrentDevicePassword, password);
-    if (!m_awaitingLogin)
-        return;
-    m_connectTimer.stop();
-    sendLogin();
+    if (m_phase == Phase::AwaitingLogin)
+        sendLogin();
 }
 
+// A password that cannot travel in a login line is treated as a wrong one: the user is asked for
+// another instead of waiting for an answer that cannot come.
 void TCPAdaptor::sendLogin()
 {
     const QString password =
         QX8Settings().value(settingskeys::kCurrentDevicePassword, QString()).toString();
     if (const std::optional<QByteArray> line = ConsoleLineBuilder::login(password))
         Q_EMIT sendMessage(*line);
+    else
+        Q_EMIT incorrectPassword();
 }
 
 void TCPAdaptor::SendRequest(const DataFromDevice& request)
@@ -377,27 +246,17 @@ void TCPAdaptor::SendRequest(const DataFromDevice& request)
 void TCPAdaptor::onAttemptEnded(int attempt)
 {
     if (attempt == m_attemptsRequested)
-        m_connectTimer.stop();
+        enterPhase(Phase::Idle);
 }
 
 void TCPAdaptor::onDisconnected()
 {
-    m_ready = false;
-    m_awaitingLogin = false;
     AppBusyFlag::instance()->setBusy(false);
-}
-
-void TCPAdaptor::onVimbalReady()
-{
-    m_ready = true;
-    m_awaitingLogin = false;
 }
 
 void TCPAdaptor::onError(QString errorString)
 {
     Q_UNUSED(errorString)
-    m_ready = false;
-    m_awaitingLogin = false;
     AppBusyFlag::instance()->setBusy(false);
 }
 
@@ -406,22 +265,31 @@ void TCPAdaptor::onMessageSent(QByteArray message)
     Q_UNUSED(message)
 }
 
-void TCPAdaptor::onPoSvData(DataFromDevice data)
-{
-    Q_EMIT dataAvailable(data);
-    m_router.deliver(data);
-}
-
-// Receivers use the record only during their slot.
-void TCPAdaptor::onHomeScreenData(DataFromDevice data)
-{
-    Q_EMIT homeScreenDataAvailable(&data);
-}
-
-// The attempt that timed out is abandoned, so that a retry really connects again.
 void TCPAdaptor::onTimeOut()
 {
-    Q_EMIT timeOutError();
-    m_awaitingLogin = false;
-    QMetaObject::invokeMethod(m_client, &TcpClientThread::abortConnection, Qt::QueuedConnection);
+    onLoginEvent(LoginEvent::TimedOut);
+}
+
+void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
+{
+    const DataFromDevice& record = m_record.fill(batch, reply);
+    if (DataFromDevice* homeScreen = homeScreenRecord(record)) {
+        qDebug() << "                    emit homeScreenDataAvailable(data)";
+        *homeScreen = record;
+        Q_EMIT homeScreenDataAvailable(homeScreen);
+    }
+    Q_EMIT dataAvailable(record);
+    m_router.deliver(m_record.poId(), m_record.svId(), record);
+}
+
+// The link's record of a home-screen variable, or null for any other variable.
+DataFromDevice* TCPAdaptor::homeScreenRecord(const DataFromDevice& record)
+{
+    if (record.poName != QLatin1String("Crossover"))
+        return nullptr;
+    if (record.svName == QLatin1String("NumBands"))
+        return &m_numBandsRecord;
+    if (record.svName == QLatin1String("MonoSub"))
+        return &m_monoSubRecord;
+    return nullptr;
 }

@@ -2,95 +2,33 @@
 
 #include "consolereplyparser.h"
 #include "datafromdevice.h"
+#include "replyrecord.h"
 #include "replyrouter.h"
+#include "tcpclientthread.h"
 
-#include <QAbstractSocket>
-#include <QMutex>
 #include <QObject>
 #include <QThread>
 #include <QTimer>
-#include <atomic>
-
-class QTcpSocket;
-
-// Owns the one TCP connection to the device's console and runs in the console socket thread:
-// connecting, writing request lines, and reading replies (parsed by ConsoleReplyParser).
-// Driven only by queued signals from TCPAdaptor, which owns the thread it runs in.
-class TcpClientThread : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit TcpClientThread(QObject* parent = nullptr);
-    ~TcpClientThread() override;
-
-    // Any thread: a snapshot of the connection state, and the host of the last connect request.
-    bool isConnected() const;
-    QString hostAddress() const;
-
-Q_SIGNALS:
-    void connected();
-    void disconnected();
-    void vimbalReady();
-    void error(QString errorString);
-    void messageSent(QByteArray message);
-    void messageReceived(QByteArray message);
-    void homeScreenData(QByteArray message);
-    // Records cross to the GUI thread by value, so none can be lost with a queued event.
-    void homeScreenDataAvailable(DataFromDevice data);
-    void optionCardSourceNames(QStringList sourceNames);
-    void reconfigResponse(QByteArray message);
-    void poSvData(DataFromDevice data);
-    void enumsReceived(QStringList enums, QString svPath);
-    void poReceived(QStringList pos, QString path);
-    void presetData(QByteArray message);
-    void enterPassword();
-    void incorrectPassword();
-    // Before every error() and disconnected(): which connect request the report belongs to
-    // (requests are counted from 1), so the link can tell a stale report from a current one.
-    void attemptEnded(int attempt);
-
-public Q_SLOTS:
-    void onStarted();
-    void onFinished();
-    void connectToHost(QString hostAddress, qint16 messagePort);
-    void disconnectFromHost();
-    void onConnected();
-    void onDisconnected();
-    void sendMessage(QByteArray message);
-    void onMessageReceived();
-    void onError(QAbstractSocket::SocketError socketError);
-    // Abandons the current connection or attempt without reporting it (connect time-out).
-    void abortConnection();
-
-private:
-    static constexpr int kCloseWaitMs = 1000;
-
-    void closeForReconnect();
-    void reportError(const QString& errorString);
-    void handleReply(const ConsoleReply& reply);
-    void updateState();
-
-    QTcpSocket* m_socket = nullptr;
-    ConsoleReplyParser m_parser;
-    QString m_hostAddress;
-    qint16 m_port = 0;
-    int m_attempt = 0;
-    mutable QMutex m_mutex; // guards m_hostAddress
-    std::atomic<int> m_state{QAbstractSocket::UnconnectedState};
-};
+#include <deque>
 
 // The one object through which the rest of the system talks to the device. Lives in the GUI
-// thread, owns the console socket thread, builds request lines, drives connect and login with a
-// connect time-out, and relays the thread's findings.
+// thread, owns the console socket thread, builds request lines, drives connect and login, and
+// turns the thread's replies into the link's signals.
 //
-// Phases of a connection: idle -> connecting (timer running) -> awaiting login (banner seen)
-// -> ready (logged in) -> lost (error) or disconnected.
+// Phases of a connection, in order:
+//   Idle           no connection, or one given up (error, disconnect, cancel, time-out)
+//   Connecting     connect requested, the connect timer runs until the banner arrives
+//   AwaitingLogin  banner seen, login line sent; a refusal waits here for another password
+//   Ready          logged in (Ready() is true)
+// Reports of an earlier connect request never move the phase of the current one.
 class TCPAdaptor : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class Phase { Idle, Connecting, AwaitingLogin, Ready };
+    Q_ENUM(Phase)
+
     static constexpr qint16 kConsolePort = 19272;
     static constexpr int kConnectTimeoutMs = 5000;
 
@@ -101,7 +39,12 @@ public:
     QString hostAddress() const;
     void enterPassword(const QString& password);
     void SendRequest(const DataFromDevice& request);
-    bool Ready() const { return m_ready; }
+    bool Ready() const { return m_phase == Phase::Ready; }
+    Phase phase() const { return m_phase; }
+
+    // How long a connect request may wait for the banner; applies from the next doConnect().
+    void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
+    int connectTimeout() const { return m_connectTimer.interval(); }
 
     // Bound controls register here to get the replies of their own variable.
     ReplyRouter& replyRouter() { return m_router; }
@@ -119,8 +62,12 @@ Q_SIGNALS:
     void optionCardSourceNames(QStringList sourceNames);
     void reconfigResponse(QByteArray message);
     void presetData(QByteArray message);
-    void dataAvailable(DataFromDevice data);
+    // By reference, so that a reply is not copied for the signal (the signature stays
+    // dataAvailable(DataFromDevice)); the record is valid during the call.
+    void dataAvailable(const DataFromDevice& data);
     void sendMessage(QByteArray message);
+    // The pointee is the link's record of that variable's latest reply and lives as long as the
+    // link: a queued receiver may read it (in the GUI thread) and then sees the latest value.
     void homeScreenDataAvailable(DataFromDevice* data);
     void vimbalReady();
     void connectionLost();
@@ -136,24 +83,35 @@ public Q_SLOTS:
 
 protected Q_SLOTS:
     void onDisconnected();
-    void onVimbalReady();
     void onError(QString errorString);
     void onMessageSent(QByteArray message);
-    void onPoSvData(DataFromDevice data);
     void onTimeOut();
 
 private:
+    // What moves the login forward; which of them count depends on the phase.
+    enum class LoginEvent { Banner, Accepted, Refused, TimedOut };
+
     TCPAdaptor();
     void connectThreadSignals();
+    void onRepliesReceived(const ConsoleReplyBatch& batch);
+    void handleBatch(const ConsoleReplyBatch& batch);
+    void onLoginEvent(LoginEvent event, const QByteArray& line = {});
+    void whileConnecting(LoginEvent event);
+    void whileAwaitingLogin(LoginEvent event, const QByteArray& line);
+    void enterPhase(Phase phase);
     void sendLogin();
     void onAttemptEnded(int attempt);
-    void onHomeScreenData(DataFromDevice data);
+    void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
+    DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
     TcpClientThread* m_client;
-    bool m_ready = false;
-    bool m_awaitingLogin = false;
+    Phase m_phase = Phase::Idle;
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
+    std::deque<ConsoleReplyBatch> m_batches; // the one being delivered, then those waiting
+    ReplyRecord m_record{m_router.names()};
+    DataFromDevice m_numBandsRecord;
+    DataFromDevice m_monoSubRecord;
 };

@@ -13,13 +13,19 @@ QByteArray bs(const char* text)
     return QByteArray(text).replace('/', '\\');
 }
 
-std::vector<ConsoleReply> feedAll(ConsoleReplyParser& parser, const QByteArray& bytes)
+ConsoleReplyBatch feed(ConsoleReplyParser& parser, const QByteArray& bytes)
 {
     parser.append(bytes);
-    std::vector<ConsoleReply> replies;
-    while (std::optional<ConsoleReply> reply = parser.next())
-        replies.push_back(*reply);
-    return replies;
+    return parser.takeReplies();
+}
+
+// The record fields of a value reply, in DataFromDevice order.
+QStringList fields(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
+{
+    QStringList fields;
+    for (TextSpan span : {reply.poName, reply.svName, reply.valueType, reply.value, reply.command})
+        fields.append(batch.view(span).toString());
+    return fields;
 }
 } // namespace
 
@@ -100,10 +106,10 @@ private Q_SLOTS:
 
     void valueReply_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<QByteArray>("line");
         QTest::addColumn<DataFromDevice>("expected");
         const auto row = [](const char* name, const char* line, DataFromDevice expected) {
-            QTest::newRow(name) << QString::fromUtf8(bs(line)) << expected;
+            QTest::newRow(name) << bs(line) << expected;
         };
         row("percent subr", "subr \"//Preset/Crossover/SV/Band_4_Gain/%\" \"-3.5\"",
             {"Crossover", "Band_4_Gain", "%", "-3.5", "subr"});
@@ -123,68 +129,71 @@ private Q_SLOTS:
         row("short path", "subr \"//Preset/A/\" \"1\"", {"", "", "", "1", "subr"});
         row("blanks around word", "  setr  \"//Preset/A/SV/B/\" \"7\"",
             {"A", "B", "", "7", "setr"});
+        row("crlf", "subr \"//Preset/A/SV/B/\" \"7\"\r", {"A", "B", "", "7", "subr"});
         QTest::newRow("utf-8 value")
-            << QString::fromUtf8("subr \"\\\\Node\\SV\\DeviceName\\\" \"Bühne\"")
+            << QByteArray("subr \"\\\\Node\\SV\\DeviceName\\\" \"B\xc3\xbchne\"")
             << DataFromDevice{"NPO", "Node\\SV\\DeviceName", "", QString::fromUtf8("Bühne"),
                               "subr"};
     }
     void valueReply()
     {
-        QFETCH(QString, line);
+        QFETCH(QByteArray, line);
         QFETCH(DataFromDevice, expected);
-        const std::optional<ConsoleReply> reply = ConsoleReplyParser().parseLine(line);
-        QVERIFY(reply.has_value());
-        QCOMPARE(reply->kind, ConsoleReply::Kind::Value);
-        const DataFromDevice& got = reply->record;
-        QCOMPARE((QStringList{got.poName, got.svName, got.valueType, got.value, got.command}),
+        ConsoleReplyParser parser;
+        const ConsoleReplyBatch batch = feed(parser, line + '\n');
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::Value);
+        QCOMPARE(fields(batch, batch.replies.front()),
                  (QStringList{expected.poName, expected.svName, expected.valueType, expected.value,
                               expected.command}));
     }
 
     void ignoredLines_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::newRow("set with three pieces") << QString(bs("set \"//Preset/A/SV/B/\""));
-        QTest::newRow("unknown word") << QString(bs("error \"//Preset/A/SV/B/\" unknown"));
-        QTest::newRow("blank line") << "";
-        QTest::newRow("banner with leading blank") << " Vimbal Console";
-        QTest::newRow("banner with trailing text") << "Vimbal Console 2";
-        QTest::newRow("end outside list") << "endlc";
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("set with three pieces") << bs("set \"//Preset/A/SV/B/\"");
+        QTest::newRow("unknown word") << bs("error \"//Preset/A/SV/B/\" unknown");
+        QTest::newRow("blank line") << QByteArray();
+        QTest::newRow("banner with leading blank") << QByteArray(" Vimbal Console");
+        QTest::newRow("banner with trailing text") << QByteArray("Vimbal Console 2");
+        QTest::newRow("end outside list") << QByteArray("endlc");
     }
     void ignoredLines()
     {
-        QFETCH(QString, line);
+        QFETCH(QByteArray, line);
         ConsoleReplyParser parser;
-        QVERIFY(!parser.parseLine(line).has_value());
-        // Nothing was left open either: a following value reply is still read.
-        QVERIFY(parser.parseLine(bs("subr \"//Preset/A/SV/B/\" \"1\"")).has_value());
+        // Nothing was left open either: the following value reply is still read.
+        const ConsoleReplyBatch batch =
+            feed(parser, line + bs("\nsubr \"//Preset/A/SV/B/\" \"1\"\n"));
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.view(batch.replies.front().value), QStringView(u"1"));
     }
 
     void listsAcrossReads()
     {
         ConsoleReplyParser parser;
-        QVERIFY(
-            feedAll(parser, "lc \"\\\\Node\\Wizard\\SV\\TargetCurve\\EN\"\n\tFlat\n\tPi").empty());
+        QVERIFY(feed(parser, "lc \"\\\\Node\\Wizard\\SV\\TargetCurve\\EN\"\n\tFlat\n\tPi")
+                    .replies.isEmpty());
         // Value replies and login lines inside a list are neither items nor replies.
-        QVERIFY(
-            feedAll(parser, "nk Noise\nsubr \"\\\\Preset\\A\\SV\\B\\\" \"1\"\nendls\n").empty());
-        QVERIFY(feedAll(parser, "\t\tHouse curve\n\t Spaced \n").empty());
-        std::vector<ConsoleReply> replies = feedAll(parser, "endlc\r\nVimbal Console\n");
-        QCOMPARE(replies.size(), size_t(2));
-        QCOMPARE(replies[0].kind, ConsoleReply::Kind::EnumerationList);
-        QCOMPARE(replies[0].path, QString("\\\\Node\\Wizard\\SV\\TargetCurve\\EN"));
-        QCOMPARE(replies[0].items,
-                 QStringList({"Flat", "Pink Noise", "\tHouse curve", " Spaced "}));
-        QCOMPARE(replies[1].kind, ConsoleReply::Kind::Banner);
+        QVERIFY(feed(parser, "nk Noise\nsubr \"\\\\Preset\\A\\SV\\B\\\" \"1\"\nendls\n")
+                    .replies.isEmpty());
+        QVERIFY(feed(parser, "\t\tHouse curve\n\t Spaced \n").replies.isEmpty());
+        ConsoleReplyBatch batch = feed(parser, "endlc\r\nVimbal Console\n");
+        QCOMPARE(batch.replies.size(), 2);
+        QCOMPARE(batch.replies[0].kind, ConsoleReply::Kind::EnumerationList);
+        const ConsoleList& curves = batch.lists.at(batch.replies[0].list);
+        QCOMPARE(curves.path, QString("\\\\Node\\Wizard\\SV\\TargetCurve\\EN"));
+        QCOMPARE(curves.items, QStringList({"Flat", "Pink Noise", "\tHouse curve", " Spaced "}));
+        QCOMPARE(batch.replies[1].kind, ConsoleReply::Kind::Banner);
 
         // An object list ends with its own word only; a list may come without a path.
-        replies = feedAll(parser,
-                          "ls \"\\\\Preset\"\n\tCrossover\n\tPEQ\nendlc\nendls\nlc\n\ta\nendlc\n");
-        QCOMPARE(replies.size(), size_t(2));
-        QCOMPARE(replies[0].kind, ConsoleReply::Kind::ObjectList);
-        QCOMPARE(replies[0].path, QString("\\\\Preset"));
-        QCOMPARE(replies[0].items, QStringList({"Crossover", "PEQ"}));
-        QCOMPARE(replies[1].path, QString());
+        batch =
+            feed(parser, "ls \"\\\\Preset\"\n\tCrossover\n\tPEQ\nendlc\nendls\nlc\n\ta\nendlc\n");
+        QCOMPARE(batch.replies.size(), 2);
+        QCOMPARE(batch.replies[0].kind, ConsoleReply::Kind::ObjectList);
+        QCOMPARE(batch.lists.at(0).path, QString("\\\\Preset"));
+        QCOMPARE(batch.lists.at(0).items, QStringList({"Crossover", "PEQ"}));
+        QCOMPARE(batch.lists.at(1).path, QString());
     }
 
     // Every complete line of one read is handled, the partial rest waits for the next.
@@ -194,29 +203,41 @@ private Q_SLOTS:
         QByteArray burst;
         for (int i = 0; i < 500; ++i)
             burst += "subr \"\\\\Preset\\A\\SV\\B\\\" \"" + QByteArray::number(i) + "\"\n";
-        const std::vector<ConsoleReply> replies = feedAll(parser, burst + "subr \"\\\\Pre");
-        QCOMPARE(replies.size(), size_t(500));
-        QCOMPARE(replies.back().record.value, QString("499"));
-        const std::vector<ConsoleReply> rest = feedAll(parser, "set\\A\\SV\\B\\\" \"x\"\n");
-        QCOMPARE(rest.size(), size_t(1));
-        QCOMPARE(rest.front().record.value, QString("x"));
+        ConsoleReplyBatch batch = feed(parser, burst + "Vimbal Console\nsubr \"\\\\Pre");
+        QCOMPARE(batch.replies.size(), 501);
+        QCOMPARE(fields(batch, batch.replies.at(499)), QStringList({"A", "B", "", "499", "subr"}));
+        QCOMPARE(batch.replies.back().kind, ConsoleReply::Kind::Banner);
+        batch = feed(parser, "set\\A\\SV\\B\\\" \"x\"\n");
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.view(batch.replies.front().value), QStringView(u"x"));
     }
 
-    void overlongLineAndResetDropTheirRest()
+    void overlongInputAndResetDropTheirRest()
     {
         ConsoleReplyParser parser;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("longer than"));
-        QVERIFY(feedAll(parser, QByteArray(ConsoleReplyParser::kMaxLineBytes + 10, 'x')).empty());
+        QVERIFY(feed(parser, QByteArray(ConsoleReplyParser::kMaxLineBytes + 10, 'x'))
+                    .replies.isEmpty());
         // The rest of the overlong line is dropped too; what follows it is read.
-        std::vector<ConsoleReply> replies = feedAll(parser, "yyy\nVimbal Console\n");
-        QCOMPARE(replies.size(), size_t(1));
-        QCOMPARE(replies.front().kind, ConsoleReply::Kind::Banner);
+        ConsoleReplyBatch batch = feed(parser, "yyy\nVimbal Console\n");
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::Banner);
 
-        feedAll(parser, "lc \"\\\\Node\\X\\EN\"\n\ta\n\tpartial");
+        // A list block past its byte cap is dropped whole, with one log line, until its end.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("list .* discarded"));
+        feed(parser, "lc \"\\\\Node\\X\\EN\"\n");
+        const QByteArray item = '\t' + QByteArray(60000, 'i') + '\n';
+        for (int read = 0; read <= ConsoleReplyParser::kMaxListBytes / item.size(); ++read)
+            QVERIFY(feed(parser, item).replies.isEmpty());
+        batch = feed(parser, item + "subr \"x\"\nendlc\nVimbal Console\n");
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::Banner);
+
+        feed(parser, "lc \"\\\\Node\\X\\EN\"\n\ta\n\tpartial");
         parser.reset();
-        replies = feedAll(parser, "Vimbal Console\n");
-        QCOMPARE(replies.size(), size_t(1));
-        QCOMPARE(replies.front().kind, ConsoleReply::Kind::Banner);
+        batch = feed(parser, "Vimbal Console\n");
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::Banner);
     }
 };
 

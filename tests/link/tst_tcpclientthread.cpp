@@ -1,20 +1,14 @@
 // The console socket thread on real sockets: reads, writes, the busy drop and reconnects.
 #include "appbusyflag.h"
+#include "blackhole.h"
 #include "scriptedpeer.h"
-#include "signalrecorder.h"
-#include "tcpadaptor.h"
+#include "tcpclientthread.h"
 #include "testharness.h"
 #include "testmain.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -29,13 +23,13 @@ class ClientUnderTest
 public:
     ClientUnderTest()
     {
-        registerDataFromDeviceMetaTypes();
         client->moveToThread(&thread);
         QObject::connect(&thread, &QThread::started, client, &TcpClientThread::onStarted);
         QObject::connect(&thread, &QThread::finished, client, &TcpClientThread::onFinished,
                          Qt::DirectConnection);
-        QObject::connect(client, &TcpClientThread::poSvData, &records,
-                         [this](const DataFromDevice& data) { values.append(data.value); });
+        // Recorded on this thread's side of a queued connection.
+        QObject::connect(client, &TcpClientThread::repliesReceived, &records,
+                         [this](const ConsoleReplyBatch& batch) { batches.append(batch); });
         thread.start();
     }
     ~ClientUnderTest()
@@ -55,10 +49,32 @@ public:
         QMetaObject::invokeMethod(client, [this, line] { client->sendMessage(line); });
     }
 
+    // The values of all value replies, and the kinds of all replies, in arrival order.
+    QStringList values() const
+    {
+        QStringList values;
+        for (const ConsoleReplyBatch& batch : batches) {
+            for (const ConsoleReply& reply : batch.replies) {
+                if (reply.kind == ConsoleReply::Kind::Value)
+                    values.append(batch.view(reply.value).toString());
+            }
+        }
+        return values;
+    }
+    QList<ConsoleReply::Kind> kinds() const
+    {
+        QList<ConsoleReply::Kind> kinds;
+        for (const ConsoleReplyBatch& batch : batches) {
+            for (const ConsoleReply& reply : batch.replies)
+                kinds.append(reply.kind);
+        }
+        return kinds;
+    }
+
     QThread thread;
     TcpClientThread* client = new TcpClientThread;
     QObject records;
-    QStringList values;
+    QList<ConsoleReplyBatch> batches;
 };
 
 // A scripted peer with the socket thread connected to it.
@@ -76,40 +92,6 @@ struct Session
     ClientUnderTest test;
 };
 
-// A listener whose accept queue is full: a connection attempt to it stays pending.
-class BlackHole
-{
-public:
-    BlackHole()
-    {
-        address = qx8test::uniqueLoopbackAddress();
-        listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in where{};
-        where.sin_family = AF_INET;
-        where.sin_port = htons(19272);
-        where.sin_addr.s_addr = htonl(address.toIPv4Address());
-        ok = ::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0 &&
-             ::listen(listener, 0) == 0;
-        for (int i = 0; ok && i < 3; ++i) {
-            const int filler = ::socket(AF_INET, SOCK_STREAM, 0);
-            ::fcntl(filler, F_SETFL, O_NONBLOCK);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&where), sizeof where);
-            fillers.push_back(filler);
-        }
-    }
-    ~BlackHole()
-    {
-        for (int filler : fillers)
-            ::close(filler);
-        ::close(listener);
-    }
-
-    QHostAddress address;
-    int listener = -1;
-    bool ok = false;
-    std::vector<int> fillers;
-};
-
 } // namespace
 
 class TestTcpClientThread : public QObject
@@ -117,38 +99,37 @@ class TestTcpClientThread : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Banner, login answer and two replies in one segment: all handled in one read event.
+    // Banner, login answer and two replies in one segment: one batch, handed over once.
     void loginAndRepliesInOneRead()
     {
         Session s;
-        SignalRecorder recorder(s.test.client);
         QVERIFY(s.open());
         QCOMPARE(s.test.client->hostAddress(), s.peer.address());
         s.peer.send("Vimbal Console\nconnect logged in as administrator\n" +
                     bs("subr \"//Preset/Crossover/AT/NumBands/\" \"3\"\n"
                        "subr \"//Preset/PEQ/SV/Gain/%\" \"40\"\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.values.size(), 2, qx8test::timeoutMs());
-        QCOMPARE(s.test.values, QStringList({"3", "40"}));
-        QCOMPARE(recorder.names({"connected", "enterPassword", "vimbalReady", "homeScreenData",
-                                 "homeScreenDataAvailable", "poSvData"}),
-                 QStringList({"connected", "enterPassword", "vimbalReady", "homeScreenData",
-                              "homeScreenDataAvailable", "poSvData", "poSvData"}));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.batches.size(), 1, qx8test::timeoutMs());
+        QCOMPARE(s.test.kinds(),
+                 QList({ConsoleReply::Kind::Banner, ConsoleReply::Kind::LoginAccepted,
+                        ConsoleReply::Kind::Value, ConsoleReply::Kind::Value}));
+        QCOMPARE(s.test.values(), QStringList({"3", "40"}));
     }
 
     void repliesAndListsAcrossReads()
     {
         Session s;
-        QSignalSpy lists(s.test.client, &TcpClientThread::enumsReceived);
         QVERIFY(s.open());
         s.peer.send(bs("subr \"//Preset/PEQ/SV/Ga"));
         QTest::qWait(100);
-        QVERIFY(s.test.values.isEmpty());
+        QVERIFY(s.test.batches.isEmpty());
         s.peer.send(bs("in/\" \"-3.5\"\r\nlc \"//Node/Wizard/SV/TargetCurve/EN\"\n\tFlat\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.test.values, QStringList({"-3.5"}), qx8test::timeoutMs());
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.values(), QStringList({"-3.5"}), qx8test::timeoutMs());
         s.peer.send("\tPink\nendlc\n");
-        QTRY_COMPARE_WITH_TIMEOUT(lists.size(), 1, qx8test::timeoutMs());
-        QCOMPARE(lists.at(0).at(0).toStringList(), QStringList({"Flat", "Pink"}));
-        QCOMPARE(lists.at(0).at(1).toString(), QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.kinds().size(), 2, qx8test::timeoutMs());
+        QCOMPARE(s.test.kinds().last(), ConsoleReply::Kind::EnumerationList);
+        const ConsoleList& list = s.test.batches.last().lists.at(0);
+        QCOMPARE(list.items, QStringList({"Flat", "Pink"}));
+        QCOMPARE(list.path, QString(bs("//Node/Wizard/SV/TargetCurve/EN")));
     }
 
     void busyDropsPollingOnly()
@@ -212,7 +193,6 @@ private Q_SLOTS:
     {
         ScriptedPeer second; // outlives the client, which is still connected to it at the end
         Session s;
-        QSignalSpy banners(s.test.client, &TcpClientThread::enterPassword);
         QSignalSpy errors(s.test.client, &TcpClientThread::error);
         QSignalSpy disconnects(s.test.client, &TcpClientThread::disconnected);
         QVERIFY(s.open());
@@ -226,7 +206,8 @@ private Q_SLOTS:
         s.test.connectTo(s.peer.address(), s.peer.port());
         QVERIFY(s.peer.waitForConnections(2));
         s.peer.send("Vimbal Console\n");
-        QTRY_COMPARE_WITH_TIMEOUT(banners.size(), 1, qx8test::timeoutMs());
+        QTRY_COMPARE_WITH_TIMEOUT(s.test.kinds(), QList({ConsoleReply::Kind::Banner}),
+                                  qx8test::timeoutMs());
 
         QVERIFY(second.listen());
         disconnects.clear();
