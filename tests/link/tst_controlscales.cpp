@@ -6,6 +6,7 @@
 #include "qx8meter.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
+#include "valuetext.h"
 
 #include <QTest>
 #include <cmath>
@@ -23,6 +24,44 @@ class TestControlScales : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The one reading of device numbers every control shares.
+    void deviceNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("number");
+        const auto row = [](const char* text, float number) {
+            QTest::newRow(*text ? text : "empty") << QString(text) << number;
+        };
+        row("2.5kHz", 2500);
+        row("2.5KHZ", 2500);
+        row("440 Hz", 440);
+        row("-3.5dB", -3.5f);
+        row("-3.5 DB", -3.5f);
+        row("45%", 45);
+        row("45", 45);
+        row("4.0:1", 4);
+        row("1:4", 4);
+        row("3dB/s", 3);
+        row("45 deg", 45);
+        row("12.5 ms", 12.5f);
+        row("30s", 30);
+        row("On", 1);
+        row("Off", 0);
+        row("Inf:1", std::numeric_limits<float>::infinity());
+        row("Out", kNone);
+        row("3.43m", kNone);
+        row("", kNone);
+    }
+    void deviceNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(float, number);
+        const std::optional<double> read = ValueText::number(text);
+        QCOMPARE(read.has_value(), !std::isnan(number));
+        if (read)
+            QCOMPARE(float(*read), number);
+    }
+
     void sliderReply_data()
     {
         QTest::addColumn<bool>("ratio");
@@ -36,6 +75,8 @@ private Q_SLOTS:
         row("ratio 2.5%", true, "2.5%", 18 / 37.0f * 100);
         row("ratio above 100%", true, "101%", 38 / 37.0f * 100);
         row("percent", false, "45.5%", 45.5f);
+        QTest::newRow("percent without its sign") << false << "45"
+                                                  << "%" << 45.0f;
         row("KHZ", false, "2.5KHZ", 2500.0f);
         row("dB", false, "-3.5DB", -3.5f);
         row("ratio text", false, "4.0:1", 4.0f);
