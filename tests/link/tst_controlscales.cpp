@@ -99,15 +99,22 @@ private Q_SLOTS:
             QVERIFY2(std::fabs(*shown - position) < 1e-4, qPrintable(QString::number(*shown)));
     }
 
-    // A ratio slider writes entries of its table only, whatever the position.
+    // A ratio slider writes entries of its table only, whatever the position; the position
+    // it shows for a step writes that same step back.
     void ratioWrite()
     {
         QX8Slider slider;
         slider.setRatioSlider(true);
         const std::pair<float, const char*> written[] = {
-            {50, "2.62626"}, {100, "100"}, {104, "100"}, {1000, "100"}, {-5, "0"}};
+            {50, "2.62626"}, {100, "100"}, {104, "100"}, {1e30f, "100"}, {-5, "0"}};
         for (const auto& [position, text] : written)
             QCOMPARE(slider.valueTextForPosition(position), QString(text));
+        for (int step = 0; step < QX8Slider::kRatioSteps; ++step) {
+            const QString entry = QString::number(QX8Slider::ratioTableEntry(step), 'g', 6);
+            const std::optional<float> shown = slider.positionOfReply(entry + '%', "%");
+            QVERIFY(shown);
+            QCOMPARE(slider.valueTextForPosition(*shown), entry);
+        }
     }
 
     void faderScale_data()

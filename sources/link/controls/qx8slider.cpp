@@ -90,8 +90,12 @@ QString QX8Slider::valueTextForPosition(float position) const
 {
     if (!m_ratioSlider)
         return QString::number(position, 'g', 6);
-    const int step = int(std::floor(position * (kRatioSteps - 1) / 100.0f));
-    return QString::number(ratioTableEntry(step), 'g', 6);
+    // Step i shows at i / 37 x 100, which float arithmetic may carry just below i: a position
+    // within a ten-thousandth of a step of the next one is that step, so that every shown
+    // position writes its own step.
+    const double steps = double(position) * (kRatioSteps - 1) / 100.0;
+    const double step = std::clamp(std::floor(steps + 1e-4), 0.0, double(kRatioSteps - 1));
+    return QString::number(ratioTableEntry(int(step)), 'g', 6);
 }
 
 void QX8Slider::writePosition(float position)
