@@ -1,6 +1,7 @@
 #include "qx8button.h"
 
 #include "nudgesteps.h"
+#include "tcpadaptor.h"
 #include "valuetext.h"
 
 #include <QLoggingCategory>
@@ -44,13 +45,13 @@ void QX8Button::toggleValueWithoutFeedback()
                 m_activeState ? QStringLiteral("0") : QStringLiteral("1"));
 }
 
+// The button stays bound to its own variable: moving the binding through the listed names
+// would subscribe each of them on every click and leave all but the last subscribed for good.
 void QX8Button::setMultipleSV(const QString& allSVName)
 {
-    const QStringList names = allSVName.split(QLatin1Char(','));
-    for (const QString& name : names) {
-        setSVName(name);
-        sendRequest(QStringLiteral("set"), QString(), QStringLiteral("1"));
-    }
+    for (const QString& name : allSVName.split(QLatin1Char(',')))
+        TCPAdaptor::instance()->SendRequest(
+            {poName(), name, QString(), QStringLiteral("1"), QStringLiteral("set")});
 }
 
 std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass,
