@@ -1,6 +1,7 @@
 // Every QML wrapper of the bound controls in an offscreen window against VirtualQX8: dragged,
 // typed into and clicked like a user would, with any QML warning failing the test.
 #include "customcombobox.h"
+#include "devicemodelprovider.h"
 #include "fader.h"
 #include "qx8button.h"
 #include "qx8exclusivegroup.h"
@@ -103,6 +104,9 @@ private Q_SLOTS:
         registerType<QX8Meter>("QX8Meter");
         registerType<QX8LED>("QX8LED");
         registerType<QX8Button>("QX8Button");
+        qmlRegisterSingletonType<DeviceModelProvider>(
+            "DeviceModelProvider", 1, 0, "DeviceModelProvider",
+            [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
         m_device = new LoggedInDevice;
         QVERIFY(m_device->start());
 

@@ -115,8 +115,6 @@ Rectangle {
             title: "Frequency"
             processingObjectName: "RoomEQ"
             stateVariableName: "Band_9_Frequency"
-            poClassName: "EQ"
-            svClassName: "Frequency"
             minLabel: "20Hz"
             maxLabel: "20kHz"
         }
