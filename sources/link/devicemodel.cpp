@@ -11,16 +11,23 @@ namespace {
 
 constexpr int kLongestRun = 1000;
 
+// One name a pattern stands for, and the number or word of its first brace.
+struct ExpandedName
+{
+    QString name;
+    QString item;
+};
+
 // "Band_{1..8}_Gain" or "{Low|Mid|High}Amplifier": the names a pattern stands for, each with
 // the number or word of its first brace put in; a plain name stands for itself. Further braces
 // multiply: "Band_{1..2}_{Gain|Q}" is Band_1_Gain, Band_1_Q, Band_2_Gain, Band_2_Q.
-std::optional<QList<QPair<QString, QString>>> expandName(const QString& pattern, QString* error)
+std::optional<QList<ExpandedName>> expandName(const QString& pattern, QString* error)
 {
     static const QRegularExpression brace(
         QStringLiteral("\\{(?:(\\d+)\\.\\.(\\d+)|([^{}]*\\|[^{}]*))\\}"));
     const QRegularExpressionMatch match = brace.match(pattern);
     if (!match.hasMatch())
-        return QList<QPair<QString, QString>>{{pattern, QString()}};
+        return QList<ExpandedName>{{pattern, QString()}};
     QStringList items = match.captured(3).split(QLatin1Char('|'));
     if (match.captured(3).isEmpty()) {
         const int first = match.captured(1).toInt();
@@ -34,15 +41,15 @@ std::optional<QList<QPair<QString, QString>>> expandName(const QString& pattern,
         for (int n = first; n <= last; ++n)
             items.append(QString::number(n));
     }
-    QList<QPair<QString, QString>> names;
+    QList<ExpandedName> names;
     for (const QString& item : items) {
         QString name = pattern;
         name.replace(match.capturedStart(), match.capturedLength(), item);
-        const std::optional<QList<QPair<QString, QString>>> rest = expandName(name, error);
+        const std::optional<QList<ExpandedName>> rest = expandName(name, error);
         if (!rest)
             return std::nullopt;
-        for (const auto& expanded : *rest)
-            names.append({expanded.first, item});
+        for (const ExpandedName& expanded : *rest)
+            names.append({expanded.name, item});
     }
     return names;
 }
@@ -126,8 +133,7 @@ private:
     bool addVariables(const QString& pathPattern, const QJsonObject& entry,
                       const QString& nudgeClass)
     {
-        const std::optional<QList<QPair<QString, QString>>> paths =
-            expandName(pathPattern, m_error);
+        const std::optional<QList<ExpandedName>> paths = expandName(pathPattern, m_error);
         if (!paths)
             return false;
         const QJsonValue defaults = entry.value(QLatin1String("default"));
@@ -138,13 +144,11 @@ private:
         }
         for (int i = 0; i < paths->size(); ++i) {
             std::optional<DeviceModel::Variable> variable =
-                readVariable(paths->at(i).first, entry, valueForName(defaults, i), nudgeClass);
-            if (variable)
-                variable->motionPeriodMs = valueForName(periods, i).toInt();
+                readVariable(paths->at(i).name, entry, valueForName(defaults, i), nudgeClass);
             if (!variable)
                 return false;
-            if (variable->defaultText.contains(QLatin1String("{n}")))
-                variable->defaultText.replace(QLatin1String("{n}"), paths->at(i).second);
+            variable->motionPeriodMs = valueForName(periods, i).toInt();
+            variable->defaultText.replace(QLatin1String("{n}"), paths->at(i).item);
             if (!add(*variable))
                 return false;
         }
@@ -170,7 +174,7 @@ private:
         else if (type == QLatin1String("text"))
             ok = readText(&variable, defaultValue);
         else
-            fail(path + ": unknown type \"" + type + "\"");
+            ok = fail(path + ": unknown type \"" + type + "\"");
         if (!ok)
             return std::nullopt;
         return variable;
@@ -272,13 +276,12 @@ private:
         if (objects.isEmpty())
             return fail(screen->page + ": a binding needs its objects");
         for (const QJsonValue& value : entry.value(QLatin1String("variables")).toArray()) {
-            const std::optional<QList<QPair<QString, QString>>> names =
-                expandName(value.toString(), m_error);
+            const std::optional<QList<ExpandedName>> names = expandName(value.toString(), m_error);
             if (!names)
                 return false;
             for (const auto& [selector, object] : objects) {
-                for (const auto& name : *names)
-                    screen->bindings.append({selector, object, name.first});
+                for (const ExpandedName& name : *names)
+                    screen->bindings.append({selector, object, name.name});
             }
         }
         return true;
