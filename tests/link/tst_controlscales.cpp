@@ -29,28 +29,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<float>("number");
-        const auto row = [](const char* text, float number) {
+        const float inf = std::numeric_limits<float>::infinity();
+        const std::pair<const char*, float> rows[] = {
+            {"2.5kHz", 2500},   {"2.5KHZ", 2500}, {"440 Hz", 440}, {"-3.5dB", -3.5f},
+            {"-3.5 DB", -3.5f}, {"45%", 45},      {"45", 45},      {"4.0:1", 4},
+            {"1:4", 4},         {"3dB/s", 3},     {"45 deg", 45},  {"12.5 ms", 12.5f},
+            {"30s", 30},        {"On", 1},        {"Off", 0},      {"Inf:1", inf},
+            {"Out", kNone},     {"3.43m", kNone}, {"", kNone}};
+        for (const auto& [text, number] : rows)
             QTest::newRow(*text ? text : "empty") << QString(text) << number;
-        };
-        row("2.5kHz", 2500);
-        row("2.5KHZ", 2500);
-        row("440 Hz", 440);
-        row("-3.5dB", -3.5f);
-        row("-3.5 DB", -3.5f);
-        row("45%", 45);
-        row("45", 45);
-        row("4.0:1", 4);
-        row("1:4", 4);
-        row("3dB/s", 3);
-        row("45 deg", 45);
-        row("12.5 ms", 12.5f);
-        row("30s", 30);
-        row("On", 1);
-        row("Off", 0);
-        row("Inf:1", std::numeric_limits<float>::infinity());
-        row("Out", kNone);
-        row("3.43m", kNone);
-        row("", kNone);
     }
     void deviceNumber()
     {
