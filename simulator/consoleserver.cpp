@@ -5,9 +5,9 @@
 
 #include <QTcpSocket>
 
-ConsoleServer::ConsoleServer(DeviceModel& model, const FaultSwitches& faults, WireLog& log,
+ConsoleServer::ConsoleServer(DeviceState& state, const FaultSwitches& faults, WireLog& log,
                              const QString& password, QObject* parent)
-    : QObject(parent), m_model(model), m_faults(faults), m_log(log), m_password(password)
+    : QObject(parent), m_state(state), m_faults(faults), m_log(log), m_password(password)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &ConsoleServer::onNewConnection);
 }
@@ -54,7 +54,7 @@ void ConsoleServer::onNewConnection()
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         auto* channel = new LineChannel(socket, ++m_connectionsSoFar, m_faults, m_log);
-        auto* session = new ConsoleSession(channel, m_model, m_faults, m_password, this);
+        auto* session = new ConsoleSession(channel, m_state, m_faults, m_password, this);
         m_sessions.append(session);
         connect(channel, &LineChannel::closed, this, [this, session] {
             m_sessions.removeOne(session);

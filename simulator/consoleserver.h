@@ -6,7 +6,7 @@
 #include <QTcpServer>
 
 class ConsoleSession;
-class DeviceModel;
+class DeviceState;
 class FaultSwitches;
 class WireLog;
 
@@ -16,7 +16,7 @@ class ConsoleServer : public QObject
     Q_OBJECT
 
 public:
-    ConsoleServer(DeviceModel& model, const FaultSwitches& faults, WireLog& log,
+    ConsoleServer(DeviceState& state, const FaultSwitches& faults, WireLog& log,
                   const QString& password, QObject* parent = nullptr);
 
     bool listen(const QHostAddress& address, quint16 port, QString* error);
@@ -34,7 +34,7 @@ private:
     void onNewConnection();
 
     QTcpServer m_server;
-    DeviceModel& m_model;
+    DeviceState& m_state;
     const FaultSwitches& m_faults;
     WireLog& m_log;
     const QString m_password;

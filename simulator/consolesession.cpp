@@ -19,16 +19,25 @@ QString withoutTrailingBackslash(const QString& path)
     return path.endsWith('\\') ? path.chopped(1) : path;
 }
 
+// The device lists each name followed by " : " ("StereoMixer : ").
+QStringList listItems(const QStringList& names)
+{
+    QStringList items;
+    for (const QString& name : names)
+        items.append(name + QStringLiteral(" : "));
+    return items;
+}
+
 } // namespace
 
-ConsoleSession::ConsoleSession(LineChannel* channel, DeviceModel& model,
+ConsoleSession::ConsoleSession(LineChannel* channel, DeviceState& state,
                                const FaultSwitches& faults, const QString& password,
                                QObject* parent)
-    : QObject(parent), m_channel(channel), m_model(model), m_faults(faults), m_password(password)
+    : QObject(parent), m_channel(channel), m_state(state), m_faults(faults), m_password(password)
 {
     m_channel->setParent(this);
     connect(m_channel, &LineChannel::lineReceived, this, &ConsoleSession::onLine);
-    connect(&m_model, &DeviceModel::valueChanged, this, &ConsoleSession::onValueChanged);
+    connect(&m_state, &DeviceState::valueChanged, this, &ConsoleSession::onValueChanged);
 }
 
 void ConsoleSession::start()
@@ -67,11 +76,11 @@ void ConsoleSession::login(const ConsoleCommand& command)
 void ConsoleSession::serve(const ConsoleCommand& command)
 {
     if (command.word == "ls") {
-        const QStringList names = m_model.children(command.path);
+        const QStringList names = m_state.children(command.path);
         if (names.isEmpty())
             sendError("nothing to list at \"" + command.path + "\"");
         else
-            sendList("ls", withoutTrailingBackslash(command.path), names);
+            sendList("ls", withoutTrailingBackslash(command.path), listItems(names));
         return;
     }
     const bool known = command.word == "sub" || command.word == "unsub" || command.word == "set" ||
@@ -80,7 +89,7 @@ void ConsoleSession::serve(const ConsoleCommand& command)
         sendError("unknown command \"" + command.word + "\"");
         return;
     }
-    const std::optional<DeviceModel::Address> address = m_model.resolve(command.path);
+    const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
     const bool listsEntries = address && address->aspect == StateVariable::Aspect::Entries;
     if (!address || listsEntries != (command.word == "lc")) {
         sendError("no such path \"" + command.path + "\"");
@@ -100,15 +109,23 @@ void ConsoleSession::serve(const ConsoleCommand& command)
         else
             sendError("set needs a value");
     } else {
-        m_channel->sendLine(
-            replyLine(command.word, command.path, address->variable->text(address->aspect)));
+        m_channel->sendLine(replyLine(command.word, command.path, deviceText(*address)));
     }
 }
 
-void ConsoleSession::subscribe(const QString& path, const DeviceModel::Address& address)
+// A percent value as the device writes it ("45%"), or bare ("45") when switched so.
+QString ConsoleSession::deviceText(const DeviceState::Address& address) const
+{
+    const QString text = address.variable->text(address.aspect);
+    const bool bare = m_faults.isOn(FaultSwitches::Fault::PercentBare) &&
+                      address.variable->kind() == StateVariable::Kind::Number && text.endsWith('%');
+    return bare ? text.chopped(1) : text;
+}
+
+void ConsoleSession::subscribe(const QString& path, const DeviceState::Address& address)
 {
     m_subscriptions.insert(path, address);
-    m_channel->sendLine(replyLine("subr", path, address.variable->text(address.aspect)));
+    m_channel->sendLine(replyLine("subr", path, deviceText(address)));
 }
 
 void ConsoleSession::unsubscribe(const QString& path)
@@ -119,7 +136,7 @@ void ConsoleSession::unsubscribe(const QString& path)
 
 // The writer hears `setr` first; then every subscription of the variable, the writer's own
 // included, hears the new value.
-void ConsoleSession::write(const QString& path, const DeviceModel::Address& address,
+void ConsoleSession::write(const QString& path, const DeviceState::Address& address,
                            const QString& value)
 {
     QString error;
@@ -127,8 +144,8 @@ void ConsoleSession::write(const QString& path, const DeviceModel::Address& addr
         sendError(error + " \"" + value + "\" for \"" + path + "\"");
         return;
     }
-    m_channel->sendLine(replyLine("setr", path, address.variable->text(address.aspect)));
-    m_model.announce(*address.variable);
+    m_channel->sendLine(replyLine("setr", path, deviceText(address)));
+    m_state.announce(*address.variable);
 }
 
 void ConsoleSession::sendList(const QString& word, const QString& path, const QStringList& items)
@@ -153,7 +170,7 @@ void ConsoleSession::onValueChanged(const StateVariable* variable)
         const bool followsValue =
             aspect == StateVariable::Aspect::Value || aspect == StateVariable::Aspect::Percent;
         if (it->variable == variable && followsValue)
-            m_channel->sendLine(replyLine("subr", it.key(), variable->text(aspect)));
+            m_channel->sendLine(replyLine("subr", it.key(), deviceText(*it)));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devicemodel.h"
+#include "devicestate.h"
 
 #include <QMap>
 #include <QObject>
@@ -20,7 +20,7 @@ class ConsoleSession : public QObject
     Q_OBJECT
 
 public:
-    ConsoleSession(LineChannel* channel, DeviceModel& model, const FaultSwitches& faults,
+    ConsoleSession(LineChannel* channel, DeviceState& state, const FaultSwitches& faults,
                    const QString& password, QObject* parent = nullptr);
 
     LineChannel& channel() const { return *m_channel; }
@@ -34,17 +34,18 @@ private:
     void onLine(const QString& line);
     void login(const ConsoleCommand& command);
     void serve(const ConsoleCommand& command);
-    void subscribe(const QString& path, const DeviceModel::Address& address);
+    void subscribe(const QString& path, const DeviceState::Address& address);
     void unsubscribe(const QString& path);
-    void write(const QString& path, const DeviceModel::Address& address, const QString& value);
+    void write(const QString& path, const DeviceState::Address& address, const QString& value);
     void sendList(const QString& word, const QString& path, const QStringList& items);
     void onValueChanged(const StateVariable* variable);
     void sendError(const QString& text);
+    QString deviceText(const DeviceState::Address& address) const;
 
     LineChannel* m_channel;
-    DeviceModel& m_model;
+    DeviceState& m_state;
     const FaultSwitches& m_faults;
     const QString m_password;
     Phase m_phase = Phase::AwaitingLogin;
-    QMap<QString, DeviceModel::Address> m_subscriptions;
+    QMap<QString, DeviceState::Address> m_subscriptions;
 };

@@ -2,7 +2,7 @@
 
 #include "consolecommand.h"
 #include "consoleserver.h"
-#include "devicemodel.h"
+#include "devicestate.h"
 #include "faultswitches.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
@@ -50,9 +50,9 @@ QString failed(const QString& reason)
 
 } // namespace
 
-ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceModel& model,
+ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
                                FaultSwitches& faults, QObject* parent)
-    : QObject(parent), m_server(server), m_model(model), m_faults(faults)
+    : QObject(parent), m_server(server), m_state(state), m_faults(faults)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -109,7 +109,7 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
 QString ControlChannel::setValue(const QString& arguments)
 {
     const ConsoleCommand command = ConsoleCommand::parse("set " + arguments);
-    const std::optional<DeviceModel::Address> address = m_model.resolve(command.path);
+    const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
     if (!address)
         return failed("no such path \"" + command.path + "\"");
     if (!command.hasValue)
@@ -117,14 +117,14 @@ QString ControlChannel::setValue(const QString& arguments)
     QString error;
     if (!address->variable->assign(address->aspect, command.value, &error))
         return failed(error);
-    m_model.announce(*address->variable);
+    m_state.announce(*address->variable);
     return "ok " + address->variable->text(address->aspect);
 }
 
 QString ControlChannel::readValue(const QString& path)
 {
     const ConsoleCommand command = ConsoleCommand::parse("value " + path);
-    const std::optional<DeviceModel::Address> address = m_model.resolve(command.path);
+    const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
     if (!address || address->aspect == StateVariable::Aspect::Entries)
         return failed("no such path \"" + command.path + "\"");
     return "ok " + address->variable->text(address->aspect);

@@ -3,7 +3,7 @@
 #include <QObject>
 
 class ConsoleServer;
-class DeviceModel;
+class DeviceState;
 class FaultSwitches;
 class StdinReader;
 
@@ -23,7 +23,7 @@ class ControlChannel : public QObject
     Q_OBJECT
 
 public:
-    ControlChannel(StdinReader& input, ConsoleServer& server, DeviceModel& model,
+    ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
                    FaultSwitches& faults, QObject* parent = nullptr);
 
 Q_SIGNALS:
@@ -37,6 +37,6 @@ private:
     QString subscriptions() const;
 
     ConsoleServer& m_server;
-    DeviceModel& m_model;
+    DeviceState& m_state;
     FaultSwitches& m_faults;
 };

@@ -1,7 +1,7 @@
 #include "discoveryresponder.h"
 
 #include "consolecommand.h"
-#include "devicemodel.h"
+#include "devicestate.h"
 #include "faultswitches.h"
 #include "wirelog.h"
 
@@ -33,9 +33,9 @@ QString endpoint(const QHostAddress& address, quint16 port)
 
 } // namespace
 
-DiscoveryResponder::DiscoveryResponder(DeviceModel& model, const FaultSwitches& faults,
+DiscoveryResponder::DiscoveryResponder(DeviceState& state, const FaultSwitches& faults,
                                        WireLog& log, QObject* parent)
-    : QObject(parent), m_model(model), m_faults(faults), m_log(log)
+    : QObject(parent), m_state(state), m_faults(faults), m_log(log)
 {
     connect(&m_unitSocket, &QUdpSocket::readyRead, this, [this] { readDatagrams(&m_unitSocket); });
     connect(&m_broadcastSocket, &QUdpSocket::readyRead, this,
@@ -96,7 +96,7 @@ QByteArray DiscoveryResponder::answer(const QByteArray& query, const QString& se
             *pauseMs = QRandomGenerator::global()->bounded(longest + 1);
             continue;
         }
-        const std::optional<DeviceModel::Address> address = m_model.resolve(command.path);
+        const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
         QString answerLine;
         if (command.word != "get")
             answerLine = "error unknown command \"" + command.word + '"';

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QUdpSocket>
 
-class DeviceModel;
+class DeviceState;
 class FaultSwitches;
 class WireLog;
 
@@ -19,7 +19,7 @@ class DiscoveryResponder : public QObject
     Q_OBJECT
 
 public:
-    DiscoveryResponder(DeviceModel& model, const FaultSwitches& faults, WireLog& log,
+    DiscoveryResponder(DeviceState& state, const FaultSwitches& faults, WireLog& log,
                        QObject* parent = nullptr);
 
     // Binds the unit's own address, and on a network with broadcasts also the subnet's
@@ -30,7 +30,7 @@ private:
     void readDatagrams(QUdpSocket* socket);
     QByteArray answer(const QByteArray& query, const QString& sender, int* pauseMs);
 
-    DeviceModel& m_model;
+    DeviceState& m_state;
     const FaultSwitches& m_faults;
     WireLog& m_log;
     QUdpSocket m_unitSocket;

@@ -20,6 +20,7 @@ const FaultName faultNames[] = {
     {"close-mid-list", FaultSwitches::Fault::CloseMidList, false},
     {"freeze", FaultSwitches::Fault::Freeze, false},
     {"lc-trailing-backslash", FaultSwitches::Fault::LcTrailingBackslash, false},
+    {"percent-bare", FaultSwitches::Fault::PercentBare, false},
     {"discovery-silent", FaultSwitches::Fault::DiscoverySilent, false},
     {"discovery-delay", FaultSwitches::Fault::DiscoveryDelay, true},
 };

@@ -6,7 +6,8 @@
 
 #include <optional>
 
-// Named failure modes, switched on at start (--fault) or at run time (control channel).
+// Named failure modes and device variants (an `lc` that echoes its closing backslash, percent
+// values without their sign), switched on at start (--fault) or at run time (control channel).
 // Most are on or off; "delay" and "discovery-delay" carry a time in milliseconds.
 class FaultSwitches : public QObject
 {
@@ -24,6 +25,7 @@ public:
         CloseMidList,
         Freeze,
         LcTrailingBackslash,
+        PercentBare,
         DiscoverySilent,
         DiscoveryDelay,
     };

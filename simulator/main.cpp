@@ -1,6 +1,7 @@
 #include "consoleserver.h"
 #include "controlchannel.h"
 #include "devicemodel.h"
+#include "devicestate.h"
 #include "discoveryresponder.h"
 #include "faultswitches.h"
 #include "simulatoroptions.h"
@@ -33,15 +34,17 @@ int main(int argc, char* argv[])
     const SimulatorOptions options = SimulatorOptions::parse(QCoreApplication::arguments());
 
     QString error;
-    DeviceModel model;
-    if (!model.load(":/devicemodel.json", &error))
+    const std::optional<DeviceModel> model = DeviceModel::load(DeviceModel::resourcePath(), &error);
+    if (!model)
         return failWith(exitBadSetup, "device model: " + error);
+    DeviceState state(*model);
     const QList<QPair<QString, QString>> identity{{"Node\\AT\\Instance_Name", options.instanceName},
                                                   {"Node\\AT\\Class_Name", options.className}};
     for (const auto& [path, value] : identity) {
+        StateVariable* variable = state.variable(path);
         if (!value.isEmpty() &&
-            !model.variable(path)->assign(StateVariable::Aspect::Value, value, &error))
-            return failWith(exitBadSetup, path + ": " + error);
+            (!variable || !variable->assign(StateVariable::Aspect::Value, value, &error)))
+            return failWith(exitBadSetup, path + ": " + (variable ? error : "not in the model"));
     }
 
     FaultSwitches faults;
@@ -54,15 +57,15 @@ int main(int argc, char* argv[])
         return failWith(exitBadSetup, "wire log: " + error);
 
     const QString endpoint = options.address.toString() + ':' + QString::number(options.port);
-    ConsoleServer console(model, faults, wireLog, options.password);
+    ConsoleServer console(state, faults, wireLog, options.password);
     if (!console.listen(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
-    DiscoveryResponder discovery(model, faults, wireLog);
+    DiscoveryResponder discovery(state, faults, wireLog);
     if (!discovery.bind(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
 
     StdinReader input;
-    ControlChannel control(input, console, model, faults);
+    ControlChannel control(input, console, state, faults);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,

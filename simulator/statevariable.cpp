@@ -1,48 +1,20 @@
 #include "statevariable.h"
 
 #include <QDateTime>
-#include <QJsonArray>
 
 #include <cmath>
 
-std::optional<StateVariable> StateVariable::fromJson(const QString& path, const QJsonObject& entry,
-                                                     QString* error)
+StateVariable::StateVariable(const DeviceModel::Variable& description)
+    : m_path(description.path)
+    , m_kind(description.kind)
+    , m_minimum(description.minimum)
+    , m_maximum(description.maximum)
+    , m_number(description.defaultNumber)
+    , m_format(description)
+    , m_motionPeriodMs(description.motionPeriodMs)
+    , m_entries(description.entries)
+    , m_text(description.defaultText)
 {
-    StateVariable variable;
-    variable.m_path = path;
-    const QString type = entry.value("type").toString();
-    variable.m_motionPeriodMs = entry.value("motionPeriodMs").toInt();
-    if (type == "number") {
-        variable.m_kind = Kind::Number;
-        variable.m_minimum = entry.value("min").toDouble();
-        variable.m_maximum = entry.value("max").toDouble();
-        variable.m_format = ValueFormat::fromJson(entry);
-        variable.m_number = entry.value("default").toDouble(variable.m_minimum);
-        if (!(variable.m_minimum < variable.m_maximum)) {
-            *error = path + ": min must be below max";
-            return std::nullopt;
-        }
-        if (variable.m_number < variable.m_minimum || variable.m_number > variable.m_maximum) {
-            *error = path + ": default outside the range";
-            return std::nullopt;
-        }
-    } else if (type == "enumeration") {
-        variable.m_kind = Kind::Enumeration;
-        for (const QJsonValue& item : entry.value("entries").toArray())
-            variable.m_entries.append(item.toString());
-        variable.m_text = entry.value("default").toString();
-        if (variable.m_entries.isEmpty() || !variable.m_entries.contains(variable.m_text)) {
-            *error = path + ": default is not one of the entries";
-            return std::nullopt;
-        }
-    } else if (type == "text") {
-        variable.m_kind = Kind::Text;
-        variable.m_text = entry.value("default").toString();
-    } else {
-        *error = path + ": unknown type \"" + type + "\"";
-        return std::nullopt;
-    }
-    return variable;
 }
 
 bool StateVariable::supports(Aspect aspect) const
@@ -69,7 +41,8 @@ QString StateVariable::text(Aspect aspect) const
         return m_format.text(currentNumber(), m_minimum, m_maximum);
     case Aspect::Percent:
         return ValueFormat::numberText((currentNumber() - m_minimum) / (m_maximum - m_minimum) *
-                                       100.0);
+                                       100.0) +
+               QLatin1Char('%');
     case Aspect::Minimum:
         return m_format.text(m_minimum, m_minimum, m_maximum);
     case Aspect::Maximum:
@@ -102,7 +75,7 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
     }
     std::optional<double> value;
     if (aspect == Aspect::Percent) {
-        value = ValueFormat::parseNumber(text);
+        value = ValueFormat::parseNumber(text.endsWith('%') ? text.chopped(1) : text);
         if (value)
             value = m_minimum + qBound(0.0, *value, 100.0) / 100.0 * (m_maximum - m_minimum);
     } else {

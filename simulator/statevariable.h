@@ -1,12 +1,10 @@
 #pragma once
 
+#include "devicemodel.h"
 #include "valueformat.h"
 
-#include <QJsonObject>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // One variable of the device: a number with range and unit, an enumeration or a text.
 // Knows how its value reads and writes in each form a console path can ask for. A moving
@@ -14,15 +12,13 @@
 class StateVariable
 {
 public:
-    enum class Kind { Number, Enumeration, Text };
+    using Kind = DeviceModel::Kind;
     // What a path below the variable addresses: the value itself, the value in percent of the
     // range, the range limits, or the list of enumeration entries.
     enum class Aspect { Value, Percent, Minimum, Maximum, Entries };
 
-    // Builds a variable from its model entry; returns nothing and sets `error` when the entry
-    // is inconsistent (unknown type, empty range, default outside the entries).
-    static std::optional<StateVariable> fromJson(const QString& path, const QJsonObject& entry,
-                                                 QString* error);
+    // Starts at the model's default value.
+    explicit StateVariable(const DeviceModel::Variable& description);
 
     QString path() const { return m_path; }
     Kind kind() const { return m_kind; }
@@ -40,7 +36,7 @@ private:
     QString currentText() const;
 
     QString m_path;
-    Kind m_kind = Kind::Text;
+    Kind m_kind;
     double m_minimum = 0;
     double m_maximum = 0;
     double m_number = 0;

@@ -1,7 +1,5 @@
 #include "valueformat.h"
 
-#include <QJsonArray>
-
 #include <cmath>
 
 QString ValueFormat::numberText(double value)
@@ -18,18 +16,14 @@ std::optional<double> ValueFormat::parseNumber(const QString& text)
     return value;
 }
 
-ValueFormat ValueFormat::fromJson(const QJsonObject& entry)
+ValueFormat::ValueFormat(const DeviceModel::Variable& description)
+    : m_unit(description.unit)
+    , m_prefix(description.prefix)
+    , m_minimumText(description.minimumText)
+    , m_maximumText(description.maximumText)
+    , m_units(description.displayUnits)
+    , m_clock(description.clock)
 {
-    ValueFormat format;
-    format.m_unit = entry.value("unit").toString();
-    format.m_prefix = entry.value("prefix").toString();
-    format.m_minimumText = entry.value("minText").toString();
-    format.m_maximumText = entry.value("maxText").toString();
-    format.m_clock = entry.value("clock").toBool();
-    for (const QJsonValue& unit : entry.value("units").toArray())
-        format.m_units.append(
-            {unit.toObject().value("unit").toString(), unit.toObject().value("scale").toDouble(1)});
-    return format;
 }
 
 QString ValueFormat::text(double value, double minimum, double maximum) const
@@ -46,7 +40,7 @@ QString ValueFormat::text(double value, double minimum, double maximum) const
     }
     if (!m_units.isEmpty()) {
         QStringList parts;
-        for (const Unit& unit : m_units)
+        for (const DeviceModel::DisplayUnit& unit : m_units)
             parts.append(QString::number(value * unit.scale, 'f', 2) + unit.name);
         return parts.join('/');
     }
@@ -103,7 +97,7 @@ std::optional<double> ValueFormat::parseClock(const QString& text) const
 std::optional<double> ValueFormat::parseUnits(const QString& text) const
 {
     const QString first = text.section('/', 0, 0);
-    for (const Unit& unit : m_units) {
+    for (const DeviceModel::DisplayUnit& unit : m_units) {
         if (first.endsWith(unit.name) && unit.scale != 0) {
             const std::optional<double> number = parseNumber(first.chopped(unit.name.size()));
             if (number)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QJsonObject>
+#include "devicemodel.h"
+
 #include <QList>
 #include <QString>
 
@@ -12,7 +13,8 @@
 class ValueFormat
 {
 public:
-    static ValueFormat fromJson(const QJsonObject& entry);
+    ValueFormat() = default;
+    explicit ValueFormat(const DeviceModel::Variable& description);
 
     // A number as the device writes it (6 significant digits), and read back.
     static QString numberText(double value);
@@ -22,12 +24,6 @@ public:
     std::optional<double> parse(const QString& text, double minimum, double maximum) const;
 
 private:
-    struct Unit
-    {
-        QString name;
-        double scale = 1.0;
-    };
-
     QString plainText(double value) const;
     std::optional<double> parseClock(const QString& text) const;
     std::optional<double> parseUnits(const QString& text) const;
@@ -36,6 +32,6 @@ private:
     QString m_prefix;
     QString m_minimumText;
     QString m_maximumText;
-    QList<Unit> m_units;
+    QList<DeviceModel::DisplayUnit> m_units;
     bool m_clock = false;
 };

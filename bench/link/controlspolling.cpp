@@ -1,6 +1,8 @@
-// GUI-thread CPU time per second with 64 meters and 64 clip LEDs polling VirtualQX8 at their
-// period, beside the same link with no polled controls. Run inside scripts/netns-run:
+// GUI-thread CPU time per second with a meter on every moving level and a clip LED on every
+// moving indicator of the device model polling VirtualQX8 at their period, beside the same link
+// with no polled controls. Run inside scripts/netns-run:
 //   bench_controls_polling [seconds per phase, default 5]
+#include "devicemodel.h"
 #include "qx8led.h"
 #include "qx8meter.h"
 #include "tst_controlfixture.h"
@@ -12,12 +14,11 @@
 
 namespace {
 
-template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+// A control on the processing-object variable at `path` ("Preset\RTA\SV\Band_1_Level").
+template<typename Control> std::unique_ptr<Control> pollVariable(const QString& path)
 {
-    return boundControl<Control>("NPO", sv);
+    return boundControl<Control>(path.section('\\', 1, 1), path.section('\\', 3));
 }
-
-constexpr int kMeters = 64;
 
 double threadCpuMs()
 {
@@ -44,15 +45,6 @@ Phase measure(LoggedInDevice& device, int seconds)
     return {cpu / elapsedS, device.sent("asyncget").size() / elapsedS};
 }
 
-template<typename Control> std::unique_ptr<Control> polled(const QString& sv)
-{
-    auto control = std::make_unique<Control>();
-    control->setPOName("NPO");
-    control->setSVName(sv);
-    control->componentCompleted();
-    return control;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,12 +62,21 @@ int main(int argc, char** argv)
     const Phase idle = measure(device, seconds);
 
     std::vector<std::unique_ptr<QX8Control>> controls;
-    for (int n = 1; n <= kMeters; ++n) {
-        auto meter = pollNode<QX8Meter>(QString("Node\\Meters\\SV\\Level_%1").arg(n));
-        meter->setRangeBounaryValues({-80, -40, -20, 0, 6});
-        meter->setRangeLengthsInPercentage({20, 30, 40, 10});
-        controls.push_back(std::move(meter));
-        controls.push_back(pollNode<QX8LED>(QString("Node\\Meters\\SV\\Clip_%1").arg(n)));
+    int meters = 0;
+    int leds = 0;
+    for (const DeviceModel::Variable& variable : DeviceModel::fromResources().variables()) {
+        if (variable.motionPeriodMs == 0 || !variable.path.startsWith("Preset\\"))
+            continue;
+        if (variable.kind == DeviceModel::Kind::Number) {
+            auto meter = pollVariable<QX8Meter>(variable.path);
+            meter->setRangeBounaryValues({-80, -40, -20, 0, 6});
+            meter->setRangeLengthsInPercentage({20, 30, 40, 10});
+            controls.push_back(std::move(meter));
+            ++meters;
+        } else {
+            controls.push_back(pollVariable<QX8LED>(variable.path));
+            ++leds;
+        }
     }
     QTest::qWait(500);
     const Phase polling = measure(device, seconds);
@@ -83,7 +84,7 @@ int main(int argc, char** argv)
 
     printf("phase                       GUI CPU ms/s   polls/s\n");
     printf("no polled controls          %12.1f  %8.0f\n", idle.cpuMsPerSecond, idle.pollsPerSecond);
-    printf("%d meters + %d clip LEDs    %12.1f  %8.0f\n", kMeters, kMeters, polling.cpuMsPerSecond,
+    printf("%d meters + %d clip LEDs    %12.1f  %8.0f\n", meters, leds, polling.cpuMsPerSecond,
            polling.pollsPerSecond);
     return 0;
 }

@@ -20,8 +20,6 @@ Row {
         uncheckedText: "-"
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
-        poClassName: "Delay"
-        svClassName: "Amount"
     }
     QX8CustomTextField {
         id: field
@@ -38,7 +36,5 @@ Row {
         uncheckedText: "+"
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
-        poClassName: "Delay"
-        svClassName: "Amount"
     }
 }

@@ -8,8 +8,8 @@ Column {
 
     property string processingObjectName
     property string stateVariableName
-    property string poClassName
-    property string svClassName
+    property alias poClassName: nudgeUp.poClassName
+    property alias svClassName: nudgeUp.svClassName
     property string title
     property string minLabel
     property string maxLabel
@@ -37,8 +37,8 @@ Column {
             uncheckedText: "-"
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
-            poClassName: root.poClassName
-            svClassName: root.svClassName
+            poClassName: nudgeUp.poClassName
+            svClassName: nudgeUp.svClassName
         }
         QX8CustomSlider {
             id: slider
@@ -55,8 +55,6 @@ Column {
             uncheckedText: "+"
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
-            poClassName: root.poClassName
-            svClassName: root.svClassName
         }
     }
     Row {

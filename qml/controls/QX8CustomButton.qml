@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QX8Button 1.0
+import DeviceModelProvider 1.0
 
 // A labelled button bound to one variable. SV: a toggle whose checked state is the device's.
 // Nudge: a step button; held down it steps again after each answer of the device, never with
@@ -15,8 +16,11 @@ Button {
     property string checkedText
     property string uncheckedText
     property int bumpDirection: 1
-    property string poClassName
-    property string svClassName
+    // The classes of the nudge-step table, from the device model.
+    property string poClassName: DeviceModelProvider.nudgeObjectClass(processingObjectName,
+                                                                      stateVariableName)
+    property string svClassName: DeviceModelProvider.nudgeVariableClass(processingObjectName,
+                                                                        stateVariableName)
     property ButtonGroup xGroup: null
     // The range list of the nudged variable, from the application's data store.
     property string rangeList: (typeof dataStore !== "undefined" && dataStore)

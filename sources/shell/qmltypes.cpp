@@ -7,6 +7,7 @@
 #include "crossovercurveplotter.h"
 #include "crossovergraphitem.h"
 #include "customcombobox.h"
+#include "devicemodelprovider.h"
 #include "devicepresetmodel.h"
 #include "discovereddevicesmodel.h"
 #include "fader.h"
@@ -98,4 +99,9 @@ void registerQmlTypes()
     registerType<ApplicationUpdater>("ApplicationUpdater");
     registerType<FirmwareUpdater>("FirmwareUpdater");
     // not built yet: 44 registerType<QX8HomeScreenModel>("QX8HomeScreenModel"); (configuration)
+
+    // The device model for the screens: one object per engine, owned by the engine.
+    qmlRegisterSingletonType<DeviceModelProvider>(
+        "DeviceModelProvider", 1, 0, "DeviceModelProvider",
+        [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
 }

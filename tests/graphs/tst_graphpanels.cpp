@@ -154,8 +154,12 @@ void TestGraphPanels::panelDrawsDeviceValues()
 
 void TestGraphPanels::peqPanelFollowsDrag()
 {
-    QVERIFY(m_processor.set("LowPEQ", "Band_1_Frequency", "1kHz"));
-    QVERIFY(m_processor.set("LowPEQ", "Band_1_Gain", "6"));
+    const std::pair<const char*, const char*> start[] = {
+        {"Band_1_Type", "Bell"}, {"Band_1_Q", "1"},    {"Band_1_Frequency", "1kHz"},
+        {"Band_1_Gain", "6"},    {"Band_2_Gain", "0"}, {"Band_3_Gain", "0"},
+        {"Band_4_Gain", "0"}};
+    for (const auto& [variable, value] : start)
+        QVERIFY(m_processor.set("LowPEQ", variable, value));
     auto* graph = qobject_cast<QX8PEQGraphItem*>(show(R"(QX8GraphPEQ {
         poName: "LowPEQ"; bandCount: 4; bandColors: ["red", "lime", "blue", "yellow"]
     })",

@@ -104,6 +104,12 @@ bool TestGraphPlotters::waitForSubscriptions(const QStringList& paths)
 
 void TestGraphPlotters::peqDragWritesBandValues()
 {
+    const std::pair<const char*, const char*> bell[] = {{"Band_1_Type", "Bell"},
+                                                        {"Band_1_Q", "1"},
+                                                        {"Band_1_Frequency", "1kHz"},
+                                                        {"Band_1_Gain", "0"}};
+    for (const auto& [variable, value] : bell)
+        QVERIFY(m_processor.set("HighPEQ", variable, value));
     QX8PEQGraphItem item;
     item.setSize({1100, 400});
     item.setPOName("HighPEQ");
@@ -112,7 +118,7 @@ void TestGraphPlotters::peqDragWritesBandValues()
     QX8PEQCurvePlotter& plotter = *item.plotter();
     QVERIFY(waitForSubscriptions(bandPaths("HighPEQ", 8, peqNumbers + QStringList{"Type"})));
     QTRY_VERIFY(!plotter.isSettling());
-    // The device's start values (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
+    // The values set above (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
     QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
 
     // Half the width is 20 Hz * sqrt(1100); 100 px above the 0 dB line is +10 dB.

@@ -99,7 +99,7 @@ private Q_SLOTS:
         const QString sub = bs("sub \"//Preset/Compressor/SV/Gain/\"");
         logIn();
         QTRY_COMPARE(countReceived(sub), 1);
-        QTRY_COMPARE(gain->value(), 0.0f);
+        QTRY_COMPARE(gain->value(), 3.0f);
     }
 
     void repliesMatchNamesAndValueType()
@@ -108,13 +108,13 @@ private Q_SLOTS:
         auto percent = bind<QX8NumericalSV>("Compressor", "Ratio", "%");
         auto other = bind<QX8NumericalSV>("Compressor", "OverEasy");
         QTRY_COMPARE(native->value(), 4.0f);
-        QTRY_COMPARE(other->value(), 0.0f);
-        QTRY_VERIFY(qAbs(percent->value() - 7.69231f) < 1e-3f);
+        QTRY_COMPARE(other->value(), 4.0f);
+        QTRY_VERIFY(qAbs(percent->value() - 3.0303f) < 1e-3f);
 
         QSignalSpy otherChanged(other.get(), &QX8NumericalSV::valueChanged);
         QVERIFY(device.command(bs("set //Preset/Compressor/SV/Ratio/ 10")).startsWith("ok"));
         QTRY_COMPARE(native->value(), 10.0f);
-        QTRY_VERIFY(qAbs(percent->value() - 23.0769f) < 1e-3f);
+        QTRY_VERIFY(qAbs(percent->value() - 9.09091f) < 1e-3f);
         QCOMPARE(otherChanged.size(), 0);
     }
 
@@ -238,8 +238,9 @@ private Q_SLOTS:
         device.command(QString("fault lc-trailing-backslash ") + (echoBackslash ? "on" : "off"));
         auto curve = bind<QX8EnumSV>("NPO", "Node\\Wizard\\SV\\TargetCurve");
         QSignalSpy enumsChanged(curve.get(), &QX8EnumSV::enumsChanged);
-        QTRY_COMPARE(curve->enums(), QStringList({"Flat", "House", "Speech", "Music", "Cinema"}));
-        QTRY_COMPARE(curve->value(), QString("Flat"));
+        QTRY_COMPARE(curve->enums(),
+                     QStringList({"Recommended PA Curve", "Flat", "Reflective Room"}));
+        QTRY_COMPARE(curve->value(), QString("Recommended PA Curve"));
         QVERIFY(device.received().contains(bs("lc \"//Node/Wizard/SV/TargetCurve/EN/\"")));
         curve->requestEnums(); // the same list again changes nothing
         settle();

@@ -12,17 +12,17 @@
 
 namespace {
 
-template<typename Control> std::unique_ptr<Control> pollNode(const QString& sv)
+template<typename Control> std::unique_ptr<Control> pollOutput(const QString& sv)
 {
-    return boundControl<Control>("NPO", sv);
+    return boundControl<Control>("OutputMeters", sv);
 }
 
-const QString kLevel = QStringLiteral("Node\\Meters\\SV\\Level_%1");
-const QString kClip = QStringLiteral("Node\\Meters\\SV\\Clip_%1");
+const QString kLevel = QStringLiteral("Channel_%1_Level");
+const QString kClip = QStringLiteral("Channel_%1_Clip");
 
-QString nodePoll(const QString& sv)
+QString outputPoll(const QString& sv)
 {
-    return "asyncget \"\\\\" + sv + "\\\"";
+    return "asyncget \"\\\\Preset\\OutputMeters\\SV\\" + sv + "\\\"";
 }
 
 } // namespace
@@ -37,7 +37,7 @@ private:
     // Gaps between consecutive polls of `sv` sent since the last clear.
     QList<qint64> gaps(const QString& sv) const
     {
-        const QList<SentLine> polls = m_device->sent(nodePoll(sv));
+        const QList<SentLine> polls = m_device->sent(outputPoll(sv));
         QList<qint64> result;
         for (int i = 1; i < polls.size(); ++i)
             result.append(polls.at(i).atMs - polls.at(i - 1).atMs);
@@ -57,10 +57,10 @@ private Q_SLOTS:
     // the moving values; they never subscribe, so there is nothing to unsubscribe.
     void meterAndLedPollAfterEachAnswer()
     {
-        auto meter = pollNode<QX8Meter>(kLevel.arg(1));
+        auto meter = pollOutput<QX8Meter>(kLevel.arg(1));
         meter->setRangeBounaryValues({-80, -40, 0, 6});
         meter->setRangeLengthsInPercentage({30, 60, 10});
-        auto led = pollNode<QX8LED>(kClip.arg(1));
+        auto led = pollOutput<QX8LED>(kClip.arg(1));
         QSignalSpy lit(led.get(), &QX8LED::valueChanged);
         QSet<QString> shown;
         connect(meter.get(), &QX8Meter::meterValueChanged, this,
@@ -83,15 +83,15 @@ private Q_SLOTS:
         meter.reset();
         led.reset();
         QTest::qWait(50);
-        QVERIFY(m_device->received("sub \"\\\\Node\\Meters").isEmpty());
-        QVERIFY(m_device->received("unsub \"\\\\Node\\Meters").isEmpty());
+        QVERIFY(m_device->received("sub \"\\\\Preset\\OutputMeters").isEmpty());
+        QVERIFY(m_device->received("unsub \"\\\\Preset\\OutputMeters").isEmpty());
     }
 
     // While the application is busy nothing is polled; its end polls every meter and LED at once.
     void busyPeriodPausesPolling()
     {
-        auto meter = pollNode<QX8Meter>(kLevel.arg(2));
-        auto led = pollNode<QX8LED>(kClip.arg(2));
+        auto meter = pollOutput<QX8Meter>(kLevel.arg(2));
+        auto led = pollOutput<QX8LED>(kClip.arg(2));
         QTest::qWait(300);
         AppBusyFlag::instance()->setBusy(true);
         QTest::qWait(2 * PollCadence::kPeriodMs);
@@ -103,21 +103,21 @@ private Q_SLOTS:
 
         const qint64 ended = m_device->now();
         AppBusyFlag::instance()->setBusy(false);
-        QTRY_COMPARE(m_device->sent(nodePoll(kLevel.arg(2))).size() > 0 &&
-                         m_device->sent(nodePoll(kClip.arg(2))).size() > 0,
+        QTRY_COMPARE(m_device->sent(outputPoll(kLevel.arg(2))).size() > 0 &&
+                         m_device->sent(outputPoll(kClip.arg(2))).size() > 0,
                      true);
-        QVERIFY(m_device->sent(nodePoll(kLevel.arg(2))).first().atMs - ended < 50);
-        QVERIFY(m_device->sent(nodePoll(kClip.arg(2))).first().atMs - ended < 50);
+        QVERIFY(m_device->sent(outputPoll(kLevel.arg(2))).first().atMs - ended < 50);
+        QVERIFY(m_device->sent(outputPoll(kClip.arg(2))).first().atMs - ended < 50);
         QTest::qWait(500);
-        QVERIFY(m_device->sent(nodePoll(kClip.arg(2))).size() >= 3);
+        QVERIFY(m_device->sent(outputPoll(kClip.arg(2))).size() >= 3);
     }
 
     // A poll that gets no answer is repeated about a second later, by the meter and by the clip
     // LED alike; when the device answers again the normal pace resumes.
     void unansweredPollIsRepeated()
     {
-        auto meter = pollNode<QX8Meter>(kLevel.arg(3));
-        auto led = pollNode<QX8LED>(kClip.arg(3));
+        auto meter = pollOutput<QX8Meter>(kLevel.arg(3));
+        auto led = pollOutput<QX8LED>(kClip.arg(3));
         QTest::qWait(300);
         QCOMPARE(m_device->device.command("fault freeze on"), QString("ok"));
         QTest::qWait(200);
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QTest::qWait(2600);
         for (const QString& sv : {kLevel.arg(3), kClip.arg(3)}) {
             const QList<qint64> between = gaps(sv);
-            const int polls = m_device->sent(nodePoll(sv)).size();
+            const int polls = m_device->sent(outputPoll(sv)).size();
             QVERIFY2(polls >= 2 && polls <= 3, qPrintable(sv + ' ' + QString::number(polls)));
             for (qint64 gap : between)
                 QVERIFY2(gap >= 9 * PollCadence::kPeriodMs, qPrintable(QString::number(gap)));
@@ -134,20 +134,19 @@ private Q_SLOTS:
         QTest::qWait(1500);
         m_device->clearSent();
         QTest::qWait(600);
-        QVERIFY(m_device->sent(nodePoll(kLevel.arg(3))).size() >= 4);
-        QVERIFY(m_device->sent(nodePoll(kClip.arg(3))).size() >= 4);
+        QVERIFY(m_device->sent(outputPoll(kLevel.arg(3))).size() >= 4);
+        QVERIFY(m_device->sent(outputPoll(kClip.arg(3))).size() >= 4);
     }
 
     void binaryLedFollowsOnAndOff()
     {
         QX8BinaryLED led;
-        led.setPOName("Crossover");
-        led.setSVName("Band_4_Mute");
-        QCOMPARE(m_device->device.command("set \\\\Preset\\Crossover\\SV\\Band_4_Mute\\ On"),
-                 QString("ok On"));
+        led.setPOName("OutputGains");
+        led.setSVName("Channel_4_Mute");
+        const QString set = "set \\\\Preset\\OutputGains\\SV\\Channel_4_Mute\\ ";
+        QCOMPARE(m_device->device.command(set + "On"), QString("ok On"));
         QTRY_VERIFY(led.activeState());
-        QCOMPARE(m_device->device.command("set \\\\Preset\\Crossover\\SV\\Band_4_Mute\\ 0"),
-                 QString("ok Off"));
+        QCOMPARE(m_device->device.command(set + "0"), QString("ok Off"));
         QTRY_VERIFY(!led.activeState());
     }
 };

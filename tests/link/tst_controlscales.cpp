@@ -7,6 +7,7 @@
 #include "qx8slider.h"
 #include "qx8textfield.h"
 #include "testmain.h"
+#include "valuetext.h"
 
 #include <QTest>
 #include <cmath>
@@ -24,6 +25,31 @@ class TestControlScales : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The one reading of device numbers every control shares.
+    void deviceNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("number");
+        const float inf = std::numeric_limits<float>::infinity();
+        const std::pair<const char*, float> rows[] = {
+            {"2.5kHz", 2500},   {"2.5KHZ", 2500}, {"440 Hz", 440}, {"-3.5dB", -3.5f},
+            {"-3.5 DB", -3.5f}, {"45%", 45},      {"45", 45},      {"4.0:1", 4},
+            {"1:4", 4},         {"3dB/s", 3},     {"45 deg", 45},  {"12.5 ms", 12.5f},
+            {"30s", 30},        {"On", 1},        {"Off", 0},      {"Inf:1", inf},
+            {"Out", kNone},     {"3.43m", kNone}, {"", kNone}};
+        for (const auto& [text, number] : rows)
+            QTest::newRow(*text ? text : "empty") << QString(text) << number;
+    }
+    void deviceNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(float, number);
+        const std::optional<double> read = ValueText::number(text);
+        QCOMPARE(read.has_value(), !std::isnan(number));
+        if (read)
+            QCOMPARE(float(*read), number);
+    }
+
     void sliderReply_data()
     {
         QTest::addColumn<bool>("ratio");
@@ -37,6 +63,8 @@ private Q_SLOTS:
         row("ratio 2.5%", true, "2.5%", 18 / 37.0f * 100);
         row("ratio above 100%", true, "101%", 38 / 37.0f * 100);
         row("percent", false, "45.5%", 45.5f);
+        QTest::newRow("percent without its sign") << false << "45"
+                                                  << "%" << 45.0f;
         row("KHZ", false, "2.5KHZ", 2500.0f);
         row("dB", false, "-3.5DB", -3.5f);
         row("ratio text", false, "4.0:1", 4.0f);
@@ -59,15 +87,22 @@ private Q_SLOTS:
             QVERIFY2(std::fabs(*shown - position) < 1e-4, qPrintable(QString::number(*shown)));
     }
 
-    // A ratio slider writes entries of its table only, whatever the position.
+    // A ratio slider writes entries of its table only, whatever the position; the position
+    // it shows for a step writes that same step back.
     void ratioWrite()
     {
         QX8Slider slider;
         slider.setRatioSlider(true);
         const std::pair<float, const char*> written[] = {
-            {50, "2.62626"}, {100, "100"}, {104, "100"}, {1000, "100"}, {-5, "0"}};
+            {50, "2.62626"}, {100, "100"}, {104, "100"}, {1e30f, "100"}, {-5, "0"}};
         for (const auto& [position, text] : written)
             QCOMPARE(slider.valueTextForPosition(position), QString(text));
+        for (int step = 0; step < QX8Slider::kRatioSteps; ++step) {
+            const QString entry = QString::number(QX8Slider::ratioTableEntry(step), 'g', 6);
+            const std::optional<float> shown = slider.positionOfReply(entry + '%', "%");
+            QVERIFY(shown);
+            QCOMPARE(slider.valueTextForPosition(*shown), entry);
+        }
     }
 
     void faderScale_data()

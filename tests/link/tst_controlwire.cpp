@@ -5,6 +5,8 @@
 #include "qx8button.h"
 #include "qx8exclusivegroup.h"
 #include "qx8label.h"
+#include "qx8meter.h"
+#include "qx8numericalsv.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
 #include "testmain.h"
@@ -43,7 +45,7 @@ private Q_SLOTS:
             QTest::qWait(10);
         }
         const QString set = requestLine("set", "Crossover", "Band_1_Gain", "%");
-        QTRY_COMPARE(m_device->value("Crossover", "Band_1_Gain", "%"), QString("ok 60"));
+        QTRY_COMPARE(m_device->value("Crossover", "Band_1_Gain", "%"), QString("ok 60%"));
         QTest::qWait(2 * QX8Slider::kThrottleMs);
         const QList<SentLine> sets = m_device->sent(set);
         QVERIFY2(sets.size() >= 2 && sets.size() <= 5, qPrintable(QString::number(sets.size())));
@@ -75,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(m_device->device.waitForReceived(requestLine("set", "Compressor", "Ratio", "%") +
                                                  " \"2.62626\""));
         QTRY_VERIFY(std::fabs(slider.stringProperty() - 18 / 37.0f * 100) < 1e-3f);
-        QCOMPARE(m_device->value("Compressor", "Ratio"), QString("ok 2.02424:1"));
+        QCOMPARE(m_device->value("Compressor", "Ratio"), QString("ok 3.6:1"));
     }
 
     // A fader writes the inverse of its display, never the percent itself; positions off its
@@ -113,6 +115,39 @@ private Q_SLOTS:
         QCOMPARE(m_device->value("Crossover", "Band_2_Gain"), "ok " + written + "dB");
     }
 
+    // Every control that shows a number reads a percent value as that number, whether the
+    // device writes it with its sign ("45%") or bare.
+    void percentValuesReadAsNumbers_data()
+    {
+        QTest::addColumn<bool>("bare");
+        QTest::newRow("with the sign") << false;
+        QTest::newRow("bare") << true;
+    }
+    void percentValuesReadAsNumbers()
+    {
+        QFETCH(bool, bare);
+        QCOMPARE(m_device->device.command(QString("fault percent-bare ") + (bare ? "on" : "off")),
+                 QString("ok"));
+        const QString po = "SubharmonicSynth", sv = "Subharmonics";
+        auto number = boundControl<QX8NumericalSV>(po, sv);
+        auto slider = boundControl<QX8Slider>(po, sv);
+        auto meter = boundControl<QX8Meter>(po, sv);
+        auto fader = std::make_unique<Fader>();
+        fader->setMaximum(100);
+        fader->setPOName(po);
+        fader->setSVName(sv);
+        QX8Button nudge;
+        nudge.setButtonType(QX8Button::Nudge);
+        nudge.setPOName(po);
+        nudge.setSVName(sv);
+        QTRY_COMPARE(number->value(), 45.0f);
+        QTRY_COMPARE(slider->stringProperty(), 45.0f);
+        QTRY_COMPARE(meter->meterValue(), QString("45"));
+        QTRY_COMPARE(fader->faderValue(), 45.0);
+        QTRY_COMPARE(nudge.valueToNudge(), 45.0f);
+        QCOMPARE(m_device->device.command("fault percent-bare off"), QString("ok"));
+    }
+
     // Three fields on one variable show its three units; text typed into one is written with
     // its unit, and every field follows the device's answer.
     void textFieldsShowAndWriteTheirUnit()
@@ -121,14 +156,14 @@ private Q_SLOTS:
         for (const QString unit : {"ms", "ft", "m"}) {
             fields.push_back(std::make_unique<QX8TextField>());
             fields.back()->setUnit(unit);
-            fields.back()->setPOName("Crossover");
-            fields.back()->setSVName("Band_3_Delay");
+            fields.back()->setPOName("HighDelay");
+            fields.back()->setSVName("Amount");
         }
-        QTRY_COMPARE(fields[0]->labelValue(), QString("10.00ms"));
-        QTRY_COMPARE(fields[1]->labelValue(), QString("11.25ft"));
-        QTRY_COMPARE(fields[2]->labelValue(), QString("3.43m"));
+        QTRY_COMPARE(fields[0]->labelValue(), QString("2.50ms"));
+        QTRY_COMPARE(fields[1]->labelValue(), QString("2.81ft"));
+        QTRY_COMPARE(fields[2]->labelValue(), QString("0.86m"));
 
-        const QString set = requestLine("set", "Crossover", "Band_3_Delay");
+        const QString set = requestLine("set", "HighDelay", "Amount");
         fields[0]->setLabelValue("12");
         QVERIFY(m_device->device.waitForReceived(set + " \"12ms\""));
         QTRY_COMPARE(fields[2]->labelValue(), QString("4.12m"));
@@ -137,7 +172,7 @@ private Q_SLOTS:
         // Typed text that would break the line never reaches the device.
         for (int typed = 0; typed < 2; ++typed)
             QTest::ignoreMessage(QtWarningMsg, "Console request dropped: unsafe characters in set "
-                                               "request for Crossover Band_3_Delay");
+                                               "request for HighDelay Amount");
         fields[1]->setLabelValue("3\" \"x");
         fields[1]->setLabelValue("3\nset x");
         QTest::qWait(100);
@@ -145,22 +180,23 @@ private Q_SLOTS:
 
         m_device->clearSent();
         fields.clear();
-        QCOMPARE(m_device->sentLines(requestLine("unsub", "Crossover", "Band_3_Delay")).size(), 6);
+        QCOMPARE(m_device->sentLines(requestLine("unsub", "HighDelay", "Amount")).size(), 6);
     }
 
     void labelShowsTheDeviceText()
     {
-        QCOMPARE(
-            m_device->device.command("set \\\\Preset\\Compressor\\SV\\ExpanderThreshold\\ -80"),
-            QString("ok Off"));
-        const std::pair<const char*, const char*> shown[] = {
-            {"ExpanderRatio", "1:2"}, {"ExpanderThreshold", "Off"}, {"MaxAttenuation", "Inf"}};
-        for (const auto& [sv, text] : shown) {
-            auto label = boundControl<QX8Label>("Compressor", sv);
+        QCOMPARE(m_device->device.command("set \\\\Preset\\Gate\\SV\\MaxAttenuation\\ 200"),
+                 QString("ok Inf"));
+        QCOMPARE(m_device->device.command("set \\\\Preset\\Nuq\\SV\\HighPass\\ 0"),
+                 QString("ok Off"));
+        const char* shown[][3] = {{"Gate", "Ratio", "1:2"},
+                                  {"Gate", "MaxAttenuation", "Inf"},
+                                  {"Nuq", "HighPass", "Off"},
+                                  {"Crossover", "Band_3_LPFrequency", "Out"}};
+        for (const auto& [po, sv, text] : shown) {
+            auto label = boundControl<QX8Label>(po, sv);
             QTRY_COMPARE(label->labelValue(), QString(text));
         }
-        auto out = boundControl<QX8Label>("Crossover", "Aux_LPFrequency");
-        QTRY_COMPARE(out->labelValue(), QString("Out"));
     }
 
     void comboBoxWritesAQuotedChoice()
@@ -261,19 +297,25 @@ private Q_SLOTS:
         QCOMPARE(m_device->sentLines(set).size(), 1);
     }
 
+    // One click writes every listed variable in order; the button subscribes none of them, so
+    // however often it is clicked nothing is left subscribed once it is gone.
     void multipleVariablesSetInOrder()
     {
-        QX8Button button;
-        button.setButtonType(QX8Button::SingleShot);
-        button.setPOName("Crossover");
-        button.setMultipleSV("Band_2_Mute,Band_3_Mute,,Band_4_Mute");
-        QStringList expected;
-        for (const QString sv : {"Band_2_Mute", "Band_3_Mute", "Band_4_Mute"})
-            expected << requestLine("sub", "Crossover", sv)
-                     << requestLine("set", "Crossover", sv) + " \"1\"";
-        QCOMPARE(m_device->sentLines(""), expected);
-        QTRY_COMPARE(m_device->value("Crossover", "Band_4_Mute"), QString("ok On"));
-        QCOMPARE(m_device->value("Crossover", "Band_2_Mute"), QString("ok On"));
+        const QString subscriptionsBefore = m_device->device.command("subscriptions");
+        {
+            QX8Button button;
+            button.setButtonType(QX8Button::SingleShot);
+            button.setPOName("OutputGains");
+            for (int click = 0; click < 2; ++click)
+                button.setMultipleSV("Channel_2_Mute,Channel_3_Mute,,Channel_4_Mute");
+            QStringList expected;
+            for (const QString sv : {"Channel_2_Mute", "Channel_3_Mute", "Channel_4_Mute"})
+                expected << requestLine("set", "OutputGains", sv) + " \"1\"";
+            QCOMPARE(m_device->sentLines(""), expected + expected);
+            QTRY_COMPARE(m_device->value("OutputGains", "Channel_4_Mute"), QString("ok On"));
+            QCOMPARE(m_device->value("OutputGains", "Channel_2_Mute"), QString("ok On"));
+        }
+        QTRY_COMPARE(m_device->device.command("subscriptions"), subscriptionsBefore);
     }
 };
 

@@ -1,6 +1,7 @@
 // Every QML wrapper of the bound controls in an offscreen window against VirtualQX8: dragged,
 // typed into and clicked like a user would.
 #include "customcombobox.h"
+#include "devicemodelprovider.h"
 #include "fader.h"
 #include "qx8button.h"
 #include "qx8exclusivegroup.h"
@@ -93,6 +94,9 @@ private Q_SLOTS:
         registerType<QX8Meter>("QX8Meter");
         registerType<QX8LED>("QX8LED");
         registerType<QX8Button>("QX8Button");
+        qmlRegisterSingletonType<DeviceModelProvider>(
+            "DeviceModelProvider", 1, 0, "DeviceModelProvider",
+            [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
         m_device = new LoggedInDevice;
         QVERIFY(m_device->start());
 
@@ -127,7 +131,7 @@ private Q_SLOTS:
         const double shown = slider->property("value").toDouble();
         QVERIFY2(shown > 10 && shown < 30, qPrintable(QString::number(shown)));
         QTRY_COMPARE(m_device->value("Crossover", "Band_1_Gain", "%"),
-                     "ok " + QString::number(backendOf<QX8Slider>(slider)->stringProperty()));
+                     "ok " + QString::number(backendOf<QX8Slider>(slider)->stringProperty()) + '%');
     }
 
     void faderDrag()
@@ -165,31 +169,31 @@ private Q_SLOTS:
         QQuickItem* toggle = item("svButton");
         QVERIFY(!toggle->property("checked").toBool());
         click(toggle);
-        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_1_Mute") +
-                                                 " \"1\""));
+        QVERIFY(m_device->device.waitForReceived(
+            requestLine("set", "OutputGains", "Channel_1_Mute") + " \"1\""));
         QTRY_VERIFY(toggle->property("checked").toBool());
         QCOMPARE(toggle->property("text").toString(), QString("ON"));
 
         click(qvariant_cast<QQuickItem*>(item("outputMute")->property("muteButton")));
-        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_2_Mute") +
-                                                 " \"1\""));
+        QVERIFY(m_device->device.waitForReceived(
+            requestLine("set", "OutputGains", "Channel_2_Mute") + " \"1\""));
         m_device->clearSent();
         click(item("muteAll"));
         QTRY_COMPARE(m_device->sentLines("set").size(), 4);
-        QTRY_COMPARE(m_device->value("Crossover", "Band_4_Mute"), QString("ok On"));
+        QTRY_COMPARE(m_device->value("OutputGains", "Channel_4_Mute"), QString("ok On"));
     }
 
     void textFieldTyping()
     {
         QQuickItem* field = item("textField");
-        QTRY_COMPARE(field->property("text").toString(), QString("10.00ms"));
+        QTRY_COMPARE(field->property("text").toString(), QString("2.50ms"));
         click(field);
         QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(m_view.get(), Qt::Key_2);
         QTest::keyClick(m_view.get(), Qt::Key_5);
         QTest::keyClick(m_view.get(), Qt::Key_Return);
-        QVERIFY(m_device->device.waitForReceived(requestLine("set", "Crossover", "Band_2_Delay") +
+        QVERIFY(m_device->device.waitForReceived(requestLine("set", "HighDelay", "Amount") +
                                                  " \"25ms\""));
         field->setFocus(false);
         m_view->contentItem()->forceActiveFocus();
@@ -229,7 +233,7 @@ private Q_SLOTS:
         const float start = button->valueToNudge();
         QCOMPARE(m_device->device.command("fault delay=" + QString::number(delayMs)),
                  QString("ok"));
-        const QString set = requestLine("set", "RoomEQ", "Band_6_Frequency");
+        const QString set = requestLine("set", "RoomEQ", "Band_9_Frequency");
         QTest::mousePress(m_view.get(), Qt::LeftButton, {}, at(up));
         QTest::qWait(1500);
         QTest::mouseRelease(m_view.get(), Qt::LeftButton, {}, at(up));
@@ -245,7 +249,7 @@ private Q_SLOTS:
             QVERIFY2(gap >= qMax(75, delayMs - 20), qPrintable(QString::number(gap)));
             QVERIFY(sets.at(i).line != sets.at(i - 1).line);
         }
-        QTRY_COMPARE(m_device->value("RoomEQ", "Band_6_Frequency"),
+        QTRY_COMPARE(m_device->value("RoomEQ", "Band_9_Frequency"),
                      "ok " + QString::number(button->valueToNudge() / 1000.0, 'g', 6) + "kHz");
         QVERIFY(button->valueToNudge() > start);
         QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));
@@ -257,12 +261,13 @@ private Q_SLOTS:
         QQuickItem* fader = qvariant_cast<QQuickItem*>(outputFader->property("fader"));
         QTRY_VERIFY(fader->property("value").toDouble() > 0);
         drag(at(fader, 0.5, 0.3), at(fader, 0.5, 0.5));
-        QTRY_VERIFY(!m_device->received(requestLine("set", "Crossover", "Band_3_Gain")).isEmpty());
+        QTRY_VERIFY(
+            !m_device->received(requestLine("set", "OutputGains", "Channel_3_Gain")).isEmpty());
 
         QObject* delay = qvariant_cast<QObject*>(item("delayStrip")->property("alignmentDelay"));
         QQuickItem* feet = qvariant_cast<QQuickItem*>(
             qvariant_cast<QObject*>(delay->property("feet"))->property("textField"));
-        QTRY_COMPARE(feet->property("text").toString(), QString("11.25ft"));
+        QTRY_COMPARE(feet->property("text").toString(), QString("2.81ft"));
     }
 };
 

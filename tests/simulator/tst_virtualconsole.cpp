@@ -1,4 +1,5 @@
 #include "consoleclient.h"
+#include "devicemodel.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "virtualprocessor.h"
@@ -139,13 +140,13 @@ void TestVirtualConsole::subscribeAnswersCurrentValue_data()
     QTest::addColumn<QString>("value");
 
     QTest::newRow("native with unit") << gain4 << "0dB";
-    QTest::newRow("percent") << gain4Percent << "75";
+    QTest::newRow("percent") << gain4Percent << "75%";
     QTest::newRow("attribute") << R"(\\Preset\Crossover\AT\NumBands\)"
                                << "3";
     QTest::newRow("node") << R"(\\Node\Wizard\SV\WizardState\)"
                           << "Inactive";
     QTest::newRow("preset name") << R"(\\Storage\Presets\SV\Name_1\)"
-                                 << "";
+                                 << "Factory Default";
     QTest::newRow("minimum") << R"(\\Preset\RoomEQ\SV\Band_2_Gain\Min\)"
                              << "-15dB";
     QTest::newRow("maximum in kHz") << R"(\\Preset\RoomEQ\SV\Band_2_Frequency\Max\)"
@@ -174,46 +175,31 @@ void TestVirtualConsole::setConvertsBetweenForms_data()
     QTest::addColumn<QString>("native");
     QTest::addColumn<QString>("percent");
 
-    QTest::newRow("native dB") << gain4 << "-3.5"
-                               << "-3.5dB"
-                               << "-3.5dB"
-                               << "70.625";
-    QTest::newRow("native with unit") << gain4 << "-3.5dB"
-                                      << "-3.5dB"
-                                      << "-3.5dB"
-                                      << "70.625";
-    QTest::newRow("percent") << gain4Percent << "50"
-                             << "50"
-                             << "-20dB"
-                             << "50";
-    QTest::newRow("clamped high") << gain4 << "99"
-                                  << "20dB"
-                                  << "20dB"
-                                  << "100";
-    QTest::newRow("clamped percent") << gain4Percent << "-10"
-                                     << "0"
-                                     << "-60dB"
-                                     << "0";
-    QTest::newRow("six digits") << R"(\\Preset\RoomEQ\SV\Band_1_Q\)"
-                                << "1.23456789"
-                                << "1.23457"
-                                << "1.23457"
-                                << "7.13565";
-    QTest::newRow("kHz") << R"(\\Preset\RoomEQ\SV\Band_1_Frequency\)"
-                         << "2.5kHz"
-                         << "2.5kHz"
-                         << "2.5kHz"
-                         << "12.4124";
-    QTest::newRow("Hz below 1k") << R"(\\Preset\RoomEQ\SV\Band_1_Frequency\)"
-                                 << "440"
-                                 << "440Hz"
-                                 << "440Hz"
-                                 << "2.1021";
-    QTest::newRow("ratio") << R"(\\Preset\Compressor\SV\Ratio\)"
-                           << "4.5:1"
-                           << "4.5:1"
-                           << "4.5:1"
-                           << "8.97436";
+    const auto row = [](const char* name, const QString& path, const char* written,
+                        const char* answered, const char* native, const char* percent) {
+        QTest::newRow(name) << path << written << answered << native << percent;
+    };
+    const QString roomQ = R"(\\Preset\RoomEQ\SV\Band_1_Q\)";
+    const QString roomFrequency = R"(\\Preset\RoomEQ\SV\Band_1_Frequency\)";
+    row("native dB", gain4, "-3.5", "-3.5dB", "-3.5dB", "70.625%");
+    row("native with unit", gain4, "-3.5dB", "-3.5dB", "-3.5dB", "70.625%");
+    row("percent", gain4Percent, "50", "50%", "-20dB", "50%");
+    row("percent with its sign", gain4Percent, "25%", "25%", "-40dB", "25%");
+    row("clamped high", gain4, "99", "20dB", "20dB", "100%");
+    row("clamped percent", gain4Percent, "-10", "0%", "-60dB", "0%");
+    row("six digits", roomQ, "1.23456789", "1.23457", "1.23457", "7.13565%");
+    row("kHz", roomFrequency, "2.5kHz", "2.5kHz", "2.5kHz", "12.4124%");
+    row("Hz below 1k", roomFrequency, "440", "440Hz", "440Hz", "2.1021%");
+    row("ratio", R"(\\Preset\Compressor\SV\Ratio\)", "4.5:1", "4.5:1", "4.5:1", "3.53535%");
+    row("ratio at its end", R"(\\Preset\Compressor\SV\Ratio\)", "Inf:1", "Inf:1", "Inf:1", "100%");
+    row("prefix", R"(\\Preset\Gate\SV\Ratio\)", "1:4", "1:4", "1:4", "21.4286%");
+    row("word at the end", R"(\\Preset\Crossover\SV\Band_1_HPFrequency\)", "Out", "Out", "Out",
+        "0%");
+    row("clock", R"(\\Preset\Nuq\SV\LiftTime\)", "2m 5s", "2m 5s", "2m 5s", "3.33797%");
+    row("several units", R"(\\Preset\HighDelay\SV\Amount\)", "12ms", "12.00ms/13.50ft/4.12m",
+        "12.00ms/13.50ft/4.12m", "1.2%");
+    row("percent unit", R"(\\Preset\SubharmonicSynth\SV\Subharmonics\)", "30%", "30%", "30%",
+        "30%");
 }
 
 void TestVirtualConsole::setConvertsBetweenForms()
@@ -247,7 +233,7 @@ void TestVirtualConsole::setReachesEverySubscriberInItsOwnForm()
     writer.send("set \"" + gain4 + "\" \"-3.5\"");
     QVERIFY(writer.waitForLineCount(5));
     QCOMPARE(writer.lines().mid(3), (QStringList{"setr \"" + gain4 + "\" \"-3.5dB\"",
-                                                 "subr \"" + gain4Percent + "\" \"70.625\""}));
+                                                 "subr \"" + gain4Percent + "\" \"70.625%\""}));
     QVERIFY(listener.waitForLineCount(4));
     QCOMPARE(listener.lines().at(3), "subr \"" + gain4 + "\" \"-3.5dB\"");
 
@@ -293,7 +279,7 @@ void TestVirtualConsole::readsEchoTheirWord()
     client.send("asyncget \"" + gain4Percent + '"');
     QVERIFY(client.waitForLineCount(4));
     QCOMPARE(client.lines().mid(2), (QStringList{R"(get "\\Node\SV\DeviceName\" "Virtual QX8")",
-                                                 "asyncget \"" + gain4Percent + "\" \"75\""}));
+                                                 "asyncget \"" + gain4Percent + "\" \"75%\""}));
     QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
 }
 
@@ -314,7 +300,7 @@ void TestVirtualConsole::unsubscribeEndsExactlyThatPath()
 
     QCOMPARE(m_device->command("set " + gain4 + " -6"), QString("ok -6dB"));
     QVERIFY(client.waitForLineCount(7));
-    QCOMPARE(client.lines().at(6), "subr \"" + gain4Percent + "\" \"67.5\"");
+    QCOMPARE(client.lines().at(6), "subr \"" + gain4Percent + "\" \"67.5%\"");
 }
 
 void TestVirtualConsole::subscriptionsEndWithTheirConnection()
@@ -338,21 +324,21 @@ void TestVirtualConsole::listBlocks()
     client.send(R"(ls "\\Preset\")");
     QVERIFY(client.waitForLine("endls"));
     QStringList expected{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")",
+                         "\tRecommended PA Curve",
                          "\tFlat",
-                         "\tHouse",
-                         "\tSpeech",
-                         "\tMusic",
-                         "\tCinema",
+                         "\tReflective Room",
                          "endlc",
                          R"(ls "\\Preset")"};
-    // The object list is the model's, in its order.
-    QFile model(qx8test::sourceDir() + "/simulator/devicemodel.json");
-    QVERIFY(model.open(QIODevice::ReadOnly));
-    const QJsonArray objects =
-        QJsonDocument::fromJson(model.readAll()).object().value("processingObjects").toArray();
-    QVERIFY(!objects.isEmpty());
-    for (const QJsonValue& object : objects)
-        expected.append("\t" + object.toObject().value("name").toString());
+    // The objects the model lists, in its order, each followed by " : ".
+    QString error;
+    const std::optional<DeviceModel> model =
+        DeviceModel::load(qx8test::sourceDir() + "/simulator/devicemodel.json", &error);
+    QVERIFY2(model, qPrintable(error));
+    for (const DeviceModel::ProcessingObject& object : model->processingObjects()) {
+        if (object.listed)
+            expected.append("\t" + object.name + " : ");
+    }
+    QVERIFY(expected.contains("\tStereoGEQ : ") && !expected.contains("\tLeftGEQ : "));
     expected.append("endls");
     QCOMPARE(client.lines().mid(2), expected);
 }

@@ -23,7 +23,8 @@ private Q_SLOTS:
     void closeMidList_data();
     void closeMidList();
     void freezeHoldsTheConnection();
-    void lcTrailingBackslash();
+    void deviceVariants_data();
+    void deviceVariants();
     void switchesChangeAtRunTime();
     void badSwitchesAreRefused_data();
     void badSwitchesAreRefused();
@@ -168,11 +169,13 @@ void TestVirtualFaults::closeMidList_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("lc") << "lc \"" + targetCurveEntries + '"'
-                        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
-    QTest::newRow("ls") << R"(ls "\\Preset\")" << QStringList{R"(ls "\\Preset")", "\tCrossover"};
+                        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")",
+                                       "\tRecommended PA Curve"};
+    QTest::newRow("ls") << R"(ls "\\Preset\")"
+                        << QStringList{R"(ls "\\Preset")", "\tInputRouter : "};
     QTest::newRow("later requests go unanswered")
         << "lc \"" + targetCurveEntries + "\"\nget \"" + deviceName + '"'
-        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tFlat"};
+        << QStringList{R"(lc "\\Node\Wizard\SV\TargetCurve\EN")", "\tRecommended PA Curve"};
 }
 
 void TestVirtualFaults::closeMidList()
@@ -207,15 +210,40 @@ void TestVirtualFaults::freezeHoldsTheConnection()
     QCOMPARE(client.linesUntilProbe(0), QStringList({"Vimbal Console", accepted}));
 }
 
-void TestVirtualFaults::lcTrailingBackslash()
+// Where the device's side is open, the natural answer and the switched one.
+void TestVirtualFaults::deviceVariants_data()
 {
-    startWith({"--fault", "lc-trailing-backslash"});
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("answer");
+
+    const QString gain = R"(\\Preset\Crossover\SV\Band_4_Gain\%)";
+    const QString amount = R"(\\Preset\SubharmonicSynth\SV\Subharmonics\)";
+    QTest::newRow("lc drops the backslash") << QStringList() << "lc \"" + targetCurveEntries
+                                            << R"(lc "\\Node\Wizard\SV\TargetCurve\EN")";
+    QTest::newRow("lc echoes it") << QStringList{"--fault", "lc-trailing-backslash"}
+                                  << "lc \"" + targetCurveEntries
+                                  << "lc \"" + targetCurveEntries + '"';
+    QTest::newRow("percent with its sign")
+        << QStringList() << "sub \"" + gain << "subr \"" + gain + "\" \"75%\"";
+    QTest::newRow("percent bare") << QStringList{"--fault", "percent-bare"} << "sub \"" + gain
+                                  << "subr \"" + gain + "\" \"75\"";
+    QTest::newRow("percent unit bare") << QStringList{"--fault", "percent-bare"}
+                                       << "get \"" + amount << "get \"" + amount + "\" \"45\"";
+}
+
+void TestVirtualFaults::deviceVariants()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QFETCH(QString, answer);
+    startWith(arguments);
     ConsoleClient client;
     connectClient(client);
     QVERIFY(client.login());
-    client.send("lc \"" + targetCurveEntries + '"');
-    QVERIFY(client.waitForLine("endlc"));
-    QCOMPARE(client.lines().at(2), "lc \"" + targetCurveEntries + '"');
+    client.send(path + '"');
+    QVERIFY(client.waitForLineCount(3));
+    QCOMPARE(client.lines().at(2), answer);
 }
 
 void TestVirtualFaults::switchesChangeAtRunTime()

@@ -1,6 +1,7 @@
 #include "fader.h"
 
 #include "piecewisescale.h"
+#include "valuetext.h"
 
 #include <QLoggingCategory>
 #include <cmath>
@@ -80,12 +81,8 @@ void Fader::handleDataAvailable(DataFromDevice data)
 {
     if (data.command == QLatin1String("get") || data.command == QLatin1String("unsubr"))
         return;
-    QString text = data.value;
-    if (isPercent() && text.endsWith(QLatin1Char('%')))
-        text.chop(1);
-    else if (text.endsWith(QLatin1String("dB"), Qt::CaseInsensitive))
-        text.chop(2);
-    const std::optional<double> position = positionForValue(text.toDouble());
+    const std::optional<double> position =
+        positionForValue(ValueText::number(data.value).value_or(0.0));
     if (!position)
         return;
     if (*position != m_faderValue) {

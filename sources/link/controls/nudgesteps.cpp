@@ -74,6 +74,14 @@ float NudgeSteps::step(const QString& key)
     return table().value(key, 0.0f);
 }
 
+QStringList NudgeSteps::keys()
+{
+    QStringList all;
+    for (const Entry& entry : kSteps)
+        all.append(QString::fromLatin1(entry.key));
+    return all;
+}
+
 std::optional<QString> NudgeSteps::keyFor(const QString& poClass, const QString& svClass,
                                           const QString& rangeList, int direction, double value)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The step of a nudge button: by processing-object class, state-variable class and the
@@ -11,6 +12,8 @@ class NudgeSteps
 public:
     // The step under `key`; 0 for a key that is not in the table.
     static float step(const QString& key);
+    // Every key of the table, in table order.
+    static QStringList keys();
 
     // The key for a nudge in `direction` from `value`, given the variable's range list (JSON
     // text, "[]" for none): the first sub-range with room left in that direction. Nothing when

@@ -1,19 +1,11 @@
 #include "qx8button.h"
 
 #include "nudgesteps.h"
+#include "tcpadaptor.h"
+#include "valuetext.h"
 
 #include <QLoggingCategory>
 #include <cmath>
-
-namespace {
-
-QString chopTrimmed(const QString& text, int count)
-{
-    const QString chopped = text.chopped(count);
-    return chopped.endsWith(QLatin1Char(' ')) ? chopped.trimmed() : chopped;
-}
-
-} // namespace
 
 QX8Button::QX8Button(QObject* parent) : QX8Control(parent)
 {
@@ -53,13 +45,13 @@ void QX8Button::toggleValueWithoutFeedback()
                 m_activeState ? QStringLiteral("0") : QStringLiteral("1"));
 }
 
+// The button stays bound to its own variable: moving the binding through the listed names
+// would subscribe each of them on every click and leave all but the last subscribed for good.
 void QX8Button::setMultipleSV(const QString& allSVName)
 {
-    const QStringList names = allSVName.split(QLatin1Char(','));
-    for (const QString& name : names) {
-        setSVName(name);
-        sendRequest(QStringLiteral("set"), QString(), QStringLiteral("1"));
-    }
+    for (const QString& name : allSVName.split(QLatin1Char(',')))
+        TCPAdaptor::instance()->SendRequest(
+            {poName(), name, QString(), QStringLiteral("1"), QStringLiteral("set")});
 }
 
 std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass,
@@ -104,20 +96,10 @@ void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QStrin
     sendRequest(QStringLiteral("set"), QString(), *text);
 }
 
+// The readings of particular objects come first; every other text is a number with its unit.
 std::optional<float> QX8Button::nudgeValueOf(const QString& text, const QString& object,
                                              const QString& variable)
 {
-    if (text.endsWith(QLatin1String(" deg")) || text.endsWith(QLatin1String("dB/s")))
-        return text.chopped(4).toFloat();
-    if (text.endsWith(QLatin1Char('%')))
-        return text.chopped(1).toFloat();
-    if (text.endsWith(QLatin1String("kHz"), Qt::CaseInsensitive))
-        return text.chopped(3).toFloat() * 1000.0f;
-    if (text.endsWith(QLatin1String("Hz"), Qt::CaseInsensitive) ||
-        text.endsWith(QLatin1String("dB")))
-        return text.chopped(2).toFloat();
-    if (object.contains(QLatin1String("Compressor")) && text.endsWith(QLatin1String(":1")))
-        return text.chopped(2).toFloat();
     if (object.contains(QLatin1String("Crossover")) &&
         variable.contains(QLatin1String("Frequency")) && text.contains(QLatin1String("Out"))) {
         if (variable.contains(QLatin1String("LPFrequency")))
@@ -126,9 +108,6 @@ std::optional<float> QX8Button::nudgeValueOf(const QString& text, const QString&
             return 15.9f;
         return std::nullopt;
     }
-    if (object.contains(QLatin1String("Gate")) &&
-        text.startsWith(QLatin1String("1:"), Qt::CaseInsensitive))
-        return text.mid(2).toFloat();
     if (object.contains(QLatin1String("Delay"))) {
         const QString first = text.split(QLatin1Char('/')).first();
         return first.endsWith(QLatin1String("ms")) ? first.chopped(2).toFloat() : 0.0f;
@@ -140,13 +119,9 @@ std::optional<float> QX8Button::nudgeValueOf(const QString& text, const QString&
         };
         return pieces.size() == 1 ? number(0) : number(0) * 60.0f + number(1);
     }
-    if (text.endsWith(QLatin1String("ms")))
-        return chopTrimmed(text, 2).toFloat();
-    if (text.endsWith(QLatin1Char('s'), Qt::CaseInsensitive))
-        return chopTrimmed(text, 1).toFloat();
     if (text.endsWith(QLatin1String("m ")))
         return text.chopped(2).toFloat() * 60.0f;
-    return text.toFloat();
+    return float(ValueText::number(text).value_or(0.0));
 }
 
 void QX8Button::takeNudgeReply(const DataFromDevice& data)

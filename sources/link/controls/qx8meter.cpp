@@ -1,6 +1,7 @@
 #include "qx8meter.h"
 
 #include "piecewisescale.h"
+#include "valuetext.h"
 
 QX8Meter::QX8Meter(QObject* parent) : QX8PolledControl(QStringLiteral("Meter"), parent) {}
 
@@ -14,18 +15,13 @@ void QX8Meter::setMeterValue(const QString& meterValue)
 
 QString QX8Meter::shownText(const QString& replyText) const
 {
-    QString text = replyText;
-    const bool percent = valueType() == QLatin1String("%");
-    if (percent && text.endsWith(QLatin1Char('%')))
-        text.chop(1);
-    else if (text.endsWith(QLatin1String("dB"), Qt::CaseInsensitive))
-        text.chop(2);
+    const std::optional<double> level = ValueText::number(replyText);
     const PiecewiseScale scale(m_rangeBoundaryValues, m_rangeLengthsInPercentage);
-    if (percent || !scale.isUsable())
-        return text;
-    const float level = text.toFloat();
-    if (m_cppSignalThreshold > level)
+    if (valueType() == QLatin1String("%") || !scale.isUsable())
+        return level ? QString::number(*level, 'g', 6) : replyText;
+    const float shown = float(level.value_or(0.0));
+    if (m_cppSignalThreshold > shown)
         return QStringLiteral("0");
-    const float position = float(scale.positionOf(level).value_or(0.0));
+    const float position = float(scale.positionOf(shown).value_or(0.0));
     return QString::number(position, 'g', 6);
 }

@@ -1,5 +1,7 @@
 #include "qx8numericalsv.h"
 
+#include "valuetext.h"
+
 #include <cmath>
 
 QX8NumericalSV::QX8NumericalSV(QObject* parent) : QX8Control(parent)
@@ -38,22 +40,12 @@ void QX8NumericalSV::onValueChanged(float data)
     Q_UNUSED(data)
 }
 
+// A text that holds no number reads 0.
 std::optional<float> QX8NumericalSV::parseDeviceValue(const QString& text)
 {
     if (text.isEmpty())
         return std::nullopt;
-    if (text.endsWith(QLatin1String("kHz")))
-        return text.chopped(3).toFloat() * 1000.0f;
-    if (text.endsWith(QLatin1String("Hz")) || text.endsWith(QLatin1String("dB")) ||
-        text.endsWith(QLatin1String(":1")))
-        return text.chopped(2).toFloat();
-    if (text.startsWith(QLatin1String("1:")))
-        return text.mid(2).toFloat();
-    if (text == QLatin1String("Off"))
-        return 0.0f;
-    if (text == QLatin1String("On"))
-        return 1.0f;
-    return text.toFloat();
+    return float(ValueText::number(text).value_or(0.0));
 }
 
 void QX8NumericalSV::handleDataAvailable(DataFromDevice data)

@@ -1,6 +1,7 @@
 #include "qx8slider.h"
 
 #include "tcpadaptor.h"
+#include "valuetext.h"
 
 #include <QLoggingCategory>
 #include <algorithm>
@@ -89,8 +90,12 @@ QString QX8Slider::valueTextForPosition(float position) const
 {
     if (!m_ratioSlider)
         return QString::number(position, 'g', 6);
-    const int step = int(std::floor(position * (kRatioSteps - 1) / 100.0f));
-    return QString::number(ratioTableEntry(step), 'g', 6);
+    // Step i shows at i / 37 x 100, which float arithmetic may carry just below i: a position
+    // within a ten-thousandth of a step of the next one is that step, so that every shown
+    // position writes its own step.
+    const double steps = double(position) * (kRatioSteps - 1) / 100.0;
+    const double step = std::clamp(std::floor(steps + 1e-4), 0.0, double(kRatioSteps - 1));
+    return QString::number(ratioTableEntry(int(step)), 'g', 6);
 }
 
 void QX8Slider::writePosition(float position)
@@ -109,7 +114,8 @@ std::optional<float> QX8Slider::positionOfReply(const QString& text,
     if (text.isEmpty())
         return std::nullopt;
     if (replyValueType == QLatin1String("%")) {
-        const float percent = (text.endsWith(QLatin1Char('%')) ? text.chopped(1) : text).toFloat();
+        // With or without its sign: a bare "45" is 45, not the 4 left after dropping a digit.
+        const float percent = float(ValueText::number(text).value_or(0.0));
         if (!m_ratioSlider)
             return percent;
         for (int i = 0; i < kRatioSteps; ++i) {
@@ -118,17 +124,11 @@ std::optional<float> QX8Slider::positionOfReply(const QString& text,
         }
         return kRatioSteps / float(kRatioSteps - 1) * 100.0f;
     }
-    if (text.endsWith(QLatin1String("kHz"), Qt::CaseInsensitive))
-        return text.chopped(3).toFloat() * 1000.0f;
-    if (text.endsWith(QLatin1String("Hz"), Qt::CaseInsensitive) ||
-        text.endsWith(QLatin1String("dB"), Qt::CaseInsensitive) ||
-        text.endsWith(QLatin1String(":1")))
-        return text.chopped(2).toFloat();
-    if (text.contains(QLatin1String("Off")))
-        return 0.0f;
     if (text == QLatin1String("Inf"))
         return 70.0f;
-    return text.toFloat();
+    if (text.contains(QLatin1String("Off")))
+        return 0.0f;
+    return float(ValueText::number(text).value_or(0.0));
 }
 
 void QX8Slider::handleDataAvailable(DataFromDevice data)

@@ -33,49 +33,49 @@ Rectangle {
             objectName: "meter"
             width: 12
             height: 150
-            processingObjectName: "NPO"
-            stateVariableName: "Node\\Meters\\SV\\Level_5"
+            processingObjectName: "OutputMeters"
+            stateVariableName: "Channel_5_Level"
         }
         MeterAndMarkerArea {
             objectName: "meterAndMarkers"
             height: 150
-            processingObjectName: "NPO"
-            stateVariableName: "Node\\Meters\\SV\\Level_6"
+            processingObjectName: "OutputMeters"
+            stateVariableName: "Channel_6_Level"
         }
         QX8CustomLED {
             objectName: "led"
-            processingObjectName: "NPO"
-            stateVariableName: "Node\\Meters\\SV\\Clip_5"
+            processingObjectName: "OutputMeters"
+            stateVariableName: "Channel_5_Clip"
         }
         QX8CustomButton {
             objectName: "svButton"
             buttonType: QX8Button.SV
             checkedText: "ON"
             uncheckedText: "OFF"
-            processingObjectName: "Crossover"
-            stateVariableName: "Band_1_Mute"
+            processingObjectName: "OutputGains"
+            stateVariableName: "Channel_1_Mute"
         }
         OutputMute {
             objectName: "outputMute"
             outputName: "Output 2"
-            processingObjectName: "Crossover"
-            stateVariableName: "Band_2_Mute"
+            processingObjectName: "OutputGains"
+            stateVariableName: "Channel_2_Mute"
         }
         OutputMuteAll {
             objectName: "muteAll"
-            processingObjectName: "Crossover"
-            muteVariables: ["Band_1_Mute", "Band_2_Mute", "Band_3_Mute", "Band_4_Mute"]
+            processingObjectName: "OutputGains"
+            muteVariables: ["Channel_1_Mute", "Channel_2_Mute", "Channel_3_Mute", "Channel_4_Mute"]
         }
         QX8CustomLabel {
             objectName: "label"
-            processingObjectName: "Compressor"
-            stateVariableName: "ExpanderRatio"
+            processingObjectName: "Gate"
+            stateVariableName: "Ratio"
         }
         QX8CustomTextField {
             objectName: "textField"
             width: 120
-            processingObjectName: "Crossover"
-            stateVariableName: "Band_2_Delay"
+            processingObjectName: "HighDelay"
+            stateVariableName: "Amount"
             unit: "ms"
             maximumLength: 10
         }
@@ -114,24 +114,22 @@ Rectangle {
             objectName: "superSlider"
             title: "Frequency"
             processingObjectName: "RoomEQ"
-            stateVariableName: "Band_6_Frequency"
-            poClassName: "EQ"
-            svClassName: "Frequency"
+            stateVariableName: "Band_9_Frequency"
             minLabel: "20Hz"
             maxLabel: "20kHz"
         }
         CustomOutputFader {
             objectName: "outputFader"
-            processingObjectName: "Crossover"
-            gainVariableName: "Band_3_Gain"
-            muteVariableName: "Band_3_Mute"
+            processingObjectName: "OutputGains"
+            gainVariableName: "Channel_3_Gain"
+            muteVariableName: "Channel_3_Mute"
             outputName: "Output 3"
         }
         CustomDelayStrip {
             objectName: "delayStrip"
             delayName: "Delay 4"
-            processingObjectName: "Crossover"
-            stateVariableName: "Band_4_Delay"
+            processingObjectName: "MidDelay"
+            stateVariableName: "Amount"
         }
     }
 }

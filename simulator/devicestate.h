@@ -8,9 +8,12 @@
 #include <map>
 #include <optional>
 
-// The device's variables, loaded from the JSON device model. Keyed by their path below the
-// root ("Node\SV\DeviceName", "Preset\Crossover\SV\Band_1_Gain", "Storage\Presets\SV\Name_1").
-class DeviceModel : public QObject
+class DeviceModel;
+
+// The device's variables with their current values, built from the device model. Keyed by
+// their path below the root ("Node\SV\DeviceName", "Preset\Crossover\SV\Band_1_Gain",
+// "Storage\Presets\SV\Name_1").
+class DeviceState : public QObject
 {
     Q_OBJECT
 
@@ -21,16 +24,14 @@ public:
         StateVariable::Aspect aspect = StateVariable::Aspect::Value;
     };
 
-    explicit DeviceModel(QObject* parent = nullptr);
-
-    bool load(const QString& fileName, QString* error);
+    explicit DeviceState(const DeviceModel& model, QObject* parent = nullptr);
 
     // A console path such as "\\Preset\PEQ\SV\Band_1_Gain\%" or "\\Node\AT\Class_Name": the
     // variable and the aspect its last component asks for. Nothing for an unknown path.
     std::optional<Address> resolve(const QString& consolePath);
     StateVariable* variable(const QString& path);
-    // Names one level below a console path ("\\Preset\" gives the processing objects), in
-    // model order; empty when nothing lies below it.
+    // Names one level below a console path ("\\Preset\" gives the listed processing objects),
+    // in model order; empty when nothing lies below it.
     QStringList children(const QString& consolePath) const;
 
     // Tells every listener that the variable has a new value.
@@ -40,9 +41,7 @@ Q_SIGNALS:
     void valueChanged(const StateVariable* variable);
 
 private:
-    bool addEntries(const QString& pathPattern, const QJsonObject& entry, QString* error);
-    bool add(const QString& path, const QJsonObject& entry, QString* error);
-
     std::map<QString, StateVariable> m_variables;
     QStringList m_order;
+    QStringList m_unlisted;
 };

@@ -1,0 +1,95 @@
+#include "devicestate.h"
+
+#include "devicemodel.h"
+
+#include <QSet>
+
+namespace {
+
+const QString rootPrefix = QStringLiteral("\\\\");
+
+// "\\Preset\X\" and "\\Preset\X" both name "Preset\X"; anything not below the root is nothing.
+std::optional<QString> pathBelowRoot(const QString& consolePath)
+{
+    if (!consolePath.startsWith(rootPrefix))
+        return std::nullopt;
+    QString path = consolePath.mid(rootPrefix.size());
+    if (path.endsWith('\\'))
+        path.chop(1);
+    return path;
+}
+
+std::optional<StateVariable::Aspect> aspectOfSuffix(const QString& suffix)
+{
+    if (suffix == "%")
+        return StateVariable::Aspect::Percent;
+    if (suffix == "Min")
+        return StateVariable::Aspect::Minimum;
+    if (suffix == "Max")
+        return StateVariable::Aspect::Maximum;
+    if (suffix == "EN")
+        return StateVariable::Aspect::Entries;
+    return std::nullopt;
+}
+
+} // namespace
+
+DeviceState::DeviceState(const DeviceModel& model, QObject* parent) : QObject(parent)
+{
+    for (const DeviceModel::Variable& description : model.variables()) {
+        m_variables.emplace(description.path, StateVariable(description));
+        m_order.append(description.path);
+    }
+    for (const DeviceModel::ProcessingObject& object : model.processingObjects()) {
+        if (!object.listed)
+            m_unlisted.append(QStringLiteral("Preset\\") + object.name);
+    }
+}
+
+std::optional<DeviceState::Address> DeviceState::resolve(const QString& consolePath)
+{
+    const std::optional<QString> path = pathBelowRoot(consolePath);
+    if (!path)
+        return std::nullopt;
+    if (StateVariable* whole = variable(*path))
+        return Address{whole, StateVariable::Aspect::Value};
+    const int cut = path->lastIndexOf('\\');
+    if (cut < 0)
+        return std::nullopt;
+    const std::optional<StateVariable::Aspect> aspect = aspectOfSuffix(path->mid(cut + 1));
+    StateVariable* base = variable(path->left(cut));
+    if (!aspect || !base || !base->supports(*aspect))
+        return std::nullopt;
+    return Address{base, *aspect};
+}
+
+StateVariable* DeviceState::variable(const QString& path)
+{
+    const auto found = m_variables.find(path);
+    return found == m_variables.end() ? nullptr : &found->second;
+}
+
+QStringList DeviceState::children(const QString& consolePath) const
+{
+    const std::optional<QString> path = pathBelowRoot(consolePath);
+    if (!path || path->isEmpty())
+        return {};
+    const QString prefix = *path + '\\';
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString& variablePath : m_order) {
+        if (!variablePath.startsWith(prefix))
+            continue;
+        const QString name = variablePath.mid(prefix.size()).section('\\', 0, 0);
+        if (!seen.contains(name) && !m_unlisted.contains(prefix + name)) {
+            seen.insert(name);
+            names.append(name);
+        }
+    }
+    return names;
+}
+
+void DeviceState::announce(const StateVariable& variable)
+{
+    Q_EMIT valueChanged(&variable);
+}

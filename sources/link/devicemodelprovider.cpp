@@ -1,0 +1,80 @@
+#include "devicemodelprovider.h"
+
+#include "consolelinebuilder.h"
+
+DeviceModelProvider::DeviceModelProvider(QObject* parent)
+    : QObject(parent), m_model(DeviceModel::fromResources())
+{
+}
+
+// The link's own path rules name the variable: "\\Preset\PO\SV\SV\" loses its backslashes.
+const DeviceModel::Variable* DeviceModelProvider::variable(const QString& poName,
+                                                           const QString& svName) const
+{
+    if (poName.isEmpty() || svName.isEmpty())
+        return nullptr;
+    const QString path = ConsoleLineBuilder::pathBody(poName, svName);
+    return m_model.variable(path.mid(2).chopped(1));
+}
+
+bool DeviceModelProvider::contains(const QString& poName, const QString& svName) const
+{
+    return variable(poName, svName) != nullptr;
+}
+
+QVariant DeviceModelProvider::numberOf(const QString& poName, const QString& svName,
+                                       double DeviceModel::Variable::*field) const
+{
+    const DeviceModel::Variable* found = variable(poName, svName);
+    if (!found || found->kind != DeviceModel::Kind::Number)
+        return QVariant();
+    return found->*field;
+}
+
+QVariant DeviceModelProvider::minimum(const QString& poName, const QString& svName) const
+{
+    return numberOf(poName, svName, &DeviceModel::Variable::minimum);
+}
+
+QVariant DeviceModelProvider::maximum(const QString& poName, const QString& svName) const
+{
+    return numberOf(poName, svName, &DeviceModel::Variable::maximum);
+}
+
+QString DeviceModelProvider::unit(const QString& poName, const QString& svName) const
+{
+    const DeviceModel::Variable* found = variable(poName, svName);
+    return found ? found->unit : QString();
+}
+
+QStringList DeviceModelProvider::entries(const QString& poName, const QString& svName) const
+{
+    const DeviceModel::Variable* found = variable(poName, svName);
+    return found ? found->entries : QStringList();
+}
+
+QString DeviceModelProvider::nudgeObjectClass(const QString& poName, const QString& svName) const
+{
+    const DeviceModel::Variable* found = variable(poName, svName);
+    return found ? found->nudgeObjectClass : QString();
+}
+
+QString DeviceModelProvider::nudgeVariableClass(const QString& poName, const QString& svName) const
+{
+    const DeviceModel::Variable* found = variable(poName, svName);
+    return found ? found->nudgeVariableClass : QString();
+}
+
+QStringList DeviceModelProvider::objects(const QString& page, const QString& selector) const
+{
+    const DeviceModel::Screen* screen = m_model.screen(page);
+    if (!screen)
+        return {};
+    QStringList names;
+    for (const DeviceModel::Binding& binding : screen->bindings) {
+        const bool selected = binding.selector.isEmpty() || binding.selector == selector;
+        if (selected && !names.contains(binding.object))
+            names.append(binding.object);
+    }
+    return names;
+}
