@@ -38,6 +38,7 @@ private Q_SLOTS:
     void listReadsEntriesUnderGermanLocale();
     void transfers_data();
     void transfers();
+    void heldBytesAreReadFrontFirst();
     void folderCommands_data();
     void folderCommands();
     void abortStopsTransferAndKeepsSession();
@@ -256,6 +257,24 @@ void TestQFtpServers::transfers()
     const QString data = active ? QStringLiteral("PORT") : QStringLiteral("PASV");
     QCOMPARE(log, (QStringList{"TYPE I", "SIZE down.bin", data, "RETR down.bin", "TYPE I", data,
                                QStringLiteral("ALLO %1").arg(size), "STOR up.bin", "DELE up.bin"}));
+}
+
+void TestQFtpServers::heldBytesAreReadFrontFirst()
+{
+    const QByteArray content = pattern(1000);
+    QVERIFY(writeFile(path("held.bin"), content));
+    QFtp ftp;
+    QVERIFY(openSession(ftp, m_py));
+    ftp.get(QStringLiteral("held.bin")); // nobody reads while it arrives
+    QVERIFY(succeeds(ftp));
+    QCOMPARE(ftp.bytesAvailable(), qint64(content.size()));
+    char front[4];
+    QCOMPARE(ftp.read(front, -1), qint64(-1));
+    QCOMPARE(ftp.read(front, 0), qint64(0));
+    QCOMPARE(ftp.read(front, 4), qint64(4));
+    QCOMPARE(QByteArray(front, 4), content.left(4));
+    QVERIFY(ftp.readAll() == content.mid(4));
+    QCOMPARE(ftp.bytesAvailable(), qint64(0));
 }
 
 void TestQFtpServers::folderCommands_data()

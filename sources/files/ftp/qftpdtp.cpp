@@ -123,6 +123,8 @@ qint64 QFtpDTP::bytesAvailable() const
 
 qint64 QFtpDTP::read(char* data, qint64 maxlen)
 {
+    if (maxlen < 0)
+        return -1; // as QIODevice::read
     qint64 count;
     if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState) {
         count = m_socket->read(data, maxlen);
@@ -192,6 +194,8 @@ void QFtpDTP::abortConnection()
 {
     m_callWriteData = false;
     clearData();
+    // An error belongs to the transfer it ended; the next command starts clean.
+    m_error.clear();
     if (m_socket)
         m_socket->abort();
 }
