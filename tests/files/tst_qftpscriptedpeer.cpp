@@ -303,8 +303,6 @@ void TestQFtpScriptedPeer::commandQueuedFromDoneIsSent()
     afterFirstDone = afterFirstDone.mid(afterFirstDone.indexOf(QStringLiteral("done")) + 1);
     QCOMPARE(afterFirstDone, (QStringList{"commandStarted", "commandFinished", "done"}));
     QCOMPARE(recorder.emissions().last().arguments, QVariantList{false});
-    QTest::qWait(50); // nothing else follows
-    QCOMPARE(recorder.count(QStringLiteral("commandFinished")), 2);
 }
 
 namespace {

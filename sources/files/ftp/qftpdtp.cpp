@@ -10,6 +10,8 @@
 namespace {
 
 constexpr qint64 uploadBlockSize = 16384;
+// A byte array goes to the socket in slices, so that the socket holds at most this much of it.
+constexpr qint64 uploadHighWater = 256 * 1024;
 const char networkSessionProperty[] = "_q_networksession";
 
 } // namespace
@@ -28,6 +30,7 @@ QFtpDTP::~QFtpDTP()
 void QFtpDTP::setData(QByteArray* data)
 {
     m_data = Data{data, nullptr};
+    m_bytesHandedOver = 0;
     m_dataIsBytes = true;
 }
 
@@ -155,16 +158,30 @@ void QFtpDTP::writeData()
 {
     if (!m_socket)
         return;
-    if (m_dataIsBytes) {
-        if (m_data.bytes->isEmpty())
-            Q_EMIT dataTransferProgress(0, m_bytesTotal);
-        else
-            m_socket->write(*m_data.bytes);
+    if (m_dataIsBytes)
+        writeFromBytes();
+    else if (m_data.device)
+        writeFromDevice();
+}
+
+void QFtpDTP::writeFromBytes()
+{
+    const QByteArray& bytes = *m_data.bytes;
+    if (bytes.isEmpty())
+        Q_EMIT dataTransferProgress(0, m_bytesTotal);
+    // The socket copies whatever it is given: handing over slices as it drains spares a copy of
+    // the whole array.
+    const qint64 room = uploadHighWater - m_socket->bytesToWrite();
+    const qint64 count = qMin(room, bytes.size() - m_bytesHandedOver);
+    if (count > 0) {
+        m_socket->write(bytes.constData() + m_bytesHandedOver, count);
+        m_bytesHandedOver += count;
+    }
+    m_callWriteData = m_bytesHandedOver < bytes.size();
+    if (!m_callWriteData) {
         clearData();
         // Disconnects once the written bytes have gone out.
         m_socket->close();
-    } else if (m_data.device) {
-        writeFromDevice();
     }
 }
 
