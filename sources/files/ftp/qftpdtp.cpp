@@ -10,6 +10,7 @@
 namespace {
 
 constexpr qint64 uploadBlockSize = 16384;
+constexpr qint64 downloadBlockSize = 1024 * 1024;
 // A byte array goes to the socket in slices, so that the socket holds at most this much of it.
 constexpr qint64 uploadHighWater = 256 * 1024;
 const char networkSessionProperty[] = "_q_networksession";
@@ -68,6 +69,9 @@ void QFtpDTP::attachSocket(QTcpSocket* socket, const char* name)
     m_socketConnected = socket->state() == QAbstractSocket::ConnectedState;
     socket->setObjectName(QLatin1String(name));
     socket->setProperty(networkSessionProperty, property(networkSessionProperty));
+    // A device takes the data as it comes, so the socket need hold no more than a block of it;
+    // without one the caller reads when it likes, and the socket keeps all.
+    socket->setReadBufferSize(!m_dataIsBytes && m_data.device ? downloadBlockSize : 0);
     connect(socket, &QTcpSocket::connected, this, &QFtpDTP::socketConnected);
     connect(socket, &QTcpSocket::readyRead, this, &QFtpDTP::socketReadyRead);
     connect(socket, &QTcpSocket::errorOccurred, this, &QFtpDTP::socketError);
@@ -268,12 +272,14 @@ void QFtpDTP::readListing()
 void QFtpDTP::readIntoDevice()
 {
     do {
-        const QByteArray bytes = m_socket->readAll();
-        if (bytes.isEmpty() && m_socket->bytesAvailable() > 0)
+        // One block for the whole download: a fresh array per read faults in fresh pages.
+        m_downloadBlock.resize(int(m_socket->bytesAvailable()));
+        const qint64 count = m_socket->read(m_downloadBlock.data(), m_downloadBlock.size());
+        if (count < 0)
             return; // a read error; try again on the next readyRead()
-        m_bytesDone += bytes.size();
+        m_bytesDone += count;
         // A progress slot may have cleared the device.
-        if (m_data.device && m_data.device->write(bytes) != bytes.size())
+        if (m_data.device && m_data.device->write(m_downloadBlock.constData(), count) != count)
             m_error = QCoreApplication::translate("QFtp", "Writing the downloaded data failed: %1")
                           .arg(m_data.device->errorString());
         Q_EMIT dataTransferProgress(m_bytesDone, m_bytesTotal);

@@ -97,4 +97,5 @@ private:
     qint64 m_bytesHandedOver = 0; // of the byte array, to the socket
 
     QByteArray m_bytesFromSocket;
+    QByteArray m_downloadBlock; // reused for every read into a device
 };
