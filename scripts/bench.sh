@@ -18,6 +18,7 @@ benchmarks=(
     curves "env QT_QPA_PLATFORM=offscreen bench/graphs/bench_curves"
     link-throughput bench/link/bench_link_throughput
     subscription-storm bench/link/bench_subscription_storm
+    ftp bench/files/ftpthroughput
 )
 
 rows=()

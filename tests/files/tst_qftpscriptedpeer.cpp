@@ -1,6 +1,7 @@
 #include "ftptestsupport.h"
 #include "qftp.h"
 #include "scriptedpeer.h"
+#include "signalrecorder.h"
 #include "testharness.h"
 #include "testmain.h"
 
@@ -9,6 +10,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 using ftptest::fails;
 using ftptest::pattern;
@@ -30,6 +32,10 @@ private Q_SLOTS:
     void controlConnectionFails();
     void passiveModeFails_data();
     void passiveModeFails();
+    void commandQueuedFromDoneIsSent_data();
+    void commandQueuedFromDoneIsSent();
+    void dataErrorEndsWithItsTransfer_data();
+    void dataErrorEndsWithItsTransfer();
     void transferReplyBeforeDataIsHeldUntilDataIsIn();
     void peerThatNeverClosesAfterQuit();
     void destroyedWhileTransferring();
@@ -146,8 +152,9 @@ void TestQFtpScriptedPeer::greetingAndRepliesBehindGarbage()
 
 void TestQFtpScriptedPeer::controlConnectionFails_data()
 {
-    QTest::addColumn<bool>("loggedIn");        // else the greeting is awaited
-    QTest::addColumn<QByteArray>("peerSends"); // "drop" drops the connection, empty is silence
+    QTest::addColumn<bool>("loggedIn"); // else the greeting is awaited
+    // "drop" drops the connection, "trickle" sends a byte now and then, empty is silence
+    QTest::addColumn<QByteArray>("peerSends");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("message"); // %1: the peer's address
 
@@ -163,6 +170,11 @@ void TestQFtpScriptedPeer::controlConnectionFails_data()
                               << cd + timedOut;
     QTest::newRow("dropped") << true << QByteArray("drop") << int(QFtp::NotConnected)
                              << cd + "Connection closed by host %1";
+    QTest::newRow("line without end")
+        << true << QByteArray(100 * 1024, 'x') << int(QFtp::UnknownError)
+        << cd + "Reply from host %1 too long";
+    QTest::newRow("trickle without line end")
+        << true << QByteArray("trickle") << int(QFtp::ConnectionRefused) << cd + timedOut;
 }
 
 void TestQFtpScriptedPeer::controlConnectionFails()
@@ -184,11 +196,16 @@ void TestQFtpScriptedPeer::controlConnectionFails()
         ftp.connectToHost(m_peer->address(), m_peer->port());
     ftp.remove(QStringLiteral("queued"));
     QVERIFY(loggedIn ? expect("CWD presets") : m_peer->waitForConnections(1));
+    QTimer trickle;
+    connect(&trickle, &QTimer::timeout, this, [&] { m_peer->send("x"); });
     if (peerSends == "drop")
         m_peer->abortConnection();
+    else if (peerSends == "trickle")
+        trickle.start(50);
     else if (!peerSends.isEmpty())
         m_peer->send(peerSends);
     QVERIFY(fails(ftp));
+    trickle.stop();
     if (peerSends.isEmpty())
         QVERIFY(clock.elapsed() >= 290);
     QCOMPARE(started.count(), 1); // the queued remove was dropped
@@ -239,6 +256,106 @@ void TestQFtpScriptedPeer::passiveModeFails()
 
     ftp.cd(QStringLiteral("d"));
     QVERIFY(expect("CWD d")); // the interpreter sends again
+    m_peer->send("250 ok\r\n");
+    QVERIFY(succeeds(ftp));
+}
+
+void TestQFtpScriptedPeer::commandQueuedFromDoneIsSent_data()
+{
+    QTest::addColumn<QString>("before"); // what ends with the done() that queues the command
+    QTest::newRow("lone connect") << QStringLiteral("connect");
+    QTest::newRow("failure reply") << QStringLiteral("failure");
+    QTest::newRow("refused data connection") << QStringLiteral("refused");
+}
+
+void TestQFtpScriptedPeer::commandQueuedFromDoneIsSent()
+{
+    QFETCH(QString, before);
+    QFtp ftp;
+    if (before == QLatin1String("connect")) {
+        ftp.connectToHost(m_peer->address(), m_peer->port());
+        QVERIFY(m_peer->waitForConnections(1));
+    } else {
+        QVERIFY(logIn(ftp));
+    }
+    int nextId = 0;
+    connect(&ftp, &QFtp::done, this, [&] {
+        if (!nextId)
+            nextId = ftp.cd(QStringLiteral("next"));
+    });
+    SignalRecorder recorder(&ftp);
+    if (before == QLatin1String("connect")) {
+        m_peer->send("220 Ready\r\n");
+    } else if (before == QLatin1String("failure")) {
+        ftp.cd(QStringLiteral("missing"));
+        QVERIFY(expect("CWD missing"));
+        m_peer->send("550 No such folder\r\n");
+    } else {
+        ftp.get(QStringLiteral("f.bin"));
+        QVERIFY(answerUpToPassive("TYPE I", "213 10\r\n"));
+        const QByteArray reply = passiveReply(m_data->serverPort());
+        m_data->close();
+        m_peer->send(reply);
+    }
+    QVERIFY(expect("CWD next"));
+    m_peer->send("250 ok\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.count(QStringLiteral("done")), 2, qx8test::timeoutMs());
+    QStringList afterFirstDone = recorder.names({"commandStarted", "commandFinished", "done"});
+    afterFirstDone = afterFirstDone.mid(afterFirstDone.indexOf(QStringLiteral("done")) + 1);
+    QCOMPARE(afterFirstDone, (QStringList{"commandStarted", "commandFinished", "done"}));
+    QCOMPARE(recorder.emissions().last().arguments, QVariantList{false});
+}
+
+namespace {
+
+// A download target that refuses every write, as a full disk does.
+class FullDevice : public QIODevice
+{
+public:
+    FullDevice() { open(QIODevice::WriteOnly); }
+    int writes = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64) override
+    {
+        ++writes;
+        setErrorString(QStringLiteral("No space left on device"));
+        return -1;
+    }
+};
+
+} // namespace
+
+void TestQFtpScriptedPeer::dataErrorEndsWithItsTransfer_data()
+{
+    QTest::addColumn<bool>("newSession"); // else the next command on the same connection
+    QTest::newRow("next command") << false;
+    QTest::newRow("next session's login") << true;
+}
+
+void TestQFtpScriptedPeer::dataErrorEndsWithItsTransfer()
+{
+    QFETCH(bool, newSession);
+    QFtp ftp;
+    QVERIFY(logIn(ftp));
+    FullDevice full;
+    ftp.get(QStringLiteral("f.bin"), &full);
+    QTcpSocket* data = openDownload("TYPE I", "213 4\r\n");
+    QVERIFY(data);
+    data->write("data");
+    QTRY_VERIFY_WITH_TIMEOUT(full.writes > 0, qx8test::timeoutMs());
+    m_peer->send("426 Transfer aborted\r\n");
+    QVERIFY(fails(ftp));
+    QCOMPARE(ftp.errorString(), QStringLiteral("Downloading file failed:\nTransfer aborted"));
+
+    if (newSession) {
+        m_peer->abortConnection();
+        QVERIFY(logIn(ftp));
+        return;
+    }
+    ftp.cd(QStringLiteral("d"));
+    QVERIFY(expect("CWD d"));
     m_peer->send("250 ok\r\n");
     QVERIFY(succeeds(ftp));
 }

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void listReadsEntriesUnderGermanLocale();
     void transfers_data();
     void transfers();
+    void heldBytesAreReadFrontFirst();
     void folderCommands_data();
     void folderCommands();
     void abortStopsTransferAndKeepsSession();
@@ -259,6 +260,24 @@ void TestQFtpServers::transfers()
                                QStringLiteral("ALLO %1").arg(size), "STOR up.bin", "DELE up.bin"}));
 }
 
+void TestQFtpServers::heldBytesAreReadFrontFirst()
+{
+    const QByteArray content = pattern(1000);
+    QVERIFY(writeFile(path("held.bin"), content));
+    QFtp ftp;
+    QVERIFY(openSession(ftp, m_py));
+    ftp.get(QStringLiteral("held.bin")); // nobody reads while it arrives
+    QVERIFY(succeeds(ftp));
+    QCOMPARE(ftp.bytesAvailable(), qint64(content.size()));
+    char front[4];
+    QCOMPARE(ftp.read(front, -1), qint64(-1));
+    QCOMPARE(ftp.read(front, 0), qint64(0));
+    QCOMPARE(ftp.read(front, 4), qint64(4));
+    QCOMPARE(QByteArray(front, 4), content.left(4));
+    QVERIFY(ftp.readAll() == content.mid(4));
+    QCOMPARE(ftp.bytesAvailable(), qint64(0));
+}
+
 void TestQFtpServers::folderCommands_data()
 {
     QTest::addColumn<QString>("server");
@@ -371,18 +390,23 @@ void TestQFtpServers::connectOrLoginFails()
 
 void TestQFtpServers::serverFailsMidTransfer_data()
 {
+    QTest::addColumn<bool>("upload");
     QTest::addColumn<bool>("killed"); // else stopped, and the progress time-out ends the wait
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("message"); // %1: the server's address
-    QTest::newRow("killed") << true << int(QFtp::NotConnected)
+    QTest::newRow("killed") << false << true << int(QFtp::NotConnected)
                             << "Downloading file failed:\nConnection closed by host %1";
     QTest::newRow("stopped answering")
-        << false << int(QFtp::ConnectionRefused)
+        << false << false << int(QFtp::ConnectionRefused)
         << "Downloading file failed:\nConnection timed out to host %1";
+    QTest::newRow("stopped during an upload from memory")
+        << true << false << int(QFtp::ConnectionRefused)
+        << "Uploading file failed:\nConnection timed out to host %1";
 }
 
 void TestQFtpServers::serverFailsMidTransfer()
 {
+    QFETCH(bool, upload);
     QFETCH(bool, killed);
     QFETCH(int, error);
     QFETCH(QString, message);
@@ -403,11 +427,12 @@ void TestQFtpServers::serverFailsMidTransfer()
     QSignalSpy finished(&ftp, &QFtp::commandFinished);
     QElapsedTimer clock;
     clock.start();
-    const int getId = ftp.get(QStringLiteral("big.bin"), &target);
+    const int id = upload ? ftp.put(pattern(bigSize), QLatin1Char('/') + m_test + "/up.bin")
+                          : ftp.get(QStringLiteral("big.bin"), &target);
     QVERIFY(fails(ftp));
     QVERIFY(killed || clock.elapsed() >= 1000);
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.first(), (QVariantList{getId, true}));
+    QCOMPARE(finished.first(), (QVariantList{id, true}));
     QVERIFY(target.data().size() < bigSize);
     QCOMPARE(int(ftp.error()), error);
     QCOMPARE(ftp.errorString(), message.arg(server.address()));

@@ -10,6 +10,9 @@
 namespace {
 
 constexpr qint64 uploadBlockSize = 16384;
+constexpr qint64 downloadBlockSize = 1024 * 1024;
+// A byte array goes to the socket in slices, so that the socket holds at most this much of it.
+constexpr qint64 uploadHighWater = 256 * 1024;
 const char networkSessionProperty[] = "_q_networksession";
 
 } // namespace
@@ -28,6 +31,7 @@ QFtpDTP::~QFtpDTP()
 void QFtpDTP::setData(QByteArray* data)
 {
     m_data = Data{data, nullptr};
+    m_bytesHandedOver = 0;
     m_dataIsBytes = true;
 }
 
@@ -65,6 +69,9 @@ void QFtpDTP::attachSocket(QTcpSocket* socket, const char* name)
     m_socketConnected = socket->state() == QAbstractSocket::ConnectedState;
     socket->setObjectName(QLatin1String(name));
     socket->setProperty(networkSessionProperty, property(networkSessionProperty));
+    // A device takes the data as it comes, so the socket need hold no more than a block of it;
+    // without one the caller reads when it likes, and the socket keeps all.
+    socket->setReadBufferSize(!m_dataIsBytes && m_data.device ? downloadBlockSize : 0);
     connect(socket, &QTcpSocket::connected, this, &QFtpDTP::socketConnected);
     connect(socket, &QTcpSocket::readyRead, this, &QFtpDTP::socketReadyRead);
     connect(socket, &QTcpSocket::errorOccurred, this, &QFtpDTP::socketError);
@@ -123,6 +130,8 @@ qint64 QFtpDTP::bytesAvailable() const
 
 qint64 QFtpDTP::read(char* data, qint64 maxlen)
 {
+    if (maxlen < 0)
+        return -1; // as QIODevice::read
     qint64 count;
     if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState) {
         count = m_socket->read(data, maxlen);
@@ -153,16 +162,30 @@ void QFtpDTP::writeData()
 {
     if (!m_socket)
         return;
-    if (m_dataIsBytes) {
-        if (m_data.bytes->isEmpty())
-            Q_EMIT dataTransferProgress(0, m_bytesTotal);
-        else
-            m_socket->write(*m_data.bytes);
+    if (m_dataIsBytes)
+        writeFromBytes();
+    else if (m_data.device)
+        writeFromDevice();
+}
+
+void QFtpDTP::writeFromBytes()
+{
+    const QByteArray& bytes = *m_data.bytes;
+    if (bytes.isEmpty())
+        Q_EMIT dataTransferProgress(0, m_bytesTotal);
+    // The socket copies whatever it is given: handing over slices as it drains spares a copy of
+    // the whole array.
+    const qint64 room = uploadHighWater - m_socket->bytesToWrite();
+    const qint64 count = qMin(room, bytes.size() - m_bytesHandedOver);
+    if (count > 0) {
+        m_socket->write(bytes.constData() + m_bytesHandedOver, count);
+        m_bytesHandedOver += count;
+    }
+    m_callWriteData = m_bytesHandedOver < bytes.size();
+    if (!m_callWriteData) {
         clearData();
         // Disconnects once the written bytes have gone out.
         m_socket->close();
-    } else if (m_data.device) {
-        writeFromDevice();
     }
 }
 
@@ -192,6 +215,8 @@ void QFtpDTP::abortConnection()
 {
     m_callWriteData = false;
     clearData();
+    // An error belongs to the transfer it ended; the next command starts clean.
+    m_error.clear();
     if (m_socket)
         m_socket->abort();
 }
@@ -247,12 +272,14 @@ void QFtpDTP::readListing()
 void QFtpDTP::readIntoDevice()
 {
     do {
-        const QByteArray bytes = m_socket->readAll();
-        if (bytes.isEmpty() && m_socket->bytesAvailable() > 0)
+        // One block for the whole download: a fresh array per read faults in fresh pages.
+        m_downloadBlock.resize(int(m_socket->bytesAvailable()));
+        const qint64 count = m_socket->read(m_downloadBlock.data(), m_downloadBlock.size());
+        if (count < 0)
             return; // a read error; try again on the next readyRead()
-        m_bytesDone += bytes.size();
+        m_bytesDone += count;
         // A progress slot may have cleared the device.
-        if (m_data.device && m_data.device->write(bytes) != bytes.size())
+        if (m_data.device && m_data.device->write(m_downloadBlock.constData(), count) != count)
             m_error = QCoreApplication::translate("QFtp", "Writing the downloaded data failed: %1")
                           .arg(m_data.device->errorString());
         Q_EMIT dataTransferProgress(m_bytesDone, m_bytesTotal);

@@ -75,6 +75,7 @@ private:
     void attachSocket(QTcpSocket* socket, const char* name);
     void readListing();
     void readIntoDevice();
+    void writeFromBytes();
     void writeFromDevice();
 
     QTcpSocket* m_socket = nullptr;
@@ -93,6 +94,8 @@ private:
         QIODevice* device = nullptr;
     } m_data;
     bool m_dataIsBytes = false;
+    qint64 m_bytesHandedOver = 0; // of the byte array, to the socket
 
     QByteArray m_bytesFromSocket;
+    QByteArray m_downloadBlock; // reused for every read into a device
 };

@@ -70,6 +70,9 @@ QFtpPI::QFtpPI(QObject* parent) : QObject(parent), m_dtp(this)
     connect(&m_dtp, &QFtpDTP::listInfo, this, &QFtpPI::noteProgress);
     connect(&m_dtp, &QFtpDTP::readyRead, this, &QFtpPI::noteProgress);
 
+    // A line is checked for its length while it is buffered, not once it is whole.
+    m_commandSocket.setReadBufferSize(FtpReplyReader::maximumTextLength);
+
     m_watchdog.setSingleShot(true);
     m_watchdog.setTimerType(Qt::PreciseTimer);
     m_watchdog.setInterval(defaultProgressTimeoutMs);
@@ -239,6 +242,9 @@ bool QFtpPI::startNextCmd()
         return true; // the next line goes out once the data connection is up
 
     if (m_pendingCommands.isEmpty()) {
+        // No command of ours runs; one queued since the last ended has not started yet.
+        if (!m_commandActive)
+            return false;
         // After QUIT the peer still has to close the connection, and may not.
         m_awaitingClose = m_currentCommand.startsWith(QLatin1String("QUIT"));
         m_currentCommand.clear();
@@ -300,9 +306,10 @@ void QFtpPI::readyRead()
     // the loop already running.
     if (m_waitForDtpToClose || m_reading || m_resetting)
         return;
-    noteProgress();
     m_reading = true;
     while (!m_waitForDtpToClose && m_commandSocket.canReadLine()) {
+        // Only whole lines are progress: a peer that never ends its line times out.
+        noteProgress();
         const QString line = QString::fromLatin1(m_commandSocket.readLine());
         switch (m_reply.addLine(line)) {
         case FtpReplyReader::Result::Dropped:
@@ -319,6 +326,10 @@ void QFtpPI::readyRead()
         }
     }
     m_reading = false;
+    // The read buffer is full and holds no line end.
+    if (m_commandSocket.bytesAvailable() >= FtpReplyReader::maximumTextLength &&
+        !m_commandSocket.canReadLine())
+        dropConnection(QFtp::UnknownError, hostText("Reply from host %1 too long"));
 }
 
 bool QFtpPI::processReply()
