@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs one test with private HOME, XDG folders and TMPDIR, a UTF-8 C locale and no proxies,
-# and removes the folders afterwards.
+# Runs one test with private HOME, XDG folders and TMPDIR, a UTF-8 C locale, no proxies and
+# analytics kept on loopback, and removes the folders afterwards.
 set -uo pipefail
 root=$(mktemp -d "${TMPDIR:-/tmp}/qx8test.XXXXXX")
 trap 'rm -rf "$root"' EXIT
@@ -11,4 +11,6 @@ export HOME=$root/home XDG_CONFIG_HOME=$root/config XDG_DATA_HOME=$root/data \
        XDG_CACHE_HOME=$root/cache XDG_RUNTIME_DIR=$root/runtime TMPDIR=$root/tmp
 export LANG=${QX8_TEST_LANG:-C.UTF-8} LC_ALL=${QX8_TEST_LANG:-C.UTF-8}
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+# Analytics posts to a closed loopback port unless a test starts its own collector.
+export QX8_ANALYTICS_URL=${QX8_ANALYTICS_URL:-http://127.0.0.1:9/collect}
 "$@"
