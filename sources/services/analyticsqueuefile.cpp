@@ -29,8 +29,14 @@ std::optional<QueryBuffer> hitOf(const QJsonValue& element)
 
 bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
 {
-    if (hits.isEmpty())
-        return !QFile::exists(m_path) || QFile::remove(m_path);
+    if (hits.isEmpty()) {
+        QFile file(m_path);
+        if (!file.exists() || file.remove())
+            return true;
+        qWarning().noquote() << "[Analytics] Could not remove" << m_path << "-"
+                             << file.errorString();
+        return false;
+    }
     QJsonArray array;
     for (const QueryBuffer& hit : hits) {
         array.append(QJsonObject{{kUrlKey, QString::fromUtf8(hit.postQuery.text())},

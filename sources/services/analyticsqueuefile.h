@@ -27,8 +27,6 @@ public:
 
     explicit AnalyticsQueueFile(const QString& path) : m_path(path) {}
 
-    QString path() const { return m_path; }
-
     // Replaces the file with `hits`; an empty list removes it. False, with a log line, when it
     // could not be written (the old file then stays).
     bool write(const QList<QueryBuffer>& hits) const;

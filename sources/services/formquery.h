@@ -15,7 +15,6 @@ class FormQuery
 public:
     void addItem(const QString& key, const QString& value) { m_items.append({key, value}); }
 
-    QList<QPair<QString, QString>> items() const { return m_items; }
     bool isEmpty() const { return m_items.isEmpty(); }
 
     QByteArray text() const;

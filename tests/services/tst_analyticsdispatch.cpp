@@ -21,6 +21,7 @@ private Q_SLOTS:
     void initTestCase();
     void nothingLeavesUntilTheUserOptsIn();
     void passwordNeverReachesTheCollector();
+    void cleanupTestCase();
 
 private:
     // The accepted screen views since the test began.
@@ -107,6 +108,14 @@ void TestAnalyticsDispatch::passwordNeverReachesTheCollector()
     QCOMPARE(logins, QStringList({"ConnectDevice", "EnterPassword"}));
     QCOMPARE(carriers, QStringList{password});
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+}
+
+// The application ends as it does for a user: its event loop returns and the client closes
+// its connections before the objects go.
+void TestAnalyticsDispatch::cleanupTestCase()
+{
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    QCOMPARE(qApp->exec(), 0);
 }
 
 QTEST_MAIN(TestAnalyticsDispatch)
