@@ -45,12 +45,11 @@ QList<CollectedHit> collectedHits(const HttpServerProcess& collector)
     return hits;
 }
 
-QStringList acceptedValues(const HttpServerProcess& collector, const QString& key)
+QList<CollectedHit> accepted(QList<CollectedHit> hits)
 {
-    QStringList values;
-    for (const CollectedHit& hit : collectedHits(collector)) {
-        if (hit.request.status / 100 == 2)
-            values.append(hit.value(key));
-    }
-    return values;
+    hits.erase(
+        std::remove_if(hits.begin(), hits.end(),
+                       [](const CollectedHit& hit) { return hit.request.status / 100 != 2; }),
+        hits.end());
+    return hits;
 }

@@ -20,5 +20,5 @@ struct CollectedHit
 };
 
 QList<CollectedHit> collectedHits(const HttpServerProcess& collector);
-// The values of `key` in the hits that the collector accepted (2xx), in order.
-QStringList acceptedValues(const HttpServerProcess& collector, const QString& key);
+// The hits that the collector answered with 2xx.
+QList<CollectedHit> accepted(QList<CollectedHit> hits);

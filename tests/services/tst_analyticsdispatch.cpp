@@ -46,9 +46,8 @@ void TestAnalyticsDispatch::initTestCase()
 QList<CollectedHit> TestAnalyticsDispatch::screenViews() const
 {
     QList<CollectedHit> views;
-    for (const CollectedHit& hit : collectedHits(m_collector)) {
-        if (hit.value(QStringLiteral("t")) == QLatin1String("screenview") &&
-            hit.request.status == 200)
+    for (const CollectedHit& hit : accepted(collectedHits(m_collector))) {
+        if (hit.value(QStringLiteral("t")) == QLatin1String("screenview"))
             views << hit;
     }
     return views;

@@ -49,28 +49,21 @@ void TestAnalyticsRestart::queuedHitsSurviveAKill()
     const qint64 down = downtime.elapsed();
     application.start(QStringLiteral(QX8_CONTROL_PATH), QStringList());
     // An event is named by its category, a screen view by its screen.
-    const auto accepted = [&collector] {
+    const auto sent = [&collector] {
         QStringList names;
-        for (const CollectedHit& hit : collectedHits(collector)) {
-            if (hit.request.status == 200)
-                names << hit.value(QStringLiteral("ec")) + hit.value(QStringLiteral("cd"));
-        }
+        for (const CollectedHit& hit : accepted(collectedHits(collector)))
+            names << hit.value(QStringLiteral("ec")) + hit.value(QStringLiteral("cd"));
         return names;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(accepted().mid(0, 3),
-                              QStringList({"Platform", "Presets", "Utilities"}),
+    QTRY_COMPARE_WITH_TIMEOUT(sent().mid(0, 3), QStringList({"Platform", "Presets", "Utilities"}),
                               5000 + qx8test::timeoutMs());
     QTRY_VERIFY(!queueFile.exists());
     application.terminate();
     QVERIFY(application.waitForFinished(qx8test::timeoutMs()));
-    QCOMPARE(accepted().count(QStringLiteral("Platform")), 1);
+    QCOMPARE(sent().count(QStringLiteral("Platform")), 1);
 
     // The queue time counts from the first run's queueing, across the downtime.
-    CollectedHit platform;
-    for (const CollectedHit& hit : collectedHits(collector)) {
-        if (hit.request.status == 200 && hit.value(QStringLiteral("ec")) == "Platform")
-            platform = hit;
-    }
+    const CollectedHit platform = accepted(collectedHits(collector)).first();
     QVERIFY(platform.value(QStringLiteral("qt")).toLongLong() >= down);
     QCOMPARE(platform.value(QStringLiteral("tid")), QStringLiteral("UA-502846137-3"));
     const QSettings store(QLatin1String(settingskeys::kDefaultStore.organization),
