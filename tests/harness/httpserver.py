@@ -3,9 +3,10 @@
 
 Serves the files of a folder over HTTP/1.1 on one address and port, answers every POST with an
 empty 200, and appends every request to a log file as one JSON object per line:
-    {"method": "POST", "path": "/collect", "headers": [["Host", "..."], ...], "body": "..."}
-("path" is the request target as sent, query included; "body" holds the bytes as Latin-1 text).
-The line is written before the answer goes out.
+    {"method": "POST", "path": "/collect", "headers": [["Host", "..."], ...], "body": "...",
+     "status": 200}
+("path" is the request target as sent, query included; "body" holds the bytes as Latin-1 text;
+"status" is the status of the answer). The line is written before the answer goes out.
 
 Faults are switched per path (the target without its query), with --fault PATH=MODE at start or
 with commands on standard input while it runs:
@@ -17,6 +18,7 @@ with commands on standard input while it runs:
     redirect-loop  answer 302 with the same path as the new location, every time
     redirect:PATH  answer 302 with PATH as the new location
     slow:MS        send the body in 16 parts, MS milliseconds apart
+    hold           keep the answer back until the path's fault is switched to another mode
 
 Commands on standard input, each answered by one line starting with "ok" or "error":
     fault PATH MODE | fault PATH off | faults off | quit
@@ -41,7 +43,7 @@ STATUS = re.compile(r"^[1-5][0-9][0-9]$")
 
 
 def valid_mode(mode):
-    return (STATUS.match(mode) or mode in ("stall", "cut", "wrong-length", "redirect-loop")
+    return (STATUS.match(mode) or mode in ("stall", "cut", "wrong-length", "redirect-loop", "hold")
             or (mode.startswith("redirect:") and len(mode) > 9)
             or (mode.startswith("slow:") and mode[5:].isdigit()))
 
@@ -72,9 +74,9 @@ class RequestLog:
         self._lock = threading.Lock()
         self._file = open(path, "a", encoding="utf-8")
 
-    def record(self, method, target, headers, body):
+    def record(self, method, target, headers, body, status):
         entry = {"method": method, "path": target, "headers": [list(h) for h in headers.items()],
-                 "body": body.decode("latin-1")}
+                 "body": body.decode("latin-1"), "status": status}
         with self._lock:
             self._file.write(json.dumps(entry) + "\n")
             self._file.flush()
@@ -95,23 +97,33 @@ class Handler(BaseHTTPRequestHandler):
         self.handle_request(self.rfile.read(length))
 
     def handle_request(self, body):
-        self.server.request_log.record(self.command, self.path, self.headers, body)
         path = urllib.parse.urlsplit(self.path).path
         mode = self.server.faults.get(path)
+        while mode == "hold" and not self.server.stopping.wait(0.01):
+            mode = self.server.faults.get(path)
+        content = None
         if mode and STATUS.match(mode):
-            self.answer(int(mode), b"Status %s from the test server\n" % mode.encode())
+            status = int(mode)
+        elif mode and mode.startswith("redirect"):
+            status = 302
+        elif self.command == "POST":
+            status = 200
+        else:
+            content = self.read_file(path)
+            status = 404 if content is None else 200
+        self.server.request_log.record(self.command, self.path, self.headers, body, status)
+        if mode and STATUS.match(mode):
+            self.answer(status, b"Status %s from the test server\n" % mode.encode())
         elif mode == "redirect-loop":
             self.redirect(path)
         elif mode and mode.startswith("redirect:"):
             self.redirect(mode[len("redirect:"):])
         elif self.command == "POST":
             self.answer(200, b"")
+        elif content is None:
+            self.answer(404, b"Not found\n")
         else:
-            content = self.read_file(path)
-            if content is None:
-                self.answer(404, b"Not found\n")
-            else:
-                self.send_content(content, mode)
+            self.send_content(content, mode)
 
     def read_file(self, path):
         root = self.server.root

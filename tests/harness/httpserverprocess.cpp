@@ -110,7 +110,8 @@ QList<HttpServerProcess::Request> HttpServerProcess::requests() const
         Request request{latin1(entry.value("method")),
                         latin1(entry.value("path")),
                         {},
-                        latin1(entry.value("body"))};
+                        latin1(entry.value("body")),
+                        entry.value("status").toInt()};
         for (const QJsonValue& header : entry.value("headers").toArray()) {
             request.headers.append(
                 {latin1(header.toArray().at(0)), latin1(header.toArray().at(1))});

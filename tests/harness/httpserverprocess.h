@@ -20,6 +20,7 @@ public:
         QByteArray path; // the request target as sent, query included
         QList<QPair<QByteArray, QByteArray>> headers;
         QByteArray body;
+        int status = 0; // the status of the server's answer
 
         // The value of the first header of that name (any case), empty when there is none.
         QByteArray header(const QByteArray& name) const;

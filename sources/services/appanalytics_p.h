@@ -1,0 +1,92 @@
+#pragma once
+
+#include "analyticsqueuefile.h"
+#include "appanalytics.h"
+#include "formquery.h"
+
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class HttpTransfer;
+
+// The identity of the client and its queue: hits wait in a bounded in-memory queue (the head
+// is the oldest and the one being sent); the send timer posts the head, one POST at a time,
+// and an accepted answer removes that hit and posts the next one at once. While the
+// application is not active the queue lies in the queue file; it comes back on activation.
+//
+// Phases: idle (send timer running) -> sending (timer stopped, one POST for the head) ->
+// idle again after a refused answer, or the next POST at once after an accepted one.
+class AppAnalytics::Private : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kQueueLimit = 100;
+
+    explicit Private(AppAnalytics* owner);
+    ~Private() override;
+
+    // The parameters every hit starts with, for hit type `type`.
+    FormQuery buildStandardPostQuery(const QString& type) const;
+    // The application's name and version, items "an" and "av".
+    void addApplicationItems(FormQuery& query) const;
+    // Queues a hit with the current time; a full queue drops its oldest hit first.
+    void enqueQueryWithCurrentTime(const FormQuery& query);
+    bool isQueueEmpty() const { return messageQueue.isEmpty(); }
+    // The client's permission and the user's opt-in ("Share App Analytics") both say yes.
+    bool isSendingAllowed() const;
+    void setNetworkAccessManager(QNetworkAccessManager* manager);
+    void logMessage(const QString& message) const;
+
+    static QString getClientID();
+    static QString getUserID();
+    static QString getScreenResolution();
+    static QString getSystemInfo();
+    QString getUserAgent() const;
+
+    AppAnalytics* const q;
+    QPointer<QNetworkAccessManager> networkAccessManager;
+    QList<QueryBuffer> messageQueue;
+    QTimer sendTimer;
+    QNetworkRequest request;
+    QString trackingID;
+    QString clientID;
+    QString userID;
+    QString appName;
+    QString appVersion;
+    QString language;
+    QString screenResolution;
+    QString viewportSize;
+    bool isSending = false;
+
+Q_SIGNALS:
+    void postNextMessage();
+
+public Q_SLOTS:
+    void postMessage();
+
+protected Q_SLOTS:
+    void onApplicationStateChanged(Qt::ApplicationState appState);
+
+private:
+    HttpTransfer& transfer();
+    void postMessageFinished();
+    void becomeIdle();
+    void setSending(bool sending);
+    void removeAcknowledged(quint64 id);
+    void writeAnalyticsDataToFile();
+    void enqueueAnalyticsDataFromFile();
+    void shutDown();
+
+    AnalyticsQueueFile m_queueFile;
+    // The hits written to the queue file since it was last read, with their ids.
+    QList<QueryBuffer> m_fileMirror;
+    HttpTransfer* m_transfer = nullptr;
+    quint64 m_sendingId = 0;
+    quint64 m_lastId = 0;
+    bool m_failing = false;
+};

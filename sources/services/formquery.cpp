@@ -1,0 +1,35 @@
+#include "formquery.h"
+
+QByteArray FormQuery::text() const
+{
+    QByteArray text;
+    for (const auto& [key, value] : m_items) {
+        if (!text.isEmpty())
+            text += '&';
+        text += key.toUtf8().toPercentEncoding();
+        if (!value.isNull())
+            text += '=' + value.toUtf8().toPercentEncoding();
+    }
+    return text;
+}
+
+FormQuery FormQuery::fromText(const QByteArray& text)
+{
+    FormQuery query;
+    for (const QByteArray& item : text.split('&')) {
+        if (item.isEmpty())
+            continue;
+        const int separator = item.indexOf('=');
+        const QByteArray key = separator < 0 ? item : item.left(separator);
+        const QString decodedKey = QString::fromUtf8(QByteArray::fromPercentEncoding(key));
+        if (separator < 0) {
+            query.addItem(decodedKey, QString());
+        } else {
+            const QByteArray value = QByteArray::fromPercentEncoding(item.mid(separator + 1));
+            // fromUtf8 of an empty array gives a null text; an item with "=" keeps its "=".
+            query.addItem(decodedKey,
+                          value.isEmpty() ? QStringLiteral("") : QString::fromUtf8(value));
+        }
+    }
+    return query;
+}
