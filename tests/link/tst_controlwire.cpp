@@ -301,7 +301,6 @@ private Q_SLOTS:
     // however often it is clicked nothing is left subscribed once it is gone.
     void multipleVariablesSetInOrder()
     {
-        const QString subscriptionsBefore = m_device->device.command("subscriptions");
         {
             QX8Button button;
             button.setButtonType(QX8Button::SingleShot);
@@ -311,11 +310,11 @@ private Q_SLOTS:
             QStringList expected;
             for (const QString sv : {"Channel_2_Mute", "Channel_3_Mute", "Channel_4_Mute"})
                 expected << requestLine("set", "OutputGains", sv) + " \"1\"";
-            QCOMPARE(m_device->sentLines(""), expected + expected);
+            QTRY_COMPARE(m_device->sentLines(""), expected + expected);
             QTRY_COMPARE(m_device->value("OutputGains", "Channel_4_Mute"), QString("ok On"));
             QCOMPARE(m_device->value("OutputGains", "Channel_2_Mute"), QString("ok On"));
         }
-        QTRY_COMPARE(m_device->device.command("subscriptions"), subscriptionsBefore);
+        QTRY_VERIFY(!m_device->device.command("subscriptions").contains("OutputGains"));
     }
 };
 
