@@ -15,6 +15,7 @@ echo "Full output: $log"
 
 # name, then the command line relative to build/
 benchmarks=(
+    tuningsync bench/files/tuningsyncbench
 )
 
 rows=()
