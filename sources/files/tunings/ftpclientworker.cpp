@@ -24,6 +24,7 @@ void FtpClientWorker::createClient()
     connect(m_ftp, &QFtp::commandFinished, this, &FtpClientWorker::onCommandFinished);
     connect(m_ftp, &QFtp::stateChanged, this, &FtpClientWorker::onStateChanged);
     connect(m_ftp, &QFtp::dataTransferProgress, this, &FtpClientWorker::onProgress);
+    connect(m_ftp, &QFtp::rawCommandReply, this, &FtpClientWorker::onRawCommandReply);
 }
 
 // Throws the client away without waiting for the server; it may be the sender of the signal
@@ -51,6 +52,7 @@ bool FtpClientWorker::begin(Request request, const QString& dir, const QString& 
     if (m_request != Request::None)
         qWarning() << "FTP request started while another one runs";
     m_request = request;
+    m_expectedSize = -1;
     m_currentDir = dir;
     m_currentFileName = file;
     m_watchdog->start();
@@ -103,7 +105,31 @@ void FtpClientWorker::putFile(const QByteArray& data, const QString& dir, const 
     if (!begin(Request::Action, dir, file))
         return;
     m_ftp->cd(dir);
-    m_lastCommand = m_ftp->put(data, file, QFtp::Binary);
+    m_lastCommand = putAndVerify(data, file);
+}
+
+// A stored file counts only when the device reports the size that was sent.
+int FtpClientWorker::putAndVerify(const QByteArray& data, const QString& file)
+{
+    m_ftp->put(data, file, QFtp::Binary);
+    m_expectedSize = data.size();
+    return m_ftp->rawCommand(QStringLiteral("SIZE ") + file);
+}
+
+void FtpClientWorker::onRawCommandReply(int replyCode, const QString& detail)
+{
+    if (m_request == Request::None || m_expectedSize < 0)
+        return;
+    const qint64 expected = m_expectedSize;
+    m_expectedSize = -1;
+    bool isNumber = false;
+    const qint64 size = detail.trimmed().toLongLong(&isNumber);
+    if (replyCode == 213 && isNumber && size == expected)
+        return;
+    m_ftp->clearPendingCommands();
+    fail(QStringLiteral("File upload failed: %1 holds %2 bytes on the device, not %3")
+             .arg(m_currentFileName, replyCode == 213 ? detail.trimmed() : QStringLiteral("?"))
+             .arg(expected));
 }
 
 void FtpClientWorker::removeFile(const QString& dir, const QString& file)
@@ -120,7 +146,7 @@ void FtpClientWorker::updateFile(const QByteArray& data, const QString& dir, con
     if (!begin(Request::Action, dir, newFile))
         return;
     m_ftp->cd(dir);
-    m_lastCommand = m_ftp->put(data, newFile, QFtp::Binary);
+    m_lastCommand = putAndVerify(data, newFile);
     if (!oldFile.isEmpty() && oldFile != newFile)
         m_lastCommand = m_ftp->remove(oldFile);
 }
@@ -222,7 +248,7 @@ void FtpClientWorker::onWatchdog()
 void FtpClientWorker::fail(const QString& text)
 {
     finishRequest();
-    qWarning().noquote() << text;
+    qInfo().noquote() << text;
     Q_EMIT error(text);
 }
 

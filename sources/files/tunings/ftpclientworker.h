@@ -58,6 +58,8 @@ private:
     void onStateChanged(int state);
     void onProgress(qint64 done);
     void onWatchdog();
+    void onRawCommandReply(int replyCode, const QString& detail);
+    int putAndVerify(const QByteArray& data, const QString& file);
     void fail(const QString& text);
     void finishRequest();
     static QStringList listing(const QByteArray& bytes);
@@ -70,6 +72,7 @@ private:
     std::chrono::milliseconds m_requestTimeout;
     Request m_request = Request::None;
     int m_lastCommand = -1;
+    qint64 m_expectedSize = -1; // of the file just stored, checked by SIZE
     QString m_host;
     QString m_currentDir;
     QString m_currentFileName;

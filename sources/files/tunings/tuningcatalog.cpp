@@ -62,6 +62,14 @@ QString TuningCatalog::localFileCorrespondsToRemote(const QString& dir,
     return m_local[index(tuningside::fromFolder(dir))].value(tuningname::fileName(remoteFile));
 }
 
+QString TuningCatalog::stateOf(const QString& dir, const QString& localFile) const
+{
+    const QString remote = remoteFileCorrespondsToLocal(dir, localFile);
+    if (remote.isEmpty())
+        return FileInfo::notLoaded;
+    return tuningname::isEarlier(remote, localFile) ? FileInfo::hasUpdate : FileInfo::loaded;
+}
+
 FileInfo TuningCatalog::getFileInfo(const QString& dir, const QString& localFile,
                                     QStringList& brands) const
 {
@@ -69,13 +77,7 @@ FileInfo TuningCatalog::getFileInfo(const QString& dir, const QString& localFile
     info.file = localFile;
     info.type = tuningside::fromFolder(dir) == TuningSide::Speaker ? FileInfo::speakerType
                                                                    : FileInfo::amplifierType;
-    const QString remote = remoteFileCorrespondsToLocal(dir, localFile);
-    if (remote.isEmpty())
-        info.state = FileInfo::notLoaded;
-    else if (tuningname::isEarlier(remote, localFile))
-        info.state = FileInfo::hasUpdate;
-    else
-        info.state = FileInfo::loaded;
+    info.state = stateOf(dir, localFile);
 
     const QStringList fields = localFile.split(QLatin1Char('_'));
     info.brand = fields.value(0);

@@ -41,6 +41,8 @@ public:
     // The exact local file of the same name as `remoteFile`, or empty.
     QString localFileCorrespondsToRemote(const QString& dir, const QString& remoteFile) const;
 
+    // "Not Loaded", "Has Update" (the device copy is older) or "Loaded".
+    QString stateOf(const QString& dir, const QString& localFile) const;
     // The record of a local file; its brand joins `brands` unless it is there or "Custom".
     FileInfo getFileInfo(const QString& dir, const QString& localFile, QStringList& brands) const;
 

@@ -42,6 +42,10 @@ TuningFileManager::TuningFileManager()
             &TuningFileManager::mapBrandSeriesToFileInfoList);
     connect(m_worker, &TuningFileWorker::brandList, this, &TuningFileManager::brandList);
     connect(m_worker, &TuningFileWorker::initialized, this, &TuningFileManager::initialized);
+    connect(m_worker, &TuningFileWorker::changesApplied, this, &TuningFileManager::changesApplied);
+    connect(m_worker, &TuningFileWorker::updatedFromCloud, this,
+            &TuningFileManager::updatedFromCloud);
+    connect(m_worker, &TuningFileWorker::tuningsReset, this, &TuningFileManager::tuningsReset);
 
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &TuningFileManager::shutdown);
@@ -74,4 +78,20 @@ void TuningFileManager::initialize(const QString& ip, bool full)
     m_hostAddress = ip;
     QMetaObject::invokeMethod(m_worker,
                               [worker = m_worker, ip, full] { worker->initialize(ip, full); });
+}
+
+void TuningFileManager::onSignalApplyChanges(const BrandSeriesMap& groups)
+{
+    QMetaObject::invokeMethod(m_worker,
+                              [worker = m_worker, groups] { worker->applyChanges(groups); });
+}
+
+void TuningFileManager::onSignalUpdateFromCloud()
+{
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->updateFromCloud(); });
+}
+
+void TuningFileManager::onSignalResetTunings()
+{
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->resetTunings(); });
 }

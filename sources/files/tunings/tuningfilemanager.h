@@ -38,6 +38,11 @@ public:
 public Q_SLOTS:
     // With `full`, also connects to the device at `ip` and syncs its tuning folders.
     void initialize(const QString& ip, bool full = true);
+    // Carries out the actions chosen in `groups` (each group's first record) on the device.
+    void onSignalApplyChanges(const BrandSeriesMap& groups);
+    void onSignalUpdateFromCloud();
+    // Back to the factory set, locally and on the device ("Custom" files stay there).
+    void onSignalResetTunings();
 
 Q_SIGNALS:
     void connected();
@@ -47,6 +52,9 @@ Q_SIGNALS:
     void mapBrandSeriesToFileInfoList(BrandSeriesMap fileInfoList);
     void brandList(QStringList list);
     void initialized(bool success);
+    void changesApplied();
+    void updatedFromCloud();
+    void tuningsReset();
     void validationModeChanged(bool validationMode);
 
 private:

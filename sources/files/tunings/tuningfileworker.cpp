@@ -1,10 +1,13 @@
 #include "tuningfileworker.h"
 
+#include "cloudmanifest.h"
 #include "downloadmanager.h"
 #include "ftpclientthread.h"
 #include "tuningname.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QTimer>
 
 namespace {
@@ -37,6 +40,11 @@ void TuningFileWorker::start()
     connect(m_ftp, &FtpClientThread::error, this, &TuningFileWorker::onError);
     connect(m_ftp, &FtpClientThread::fileList, this, &TuningFileWorker::onFileList);
     connect(m_ftp, &FtpClientThread::fileData, this, &TuningFileWorker::onFileData);
+    connect(m_ftp, &FtpClientThread::actionFinished, this, &TuningFileWorker::onActionFinished);
+    connect(m_downloads, &DownloadManager::currentDownloadFinished, this,
+            &TuningFileWorker::onCurrentDownloadFinished);
+    connect(m_downloads, &DownloadManager::allDonwloadsFinished, this,
+            &TuningFileWorker::onAllDonwloadsFinished);
 }
 
 // Runs `request` now when no operation runs, otherwise after the ones before it. True when it
@@ -67,8 +75,9 @@ void TuningFileWorker::finishOperation(bool success)
 
 void TuningFileWorker::failOperation(const QString& logText, const QString& userText)
 {
-    qWarning().noquote() << "Tuning operation failed:" << logText;
+    qInfo().noquote() << "Tuning operation failed:" << logText;
     m_pendingFetches.clear();
+    m_actions.clear();
     m_receivedFlags = 0;
     m_ftp->onDisconnectFromHost();
     if (!userText.isEmpty())
@@ -92,23 +101,63 @@ void TuningFileWorker::initialize(const QString& ip, bool full)
         publishRecords();
         return;
     }
+    m_host = ip;
     m_catalog.clearRemote();
     m_remoteFiles = {};
     m_pendingFetches.clear();
-    m_receivedFlags = 0;
     Q_EMIT progressMessage(QStringLiteral("Connecting to remote server..."));
     m_ftp->onConnectToHost(ip, deviceUser, devicePassword);
+}
+
+void TuningFileWorker::applyChanges(const BrandSeriesMap& groups)
+{
+    if (!startOrWait([this, groups] { applyChanges(groups); }))
+        return;
+    m_operation = Operation::Apply;
+    m_requestedChanges = groups;
+    connectAndList();
+}
+
+void TuningFileWorker::resetTunings()
+{
+    if (!startOrWait([this] { resetTunings(); }))
+        return;
+    m_operation = Operation::Reset;
+    Q_EMIT progressMessage(QStringLiteral("Resetting local tunings..."));
+    removeDirectoryRecursively(QDir(m_store.tuningRoot()));
+    seedLocalStore();
+    connectAndList();
+}
+
+// Device actions are planned from a fresh listing, over a session that may have ended since the
+// last sync.
+void TuningFileWorker::connectAndList()
+{
+    m_actions.clear();
+    m_unreadable.clear();
+    if (m_loggedIn) {
+        requestListings();
+        return;
+    }
+    Q_EMIT progressMessage(QStringLiteral("Connecting to remote server..."));
+    m_ftp->onConnectToHost(m_host, deviceUser, devicePassword);
+}
+
+void TuningFileWorker::requestListings()
+{
+    m_receivedFlags = 0;
+    m_ftp->onRequestFileList(tuningside::speakerFolder);
 }
 
 void TuningFileWorker::onConnected()
 {
     m_loggedIn = true;
     Q_EMIT connected();
-    if (m_operation != Operation::Sync)
-        return;
-    m_receivedFlags = 0;
-    Q_EMIT progressMessage(QStringLiteral("Receiving tunings..."));
-    m_ftp->onRequestFileList(tuningside::speakerFolder);
+    if (m_operation == Operation::Sync)
+        Q_EMIT progressMessage(QStringLiteral("Receiving tunings..."));
+    if (m_operation == Operation::Sync || m_operation == Operation::Apply ||
+        m_operation == Operation::Reset)
+        requestListings();
 }
 
 void TuningFileWorker::onDisconnected()
@@ -131,7 +180,8 @@ void TuningFileWorker::onError(const QString& errorString)
 
 void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
 {
-    if (m_operation != Operation::Sync)
+    if (m_operation != Operation::Sync && m_operation != Operation::Apply &&
+        m_operation != Operation::Reset)
         return;
     const TuningSide side = tuningside::fromFolder(dir);
     QStringList names;
@@ -157,7 +207,87 @@ void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
         return;
     }
     m_receivedFlags = 0;
-    startFetching();
+    if (m_operation == Operation::Sync)
+        startFetching();
+    else if (m_operation == Operation::Apply)
+        startActions(applyActions(m_requestedChanges, m_catalog));
+    else
+        startActions(
+            resetActions({m_store.files(TuningSide::Speaker), m_store.files(TuningSide::Amplifier)},
+                         m_remoteFiles));
+}
+
+void TuningFileWorker::startActions(DeviceActionList actions)
+{
+    qDebug() << "Planned device actions:" << actions.size();
+    m_actions = std::move(actions);
+    m_totalCount = m_actions.size();
+    m_doneCount = 0;
+    m_lastProgress.clear();
+    if (m_actions.isEmpty()) {
+        if (m_operation == Operation::Reset) {
+            Q_EMIT tuningsReset();
+            endOperation();
+        } else {
+            finishOperation(true);
+        }
+        return;
+    }
+    emitProgress(actionProgressFormat());
+    performNextAction();
+}
+
+const QString& TuningFileWorker::actionProgressFormat() const
+{
+    static const QString applying = QStringLiteral("Applying Changes...%1%");
+    static const QString resetting = QStringLiteral("Resetting remote tunings...%1%");
+    return m_operation == Operation::Reset ? resetting : applying;
+}
+
+void TuningFileWorker::performNextAction()
+{
+    const DeviceAction action = m_actions.takeFirst();
+    const TuningSide side = tuningside::fromFolder(action.dir);
+    qDebug().noquote() << "Performing current action:" << int(action.kind)
+                       << "for file:" << action.dir + '/' + action.localFile << action.deviceFile;
+    if (action.kind == DeviceAction::Kind::Remove) {
+        m_ftp->onRemoveFile(action.dir, action.deviceFile);
+        return;
+    }
+    QString failure;
+    const QByteArray data = m_store.read(side, action.localFile, &failure);
+    if (!failure.isEmpty()) {
+        // One unreadable file does not stop the others; it is reported at the end.
+        qWarning().noquote() << failure;
+        m_unreadable.append(action.localFile);
+        onActionFinished();
+        return;
+    }
+    if (action.kind == DeviceAction::Kind::Add)
+        m_ftp->onPutFile(data, action.dir, action.localFile);
+    else
+        m_ftp->onUpdateFile(data, action.dir, action.deviceFile, action.localFile);
+}
+
+void TuningFileWorker::onActionFinished()
+{
+    if (m_operation != Operation::Apply && m_operation != Operation::Reset)
+        return;
+    ++m_doneCount;
+    emitProgress(actionProgressFormat());
+    if (!m_actions.isEmpty()) {
+        performNextAction();
+        return;
+    }
+    if (!m_unreadable.isEmpty()) {
+        Q_EMIT error(QStringLiteral("These tuning files could not be read and were not sent: %1")
+                         .arg(m_unreadable.join(QStringLiteral(", "))));
+    }
+    if (m_operation == Operation::Reset)
+        Q_EMIT tuningsReset();
+    else
+        Q_EMIT changesApplied();
+    endOperation();
 }
 
 void TuningFileWorker::startFetching()
@@ -202,6 +332,131 @@ void TuningFileWorker::onFileData(const QByteArray& data, const QString& dir,
         return;
     }
     fetchNextOrClose();
+}
+
+void TuningFileWorker::updateFromCloud()
+{
+    if (!startOrWait([this] { updateFromCloud(); }))
+        return;
+    m_operation = Operation::Cloud;
+    m_cloud = CloudRun();
+    Q_EMIT progressMessage(QStringLiteral("Checking for updates..."));
+    // The manifests are compared with the store as it is now.
+    seedLocalStore();
+    m_downloads->requestDownload(cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode),
+                                 m_store.manifestFolder(TuningSide::Speaker), true);
+}
+
+void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
+                                                 const QString& errorString)
+{
+    if (m_operation != Operation::Cloud || m_cloud.failed)
+        return;
+    const QUrl speakerManifest = cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode);
+    const QUrl amplifierManifest =
+        cloudmanifest::manifestUrl(TuningSide::Amplifier, m_validationMode);
+    if (url == speakerManifest || url == amplifierManifest) {
+        if (!success)
+            failCloudUpdate(errorString);
+        else if (url == speakerManifest)
+            m_downloads->requestDownload(amplifierManifest,
+                                         m_store.manifestFolder(TuningSide::Amplifier), true);
+        else
+            readManifests();
+        return;
+    }
+    if (success) {
+        m_cloud.arrived[sideIndex(m_cloud.filesSide)].append(
+            url.path(QUrl::FullyDecoded).section(QLatin1Char('/'), -1));
+        return;
+    }
+    qWarning().noquote() << "Cloud tuning file not downloaded:" << errorString;
+    if (!m_cloud.fileErrorShown) {
+        m_cloud.fileErrorShown = true;
+        Q_EMIT error(QStringLiteral("Failed to connect to update server. Please check your "
+                                    "internet connection and try again."));
+    }
+}
+
+void TuningFileWorker::failCloudUpdate(const QString& logText)
+{
+    qWarning().noquote() << "Cloud manifest not downloaded:" << logText;
+    m_cloud.failed = true;
+    Q_EMIT error(QStringLiteral("Failed to connect to update server. Please check your internet "
+                                "connection and try again."));
+    finishOperation(false);
+}
+
+void TuningFileWorker::readManifests()
+{
+    m_cloud.manifestsRead = true;
+    for (TuningSide side : tuningside::both) {
+        QFile manifest(m_store.manifestFolder(side) + QStringLiteral("/Manifest"));
+        if (!manifest.open(QIODevice::ReadOnly)) {
+            qDebug().noquote() << "Failed to open manifest file:" << manifest.errorString();
+            continue;
+        }
+        const QStringList names = cloudmanifest::names(manifest.readAll());
+        for (const QString& name : cloudmanifest::newerThanLocal(names, side, m_catalog))
+            m_cloud.wanted[sideIndex(side)].append(
+                cloudmanifest::fileUrl(side, m_validationMode, name));
+    }
+}
+
+void TuningFileWorker::onAllDonwloadsFinished()
+{
+    if (m_operation != Operation::Cloud || m_cloud.failed || !m_cloud.manifestsRead)
+        return;
+    for (TuningSide side : tuningside::both) {
+        if (!m_cloud.wanted[sideIndex(side)].isEmpty()) {
+            requestWantedFiles(side);
+            return;
+        }
+    }
+    copyArrivedFiles();
+}
+
+void TuningFileWorker::requestWantedFiles(TuningSide side)
+{
+    Q_EMIT progressMessage(QStringLiteral("Downloading updates..."));
+    m_cloud.filesSide = side;
+    m_downloads->requestDownloadMultiple(m_cloud.wanted[sideIndex(side)],
+                                         m_store.stagingFolder(side), true);
+    m_cloud.wanted[sideIndex(side)].clear();
+}
+
+// Only what arrived in this run, and never over a local file of the same or a later stamp.
+void TuningFileWorker::copyArrivedFiles()
+{
+    int copied = 0;
+    QStringList failures;
+    for (TuningSide side : tuningside::both) {
+        const QString& dir = tuningside::folder(side);
+        for (const QString& name : qAsConst(m_cloud.arrived[sideIndex(side)])) {
+            const QString local = m_catalog.localFileCorrespondsToRemote(dir, name);
+            if (!local.isEmpty() && !tuningname::isEarlier(local, name))
+                continue;
+            QFile staged(m_store.stagingFolder(side) + QLatin1Char('/') + name);
+            QString failure;
+            if (!staged.open(QIODevice::ReadOnly))
+                failure = staged.errorString();
+            else
+                failure = m_store.addOrReplaceLocalFile(side, name, staged.readAll(), local);
+            if (failure.isEmpty())
+                ++copied;
+            else
+                failures.append(failure);
+        }
+        refreshLocalStore();
+    }
+    if (!failures.isEmpty())
+        Q_EMIT error(failures.join(QLatin1Char('\n')));
+    if (copied == 0) {
+        finishOperation(true);
+        return;
+    }
+    Q_EMIT updatedFromCloud();
+    endOperation();
 }
 
 void TuningFileWorker::seedLocalStore()

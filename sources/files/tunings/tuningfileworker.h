@@ -1,5 +1,6 @@
 #pragma once
 
+#include "deviceactions.h"
 #include "fileinfo.h"
 #include "localtuningstore.h"
 #include "tuningcatalog.h"
@@ -7,6 +8,7 @@
 #include <QObject>
 #include <QPair>
 #include <QStringList>
+#include <QUrl>
 
 #include <array>
 #include <atomic>
@@ -21,8 +23,14 @@ class FtpClientThread;
 // Operations and their phases:
 //   Initialize  seed the local store, build the records, publish
 //   Sync        seed, connect, list both device folders, fetch what the store lacks, publish
-// Every operation ends with initialized(true|false) 500 ms after its last step (or with its own
-// completion signal), and every queue of the operation is cleared at its start and on error.
+//   Apply       (re)connect, list both device folders, plan the chosen actions, run them one at
+//               a time -> changesApplied()
+//   Reset       delete and reseed the local store, (re)connect, list, plan removals and
+//               additions, run them -> tuningsReset()
+//   Cloud       both manifests, then the newer files a side at a time into staging, copy the
+//               ones that arrived -> updatedFromCloud()
+// An operation that fails or has nothing to do ends with initialized(true|false) 500 ms after its
+// last step; every queue of an operation is cleared at its start and on error.
 class TuningFileWorker : public QObject
 {
     Q_OBJECT
@@ -37,6 +45,9 @@ public:
     // On the manager's thread, before any request.
     void start();
     void initialize(const QString& ip, bool full);
+    void applyChanges(const BrandSeriesMap& groups);
+    void resetTunings();
+    void updateFromCloud();
 
 Q_SIGNALS:
     void connected();
@@ -46,9 +57,22 @@ Q_SIGNALS:
     void mapBrandSeriesToFileInfoList(BrandSeriesMap map);
     void brandList(QStringList list);
     void initialized(bool success);
+    void changesApplied();
+    void tuningsReset();
+    void updatedFromCloud();
 
 private:
-    enum class Operation { Idle, Initialize, Sync };
+    enum class Operation { Idle, Initialize, Sync, Apply, Reset, Cloud };
+    // One cloud update: which manifests are in, what to fetch, what arrived.
+    struct CloudRun
+    {
+        bool failed = false;
+        bool manifestsRead = false;
+        bool fileErrorShown = false;
+        TuningSide filesSide = TuningSide::Speaker;
+        std::array<QList<QUrl>, 2> wanted;
+        std::array<QStringList, 2> arrived;
+    };
     enum ListingFlag : quint8 { SpeakerListed = 1, AmplifierListed = 16 };
 
     bool startOrWait(const std::function<void()>& request);
@@ -61,12 +85,24 @@ private:
     void onError(const QString& errorString);
     void onFileList(const QString& dir, const QStringList& list);
     void onFileData(const QByteArray& data, const QString& dir, const QString& fileName);
+    void onActionFinished();
+    void onCurrentDownloadFinished(const QUrl& url, bool success, const QString& errorString);
+    void onAllDonwloadsFinished();
 
     void seedLocalStore();
     void refreshLocalStore();
     void startFetching();
     void fetchNextOrClose();
     void publishRecords();
+    void connectAndList();
+    void requestListings();
+    void startActions(DeviceActionList actions);
+    void performNextAction();
+    const QString& actionProgressFormat() const;
+    void readManifests();
+    void requestWantedFiles(TuningSide side);
+    void copyArrivedFiles();
+    void failCloudUpdate(const QString& logText);
     void emitProgress(const QString& format);
     int remoteCount() const;
     int localCount() const;
@@ -83,6 +119,11 @@ private:
     quint8 m_receivedFlags = 0;
     std::array<QStringList, 2> m_remoteFiles;
     QList<QPair<QString, QString>> m_pendingFetches; // (device folder, file)
+    QString m_host;
+    BrandSeriesMap m_requestedChanges;
+    DeviceActionList m_actions;
+    QStringList m_unreadable;
+    CloudRun m_cloud;
     QStringList m_brands;
     int m_totalCount = 0;
     int m_doneCount = 0;
