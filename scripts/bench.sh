@@ -19,6 +19,7 @@ benchmarks=(
     link-throughput bench/link/bench_link_throughput
     subscription-storm bench/link/bench_subscription_storm
     ftp bench/files/ftpthroughput
+    tuningsync bench/files/tuningsyncbench
 )
 
 rows=()

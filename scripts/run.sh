@@ -72,9 +72,13 @@ start nsenter -t "$holder" -n "${as_user[@]}" build/simulator/VirtualQX8 --addre
     --name "Virtual QX8" --wire-log "$work/wire.log" >"$work/virtualqx8.out"
 wait_until grep -q "listening" "$work/virtualqx8.out" || fail "VirtualQX8 did not start."
 echo "VirtualQX8 answers at $device (password \"quillrampstow\"); this side is $near."
-# Later servers start here beside VirtualQX8: the harness HTTP server playing the cloud (update
-# feed, images, tunings) and the analytics collector, with QX8_CLOUD_BASE_URL and
-# QX8_ANALYTICS_URL pointing at it, and an FTP server on the device's storage folder.
+
+# The cloud (tuning manifests and files) and the analytics collector: the harness HTTP server on
+# this side's loopback, recording every request in the work folder.
+start "${as_user[@]}" tests/harness/httpserver.py --root simulator/storage/cloud \
+    --log "$work/cloud.log" --address 127.0.0.1 --port 8080 --no-stdin >"$work/cloud.out"
+wait_until grep -q "listening" "$work/cloud.out" || fail "The cloud server did not start."
+export QX8_CLOUD_BASE_URL=http://127.0.0.1:8080 QX8_ANALYTICS_URL=http://127.0.0.1:8080/collect
 
 export XDG_RUNTIME_DIR="$work/runtime"
 application=(build/sources/shell/QX8Control)

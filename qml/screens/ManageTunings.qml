@@ -1,6 +1,293 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as Controls
+import TuningFileListModel 1.0
+import BrandListModel 1.0
 
-PlaceholderPage {
-    title: "Manage Tunings"
-    currentScreen: "ManageTunings"
+// Tuning files: brands on the left, one row per (brand, series) group with its state on the
+// device and the action chosen for it; Apply and Cancel for the chosen actions, the cloud
+// update and the reset to the factory set. A waiting dialog covers the window while the
+// tuning service works.
+Rectangle {
+    id: page
+    objectName: "manageTuningsPage"
+    color: viewLoader.validationMode ? Theme.backgroundValidation
+                                     : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+
+    property string selectedBrand: "Show All"
+
+    function stateColor(state) {
+        if (state === "Loaded")
+            return Theme.stateOn;
+        if (state === "Has Update")
+            return Theme.stateWarning;
+        return Theme.textDim;
+    }
+
+    function showWaiting(text) {
+        waitingDialog.message = text;
+        if (!waitingDialog.visible)
+            waitingDialog.open();
+    }
+
+    function showMessage(text) {
+        waitingDialog.close();
+        messageDialog.message = text;
+        messageDialog.open();
+    }
+
+    Component.onCompleted: {
+        showWaiting("Initializing...");
+        tuningModel.initializeModel();
+    }
+
+    BrandListModel {
+        id: brandModel
+    }
+
+    TuningFileListModel {
+        id: tuningModel
+        onBrandList: brandModel.onBrandList(brandList)
+        onProgressMessage: page.showWaiting(message)
+        onInitialized: {
+            if (success) {
+                waitingDialog.close();
+                tuningModel.parseAndSetEnableApplyCancel();
+            } else {
+                page.showMessage("Operation failed.");
+            }
+        }
+        onModelReset: waitingDialog.close()
+        onError: page.showMessage(errorString)
+    }
+
+    MenuBar {
+        id: menu
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        currentScreen: "ManageTunings"
+    }
+
+    Text {
+        id: heading
+        anchors.left: parent.left
+        anchors.top: menu.bottom
+        anchors.margins: rootQML.dpX(Theme.margin)
+        text: "MANAGE TUNINGS"
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontHeading)
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.verticalCenter: heading.verticalCenter
+        anchors.rightMargin: rootQML.dpX(Theme.margin)
+        spacing: rootQML.dpX(Theme.spacing)
+
+        Controls.Button {
+            objectName: "cloudButton"
+            text: "Update from cloud"
+            onClicked: tuningModel.updateFromCloud()
+        }
+        Controls.Button {
+            objectName: "resetButton"
+            text: "Reset"
+            onClicked: resetDialog.open()
+        }
+    }
+
+    Rectangle {
+        id: brandPanel
+        anchors.left: parent.left
+        anchors.top: heading.bottom
+        anchors.bottom: footer.top
+        anchors.margins: rootQML.dpX(Theme.margin)
+        width: rootQML.dpX(200)
+        color: Theme.panel
+
+        ListView {
+            id: brandList
+            objectName: "brandList"
+            anchors.fill: parent
+            anchors.margins: rootQML.dpX(Theme.spacing)
+            clip: true
+            model: brandModel
+            spacing: Theme.spacingSmall
+
+            delegate: Rectangle {
+                width: brandList.width
+                height: rootQML.dpY(36)
+                color: model.display === page.selectedBrand ? Theme.brand : Theme.raised
+
+                Text {
+                    anchors.fill: parent
+                    anchors.leftMargin: rootQML.dpX(Theme.spacing)
+                    verticalAlignment: Text.AlignVCenter
+                    text: model.display
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontBody)
+                }
+
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: {
+                        page.selectedBrand = model.display;
+                        tuningModel.filterBy(model.display);
+                    }
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        anchors.left: brandPanel.right
+        anchors.right: parent.right
+        anchors.top: heading.bottom
+        anchors.bottom: footer.top
+        anchors.margins: rootQML.dpX(Theme.margin)
+        color: Theme.panel
+
+        ListView {
+            id: tuningList
+            objectName: "tuningList"
+            anchors.fill: parent
+            anchors.margins: rootQML.dpX(Theme.spacing)
+            clip: true
+            model: tuningModel
+            Controls.ScrollBar.vertical: Controls.ScrollBar {}
+
+            delegate: Rectangle {
+                id: row
+                objectName: "tuningRow"
+                width: tuningList.width
+                height: filterRole ? rootQML.dpY(44) : 0
+                visible: filterRole
+                color: index % 2 ? Theme.raised : Theme.panel
+
+                property string chosen: actionRole
+
+                function choose(action) {
+                    actionRole = chosen === action ? "No Change" : action;
+                }
+
+                Text {
+                    id: typeText
+                    anchors.left: parent.left
+                    anchors.leftMargin: rootQML.dpX(Theme.spacing)
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: rootQML.dpX(44)
+                    text: typeRole
+                    color: Theme.textDim
+                    font.pixelSize: rootQML.dpY(Theme.fontSmall)
+                }
+                Text {
+                    anchors.left: typeText.right
+                    anchors.right: stateText.left
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: brandSeriesRole
+                    textFormat: Text.PlainText
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontBody)
+                }
+                Text {
+                    id: stateText
+                    anchors.right: actionText.left
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: rootQML.dpX(110)
+                    text: stateRole
+                    color: page.stateColor(stateRole)
+                    font.pixelSize: rootQML.dpY(Theme.fontLabel)
+                }
+                Text {
+                    id: actionText
+                    anchors.right: buttons.left
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: rootQML.dpX(110)
+                    text: row.chosen === "No Change" ? "" : row.chosen
+                    color: Theme.stateWarning
+                    font.pixelSize: rootQML.dpY(Theme.fontLabel)
+                }
+                // A fixed width and right-to-left, so the columns line up with or without Update.
+                Row {
+                    id: buttons
+                    width: rootQML.dpX(184)
+                    layoutDirection: Qt.RightToLeft
+                    anchors.right: parent.right
+                    anchors.rightMargin: rootQML.dpX(Theme.spacing)
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: rootQML.dpX(Theme.spacingSmall)
+
+                    Controls.Button {
+                        objectName: "addRemoveButton"
+                        width: rootQML.dpX(90)
+                        text: addRemoveRole
+                        highlighted: row.chosen === "Will Add" || row.chosen === "Will Remove"
+                        onClicked: row.choose(addRemoveRole === "Add" ? "Will Add" : "Will Remove")
+                    }
+                    Controls.Button {
+                        objectName: "updateButton"
+                        width: rootQML.dpX(90)
+                        visible: updateRole !== ""
+                        text: updateRole
+                        highlighted: row.chosen === "Will Update"
+                        onClicked: row.choose("Will Update")
+                    }
+                }
+            }
+        }
+    }
+
+    Row {
+        id: footer
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: rootQML.dpX(Theme.margin)
+        spacing: rootQML.dpX(Theme.spacing)
+
+        Controls.Button {
+            objectName: "cancelButton"
+            text: "Cancel"
+            enabled: tuningModel.enableApplyCancel
+            onClicked: tuningModel.discardChanges()
+        }
+        Controls.Button {
+            objectName: "applyButton"
+            text: "Apply"
+            enabled: tuningModel.enableApplyCancel
+            onClicked: {
+                page.showWaiting("Applying Changes...0%");
+                tuningModel.applyChanges();
+            }
+        }
+    }
+
+    // Over the whole window, menu bar included: nothing else may start meanwhile.
+    QX8CustomDialog {
+        id: waitingDialog
+        objectName: "waitingDialog"
+        parent: rootQML
+        showBusy: true
+        showOk: false
+    }
+
+    QX8CustomDialog {
+        id: messageDialog
+        objectName: "messageDialog"
+        parent: rootQML
+    }
+
+    QX8CustomDialog {
+        id: resetDialog
+        objectName: "resetDialog"
+        parent: rootQML
+        message: "Reset all tunings to the factory set, here and on the Spandrell QX8?"
+        showCancel: true
+        onAccepted: {
+            page.showWaiting("Resetting local tunings...");
+            tuningModel.resetTunings();
+        }
+    }
 }

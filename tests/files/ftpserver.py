@@ -22,6 +22,8 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--empty-nlst-450", action="store_true",
                         help="answer NLST of an empty folder with 450, as the device does")
+    parser.add_argument("--extra-name", action="append", default=[],
+                        help="a name added to every NLST answer (hostile-listing tests)")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING)
@@ -36,7 +38,16 @@ def main():
             if args.empty_nlst_450 and os.path.isdir(path) and not os.listdir(path):
                 self.respond("450 No files found")
                 return
-            return super().ftp_NLST(path)
+            if not args.extra_name:
+                return super().ftp_NLST(path)
+            try:
+                names = sorted(self.run_as_current_user(self.fs.listdir, path))
+            except OSError as err:
+                self.respond("550 %s." % err.strerror)
+                return
+            data = "".join(n + "\r\n" for n in names + args.extra_name)
+            self.push_dtp_data(data.encode("utf8"), isproducer=False, cmd="NLST")
+            return path
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")

@@ -36,17 +36,27 @@ bool FtpServerProcess::start(const QString& root, bool emptyNameListIs450)
                                      : startProFtpd(root);
 }
 
+void FtpServerProcess::setListenAddress(const QString& address, quint16 port)
+{
+    m_address = address;
+    m_port = port;
+}
+
 bool FtpServerProcess::startPyFtpdLib(const QString& root, bool emptyNameListIs450)
 {
-    m_address = qx8test::uniqueLoopbackAddress().toString();
+    if (m_address.isEmpty())
+        m_address = qx8test::uniqueLoopbackAddress().toString();
     QStringList arguments{qx8test::sourceDir() + QStringLiteral("/tests/files/ftpserver.py"),
                           "--address=" + m_address,
+                          "--port=" + QString::number(m_port),
                           "--root=" + root,
                           "--user=" + user,
-                          "--password=" + password,
+                          "--password=" + m_password,
                           "--log=" + m_work.filePath(QStringLiteral("commands.log"))};
     if (emptyNameListIs450)
         arguments << QStringLiteral("--empty-nlst-450");
+    for (const QString& name : m_extraNames)
+        arguments << "--extra-name=" + name;
     m_process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!QTest::qWaitFor(
             [&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },

@@ -18,6 +18,13 @@ public:
     explicit FtpServerProcess(Kind kind);
     ~FtpServerProcess();
 
+    // pyftpdlib only: where start() listens (by default a fresh loopback address, any port),
+    // and names added to every NLST answer.
+    void setListenAddress(const QString& address, quint16 port);
+    void setExtraNames(const QStringList& names) { m_extraNames = names; }
+    // pyftpdlib only: the password start() accepts instead of the one above.
+    void setPassword(const QString& password) { m_password = password; }
+
     // Serves `root` (which must exist) until stopped. Returns false with a message on failure.
     // pyftpdlib can answer NLST of an empty folder with 450, as the device does.
     bool start(const QString& root, bool emptyNameListIs450 = false);
@@ -40,4 +47,6 @@ private:
     QTemporaryDir m_work;
     QString m_address;
     quint16 m_port = 0;
+    QStringList m_extraNames;
+    QString m_password = password;
 };

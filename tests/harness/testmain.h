@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMutex>
+#include <QRegularExpression>
 #include <QString>
 #include <QTest>
 
@@ -21,6 +22,13 @@ namespace qx8test {
 // warning or critical message, from any thread, that it did not declare with
 // QTest::ignoreMessage.
 int exec(QObject* testObject, int argc, char** argv);
+
+// Declares `count` warnings matching `pattern` (QTest::ignoreMessage once for each).
+inline void expectWarnings(const char* pattern, int count = 1)
+{
+    for (int i = 0; i < count; ++i)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromUtf8(pattern)));
+}
 
 // Code under test that installs a message handler of its own (the application's log) pushes the
 // check aside; this puts it back on top. That handler still receives every message.

@@ -1,12 +1,19 @@
 #pragma once
 
-#include <QObject>
+#include <QStringList>
+#include <QStringListModel>
 
-// Skeleton until presets and tunings are built: it can be created from QML and holds no data.
-class BrandListModel : public QObject
+// The brand names of the tuning screen's filter column.
+class BrandListModel : public QStringListModel
 {
     Q_OBJECT
 
 public:
     explicit BrandListModel(QObject* parent = nullptr);
+
+public Q_SLOTS:
+    void onBrandList(const QStringList& brandList);
+
+private:
+    QStringList m_brands;
 };

@@ -1,3 +1,241 @@
 #include "tuningfilelistmodel.h"
 
-TuningFileListModel::TuningFileListModel(QObject* parent) : QObject(parent) {}
+#include "settingskeys.h"
+#include "tuningcatalog.h"
+#include "tuningfilemanager.h"
+
+#include <QSettings>
+
+namespace {
+constexpr int kResetDelayMs = 100;
+
+struct Fold
+{
+    QString state;
+    QString update;
+    QString addRemove;
+};
+
+// Some records loaded and some not: an update and a removal are offered.
+Fold fold(const FileInfoList& records)
+{
+    bool someLoaded = false;
+    bool someNotLoaded = false;
+    for (const FileInfo& record : records) {
+        (record.state == FileInfo::loaded ? someLoaded : someNotLoaded) = true;
+    }
+    if (someLoaded && someNotLoaded)
+        return {FileInfo::hasUpdate, QStringLiteral("Update"), QStringLiteral("Remove")};
+    if (someLoaded)
+        return {FileInfo::loaded, QString(), QStringLiteral("Remove")};
+    return {FileInfo::notLoaded, QString(), QStringLiteral("Add")};
+}
+} // namespace
+
+TuningFileListModel::TuningFileListModel(QObject* parent)
+    : QAbstractListModel(parent), m_brandFilter(TuningCatalog::showAll)
+{
+    m_resetTimer.setSingleShot(true);
+    m_resetTimer.setInterval(kResetDelayMs);
+    connect(&m_resetTimer, &QTimer::timeout, this, &TuningFileListModel::onResetModel);
+
+    TuningFileManager* manager = TuningFileManager::instance();
+    constexpr Qt::ConnectionType queued = Qt::QueuedConnection;
+    connect(manager, &TuningFileManager::mapBrandSeriesToFileInfoList, this,
+            &TuningFileListModel::onMapBrandSeriesToFileInfoList, queued);
+    connect(manager, &TuningFileManager::brandList, this, &TuningFileListModel::brandList, queued);
+    connect(manager, &TuningFileManager::initialized, this, &TuningFileListModel::onInitialized,
+            queued);
+    connect(manager, &TuningFileManager::changesApplied, this,
+            &TuningFileListModel::onChangesApplied, queued);
+    connect(manager, &TuningFileManager::updatedFromCloud, this,
+            &TuningFileListModel::onUpdatedFromCloud, queued);
+    connect(manager, &TuningFileManager::tuningsReset, this, &TuningFileListModel::onTuningsReset,
+            queued);
+    connect(manager, &TuningFileManager::progressMessage, this,
+            &TuningFileListModel::progressMessage, queued);
+    connect(manager, &TuningFileManager::error, this, &TuningFileListModel::error, queued);
+    connect(this, &TuningFileListModel::signalInitialize, manager, &TuningFileManager::initialize,
+            queued);
+    connect(this, &TuningFileListModel::signalApplyChanges, manager,
+            &TuningFileManager::onSignalApplyChanges, queued);
+    connect(this, &TuningFileListModel::signalUpdateFromCloud, manager,
+            &TuningFileManager::onSignalUpdateFromCloud, queued);
+    connect(this, &TuningFileListModel::signalResetTunings, manager,
+            &TuningFileManager::onSignalResetTunings, queued);
+}
+
+void TuningFileListModel::setEnableApplyCancel(bool enable)
+{
+    if (enable == m_enableApplyCancel)
+        return;
+    m_enableApplyCancel = enable;
+    Q_EMIT enableApplyCancelChanged(enable);
+}
+
+const FileInfoList* TuningFileListModel::group(int row) const
+{
+    if (row < 0 || row >= m_keys.size())
+        return nullptr;
+    const auto found = m_workingMap.constFind(m_keys.at(row));
+    return found == m_workingMap.constEnd() ? nullptr : &found.value();
+}
+
+int TuningFileListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_keys.size();
+}
+
+QVariant TuningFileListModel::data(const QModelIndex& index, int role) const
+{
+    const FileInfoList* records = group(index.row());
+    if (!records)
+        return {};
+    const FileInfo& first = records->first();
+    switch (role) {
+    case TypeRole:
+        return first.type;
+    case BrandSeriesRole:
+        return first.brand + QStringLiteral(" / ") + first.series;
+    case StateRole:
+        return fold(*records).state;
+    case ActionRole:
+        return first.action;
+    case UpdateRole:
+        return fold(*records).update;
+    case AddRemoveRole:
+        return fold(*records).addRemove;
+    case FilterRole:
+        return m_brandFilter == TuningCatalog::showAll || m_brandFilter == first.brand;
+    default:
+        return {};
+    }
+}
+
+bool TuningFileListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!group(index.row()))
+        return false;
+    if (role != ActionRole)
+        return QAbstractListModel::setData(index, value, role);
+    FileInfoList& records = m_workingMap[m_keys.at(index.row())];
+    const bool taken = records.first().setAction(value.toString());
+    parseAndSetEnableApplyCancel();
+    if (taken)
+        Q_EMIT dataChanged(index, index, {ActionRole});
+    return taken;
+}
+
+Qt::ItemFlags TuningFileListModel::flags(const QModelIndex& index) const
+{
+    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QHash<int, QByteArray> TuningFileListModel::roleNames() const
+{
+    return {{TypeRole, "typeRole"},     {BrandSeriesRole, "brandSeriesRole"},
+            {StateRole, "stateRole"},   {ActionRole, "actionRole"},
+            {UpdateRole, "updateRole"}, {AddRemoveRole, "addRemoveRole"},
+            {FilterRole, "filterRole"}};
+}
+
+void TuningFileListModel::initializeModel(bool full)
+{
+    const QSettings settings(settingskeys::kApplicationStore.organization,
+                             settingskeys::kApplicationStore.application);
+    Q_EMIT signalInitialize(settings.value(settingskeys::kCurrentDeviceAddress).toString(), full);
+}
+
+void TuningFileListModel::filterBy(const QString& brand)
+{
+    m_brandFilter = brand;
+    m_resetTimer.start();
+}
+
+void TuningFileListModel::applyChanges()
+{
+    m_awaitingDeviceChange = true;
+    Q_EMIT signalApplyChanges(m_workingMap);
+}
+
+void TuningFileListModel::discardChanges()
+{
+    m_workingMap = m_savedMap;
+    m_resetTimer.start();
+}
+
+void TuningFileListModel::updateFromCloud()
+{
+    Q_EMIT signalUpdateFromCloud();
+}
+
+void TuningFileListModel::resetTunings()
+{
+    m_awaitingDeviceChange = true;
+    Q_EMIT signalResetTunings();
+}
+
+void TuningFileListModel::parseAndSetEnableApplyCancel()
+{
+    bool pending = false;
+    for (const FileInfoList& records : qAsConst(m_workingMap)) {
+        if (records.first().action != FileInfo::noChange) {
+            pending = true;
+            break;
+        }
+    }
+    setEnableApplyCancel(pending);
+}
+
+void TuningFileListModel::onMapBrandSeriesToFileInfoList(const BrandSeriesMap& groups)
+{
+    beginResetModel();
+    m_workingMap = groups;
+    m_savedMap = groups;
+    m_keys = QVector<BrandSeriesKey>::fromList(groups.keys());
+    endResetModel();
+}
+
+// A failed apply or reset leaves no chosen action behind to run again unasked.
+void TuningFileListModel::onInitialized(bool success)
+{
+    if (!success && m_awaitingDeviceChange)
+        discardChanges();
+    m_awaitingDeviceChange = false;
+    Q_EMIT initialized(success);
+}
+
+void TuningFileListModel::onChangesApplied()
+{
+    m_awaitingDeviceChange = false;
+    reInitialize(true);
+}
+
+void TuningFileListModel::onUpdatedFromCloud()
+{
+    reInitialize(false);
+}
+
+void TuningFileListModel::onTuningsReset()
+{
+    m_awaitingDeviceChange = false;
+    reInitialize(true);
+}
+
+void TuningFileListModel::reInitialize(bool full)
+{
+    Q_EMIT brandList({});
+    beginResetModel();
+    m_savedMap.clear();
+    m_workingMap.clear();
+    m_keys.clear();
+    endResetModel();
+    initializeModel(full);
+}
+
+void TuningFileListModel::onResetModel()
+{
+    beginResetModel();
+    endResetModel();
+    setEnableApplyCancel(false);
+}

@@ -1,12 +1,82 @@
 #pragma once
 
-#include <QObject>
+#include "fileinfo.h"
 
-// Skeleton until presets and tunings are built: it can be created from QML and holds no data.
-class TuningFileListModel : public QObject
+#include <QAbstractListModel>
+#include <QStringList>
+#include <QTimer>
+#include <QVector>
+
+// The model of the tuning screen: one row per (brand, series) group of tuning records, the
+// group's folded state, and the action the user chose for it. Talks to TuningFileManager only
+// through queued signals; maps cross threads by value.
+class TuningFileListModel : public QAbstractListModel
 {
     Q_OBJECT
+    Q_PROPERTY(QString brandFilter READ brandFilter CONSTANT)
+    Q_PROPERTY(bool enableApplyCancel READ enableApplyCancel WRITE setEnableApplyCancel NOTIFY
+                   enableApplyCancelChanged)
 
 public:
+    enum FileInfoRoles {
+        TypeRole = Qt::UserRole + 1,
+        BrandSeriesRole,
+        StateRole,
+        ActionRole,
+        UpdateRole,
+        AddRemoveRole,
+        FilterRole
+    };
+    Q_ENUM(FileInfoRoles)
+
     explicit TuningFileListModel(QObject* parent = nullptr);
+
+    QString brandFilter() const { return m_brandFilter; }
+    bool enableApplyCancel() const { return m_enableApplyCancel; }
+    void setEnableApplyCancel(bool enable);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    Q_INVOKABLE void initializeModel(bool full = true);
+    Q_INVOKABLE void filterBy(const QString& brand);
+    Q_INVOKABLE void applyChanges();
+    Q_INVOKABLE void discardChanges();
+    Q_INVOKABLE void updateFromCloud();
+    Q_INVOKABLE void resetTunings();
+    Q_INVOKABLE void parseAndSetEnableApplyCancel();
+
+Q_SIGNALS:
+    void progressMessage(QString message);
+    void error(QString errorString);
+    void signalInitialize(QString ip, bool full);
+    void initialized(bool success);
+    void brandList(QStringList brandList);
+    void signalApplyChanges(BrandSeriesMap groups);
+    void signalUpdateFromCloud();
+    void signalResetTunings();
+    void enableApplyCancelChanged(bool enable);
+
+public Q_SLOTS:
+    void onMapBrandSeriesToFileInfoList(const BrandSeriesMap& groups);
+    void onChangesApplied();
+    void onUpdatedFromCloud();
+    void onTuningsReset();
+    void reInitialize(bool full = true);
+    void onResetModel();
+
+private:
+    void onInitialized(bool success);
+    const FileInfoList* group(int row) const;
+
+    BrandSeriesMap m_savedMap;
+    BrandSeriesMap m_workingMap;
+    QVector<BrandSeriesKey> m_keys; // row -> key of m_workingMap
+    QString m_brandFilter;
+    QTimer m_resetTimer;
+    bool m_enableApplyCancel = false;
+    bool m_awaitingDeviceChange = false;
 };

@@ -1,10 +1,20 @@
 #pragma once
 
+#include "fileinfo.h"
+
 #include <QObject>
+#include <QString>
+#include <QStringList>
 #include <QThread>
 
-// Skeleton of the tuning-file service until it is built: the process-wide object, its worker
-// thread (idle) and the validation flag that points it at its test sources. It moves no files.
+#include <atomic>
+
+class TuningFileWorker;
+
+// The process-wide tuning-file service: keeps the factory set, the local store, the device's
+// two tuning folders and the cloud in step. Its state lives in a worker on a thread of its own
+// (TuningFileWorker); this object, in the thread of the first instance() call, relays requests
+// to it and its results back, queued. Stopped at aboutToQuit with bounded waits.
 class TuningFileManager : public QObject
 {
     Q_OBJECT
@@ -12,19 +22,47 @@ class TuningFileManager : public QObject
                    validationModeChanged)
 
 public:
-    // Creates the manager on first use and starts its worker thread on every call.
+    // Creates the manager on first use and starts its thread.
     static TuningFileManager* instance();
 
     bool validationMode() const { return m_validationMode; }
     void setValidationMode(bool validationMode);
+    // Whether the device session is logged in, as last reported.
+    bool isConnected() const { return m_connected; }
+    // The device address of the last initialisation.
+    QString hostAddress() const;
+
+    // Ends the threads; the manager takes no requests afterwards.
+    void shutdown();
+
+public Q_SLOTS:
+    // With `full`, also connects to the device at `ip` and syncs its tuning folders.
+    void initialize(const QString& ip, bool full = true);
+    // Carries out the actions chosen in `groups` (each group's first record) on the device.
+    void onSignalApplyChanges(const BrandSeriesMap& groups);
+    void onSignalUpdateFromCloud();
+    // Back to the factory set, locally and on the device ("Custom" files stay there).
+    void onSignalResetTunings();
 
 Q_SIGNALS:
+    void connected();
+    void disconnected();
+    void error(QString errorString);
+    void progressMessage(QString message);
+    void mapBrandSeriesToFileInfoList(BrandSeriesMap fileInfoList);
+    void brandList(QStringList list);
+    void initialized(bool success);
+    void changesApplied();
+    void updatedFromCloud();
+    void tuningsReset();
     void validationModeChanged(bool validationMode);
 
 private:
     TuningFileManager();
-    void shutdown();
 
     QThread m_thread;
-    bool m_validationMode = false;
+    TuningFileWorker* m_worker;
+    std::atomic<bool> m_validationMode{false};
+    std::atomic<bool> m_connected{false};
+    QString m_hostAddress;
 };

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <chrono>
+
+class FtpClientWorker;
+
+// The one FTP session of the tuning-file manager, on a thread of its own. Each request is a
+// change of directory and one operation; each outcome comes back as one signal: connected(),
+// disconnected(), fileList(), fileData(), actionFinished() or error(). Send the next request
+// only after the answer to the previous one. A request without progress for the request
+// time-out fails with an error and leaves the session closed; a connect request always starts
+// a fresh session, so a failed one can be retried.
+//
+// The object lives in the thread that made it; its signals reach that thread queued.
+class FtpClientThread : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr quint16 kDevicePort = 21;
+    static constexpr std::chrono::milliseconds kRequestTimeout{30000};
+
+    explicit FtpClientThread(quint16 port = kDevicePort,
+                             std::chrono::milliseconds requestTimeout = kRequestTimeout,
+                             QObject* parent = nullptr);
+    ~FtpClientThread() override;
+
+    QString hostAddress() const { return m_host; }
+
+public Q_SLOTS:
+    void onConnectToHost(const QString& hostAddress, const QString& user, const QString& password);
+    void onDisconnectFromHost();
+    void onRequestFileList(const QString& dir);
+    void onGetFile(const QString& dir, const QString& fileFullName);
+    void onPutFile(const QByteArray& fileData, const QString& dir, const QString& fileFullName);
+    void onRemoveFile(const QString& dir, const QString& fileFullName);
+    // Stores the new file, then removes the old one when its name differs, so a failed upload
+    // never costs the device its file.
+    void onUpdateFile(const QByteArray& newFileData, const QString& dir,
+                      const QString& oldFileFullName, const QString& newFileFullName);
+
+Q_SIGNALS:
+    void connected();
+    void disconnected();
+    void error(QString errorString);
+    void fileList(QString dir, QStringList list);
+    void fileData(QByteArray data, QString dir, QString fileName);
+    void actionFinished();
+
+private:
+    QThread m_thread;
+    FtpClientWorker* m_worker;
+    QString m_host;
+};

@@ -1,0 +1,153 @@
+#include "localtuningstore.h"
+
+#include "safefilename.h"
+#include "tuningname.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+constexpr QFileDevice::Permissions kFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+    QFileDevice::ReadOther;
+} // namespace
+
+const QString LocalTuningStore::factoryRoot = QStringLiteral(":/TuningFiles/Local");
+
+LocalTuningStore::LocalTuningStore(const QString& dataFolder) : m_dataFolder(dataFolder) {}
+
+QString LocalTuningStore::tuningRoot() const
+{
+    return m_dataFolder + QStringLiteral("/QX8/TuningFiles");
+}
+
+QString LocalTuningStore::localFolder(TuningSide side) const
+{
+    return tuningRoot() + QStringLiteral("/Local") + tuningside::folder(side);
+}
+
+QString LocalTuningStore::stagingFolder(TuningSide side) const
+{
+    return m_dataFolder + QStringLiteral("/TuningFiles/Cloud") + tuningside::folder(side);
+}
+
+QString LocalTuningStore::manifestFolder(TuningSide side) const
+{
+    return m_dataFolder + QStringLiteral("/TuningFiles/Cloud/Manifest") + tuningside::folder(side);
+}
+
+void LocalTuningStore::serializeFactoryTunings()
+{
+    for (TuningSide side : tuningside::both) {
+        for (const QString& folder : {localFolder(side), stagingFolder(side)}) {
+            if (!QDir().mkpath(folder))
+                qWarning().noquote() << "Cannot create the tuning folder" << folder;
+        }
+    }
+    rescan();
+    for (TuningSide side : tuningside::both) {
+        TuningCatalog present;
+        present.setLocalFiles(side, files(side));
+        const QDir factory(factoryRoot + tuningside::folder(side));
+        for (const QString& file : factory.entryList(QDir::Files)) {
+            if (!present.localFileCorrespondsToRemote(tuningside::folder(side), file).isEmpty())
+                continue;
+            const QString target = localFolder(side) + QLatin1Char('/') + file;
+            QFile source(factory.filePath(file));
+            if (!source.copy(target)) {
+                qDebug().noquote()
+                    << "Cannot copy the factory tuning" << file << ":" << source.errorString();
+                continue;
+            }
+            // Resource files are read-only, and a copy keeps that.
+            QFile::setPermissions(target, kFilePermissions);
+        }
+    }
+    rescan();
+}
+
+void LocalTuningStore::rescan()
+{
+    for (TuningSide side : tuningside::both)
+        m_files[index(side)] = tuningFilesIn(localFolder(side));
+}
+
+QString LocalTuningStore::write(TuningSide side, const QString& fileName,
+                                const QByteArray& data) const
+{
+    const QString path = safefilename::pathInFolder(localFolder(side), fileName);
+    if (path.isEmpty())
+        return QStringLiteral("Refused to store the tuning file \"%1\": not a plain file name.")
+            .arg(fileName);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+        return QStringLiteral("Cannot store the tuning file %1: %2").arg(path, file.errorString());
+    QFile::setPermissions(path, kFilePermissions);
+    return {};
+}
+
+QString LocalTuningStore::addOrReplaceLocalFile(TuningSide side, const QString& fileName,
+                                                const QByteArray& data,
+                                                const QString& replacedFile) const
+{
+    const QString written = write(side, fileName, data);
+    if (!written.isEmpty() || replacedFile.isEmpty() || replacedFile == fileName)
+        return written;
+    QFile old(localFolder(side) + QLatin1Char('/') + replacedFile);
+    if (old.exists() && !old.remove())
+        return QStringLiteral("Cannot remove the replaced tuning file %1: %2")
+            .arg(old.fileName(), old.errorString());
+    return {};
+}
+
+QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
+{
+    QFile file(safefilename::pathInFolder(localFolder(side), fileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error =
+            QStringLiteral("Cannot read the tuning file %1: %2").arg(fileName, file.errorString());
+        return {};
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        *error =
+            QStringLiteral("Cannot read the tuning file %1: %2").arg(fileName, file.errorString());
+    return data;
+}
+
+QStringList tuningFilesIn(const QString& folder)
+{
+    QStringList files;
+    for (const QString& file : QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot)) {
+        if (tuningname::isTuningName(file))
+            files.append(file);
+        else
+            qDebug().noquote() << "Not a tuning file name, left alone:" << folder << file;
+    }
+    files.sort(Qt::CaseInsensitive);
+    return files;
+}
+
+void removeDirectoryRecursively(const QDir& dir)
+{
+    if (!dir.exists())
+        return;
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot | QDir::System,
+                          QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink()) {
+            removeDirectoryRecursively(QDir(entry.absoluteFilePath()));
+            continue;
+        }
+        QFile file(entry.absoluteFilePath());
+        file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+        if (!file.remove())
+            qDebug().noquote() << "Cannot delete" << entry.absoluteFilePath() << ":"
+                               << file.errorString();
+    }
+    if (!QDir().rmdir(dir.absolutePath()))
+        qDebug().noquote() << "Cannot delete the folder" << dir.absolutePath();
+}

@@ -1,0 +1,138 @@
+// The download queue against the harness HTTP server: files land in the target folder one by
+// one, each reported once, each batch once, batches in the order asked, and a name from a URL
+// never leads out of its folder.
+#include "downloadmanager.h"
+#include "httpserverprocess.h"
+#include "testharness.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDownloadManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void batchResultsAndFiles_data();
+    void batchResultsAndFiles();
+    void batchesBackToBackBothFinish();
+    void emptyingKeepsHiddenFiles();
+
+private:
+    static QByteArray content(const QString& name) { return name.toUtf8().repeated(100); }
+    static QStringList filesIn(const QString& folder);
+
+    QTemporaryDir m_served;
+    QTemporaryDir m_target;
+    HttpServerProcess m_server;
+    DownloadManager m_downloads;
+};
+
+void TestDownloadManager::initTestCase()
+{
+    QDir(m_served.path()).mkpath("sub");
+    for (const QString name : {"a.hdf", "b.hdf", "c.hdf", "sub/index.html", "x_a.hdf"}) {
+        QFile file(m_served.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content(name));
+    }
+    QVERIFY(m_server.start(m_served.path(), {"/b.hdf=404", "/c.hdf=cut"}));
+}
+
+QStringList TestDownloadManager::filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void TestDownloadManager::batchResultsAndFiles_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QList<bool>>("results");
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("second of three missing")
+        << QStringList{"/a.hdf", "/b.hdf", "/x_a.hdf"} << QList<bool>{true, false, true}
+        << QStringList{"a.hdf", "x_a.hdf"};
+    QTest::newRow("cut body leaves no file")
+        << QStringList{"/c.hdf"} << QList<bool>{false} << QStringList{};
+    QTest::newRow("folder url") << QStringList{"/sub/"} << QList<bool>{true}
+                                << QStringList{"index.html"};
+    // The server would answer these from its root; the name must not leave the folder.
+    QTest::newRow("encoded traversal")
+        << QStringList{"/..%2F..%2Fx_a.hdf"} << QList<bool>{false} << QStringList{};
+    QTest::newRow("dot dot") << QStringList{"/sub/.."} << QList<bool>{false} << QStringList{};
+    QTest::newRow("hidden") << QStringList{"/.x_a.hdf"} << QList<bool>{false} << QStringList{};
+}
+
+void TestDownloadManager::batchResultsAndFiles()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QList<bool>, results);
+    qx8test::expectWarnings("^Failed to download ", int(results.count(false)));
+    const QString folder = m_target.filePath(QTest::currentDataTag());
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl(m_server.url(QString()).toString() + path, QUrl::StrictMode));
+    m_downloads.requestDownloadMultiple(urls, folder, true);
+
+    QVERIFY(batchDone.wait(qx8test::timeoutMs()));
+    QCOMPARE(fileDone.size(), results.size());
+    for (int i = 0; i < results.size(); ++i) {
+        QCOMPARE(fileDone.at(i).at(0).toUrl(), urls.at(i));
+        QCOMPARE(fileDone.at(i).at(1).toBool(), results.at(i));
+    }
+    QCOMPARE(batchDone.first(), (QList<QVariant>{int(results.count(true)), int(results.size())}));
+    QFETCH(QStringList, files);
+    QCOMPARE(filesIn(folder), files);
+    for (const QString& file : files) {
+        QFile saved(QDir(folder).filePath(file));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(),
+                 content(file == "index.html" ? QStringLiteral("sub/index.html") : file));
+    }
+    QCOMPARE(filesIn(m_target.path()), QStringList());
+}
+
+// The second batch is asked for while the first one runs: it waits, then runs.
+void TestDownloadManager::batchesBackToBackBothFinish()
+{
+    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    const QString first = m_target.filePath("first");
+    const QString second = m_target.filePath("second");
+    m_downloads.requestDownloadMultiple({m_server.url("/a.hdf"), m_server.url("/x_a.hdf")}, first,
+                                        true);
+    m_downloads.requestDownload(m_server.url("/a.hdf"), second, true);
+    m_downloads.requestDownloadMultiple({}, second, false);
+    QTRY_COMPARE_WITH_TIMEOUT(batchDone.size(), 3, qx8test::timeoutMs());
+    QCOMPARE(batchDone.at(0), (QList<QVariant>{2, 2}));
+    QCOMPARE(batchDone.at(1), (QList<QVariant>{1, 1}));
+    QCOMPARE(batchDone.at(2), (QList<QVariant>{0, 0}));
+    QCOMPARE(fileDone.size(), 3);
+    QCOMPARE(filesIn(first), (QStringList{"a.hdf", "x_a.hdf"}));
+    QCOMPARE(filesIn(second), QStringList{"a.hdf"});
+}
+
+void TestDownloadManager::emptyingKeepsHiddenFiles()
+{
+    const QString folder = m_target.filePath("hidden");
+    QVERIFY(QDir().mkpath(folder + "/old"));
+    for (const char* name : {"/.keep", "/stale.hdf", "/old/stale.hdf"}) {
+        QFile file(folder + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    m_downloads.requestDownload(m_server.url("/a.hdf"), folder, true);
+    QVERIFY(batchDone.wait(qx8test::timeoutMs()));
+    QCOMPARE(filesIn(folder), (QStringList{".keep", "a.hdf"}));
+    QVERIFY(!QFileInfo::exists(folder + "/old"));
+}
+
+QX8_TEST_GUILESS_MAIN(TestDownloadManager)
+#include "tst_downloadmanager.moc"

@@ -1,0 +1,294 @@
+// Changes to the device and the local store through the tuning-file manager, against real
+// servers: the device's FTP storage (pyftpdlib on port 21) and the cloud (the harness HTTP
+// server): apply, apply cut off halfway, the cloud update with its faults, and the reset.
+#include "datafolders.h"
+#include "httpserverprocess.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "tuningfilemanager.h"
+#include "tuningfixture.h"
+#include "tuningname.h"
+
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+QSet<QString> setOf(const QStringList& list)
+{
+    return QSet<QString>(list.begin(), list.end());
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString folderOf(const FileInfo& info)
+{
+    return info.type == FileInfo::speakerType ? "SpeakerTunings" : "AmplifierData";
+}
+} // namespace
+
+class TestTuningChanges : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void cloudManifestMissing();
+    void cloudUpdateTakesNewerFiles();
+    void applyAddUpdateRemove();
+    void applyCutOffHalfway();
+    void resetToFactorySet();
+
+private:
+    bool waitFor(QSignalSpy& spy);
+    bool sync(const TuningDevice& device);
+    BrandSeriesMap choose(const QList<QPair<QString, QString>>& choices) const;
+
+    TuningFileManager* m_manager = nullptr;
+    HttpServerProcess m_cloud;
+    QTemporaryDir m_cloudFolder;
+    BrandSeriesMap m_map;
+    QStringList m_progress;
+};
+
+void TestTuningChanges::initTestCase()
+{
+    USER_PATH = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+    const QString speakers = m_cloudFolder.filePath("sp-speaker-tunings/");
+    const QString amplifiers = m_cloudFolder.filePath("sp-amplifier-data/");
+    // A newer stamp of a factory file, the same stamp of another, new names, and faults.
+    QVERIFY(writeFile(speakers + "Manifest",
+                      "Altavox_Arc_M8_2021_5_23_3_40.hdf\r\n\r\n"
+                      "Altavox_Arc_C6_Cardioid_2019_5_22_17_1.hdf\r\n"
+                      "Cloud_New_One_2022_1_1_1_1.hdf\r\n"
+                      "Cloud_Gone_One_2022_1_1_1_1.hdf\r\nCloud_Cut_One_2022_1_1_1_1.hdf\r\n"
+                      "../../Cloud_Evil_One_2022_1_1_1_1.hdf\r\n<html>\r\n"));
+    QVERIFY(writeFile(amplifiers + "Manifest", "Cloud_Amp_One_2022_1_1_1_1.hdf"));
+    for (const QString name : {"Altavox_Arc_M8_2021_5_23_3_40.hdf",
+                               "Cloud_New_One_2022_1_1_1_1.hdf", "Cloud_Cut_One_2022_1_1_1_1.hdf"})
+        QVERIFY(writeFile(speakers + name, name.toUtf8().repeated(50)));
+    QVERIFY(writeFile(amplifiers + "Cloud_Amp_One_2022_1_1_1_1.hdf", "amp"));
+    QVERIFY(m_cloud.start(m_cloudFolder.path(),
+                          {"/sp-speaker-tunings/Cloud_Cut_One_2022_1_1_1_1.hdf=cut"}));
+    qputenv("QX8_CLOUD_BASE_URL", m_cloud.url("/").toString().toUtf8());
+
+    m_manager = TuningFileManager::instance();
+    connect(m_manager, &TuningFileManager::mapBrandSeriesToFileInfoList, this,
+            [this](const BrandSeriesMap& map) { m_map = map; });
+    connect(m_manager, &TuningFileManager::progressMessage, this,
+            [this](const QString& text) { m_progress.append(text); });
+}
+
+void TestTuningChanges::cleanupTestCase()
+{
+    m_manager->shutdown();
+}
+
+bool TestTuningChanges::waitFor(QSignalSpy& spy)
+{
+    return QTest::qWaitFor([&] { return !spy.isEmpty(); }, 2 * qx8test::timeoutMs());
+}
+
+bool TestTuningChanges::sync(const TuningDevice& device)
+{
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    m_manager->initialize(device.address(), true);
+    return waitFor(done) && done.first().first().toBool();
+}
+
+// The current groups with the given (brand, series) keys set to the given actions.
+BrandSeriesMap TestTuningChanges::choose(const QList<QPair<QString, QString>>& choices) const
+{
+    BrandSeriesMap map = m_map;
+    for (const auto& choice : choices) {
+        for (auto group = map.begin(); group != map.end(); ++group) {
+            if (group.key().first + '/' + group.key().second == choice.first)
+                group.value().first().setAction(choice.second);
+        }
+    }
+    return map;
+}
+
+void TestTuningChanges::cloudManifestMissing()
+{
+    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "404"));
+    qx8test::expectWarnings("^Failed to download .*/Manifest");
+    qx8test::expectWarnings("^Cloud manifest not downloaded: ");
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(done));
+    QCOMPARE(done.first().first().toBool(), false);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.first().first().toString(),
+             QStringLiteral("Failed to connect to update server. Please check your internet "
+                            "connection and try again."));
+    QCOMPARE(updated.size(), 0);
+    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "off"));
+}
+
+void TestTuningChanges::cloudUpdateTakesNewerFiles()
+{
+    const int before = m_cloud.requests().size();
+    qx8test::expectWarnings("^Cloud manifest line refused: ", 2);
+    qx8test::expectWarnings("^Cloud tuning file not downloaded: ", 2);
+    qx8test::expectWarnings("^Failed to download ", 2);
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(updated));
+    QCOMPARE(errors.size(), 1); // the missing and the cut file, said once
+
+    QStringList paths;
+    for (const HttpServerProcess::Request& request : m_cloud.requests().mid(before))
+        paths.append(QString::fromUtf8(request.path));
+    QCOMPARE(paths, (QStringList{"/sp-speaker-tunings/Manifest", "/sp-amplifier-data/Manifest",
+                                 "/sp-speaker-tunings/Altavox_Arc_M8_2021_5_23_3_40.hdf",
+                                 "/sp-speaker-tunings/Cloud_New_One_2022_1_1_1_1.hdf",
+                                 "/sp-speaker-tunings/Cloud_Gone_One_2022_1_1_1_1.hdf",
+                                 "/sp-speaker-tunings/Cloud_Cut_One_2022_1_1_1_1.hdf",
+                                 "/sp-amplifier-data/Cloud_Amp_One_2022_1_1_1_1.hdf"}));
+    const QSet<QString> speakers = setOf(QDir(localTuningFolder("SpeakerTunings")).entryList());
+    QVERIFY(speakers.contains("Altavox_Arc_M8_2021_5_23_3_40.hdf"));
+    QVERIFY(!speakers.contains("Altavox_Arc_M8_2020_5_23_3_39.hdf"));
+    QVERIFY(speakers.contains("Cloud_New_One_2022_1_1_1_1.hdf"));
+    QVERIFY(!speakers.contains("Cloud_Gone_One_2022_1_1_1_1.hdf"));
+    QVERIFY(!speakers.contains("Cloud_Cut_One_2022_1_1_1_1.hdf"));
+    QVERIFY(QFile::exists(localTuningFolder("AmplifierData") + "/Cloud_Amp_One_2022_1_1_1_1.hdf"));
+}
+
+void TestTuningChanges::applyAddUpdateRemove()
+{
+    TuningDevice device;
+    QVERIFY(device.seed());
+    QVERIFY(device.start());
+    QVERIFY(sync(device));
+    const QStringList folders = TuningDevice::folders;
+    QHash<QString, QSet<QString>> expected;
+    for (const QString& folder : folders)
+        expected[folder] = setOf(device.files(folder));
+
+    // Two groups to add, one to update, one to remove, each with records of the state it needs.
+    QList<QPair<QString, QString>> choices;
+    QStringList wanted{FileInfo::willAdd, FileInfo::willAdd, FileInfo::willUpdate,
+                       FileInfo::willRemove};
+    for (auto group = m_map.cbegin(); group != m_map.cend() && !wanted.isEmpty(); ++group) {
+        const QString action = wanted.first();
+        const QString needs = action == FileInfo::willRemove   ? FileInfo::loaded
+                              : action == FileInfo::willUpdate ? FileInfo::hasUpdate
+                                                               : FileInfo::notLoaded;
+        if (std::none_of(group->begin(), group->end(),
+                         [&](const FileInfo& info) { return info.state == needs; }))
+            continue;
+        choices.append({group.key().first + '/' + group.key().second, wanted.takeFirst()});
+        for (const FileInfo& info : *group) {
+            QSet<QString>& files = expected[folderOf(info)];
+            const QString name = tuningname::fileName(info.file);
+            const auto deviceCopy = std::find_if(files.begin(), files.end(), [&](const QString& f) {
+                return tuningname::fileName(f) == name;
+            });
+            if (action == FileInfo::willRemove || info.state == FileInfo::hasUpdate) {
+                if (info.state != FileInfo::notLoaded)
+                    files.erase(deviceCopy);
+            }
+            if (action != FileInfo::willRemove && info.state != FileInfo::loaded)
+                files.insert(info.file);
+        }
+    }
+    QVERIFY(wanted.isEmpty());
+
+    m_progress.clear();
+    const int logged = device.commandLog().size();
+    QSignalSpy applied(m_manager, &TuningFileManager::changesApplied);
+    m_manager->onSignalApplyChanges(choose(choices));
+    QVERIFY(waitFor(applied));
+    for (const QString& folder : folders)
+        QCOMPARE(setOf(device.files(folder)), expected.value(folder));
+    QCOMPARE(m_progress.last(), QStringLiteral("Applying Changes...100%"));
+    // Every upload was checked by its size on the device.
+    const QStringList applying = device.commandLog().mid(logged);
+    QVERIFY(applying.filter(QRegularExpression("^STOR ")).size() > 0);
+    QCOMPARE(applying.filter(QRegularExpression("^SIZE ")).size(),
+             applying.filter(QRegularExpression("^STOR ")).size());
+}
+
+void TestTuningChanges::applyCutOffHalfway()
+{
+    TuningDevice device;
+    QVERIFY(device.seed());
+    QVERIFY(device.start());
+    QVERIFY(sync(device));
+    QHash<QString, QSet<QString>> before;
+    for (const QString& folder : TuningDevice::folders)
+        before[folder] = setOf(device.files(folder));
+    QList<QPair<QString, QString>> everything;
+    for (auto group = m_map.cbegin(); group != m_map.cend(); ++group)
+        everything.append({group.key().first + '/' + group.key().second, FileInfo::willAdd});
+
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    QSignalSpy applied(m_manager, &TuningFileManager::changesApplied);
+    m_manager->onSignalApplyChanges(choose(everything));
+    QVERIFY(QTest::qWaitFor([&] { return device.commands("STOR ").size() >= 3; },
+                            qx8test::timeoutMs()));
+    device.stop();
+    QVERIFY(waitFor(done));
+    QCOMPARE(done.first().first().toBool(), false);
+    QCOMPARE(applied.size(), 0);
+    // Each name the device had is still there, in its old or its new version.
+    for (const QString& folder : TuningDevice::folders) {
+        QSet<QString> names;
+        for (const QString& file : device.files(folder))
+            names.insert(tuningname::fileName(file));
+        for (const QString& file : before.value(folder))
+            QVERIFY2(names.contains(tuningname::fileName(file)), qPrintable(file));
+    }
+
+    // Nothing of the cut-off apply runs when the next one has nothing chosen.
+    QVERIFY(device.restart());
+    const int stored = device.commands("STOR ").size();
+    const int removed = device.commands("DELE ").size();
+    done.clear();
+    m_manager->onSignalApplyChanges(m_map);
+    QVERIFY(waitFor(done));
+    QCOMPARE(done.first().first().toBool(), true);
+    QCOMPARE(device.commands("STOR ").size(), stored);
+    QCOMPARE(device.commands("DELE ").size(), removed);
+}
+
+void TestTuningChanges::resetToFactorySet()
+{
+    TuningDevice device;
+    QVERIFY(device.seed());
+    QVERIFY(device.start());
+    QVERIFY(sync(device));
+    // "Custom" files are never touched on the device.
+    QHash<QString, QSet<QString>> custom;
+    for (const QString& folder : TuningDevice::folders)
+        custom[folder] = setOf(device.files(folder).filter(QRegularExpression("^Custom_")));
+    m_progress.clear();
+    QSignalSpy reset(m_manager, &TuningFileManager::tuningsReset);
+    m_manager->onSignalResetTunings();
+    QVERIFY(waitFor(reset));
+    for (const QString& folder : TuningDevice::folders) {
+        const QSet<QString> factory = setOf(QDir(":/TuningFiles/Local/" + folder).entryList());
+        QCOMPARE(setOf(QDir(localTuningFolder(folder)).entryList(QDir::Files)), factory);
+        QSet<QString> factoryShown = factory;
+        for (const QString& file : factory) {
+            if (file.startsWith("Custom_"))
+                factoryShown.remove(file);
+        }
+        QCOMPARE(setOf(device.files(folder)), factoryShown + custom.value(folder));
+    }
+    QCOMPARE(m_progress.first(), QStringLiteral("Resetting local tunings..."));
+    QCOMPARE(m_progress.last(), QStringLiteral("Resetting remote tunings...100%"));
+}
+
+QX8_TEST_GUILESS_MAIN(TestTuningChanges)
+#include "tst_tuningchanges.moc"
