@@ -11,19 +11,19 @@ Row {
     property bool nudgeable: false
     readonly property alias textField: field
 
-    spacing: Theme.spacingSmall
+    spacing: Theme.dpX(Theme.spacingSmall)
 
     QX8CustomButton {
         visible: root.nudgeable
         buttonType: QX8Button.Nudge
         bumpDirection: -1
-        uncheckedText: "-"
-        processingObjectName: root.processingObjectName
+        uncheckedText: "\u2212"
+        fontSize: Theme.fontValue
+        processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
     }
     QX8CustomTextField {
         id: field
-        width: 110
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
         unit: root.unit
@@ -34,7 +34,8 @@ Row {
         buttonType: QX8Button.Nudge
         bumpDirection: 1
         uncheckedText: "+"
-        processingObjectName: root.processingObjectName
+        fontSize: Theme.fontValue
+        processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
     }
 }

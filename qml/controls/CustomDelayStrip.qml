@@ -9,13 +9,16 @@ Column {
     property string delayName
     readonly property alias alignmentDelay: delay
 
-    spacing: Theme.spacingSmall
+    spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
         text: root.delayName
         textFormat: Text.PlainText
-        color: Theme.text
-        font.pixelSize: Theme.fontLabel
+        elide: Text.ElideRight
+        width: Math.min(implicitWidth, delay.width)
+        color: Theme.textDim
+        font.pixelSize: Theme.dpY(Theme.fontLabel)
+        font.capitalization: Font.AllUppercase
     }
     QX8AlignmentDelay {
         id: delay

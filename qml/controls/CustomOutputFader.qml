@@ -11,7 +11,7 @@ Column {
     readonly property alias fader: strip.fader
     readonly property alias muteButton: mute
 
-    spacing: Theme.spacing
+    spacing: Theme.dpY(Theme.spacing)
 
     CustomFader {
         id: strip

@@ -39,7 +39,7 @@ Rectangle {
     // -60 dB at the bottom, +20 dB at the top.
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+20", "0", "-20", "-40", "-60"]
+        labels: ["+20", "", "0", "", "-20", "", "-40", "", "-60"]
     }
 
     CrossoverGraphItem {

@@ -30,7 +30,7 @@ Rectangle {
 
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+12", "+6", "0", "-6", "-12"]
+        labels: ["+12", "", "+6", "", "0", "", "-6", "", "-12"]
     }
 
     QX8GEQGraphItem {

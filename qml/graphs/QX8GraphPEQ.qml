@@ -21,10 +21,10 @@ Rectangle {
 
     color: Theme.panel
 
-    // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom.
+    // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom: a line every 5 dB.
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+20", "+10", "0", "-10", "-20"]
+        labels: ["+20", "", "+10", "", "0", "", "-10", "", "-20"]
     }
     // 20 Hz .. 22 kHz, logarithmic: 100 Hz, 1 kHz and 10 kHz at their own places.
     Repeater {
@@ -40,7 +40,7 @@ Rectangle {
                 y: parent.height - height - 1
                 text: modelData.t
                 color: Theme.textDim
-                font.pixelSize: Theme.fontSmall
+                font.pixelSize: Theme.dpY(Theme.fontSmall)
             }
         }
     }

@@ -14,6 +14,7 @@
 #include "filesystemmodel.h"
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
+#include "processingobjectlist.h"
 #include "qx8button.h"
 #include "qx8enumsv.h"
 #include "qx8exclusivegroup.h"
@@ -99,6 +100,9 @@ void registerQmlTypes()
     registerType<ApplicationUpdater>("ApplicationUpdater");
     registerType<FirmwareUpdater>("FirmwareUpdater");
     // not built yet: 44 registerType<QX8HomeScreenModel>("QX8HomeScreenModel"); (configuration)
+
+    // The objects of the device's preset, for screens that serve several objects.
+    registerType<ProcessingObjectList>("ProcessingObjectList");
 
     // The device model for the screens: one object per engine, owned by the engine.
     qmlRegisterSingletonType<DeviceModelProvider>(

@@ -264,9 +264,14 @@ private Q_SLOTS:
         QTRY_VERIFY(
             !m_device->received(requestLine("set", "OutputGains", "Channel_3_Gain")).isEmpty());
 
+        // One field per unit of the device model, feet second.
         QObject* delay = qvariant_cast<QObject*>(item("delayStrip")->property("alignmentDelay"));
-        QQuickItem* feet = qvariant_cast<QQuickItem*>(
-            qvariant_cast<QObject*>(delay->property("feet"))->property("textField"));
+        QObject* units = qvariant_cast<QObject*>(delay->property("items"));
+        QQuickItem* feetItem = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(units, "itemAt", Q_RETURN_ARG(QQuickItem*, feetItem),
+                                          Q_ARG(int, 1)));
+        QVERIFY(feetItem);
+        QQuickItem* feet = qvariant_cast<QQuickItem*>(feetItem->property("textField"));
         QTRY_COMPARE(feet->property("text").toString(), QString("2.81ft"));
     }
 };

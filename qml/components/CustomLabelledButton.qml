@@ -1,0 +1,44 @@
+import QtQuick 2.15
+
+// A button with a picture above its caption: the blocks of the signal chain. The caption may
+// take two lines; `dimmed` greys the picture (a block that is switched off).
+CustomButton {
+    id: root
+
+    property url imageSource
+    property bool dimmed: false
+
+    implicitWidth: Theme.dpX(88)
+    implicitHeight: Theme.dpY(84)
+    topPadding: Theme.dpY(Theme.spacingSmall)
+    bottomPadding: Theme.dpY(Theme.spacingSmall)
+    leftPadding: Theme.dpX(Theme.spacingSmall)
+    rightPadding: leftPadding
+
+    contentItem: Column {
+        spacing: Theme.dpY(2)
+
+        Image {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: Math.min(root.availableWidth, height)
+            height: root.availableHeight - caption.height - parent.spacing
+            source: root.imageSource
+            fillMode: Image.PreserveAspectFit
+            asynchronous: true
+            opacity: root.dimmed ? 0.35 : 1
+        }
+        Text {
+            id: caption
+            width: root.availableWidth
+            text: root.text
+            textFormat: Text.PlainText
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            maximumLineCount: 2
+            elide: Text.ElideRight
+            lineHeight: 0.9
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
+            color: root.dimmed ? Theme.textDim : Theme.text
+        }
+    }
+}
