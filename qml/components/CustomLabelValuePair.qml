@@ -14,6 +14,8 @@ Rectangle {
     property string stateVariableName
     property string label
     property bool applies: true
+    // Parameter names read in capitals; a name from the device ("1.0 kHz") keeps its own case.
+    property bool uppercaseLabel: true
     readonly property bool isChoice: DeviceModelProvider.entries(processingObjectName,
                                                                  stateVariableName).length > 0
     readonly property bool nudgeable: DeviceModelProvider.nudgeObjectClass(processingObjectName,
@@ -38,7 +40,7 @@ Rectangle {
         textFormat: Text.PlainText
         elide: Text.ElideRight
         font.pixelSize: Theme.dpY(Theme.fontSmall)
-        font.capitalization: Font.AllUppercase
+        font.capitalization: root.uppercaseLabel ? Font.AllUppercase : Font.MixedCase
         color: Theme.textDim
     }
 

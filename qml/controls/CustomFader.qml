@@ -1,19 +1,17 @@
 import QtQuick 2.15
-import DeviceModelProvider 1.0
-import "Scales.js" as Scales
 
-// A fader strip of one level: the channel's name above, the fader beside its dB scale, and the
-// device's value below. The scale follows the variable's range in the device model.
+// A fader strip of one level: the channel's name above, the fader beside its dB scale (and the
+// channel's level meter, when the strip names one), and the device's value below. The scale
+// is the fader's.
 Column {
     id: root
 
     property string processingObjectName
     property string stateVariableName
     property string channelName
+    property string meterObjectName
+    property string meterVariableName
     property real faderHeight: Theme.dpY(220)
-    readonly property var scale: Scales.taper(
-        DeviceModelProvider.minimum(processingObjectName, stateVariableName),
-        DeviceModelProvider.maximum(processingObjectName, stateVariableName))
     readonly property alias fader: fader
     readonly property alias readout: readout
 
@@ -30,19 +28,24 @@ Column {
     }
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
+        spacing: Theme.dpX(2)
+        QX8CustomMeter {
+            y: fader.topPadding
+            width: Theme.dpX(8)
+            height: fader.availableHeight
+            visible: root.meterVariableName !== ""
+            processingObjectName: root.meterVariableName !== "" ? root.meterObjectName : ""
+            stateVariableName: root.meterVariableName
+        }
         QX8Fader {
             id: fader
             height: root.faderHeight
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
-            rangeBoundaryValues: root.scale.boundaries
-            rangeLengthsInPercentage: root.scale.lengths
         }
         ScaleMarkerArea {
             y: fader.topPadding
             height: fader.availableHeight
-            rangeBoundaryValues: root.scale.boundaries
-            rangeLengthsInPercentage: root.scale.lengths
         }
     }
     QX8CustomLabel {

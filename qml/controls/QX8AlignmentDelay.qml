@@ -12,7 +12,7 @@ Row {
                                                                   stateVariableName)
     readonly property alias items: unitItems
 
-    spacing: Theme.dpX(Theme.spacing)
+    spacing: Theme.dpX(Theme.margin * 2)
 
     Repeater {
         id: unitItems

@@ -2,18 +2,24 @@ import QtQuick 2.15
 import QtQml 2.15
 import QtQuick.Controls 2.15 as T
 import Fader 1.0
+import DeviceModelProvider 1.0
+import "Scales.js" as Scales
 
-// A vertical fader bound to one variable through a piecewise scale (or linearly between
-// minimumValue and maximumValue). It shows the device's value and writes only while moved; the
-// cap is dimmed until the device has reported the value.
+// A vertical fader bound to one variable through a piecewise scale (by default a console taper
+// over the variable's range in the device model), or linearly between minimumValue and
+// maximumValue. It shows the device's value and writes only while moved; the cap is dimmed until
+// the device has reported the value.
 T.Slider {
     id: root
 
     property string processingObjectName
     property string stateVariableName
     property string valueType
-    property var rangeBoundaryValues: []
-    property var rangeLengthsInPercentage: []
+    readonly property var taper: Scales.taper(
+        DeviceModelProvider.minimum(processingObjectName, stateVariableName),
+        DeviceModelProvider.maximum(processingObjectName, stateVariableName))
+    property var rangeBoundaryValues: taper.boundaries
+    property var rangeLengthsInPercentage: taper.lengths
     property real minimumValue: 0
     property real maximumValue: 0
     property color capColor: Theme.textDim

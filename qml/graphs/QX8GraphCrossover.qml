@@ -41,6 +41,10 @@ Rectangle {
         anchors.fill: graph
         labels: ["+20", "", "0", "", "-20", "", "-40", "", "-60"]
     }
+    FrequencyGrid {
+        anchors.fill: graph
+        minimumHz: 16
+    }
 
     CrossoverGraphItem {
         id: graph

@@ -10,7 +10,7 @@ ScreenPage {
     shownObjects: DeviceModelProvider.objects("QX8AEQ.qml", "")
 
     Repeater {
-        model: page.shownObjects
+        model: page.availableObjects
         QX8CommonEQ {
             width: page.body.width
             height: page.body.height

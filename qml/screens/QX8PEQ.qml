@@ -23,7 +23,7 @@ ScreenPage {
     }
 
     Repeater {
-        model: page.shownObjects
+        model: page.availableObjects
         QX8CommonEQ {
             width: page.body.width
             height: page.body.height

@@ -16,6 +16,10 @@ Rectangle {
                                                 + DisplayNames.of(missingObject) + "."
     readonly property string missingObject: presetObjects.item
                                             ? firstMissing(presetObjects.item, shownObjects) : ""
+    // The shown objects while the preset holds them all: what the page binds.
+    readonly property var availableObjects: missingObject === "" ? shownObjects : []
+    // The objects the device's preset holds, once it has listed them (for pages that show some).
+    readonly property var presetObjectNames: presetObjects.item ? presetObjects.item.names : []
     default property alias content: body.data
     readonly property alias body: body
 

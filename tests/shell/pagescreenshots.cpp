@@ -13,6 +13,7 @@
 #include "testmain.h"
 #include "viewloader.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QQuickView>
 #include <QtTest>
@@ -39,6 +40,7 @@ void PageScreenshots::takeScreenshots()
             QVERIFY2(session.device().command(command).startsWith("ok"), qPrintable(command));
     }
     QQuickView* view = session.shell().loader()->view();
+    QCursor::setPos(view->screen(), QPoint(0, 0)); // no hover effects in the pictures
     view->setMaximumSize(QSize(size[0].toInt(), size[1].toInt()));
     view->resize(size[0].toInt(), size[1].toInt());
 
