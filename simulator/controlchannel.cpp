@@ -4,6 +4,7 @@
 #include "consoleserver.h"
 #include "devicestate.h"
 #include "faultswitches.h"
+#include "firmwarestore.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
 
@@ -51,8 +52,9 @@ QString failed(const QString& reason)
 } // namespace
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                               FaultSwitches& faults, QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults)
+                               FaultSwitches& faults, const FirmwareStore& firmware,
+                               QObject* parent)
+    : QObject(parent), m_server(server), m_state(state), m_faults(faults), m_firmware(firmware)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -93,6 +95,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return subscriptions();
     if (name == "connections")
         return "ok " + QString::number(m_server.connectionCount());
+    if (name == "firmware")
+        return "ok " + m_firmware.describe();
     if (name == "close") {
         m_server.closeAll();
         return "ok";

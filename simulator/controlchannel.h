@@ -5,6 +5,7 @@
 class ConsoleServer;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
 class StdinReader;
 
 // Commands for tests, one per line on standard input, each answered by one line on standard
@@ -16,6 +17,7 @@ class StdinReader;
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
+//   firmware                                -> "ok <outcome> <received> <announced> <version>"
 //   close, abort                            FIN or RST every connection
 //   quit
 class ControlChannel : public QObject
@@ -24,7 +26,7 @@ class ControlChannel : public QObject
 
 public:
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, QObject* parent = nullptr);
+                   FaultSwitches& faults, const FirmwareStore& firmware, QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -39,4 +41,5 @@ private:
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    const FirmwareStore& m_firmware;
 };

@@ -23,6 +23,9 @@ const FaultName faultNames[] = {
     {"percent-bare", FaultSwitches::Fault::PercentBare, false},
     {"discovery-silent", FaultSwitches::Fault::DiscoverySilent, false},
     {"discovery-delay", FaultSwitches::Fault::DiscoveryDelay, true},
+    {"firmware-refuse", FaultSwitches::Fault::FirmwareRefuse, false},
+    {"firmware-stall", FaultSwitches::Fault::FirmwareStall, false},
+    {"firmware-drop", FaultSwitches::Fault::FirmwareDrop, false},
 };
 
 const FaultName* findFault(const QString& name)

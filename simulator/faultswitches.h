@@ -28,6 +28,9 @@ public:
         PercentBare,
         DiscoverySilent,
         DiscoveryDelay,
+        FirmwareRefuse,
+        FirmwareStall,
+        FirmwareDrop,
     };
 
     explicit FaultSwitches(QObject* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "devicestate.h"
 #include "discoveryresponder.h"
 #include "faultswitches.h"
+#include "firmwarestore.h"
 #include "simulatoroptions.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
@@ -56,8 +57,12 @@ int main(int argc, char* argv[])
     if (!wireLog.open(options.wireLogPath, &error))
         return failWith(exitBadSetup, "wire log: " + error);
 
+    FirmwareStore firmware(state, options.firmwareFolder);
+    if (!firmware.open(&error))
+        return failWith(exitBadSetup, error);
+
     const QString endpoint = options.address.toString() + ':' + QString::number(options.port);
-    ConsoleServer console(state, faults, wireLog, options.password);
+    ConsoleServer console(state, faults, wireLog, firmware, options.password);
     if (!console.listen(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
     DiscoveryResponder discovery(state, faults, wireLog);
@@ -65,7 +70,7 @@ int main(int argc, char* argv[])
         return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
 
     StdinReader input;
-    ControlChannel control(input, console, state, faults);
+    ControlChannel control(input, console, state, faults, firmware);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,

@@ -21,9 +21,11 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     const QCommandLineOption name("name", "Instance name for discovery.", "name");
     const QCommandLineOption className("class", "Class name for discovery (a wall controller's).",
                                        "class");
+    const QCommandLineOption firmwareFolder(
+        "firmware-dir", "Folder for received firmware images (default: a temporary one).", "dir");
     const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
                                    "name[=value]");
-    parser.addOptions({address, port, password, wireLog, name, className, fault});
+    parser.addOptions({address, port, password, wireLog, name, className, firmwareFolder, fault});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -41,6 +43,7 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     options.wireLogPath = parser.value(wireLog);
     options.instanceName = parser.value(name);
     options.className = parser.value(className);
+    options.firmwareFolder = parser.value(firmwareFolder);
     options.faults = parser.values(fault);
     return options;
 }

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line: --address, --port, --password, --wire-log, --name, --class,
-// --fault (repeatable).
+// --firmware-dir, --fault (repeatable).
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -13,6 +13,7 @@ struct SimulatorOptions
     QString wireLogPath;
     QString instanceName;
     QString className;
+    QString firmwareFolder;
     QStringList faults;
 
     // Exits the process with a usage message on a malformed command line.

@@ -186,7 +186,7 @@ void ApplicationUpdater::onError(QNetworkReply::NetworkError errorCode)
 
 void ApplicationUpdater::onCheckForCachedVersion()
 {
-    const QString name = m_cache.lastImageName();
+    const QString name = m_cache.completeImageName();
     if (name.isEmpty() || !updatefeed::isFirstGreaterThanSecond(name, applicationVersion()))
         return;
     m_downloadFile = QDir(m_cache.folder()).filePath(name);

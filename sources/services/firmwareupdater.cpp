@@ -180,7 +180,7 @@ void FirmwareUpdater::onError(QNetworkReply::NetworkError errorCode)
 
 void FirmwareUpdater::onCheckForCachedVersion()
 {
-    const QString name = m_cache.lastImageName();
+    const QString name = m_cache.completeImageName();
     if (name.isEmpty() || !updatefeed::isFirstGreaterThanSecond(name, m_firmwareVersion))
         return;
     m_latestVersion = name;

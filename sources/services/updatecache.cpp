@@ -8,20 +8,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
-
 namespace {
 
-const QString kPartialSuffix = QStringLiteral(".tmp");
 // Hidden: a listing of the cache leaves it out, as it leaves out every hidden file.
 const QString kRecordName = QStringLiteral(".complete");
-
-QStringList fileNames(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
-    names.sort(Qt::CaseSensitive);
-    return names;
-}
 
 void removeFile(const QString& path)
 {
@@ -46,27 +36,15 @@ QString UpdateCache::imagePath(const QString& version) const
 
 bool UpdateCache::hasImage(const QString& version) const
 {
-    const QString path = imagePath(version);
-    const QFileInfo image(path);
-    if (path.isEmpty() || !image.isFile())
-        return false;
-    QFile record(recordPath());
-    if (!record.open(QIODevice::ReadOnly))
-        return false;
-    const QList<QByteArray> lines = record.readAll().split('\n');
-    return lines.size() >= 2 && QString::fromUtf8(lines.at(0)) == image.fileName() &&
-           lines.at(1).toLongLong() == image.size();
+    const QFileInfo image(imagePath(version));
+    const Record record = readRecord();
+    return image.isFile() && record.name == image.fileName() && record.size == image.size();
 }
 
-QString UpdateCache::lastImageName() const
+QString UpdateCache::completeImageName() const
 {
-    QStringList names = fileNames(m_folder);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const QString& name) { return name.endsWith(kPartialSuffix); }),
-                names.end());
-    if (names.isEmpty() || !hasImage(versionOf(names.last())))
-        return {};
-    return names.last();
+    const QString name = readRecord().name;
+    return hasImage(versionOf(name)) ? name : QString();
 }
 
 QString UpdateCache::versionOf(const QString& imageName) const
@@ -74,28 +52,26 @@ QString UpdateCache::versionOf(const QString& imageName) const
     return imageName.endsWith(m_suffix) ? imageName.chopped(m_suffix.size()) : imageName;
 }
 
-bool UpdateCache::prepare() const
+void UpdateCache::prepare() const
 {
-    return QDir().mkpath(m_folder);
+    QDir().mkpath(m_folder);
 }
 
 void UpdateCache::keepOnly(const QString& version) const
 {
-    const QString path = imagePath(version);
-    const QFileInfo image(path);
+    const QFileInfo image(imagePath(version));
     QSaveFile record(recordPath());
-    if (path.isEmpty() || !image.isFile() || !record.open(QIODevice::WriteOnly)) {
-        qWarning().noquote() << "Could not record the downloaded image" << path << ":"
+    const bool recorded = image.isFile() && record.open(QIODevice::WriteOnly) &&
+                          record.write(image.fileName().toUtf8() + '\n' +
+                                       QByteArray::number(image.size()) + '\n') > 0 &&
+                          record.commit();
+    if (!recorded) {
+        qWarning().noquote() << "Could not record the downloaded image" << image.filePath() << ":"
                              << record.errorString();
         return;
     }
-    record.write(image.fileName().toUtf8() + '\n' + QByteArray::number(image.size()) + '\n');
-    if (!record.commit()) {
-        qWarning().noquote() << "Could not record the downloaded image" << path << ":"
-                             << record.errorString();
-        return;
-    }
-    for (const QString& name : fileNames(m_folder)) {
+    const QStringList names = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& name : names) {
         if (name != image.fileName())
             removeFile(QDir(m_folder).filePath(name));
     }
@@ -103,7 +79,8 @@ void UpdateCache::keepOnly(const QString& version) const
 
 void UpdateCache::clear() const
 {
-    for (const QString& name : fileNames(m_folder))
+    const QStringList names = QDir(m_folder).entryList(QDir::Files);
+    for (const QString& name : names)
         removeFile(QDir(m_folder).filePath(name));
     if (QFileInfo::exists(recordPath()))
         removeFile(recordPath());
@@ -112,4 +89,15 @@ void UpdateCache::clear() const
 QString UpdateCache::recordPath() const
 {
     return QDir(m_folder).filePath(kRecordName);
+}
+
+UpdateCache::Record UpdateCache::readRecord() const
+{
+    QFile file(recordPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    if (lines.size() < 2)
+        return {};
+    return {QString::fromUtf8(lines.at(0)), lines.at(1).toLongLong()};
 }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class DeviceState;
+
+// The virtual device's firmware storage: the folder where images land, the outcome of the last
+// upload (for the control channel), and the installation of a good image, after which the device
+// reports the image's version as its own.
+class FirmwareStore
+{
+public:
+    enum class Outcome { None, Announced, Receiving, Installed, Rejected, Dropped, Refused };
+
+    // Without a folder the images land in a temporary folder that ends with the process.
+    FirmwareStore(DeviceState& state, const QString& folder);
+
+    bool open(QString* error);
+    // Where the image written to `target` lies ("file\updKaloTar" lands as "updKaloTar").
+    QString pathFor(const QString& target) const;
+
+    void record(Outcome outcome, qint64 received, qint64 announced);
+    void install(const QString& version);
+    // "<outcome> <received> <announced> <installed version or ->".
+    QString describe() const;
+
+private:
+    DeviceState& m_state;
+    QString m_folder;
+    std::unique_ptr<QTemporaryDir> m_temporary;
+    Outcome m_outcome = Outcome::None;
+    qint64 m_received = 0;
+    qint64 m_announced = 0;
+    QString m_installed;
+};
