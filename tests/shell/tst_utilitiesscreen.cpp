@@ -46,6 +46,7 @@ private Q_SLOTS:
     void renameWritesTheDevice();
     void digitalAudioCardStrips();
     void validationModeOffersTheAppStoreAndClearsCaches();
+    void applicationUpdateWhereItInstalls();
     void firmwareFromCheckToRestart();
 
 private:
@@ -204,6 +205,37 @@ void TestUtilitiesScreen::validationModeOffersTheAppStoreAndClearsCaches()
     QVERIFY(QDir(firmwareCache).entryList(QDir::Files | QDir::Hidden).isEmpty());
     m_shell.loader()->setValidatationMode(false);
     QTRY_VERIFY(!item("clearCacheButton"));
+}
+
+// On macOS and Windows the strip downloads the build and asks before it installs; a cancelled
+// download says so and offers the check again.
+void TestUtilitiesScreen::applicationUpdateWhereItInstalls()
+{
+    const QString image = QStringLiteral("/sp-qx8-update-test/app/QX8Control-Mac-1.1.8.dmg");
+    item("applicationStrip")->setProperty("platformOs", "osx");
+    m_shell.loader()->setValidatationMode(true);
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Download v1.1.8"));
+
+    QVERIFY(m_cloud.server().setFault(image, "slow:200"));
+    click("buttonAppUpdate");
+    QTRY_VERIFY(item("appProgress"));
+    click("cancelButton");
+    QTRY_VERIFY(dialogSays("The operation was canceled."));
+    QCOMPARE(text("buttonAppUpdate"), QStringLiteral("Check for Updates"));
+    QVERIFY(m_cloud.server().setFault(image, "off"));
+    acceptDialog("utilitiesDialog");
+
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Download v1.1.8"));
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Install v1.1.8"));
+    click("buttonAppUpdate");
+    QTRY_VERIFY(dialogSays("Do you want to close the application and install the new version?"));
+    click("dialogCancelButton");
+    QTRY_VERIFY(!item("utilitiesDialog"));
+    QCOMPARE(ApplicationUpdater::instance()->updateState(), ApplicationUpdater::InstallUpdate);
+    m_shell.loader()->setValidatationMode(false);
 }
 
 void TestUtilitiesScreen::firmwareFromCheckToRestart()
