@@ -205,7 +205,9 @@ void FwUpdateUploader::announce()
 
 void FwUpdateUploader::onAnswer(const QByteArray& line)
 {
-    QByteArray text = line.left(line.indexOf('\0') < 0 ? line.size() : line.indexOf('\0'));
+    QByteArray text = line;
+    if (const int nul = text.indexOf('\0'); nul >= 0)
+        text.truncate(nul);
     if (text.endsWith('\r'))
         text.chop(1);
     qDebug() << "Data from Socket: " << text;

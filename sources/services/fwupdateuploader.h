@@ -44,6 +44,9 @@ public:
 
     // Sends the image `fileName` of the firmware cache folder.
     Q_INVOKABLE void upload(const QString& fileName);
+    // Reads the next chunk of at most `maxSize` bytes and hands it to the socket; at the end of
+    // the image, completes the upload.
+    void sendFwUpdate(qint64 maxSize);
 
 Q_SIGNALS:
     void uploadDone();
@@ -62,11 +65,6 @@ public Q_SLOTS:
     void onBytesWritten(qint64 bytes);
     void onReadyRead();
 
-public:
-    // Reads the next chunk of at most `maxSize` bytes and hands it to the socket; at the end of
-    // the image, completes the upload.
-    void sendFwUpdate(qint64 maxSize);
-
 private:
     enum class Phase { Unconnected, Connecting, Idle, Announced, Sending };
 
@@ -81,7 +79,6 @@ private:
 
     QTcpSocket m_socket;
     QFile m_file;
-    QString m_address;
     Phase m_phase = Phase::Unconnected;
     // An upload asked for while the connection was still being made.
     bool m_uploadPending = false;

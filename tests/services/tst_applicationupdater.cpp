@@ -1,6 +1,7 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
 // the download onto disk, every kind of failed transfer ending in its text, the cached image
-// offered after a failed check, cancel, and a late answer that must not fill a newer request.
+// offered after a failed check, and a late answer that must not fill a newer request. (Cancel and
+// the test feed are driven through the Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
 #include "signalrecorder.h"
 #include "testmain.h"
@@ -23,7 +24,6 @@ private Q_SLOTS:
     void failedTransfersEndInTheirText_data();
     void failedTransfersEndInTheirText();
     void failedCheckOffersTheCachedImage();
-    void cancelLeavesNoPartialFile();
     void checkDuringDownloadDropsTheDownload();
 
 private:
@@ -72,11 +72,6 @@ void TestApplicationUpdater::checkFindsTheNewestMacBuild()
         signals_.emissions().at(7).arguments,
         QVariantList({"1.1.7", m_cloud.server().url(UpdateCloud::kApplicationImage).toString()}));
     QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), 1);
-
-    updater.setValidationMode(true);
-    check(updater);
-    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kTestFeed), 1);
-    QCOMPARE(updater.latestVersion(), QStringLiteral("1.1.8"));
 }
 
 void TestApplicationUpdater::downloadLandsInTheCache()
@@ -172,25 +167,6 @@ void TestApplicationUpdater::failedCheckOffersTheCachedImage()
     check(restarted);
     QCOMPARE(restarted.updateState(), ApplicationUpdater::InstallUpdate);
     QCOMPARE(m_cloud.requestsFor(UpdateCloud::kApplicationImage), downloads);
-}
-
-void TestApplicationUpdater::cancelLeavesNoPartialFile()
-{
-    ApplicationUpdater updater;
-    check(updater);
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kApplicationImage, "slow:300"));
-    SignalRecorder signals_(&updater);
-    updater.downLoadUpdate();
-    QTRY_VERIFY(updater.progress() > 0);
-    updater.cancelDownload();
-    QTRY_COMPARE(signals_.count("error"), 1);
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kApplicationImage, "off"));
-    QCOMPARE(signals_.emissions().at(signals_.names().indexOf("error")).arguments.at(0),
-             QVariant("The operation was canceled."));
-    QCoreApplication::sendPostedEvents(&updater);
-    QCOMPARE(signals_.count("checkCachedVersion"), 0);
-    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
-    QVERIFY(cacheFiles().isEmpty());
 }
 
 // A check asked for while the image downloads replaces the download: no byte of the old answer

@@ -223,6 +223,8 @@ void TestUtilitiesScreen::applicationUpdateWhereItInstalls()
     click("cancelButton");
     QTRY_VERIFY(dialogSays("The operation was canceled."));
     QCOMPARE(text("buttonAppUpdate"), QStringLiteral("Check for Updates"));
+    const QString cache = ApplicationUpdater::instance()->cacheFolder();
+    QVERIFY(QDir(cache).entryList(QDir::Files).isEmpty()); // no partial download left
     QVERIFY(m_cloud.server().setFault(image, "off"));
     acceptDialog("utilitiesDialog");
 
