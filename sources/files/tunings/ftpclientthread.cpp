@@ -12,7 +12,7 @@ FtpClientThread::FtpClientThread(quint16 port, std::chrono::milliseconds request
                                  QObject* parent)
     : QObject(parent), m_worker(new FtpClientWorker(port, requestTimeout))
 {
-    m_thread.setObjectName(QStringLiteral("Tuning FTP"));
+    m_thread.setObjectName(QStringLiteral("FTP session"));
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::started, m_worker, &FtpClientWorker::start);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -29,7 +29,7 @@ FtpClientThread::~FtpClientThread()
 {
     m_thread.quit();
     if (!m_thread.wait(kShutdownWaitMs))
-        qWarning() << "The tuning FTP thread did not end in time.";
+        qWarning() << "An FTP session thread did not end in time.";
 }
 
 void FtpClientThread::onConnectToHost(const QString& hostAddress, const QString& user,
