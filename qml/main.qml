@@ -111,6 +111,7 @@ Item {
         svName: "CurrentPreset"
         Component.onCompleted: componentCompleted()
         onValueChanged: {
+            rootQML.lastPresetName = value;
             if (rootQML.lastScreen !== "Preset")
                 rootQML.guiSignal("HomeButtonPressed", "");
         }
