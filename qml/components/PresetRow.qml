@@ -14,7 +14,8 @@ Controls.AbstractButton {
 
     background: Rectangle {
         color: row.selected ? Theme.brand
-                            : row.down ? Theme.raisedSelected : row.stripe ? Theme.raised : Theme.panel
+                            : row.down ? Theme.raisedSelected
+                                       : row.stripe ? Theme.raised : Theme.panel
     }
 
     contentItem: Item {

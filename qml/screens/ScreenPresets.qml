@@ -18,7 +18,8 @@ Rectangle {
     property int selectedSlot: 0
     property string selectedSlotName: ""
     property string selectedFile: ""
-    // The slot name a fetch saves under, and the bytes waiting for a free name.
+    // The slot a fetch comes from, the name it saves under, and the bytes waiting for a name.
+    property int fetchSlot: 0
     property string fetchName: ""
     property var fetchedData
     // The slot and name the file being read goes to.
@@ -26,10 +27,6 @@ Rectangle {
     property string sendName: ""
     property string nameAction: ""
     property string confirmAction: ""
-
-    function slotText(slot) {
-        return String(slot);
-    }
 
     function askName(action, message, proposal, validator) {
         nameAction = action;
@@ -63,14 +60,29 @@ Rectangle {
     // A name for a fetched preset: the slot's own when it is a free file name, else the user's.
     function saveFetched() {
         var wanted = fetchName;
-        if (localModel.isValidFileName(wanted) && localModel.availablePresetName(wanted) === wanted) {
+        var usable = localModel.isValidFileName(wanted);
+        if (usable && localModel.availablePresetName(wanted) === wanted) {
             localModel.addPresetToFileSystem(wanted, fetchedData);
             return;
         }
-        var proposal = localModel.isValidFileName(wanted) ? localModel.availablePresetName(wanted)
-                                                          : localModel.availablePresetName("Preset " + selectedSlot);
+        var proposal = localModel.availablePresetName(usable ? wanted : "Preset " + fetchSlot);
         askName("saveFetched", "A preset file needs another name than \"" + wanted + "\". Save as:",
                 proposal, specialCharacterValidator);
+    }
+
+    function askStoreName() {
+        var slot = "preset " + selectedSlot;
+        var replacing = selectedSlotName === "" ? "" : " \"" + selectedSlotName + "\"";
+        askName("store", "Store the current settings " + (replacing === "" ? "as " : "over ") + slot
+                + replacing + ", named:",
+                selectedSlotName !== "" ? selectedSlotName : currentPreset.value,
+                specialCharacterValidator);
+    }
+
+    function confirmSend() {
+        var replacing = selectedSlotName === "" ? "" : ", replacing \"" + selectedSlotName + "\"";
+        confirm("send",
+                "Send \"" + selectedFile + "\" into preset " + selectedSlot + replacing + "?");
     }
 
     function takenLocally(name) {
@@ -80,10 +92,10 @@ Rectangle {
     function onNameGiven(name) {
         switch (nameAction) {
         case "store":
-            deviceModel.store(slotText(selectedSlot), name);
+            deviceModel.store(String(selectedSlot), name);
             break;
         case "renameSlot":
-            deviceModel.rename(slotText(selectedSlot), name);
+            deviceModel.rename(String(selectedSlot), name);
             break;
         case "saveFetched":
             if (takenLocally(name))
@@ -110,8 +122,8 @@ Rectangle {
     function onConfirmed() {
         switch (confirmAction) {
         case "recall":
-            deviceModel.recall(slotText(selectedSlot), selectedSlotName);
-            rootQML.lastPresetId = slotText(selectedSlot);
+            deviceModel.recall(String(selectedSlot), selectedSlotName);
+            rootQML.lastPresetId = String(selectedSlot);
             break;
         case "send":
             sendSlot = selectedSlot;
@@ -144,10 +156,11 @@ Rectangle {
         id: localModel
         onBusy: page.showBusy(busy, msg)
         onError: page.showMessage(message)
-        onPresetAvailable: deviceModel.transfer(page.slotText(page.sendSlot), page.sendName, configData)
+        onPresetAvailable: deviceModel.transfer(String(page.sendSlot), page.sendName, configData)
         onIndexOfEditedPreset: {
             if (editedPresetNum >= 0)
-                page.selectedFile = localModel.data(localModel.index(editedPresetNum, 0), 257);
+                page.selectedFile = localModel.data(localModel.index(editedPresetNum, 0),
+                                                    FileSystemModel.ModelPresetName);
         }
         onPresetDeleted: page.selectedFile = ""
     }
@@ -260,19 +273,15 @@ Rectangle {
                 width: devicePanel.buttonWidth
                 text: "Store..."
                 enabled: page.selectedSlot > 0
-                onClicked: page.askName("store", page.selectedSlotName === ""
-                                        ? "Store the current settings as preset " + page.selectedSlot + ", named:"
-                                        : "Store the current settings over preset " + page.selectedSlot
-                                          + " \"" + page.selectedSlotName + "\", named:",
-                                        page.selectedSlotName !== "" ? page.selectedSlotName : currentPreset.value,
-                                        specialCharacterValidator)
+                onClicked: page.askStoreName()
             },
             Controls.Button {
                 objectName: "renameSlotButton"
                 width: devicePanel.buttonWidth
                 text: "Rename..."
                 enabled: page.selectedSlotName !== ""
-                onClicked: page.askName("renameSlot", "New name of preset " + page.selectedSlot + ":",
+                onClicked: page.askName("renameSlot",
+                                        "New name of preset " + page.selectedSlot + ":",
                                         page.selectedSlotName, specialCharacterValidator)
             },
             Controls.Button {
@@ -281,8 +290,9 @@ Rectangle {
                 text: "Save to computer"
                 enabled: page.selectedSlotName !== ""
                 onClicked: {
+                    page.fetchSlot = page.selectedSlot;
                     page.fetchName = page.selectedSlotName;
-                    deviceModel.presetFetch(page.slotText(page.selectedSlot));
+                    deviceModel.presetFetch(String(page.selectedSlot));
                 }
             }
         ]
@@ -328,10 +338,7 @@ Rectangle {
                 width: localPanel.buttonWidth
                 text: page.selectedSlot > 0 ? "Send to preset " + page.selectedSlot : "Send to QX8"
                 enabled: page.selectedFile !== "" && page.selectedSlot > 0
-                onClicked: page.confirm("send", page.selectedSlotName === ""
-                                        ? "Send \"" + page.selectedFile + "\" into preset " + page.selectedSlot + "?"
-                                        : "Send \"" + page.selectedFile + "\" into preset " + page.selectedSlot
-                                          + ", replacing \"" + page.selectedSlotName + "\"?")
+                onClicked: page.confirmSend()
             },
             Controls.Button {
                 objectName: "copyButton"

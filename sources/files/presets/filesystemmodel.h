@@ -20,6 +20,7 @@ class FileSystemModel : public QAbstractListModel
 
 public:
     enum Role { ModelPresetName = Qt::UserRole + 1 };
+    Q_ENUM(Role)
 
     explicit FileSystemModel(QObject* parent = nullptr);
     // A model of `folder` instead of the user's preset folder.

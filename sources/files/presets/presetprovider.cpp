@@ -49,7 +49,7 @@ PresetProvider::~PresetProvider()
 
 void PresetProvider::store(const QString& id, const QString& name)
 {
-    if (!accepts(id, name))
+    if (!acceptsId(id) || !acceptsName(name))
         return;
     sendSet(QStringLiteral("Store"), id);
     rename(id, name);
@@ -57,7 +57,7 @@ void PresetProvider::store(const QString& id, const QString& name)
 
 void PresetProvider::rename(const QString& id, const QString& name)
 {
-    if (!accepts(id, name))
+    if (!acceptsId(id) || !acceptsName(name))
         return;
     sendSet(QStringLiteral("Name_") + id, name);
     sendSet(QStringLiteral("RenamePreset"), id);
@@ -66,7 +66,7 @@ void PresetProvider::rename(const QString& id, const QString& name)
 void PresetProvider::recall(const QString& id, const QString& name)
 {
     Q_UNUSED(name)
-    if (accepts(id))
+    if (acceptsId(id))
         sendSet(QStringLiteral("Recall"), id);
 }
 
@@ -83,32 +83,34 @@ void PresetProvider::requestAllPresets()
 
 void PresetProvider::fetch(const QString& id)
 {
-    if (accepts(id))
+    if (acceptsId(id))
         enqueue({Transfer::Kind::Fetch, id, QString(), QByteArray()});
 }
 
 void PresetProvider::transferPreset(const QString& id, const QString& presetName,
                                     const QByteArray& data)
 {
-    if (accepts(id, presetName))
+    if (acceptsId(id) && acceptsName(presetName))
         enqueue({Transfer::Kind::Upload, id, presetName, data});
 }
 
-// An empty name is not checked: the request carries none.
-bool PresetProvider::accepts(const QString& id, const QString& name)
+bool PresetProvider::acceptsId(const QString& id)
 {
-    if (!presetnames::isValidId(id)) {
-        refuse(QStringLiteral("\"%1\" is not a preset number from 1 to 100.").arg(id));
-        return false;
-    }
-    if (!name.isNull() && !presetnames::isValidName(name)) {
-        refuse(name.isEmpty() ? QStringLiteral("A preset needs a name.")
-                              : QStringLiteral("The preset name \"%1\" holds characters the "
-                                               "Spandrell QX8 does not accept.")
-                                    .arg(name));
-        return false;
-    }
-    return true;
+    if (presetnames::isValidId(id))
+        return true;
+    refuse(QStringLiteral("\"%1\" is not a preset number from 1 to 100.").arg(id));
+    return false;
+}
+
+bool PresetProvider::acceptsName(const QString& name)
+{
+    if (presetnames::isValidName(name))
+        return true;
+    refuse(name.isEmpty() ? QStringLiteral("A preset needs a name.")
+                          : QStringLiteral("The preset name \"%1\" holds characters the Spandrell "
+                                           "QX8 does not accept.")
+                                .arg(name));
+    return false;
 }
 
 // Quoted in the log, so that a line break in a refused name cannot start a log line of its own.

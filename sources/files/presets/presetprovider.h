@@ -76,7 +76,8 @@ private:
     };
     enum class Session { Closed, Opening, Open };
 
-    bool accepts(const QString& id, const QString& name = QString());
+    bool acceptsId(const QString& id);
+    bool acceptsName(const QString& name);
     void refuse(const QString& text);
     void sendSet(const QString& variable, const QString& value) const;
     void enqueue(Transfer transfer);
