@@ -13,9 +13,6 @@ const QString presetsObject = QStringLiteral("Presets");
 constexpr int kSlots = 100;
 } // namespace
 
-const QString PresetProvider::deviceUser = QStringLiteral("qx8ftp");
-const QString PresetProvider::devicePassword = QStringLiteral("qebtorin@847");
-
 PresetProvider::PresetProvider(QObject* parent)
     : QX8Control(parent)
     , m_ftp(
@@ -30,7 +27,7 @@ PresetProvider::PresetProvider(QObject* parent)
     connect(m_ftp, &FtpClientThread::actionFinished, this, &PresetProvider::onUploaded);
     m_deviceAddress = QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString();
     if (!m_deviceAddress.isEmpty())
-        onConnectToHost(m_deviceAddress, deviceUser, devicePassword);
+        openSession();
 }
 
 PresetProvider::~PresetProvider()
@@ -132,6 +129,11 @@ void PresetProvider::onConnectToHost(QString hostAddress, QString user, QString 
     m_ftp->onConnectToHost(hostAddress, user, password);
 }
 
+void PresetProvider::openSession()
+{
+    onConnectToHost(m_deviceAddress, FtpClientThread::deviceUser, FtpClientThread::devicePassword);
+}
+
 void PresetProvider::onDisconnectFromHost()
 {
     m_ftp->onDisconnectFromHost();
@@ -166,7 +168,7 @@ void PresetProvider::startNext()
         if (m_deviceAddress.isEmpty())
             onSessionError(QStringLiteral("No Spandrell QX8 is connected."));
         else
-            onConnectToHost(m_deviceAddress, deviceUser, devicePassword);
+            openSession();
         break;
     }
 }

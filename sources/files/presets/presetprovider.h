@@ -29,9 +29,6 @@ class PresetProvider : public QX8Control
     Q_OBJECT
 
 public:
-    static const QString deviceUser;
-    static const QString devicePassword;
-
     explicit PresetProvider(QObject* parent = nullptr);
     ~PresetProvider() override;
 
@@ -80,6 +77,7 @@ private:
     bool acceptsName(const QString& name);
     void refuse(const QString& text);
     void sendSet(const QString& variable, const QString& value) const;
+    void openSession();
     void enqueue(Transfer transfer);
     void startNext();
     void issue(const Transfer& transfer);

@@ -8,6 +8,9 @@ namespace {
 constexpr unsigned long kShutdownWaitMs = 3000;
 }
 
+const QString FtpClientThread::deviceUser = QStringLiteral("qx8ftp");
+const QString FtpClientThread::devicePassword = QStringLiteral("qebtorin@847");
+
 FtpClientThread::FtpClientThread(quint16 port, std::chrono::milliseconds requestTimeout,
                                  QObject* parent)
     : QObject(parent), m_worker(new FtpClientWorker(port, requestTimeout))

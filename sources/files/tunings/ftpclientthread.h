@@ -25,6 +25,9 @@ class FtpClientThread : public QObject
 public:
     static constexpr quint16 kDevicePort = 21;
     static constexpr std::chrono::milliseconds kRequestTimeout{30000};
+    // The device's FTP login.
+    static const QString deviceUser;
+    static const QString devicePassword;
 
     explicit FtpClientThread(quint16 port = kDevicePort,
                              std::chrono::milliseconds requestTimeout = kRequestTimeout,
