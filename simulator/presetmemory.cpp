@@ -67,7 +67,10 @@ bool PresetMemory::recall(const QString& slot, QString* error)
         return false;
     }
     while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).chopped(1);
+        QByteArray raw = file.readLine();
+        if (raw.endsWith('\n'))
+            raw.chop(1);
+        const QString line = QString::fromUtf8(raw);
         const int tab = line.indexOf(QLatin1Char('\t'));
         StateVariable* variable = tab > 0 && m_isSetting.contains(line.left(tab))
                                       ? m_state.variable(line.left(tab))
