@@ -111,9 +111,13 @@ void TestPresetScreen::initTestCase()
     TCPAdaptor::instance()->doConnect();
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
+    // The device's first report of its current preset sends the window home: let it come first.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shell.root()->property("lastPresetName").toString().isEmpty(),
+                             qx8test::timeoutMs());
     m_shell.guiSignal("Presets");
-    QTRY_VERIFY(m_shell.pageItem() &&
-                m_shell.pageItem()->objectName() == QLatin1String("presetsPage"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.pageItem() &&
+                                 m_shell.pageItem()->objectName() == QLatin1String("presetsPage"),
+                             qx8test::timeoutMs());
     QTRY_COMPARE(slotName(2), QStringLiteral("Speech"));
     QCOMPARE(m_shell.root()->property("lastScreen").toString(), QStringLiteral("Preset"));
     m_localFolder = QString::fromStdString(USER_PATH) + QStringLiteral("/QX8/Presets");
