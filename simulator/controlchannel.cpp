@@ -2,6 +2,7 @@
 
 #include "consolecommand.h"
 #include "consoleserver.h"
+#include "deviceftpserver.h"
 #include "devicestate.h"
 #include "faultswitches.h"
 #include "firmwarestore.h"
@@ -53,8 +54,13 @@ QString failed(const QString& reason)
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
                                FaultSwitches& faults, const FirmwareStore& firmware,
-                               QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults), m_firmware(firmware)
+                               DeviceFtpServer* ftp, QObject* parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_state(state)
+    , m_faults(faults)
+    , m_firmware(firmware)
+    , m_ftp(ftp)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -105,6 +111,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         m_server.resetAll();
         return "ok";
     }
+    if (name == "ftp")
+        return switchFtp(arguments);
     if (name == "quit")
         return "ok";
     return failed("unknown command \"" + name + "\"");
@@ -141,4 +149,18 @@ QString ControlChannel::subscriptions() const
     if (!paths.isEmpty())
         answer += ' ' + paths.join(" | ");
     return answer;
+}
+
+QString ControlChannel::switchFtp(const QString& arguments)
+{
+    if (!m_ftp)
+        return failed("no FTP server");
+    if (arguments == "stop") {
+        m_ftp->stop();
+        return "ok";
+    }
+    QString error;
+    if (arguments == "start")
+        return m_ftp->start(&error) ? "ok" : failed(error);
+    return failed("ftp stop|start");
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ConsoleServer;
+class DeviceFtpServer;
 class DeviceState;
 class FaultSwitches;
 class FirmwareStore;
@@ -19,14 +20,17 @@ class StdinReader;
 //   connections                             -> "ok <count>"
 //   firmware                                -> "ok <outcome> <received> <announced> <version>"
 //   close, abort                            FIN or RST every connection
+//   ftp stop, ftp start                     end the FTP server (cutting its transfers), start it
 //   quit
 class ControlChannel : public QObject
 {
     Q_OBJECT
 
 public:
+    // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, const FirmwareStore& firmware, QObject* parent = nullptr);
+                   FaultSwitches& faults, const FirmwareStore& firmware, DeviceFtpServer* ftp,
+                   QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -37,9 +41,11 @@ private:
     QString setValue(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
+    QString switchFtp(const QString& arguments);
 
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
     const FirmwareStore& m_firmware;
+    DeviceFtpServer* m_ftp;
 };

@@ -37,12 +37,8 @@ FirmwareStore::FirmwareStore(DeviceState& state, const QString& folder)
 {
 }
 
-bool FirmwareStore::open(QString* error)
+bool FirmwareStore::prepare(QString* error)
 {
-    if (m_folder.isEmpty()) {
-        m_temporary = std::make_unique<QTemporaryDir>();
-        m_folder = m_temporary->path();
-    }
     if (!QDir().mkpath(m_folder)) {
         *error = "cannot make the firmware folder " + m_folder;
         return false;

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
-
-#include <memory>
 
 class DeviceState;
 
@@ -15,10 +12,10 @@ class FirmwareStore
 public:
     enum class Outcome { None, Announced, Receiving, Installed, Rejected, Dropped, Refused };
 
-    // Without a folder the images land in a temporary folder that ends with the process.
     FirmwareStore(DeviceState& state, const QString& folder);
 
-    bool open(QString* error);
+    // Makes the folder; false, with `error` set, when it cannot.
+    bool prepare(QString* error);
     // Where the image written to `target` lies ("file\updKaloTar" lands as "updKaloTar").
     QString pathFor(const QString& target) const;
 
@@ -29,8 +26,7 @@ public:
 
 private:
     DeviceState& m_state;
-    QString m_folder;
-    std::unique_ptr<QTemporaryDir> m_temporary;
+    const QString m_folder;
     Outcome m_outcome = Outcome::None;
     qint64 m_received = 0;
     qint64 m_announced = 0;

@@ -165,10 +165,10 @@ int main(int argc, char** argv)
         return 1;
     cached.close();
 
-    QTemporaryDir storage;
     VirtualProcessor device;
-    if (!device.start({"--firmware-dir", storage.path()}))
+    if (!device.start())
         return 1;
+    const QString storage = device.storagePath() + "/firmware";
     QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
 
     std::vector<double> ours;
@@ -176,9 +176,9 @@ int main(int argc, char** argv)
     qint64 longestGap = 0;
     for (int round = 0; round < rounds; ++round) {
         qint64 gap = 0;
-        const double oursSeconds = uploadOurs(storage.path(), &gap);
+        const double oursSeconds = uploadOurs(storage, &gap);
         const bool oursInstalled = device.command("firmware").startsWith("ok installed");
-        const double plainSeconds = uploadPlain(device.address(), storage.path(), image);
+        const double plainSeconds = uploadPlain(device.address(), storage, image);
         const bool plainInstalled = device.command("firmware").startsWith("ok installed");
         if (oursSeconds < 0 || plainSeconds < 0 || !oursInstalled || !plainInstalled)
             return 1;

@@ -48,14 +48,13 @@ private:
     QStringList progressReports(const SignalRecorder& recorder) const;
 
     UpdateCloud m_cloud;
-    QTemporaryDir m_deviceStorage;
     VirtualProcessor m_device;
 };
 
 void TestFirmwareUpload::initTestCase()
 {
     QVERIFY(m_cloud.start());
-    QVERIFY(m_device.start({"--firmware-dir", m_deviceStorage.path()}));
+    QVERIFY(m_device.start());
     QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
 }
 
@@ -115,7 +114,7 @@ void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()
     QCOMPARE(progressReports(uploads).last(), QString("%1/%1").arg(image.size()));
     QTRY_COMPARE(m_device.command("firmware"),
                  QString("ok installed %1 %1 2.5.0").arg(image.size()));
-    QCOMPARE(fileContent(m_deviceStorage.filePath("updKaloTar")), image);
+    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     QCOMPARE(m_device.command(R"(value \\Node\AT\Software_Version)"), QStringLiteral("ok 2.5.0"));
 }
 
@@ -184,7 +183,7 @@ void TestFirmwareUpload::everyUploadCountsFromZero()
         QCOMPARE(progressReports(uploads),
                  QStringList({"8192/20000", "16384/20000", "20000/20000"}));
         QTRY_COMPARE(m_device.command("firmware"), QStringLiteral("ok rejected 20000 20000 2.5.0"));
-        QCOMPARE(fileContent(m_deviceStorage.filePath("updKaloTar")), image);
+        QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     }
     QCOMPARE(m_device.received().count(R"(write "file\updKaloTar" 20000 )"), 2);
 

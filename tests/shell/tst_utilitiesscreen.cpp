@@ -59,7 +59,6 @@ private:
     void screenshot(const QString& name) const;
 
     UpdateCloud m_cloud;
-    QTemporaryDir m_deviceStorage;
     VirtualProcessor m_device;
     ShellFixture m_shell;
 };
@@ -67,7 +66,7 @@ private:
 void TestUtilitiesScreen::initTestCase()
 {
     QVERIFY(m_cloud.start());
-    QVERIFY(m_device.start({"--firmware-dir", m_deviceStorage.path()}));
+    QVERIFY(m_device.start());
     QVERIFY(m_shell.start());
     m_shell.root()->setProperty("startUpScreenVisible", false);
     QQuickView* view = m_shell.loader()->view();
@@ -264,7 +263,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
 
     QTRY_VERIFY_WITH_TIMEOUT(item("restartDialog"), qx8test::timeoutMs());
     const QByteArray image = m_cloud.file(UpdateCloud::kFirmwareImage);
-    QCOMPARE(fileContent(m_deviceStorage.filePath("updKaloTar")), image);
+    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.5.0"));
     QVERIFY(item("menuBar")->isEnabled());
     QVERIFY(!m_shell.loader()->appBusyPreventClose());
