@@ -252,5 +252,5 @@ void TestFirmwareUpload::failuresEndTheUpload()
     QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
 }
 
-QX8_TEST_MAIN(TestFirmwareUpload)
+QX8_TEST_GUILESS_MAIN(TestFirmwareUpload)
 #include "tst_firmwareupload.moc"
