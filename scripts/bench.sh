@@ -21,6 +21,7 @@ benchmarks=(
     ftp bench/files/ftpthroughput
     tuningsync bench/files/tuningsyncbench
     config-models bench/config/configmodelbench
+    presets bench/files/presetbench
 )
 
 rows=()

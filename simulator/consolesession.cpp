@@ -144,7 +144,7 @@ void ConsoleSession::write(const QString& path, const DeviceState::Address& addr
                            const QString& value)
 {
     QString error;
-    if (!address.variable->assign(address.aspect, value, &error)) {
+    if (!m_state.write(address, value, &error)) {
         sendError(error + " \"" + value + "\" for \"" + path + "\"");
         return;
     }

@@ -1,12 +1,14 @@
 #include "consoleserver.h"
 #include "controlchannel.h"
 #include "deviceconfiguration.h"
+#include "deviceftpserver.h"
 #include "devicemodel.h"
 #include "devicestate.h"
 #include "discoveryresponder.h"
 #include "faultswitches.h"
 #include "jsoncommandservice.h"
 #include "linechannel.h"
+#include "presetmemory.h"
 #include "simulatoroptions.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
@@ -14,8 +16,10 @@
 #include "wirelog.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -74,8 +78,26 @@ int main(int argc, char* argv[])
     if (!discovery.bind(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
 
+    std::optional<QTemporaryDir> temporaryStorage;
+    QString storage = options.storagePath;
+    if (storage.isEmpty()) {
+        temporaryStorage.emplace();
+        storage = temporaryStorage->path();
+    }
+    PresetMemory presets(*model, state, storage + "/presets");
+    if (!presets.prepare(&error))
+        return failWith(exitBadSetup, "presets: " + error);
+    // Without FTP the console still works: the device is usable, only file transfer is not.
+    std::optional<DeviceFtpServer> ftp;
+    if (options.ftpPort != 0) {
+        ftp.emplace(DeviceFtpServer::Settings{options.address, options.ftpPort, storage,
+                                              options.ftpLogPath, options.ftpBytesPerSecond});
+        if (!ftp->start(&error))
+            std::fprintf(stderr, "VirtualQX8: no FTP server: %s\n", qPrintable(error));
+    }
+
     StdinReader input;
-    ControlChannel control(input, console, state, faults);
+    ControlChannel control(input, console, state, faults, ftp ? &*ftp : nullptr);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,
