@@ -362,6 +362,15 @@ void TestPages::gestureReachesDeviceAndBack()
     QTRY_VERIFY_WITH_TIMEOUT(
         !m_session.device().received().mid(wireBefore).filter(pattern).isEmpty(),
         qx8test::timeoutMs());
+    // A drag's last throttled writes may still be on their way; the device's own change below
+    // must come after them, as a second client's would.
+    const auto writes = [this] {
+        return m_session.device().received().filter(QRegularExpression("^set ")).size();
+    };
+    for (int count = -1; count != writes();) {
+        count = writes();
+        QTest::qWait(250);
+    }
 
     const QString path = ConsoleLineBuilder::pathBody(object, changed);
     QVERIFY(m_session.device()
