@@ -20,6 +20,7 @@ benchmarks=(
     subscription-storm bench/link/bench_subscription_storm
     ftp bench/files/ftpthroughput
     tuningsync bench/files/tuningsyncbench
+    pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
 )
 
 rows=()

@@ -20,15 +20,13 @@ Item {
     function yAt(index) {
         return height * (1 - travelAt(index) / 100)
     }
-    // From the top down, every mark at least a line below the last one kept, where it is drawn
-    // (held inside the area at both ends).
+    // From the top down, every mark at least a line below the last one kept.
     function visibleMarks(areaHeight) {
         var kept = []
         var lastY = -1e9
         var line = Theme.dpY(fontSize) * 1.1
         for (var i = rangeBoundaryValues.length - 1; i >= 0; --i) {
-            var y = Math.max(line / 2, Math.min(areaHeight - line / 2,
-                                                areaHeight * (1 - travelAt(i) / 100)))
+            var y = areaHeight * (1 - travelAt(i) / 100)
             if (y - lastY >= line) {
                 kept.push(i)
                 lastY = y
