@@ -324,6 +324,45 @@ void TestPages::gestureReachesDeviceAndBack_data()
                                  << "Slot2Source_AES3"
                                  << "checked"
                                  << "true";
+    QTest::newRow("synthesis slider")
+        << "QX8SubHarmonic.qml"
+        << ""
+        << "slider"
+        << "Subharmonics"
+        << "click"
+        << R"(^set "\\\\Preset\\SubharmonicSynth\\SV\\Subharmonics\\%" ")"
+        << "SubharmonicSynth"
+        << "Subharmonics"
+        << "80"
+        << "slider"
+        << "value"
+        << "80";
+    QTest::newRow("analyser source") << "ScreenRTA.qml"
+                                     << ""
+                                     << "sourceChoice"
+                                     << "Source"
+                                     << "pick:Analog2"
+                                     << R"(^set "\\\\Preset\\RTARouter\\SV\\Source\\" "Analog2"$)"
+                                     << "RTARouter"
+                                     << "Source"
+                                     << "OptionCard1"
+                                     << "sourceChoice"
+                                     << "displayText"
+                                     << "OptionCard1";
+    // The generator's band says at once whether it sends.
+    QTest::newRow("generator switch")
+        << "ScreenSigGen.qml"
+        << ""
+        << "onOffButton"
+        << "SignalGenerator"
+        << "click"
+        << R"(^set "\\\\Preset\\SignalGenerator\\SV\\SignalGenerator\\" "1"$)"
+        << "SignalGenerator"
+        << "SignalGenerator"
+        << "Off"
+        << "statusText"
+        << "text"
+        << "GENERATOR OFF";
 }
 
 void TestPages::gestureReachesDeviceAndBack()
