@@ -25,6 +25,13 @@ pages=(
     "output-meters|1|Output|ScreenOutputMeters.qml"
     "delay|Delay|Mid|ScreenDelay.qml"
     "input-delay|InputDelay|Input:None|InputDelay.qml"
+    "limiter-high|LMT|High|QX8Limiter.qml"
+    "compressor|CMP||QX8Compressor.qml"
+    "gate|GAT||ScreenGate.qml"
+    "agc|AGC||ScreenAGC.qml"
+    "subharmonic|SUB||QX8SubHarmonic.qml"
+    "rta|RTA||ScreenRTA.qml"
+    "signal-generator|SIGGEN||ScreenSigGen.qml"
 )
 
 # The other device, as a front panel would set it: commands for VirtualQX8's standard input.
@@ -55,6 +62,19 @@ other_values=(
     'set "\\Preset\MidDelay\SV\Amount\" "14.8"'
     'set "\\Preset\InputDelay\SV\Delay\" "Off"'
     'set "\\Preset\Gate\SV\Gate\" "On"'
+    'set "\\Preset\HighLimiter\SV\Threshold\" "-6"'
+    'set "\\Preset\HighLimiter\SV\OverEasy\" "0"'
+    'set "\\Preset\Compressor\SV\Ratio\" "100"'
+    'set "\\Preset\Compressor\SV\Threshold\" "-32"'
+    'set "\\Preset\Gate\SV\MaxAttenuation\" "200"'
+    'set "\\Preset\AGC\SV\AGC\" "On"'
+    'set "\\Preset\AGC\SV\Window\" "12"'
+    'set "\\Preset\SubharmonicSynth\SV\SubharmonicSynth\" "Off"'
+    'set "\\Preset\RTA\SV\Gain\" "22"'
+    'set "\\Preset\RTARouter\SV\Source\" "AES2"'
+    'set "\\Preset\SignalGenerator\SV\SignalGenerator\" "On"'
+    'set "\\Preset\SignalGenerator\SV\Signal Type\" "Sine"'
+    'set "\\Preset\SignalGenerator\SV\Sine Frequency\" "1250"'
 )
 
 scripts/build.sh
@@ -69,10 +89,10 @@ exec scripts/netns-run bash -c '
     out=$1
     work=$(mktemp -d "${TMPDIR:-/tmp}/qx8shots.XXXXXX")
     trap "rm -rf \"$work\"" EXIT
-    mkdir -p "$work"/{home,config,data,runtime}
+    mkdir -p "$work"/{home,config,data,runtime,tmp}
     chmod 700 "$work/runtime"
     export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-           XDG_RUNTIME_DIR=$work/runtime LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+           XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp LANG=C.UTF-8 LC_ALL=C.UTF-8 \
            QX8_VIRTUAL_PROCESSOR=$PWD/build/simulator/VirtualQX8 \
            QX8_ANALYTICS_URL=http://127.0.0.1:9/collect QX8_CLOUD_BASE_URL=http://127.0.0.1:9
     shoot() { # folder size device-commands

@@ -1,6 +1,7 @@
 #include "devicestate.h"
 
 #include "devicemodel.h"
+#include "spectrumanalyser.h"
 
 #include <QSet>
 
@@ -44,6 +45,7 @@ DeviceState::DeviceState(const DeviceModel& model, QObject* parent) : QObject(pa
         if (!object.listed)
             m_unlisted.append(QStringLiteral("Preset\\") + object.name);
     }
+    SpectrumAnalyser::install(model, *this);
 }
 
 std::optional<DeviceState::Address> DeviceState::resolve(const QString& consolePath)

@@ -92,6 +92,8 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
 // A moving number sweeps its range once per period; a moving text steps through its entries.
 double StateVariable::currentNumber() const
 {
+    if (m_reading)
+        return qBound(m_minimum, m_reading(), m_maximum);
     if (m_motionPeriodMs <= 0)
         return m_number;
     const double phase =

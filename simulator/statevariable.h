@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 // One variable of the device: a number with range and unit, an enumeration or a text.
 // Knows how its value reads and writes in each form a console path can ask for. A moving
 // variable (a level meter, a clip indicator) reads differently every time, by the clock.
@@ -33,6 +36,12 @@ public:
     // to the range; an enumeration accepts only one of its entries.
     bool assign(Aspect aspect, const QString& text, QString* error);
 
+    // The number as it reads now.
+    double number() const { return currentNumber(); }
+    // A number that reads another part of the device (an analyser band): `reading` gives it,
+    // held inside the range, in place of the stored value.
+    void setReading(std::function<double()> reading) { m_reading = std::move(reading); }
+
 private:
     double currentNumber() const;
     QString currentText() const;
@@ -44,6 +53,7 @@ private:
     double m_number = 0;
     ValueFormat m_format;
     int m_motionPeriodMs = 0;
+    std::function<double()> m_reading;
     QStringList m_entries;
     QString m_text;
 };

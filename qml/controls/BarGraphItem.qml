@@ -1,11 +1,12 @@
 import QtQuick 2.15
 
-// A vertical bar filled to fillPercent (0..100) from the bottom, coloured by the segment of the
-// scale the fill reaches.
+// A vertical bar filled to fillPercent (0..100) from the bottom (or, fromTop, hanging from the
+// top), coloured by the segment of the scale the fill reaches.
 Rectangle {
     id: root
 
     property real fillPercent: 0
+    property bool fromTop: false
     property var segmentLengths: []
     property var segmentColors: []
     property color defaultColor: Theme.stateOn
@@ -26,7 +27,8 @@ Rectangle {
     border.color: Theme.border
 
     Rectangle {
-        anchors.bottom: parent.bottom
+        anchors.bottom: root.fromTop ? undefined : parent.bottom
+        anchors.top: root.fromTop ? parent.top : undefined
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.margins: 1

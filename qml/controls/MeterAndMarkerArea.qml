@@ -7,6 +7,7 @@ Row {
     property string processingObjectName
     property string stateVariableName
     property real meterWidth: Theme.dpX(12)
+    property alias reduction: meter.reduction
     readonly property alias meter: meter
 
     spacing: Theme.dpX(3)

@@ -5,7 +5,8 @@ import CustomComboBox 1.0
 import DeviceModelProvider 1.0
 
 // A choice among the entries of one variable (from the device model). It shows the device's
-// choice, a dimmed dash until that arrives, and writes an entry when the user picks one.
+// choice, a dimmed dash until that arrives, and writes an entry when the user picks one. A page
+// may show an entry under another name (shownNames, one per entry).
 T.ComboBox {
     id: root
 
@@ -13,9 +14,15 @@ T.ComboBox {
     property string stateVariableName
     readonly property alias backend: backend
     readonly property bool waiting: !backend.hasDeviceValue
+    property var shownNames: model
+
+    function shownName(entry) {
+        var index = model.indexOf(entry)
+        return index >= 0 && index < shownNames.length ? shownNames[index] : entry
+    }
 
     model: DeviceModelProvider.entries(processingObjectName, stateVariableName)
-    displayText: waiting ? "\u2013" : backend.deviceSvValue
+    displayText: waiting ? "\u2013" : shownName(backend.deviceSvValue)
     implicitWidth: Theme.dpX(150)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing)
@@ -67,7 +74,7 @@ T.ComboBox {
         height: Theme.dpY(Theme.controlHeight)
         highlighted: root.highlightedIndex === index
         contentItem: Text {
-            text: modelData
+            text: root.shownName(modelData)
             textFormat: Text.PlainText
             elide: Text.ElideRight
             verticalAlignment: Text.AlignVCenter

@@ -5,20 +5,24 @@ import "Scales.js" as Scales
 
 // A polled level meter of one variable, drawn as a bar over a piecewise dB scale taken from the
 // variable's range in the device model: green in the working range, yellow near 0 dB, red above.
-// Empty until the device answers the first poll.
+// A gain-reduction meter (`reduction`) hangs from its 0 dB top in one colour instead. Empty until
+// the device answers the first poll.
 BarGraphItem {
     id: root
 
     property string processingObjectName
     property string stateVariableName
     property string valueType
+    property bool reduction: false
     readonly property var scale: Scales.taper(
         DeviceModelProvider.minimum(processingObjectName, stateVariableName),
         DeviceModelProvider.maximum(processingObjectName, stateVariableName))
     property var rangeBoundaryValues: scale.boundaries
     property var rangeLengthsInPercentage: scale.lengths
     property real signalThreshold: rangeBoundaryValues.length > 0 ? rangeBoundaryValues[0] : -1000
-    property var rangeColors: colorsFor(rangeBoundaryValues)
+    property var rangeColors: reduction ? rangeBoundaryValues.slice(1).map(function() {
+        return Theme.gainReduction
+    }) : colorsFor(rangeBoundaryValues)
     readonly property alias backend: backend
 
     function colorsFor(boundaries) {
@@ -30,7 +34,9 @@ BarGraphItem {
         return colors
     }
 
-    fillPercent: backend.hasDeviceValue ? Number(backend.meterValue) : 0
+    fillPercent: !backend.hasDeviceValue ? 0 : reduction ? 100 - Number(backend.meterValue)
+                                                         : Number(backend.meterValue)
+    fromTop: reduction
     segmentLengths: rangeLengthsInPercentage
     segmentColors: rangeColors
 

@@ -7,6 +7,7 @@ import QX8Slider 1.0
 // position and writes only while the user moves it.
 T.Slider {
     id: root
+    objectName: "slider"
 
     property string processingObjectName
     property string stateVariableName

@@ -20,18 +20,28 @@ Item {
     function yAt(index) {
         return height * (1 - travelAt(index) / 100)
     }
-    // From the top down, every mark at least a line below the last one kept.
+    // The centre of mark `index` as drawn: a mark at an end is held inside the area.
+    function drawnCentre(index, areaHeight, line) {
+        return Math.max(line / 2, Math.min(areaHeight - line / 2,
+                                           areaHeight * (1 - travelAt(index) / 100)))
+    }
+    // The bottom end always; above it, from the top down, every mark at least a line below the
+    // last one kept and a line above the bottom end.
     function visibleMarks(areaHeight) {
+        if (rangeBoundaryValues.length === 0)
+            return []
+        var line = Theme.dpY(fontSize) * 1.1
+        var bottom = drawnCentre(0, areaHeight, line)
         var kept = []
         var lastY = -1e9
-        var line = Theme.dpY(fontSize) * 1.1
-        for (var i = rangeBoundaryValues.length - 1; i >= 0; --i) {
-            var y = areaHeight * (1 - travelAt(i) / 100)
-            if (y - lastY >= line) {
+        for (var i = rangeBoundaryValues.length - 1; i > 0; --i) {
+            var y = drawnCentre(i, areaHeight, line)
+            if (y - lastY >= line && bottom - y >= line) {
                 kept.push(i)
                 lastY = y
             }
         }
+        kept.push(0)
         return kept
     }
 

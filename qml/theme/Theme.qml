@@ -46,6 +46,10 @@ QtObject {
     readonly property color bandFallback: "#808080"
     readonly property var bandColors: ["#4fc3f7", "#ffb74d", "#b39ddb", "#4db6ac", "#f48fb1",
         "#9ccc65", "#7986cb", "#ff8a65", "#80deea", "#ce93d8", "#bcaaa4", "#e6ee9c"]
+    // The analyser's bars, and the gain a dynamics processor takes away (its meter hangs from the
+    // top): neither is a state colour.
+    readonly property color analyserBar: "#4fc3f7"
+    readonly property color gainReduction: "#ffa040"
 
     // States, one meaning each: green on or signal present, yellow warning, red clip, mute or
     // error (and its unlit form).

@@ -148,6 +148,12 @@ private:
             if (!variable)
                 return false;
             variable->motionPeriodMs = valueForName(periods, i).toInt();
+            const QJsonObject analyser = entry.value(QLatin1String("analyser")).toObject();
+            if (!analyser.isEmpty()) {
+                variable->analyserBand = paths->at(i).item.toInt();
+                variable->analyserShapedBy = analyser.value(QLatin1String("shapedBy")).toString();
+                variable->analyserGain = analyser.value(QLatin1String("gain")).toString();
+            }
             variable->defaultText.replace(QLatin1String("{n}"), paths->at(i).item);
             if (!add(*variable))
                 return false;

@@ -44,6 +44,11 @@ public:
         QList<DisplayUnit> displayUnits;
         bool clock = false;     // seconds written as minutes and seconds: "1m 30s"
         int motionPeriodMs = 0; // a meter: the device's value moves with this period
+        // A band meter of the analyser (band n of a numbered name): pink noise through the
+        // graphic EQ object `analyserShapedBy`, raised by the analyser's variable `analyserGain`.
+        int analyserBand = 0;
+        QString analyserShapedBy;
+        QString analyserGain;
         QStringList entries;
         // The classes under which the nudge buttons look up the variable's step.
         QString nudgeObjectClass;

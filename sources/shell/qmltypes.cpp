@@ -33,10 +33,12 @@
 #include "qx8nuqgraphitem.h"
 #include "qx8peqcurveplotter.h"
 #include "qx8peqgraphitem.h"
+#include "qx8rtagraphitem.h"
 #include "qx8settings.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
 #include "qx8textsv.h"
+#include "qx8transfergraphitem.h"
 #include "tuningfilelistmodel.h"
 #include "wizardbrandlistviewmodel.h"
 #include "wizardbrandmodelsmodel.h"
@@ -106,6 +108,12 @@ void registerQmlTypes()
 
     // The objects of the device's preset, for screens that serve several objects.
     registerType<ProcessingObjectList>("ProcessingObjectList");
+
+    // The dynamics pages' transfer curves (their laws named by the plotter) and the analyser.
+    registerType<QX8TransferGraphItem>("QX8TransferGraphItem");
+    qmlRegisterUncreatableType<TransferCurvePlotter>(
+        "TransferCurvePlotter", 1, 0, "TransferCurvePlotter", "made by its QX8TransferGraphItem");
+    registerType<QX8RTAGraphItem>("QX8RTAGraphItem");
 
     // The device model for the screens: one object per engine, owned by the engine.
     qmlRegisterSingletonType<DeviceModelProvider>(

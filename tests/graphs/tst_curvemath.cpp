@@ -1,5 +1,6 @@
 // Band and crossover curves against the scipy reference (fixtures written by
-// generate_curve_fixtures.py), the axis and sweep maps, and values the math must survive.
+// generate_curve_fixtures.py), the axis and sweep maps, the dynamics processors' transfer curves
+// at hand-derived points, and values the math must survive.
 #include "bandcurvesampler.h"
 #include "biquadmagnitude.h"
 #include "crossovercurvecalculator.h"
@@ -12,6 +13,7 @@
 #include "qtpeqnames.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "transfercurve.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -114,6 +116,8 @@ private slots:
     void geqSweepColumns_data();
     void geqSweepColumns();
     void outsideTheFrame();
+    void transferCurvePoints_data();
+    void transferCurvePoints();
 };
 
 void TestCurveMath::bandMatchesReference_data()
@@ -353,6 +357,72 @@ void TestCurveMath::outsideTheFrame()
     QCOMPARE(garbage.size(), 4);
     QCOMPARE(garbage.level(0), 0.0f);
     QCOMPARE(garbage.level(5000), 0.0f);
+}
+
+// Laws by name with their settings in declaration order; OverEasy given as a knee width.
+void TestCurveMath::transferCurvePoints_data()
+{
+    QTest::addColumn<QString>("law");
+    QTest::addColumn<QVector<double>>("settings");
+    QTest::addColumn<QVector<double>>("inputs");
+    QTest::addColumn<QVector<double>>("outputs");
+    const QString compression = QStringLiteral("compression");
+    // Threshold -20, 4:1: unchanged below, 1 dB per 4 above.
+    QTest::newRow("hard knee") << compression << QVector<double>{-20, 4, 0, 0}
+                               << QVector<double>{-40, -20, 0} << QVector<double>{-40, -20, -15};
+    // OverEasy 5 = a 10 dB knee from -25 to -15: y = x - 0.75 (x + 25)^2 / 20 inside it.
+    QTest::newRow("soft knee") << compression
+                               << QVector<double>{-20, 4, TransferCurve::kneeWidthForOverEasy(5), 0}
+                               << QVector<double>{-25, -20, -15, 0}
+                               << QVector<double>{-25, -20.9375, -18.75, -15};
+    QTest::newRow("1:1 with make-up")
+        << compression << QVector<double>{-20, 1, 10, 6} << QVector<double>{-50, -20, 10}
+        << QVector<double>{-44, -14, 16};
+    QTest::newRow("2:1 with make-up") << compression << QVector<double>{-20, 2, 0, 6}
+                                      << QVector<double>{-30, 0} << QVector<double>{-24, -4};
+    // A limiter: an infinite ratio holds the threshold; OverEasy 3 rounds it 0.75 dB under.
+    QTest::newRow("limiter") << compression << QVector<double>{0, kInf, 0, 0}
+                             << QVector<double>{-10, 0, 10, 30} << QVector<double>{-10, 0, 0, 0};
+    QTest::newRow("limiter knee") << compression
+                                  << QVector<double>{0, kInf,
+                                                     TransferCurve::kneeWidthForOverEasy(3), 0}
+                                  << QVector<double>{-3, 0, 3} << QVector<double>{-3, -0.75, 0};
+    // Gate at -60, 1:2, at most 30 dB down: -70 falls to -80, -100 stops at -130.
+    const QString expansion = QStringLiteral("expansion");
+    QTest::newRow("gate") << expansion << QVector<double>{-60, 2, 30}
+                          << QVector<double>{-50, -60, -70, -80, -100}
+                          << QVector<double>{-50, -60, -80, -100, -130};
+    QTest::newRow("gate without range") << expansion << QVector<double>{-60, 2, kInf}
+                                        << QVector<double>{-100} << QVector<double>{-140};
+    QTest::newRow("gate 1:1") << expansion << QVector<double>{-60, 1, 60} << QVector<double>{-90}
+                              << QVector<double>{-90};
+    // AGC: target -12 in a 6 dB window, at most 9 dB either way, from -50 up, limited at -6.
+    QTest::newRow("agc") << QStringLiteral("levelling") << QVector<double>{-12, 6, 9, -50, -6}
+                         << QVector<double>{-60, -45, -30, -20, -12, -3, 10}
+                         << QVector<double>{-60, -36, -21, -15, -12, -9, -6};
+}
+
+void TestCurveMath::transferCurvePoints()
+{
+    QFETCH(QString, law);
+    QFETCH(QVector<double>, settings);
+    QFETCH(QVector<double>, inputs);
+    QFETCH(QVector<double>, outputs);
+    const auto& v = settings;
+    for (int i = 0; i < inputs.size(); ++i) {
+        double output = kNaN;
+        if (law == QLatin1String("compression"))
+            output = TransferCurve::Compression{v[0], v[1], v[2], v[3]}.outputLevel(inputs[i]);
+        else if (law == QLatin1String("expansion"))
+            output = TransferCurve::Expansion{v[0], v[1], v[2]}.outputLevel(inputs[i]);
+        else
+            output = TransferCurve::Levelling{v[0], v[1], v[2], v[3], v[4]}.outputLevel(inputs[i]);
+        QVERIFY2(qAbs(output - outputs[i]) < 1e-9,
+                 qPrintable(QStringLiteral("%1 dB in gives %2, not %3")
+                                .arg(inputs[i])
+                                .arg(output)
+                                .arg(outputs[i])));
+    }
 }
 
 QX8_TEST_GUILESS_MAIN(TestCurveMath)

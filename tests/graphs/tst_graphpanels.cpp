@@ -1,12 +1,15 @@
 // The graph panels in QML against VirtualQX8: they load without a QML warning, draw live curves
-// from the device, and a drag goes to the device and comes back as a new curve.
+// from the device, and a drag goes to the device and comes back as a new curve. The dynamics
+// panels' transfer curves follow the device's settings.
 #include "crossovergraphitem.h"
+#include "devicemodelprovider.h"
 #include "linkedprocessor.h"
 #include "qx8geqgraphitem.h"
 #include "qx8numericalsv.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
 #include "qx8textsv.h"
+#include "qx8transfergraphitem.h"
 #include "testharness.h"
 #include "testmain.h"
 
@@ -59,12 +62,14 @@ private slots:
     void panelDrawsDeviceValues_data();
     void panelDrawsDeviceValues();
     void peqPanelFollowsDrag();
+    void transferPanelFollowsDevice_data();
+    void transferPanelFollowsDevice();
     void geqHandlesStandOverTheirBars();
 
 private:
     // Shows `body` (QML over the graph components) in a window of the given size and returns
-    // the panel's graph item.
-    GraphItemBase* show(const QByteArray& body, QSize size);
+    // the panel's one graph item of type Item.
+    template<typename Item> Item* show(const QByteArray& body, QSize size);
     // The graph item alone, without the touch points over it.
     QImage frame(QQuickItem* item);
 
@@ -81,6 +86,12 @@ void TestGraphPanels::initTestCase()
     qmlRegisterType<QX8NuqGraphItem>("QX8NuqGraphItem", 1, 0, "QX8NuqGraphItem");
     qmlRegisterType<QX8NumericalSV>("QX8NumericalSV", 1, 0, "QX8NumericalSV");
     qmlRegisterType<QX8TextSV>("QX8TextSV", 1, 0, "QX8TextSV");
+    qmlRegisterType<QX8TransferGraphItem>("QX8TransferGraphItem", 1, 0, "QX8TransferGraphItem");
+    qmlRegisterUncreatableType<TransferCurvePlotter>("TransferCurvePlotter", 1, 0,
+                                                     "TransferCurvePlotter", "made by its item");
+    qmlRegisterSingletonType<DeviceModelProvider>(
+        "DeviceModelProvider", 1, 0, "DeviceModelProvider",
+        [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
     QVERIFY(m_processor.start());
 }
 
@@ -90,7 +101,7 @@ void TestGraphPanels::cleanup()
     m_view.reset();
 }
 
-GraphItemBase* TestGraphPanels::show(const QByteArray& body, QSize size)
+template<typename Item> Item* TestGraphPanels::show(const QByteArray& body, QSize size)
 {
     m_view = std::make_unique<QQuickView>();
     QQmlComponent component(m_view->engine());
@@ -104,7 +115,7 @@ GraphItemBase* TestGraphPanels::show(const QByteArray& body, QSize size)
     m_root->setParentItem(m_view->contentItem());
     m_view->resize(size);
     m_view->show();
-    const QList<GraphItemBase*> graphs = m_root->findChildren<GraphItemBase*>();
+    const QList<Item*> graphs = m_root->findChildren<Item*>();
     if (!QTest::qWaitForWindowExposed(m_view.get()) || graphs.size() != 1)
         return nullptr;
     return graphs.first();
@@ -154,7 +165,7 @@ void TestGraphPanels::panelDrawsDeviceValues()
     QFETCH(QStringList, sets);
     QFETCH(QPoint, probe);
     QFETCH(QColor, colour);
-    GraphItemBase* graph = show(body, size);
+    auto* graph = show<GraphItemBase>(body, size);
     QVERIFY(graph);
     QTRY_VERIFY(graph->isCompleted());
     QVERIFY(!columnHas(frame(graph), probe.x(), probe.y(), probe.y() + 20, colour));
@@ -173,10 +184,10 @@ void TestGraphPanels::peqPanelFollowsDrag()
         {"Band_4_Gain", "0"}};
     for (const auto& [variable, value] : start)
         QVERIFY(m_processor.set("LowPEQ", variable, value));
-    auto* graph = qobject_cast<QX8PEQGraphItem*>(show(R"(QX8GraphPEQ {
+    auto* graph = show<QX8PEQGraphItem>(R"(QX8GraphPEQ {
         poName: "LowPEQ"; bandCount: 4; bandColors: ["red", "lime", "blue", "yellow"]
     })",
-                                                      {1100, 400}));
+                                        {1100, 400});
     QVERIFY(graph);
     // +6 dB at 1 kHz: the white total peaks 60 px above the middle line, over the red band.
     QTRY_VERIFY(graph->controlPoints().size() == 4 &&
@@ -203,12 +214,80 @@ void TestGraphPanels::peqPanelFollowsDrag()
     QVERIFY(!columnHas(frame(graph), 614, 137, 143, Qt::white, 60));
 }
 
+// Each dynamics panel over its object's settings on the device: the output level at one input
+// level before and after a change on the device's front panel. The wire's own forms count: a
+// ratio at its top reads "Inf:1".
+void TestGraphPanels::transferPanelFollowsDevice_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QStringList>("start"); // object|variable|value, before the panel shows
+    QTest::addColumn<QStringList>("change");
+    QTest::addColumn<double>("inputDb");
+    QTest::addColumn<double>("beforeDb");
+    QTest::addColumn<double>("afterDb");
+    // Threshold 10 with a 6 dB knee passes 0 dB; at -10 with a hard knee it holds it there.
+    QTest::newRow("limiter") << QByteArray(R"(QX8GraphLimiter { poName: "MidLimiter" })")
+                             << QStringList{"MidLimiter|Threshold|10", "MidLimiter|OverEasy|3"}
+                             << QStringList{"MidLimiter|OverEasy|0", "MidLimiter|Threshold|-10"}
+                             << 0.0 << 0.0 << -10.0;
+    // -20 dB at 4:1 with 3 dB make-up gives -12; an infinite ratio at -30 gives -30.
+    QTest::newRow("compressor") << QByteArray(R"(QX8GraphCompressor { poName: "Compressor" })")
+                                << QStringList{"Compressor|Threshold|-20", "Compressor|Ratio|4",
+                                               "Compressor|OverEasy|0", "Compressor|Gain|3"}
+                                << QStringList{"Compressor|Gain|0", "Compressor|Ratio|100",
+                                               "Compressor|Threshold|-30"}
+                                << 0.0 << -12.0 << -30.0;
+    // At -60 the gate passes -50; at -40 and 1:2 it takes it 20 dB lower.
+    QTest::newRow("gate") << QByteArray(R"(QX8GraphGate { poName: "Gate" })")
+                          << QStringList{"Gate|Threshold|-60", "Gate|Ratio|2",
+                                         "Gate|MaxAttenuation|60"}
+                          << QStringList{"Gate|Threshold|-40"} << -50.0 << -50.0 << -60.0;
+    // -30 dB lifted by at most 9 dB towards -12 +-3; with the target at -20, 7 dB to its window.
+    QTest::newRow("agc") << QByteArray(R"(QX8GraphAGC { poName: "AGC" })")
+                         << QStringList{"AGC|Target|-12", "AGC|Window|6", "AGC|Max Gain|9",
+                                        "AGC|Low Threshold|-50", "AGC|LimThreshold|-6"}
+                         << QStringList{"AGC|Target|-20"} << -30.0 << -21.0 << -23.0;
+}
+
+void TestGraphPanels::transferPanelFollowsDevice()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QStringList, start);
+    QFETCH(QStringList, change);
+    QFETCH(double, inputDb);
+    QFETCH(double, beforeDb);
+    QFETCH(double, afterDb);
+    const auto setAll = [this](const QStringList& sets) {
+        for (const QString& set : sets) {
+            const QStringList parts = set.split('|');
+            if (!m_processor.set(parts[0], parts[1], parts[2]))
+                return false;
+        }
+        return true;
+    };
+    const auto outputAt = [inputDb](const QX8TransferGraphItem& graph) {
+        for (const TransferCurve::Point& point : graph.plotter().curve()) {
+            if (point.inputDb == inputDb)
+                return point.outputDb;
+        }
+        return qQNaN();
+    };
+    QVERIFY(setAll(start));
+    auto* graph = show<QX8TransferGraphItem>(body, {400, 400});
+    QVERIFY(graph);
+    QTRY_COMPARE(outputAt(*graph), beforeDb);
+    QSignalSpy repainted(graph, &QX8TransferGraphItem::repainted);
+    QVERIFY(setAll(change));
+    QTRY_COMPARE(outputAt(*graph), afterDb);
+    QVERIFY(repainted.wait(qx8test::timeoutMs()) || !repainted.isEmpty());
+}
+
 // Each of the 31 handles is centred over its own bar, the last one inside the panel, and stands
 // at its band's gain.
 void TestGraphPanels::geqHandlesStandOverTheirBars()
 {
     QVERIFY(m_processor.set("StereoGEQ", "1.0 kHz", "6"));
-    GraphItemBase* graph = show(R"(QX8GraphGEQ { poName: "StereoGEQ" })", {620, 400});
+    auto* graph = show<GraphItemBase>(R"(QX8GraphGEQ { poName: "StereoGEQ" })", {620, 400});
     QVERIFY(graph);
     const double column = graph->width() / 31;
     QQuickItem* handle = nullptr;

@@ -2,6 +2,8 @@
 
 #include "testharness.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <QtTest/private/qtestlog_p.h>
 
 namespace {
@@ -47,6 +49,10 @@ int exec(QObject* testObject, int argc, char** argv)
     g_testLog = qInstallMessageHandler(checkMessage);
     const int failures = QTest::qRun();
     QTest::qCleanup(); // puts back the handler from before qInit
+    // Ends as the application does, so that singletons end their threads on aboutToQuit while
+    // the application object still exists, not during static destruction after it.
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
     return failures;
 }
 

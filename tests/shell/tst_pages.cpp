@@ -9,6 +9,7 @@
 #include "pagesession.h"
 #include "processingobjectlist.h"
 #include "qx8control.h"
+#include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -111,6 +112,9 @@ private:
     void drag(QQuickItem* item, QPoint by);
     void click(QQuickItem* item);
     bool pick(QQuickItem* comboBox, const QString& entry);
+    // Waits until the page has sent its last throttled write: a throttle period passes with
+    // no new set line on the wire after the `from`th line (meters poll on regardless).
+    bool waitForWritesToEnd(int from);
 
     PageSession m_session;
     std::unique_ptr<ProcessingObjectList> m_presetObjects; // the preset's objects, once logged in
@@ -324,6 +328,45 @@ void TestPages::gestureReachesDeviceAndBack_data()
                                  << "Slot2Source_AES3"
                                  << "checked"
                                  << "true";
+    QTest::newRow("synthesis slider")
+        << "QX8SubHarmonic.qml"
+        << ""
+        << "slider"
+        << "Subharmonics"
+        << "click"
+        << R"(^set "\\\\Preset\\SubharmonicSynth\\SV\\Subharmonics\\%" ")"
+        << "SubharmonicSynth"
+        << "Subharmonics"
+        << "80"
+        << "slider"
+        << "value"
+        << "80";
+    QTest::newRow("analyser source") << "ScreenRTA.qml"
+                                     << ""
+                                     << "sourceChoice"
+                                     << "Source"
+                                     << "pick:Analog2"
+                                     << R"(^set "\\\\Preset\\RTARouter\\SV\\Source\\" "Analog2"$)"
+                                     << "RTARouter"
+                                     << "Source"
+                                     << "OptionCard1"
+                                     << "sourceChoice"
+                                     << "displayText"
+                                     << "OptionCard1";
+    // The generator's band says at once whether it sends.
+    QTest::newRow("generator switch")
+        << "ScreenSigGen.qml"
+        << ""
+        << "onOffButton"
+        << "SignalGenerator"
+        << "click"
+        << R"(^set "\\\\Preset\\SignalGenerator\\SV\\SignalGenerator\\" "1"$)"
+        << "SignalGenerator"
+        << "SignalGenerator"
+        << "Off"
+        << "statusText"
+        << "text"
+        << "GENERATOR OFF";
 }
 
 void TestPages::gestureReachesDeviceAndBack()
@@ -362,15 +405,8 @@ void TestPages::gestureReachesDeviceAndBack()
     QTRY_VERIFY_WITH_TIMEOUT(
         !m_session.device().received().mid(wireBefore).filter(pattern).isEmpty(),
         qx8test::timeoutMs());
-    // A drag's last throttled writes may still be on their way; the device's own change below
-    // must come after them, as a second client's would.
-    const auto writes = [this] {
-        return m_session.device().received().filter(QRegularExpression("^set ")).size();
-    };
-    for (int count = -1; count != writes();) {
-        count = writes();
-        QTest::qWait(250);
-    }
+    // A drag's last value follows its release by a throttle period; the front panel comes after.
+    QVERIFY(waitForWritesToEnd(wireBefore));
 
     const QString path = ConsoleLineBuilder::pathBody(object, changed);
     QVERIFY(m_session.device()
@@ -480,6 +516,24 @@ void TestPages::homeDrawsTheCrossoverBands()
 QPoint TestPages::centreOf(QQuickItem* item) const
 {
     return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+bool TestPages::waitForWritesToEnd(int from)
+{
+    QElapsedTimer clock;
+    clock.start();
+    int lines = -1;
+    while (clock.elapsed() < qx8test::timeoutMs()) {
+        QTest::qWait(2 * QX8NumericalSV::kThrottleMs);
+        const int now = m_session.device()
+                            .receivedUntilProbe([] { ShellFixture::sendProbe(); }, from)
+                            .filter(QRegularExpression(QStringLiteral("^set ")))
+                            .size();
+        if (now == lines)
+            return true;
+        lines = now;
+    }
+    return false;
 }
 
 void TestPages::drag(QQuickItem* item, QPoint by)
