@@ -97,6 +97,7 @@ Item {
         svName: "CurrentPreset"
         Component.onCompleted: componentCompleted()
         onValueChanged: {
+            rootQML.lastPresetName = value;
             if (rootQML.lastScreen !== "Preset")
                 rootQML.guiSignal("HomeButtonPressed", "");
         }

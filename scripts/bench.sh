@@ -20,6 +20,8 @@ benchmarks=(
     subscription-storm bench/link/bench_subscription_storm
     ftp bench/files/ftpthroughput
     tuningsync bench/files/tuningsyncbench
+    config-models bench/config/configmodelbench
+    presets bench/files/presetbench
 )
 
 rows=()

@@ -21,6 +21,9 @@ if [ -n "${SUDO_UID:-}" ]; then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/qx8run.XXXXXX")
 mkdir -m 700 "$work/runtime"
+# The device's storage, served by its FTP server: the tuning folders seeded from the factory set
+# (presets/ VirtualQX8 makes itself).
+/usr/bin/python3 simulator/storage/seed_tuning_storage.py "$work/storage" >/dev/null
 [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$work"
 
 # Each program runs in a process group of its own (setsid), so that ending it ends what it
@@ -67,11 +70,15 @@ ip link set qx8near up
 far ip link set lo up
 far ip addr add "$device/24" brd + dev qx8far
 far ip link set qx8far up
+# The device's FTP server takes port 21 without root, in the device's namespace only.
+far sysctl -qw net.ipv4.ip_unprivileged_port_start=21
 
 start nsenter -t "$holder" -n "${as_user[@]}" build/simulator/VirtualQX8 --address "$device" \
-    --name "Virtual QX8" --wire-log "$work/wire.log" >"$work/virtualqx8.out"
+    --name "Virtual QX8" --wire-log "$work/wire.log" --storage "$work/storage" \
+    >"$work/virtualqx8.out"
 wait_until grep -q "listening" "$work/virtualqx8.out" || fail "VirtualQX8 did not start."
-echo "VirtualQX8 answers at $device (password \"quillrampstow\"); this side is $near."
+echo "VirtualQX8 answers at $device (password \"quillrampstow\", FTP storage $work/storage);" \
+    "this side is $near."
 
 # The cloud (tuning manifests and files) and the analytics collector: the harness HTTP server on
 # this side's loopback, recording every request in the work folder.

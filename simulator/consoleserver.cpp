@@ -56,6 +56,8 @@ void ConsoleServer::onNewConnection()
         auto* channel = new LineChannel(socket, ++m_connectionsSoFar, m_faults, m_log);
         auto* session = new ConsoleSession(channel, m_state, m_faults, m_password, this);
         m_sessions.append(session);
+        connect(session, &ConsoleSession::jsonLineReceived, this,
+                [this, channel](const QString& line) { Q_EMIT jsonLineReceived(line, channel); });
         connect(channel, &LineChannel::closed, this, [this, session] {
             m_sessions.removeOne(session);
             session->deleteLater();

@@ -2,6 +2,7 @@
 
 #include "consolecommand.h"
 #include "consoleserver.h"
+#include "deviceftpserver.h"
 #include "devicestate.h"
 #include "faultswitches.h"
 #include "standardoutput.h"
@@ -51,8 +52,8 @@ QString failed(const QString& reason)
 } // namespace
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                               FaultSwitches& faults, QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults)
+                               FaultSwitches& faults, DeviceFtpServer* ftp, QObject* parent)
+    : QObject(parent), m_server(server), m_state(state), m_faults(faults), m_ftp(ftp)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -101,6 +102,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         m_server.resetAll();
         return "ok";
     }
+    if (name == "ftp")
+        return switchFtp(arguments);
     if (name == "quit")
         return "ok";
     return failed("unknown command \"" + name + "\"");
@@ -137,4 +140,18 @@ QString ControlChannel::subscriptions() const
     if (!paths.isEmpty())
         answer += ' ' + paths.join(" | ");
     return answer;
+}
+
+QString ControlChannel::switchFtp(const QString& arguments)
+{
+    if (!m_ftp)
+        return failed("no FTP server");
+    if (arguments == "stop") {
+        m_ftp->stop();
+        return "ok";
+    }
+    QString error;
+    if (arguments == "start")
+        return m_ftp->start(&error) ? "ok" : failed(error);
+    return failed("ftp stop|start");
 }

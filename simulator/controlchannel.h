@@ -3,6 +3,7 @@
 #include <QObject>
 
 class ConsoleServer;
+class DeviceFtpServer;
 class DeviceState;
 class FaultSwitches;
 class StdinReader;
@@ -17,14 +18,16 @@ class StdinReader;
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
 //   close, abort                            FIN or RST every connection
+//   ftp stop, ftp start                     end the FTP server (cutting its transfers), start it
 //   quit
 class ControlChannel : public QObject
 {
     Q_OBJECT
 
 public:
+    // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, QObject* parent = nullptr);
+                   FaultSwitches& faults, DeviceFtpServer* ftp, QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -35,8 +38,10 @@ private:
     QString setValue(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
+    QString switchFtp(const QString& arguments);
 
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    DeviceFtpServer* m_ftp;
 };
