@@ -1,12 +1,14 @@
 import QtQuick 2.15
 
-// A button with a picture above its caption: the blocks of the signal chain. The caption may
-// take two lines; `dimmed` greys the picture (a block that is switched off).
+// A button with a picture above its caption (or the caption alone): the blocks of the signal
+// chain. The caption may take two lines; `dimmed` greys the picture (a block that is switched
+// off).
 CustomButton {
     id: root
 
     property url imageSource
     property bool dimmed: false
+    readonly property bool hasImage: String(imageSource) !== ""
 
     implicitWidth: Theme.dpX(88)
     implicitHeight: Theme.dpY(84)
@@ -20,6 +22,7 @@ CustomButton {
 
         Image {
             anchors.horizontalCenter: parent.horizontalCenter
+            visible: root.hasImage
             width: Math.min(root.availableWidth, height)
             height: root.availableHeight - caption.height - parent.spacing
             source: root.imageSource
@@ -30,6 +33,8 @@ CustomButton {
         Text {
             id: caption
             width: root.availableWidth
+            height: root.hasImage ? implicitHeight : root.availableHeight
+            verticalAlignment: Text.AlignVCenter
             text: root.text
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter

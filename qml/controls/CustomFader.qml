@@ -50,6 +50,7 @@ Column {
     }
     QX8CustomLabel {
         id: readout
+        objectName: "readout"
         anchors.horizontalCenter: parent.horizontalCenter
         width: Theme.dpX(84)
         horizontalAlignment: Text.AlignHCenter

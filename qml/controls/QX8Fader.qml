@@ -11,6 +11,7 @@ import "Scales.js" as Scales
 // the device has reported the value.
 T.Slider {
     id: root
+    objectName: "fader"
 
     property string processingObjectName
     property string stateVariableName

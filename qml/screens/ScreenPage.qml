@@ -16,8 +16,11 @@ Rectangle {
                                                 + DisplayNames.of(missingObject) + "."
     readonly property string missingObject: presetObjects.item
                                             ? firstMissing(presetObjects.item, shownObjects) : ""
-    // The shown objects while the preset holds them all: what the page binds.
-    readonly property var availableObjects: missingObject === "" ? shownObjects : []
+    // The shown objects once the device has listed them all in its preset: what the page binds.
+    // (Worked out from the list itself, never from missingObject, which may not have caught up.)
+    readonly property var availableObjects: presetObjects.item && presetObjects.item.listed
+                                            && firstMissing(presetObjects.item, shownObjects) === ""
+                                            ? shownObjects : []
     // The objects the device's preset holds, once it has listed them (for pages that show some).
     readonly property var presetObjectNames: presetObjects.item ? presetObjects.item.names : []
     default property alias content: body.data

@@ -1,6 +1,7 @@
 #include "pagesession.h"
 
 #include "devicemodel.h"
+#include "jsoncommandchannel.h"
 #include "qx8control.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
@@ -49,6 +50,9 @@ bool PageSession::start(const QStringList& deviceArguments)
     settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     if (!m_shell.start())
         return false;
+    // The pages are what these sessions are about: the configuration model's question to the
+    // device may wait for its answer as long as a session lasts.
+    JsonCommandChannel::instance()->setTimeout(24 * 60 * 60 * 1000);
     // As after "Search For Devices": the start-up splash stays hidden from the next page on.
     QQmlProperty::write(m_shell.root(), QStringLiteral("startUpScreenVisible"), false);
     m_shell.guiSignal(QStringLiteral("ConnectDevice"),
