@@ -38,6 +38,7 @@ Rectangle {
             font.capitalization: Font.AllUppercase
         }
         OnOffButton {
+            id: onOff
             visible: root.switchVariableName !== ""
             processingObjectName: root.switchVariableName !== "" ? root.processingObjectName : ""
             stateVariableName: root.switchVariableName
@@ -46,6 +47,7 @@ Rectangle {
 
     QX8AlignmentDelay {
         id: delay
+        opacity: onOff.switchedOff ? 0.5 : 1
         anchors.left: names.right
         anchors.leftMargin: Theme.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter

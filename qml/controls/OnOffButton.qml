@@ -2,8 +2,10 @@ import QtQuick 2.15
 import QX8Button 1.0
 
 // The on/off of a processing object: green "ON" while the device reports it on, "OFF" otherwise;
-// a click asks the device for the other state.
+// a click asks the device for the other state. `switchedOff` lets a page dim what is bypassed.
 QX8CustomButton {
+    readonly property bool switchedOff: backend.hasDeviceValue && !backend.activeState
+
     buttonType: QX8Button.SV
     checkedText: "ON"
     uncheckedText: "OFF"

@@ -29,9 +29,10 @@ function travel(low, high) {
 function taper(minimum, maximum) {
     if (!(maximum > minimum))
         return { boundaries: [], lengths: [] }
+    // A mark within a few dB of an end would crowd it ("+5" under "+6").
     var boundaries = [minimum]
     for (var i = 0; i < marks.length; ++i) {
-        if (marks[i] > minimum && marks[i] < maximum)
+        if (marks[i] > minimum + 3 && marks[i] < maximum - 3)
             boundaries.push(marks[i])
     }
     boundaries.push(maximum)
@@ -40,19 +41,4 @@ function taper(minimum, maximum) {
     for (var j = 0; j + 1 < boundaries.length; ++j)
         lengths.push(100 * travel(boundaries[j], boundaries[j + 1]) / total)
     return { boundaries: boundaries, lengths: lengths }
-}
-
-// Share of the travel (0..100) at which `level` sits on a taper.
-function position(scale, level) {
-    var b = scale.boundaries
-    var l = scale.lengths
-    if (b.length < 2 || level <= b[0])
-        return 0
-    var at = 0
-    for (var j = 0; j + 1 < b.length; ++j) {
-        if (level <= b[j + 1])
-            return at + (level - b[j]) / (b[j + 1] - b[j]) * l[j]
-        at += l[j]
-    }
-    return 100
 }

@@ -78,6 +78,7 @@ Item {
             onChosen: root.selectorChosen(option)
         }
         OnOffButton {
+            id: onOff
             objectName: "onOffButton"
             processingObjectName: root.processingObjectName
             stateVariableName: resolver.toggleSVName(root.blockType)
@@ -105,6 +106,7 @@ Item {
         anchors.bottom: bandRow.top
         anchors.topMargin: Theme.dpY(Theme.spacing)
         anchors.bottomMargin: Theme.dpY(Theme.spacing)
+        opacity: onOff.switchedOff ? 0.4 : 1
         poName: root.processingObjectName
         bandCount: root.bandCount
         bandColors: root.bandColors(root.bandCount)

@@ -15,12 +15,14 @@ CustomLabelledButton {
     property string payload
     property string imageKey: blockType
     property string caption
+    // The chain's size against its design size.
+    property real zoom: 1
     readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
     readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
 
     objectName: "block_" + param + (payload === "" ? "" : "_" + payload)
-    width: Theme.dpX(88)
-    height: Theme.dpY(84)
+    width: Theme.dpX(88) * zoom
+    height: Theme.dpY(84) * zoom
     imageSource: resolver ? resolver.imagePath(imageKey) : ""
     text: caption !== "" ? caption : resolver ? resolver.buttonText(stage + ":" + blockType) : ""
     dimmed: switchedOff

@@ -11,8 +11,11 @@ Item {
     id: root
 
     property var model: null
-    readonly property real blockWidth: Theme.dpX(88)
-    readonly property real blockHeight: Theme.dpY(84)
+    // The chain grows with the window: blocks keep their shape and fill the room there is.
+    readonly property real zoom: Math.max(1, Math.min(width / Theme.dpX(992),
+                                                      height / Theme.dpY(612)))
+    readonly property real blockWidth: Theme.dpX(88) * zoom
+    readonly property real blockHeight: Theme.dpY(84) * zoom
     readonly property bool stereoInput: model ? model.stereoInput : true
     readonly property bool dualMono: model ? model.isDualMono : false
     readonly property string mixerObject: stereoInput ? "StereoMixer" : "MonoMixer"
@@ -43,6 +46,7 @@ Item {
         anchors.top: parent.top
 
         ChainBlock {
+            zoom: root.zoom
             resolver: imageTables
             blockType: "INR"
             param: "InputRouter"
@@ -55,6 +59,7 @@ Item {
             stereo: root.stereoInput
         }
         ChainBlock {
+            zoom: root.zoom
             resolver: imageTables
             blockType: "MIX"
             payload: root.mixerObject
@@ -66,6 +71,7 @@ Item {
             stereo: root.stereoInput
         }
         ChainBlock {
+            zoom: root.zoom
             resolver: imageTables
             blockType: "DLY"
             param: "InputDelay"
@@ -84,6 +90,7 @@ Item {
                     stereo: root.stereoInput
                 }
                 ChainBlock {
+                    zoom: root.zoom
                     resolver: imageTables
                     blockType: modelData.type
                     imageKey: modelData.image || modelData.type
@@ -102,6 +109,7 @@ Item {
             Repeater {
                 model: root.dualMono ? ["LeftGEQ", "RightGEQ"] : ["StereoGEQ"]
                 ChainBlock {
+                    zoom: root.zoom
                     width: root.blockWidth
                     height: root.dualMono ? (root.blockHeight - Theme.dpY(4)) / 2 : root.blockHeight
                     resolver: imageTables
@@ -120,6 +128,7 @@ Item {
         }
         ChainBlock {
             id: roomEq
+            zoom: root.zoom
             resolver: imageTables
             blockType: "AEQ"
             stage: "mid"
@@ -132,7 +141,7 @@ Item {
         id: drop
         x: inputStage.width - root.blockWidth / 2 - width / 2
         y: inputStage.height
-        height: Theme.dpY(Theme.margin)
+        height: Theme.dpY(Theme.margin) * root.zoom
         vertical: true
         stereo: root.stereoInput
     }
@@ -153,9 +162,10 @@ Item {
 
     ChainBlock {
         id: crossover
+        zoom: root.zoom
         anchors.left: parent.left
         anchors.top: inputStage.bottom
-        anchors.topMargin: Theme.dpY(Theme.margin * 3)
+        anchors.topMargin: Theme.dpY(Theme.margin * 3) * root.zoom
         height: Math.max(root.blockHeight, groupColumn.height)
         resolver: imageTables
         blockType: "Crossover"
@@ -180,7 +190,7 @@ Item {
         id: groupColumn
         anchors.left: crossover.right
         anchors.top: crossover.top
-        spacing: Theme.dpY(Theme.margin)
+        spacing: Theme.dpY(Theme.margin) * root.zoom
 
         Repeater {
             model: root.groups
@@ -191,12 +201,12 @@ Item {
 
                 ChainWire {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(Theme.margin * 3)
+                    width: Theme.dpX(Theme.margin * 3) * root.zoom
                     stereo: group.stereo
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(48)
+                    width: Theme.dpX(48) * root.zoom
                     text: group.word.toUpperCase()
                     color: Theme.textDim
                     font.pixelSize: Theme.dpY(Theme.fontSmall)
@@ -205,10 +215,11 @@ Item {
                 }
                 ChainWire {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(Theme.margin)
+                    width: Theme.dpX(Theme.margin) * root.zoom
                     stereo: group.stereo
                 }
                 ChainBlock {
+                    zoom: root.zoom
                     resolver: imageTables
                     blockType: "PEQ"
                     stage: "out"
@@ -217,10 +228,11 @@ Item {
                 }
                 ChainWire {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(Theme.margin * 2)
+                    width: Theme.dpX(Theme.margin * 2) * root.zoom
                     stereo: group.stereo
                 }
                 ChainBlock {
+                    zoom: root.zoom
                     resolver: imageTables
                     blockType: "LMT"
                     stage: "out"
@@ -229,10 +241,11 @@ Item {
                 }
                 ChainWire {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(Theme.margin * 2)
+                    width: Theme.dpX(Theme.margin * 2) * root.zoom
                     stereo: group.stereo
                 }
                 ChainBlock {
+                    zoom: root.zoom
                     resolver: imageTables
                     blockType: "DLY"
                     param: "Delay"
@@ -242,7 +255,7 @@ Item {
                 }
                 ChainWire {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Theme.dpX(Theme.margin * 3)
+                    width: Theme.dpX(Theme.margin * 3) * root.zoom
                     stereo: group.stereo
                     labels: group.stereo ? ["L", "R"] : ["M"]
                 }
@@ -254,15 +267,17 @@ Item {
     Column {
         anchors.right: parent.right
         anchors.top: crossover.top
-        spacing: Theme.dpY(Theme.margin)
+        spacing: Theme.dpY(Theme.margin) * root.zoom
 
         ChainBlock {
+            zoom: root.zoom
             resolver: imageTables
             blockType: "RTA"
             stage: "rta"
             imageKey: "RTA"
         }
         ChainBlock {
+            zoom: root.zoom
             resolver: imageTables
             blockType: "SIG"
             param: "SIGGEN"

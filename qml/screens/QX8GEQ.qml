@@ -70,6 +70,7 @@ ScreenPage {
                     }
                 }
                 OnOffButton {
+                    id: onOff
                     objectName: "onOffButton"
                     processingObjectName: eq.objectName_
                     stateVariableName: resolver.toggleSVName("GEQ")
@@ -84,6 +85,7 @@ ScreenPage {
                 anchors.bottom: readout.top
                 anchors.topMargin: Theme.dpY(Theme.spacing)
                 anchors.bottomMargin: Theme.dpY(Theme.spacing)
+                opacity: onOff.switchedOff ? 0.4 : 1
                 poName: eq.objectName_
                 drawMode: drawButton.checked
             }

@@ -1,10 +1,11 @@
 import QtQuick 2.15
 import QX8Settings 1.0
+import ConfigDataProvider 1.0
 import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
 
-// The input mixer: a strip per input (its name, level meter, fader and mute) and the mixer's own
-// output level. Which mixer (stereo or mono) the home screen's button chose.
+// The input mixer: its type's picture, a strip per input (its name, level meter, fader and mute)
+// and the mixer's own output level. Which mixer (stereo or mono) the home screen's button chose.
 ScreenPage {
     id: page
     objectName: "mixerPage"
@@ -32,6 +33,9 @@ ScreenPage {
     QX8Settings {
         id: settings
     }
+    ConfigDataProvider {
+        id: configData
+    }
 
     Repeater {
         model: page.availableObjects
@@ -49,6 +53,15 @@ ScreenPage {
                 anchors.right: parent.right
                 anchors.top: parent.top
                 text: DisplayNames.heading(mixer.objectName_)
+
+                // The mixer type: an input mixer of this many inputs.
+                Image {
+                    objectName: "mixerTypeImage"
+                    height: Theme.dpY(Theme.headingHeight - 4)
+                    width: height * 5 / 3
+                    source: configData.routerImage("In:In" + mixer.inputs)
+                    fillMode: Image.PreserveAspectFit
+                }
             }
 
             Rectangle {

@@ -51,6 +51,7 @@ ScreenPage {
                 text: DisplayNames.heading(nuq.objectName_) + " FEEDBACK SUPPRESSION"
 
                 OnOffButton {
+                    id: onOff
                     objectName: "onOffButton"
                     processingObjectName: nuq.objectName_
                     stateVariableName: resolver.toggleSVName("Nuq")
@@ -65,6 +66,7 @@ ScreenPage {
                 anchors.bottom: filters.top
                 anchors.topMargin: Theme.dpY(Theme.spacing)
                 anchors.bottomMargin: Theme.dpY(Theme.spacing)
+                opacity: onOff.switchedOff ? 0.4 : 1
                 poName: nuq.objectName_
                 bandCount: nuq.filterCount
                 bandColors: Theme.bandColors

@@ -9,6 +9,7 @@
 #include "pagesession.h"
 #include "processingobjectlist.h"
 #include "qx8control.h"
+#include "qx8settings.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "viewloader.h"
@@ -101,6 +102,9 @@ private Q_SLOTS:
     void pageShowsAndEndsItsRow();
     void gestureReachesDeviceAndBack_data();
     void gestureReachesDeviceAndBack();
+    void homeBlockOpensItsPage_data();
+    void homeBlockOpensItsPage();
+    void homeDrawsTheCrossoverBands();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -367,6 +371,100 @@ void TestPages::gestureReachesDeviceAndBack()
     QVERIFY(shownBy);
     QTRY_COMPARE_WITH_TIMEOUT(shownBy->property(qPrintable(property)).toString(), shown,
                               qx8test::timeoutMs());
+    m_session.unload();
+}
+
+void TestPages::homeBlockOpensItsPage_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("key"); // the setting that carries the payload to the page
+    QTest::addColumn<QString>("value");
+    QTest::newRow("mid PEQ") << "block_PEQ_Mid"
+                             << "QX8PEQ.qml"
+                             << "Data/PEQType"
+                             << "Mid";
+    QTest::newRow("low delay") << "block_Delay_Low"
+                               << "ScreenDelay.qml"
+                               << "Data/DelayType"
+                               << "Low";
+    QTest::newRow("graphic EQ") << "block_GEQ_StereoGEQ"
+                                << "QX8GEQ.qml"
+                                << "Data/GEQType"
+                                << "StereoGEQ";
+    QTest::newRow("mixer") << "block_MIX_StereoMixer"
+                           << "ScreenMixer.qml"
+                           << "Data/MixerType"
+                           << "StereoMixer";
+    QTest::newRow("input delay") << "block_InputDelay_Input:None"
+                                 << "InputDelay.qml"
+                                 << ""
+                                 << "";
+    QTest::newRow("crossover") << "block_Crossover_Low"
+                               << "CrossOver.qml"
+                               << ""
+                               << "";
+    QTest::newRow("inputs") << "block_InputRouter"
+                            << "ScreenInputRouter.qml"
+                            << ""
+                            << "";
+    QTest::newRow("room EQ") << "block_AEQ"
+                             << "QX8AEQ.qml"
+                             << ""
+                             << "";
+    QTest::newRow("feedback") << "block_Nuq"
+                              << "ScreenNuq.qml"
+                              << ""
+                              << "";
+}
+
+void TestPages::homeBlockOpensItsPage()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, page);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QQuickItem* button = nullptr;
+    QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())));
+    click(button);
+    QObject* loader = m_session.shell().root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    QTRY_VERIFY_WITH_TIMEOUT(QQmlProperty::read(loader, "source").toString().endsWith(page),
+                             qx8test::timeoutMs());
+    if (!key.isEmpty())
+        QCOMPARE(QX8Settings().value(key).toString(), value);
+}
+
+// The band groups follow the device's band count and mono sub (as the home-screen model reads
+// them): one band without a sub is a stereo high group alone; with a mono sub a mono low group
+// joins it.
+void TestPages::homeDrawsTheCrossoverBands()
+{
+    VirtualProcessor& device = m_session.device();
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QQuickItem* home = m_session.shell().pageItem();
+    auto groupsShown = [&] {
+        QStringList shown;
+        for (const char* group : {"High", "Mid", "Low"}) {
+            if (findItem(home, QStringLiteral("block_PEQ_") + group, QString()))
+                shown << group;
+        }
+        return shown;
+    };
+    QTRY_COMPARE(groupsShown(), QStringList({"High", "Mid", "Low"}));
+    auto setAttribute = [&](const char* name, const char* value) {
+        return device
+            .command(QStringLiteral(R"(set "\\Preset\Crossover\AT\%1\" "%2")").arg(name, value))
+            .startsWith(QLatin1String("ok"));
+    };
+    QVERIFY(setAttribute("NumBands", "1"));
+    QVERIFY(setAttribute("MonoSub", "0"));
+    QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High"}), qx8test::timeoutMs());
+    QVERIFY(setAttribute("MonoSub", "1"));
+    QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High", "Low"}), qx8test::timeoutMs());
+    QVERIFY(setAttribute("NumBands", "3"));
     m_session.unload();
 }
 
