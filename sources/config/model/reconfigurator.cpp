@@ -103,9 +103,11 @@ bool Reconfigurator::edit(QJsonObject& config, const char* operation, const Edit
     }
     Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
     Json::Value result;
-    if (!builder->buildConfig(result, working))
-        return refused(operation, QStringLiteral("the configuration would not build: ") +
-                                      QString::fromStdString(builder->errorText()));
+    if (!builder->buildConfig(result, working)) {
+        const QString reason = QString::fromStdString(builder->errorText());
+        Q_EMIT editRefused(reason);
+        return refused(operation, QStringLiteral("the configuration would not build: ") + reason);
+    }
     _jsonToQjson(result, config);
     return true;
 }
