@@ -22,6 +22,7 @@ benchmarks=(
     tuningsync bench/files/tuningsyncbench
     config-models bench/config/configmodelbench
     presets bench/files/presetbench
+    firmware-upload bench/services/firmwareuploadbench
     pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
 )
 

@@ -80,9 +80,12 @@ wait_until grep -q "listening" "$work/virtualqx8.out" || fail "VirtualQX8 did no
 echo "VirtualQX8 answers at $device (password \"quillrampstow\", FTP storage $work/storage);" \
     "this side is $near."
 
-# The cloud (tuning manifests and files) and the analytics collector: the harness HTTP server on
-# this side's loopback, recording every request in the work folder.
-start "${as_user[@]}" tests/harness/httpserver.py --root simulator/storage/cloud \
+# The cloud (tuning manifests and files, update feeds with installer and firmware images made for
+# this run) and the analytics collector: the harness HTTP server on this side's loopback, recording
+# every request in the work folder.
+cp -r simulator/storage/cloud "$work/cloud"
+simulator/storage/make_update_files.py --base-url http://127.0.0.1:8080 "$work/cloud" >/dev/null
+start "${as_user[@]}" tests/harness/httpserver.py --root "$work/cloud" \
     --log "$work/cloud.log" --address 127.0.0.1 --port 8080 --no-stdin >"$work/cloud.out"
 wait_until grep -q "listening" "$work/cloud.out" || fail "The cloud server did not start."
 export QX8_CLOUD_BASE_URL=http://127.0.0.1:8080 QX8_ANALYTICS_URL=http://127.0.0.1:8080/collect

@@ -8,6 +8,7 @@
 class ConsoleSession;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
 class LineChannel;
 class WireLog;
 
@@ -18,7 +19,7 @@ class ConsoleServer : public QObject
 
 public:
     ConsoleServer(DeviceState& state, const FaultSwitches& faults, WireLog& log,
-                  const QString& password, QObject* parent = nullptr);
+                  FirmwareStore& firmware, const QString& password, QObject* parent = nullptr);
 
     bool listen(const QHostAddress& address, quint16 port, QString* error);
 
@@ -42,6 +43,7 @@ private:
     DeviceState& m_state;
     const FaultSwitches& m_faults;
     WireLog& m_log;
+    FirmwareStore& m_firmware;
     const QString m_password;
     int m_connectionsSoFar = 0;
     QList<ConsoleSession*> m_sessions;

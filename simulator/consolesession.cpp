@@ -52,6 +52,8 @@ void ConsoleSession::onLine(const QString& line)
     const ConsoleCommand command = ConsoleCommand::parse(line);
     if (command.word == "connect")
         login(command);
+    else if (command.word == "write")
+        Q_EMIT writeAnnounced(command.path, command.value);
     else if (m_phase == Phase::AwaitingLogin)
         sendError("not logged in");
     else if (line.startsWith('{'))

@@ -14,6 +14,8 @@ struct ConsoleCommand;
 //   1. awaiting login: the banner is sent; only `connect` is served;
 //   2. logged in: sub, unsub, set, get, asyncget, lc and ls; a line that is a JSON object (a
 //      reconfiguration) is handed on by jsonLineReceived().
+// A `write` (a file written to the device, the firmware upload) needs no login: the session hands
+// it on with writeAnnounced().
 // Subscriptions belong to the connection and are keyed by the exact path the client wrote, so
 // "\\Preset\A\SV\B\%" and "\\Preset\A\SV\B\" are two subscriptions, each fed in its own form.
 class ConsoleSession : public QObject
@@ -30,6 +32,8 @@ public:
     void start();
 
 Q_SIGNALS:
+    // `write "TARGET" SIZE`: SIZE bytes of the file TARGET follow on the connection.
+    void writeAnnounced(const QString& target, const QString& size);
     void jsonLineReceived(const QString& line);
 
 private:

@@ -5,6 +5,7 @@
 #include "deviceftpserver.h"
 #include "devicestate.h"
 #include "faultswitches.h"
+#include "firmwarestore.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
 
@@ -52,8 +53,14 @@ QString failed(const QString& reason)
 } // namespace
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                               FaultSwitches& faults, DeviceFtpServer* ftp, QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults), m_ftp(ftp)
+                               FaultSwitches& faults, const FirmwareStore& firmware,
+                               DeviceFtpServer* ftp, QObject* parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_state(state)
+    , m_faults(faults)
+    , m_firmware(firmware)
+    , m_ftp(ftp)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -94,6 +101,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return subscriptions();
     if (name == "connections")
         return "ok " + QString::number(m_server.connectionCount());
+    if (name == "firmware")
+        return "ok " + m_firmware.describe();
     if (name == "close") {
         m_server.closeAll();
         return "ok";

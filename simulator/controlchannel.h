@@ -6,6 +6,7 @@ class ConsoleServer;
 class DeviceFtpServer;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
 class StdinReader;
 
 // Commands for tests, one per line on standard input, each answered by one line on standard
@@ -17,6 +18,7 @@ class StdinReader;
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
+//   firmware                                -> "ok <outcome> <received> <announced> <version>"
 //   close, abort                            FIN or RST every connection
 //   ftp stop, ftp start                     end the FTP server (cutting its transfers), start it
 //   quit
@@ -27,7 +29,8 @@ class ControlChannel : public QObject
 public:
     // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, DeviceFtpServer* ftp, QObject* parent = nullptr);
+                   FaultSwitches& faults, const FirmwareStore& firmware, DeviceFtpServer* ftp,
+                   QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -43,5 +46,6 @@ private:
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    const FirmwareStore& m_firmware;
     DeviceFtpServer* m_ftp;
 };

@@ -30,6 +30,9 @@ const FaultName faultNames[] = {
     {"json-foreign-id", FaultSwitches::Fault::JsonForeignId, nullptr},
     {"answer-delay", FaultSwitches::Fault::AnswerDelay, milliseconds},
     {"reconfig-silent", FaultSwitches::Fault::ReconfigSilent, nullptr},
+    {"firmware-refuse", FaultSwitches::Fault::FirmwareRefuse, nullptr},
+    {"firmware-stall", FaultSwitches::Fault::FirmwareStall, nullptr},
+    {"firmware-drop", FaultSwitches::Fault::FirmwareDrop, nullptr},
 };
 
 const FaultName* findFault(const QString& name)

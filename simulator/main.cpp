@@ -6,6 +6,7 @@
 #include "devicestate.h"
 #include "discoveryresponder.h"
 #include "faultswitches.h"
+#include "firmwarestore.h"
 #include "jsoncommandservice.h"
 #include "linechannel.h"
 #include "presetmemory.h"
@@ -68,16 +69,6 @@ int main(int argc, char* argv[])
     if (!wireLog.open(options.wireLogPath, &error))
         return failWith(exitBadSetup, "wire log: " + error);
 
-    const QString endpoint = options.address.toString() + ':' + QString::number(options.port);
-    ConsoleServer console(state, faults, wireLog, options.password);
-    if (!console.listen(options.address, options.port, &error))
-        return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
-    QObject::connect(&console, &ConsoleServer::jsonLineReceived, &configuration,
-                     &DeviceConfiguration::reconfigure);
-    DiscoveryResponder discovery(state, faults, wireLog);
-    if (!discovery.bind(options.address, options.port, &error))
-        return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
-
     std::optional<QTemporaryDir> temporaryStorage;
     QString storage = options.storagePath;
     if (storage.isEmpty()) {
@@ -87,6 +78,20 @@ int main(int argc, char* argv[])
     PresetMemory presets(*model, state, storage + "/presets");
     if (!presets.prepare(&error))
         return failWith(exitBadSetup, "presets: " + error);
+    FirmwareStore firmware(state, storage + "/firmware");
+    if (!firmware.prepare(&error))
+        return failWith(exitBadSetup, "firmware: " + error);
+
+    const QString endpoint = options.address.toString() + ':' + QString::number(options.port);
+    ConsoleServer console(state, faults, wireLog, firmware, options.password);
+    if (!console.listen(options.address, options.port, &error))
+        return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
+    QObject::connect(&console, &ConsoleServer::jsonLineReceived, &configuration,
+                     &DeviceConfiguration::reconfigure);
+    DiscoveryResponder discovery(state, faults, wireLog);
+    if (!discovery.bind(options.address, options.port, &error))
+        return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
+
     // Without FTP the console still works: the device is usable, only file transfer is not.
     std::optional<DeviceFtpServer> ftp;
     if (options.ftpPort != 0) {
@@ -97,7 +102,7 @@ int main(int argc, char* argv[])
     }
 
     StdinReader input;
-    ControlChannel control(input, console, state, faults, ftp ? &*ftp : nullptr);
+    ControlChannel control(input, console, state, faults, firmware, ftp ? &*ftp : nullptr);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,

@@ -95,6 +95,7 @@ Rectangle {
         id: touchPoints
         model: 31
         QX8TouchControlPoint {
+            objectName: "handle_" + (model.index + 1)
             index: model.index
             diameter: root.knobSize
             showNumber: false

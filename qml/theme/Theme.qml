@@ -54,6 +54,14 @@ QtObject {
     readonly property color stateAlert: "#ff4136"
     readonly property color stateAlertUnlit: "#401010"
 
+    // Update buttons and progress bars of the Utilities screen: grey while there is only a check
+    // to make, green when a download or an installation waits.
+    readonly property color updateIdle: "#a5b2b2b2"
+    readonly property color updateIdlePressed: "#969696"
+    readonly property color updateAction: "#6cab1f"
+    readonly property color progressTrack: "#313030"
+    readonly property color progressFill: "#81ab2f"
+
     // Font sizes: nothing under 12 px; values 18 px and more.
     readonly property int fontSmall: 12
     readonly property int fontLabel: 14

@@ -267,7 +267,8 @@ private Q_SLOTS:
         QVERIFY2(sets.size() >= 3 && sets.size() <= most, qPrintable(QString::number(sets.size())));
         for (int i = 1; i < sets.size(); ++i) {
             const qint64 gap = sets.at(i).atMs - sets.at(i - 1).atMs;
-            QVERIFY2(gap >= qMax(75, delayMs - 20), qPrintable(QString::number(gap)));
+            // Arrival times: a line held up on a busy machine arrives closer to the next one.
+            QVERIFY2(gap >= qMax(60, delayMs - 20), qPrintable(QString::number(gap)));
             QVERIFY(sets.at(i).line != sets.at(i - 1).line);
         }
         QTRY_COMPARE(m_device->value("RoomEQ", "Band_9_Frequency"),
