@@ -16,11 +16,11 @@ CustomListView {
     model: choices
 
     ConfigDataProvider {
-        id: pictures
+        id: mixerPictures
     }
 
     ButtonImageResolver {
-        id: icons
+        id: blockIcons
     }
 
     delegate: MixerSelector {
@@ -28,8 +28,8 @@ CustomListView {
         width: ListView.view.width
         text: root.configModel.getPoName(index)
         builderColumn: root.builderColumn
-        pictures: pictures
-        resolver: icons
+        pictures: mixerPictures
+        resolver: blockIcons
         checked: index === root.current
         onClicked: if (!checked) root.configModel.setMixerConfig(root.builderColumn, root.row, index)
     }
