@@ -150,6 +150,7 @@ Rectangle {
     Component {
         id: crossoverEditor
         CrossOverConfigListView {
+            objectName: "crossoverList"
             configModel: root.configModel
             row: root.selection.row
         }
