@@ -30,6 +30,10 @@ Item {
                 text: ConfigGrid.caption(section.grid, columnItem.column)
                 textFormat: Text.PlainText
                 horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                // Narrow columns shrink their caption before eliding it.
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Theme.dpY(Theme.fontSmall) * 0.75
                 elide: Text.ElideRight
                 color: Theme.textDim
                 font.pixelSize: Theme.dpY(Theme.fontSmall)

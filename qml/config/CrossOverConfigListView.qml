@@ -26,5 +26,6 @@ CustomListView {
         }
     }
 
-    Component.onCompleted: positionViewAtIndex(Math.max(0, current), ListView.Center)
+    // Once the rows have their heights: the current choice in view.
+    Component.onCompleted: Qt.callLater(positionViewAtIndex, Math.max(0, current), ListView.Center)
 }

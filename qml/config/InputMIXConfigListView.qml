@@ -34,5 +34,6 @@ CustomListView {
         onClicked: if (!checked) root.configModel.setMixerConfig(root.builderColumn, root.row, index)
     }
 
-    Component.onCompleted: positionViewAtIndex(Math.max(0, current), ListView.Center)
+    // Once the rows have their heights: the current choice in view.
+    Component.onCompleted: Qt.callLater(positionViewAtIndex, Math.max(0, current), ListView.Center)
 }

@@ -18,6 +18,15 @@ Column {
         return revision >= 0 && configModel ? configModel.getInputRouterSourceName(slotNumber) : ""
     }
 
+    // The source numbers as a JavaScript array: a Repeater takes no list of numbers from C++.
+    function swapOptions(slotNumber) {
+        var options = configModel ? configModel.inputRouterSwapOptionsForSlotNum(slotNumber) : []
+        var sources = []
+        for (var i = 0; i < options.length; ++i)
+            sources.push(options[i])
+        return sources
+    }
+
     Connections {
         target: root.configModel
         function onInputSourceNamesChanged() {
@@ -49,8 +58,7 @@ Column {
     }
 
     Repeater {
-        model: root.revision >= 0 && root.configModel
-               ? root.configModel.inputRouterSwapOptionsForSlotNum(root.slot) : []
+        model: root.revision >= 0 ? root.swapOptions(root.slot) : []
         ConfigChoice {
             readonly property string name: root.configModel.inputRouterGetSourceNameForSourceID(modelData)
             objectName: "routerSource_" + modelData

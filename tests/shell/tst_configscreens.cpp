@@ -52,6 +52,7 @@ class TestConfigScreens : public QObject
 private Q_SLOTS:
     void initTestCase();
     void crossoverAppliedAndDiscarded();
+    void inputRoutedAndDiscarded();
     void refusedOutputName();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
@@ -154,6 +155,24 @@ void TestConfigScreens::crossoverAppliedAndDiscarded()
     QTRY_VERIFY(!overlayShown() && caption(kCrossoverCell) == applied);
     QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
     QVERIFY(reconfigurations(discardFrom).isEmpty());
+}
+
+void TestConfigScreens::inputRoutedAndDiscarded()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_in_0_0"));
+    click(QStringLiteral("routerSlot_2"));
+    click(QStringLiteral("routerSource_7")); // the option card's first input
+    QTRY_COMPARE(m_model->getInputRouterSourceName(2), QStringLiteral("OptionCard1"));
+    QTRY_COMPARE(waitForItem(QStringLiteral("routerSlot_2"))->property("text").toString(),
+                 QStringLiteral("Slot 2: OptionCard1"));
+    // Taken by slot 2, the input is no longer offered to slot 1.
+    click(QStringLiteral("routerSlot_1"));
+    QTRY_VERIFY(item(QStringLiteral("routerSource_8")));
+    QVERIFY(!item(QStringLiteral("routerSource_7")));
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->getInputRouterSourceName(2), QStringLiteral("Analog2"));
 }
 
 void TestConfigScreens::refusedOutputName()
