@@ -53,6 +53,7 @@ private Q_SLOTS:
     void initTestCase();
     void crossoverAppliedAndDiscarded();
     void inputRoutedAndDiscarded();
+    void rowLinkedIntoABlock();
     void refusedOutputName();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
@@ -173,6 +174,27 @@ void TestConfigScreens::inputRoutedAndDiscarded()
     click(QStringLiteral("discardButton"));
     QTRY_VERIFY(!overlayShown());
     QCOMPARE(m_model->getInputRouterSourceName(2), QStringLiteral("Analog2"));
+}
+
+void TestConfigScreens::rowLinkedIntoABlock()
+{
+    enterConfigMode();
+    QQuickItem* first = waitForItem(QStringLiteral("cell_in_3_0"));
+    QVERIFY(first);
+    const qreal rowHeight = first->height();
+    click(QStringLiteral("cell_in_3_0"));
+    QTRY_VERIFY(item(QStringLiteral("unlinkButton")));
+    QVERIFY(!item(QStringLiteral("unlinkButton"))->isEnabled());
+    click(QStringLiteral("linkButton"));
+    // One block over two rows: the second row's cell is gone.
+    QTRY_VERIFY(!item(QStringLiteral("cell_in_3_1")) && item(QStringLiteral("cell_in_3_0")) &&
+                item(QStringLiteral("cell_in_3_0"))->height() > 1.5 * rowHeight);
+    QVERIFY(m_model->enCfgApply());
+    click(QStringLiteral("unlinkButton"));
+    QTRY_VERIFY(item(QStringLiteral("cell_in_3_1")));
+    QVERIFY(!m_model->enCfgApply());
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
 }
 
 void TestConfigScreens::refusedOutputName()
