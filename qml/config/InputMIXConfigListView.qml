@@ -34,6 +34,11 @@ CustomListView {
         onClicked: if (!checked) root.configModel.setMixerConfig(root.builderColumn, root.row, index)
     }
 
-    // Once the rows have their heights: the current choice in view.
-    Component.onCompleted: Qt.callLater(positionViewAtIndex, Math.max(0, current), ListView.Center)
+    // The current choice in view, once the rows have their heights.
+    function showCurrent() {
+        positionViewAtIndex(Math.max(0, current), ListView.Center)
+    }
+
+    onCurrentChanged: Qt.callLater(showCurrent)
+    Component.onCompleted: Qt.callLater(showCurrent)
 }

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void crossoverAppliedAndDiscarded();
     void inputRoutedAndDiscarded();
     void rowLinkedIntoABlock();
+    void mixerPickedAndDiscarded();
     void refusedOutputName();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
@@ -195,6 +196,23 @@ void TestConfigScreens::rowLinkedIntoABlock()
     QVERIFY(!m_model->enCfgApply());
     click(QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
+}
+
+void TestConfigScreens::mixerPickedAndDiscarded()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_out_0_0"));
+    const int current = m_model->getMixerCfgIdx(5, 0);
+    QTRY_VERIFY(item(QStringLiteral("mixerChoice_%1").arg(current)));
+    QVERIFY(item(QStringLiteral("mixerChoice_%1").arg(current))->property("checked").toBool());
+    click(QStringLiteral("mixerChoice_%1").arg(current - 1));
+    QTRY_COMPARE(m_model->getMixerCfgIdx(5, 0), current - 1);
+    QTRY_VERIFY(
+        item(QStringLiteral("mixerChoice_%1").arg(current - 1)) &&
+        item(QStringLiteral("mixerChoice_%1").arg(current - 1))->property("checked").toBool());
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->getMixerCfgIdx(5, 0), current);
 }
 
 void TestConfigScreens::refusedOutputName()
