@@ -138,13 +138,22 @@ void TestConfigScreens::crossoverAppliedAndDiscarded()
     QVERIFY(!picked.isEmpty());
     QTRY_VERIFY(caption(kCrossoverCell) != before); // the working configuration's grid
     const int sent = m_session.device().received().size();
+    // The device takes its time: the overlay shows the work until it has answered.
+    QCOMPARE(m_session.device().command("fault answer-delay=300"), QStringLiteral("ok"));
     click(QStringLiteral("applyButton"));
+    QTRY_VERIFY(item(QStringLiteral("applyProgress")));
+    QVERIFY(item(QStringLiteral("overlayMessage"))
+                ->property("text")
+                .toString()
+                .startsWith(QStringLiteral("Applying the configuration")));
+    QVERIFY(!item(QStringLiteral("discardButton"))->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(reconfigurations(sent).size(), 1, qx8test::timeoutMs());
     QVERIFY2(reconfigurations(sent).first().contains("[\"Out_CrossoverIIR\",\"" +
                                                      configName(picked) + '"'),
              qPrintable(picked));
     // The device's answer ends configuration mode and the grid shows the device's configuration.
     QTRY_VERIFY_WITH_TIMEOUT(!overlayShown() && item(kCrossoverCell), qx8test::timeoutMs());
+    QCOMPARE(m_session.device().command("fault answer-delay=0"), QStringLiteral("ok"));
     const QString applied = caption(kCrossoverCell);
     QVERIFY(applied != before);
     QVERIFY(!m_model->enCfgApply());
