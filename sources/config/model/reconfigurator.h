@@ -79,7 +79,8 @@ Q_SIGNALS:
     // The configuration the device confirmed.
     void applied(const QJsonObject& config);
     void applyFailed(const QString& reason);
-    // An edit that the builder refused, with the builder's reason; the configuration is unchanged.
+    // An edit that the editor or the builder refused, with the reason; the configuration is
+    // unchanged.
     void editRefused(const QString& reason);
 
 private:
