@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 [ "$#" -eq 1 ] || { echo "usage: scripts/screenshots.sh OUTDIR" >&2; exit 2; }
 out=$(realpath -m "$1")
 
-# One page a line: picture name | GUI signal | payload | page file.
+# One page a line: picture name | GUI signal | payload | page file [| settings written first].
 pages=(
     "home|HomeButtonPressed||QX8HomeScreen.qml"
     "peq-high|PEQ|High|QX8PEQ.qml"
@@ -32,6 +32,12 @@ pages=(
     "subharmonic|SUB||QX8SubHarmonic.qml"
     "rta|RTA||ScreenRTA.qml"
     "signal-generator|SIGGEN||ScreenSigGen.qml"
+    "config-home|HomeButtonPressed||QX8HomeScreen.qml|Data/ConfigurableHomeScreen=true"
+    "config-router|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=in:0:0"
+    "config-mixer|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=out:0:1"
+    "config-insert|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=in:3:0"
+    "config-crossover|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=out:3:0"
+    "config-outputs|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=out:7:2"
 )
 
 # The other device, as a front panel would set it: commands for VirtualQX8's standard input.

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 namespace {
@@ -16,12 +17,18 @@ namespace {
 const char* const templatesPath =
     ":/json/SDKs/Keldaran2/Extensions/yoxl/Objects/Kalo480/Kalo480ConfigBuilderTemplates.json";
 
-// The builder's reason for a configuration that does not build; empty when it builds.
-std::string buildError(const Json::Value& builderConfig)
+// The builder's reason for a configuration that does not build; empty when it builds, and then
+// `objects` holds the names of its processing objects.
+std::string buildError(const Json::Value& builderConfig, QSet<QString>* objects)
 {
     Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
     Json::Value result;
-    return builder->buildConfig(result, builderConfig) ? std::string() : builder->errorText();
+    if (!builder->buildConfig(result, builderConfig))
+        return builder->errorText();
+    objects->clear();
+    for (const std::string& name : result.getMemberNames())
+        objects->insert(QString::fromStdString(name));
+    return std::string();
 }
 
 } // namespace
@@ -42,11 +49,15 @@ bool DeviceConfiguration::load(QString* error)
     Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
     builder->setTemplates(jsontext::parse(file.readAll().toStdString()));
     m_builderConfig = builder->getDefault();
-    const std::string reason = buildError(m_builderConfig);
-    if (!reason.empty())
+    QSet<QString> objects;
+    const std::string reason = buildError(m_builderConfig, &objects);
+    if (!reason.empty()) {
         *error = "the templates' default configuration does not build: " +
                  QString::fromStdString(reason);
-    return reason.empty();
+        return false;
+    }
+    m_state.listConfiguredObjects(objects);
+    return true;
 }
 
 void DeviceConfiguration::reconfigure(const QString& line, LineChannel* sender)
@@ -56,14 +67,17 @@ void DeviceConfiguration::reconfigure(const QString& line, LineChannel* sender)
     const Json::Value request = jsontext::parse(line.toStdString());
     const Json::Value& params = jsonaccess::member(request, "params");
     std::string reason;
+    QSet<QString> objects;
     if (jsonaccess::text(jsonaccess::member(request, "method")) != "Reconfig")
         reason = "unknown method";
     else if (jsonaccess::text(jsonaccess::element(params, 0)) != "Builder")
         reason = "params must be [\"Builder\", <builder configuration>]";
     else
-        reason = buildError(jsonaccess::element(params, 1));
-    if (reason.empty())
+        reason = buildError(jsonaccess::element(params, 1), &objects);
+    if (reason.empty()) {
         m_builderConfig = jsonaccess::element(params, 1);
+        m_state.listConfiguredObjects(objects);
+    }
     setStatus(QStringLiteral("Reconfig:InProgress"), 0);
 
     Json::Value answer(Json::objectValue);

@@ -12,11 +12,11 @@ class LineChannel;
 // The device's signal-chain configuration: a builder configuration, the templates' default at
 // start. A reconfiguration line ({"id":...,"method":"Reconfig","params":["Builder",{...}]}) is
 // rebuilt and checked with the configuration builder; a configuration that builds becomes the
-// device's, one that does not leaves the old one in place. Either way the sender gets the
-// completion line {"error":"<builder's reason or empty>","id":"<the request's id>"}, and
-// Node\Config\SV\Command:Status and Progress show the work ("Reconfig:InProgress", then
-// "Reconfig:Done" or "Reconfig:Failed"). Fault switches: answer-delay holds the completion back,
-// reconfig-silent leaves reconfiguration lines unanswered.
+// device's (its processing objects are listed in the preset), one that does not leaves the old
+// one in place. Either way the sender gets the completion line {"error":"<builder's reason or
+// empty>","id":"<the request's id>"}, and Node\Config\SV\Command:Status and Progress show the
+// work ("Reconfig:InProgress", then "Reconfig:Done" or "Reconfig:Failed"). Fault switches:
+// answer-delay holds the completion back, reconfig-silent leaves reconfiguration lines unanswered.
 class DeviceConfiguration : public QObject
 {
     Q_OBJECT

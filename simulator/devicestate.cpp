@@ -43,9 +43,21 @@ DeviceState::DeviceState(const DeviceModel& model, QObject* parent) : QObject(pa
     }
     for (const DeviceModel::ProcessingObject& object : model.processingObjects()) {
         if (!object.listed)
-            m_unlisted.append(QStringLiteral("Preset\\") + object.name);
+            m_unlisted.insert(QStringLiteral("Preset\\") + object.name);
+        if (object.configured)
+            m_configured.append(object.name);
     }
     SpectrumAnalyser::install(model, *this);
+}
+
+void DeviceState::listConfiguredObjects(const QSet<QString>& names)
+{
+    for (const QString& name : qAsConst(m_configured)) {
+        if (names.contains(name))
+            m_unlisted.remove(QStringLiteral("Preset\\") + name);
+        else
+            m_unlisted.insert(QStringLiteral("Preset\\") + name);
+    }
 }
 
 std::optional<DeviceState::Address> DeviceState::resolve(const QString& consolePath)

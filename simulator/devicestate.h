@@ -3,6 +3,7 @@
 #include "statevariable.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -35,6 +36,10 @@ public:
     // in model order; empty when nothing lies below it.
     QStringList children(const QString& consolePath) const;
 
+    // The objects of the configurable signal chain that the device's configuration holds: those
+    // named here are listed below "\\Preset\", the other configured objects are not.
+    void listConfiguredObjects(const QSet<QString>& names);
+
     // Tells every listener that the variable has a new value.
     void announce(const StateVariable& variable);
 
@@ -52,5 +57,6 @@ private:
     std::map<QString, StateVariable> m_variables;
     std::map<QString, WriteAction> m_writeActions;
     QStringList m_order;
-    QStringList m_unlisted;
+    QSet<QString> m_unlisted; // "Preset\<object>"
+    QStringList m_configured; // the model's configured objects
 };

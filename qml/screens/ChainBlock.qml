@@ -3,7 +3,7 @@ import QX8Button 1.0
 
 // A block of the signal chain: the block type's icon and caption (from the button image tables),
 // dimmed while the device reports the processing object off. A click asks for the block's page
-// with the GUI signal and payload of the dispatcher.
+// with the GUI signal and payload of the dispatcher, unless `opensPage` is false.
 CustomLabelledButton {
     id: root
 
@@ -17,6 +17,7 @@ CustomLabelledButton {
     property string caption
     // The chain's size against its design size.
     property real zoom: 1
+    property bool opensPage: true
     readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
     readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
 
@@ -28,7 +29,7 @@ CustomLabelledButton {
     dimmed: switchedOff
     toolTipText: switchedOff ? "Switched off" : ""
 
-    onClicked: rootQML.guiSignal(param, payload)
+    onClicked: if (opensPage) rootQML.guiSignal(param, payload)
 
     QX8Button {
         id: state

@@ -44,6 +44,8 @@ constexpr char kCurrentPoData[] = "Data/CurrentPOData";
 constexpr char kDelayPoJson[] = "Data/DelayPOJson";
 constexpr char kCloudFirmwareVersion[] = "Data/CloudFirmwareVersion";
 constexpr char kIsConfigMode[] = "isConfigMode";
+// "true": the home screen shows the configurable chain outside configuration mode as well.
+constexpr char kConfigurableHomeScreen[] = "Data/ConfigurableHomeScreen";
 
 // Written by the home-screen band model for the crossover and delay screens.
 constexpr char kCrossoverNumBand[] = "Crossover/NumBand";

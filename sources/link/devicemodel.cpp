@@ -83,7 +83,7 @@ public:
         }
         const QJsonObject classes = root.value(QLatin1String("classes")).toObject();
         for (const QJsonValue& entry : root.value(QLatin1String("processingObjects")).toArray()) {
-            if (!addObject(entry.toObject(), classes))
+            if (!addObjects(entry.toObject(), classes))
                 return false;
         }
         for (const QJsonValue& entry : root.value(QLatin1String("screens")).toArray()) {
@@ -102,12 +102,27 @@ private:
         return false;
     }
 
-    bool addObject(const QJsonObject& entry, const QJsonObject& classes)
+    // A name such as "GEQ{1..3}" stands for one object per number, each of the class.
+    bool addObjects(const QJsonObject& entry, const QJsonObject& classes)
+    {
+        const std::optional<QList<ExpandedName>> names =
+            expandName(entry.value(QLatin1String("name")).toString(), m_error);
+        if (!names)
+            return false;
+        for (const ExpandedName& name : *names) {
+            if (!addObject(name.name, entry, classes))
+                return false;
+        }
+        return true;
+    }
+
+    bool addObject(const QString& name, const QJsonObject& entry, const QJsonObject& classes)
     {
         DeviceModel::ProcessingObject object;
-        object.name = entry.value(QLatin1String("name")).toString();
+        object.name = name;
         object.className = entry.value(QLatin1String("class")).toString();
-        object.listed = entry.value(QLatin1String("listed")).toBool(true);
+        object.configured = entry.value(QLatin1String("configured")).toBool(false);
+        object.listed = entry.value(QLatin1String("listed")).toBool(!object.configured);
         if (!isUsableName(object.name) || object.name.contains(QLatin1Char('\\')))
             return fail("a processing object needs a name: \"" + object.name + "\"");
         if (!classes.contains(object.className))
@@ -276,8 +291,14 @@ private:
             for (auto it = bySelector.begin(); it != bySelector.end(); ++it)
                 objects.append({it.key(), it.value().toString()});
         } else {
-            for (const QJsonValue& object : objectsValue.toArray())
-                objects.append({QString(), object.toString()});
+            for (const QJsonValue& object : objectsValue.toArray()) {
+                const std::optional<QList<ExpandedName>> names =
+                    expandName(object.toString(), m_error);
+                if (!names)
+                    return false;
+                for (const ExpandedName& name : *names)
+                    objects.append({QString(), name.name});
+            }
         }
         if (objects.isEmpty())
             return fail(screen->page + ": a binding needs its objects");

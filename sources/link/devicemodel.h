@@ -13,8 +13,9 @@
 // (":/devicemodel.json"), read by the application and by VirtualQX8 alike.
 //
 // A name may stand for several: "Band_{1..8}_Gain" is Band_1_Gain to Band_8_Gain,
-// "{Low|High}Amplifier" is LowAmplifier and HighAmplifier. A default given as a list holds one
-// value per name; "{n}" in a default text is the number or word of the name.
+// "{Low|High}Amplifier" is LowAmplifier and HighAmplifier; so may a processing object's name.
+// A default given as a list holds one value per name; "{n}" in a default text is the number or
+// word of the name.
 class DeviceModel
 {
 public:
@@ -62,6 +63,9 @@ public:
         // False for an object the virtual processor's preset leaves out of its object list
         // (the dual-mono graphic EQs, the mono mixer); its variables still exist.
         bool listed = true;
+        // An object of the configurable signal chain ("GEQ2", "PEQOut5"): the virtual processor
+        // lists it while its configuration holds an object of that name.
+        bool configured = false;
     };
 
     // One variable a screen binds: of `object`, while the screen's selector holds `selector`

@@ -51,13 +51,18 @@ private Q_SLOTS:
                  "unit": "dB", "default": [1, 2, 3, 4], "nudge": "Gain"},
                 {"name": "On", "type": "switch", "default": 1}]}},
             "processingObjects": [{"name": "HighPEQ", "class": "EQ"},
-                                  {"name": "LowPEQ", "class": "EQ", "listed": false}],
+                                  {"name": "LowPEQ", "class": "EQ", "listed": false},
+                                  {"name": "PEQ{1..2}", "class": "EQ", "configured": true}],
             "screens": [{"page": "QX8PEQ.qml", "selectorKey": "Data/PEQType", "bindings": [
                 {"objects": {"High": "HighPEQ", "Low": "LowPEQ"}, "variables": ["On"]},
-                {"objects": ["NPO"], "variables": ["Node\\SV\\Name_1"]}]}]})",
+                {"objects": ["NPO"], "variables": ["Node\\SV\\Name_1"]},
+                {"objects": ["PEQ{1..2}"], "variables": ["On"]}]}]})",
                                                                     &error);
         QVERIFY2(model, qPrintable(error));
-        QCOMPARE(model->variables().size(), 3 + 2 * 5);
+        QCOMPARE(model->variables().size(), 3 + 4 * 5);
+        const DeviceModel::ProcessingObject& configured = model->processingObjects().at(3);
+        QCOMPARE(configured.name, QString("PEQ2"));
+        QVERIFY(configured.configured && !configured.listed);
         QCOMPARE(model->variable("Node\\SV\\Name_3")->defaultText, QString("Slot 3"));
         const DeviceModel::Variable* q2 = model->variable("Preset\\LowPEQ\\SV\\Band_2_Q");
         QVERIFY(q2);
@@ -71,6 +76,7 @@ private Q_SLOTS:
         QCOMPARE(peq->selectors(), QStringList({"High", "Low"}));
         QVERIFY(peq->binds("Low", "LowPEQ", "On") && !peq->binds("High", "LowPEQ", "On"));
         QVERIFY(peq->binds("High", "NPO", "Node\\SV\\Name_1"));
+        QVERIFY(peq->binds("Low", "PEQ2", "On"));
     }
 
     void refusesInconsistentEntries_data()

@@ -5,16 +5,22 @@
 // through the environment:
 //   QX8_SHOTS_DIR     folder for the PNG files
 //   QX8_SHOTS_SIZE    window size, "1024x768"
-//   QX8_SHOTS_PAGES   one page a line: "name|param|payload|page file"
+//   QX8_SHOTS_PAGES   one page a line: "name|param|payload|page file", optionally followed by
+//                     "|key=value;key=value": settings written first, after which the home-screen
+//                     model announces itself ready again, so that the root takes the
+//                     configuration mode from them as after an edit
 //   QX8_SHOTS_DEVICE  control commands for VirtualQX8 after login, one a line (other values)
+#include "homescreenmodel.h"
 #include "pagesession.h"
 #include "qx8control.h"
+#include "qx8settings.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "viewloader.h"
 
 #include <QCursor>
 #include <QDir>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QtTest>
 
@@ -48,7 +54,16 @@ void PageScreenshots::takeScreenshots()
         if (line.trimmed().isEmpty())
             continue;
         const QStringList spec = line.split('|');
-        QCOMPARE(spec.size(), 4);
+        QVERIFY2(spec.size() == 4 || spec.size() == 5, qPrintable(line));
+        if (spec.size() == 5) {
+            QX8Settings settings;
+            for (const QString& setting : spec[4].split(';')) {
+                const int equals = setting.indexOf('=');
+                QVERIFY2(equals > 0, qPrintable(line));
+                settings.setValue(setting.left(equals), setting.mid(equals + 1));
+            }
+            session.shell().root()->findChild<HomeScreenModel*>()->refreshConfig();
+        }
         QVERIFY2(session.open(spec[1], spec[2], spec[3]), qPrintable(line));
         const QList<QX8Control*> waiting = session.waitForValues(qx8test::timeoutMs());
         QVERIFY2(

@@ -332,16 +332,21 @@ void TestVirtualConsole::listBlocks()
                          "\tReflective Room",
                          "endlc",
                          R"(ls "\\Preset")"};
-    // The objects the model lists, in its order, each followed by " : ".
+    // The objects the model lists, in its order, each followed by " : ", with the objects of the
+    // configurable chain that the device's (default) configuration holds.
+    static const QRegularExpression defaultConfiguration(
+        "^((Nuq|GEQ|SubharmonicSynth)[1-3]|(AutoEQ|CompressorMid|PEQOut|Limiter|DelayOut)[1-6])$");
     QString error;
     const std::optional<DeviceModel> model =
         DeviceModel::load(qx8test::sourceDir() + "/simulator/devicemodel.json", &error);
     QVERIFY2(model, qPrintable(error));
     for (const DeviceModel::ProcessingObject& object : model->processingObjects()) {
-        if (object.listed)
+        if (object.listed ||
+            (object.configured && defaultConfiguration.match(object.name).hasMatch()))
             expected.append("\t" + object.name + " : ");
     }
     QVERIFY(expected.contains("\tStereoGEQ : ") && !expected.contains("\tLeftGEQ : "));
+    QVERIFY(expected.contains("\tGEQ3 : ") && !expected.contains("\tGate1 : "));
     expected.append("endls");
     QCOMPARE(client.lines().mid(2), expected);
 }

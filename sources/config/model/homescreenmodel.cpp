@@ -38,6 +38,7 @@ HomeScreenModel::HomeScreenModel(QObject* parent) : QObject(parent)
             &HomeScreenModel::reconfigResponseReceived);
     connect(&m_reconfigurator, &Reconfigurator::applied, this, &HomeScreenModel::onApplied);
     connect(&m_reconfigurator, &Reconfigurator::applyFailed, this, &HomeScreenModel::onApplyFailed);
+    connect(&m_reconfigurator, &Reconfigurator::editRefused, this, &HomeScreenModel::editRefused);
 
     QJsonObject defaultConfig;
     if (m_reconfigurator.setDefaultConfig(defaultConfig)) {

@@ -92,6 +92,8 @@ Q_SIGNALS:
     void inputSourceNamesChanged();
     // An apply that was refused or that the device did not confirm; the changes stay unapplied.
     void applyFailed(QString reason);
+    // An edit the editor or the builder refused, with the reason; nothing changed.
+    void editRefused(QString reason);
 
 public Q_SLOTS:
     void loginWithPassword();

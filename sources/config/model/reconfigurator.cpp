@@ -93,19 +93,24 @@ bool Reconfigurator::edit(QJsonObject& config, const char* operation, const Edit
         return refused(operation, QStringLiteral("the configuration templates are not loaded"));
     const Json::Value before = builderConfigOf(config);
     Json::Value working = before;
+    QString reason;
     try {
         if (!call(working) || working == before)
             return false;
     } catch (const std::exception& error) {
-        return refused(operation, QString::fromStdString(error.what()));
+        reason = QString::fromStdString(error.what());
     } catch (...) {
-        return refused(operation, QStringLiteral("unclassified failure"));
+        reason = QStringLiteral("unclassified failure");
     }
     Kalo480ConfigBuilder* builder = Kalo480ConfigBuilder::instance();
     Json::Value result;
-    if (!builder->buildConfig(result, working))
-        return refused(operation, QStringLiteral("the configuration would not build: ") +
-                                      QString::fromStdString(builder->errorText()));
+    if (reason.isEmpty() && !builder->buildConfig(result, working))
+        reason = QStringLiteral("the configuration would not build: ") +
+                 QString::fromStdString(builder->errorText());
+    if (!reason.isEmpty()) {
+        Q_EMIT editRefused(reason);
+        return refused(operation, reason);
+    }
     _jsonToQjson(result, config);
     return true;
 }

@@ -79,6 +79,9 @@ Q_SIGNALS:
     // The configuration the device confirmed.
     void applied(const QJsonObject& config);
     void applyFailed(const QString& reason);
+    // An edit that the editor or the builder refused, with the reason; the configuration is
+    // unchanged.
+    void editRefused(const QString& reason);
 
 private:
     // One editor call on the working builder configuration: answers whether it edited.

@@ -1,0 +1,67 @@
+import QtQuick 2.15
+import "ConfigGrid.js" as ConfigGrid
+
+// One display grid of the configurable home screen: its columns side by side, each under its
+// caption, each cell placed at its row and as tall as the rows it covers. `layout` is the
+// CustomDynamicHomeScreen that sizes, selects and hears the cells.
+Item {
+    id: section
+
+    property string grid
+    property var columns: []
+    property int rows: 0
+    property var layout
+
+    width: columns.length * layout.columnPitch
+    height: layout.captionHeight + rows * layout.rowPitch
+
+    Repeater {
+        model: section.columns
+        Item {
+            id: columnItem
+            readonly property int column: index
+            x: column * section.layout.columnPitch
+            width: section.layout.columnPitch - Theme.dpX(Theme.spacingSmall)
+            height: section.height
+
+            Text {
+                width: parent.width
+                height: section.layout.captionHeight
+                text: ConfigGrid.caption(section.grid, columnItem.column)
+                textFormat: Text.PlainText
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                // Narrow columns shrink their caption before eliding it.
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Theme.dpY(Theme.fontSmall) * 0.75
+                elide: Text.ElideRight
+                color: Theme.textDim
+                font.pixelSize: Theme.dpY(Theme.fontSmall)
+                font.bold: true
+            }
+
+            Repeater {
+                model: modelData
+                CustomHomeScreenButtonPlaceHolder {
+                    id: placeHolder
+                    objectName: "cell_" + section.grid + "_" + columnItem.column + "_"
+                                + modelData.row
+                    y: section.layout.captionHeight + modelData.row * section.layout.rowPitch
+                    width: columnItem.width
+                    height: modelData.span * section.layout.rowPitch - section.layout.rowGap
+                    cell: modelData.cell
+                    stage: ConfigGrid.stage(section.grid, columnItem.column)
+                    resolver: section.layout.resolver
+                    editing: section.layout.editing
+                    selected: section.layout.editing
+                              && section.layout.isSelected(section.grid, columnItem.column,
+                                                           modelData.row)
+                    onClicked: section.layout.cellClicked(section.grid, columnItem.column,
+                                                          modelData.row, modelData.span,
+                                                          modelData.cell)
+                    onPressAndHold: section.layout.cellHeld(modelData.cell, placeHolder)
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,49 @@
+import QtQuick 2.15
+import ButtonImageResolver 1.0
+import "ConfigGrid.js" as ConfigGrid
+
+// The outputs of the configuration with their names, the selected one highlighted; a click on a
+// name edits it.
+Column {
+    id: root
+
+    property var configModel
+    property int row: 0
+    readonly property int column: ConfigGrid.builderColumns["out"].indexOf(14)
+    readonly property string refusal: {
+        for (var i = 0; i < outputs.count; ++i) {
+            var item = outputs.itemAt(i)
+            if (item && item.refusal !== "")
+                return item.refusal
+        }
+        return ""
+    }
+
+    spacing: Theme.dpY(2)
+
+    // The rows of the output column.
+    function outputCount() {
+        var count = 0
+        while (configModel && configModel.cellInfo("out", count, column).name !== undefined)
+            ++count
+        return count
+    }
+
+    ButtonImageResolver {
+        id: names
+    }
+
+    Repeater {
+        id: outputs
+        model: root.outputCount()
+        OutNameConfigMode {
+            width: root.width
+            configModel: root.configModel
+            row: index
+            selected: index === root.row
+            name: root.configModel
+                  ? names.outputName(root.configModel.cellInfo("out", index, root.column).data || "")
+                  : ""
+        }
+    }
+}

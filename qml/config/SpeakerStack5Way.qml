@@ -1,0 +1,6 @@
+import QtQuick 2.15
+
+// A 5-way loudspeaker: one cabinet with 5 drivers.
+SpeakerCabinet {
+    drivers: 5
+}

@@ -1,0 +1,311 @@
+// The configurable home screen and its configuration overlay in the running application, driven
+// through their buttons against VirtualQX8: a crossover type picked, applied (the device receives
+// the rebuilt configuration and the grid is drawn again from its answer) and discarded; an output
+// name the screen refuses; an EQ's settings copied onto another EQ on the device; and clicks
+// beyond the lists or the grid, which change nothing.
+#include "configresources.h"
+#include "homescreenmodel.h"
+#include "pagesession.h"
+#include "qx8settings.h"
+#include "settingskeys.h"
+#include "testharness.h"
+#include "testmain.h"
+
+#include <QQmlContext>
+#include <QQmlExpression>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+namespace {
+
+QQuickItem* findItem(QQuickItem* from, const QString& objectName)
+{
+    if (from->objectName() == objectName && from->isVisible())
+        return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = findItem(child, objectName))
+            return found;
+    }
+    return nullptr;
+}
+
+const QString kCrossoverCell = QStringLiteral("cell_out_3_0");
+const QString kGeqValue = QStringLiteral(R"("\\Preset\%1\SV\1.0 kHz\")");
+
+// The builder's name of the crossover type the lists show as `displayName`.
+QString configName(const QString& displayName)
+{
+    for (const CrossoverType& type : ConfigResources::catalogue().types()) {
+        if (type.displayName == displayName)
+            return type.configName;
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestConfigScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void crossoverAppliedAndDiscarded();
+    void inputRoutedAndDiscarded();
+    void rowLinkedIntoABlock();
+    void mixerPickedAndDiscarded();
+    void refusedOutputName();
+    void eqSettingsCopiedOntoAnotherEq();
+    void clicksBeyondTheListsChangeNothing_data();
+    void clicksBeyondTheListsChangeNothing();
+
+private:
+    // Pages reload after every edit: items are looked up afresh each time.
+    QQuickItem* item(const QString& name) const
+    {
+        return findItem(m_session.shell().root()->window()->contentItem(), name);
+    }
+    QQuickItem* waitForItem(const QString& name) const
+    {
+        QQuickItem* found = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] { return (found = item(name)) && found->isEnabled(); }, qx8test::timeoutMs());
+        return shown ? found : nullptr;
+    }
+    void click(const QString& name)
+    {
+        QQuickItem* button = waitForItem(name);
+        QVERIFY2(button && button->isEnabled(), qPrintable(name));
+        QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+    }
+    QString caption(const QString& cell) const
+    {
+        QQuickItem* found = item(cell);
+        return found ? found->property("captionText").toString() : QString();
+    }
+    bool overlayShown() const { return item(QStringLiteral("configOverlay")) != nullptr; }
+    void enterConfigMode()
+    {
+        click(QStringLiteral("configureButton"));
+        QTRY_VERIFY(overlayShown());
+    }
+    // The reconfiguration lines the device has received from the `from`th line on.
+    QStringList reconfigurations(int from) const
+    {
+        return m_session.device().received().mid(from).filter(
+            QStringLiteral(R"("method":"Reconfig")"));
+    }
+    // Picks the crossover type after the cell's current one; returns its name.
+    QString pickNextCrossover();
+
+    HomeScreenModel* m_model = nullptr;
+    mutable PageSession m_session;
+};
+
+void TestConfigScreens::initTestCase()
+{
+    QVERIFY(m_session.start());
+    QX8Settings().setValue(settingskeys::kConfigurableHomeScreen, QStringLiteral("true"));
+    m_model = m_session.shell().root()->findChild<HomeScreenModel*>();
+    QVERIFY(m_model);
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QTRY_VERIFY(item(kCrossoverCell));
+    QVERIFY(!overlayShown());
+}
+
+QString TestConfigScreens::pickNextCrossover()
+{
+    click(kCrossoverCell);
+    QQuickItem* list = waitForItem(QStringLiteral("crossoverList"));
+    if (!list)
+        return QString();
+    const int current = list->property("current").toInt();
+    QQuickItem* next = waitForItem(QStringLiteral("crossoverChoice_%1").arg(current + 1));
+    if (!next || next->property("checked").toBool())
+        return QString();
+    const QString name = next->property("text").toString();
+    QMetaObject::invokeMethod(next, "clicked");
+    return name;
+}
+
+void TestConfigScreens::crossoverAppliedAndDiscarded()
+{
+    enterConfigMode();
+    const QString before = caption(kCrossoverCell);
+    const QString picked = pickNextCrossover();
+    QVERIFY(!picked.isEmpty());
+    QTRY_VERIFY(caption(kCrossoverCell) != before); // the working configuration's grid
+    const int sent = m_session.device().received().size();
+    // The device takes its time: the overlay shows the work until it has answered.
+    QCOMPARE(m_session.device().command("fault answer-delay=300"), QStringLiteral("ok"));
+    click(QStringLiteral("applyButton"));
+    QTRY_VERIFY(item(QStringLiteral("applyProgress")));
+    QVERIFY(item(QStringLiteral("overlayMessage"))
+                ->property("text")
+                .toString()
+                .startsWith(QStringLiteral("Applying the configuration")));
+    QVERIFY(!item(QStringLiteral("discardButton"))->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(reconfigurations(sent).size(), 1, qx8test::timeoutMs());
+    QVERIFY2(reconfigurations(sent).first().contains("[\"Out_CrossoverIIR\",\"" +
+                                                     configName(picked) + '"'),
+             qPrintable(picked));
+    // The device's answer ends configuration mode and the grid shows the device's configuration.
+    QTRY_VERIFY_WITH_TIMEOUT(!overlayShown() && item(kCrossoverCell), qx8test::timeoutMs());
+    QCOMPARE(m_session.device().command("fault answer-delay=0"), QStringLiteral("ok"));
+    const QString applied = caption(kCrossoverCell);
+    QVERIFY(applied != before);
+    QVERIFY(!m_model->enCfgApply());
+
+    enterConfigMode();
+    QVERIFY(!pickNextCrossover().isEmpty());
+    QTRY_VERIFY(caption(kCrossoverCell) != applied);
+    const int discardFrom = m_session.device().received().size();
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown() && caption(kCrossoverCell) == applied);
+    QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
+    QVERIFY(reconfigurations(discardFrom).isEmpty());
+}
+
+void TestConfigScreens::inputRoutedAndDiscarded()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_in_0_0"));
+    click(QStringLiteral("routerSlot_2"));
+    click(QStringLiteral("routerSource_7")); // the option card's first input
+    QTRY_COMPARE(m_model->getInputRouterSourceName(2), QStringLiteral("OptionCard1"));
+    QTRY_COMPARE(waitForItem(QStringLiteral("routerSlot_2"))->property("text").toString(),
+                 QStringLiteral("Slot 2: OptionCard1"));
+    // Taken by slot 2, the input is no longer offered to slot 1.
+    click(QStringLiteral("routerSlot_1"));
+    QTRY_VERIFY(item(QStringLiteral("routerSource_8")));
+    QVERIFY(!item(QStringLiteral("routerSource_7")));
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->getInputRouterSourceName(2), QStringLiteral("Analog2"));
+}
+
+void TestConfigScreens::rowLinkedIntoABlock()
+{
+    enterConfigMode();
+    QQuickItem* first = waitForItem(QStringLiteral("cell_in_3_0"));
+    QVERIFY(first);
+    const qreal rowHeight = first->height();
+    click(QStringLiteral("cell_in_3_0"));
+    QTRY_VERIFY(item(QStringLiteral("unlinkButton")));
+    QVERIFY(!item(QStringLiteral("unlinkButton"))->isEnabled());
+    click(QStringLiteral("linkButton"));
+    // One block over two rows: the second row's cell is gone.
+    QTRY_VERIFY(!item(QStringLiteral("cell_in_3_1")) && item(QStringLiteral("cell_in_3_0")) &&
+                item(QStringLiteral("cell_in_3_0"))->height() > 1.5 * rowHeight);
+    QVERIFY(m_model->enCfgApply());
+    click(QStringLiteral("unlinkButton"));
+    QTRY_VERIFY(item(QStringLiteral("cell_in_3_1")));
+    QVERIFY(!m_model->enCfgApply());
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+}
+
+void TestConfigScreens::mixerPickedAndDiscarded()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_out_0_0"));
+    const int current = m_model->getMixerCfgIdx(5, 0);
+    QTRY_VERIFY(item(QStringLiteral("mixerChoice_%1").arg(current)));
+    QVERIFY(item(QStringLiteral("mixerChoice_%1").arg(current))->property("checked").toBool());
+    click(QStringLiteral("mixerChoice_%1").arg(current - 1));
+    QTRY_COMPARE(m_model->getMixerCfgIdx(5, 0), current - 1);
+    QTRY_VERIFY(
+        item(QStringLiteral("mixerChoice_%1").arg(current - 1)) &&
+        item(QStringLiteral("mixerChoice_%1").arg(current - 1))->property("checked").toBool());
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->getMixerCfgIdx(5, 0), current);
+}
+
+void TestConfigScreens::refusedOutputName()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_out_7_2"));
+    QQuickItem* setter = waitForItem(QStringLiteral("outputName_3"));
+    QVERIFY(setter);
+    QVERIFY(QMetaObject::invokeMethod(setter, "startEditing"));
+    QQuickItem* field = nullptr;
+    for (QQuickItem* child : setter->childItems()) {
+        if (child->property("acceptableInput").isValid())
+            field = child;
+    }
+    QVERIFY(field && field->isVisible());
+    // The root's name characters only: the field does not take others.
+    field->setProperty("text", QStringLiteral("Main <Left>"));
+    QVERIFY(!field->property("acceptableInput").toBool());
+    field->setProperty("text", QStringLiteral("   "));
+    QVERIFY(QMetaObject::invokeMethod(field, "accepted"));
+    QTRY_COMPARE(item(QStringLiteral("overlayMessage"))->property("text").toString(),
+                 QStringLiteral("An output needs a name."));
+    QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
+    QVERIFY(!item(QStringLiteral("applyButton"))->isEnabled());
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+}
+
+void TestConfigScreens::eqSettingsCopiedOntoAnotherEq()
+{
+    VirtualProcessor& device = m_session.device();
+    QCOMPARE(device.command("set " + kGeqValue.arg("GEQ1") + " \"-9\""), QStringLiteral("ok -9dB"));
+    QVERIFY(device.command("value " + kGeqValue.arg("GEQ2")) != QStringLiteral("ok -9dB"));
+
+    // Pressed and held outside configuration mode, a block offers its settings.
+    QQuickItem* source = waitForItem(QStringLiteral("cell_in_3_0"));
+    QVERIFY(source && QMetaObject::invokeMethod(source, "pressAndHold"));
+    click(QStringLiteral("copyItem"));
+    QTRY_COMPARE_WITH_TIMEOUT(item(QStringLiteral("notice"))
+                                  ? item(QStringLiteral("notice"))->property("visible").toBool()
+                                  : false,
+                              true, qx8test::timeoutMs());
+
+    QQuickItem* target = item(QStringLiteral("cell_in_3_1"));
+    QVERIFY(target && QMetaObject::invokeMethod(target, "pressAndHold"));
+    click(QStringLiteral("pasteItem"));
+    QTRY_COMPARE_WITH_TIMEOUT(device.command("value " + kGeqValue.arg("GEQ2")),
+                              QStringLiteral("ok -9dB"), qx8test::timeoutMs());
+}
+
+void TestConfigScreens::clicksBeyondTheListsChangeNothing_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::newRow("insert choice beyond the list") << "changePO(3, 0, 999)";
+    QTest::newRow("mixer choice beyond the list") << "setMixerConfig(5, 1, 999)";
+    QTest::newRow("crossover type not in the list") << "setCrossoverConfig(0, 'No Such Type')";
+    QTest::newRow("crossover row past the grid") << "setCrossoverConfig(99, 'Mono Fullrange')";
+    QTest::newRow("link past the grid") << "link(3, 99)";
+    QTest::newRow("output name past the grid") << "setOutputName(99, 'Far')";
+    QTest::newRow("router source beyond the list") << "inputRouterSetSource(1, 999)";
+}
+
+void TestConfigScreens::clicksBeyondTheListsChangeNothing()
+{
+    QFETCH(QString, call);
+    // A selection kept from a larger grid selects nothing.
+    QX8Settings().setValue(settingskeys::kConfigData, QStringLiteral("out:99:0"));
+    enterConfigMode();
+    QVERIFY(!item(QStringLiteral("overlayCopy")));
+
+    const int sent = m_session.device().received().size();
+    QObject* overlay = item(QStringLiteral("configOverlay"));
+    // As the overlay's lists call the model.
+    QQmlExpression expression(qmlContext(overlay), overlay, "configModel." + call);
+    expression.evaluate();
+    QVERIFY2(!expression.hasError(), qPrintable(expression.error().toString()));
+    QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
+    QVERIFY(!m_model->enCfgApply());
+    QVERIFY(m_model->getCfgXoverInfo(999).isEmpty());
+    QVERIFY(m_model->cellInfo(QStringLiteral("out"), 99, 99).isEmpty());
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+    QVERIFY(reconfigurations(sent).isEmpty());
+}
+
+QX8_TEST_MAIN(TestConfigScreens)
+#include "tst_configscreens.moc"
