@@ -89,6 +89,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return setValue(arguments);
     if (name == "value")
         return readValue(arguments);
+    if (name == "entries")
+        return replaceEntries(arguments);
     if (name == "subscriptions")
         return subscriptions();
     if (name == "connections")
@@ -119,6 +121,16 @@ QString ControlChannel::setValue(const QString& arguments)
         return failed(error);
     m_state.announce(*address->variable);
     return "ok " + address->variable->text(address->aspect);
+}
+
+QString ControlChannel::replaceEntries(const QString& arguments)
+{
+    const ConsoleCommand command = ConsoleCommand::parse("entries " + arguments);
+    const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
+    const QStringList entries = command.value.split('|', Qt::SkipEmptyParts);
+    if (!address || !m_state.replaceEntries(*address->variable, entries))
+        return failed("no enumeration at \"" + command.path + "\"");
+    return "ok " + QString::number(entries.size());
 }
 
 QString ControlChannel::readValue(const QString& path)

@@ -13,6 +13,8 @@ class StdinReader;
 //   send TEXT                               TEXT and LF to every connection
 //   sendbytes TEXT                          TEXT with C escapes (\n \r \t \\ \") and nothing added
 //   set PATH VALUE                          a change made on the device -> "ok <value>"
+//   entries PATH ENTRY|ENTRY|...            new entries of an enumeration, pushed to its
+//                                           subscribers as an `lc` block -> "ok <count>"
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
@@ -33,6 +35,7 @@ private:
     void onLine(const QString& line);
     QString execute(const QString& name, const QString& arguments);
     QString setValue(const QString& arguments);
+    QString replaceEntries(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
 

@@ -93,3 +93,12 @@ void DeviceState::announce(const StateVariable& variable)
 {
     Q_EMIT valueChanged(&variable);
 }
+
+bool DeviceState::replaceEntries(StateVariable& variable, const QStringList& entries)
+{
+    if (!variable.replaceEntries(entries))
+        return false;
+    Q_EMIT entriesChanged(&variable);
+    announce(variable);
+    return true;
+}

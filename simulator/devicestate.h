@@ -36,9 +36,12 @@ public:
 
     // Tells every listener that the variable has a new value.
     void announce(const StateVariable& variable);
+    // Gives an enumeration new entries and tells every listener, then announces its value.
+    bool replaceEntries(StateVariable& variable, const QStringList& entries);
 
 Q_SIGNALS:
     void valueChanged(const StateVariable* variable);
+    void entriesChanged(const StateVariable* variable);
 
 private:
     std::map<QString, StateVariable> m_variables;

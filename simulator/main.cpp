@@ -9,6 +9,7 @@
 #include "stdinreader.h"
 #include "terminationwatcher.h"
 #include "wirelog.h"
+#include "wizardengine.h"
 
 #include <QCoreApplication>
 
@@ -46,6 +47,9 @@ int main(int argc, char* argv[])
             (!variable || !variable->assign(StateVariable::Aspect::Value, value, &error)))
             return failWith(exitBadSetup, path + ": " + (variable ? error : "not in the model"));
     }
+
+    // Before any connection: the wizards hear a write before the clients hear its value.
+    WizardEngine wizards(state, options.wizardStepMs);
 
     FaultSwitches faults;
     for (const QString& fault : options.faults) {

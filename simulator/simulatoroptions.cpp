@@ -23,7 +23,12 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
                                        "class");
     const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
                                    "name[=value]");
-    parser.addOptions({address, port, password, wireLog, name, className, fault});
+    const QCommandLineOption wizardStep(
+        "wizard-step-ms",
+        "How long the wizards stay in a step they leave by themselves (0: not at all; negative: "
+        "until Next).",
+        "ms", QString::number(options.wizardStepMs));
+    parser.addOptions({address, port, password, wireLog, name, className, fault, wizardStep});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -42,5 +47,9 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     options.instanceName = parser.value(name);
     options.className = parser.value(className);
     options.faults = parser.values(fault);
+    bool stepOk = false;
+    options.wizardStepMs = parser.value(wizardStep).toInt(&stepOk);
+    if (!stepOk)
+        fail("not a number of milliseconds: " + parser.value(wizardStep));
     return options;
 }

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line: --address, --port, --password, --wire-log, --name, --class,
-// --fault (repeatable).
+// --fault (repeatable), --wizard-step-ms.
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -14,6 +14,7 @@ struct SimulatorOptions
     QString instanceName;
     QString className;
     QStringList faults;
+    int wizardStepMs = 1500;
 
     // Exits the process with a usage message on a malformed command line.
     static SimulatorOptions parse(const QStringList& arguments);
