@@ -6,6 +6,7 @@
 #include "faultswitches.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
+#include "wizardengine.h"
 
 #include <optional>
 
@@ -51,8 +52,8 @@ QString failed(const QString& reason)
 } // namespace
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                               FaultSwitches& faults, QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults)
+                               FaultSwitches& faults, WizardEngine& wizards, QObject* parent)
+    : QObject(parent), m_server(server), m_state(state), m_faults(faults), m_wizards(wizards)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -91,6 +92,14 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return readValue(arguments);
     if (name == "entries")
         return replaceEntries(arguments);
+    if (name == "wizard-step") {
+        bool isNumber = false;
+        const int stepMs = arguments.toInt(&isNumber);
+        if (!isNumber)
+            return failed("not a number of milliseconds: \"" + arguments + "\"");
+        m_wizards.setStepMs(stepMs);
+        return "ok";
+    }
     if (name == "subscriptions")
         return subscriptions();
     if (name == "connections")

@@ -6,6 +6,7 @@ class ConsoleServer;
 class DeviceState;
 class FaultSwitches;
 class StdinReader;
+class WizardEngine;
 
 // Commands for tests, one per line on standard input, each answered by one line on standard
 // output that starts with "ok" or "error":
@@ -15,6 +16,8 @@ class StdinReader;
 //   set PATH VALUE                          a change made on the device -> "ok <value>"
 //   entries PATH ENTRY|ENTRY|...            new entries of an enumeration, pushed to its
 //                                           subscribers as an `lc` block -> "ok <count>"
+//   wizard-step MS                          how long automatic wizard steps last (as
+//                                           --wizard-step-ms)
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
@@ -26,7 +29,7 @@ class ControlChannel : public QObject
 
 public:
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, QObject* parent = nullptr);
+                   FaultSwitches& faults, WizardEngine& wizards, QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -42,4 +45,5 @@ private:
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    WizardEngine& m_wizards;
 };

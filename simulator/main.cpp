@@ -9,6 +9,7 @@
 #include "stdinreader.h"
 #include "terminationwatcher.h"
 #include "wirelog.h"
+#include "wizarddata.h"
 #include "wizardengine.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
             return failWith(exitBadSetup, path + ": " + (variable ? error : "not in the model"));
     }
 
+    loadWizardData(state);
     // Before any connection: the wizards hear a write before the clients hear its value.
     WizardEngine wizards(state, options.wizardStepMs);
 
@@ -69,7 +71,7 @@ int main(int argc, char* argv[])
         return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);
 
     StdinReader input;
-    ControlChannel control(input, console, state, faults);
+    ControlChannel control(input, console, state, faults, wizards);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,

@@ -23,6 +23,9 @@ public:
 
     WizardEngine(DeviceState& state, int stepMs, QObject* parent = nullptr);
 
+    // From the next automatic step on.
+    void setStepMs(int stepMs) { m_stepMs = stepMs; }
+
 private:
     void onValueChanged(const StateVariable* variable);
     void onStateWritten(const QString& state);
@@ -42,7 +45,7 @@ private:
     StateVariable* m_wizardState;
     StateVariable* m_event;
     StateVariable* m_runAll;
-    const int m_stepMs;
+    int m_stepMs;
     QTimer m_automaticStep;
     const WizardFlow* m_flow = nullptr;
     int m_step = -1;
