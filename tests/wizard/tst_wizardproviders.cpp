@@ -1,10 +1,14 @@
-// The list models of the wizard pages against VirtualQX8: which variable each state binds, the
-// rows they make of the device's enumeration with the descriptor's texts and pictures, and what
-// a choice puts on the wire.
+// The models of the wizard pages against VirtualQX8: which variable each state binds, the rows
+// they make of the device's enumeration with the descriptor's texts and pictures, the products
+// of the brand steps, and what a choice puts on the wire.
 #include "testmain.h"
 #include "tst_controlfixture.h"
+#include "wizardbrandmodelsmodel.h"
 #include "wizardcrossovercodes.h"
+#include "wizarddialogprovider.h"
+#include "wizarddialprovider.h"
 #include "wizardlistviewprovider.h"
+#include "wizardnuqgraphprovider.h"
 #include "wizardrunsetupprovider.h"
 
 namespace {
@@ -23,6 +27,19 @@ QStringList rowsOf(const WizardChoiceListModel& model)
 QString nodePath(const QString& path)
 {
     return "\\\\" + path + "\\";
+}
+
+QString product(const QString& brand, const QString& series, const QString& model)
+{
+    return QString("<Speaker Brand='%1' Series='%2' Model='%3'/>").arg(brand, series, model);
+}
+
+QStringList textsOf(const QAbstractListModel& model)
+{
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.data(model.index(row), Qt::UserRole + 1).toString();
+    return texts;
 }
 
 } // namespace
@@ -203,6 +220,93 @@ private Q_SLOTS:
         QVERIFY(
             m_device->device.waitForReceived("set \"" + nodePath(variable) + "\" \"Dual Mono\""));
         QTRY_COMPARE(provider.svValue(), QString("Dual Mono"));
+    }
+
+    // Every block of the state applies in file order; a heading counts even empty, other
+    // elements only with a text; what no block names stays.
+    void pageProvidersApplyEveryBlock()
+    {
+        WizardDialogProvider dialog;
+        QSignalSpy headings(&dialog, &WizardDialogProvider::headingChanged);
+        dialog.setWizardState("ExitAutoEQ");
+        QCOMPARE(headings.size(), 2);
+        QCOMPARE(dialog.heading(), QString("Please Wait..."));
+        dialog.setWizardState("GainDown");
+        QCOMPARE(dialog.imageSrc(), QString("/images/Wizards/LowerMixerOutputs.png"));
+        QCOMPARE(dialog.buttonText(), QString("Click Here when done"));
+        dialog.setWizardState("StartSetupWizard");
+        QCOMPARE(dialog.heading(), QString("Running Setup Wizard..."));
+        QCOMPARE(dialog.buttonText(), QString("Click Here when done"));
+        QCOMPARE(dialog.svNextVal(), QString("Next"));
+        dialog.setWizardState("DisplayError");
+        QCOMPARE(dialog.heading(), QString());
+        dialog.setWizardState("SelectMidAmplifierInfoQuarx");
+        QCOMPARE(dialog.displayText(),
+                 QString(R"(1-Set (Attn) to 0dB. \n 2-Set DSP to flat or bypassed.)"));
+
+        WizardDialProvider dial;
+        QSignalSpy states(&dial, &WizardDialProvider::wizardStateChanged);
+        dial.setWizardState("setfilters");
+        QCOMPARE(dial.dialOrSlider(), QString());
+        dial.setWizardState("SetFilters");
+        QCOMPARE(dial.dialOrSlider(), QString("slider"));
+        QCOMPARE(states.size(), 2);
+
+        WizardNuqGraphProvider graph;
+        graph.setWizardState("GainUp");
+        graph.setWizardState("NuqResult");
+        QCOMPARE(graph.heading(), QString("Nuq LIVE filters now active."));
+        QCOMPARE(graph.imageSrc(), QString("qrc:/images/Wizards/RaiseMixerOutputs.png"));
+    }
+
+    // Products are grouped by brand in the device's order and told apart by brand, series and
+    // model: two whose texts read alike each write their own value. A product the device does
+    // not offer, a row that does not exist and a value no line can carry write nothing.
+    void brandListWritesTheProductPicked()
+    {
+        const QString variable = "Node\\SetupWizardCurrentChoices\\SV\\MainSpeaker";
+        const QStringList products = {
+            product("A", "S", "M1"),      product("B", "T", "N"),
+            product("A", "S", "M2"),      product("H", "HX 12", "Mk2"),
+            product("H", "HX", "12 Mk2"), product("Custom", "Custom", "Custom")};
+        setEntries(variable, products.join('|'));
+        WizardBrandListViewModel brands;
+        WizardBrandModelsModel models;
+        models.setBrandListModel(&brands);
+        QSignalSpy selections(&brands, &WizardBrandListViewModel::selectionChanged);
+        brands.setWizardState("SelectMainSpeaker");
+        QCOMPARE(brands.heading(), QString("Select main speaker"));
+        QTRY_COMPARE(textsOf(brands), QStringList({"A", "B", "H", "Not listed??"}));
+        models.setBrand("A");
+        QCOMPARE(textsOf(models), QStringList({"S M1", "S M2", "Not listed??"}));
+        models.setBrand("H");
+        QCOMPARE(textsOf(models), QStringList({"HX 12 Mk2", "HX 12 Mk2", "Not listed??"}));
+
+        const QString set = "set \"" + nodePath(variable) + "\" \"";
+        brands.makeSelection(2, 1);
+        QVERIFY(m_device->device.waitForReceived(set + products[4] + '"'));
+        QTRY_COMPARE(selections.last(), QVariantList({2, 1}));
+        brands.makeSelection(2, 0);
+        QVERIFY(m_device->device.waitForReceived(set + products[3] + '"'));
+        QTRY_COMPARE(selections.last(), QVariantList({2, 0}));
+        brands.makeSelection(0, 2); // A's "Not listed??"
+        QVERIFY(m_device->device.waitForReceived(set + products[5] + '"'));
+        QTRY_COMPARE(selections.last(), QVariantList({-1, -1}));
+
+        setEntries(variable,
+                   QStringList({products[0], "<Speaker Brand=\"Q\" Series=\"R\" Model=\"Z\"/>"})
+                       .join('|'));
+        QTRY_COMPARE(textsOf(brands), QStringList({"A", "Q"}));
+        const int before = receivedSoFar();
+        qx8test::expectWarnings("offers no product", 1);
+        brands.makeSelection(-1, -1);
+        qx8test::expectWarnings("no brand row", 1);
+        brands.makeSelection(5, 0);
+        QSignalSpy refusals(&brands, &WizardBrandListViewModel::selectionRefused);
+        qx8test::expectWarnings("Brand choice refused", 1);
+        brands.makeSelection(1, 0);
+        QCOMPARE(refusals.size(), 1);
+        QCOMPARE(sentUntilProbe(before).filter("set "), QStringList());
     }
 
     void crossoverCodes_data()
