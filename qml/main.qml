@@ -3,6 +3,8 @@ import QtQuick.Controls 2.15
 import QX8TextSV 1.0
 import QX8Settings 1.0
 import AppDataStore 1.0
+import HomeScreenModel 1.0
+import EditModeCopyPaste 1.0
 import "qrc:/qml/"
 
 // The root of the window: the page loader the screen loader fills, the objects every page
@@ -26,12 +28,6 @@ Item {
     property string lastScreen: ""
     property bool startUpScreenVisible: true
 
-    // The home-screen configuration model and the copy/paste object are built by the
-    // configuration issue; they are created by type name so that the shell runs before they
-    // are registered (null until then).
-    property QtObject hsModel: createByTypeName("HomeScreenModel")
-    property QtObject editCopyPaste: createByTypeName("EditModeCopyPaste")
-
     signal wizardModeState(string wzrdModeState)
     signal homescreenReadyStateChanged(bool ready)
     signal deviceBusy(bool busy)
@@ -39,16 +35,6 @@ Item {
     signal guiSignal(string param, string payload)
     signal backendSignal(string param, string payload)
     signal timeout()
-
-    function createByTypeName(typeName) {
-        try {
-            return Qt.createQmlObject("import " + typeName + " 1.0; " + typeName + " {}",
-                                      rootQML, typeName);
-        } catch (error) {
-            console.log("Main: " + typeName + " is not available");
-            return null;
-        }
-    }
 
     function pageLoadSlot(qmlPath, helpFileName) {
         strHelpFileName = helpFileName === "" ? "" : "/images/Help/" + helpFileName;
@@ -115,6 +101,7 @@ Item {
         Component.onCompleted: componentCompleted()
         // A preset recalled elsewhere shows the home screen again, but never ends a wizard.
         onValueChanged: {
+            rootQML.lastPresetName = value;
             if (rootQML.lastScreen !== "Preset" && !dataStore.wizardActive)
                 rootQML.guiSignal("HomeButtonPressed", "");
         }
@@ -159,6 +146,14 @@ Item {
         Component.onCompleted: componentCompleted()
     }
 
+    HomeScreenModel {
+        id: hsModel
+    }
+
+    EditModeCopyPaste {
+        id: editCopyPaste
+    }
+
     AppDataStore {
         id: dataStore
         onDeviceBusyStateChanged: {
@@ -168,8 +163,7 @@ Item {
     }
 
     Connections {
-        target: rootQML.hsModel
-        ignoreUnknownSignals: true
+        target: hsModel
         function onReadyChanged(r) {
             if (r)
                 rootQML.guiSignal("PresetChanged", "");

@@ -3,8 +3,10 @@
 #include <QObject>
 
 class ConsoleServer;
+class DeviceFtpServer;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
 class StdinReader;
 class WizardEngine;
 
@@ -21,15 +23,19 @@ class WizardEngine;
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
+//   firmware                                -> "ok <outcome> <received> <announced> <version>"
 //   close, abort                            FIN or RST every connection
+//   ftp stop, ftp start                     end the FTP server (cutting its transfers), start it
 //   quit
 class ControlChannel : public QObject
 {
     Q_OBJECT
 
 public:
+    // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, WizardEngine& wizards, QObject* parent = nullptr);
+                   FaultSwitches& faults, const FirmwareStore& firmware, DeviceFtpServer* ftp,
+                   WizardEngine& wizards, QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -41,9 +47,12 @@ private:
     QString replaceEntries(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
+    QString switchFtp(const QString& arguments);
 
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    const FirmwareStore& m_firmware;
+    DeviceFtpServer* m_ftp;
     WizardEngine& m_wizards;
 };

@@ -102,3 +102,17 @@ bool DeviceState::replaceEntries(StateVariable& variable, const QStringList& ent
     announce(variable);
     return true;
 }
+
+void DeviceState::setWriteAction(const QString& path, WriteAction action)
+{
+    m_writeActions[path] = std::move(action);
+}
+
+bool DeviceState::write(const Address& address, const QString& value, QString* error)
+{
+    const auto action = m_writeActions.find(address.variable->path());
+    if (address.aspect == StateVariable::Aspect::Value && action != m_writeActions.end() &&
+        !action->second(value, error))
+        return false;
+    return address.variable->assign(address.aspect, value, error);
+}

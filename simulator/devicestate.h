@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -39,12 +40,20 @@ public:
     // Gives an enumeration new entries and tells every listener, then announces its value.
     bool replaceEntries(StateVariable& variable, const QStringList& entries);
 
+    // What the device does when a client writes a value to the variable at `path` (store or
+    // recall a preset): it runs before the value is taken, and a refusal keeps the old value.
+    using WriteAction = std::function<bool(const QString& value, QString* error)>;
+    void setWriteAction(const QString& path, WriteAction action);
+    // A client's write: the variable's action, then the value in the form of the aspect.
+    bool write(const Address& address, const QString& value, QString* error);
+
 Q_SIGNALS:
     void valueChanged(const StateVariable* variable);
     void entriesChanged(const StateVariable* variable);
 
 private:
     std::map<QString, StateVariable> m_variables;
+    std::map<QString, WriteAction> m_writeActions;
     QStringList m_order;
     QStringList m_unlisted;
 };

@@ -23,12 +23,23 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
                                        "class");
     const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
                                    "name[=value]");
+    const QCommandLineOption storage(
+        "storage",
+        "Storage folder: presets/ and the tuning folders, the FTP root (default: a "
+        "temporary folder).",
+        "folder");
+    const QCommandLineOption ftpPort("ftp-port", "FTP port (0: no FTP server).", "port",
+                                     QString::number(options.ftpPort));
+    const QCommandLineOption ftpLog("ftp-log", "File that records every FTP command.", "file");
+    const QCommandLineOption ftpRate("ftp-rate", "Bytes per second on each FTP data connection.",
+                                     "bytes", QStringLiteral("0"));
     const QCommandLineOption wizardStep(
         "wizard-step-ms",
         "How long the wizards stay in a step they leave by themselves (0: not at all; negative: "
         "until Next).",
         "ms", QString::number(options.wizardStepMs));
-    parser.addOptions({address, port, password, wireLog, name, className, fault, wizardStep});
+    parser.addOptions({address, port, password, wireLog, name, className, fault, storage, ftpPort,
+                       ftpLog, ftpRate, wizardStep});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -42,6 +53,14 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     if (!portOk || portNumber == 0 || portNumber > 65535)
         fail("not a port: " + parser.value(port));
     options.port = quint16(portNumber);
+    const uint ftpPortNumber = parser.value(ftpPort).toUInt(&portOk);
+    if (!portOk || ftpPortNumber > 65535)
+        fail("not a port: " + parser.value(ftpPort));
+    options.ftpPort = quint16(ftpPortNumber);
+    bool rateOk = false;
+    options.ftpBytesPerSecond = parser.value(ftpRate).toInt(&rateOk);
+    if (!rateOk || options.ftpBytesPerSecond < 0)
+        fail("not a rate: " + parser.value(ftpRate));
     options.password = parser.value(password);
     options.wireLogPath = parser.value(wireLog);
     options.instanceName = parser.value(name);
@@ -51,5 +70,7 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     options.wizardStepMs = parser.value(wizardStep).toInt(&stepOk);
     if (!stepOk)
         fail("not a number of milliseconds: " + parser.value(wizardStep));
+    options.storagePath = parser.value(storage);
+    options.ftpLogPath = parser.value(ftpLog);
     return options;
 }

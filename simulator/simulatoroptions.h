@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line: --address, --port, --password, --wire-log, --name, --class,
-// --fault (repeatable), --wizard-step-ms.
+// --fault (repeatable), --storage, --ftp-port, --ftp-log, --ftp-rate, --wizard-step-ms.
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -15,6 +15,10 @@ struct SimulatorOptions
     QString className;
     QStringList faults;
     int wizardStepMs = 1500;
+    QString storagePath;  // empty: a temporary folder for this run
+    quint16 ftpPort = 21; // 0: no FTP server
+    QString ftpLogPath;
+    int ftpBytesPerSecond = 0; // 0: no limit
 
     // Exits the process with a usage message on a malformed command line.
     static SimulatorOptions parse(const QStringList& arguments);

@@ -1,26 +1,75 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Controls 2.15 as T
 import QtQml 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 
-// A whole number of one node variable, between the limits the device gives for it (its \Min
-// and \Max children), at most restrictMaxValue when that is set. Shows the device's value; a
-// step or a typed number is written.
-SpinBox {
+// A whole number between `from` and `to` with step buttons on both sides; the user's changes
+// come as valueModified. Bound to a node variable through poName and svName, it shows the
+// device's value, takes its limits from the variable's \Min and \Max children (at most
+// restrictMaxValue when that is set) and writes each step.
+T.SpinBox {
     id: root
 
     property string poName: "NPO"
     property string svName: ""
     property int restrictMaxValue: -1
 
-    editable: true
+    implicitWidth: Theme.dpX(132)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+    leftPadding: down.indicator.width
+    rightPadding: up.indicator.width
+    editable: false
     from: minimum.value !== "" ? parseInt(minimum.value) : 0
     to: {
         var limit = maximum.value !== "" ? parseInt(maximum.value) : 99999;
         return restrictMaxValue >= 0 ? Math.min(limit, restrictMaxValue) : limit;
     }
-    font.pixelSize: Theme.fontValue
+
+    contentItem: Text {
+        text: root.textFromValue(root.value, root.locale)
+        textFormat: Text.PlainText
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: Theme.dpY(Theme.fontValue)
+        color: root.enabled ? Theme.text : Theme.textFaint
+    }
+
+    down.indicator: Rectangle {
+        x: 0
+        height: root.height
+        width: height
+        radius: Theme.radius
+        color: root.down.pressed ? Theme.raisedSelected : Theme.raised
+        border.color: Theme.border
+        Text {
+            anchors.centerIn: parent
+            text: "\u2212"
+            font.pixelSize: Theme.dpY(Theme.fontValue)
+            color: root.value > root.from ? Theme.text : Theme.textFaint
+        }
+    }
+
+    up.indicator: Rectangle {
+        x: root.width - width
+        height: root.height
+        width: height
+        radius: Theme.radius
+        color: root.up.pressed ? Theme.raisedSelected : Theme.raised
+        border.color: Theme.border
+        Text {
+            anchors.centerIn: parent
+            text: "+"
+            font.pixelSize: Theme.dpY(Theme.fontValue)
+            color: root.value < root.to ? Theme.text : Theme.textFaint
+        }
+    }
+
+    background: Rectangle {
+        color: Theme.panel
+        border.color: Theme.border
+        radius: Theme.radius
+    }
 
     QX8NumericalSV {
         id: backend
@@ -33,7 +82,7 @@ SpinBox {
         target: root
         property: "value"
         value: Math.round(backend.value)
-        when: backend.value > -1000
+        when: root.svName !== "" && backend.value > -1000
         restoreMode: Binding.RestoreNone
     }
 
@@ -52,5 +101,8 @@ SpinBox {
         Component.onCompleted: componentCompleted()
     }
 
-    onValueModified: backend.setValueWithoutFeedback(value)
+    onValueModified: {
+        if (root.svName !== "")
+            backend.setValueWithoutFeedback(value);
+    }
 }

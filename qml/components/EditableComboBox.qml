@@ -1,13 +1,15 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Controls 2.15 as T
 import QX8TextSV 1.0
 import DeviceModelProvider 1.0
 
-// A name of one text variable: typed, or picked from the device's choices (with
-// useDeviceModelData) and the items appended. Shows the device's value; an accepted name is
-// written only when it matches `nameValidator` and has at most `maximumLength` characters, else
-// `refused` says why and nothing is written.
-ComboBox {
+// A combo box whose text can also be typed: pick a known entry or write a new one. `textAccepted`
+// gives the text when the user confirms it (Enter or a pick). Bound to a text variable through
+// poName and svName, it shows the device's value and writes an accepted name, but only one that
+// matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why
+// and nothing is written. Its choices are the device's (with useDeviceModelData) and the items
+// appended.
+T.ComboBox {
     id: root
 
     property string poName: "NPO"
@@ -17,6 +19,7 @@ ComboBox {
     property int maximumLength: 32767
     property var appended: []
 
+    signal textAccepted(string text)
     signal refused(string reason)
     signal written(string name)
 
@@ -39,7 +42,17 @@ ComboBox {
 
     editable: true
     model: (useDeviceModelData ? DeviceModelProvider.entries(poName, svName) : []).concat(appended)
-    font.pixelSize: Theme.fontValue
+    implicitWidth: Theme.dpX(200)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+    leftPadding: Theme.dpX(Theme.spacing)
+    rightPadding: Theme.dpX(Theme.spacing) + indicator.width
+
+    onAccepted: textAccepted(editText)
+    onActivated: textAccepted(textAt(index))
+    onTextAccepted: {
+        if (root.svName !== "")
+            acceptName(text);
+    }
 
     QX8TextSV {
         id: backend
@@ -49,6 +62,65 @@ ComboBox {
         Component.onCompleted: componentCompleted()
     }
 
-    onAccepted: acceptName(editText)
-    onActivated: acceptName(textAt(index))
+    contentItem: T.TextField {
+        text: root.editText
+        validator: root.validator
+        selectByMouse: true
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: Theme.dpY(Theme.fontBody)
+        color: Theme.text
+        selectionColor: Theme.brand
+        background: null
+    }
+
+    indicator: Text {
+        x: root.width - width - Theme.dpX(Theme.spacing)
+        anchors.verticalCenter: parent.verticalCenter
+        text: "\u25be"
+        font.pixelSize: Theme.dpY(Theme.fontBody)
+        color: Theme.textDim
+    }
+
+    background: Rectangle {
+        radius: Theme.radius
+        color: Theme.raised
+        border.color: root.activeFocus ? Theme.textDim : Theme.border
+    }
+
+    delegate: T.ItemDelegate {
+        id: entry
+        width: root.width
+        height: Theme.dpY(Theme.controlHeight)
+        highlighted: root.highlightedIndex === index
+        contentItem: Text {
+            text: modelData
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            verticalAlignment: Text.AlignVCenter
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+            color: Theme.text
+        }
+        background: Rectangle {
+            color: entry.highlighted ? Theme.raisedSelected : Theme.raised
+        }
+    }
+
+    popup: T.Popup {
+        y: root.height
+        width: root.width
+        implicitHeight: Math.min(contentItem.implicitHeight, Theme.dpY(320))
+        padding: 1
+        contentItem: ListView {
+            clip: true
+            implicitHeight: contentHeight
+            model: root.popup.visible ? root.delegateModel : null
+            currentIndex: root.highlightedIndex
+            boundsBehavior: Flickable.StopAtBounds
+            T.ScrollBar.vertical: ScrollBar {}
+        }
+        background: Rectangle {
+            color: Theme.raised
+            border.color: Theme.border
+        }
+    }
 }

@@ -1,15 +1,19 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 
-// The common modal dialog: a message, an optional text field, an optional busy animation, and
-// OK and Cancel buttons. Covers its parent and swallows clicks behind it while shown.
+// The common modal dialog: an optional title and warning sign, a message, an optional text field,
+// an optional busy animation, and OK and Cancel buttons. Covers its parent and swallows clicks
+// behind it while shown. A message in Text.StyledText may hold links; they open in the browser.
 Item {
     id: dialog
     anchors.fill: parent
     visible: false
     z: 100
 
+    property string title: ""
     property string message: ""
+    property int messageFormat: Text.PlainText
+    property bool showWarning: false
     property bool showTextField: false
     property bool showBusy: false
     property bool showOk: true
@@ -19,6 +23,7 @@ Item {
     property alias inputText: input.text
     readonly property alias inputAcceptable: input.acceptableInput
     property alias inputValidator: input.validator
+    property alias inputMaximumLength: input.maximumLength
     property alias inputMaskEcho: input.echoMode
 
     signal accepted()
@@ -60,10 +65,34 @@ Item {
             spacing: Theme.margin
 
             Text {
+                objectName: "dialogWarning"
+                anchors.horizontalCenter: parent.horizontalCenter
+                visible: dialog.showWarning
+                text: "\u26A0"
+                color: Theme.stateWarning
+                font.pixelSize: Theme.fontHeading
+            }
+
+            Text {
+                objectName: "dialogTitle"
+                width: parent.width
+                visible: dialog.title !== ""
+                text: dialog.title
+                textFormat: Text.PlainText
+                color: Theme.text
+                font.pixelSize: Theme.fontValue
+                font.bold: true
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+            }
+
+            Text {
                 objectName: "dialogMessage"
                 width: parent.width
                 text: dialog.message
-                textFormat: Text.PlainText
+                textFormat: dialog.messageFormat
+                linkColor: Theme.stateOn
+                onLinkActivated: Qt.openUrlExternally(link)
                 color: Theme.text
                 font.pixelSize: Theme.fontValue
                 wrapMode: Text.WordWrap

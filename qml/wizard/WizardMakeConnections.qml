@@ -66,10 +66,10 @@ WizardPageFrame {
 
                         QX8CustomLabel {
                             objectName: "connectionName"
-                            anchors.fill: parent
+                            anchors.left: parent.left
+                            anchors.right: parent.right
+                            anchors.verticalCenter: parent.verticalCenter
                             anchors.leftMargin: rootQML.dpX(Theme.spacing)
-                            verticalAlignment: Text.AlignVCenter
-                            elide: Text.ElideRight
                             processingObjectName: "NPO"
                             stateVariableName: page.wizard + modelData
                         }

@@ -98,7 +98,7 @@ WizardPageFrame {
                 bandName: "Band_" + (modelData + 1)
                 filterName: String(modelData + 1)
                 filterNameColor: page.bandColors[modelData]
-                valueMode: page.filterModes.length === 12 ? page.filterModes[modelData] : "LIVE"
+                fixedFilter: page.filterModes.length === 12 && page.filterModes[modelData] === "FIXED"
             }
         }
     }
