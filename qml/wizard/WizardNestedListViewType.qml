@@ -9,6 +9,9 @@ WizardPageFrame {
     id: page
     objectName: "wizardNestedListPage"
 
+    // Rows are marked by these indexes, not by the views' current items: a current index past
+    // the end of a list the device has just shortened would be built for a row that is gone.
+    property int focusedBrand: -1
     property int chosenModel: -1
     property string refusal: ""
 
@@ -16,9 +19,15 @@ WizardPageFrame {
     onBackClicked: wizardScreen.sendEvent("Previous")
     onNextClicked: wizardScreen.sendEvent("Next")
 
+    onChosenModelChanged: {
+        if (chosenModel >= 0 && chosenModel < inner.count)
+            inner.positionViewAtIndex(chosenModel, ListView.Contain);
+    }
+
     function focusBrand(row) {
-        brands.currentIndex = row;
-        brands.positionViewAtIndex(row, ListView.Contain);
+        focusedBrand = row;
+        if (row >= 0)
+            brands.positionViewAtIndex(row, ListView.Contain);
         models.brand = row < 0 ? "" : brandList.data(brandList.index(row, 0), 257);
     }
 
@@ -30,20 +39,17 @@ WizardPageFrame {
     WizardBrandListViewModel {
         id: brandList
         onSelectionChanged: {
-            if (brandIndex === -1) {
-                brands.currentIndex = brands.count - 1;
-                models.brand = "Custom";
-            } else {
-                page.focusBrand(brandIndex);
-            }
+            page.focusBrand(brandIndex);
             page.chosenModel = seriesModelIndex;
         }
         onSelectionRefused: page.refusal = reason
+        onModelAboutToBeReset: page.focusedBrand = -1
     }
 
     WizardBrandModelsModel {
         id: models
         brandListModel: brandList
+        onModelAboutToBeReset: page.chosenModel = -1
     }
 
     Text {
@@ -70,15 +76,16 @@ WizardPageFrame {
         clip: true
         spacing: rootQML.dpY(Theme.spacingSmall)
         model: brandList
-        currentIndex: -1
-        highlightFollowsCurrentItem: false
+        // Rows beyond the view are built in the background; the device may replace the list
+        // while one is still being built, for a row that is gone. The rows are cheap to build.
+        cacheBuffer: 0
 
         delegate: Rectangle {
             objectName: "brandRow"
             width: brands.width
             height: rootQML.dpY(44)
             radius: Theme.radius
-            color: ListView.isCurrentItem ? Theme.raisedSelected : Theme.raised
+            color: index === page.focusedBrand ? Theme.raisedSelected : Theme.raised
 
             Text {
                 anchors.fill: parent
@@ -112,13 +119,11 @@ WizardPageFrame {
         anchors.top: parent.top
         anchors.bottom: brands.bottom
         anchors.leftMargin: rootQML.dpX(Theme.margin)
-        visible: models.brand !== "Custom" && models.brand !== ""
+        visible: models.brand !== "Not listed??" && models.brand !== ""
         clip: true
         spacing: rootQML.dpY(Theme.spacingSmall)
         model: models
-        highlightFollowsCurrentItem: false
-        currentIndex: page.chosenModel
-        onCurrentIndexChanged: positionViewAtIndex(currentIndex, ListView.Contain)
+        cacheBuffer: 0
 
         delegate: Rectangle {
             objectName: "modelRow"
@@ -143,7 +148,7 @@ WizardPageFrame {
                 onClicked: {
                     page.refusal = "";
                     page.chosenModel = index;
-                    brandList.makeSelection(brands.currentIndex, index);
+                    brandList.makeSelection(page.focusedBrand, index);
                 }
             }
         }

@@ -136,10 +136,9 @@ void WizardBrandListViewModel::updateSvValue(QString value)
 void WizardBrandListViewModel::select(const QString& value)
 {
     const WizardProduct product = WizardProduct::fromValue(value);
-    int brandIndex = -1;
+    const int brandIndex = m_groupOfBrand.value(product.brand, -1);
     int seriesModelIndex = -1;
     if (product.brand != kCustom) {
-        brandIndex = m_groupOfBrand.value(product.brand, -1);
         if (brandIndex >= 0) {
             const QVector<WizardProduct>& products = m_groups.at(brandIndex).products;
             for (int i = 0; i < products.size() && seriesModelIndex < 0; ++i) {

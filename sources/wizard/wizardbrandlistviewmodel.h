@@ -47,6 +47,8 @@ public:
 Q_SIGNALS:
     void wizardStateChanged(QString str);
     void headingChanged(QString heading);
+    // The device's product: its brand row (the "Not listed??" row for "Custom") and its row
+    // under the brand; -1 for a product the device does not offer.
     void selectionChanged(int brandIndex, int seriesModelIndex);
     void selectionRefused(QString reason);
 

@@ -248,6 +248,21 @@ void TestWizardPages::brandPagePicksAProduct()
     QVERIFY(m_screen.device().waitForReceived(setLine(speaker, chosen)));
     QTRY_COMPARE(m_screen.device().command("value " + speaker + "\\"), "ok " + chosen);
     QCOMPARE(writesTo(speaker, from), QStringList({setLine(speaker, chosen)}));
+
+    // The device shortens its list under the open page and takes its first product; its Custom
+    // product marks "Not listed??" wherever that row is.
+    QQuickItem* brands = m_screen.visibleItem(QStringLiteral("brandList"));
+    const QString custom = "<Speaker Brand='Custom' Series='Custom' Model='Custom'/>";
+    const QStringList shorter = {"<Speaker Brand='Ashdown' Series='A' Model='1'/>", custom,
+                                 "<Speaker Brand='Bexley' Series='B' Model='2'/>"};
+    QVERIFY(m_screen.command("entries \"" + speaker + "\\\" \"" + shorter.join('|') + '"')
+                .startsWith("ok"));
+    QTRY_COMPARE(QQmlProperty::read(brands, "count").toInt(), 3);
+    QTRY_COMPARE(QQmlProperty::read(m_screen.page(), "focusedBrand").toInt(), 0);
+    QCOMPARE(QQmlProperty::read(m_screen.page(), "chosenModel").toInt(), 0);
+    m_screen.setOnDevice(speaker.mid(2), custom);
+    QTRY_COMPARE(QQmlProperty::read(m_screen.page(), "focusedBrand").toInt(), 1);
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("modelList")));
 }
 
 // The options follow the device and write on a press; none is a wizard event.
