@@ -24,6 +24,7 @@ benchmarks=(
     presets bench/files/presetbench
     firmware-upload bench/services/firmwareuploadbench
     pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
+    wizard "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/wizard/wizardbench -silent"
 )
 
 rows=()
