@@ -6,6 +6,7 @@
 #include "testharness.h"
 #include "viewloader.h"
 
+#include <QPointer>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
@@ -86,7 +87,14 @@ QQuickItem* WizardScreenFixture::visibleItem(const QString& objectName, QQuickIt
 void WizardScreenFixture::click(QQuickItem* item)
 {
     QVERIFY(item);
-    const auto listsAtRest = [item] {
+    const QPointer<QQuickItem> guarded(item);
+    clickWhere([guarded] { return guarded.data(); });
+}
+
+// Found afresh on every try: a page may rebuild the item while it settles.
+void WizardScreenFixture::clickWhere(const std::function<QQuickItem*()>& locate)
+{
+    const auto listsAtRest = [](QQuickItem* item) {
         for (QQuickItem* ancestor = item; ancestor; ancestor = ancestor->parentItem()) {
             if (ancestor->property("moving").toBool())
                 return false;
@@ -94,9 +102,14 @@ void WizardScreenFixture::click(QQuickItem* item)
         return true;
     };
     QPointF centre(-1, -1);
+    QQuickItem* settled = nullptr;
     QTRY_VERIFY([&] {
+        QQuickItem* item = locate();
+        if (!item)
+            return false;
         const QPointF now = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        return std::exchange(centre, now) == now && listsAtRest();
+        const bool sameItem = std::exchange(settled, item) == item;
+        return sameItem && std::exchange(centre, now) == now && listsAtRest(item);
     }());
     QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
 }
@@ -113,26 +126,24 @@ void WizardScreenFixture::wheel(QQuickItem* item, int delta)
 // The first row holding a text item that reads `text`.
 void WizardScreenFixture::clickRow(const QString& text, const QString& rowName)
 {
-    QQuickItem* row = nullptr;
-    QTRY_VERIFY([&] {
+    clickWhere([&]() -> QQuickItem* {
         for (QQuickItem* candidate : itemsNamed(rowName, page())) {
             for (QQuickItem* child : candidate->childItems()) {
                 if (candidate->isVisible() &&
-                    QQmlProperty::read(child, QStringLiteral("text")).toString() == text) {
-                    row = candidate;
-                    return true;
-                }
+                    QQmlProperty::read(child, QStringLiteral("text")).toString() == text)
+                    return candidate;
             }
         }
-        return false;
-    }());
-    click(row);
+        return nullptr;
+    });
 }
 
 void WizardScreenFixture::clickButton(const QString& objectName)
 {
-    QTRY_VERIFY(visibleItem(objectName) && visibleItem(objectName)->isEnabled());
-    click(visibleItem(objectName));
+    clickWhere([&]() -> QQuickItem* {
+        QQuickItem* button = visibleItem(objectName);
+        return button && button->isEnabled() ? button : nullptr;
+    });
 }
 
 void WizardScreenFixture::typeInto(QQuickItem* field, const QString& text)

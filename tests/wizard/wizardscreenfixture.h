@@ -4,6 +4,7 @@
 #include "virtualprocessor.h"
 
 #include <QStringList>
+#include <functional>
 
 class QQuickItem;
 class QQuickView;
@@ -28,6 +29,8 @@ public:
     QList<QQuickItem*> itemsNamed(const QString& objectName, QQuickItem* within = nullptr) const;
 
     void click(QQuickItem* item);
+    // Clicks the centre of the item `locate` finds once it has stopped moving.
+    void clickWhere(const std::function<QQuickItem*()>& locate);
     // One step of a mouse wheel over the item, up for a positive delta.
     void wheel(QQuickItem* item, int delta);
     void clickRow(const QString& text, const QString& rowName = QStringLiteral("wizardChoiceRow"));
