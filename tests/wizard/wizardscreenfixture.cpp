@@ -208,6 +208,9 @@ QStringList WizardScreenFixture::writes(int from) const
 void WizardScreenFixture::screenshot(const QString& name) const
 {
     const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        m_view->grabWindow().save(folder + '/' + name + ".png");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(700); // the graphs' settle period and a repaint
+    if (!m_view->grabWindow().save(folder + '/' + name + ".png"))
+        qWarning("Cannot save the picture %s in %s", qPrintable(name), qPrintable(folder));
 }
