@@ -59,6 +59,8 @@ WizardPageFrame {
                 Repeater {
                     model: modelData.names
                     Rectangle {
+                        // No row for an option card the device does not have.
+                        visible: modelData !== "WizardOptionCardName" || optionCard.value !== ""
                         width: parent.width
                         height: rootQML.dpY(40)
                         radius: Theme.radius

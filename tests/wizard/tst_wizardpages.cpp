@@ -54,6 +54,7 @@ private Q_SLOTS:
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
     void autoEqResultOverlays();
+    void connectionsFollowTheOptionCard();
     void formChannelsFollowTheFirst();
     void formNamesPassTheNameCheck();
 
@@ -308,6 +309,34 @@ void TestWizardPages::autoEqResultOverlays()
     m_screen.clickRow(QStringLiteral("TARGET"), QStringLiteral("overlayToggle"));
     QTRY_COMPARE(graph->targetCurveString(), QString());
     QCOMPARE(graph->roomCurveString().split(' ').size(), 640);
+}
+
+// The names are the device's; the option card's row and picture come with a card.
+void TestWizardPages::connectionsFollowTheOptionCard()
+{
+    const QString card = QStringLiteral(R"(Node\Wizard\SV\WizardOptionCardName)");
+    m_screen.setOnDevice(card, QString());
+    m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\WizardXlrInput2Name)"),
+                         QStringLiteral("Vocal Mic"));
+    open(QStringLiteral("MakeTheFollowingConnections"), QStringLiteral("wizardConnectionsPage"));
+    const auto shownNames = [this] {
+        QStringList names;
+        for (QQuickItem* label : m_screen.itemsNamed(QStringLiteral("connectionName"))) {
+            if (label->parentItem()->isVisible())
+                names << text(label);
+        }
+        return names;
+    };
+    QTRY_COMPARE(shownNames().size(), 9);
+    QTRY_VERIFY(shownNames().contains(QStringLiteral("Vocal Mic")));
+    QQuickItem* picture = m_screen.visibleItem(QStringLiteral("connectionsPicture"));
+    QCOMPARE(QQmlProperty::read(picture, "path").toString(),
+             QStringLiteral("/images/Wizards/connections.png"));
+    m_screen.setOnDevice(card, QStringLiteral("Dante"));
+    QTRY_COMPARE(shownNames().size(), 10);
+    QTRY_VERIFY(shownNames().contains(QStringLiteral("Dante")));
+    QCOMPARE(QQmlProperty::read(picture, "path").toString(),
+             QStringLiteral("/images/Wizards/OptionCardConnections.png"));
 }
 
 void TestWizardPages::formChannelsFollowTheFirst()
