@@ -68,8 +68,11 @@ Item {
     }
 
     // Only the application's own state is cleared: a write to the device's variables here would
-    // send a set without a value to a device that may still be listening.
+    // send a set without a value to a device that may still be listening. The wizard state is
+    // forgotten, so a device still in a wizard after the reconnection opens the wizard again.
     function connectionLost() {
+        tsvWizardState.forgetValue();
+        svLevelAssistOutput.forgetValue();
         wizardState = "Inactive";
         wizardSubState = "";
         dataStore.wizardActive = false;
@@ -96,9 +99,10 @@ Item {
         poName: "Presets"
         svName: "CurrentPreset"
         Component.onCompleted: componentCompleted()
+        // A preset recalled elsewhere shows the home screen again, but never ends a wizard.
         onValueChanged: {
             rootQML.lastPresetName = value;
-            if (rootQML.lastScreen !== "Preset")
+            if (rootQML.lastScreen !== "Preset" && !dataStore.wizardActive)
                 rootQML.guiSignal("HomeButtonPressed", "");
         }
     }

@@ -25,6 +25,7 @@ benchmarks=(
     firmware-upload bench/services/firmwareuploadbench
     pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
     rta-cpu "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/rtacpubench"
+    wizard "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/wizard/wizardbench -silent"
 )
 
 rows=()

@@ -26,7 +26,14 @@ MIXER_GROUPS = ["A", "B", "C", "A+B", "B+C", "A+B+C", "1", "2", "3", "1+2", "2+3
 WIZARDS = ["AEQStereo", "DialMinus", "DialOL", "DialPlus", "DialUL", "LRPAInFormat",
            "LowerMixerOutputs", "MonoInputWithAuxSub", "MonoPAInFormat", "OptionCardConnections",
            "PaSystem", "RTA1", "RTA2", "RTA3", "RTA4", "RTAMic", "RaiseMixerOutputs",
-           "StereoInputWithAuxSub", "connections"]
+           "StereoInputWithAuxSub", "connections",
+           # the choices of the wizard descriptor files
+           "PaSystemAndStageMonitors", "StageMonitors", "WizardPAsytemOutMono",
+           "WizardPAsytemOutMonox2", "WizardPAsytemOutMonox3", "WizardSubBridged",
+           "WizardSubNotBridged", "FullRangeSpeakerType", "BiAmpSpeakerType", "TriAmpSpeakerType",
+           "FullRangeMonitorType", "BiAmpMonitorType", "TriAmpMonitorType", "RecommendedCurve",
+           "Flat", "ReflectiveRoom", "NuqCurveSpeech", "NuqCurveMusic_Speech", "NuqCurveMusic",
+           "Setup_IconMixerMono", "Setup_IconMixerStereo"]
 
 
 def pictures():

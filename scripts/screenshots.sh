@@ -5,6 +5,7 @@
 #   OUTDIR/<page>.png               1024 x 768, the device's own values
 #   OUTDIR/1920x1080/<page>.png     the window maximised on a 1920 x 1080 screen
 #   OUTDIR/other-values/<page>.png  1024 x 768, a device set to other values (below)
+#   OUTDIR/wizard/wizard-<page>.png the wizard pages, from the wizard suites
 # Any QML warning fails the run. Usage: scripts/screenshots.sh OUTDIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -109,4 +110,11 @@ exec scripts/netns-run bash -c '
     shoot "$out" 1024x768 ""
     shoot "$out/1920x1080" 1920x1080 ""
     shoot "$out/other-values" 1024x768 "$QX8_SHOTS_DEVICE_OTHER"
+    # The wizard pages, as the wizard suites drive them against VirtualQX8: each saves its
+    # pictures in OUTDIR/wizard.
+    mkdir -p "$out/wizard"
+    for suite in tst_wizardscreen tst_wizardpages; do
+        QX8_SCREENSHOT_DIR=$out/wizard QX8_SOURCE_DIR=$PWD \
+            xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" build/tests/wizard/$suite -silent
+    done
 ' screenshots "$out"

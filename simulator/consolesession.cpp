@@ -39,6 +39,7 @@ ConsoleSession::ConsoleSession(LineChannel* channel, DeviceState& state,
     m_channel->setParent(this);
     connect(m_channel, &LineChannel::lineReceived, this, &ConsoleSession::onLine);
     connect(&m_state, &DeviceState::valueChanged, this, &ConsoleSession::onValueChanged);
+    connect(&m_state, &DeviceState::entriesChanged, this, &ConsoleSession::onEntriesChanged);
 }
 
 void ConsoleSession::start()
@@ -177,6 +178,17 @@ void ConsoleSession::onValueChanged(const StateVariable* variable)
             aspect == StateVariable::Aspect::Value || aspect == StateVariable::Aspect::Percent;
         if (it->variable == variable && followsValue)
             m_channel->sendLine(replyLine("subr", it.key(), deviceText(*it)));
+    }
+}
+
+// A subscriber of an enumeration hears its new entries as an unasked `lc` block.
+void ConsoleSession::onEntriesChanged(const StateVariable* variable)
+{
+    if (m_phase != Phase::LoggedIn || !m_channel->isOpen())
+        return;
+    for (auto it = m_subscriptions.cbegin(); it != m_subscriptions.cend(); ++it) {
+        if (it->variable == variable && it->aspect == StateVariable::Aspect::Value)
+            sendList("lc", withoutTrailingBackslash(it.key()) + "\\EN", variable->entries());
     }
 }
 

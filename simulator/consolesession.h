@@ -47,6 +47,7 @@ private:
     void write(const QString& path, const DeviceState::Address& address, const QString& value);
     void sendList(const QString& word, const QString& path, const QStringList& items);
     void onValueChanged(const StateVariable* variable);
+    void onEntriesChanged(const StateVariable* variable);
     void sendError(const QString& text);
     QString deviceText(const DeviceState::Address& address) const;
 

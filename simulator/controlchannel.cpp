@@ -8,6 +8,7 @@
 #include "firmwarestore.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
+#include "wizardengine.h"
 
 #include <optional>
 
@@ -54,13 +55,14 @@ QString failed(const QString& reason)
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
                                FaultSwitches& faults, const FirmwareStore& firmware,
-                               DeviceFtpServer* ftp, QObject* parent)
+                               DeviceFtpServer* ftp, WizardEngine& wizards, QObject* parent)
     : QObject(parent)
     , m_server(server)
     , m_state(state)
     , m_faults(faults)
     , m_firmware(firmware)
     , m_ftp(ftp)
+    , m_wizards(wizards)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -97,6 +99,16 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return setValue(arguments);
     if (name == "value")
         return readValue(arguments);
+    if (name == "entries")
+        return replaceEntries(arguments);
+    if (name == "wizard-step") {
+        bool isNumber = false;
+        const int stepMs = arguments.toInt(&isNumber);
+        if (!isNumber)
+            return failed("not a number of milliseconds: \"" + arguments + "\"");
+        m_wizards.setStepMs(stepMs);
+        return "ok";
+    }
     if (name == "subscriptions")
         return subscriptions();
     if (name == "connections")
@@ -131,6 +143,16 @@ QString ControlChannel::setValue(const QString& arguments)
         return failed(error);
     m_state.announce(*address->variable);
     return "ok " + address->variable->text(address->aspect);
+}
+
+QString ControlChannel::replaceEntries(const QString& arguments)
+{
+    const ConsoleCommand command = ConsoleCommand::parse("entries " + arguments);
+    const std::optional<DeviceState::Address> address = m_state.resolve(command.path);
+    const QStringList entries = command.value.split('|', Qt::SkipEmptyParts);
+    if (!address || !m_state.replaceEntries(*address->variable, entries))
+        return failed("no enumeration at \"" + command.path + "\"");
+    return "ok " + QString::number(entries.size());
 }
 
 QString ControlChannel::readValue(const QString& path)

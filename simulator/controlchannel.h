@@ -8,6 +8,7 @@ class DeviceState;
 class FaultSwitches;
 class FirmwareStore;
 class StdinReader;
+class WizardEngine;
 
 // Commands for tests, one per line on standard input, each answered by one line on standard
 // output that starts with "ok" or "error":
@@ -15,6 +16,10 @@ class StdinReader;
 //   send TEXT                               TEXT and LF to every connection
 //   sendbytes TEXT                          TEXT with C escapes (\n \r \t \\ \") and nothing added
 //   set PATH VALUE                          a change made on the device -> "ok <value>"
+//   entries PATH ENTRY|ENTRY|...            new entries of an enumeration, pushed to its
+//                                           subscribers as an `lc` block -> "ok <count>"
+//   wizard-step MS                          how long automatic wizard steps last (as
+//                                           --wizard-step-ms)
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
@@ -30,7 +35,7 @@ public:
     // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
                    FaultSwitches& faults, const FirmwareStore& firmware, DeviceFtpServer* ftp,
-                   QObject* parent = nullptr);
+                   WizardEngine& wizards, QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -39,6 +44,7 @@ private:
     void onLine(const QString& line);
     QString execute(const QString& name, const QString& arguments);
     QString setValue(const QString& arguments);
+    QString replaceEntries(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
     QString switchFtp(const QString& arguments);
@@ -48,4 +54,5 @@ private:
     FaultSwitches& m_faults;
     const FirmwareStore& m_firmware;
     DeviceFtpServer* m_ftp;
+    WizardEngine& m_wizards;
 };

@@ -108,6 +108,15 @@ void DeviceState::announce(const StateVariable& variable)
     Q_EMIT valueChanged(&variable);
 }
 
+bool DeviceState::replaceEntries(StateVariable& variable, const QStringList& entries)
+{
+    if (!variable.replaceEntries(entries))
+        return false;
+    Q_EMIT entriesChanged(&variable);
+    announce(variable);
+    return true;
+}
+
 void DeviceState::setWriteAction(const QString& path, WriteAction action)
 {
     m_writeActions[path] = std::move(action);

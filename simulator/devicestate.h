@@ -42,6 +42,8 @@ public:
 
     // Tells every listener that the variable has a new value.
     void announce(const StateVariable& variable);
+    // Gives an enumeration new entries and tells every listener, then announces its value.
+    bool replaceEntries(StateVariable& variable, const QStringList& entries);
 
     // What the device does when a client writes a value to the variable at `path` (store or
     // recall a preset): it runs before the value is taken, and a refusal keeps the old value.
@@ -52,6 +54,7 @@ public:
 
 Q_SIGNALS:
     void valueChanged(const StateVariable* variable);
+    void entriesChanged(const StateVariable* variable);
 
 private:
     std::map<QString, StateVariable> m_variables;

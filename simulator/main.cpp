@@ -15,6 +15,8 @@
 #include "stdinreader.h"
 #include "terminationwatcher.h"
 #include "wirelog.h"
+#include "wizarddata.h"
+#include "wizardengine.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -54,6 +56,10 @@ int main(int argc, char* argv[])
             (!variable || !variable->assign(StateVariable::Aspect::Value, value, &error)))
             return failWith(exitBadSetup, path + ": " + (variable ? error : "not in the model"));
     }
+
+    loadWizardData(state);
+    // Before any connection: the wizards hear a write before the clients hear its value.
+    WizardEngine wizards(state, options.wizardStepMs);
 
     FaultSwitches faults;
     for (const QString& fault : options.faults) {
@@ -102,7 +108,7 @@ int main(int argc, char* argv[])
     }
 
     StdinReader input;
-    ControlChannel control(input, console, state, faults, firmware, ftp ? &*ftp : nullptr);
+    ControlChannel control(input, console, state, faults, firmware, ftp ? &*ftp : nullptr, wizards);
     TerminationWatcher termination;
     QObject::connect(&control, &ControlChannel::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &app,

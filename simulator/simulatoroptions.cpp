@@ -33,8 +33,13 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     const QCommandLineOption ftpLog("ftp-log", "File that records every FTP command.", "file");
     const QCommandLineOption ftpRate("ftp-rate", "Bytes per second on each FTP data connection.",
                                      "bytes", QStringLiteral("0"));
+    const QCommandLineOption wizardStep(
+        "wizard-step-ms",
+        "How long the wizards stay in a step they leave by themselves (0: not at all; negative: "
+        "until Next).",
+        "ms", QString::number(options.wizardStepMs));
     parser.addOptions({address, port, password, wireLog, name, className, fault, storage, ftpPort,
-                       ftpLog, ftpRate});
+                       ftpLog, ftpRate, wizardStep});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -61,6 +66,10 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     options.instanceName = parser.value(name);
     options.className = parser.value(className);
     options.faults = parser.values(fault);
+    bool stepOk = false;
+    options.wizardStepMs = parser.value(wizardStep).toInt(&stepOk);
+    if (!stepOk)
+        fail("not a number of milliseconds: " + parser.value(wizardStep));
     options.storagePath = parser.value(storage);
     options.ftpLogPath = parser.value(ftpLog);
     return options;

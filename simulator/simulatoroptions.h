@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line: --address, --port, --password, --wire-log, --name, --class,
-// --fault (repeatable), --storage, --ftp-port, --ftp-log, --ftp-rate.
+// --fault (repeatable), --storage, --ftp-port, --ftp-log, --ftp-rate, --wizard-step-ms.
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -14,6 +14,7 @@ struct SimulatorOptions
     QString instanceName;
     QString className;
     QStringList faults;
+    int wizardStepMs = 1500;
     QString storagePath;  // empty: a temporary folder for this run
     quint16 ftpPort = 21; // 0: no FTP server
     QString ftpLogPath;

@@ -89,6 +89,16 @@ bool StateVariable::assign(Aspect aspect, const QString& text, QString* error)
     return true;
 }
 
+bool StateVariable::replaceEntries(const QStringList& entries)
+{
+    if (m_kind != Kind::Enumeration)
+        return false;
+    m_entries = entries;
+    if (!m_entries.contains(m_text))
+        m_text = m_entries.value(0);
+    return true;
+}
+
 // A moving number sweeps its range once per period; a moving text steps through its entries.
 double StateVariable::currentNumber() const
 {

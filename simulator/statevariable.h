@@ -35,6 +35,9 @@ public:
     // Takes a value written in the form of `aspect` (Value or Percent). Numbers are clamped
     // to the range; an enumeration accepts only one of its entries.
     bool assign(Aspect aspect, const QString& text, QString* error);
+    // Gives an enumeration new entries (false for any other kind). A value that is no longer an
+    // entry becomes the first entry.
+    bool replaceEntries(const QStringList& entries);
 
     // The number as it reads now.
     double number() const { return currentNumber(); }

@@ -1,16 +1,30 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import QtQml 2.15
+import QX8NumericalSV 1.0
+import QX8TextSV 1.0
 
 // A whole number between `from` and `to` with step buttons on both sides; the user's changes
-// come as valueModified.
+// come as valueModified. Bound to a node variable through poName and svName, it shows the
+// device's value, takes its limits from the variable's \Min and \Max children (at most
+// restrictMaxValue when that is set) and writes each step.
 T.SpinBox {
     id: root
+
+    property string poName: "NPO"
+    property string svName: ""
+    property int restrictMaxValue: -1
 
     implicitWidth: Theme.dpX(132)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: down.indicator.width
     rightPadding: up.indicator.width
     editable: false
+    from: minimum.value !== "" ? parseInt(minimum.value) : 0
+    to: {
+        var limit = maximum.value !== "" ? parseInt(maximum.value) : 99999;
+        return restrictMaxValue >= 0 ? Math.min(limit, restrictMaxValue) : limit;
+    }
 
     contentItem: Text {
         text: root.textFromValue(root.value, root.locale)
@@ -55,5 +69,40 @@ T.SpinBox {
         color: Theme.panel
         border.color: Theme.border
         radius: Theme.radius
+    }
+
+    QX8NumericalSV {
+        id: backend
+        poName: root.poName
+        svName: root.svName
+        Component.onCompleted: componentCompleted()
+    }
+
+    Binding {
+        target: root
+        property: "value"
+        value: Math.round(backend.value)
+        when: root.svName !== "" && backend.value > -1000
+        restoreMode: Binding.RestoreNone
+    }
+
+    QX8TextSV {
+        id: minimum
+        poName: root.poName
+        svName: root.svName === "" ? "" : root.svName + "\\Min"
+        valueType: "Min"
+        Component.onCompleted: componentCompleted()
+    }
+    QX8TextSV {
+        id: maximum
+        poName: root.poName
+        svName: root.svName === "" ? "" : root.svName + "\\Max"
+        valueType: "Max"
+        Component.onCompleted: componentCompleted()
+    }
+
+    onValueModified: {
+        if (root.svName !== "")
+            backend.setValueWithoutFeedback(value);
     }
 }

@@ -1,14 +1,47 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import QX8TextSV 1.0
+import DeviceModelProvider 1.0
 
-// A combo box whose text can also be typed: pick a known entry or write a new one. `accepted`
-// gives the text when the user confirms it (Enter or a pick).
+// A combo box whose text can also be typed: pick a known entry or write a new one. `textAccepted`
+// gives the text when the user confirms it (Enter or a pick). Bound to a text variable through
+// poName and svName, it shows the device's value and writes an accepted name, but only one that
+// matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why
+// and nothing is written. Its choices are the device's (with useDeviceModelData) and the items
+// appended.
 T.ComboBox {
     id: root
 
+    property string poName: "NPO"
+    property string svName: ""
+    property bool useDeviceModelData: false
+    property var nameValidator: null
+    property int maximumLength: 32767
+    property var appended: []
+
     signal textAccepted(string text)
+    signal refused(string reason)
+    signal written(string name)
+
+    function appendItems(list) {
+        appended = appended.concat(list);
+    }
+
+    function acceptName(name) {
+        if (name.length > maximumLength) {
+            refused("A name has at most " + maximumLength + " characters.");
+            return;
+        }
+        if (nameValidator && !new RegExp("^(?:" + nameValidator.regExp.source + ")$").test(name)) {
+            refused("A name may hold letters, digits, blanks and ! # $ % & ' ( ) + , - . = @ [ ] ^ _ \\ { } ~ only.");
+            return;
+        }
+        backend.value = name;
+        written(name);
+    }
 
     editable: true
+    model: (useDeviceModelData ? DeviceModelProvider.entries(poName, svName) : []).concat(appended)
     implicitWidth: Theme.dpX(200)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing)
@@ -16,6 +49,18 @@ T.ComboBox {
 
     onAccepted: textAccepted(editText)
     onActivated: textAccepted(textAt(index))
+    onTextAccepted: {
+        if (root.svName !== "")
+            acceptName(text);
+    }
+
+    QX8TextSV {
+        id: backend
+        poName: root.poName
+        svName: root.svName
+        onValueChanged: root.editText = value
+        Component.onCompleted: componentCompleted()
+    }
 
     contentItem: T.TextField {
         text: root.editText

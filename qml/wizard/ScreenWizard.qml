@@ -1,9 +1,189 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as Controls
+import QX8TextSV 1.0
+import WizardScreensLoader 1.0
 
-PlaceholderPage {
-    title: "Wizards"
-    currentScreen: "Wizards"
+// The wizard screen: the device runs the wizards, and this screen shows the page of each wizard
+// state it reports (a fresh page every time), under a heading that names the running wizard.
+// Pages loaded here reach it by its id: sendEvent() writes their events to the device,
+// startWizard() writes a start word to the device's wizard state, showPage() puts a page of the
+// wizard menu in place.
+Rectangle {
+    id: wizardScreen
+    objectName: "wizardScreen"
+    color: viewLoader.validationMode ? Theme.backgroundValidation
+                                     : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
-    Component.onCompleted: dataStore.wizardActive = true
+    // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or a title a page sets.
+    property string heading: "Wizard Menu"
+    // The state whose page is shown.
+    property string wizardState: ""
+    property alias currentScreen: menu.currentScreen
+    property alias disableWizard: menu.disableWizard
+    readonly property bool wizardRunning: rootQML.wizardState !== "Inactive"
+                                          && rootQML.wizardState !== ""
+
+    function sendEvent(word) {
+        wizardEvent.setValueWithoutFeedback(word);
+    }
+
+    function startWizard(word) {
+        tsvWizardState.setValueWithoutFeedback(word);
+    }
+
+    function showPage(file, pageHeading, screenName) {
+        pageLoader.source = "";
+        heading = pageHeading;
+        currentScreen = screenName;
+        pageLoader.source = file;
+    }
+
+    function showState(state) {
+        wizardState = state;
+        screensLoader.wizardStateQml = state;
+    }
+
+    Component.onCompleted: {
+        dataStore.wizardActive = true;
+        showState(rootQML.wizardState === "" ? "Inactive" : rootQML.wizardState);
+    }
     Component.onDestruction: dataStore.wizardActive = false
+
+    MenuBar {
+        id: menu
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        currentScreen: "Wizards"
+        onWizardsButtonClicked: {
+            if (wizardScreen.wizardRunning)
+                exitQuestion.open();
+            else if (currentScreen === "WizardOptions" || currentScreen === "RunSetupWizard"
+                     || currentScreen === "WizardOfflineDialog")
+                wizardScreen.showPage("WizardListType.qml", "Wizard Menu", "Wizards");
+        }
+    }
+
+    Text {
+        id: headingText
+        objectName: "wizardHeading"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: menu.bottom
+        anchors.margins: rootQML.dpX(Theme.margin)
+        text: wizardScreen.heading.toUpperCase()
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        color: Theme.textDim
+        font.pixelSize: rootQML.dpY(Theme.fontValue)
+        font.bold: true
+    }
+
+    Loader {
+        id: pageLoader
+        objectName: "wizardPageLoader"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: headingText.bottom
+        anchors.bottom: parent.bottom
+        anchors.margins: rootQML.dpX(Theme.margin)
+    }
+
+    WizardScreensLoader {
+        id: screensLoader
+        onWizardStateQmlChanged: {
+            var name = wizardName(str);
+            wizardScreen.showPage(wizardStateQml, name !== "" ? name : wizardScreen.heading,
+                                  "Wizards");
+        }
+    }
+
+    QX8TextSV {
+        id: wizardEvent
+        poName: "NPO"
+        svName: "Node\\Wizard\\SV\\WizardEvent"
+        Component.onCompleted: componentCompleted()
+    }
+
+    Connections {
+        target: rootQML
+        function onWizardModeState(state) {
+            wizardScreen.showState(state);
+        }
+    }
+
+    // The device reports its progress while it applies a configuration, as a fraction.
+    Connections {
+        target: tsvProgress
+        function onValueChanged(value) {
+            var fraction = parseFloat(value);
+            var loading = !wizardScreen.wizardRunning && value !== "1" && value !== "0"
+                          && !isNaN(fraction);
+            loadingDialog.percent = loading ? Math.floor(fraction * 100) : 0;
+            loadingDialog.visible = loading;
+        }
+    }
+
+    QX8CustomDialog {
+        id: exitQuestion
+        objectName: "exitWizardDialog"
+        message: "Do you want to exit wizard?"
+        showCancel: true
+        onAccepted: wizardScreen.sendEvent("Exit")
+    }
+
+    Item {
+        id: loadingDialog
+        objectName: "loadingDialog"
+        anchors.fill: parent
+        visible: false
+        z: 100
+
+        property int percent: 0
+
+        Rectangle {
+            anchors.fill: parent
+            color: Theme.scrim
+
+            MouseArea {
+                anchors.fill: parent
+            }
+        }
+
+        Rectangle {
+            width: rootQML.dpX(360)
+            height: loadingColumn.implicitHeight + 2 * rootQML.dpY(Theme.margin)
+            anchors.centerIn: parent
+            color: Theme.raised
+            border.color: Theme.border
+            radius: Theme.radius
+
+            Column {
+                id: loadingColumn
+                anchors.fill: parent
+                anchors.margins: rootQML.dpX(Theme.margin)
+                spacing: rootQML.dpY(Theme.spacing)
+
+                Text {
+                    text: "Loading..."
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontValue)
+                }
+
+                Controls.ProgressBar {
+                    objectName: "loadingProgress"
+                    width: parent.width
+                    from: 0
+                    to: 100
+                    value: loadingDialog.percent
+                }
+
+                Text {
+                    text: loadingDialog.percent + " %"
+                    color: Theme.textDim
+                    font.pixelSize: rootQML.dpY(Theme.fontLabel)
+                }
+            }
+        }
+    }
 }

@@ -1,3 +1,19 @@
 #include "wizardlistviewprovider.h"
 
-WizardListViewProvider::WizardListViewProvider(QObject* parent) : QObject(parent) {}
+WizardListViewProvider::WizardListViewProvider(QObject* parent)
+    : WizardChoiceListModel(QStringLiteral("WizardListView.xml"), parent)
+{
+}
+
+void WizardListViewProvider::setXmlFile(QString xmlFile)
+{
+    if (xmlFile == m_xmlFile)
+        return;
+    m_xmlFile = xmlFile;
+    Q_EMIT xmlFileChanged(xmlFile);
+}
+
+void WizardListViewProvider::loadXML()
+{
+    m_descriptor.reload(m_xmlFile);
+}

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void deviceValueMovesTheScreen();
     void lostConnectionReturnsToDiscovery_data();
     void lostConnectionReturnsToDiscovery();
+    void reconnectionReopensTheRunningWizard();
 
 private:
     void setOnDevice(const QString& path, const QString& value);
@@ -100,8 +101,8 @@ void TestRootReactions::deviceValueMovesTheScreen_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("shown");
-    QTest::newRow("wizard active")
-        << "PEQ" << int(ViewLoader::PEQ) << kWizardState << "StartNuq" << int(ViewLoader::Wizard);
+    QTest::newRow("wizard active") << "PEQ" << int(ViewLoader::PEQ) << kWizardState
+                                   << "NuqPromptRepeat" << int(ViewLoader::Wizard);
     QTest::newRow("device busy") << "PEQ" << int(ViewLoader::PEQ) << kConfigStatus
                                  << "Reconfig:InProgress" << int(ViewLoader::HomeScreen);
     QTest::newRow("preset recalled") << "PEQ" << int(ViewLoader::PEQ) << kCurrentPreset
@@ -110,6 +111,10 @@ void TestRootReactions::deviceValueMovesTheScreen_data()
     QTest::newRow("preset recalled on presets")
         << "Presets" << int(ViewLoader::Presets) << kCurrentPreset << "Preset 2"
         << int(ViewLoader::Presets);
+    // A wizard is not left for a preset recalled meanwhile.
+    QTest::newRow("preset recalled during a wizard")
+        << "Wizard" << int(ViewLoader::Wizard) << kCurrentPreset << "Preset 3"
+        << int(ViewLoader::Wizard);
 }
 
 void TestRootReactions::deviceValueMovesTheScreen()
@@ -152,6 +157,21 @@ void TestRootReactions::lostConnectionReturnsToDiscovery()
     QTRY_VERIFY(!TCPAdaptor::instance()->isConnected());
     const QStringList sent = m_device.received().mid(linesBefore);
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^set"))), QStringList());
+}
+
+// After a lost connection the application forgets the device's wizard state, so a device that is
+// still in the same wizard step opens the wizard screen again.
+void TestRootReactions::reconnectionReopensTheRunningWizard()
+{
+    setOnDevice(kWizardState, QStringLiteral("PromptNuqDone"));
+    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Wizard));
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Error code: 1, Error String: The remote host closed the connection");
+    QCOMPARE(m_device.command(QStringLiteral("abort")), QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::Discovery),
+                             qx8test::timeoutMs());
+    m_shell.guiSignal(QStringLiteral("ConnectDevice"), m_device.address() + ':' + kPassword);
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::Wizard), qx8test::timeoutMs());
 }
 
 int main(int argc, char** argv)

@@ -61,6 +61,12 @@ void QX8TextSV::subscribe()
     sendDataRequest();
 }
 
+void QX8TextSV::forgetValue()
+{
+    m_lastDeviceValue.clear();
+    setValue(QString());
+}
+
 void QX8TextSV::sendDataRequest()
 {
     setSubscriptionWanted(true);

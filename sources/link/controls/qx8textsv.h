@@ -24,6 +24,9 @@ public:
     Q_INVOKABLE void requestValue();
     Q_INVOKABLE void cancelSubscription();
     Q_INVOKABLE void subscribe();
+    // Clears the value here without writing to the device, so that its next report is news
+    // even when it repeats the last one (after a lost connection).
+    Q_INVOKABLE void forgetValue();
 
 Q_SIGNALS:
     void valueChanged(QString string);

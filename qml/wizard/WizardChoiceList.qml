@@ -1,0 +1,58 @@
+import QtQuick 2.15
+
+// The rows of a wizard list page: text and picture of each choice; the selected row in the brand
+// colour. A click selects the row and reports it.
+ListView {
+    id: list
+    objectName: "wizardChoiceList"
+    clip: true
+    spacing: rootQML.dpY(Theme.spacingSmall)
+
+    property int selectedIndex: -1
+
+    signal chosen(int index, string text, string value)
+
+    delegate: Rectangle {
+        // The audio-bus wizard is offered only on a device that has the bus.
+        readonly property bool offered: model.listViewElementText !== "RUN ORVEL LINK SETUP WIZARD"
+                                        || rootQML.strDeviceType === "OrvelLink"
+
+        objectName: "wizardChoiceRow"
+        width: list.width
+        height: !offered ? 0 : picture.visible ? rootQML.dpY(96) : rootQML.dpY(52)
+        visible: offered
+        radius: Theme.radius
+        color: index === list.selectedIndex ? Theme.brand : Theme.raised
+
+        WizardPicture {
+            id: picture
+            anchors.left: parent.left
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.margins: rootQML.dpY(Theme.spacingSmall)
+            width: visible ? height * 4 / 3 : 0
+            path: model.listViewElementImage
+        }
+
+        Text {
+            anchors.left: picture.right
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.leftMargin: rootQML.dpX(Theme.margin)
+            anchors.rightMargin: rootQML.dpX(Theme.margin)
+            text: model.listViewElementText
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: Theme.text
+            font.pixelSize: rootQML.dpY(Theme.fontValue)
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: {
+                list.selectedIndex = index;
+                list.chosen(index, model.listViewElementText, model.listViewElementValue);
+            }
+        }
+    }
+}

@@ -1,0 +1,201 @@
+import QtQuick 2.15
+import QX8NumericalSV 1.0
+import QX8TextSV 1.0
+import WizardDialProvider 1.0
+
+// A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
+// number of fixed Nuq filters, or a Quarx sensitivity between the device's limits). The dial
+// follows the device; a gesture writes the new level, held inside 0 .. 100, and the dial shows it
+// until the device answers.
+WizardPageFrame {
+    id: page
+    objectName: "wizardDialPage"
+
+    readonly property string wizardState: provider.wizardState
+    readonly property string choices: "Node\\SetupWizardCurrentChoices\\SV\\"
+    readonly property var dialLevels: ({
+        "SelectHighAmplifierLevel": "HighAmplifierLevel",
+        "SelectMidAmplifierLevel": "MidAmplifierLevel",
+        "SelectLowAmplifierLevel": "LowAmplifierLevel"
+    })
+    readonly property var quarxLevels: ({
+        "SelectHighAmplifierSensitivityQuarx": "HighAmplifierLevel",
+        "SelectMidAmplifierSensitivityQuarx": "MidAmplifierLevel",
+        "SelectLowAmplifierSensitivityQuarx": "LowAmplifierLevel"
+    })
+    readonly property bool showsDial: provider.dialOrSlider === "dial"
+    readonly property bool showsSlider: provider.dialOrSlider === "slider"
+    readonly property bool isQuarx: quarxLevels[wizardState] !== undefined
+    // The user's level until the device has answered for a moment.
+    property real requested: NaN
+    readonly property bool levelKnown: !isNaN(requested) || level.value >= 0
+    readonly property real shownLevel: !isNaN(requested) ? requested : Math.max(0, level.value)
+    readonly property real dragStep: rootQML.dpY(5)
+
+    title: wizardState === "Inactive" ? "Wizard Menu" : provider.heading
+    showNext: wizardState !== "Inactive"
+    onBackClicked: wizardScreen.sendEvent("Previous")
+    onNextClicked: wizardScreen.sendEvent("Next")
+
+    function stepLevel(delta) {
+        var next = Math.max(0, Math.min(100, Math.round(shownLevel + delta)));
+        if (!levelKnown || next === shownLevel)
+            return;
+        requested = next;
+        deviceTakesOver.restart();
+        level.setValueWithoutFeedback(next);
+    }
+
+    function bindState(state) {
+        if (dialLevels[state] !== undefined) {
+            level.poName = "NPO";
+            level.svName = choices + dialLevels[state];
+        } else if (state === "SetFilters") {
+            slider.stateVariableName = "MaxFixedFilters";
+            slider.nudgeButtonsVisibility = true;
+        } else if (isQuarx) {
+            var path = choices + quarxLevels[state];
+            slider.processingObjectName = "NPO";
+            slider.poClassName = "Wizard";
+            slider.svClassName = "DialTypeSlider";
+            slider.stateVariableName = path;
+            slider.nudgeButtonsVisibility = true;
+            minimum.svName = path + "\\Min";
+            maximum.svName = path + "\\Max";
+        }
+    }
+
+    Component.onCompleted: {
+        var state = settings.value("Wizard/CurrentState", "");
+        provider.wizardState = state;
+        bindState(state);
+    }
+
+    WizardDialProvider {
+        id: provider
+    }
+
+    QX8NumericalSV {
+        id: level
+        onValueChanged: {
+            if (!deviceTakesOver.running)
+                page.requested = NaN;
+        }
+    }
+
+    Timer {
+        id: deviceTakesOver
+        interval: 400
+        onTriggered: page.requested = NaN
+    }
+
+    // The range ends of a Quarx sensitivity, as the device writes them.
+    QX8TextSV {
+        id: minimum
+        poName: "NPO"
+        valueType: "Min"
+        onValueChanged: {
+            if (page.isQuarx)
+                slider.minLabel = value;
+        }
+    }
+    QX8TextSV {
+        id: maximum
+        poName: "NPO"
+        valueType: "Max"
+        onValueChanged: {
+            if (page.isQuarx)
+                slider.maxLabel = value;
+        }
+    }
+
+    Item {
+        id: dial
+        objectName: "levelDial"
+        visible: page.showsDial
+        enabled: visible
+        anchors.centerIn: parent
+        width: Math.min(parent.width, parent.height) * 0.8
+        height: width
+
+        readonly property real rotationDegrees: page.shownLevel * 2.7
+
+        WizardPicture {
+            anchors.fill: parent
+            path: "qrc:/images/Wizards/DialUL.png"
+        }
+        WizardPicture {
+            objectName: "dialOverlay"
+            anchors.fill: parent
+            path: "qrc:/images/Wizards/DialOL.png"
+            rotation: dial.rotationDegrees
+        }
+        Text {
+            objectName: "dialValue"
+            anchors.centerIn: parent
+            text: page.levelKnown ? page.shownLevel + "%" : "-"
+            color: page.levelKnown ? Theme.text : Theme.textDim
+            font.pixelSize: rootQML.dpY(Theme.fontTitle)
+        }
+
+        MouseArea {
+            id: dragArea
+            objectName: "dialArea"
+            anchors.fill: parent
+            property point last
+
+            onPressed: last = Qt.point(mouse.x, mouse.y)
+            onPositionChanged: {
+                var dx = mouse.x - last.x;
+                var dy = mouse.y - last.y;
+                if (Math.abs(dy) >= page.dragStep)
+                    page.stepLevel(dy < 0 ? 5 : -5);
+                else if (Math.abs(dx) >= page.dragStep)
+                    page.stepLevel(dx > 0 ? 5 : -5);
+                else
+                    return;
+                last = Qt.point(mouse.x, mouse.y);
+            }
+            onWheel: page.stepLevel(wheel.angleDelta.y > 0 ? 5 : -5)
+        }
+
+        WizardPicture {
+            objectName: "dialMinus"
+            anchors.right: parent.left
+            anchors.verticalCenter: parent.verticalCenter
+            width: rootQML.dpX(64)
+            height: width
+            path: "/images/Wizards/DialMinus.png"
+            MouseArea {
+                anchors.fill: parent
+                onClicked: page.stepLevel(-1)
+            }
+        }
+        WizardPicture {
+            objectName: "dialPlus"
+            anchors.left: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            width: rootQML.dpX(64)
+            height: width
+            path: "/images/Wizards/DialPlus.png"
+            MouseArea {
+                anchors.fill: parent
+                onClicked: page.stepLevel(1)
+            }
+        }
+    }
+
+    QX8SuperSlider {
+        id: slider
+        objectName: "wizardSlider"
+        visible: page.showsSlider
+        enabled: visible
+        anchors.centerIn: parent
+        processingObjectName: "Nuq"
+        poClassName: "Nuq"
+        svClassName: "MaxFixedFilters"
+        minLabel: "0"
+        maxLabel: "12"
+        nudgeButtonsVisibility: false
+    }
+}

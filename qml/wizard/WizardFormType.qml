@@ -1,0 +1,126 @@
+import QtQuick 2.15
+import QX8NumericalSV 1.0
+
+// The audio-bus steps: the bus channel of each input or output (the first one, the others
+// following it, or each by hand), the names of the inputs, and the option card's status. A name
+// is written only when it passes the name check; otherwise the page says why.
+WizardPageFrame {
+    id: page
+    objectName: "wizardFormPage"
+
+    readonly property string wizardState: wizardScreen.wizardState
+    readonly property string choices: "Node\\SetupWizardCurrentChoices\\SV\\"
+    readonly property var startChannelStates: ({
+        "OrvellinkInputStartChannel": "Input",
+        "OrvellinkOutputStartChannel": "Output"
+    })
+    readonly property var rows: formRows(wizardState)
+    property var recommendedNames: []
+    property string refusal: ""
+
+    showBack: wizardState !== "Inactive"
+    onBackClicked: wizardScreen.sendEvent("Previous")
+    onNextClicked: wizardScreen.sendEvent("Next")
+
+    function channelRows(direction, count, kind, variable) {
+        var list = [];
+        for (var n = 1; n <= count; ++n)
+            list.push({"label": direction + " " + n + " - Orvel Link Channel", "kind": kind,
+                       "path": choices + "Channel_" + n + "_Orvellink" + variable, "offset": 0});
+        return list;
+    }
+
+    // The first channel is set; the others follow it, one apart.
+    function startChannelRows(direction, count) {
+        var list = channelRows(direction, count, "follows", direction + "Assignment");
+        list[0].kind = "spinbox";
+        for (var n = 1; n < count; ++n)
+            list[n].offset = n;
+        return list;
+    }
+
+    function formRows(state) {
+        switch (state) {
+        case "OrvellinkInputStartChannel":
+            return startChannelRows("Input", 8);
+        case "OrvellinkOutputStartChannel":
+            return startChannelRows("Output", 6);
+        case "OrvellinkInputManualEdit":
+            return channelRows("Input", 8, "spinbox", "InputAssignment");
+        case "OrvellinkOutputManualEdit":
+            return channelRows("Output", 6, "spinbox", "OutputAssignment");
+        case "OrvellinkInputNames":
+            return channelRows("Input", 8, "editablecombobox", "InputName");
+        }
+        return [];
+    }
+
+    Component.onCompleted: {
+        if (rootQML.hsModel)
+            recommendedNames = rootQML.hsModel.recommendedInputNames();
+    }
+
+    QX8NumericalSV {
+        id: startChannel
+        poName: "NPO"
+        svName: page.startChannelStates[page.wizardState] === undefined ? ""
+                : page.choices + "Channel_1_Orvellink" + page.startChannelStates[page.wizardState]
+                  + "Assignment"
+    }
+
+    Column {
+        anchors.fill: parent
+        spacing: rootQML.dpY(Theme.spacingSmall)
+
+        Repeater {
+            model: page.rows
+            WizardFormRow {
+                objectName: "formRow"
+                label: modelData.label
+
+                CustomSpinBox {
+                    objectName: "formSpinBox"
+                    visible: modelData.kind === "spinbox"
+                    anchors.verticalCenter: parent.verticalCenter
+                    svName: visible ? modelData.path : ""
+                }
+                EditableComboBox {
+                    objectName: "formNameBox"
+                    visible: modelData.kind === "editablecombobox"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: parent.width
+                    svName: visible ? modelData.path : ""
+                    nameValidator: specialCharacterValidator
+                    maximumLength: 16
+                    appended: page.recommendedNames
+                    onRefused: page.refusal = reason
+                    onWritten: page.refusal = ""
+                }
+                Text {
+                    objectName: "formFollowingChannel"
+                    visible: modelData.kind === "follows"
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: startChannel.value > -1000 ? Math.round(startChannel.value)
+                                                       + modelData.offset : "-"
+                    color: startChannel.value > -1000 ? Theme.text : Theme.textDim
+                    font.pixelSize: rootQML.dpY(Theme.fontValue)
+                }
+            }
+        }
+
+        WizardOptionCardConnections {
+            visible: page.wizardState === "OptionCardConnections"
+        }
+
+        Text {
+            objectName: "formRefusal"
+            width: parent.width
+            visible: page.refusal !== ""
+            text: page.refusal
+            textFormat: Text.PlainText
+            wrapMode: Text.WordWrap
+            color: Theme.stateAlert
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+        }
+    }
+}

@@ -1,0 +1,65 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// What every wizard page shares: its title on top, its content in the middle, Back and Next
+// at the bottom right.
+Item {
+    id: frame
+
+    property string title: ""
+    property bool showBack: true
+    property bool showNext: true
+    property bool nextEnabled: true
+    property string backText: "Back"
+    property string nextText: "Next"
+    default property alias content: body.data
+
+    signal backClicked()
+    signal nextClicked()
+
+    Text {
+        id: titleText
+        objectName: "wizardPageTitle"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        text: frame.title
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        color: Theme.text
+        font.pixelSize: rootQML.dpY(Theme.fontHeading)
+    }
+
+    Item {
+        id: body
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: titleText.bottom
+        anchors.bottom: buttons.top
+        anchors.topMargin: rootQML.dpY(Theme.spacing)
+        anchors.bottomMargin: rootQML.dpY(Theme.spacing)
+    }
+
+    Row {
+        id: buttons
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        spacing: rootQML.dpX(Theme.spacing)
+
+        Button {
+            objectName: "wizardBackButton"
+            visible: frame.showBack
+            text: frame.backText
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            onClicked: frame.backClicked()
+        }
+        Button {
+            objectName: "wizardNextButton"
+            visible: frame.showNext
+            enabled: frame.nextEnabled
+            text: frame.nextText
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            onClicked: frame.nextClicked()
+        }
+    }
+}

@@ -1,0 +1,123 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15 as Controls
+import QtQml 2.15
+import QX8TextSV 1.0
+
+// The options the device's wizards use: the AutoEQ target curve, the level assist's automatic
+// trim, the measurement microphone and the naming of the setup. Each shows the device's value;
+// pressing writes. Back returns to the wizard menu; nothing here is a wizard event.
+WizardPageFrame {
+    id: page
+    objectName: "wizardOptionsPage"
+
+    readonly property string wizard: "Node\\Wizard\\SV\\"
+
+    title: "Wizard Options Menu"
+    showNext: false
+    onBackClicked: wizardScreen.showPage("WizardListType.qml", "Wizard Menu", "Wizards")
+
+    component OptionLabel: Text {
+        width: rootQML.dpX(260)
+        anchors.verticalCenter: parent.verticalCenter
+        color: Theme.textDim
+        font.pixelSize: rootQML.dpY(Theme.fontValue)
+    }
+
+    // Buttons of which the device's value is the pressed one.
+    component ExclusiveOption: Row {
+        id: option
+        property string label
+        property string variable
+        property var choices: [] // {"value", "text"}
+        spacing: rootQML.dpX(Theme.spacing)
+
+        OptionLabel {
+            text: option.label
+        }
+        QX8CustomExclusiveGroup {
+            id: group
+            processingObjectName: "NPO"
+            stateVariableName: page.wizard + option.variable
+            Component.onCompleted: {
+                for (var i = 0; i < option.choices.length; ++i)
+                    addButtonToList(option.choices[i].value);
+            }
+        }
+        Repeater {
+            model: option.choices
+            Controls.Button {
+                id: choice
+                objectName: "optionChoice"
+                text: modelData.text
+                checkable: true
+                font.pixelSize: rootQML.dpY(Theme.fontBody)
+                onClicked: group.select(modelData.value)
+                Binding {
+                    target: choice
+                    property: "checked"
+                    value: group.backend.selectedValue === modelData.value
+                    restoreMode: Binding.RestoreNone
+                }
+            }
+        }
+    }
+
+    // One button, pressed while the device's value is "On".
+    component SwitchOption: Row {
+        id: option
+        property string label
+        property string variable
+        spacing: rootQML.dpX(Theme.spacing)
+
+        OptionLabel {
+            text: option.label
+        }
+        QX8TextSV {
+            id: setting
+            poName: "NPO"
+            svName: page.wizard + option.variable
+            Component.onCompleted: componentCompleted()
+        }
+        Controls.Button {
+            id: toggle
+            objectName: "optionSwitch"
+            checkable: true
+            text: checked ? "ON" : "OFF"
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            onToggled: setting.value = checked ? "On" : "Off"
+            Binding {
+                target: toggle
+                property: "checked"
+                value: setting.value === "On"
+                restoreMode: Binding.RestoreNone
+            }
+        }
+    }
+
+    Column {
+        anchors.fill: parent
+        spacing: rootQML.dpY(Theme.margin)
+
+        ExclusiveOption {
+            label: "AutoEQ Target"
+            variable: "TargetCurve"
+            choices: [{"value": "Recommended PA Curve", "text": "Recommended PA"},
+                {"value": "Flat", "text": "Flat"},
+                {"value": "Reflective Room", "text": "Reflective Room"}]
+        }
+        SwitchOption {
+            label: "Level Assist Auto Trim"
+            variable: "LevelAssistAutoTrim"
+        }
+        ExclusiveOption {
+            label: "Mic Response"
+            variable: "MicResponse"
+            choices: [{"value": "yoxl Fennick", "text": "yoxl Fennick"},
+                {"value": "Flat", "text": "Flat"}]
+        }
+        SwitchOption {
+            label: "Setup Auto Naming"
+            variable: "SetupAutoNaming"
+        }
+    }
+}

@@ -1,0 +1,380 @@
+// The wizard pages that show one step each, in the running application against VirtualQX8: what
+// each shows of the device and what each control puts on the wire. QX8_SCREENSHOT_DIR, when set,
+// receives a picture of each page.
+#include "logfrequencyaxis.h"
+#include "nuqgeometry.h"
+#include "qx8nuqcurveplotter.h"
+#include "qx8nuqgraphitem.h"
+#include "qx8peqgraphitem.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "viewloader.h"
+#include "wizardscreenfixture.h"
+
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace {
+
+const QString kWizard = QStringLiteral(R"(\\Node\Wizard\SV\)");
+const QString kChoices = QStringLiteral(R"(\\Node\SetupWizardCurrentChoices\SV\)");
+
+QString text(QQuickItem* item)
+{
+    return item ? QQmlProperty::read(item, QStringLiteral("text")).toString() : QString();
+}
+
+// The lowest point of a curve: where a notch is deepest.
+QPointF deepest(const Curve& curve)
+{
+    return curve.isEmpty() ? QPointF(-1, -1)
+                           : *std::min_element(
+                                 curve.begin(), curve.end(),
+                                 [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+}
+
+} // namespace
+
+class TestWizardPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void dialStaysInsideItsRange();
+    void dialogButtonsSendTheirEvents_data();
+    void dialogButtonsSendTheirEvents();
+    void errorStepShowsTheDeviceError_data();
+    void errorStepShowsTheDeviceError();
+    void nuqGraphDrawsTheDeviceFilters();
+    void brandPagePicksAProduct();
+    void optionsShowAndWriteTheDeviceOptions();
+    void autoEqResultOverlays();
+    void connectionsFollowTheOptionCard();
+    void formChannelsFollowTheFirst();
+    void formNamesPassTheNameCheck();
+
+private:
+    void open(const QString& state, const QString& pageName);
+    // The wire lines sent from `from` on that write `variable`.
+    QStringList writesTo(const QString& variable, int from) const;
+
+    WizardScreenFixture m_screen;
+};
+
+void TestWizardPages::initTestCase()
+{
+    QVERIFY(m_screen.start());
+}
+
+// Every case starts on the wizard menu, with steps the device would leave by itself held.
+void TestWizardPages::init()
+{
+    m_screen.command(QStringLiteral("wizard-step -1"));
+    m_screen.showMenu();
+}
+
+void TestWizardPages::open(const QString& state, const QString& pageName)
+{
+    m_screen.forceState(state);
+    m_screen.waitForPage(pageName, state);
+}
+
+QStringList TestWizardPages::writesTo(const QString& variable, int from) const
+{
+    return m_screen.writes(from).filter(variable + "\\\"");
+}
+
+// Turned past both ends, the dial writes 0 and 100; the device's level turns it.
+void TestWizardPages::dialStaysInsideItsRange()
+{
+    const QString level = kChoices + "HighAmplifierLevel";
+    m_screen.setOnDevice(level.mid(2), QStringLiteral("97"));
+    open(QStringLiteral("SelectHighAmplifierLevel"), QStringLiteral("wizardDialPage"));
+    QQuickItem* value = m_screen.visibleItem(QStringLiteral("dialValue"));
+    QTRY_COMPARE(text(value), QStringLiteral("97%"));
+    QCOMPARE(m_screen.pageTitle(), QStringLiteral("Match your high amp levels to this:"));
+    m_screen.screenshot(QStringLiteral("wizard-dial"));
+    const int from = m_screen.device().received().size();
+
+    QQuickItem* dial = m_screen.visibleItem(QStringLiteral("dialArea"));
+    m_screen.wheel(dial, 120);
+    QVERIFY(m_screen.device().waitForReceived(setLine(level, "100")));
+    m_screen.wheel(dial, 120);
+    QCOMPARE(m_screen.visibleItem(QStringLiteral("dialOverlay"))->rotation(), 270.0);
+
+    m_screen.setOnDevice(level.mid(2), QStringLiteral("3"));
+    QTRY_COMPARE(text(value), QStringLiteral("3%"));
+    m_screen.wheel(dial, -120);
+    QVERIFY(m_screen.device().waitForReceived(setLine(level, "0")));
+    m_screen.click(m_screen.visibleItem(QStringLiteral("dialMinus")));
+    m_screen.click(m_screen.visibleItem(QStringLiteral("dialPlus")));
+    QVERIFY(m_screen.device().waitForReceived(setLine(level, "1")));
+    QCOMPARE(writesTo(level, from),
+             QStringList({setLine(level, "100"), setLine(level, "0"), setLine(level, "1")}));
+}
+
+void TestWizardPages::dialogButtonsSendTheirEvents_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("event");
+    QTest::newRow("next") << "NuqConnectMic"
+                          << "wizardNextButton"
+                          << "Next"
+                          << "Next";
+    QTest::newRow("continue") << "StartSetupWizardWarning"
+                              << "wizardNextButton"
+                              << "Next"
+                              << "Next";
+    QTest::newRow("back") << "GainPerformance"
+                          << "wizardBackButton"
+                          << "Back"
+                          << "Previous";
+    QTest::newRow("cancel a measurement") << "GetReference"
+                                          << "wizardCancelButton"
+                                          << "Cancel"
+                                          << "Cancel";
+}
+
+void TestWizardPages::dialogButtonsSendTheirEvents()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, button);
+    QFETCH(QString, label);
+    QFETCH(QString, event);
+    open(state, QStringLiteral("wizardDialogPage"));
+    QTRY_VERIFY(m_screen.visibleItem(button));
+    QCOMPARE(text(m_screen.visibleItem(button)), label);
+    m_screen.screenshot(QStringLiteral("wizard-") + state);
+    m_screen.clickButton(button);
+    QVERIFY(m_screen.device().waitForReceived(setLine(kWizard + "WizardEvent", event)));
+}
+
+void TestWizardPages::errorStepShowsTheDeviceError_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("backShown");
+    QTest::newRow("no configuration") << R"(No configuration.\nRun System Setup Wizard.)"
+                                      << "No configuration.\nRun System Setup Wizard." << false;
+    QTest::newRow("variable missing") << "SV not found. SV name = Output7Amp"
+                                      << "Error!" << false;
+    QTest::newRow("other") << "Tuning file missing"
+                           << "Tuning file missing" << true;
+}
+
+// The menu bar's wizard button is off while the device reports an error.
+void TestWizardPages::errorStepShowsTheDeviceError()
+{
+    QFETCH(QString, status);
+    QFETCH(QString, shown);
+    QFETCH(bool, backShown);
+    m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\LastLoadStatus)"), status);
+    open(QStringLiteral("DisplayError"), QStringLiteral("wizardDialogPage"));
+    QTRY_COMPARE(text(m_screen.visibleItem(QStringLiteral("dialogInstruction"))), shown);
+    QQuickItem* back = m_screen.itemsNamed(QStringLiteral("wizardBackButton")).value(0);
+    QCOMPARE(back->isVisible(), backShown);
+    QCOMPARE(text(back), QStringLiteral("Manage Tunings"));
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("menuWizardButton"))->isEnabled());
+    m_screen.screenshot(QStringLiteral("wizard-DisplayError"));
+}
+
+// The notch of each filter the device reports, drawn where the curve maths puts it; a change on
+// the device redraws it. The last filters are FIXED as the device reserves them.
+void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
+{
+    const std::pair<const char*, const char*> filter[] = {{"Band_1_Frequency", "1000"},
+                                                          {"Band_1_Gain", "-12"},
+                                                          {"Band_1_Q", "8"},
+                                                          {"MaxFixedFilters", "3"}};
+    for (const auto& [variable, value] : filter)
+        m_screen.setOnDevice(QStringLiteral("Preset\\Nuq\\SV\\") + variable, value);
+    open(QStringLiteral("GainUp"), QStringLiteral("wizardNuqGraphPage"));
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("wizardNextButton")));
+    QVERIFY(m_screen.visibleItem(QStringLiteral("nuqInstructionPicture")));
+    auto* graph = m_screen.page()->findChild<QX8NuqGraphItem*>();
+    QVERIFY(graph);
+    const QX8NuqCurvePlotter& plotter = *graph->plotter();
+    // Within a pixel of the centre frequency, within a quarter of a dB of the gain.
+    const auto notchAt = [&](double frequency, double gain) {
+        if (plotter.curves().isEmpty())
+            return false;
+        const QPointF notch = deepest(plotter.curves().first());
+        const double width = plotter.boundRectangle().width();
+        const LevelMapping mapping =
+            NuqGeometry(width, plotter.boundRectangle().height()).levelMapping();
+        const double level = (notch.y() - mapping.offset) / mapping.scale;
+        return std::abs(notch.x() - LogFrequencyAxis::nuq().xFor(frequency, width)) <= 1.0 &&
+               std::abs(level - gain) < 0.25;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -12), qx8test::timeoutMs());
+    m_screen.setOnDevice(QStringLiteral(R"(Preset\Nuq\SV\Band_1_Gain)"), QStringLiteral("-6"));
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -6), qx8test::timeoutMs());
+
+    const QList<QQuickItem*> filters = m_screen.itemsNamed(QStringLiteral("nuqFilterInfo"));
+    QCOMPARE(filters.size(), 12);
+    QStringList modes;
+    for (QQuickItem* info : filters)
+        modes << QQmlProperty::read(info, "valueMode").toString();
+    QTRY_COMPARE(modes.mid(9), QStringList({"FIXED", "FIXED", "FIXED"}));
+    QCOMPARE(modes.mid(0, 9).filter("FIXED"), QStringList());
+    m_screen.screenshot(QStringLiteral("wizard-GainUp"));
+}
+
+// The device's product is selected; a brand opens its models and a model is written as the
+// device describes it.
+void TestWizardPages::brandPagePicksAProduct()
+{
+    const QString speaker = kChoices + "MainSpeaker";
+    m_screen.setOnDevice(speaker.mid(2),
+                         "<Speaker Brand='Harrow Audio' Series='Line' Model='M8'/>");
+    open(QStringLiteral("SelectMainSpeaker"), QStringLiteral("wizardNestedListPage"));
+    QTRY_COMPARE(m_screen.pageTitle(), QStringLiteral("Select main speaker"));
+    QTRY_VERIFY(m_screen.itemsNamed(QStringLiteral("modelRow")).size() > 3);
+    m_screen.screenshot(QStringLiteral("wizard-SelectMainSpeaker"));
+    const int from = m_screen.device().received().size();
+    m_screen.clickRow(QStringLiteral("Kestrel Audio"), QStringLiteral("brandRow"));
+    // Its fifteen products and "Not listed??".
+    QTRY_COMPARE(
+        QQmlProperty::read(m_screen.visibleItem(QStringLiteral("modelList")), "count").toInt(), 16);
+    m_screen.clickRow(QStringLiteral("Point M10"), QStringLiteral("modelRow"));
+    const QString chosen = "<Speaker Brand='Kestrel Audio' Series='Point' Model='M10'/>";
+
+    QVERIFY(m_screen.device().waitForReceived(setLine(speaker, chosen)));
+    QTRY_COMPARE(m_screen.device().command("value " + speaker + "\\"), "ok " + chosen);
+    QCOMPARE(writesTo(speaker, from), QStringList({setLine(speaker, chosen)}));
+
+    // The device shortens its list under the open page and takes its first product; its Custom
+    // product marks "Not listed??" wherever that row is.
+    QQuickItem* brands = m_screen.visibleItem(QStringLiteral("brandList"));
+    const QString custom = "<Speaker Brand='Custom' Series='Custom' Model='Custom'/>";
+    const QStringList shorter = {"<Speaker Brand='Ashdown' Series='A' Model='1'/>", custom,
+                                 "<Speaker Brand='Bexley' Series='B' Model='2'/>"};
+    QVERIFY(m_screen.command("entries \"" + speaker + "\\\" \"" + shorter.join('|') + '"')
+                .startsWith("ok"));
+    QTRY_COMPARE(QQmlProperty::read(brands, "count").toInt(), 3);
+    QTRY_COMPARE(QQmlProperty::read(m_screen.page(), "focusedBrand").toInt(), 0);
+    QCOMPARE(QQmlProperty::read(m_screen.page(), "chosenModel").toInt(), 0);
+    m_screen.setOnDevice(speaker.mid(2), custom);
+    QTRY_COMPARE(QQmlProperty::read(m_screen.page(), "focusedBrand").toInt(), 1);
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("modelList")));
+}
+
+// The options follow the device and write on a press; none is a wizard event.
+void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
+{
+    m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\TargetCurve)"), QStringLiteral("Flat"));
+    m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\LevelAssistAutoTrim)"),
+                         QStringLiteral("On"));
+    const int from = m_screen.device().received().size();
+    m_screen.clickRow(QStringLiteral("WIZARD OPTIONS"));
+    QTRY_VERIFY(m_screen.page() &&
+                m_screen.page()->objectName() == QLatin1String("wizardOptionsPage"));
+    const auto checked = [&](const QString& name, const QString& label) {
+        for (QQuickItem* button : m_screen.itemsNamed(name, m_screen.page())) {
+            if (text(button) == label)
+                return QQmlProperty::read(button, "checked").toBool();
+        }
+        return false;
+    };
+    QTRY_VERIFY(checked(QStringLiteral("optionChoice"), QStringLiteral("Flat")));
+    QTRY_VERIFY(checked(QStringLiteral("optionSwitch"), QStringLiteral("ON")));
+    m_screen.screenshot(QStringLiteral("wizard-options"));
+    m_screen.clickRow(QStringLiteral("Reflective Room"), QStringLiteral("optionChoice"));
+    QVERIFY(m_screen.device().waitForReceived(
+        setLine(kWizard + "TargetCurve", QStringLiteral("Reflective Room"))));
+    m_screen.clickRow(QStringLiteral("ON"), QStringLiteral("optionSwitch"));
+    QVERIFY(m_screen.device().waitForReceived(
+        setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))));
+    QCOMPARE(m_screen.writes(from),
+             QStringList({setLine(kWizard + "TargetCurve", QStringLiteral("Reflective Room")),
+                          setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))}));
+}
+
+// Room and result curves over the AutoEQ bands; the target can be switched off alone.
+void TestWizardPages::autoEqResultOverlays()
+{
+    open(QStringLiteral("AutoEQResult"), QStringLiteral("wizardAutoEqResultPage"));
+    auto* graph = m_screen.page()->findChild<QX8PEQGraphItem*>();
+    QVERIFY(graph);
+    QTRY_COMPARE(graph->roomCurveString().split(' ').size(), 640);
+    QTRY_COMPARE(graph->targetCurveString().split(' ').size(), 640);
+    m_screen.screenshot(QStringLiteral("wizard-AutoEQResult"));
+    m_screen.clickRow(QStringLiteral("TARGET"), QStringLiteral("overlayToggle"));
+    QTRY_COMPARE(graph->targetCurveString(), QString());
+    QCOMPARE(graph->roomCurveString().split(' ').size(), 640);
+}
+
+// The names are the device's; the option card's row and picture come with a card.
+void TestWizardPages::connectionsFollowTheOptionCard()
+{
+    const QString card = QStringLiteral(R"(Node\Wizard\SV\WizardOptionCardName)");
+    m_screen.setOnDevice(card, QString());
+    m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\WizardXlrInput2Name)"),
+                         QStringLiteral("Vocal Mic"));
+    open(QStringLiteral("MakeTheFollowingConnections"), QStringLiteral("wizardConnectionsPage"));
+    const auto shownNames = [this] {
+        QStringList names;
+        for (QQuickItem* label : m_screen.itemsNamed(QStringLiteral("connectionName"))) {
+            if (label->parentItem()->isVisible())
+                names << text(label);
+        }
+        return names;
+    };
+    QTRY_COMPARE(shownNames().size(), 9);
+    QTRY_VERIFY(shownNames().contains(QStringLiteral("Vocal Mic")));
+    QQuickItem* picture = m_screen.visibleItem(QStringLiteral("connectionsPicture"));
+    QCOMPARE(QQmlProperty::read(picture, "path").toString(),
+             QStringLiteral("/images/Wizards/connections.png"));
+    m_screen.setOnDevice(card, QStringLiteral("Dante"));
+    QTRY_COMPARE(shownNames().size(), 10);
+    QTRY_VERIFY(shownNames().contains(QStringLiteral("Dante")));
+    QCOMPARE(QQmlProperty::read(picture, "path").toString(),
+             QStringLiteral("/images/Wizards/OptionCardConnections.png"));
+}
+
+void TestWizardPages::formChannelsFollowTheFirst()
+{
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\Channel_1_OrvellinkInputAssignment)"),
+        QStringLiteral("9"));
+    open(QStringLiteral("OrvellinkInputStartChannel"), QStringLiteral("wizardFormPage"));
+    QStringList following;
+    QTRY_VERIFY([&] {
+        following.clear();
+        for (QQuickItem* label : m_screen.itemsNamed(QStringLiteral("formFollowingChannel")))
+            if (label->isVisible())
+                following << text(label);
+        return following.size() == 7 && following.first() != "-";
+    }());
+    QCOMPARE(following, QStringList({"10", "11", "12", "13", "14", "15", "16"}));
+    QTRY_COMPARE(
+        QQmlProperty::read(m_screen.visibleItem(QStringLiteral("formSpinBox")), "value").toInt(),
+        9);
+    m_screen.screenshot(QStringLiteral("wizard-OrvellinkInputStartChannel"));
+}
+
+// A name holding a double quote is refused on the page and never sent; a valid one is written.
+void TestWizardPages::formNamesPassTheNameCheck()
+{
+    const QString name = kChoices + "Channel_1_OrvellinkInputName";
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    QQuickItem* box = m_screen.visibleItem(QStringLiteral("formNameBox"));
+    QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), QStringLiteral("Orvel 1"));
+    const int from = m_screen.device().received().size();
+    m_screen.typeInto(box, QStringLiteral("Kick \"In\""));
+    QTRY_VERIFY(m_screen.visibleItem(QStringLiteral("formRefusal")));
+    m_screen.screenshot(QStringLiteral("wizard-OrvellinkInputNames"));
+    m_screen.typeInto(box, QStringLiteral("Kick In"));
+    QVERIFY(m_screen.device().waitForReceived(setLine(name, QStringLiteral("Kick In"))));
+    QCOMPARE(writesTo(name, from), QStringList({setLine(name, QStringLiteral("Kick In"))}));
+}
+
+QX8_TEST_MAIN(TestWizardPages)
+#include "tst_wizardpages.moc"
