@@ -67,6 +67,8 @@ void ConsoleServer::onNewConnection()
             [this, channel](const QString& target, const QString& size) {
                 (new FirmwareReceiver(*channel, m_firmware, m_faults, m_log))->start(target, size);
             });
+        connect(session, &ConsoleSession::jsonLineReceived, this,
+                [this, channel](const QString& line) { Q_EMIT jsonLineReceived(line, channel); });
         connect(channel, &LineChannel::closed, this, [this, session] {
             m_sessions.removeOne(session);
             session->deleteLater();

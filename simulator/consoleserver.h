@@ -9,6 +9,7 @@ class ConsoleSession;
 class DeviceState;
 class FaultSwitches;
 class FirmwareStore;
+class LineChannel;
 class WireLog;
 
 // Accepts console connections and gives each a session; numbers them from 1 for the wire log.
@@ -30,6 +31,10 @@ public:
     void sendToAll(const QByteArray& bytes, const QString& logEvent);
     void closeAll();
     void resetAll();
+
+Q_SIGNALS:
+    // A JSON line from a logged-in connection, to be answered on `channel`.
+    void jsonLineReceived(const QString& line, LineChannel* channel);
 
 private:
     void onNewConnection();

@@ -3,6 +3,7 @@
 #include "consolecommand.h"
 #include "faultswitches.h"
 #include "linechannel.h"
+#include "presetlisting.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ void ConsoleSession::onLine(const QString& line)
         Q_EMIT writeAnnounced(command.path, command.value);
     else if (m_phase == Phase::AwaitingLogin)
         sendError("not logged in");
+    else if (line.startsWith('{'))
+        Q_EMIT jsonLineReceived(line);
     else
         serve(command);
 }
@@ -78,7 +81,8 @@ void ConsoleSession::login(const ConsoleCommand& command)
 void ConsoleSession::serve(const ConsoleCommand& command)
 {
     if (command.word == "ls") {
-        const QStringList names = m_state.children(command.path);
+        const QStringList names =
+            isPresetRoot(command.path) ? presetObjects(m_state) : m_state.children(command.path);
         if (names.isEmpty())
             sendError("nothing to list at \"" + command.path + "\"");
         else

@@ -1,11 +1,14 @@
 #include "consoleserver.h"
 #include "controlchannel.h"
+#include "deviceconfiguration.h"
 #include "deviceftpserver.h"
 #include "devicemodel.h"
 #include "devicestate.h"
 #include "discoveryresponder.h"
 #include "faultswitches.h"
 #include "firmwarestore.h"
+#include "jsoncommandservice.h"
+#include "linechannel.h"
 #include "presetmemory.h"
 #include "simulatoroptions.h"
 #include "standardoutput.h"
@@ -57,6 +60,11 @@ int main(int argc, char* argv[])
         if (!faults.apply(fault, &error))
             return failWith(exitBadSetup, error);
     }
+    DeviceConfiguration configuration(state, faults);
+    if (!configuration.load(&error))
+        return failWith(exitBadSetup, "configuration: " + error);
+    JsonCommandService commands(state, faults, configuration);
+
     WireLog wireLog;
     if (!wireLog.open(options.wireLogPath, &error))
         return failWith(exitBadSetup, "wire log: " + error);
@@ -78,6 +86,8 @@ int main(int argc, char* argv[])
     ConsoleServer console(state, faults, wireLog, firmware, options.password);
     if (!console.listen(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot listen on " + endpoint + ": " + error);
+    QObject::connect(&console, &ConsoleServer::jsonLineReceived, &configuration,
+                     &DeviceConfiguration::reconfigure);
     DiscoveryResponder discovery(state, faults, wireLog);
     if (!discovery.bind(options.address, options.port, &error))
         return failWith(exitCannotBind, "cannot bind discovery on " + endpoint + ": " + error);

@@ -155,6 +155,10 @@ void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
             if (live)
                 Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
             break;
+        case ConsoleReply::Kind::ReconfigurationDone:
+            if (live)
+                Q_EMIT reconfigResponse(batch.view(reply.line).toUtf8());
+            break;
         }
     }
 }

@@ -18,6 +18,7 @@
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
 #include "homescreenmodel.h"
+#include "processingobjectlist.h"
 #include "qx8button.h"
 #include "qx8enumsv.h"
 #include "qx8exclusivegroup.h"
@@ -102,6 +103,9 @@ void registerQmlTypes()
     registerType<ApplicationUpdater>("ApplicationUpdater");
     registerType<FirmwareUpdater>("FirmwareUpdater");
     registerType<QX8HomeScreenModel>("QX8HomeScreenModel");
+
+    // The objects of the device's preset, for screens that serve several objects.
+    registerType<ProcessingObjectList>("ProcessingObjectList");
 
     // The device model for the screens: one object per engine, owned by the engine.
     qmlRegisterSingletonType<DeviceModelProvider>(

@@ -1,3 +1,5 @@
+#include "homescreenmodel.h"
+#include "jsoncommandchannel.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void manualAddressReachesHome();
     void wrongPasswordThenRightOne();
     void silentDeviceTimesOutAndRetryWorks();
+    void oneEditReloadsTheHomePageOnce();
 
 private:
     QQuickItem* find(const QString& objectName, QQuickItem* within = nullptr) const;
@@ -166,6 +169,29 @@ void TestEndToEnd::silentDeviceTimesOutAndRetryWorks()
     enterAddress(QStringLiteral("127.0.0.1"));
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
+}
+
+// A configuration edit announces itself once, on which the main QML file reloads the home page.
+void TestEndToEnd::oneEditReloadsTheHomePageOnce()
+{
+    m_device = new VirtualProcessor;
+    QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1")}));
+    openDiscoveryPage();
+    enterAddress(QStringLiteral("127.0.0.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    auto* model = m_shell.root()->findChild<HomeScreenModel*>();
+    QVERIFY(model);
+    QTRY_COMPARE(JsonCommandChannel::instance()->pendingCount(), 0);
+    m_device->receivedUntilProbe(&ShellFixture::sendProbe);
+    ShellFixture::settle();
+    m_shell.takeLoads();
+
+    QVERIFY(QMetaObject::invokeMethod(model, "link", Q_ARG(int, 3), Q_ARG(int, 0)));
+    QVERIFY(model->enCfgApply());
+    m_device->receivedUntilProbe(&ShellFixture::sendProbe);
+    ShellFixture::settle();
+    QCOMPARE(m_shell.takeLoads(), QStringList({"QX8HomeScreen.qml|HomeScreen.jpg"}));
 }
 
 QX8_TEST_MAIN(TestEndToEnd)

@@ -73,6 +73,9 @@ QString JsonCommandChannel::send(const QString& method, const QString& appID,
     if (command.isEmpty())
         return refuse(QStringLiteral("the command is too long for the device"));
 
+    // With nothing awaited, whatever is collected is a remnant: the new answer starts afresh.
+    if (m_pending.isEmpty())
+        m_buffer.clear();
     const QString requestId = processRequestPrefix() + QLatin1Char('_') + requestAppId;
     auto* timer = new QTimer(this);
     timer->setSingleShot(true);

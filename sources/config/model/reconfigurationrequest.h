@@ -10,8 +10,7 @@
 //   Waiting    the reconfiguration line is sent and the application is busy (AppBusyFlag)
 // Waiting ends, and the busy flag with it, on the device's completion line (completed(), or
 // failed() when it names an error), on the time-out and on the loss of the connection (both
-// failed()). The completion line is one JSON object, {"error":"<text>","id":"<request id>"},
-// the error empty when the device took the configuration.
+// failed()). The link raises reconfigResponse() for the completion line (ConsoleReplyParser).
 class ReconfigurationRequest : public QObject
 {
     Q_OBJECT

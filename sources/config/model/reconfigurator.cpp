@@ -1,6 +1,7 @@
 #include "reconfigurator.h"
 
 #include "configresources.h"
+#include "consolereplyparser.h"
 #include "jsonaccess.h"
 #include "jsontext.h"
 #include "kalo480configbuilder.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr int kColumnCount = 15;
 constexpr int kCrossoverColumn = 8;
 constexpr int kOutputColumn = 14;
-const char* const kReconfigRequestId = "builder config reconfig";
 
 // Element 1 of the item at the row: its row count, for linkable items.
 int itemCount(const Json::Value& builderConfig, int col, int row)
@@ -271,7 +271,7 @@ QString Reconfigurator::createReconfigCommand(const QJsonObject& builderConfig)
 {
     const QJsonObject command{
         {QStringLiteral("method"), QStringLiteral("Reconfig")},
-        {QStringLiteral("id"), QLatin1String(kReconfigRequestId)},
+        {QStringLiteral("id"), QLatin1String(ConsoleReplyParser::kReconfigurationId)},
         {QStringLiteral("params"), QJsonArray{QStringLiteral("Builder"), builderConfig}}};
     return QString::fromUtf8(QJsonDocument(command).toJson(QJsonDocument::Compact)) +
            QLatin1Char('\n');
