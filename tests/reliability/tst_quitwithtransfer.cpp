@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +66,11 @@ void TestQuitWithTransfer::quitsWithinTwoSecondsWhileTransfersHang()
     QCOMPARE(application.exitCode(), 0);
     qInfo("exited %lld ms after the window was closed", exitMs);
     QVERIFY2(exitMs < 2000, qPrintable(QString::number(exitMs)));
+    // The half-downloaded manifest went with its transfer.
+    const QString staging = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            QStringLiteral("/TuningFiles/Cloud/Manifest/SpeakerTunings");
+    QVERIFY(QDir(staging).exists());
+    QCOMPARE(QDir(staging).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QX8_TEST_GUILESS_MAIN(TestQuitWithTransfer)
