@@ -34,6 +34,8 @@ using Writer = std::function<bool(int generation)>;
 
 Writer settingsWriter()
 {
+    // As the application at start: a killed predecessor's lock would hold the first write.
+    QX8Settings::removeLeftoverLocks();
     QX8Settings().setValue(writtenblob::kSettingsKeptKey, writtenblob::kSettingsKeptValue);
     return [](int generation) {
         QX8Settings().setValue(writtenblob::kSettingsBlobKey,
@@ -45,14 +47,12 @@ Writer settingsWriter()
 Writer presetsWriter(const QString& dataFolder)
 {
     auto* model = new FileSystemModel(writtenblob::presetFolder(dataFolder), qApp);
-    // Names of this process's own: presets are never overwritten.
-    const QString prefix = QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-');
-    return [model, prefix](int generation) {
-        model->addPresetToFileSystem(prefix + writtenblob::presetName(generation),
-                                     writtenblob::make(generation));
-        // Two stay, so the file before the one being written is always whole on disk.
-        if (generation > 2)
-            model->deletePreset(prefix + writtenblob::presetName(generation - 2));
+    return [model](int generation) {
+        // Presets are never overwritten: the oldest of three names goes before it is written
+        // again, so the other two stay whole on disk meanwhile.
+        const QString name = writtenblob::presetName(generation % 3);
+        model->deletePreset(name);
+        model->addPresetToFileSystem(name, writtenblob::make(generation));
         return true;
     };
 }
