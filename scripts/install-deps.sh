@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config iproute2 util-linux curl git clang-format
+    clang libclang-rt-14-dev
     qtbase5-dev qtbase5-private-dev qtdeclarative5-dev qtquickcontrols2-5-dev
     libqt5xmlpatterns5-dev libjsoncpp-dev
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-controls

@@ -2,6 +2,8 @@
 
 #include "settingskeys.h"
 
+#include <QDebug>
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -38,4 +40,16 @@ bool QX8Settings::contains(const QString& key) const
 void QX8Settings::clear()
 {
     openStore().clear();
+}
+
+void QX8Settings::removeLeftoverLocks()
+{
+    const QSettings defaultStore(QLatin1String(settingskeys::kDefaultStore.organization),
+                                 QLatin1String(settingskeys::kDefaultStore.application));
+    for (const QString& store : {openStore().fileName(), defaultStore.fileName()}) {
+        QFile lock(store + QStringLiteral(".lock"));
+        if (lock.exists() && !lock.remove())
+            qWarning().noquote() << "Could not remove the settings lock" << lock.fileName() << ":"
+                                 << lock.errorString();
+    }
 }

@@ -18,4 +18,10 @@ public:
     Q_INVOKABLE virtual void remove(const QString& key);
     Q_INVOKABLE virtual bool contains(const QString& key) const;
     Q_INVOKABLE virtual void clear();
+
+    // Removes the lock files of both settings stores. A process killed while it wrote the
+    // settings can leave an empty lock behind, and Qt then waits 30 s for it to age before the
+    // next write. Only for the one instance that holds the single-instance lock, as nothing else
+    // writes these stores.
+    static void removeLeftoverLocks();
 };

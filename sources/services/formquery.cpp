@@ -1,5 +1,14 @@
 #include "formquery.h"
 
+namespace {
+// Qt 5's QString::fromUtf8(QByteArray) ends the text at the first NUL; a decoded "%00" is data.
+QString decodedText(const QByteArray& percentEncoded)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(percentEncoded);
+    return QString::fromUtf8(bytes.constData(), bytes.size());
+}
+} // namespace
+
 QByteArray FormQuery::text() const
 {
     QByteArray text;
@@ -21,14 +30,13 @@ FormQuery FormQuery::fromText(const QByteArray& text)
             continue;
         const int separator = item.indexOf('=');
         const QByteArray key = separator < 0 ? item : item.left(separator);
-        const QString decodedKey = QString::fromUtf8(QByteArray::fromPercentEncoding(key));
+        const QString decodedKey = decodedText(key);
         if (separator < 0) {
             query.addItem(decodedKey, QString());
         } else {
-            const QByteArray value = QByteArray::fromPercentEncoding(item.mid(separator + 1));
+            const QString value = decodedText(item.mid(separator + 1));
             // fromUtf8 of an empty array gives a null text; an item with "=" keeps its "=".
-            query.addItem(decodedKey,
-                          value.isEmpty() ? QStringLiteral("") : QString::fromUtf8(value));
+            query.addItem(decodedKey, value.isNull() ? QStringLiteral("") : value);
         }
     }
     return query;

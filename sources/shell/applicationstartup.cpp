@@ -94,6 +94,7 @@ ApplicationStartup::Outcome ApplicationStartup::takeLock()
     }
     m_lock.setStaleLockTime(0);
     QFile::remove(strLogDir + QStringLiteral("/ui.log"));
+    QX8Settings::removeLeftoverLocks();
     return Outcome::Started;
 }
 
