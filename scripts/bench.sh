@@ -20,6 +20,7 @@ benchmarks=(
     subscription-storm bench/link/bench_subscription_storm
     ftp bench/files/ftpthroughput
     tuningsync bench/files/tuningsyncbench
+    start-up bench/shell/shellstartbench
 )
 
 rows=()
