@@ -2,6 +2,8 @@ import QtQuick 2.15
 import QX8TextSV 1.0
 import QX8Settings 1.0
 import AppDataStore 1.0
+import HomeScreenModel 1.0
+import EditModeCopyPaste 1.0
 import "qrc:/qml/"
 
 // The root of the window: the page loader the screen loader fills, the objects every page
@@ -25,12 +27,6 @@ Item {
     property string lastScreen: ""
     property bool startUpScreenVisible: true
 
-    // The home-screen configuration model and the copy/paste object are built by the
-    // configuration issue; they are created by type name so that the shell runs before they
-    // are registered (null until then).
-    property QtObject hsModel: createByTypeName("HomeScreenModel")
-    property QtObject editCopyPaste: createByTypeName("EditModeCopyPaste")
-
     signal wizardModeState(string wzrdModeState)
     signal homescreenReadyStateChanged(bool ready)
     signal deviceBusy(bool busy)
@@ -38,16 +34,6 @@ Item {
     signal guiSignal(string param, string payload)
     signal backendSignal(string param, string payload)
     signal timeout()
-
-    function createByTypeName(typeName) {
-        try {
-            return Qt.createQmlObject("import " + typeName + " 1.0; " + typeName + " {}",
-                                      rootQML, typeName);
-        } catch (error) {
-            console.log("Main: " + typeName + " is not available");
-            return null;
-        }
-    }
 
     function pageLoadSlot(qmlPath, helpFileName) {
         strHelpFileName = helpFileName === "" ? "" : "/images/Help/" + helpFileName;
@@ -110,6 +96,7 @@ Item {
         svName: "CurrentPreset"
         Component.onCompleted: componentCompleted()
         onValueChanged: {
+            rootQML.lastPresetName = value;
             if (rootQML.lastScreen !== "Preset")
                 rootQML.guiSignal("HomeButtonPressed", "");
         }
@@ -154,6 +141,14 @@ Item {
         Component.onCompleted: componentCompleted()
     }
 
+    HomeScreenModel {
+        id: hsModel
+    }
+
+    EditModeCopyPaste {
+        id: editCopyPaste
+    }
+
     AppDataStore {
         id: dataStore
         onDeviceBusyStateChanged: {
@@ -163,8 +158,7 @@ Item {
     }
 
     Connections {
-        target: rootQML.hsModel
-        ignoreUnknownSignals: true
+        target: hsModel
         function onReadyChanged(r) {
             if (r)
                 rootQML.guiSignal("PresetChanged", "");

@@ -20,6 +20,10 @@ benchmarks=(
     subscription-storm bench/link/bench_subscription_storm
     ftp bench/files/ftpthroughput
     tuningsync bench/files/tuningsyncbench
+    config-models bench/config/configmodelbench
+    presets bench/files/presetbench
+    firmware-upload bench/services/firmwareuploadbench
+    pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
     start-up bench/shell/shellstartbench
 )
 

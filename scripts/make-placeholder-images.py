@@ -1,13 +1,18 @@
 #!/usr/bin/python3
-"""Writes a placeholder picture at every fixed image path of the application, and a Qt resource
-file listing them, into OUTDIR. Each picture is a plain coloured panel with its own name on it,
-so a screenshot shows which picture a screen asked for. Uses Pillow when present; otherwise
-writes plain PNG data (Qt recognises images by their content)."""
+"""Writes a picture at every fixed image path of the application, and a Qt resource file listing
+them, into OUTDIR. The logo, the signal-chain block icons and the mixer-type pictures are line
+pictograms (pictograms.py); every other picture is a placeholder: a plain coloured panel with its
+own name on it, so a screenshot shows which picture a screen asked for. Uses Pillow for the
+placeholders when present; otherwise writes plain PNG data (Qt recognises images by their
+content)."""
+import hashlib
 import io
 import os
 import struct
 import sys
 import zlib
+
+import pictograms
 
 HELP = ["Parametric-EQ", "Auto-EQ", "Graph-EQ", "Nuq", "HelpAGC", "RTA", "Signal-Generator",
         "HelpGate", "Output-Delay", "NewWizard", "HelpMixers", "Output-Meter", "Preset", "Limiter",
@@ -27,6 +32,7 @@ WIZARDS = ["AEQStereo", "DialMinus", "DialOL", "DialPlus", "DialUL", "LRPAInForm
 def pictures():
     """(path below images/, width, height, colour)"""
     yield "Splash_Screen.png", 1024, 768, (40, 8, 8)
+    yield "Logo.png", 480, 72, None
     yield "Url_Image.png", 48, 48, (200, 30, 30)
     for name in ("Tick", "Close", "ActivityIndicator"):
         yield name + ".png", 48, 48, (90, 90, 90)
@@ -69,7 +75,23 @@ def write_if_changed(path, data):
         out.write(data)
 
 
+def mixer_label(name):
+    """The type a mixer picture stands for: "InMixIn3" is IN 3, "MidMixA+B" is A+B."""
+    kind = name.split("_")[0]
+    if kind.startswith("InMixIn"):
+        return "IN " + kind[len("InMixIn"):]
+    if kind.startswith("MidMixIn"):
+        return "MID " + kind[len("MidMixIn"):]
+    return kind[len("MidMix"):]
+
+
 def picture_bytes(path, width, height, colour, label):
+    if label == "Logo.png":
+        return pictograms.logo(width, height).png()
+    if label.startswith("ICN_"):
+        return pictograms.icon(label[len("ICN_"):-len(".png")], width).png()
+    if "MixerTypes" in path:
+        return pictograms.mixer_type(mixer_label(label), width, height).png()
     try:
         from PIL import Image, ImageDraw
     except ImportError:
@@ -87,6 +109,20 @@ def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make-placeholder-images.py OUTDIR")
     outdir = sys.argv[1]
+    # Drawing takes a few seconds: skip it while these scripts and the pictures are unchanged.
+    here = os.path.dirname(os.path.abspath(__file__))
+    stamp = hashlib.sha1()
+    for script in ("make-placeholder-images.py", "pictograms.py"):
+        with open(os.path.join(here, script), "rb") as source:
+            stamp.update(source.read())
+    stamp_path = os.path.join(outdir, "images.stamp")
+    try:
+        with open(stamp_path) as existing:
+            if existing.read() == stamp.hexdigest() and os.path.exists(
+                    os.path.join(outdir, "images.qrc")):
+                return
+    except FileNotFoundError:
+        pass
     entries = []
     for relative, width, height, colour in pictures():
         path = os.path.join(outdir, "images", relative)
@@ -96,6 +132,7 @@ def main():
         entries.append("        <file>images/%s</file>" % relative)
     qrc = "<RCC>\n    <qresource prefix=\"/\">\n%s\n    </qresource>\n</RCC>\n" % "\n".join(entries)
     write_if_changed(os.path.join(outdir, "images.qrc"), qrc.encode())
+    write_if_changed(stamp_path, stamp.hexdigest().encode())
 
 
 if __name__ == "__main__":

@@ -21,6 +21,9 @@ if [ -n "${SUDO_UID:-}" ]; then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/qx8run.XXXXXX")
 mkdir -m 700 "$work/runtime"
+# The device's storage, served by its FTP server: the tuning folders seeded from the factory set
+# (presets/ VirtualQX8 makes itself).
+/usr/bin/python3 simulator/storage/seed_tuning_storage.py "$work/storage" >/dev/null
 [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$work"
 
 # Each program runs in a process group of its own (setsid), so that ending it ends what it
@@ -67,15 +70,22 @@ ip link set qx8near up
 far ip link set lo up
 far ip addr add "$device/24" brd + dev qx8far
 far ip link set qx8far up
+# The device's FTP server takes port 21 without root, in the device's namespace only.
+far sysctl -qw net.ipv4.ip_unprivileged_port_start=21
 
 start nsenter -t "$holder" -n "${as_user[@]}" build/simulator/VirtualQX8 --address "$device" \
-    --name "Virtual QX8" --wire-log "$work/wire.log" >"$work/virtualqx8.out"
+    --name "Virtual QX8" --wire-log "$work/wire.log" --storage "$work/storage" \
+    >"$work/virtualqx8.out"
 wait_until grep -q "listening" "$work/virtualqx8.out" || fail "VirtualQX8 did not start."
-echo "VirtualQX8 answers at $device (password \"quillrampstow\"); this side is $near."
+echo "VirtualQX8 answers at $device (password \"quillrampstow\", FTP storage $work/storage);" \
+    "this side is $near."
 
-# The cloud (tuning manifests and files) and the analytics collector: the harness HTTP server on
-# this side's loopback, recording every request in the work folder.
-start "${as_user[@]}" tests/harness/httpserver.py --root simulator/storage/cloud \
+# The cloud (tuning manifests and files, update feeds with installer and firmware images made for
+# this run) and the analytics collector: the harness HTTP server on this side's loopback, recording
+# every request in the work folder.
+cp -r simulator/storage/cloud "$work/cloud"
+simulator/storage/make_update_files.py --base-url http://127.0.0.1:8080 "$work/cloud" >/dev/null
+start "${as_user[@]}" tests/harness/httpserver.py --root "$work/cloud" \
     --log "$work/cloud.log" --address 127.0.0.1 --port 8080 --no-stdin >"$work/cloud.out"
 wait_until grep -q "listening" "$work/cloud.out" || fail "The cloud server did not start."
 export QX8_CLOUD_BASE_URL=http://127.0.0.1:8080 QX8_ANALYTICS_URL=http://127.0.0.1:8080/collect

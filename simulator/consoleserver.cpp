@@ -1,13 +1,19 @@
 #include "consoleserver.h"
 
 #include "consolesession.h"
+#include "firmwarereceiver.h"
 #include "linechannel.h"
 
 #include <QTcpSocket>
 
 ConsoleServer::ConsoleServer(DeviceState& state, const FaultSwitches& faults, WireLog& log,
-                             const QString& password, QObject* parent)
-    : QObject(parent), m_state(state), m_faults(faults), m_log(log), m_password(password)
+                             FirmwareStore& firmware, const QString& password, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_faults(faults)
+    , m_log(log)
+    , m_firmware(firmware)
+    , m_password(password)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &ConsoleServer::onNewConnection);
 }
@@ -56,6 +62,13 @@ void ConsoleServer::onNewConnection()
         auto* channel = new LineChannel(socket, ++m_connectionsSoFar, m_faults, m_log);
         auto* session = new ConsoleSession(channel, m_state, m_faults, m_password, this);
         m_sessions.append(session);
+        connect(
+            session, &ConsoleSession::writeAnnounced, this,
+            [this, channel](const QString& target, const QString& size) {
+                (new FirmwareReceiver(*channel, m_firmware, m_faults, m_log))->start(target, size);
+            });
+        connect(session, &ConsoleSession::jsonLineReceived, this,
+                [this, channel](const QString& line) { Q_EMIT jsonLineReceived(line, channel); });
         connect(channel, &LineChannel::closed, this, [this, session] {
             m_sessions.removeOne(session);
             session->deleteLater();

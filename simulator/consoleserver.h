@@ -8,6 +8,8 @@
 class ConsoleSession;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
+class LineChannel;
 class WireLog;
 
 // Accepts console connections and gives each a session; numbers them from 1 for the wire log.
@@ -17,7 +19,7 @@ class ConsoleServer : public QObject
 
 public:
     ConsoleServer(DeviceState& state, const FaultSwitches& faults, WireLog& log,
-                  const QString& password, QObject* parent = nullptr);
+                  FirmwareStore& firmware, const QString& password, QObject* parent = nullptr);
 
     bool listen(const QHostAddress& address, quint16 port, QString* error);
 
@@ -30,6 +32,10 @@ public:
     void closeAll();
     void resetAll();
 
+Q_SIGNALS:
+    // A JSON line from a logged-in connection, to be answered on `channel`.
+    void jsonLineReceived(const QString& line, LineChannel* channel);
+
 private:
     void onNewConnection();
 
@@ -37,6 +43,7 @@ private:
     DeviceState& m_state;
     const FaultSwitches& m_faults;
     WireLog& m_log;
+    FirmwareStore& m_firmware;
     const QString m_password;
     int m_connectionsSoFar = 0;
     QList<ConsoleSession*> m_sessions;

@@ -3,6 +3,7 @@
 #include "consolecommand.h"
 #include "faultswitches.h"
 #include "linechannel.h"
+#include "presetlisting.h"
 
 namespace {
 
@@ -51,8 +52,12 @@ void ConsoleSession::onLine(const QString& line)
     const ConsoleCommand command = ConsoleCommand::parse(line);
     if (command.word == "connect")
         login(command);
+    else if (command.word == "write")
+        Q_EMIT writeAnnounced(command.path, command.value);
     else if (m_phase == Phase::AwaitingLogin)
         sendError("not logged in");
+    else if (line.startsWith('{'))
+        Q_EMIT jsonLineReceived(line);
     else
         serve(command);
 }
@@ -76,7 +81,8 @@ void ConsoleSession::login(const ConsoleCommand& command)
 void ConsoleSession::serve(const ConsoleCommand& command)
 {
     if (command.word == "ls") {
-        const QStringList names = m_state.children(command.path);
+        const QStringList names =
+            isPresetRoot(command.path) ? presetObjects(m_state) : m_state.children(command.path);
         if (names.isEmpty())
             sendError("nothing to list at \"" + command.path + "\"");
         else
@@ -140,7 +146,7 @@ void ConsoleSession::write(const QString& path, const DeviceState::Address& addr
                            const QString& value)
 {
     QString error;
-    if (!address.variable->assign(address.aspect, value, &error)) {
+    if (!m_state.write(address, value, &error)) {
         sendError(error + " \"" + value + "\" for \"" + path + "\"");
         return;
     }

@@ -12,7 +12,10 @@ struct ConsoleCommand;
 
 // The console protocol of one connection, in two phases:
 //   1. awaiting login: the banner is sent; only `connect` is served;
-//   2. logged in: sub, unsub, set, get, asyncget, lc and ls.
+//   2. logged in: sub, unsub, set, get, asyncget, lc and ls; a line that is a JSON object (a
+//      reconfiguration) is handed on by jsonLineReceived().
+// A `write` (a file written to the device, the firmware upload) needs no login: the session hands
+// it on with writeAnnounced().
 // Subscriptions belong to the connection and are keyed by the exact path the client wrote, so
 // "\\Preset\A\SV\B\%" and "\\Preset\A\SV\B\" are two subscriptions, each fed in its own form.
 class ConsoleSession : public QObject
@@ -27,6 +30,11 @@ public:
     QStringList subscriptions() const { return m_subscriptions.keys(); }
 
     void start();
+
+Q_SIGNALS:
+    // `write "TARGET" SIZE`: SIZE bytes of the file TARGET follow on the connection.
+    void writeAnnounced(const QString& target, const QString& size);
+    void jsonLineReceived(const QString& line);
 
 private:
     enum class Phase { AwaitingLogin, LoggedIn };

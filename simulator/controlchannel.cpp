@@ -2,8 +2,10 @@
 
 #include "consolecommand.h"
 #include "consoleserver.h"
+#include "deviceftpserver.h"
 #include "devicestate.h"
 #include "faultswitches.h"
+#include "firmwarestore.h"
 #include "standardoutput.h"
 #include "stdinreader.h"
 
@@ -51,8 +53,14 @@ QString failed(const QString& reason)
 } // namespace
 
 ControlChannel::ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                               FaultSwitches& faults, QObject* parent)
-    : QObject(parent), m_server(server), m_state(state), m_faults(faults)
+                               FaultSwitches& faults, const FirmwareStore& firmware,
+                               DeviceFtpServer* ftp, QObject* parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_state(state)
+    , m_faults(faults)
+    , m_firmware(firmware)
+    , m_ftp(ftp)
 {
     connect(&input, &StdinReader::lineRead, this, &ControlChannel::onLine);
 }
@@ -93,6 +101,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         return subscriptions();
     if (name == "connections")
         return "ok " + QString::number(m_server.connectionCount());
+    if (name == "firmware")
+        return "ok " + m_firmware.describe();
     if (name == "close") {
         m_server.closeAll();
         return "ok";
@@ -101,6 +111,8 @@ QString ControlChannel::execute(const QString& name, const QString& arguments)
         m_server.resetAll();
         return "ok";
     }
+    if (name == "ftp")
+        return switchFtp(arguments);
     if (name == "quit")
         return "ok";
     return failed("unknown command \"" + name + "\"");
@@ -137,4 +149,18 @@ QString ControlChannel::subscriptions() const
     if (!paths.isEmpty())
         answer += ' ' + paths.join(" | ");
     return answer;
+}
+
+QString ControlChannel::switchFtp(const QString& arguments)
+{
+    if (!m_ftp)
+        return failed("no FTP server");
+    if (arguments == "stop") {
+        m_ftp->stop();
+        return "ok";
+    }
+    QString error;
+    if (arguments == "start")
+        return m_ftp->start(&error) ? "ok" : failed(error);
+    return failed("ftp stop|start");
 }

@@ -3,8 +3,10 @@
 #include <QObject>
 
 class ConsoleServer;
+class DeviceFtpServer;
 class DeviceState;
 class FaultSwitches;
+class FirmwareStore;
 class StdinReader;
 
 // Commands for tests, one per line on standard input, each answered by one line on standard
@@ -16,15 +18,19 @@ class StdinReader;
 //   value PATH                              -> "ok <value>"
 //   subscriptions                           -> "ok <count> <path> | <path> ..." (sorted)
 //   connections                             -> "ok <count>"
+//   firmware                                -> "ok <outcome> <received> <announced> <version>"
 //   close, abort                            FIN or RST every connection
+//   ftp stop, ftp start                     end the FTP server (cutting its transfers), start it
 //   quit
 class ControlChannel : public QObject
 {
     Q_OBJECT
 
 public:
+    // `ftp` may be null: the device then has no FTP server.
     ControlChannel(StdinReader& input, ConsoleServer& server, DeviceState& state,
-                   FaultSwitches& faults, QObject* parent = nullptr);
+                   FaultSwitches& faults, const FirmwareStore& firmware, DeviceFtpServer* ftp,
+                   QObject* parent = nullptr);
 
 Q_SIGNALS:
     void quitRequested();
@@ -35,8 +41,11 @@ private:
     QString setValue(const QString& arguments);
     QString readValue(const QString& path);
     QString subscriptions() const;
+    QString switchFtp(const QString& arguments);
 
     ConsoleServer& m_server;
     DeviceState& m_state;
     FaultSwitches& m_faults;
+    const FirmwareStore& m_firmware;
+    DeviceFtpServer* m_ftp;
 };

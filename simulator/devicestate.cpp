@@ -93,3 +93,17 @@ void DeviceState::announce(const StateVariable& variable)
 {
     Q_EMIT valueChanged(&variable);
 }
+
+void DeviceState::setWriteAction(const QString& path, WriteAction action)
+{
+    m_writeActions[path] = std::move(action);
+}
+
+bool DeviceState::write(const Address& address, const QString& value, QString* error)
+{
+    const auto action = m_writeActions.find(address.variable->path());
+    if (address.aspect == StateVariable::Aspect::Value && action != m_writeActions.end() &&
+        !action->second(value, error))
+        return false;
+    return address.variable->assign(address.aspect, value, error);
+}

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -37,11 +38,19 @@ public:
     // Tells every listener that the variable has a new value.
     void announce(const StateVariable& variable);
 
+    // What the device does when a client writes a value to the variable at `path` (store or
+    // recall a preset): it runs before the value is taken, and a refusal keeps the old value.
+    using WriteAction = std::function<bool(const QString& value, QString* error)>;
+    void setWriteAction(const QString& path, WriteAction action);
+    // A client's write: the variable's action, then the value in the form of the aspect.
+    bool write(const Address& address, const QString& value, QString* error);
+
 Q_SIGNALS:
     void valueChanged(const StateVariable* variable);
 
 private:
     std::map<QString, StateVariable> m_variables;
+    std::map<QString, WriteAction> m_writeActions;
     QStringList m_order;
     QStringList m_unlisted;
 };

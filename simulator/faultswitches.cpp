@@ -2,27 +2,37 @@
 
 namespace {
 
+const char* const milliseconds = "a time in milliseconds";
+
 struct FaultName
 {
     const char* name;
     FaultSwitches::Fault fault;
-    bool takesMilliseconds;
+    const char* number; // what the number means; null for an on/off switch
 };
 
 const FaultName faultNames[] = {
-    {"refuse-login", FaultSwitches::Fault::RefuseLogin, false},
-    {"ignore-login", FaultSwitches::Fault::IgnoreLogin, false},
-    {"no-banner", FaultSwitches::Fault::NoBanner, false},
-    {"delay", FaultSwitches::Fault::Delay, true},
-    {"split-lines", FaultSwitches::Fault::SplitLines, false},
-    {"merge-lines", FaultSwitches::Fault::MergeLines, false},
-    {"crlf", FaultSwitches::Fault::Crlf, false},
-    {"close-mid-list", FaultSwitches::Fault::CloseMidList, false},
-    {"freeze", FaultSwitches::Fault::Freeze, false},
-    {"lc-trailing-backslash", FaultSwitches::Fault::LcTrailingBackslash, false},
-    {"percent-bare", FaultSwitches::Fault::PercentBare, false},
-    {"discovery-silent", FaultSwitches::Fault::DiscoverySilent, false},
-    {"discovery-delay", FaultSwitches::Fault::DiscoveryDelay, true},
+    {"refuse-login", FaultSwitches::Fault::RefuseLogin, nullptr},
+    {"ignore-login", FaultSwitches::Fault::IgnoreLogin, nullptr},
+    {"no-banner", FaultSwitches::Fault::NoBanner, nullptr},
+    {"delay", FaultSwitches::Fault::Delay, milliseconds},
+    {"split-lines", FaultSwitches::Fault::SplitLines, nullptr},
+    {"merge-lines", FaultSwitches::Fault::MergeLines, nullptr},
+    {"crlf", FaultSwitches::Fault::Crlf, nullptr},
+    {"close-mid-list", FaultSwitches::Fault::CloseMidList, nullptr},
+    {"freeze", FaultSwitches::Fault::Freeze, nullptr},
+    {"lc-trailing-backslash", FaultSwitches::Fault::LcTrailingBackslash, nullptr},
+    {"percent-bare", FaultSwitches::Fault::PercentBare, nullptr},
+    {"discovery-silent", FaultSwitches::Fault::DiscoverySilent, nullptr},
+    {"discovery-delay", FaultSwitches::Fault::DiscoveryDelay, milliseconds},
+    {"json-split", FaultSwitches::Fault::JsonSplit, "a number of pieces"},
+    {"json-error", FaultSwitches::Fault::JsonError, nullptr},
+    {"json-foreign-id", FaultSwitches::Fault::JsonForeignId, nullptr},
+    {"answer-delay", FaultSwitches::Fault::AnswerDelay, milliseconds},
+    {"reconfig-silent", FaultSwitches::Fault::ReconfigSilent, nullptr},
+    {"firmware-refuse", FaultSwitches::Fault::FirmwareRefuse, nullptr},
+    {"firmware-stall", FaultSwitches::Fault::FirmwareStall, nullptr},
+    {"firmware-drop", FaultSwitches::Fault::FirmwareDrop, nullptr},
 };
 
 const FaultName* findFault(const QString& name)
@@ -65,13 +75,13 @@ bool FaultSwitches::set(const QString& name, const QString& value, QString* erro
         return false;
     }
     int number = 0;
-    if (entry->takesMilliseconds) {
+    if (entry->number) {
         bool ok = false;
         number = value.toInt(&ok);
         if (value == "off")
             number = 0;
         else if (!ok || number < 0) {
-            *error = name + " takes a time in milliseconds";
+            *error = name + " takes " + entry->number;
             return false;
         }
     } else if (value == "on" || value == "1") {

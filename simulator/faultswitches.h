@@ -8,7 +8,8 @@
 
 // Named failure modes and device variants (an `lc` that echoes its closing backslash, percent
 // values without their sign), switched on at start (--fault) or at run time (control channel).
-// Most are on or off; "delay" and "discovery-delay" carry a time in milliseconds.
+// Most are on or off; "delay", "discovery-delay" and "answer-delay" carry a time in
+// milliseconds, "json-split" a number of pieces.
 class FaultSwitches : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,14 @@ public:
         PercentBare,
         DiscoverySilent,
         DiscoveryDelay,
+        FirmwareRefuse,
+        FirmwareStall,
+        FirmwareDrop,
+        JsonSplit,
+        JsonError,
+        JsonForeignId,
+        AnswerDelay,
+        ReconfigSilent,
     };
 
     explicit FaultSwitches(QObject* parent = nullptr);

@@ -33,6 +33,12 @@ void LineChannel::readInput()
         return;
     m_input += m_socket->readAll();
     while (!m_closed && !m_closeWhenSent && !frozen()) {
+        if (m_dataLeft > 0) {
+            if (m_input.isEmpty())
+                return;
+            passData();
+            continue;
+        }
         const int end = m_input.indexOf('\n');
         if (end < 0) {
             if (m_input.size() > maximumLineLength) {
@@ -57,6 +63,20 @@ void LineChannel::readInput()
         m_log.write(QString::number(m_number), "RX " + line);
         Q_EMIT lineReceived(line);
     }
+}
+
+// Hands on the data part of the input without copying the common case of a whole read.
+void LineChannel::passData()
+{
+    QByteArray data;
+    if (m_input.size() <= m_dataLeft) {
+        data.swap(m_input);
+    } else {
+        data = m_input.left(int(m_dataLeft));
+        m_input.remove(0, int(m_dataLeft));
+    }
+    m_dataLeft -= data.size();
+    Q_EMIT dataReceived(data);
 }
 
 void LineChannel::sendLine(const QString& line)

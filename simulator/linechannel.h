@@ -14,7 +14,8 @@ class WireLog;
 
 // The byte side of one console connection: cuts the input into lines (LF or CR LF, UTF-8,
 // at most 64 KiB each) and writes output lines, shaped by the fault switches (delay, split,
-// merge, CR LF, freeze). Every line in and out goes to the wire log.
+// merge, CR LF, freeze). Every line in and out goes to the wire log. A file written to the device
+// arrives as raw bytes between lines: receiveData() hands that many bytes on as they come.
 class LineChannel : public QObject
 {
     Q_OBJECT
@@ -38,9 +39,12 @@ public:
     void close();
     // RST now.
     void reset();
+    // The next `bytes` bytes of input are data: dataReceived() gets them, then lines follow again.
+    void receiveData(qint64 bytes) { m_dataLeft = bytes; }
 
 Q_SIGNALS:
     void lineReceived(const QString& line);
+    void dataReceived(const QByteArray& data);
     void closed();
 
 private:
@@ -52,6 +56,7 @@ private:
     };
 
     void readInput();
+    void passData();
     void enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due);
     void writeDue();
     void onFaultChanged(FaultSwitches::Fault fault);
@@ -63,6 +68,7 @@ private:
     const FaultSwitches& m_faults;
     WireLog& m_log;
     QByteArray m_input;
+    qint64 m_dataLeft = 0;
     bool m_discardingLongLine = false;
     std::deque<Chunk> m_output;
     QTimer m_writeTimer;

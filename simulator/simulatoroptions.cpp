@@ -23,7 +23,18 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
                                        "class");
     const QCommandLineOption fault("fault", "Failure mode to switch on (repeatable).",
                                    "name[=value]");
-    parser.addOptions({address, port, password, wireLog, name, className, fault});
+    const QCommandLineOption storage(
+        "storage",
+        "Storage folder: presets/ and the tuning folders, the FTP root (default: a "
+        "temporary folder).",
+        "folder");
+    const QCommandLineOption ftpPort("ftp-port", "FTP port (0: no FTP server).", "port",
+                                     QString::number(options.ftpPort));
+    const QCommandLineOption ftpLog("ftp-log", "File that records every FTP command.", "file");
+    const QCommandLineOption ftpRate("ftp-rate", "Bytes per second on each FTP data connection.",
+                                     "bytes", QStringLiteral("0"));
+    parser.addOptions({address, port, password, wireLog, name, className, fault, storage, ftpPort,
+                       ftpLog, ftpRate});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -37,10 +48,20 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     if (!portOk || portNumber == 0 || portNumber > 65535)
         fail("not a port: " + parser.value(port));
     options.port = quint16(portNumber);
+    const uint ftpPortNumber = parser.value(ftpPort).toUInt(&portOk);
+    if (!portOk || ftpPortNumber > 65535)
+        fail("not a port: " + parser.value(ftpPort));
+    options.ftpPort = quint16(ftpPortNumber);
+    bool rateOk = false;
+    options.ftpBytesPerSecond = parser.value(ftpRate).toInt(&rateOk);
+    if (!rateOk || options.ftpBytesPerSecond < 0)
+        fail("not a rate: " + parser.value(ftpRate));
     options.password = parser.value(password);
     options.wireLogPath = parser.value(wireLog);
     options.instanceName = parser.value(name);
     options.className = parser.value(className);
     options.faults = parser.values(fault);
+    options.storagePath = parser.value(storage);
+    options.ftpLogPath = parser.value(ftpLog);
     return options;
 }

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line: --address, --port, --password, --wire-log, --name, --class,
-// --fault (repeatable).
+// --fault (repeatable), --storage, --ftp-port, --ftp-log, --ftp-rate.
 struct SimulatorOptions
 {
     QHostAddress address{QHostAddress::LocalHost};
@@ -14,6 +14,10 @@ struct SimulatorOptions
     QString instanceName;
     QString className;
     QStringList faults;
+    QString storagePath;  // empty: a temporary folder for this run
+    quint16 ftpPort = 21; // 0: no FTP server
+    QString ftpLogPath;
+    int ftpBytesPerSecond = 0; // 0: no limit
 
     // Exits the process with a usage message on a malformed command line.
     static SimulatorOptions parse(const QStringList& arguments);

@@ -24,6 +24,8 @@ public:
     Kind kind() const { return m_kind; }
     QStringList entries() const { return m_entries; }
 
+    // A meter or indicator: its value follows the clock, not the settings.
+    bool moves() const { return m_motionPeriodMs > 0; }
     bool supports(Aspect aspect) const;
     // The value as the device writes it for `aspect` (not for Entries).
     QString text(Aspect aspect) const;

@@ -5,8 +5,8 @@
 // one fetches nothing. Run inside the loopback-only namespace:
 //   scripts/netns-run build/bench/files/tuningsyncbench
 #include "datafolders.h"
+#include "ftpclientthread.h"
 #include "tuningfilemanager.h"
-#include "tuningfileworker.h"
 #include "tuningfixture.h"
 
 #include <QCoreApplication>
@@ -62,8 +62,8 @@ Run curlMirror(const TuningDevice& device, const QString& target)
         QUrl url;
         url.setScheme(QStringLiteral("ftp"));
         url.setHost(device.address());
-        url.setUserName(TuningFileWorker::deviceUser);
-        url.setPassword(TuningFileWorker::devicePassword);
+        url.setUserName(FtpClientThread::deviceUser);
+        url.setPassword(FtpClientThread::devicePassword);
         url.setPath('/' + folder + '/');
         bool ok = false;
         const QStringList names = curl({"-l", url.toString(QUrl::FullyEncoded)}, &ok)

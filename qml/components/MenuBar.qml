@@ -2,11 +2,12 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // The bar at the top of every screen: logo (six clicks toggle validation mode on the utilities
-// and tuning screens), the current preset's name, and the buttons to the main screens.
+// and tuning screens), the current preset's name, the input and output meters, and the buttons to
+// the main screens.
 Rectangle {
     id: menuBar
     objectName: "menuBar"
-    height: rootQML.dpY(64)
+    height: Theme.dpY(64)
     color: Theme.panel
 
     property string currentScreen: ""
@@ -33,82 +34,97 @@ Rectangle {
         validationNotice.open();
     }
 
-    Text {
-        id: logo
-        objectName: "menuBarLogo"
+    // The logo, with the current preset's name under it.
+    Column {
+        id: brand
         anchors.left: parent.left
-        anchors.leftMargin: rootQML.dpX(Theme.margin)
+        anchors.leftMargin: Theme.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter
-        text: "SPANDRELL QX8"
-        color: Theme.brand
-        font.pixelSize: rootQML.dpY(Theme.fontLogo)
-        font.bold: true
+        width: Theme.dpX(168)
+        spacing: Theme.dpY(2)
 
-        MouseArea {
-            anchors.fill: parent
-            onClicked: menuBar.onLogoClicked()
+        Image {
+            id: logo
+            objectName: "menuBarLogo"
+            width: parent.width
+            height: width * sourceSize.height / Math.max(1, sourceSize.width)
+            source: "/images/Logo.png"
+            fillMode: Image.PreserveAspectFit
+            smooth: true
+
+            MouseArea {
+                anchors.fill: parent
+                onClicked: menuBar.onLogoClicked()
+            }
+        }
+        Text {
+            objectName: "menuBarPreset"
+            width: parent.width
+            text: rootQML.lastPresetName
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
         }
     }
 
-    Text {
-        anchors.left: logo.right
-        anchors.leftMargin: rootQML.dpX(Theme.margin)
+    MenubarMetersLayout {
+        anchors.left: brand.right
+        anchors.leftMargin: Theme.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter
-        anchors.right: buttons.left
-        anchors.rightMargin: rootQML.dpX(Theme.spacing)
-        text: rootQML.lastPresetName
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontBody)
     }
 
     Row {
         id: buttons
         anchors.right: parent.right
-        anchors.rightMargin: rootQML.dpX(Theme.spacing)
+        anchors.rightMargin: Theme.dpX(Theme.margin)
         anchors.verticalCenter: parent.verticalCenter
-        spacing: rootQML.dpX(Theme.spacingSmall)
+        spacing: Theme.dpX(Theme.spacingSmall)
 
-        Button {
+        CustomButton {
             objectName: "menuDiscoveryButton"
             text: "Devices"
             onClicked: menuBar.send("DeviceDiscovery", "")
         }
-        Button {
+        CustomButton {
             objectName: "menuWizardButton"
             text: "Wizards"
             enabled: !menuBar.disableWizard
+            checked: menuBar.currentScreen === "Wizards"
             onClicked: {
                 menuBar.wizardsButtonClicked();
                 if (menuBar.currentScreen !== "Wizards")
                     menuBar.send("Wizard", "");
             }
         }
-        Button {
+        CustomButton {
             objectName: "menuHelpButton"
             text: "Help"
             enabled: rootQML.strHelpFileName !== ""
             onClicked: helpOverlay.visible = true
         }
-        Button {
+        CustomButton {
             objectName: "menuPresetsButton"
             text: "Presets"
+            checked: menuBar.currentScreen === "Preset"
             onClicked: menuBar.send("Presets", "")
         }
-        Button {
+        CustomButton {
             objectName: "menuUtilitiesButton"
             text: "Utilities"
+            checked: menuBar.currentScreen === "Utilities"
             onClicked: menuBar.send("Utilities", "")
         }
-        Button {
+        CustomButton {
             objectName: "menuHomeButton"
             text: "Home"
+            checked: menuBar.currentScreen === "HomeScreen"
             onClicked: menuBar.send("HomeButtonPressed", "")
         }
-        Button {
+        CustomButton {
             objectName: "menuOutputMetersButton"
             text: "Outputs"
+            checked: menuBar.currentScreen === "ScreenOutputMeters"
             onClicked: menuBar.send("1", "Output")
         }
     }

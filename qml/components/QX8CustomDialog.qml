@@ -1,16 +1,21 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 
-// The common modal dialog: a message, an optional text field, an optional busy animation, and
-// OK and Cancel buttons. Covers its parent and swallows clicks behind it while shown. Its panel
-// is made when it first opens: a page holds dialogs it may never show, and they cost it nothing.
+// The common modal dialog: an optional title and warning sign, a message, an optional text field,
+// an optional busy animation, and OK and Cancel buttons. Covers its parent and swallows clicks
+// behind it while shown. A message in Text.StyledText may hold links; they open in the browser.
+// Its panel is made when it first opens: a page holds dialogs it may never show, and they cost it
+// nothing.
 Item {
     id: dialog
     anchors.fill: parent
     visible: false
     z: 100
 
+    property string title: ""
     property string message: ""
+    property int messageFormat: Text.PlainText
+    property bool showWarning: false
     property bool showTextField: false
     property bool showBusy: false
     property bool showOk: true
@@ -20,6 +25,7 @@ Item {
     property string inputText: ""
     readonly property bool inputAcceptable: panel.item !== null && panel.item.inputAcceptable
     property QtObject inputValidator: null
+    property int inputMaximumLength: 32767
     property int inputMaskEcho: TextInput.Normal
 
     signal accepted()
@@ -72,10 +78,34 @@ Item {
                     spacing: Theme.margin
 
                     Text {
+                        objectName: "dialogWarning"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: dialog.showWarning
+                        text: "\u26A0"
+                        color: Theme.stateWarning
+                        font.pixelSize: Theme.fontHeading
+                    }
+
+                    Text {
+                        objectName: "dialogTitle"
+                        width: parent.width
+                        visible: dialog.title !== ""
+                        text: dialog.title
+                        textFormat: Text.PlainText
+                        color: Theme.text
+                        font.pixelSize: Theme.fontValue
+                        font.bold: true
+                        wrapMode: Text.WordWrap
+                        horizontalAlignment: Text.AlignHCenter
+                    }
+
+                    Text {
                         objectName: "dialogMessage"
                         width: parent.width
                         text: dialog.message
-                        textFormat: Text.PlainText
+                        textFormat: dialog.messageFormat
+                        linkColor: Theme.stateOn
+                        onLinkActivated: Qt.openUrlExternally(link)
                         color: Theme.text
                         font.pixelSize: Theme.fontValue
                         wrapMode: Text.WordWrap
@@ -96,6 +126,7 @@ Item {
                         selectByMouse: true
                         text: dialog.inputText
                         validator: dialog.inputValidator
+                        maximumLength: dialog.inputMaximumLength
                         echoMode: dialog.inputMaskEcho
                         onTextChanged: dialog.inputText = text
                         onAccepted: okButton.clicked()

@@ -1,8 +1,10 @@
 import QtQuick 2.15
 
-// A panel of the Utilities screen: a title over rows that stack in one column.
+// A panel of the Utilities screen: a title, with an optional control beside it that belongs to
+// the whole strip, over rows that stack in one column.
 Rectangle {
     property alias title: titleText.text
+    property alias titleAccessory: accessory.data
     default property alias rows: column.data
 
     color: Theme.panel
@@ -16,11 +18,21 @@ Rectangle {
         anchors.margins: rootQML.dpX(Theme.margin)
         spacing: rootQML.dpY(Theme.spacing)
 
-        Text {
-            id: titleText
-            color: Theme.text
-            font.pixelSize: rootQML.dpY(Theme.fontValue)
-            font.bold: true
+        Row {
+            spacing: rootQML.dpX(Theme.margin)
+
+            Text {
+                id: titleText
+                anchors.verticalCenter: parent.verticalCenter
+                color: Theme.text
+                font.pixelSize: rootQML.dpY(Theme.fontValue)
+                font.bold: true
+            }
+
+            Row {
+                id: accessory
+                anchors.verticalCenter: parent.verticalCenter
+            }
         }
     }
 }

@@ -1,24 +1,56 @@
 import QtQuick 2.15
 
-// The strip of one delay: its name and its amount in every unit.
-Column {
+// The panel of one delay: its name and on/off on the left, its amount in every unit beside them.
+// `selected` rings the delay the user came for.
+Rectangle {
     id: root
 
     property string processingObjectName
     property string stateVariableName: "Amount"
+    property string switchVariableName
     property string delayName
+    property bool selected: false
     readonly property alias alignmentDelay: delay
 
-    spacing: Theme.spacingSmall
+    implicitWidth: names.width + delay.width + 3 * Theme.dpX(Theme.margin)
+    implicitHeight: Theme.dpY(88)
+    color: Theme.panel
+    radius: Theme.radius
+    border.color: selected ? Theme.brand : Theme.border
+    border.width: selected ? 2 : 1
 
-    Text {
-        text: root.delayName
-        textFormat: Text.PlainText
-        color: Theme.text
-        font.pixelSize: Theme.fontLabel
+    Column {
+        id: names
+        anchors.left: parent.left
+        anchors.leftMargin: Theme.dpX(Theme.margin)
+        anchors.verticalCenter: parent.verticalCenter
+        width: Theme.dpX(180)
+        spacing: Theme.dpY(Theme.spacingSmall)
+
+        Text {
+            width: parent.width
+            text: root.delayName
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: Theme.text
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+            font.bold: true
+            font.capitalization: Font.AllUppercase
+        }
+        OnOffButton {
+            id: onOff
+            visible: root.switchVariableName !== ""
+            processingObjectName: root.switchVariableName !== "" ? root.processingObjectName : ""
+            stateVariableName: root.switchVariableName
+        }
     }
+
     QX8AlignmentDelay {
         id: delay
+        opacity: onOff.switchedOff ? 0.5 : 1
+        anchors.left: names.right
+        anchors.leftMargin: Theme.dpX(Theme.margin)
+        anchors.verticalCenter: parent.verticalCenter
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
     }

@@ -1,36 +1,59 @@
 import QtQuick 2.15
 
-// A fader with its channel name above and the device's value text below.
+// A fader strip of one level: the channel's name above, the fader beside its dB scale (and the
+// channel's level meter, when the strip names one), and the device's value below. The scale
+// is the fader's.
 Column {
     id: root
 
     property string processingObjectName
     property string stateVariableName
     property string channelName
-    property var rangeBoundaryValues: [-80, -40, -20, -10, 0, 10]
-    property var rangeLengthsInPercentage: [10, 20, 20, 30, 20]
+    property string meterObjectName
+    property string meterVariableName
+    property real faderHeight: Theme.dpY(220)
     readonly property alias fader: fader
+    readonly property alias readout: readout
 
-    spacing: Theme.spacingSmall
+    spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
+        width: Math.min(implicitWidth, Theme.dpX(84))
         text: root.channelName
         textFormat: Text.PlainText
+        elide: Text.ElideRight
         color: Theme.text
-        font.pixelSize: Theme.fontLabel
+        font.pixelSize: Theme.dpY(Theme.fontLabel)
     }
-    QX8Fader {
-        id: fader
+    Row {
         anchors.horizontalCenter: parent.horizontalCenter
-        height: 200
-        processingObjectName: root.processingObjectName
-        stateVariableName: root.stateVariableName
-        rangeBoundaryValues: root.rangeBoundaryValues
-        rangeLengthsInPercentage: root.rangeLengthsInPercentage
+        spacing: Theme.dpX(2)
+        QX8CustomMeter {
+            y: fader.topPadding
+            width: Theme.dpX(8)
+            height: fader.availableHeight
+            visible: root.meterVariableName !== ""
+            processingObjectName: root.meterVariableName !== "" ? root.meterObjectName : ""
+            stateVariableName: root.meterVariableName
+        }
+        QX8Fader {
+            id: fader
+            height: root.faderHeight
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+        }
+        ScaleMarkerArea {
+            y: fader.topPadding
+            height: fader.availableHeight
+        }
     }
     QX8CustomLabel {
+        id: readout
+        objectName: "readout"
         anchors.horizontalCenter: parent.horizontalCenter
+        width: Theme.dpX(84)
+        horizontalAlignment: Text.AlignHCenter
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
     }

@@ -1,8 +1,10 @@
 import QtQuick 2.15
 import QX8Button 1.0
+import DeviceModelProvider 1.0
 
-// A labelled slider of one numeric variable with nudge buttons on both sides, its range ends
-// below and the device's value text in the middle (currentValue).
+// A labelled slider of one numeric variable with nudge buttons on both sides, the ends of its
+// range below (from the device model unless the page names them) and the device's value in the
+// middle (currentValue).
 Column {
     id: root
 
@@ -11,8 +13,10 @@ Column {
     property alias poClassName: nudgeUp.poClassName
     property alias svClassName: nudgeUp.svClassName
     property string title
-    property string minLabel
-    property string maxLabel
+    property string minLabel: rangeEnd(DeviceModelProvider.minimum(processingObjectName,
+                                                                   stateVariableName))
+    property string maxLabel: rangeEnd(DeviceModelProvider.maximum(processingObjectName,
+                                                                   stateVariableName))
     property bool nudgeButtonsVisibility: true
     property bool ratioSlider: false
     readonly property string currentValue: valueText.text
@@ -20,29 +24,38 @@ Column {
     readonly property alias nudgeDown: nudgeDown
     readonly property alias nudgeUp: nudgeUp
 
-    spacing: Theme.spacingSmall
+    function rangeEnd(limit) {
+        if (limit === undefined)
+            return ""
+        return limit + DeviceModelProvider.unit(processingObjectName, stateVariableName)
+    }
+
+    spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
         text: root.title
-        color: Theme.text
-        font.pixelSize: Theme.fontLabel
+        textFormat: Text.PlainText
+        color: Theme.textDim
+        font.pixelSize: Theme.dpY(Theme.fontSmall)
+        font.capitalization: Font.AllUppercase
     }
     Row {
-        spacing: Theme.spacingSmall
+        spacing: Theme.dpX(Theme.spacingSmall)
         QX8CustomButton {
             id: nudgeDown
             visible: root.nudgeButtonsVisibility
             buttonType: QX8Button.Nudge
             bumpDirection: -1
-            uncheckedText: "-"
-            processingObjectName: root.processingObjectName
+            uncheckedText: "\u2212"
+            fontSize: Theme.fontValue
+            processingObjectName: root.nudgeButtonsVisibility ? root.processingObjectName : ""
             stateVariableName: root.stateVariableName
             poClassName: nudgeUp.poClassName
             svClassName: nudgeUp.svClassName
         }
         QX8CustomSlider {
             id: slider
-            width: 240
+            width: Theme.dpX(240)
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
             ratioSlider: root.ratioSlider
@@ -53,26 +66,35 @@ Column {
             buttonType: QX8Button.Nudge
             bumpDirection: 1
             uncheckedText: "+"
-            processingObjectName: root.processingObjectName
+            fontSize: Theme.fontValue
+            processingObjectName: root.nudgeButtonsVisibility ? root.processingObjectName : ""
             stateVariableName: root.stateVariableName
         }
     }
-    Row {
-        spacing: 2 * Theme.margin
+    Item {
+        width: parent.width
+        height: valueText.height
         Text {
+            anchors.left: parent.left
+            anchors.verticalCenter: parent.verticalCenter
             text: root.minLabel
+            textFormat: Text.PlainText
             color: Theme.textDim
-            font.pixelSize: Theme.fontSmall
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
         }
         QX8CustomLabel {
             id: valueText
+            anchors.horizontalCenter: parent.horizontalCenter
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
         }
         Text {
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
             text: root.maxLabel
+            textFormat: Text.PlainText
             color: Theme.textDim
-            font.pixelSize: Theme.fontSmall
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
         }
     }
 }

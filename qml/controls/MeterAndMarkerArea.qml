@@ -1,29 +1,26 @@
 import QtQuick 2.15
 
-// A level meter with its scale marks beside it.
+// A level meter with its dB scale beside it, both on the scale of the meter's variable.
 Row {
     id: root
 
     property string processingObjectName
     property string stateVariableName
-    property var rangeBoundaryValues: [-60, -40, -20, -10, 0]
-    property var rangeLengthsInPercentage: [20, 20, 30, 30]
+    property real meterWidth: Theme.dpX(12)
     readonly property alias meter: meter
 
-    spacing: Theme.spacingSmall / 2
+    spacing: Theme.dpX(3)
 
     QX8CustomMeter {
         id: meter
-        width: 12
+        width: root.meterWidth
         height: root.height
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
-        rangeBoundaryValues: root.rangeBoundaryValues
-        rangeLengthsInPercentage: root.rangeLengthsInPercentage
     }
     ScaleMarkerArea {
         height: root.height
-        rangeBoundaryValues: root.rangeBoundaryValues
-        rangeLengthsInPercentage: root.rangeLengthsInPercentage
+        rangeBoundaryValues: meter.rangeBoundaryValues
+        rangeLengthsInPercentage: meter.rangeLengthsInPercentage
     }
 }

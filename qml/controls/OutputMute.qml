@@ -9,13 +9,13 @@ Column {
     property string outputName
     readonly property alias muteButton: mute
 
-    spacing: Theme.spacingSmall
+    spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
         text: root.outputName
         textFormat: Text.PlainText
         color: Theme.text
-        font.pixelSize: Theme.fontLabel
+        font.pixelSize: Theme.dpY(Theme.fontLabel)
     }
     MuteButton {
         id: mute

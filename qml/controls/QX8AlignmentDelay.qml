@@ -1,34 +1,27 @@
 import QtQuick 2.15
+import DeviceModelProvider 1.0
 
-// One delay in three units at once: milliseconds (nudgeable), feet and metres.
+// One delay in every unit the device writes it in at once (milliseconds, feet, metres); the
+// first unit has the nudge buttons.
 Row {
     id: root
 
     property string processingObjectName
     property string stateVariableName: "Amount"
-    readonly property alias milliseconds: ms
-    readonly property alias feet: ft
-    readonly property alias metres: m
+    readonly property var units: DeviceModelProvider.displayUnits(processingObjectName,
+                                                                  stateVariableName)
+    readonly property alias items: unitItems
 
-    spacing: Theme.spacing
+    spacing: Theme.dpX(Theme.margin * 2)
 
-    CustomDelayItem {
-        id: ms
-        processingObjectName: root.processingObjectName
-        stateVariableName: root.stateVariableName
-        unit: "ms"
-        nudgeable: true
-    }
-    CustomDelayItem {
-        id: ft
-        processingObjectName: root.processingObjectName
-        stateVariableName: root.stateVariableName
-        unit: "ft"
-    }
-    CustomDelayItem {
-        id: m
-        processingObjectName: root.processingObjectName
-        stateVariableName: root.stateVariableName
-        unit: "m"
+    Repeater {
+        id: unitItems
+        model: root.units
+        CustomDelayItem {
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+            unit: modelData
+            nudgeable: index === 0
+        }
     }
 }

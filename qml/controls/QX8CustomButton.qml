@@ -5,9 +5,10 @@ import DeviceModelProvider 1.0
 
 // A labelled button bound to one variable. SV: a toggle whose checked state is the device's.
 // Nudge: a step button; held down it steps again after each answer of the device, never with
-// two steps in flight and never faster than minimumRepeatMs. SingleShot and XGroupMember:
-// plain buttons whose clicks the page handles (buttonClicked).
-Button {
+// two steps in flight and never faster than minimumRepeatMs; it waits for the device's value
+// before it steps. SingleShot and XGroupMember: plain buttons whose clicks the page handles
+// (buttonClicked).
+CustomButton {
     id: root
 
     property string processingObjectName
@@ -34,6 +35,7 @@ Button {
 
     signal buttonClicked()
 
+    enabled: buttonType !== QX8Button.Nudge || backend.hasDeviceValue
     checkable: buttonType === QX8Button.XGroupMember
     checked: buttonType === QX8Button.SV && backend.activeState
     ButtonGroup.group: buttonType === QX8Button.XGroupMember ? xGroup : null

@@ -13,8 +13,8 @@ Rectangle {
     readonly property bool lit: backend.value === onText
     readonly property alias backend: backend
 
-    width: 12
-    height: 12
+    width: Theme.dpX(12)
+    height: width
     radius: width / 2
     color: lit ? onColor : offColor
 

@@ -1,11 +1,11 @@
 import QtQuick 2.15
 import QtQml 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Controls 2.15 as T
 import QX8Slider 1.0
 
 // A slider bound to one variable (percent of its range by default). It shows the device's
 // position and writes only while the user moves it.
-Slider {
+T.Slider {
     id: root
 
     property string processingObjectName
@@ -16,6 +16,34 @@ Slider {
 
     from: 0
     to: 100
+    implicitWidth: Theme.dpX(200)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+    padding: Theme.dpX(10)
+
+    background: Rectangle {
+        x: root.leftPadding
+        y: (root.height - height) / 2
+        width: root.availableWidth
+        height: Theme.dpY(4)
+        radius: height / 2
+        color: Theme.border
+        Rectangle {
+            width: root.visualPosition * parent.width
+            height: parent.height
+            radius: parent.radius
+            color: Theme.textDim
+        }
+    }
+
+    handle: Rectangle {
+        x: root.leftPadding + root.visualPosition * root.availableWidth - width / 2
+        y: (root.height - height) / 2
+        width: Theme.dpY(18)
+        height: width
+        radius: width / 2
+        color: root.pressed ? Theme.text : Theme.textDim
+        opacity: backend.hasDeviceValue ? 1 : 0.3
+    }
 
     QX8Slider {
         id: backend

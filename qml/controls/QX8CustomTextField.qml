@@ -1,11 +1,11 @@
 import QtQuick 2.15
 import QtQml 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Controls 2.15 as T
 import QX8TextField 1.0
 
 // An editable value of one variable in one unit; what the user types is written when editing
 // finishes (once per edit), with the unit appended.
-TextField {
+T.TextField {
     id: root
 
     property string processingObjectName
@@ -17,6 +17,28 @@ TextField {
 
     validator: textFieldValidator
     selectByMouse: true
+    implicitWidth: Theme.dpX(110)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+    leftPadding: Theme.dpX(Theme.spacing)
+    rightPadding: leftPadding
+    verticalAlignment: Text.AlignVCenter
+    font.pixelSize: Theme.dpY(Theme.fontValue)
+    color: backend.hasDeviceValue ? Theme.text : Theme.textFaint
+    selectionColor: Theme.brand
+    background: Rectangle {
+        radius: Theme.radius
+        color: Theme.raised
+        border.color: root.activeFocus ? Theme.text : Theme.border
+    }
+
+    Text {
+        anchors.verticalCenter: parent.verticalCenter
+        x: root.leftPadding
+        visible: !backend.hasDeviceValue && root.text === ""
+        text: "\u2013"
+        font: root.font
+        color: Theme.textFaint
+    }
 
     QX8TextField {
         id: backend

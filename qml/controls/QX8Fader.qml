@@ -1,25 +1,63 @@
 import QtQuick 2.15
 import QtQml 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Controls 2.15 as T
 import Fader 1.0
+import DeviceModelProvider 1.0
+import "Scales.js" as Scales
 
-// A vertical fader bound to one variable through a piecewise scale (or linearly between
-// minimumValue and maximumValue). It shows the device's value and writes only while moved.
-Slider {
+// A vertical fader bound to one variable through a piecewise scale (by default a console taper
+// over the variable's range in the device model), or linearly between minimumValue and
+// maximumValue. It shows the device's value and writes only while moved; the cap is dimmed until
+// the device has reported the value.
+T.Slider {
     id: root
+    objectName: "fader"
 
     property string processingObjectName
     property string stateVariableName
     property string valueType
-    property var rangeBoundaryValues: []
-    property var rangeLengthsInPercentage: []
+    readonly property var taper: Scales.taper(
+        DeviceModelProvider.minimum(processingObjectName, stateVariableName),
+        DeviceModelProvider.maximum(processingObjectName, stateVariableName))
+    property var rangeBoundaryValues: taper.boundaries
+    property var rangeLengthsInPercentage: taper.lengths
     property real minimumValue: 0
     property real maximumValue: 0
+    property color capColor: Theme.textDim
     readonly property alias backend: backend
 
     orientation: Qt.Vertical
     from: 0
     to: 100
+    implicitWidth: Theme.dpX(36)
+    implicitHeight: Theme.dpY(200)
+    padding: Theme.dpY(12)
+
+    background: Rectangle {
+        x: (root.width - width) / 2
+        y: root.topPadding
+        width: Theme.dpX(4)
+        height: root.availableHeight
+        radius: width / 2
+        color: Theme.border
+    }
+
+    handle: Rectangle {
+        x: (root.width - width) / 2
+        y: root.topPadding + root.visualPosition * root.availableHeight - height / 2
+        width: Theme.dpX(32)
+        height: Theme.dpY(20)
+        radius: Theme.radius
+        color: root.pressed ? Theme.text : root.capColor
+        opacity: backend.hasDeviceValue ? 1 : 0.3
+        border.color: Theme.background
+        Rectangle {
+            anchors.centerIn: parent
+            width: parent.width - Theme.dpX(8)
+            height: 2
+            color: Theme.background
+        }
+    }
 
     Fader {
         id: backend

@@ -16,8 +16,8 @@ Rectangle {
     readonly property alias currentValue: inner.currentValue
     readonly property alias superSlider: inner
 
-    implicitWidth: inner.implicitWidth + 2 * Theme.spacing
-    implicitHeight: inner.implicitHeight + 2 * Theme.spacing
+    implicitWidth: inner.implicitWidth + 2 * Theme.dpX(Theme.spacing)
+    implicitHeight: inner.implicitHeight + 2 * Theme.dpY(Theme.spacing)
     color: Theme.panel
     border.color: Theme.border
     radius: Theme.radius

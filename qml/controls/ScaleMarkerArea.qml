@@ -1,11 +1,15 @@
 import QtQuick 2.15
 
-// The dB marks of a meter's scale, each at the height its boundary takes on the meter.
+// The dB marks of a level scale, each at the height its boundary takes on the meter or fader
+// beside it. Marks that would crowd the one below them are left out.
 Item {
     id: root
 
     property var rangeBoundaryValues: []
     property var rangeLengthsInPercentage: []
+    property real fontSize: Theme.fontSmall
+
+    readonly property var shown: visibleMarks(height)
 
     function travelAt(index) {
         var travel = 0
@@ -13,17 +17,35 @@ Item {
             travel += rangeLengthsInPercentage[i]
         return Math.min(100, travel)
     }
+    function yAt(index) {
+        return height * (1 - travelAt(index) / 100)
+    }
+    // From the top down, every mark at least a line below the last one kept.
+    function visibleMarks(areaHeight) {
+        var kept = []
+        var lastY = -1e9
+        var line = Theme.dpY(fontSize) * 1.1
+        for (var i = rangeBoundaryValues.length - 1; i >= 0; --i) {
+            var y = areaHeight * (1 - travelAt(i) / 100)
+            if (y - lastY >= line) {
+                kept.push(i)
+                lastY = y
+            }
+        }
+        return kept
+    }
 
-    implicitWidth: 28
+    implicitWidth: Theme.dpX(26)
 
     Repeater {
-        model: root.rangeBoundaryValues.length
+        model: root.shown
         Text {
-            x: 2
-            y: root.height * (1 - root.travelAt(index) / 100) - height / 2
-            text: root.rangeBoundaryValues[index]
+            x: Theme.dpX(2)
+            y: Math.max(0, Math.min(root.height - height, root.yAt(modelData) - height / 2))
+            text: root.rangeBoundaryValues[modelData] > 0 ? "+" + root.rangeBoundaryValues[modelData]
+                                                          : root.rangeBoundaryValues[modelData]
+            font.pixelSize: Theme.dpY(root.fontSize)
             color: Theme.textDim
-            font.pixelSize: Theme.fontSmall
         }
     }
 }

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 
 // Evenly spaced scale lines with their labels, first label at the top (vertical) or at the
-// left (horizontal).
+// left (horizontal). An empty label draws the line alone; the "0" line is drawn stronger.
 Item {
     id: root
 
@@ -22,14 +22,14 @@ Item {
 
             Rectangle {
                 anchors.fill: parent
-                color: root.lineColor
+                color: root.labels[index] === "0" ? Theme.gridStrong : root.lineColor
             }
             Text {
                 x: root.vertical ? 2 : 2
                 y: root.vertical ? (index === 0 ? 1 : -height - 1) : root.height - height - 1
                 text: root.labels[index]
                 color: root.textColor
-                font.pixelSize: root.fontSize
+                font.pixelSize: Theme.dpY(root.fontSize)
             }
         }
     }

@@ -2,8 +2,9 @@ import QtQuick 2.15
 import QtQuick.Layouts 1.15
 import QX8NumericalSV 1.0
 
-// One Nuq filter's read-out: name in its band colour, mode, centre frequency, gain and Q,
-// following the device.
+// One Nuq filter's read-out, following the device: its number in its band colour, whether it is
+// a fixed or a live filter, its centre frequency, depth and Q. A filter without depth is unused
+// and shows dimmed; values not yet reported show a dash.
 Item {
     id: root
 
@@ -11,14 +12,18 @@ Item {
     property string bandName: ""
     property string filterName: ""
     property color filterNameColor: Theme.text
-    property string valueFc: "-"
-    property string valueGain: "-"
-    property string valueQ: "-"
-    property string valueMode: "LIVE"
+    property bool fixedFilter: false
+    readonly property string valueMode: fixedFilter ? "FIXED" : "LIVE"
+    readonly property string valueFc: frequency.hasDeviceValue ? frequencyText(frequency.value)
+                                                               : "\u2013"
+    readonly property string valueGain: gain.hasDeviceValue ? gain.value.toFixed(1) + " dB"
+                                                            : "\u2013"
+    readonly property string valueQ: q.hasDeviceValue ? "Q " + q.value.toFixed(1) : "\u2013"
+    readonly property bool inUse: gain.hasDeviceValue && gain.value < 0
     property real fontSize: Theme.fontLabel
 
     implicitWidth: row.implicitWidth
-    implicitHeight: row.implicitHeight
+    implicitHeight: Theme.dpY(Theme.fontLabel + 10)
 
     function frequencyText(hz) {
         return hz >= 1000 ? (hz / 1000).toFixed(2) + " kHz" : hz.toFixed(0) + " Hz"
@@ -28,44 +33,51 @@ Item {
         id: frequency
         poName: root.processingObjectName
         svName: root.bandName === "" ? "" : root.bandName + "_Frequency"
-        onValueChanged: root.valueFc = root.frequencyText(value)
         Component.onCompleted: componentCompleted()
     }
     QX8NumericalSV {
         id: gain
         poName: root.processingObjectName
         svName: root.bandName === "" ? "" : root.bandName + "_Gain"
-        onValueChanged: root.valueGain = value.toFixed(1) + " dB"
         Component.onCompleted: componentCompleted()
     }
     QX8NumericalSV {
         id: q
         poName: root.processingObjectName
         svName: root.bandName === "" ? "" : root.bandName + "_Q"
-        onValueChanged: root.valueQ = value.toFixed(1)
         Component.onCompleted: componentCompleted()
     }
 
     RowLayout {
         id: row
         anchors.fill: parent
-        spacing: Theme.spacing
-        Text {
-            Layout.preferredWidth: root.fontSize * 3
-            text: root.filterName
-            textFormat: Text.PlainText
+        spacing: Theme.dpX(Theme.spacing)
+        opacity: root.inUse ? 1 : 0.45
+
+        Rectangle {
+            Layout.preferredWidth: Theme.dpX(26)
+            Layout.preferredHeight: Theme.dpY(20)
+            radius: Theme.radius
             color: root.filterNameColor
-            font.pixelSize: root.fontSize
-            font.bold: true
+            Text {
+                anchors.centerIn: parent
+                text: root.filterName
+                textFormat: Text.PlainText
+                color: Theme.textOnLight
+                font.pixelSize: Theme.dpY(root.fontSize)
+                font.bold: true
+            }
         }
         Repeater {
             model: [root.valueMode, root.valueFc, root.valueGain, root.valueQ]
             Text {
-                Layout.preferredWidth: root.fontSize * 5
+                Layout.preferredWidth: Theme.dpX(index === 0 ? 52 : 84)
                 text: modelData
                 textFormat: Text.PlainText
-                color: Theme.text
-                font.pixelSize: root.fontSize
+                elide: Text.ElideRight
+                horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
+                color: index === 0 ? Theme.textDim : Theme.text
+                font.pixelSize: Theme.dpY(index === 0 ? Theme.fontSmall : root.fontSize)
             }
         }
     }

@@ -14,7 +14,7 @@ Rectangle {
     property int subsCount: 0
     property bool isSubPresent: subsCount > 0
     property int currentBandIndex: 0
-    property real knobSize: 22
+    property real knobSize: Theme.dpX(22)
     readonly property int bandCount: isSubPresent ? waysCount + 1 : waysCount
     readonly property alias canvas: graph
     readonly property real logSpan: Math.log(20000) - Math.log(16)
@@ -32,6 +32,13 @@ Rectangle {
         var g = Math.min(20, Math.max(-60, gainDb))
         return (20 - g) * (graph.height - knobSize / 2) / 80
     }
+    // The colour the graph paints a band's curve in: the sub, last of several, takes entry 2.
+    function colorOf(band) {
+        if (bandColors.length === 0)
+            return Theme.bandFallback
+        var entry = bandCount > 1 && band === bandCount - 1 ? 2 : band
+        return bandColors[Math.min(entry, bandColors.length - 1)]
+    }
     function bandPrefix(band) {
         return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
     }
@@ -39,7 +46,11 @@ Rectangle {
     // -60 dB at the bottom, +20 dB at the top.
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+20", "0", "-20", "-40", "-60"]
+        labels: ["+20", "", "0", "", "-20", "", "-40", "", "-60"]
+    }
+    FrequencyGrid {
+        anchors.fill: graph
+        minimumHz: 16
     }
 
     CrossoverGraphItem {
@@ -62,9 +73,10 @@ Rectangle {
         Item {
             id: band
             readonly property int bandIndex: index
-            readonly property color bandColor: root.bandColors.length === 0 ? Theme.bandFallback
-                : root.bandColors[Math.min(index, root.bandColors.length - 1)]
+            readonly property color bandColor: root.colorOf(index)
             anchors.fill: graph
+            // Bands share their edge frequencies: the selected band's handles lie on top.
+            z: bandIndex === root.currentBandIndex ? 1 : 0
 
             QX8NumericalSV {
                 id: hp

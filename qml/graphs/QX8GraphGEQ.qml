@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QX8GEQGraphItem 1.0
 
-// The graphic-EQ panel: 31 bars, a touch point per band, and in draw mode a finger sweep
-// across the bars that sets every band it passes.
+// The graphic-EQ panel: 31 bars with their frequencies below, a touch point per band, and in
+// draw mode a finger sweep across the bars that sets every band it passes.
 Rectangle {
     id: root
 
@@ -10,10 +10,12 @@ Rectangle {
     property var bandColors: []
     property int currentBandIndex: 0
     property bool drawMode: false
-    property real knobSize: 18
+    property real knobSize: Theme.dpX(18)
     readonly property alias canvas: graph
+    readonly property var bandLabels: graph.bandLabels
 
     color: Theme.panel
+    onDrawModeChanged: placeTouchPoints()
 
     function placeTouchPoints() {
         var points = graph.controlPoints
@@ -22,26 +24,55 @@ Rectangle {
             var knob = touchPoints.itemAt(i)
             if (!knob || knob.dragging || i >= points.length)
                 continue
-            knob.x = (i + 1) * column + column / 12
+            // Over the middle of its own bar (the handle list's x is a 32nd of the width apart).
+            knob.x = (i + 0.5) * column - knob.width / 2
             knob.y = graph.height / 2 - points[i].y - knob.height / 2
             knob.visible = !root.drawMode
         }
     }
+    // "1.25 kHz" reads "1.25k" under its bar, "20 Hz" reads "20".
+    function shortLabel(label) {
+        return String(label).replace(" kHz", "k").replace(" Hz", "")
+    }
 
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+12", "+6", "0", "-6", "-12"]
+        labels: ["+12", "", "+6", "", "0", "", "-6", "", "-12"]
     }
 
     QX8GEQGraphItem {
         id: graph
-        anchors.fill: parent
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: frequencies.top
         poName: root.poName
         bandColors: root.bandColors
         currentBandIndex: root.currentBandIndex
         onRepainted: root.placeTouchPoints()
         onWidthChanged: dimensionsChanged()
         onHeightChanged: dimensionsChanged()
+    }
+
+    // Every other band's frequency, under the middle of its bar.
+    Item {
+        id: frequencies
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: Theme.dpY(Theme.fontSmall + 6)
+
+        Repeater {
+            model: root.bandLabels
+            Text {
+                x: (index + 0.5) * frequencies.width / 31 - width / 2
+                anchors.verticalCenter: parent.verticalCenter
+                visible: index % 2 === 0
+                text: root.shortLabel(modelData)
+                color: index === root.currentBandIndex ? Theme.text : Theme.textDim
+                font.pixelSize: Theme.dpY(Theme.fontSmall)
+            }
+        }
     }
 
     MouseArea {
@@ -64,8 +95,10 @@ Rectangle {
         id: touchPoints
         model: 31
         QX8TouchControlPoint {
+            objectName: "handle_" + (model.index + 1)
             index: model.index
             diameter: root.knobSize
+            showNumber: false
             visible: false
             selected: index === root.currentBandIndex
             color: Qt.rgba(1, (25 + 7 * index) / 255, 0, 1)

@@ -18,6 +18,9 @@ Rectangle {
         anchors.fill: graph
         labels: ["0", "-5", "-10", "-15", "-20"]
     }
+    FrequencyGrid {
+        anchors.fill: graph
+    }
 
     QX8NuqGraphItem {
         id: graph

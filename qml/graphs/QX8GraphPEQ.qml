@@ -21,28 +21,15 @@ Rectangle {
 
     color: Theme.panel
 
-    // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom.
+    // +20 dB at the top, 0 dB in the middle, -20 dB at the bottom: a line every 5 dB.
     CustomGraphScaleMarker {
         anchors.fill: graph
-        labels: ["+20", "+10", "0", "-10", "-20"]
+        labels: ["+20", "", "+10", "", "0", "", "-10", "", "-20"]
     }
-    // 20 Hz .. 22 kHz, logarithmic: 100 Hz, 1 kHz and 10 kHz at their own places.
-    Repeater {
-        model: [{ "f": 100, "t": "100" }, { "f": 1000, "t": "1k" }, { "f": 10000, "t": "10k" }]
-        Rectangle {
-            x: graph.x + graph.width * Math.log(modelData.f / 20) / Math.log(1100)
-            y: graph.y
-            width: 1
-            height: graph.height
-            color: Theme.grid
-            Text {
-                x: 2
-                y: parent.height - height - 1
-                text: modelData.t
-                color: Theme.textDim
-                font.pixelSize: Theme.fontSmall
-            }
-        }
+    // 20 Hz .. 22 kHz, logarithmic.
+    FrequencyGrid {
+        anchors.fill: graph
+        maximumHz: 22000
     }
 
     QX8PEQGraph {

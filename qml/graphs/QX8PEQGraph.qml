@@ -56,6 +56,7 @@ Item {
         id: touchPoints
         model: root.touchPointVisible ? root.bandCount : 0
         QX8TouchControlPoint {
+            objectName: "handle_" + (model.index + 1)
             index: model.index
             diameter: root.knobSize
             visible: false

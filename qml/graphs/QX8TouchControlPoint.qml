@@ -7,7 +7,8 @@ Item {
 
     property int index: 0
     property color color: Theme.text
-    property real diameter: 24
+    property real diameter: Theme.dpX(24)
+    property bool showNumber: true
     property bool selected: false
     property bool dragging: false
 
@@ -16,6 +17,9 @@ Item {
 
     width: diameter
     height: diameter
+    // The selected handle is larger, ringed and above the others.
+    scale: selected ? 1.3 : 1
+    z: selected ? 1 : 0
 
     Rectangle {
         anchors.fill: parent
@@ -28,6 +32,7 @@ Item {
 
     Text {
         anchors.centerIn: parent
+        visible: root.showNumber
         text: root.index + 1
         color: Theme.textOnLight
         font.pixelSize: root.diameter * 0.5

@@ -1,6 +1,166 @@
 import QtQuick 2.15
+import QX8NumericalSV 1.0
+import CrossoverBandInfoProvider 1.0
+import DeviceModelProvider 1.0
 
-PlaceholderPage {
-    title: "Crossover"
+// The crossover: each band's response with handles at its high-pass and low-pass frequencies,
+// the band selector, and the selected band's filter types and frequencies, gain, phase and
+// polarity. The graph waits for the device's band count and mono sub, which decide its bands.
+ScreenPage {
+    id: page
+    objectName: "crossoverPage"
     currentScreen: "Crossover"
+    shownObjects: DeviceModelProvider.objects("CrossOver.qml", "")
+
+    readonly property string crossover: shownObjects.length > 0 ? shownObjects[0] : ""
+    readonly property bool layoutKnown: ways.hasDeviceValue && monoSub.hasDeviceValue
+    readonly property int waysCount: Math.max(1, Math.round(ways.value))
+    readonly property int subsCount: monoSub.value > 0 ? 1 : 0
+    readonly property int bandCount: waysCount + subsCount
+    property int currentBand: 0
+
+    function bandPrefix(band) {
+        return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
+    }
+    // The name the configuration gives the band, else its number (the mono sub: "SUB").
+    function bandName(band) {
+        if (band >= waysCount)
+            return "SUB"
+        var given = bandInfo.getBandName(band + 1)
+        return given !== "Band" && given !== "" ? given : "BAND " + (band + 1)
+    }
+    // As the graph paints: the sub's curve takes the third colour whatever the number of ways.
+    function bandColor(band) {
+        var entry = bandCount > 1 && band === bandCount - 1 ? 2 : band
+        return bandColors()[entry]
+    }
+    function bandColors() {
+        var colors = []
+        for (var band = 0; band < Math.max(3, bandCount); ++band)
+            colors.push(Theme.bandColors[band % Theme.bandColors.length])
+        return colors
+    }
+
+    CrossoverBandInfoProvider {
+        id: bandInfo
+    }
+
+    QX8NumericalSV {
+        id: ways
+        poName: page.availableObjects.length > 0 ? page.crossover : ""
+        svName: "NumBands"
+        Component.onCompleted: componentCompleted()
+    }
+    QX8NumericalSV {
+        id: monoSub
+        poName: page.availableObjects.length > 0 ? page.crossover : ""
+        svName: "MonoSub"
+        Component.onCompleted: componentCompleted()
+    }
+
+    CustomHeading {
+        id: heading
+        anchors.left: parent.left
+        anchors.right: parent.right
+        text: "CROSSOVER"
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: !page.layoutKnown ? "Waiting for the device\u2026"
+                  : page.waysCount + (page.waysCount === 1 ? " WAY" : " WAYS")
+                    + (page.subsCount > 0 ? " + MONO SUB" : "")
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+        }
+    }
+
+    // Made once the band layout is known: the graph binds its bands when it completes.
+    Loader {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: heading.bottom
+        anchors.bottom: parent.bottom
+        anchors.topMargin: Theme.dpY(Theme.spacing)
+        active: page.layoutKnown && page.availableObjects.length > 0
+        sourceComponent: Item {
+            QX8GraphCrossover {
+                id: graph
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                anchors.bottom: bandRow.top
+                anchors.bottomMargin: Theme.dpY(Theme.spacing)
+                poName: page.crossover
+                waysCount: page.waysCount
+                subsCount: page.subsCount
+                bandColors: page.bandColors()
+                onCurrentBandIndexChanged: page.currentBand = currentBandIndex
+            }
+            // A pick on the band row moves the graph's selection too (a handle's press sets it
+            // there itself).
+            Binding {
+                target: graph
+                property: "currentBandIndex"
+                value: page.currentBand
+            }
+
+            Row {
+                id: bandRow
+                anchors.left: parent.left
+                anchors.bottom: cells.top
+                anchors.bottomMargin: Theme.dpY(Theme.spacing)
+                spacing: Theme.dpX(Theme.spacingSmall)
+
+                Repeater {
+                    model: page.bandCount
+                    CustomButton {
+                        objectName: "band_" + (index + 1)
+                        width: Theme.dpX(96)
+                        text: page.bandName(index)
+                        accent: page.bandColor(index)
+                        lightAccent: true
+                        checked: index === page.currentBand
+                        onClicked: page.currentBand = index
+                    }
+                }
+            }
+
+            // The selected band's cells, made anew for each band.
+            Item {
+                id: cells
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                height: 2 * Theme.dpY(76) + Theme.dpY(Theme.spacing)
+
+                Repeater {
+                    model: [page.currentBand]
+                    Grid {
+                        id: grid
+                        readonly property string prefix: page.bandPrefix(modelData)
+                        readonly property real cellWidth: (cells.width - 3 * columnSpacing) / 4
+                        columns: 4
+                        columnSpacing: Theme.dpX(Theme.spacing)
+                        rowSpacing: Theme.dpY(Theme.spacing)
+
+                        Repeater {
+                            model: [{ "label": "High-pass type", "variable": "HPType" },
+                                    { "label": "High-pass", "variable": "HPFrequency" },
+                                    { "label": "Low-pass type", "variable": "LPType" },
+                                    { "label": "Low-pass", "variable": "LPFrequency" },
+                                    { "label": "Gain", "variable": "Gain" },
+                                    { "label": "Phase", "variable": "Phase" },
+                                    { "label": "Polarity", "variable": "Polarity" }]
+                            CustomLabelValuePair {
+                                width: grid.cellWidth
+                                label: page.bandName(page.currentBand) + "  " + modelData.label
+                                processingObjectName: page.crossover
+                                stateVariableName: grid.prefix + modelData.variable
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
 }

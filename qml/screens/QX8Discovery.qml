@@ -61,8 +61,7 @@ Rectangle {
         settings.setValue("Data/CurrentDeviceAddress", address);
         settings.setValue("Data/CurrentDevicePassword", defaultPassword);
         showBusy("Connecting to Spandrell QX8");
-        if (rootQML.hsModel)
-            rootQML.hsModel.deviceIP = address;
+        hsModel.deviceIP = address;
         dataStore.setDiscoveryConnectionLost(false);
     }
 
@@ -88,8 +87,7 @@ Rectangle {
         rootQML.timeout.connect(onConnectTimeout);
         firmwareUpdater.resetAll();
         manualDialog.close();
-        if (rootQML.hsModel)
-            rootQML.hsModel.reset();
+        hsModel.reset();
         startScanning();
         settings.setValue("isConfigMode", "false");
         settings.setValue("Data/DelayPOJson", "{}");
@@ -125,8 +123,7 @@ Rectangle {
     }
 
     Connections {
-        target: rootQML.hsModel
-        ignoreUnknownSignals: true
+        target: hsModel
         function onIncorrectPassword() {
             discovery.closeDialogs();
             passwordDialog.inputText = "";

@@ -1,6 +1,59 @@
 import QtQuick 2.15
+import QX8Settings 1.0
+import ButtonImageResolver 1.0
+import DeviceModelProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
-PlaceholderPage {
-    title: "Output Delay"
+// The alignment delays of the output band groups, each in milliseconds, feet and metres with its
+// on/off; the group the user came for (High, Mid or Low) is ringed. Groups the home screen hides
+// (the crossover has fewer bands) are left out.
+ScreenPage {
+    id: page
+    objectName: "delayPage"
     currentScreen: "Delay"
+    shownObjects: DeviceModelProvider.objects("ScreenDelay.qml", "").filter(groupVisible)
+
+    readonly property string chosenGroup: String(settings.value("Data/DelayType", ""))
+
+    // "HighDelay" belongs to the High group, shown unless the home screen hid it.
+    function groupOf(object) {
+        return object.replace("Delay", "")
+    }
+    function groupVisible(object) {
+        return String(settings.value("Crossover_" + groupOf(object) + "GroupVisible", true))
+               !== "false"
+    }
+
+    QX8Settings {
+        id: settings
+    }
+    ButtonImageResolver {
+        id: resolver
+    }
+
+    CustomHeading {
+        id: heading
+        anchors.left: parent.left
+        anchors.right: parent.right
+        text: resolver.buttonText("out:DLY").toUpperCase()
+    }
+
+    Column {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: heading.bottom
+        anchors.topMargin: Theme.dpY(Theme.margin)
+        spacing: Theme.dpY(Theme.spacing)
+
+        Repeater {
+            model: page.availableObjects
+            CustomDelayStrip {
+                width: parent.width
+                delayName: DisplayNames.of(modelData)
+                processingObjectName: modelData
+                switchVariableName: resolver.toggleSVName("DLY")
+                selected: page.groupOf(modelData) === page.chosenGroup
+            }
+        }
+    }
 }

@@ -1,6 +1,135 @@
 import QtQuick 2.15
+import DeviceModelProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
-PlaceholderPage {
-    title: "Input Router"
+// The input router as a matrix: the device's sources across, its slots down, the source each
+// slot takes filled in. A click on another cell routes that source to the slot.
+ScreenPage {
+    id: page
+    objectName: "inputRouterPage"
     currentScreen: "InputRouter"
+    shownObjects: DeviceModelProvider.objects("ScreenInputRouter.qml", "")
+
+    function slotCount(object) {
+        var count = 0
+        while (DeviceModelProvider.contains(object, "Slot" + (count + 1) + "Source"))
+            ++count
+        return count
+    }
+
+    Repeater {
+        model: page.availableObjects
+        Item {
+            id: router
+            readonly property string objectName_: modelData
+            readonly property int slots: page.slotCount(objectName_)
+            readonly property var sources: DeviceModelProvider.entries(objectName_, "Slot1Source")
+            readonly property real headerWidth: Theme.dpX(110)
+            readonly property real cellWidth: (width - headerWidth) / Math.max(1, sources.length)
+            readonly property real cellHeight: Math.min(Theme.dpY(56),
+                (height - heading.height - columnHeads.height - Theme.dpY(Theme.margin)) / slots)
+            width: page.body.width
+            height: page.body.height
+
+            CustomHeading {
+                id: heading
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                text: DisplayNames.heading(router.objectName_)
+            }
+
+            Row {
+                id: columnHeads
+                anchors.top: heading.bottom
+                anchors.topMargin: Theme.dpY(Theme.spacing)
+                x: router.headerWidth
+                height: Theme.dpY(28)
+
+                Repeater {
+                    model: router.sources
+                    Text {
+                        width: router.cellWidth
+                        anchors.verticalCenter: parent.verticalCenter
+                        horizontalAlignment: Text.AlignHCenter
+                        text: modelData
+                        textFormat: Text.PlainText
+                        elide: Text.ElideRight
+                        color: Theme.textDim
+                        font.pixelSize: Theme.dpY(Theme.fontLabel)
+                    }
+                }
+            }
+
+            Column {
+                anchors.top: columnHeads.bottom
+                anchors.left: parent.left
+                anchors.right: parent.right
+
+                Repeater {
+                    model: router.slots
+                    Rectangle {
+                        id: slotRow
+                        readonly property int slot: index + 1
+                        readonly property string variable: "Slot" + slot + "Source"
+                        readonly property string source: group.backend.selectedValue
+                        width: parent.width
+                        height: router.cellHeight
+                        color: index % 2 === 0 ? Theme.panel : "transparent"
+
+                        QX8CustomExclusiveGroup {
+                            id: group
+                            processingObjectName: router.objectName_
+                            stateVariableName: slotRow.variable
+                        }
+
+                        Column {
+                            anchors.left: parent.left
+                            anchors.leftMargin: Theme.dpX(Theme.spacing)
+                            anchors.verticalCenter: parent.verticalCenter
+                            width: router.headerWidth - Theme.dpX(Theme.spacing)
+                            Text {
+                                text: "Slot " + slotRow.slot
+                                color: Theme.text
+                                font.pixelSize: Theme.dpY(Theme.fontBody)
+                                font.bold: true
+                            }
+                            Text {
+                                width: parent.width
+                                text: slotRow.source === "" ? "\u2013" : slotRow.source
+                                textFormat: Text.PlainText
+                                elide: Text.ElideRight
+                                color: slotRow.source === "" ? Theme.textFaint : Theme.textDim
+                                font.pixelSize: Theme.dpY(Theme.fontSmall)
+                            }
+                        }
+
+                        Row {
+                            x: router.headerWidth
+                            anchors.verticalCenter: parent.verticalCenter
+
+                            Repeater {
+                                model: router.sources
+                                Item {
+                                    width: router.cellWidth
+                                    height: router.cellHeight
+                                    CustomButton {
+                                        objectName: slotRow.variable + "_" + modelData
+                                        anchors.fill: parent
+                                        anchors.margins: Theme.dpX(3)
+                                        text: checked ? modelData : ""
+                                        checked: modelData === slotRow.source
+                                        enabled: slotRow.source !== ""
+                                        toolTipText: "Route " + modelData + " to slot "
+                                                     + slotRow.slot
+                                        onClicked: group.select(modelData)
+                                    }
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
 }

@@ -1,6 +1,138 @@
 import QtQuick 2.15
+import ButtonImageResolver 1.0
+import DeviceModelProvider 1.0
 
-PlaceholderPage {
-    title: "Output Meters"
+// Every output at once: its clip light over its level meter and dB scale, its gain fader, its
+// mute and its name at the foot; one button mutes them all.
+ScreenPage {
+    id: page
+    objectName: "outputMetersPage"
     currentScreen: "ScreenOutputMeters"
+    shownObjects: DeviceModelProvider.objects("ScreenOutputMeters.qml", "")
+
+    readonly property string meterObject: "OutputMeters"
+    readonly property string gainObject: "OutputGains"
+    readonly property int outputs: channelCount(meterObject)
+
+    function channelCount(object) {
+        var count = 0
+        while (DeviceModelProvider.contains(object, "Channel_" + (count + 1) + "_Level"))
+            ++count
+        return count
+    }
+    function muteVariables() {
+        var names = []
+        for (var channel = 1; channel <= outputs; ++channel)
+            names.push("Channel_" + channel + "_Mute")
+        return names
+    }
+    // The name the configuration gave the output, else "Output n".
+    function outputName(channel) {
+        var given = typeof dataStore !== "undefined" ? dataStore.getOutputName(String(channel))
+                                                     : ""
+        return given !== "" ? given : resolver.buttonText("out:" + channel)
+    }
+
+    ButtonImageResolver {
+        id: resolver
+    }
+
+    CustomHeading {
+        id: heading
+        anchors.left: parent.left
+        anchors.right: parent.right
+        text: "OUTPUTS"
+        visible: page.availableObjects.length > 0
+
+        OutputMuteAll {
+            objectName: "muteAllButton"
+            accent: Theme.stateAlert
+            processingObjectName: page.gainObject
+            muteVariables: page.muteVariables()
+        }
+    }
+
+    Rectangle {
+        id: strips
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: heading.bottom
+        anchors.bottom: parent.bottom
+        anchors.topMargin: Theme.dpY(Theme.margin)
+        color: Theme.panel
+        radius: Theme.radius
+        visible: page.availableObjects.length > 0
+
+        Row {
+            anchors.fill: parent
+            anchors.margins: Theme.dpX(Theme.spacing)
+
+            Repeater {
+                model: page.availableObjects.length > 0 ? page.outputs : 0
+                Item {
+                    id: strip
+                    readonly property int channel: index + 1
+                    readonly property real meterHeight: height - Theme.dpY(150)
+                    width: strips.width / page.outputs - Theme.dpX(2)
+                    height: parent.height
+
+                    QX8CustomLED {
+                        id: clip
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        width: Theme.dpX(16)
+                        processingObjectName: page.meterObject
+                        stateVariableName: "Channel_" + strip.channel + "_Clip"
+                    }
+
+                    Row {
+                        id: levels
+                        anchors.top: clip.bottom
+                        anchors.topMargin: Theme.dpY(Theme.spacing)
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        spacing: Theme.dpX(Theme.spacing)
+
+                        MeterAndMarkerArea {
+                            height: strip.meterHeight
+                            meterWidth: Theme.dpX(22)
+                            processingObjectName: page.meterObject
+                            stateVariableName: "Channel_" + strip.channel + "_Level"
+                        }
+                        QX8Fader {
+                            id: gain
+                            height: strip.meterHeight
+                            processingObjectName: page.gainObject
+                            stateVariableName: "Channel_" + strip.channel + "_Gain"
+                        }
+                    }
+                    Column {
+                        anchors.top: levels.bottom
+                        anchors.topMargin: Theme.dpY(Theme.spacing)
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        spacing: Theme.dpY(Theme.spacing)
+
+                        QX8CustomLabel {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            processingObjectName: page.gainObject
+                            stateVariableName: "Channel_" + strip.channel + "_Gain"
+                        }
+                        MuteButton {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            processingObjectName: page.gainObject
+                            stateVariableName: "Channel_" + strip.channel + "_Mute"
+                        }
+                        Text {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            width: Math.min(implicitWidth, strip.width)
+                            text: page.outputName(strip.channel)
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            color: Theme.text
+                            font.pixelSize: Theme.dpY(Theme.fontBody)
+                            font.bold: true
+                        }
+                    }
+                }
+            }
+        }
+    }
 }

@@ -2,8 +2,19 @@ pragma Singleton
 import QtQml 2.15
 
 // The house style of every page: colours, font sizes, margins and spacing, in design pixels at
-// 1024 x 768 (pages scale sizes with rootQML.dpX/dpY where they have the root).
+// 1024 x 768. dpX/dpY turn design pixels into screen pixels as the root's functions of the same
+// names do; components use these, so that they scale outside the main window too.
 QtObject {
+    readonly property real dpiScaleX: typeof screenDpiX !== "undefined" ? screenDpiX : 1
+    readonly property real dpiScaleY: typeof screenDpiY !== "undefined" ? screenDpiY : 1
+
+    function dpX(value) {
+        return value * dpiScaleX
+    }
+    function dpY(value) {
+        return value * dpiScaleY
+    }
+
     // Surfaces: the page near black, panels a step lighter, raised parts (dialogs, list rows)
     // a step more.
     readonly property color background: "#141414"
@@ -24,9 +35,17 @@ QtObject {
     readonly property color textDim: "#b0b0b0"
     readonly property color textOnLight: "#000000"
 
-    // Graphs: faint grid lines, and the colour of a band that has none of its own.
+    // Text of a value that has not arrived yet (a dash), and of what does not apply.
+    readonly property color textFaint: "#6a6a6a"
+
+    // Graphs: faint grid lines, the bright summed curve, and the colour of a band that has none
+    // of its own. Band colours tell bands apart only: none of them is a state colour.
     readonly property color grid: "#40ffffff"
+    readonly property color gridStrong: "#70ffffff"
+    readonly property color curveTotal: "#ffffff"
     readonly property color bandFallback: "#808080"
+    readonly property var bandColors: ["#4fc3f7", "#ffb74d", "#b39ddb", "#4db6ac", "#f48fb1",
+        "#9ccc65", "#7986cb", "#ff8a65", "#80deea", "#ce93d8", "#bcaaa4", "#e6ee9c"]
 
     // States, one meaning each: green on or signal present, yellow warning, red clip, mute or
     // error (and its unlit form).
@@ -35,11 +54,20 @@ QtObject {
     readonly property color stateAlert: "#ff4136"
     readonly property color stateAlertUnlit: "#401010"
 
+    // Update buttons and progress bars of the Utilities screen: grey while there is only a check
+    // to make, green when a download or an installation waits.
+    readonly property color updateIdle: "#a5b2b2b2"
+    readonly property color updateIdlePressed: "#969696"
+    readonly property color updateAction: "#6cab1f"
+    readonly property color progressTrack: "#313030"
+    readonly property color progressFill: "#81ab2f"
+
     // Font sizes: nothing under 12 px; values 18 px and more.
     readonly property int fontSmall: 12
     readonly property int fontLabel: 14
     readonly property int fontBody: 16
     readonly property int fontValue: 18
+    readonly property int fontValueLarge: 22
     readonly property int fontLogo: 22
     readonly property int fontHeading: 26
     readonly property int fontTitle: 32
@@ -49,4 +77,8 @@ QtObject {
     readonly property int spacing: 8
     readonly property int spacingSmall: 4
     readonly property int radius: 4
+
+    // Controls: the height of a button or field, and of a page's header row.
+    readonly property int controlHeight: 32
+    readonly property int headingHeight: 44
 }

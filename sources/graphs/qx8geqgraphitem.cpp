@@ -21,6 +21,11 @@ QVariantList QX8GEQGraphItem::controlPoints() const
     return points;
 }
 
+QStringList QX8GEQGraphItem::bandLabels() const
+{
+    return m_bands->labels();
+}
+
 void QX8GEQGraphItem::componentCompleted()
 {
     m_bands->init(poName(), GeqGeometry::kBandCount);

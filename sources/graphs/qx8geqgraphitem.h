@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QPointF>
+#include <QStringList>
 #include <QVariantList>
 
 class QX8GEQBands;
@@ -15,11 +16,14 @@ class QX8GEQGraphItem : public GraphItemBase
 {
     Q_OBJECT
     Q_PROPERTY(QVariantList controlPoints READ controlPoints NOTIFY controlPointsChanged)
+    // The bands' labels, which are also their state-variable names, in band order.
+    Q_PROPERTY(QStringList bandLabels READ bandLabels CONSTANT)
 
 public:
     explicit QX8GEQGraphItem(QQuickItem* parent = nullptr);
 
     QVariantList controlPoints() const;
+    QStringList bandLabels() const;
 
     Q_INVOKABLE void componentCompleted();
     // A handle dragged to (x, y) in item pixels, y down from the top.

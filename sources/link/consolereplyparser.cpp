@@ -1,5 +1,7 @@
 #include "consolereplyparser.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <algorithm>
 #include <cstring>
@@ -119,6 +121,14 @@ template<typename Text> struct QuotedPieces
     int count = 0;
 };
 
+bool isReconfigurationAnswer(const QString& line)
+{
+    const QJsonObject answer = QJsonDocument::fromJson(line.toUtf8()).object();
+    return answer.value(QLatin1String("id")).toString() ==
+               QLatin1String(ConsoleReplyParser::kReconfigurationId) &&
+           answer.value(QLatin1String("error")).isString();
+}
+
 } // namespace
 
 ConsoleReplyParser::ConsoleReplyParser()
@@ -220,6 +230,15 @@ template<typename Text> void ConsoleReplyParser::parseLine(Text line, ConsoleRep
     if (line == kLoginRefused) {
         reply.kind = ConsoleReply::Kind::LoginRefused;
         batch.replies.append(reply);
+        return;
+    }
+
+    if (line.startsWith(QLatin1Char('{'))) {
+        if (isReconfigurationAnswer(toString(line))) {
+            reply.kind = ConsoleReply::Kind::ReconfigurationDone;
+            reply.line = appendText(batch.text, line);
+            batch.replies.append(reply);
+        }
         return;
     }
 

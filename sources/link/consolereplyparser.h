@@ -17,12 +17,20 @@ struct TextSpan
 // One meaningful line (or list block) from the console.
 struct ConsoleReply
 {
-    enum class Kind { Banner, LoginAccepted, LoginRefused, Value, EnumerationList, ObjectList };
+    enum class Kind {
+        Banner,
+        LoginAccepted,
+        LoginRefused,
+        Value,
+        EnumerationList,
+        ObjectList,
+        ReconfigurationDone,
+    };
 
     Kind kind = Kind::Value;
     // Value: the reply word and the fields of its DataFromDevice record.
     TextSpan command, poName, svName, valueType, value;
-    // LoginAccepted: the line itself.
+    // LoginAccepted, ReconfigurationDone: the line itself.
     TextSpan line;
     // EnumerationList, ObjectList: index into ConsoleReplyBatch::lists.
     int list = -1;
@@ -56,9 +64,14 @@ Q_DECLARE_METATYPE(ConsoleReplyBatch)
 // more than kMaxListItems items or kMaxListBytes, are discarded with a log line, so a peer cannot
 // make the client buffer without bound. Buffers are reused from read to read: parsing allocates
 // per read, not per reply.
+//
+// A reconfiguration (one raw JSON line {"id":kReconfigurationId,"method":"Reconfig",...}) ends
+// with one line from the device: the JSON object {"error":"<text>","id":kReconfigurationId}, the
+// error empty when the device took the configuration.
 class ConsoleReplyParser
 {
 public:
+    static constexpr const char* kReconfigurationId = "builder config reconfig";
     static constexpr int kMaxLineBytes = 64 * 1024;
     static constexpr int kMaxListItems = 100000;
     static constexpr int kMaxListBytes = 4 * 1024 * 1024;

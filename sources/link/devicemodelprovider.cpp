@@ -53,6 +53,16 @@ QStringList DeviceModelProvider::entries(const QString& poName, const QString& s
     return found ? found->entries : QStringList();
 }
 
+QStringList DeviceModelProvider::displayUnits(const QString& poName, const QString& svName) const
+{
+    QStringList names;
+    if (const DeviceModel::Variable* found = variable(poName, svName)) {
+        for (const DeviceModel::DisplayUnit& unit : found->displayUnits)
+            names.append(unit.name);
+    }
+    return names;
+}
+
 QString DeviceModelProvider::nudgeObjectClass(const QString& poName, const QString& svName) const
 {
     const DeviceModel::Variable* found = variable(poName, svName);

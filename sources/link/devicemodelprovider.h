@@ -26,6 +26,8 @@ public:
     Q_INVOKABLE QVariant maximum(const QString& poName, const QString& svName) const;
     Q_INVOKABLE QString unit(const QString& poName, const QString& svName) const;
     Q_INVOKABLE QStringList entries(const QString& poName, const QString& svName) const;
+    // The units of a value the device writes in several at once ("ms", "ft", "m"), in its order.
+    Q_INVOKABLE QStringList displayUnits(const QString& poName, const QString& svName) const;
     // The classes under which a nudge button of the variable finds its step.
     Q_INVOKABLE QString nudgeObjectClass(const QString& poName, const QString& svName) const;
     Q_INVOKABLE QString nudgeVariableClass(const QString& poName, const QString& svName) const;

@@ -123,11 +123,13 @@ void TCPAdaptor::onRepliesReceived(const ConsoleReplyBatch& batch)
 }
 
 // Login lines of an earlier connect request are not this one's business (a receiver may start a
-// new one in the middle of a batch).
+// new one in the middle of a batch), and the replies of a connection given up (a disconnect, a
+// new connect request) reach no one: read before the end, they would act on its aftermath.
 void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
 {
     for (const ConsoleReply& reply : batch.replies) {
         const bool current = batch.attempt == m_attemptsRequested;
+        const bool live = current && m_phase != Phase::Idle;
         switch (reply.kind) {
         case ConsoleReply::Kind::Banner:
             if (current)
@@ -142,13 +144,20 @@ void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
                 onLoginEvent(LoginEvent::Refused);
             break;
         case ConsoleReply::Kind::Value:
-            deliverValue(batch, reply);
+            if (live)
+                deliverValue(batch, reply);
             break;
         case ConsoleReply::Kind::EnumerationList:
-            Q_EMIT enumsAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            if (live)
+                Q_EMIT enumsAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
             break;
         case ConsoleReply::Kind::ObjectList:
-            Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            if (live)
+                Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+            break;
+        case ConsoleReply::Kind::ReconfigurationDone:
+            if (live)
+                Q_EMIT reconfigResponse(batch.view(reply.line).toUtf8());
             break;
         }
     }

@@ -1,3 +1,256 @@
 #include "fwupdateuploader.h"
 
-FwUpdateUploader::FwUpdateUploader(QObject* parent) : QObject(parent) {}
+#include "qx8settings.h"
+#include "safefilename.h"
+#include "settingskeys.h"
+#include "updatefolders.h"
+
+#include <QDebug>
+#include <QFileInfo>
+
+namespace {
+
+const QString kConnectFailed = QStringLiteral("Error in connecting to device.");
+// An answer line longer than this is no answer of the device.
+constexpr int kMaximumAnswerLength = 4096;
+
+} // namespace
+
+FwUpdateUploader::FwUpdateUploader(QObject* parent) : QObject(parent)
+{
+    m_connectTimer.setSingleShot(true);
+    m_connectTimer.setInterval(kConnectLimit);
+    m_stallTimer.setSingleShot(true);
+    m_stallTimer.setInterval(kDefaultStallLimit);
+    connect(&m_connectTimer, &QTimer::timeout, this, &FwUpdateUploader::connectionFailed);
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] {
+        fail(QStringLiteral("The device stopped answering during the firmware upload."));
+    });
+    // Queued: each chunk goes to the socket on a later turn than the notice that asked for it.
+    connect(this, &FwUpdateUploader::write, this, &FwUpdateUploader::onWrite, Qt::QueuedConnection);
+    connect(this, &FwUpdateUploader::showProgress, this, &FwUpdateUploader::onUploadProgress,
+            Qt::QueuedConnection);
+    connect(&m_socket, &QTcpSocket::connected, this, &FwUpdateUploader::onConnected);
+    connect(&m_socket, &QTcpSocket::bytesWritten, this, &FwUpdateUploader::onBytesWritten);
+    connect(&m_socket, &QTcpSocket::readyRead, this, &FwUpdateUploader::onReadyRead);
+    connect(&m_socket, &QTcpSocket::errorOccurred, this, &FwUpdateUploader::onError);
+    connectToDevice();
+}
+
+// Nothing of the closing connection may reach a screen that is going away.
+FwUpdateUploader::~FwUpdateUploader()
+{
+    m_socket.disconnect(this);
+    m_socket.disconnectFromHost();
+}
+
+void FwUpdateUploader::upload(const QString& fileName)
+{
+    if (m_uploadInProgress) {
+        qWarning().noquote() << "Upload of" << fileName << "refused: an upload is running.";
+        return;
+    }
+    setUploadInProgress(true);
+    const QString path = safefilename::pathInFolder(updatefolders::firmwareImages(), fileName);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        qWarning().noquote() << "Firmware file not found:" << fileName;
+        fail(QStringLiteral("Firmware file not found"));
+        return;
+    }
+    m_file.close();
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("Could not read the firmware file: ") + m_file.errorString());
+        return;
+    }
+    m_fileSize = m_file.size();
+    m_bytesRead = 0;
+    m_totalWritten = 0;
+    m_chunkWritten = 0;
+    m_chunkSize = 0;
+    m_progress = 0;
+    Q_EMIT progressChanged(m_progress);
+    if (m_phase == Phase::Idle) {
+        announce();
+        return;
+    }
+    m_uploadPending = true;
+    if (m_phase == Phase::Unconnected)
+        connectToDevice();
+}
+
+void FwUpdateUploader::sendFwUpdate(qint64 maxSize)
+{
+    const qint64 wanted = qMin(maxSize, m_fileSize - m_bytesRead);
+    QByteArray chunk(int(qMax<qint64>(wanted, 0)), Qt::Uninitialized);
+    const qint64 read = wanted > 0 ? m_file.read(chunk.data(), wanted) : 0;
+    if (read < 0 || (read == 0 && m_bytesRead < m_fileSize)) {
+        fail(QStringLiteral("Could not read the firmware file: ") + m_file.errorString());
+        return;
+    }
+    m_bytesRead += read;
+    m_chunkSize = read;
+    m_chunkWritten = 0;
+    if (read > 0) {
+        chunk.resize(int(read));
+        Q_EMIT write(chunk);
+        return;
+    }
+    finishUpload();
+}
+
+void FwUpdateUploader::onWrite(const QByteArray& data)
+{
+    // A chunk asked for before the upload failed has nowhere to go.
+    if (m_phase == Phase::Sending)
+        m_socket.write(data);
+}
+
+void FwUpdateUploader::onError(QAbstractSocket::SocketError)
+{
+    if (m_phase == Phase::Connecting) {
+        qInfo().noquote() << "Firmware upload connection to" << m_socket.peerName()
+                          << "failed:" << m_socket.errorString();
+        connectionFailed();
+        return;
+    }
+    const QString text = m_socket.errorString();
+    if (m_uploadInProgress) {
+        fail(text);
+        return;
+    }
+    qInfo().noquote() << "Firmware upload connection ended:" << text;
+    m_socket.abort();
+    m_phase = Phase::Unconnected;
+}
+
+void FwUpdateUploader::onUploadProgress(qlonglong bytesReceived, qlonglong bytesTotal)
+{
+    m_progress = float(double(bytesReceived) / double(bytesTotal)) * 100;
+    Q_EMIT progressChanged(m_progress);
+}
+
+// The bytes of the command line are no image bytes: they change no counter and start nothing.
+void FwUpdateUploader::onBytesWritten(qint64 bytes)
+{
+    const qint64 commandBytes = qMin(bytes, m_commandBytesPending);
+    m_commandBytesPending -= commandBytes;
+    bytes -= commandBytes;
+    if (bytes == 0 || m_phase != Phase::Sending)
+        return;
+    m_stallTimer.start();
+    m_totalWritten += bytes;
+    m_chunkWritten += bytes;
+    if (m_chunkWritten >= m_chunkSize) {
+        Q_EMIT showProgress(m_totalWritten, m_fileSize);
+        sendFwUpdate(kChunkSize);
+    }
+}
+
+void FwUpdateUploader::onReadyRead()
+{
+    m_answer += m_socket.readAll();
+    for (int end = m_answer.indexOf('\n'); end >= 0; end = m_answer.indexOf('\n')) {
+        const QByteArray line = m_answer.left(end);
+        m_answer.remove(0, end + 1);
+        onAnswer(line);
+    }
+    if (m_answer.size() > kMaximumAnswerLength)
+        m_answer.clear();
+}
+
+void FwUpdateUploader::connectToDevice()
+{
+    const QString address = QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString();
+    if (address.isEmpty()) {
+        connectionFailed();
+        return;
+    }
+    m_phase = Phase::Connecting;
+    m_socket.connectToHost(address, kPort);
+    m_connectTimer.start();
+}
+
+void FwUpdateUploader::onConnected()
+{
+    m_connectTimer.stop();
+    m_phase = Phase::Idle;
+    qDebug() << "Connected to server";
+    if (m_uploadPending) {
+        m_uploadPending = false;
+        announce();
+    }
+}
+
+void FwUpdateUploader::connectionFailed()
+{
+    m_connectTimer.stop();
+    m_socket.abort();
+    m_phase = Phase::Unconnected;
+    if (m_uploadPending)
+        fail(kConnectFailed);
+}
+
+void FwUpdateUploader::announce()
+{
+    const QByteArray command =
+        "write \"file\\updKaloTar\" " + QByteArray::number(m_fileSize) + " \n";
+    qDebug() << "Initiating Firmware Transfer - " << m_fileSize;
+    qDebug() << "Command: " << command;
+    m_phase = Phase::Announced;
+    m_commandBytesPending += command.size();
+    m_socket.write(command);
+    m_stallTimer.start();
+}
+
+void FwUpdateUploader::onAnswer(const QByteArray& line)
+{
+    QByteArray text = line;
+    if (const int nul = text.indexOf('\0'); nul >= 0)
+        text.truncate(nul);
+    if (text.endsWith('\r'))
+        text.chop(1);
+    qDebug() << "Data from Socket: " << text;
+    if (m_phase != Phase::Announced)
+        return;
+    if (text == "writer OK") {
+        m_phase = Phase::Sending;
+        m_stallTimer.start();
+        sendFwUpdate(kChunkSize);
+    } else if (text.startsWith("error")) {
+        fail(QStringLiteral("The device refused the firmware upload: ") + QString::fromUtf8(text));
+    }
+}
+
+// Ends the running upload with `text`. After the announcement the device holds part of an image,
+// so the connection goes too.
+void FwUpdateUploader::fail(const QString& text)
+{
+    m_stallTimer.stop();
+    m_file.close();
+    m_uploadPending = false;
+    if (m_phase == Phase::Announced || m_phase == Phase::Sending) {
+        m_socket.abort();
+        m_phase = Phase::Unconnected;
+        m_commandBytesPending = 0;
+        m_answer.clear();
+    }
+    setUploadInProgress(false);
+    Q_EMIT error(text);
+}
+
+void FwUpdateUploader::finishUpload()
+{
+    m_stallTimer.stop();
+    m_file.close();
+    m_phase = Phase::Idle;
+    setUploadInProgress(false);
+    Q_EMIT uploadDone();
+    qDebug() << "File transfer completed";
+}
+
+void FwUpdateUploader::setUploadInProgress(bool inProgress)
+{
+    m_uploadInProgress = inProgress;
+    Q_EMIT uploadInProgressChanged(inProgress);
+}

@@ -4,21 +4,27 @@
 #include "applicationupdater.h"
 #include "brandlistmodel.h"
 #include "buttonimageresolver.h"
+#include "configdataprovider.h"
+#include "crossoverbandinfoprovider.h"
 #include "crossovercurveplotter.h"
 #include "crossovergraphitem.h"
 #include "customcombobox.h"
 #include "devicemodelprovider.h"
 #include "devicepresetmodel.h"
 #include "discovereddevicesmodel.h"
+#include "editmodecopypaste.h"
 #include "fader.h"
 #include "filesystemmodel.h"
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
+#include "homescreenmodel.h"
+#include "processingobjectlist.h"
 #include "qx8button.h"
 #include "qx8enumsv.h"
 #include "qx8exclusivegroup.h"
 #include "qx8geqbands.h"
 #include "qx8geqgraphitem.h"
+#include "qx8homescreenmodel.h"
 #include "qx8label.h"
 #include "qx8led.h"
 #include "qx8meter.h"
@@ -50,8 +56,7 @@ template<typename T> void registerType(const char* name)
 }
 } // namespace
 
-// In registration order. The configuration models are not built yet: their registrations stand
-// commented at their places in the order.
+// In registration order.
 void registerQmlTypes()
 {
     registerType<QX8LED>("QX8LED");
@@ -69,13 +74,13 @@ void registerQmlTypes()
     registerType<FileSystemModel>("FileSystemModel");
     registerType<QX8PEQGraphItem>("QX8PEQGraphItem");
     registerType<QX8GEQGraphItem>("QX8GEQGraphItem");
-    // not built yet: 16 registerType<HomeScreenModel>("HomeScreenModel");  (configuration)
+    registerType<HomeScreenModel>("HomeScreenModel");
     registerType<FwUpdateUploader>("FwUpdateUploader");
     registerType<DevicePresetModel>("DevicePresetModel");
     registerType<QX8ExclusiveGroup>("QX8ExclusiveGroup");
     registerType<CrossoverGraphItem>("CrossoverGraphItem");
     registerType<QX8PEQCurvePlotter>("QX8PEQCurvePlotter");
-    // not built yet: 22 registerType<ConfigDataProvider>("ConfigDataProvider"); (configuration)
+    registerType<ConfigDataProvider>("ConfigDataProvider");
     registerType<WizardDialProvider>("WizardDialProvider");
     registerType<ButtonImageResolver>("ButtonImageResolver");
     registerType<WizardScreensLoader>("WizardScreensLoader");
@@ -91,14 +96,16 @@ void registerQmlTypes()
     registerType<WizardNuqGraphProvider>("WizardNuqGraphProvider");
     registerType<AppDataStore>("AppDataStore");
     registerType<Fader>("Fader");
-    // not built yet: 38 registerType<EditModeCopyPaste>("EditModeCopyPaste"); (configuration)
+    registerType<EditModeCopyPaste>("EditModeCopyPaste");
     registerType<TuningFileListModel>("TuningFileListModel");
     registerType<BrandListModel>("BrandListModel");
-    // not built yet: 41 registerType<CrossoverBandInfoProvider>("CrossoverBandInfoProvider");
-    // (cfg)
+    registerType<CrossoverBandInfoProvider>("CrossoverBandInfoProvider");
     registerType<ApplicationUpdater>("ApplicationUpdater");
     registerType<FirmwareUpdater>("FirmwareUpdater");
-    // not built yet: 44 registerType<QX8HomeScreenModel>("QX8HomeScreenModel"); (configuration)
+    registerType<QX8HomeScreenModel>("QX8HomeScreenModel");
+
+    // The objects of the device's preset, for screens that serve several objects.
+    registerType<ProcessingObjectList>("ProcessingObjectList");
 
     // The device model for the screens: one object per engine, owned by the engine.
     qmlRegisterSingletonType<DeviceModelProvider>(

@@ -46,7 +46,7 @@ bool FtpServerProcess::startPyFtpdLib(const QString& root, bool emptyNameListIs4
 {
     if (m_address.isEmpty())
         m_address = qx8test::uniqueLoopbackAddress().toString();
-    QStringList arguments{qx8test::sourceDir() + QStringLiteral("/tests/files/ftpserver.py"),
+    QStringList arguments{qx8test::sourceDir() + QStringLiteral("/simulator/ftpserver.py"),
                           "--address=" + m_address,
                           "--port=" + QString::number(m_port),
                           "--root=" + root,

@@ -1,3 +1,4 @@
+#include "ftpclientthread.h"
 #include "ftptestsupport.h"
 #include "qftp.h"
 #include "scriptedpeer.h"
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void peerThatNeverClosesAfterQuit();
     void destroyedWhileTransferring();
     void extendedPassiveOverIpv6FallsBackOnBadReply();
+    void sessionRefusesADownloadCutShort();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -442,6 +444,34 @@ void TestQFtpScriptedPeer::extendedPassiveOverIpv6FallsBackOnBadReply()
     peer->write("425 Not now\r\n");
     QVERIFY(fails(ftp));
     QCOMPARE(ftp.errorString(), QStringLiteral("Not now"));
+}
+
+// The FTP session of the presets and tuning files: a download shorter than the size the peer
+// announced is an error, though the peer ends it with 226.
+void TestQFtpScriptedPeer::sessionRefusesADownloadCutShort()
+{
+    FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
+    QSignalSpy connected(&session, &FtpClientThread::connected);
+    QSignalSpy failed(&session, &FtpClientThread::error);
+    QSignalSpy fetched(&session, &FtpClientThread::fileData);
+    session.onConnectToHost(m_peer->address(), QStringLiteral("user"), QStringLiteral("secret"));
+    QVERIFY(m_peer->waitForConnections(1));
+    m_peer->send("220 Ready\r\n");
+    QVERIFY(expect("USER user"));
+    m_peer->send("230 No password needed\r\n");
+    QTRY_COMPARE(connected.count(), 1);
+    session.onGetFile(QStringLiteral("/d"), QStringLiteral("f.bin"));
+    QVERIFY(expect("CWD /d"));
+    m_peer->send("250 Directory changed\r\n");
+    QTcpSocket* data = openDownload("TYPE I", "213 100\r\n");
+    QVERIFY(data);
+    data->write(pattern(50));
+    data->disconnectFromHost();
+    m_peer->send("226 Transfer complete\r\n");
+    QVERIFY(failed.wait(qx8test::timeoutMs()));
+    QCOMPARE(failed.first().first().toString(),
+             QStringLiteral("File download failed: f.bin holds 100 bytes on the device, 50 came"));
+    QCOMPARE(fetched.count(), 0);
 }
 
 QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)

@@ -1,8 +1,8 @@
 #include "tuningfixture.h"
 
 #include "datafolders.h"
+#include "ftpclientthread.h"
 #include "testharness.h"
-#include "tuningfileworker.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -38,7 +38,7 @@ bool TuningDevice::restart()
         m_previousLog += m_server->commandLog();
     m_server = std::make_unique<FtpServerProcess>(FtpServerProcess::Kind::PyFtpdLib);
     m_server->setListenAddress(m_address, 21);
-    m_server->setPassword(TuningFileWorker::devicePassword);
+    m_server->setPassword(FtpClientThread::devicePassword);
     m_server->setExtraNames(m_extraNames);
     return m_server->start(m_storage.path(), true);
 }

@@ -20,6 +20,18 @@
 
 namespace {
 
+// The item of that object name in the item tree below `item` (where Repeaters put theirs).
+QQuickItem* itemNamed(QQuickItem* item, const QString& name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem* child : item->childItems()) {
+        if (QQuickItem* found = itemNamed(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 // Any pixel of column x between y0 and y1 near the colour (alpha aside: the grabbed graph item
 // has no background under its half-transparent fills).
 bool columnHas(const QImage& image, int x, int y0, int y1, QColor color, int tolerance = 30)
@@ -47,6 +59,7 @@ private slots:
     void panelDrawsDeviceValues_data();
     void panelDrawsDeviceValues();
     void peqPanelFollowsDrag();
+    void geqHandlesStandOverTheirBars();
 
 private:
     // Shows `body` (QML over the graph components) in a window of the given size and returns
@@ -188,6 +201,29 @@ void TestGraphPanels::peqPanelFollowsDrag()
     QTRY_VERIFY(graph->controlPoints().first().toPointF().y() == 100);
     QTRY_VERIFY(columnHas(frame(graph), 550, 97, 103, Qt::white, 60));
     QVERIFY(!columnHas(frame(graph), 614, 137, 143, Qt::white, 60));
+}
+
+// Each of the 31 handles is centred over its own bar, the last one inside the panel, and stands
+// at its band's gain.
+void TestGraphPanels::geqHandlesStandOverTheirBars()
+{
+    QVERIFY(m_processor.set("StereoGEQ", "1.0 kHz", "6"));
+    GraphItemBase* graph = show(R"(QX8GraphGEQ { poName: "StereoGEQ" })", {620, 400});
+    QVERIFY(graph);
+    const double column = graph->width() / 31;
+    QQuickItem* handle = nullptr;
+    for (int band = 0; band < 31; ++band) {
+        handle = itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band + 1));
+        QVERIFY(handle);
+        QTRY_VERIFY(handle->isVisible());
+        const double centre = handle->x() + handle->width() / 2;
+        QVERIFY2(qAbs(centre - (band + 0.5) * column) <= 1,
+                 qPrintable(QStringLiteral("band %1 at %2").arg(band + 1).arg(centre)));
+    }
+    QVERIFY(handle->x() + handle->width() <= graph->width());
+    // "1.0 kHz" is band 18: +6 dB stands a quarter of the graph's height above the middle.
+    QQuickItem* kilohertz = itemNamed(m_root.get(), QStringLiteral("handle_18"));
+    QTRY_VERIFY(qAbs(kilohertz->y() + kilohertz->height() / 2 - graph->height() / 4) <= 1);
 }
 
 void TestGraphPanels::cleanupTestCase()

@@ -29,6 +29,22 @@ QString optionValue(const QStringList& arguments, const QString& option)
     return index >= 0 && index + 1 < arguments.size() ? arguments.at(index + 1) : QString();
 }
 
+QStringList linesOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString ftpLogPath(const QString& wireLogPath)
+{
+    return wireLogPath + QStringLiteral(".ftp");
+}
+
 } // namespace
 
 VirtualProcessor::VirtualProcessor(QObject* parent) : QObject(parent)
@@ -57,6 +73,13 @@ bool VirtualProcessor::start(const QStringList& extraArguments)
             m_wireLogPath = uniqueWireLogPath(m_address);
             arguments << "--wire-log" << m_wireLogPath;
         }
+        if (!extraArguments.contains("--storage"))
+            arguments << "--storage" << m_storage.path();
+        if (extraArguments.contains("--ftp-port"))
+            arguments << "--ftp-log" << ftpLogPath(m_wireLogPath);
+        else
+            arguments << "--ftp-port"
+                      << "0";
         const Outcome outcome = startOnce(arguments);
         if (outcome == Outcome::Listening)
             return true;
@@ -128,13 +151,12 @@ QString VirtualProcessor::command(const QString& line)
 
 QStringList VirtualProcessor::wireLog() const
 {
-    QFile file(m_wireLogPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return linesOf(m_wireLogPath);
+}
+
+QStringList VirtualProcessor::ftpCommands() const
+{
+    return linesOf(ftpLogPath(m_wireLogPath));
 }
 
 QStringList VirtualProcessor::received() const

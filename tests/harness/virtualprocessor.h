@@ -3,12 +3,15 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <optional>
 
 // Runs one VirtualQX8 process for a test: on a loopback address of its own (unless the test
-// passes --address), with its wire log in the test's temporary folder, and talks to its
-// control channel on standard input and output.
+// passes --address), with its wire log and its storage folder in the test's temporary folder,
+// and talks to its control channel on standard input and output. Its FTP server runs only when
+// the test passes --ftp-port (21: the port the application uses), with its command log beside
+// the wire log.
 class VirtualProcessor : public QObject
 {
     Q_OBJECT
@@ -25,6 +28,10 @@ public:
 
     QString address() const { return m_address; }
     QString wireLogPath() const { return m_wireLogPath; }
+    // The device's storage: presets/ (its preset slots) and what a test puts there.
+    QString storagePath() const { return m_storage.path(); }
+    // Every FTP command line the device received so far.
+    QStringList ftpCommands() const;
     // Every line of the wire log so far.
     QStringList wireLog() const;
     // The text of every line received from clients, all connections, in order.
@@ -50,6 +57,7 @@ private:
     QProcess m_process;
     QString m_address;
     QString m_wireLogPath;
+    QTemporaryDir m_storage;
     QByteArray m_pendingOutput;
     QStringList m_outputLines;
 };

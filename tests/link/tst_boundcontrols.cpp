@@ -1,6 +1,7 @@
 // Bound controls against the virtual processor: what they send (its wire log and subscription
 // ledger) and what they take from its replies.
 #include "appbusyflag.h"
+#include "processingobjectlist.h"
 #include "qx8enumsv.h"
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
@@ -110,6 +111,7 @@ private Q_SLOTS:
         QTRY_COMPARE(native->value(), 4.0f);
         QTRY_COMPARE(other->value(), 4.0f);
         QTRY_VERIFY(qAbs(percent->value() - 3.0303f) < 1e-3f);
+        QVERIFY(native->hasDeviceValue() && percent->hasDeviceValue() && other->hasDeviceValue());
 
         QSignalSpy otherChanged(other.get(), &QX8NumericalSV::valueChanged);
         QVERIFY(device.command(bs("set //Preset/Compressor/SV/Ratio/ 10")).startsWith("ok"));
@@ -260,6 +262,7 @@ private Q_SLOTS:
         device.command(bs("send subr \"//Preset/A/\" \"stray\""));
         settle();
         QCOMPARE(unbound.value(), QString());
+        QVERIFY(!unbound.hasDeviceValue());
         // Earlier tests subscribed this variable; the meter adds no subscription of its own.
         const int subs = countReceived(bs("sub \"//Preset/Compressor/SV/Threshold/\""));
         meter.setValueType("%");
@@ -267,6 +270,16 @@ private Q_SLOTS:
         settle();
         QCOMPARE(countReceived(bs("sub \"//Preset/Compressor/SV/Threshold/%\"")), 0);
         QCOMPARE(countReceived(bs("sub \"//Preset/Compressor/SV/Threshold/\"")), subs);
+    }
+
+    void objectListNamesThePresetsObjects()
+    {
+        ProcessingObjectList objects;
+        QVERIFY(device.waitForReceived(bs("ls \"//Preset/\"")));
+        QTRY_VERIFY(objects.listed());
+        QVERIFY(objects.contains("StereoGEQ") && objects.contains("HighPEQ"));
+        QVERIFY(!objects.contains("LeftGEQ")); // an object the preset leaves out
+        QVERIFY(!objects.names().contains("StereoGEQ : "));
     }
 
     // The settings are one shared file on disk.

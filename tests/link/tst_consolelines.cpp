@@ -157,6 +157,11 @@ private Q_SLOTS:
         QTest::newRow("banner with leading blank") << QByteArray(" Vimbal Console");
         QTest::newRow("banner with trailing text") << QByteArray("Vimbal Console 2");
         QTest::newRow("end outside list") << QByteArray("endlc");
+        QTest::newRow("JSON of another request")
+            << QByteArray("{\"error\":\"\",\"id\":\"builder config reconfig 2\"}");
+        QTest::newRow("JSON without error text")
+            << QByteArray("{\"id\":\"builder config reconfig\"}");
+        QTest::newRow("JSON cut short") << QByteArray("{\"error\":\"\",\"id\":\"builder config");
     }
     void ignoredLines()
     {
@@ -167,6 +172,17 @@ private Q_SLOTS:
             feed(parser, line + bs("\nsubr \"//Preset/A/SV/B/\" \"1\"\n"));
         QCOMPARE(batch.replies.size(), 1);
         QCOMPARE(batch.view(batch.replies.front().value), QStringView(u"1"));
+    }
+
+    void reconfigurationCompletion()
+    {
+        ConsoleReplyParser parser;
+        const QByteArray line =
+            "{\"error\":\"Grids are invalid.\",\"id\":\"builder config reconfig\"}";
+        const ConsoleReplyBatch batch = feed(parser, line + "\r\n");
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::ReconfigurationDone);
+        QCOMPARE(batch.view(batch.replies.front().line).toUtf8(), line);
     }
 
     void listsAcrossReads()

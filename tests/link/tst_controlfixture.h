@@ -34,9 +34,9 @@ public:
                 });
     }
 
-    bool start()
+    bool start(const QStringList& deviceArguments = {})
     {
-        if (!device.start())
+        if (!device.start(deviceArguments))
             return false;
         QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
         QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");

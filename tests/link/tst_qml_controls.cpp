@@ -14,6 +14,7 @@
 #include "tst_controlfixture.h"
 
 #include <QGuiApplication>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -51,6 +52,25 @@ class TestQmlControls : public QObject
 
 private:
     LoggedInDevice* m_device = nullptr;
+    std::unique_ptr<QObject> m_helpers;
+
+    // The screens' reading helpers (qrc:/qml/Units.js and Scales.js), callable from here.
+    QObject* helpers()
+    {
+        if (!m_helpers) {
+            QQmlComponent component(m_view->engine());
+            component.setData("import QtQml 2.15\n"
+                              "import \"qrc:/qml/Units.js\" as Units\n"
+                              "import \"qrc:/qml/Scales.js\" as Scales\n"
+                              "QtObject {\n"
+                              "    function split(text, unit) { return Units.split(text, unit) }\n"
+                              "    function taper(low, high) { return Scales.taper(low, high) }\n"
+                              "}\n",
+                              QUrl());
+            m_helpers.reset(component.create());
+        }
+        return m_helpers.get();
+    }
     RangeStore m_store;
     std::unique_ptr<QQuickView> m_view;
 
@@ -112,6 +132,7 @@ private Q_SLOTS:
     void init() { m_device->clearSent(); }
     void cleanupTestCase()
     {
+        m_helpers.reset();
         m_view.reset();
         delete m_device;
     }
@@ -246,13 +267,86 @@ private Q_SLOTS:
         QVERIFY2(sets.size() >= 3 && sets.size() <= most, qPrintable(QString::number(sets.size())));
         for (int i = 1; i < sets.size(); ++i) {
             const qint64 gap = sets.at(i).atMs - sets.at(i - 1).atMs;
-            QVERIFY2(gap >= qMax(75, delayMs - 20), qPrintable(QString::number(gap)));
+            // Arrival times: a line held up on a busy machine arrives closer to the next one.
+            QVERIFY2(gap >= qMax(60, delayMs - 20), qPrintable(QString::number(gap)));
             QVERIFY(sets.at(i).line != sets.at(i - 1).line);
         }
         QTRY_COMPARE(m_device->value("RoomEQ", "Band_9_Frequency"),
                      "ok " + QString::number(button->valueToNudge() / 1000.0, 'g', 6) + "kHz");
         QVERIFY(button->valueToNudge() > start);
         QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));
+    }
+
+    // How a value text splits into number and unit for reading, by the unit the device model
+    // gives its variable.
+    void valueTextSplits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("kilohertz") << "1.25kHz"
+                                   << "Hz" << QStringList{"1.25", "kHz"};
+        QTest::newRow("hertz") << "80Hz"
+                               << "Hz" << QStringList{"80", "Hz"};
+        QTest::newRow("decibels") << "-3.5dB"
+                                  << "dB" << QStringList{"-3.5", "dB"};
+        QTest::newRow("ratio") << "Inf:1"
+                               << ":1" << QStringList{"Inf", ":1"};
+        QTest::newRow("degrees") << "90 deg"
+                                 << " deg" << QStringList{"90", "deg"};
+        QTest::newRow("word") << "Off"
+                              << "Hz" << QStringList{"Off", ""};
+        QTest::newRow("prefix") << "1:2"
+                                << "" << QStringList{"1:2", ""};
+        QTest::newRow("unit alone") << "dB"
+                                    << "dB" << QStringList{"dB", ""};
+    }
+    void valueTextSplits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, unit);
+        QFETCH(QStringList, parts);
+        QVariant split;
+        QVERIFY(QMetaObject::invokeMethod(helpers(), "split", Q_RETURN_ARG(QVariant, split),
+                                          Q_ARG(QVariant, text), Q_ARG(QVariant, unit)));
+        QCOMPARE(split.toStringList(), parts);
+    }
+
+    // A fader's or meter's taper over a dB range: from end to end, ascending, the travel shared
+    // out in full, and a dB near 0 given more travel than one deep down.
+    void taperOverRange_data()
+    {
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::newRow("fader") << -80.0 << 10.0;
+        QTest::newRow("meter") << -80.0 << 6.0;
+        QTest::newRow("trim") << -30.0 << 0.0;
+    }
+    void taperOverRange()
+    {
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        QVariant result;
+        QVERIFY(QMetaObject::invokeMethod(helpers(), "taper", Q_RETURN_ARG(QVariant, result),
+                                          Q_ARG(QVariant, minimum), Q_ARG(QVariant, maximum)));
+        const QVariantMap taper = result.toMap();
+        const QVariantList bounds = taper.value("boundaries").toList();
+        const QVariantList lengths = taper.value("lengths").toList();
+        QCOMPARE(bounds.first().toDouble(), minimum);
+        QCOMPARE(bounds.last().toDouble(), maximum);
+        QCOMPARE(lengths.size(), bounds.size() - 1);
+        double sum = 0;
+        for (int i = 0; i < lengths.size(); ++i) {
+            QVERIFY(bounds.at(i + 1).toDouble() - bounds.at(i).toDouble() > 3);
+            QVERIFY(lengths.at(i).toDouble() > 0);
+            sum += lengths.at(i).toDouble();
+        }
+        QVERIFY(qAbs(sum - 100) < 1e-6);
+        auto perDb = [&](int i) {
+            return lengths.at(i).toDouble() /
+                   (bounds.at(i + 1).toDouble() - bounds.at(i).toDouble());
+        };
+        QVERIFY(perDb(lengths.size() - 1) > perDb(0));
     }
 
     void outputFaderAndDelayStrip()
@@ -264,9 +358,14 @@ private Q_SLOTS:
         QTRY_VERIFY(
             !m_device->received(requestLine("set", "OutputGains", "Channel_3_Gain")).isEmpty());
 
+        // One field per unit of the device model, feet second.
         QObject* delay = qvariant_cast<QObject*>(item("delayStrip")->property("alignmentDelay"));
-        QQuickItem* feet = qvariant_cast<QQuickItem*>(
-            qvariant_cast<QObject*>(delay->property("feet"))->property("textField"));
+        QObject* units = qvariant_cast<QObject*>(delay->property("items"));
+        QQuickItem* feetItem = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(units, "itemAt", Q_RETURN_ARG(QQuickItem*, feetItem),
+                                          Q_ARG(int, 1)));
+        QVERIFY(feetItem);
+        QQuickItem* feet = qvariant_cast<QQuickItem*>(feetItem->property("textField"));
         QTRY_COMPARE(feet->property("text").toString(), QString("2.81ft"));
     }
 };

@@ -280,6 +280,31 @@ private Q_SLOTS:
         link->replyRouter().unbind(&gain, "PEQ", "Gain");
     }
 
+    // The completion line of a reconfiguration is raised; a disconnect in the middle of a read
+    // leaves the rest of that read undelivered.
+    void reconfigurationAnswerAndRepliesAfterADisconnect()
+    {
+        ScriptedPeer& peer = *m_peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        QSignalSpy answers(link, &TCPAdaptor::reconfigResponse);
+        const QByteArray answer = "{\"error\":\"\",\"id\":\"builder config reconfig\"}";
+        peer.send(answer + "\n");
+        QTRY_COMPARE(answers.size(), 1);
+        QCOMPARE(answers.at(0).at(0).toByteArray(), answer);
+
+        RecordingReceiver gain;
+        gain.onReply = [this](const DataFromDevice&) { link->doDisconnect(); };
+        link->replyRouter().bind(&gain, "PEQ", "Gain");
+        QSignalSpy closed(link, &TCPAdaptor::disconnected);
+        peer.send(
+            bs("subr \"//Preset/PEQ/SV/Gain/\" \"1\"\nsubr \"//Preset/PEQ/SV/Gain/\" \"2\"\n"));
+        QTRY_COMPARE(closed.size(), 1);
+        QCOMPARE(gain.replies.size(), 1);
+        link->replyRouter().unbind(&gain, "PEQ", "Gain");
+    }
+
     void lostConnectionClearsBusy()
     {
         ScriptedPeer& peer = *m_peer;

@@ -37,6 +37,7 @@ private:
 void TestUtilityStrips::initTestCase()
 {
     qmlRegisterType<QX8Settings>("QX8Settings", 1, 0, "QX8Settings");
+    qmlRegisterType<ApplicationUpdater>("ApplicationUpdater", 1, 0, "ApplicationUpdater");
     QX8Settings().setValue(settingskeys::kAppAnalytics, QStringLiteral("true"));
 }
 

@@ -5,6 +5,7 @@
 #include "qx8settings.h"
 #include "tcpadaptor.h"
 #include "testmain.h"
+#include "tuningfilemanager.h"
 #include "viewloader.h"
 
 #include <QApplication>
@@ -15,10 +16,13 @@
 
 ShellFixture::ShellFixture() = default;
 
+// The application ends the tuning service's threads at aboutToQuit, which a test process never
+// emits: left running, they would still be at work while the process exits.
 ShellFixture::~ShellFixture()
 {
     m_loads.reset();
     m_startup.reset();
+    TuningFileManager::instance()->shutdown();
 }
 
 bool ShellFixture::start()

@@ -257,6 +257,9 @@ void TestVirtualConsole::badRequestsGetErrorLines_data()
     QTest::newRow("lc on a number") << "lc \"" + gain4 + "EN\\\"";
     QTest::newRow("ls below a variable") << "ls \"" + gain4 + '"';
     QTest::newRow("unknown word") << "frobnicate \"" + gain4 + '"';
+    QTest::newRow("store into slot 0") << R"(set "\\Storage\Presets\SV\Store\" "0")";
+    QTest::newRow("store into slot 101") << R"(set "\\Storage\Presets\SV\Store\" "101")";
+    QTest::newRow("recall an empty slot") << R"(set "\\Storage\Presets\SV\Recall\" "50")";
 }
 
 void TestVirtualConsole::badRequestsGetErrorLines()

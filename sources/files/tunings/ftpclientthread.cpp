@@ -8,11 +8,14 @@ namespace {
 constexpr unsigned long kShutdownWaitMs = 3000;
 }
 
+const QString FtpClientThread::deviceUser = QStringLiteral("qx8ftp");
+const QString FtpClientThread::devicePassword = QStringLiteral("qebtorin@847");
+
 FtpClientThread::FtpClientThread(quint16 port, std::chrono::milliseconds requestTimeout,
                                  QObject* parent)
     : QObject(parent), m_worker(new FtpClientWorker(port, requestTimeout))
 {
-    m_thread.setObjectName(QStringLiteral("Tuning FTP"));
+    m_thread.setObjectName(QStringLiteral("FTP session"));
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::started, m_worker, &FtpClientWorker::start);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -29,7 +32,7 @@ FtpClientThread::~FtpClientThread()
 {
     m_thread.quit();
     if (!m_thread.wait(kShutdownWaitMs))
-        qWarning() << "The tuning FTP thread did not end in time.";
+        qWarning() << "An FTP session thread did not end in time.";
 }
 
 void FtpClientThread::onConnectToHost(const QString& hostAddress, const QString& user,

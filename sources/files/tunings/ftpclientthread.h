@@ -10,12 +10,12 @@
 
 class FtpClientWorker;
 
-// The one FTP session of the tuning-file manager, on a thread of its own. Each request is a
-// change of directory and one operation; each outcome comes back as one signal: connected(),
-// disconnected(), fileList(), fileData(), actionFinished() or error(). Send the next request
-// only after the answer to the previous one. A request without progress for the request
-// time-out fails with an error and leaves the session closed; a connect request always starts
-// a fresh session, so a failed one can be retried.
+// An FTP session on a thread of its own (the tuning-file manager has one, the presets screen
+// another). Each request is a change of directory and one operation; each outcome comes back as
+// one signal: connected(), disconnected(), fileList(), fileData(), actionFinished() or error().
+// Send the next request only after the answer to the previous one. A request without progress
+// for the request time-out fails with an error and leaves the session closed; a connect request
+// always starts a fresh session, so a failed one can be retried.
 //
 // The object lives in the thread that made it; its signals reach that thread queued.
 class FtpClientThread : public QObject
@@ -25,6 +25,9 @@ class FtpClientThread : public QObject
 public:
     static constexpr quint16 kDevicePort = 21;
     static constexpr std::chrono::milliseconds kRequestTimeout{30000};
+    // The device's FTP login.
+    static const QString deviceUser;
+    static const QString devicePassword;
 
     explicit FtpClientThread(quint16 port = kDevicePort,
                              std::chrono::milliseconds requestTimeout = kRequestTimeout,

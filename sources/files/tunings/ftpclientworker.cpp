@@ -53,6 +53,7 @@ bool FtpClientWorker::begin(Request request, const QString& dir, const QString& 
         qWarning() << "FTP request started while another one runs";
     m_request = request;
     m_expectedSize = -1;
+    m_announcedSize = 0;
     m_currentDir = dir;
     m_currentFileName = file;
     m_watchdog->start();
@@ -194,6 +195,14 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
         Q_EMIT fileList(m_currentDir, listing(bytes));
         break;
     case Request::Get:
+        // A device that cuts a transfer short may still answer 226: the size it told decides.
+        if (m_announcedSize > 0 && bytes.size() != m_announcedSize) {
+            fail(QStringLiteral("File download failed: %1 holds %2 bytes on the device, %3 came")
+                     .arg(m_currentFileName)
+                     .arg(m_announcedSize)
+                     .arg(bytes.size()));
+            break;
+        }
         Q_EMIT fileData(bytes, m_currentDir, m_currentFileName);
         break;
     case Request::Action:
@@ -214,12 +223,14 @@ void FtpClientWorker::onStateChanged(int state)
         Q_EMIT connected();
 }
 
-void FtpClientWorker::onProgress(qint64 done)
+void FtpClientWorker::onProgress(qint64 done, qint64 total)
 {
     if (m_request == Request::None)
         return;
     m_watchdog->start();
     const QFtp::Command command = m_ftp->currentCommand();
+    if (command == QFtp::Get)
+        m_announcedSize = total;
     const qint64 limit = command == QFtp::NameList ? kListingLimit
                          : command == QFtp::Get    ? kFileLimit
                                                    : -1;

@@ -56,7 +56,7 @@ private:
     void onCommandStarted(int id);
     void onCommandFinished(int id, bool hasError);
     void onStateChanged(int state);
-    void onProgress(qint64 done);
+    void onProgress(qint64 done, qint64 total);
     void onWatchdog();
     void onRawCommandReply(int replyCode, const QString& detail);
     int putAndVerify(const QByteArray& data, const QString& file);
@@ -73,6 +73,7 @@ private:
     Request m_request = Request::None;
     int m_lastCommand = -1;
     qint64 m_expectedSize = -1; // of the file just stored, checked by SIZE
+    qint64 m_announcedSize = 0; // of the file being fetched, by SIZE (0: not told)
     QString m_host;
     QString m_currentDir;
     QString m_currentFileName;

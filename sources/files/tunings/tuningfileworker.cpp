@@ -19,9 +19,6 @@ int sideIndex(TuningSide side)
 }
 } // namespace
 
-const QString TuningFileWorker::deviceUser = QStringLiteral("qx8ftp");
-const QString TuningFileWorker::devicePassword = QStringLiteral("qebtorin@847");
-
 TuningFileWorker::TuningFileWorker(const QString& dataFolder,
                                    const std::atomic<bool>& validationMode)
     : m_store(dataFolder), m_validationMode(validationMode)
@@ -106,7 +103,7 @@ void TuningFileWorker::initialize(const QString& ip, bool full)
     m_remoteFiles = {};
     m_pendingFetches.clear();
     Q_EMIT progressMessage(QStringLiteral("Connecting to remote server..."));
-    m_ftp->onConnectToHost(ip, deviceUser, devicePassword);
+    m_ftp->onConnectToHost(ip, FtpClientThread::deviceUser, FtpClientThread::devicePassword);
 }
 
 void TuningFileWorker::applyChanges(const BrandSeriesMap& groups)
@@ -140,7 +137,7 @@ void TuningFileWorker::connectAndList()
         return;
     }
     Q_EMIT progressMessage(QStringLiteral("Connecting to remote server..."));
-    m_ftp->onConnectToHost(m_host, deviceUser, devicePassword);
+    m_ftp->onConnectToHost(m_host, FtpClientThread::deviceUser, FtpClientThread::devicePassword);
 }
 
 void TuningFileWorker::requestListings()

@@ -36,9 +36,6 @@ class TuningFileWorker : public QObject
     Q_OBJECT
 
 public:
-    static const QString deviceUser;
-    static const QString devicePassword;
-
     TuningFileWorker(const QString& dataFolder, const std::atomic<bool>& validationMode);
     ~TuningFileWorker() override;
 

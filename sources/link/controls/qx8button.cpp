@@ -76,7 +76,7 @@ std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass
 // device has reported one there is nothing to move.
 void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QString& poClass)
 {
-    if (!m_hasDeviceValue) {
+    if (!m_hasNudgeValue) {
         qWarning() << "Nudge of" << poName() << svName() << "before the device reported a value";
         return;
     }
@@ -133,7 +133,7 @@ void QX8Button::takeNudgeReply(const DataFromDevice& data)
     if (!value)
         return;
     m_valueToNudge = *value;
-    m_hasDeviceValue = true;
+    m_hasNudgeValue = true;
     Q_EMIT valueToNudgeChanged(m_valueToNudge);
     if (std::isinf(m_valueToNudge) && m_valueToNudge > 0)
         m_valueToNudge = 199.0f;

@@ -58,7 +58,7 @@ private:
     void takeNudgeReply(const DataFromDevice& data);
 
     float m_valueToNudge = 0.0f;
-    bool m_hasDeviceValue = false;
+    bool m_hasNudgeValue = false;
     bool m_activeState = false;
     QString m_nudgeJsonData;
     QString m_nudgeKey;

@@ -101,6 +101,13 @@ void QX8Control::sendUnSubRequest()
 void QX8Control::receiveReply(const DataFromDevice& reply)
 {
     onDataAvailable(reply);
+    // Any reply carrying the variable in the control's value type counts; an ended subscription
+    // and the writer's own acknowledgement carry no value.
+    if (!m_hasDeviceValue && reply.valueType == m_valueType &&
+        reply.command != QLatin1String("unsubr") && reply.command != QLatin1String("setr")) {
+        m_hasDeviceValue = true;
+        Q_EMIT hasDeviceValueChanged(true);
+    }
 }
 
 void QX8Control::onDataAvailable(DataFromDevice data)

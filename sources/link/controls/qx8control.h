@@ -18,6 +18,9 @@ class QX8Control : public QObject, public ReplyReceiver
     Q_PROPERTY(QString entityName READ entityName WRITE setEntityName NOTIFY entityNameChanged)
     Q_PROPERTY(QString valueType READ valueType WRITE setValueType NOTIFY valueTypeChanged)
     Q_PROPERTY(bool isMeter READ isMeter WRITE setIsMeter NOTIFY isMeterChanged)
+    // True once the device has reported the bound variable's value: until then a screen shows
+    // that it waits instead of a made-up value.
+    Q_PROPERTY(bool hasDeviceValue READ hasDeviceValue NOTIFY hasDeviceValueChanged)
 
 public:
     explicit QX8Control(QObject* parent = nullptr);
@@ -29,6 +32,7 @@ public:
     QString entityName() const { return m_entityName; }
     QString valueType() const { return m_valueType; }
     bool isMeter() const { return m_isMeter; }
+    bool hasDeviceValue() const { return m_hasDeviceValue; }
 
     void setPOName(const QString& poName);
     void setSVName(const QString& svName);
@@ -46,6 +50,7 @@ Q_SIGNALS:
     void valueTypeChanged(QString valueType);
     void connectionLost();
     void vimbalReady();
+    void hasDeviceValueChanged(bool hasDeviceValue);
 
 protected Q_SLOTS:
     virtual void sendDataRequest();
@@ -79,6 +84,7 @@ private:
     QString m_poName;
     QString m_svName;
     bool m_isMeter = false;
+    bool m_hasDeviceValue = false;
     bool m_destroying = false;
     QString m_entityName;
     QString m_valueType;

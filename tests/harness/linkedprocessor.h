@@ -30,6 +30,9 @@ public:
     // so it is enough that a probe sent now arrives.
     bool settle();
 
+    // The process, for its control channel and wire log.
+    VirtualProcessor& device() { return m_device; }
+
 private:
     VirtualProcessor m_device;
 };

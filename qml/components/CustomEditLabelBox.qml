@@ -1,0 +1,68 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
+
+// A name that can be edited in place: shown as text; a click opens it for typing, Enter confirms
+// (edited), Escape or leaving the field keeps the old name. Texts are plain and elide.
+Item {
+    id: root
+
+    property string text
+    property var validator: null
+    property int maximumLength: 32
+    property real fontSize: Theme.fontLabel
+    readonly property bool editing: field.visible
+
+    signal edited(string text)
+
+    implicitWidth: Theme.dpX(140)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+
+    function startEditing() {
+        field.text = root.text
+        field.visible = true
+        field.forceActiveFocus()
+        field.selectAll()
+    }
+
+    Text {
+        anchors.fill: parent
+        visible: !field.visible
+        text: root.text
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: Theme.dpY(root.fontSize)
+        color: Theme.text
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: root.startEditing()
+        }
+    }
+
+    T.TextField {
+        id: field
+        anchors.fill: parent
+        visible: false
+        validator: root.validator
+        maximumLength: root.maximumLength
+        selectByMouse: true
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: Theme.dpY(root.fontSize)
+        color: Theme.text
+        selectionColor: Theme.brand
+        leftPadding: Theme.dpX(Theme.spacingSmall)
+        background: Rectangle {
+            color: Theme.raised
+            border.color: Theme.textDim
+            radius: Theme.radius
+        }
+        onAccepted: {
+            visible = false
+            if (text !== root.text)
+                root.edited(text)
+        }
+        onActiveFocusChanged: if (!activeFocus) visible = false
+        Keys.onEscapePressed: visible = false
+    }
+}

@@ -1,0 +1,116 @@
+import QtQuick 2.15
+import QX8Button 1.0
+import DeviceModelProvider 1.0
+
+// One parameter cell: its label above and the device's value below. A number shows with its
+// unit, between nudge buttons (-/+) where the nudge-step table has the variable; a dimmed dash
+// until the device reports it. A variable with entries (a filter type, a polarity) is a choice
+// among them. `applies` false dims a variable that does not act in the current setting (the Q of
+// a shelving band).
+Rectangle {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    property string label
+    property bool applies: true
+    // Parameter names read in capitals; a name from the device ("1.0 kHz") keeps its own case.
+    property bool uppercaseLabel: true
+    readonly property bool isChoice: DeviceModelProvider.entries(processingObjectName,
+                                                                 stateVariableName).length > 0
+    readonly property bool nudgeable: DeviceModelProvider.nudgeObjectClass(processingObjectName,
+                                                                           stateVariableName) !== ""
+    // The device's value text, empty until it arrives.
+    readonly property string valueText: content.item ? content.item.valueText : ""
+
+    implicitWidth: Theme.dpX(164)
+    implicitHeight: Theme.dpY(76)
+    color: Theme.panel
+    radius: Theme.radius
+    border.color: Theme.border
+    opacity: applies ? 1 : 0.45
+
+    Text {
+        id: caption
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: Theme.dpX(Theme.spacing)
+        text: root.label
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        font.pixelSize: Theme.dpY(Theme.fontSmall)
+        font.capitalization: root.uppercaseLabel ? Font.AllUppercase : Font.MixedCase
+        color: Theme.textDim
+    }
+
+    Loader {
+        id: content
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: Theme.dpX(Theme.spacing)
+        height: Theme.dpY(Theme.controlHeight)
+        sourceComponent: root.isChoice ? choice : number
+    }
+
+    Component {
+        id: choice
+        QX8ComboBox {
+            objectName: "choice"
+            readonly property string valueText: backend.deviceSvValue
+            processingObjectName: root.processingObjectName
+            stateVariableName: root.stateVariableName
+        }
+    }
+
+    Component {
+        id: number
+        Item {
+            readonly property string valueText: readout.text
+
+            QX8CustomButton {
+                id: down
+                objectName: "nudgeDown"
+                anchors.left: parent.left
+                width: height
+                height: parent.height
+                visible: root.nudgeable
+                buttonType: QX8Button.Nudge
+                bumpDirection: -1
+                uncheckedText: "\u2212"
+                fontSize: Theme.fontValue
+                // Bound only where it can step, so that a plain read-out subscribes once.
+                processingObjectName: root.nudgeable ? root.processingObjectName : ""
+                stateVariableName: root.stateVariableName
+            }
+            QX8CustomLabel {
+                id: readout
+                objectName: "readout"
+                anchors.left: root.nudgeable ? down.right : parent.left
+                anchors.right: root.nudgeable ? up.left : parent.right
+                anchors.verticalCenter: parent.verticalCenter
+                anchors.leftMargin: Theme.dpX(Theme.spacingSmall)
+                anchors.rightMargin: Theme.dpX(Theme.spacingSmall)
+                horizontalAlignment: Text.AlignHCenter
+                fontSize: Theme.fontValueLarge
+                processingObjectName: root.processingObjectName
+                stateVariableName: root.stateVariableName
+            }
+            QX8CustomButton {
+                id: up
+                objectName: "nudgeUp"
+                anchors.right: parent.right
+                width: height
+                height: parent.height
+                visible: root.nudgeable
+                buttonType: QX8Button.Nudge
+                bumpDirection: 1
+                uncheckedText: "+"
+                fontSize: Theme.fontValue
+                processingObjectName: root.nudgeable ? root.processingObjectName : ""
+                stateVariableName: root.stateVariableName
+            }
+        }
+    }
+}

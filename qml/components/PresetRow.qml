@@ -1,0 +1,48 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15 as Controls
+
+// One row of a preset list: the slot number (when it has one) and the name, a dimmed "empty"
+// for a slot without one; the selected row in the brand red.
+Controls.AbstractButton {
+    id: row
+    height: rootQML.dpY(36)
+
+    property int number: 0
+    property string name: ""
+    property bool selected: false
+    property bool stripe: number % 2 === 1
+
+    background: Rectangle {
+        color: row.selected ? Theme.brand
+                            : row.down ? Theme.raisedSelected
+                                       : row.stripe ? Theme.raised : Theme.panel
+    }
+
+    contentItem: Item {
+        Text {
+            id: numberText
+            anchors.left: parent.left
+            anchors.leftMargin: rootQML.dpX(Theme.spacing)
+            anchors.verticalCenter: parent.verticalCenter
+            width: row.number > 0 ? rootQML.dpX(36) : 0
+            visible: row.number > 0
+            text: row.number
+            color: row.selected ? Theme.text : Theme.textDim
+            font.pixelSize: rootQML.dpY(Theme.fontLabel)
+        }
+        Text {
+            objectName: "presetRowName"
+            anchors.left: numberText.right
+            anchors.leftMargin: rootQML.dpX(Theme.spacing)
+            anchors.right: parent.right
+            anchors.rightMargin: rootQML.dpX(Theme.spacing)
+            anchors.verticalCenter: parent.verticalCenter
+            text: row.name === "" ? "empty" : row.name
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: row.name === "" && !row.selected ? Theme.textDim : Theme.text
+            font.italic: row.name === ""
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+        }
+    }
+}

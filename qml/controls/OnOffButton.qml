@@ -1,0 +1,16 @@
+import QtQuick 2.15
+import QX8Button 1.0
+
+// The on/off of a processing object: green "ON" while the device reports it on, "OFF" otherwise;
+// a click asks the device for the other state. `switchedOff` lets a page dim what is bypassed.
+QX8CustomButton {
+    readonly property bool switchedOff: backend.hasDeviceValue && !backend.activeState
+
+    buttonType: QX8Button.SV
+    checkedText: "ON"
+    uncheckedText: "OFF"
+    accent: Theme.stateOn
+    lightAccent: true
+    implicitWidth: Theme.dpX(64)
+    toolTipText: checked ? "Processing is on: click to bypass" : "Bypassed: click to switch on"
+}

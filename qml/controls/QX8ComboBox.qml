@@ -1,0 +1,104 @@
+import QtQuick 2.15
+import QtQml 2.15
+import QtQuick.Controls 2.15 as T
+import CustomComboBox 1.0
+import DeviceModelProvider 1.0
+
+// A choice among the entries of one variable (from the device model). It shows the device's
+// choice, a dimmed dash until that arrives, and writes an entry when the user picks one.
+T.ComboBox {
+    id: root
+
+    property string processingObjectName
+    property string stateVariableName
+    readonly property alias backend: backend
+    readonly property bool waiting: !backend.hasDeviceValue
+
+    model: DeviceModelProvider.entries(processingObjectName, stateVariableName)
+    displayText: waiting ? "\u2013" : backend.deviceSvValue
+    implicitWidth: Theme.dpX(150)
+    implicitHeight: Theme.dpY(Theme.controlHeight)
+    leftPadding: Theme.dpX(Theme.spacing)
+    rightPadding: Theme.dpX(Theme.spacing) + indicator.width
+    focusPolicy: Qt.NoFocus
+
+    onActivated: backend.setValueWithoutFeedback(textAt(index))
+
+    // The device's choice, also after the user's pick has set the index itself.
+    Binding {
+        target: root
+        property: "currentIndex"
+        value: root.model.indexOf(backend.deviceSvValue)
+        restoreMode: Binding.RestoreNone
+    }
+
+    CustomComboBox {
+        id: backend
+        poName: root.processingObjectName
+        svName: root.stateVariableName
+    }
+
+    contentItem: Text {
+        text: root.displayText
+        textFormat: Text.PlainText
+        elide: Text.ElideRight
+        verticalAlignment: Text.AlignVCenter
+        font.pixelSize: Theme.dpY(Theme.fontBody)
+        color: root.waiting ? Theme.textFaint : Theme.text
+    }
+
+    indicator: Text {
+        x: root.width - width - Theme.dpX(Theme.spacing)
+        anchors.verticalCenter: parent.verticalCenter
+        text: "\u25be"
+        font.pixelSize: Theme.dpY(Theme.fontBody)
+        color: Theme.textDim
+    }
+
+    background: Rectangle {
+        radius: Theme.radius
+        color: root.pressed ? Theme.raisedSelected : Theme.raised
+        border.color: root.hovered ? Theme.textDim : Theme.border
+    }
+
+    delegate: T.ItemDelegate {
+        id: entry
+        width: root.width
+        height: Theme.dpY(Theme.controlHeight)
+        highlighted: root.highlightedIndex === index
+        contentItem: Text {
+            text: modelData
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            verticalAlignment: Text.AlignVCenter
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+            font.bold: index === root.currentIndex
+            color: Theme.text
+        }
+        background: Rectangle {
+            color: index === root.currentIndex ? Theme.brand
+                   : entry.highlighted ? Theme.raisedSelected : Theme.raised
+        }
+    }
+
+    popup: T.Popup {
+        y: root.height
+        width: root.width
+        implicitHeight: Math.min(contentItem.implicitHeight, Theme.dpY(320))
+        padding: 1
+        contentItem: ListView {
+            clip: true
+            implicitHeight: contentHeight
+            model: root.popup.visible ? root.delegateModel : null
+            currentIndex: root.highlightedIndex
+            boundsBehavior: Flickable.StopAtBounds
+            T.ScrollBar.vertical: ScrollBar {}
+        }
+        background: Rectangle {
+            color: Theme.raised
+            border.color: Theme.border
+        }
+    }
+
+    Component.onCompleted: backend.componentCompleted()
+}

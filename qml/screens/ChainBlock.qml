@@ -1,0 +1,60 @@
+import QtQuick 2.15
+import QX8Button 1.0
+
+// A block of the signal chain: the block type's icon and caption (from the button image tables),
+// dimmed while the device reports the processing object off. A click asks for the block's page
+// with the GUI signal and payload of the dispatcher.
+CustomLabelledButton {
+    id: root
+
+    property var resolver
+    property string blockType
+    property string stage: "in"
+    property string processingObjectName
+    property string param: blockType
+    property string payload
+    property string imageKey: blockType
+    property string caption
+    // The chain's size against its design size.
+    property real zoom: 1
+    readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
+    readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
+
+    objectName: "block_" + param + (payload === "" ? "" : "_" + payload)
+    width: Theme.dpX(88) * zoom
+    height: Theme.dpY(84) * zoom
+    imageSource: resolver ? resolver.imagePath(imageKey) : ""
+    text: caption !== "" ? caption : resolver ? resolver.buttonText(stage + ":" + blockType) : ""
+    dimmed: switchedOff
+    toolTipText: switchedOff ? "Switched off" : ""
+
+    onClicked: rootQML.guiSignal(param, payload)
+
+    QX8Button {
+        id: state
+        buttonType: QX8Button.SV
+        poName: root.switchVariable !== "" ? root.processingObjectName : ""
+        svName: root.switchVariable
+    }
+
+    Rectangle {
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: Theme.dpX(3)
+        visible: root.switchedOff
+        width: offText.implicitWidth + Theme.dpX(6)
+        height: offText.implicitHeight
+        radius: Theme.radius
+        color: Theme.raisedSelected
+        Text {
+            id: offText
+            anchors.centerIn: parent
+            text: "OFF"
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
+            font.bold: true
+        }
+    }
+
+    Component.onCompleted: state.componentCompleted()
+}

@@ -1,0 +1,237 @@
+// The device presets model against VirtualQX8 with its FTP server on port 21: the console lines
+// of store, rename and recall and what they do to the device, refused numbers and names, a slot
+// fetched and sent back byte for byte, overlapping uploads, and the slots' names.
+#include "devicepresetmodel.h"
+#include "ftptestsupport.h"
+#include "presetprovider.h"
+#include "qx8textsv.h"
+#include "signalrecorder.h"
+#include "testmain.h"
+#include "tst_controlfixture.h"
+
+#include <QtTest>
+
+namespace {
+
+QString setLine(const QString& variable, const QString& value)
+{
+    return QStringLiteral(R"(set "\\Storage\Presets\SV\%1\" "%2")").arg(variable, value);
+}
+
+void sendProbe()
+{
+    TCPAdaptor::instance()->SendRequest({QStringLiteral("NPO"),
+                                         QStringLiteral("Node\\SV\\HardwareVersion"), QString(),
+                                         QString(), QStringLiteral("get")});
+}
+
+// The busy notice has ended: the last signal is busy(false).
+bool busyEnded(const SignalRecorder& recorder)
+{
+    return QTest::qWaitFor(
+        [&] {
+            const QList<SignalRecorder::Emission> all = recorder.emissions();
+            return !all.isEmpty() && all.last().name == QLatin1String("busy") &&
+                   !all.last().arguments.first().toBool();
+        },
+        qx8test::timeoutMs());
+}
+
+} // namespace
+
+class TestPresetDevice : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void storeRenameAndRecallChangeTheDevice();
+    void refusedRequestsSendNothing_data();
+    void refusedRequestsSendNothing();
+    void fetchAndSendBackByteForByte();
+    void overlappingUploadsNameTheirOwnSlots();
+    void missingSlotFileIsAnError();
+    void slotNamesReachTheProvider();
+
+private:
+    QString slotFile(int slot) const
+    {
+        return m_device.device.storagePath() +
+               QStringLiteral("/presets/Preset_%1.preset").arg(slot);
+    }
+    // Preset storage lines the device received from the `from`th line on, up to a probe.
+    QStringList presetLines(int from)
+    {
+        return m_device.device.receivedUntilProbe(sendProbe, from).filter("Storage");
+    }
+    QString deviceValue(const QString& path) { return m_device.device.command("value " + path); }
+
+    LoggedInDevice m_device;
+};
+
+void TestPresetDevice::initTestCase()
+{
+    QVERIFY(m_device.start({"--ftp-port", "21"}));
+}
+
+void TestPresetDevice::storeRenameAndRecallChangeTheDevice()
+{
+    const QString gain = QStringLiteral(R"(\\Preset\HighPEQ\SV\Band_1_Gain\)");
+    DevicePresetModel model;
+    const QString stored = m_device.device.command("set " + gain + " 4.5");
+    QVERIFY(stored.startsWith("ok 4.5"));
+
+    int from = m_device.device.received().size();
+    model.store("5", "Intro");
+    QCOMPARE(presetLines(from), QStringList({setLine("Store", "5"), setLine("Name_5", "Intro"),
+                                             setLine("RenamePreset", "5")}));
+    QVERIFY(QFile::exists(slotFile(5)));
+    QCOMPARE(deviceValue(R"(\\Storage\Presets\SV\CurrentPreset\)"), QStringLiteral("ok Intro"));
+
+    from = m_device.device.received().size();
+    model.rename("5", "Intro Live");
+    QCOMPARE(presetLines(from),
+             QStringList({setLine("Name_5", "Intro Live"), setLine("RenamePreset", "5")}));
+    QCOMPARE(deviceValue(R"(\\Storage\Presets\SV\CurrentPreset\)"),
+             QStringLiteral("ok Intro Live"));
+
+    // A recall brings the stored value back, and a control bound to it hears so.
+    auto control = boundControl<QX8TextSV>("HighPEQ", "Band_1_Gain");
+    const QString changed = m_device.device.command("set " + gain + " -6");
+    QTRY_COMPARE("ok " + control->value(), changed);
+    QCOMPARE(m_device.device.command(R"(set \\Storage\Presets\SV\CurrentPreset\ Other)"),
+             QStringLiteral("ok Other"));
+    from = m_device.device.received().size();
+    model.recall("5", "ignored");
+    QCOMPARE(presetLines(from), QStringList({setLine("Recall", "5")}));
+    QTRY_COMPARE("ok " + control->value(), stored);
+    QCOMPARE(deviceValue(gain), stored);
+    QCOMPARE(deviceValue(R"(\\Storage\Presets\SV\CurrentPreset\)"),
+             QStringLiteral("ok Intro Live"));
+}
+
+void TestPresetDevice::refusedRequestsSendNothing_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("double quote") << "3"
+                                  << "Say \"hi\"";
+    QTest::newRow("path") << "3"
+                          << "../x";
+    QTest::newRow("line feed") << "3"
+                               << "a\nset x";
+    QTest::newRow("empty name") << "3"
+                                << "";
+    QTest::newRow("id 0") << "0"
+                          << "Zero";
+    QTest::newRow("id 101") << "101"
+                            << "Over";
+    QTest::newRow("id with line feed") << "7\n"
+                                       << "Seven";
+    QTest::newRow("id 07") << "07"
+                           << "Seven";
+}
+
+void TestPresetDevice::refusedRequestsSendNothing()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, name);
+    DevicePresetModel model;
+    SignalRecorder recorder(&model);
+    const int from = m_device.device.received().size();
+    const int ftpFrom = m_device.device.ftpCommands().size();
+    model.store(id, name);
+    model.rename(id, name);
+    model.transfer(id, name, QByteArray("bytes"));
+    model.recall(id, name); // carries no name: refused for its number only
+    const int refusals = id == QLatin1String("3") ? 3 : 4;
+    QCOMPARE(recorder.names().size(), refusals);
+    QCOMPARE(recorder.count("error"), refusals);
+    QVERIFY(presetLines(from).filter("Name_").isEmpty());
+    QVERIFY(presetLines(from).filter("Store").isEmpty());
+    QCOMPARE(m_device.device.ftpCommands().mid(ftpFrom).filter("STOR"), QStringList());
+}
+
+void TestPresetDevice::fetchAndSendBackByteForByte()
+{
+    const QByteArray preset = ftptest::pattern(10000);
+    QVERIFY(ftptest::writeFile(slotFile(7), preset));
+    DevicePresetModel model;
+    SignalRecorder recorder(&model);
+    QSignalSpy fetched(&model, &DevicePresetModel::presetAvailable);
+    model.presetFetch("7");
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(recorder.names(), QStringList({"busy", "presetAvailable", "busy"}));
+    QCOMPARE(fetched.first().first().toByteArray(), preset);
+    const QStringList commands = m_device.device.ftpCommands();
+    const int login = commands.lastIndexOf("USER qx8ftp");
+    QVERIFY(login >= 0);
+    QCOMPARE(commands.mid(login),
+             QStringList({"USER qx8ftp", "PASS qebtorin@847", "CWD /presets", "TYPE I",
+                          "SIZE Preset_7.preset", "PASV", "RETR Preset_7.preset"}));
+
+    recorder.clear();
+    const int from = m_device.device.received().size();
+    model.transfer("9", "Band", preset);
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(recorder.names(), QStringList({"busy", "busy"}));
+    QCOMPARE(ftptest::readFile(slotFile(9)), preset);
+    QCOMPARE(m_device.device.ftpCommands().mid(commands.size()),
+             QStringList({"CWD /presets", "TYPE I", "PASV", "ALLO 10000", "STOR Preset_9.preset",
+                          "SIZE Preset_9.preset"}));
+    QCOMPARE(presetLines(from),
+             QStringList({setLine("Name_9", "Band"), setLine("RenamePreset", "9")}));
+}
+
+void TestPresetDevice::overlappingUploadsNameTheirOwnSlots()
+{
+    DevicePresetModel model;
+    SignalRecorder recorder(&model);
+    const int from = m_device.device.received().size();
+    model.transfer("11", "First", ftptest::pattern(3000));
+    model.transfer("12", "Second", ftptest::pattern(4000));
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(recorder.names(), QStringList({"busy", "busy", "busy"}));
+    QCOMPARE(ftptest::readFile(slotFile(11)), ftptest::pattern(3000));
+    QCOMPARE(ftptest::readFile(slotFile(12)), ftptest::pattern(4000));
+    QCOMPARE(presetLines(from),
+             QStringList({setLine("Name_11", "First"), setLine("RenamePreset", "11"),
+                          setLine("Name_12", "Second"), setLine("RenamePreset", "12")}));
+}
+
+void TestPresetDevice::missingSlotFileIsAnError()
+{
+    DevicePresetModel model;
+    SignalRecorder recorder(&model);
+    model.presetFetch("42");
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(recorder.names(), QStringList({"busy", "error", "busy"}));
+    QVERIFY(recorder.emissions().at(1).arguments.first().toString().startsWith(
+        "File download failed: "));
+}
+
+void TestPresetDevice::slotNamesReachTheProvider()
+{
+    PresetProvider provider;
+    QList<PresetInfo> reported;
+    connect(&provider, &PresetProvider::presetInfoAvailable, this,
+            [&](PresetInfo& preset) { reported.append(preset); });
+    const int from = m_device.device.received().size();
+    provider.requestAllPresets();
+    const QStringList subscriptions = m_device.device.receivedUntilProbe(sendProbe, from);
+    QCOMPARE(subscriptions.size(), 100);
+    QCOMPARE(subscriptions.first(), QStringLiteral(R"(sub "\\Storage\Presets\SV\Name_1\")"));
+    QCOMPARE(subscriptions.last(), QStringLiteral(R"(sub "\\Storage\Presets\SV\Name_100\")"));
+    QTRY_COMPARE(reported.size(), 100);
+    QCOMPARE(reported.at(1).id, 2);
+    QCOMPARE(reported.at(1).name, QStringLiteral("Speech"));
+
+    QCOMPARE(m_device.device.command(R"(set \\Storage\Presets\SV\Name_4\ Late Show)"),
+             QStringLiteral("ok Late Show"));
+    QTRY_COMPARE(reported.size(), 101);
+    QCOMPARE(reported.last().id, 4);
+    QCOMPARE(reported.last().name, QStringLiteral("Late Show"));
+}
+
+QX8_TEST_MAIN(TestPresetDevice)
+#include "tst_presetdevice.moc"

@@ -1,0 +1,256 @@
+// Firmware from the cloud to the device: the firmware updater against the harness HTTP server,
+// the upload against VirtualQX8's firmware receiver on its console port, with the receiver's
+// faults. Bytes are compared on disk at both ends.
+#include "firmwareupdater.h"
+#include "fwupdateuploader.h"
+#include "qx8settings.h"
+#include "settingskeys.h"
+#include "signalrecorder.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "updatecloud.h"
+#include "virtualprocessor.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator(size).fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    return bytes;
+}
+
+} // namespace
+
+class TestFirmwareUpload : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void firmwareTravelsFromTheCloudToTheDevice();
+    void failedCheckOffersOnlyTheCompleteImage();
+    void resetDuringDownloadLeavesNoPartialFile();
+    void everyUploadCountsFromZero();
+    void failuresEndTheUpload_data();
+    void failuresEndTheUpload();
+
+private:
+    QString cachePath(const QString& name) const;
+    void putImage(const QString& name, const QByteArray& bytes) const;
+    QStringList progressReports(const SignalRecorder& recorder) const;
+
+    UpdateCloud m_cloud;
+    VirtualProcessor m_device;
+};
+
+void TestFirmwareUpload::initTestCase()
+{
+    QVERIFY(m_cloud.start());
+    QVERIFY(m_device.start());
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+}
+
+QString TestFirmwareUpload::cachePath(const QString& name) const
+{
+    return FirmwareUpdater().cacheFolder() + QLatin1Char('/') + name;
+}
+
+void TestFirmwareUpload::putImage(const QString& name, const QByteArray& bytes) const
+{
+    QDir().mkpath(FirmwareUpdater().cacheFolder());
+    QFile file(cachePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QStringList TestFirmwareUpload::progressReports(const SignalRecorder& recorder) const
+{
+    QStringList reports;
+    for (const SignalRecorder::Emission& emission : recorder.emissions()) {
+        if (emission.name == QLatin1String("showProgress"))
+            reports << emission.arguments.at(0).toString() + "/" +
+                           emission.arguments.at(1).toString();
+    }
+    return reports;
+}
+
+void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()
+{
+    FirmwareUpdater updater;
+    updater.setFirmwareVersion(QStringLiteral("2.4.1"));
+    SignalRecorder updates(&updater);
+    updater.checkForUpdate();
+    updater.checkForUpdate();
+    QTRY_COMPARE(updates.count("latestVersionWithUrl"), 1);
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), 1);
+    // The hostile row of the feed would have been the greatest version.
+    QCOMPARE(updater.latestVersion(), QStringLiteral("2.5.0"));
+    QCOMPARE(updates.names({"isIdleChanged", "updateStateChanged", "latestVersionWithUrl"}),
+             QStringList({"isIdleChanged", "updateStateChanged", "updateStateChanged",
+                          "updateStateChanged", "latestVersionWithUrl", "isIdleChanged"}));
+    QCOMPARE(updater.updateState(), FirmwareUpdater::DownloadUpdate);
+
+    updater.downLoadUpdate();
+    QTRY_COMPARE(updates.count("updateDownloaded"), 1);
+    QCOMPARE(updater.updateState(), FirmwareUpdater::UploadUpdate);
+    QCOMPARE(updater.progress(), 100.0f);
+    const QByteArray image = m_cloud.file(UpdateCloud::kFirmwareImage);
+    QCOMPARE(fileContent(cachePath("2.5.0")), image);
+    QCOMPARE(QDir(updater.cacheFolder()).entryList(QDir::Files), QStringList{"2.5.0"});
+
+    FwUpdateUploader uploader;
+    SignalRecorder uploads(&uploader);
+    uploader.upload(updater.latestVersion());
+    QTRY_COMPARE(uploads.count("uploadDone"), 1);
+    QCOMPARE(uploads.count("error"), 0);
+    QCOMPARE(uploader.progress(), 100.0f);
+    QCOMPARE(progressReports(uploads).last(), QString("%1/%1").arg(image.size()));
+    QTRY_COMPARE(m_device.command("firmware"),
+                 QString("ok installed %1 %1 2.5.0").arg(image.size()));
+    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+    QCOMPARE(m_device.command(R"(value \\Node\AT\Software_Version)"), QStringLiteral("ok 2.5.0"));
+}
+
+void TestFirmwareUpload::failedCheckOffersOnlyTheCompleteImage()
+{
+    QVERIFY(QFileInfo(cachePath("2.5.0")).isFile()); // from the first case
+    putImage("2.9.0.tmp", "partial");
+    putImage("2.8.0", "never downloaded by us");
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
+    FirmwareUpdater updater;
+    updater.setFirmwareVersion(QStringLiteral("2.4.1"));
+    SignalRecorder updates(&updater);
+    updater.checkForUpdate();
+    QTRY_COMPARE(updates.count("showCachedInfo"), 1);
+    QCOMPARE(updates.names({"error", "showCachedInfo", "updateStateChanged"}).mid(2),
+             QStringList({"error", "updateStateChanged", "showCachedInfo", "updateStateChanged"}));
+    QCOMPARE(updater.latestVersion(), QStringLiteral("2.5.0"));
+    QCOMPARE(updater.updateState(), FirmwareUpdater::UploadUpdate);
+
+    // A cached image cut short is not offered any more.
+    QFile::resize(cachePath("2.5.0"), 1000);
+    updates.clear();
+    updater.checkForUpdate();
+    QTRY_COMPARE(updates.count("isIdleChanged"), 2);
+    QCoreApplication::sendPostedEvents(&updater); // the cache check comes after the error
+    QCOMPARE(updates.count("showCachedInfo"), 0);
+    QCOMPARE(updater.updateState(), FirmwareUpdater::CheckForUpdate);
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "off"));
+}
+
+void TestFirmwareUpload::resetDuringDownloadLeavesNoPartialFile()
+{
+    FirmwareUpdater updater;
+    updater.setFirmwareVersion(QStringLiteral("2.4.1"));
+    updater.clearCache();
+    updater.checkForUpdate();
+    QTRY_COMPARE(updater.updateState(), FirmwareUpdater::DownloadUpdate);
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "slow:300"));
+    SignalRecorder updates(&updater);
+    updater.downLoadUpdate();
+    QTRY_VERIFY(updater.progress() > 0);
+    updater.resetAll();
+    QCOMPARE(updater.updateState(), FirmwareUpdater::CheckForUpdate);
+    QCOMPARE(updates.count("error"), 0);
+    QTRY_COMPARE(updates.count("error"), 1);
+    QCOMPARE(updates.emissions().at(updates.names().lastIndexOf("error")).arguments.at(0),
+             QVariant("The operation was canceled."));
+    QVERIFY(QDir(updater.cacheFolder()).entryList(QDir::Files).isEmpty());
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "off"));
+}
+
+// The command line byte for byte, an answer that arrives in two pieces, and a second upload of
+// the same object counted from zero; an empty image ends as soon as the device answers.
+void TestFirmwareUpload::everyUploadCountsFromZero()
+{
+    const QByteArray image = randomBytes(20000);
+    putImage("edge", image);
+    putImage("empty", QByteArray());
+    QCOMPARE(m_device.command("fault split-lines on"), QStringLiteral("ok"));
+    FwUpdateUploader uploader;
+    SignalRecorder uploads(&uploader);
+    for (int round = 1; round <= 2; ++round) {
+        uploads.clear();
+        uploader.upload(QStringLiteral("edge"));
+        QTRY_COMPARE(uploads.count("uploadDone"), 1);
+        QCOMPARE(progressReports(uploads),
+                 QStringList({"8192/20000", "16384/20000", "20000/20000"}));
+        QTRY_COMPARE(m_device.command("firmware"), QStringLiteral("ok rejected 20000 20000 2.5.0"));
+        QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+    }
+    QCOMPARE(m_device.received().count(R"(write "file\updKaloTar" 20000 )"), 2);
+
+    uploads.clear();
+    uploader.upload(QStringLiteral("empty"));
+    QTRY_COMPARE(uploads.count("uploadDone"), 1);
+    QVERIFY(progressReports(uploads).isEmpty());
+    QTRY_COMPARE(m_device.command("firmware"), QStringLiteral("ok rejected 0 0 2.5.0"));
+    QCOMPARE(m_device.command("fault split-lines off"), QStringLiteral("ok"));
+}
+
+void TestFirmwareUpload::failuresEndTheUpload_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<bool>("deviceAbsent");
+    QTest::addColumn<QString>("text");
+    // The image outgrows every socket buffer, so the drop meets a running upload.
+    QTest::newRow("device drops halfway")
+        << "firmware-drop"
+        << "large" << false << "The remote host closed the connection";
+    QTest::newRow("device refuses")
+        << "firmware-refuse"
+        << "large" << false
+        << "The device refused the firmware upload: error firmware update refused";
+    QTest::newRow("device never answers")
+        << "firmware-stall"
+        << "large" << false << "The device stopped answering during the firmware upload.";
+    QTest::newRow("no such image") << ""
+                                   << "9.9.9" << false << "Firmware file not found";
+    QTest::newRow("name outside the cache")
+        << ""
+        << "../update/large" << false << "Firmware file not found";
+    QTest::newRow("no device") << ""
+                               << "large" << true << "Error in connecting to device.";
+}
+
+void TestFirmwareUpload::failuresEndTheUpload()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, image);
+    QFETCH(bool, deviceAbsent);
+    QFETCH(QString, text);
+    if (!QFileInfo::exists(cachePath("large")))
+        putImage("large", randomBytes(32 * 1024 * 1024));
+    if (!fault.isEmpty())
+        QCOMPARE(m_device.command("fault " + fault + " on"), QStringLiteral("ok"));
+    if (deviceAbsent) {
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress,
+                               qx8test::uniqueLoopbackAddress().toString());
+    }
+    if (text.startsWith("Firmware file"))
+        qx8test::expectWarnings("^Firmware file not found");
+    {
+        FwUpdateUploader uploader;
+        uploader.setStallLimit(300ms);
+        SignalRecorder uploads(&uploader);
+        uploader.upload(image);
+        QTRY_COMPARE(uploads.count("error"), 1);
+        QCOMPARE(uploads.count("uploadDone"), 0);
+        QVERIFY(!uploader.uploadInProgress());
+        QCOMPARE(uploads.emissions().last().arguments.at(0).toString(), text);
+    }
+    if (!fault.isEmpty())
+        QCOMPARE(m_device.command("fault " + fault + " off"), QStringLiteral("ok"));
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+}
+
+QX8_TEST_GUILESS_MAIN(TestFirmwareUpload)
+#include "tst_firmwareupload.moc"

@@ -1,0 +1,164 @@
+#include "pagesession.h"
+
+#include "devicemodel.h"
+#include "jsoncommandchannel.h"
+#include "qx8control.h"
+#include "qx8settings.h"
+#include "settingskeys.h"
+#include "tcpadaptor.h"
+#include "testharness.h"
+#include "viewloader.h"
+
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QSet>
+#include <QTest>
+#include <utility>
+
+namespace {
+
+void collectControls(QObject* object, QSet<QObject*>* seen, QList<QX8Control*>* controls)
+{
+    if (!object || seen->contains(object))
+        return;
+    seen->insert(object);
+    if (auto* control = qobject_cast<QX8Control*>(object);
+        control && !control->poName().isEmpty() && !control->svName().isEmpty())
+        controls->append(control);
+    for (QObject* child : object->children())
+        collectControls(child, seen, controls);
+    if (auto* item = qobject_cast<QQuickItem*>(object)) {
+        for (QQuickItem* child : item->childItems())
+            collectControls(child, seen, controls);
+    }
+}
+
+} // namespace
+
+PageSession::~PageSession()
+{
+    stop();
+}
+
+bool PageSession::start(const QStringList& deviceArguments)
+{
+    if (!m_device.start(deviceArguments))
+        return false;
+    m_started = true;
+    QX8Settings settings;
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
+    if (!m_shell.start())
+        return false;
+    // The pages are what these sessions are about: the configuration model's question to the
+    // device may wait for its answer as long as a session lasts.
+    JsonCommandChannel::instance()->setTimeout(24 * 60 * 60 * 1000);
+    // As after "Search For Devices": the start-up splash stays hidden from the next page on.
+    QQmlProperty::write(m_shell.root(), QStringLiteral("startUpScreenVisible"), false);
+    m_shell.guiSignal(QStringLiteral("ConnectDevice"),
+                      m_device.address() + QStringLiteral(":quillrampstow"));
+    ViewLoader* loader = m_shell.loader();
+    // The root goes home again when the current preset's name first arrives: a page opened
+    // before that would be left at once.
+    return QTest::qWaitFor([&] { return loader->isActive(ViewLoader::HomeScreen); },
+                           qx8test::timeoutMs()) &&
+           waitForValuesOf([this] { return controlsUnder(m_shell.root()); }, qx8test::timeoutMs())
+               .isEmpty();
+}
+
+void PageSession::stop()
+{
+    if (!std::exchange(m_started, false))
+        return;
+    unload();
+    TCPAdaptor* link = TCPAdaptor::instance();
+    link->doDisconnect();
+    if (!QTest::qWaitFor([link] { return !link->isConnected(); }, qx8test::timeoutMs()))
+        qWarning("The link did not disconnect from VirtualQX8");
+    m_device.stop();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+bool PageSession::load(const QString& page, const QString& selector)
+{
+    const DeviceModel::Screen* screen = DeviceModel::fromResources().screen(page);
+    if (screen && !screen->selectorKey.isEmpty())
+        QX8Settings().setValue(screen->selectorKey, selector);
+    QMetaObject::invokeMethod(m_shell.root(), "pageLoadSlot",
+                              Q_ARG(QVariant, QStringLiteral("qrc:/qml/") + page),
+                              Q_ARG(QVariant, QString()));
+    QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    return QTest::qWaitFor(
+        [&] {
+            return m_shell.pageItem() && QQmlProperty::read(pageLoader, QStringLiteral("source"))
+                                             .toString()
+                                             .endsWith(page);
+        },
+        qx8test::timeoutMs());
+}
+
+void PageSession::unload()
+{
+    QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    QQmlProperty::write(pageLoader, QStringLiteral("source"), QString());
+    ShellFixture::settle();
+}
+
+bool PageSession::open(const QString& param, const QString& payload, const QString& page)
+{
+    ViewLoader* loader = m_shell.loader();
+    if (!loader->isActive(ViewLoader::HomeScreen))
+        m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
+    m_shell.guiSignal(param, payload);
+    QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    return QTest::qWaitFor(
+        [&] {
+            return m_shell.pageItem() && QQmlProperty::read(pageLoader, QStringLiteral("source"))
+                                             .toString()
+                                             .endsWith(page);
+        },
+        qx8test::timeoutMs());
+}
+
+QList<QX8Control*> PageSession::controlsUnder(QObject* object)
+{
+    QList<QX8Control*> controls;
+    QSet<QObject*> seen;
+    collectControls(object, &seen, &controls);
+    return controls;
+}
+
+QList<QX8Control*> PageSession::pageControls() const
+{
+    return controlsUnder(m_shell.pageItem());
+}
+
+QList<QX8Control*> PageSession::waitForValues(int timeoutMs) const
+{
+    return waitForValuesOf([this] { return pageControls(); }, timeoutMs);
+}
+
+QList<QX8Control*> PageSession::waitForValuesOf(const std::function<QList<QX8Control*>()>& controls,
+                                                int timeoutMs)
+{
+    QList<QX8Control*> waiting;
+    auto allArrived = [&] {
+        waiting.clear();
+        for (QX8Control* control : controls()) {
+            if (!control->hasDeviceValue())
+                waiting.append(control);
+        }
+        return waiting.isEmpty();
+    };
+    return QTest::qWaitFor(allArrived, timeoutMs) ? QList<QX8Control*>() : waiting;
+}
+
+QStringList PageSession::subscriptions()
+{
+    const QString answer = m_device.command(QStringLiteral("subscriptions"));
+    const int blank = answer.indexOf(QLatin1Char(' '), 3);
+    if (!answer.startsWith(QLatin1String("ok ")) || blank < 0)
+        return {};
+    return answer.mid(blank + 1).split(QStringLiteral(" | "));
+}

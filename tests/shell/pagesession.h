@@ -1,0 +1,58 @@
+#pragma once
+
+#include "shellfixture.h"
+#include "virtualprocessor.h"
+
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+class QX8Control;
+
+// The application in the test process, logged in to a VirtualQX8 of its own, with the means to
+// open its pages: loaded as the screen loader loads them, or asked for through the GUI signals
+// as the home screen asks. Used by the page tests, the page-load benchmark and the screenshot
+// tool alike.
+class PageSession
+{
+public:
+    PageSession() = default;
+    ~PageSession();
+    PageSession(const PageSession&) = delete;
+    PageSession& operator=(const PageSession&) = delete;
+
+    // Starts the device (with `deviceArguments`) and the application, and logs in; true once the
+    // home screen is shown and the window's own controls have their values.
+    bool start(const QStringList& deviceArguments = {});
+    // Disconnects the link and ends the device (also done on destruction).
+    void stop();
+
+    VirtualProcessor& device() { return m_device; }
+    ShellFixture& shell() { return m_shell; }
+
+    // Loads `page` into the page loader as the screen loader does, after writing `selector` to
+    // the page's selector setting (when the device model gives it one).
+    bool load(const QString& page, const QString& selector = QString());
+    // Loads no page at all: the window with its menu-bar-less root only.
+    void unload();
+    // From the home screen, the GUI signal a block button sends; true once `page` is shown.
+    bool open(const QString& param, const QString& payload, const QString& page);
+
+    // The bound controls of the loaded page that have both names.
+    QList<QX8Control*> pageControls() const;
+    // Waits up to `timeoutMs` until every bound control of the page has its device value;
+    // returns those still waiting.
+    QList<QX8Control*> waitForValues(int timeoutMs) const;
+    // The paths the device holds subscriptions for.
+    QStringList subscriptions();
+
+private:
+    // The bound controls in and below `object`.
+    static QList<QX8Control*> controlsUnder(QObject* object);
+    static QList<QX8Control*> waitForValuesOf(const std::function<QList<QX8Control*>()>& controls,
+                                              int timeoutMs);
+
+    bool m_started = false;
+    VirtualProcessor m_device;
+    ShellFixture m_shell;
+};

@@ -1,0 +1,513 @@
+// The processing pages in the application against VirtualQX8. Every page of the device model's
+// binding table (each selector value): it loads without a QML warning, every bound control shows
+// the device's value within a second, it asks the device for variables of its row only and for
+// every object of it (a page showing an object the preset lacks says so and asks for none of
+// it), and leaving it ends what it subscribed. Then, per family of controls, one gesture reaches
+// the wire and a change on the device's front panel moves the control.
+#include "consolelinebuilder.h"
+#include "devicemodel.h"
+#include "pagesession.h"
+#include "processingobjectlist.h"
+#include "qx8control.h"
+#include "qx8settings.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "viewloader.h"
+
+#include <QFile>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QRegularExpression>
+#include <QSet>
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr int kValuesWithinMs = 1000;
+
+// The variable of a request line on the wire ("sub", "asyncget", "lc"), as its path without the
+// percent suffix and without the enumeration's "EN".
+QString requestedPath(const QString& line)
+{
+    static const QRegularExpression request(R"(^(sub|asyncget|lc) "([^"]*)\"$)");
+    const QRegularExpressionMatch match = request.match(line);
+    if (!match.hasMatch())
+        return {};
+    QString path = match.captured(2);
+    if (path.endsWith(QLatin1Char('%')))
+        path.chop(1);
+    if (match.captured(1) == QLatin1String("lc") && path.endsWith(QLatin1String("\\EN\\")))
+        path.chop(3);
+    return path;
+}
+
+// The page's row of the binding table for a selector value, as console paths, and the paths of
+// the components on every page.
+QSet<QString> rowPaths(const DeviceModel::Screen& screen, const QString& selector)
+{
+    QSet<QString> paths;
+    for (const DeviceModel::Binding& binding : screen.bindings) {
+        if (binding.selector.isEmpty() || binding.selector == selector)
+            paths.insert(ConsoleLineBuilder::pathBody(binding.object, binding.variable));
+    }
+    return paths;
+}
+
+bool isPlaceholder(const QString& page)
+{
+    QFile file(QStringLiteral(":/qml/") + page);
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains("\nPlaceholderPage {");
+}
+
+// A page of the processing chain: bound to processing objects only.
+bool isProcessingPage(const DeviceModel::Screen& screen)
+{
+    if (screen.everyPage || screen.bindings.isEmpty() || isPlaceholder(screen.page))
+        return false;
+    for (const DeviceModel::Binding& binding : screen.bindings) {
+        if (binding.object == QLatin1String("NPO") || binding.object == QLatin1String("Presets"))
+            return false;
+    }
+    return true;
+}
+
+// The first item in and below `under` (item tree, depth first) with that object name and, when
+// it binds a variable, that variable.
+QQuickItem* findItem(QQuickItem* under, const QString& name, const QString& variable)
+{
+    const QVariant bound = under->property("stateVariableName");
+    if (under->objectName() == name &&
+        (variable.isEmpty() || !bound.isValid() || bound.toString() == variable))
+        return under;
+    for (QQuickItem* child : under->childItems()) {
+        if (QQuickItem* found = findItem(child, name, variable))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void pageShowsAndEndsItsRow_data();
+    void pageShowsAndEndsItsRow();
+    void gestureReachesDeviceAndBack_data();
+    void gestureReachesDeviceAndBack();
+    void homeBlockOpensItsPage_data();
+    void homeBlockOpensItsPage();
+    void homeDrawsTheCrossoverBands();
+
+private:
+    QPoint centreOf(QQuickItem* item) const;
+    void drag(QQuickItem* item, QPoint by);
+    void click(QQuickItem* item);
+    bool pick(QQuickItem* comboBox, const QString& entry);
+
+    PageSession m_session;
+    std::unique_ptr<ProcessingObjectList> m_presetObjects; // the preset's objects, once logged in
+    const DeviceModel& m_model = DeviceModel::fromResources();
+    QSet<QString> m_shellSubscriptions;
+};
+
+void TestPages::initTestCase()
+{
+    QVERIFY(m_session.start());
+    m_presetObjects = std::make_unique<ProcessingObjectList>();
+    QTRY_VERIFY_WITH_TIMEOUT(m_presetObjects->listed(), qx8test::timeoutMs());
+    m_session.unload();
+    m_session.device().receivedUntilProbe([] { ShellFixture::sendProbe(); });
+    const QStringList subscriptions = m_session.subscriptions();
+    m_shellSubscriptions = QSet<QString>(subscriptions.begin(), subscriptions.end());
+}
+
+void TestPages::cleanupTestCase()
+{
+    m_presetObjects.reset();
+    m_session.stop();
+}
+
+void TestPages::pageShowsAndEndsItsRow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    for (const DeviceModel::Screen& screen : m_model.screens()) {
+        if (!isProcessingPage(screen))
+            continue;
+        const QStringList selectors = screen.selectors();
+        if (selectors.isEmpty())
+            QTest::newRow(qPrintable(screen.page)) << screen.page << QString();
+        for (const QString& selector : selectors)
+            QTest::addRow("%s %s", qPrintable(screen.page), qPrintable(selector))
+                << screen.page << selector;
+    }
+}
+
+void TestPages::pageShowsAndEndsItsRow()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    const int wireBefore = m_session.device().received().size();
+    QVERIFY(m_session.load(page, selector));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+
+    // A row whose object the preset leaves out: the page says so and binds nothing of it.
+    if (!QQmlProperty::read(pageItem, "shownObjects").toStringList().isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QQmlProperty::read(pageItem, "presetObjectNames").toStringList().isEmpty(),
+            qx8test::timeoutMs());
+    }
+    const QString absent = QQmlProperty::read(pageItem, "missingObject").toString();
+    auto bindsAbsent = [&] {
+        for (const QX8Control* control : m_session.pageControls()) {
+            if (control->poName() == absent)
+                return true;
+        }
+        return false;
+    };
+    if (!absent.isEmpty()) {
+        QVERIFY(findItem(pageItem, "absentNotice", QString())->isVisible());
+        QTRY_VERIFY(!bindsAbsent());
+    } else {
+        const QList<QX8Control*> waiting = m_session.waitForValues(kValuesWithinMs);
+        QVERIFY2(waiting.isEmpty(),
+                 qPrintable(QString("%1 of %2 controls without their value after %3 ms, first %4 "
+                                    "%5")
+                                .arg(waiting.size())
+                                .arg(m_session.pageControls().size())
+                                .arg(kValuesWithinMs)
+                                .arg(waiting.isEmpty() ? QString() : waiting.first()->poName(),
+                                     waiting.isEmpty() ? QString() : waiting.first()->svName())));
+    }
+
+    // What the page asked for on the wire is its row, all of it (the window's own requests and
+    // the menu bar's polls aside).
+    const QStringList lines =
+        m_session.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, wireBefore);
+    QSet<QString> requested;
+    for (const QString& line : lines) {
+        const QString path = requestedPath(line);
+        if (!path.isEmpty())
+            requested.insert(path);
+    }
+    const DeviceModel::Screen& screen = *m_model.screen(page);
+    QSet<QString> row = rowPaths(screen, selector);
+    QSet<QString> shell = m_shellSubscriptions;
+    for (const DeviceModel::Screen& other : m_model.screens()) {
+        if (other.everyPage || other.page == QLatin1String("main.qml"))
+            shell.unite(rowPaths(other, QString()));
+    }
+    // Every object of the row is asked for (a page may bind some variables only for the item
+    // the user selected, a band or a slot); nothing outside the row is.
+    QSet<QString> unaskedObjects;
+    for (const DeviceModel::Binding& binding : screen.bindings) {
+        if (!binding.selector.isEmpty() && binding.selector != selector)
+            continue;
+        const QString object = QStringLiteral("\\\\Preset\\") + binding.object + '\\';
+        const bool asked =
+            std::any_of(requested.cbegin(), requested.cend(),
+                        [&](const QString& path) { return path.startsWith(object); });
+        if (m_presetObjects->contains(binding.object) ? !asked : asked)
+            unaskedObjects.insert(binding.object);
+    }
+    QVERIFY2(unaskedObjects.isEmpty(), qPrintable("objects not (or, lacking, still) asked for: " +
+                                                  unaskedObjects.values().join(", ")));
+    QSet<QString> foreign = requested - row - shell;
+    QVERIFY2(foreign.isEmpty(), qPrintable("not in its row: " + foreign.values().join(", ")));
+
+    // Leaving the page ends every subscription it made.
+    m_session.unload();
+    auto subscriptions = [this] {
+        const QStringList paths = m_session.subscriptions();
+        return QSet<QString>(paths.begin(), paths.end());
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        (subscriptions() - m_shellSubscriptions).isEmpty(),
+        qPrintable("still subscribed: " +
+                   (subscriptions() - m_shellSubscriptions).values().join(", ")),
+        qx8test::timeoutMs());
+}
+
+void TestPages::gestureReachesDeviceAndBack_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("item");     // objectName of the control
+    QTest::addColumn<QString>("variable"); // its stateVariableName (empty: any)
+    QTest::addColumn<QString>("gesture");  // "drag:dx,dy", "click", "pick:entry"
+    QTest::addColumn<QString>("written");  // pattern of the set line it sends
+    QTest::addColumn<QString>("object");   // the variable the device then changes...
+    QTest::addColumn<QString>("changed");
+    QTest::addColumn<QString>("value");    // ...to this value,
+    QTest::addColumn<QString>("watched");  // and the control item (objectName) that shows it
+    QTest::addColumn<QString>("property"); // in this property
+    QTest::addColumn<QString>("shown");    // as this text
+
+    QTest::newRow("eq band handle") << "QX8PEQ.qml"
+                                    << "High"
+                                    << "handle_1"
+                                    << ""
+                                    << "drag:60,-40"
+                                    << R"(^set "\\\\Preset\\HighPEQ\\SV\\Band_1_Frequency\\" ")"
+                                    << "HighPEQ"
+                                    << "Band_1_Gain"
+                                    << "6"
+                                    << "readout"
+                                    << "text"
+                                    << "6dB";
+    QTest::newRow("mixer fader") << "ScreenMixer.qml"
+                                 << "StereoMixer"
+                                 << "fader"
+                                 << "Input_1_Gain"
+                                 << "drag:0,80"
+                                 << R"(^set "\\\\Preset\\StereoMixer\\SV\\Input_1_Gain\\" ")"
+                                 << "StereoMixer"
+                                 << "Input_2_Gain"
+                                 << "-20"
+                                 << "readout"
+                                 << "text"
+                                 << "-20dB";
+    QTest::newRow("output mute") << "ScreenOutputMeters.qml"
+                                 << ""
+                                 << "mute"
+                                 << "Channel_2_Mute"
+                                 << "click"
+                                 << R"(^set "\\\\Preset\\OutputGains\\SV\\Channel_2_Mute\\" "1"$)"
+                                 << "OutputGains"
+                                 << "Channel_2_Mute"
+                                 << "Off"
+                                 << "mute"
+                                 << "checked"
+                                 << "false";
+    QTest::newRow("crossover type")
+        << "CrossOver.qml"
+        << ""
+        << "choice"
+        << "Band_1_HPType"
+        << "pick:BW 24"
+        << R"(^set "\\\\Preset\\Crossover\\SV\\Band_1_HPType\\" "BW 24"$)"
+        << "Crossover"
+        << "Band_1_HPType"
+        << "LR 48"
+        << "choice"
+        << "displayText"
+        << "LR 48";
+    QTest::newRow("nudge") << "ScreenNuq.qml"
+                           << ""
+                           << "nudgeUp"
+                           << "Sensitivity"
+                           << "click"
+                           << R"(^set "\\\\Preset\\Nuq\\SV\\Sensitivity\\" "6.1"$)"
+                           << "Nuq"
+                           << "Sensitivity"
+                           << "9"
+                           << "readout"
+                           << "text"
+                           << "9dB";
+    QTest::newRow("router cell") << "ScreenInputRouter.qml"
+                                 << ""
+                                 << "Slot2Source_AES1"
+                                 << ""
+                                 << "click"
+                                 << R"(^set "\\\\Preset\\InputRouter\\SV\\Slot2Source\\" "AES1"$)"
+                                 << "InputRouter"
+                                 << "Slot2Source"
+                                 << "AES3"
+                                 << "Slot2Source_AES3"
+                                 << "checked"
+                                 << "true";
+}
+
+void TestPages::gestureReachesDeviceAndBack()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    QFETCH(QString, item);
+    QFETCH(QString, variable);
+    QFETCH(QString, gesture);
+    QFETCH(QString, written);
+    QFETCH(QString, object);
+    QFETCH(QString, changed);
+    QFETCH(QString, value);
+    QFETCH(QString, watched);
+    QFETCH(QString, property);
+    QFETCH(QString, shown);
+
+    QVERIFY(m_session.load(page, selector));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* target = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((target = findItem(pageItem, item, variable)), qx8test::timeoutMs());
+    QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
+    // Graph handles show once their graph has drawn.
+    QTRY_VERIFY_WITH_TIMEOUT(target->isVisible() && target->isEnabled(), qx8test::timeoutMs());
+
+    const int wireBefore = m_session.device().received().size();
+    if (gesture.startsWith(QLatin1String("drag:"))) {
+        const QStringList by = gesture.mid(5).split(QLatin1Char(','));
+        drag(target, QPoint(by.at(0).toInt(), by.at(1).toInt()));
+    } else if (gesture.startsWith(QLatin1String("pick:"))) {
+        QVERIFY(pick(target, gesture.mid(5)));
+    } else {
+        click(target);
+    }
+    const QRegularExpression pattern(written);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !m_session.device().received().mid(wireBefore).filter(pattern).isEmpty(),
+        qx8test::timeoutMs());
+
+    const QString path = ConsoleLineBuilder::pathBody(object, changed);
+    QVERIFY(m_session.device()
+                .command(QStringLiteral("set \"%1\" \"%2\"").arg(path, value))
+                .startsWith(QLatin1String("ok")));
+    QQuickItem* shownBy = findItem(pageItem, watched, watched == item ? variable : changed);
+    QVERIFY(shownBy);
+    QTRY_COMPARE_WITH_TIMEOUT(shownBy->property(qPrintable(property)).toString(), shown,
+                              qx8test::timeoutMs());
+    m_session.unload();
+}
+
+void TestPages::homeBlockOpensItsPage_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("key"); // the setting that carries the payload to the page
+    QTest::addColumn<QString>("value");
+    QTest::newRow("mid PEQ") << "block_PEQ_Mid"
+                             << "QX8PEQ.qml"
+                             << "Data/PEQType"
+                             << "Mid";
+    QTest::newRow("low delay") << "block_Delay_Low"
+                               << "ScreenDelay.qml"
+                               << "Data/DelayType"
+                               << "Low";
+    QTest::newRow("graphic EQ") << "block_GEQ_StereoGEQ"
+                                << "QX8GEQ.qml"
+                                << "Data/GEQType"
+                                << "StereoGEQ";
+    QTest::newRow("mixer") << "block_MIX_StereoMixer"
+                           << "ScreenMixer.qml"
+                           << "Data/MixerType"
+                           << "StereoMixer";
+    QTest::newRow("input delay") << "block_InputDelay_Input:None"
+                                 << "InputDelay.qml"
+                                 << ""
+                                 << "";
+    QTest::newRow("crossover") << "block_Crossover_Low"
+                               << "CrossOver.qml"
+                               << ""
+                               << "";
+    QTest::newRow("inputs") << "block_InputRouter"
+                            << "ScreenInputRouter.qml"
+                            << ""
+                            << "";
+    QTest::newRow("room EQ") << "block_AEQ"
+                             << "QX8AEQ.qml"
+                             << ""
+                             << "";
+    QTest::newRow("feedback") << "block_Nuq"
+                              << "ScreenNuq.qml"
+                              << ""
+                              << "";
+}
+
+void TestPages::homeBlockOpensItsPage()
+{
+    QFETCH(QString, block);
+    QFETCH(QString, page);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QQuickItem* button = nullptr;
+    QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())));
+    click(button);
+    QObject* loader = m_session.shell().root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    QTRY_VERIFY_WITH_TIMEOUT(QQmlProperty::read(loader, "source").toString().endsWith(page),
+                             qx8test::timeoutMs());
+    if (!key.isEmpty())
+        QCOMPARE(QX8Settings().value(key).toString(), value);
+}
+
+// The band groups follow the device's band count and mono sub (as the home-screen model reads
+// them): one band without a sub is a stereo high group alone; with a mono sub a mono low group
+// joins it.
+void TestPages::homeDrawsTheCrossoverBands()
+{
+    VirtualProcessor& device = m_session.device();
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QQuickItem* home = m_session.shell().pageItem();
+    auto groupsShown = [&] {
+        QStringList shown;
+        for (const char* group : {"High", "Mid", "Low"}) {
+            if (findItem(home, QStringLiteral("block_PEQ_") + group, QString()))
+                shown << group;
+        }
+        return shown;
+    };
+    QTRY_COMPARE(groupsShown(), QStringList({"High", "Mid", "Low"}));
+    auto setAttribute = [&](const char* name, const char* value) {
+        return device
+            .command(QStringLiteral(R"(set "\\Preset\Crossover\AT\%1\" "%2")").arg(name, value))
+            .startsWith(QLatin1String("ok"));
+    };
+    QVERIFY(setAttribute("NumBands", "1"));
+    QVERIFY(setAttribute("MonoSub", "0"));
+    QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High"}), qx8test::timeoutMs());
+    QVERIFY(setAttribute("MonoSub", "1"));
+    QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High", "Low"}), qx8test::timeoutMs());
+    QVERIFY(setAttribute("NumBands", "3"));
+    m_session.unload();
+}
+
+QPoint TestPages::centreOf(QQuickItem* item) const
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+void TestPages::drag(QQuickItem* item, QPoint by)
+{
+    QQuickView* view = m_session.shell().loader()->view();
+    const QPoint from = centreOf(item);
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 10; ++step) {
+        QTest::mouseMove(view, from + by * step / 10);
+        QTest::qWait(15);
+    }
+    QTest::mouseRelease(view, Qt::LeftButton, {}, from + by);
+}
+
+void TestPages::click(QQuickItem* item)
+{
+    QTest::mouseClick(m_session.shell().loader()->view(), Qt::LeftButton, {}, centreOf(item));
+}
+
+// Opens the combo box's list and clicks the entry, as a hand would.
+bool TestPages::pick(QQuickItem* comboBox, const QString& entry)
+{
+    click(comboBox);
+    QObject* popup = comboBox->property("popup").value<QObject*>();
+    if (!popup || !QTest::qWaitFor([popup] { return popup->property("opened").toBool(); }))
+        return false;
+    auto* list = popup->property("contentItem").value<QQuickItem*>();
+    const int index = QQmlProperty::read(comboBox, "model").toStringList().indexOf(entry);
+    QQuickItem* row = nullptr;
+    if (!list || index < 0 ||
+        !QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, row),
+                                   Q_ARG(int, index)) ||
+        !row)
+        return false;
+    click(row);
+    return true;
+}
+
+QX8_TEST_MAIN(TestPages)
+#include "tst_pages.moc"

@@ -1,0 +1,218 @@
+// The presets screen of the running application, driven through its buttons and dialogs against
+// VirtualQX8 and its FTP server: a slot saved to this computer and sent into another slot,
+// store and recall, the local copy, rename and delete, and a device whose FTP server stops in
+// the middle of a transfer. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+#include "datafolders.h"
+#include "ftptestsupport.h"
+#include "qx8settings.h"
+#include "settingskeys.h"
+#include "shellfixture.h"
+#include "tcpadaptor.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "viewloader.h"
+#include "virtualprocessor.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+namespace {
+
+QQuickItem* findItem(QQuickItem* from, const QString& objectName, const QString& name = {})
+{
+    if (from->objectName() == objectName && from->isVisible() &&
+        (name.isNull() || from->property("name").toString() == name))
+        return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = findItem(child, objectName, name))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestPresetScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void slotToComputerAndBack();
+    void storeAndRecall();
+    void localCopyRenameAndDelete();
+    void ftpServerStopsMidTransfer();
+    void cleanupTestCase();
+
+private:
+    QQuickItem* item(const QString& name, const QString& rowName = {}) const
+    {
+        return findItem(m_shell.root(), name, rowName);
+    }
+    QQuickItem* dialog(const QString& name) const;
+    void click(QQuickItem* button);
+    void click(const QString& name, const QString& rowName = {}) { click(item(name, rowName)); }
+    // Types `text` into the open name dialog (when not null) and confirms the open dialog.
+    void answer(const QString& dialogName, const QString& text = {});
+    QString slotName(int slot) const
+    {
+        return item(QStringLiteral("slotRow%1").arg(slot))->property("name").toString();
+    }
+    QString localFile(const QString& name) const { return m_localFolder + '/' + name; }
+    QString deviceFile(int slot) const
+    {
+        return m_device.storagePath() + QStringLiteral("/presets/Preset_%1.preset").arg(slot);
+    }
+    bool waitingShown() const { return dialog("waitingDialog")->isVisible(); }
+    void screenshot(const QString& name) const;
+
+    VirtualProcessor m_device;
+    ShellFixture m_shell;
+    QString m_localFolder;
+};
+
+QQuickItem* TestPresetScreen::dialog(const QString& name) const
+{
+    return m_shell.root()->findChild<QQuickItem*>(name);
+}
+
+void TestPresetScreen::click(QQuickItem* button)
+{
+    QVERIFY(button && button->isEnabled());
+    QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
+}
+
+void TestPresetScreen::answer(const QString& dialogName, const QString& text)
+{
+    QQuickItem* box = dialog(dialogName);
+    QTRY_VERIFY(box->isVisible());
+    if (!text.isNull())
+        QVERIFY(findItem(box, "dialogTextField")->setProperty("text", text));
+    click(findItem(box, "dialogOkButton"));
+}
+
+void TestPresetScreen::screenshot(const QString& name) const
+{
+    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        m_shell.root()->window()->grabWindow().save(folder + '/' + name);
+}
+
+void TestPresetScreen::initTestCase()
+{
+    // Slow enough to stop the server in the middle of a 1 MiB transfer.
+    QVERIFY(m_device.start({"--ftp-port", "21", "--ftp-rate", "524288"}));
+    QVERIFY(m_shell.start());
+    m_shell.root()->setProperty("startUpScreenVisible", false);
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+    QX8Settings().setValue(settingskeys::kCurrentDevicePassword, "quillrampstow");
+    TCPAdaptor::instance()->doConnect();
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    // The device's first report of its current preset sends the window home: let it come first.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_shell.root()->property("lastPresetName").toString().isEmpty(),
+                             qx8test::timeoutMs());
+    m_shell.guiSignal("Presets");
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.pageItem() &&
+                                 m_shell.pageItem()->objectName() == QLatin1String("presetsPage"),
+                             qx8test::timeoutMs());
+    QTRY_COMPARE(slotName(2), QStringLiteral("Speech"));
+    QCOMPARE(m_shell.root()->property("lastScreen").toString(), QStringLiteral("Preset"));
+    m_localFolder = QString::fromStdString(USER_PATH) + QStringLiteral("/QX8/Presets");
+}
+
+void TestPresetScreen::slotToComputerAndBack()
+{
+    click("slotRow2");
+    click("fetchButton");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(localFile("Speech")), qx8test::timeoutMs());
+    QCOMPARE(ftptest::readFile(localFile("Speech")), ftptest::readFile(deviceFile(2)));
+    QTRY_VERIFY(item("fileRow", "Speech") && !waitingShown());
+
+    click("fileRow", "Speech");
+    click("slotRow9");
+    click("sendButton");
+    answer("confirmDialog");
+    QTRY_COMPARE_WITH_TIMEOUT(slotName(9), QStringLiteral("Speech"), qx8test::timeoutMs());
+    QCOMPARE(ftptest::readFile(deviceFile(9)), ftptest::readFile(localFile("Speech")));
+    QTRY_VERIFY(!waitingShown());
+    screenshot("presets.png");
+}
+
+void TestPresetScreen::storeAndRecall()
+{
+    click("slotRow5");
+    click("storeButton");
+    answer("nameDialog", "Intro");
+    QTRY_COMPARE(slotName(5), QStringLiteral("Intro"));
+    QVERIFY(m_device.waitForReceived(R"(set "\\Storage\Presets\SV\Store\" "5")"));
+
+    QCOMPARE(m_device.command(R"(set \\Storage\Presets\SV\CurrentPreset\ Other)"),
+             QStringLiteral("ok Other"));
+    click("recallButton");
+    answer("confirmDialog");
+    QVERIFY(m_device.waitForReceived(R"(set "\\Storage\Presets\SV\Recall\" "5")"));
+    QTRY_COMPARE(item("currentPresetName")->property("text").toString(), QStringLiteral("Intro"));
+    QCOMPARE(m_shell.root()->property("lastPresetName").toString(), QStringLiteral("Intro"));
+    QVERIFY(m_shell.loader()->isActive(ViewLoader::Presets)); // a recall here stays here
+}
+
+void TestPresetScreen::localCopyRenameAndDelete()
+{
+    click("fileRow", "Speech");
+    click("copyButton");
+    QCOMPARE(findItem(dialog("nameDialog"), "dialogTextField")->property("text").toString(),
+             QStringLiteral("Speech 2"));
+    answer("nameDialog");
+    QTRY_VERIFY(item("fileRow", "Speech 2"));
+    QCOMPARE(ftptest::readFile(localFile("Speech 2")), ftptest::readFile(localFile("Speech")));
+
+    click("fileRow", "Speech 2");
+    click("renameFileButton");
+    answer("nameDialog", "Speech"); // taken: said so, nothing renamed
+    answer("messageDialog");
+    click("renameFileButton");
+    answer("nameDialog", "Encore");
+    QTRY_VERIFY(item("fileRow", "Encore"));
+    QVERIFY(!QFile::exists(localFile("Speech 2")));
+
+    click("fileRow", "Encore");
+    click("deleteButton");
+    answer("confirmDialog");
+    QTRY_VERIFY(!item("fileRow", "Encore"));
+    QCOMPARE(QDir(m_localFolder).entryList(QDir::Files | QDir::Hidden), QStringList({"Speech"}));
+}
+
+void TestPresetScreen::ftpServerStopsMidTransfer()
+{
+    const QByteArray big = ftptest::pattern(1024 * 1024);
+    QVERIFY(ftptest::writeFile(deviceFile(20), big));
+    QCOMPARE(m_device.command(R"(set \\Storage\Presets\SV\Name_20\ Big)"),
+             QStringLiteral("ok Big"));
+    QTRY_COMPARE(slotName(20), QStringLiteral("Big"));
+    click("slotRow20");
+    click("fetchButton");
+    QTRY_VERIFY(m_device.ftpCommands().contains("RETR Preset_20.preset") && waitingShown());
+    QCOMPARE(m_device.command("ftp stop"), QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog("messageDialog")->isVisible(), qx8test::timeoutMs());
+    QVERIFY(!waitingShown());
+    screenshot("presets-error.png");
+    QCOMPARE(QDir(m_localFolder).entryList(QDir::Files | QDir::Hidden), QStringList({"Speech"}));
+    answer("messageDialog");
+
+    // The next transfer opens the session again.
+    QCOMPARE(m_device.command("ftp start"), QStringLiteral("ok"));
+    click("fetchButton");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(localFile("Big")), qx8test::timeoutMs());
+    QCOMPARE(ftptest::readFile(localFile("Big")), big);
+}
+
+void TestPresetScreen::cleanupTestCase()
+{
+    TCPAdaptor::instance()->doDisconnect();
+}
+
+QX8_TEST_MAIN(TestPresetScreen)
+#include "tst_presetscreen.moc"

@@ -1,0 +1,278 @@
+// The Utilities screen of the running application against VirtualQX8 and the harness HTTP server
+// as the cloud, clicked as a user clicks it: the device strip's version rules, validation mode
+// with the App Store notice and the cache clearing, and a firmware update from the check to the
+// restart. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+#include "applicationupdater.h"
+#include "firmwareupdater.h"
+#include "shellfixture.h"
+#include "testharness.h"
+#include "testmain.h"
+#include "updatecloud.h"
+#include "viewloader.h"
+#include "virtualprocessor.h"
+
+#include <QDir>
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QQuickItem* findVisible(QQuickItem* from, const QString& objectName)
+{
+    if (!from->isVisible())
+        return nullptr;
+    if (from->objectName() == objectName)
+        return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = findVisible(child, objectName))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestUtilitiesScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void deviceVersionRules_data();
+    void deviceVersionRules();
+    void renameWritesTheDevice();
+    void digitalAudioCardStrips();
+    void validationModeOffersTheAppStoreAndClearsCaches();
+    void applicationUpdateWhereItInstalls();
+    void firmwareFromCheckToRestart();
+
+private:
+    QQuickItem* item(const QString& name) const { return findVisible(m_shell.root(), name); }
+    QString text(const QString& name) const;
+    void click(const QString& name);
+    void openUtilities();
+    bool dialogSays(const QString& message) const;
+    void acceptDialog(const QString& dialogName);
+    void screenshot(const QString& name) const;
+
+    UpdateCloud m_cloud;
+    VirtualProcessor m_device;
+    ShellFixture m_shell;
+};
+
+void TestUtilitiesScreen::initTestCase()
+{
+    QVERIFY(m_cloud.start());
+    QVERIFY(m_device.start());
+    QVERIFY(m_shell.start());
+    m_shell.root()->setProperty("startUpScreenVisible", false);
+    QQuickView* view = m_shell.loader()->view();
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    m_shell.guiSignal("ConnectDevice", m_device.address() + ":quillrampstow");
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    openUtilities();
+}
+
+QString TestUtilitiesScreen::text(const QString& name) const
+{
+    QQuickItem* found = item(name);
+    return found ? QQmlProperty::read(found, "text").toString() : QString();
+}
+
+void TestUtilitiesScreen::click(const QString& name)
+{
+    QQuickItem* target = nullptr;
+    QTRY_VERIFY2((target = item(name)) && target->isEnabled(), qPrintable(name));
+    const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+    QTest::mouseClick(m_shell.loader()->view(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+void TestUtilitiesScreen::openUtilities()
+{
+    m_shell.guiSignal("HomeButtonPressed");
+    m_shell.guiSignal("Utilities");
+    QTRY_VERIFY(m_shell.pageItem() &&
+                m_shell.pageItem()->objectName() == QLatin1String("utilitiesPage"));
+    QTRY_COMPARE(text("deviceName"), QStringLiteral("Virtual QX8"));
+}
+
+bool TestUtilitiesScreen::dialogSays(const QString& message) const
+{
+    QQuickItem* dialog = item("utilitiesDialog");
+    return dialog && QQmlProperty::read(dialog, "message").toString() == message;
+}
+
+void TestUtilitiesScreen::acceptDialog(const QString& dialogName)
+{
+    QQuickItem* dialog = item(dialogName);
+    QVERIFY(dialog);
+    QQuickItem* ok = findVisible(dialog, "dialogOkButton");
+    QVERIFY(ok);
+    QVERIFY(QMetaObject::invokeMethod(ok, "clicked"));
+}
+
+void TestUtilitiesScreen::screenshot(const QString& name) const
+{
+    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        m_shell.loader()->view()->grabWindow().save(folder + '/' + name);
+}
+
+void TestUtilitiesScreen::deviceVersionRules_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("menuBar");
+    QTest::addColumn<bool>("rename");
+    QTest::newRow("1.0.6") << "1.0.6" << true << false;
+    QTest::newRow("1.0.7") << "1.0.7" << true << true;
+    QTest::newRow("0.9.0") << "0.9.0" << false << false;
+    QTest::newRow("not a version") << "beta" << false << false;
+    QTest::newRow("back to the virtual device's") << "2.4.1" << true << true;
+}
+
+void TestUtilitiesScreen::deviceVersionRules()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, menuBar);
+    QFETCH(bool, rename);
+    const QString set = QStringLiteral("set \\\\Node\\AT\\Software_Version\\ \"%1\"");
+    QCOMPARE(m_device.command(set.arg(version)), "ok " + version);
+    QTRY_COMPARE(text("firmwareVersion"), version);
+    QCOMPARE(item("menuBar")->isEnabled(), menuBar);
+    QCOMPARE(item("renameButton")->isEnabled(), rename);
+    QCOMPARE(item("checkOnStartCheckBox")->isEnabled(), rename);
+    QVERIFY(item("buttonFirmwareUpdate")->isEnabled());
+}
+
+void TestUtilitiesScreen::renameWritesTheDevice()
+{
+    click("renameButton");
+    QQuickItem* field = nullptr;
+    QTRY_VERIFY((field = item("dialogTextField")));
+    QVERIFY(QQmlProperty::write(field, "text", "Stage Left & Right, far too long"));
+    QCOMPARE(QQmlProperty::read(field, "text").toString(), QStringLiteral("Stage Left & Rig"));
+    acceptDialog("renameDialog");
+    QVERIFY(m_device.waitForReceived(
+        QStringLiteral("set \"\\\\Node\\SV\\DeviceName\\\" \"Stage Left & Rig\"")));
+    QTRY_COMPARE(text("deviceName"), QStringLiteral("Stage Left & Rig"));
+    QCOMPARE(m_device.command("set \\\\Node\\SV\\DeviceName\\ \"Virtual QX8\""),
+             QStringLiteral("ok Virtual QX8"));
+}
+
+// The card strips show the device's own values, and only on a device with that card.
+void TestUtilitiesScreen::digitalAudioCardStrips()
+{
+    const QString set = QStringLiteral("set \\\\Node\\SV\\HardwareVersion\\ %1");
+    QCOMPARE(m_device.command(set.arg("Dante")), QStringLiteral("ok Dante"));
+    QTRY_COMPARE(text("PrimaryIPAddr"), QStringLiteral("169.254.20.8"));
+    QVERIFY(item("danteStrip") && !item("orvelLinkStrip"));
+    screenshot("utilities-dante.png");
+    QCOMPARE(m_device.command(set.arg("OrvelLink")), QStringLiteral("ok OrvelLink"));
+    QTRY_COMPARE(text("MacAddr"), QStringLiteral("00:1D:C1:0A:4F:02"));
+    QVERIFY(!item("danteStrip"));
+    QCOMPARE(m_device.command(set.arg("QX8")), QStringLiteral("ok QX8"));
+    QTRY_VERIFY(!item("orvelLinkStrip"));
+}
+
+void TestUtilitiesScreen::validationModeOffersTheAppStoreAndClearsCaches()
+{
+    QVERIFY(!item("clearCacheButton"));
+    QVERIFY(!item("buttonAppUpdate"));
+    m_shell.loader()->setValidatationMode(true);
+    QTRY_VERIFY(item("clearCacheButton"));
+    QCOMPARE(text("buttonAppUpdate"), QStringLiteral("Check for Updates"));
+
+    click("buttonAppUpdate");
+    QTRY_VERIFY(dialogSays("A new version '1.1.8' is available on the App Store. Please update "
+                           "your application."));
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kTestFeed), 1);
+    QCOMPARE(ApplicationUpdater::instance()->updateState(), ApplicationUpdater::CheckForUpdate);
+    screenshot("utilities-validation.png");
+    acceptDialog("utilitiesDialog");
+
+    const QString firmwareCache = FirmwareUpdater::instance()->cacheFolder();
+    QDir().mkpath(firmwareCache);
+    QFile left(firmwareCache + "/2.3.0.tmp");
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.close();
+    click("clearCacheButton");
+    QVERIFY(QDir(firmwareCache).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    m_shell.loader()->setValidatationMode(false);
+    QTRY_VERIFY(!item("clearCacheButton"));
+}
+
+// On macOS and Windows the strip downloads the build and asks before it installs; a cancelled
+// download says so and offers the check again.
+void TestUtilitiesScreen::applicationUpdateWhereItInstalls()
+{
+    const QString image = QStringLiteral("/sp-qx8-update-test/app/QX8Control-Mac-1.1.8.dmg");
+    item("applicationStrip")->setProperty("platformOs", "osx");
+    m_shell.loader()->setValidatationMode(true);
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Download v1.1.8"));
+
+    QVERIFY(m_cloud.server().setFault(image, "slow:200"));
+    click("buttonAppUpdate");
+    QTRY_VERIFY(item("appProgress"));
+    click("cancelButton");
+    QTRY_VERIFY(dialogSays("The operation was canceled."));
+    QCOMPARE(text("buttonAppUpdate"), QStringLiteral("Check for Updates"));
+    const QString cache = ApplicationUpdater::instance()->cacheFolder();
+    QVERIFY(QDir(cache).entryList(QDir::Files).isEmpty()); // no partial download left
+    QVERIFY(m_cloud.server().setFault(image, "off"));
+    acceptDialog("utilitiesDialog");
+
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Download v1.1.8"));
+    click("buttonAppUpdate");
+    QTRY_COMPARE(text("buttonAppUpdate"), QStringLiteral("Install v1.1.8"));
+    click("buttonAppUpdate");
+    QTRY_VERIFY(dialogSays("Do you want to close the application and install the new version?"));
+    click("dialogCancelButton");
+    QTRY_VERIFY(!item("utilitiesDialog"));
+    QCOMPARE(ApplicationUpdater::instance()->updateState(), ApplicationUpdater::InstallUpdate);
+    m_shell.loader()->setValidatationMode(false);
+}
+
+void TestUtilitiesScreen::firmwareFromCheckToRestart()
+{
+    // A fresh page checks the feed as soon as the device reports its firmware.
+    openUtilities();
+    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
+                              qx8test::timeoutMs());
+    screenshot("utilities-download-offered.png");
+
+    click("buttonFirmwareUpdate");
+    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Load v2.5.0"),
+                              qx8test::timeoutMs());
+    QVERIFY(item("menuBar")->isEnabled());
+
+    QVERIFY(m_device.command("fault delay=400") == QStringLiteral("ok")); // "writer OK" waits
+    click("buttonFirmwareUpdate");
+    QTRY_VERIFY(item("firmwareWarning"));
+    QVERIFY(!item("menuBar")->isEnabled());
+    QVERIFY(m_shell.loader()->appBusyPreventClose());
+    QVERIFY(item("firmwareProgress"));
+    screenshot("utilities-uploading.png");
+    QVERIFY(m_device.command("fault delay=0") == QStringLiteral("ok"));
+
+    QTRY_VERIFY_WITH_TIMEOUT(item("restartDialog"), qx8test::timeoutMs());
+    const QByteArray image = m_cloud.file(UpdateCloud::kFirmwareImage);
+    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+    QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.5.0"));
+    QVERIFY(item("menuBar")->isEnabled());
+    QVERIFY(!m_shell.loader()->appBusyPreventClose());
+    screenshot("utilities-uploaded.png");
+
+    acceptDialog("restartDialog");
+    QVERIFY(m_device.waitForReceived(QStringLiteral("set \"\\\\Node\\SV\\Reboot\\\" \"Yes\"")));
+    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
+}
+
+QX8_TEST_MAIN(TestUtilitiesScreen)
+#include "tst_utilitiesscreen.moc"
