@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
 import QX8TextSV 1.0
 import QX8Settings 1.0
 import AppDataStore 1.0

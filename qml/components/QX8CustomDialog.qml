@@ -4,6 +4,8 @@ import QtQuick.Controls 2.15
 // The common modal dialog: an optional title and warning sign, a message, an optional text field,
 // an optional busy animation, and OK and Cancel buttons. Covers its parent and swallows clicks
 // behind it while shown. A message in Text.StyledText may hold links; they open in the browser.
+// Its panel is made when it first opens: a page holds dialogs it may never show, and they cost it
+// nothing.
 Item {
     id: dialog
     anchors.fill: parent
@@ -20,122 +22,140 @@ Item {
     property bool showCancel: false
     property string okText: "OK"
     property string cancelText: "Cancel"
-    property alias inputText: input.text
-    readonly property alias inputAcceptable: input.acceptableInput
-    property alias inputValidator: input.validator
-    property alias inputMaximumLength: input.maximumLength
-    property alias inputMaskEcho: input.echoMode
+    property string inputText: ""
+    readonly property bool inputAcceptable: panel.item !== null && panel.item.inputAcceptable
+    property QtObject inputValidator: null
+    property int inputMaximumLength: 32767
+    property int inputMaskEcho: TextInput.Normal
 
     signal accepted()
     signal rejected()
 
     function open() {
+        panel.active = true;
         visible = true;
         if (showTextField)
-            input.forceActiveFocus();
+            panel.item.focusInput();
     }
 
     function close() {
         visible = false;
     }
 
-    Rectangle {
+    Loader {
+        id: panel
         anchors.fill: parent
-        color: Theme.scrim
+        active: false
+        sourceComponent: Item {
+            readonly property bool inputAcceptable: input.acceptableInput
 
-        MouseArea {
-            anchors.fill: parent
-        }
-    }
-
-    Rectangle {
-        id: box
-        objectName: "dialogBox"
-        width: Math.min(parent.width - 40, 460)
-        height: content.implicitHeight + 2 * Theme.margin
-        anchors.centerIn: parent
-        color: Theme.raised
-        border.color: Theme.border
-        radius: Theme.radius
-
-        Column {
-            id: content
-            anchors.fill: parent
-            anchors.margins: Theme.margin
-            spacing: Theme.margin
-
-            Text {
-                objectName: "dialogWarning"
-                anchors.horizontalCenter: parent.horizontalCenter
-                visible: dialog.showWarning
-                text: "\u26A0"
-                color: Theme.stateWarning
-                font.pixelSize: Theme.fontHeading
+            function focusInput() {
+                input.forceActiveFocus();
             }
 
-            Text {
-                objectName: "dialogTitle"
-                width: parent.width
-                visible: dialog.title !== ""
-                text: dialog.title
-                textFormat: Text.PlainText
-                color: Theme.text
-                font.pixelSize: Theme.fontValue
-                font.bold: true
-                wrapMode: Text.WordWrap
-                horizontalAlignment: Text.AlignHCenter
-            }
+            Rectangle {
+                anchors.fill: parent
+                color: Theme.scrim
 
-            Text {
-                objectName: "dialogMessage"
-                width: parent.width
-                text: dialog.message
-                textFormat: dialog.messageFormat
-                linkColor: Theme.stateOn
-                onLinkActivated: Qt.openUrlExternally(link)
-                color: Theme.text
-                font.pixelSize: Theme.fontValue
-                wrapMode: Text.WordWrap
-                horizontalAlignment: Text.AlignHCenter
-            }
-
-            BusyIndicator {
-                anchors.horizontalCenter: parent.horizontalCenter
-                visible: dialog.showBusy
-                running: dialog.showBusy && dialog.visible
-            }
-
-            TextField {
-                id: input
-                objectName: "dialogTextField"
-                width: parent.width
-                visible: dialog.showTextField
-                selectByMouse: true
-                onAccepted: okButton.clicked()
-            }
-
-            Row {
-                anchors.horizontalCenter: parent.horizontalCenter
-                spacing: Theme.margin
-
-                Button {
-                    id: okButton
-                    objectName: "dialogOkButton"
-                    visible: dialog.showOk
-                    text: dialog.okText
-                    onClicked: {
-                        dialog.close();
-                        dialog.accepted();
-                    }
+                MouseArea {
+                    anchors.fill: parent
                 }
+            }
 
-                Button {
-                    objectName: "dialogCancelButton"
-                    visible: dialog.showCancel
-                    text: dialog.cancelText
-                    onClicked: {
-                        dialog.close();
-                        dialog.rejected();
+            Rectangle {
+                objectName: "dialogBox"
+                width: Math.min(parent.width - 40, 460)
+                height: content.implicitHeight + 2 * Theme.margin
+                anchors.centerIn: parent
+                color: Theme.raised
+                border.color: Theme.border
+                radius: Theme.radius
+
+                Column {
+                    id: content
+                    anchors.fill: parent
+                    anchors.margins: Theme.margin
+                    spacing: Theme.margin
+
+                    Text {
+                        objectName: "dialogWarning"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: dialog.showWarning
+                        text: "\u26A0"
+                        color: Theme.stateWarning
+                        font.pixelSize: Theme.fontHeading
+                    }
+
+                    Text {
+                        objectName: "dialogTitle"
+                        width: parent.width
+                        visible: dialog.title !== ""
+                        text: dialog.title
+                        textFormat: Text.PlainText
+                        color: Theme.text
+                        font.pixelSize: Theme.fontValue
+                        font.bold: true
+                        wrapMode: Text.WordWrap
+                        horizontalAlignment: Text.AlignHCenter
+                    }
+
+                    Text {
+                        objectName: "dialogMessage"
+                        width: parent.width
+                        text: dialog.message
+                        textFormat: dialog.messageFormat
+                        linkColor: Theme.stateOn
+                        onLinkActivated: Qt.openUrlExternally(link)
+                        color: Theme.text
+                        font.pixelSize: Theme.fontValue
+                        wrapMode: Text.WordWrap
+                        horizontalAlignment: Text.AlignHCenter
+                    }
+
+                    BusyIndicator {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        visible: dialog.showBusy
+                        running: dialog.showBusy && dialog.visible
+                    }
+
+                    TextField {
+                        id: input
+                        objectName: "dialogTextField"
+                        width: parent.width
+                        visible: dialog.showTextField
+                        selectByMouse: true
+                        text: dialog.inputText
+                        validator: dialog.inputValidator
+                        maximumLength: dialog.inputMaximumLength
+                        echoMode: dialog.inputMaskEcho
+                        onTextChanged: dialog.inputText = text
+                        onAccepted: okButton.clicked()
+                    }
+
+                    Row {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        spacing: Theme.margin
+
+                        Button {
+                            id: okButton
+                            objectName: "dialogOkButton"
+                            visible: dialog.showOk
+                            text: dialog.okText
+                            onClicked: {
+                                dialog.close();
+                                dialog.accepted();
+                            }
+                        }
+
+                        Button {
+                            objectName: "dialogCancelButton"
+                            visible: dialog.showCancel
+                            text: dialog.cancelText
+                            onClicked: {
+                                dialog.close();
+                                dialog.rejected();
+                            }
+                        }
                     }
                 }
             }

@@ -303,16 +303,20 @@ Rectangle {
                 discovery.connectOfflineModel(discovery.chosenDeviceType);
         }
 
-        Column {
+        // Made when the dialog opens, like the dialog's own panel.
+        Loader {
             anchors.bottom: parent.bottom
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.bottomMargin: rootQML.dpY(40)
-            Repeater {
-                model: discovery.deviceTypes
-                RadioButton {
-                    text: modelData
-                    checked: index === discovery.chosenDeviceType
-                    onClicked: discovery.chosenDeviceType = index
+            active: deviceTypeDialog.visible
+            sourceComponent: Column {
+                Repeater {
+                    model: discovery.deviceTypes
+                    RadioButton {
+                        text: modelData
+                        checked: index === discovery.chosenDeviceType
+                        onClicked: discovery.chosenDeviceType = index
+                    }
                 }
             }
         }

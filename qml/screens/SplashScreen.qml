@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
 
 // The start-up splash over the page loader, until the user asks to search for devices.
 Rectangle {
@@ -21,6 +20,7 @@ Rectangle {
         anchors.bottom: parent.bottom
         anchors.horizontalCenter: parent.horizontalCenter
         source: "/images/Splash_Screen.png"
+        asynchronous: true
         fillMode: Image.PreserveAspectFit
     }
 

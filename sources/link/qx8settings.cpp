@@ -17,9 +17,16 @@ QSettings openStore()
 
 QX8Settings::QX8Settings(QObject* parent) : QObject(parent) {}
 
+// Every write rewrites the whole file and flushes it to disk, in the calling (GUI) thread; the
+// start and every page visit write their defaults again. A value stored as it is, of the same
+// type, is left alone.
 void QX8Settings::setValue(const QString& key, const QVariant& value)
 {
-    openStore().setValue(key, value);
+    QSettings store = openStore();
+    const QVariant stored = store.value(key);
+    if (stored.userType() == value.userType() && stored == value)
+        return;
+    store.setValue(key, value);
 }
 
 QVariant QX8Settings::value(const QString& key, const QVariant& defaultValue) const

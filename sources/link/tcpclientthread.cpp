@@ -24,7 +24,7 @@ bool TcpClientThread::isConnected() const
 
 QString TcpClientThread::hostAddress() const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     return m_hostAddress;
 }
 
@@ -48,8 +48,11 @@ void TcpClientThread::onStarted()
     connect(m_socket, &QTcpSocket::stateChanged, this, &TcpClientThread::updateState);
 }
 
+// In the socket thread as it ends, then again in the destructor, in the owner's thread once that
+// thread has ended: the lock makes everything the socket thread did visible to the destructor.
 void TcpClientThread::onFinished()
 {
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_socket)
         return;
     m_socket->disconnect(this);
@@ -74,7 +77,7 @@ void TcpClientThread::connectToHost(QString hostAddress, qint16 messagePort)
     ++m_attempt;
     m_parser.reset();
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         m_hostAddress = hostAddress;
         m_port = messagePort;
     }

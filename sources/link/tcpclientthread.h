@@ -3,9 +3,9 @@
 #include "consolereplyparser.h"
 
 #include <QAbstractSocket>
-#include <QMutex>
 #include <QObject>
 #include <atomic>
+#include <mutex>
 
 class QTcpSocket;
 
@@ -61,6 +61,8 @@ private:
     QString m_hostAddress;
     qint16 m_port = 0;
     int m_attempt = 0;
-    mutable QMutex m_mutex; // guards m_hostAddress
+    // Guards m_hostAddress, and orders the socket thread's last act (onFinished) before the
+    // destructor in the owner's thread. A std::mutex: ThreadSanitizer sees its ordering.
+    mutable std::mutex m_mutex;
     std::atomic<int> m_state{QAbstractSocket::UnconnectedState};
 };

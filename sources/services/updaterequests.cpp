@@ -45,7 +45,9 @@ UpdateRequests::Kind UpdateRequests::running() const
 HttpTransfer* UpdateRequests::startRequest(Kind kind)
 {
     dropRequest();
-    auto* transfer = new HttpTransfer(&m_manager, this);
+    if (!m_manager)
+        m_manager = std::make_unique<QNetworkAccessManager>();
+    auto* transfer = new HttpTransfer(m_manager.get(), this);
     transfer->setStallLimit(m_stallLimit);
     m_transfer = transfer;
     m_kind = kind;

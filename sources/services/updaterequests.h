@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <chrono>
+#include <memory>
 
 class HttpTransfer;
 
@@ -49,7 +50,9 @@ private:
     HttpTransfer* startRequest(Kind kind);
     void dropRequest();
 
-    QNetworkAccessManager m_manager;
+    // Made by the first request: a manager loads Qt's network bearer plugins, which start-up
+    // should not wait for.
+    std::unique_ptr<QNetworkAccessManager> m_manager;
     QPointer<HttpTransfer> m_transfer;
     Kind m_kind = Kind::None;
     quint64 m_requestId = 0;

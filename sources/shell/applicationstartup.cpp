@@ -55,10 +55,9 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     if (lock != Outcome::Started)
         return lock;
     prepareDataFolders();
-    writeSettingsDefaults();
+    m_settings = std::make_unique<QX8Settings>();
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
-    loadConfigResources();
     registerQmlTypes();
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
@@ -66,8 +65,17 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     startAnalytics();
     setApplicationFont();
     createScreenLoader();
+    QObject::connect(m_viewLoader.get(), &ViewLoader::firstPageShown, m_viewLoader.get(),
+                     [this] { finishStart(); });
     m_viewLoader->InitLoader(platform);
     return Outcome::Started;
+}
+
+// Nothing here shows on the first page: it waits until that page is on screen.
+void ApplicationStartup::finishStart()
+{
+    writeSettingsDefaults();
+    loadConfigResources();
 }
 
 void ApplicationStartup::startLog()
@@ -111,7 +119,6 @@ void ApplicationStartup::prepareDataFolders()
 
 void ApplicationStartup::writeSettingsDefaults()
 {
-    m_settings = std::make_unique<QX8Settings>();
     m_settings->setValue(settingskeys::kExtraFeaturesReady, QStringLiteral("true"));
     m_settings->setValue(settingskeys::kResizeReady, QStringLiteral("true"));
     PresetMigration(PresetMigration::sandboxPresetFolder(), dataLocation() + "/QX8/Presets")

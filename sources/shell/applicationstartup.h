@@ -9,9 +9,9 @@ class QApplication;
 class QX8Settings;
 class ViewLoader;
 
-// Brings the application up in its fixed order: log, data folder, single-instance lock,
-// settings defaults, preset migration, configuration resources, QML types, names, analytics,
-// font, screen loader.
+// Brings the application up in its fixed order: log, data folder, single-instance lock, QML
+// types, names, analytics, font, screen loader. Once the first page is on screen: settings
+// defaults, preset migration, configuration resources.
 // Members are destroyed in reverse: loader, font, settings, lock.
 class ApplicationStartup
 {
@@ -34,6 +34,7 @@ private:
     void startLog();
     Outcome takeLock();
     void prepareDataFolders();
+    void finishStart();
     void writeSettingsDefaults();
     void loadConfigResources();
     void startAnalytics();

@@ -139,6 +139,7 @@ void ViewLoader::InitLoader(QString platformName)
     m_view->setSource(QUrl(QStringLiteral("qrc:/qml/main.qml")));
     m_view->setTitle(QStringLiteral("QX8 Control"));
     connectRootObject();
+    watchForFirstPage();
     showWindow(platformName);
 
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
@@ -195,6 +196,29 @@ void ViewLoader::connectRootObject()
     connect(root, SIGNAL(guiSignal(QString, QString)), this, SLOT(onGuiSignal(QString, QString)));
 }
 
+// A frame shows the page once the page loader of main.qml holds it. Queued: the signal comes
+// after the frame, not in its delivery (nor in a render thread).
+void ViewLoader::watchForFirstPage()
+{
+    const QQuickItem* root = m_view->rootObject();
+    const QObject* pageLoader =
+        root ? root->findChild<QObject*>(QStringLiteral("pageLoader")) : nullptr;
+    if (!pageLoader) {
+        QMetaObject::invokeMethod(this, &ViewLoader::firstPageShown, Qt::QueuedConnection);
+        return;
+    }
+    m_firstPageWatch = connect(
+        m_view, &QQuickWindow::frameSwapped, this,
+        [this, pageLoader] {
+            // Frames swapped before the disconnection may still be queued.
+            if (!m_firstPageWatch || !pageLoader->property("item").value<QObject*>())
+                return;
+            disconnect(m_firstPageWatch);
+            Q_EMIT firstPageShown();
+        },
+        Qt::QueuedConnection);
+}
+
 void ViewLoader::showWindow(const QString& platformName)
 {
     static const QStringList kDesktopPlatforms = {QStringLiteral("windows"),
@@ -205,7 +229,8 @@ void ViewLoader::showWindow(const QString& platformName)
     }
     m_view->setResizeMode(QQuickView::SizeRootObjectToView);
     const QSize design(kDesignWidth, kDesignHeight);
-    if (QX8Settings().value(settingskeys::kResizeReady, QString()).toString() !=
+    // Written "true" by every start once the first page shows; absent only before that.
+    if (QX8Settings().value(settingskeys::kResizeReady, QStringLiteral("true")).toString() !=
         QLatin1String("true")) {
         m_view->setMinimumSize(design);
         m_view->setMaximumSize(design);

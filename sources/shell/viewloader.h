@@ -110,6 +110,8 @@ Q_SIGNALS:
     void stopOfflineModel();
     void offlineModeChanged(bool offline);
     void validationModeChanged(bool validationMode);
+    // Once, after the first frame that shows the first page.
+    void firstPageShown();
 
 public Q_SLOTS:
     void onStateEntered(const QString& qmlPath, QString helpFileName);
@@ -124,6 +126,7 @@ private:
     void createStates();
     void setContextProperties();
     void connectRootObject();
+    void watchForFirstPage();
     void showWindow(const QString& platformName);
     void addTransitions();
     void storeDevice(const QString& address, const QString& password);
@@ -143,6 +146,7 @@ private:
     bool m_offlineMode = false;
     bool m_validationMode = false;
     AppAnalytics* m_analytics;
+    QMetaObject::Connection m_firstPageWatch;
 };
 
 // The one screen loader, set by its constructor and cleared by its destructor.

@@ -43,6 +43,8 @@ namespace {
 const char* const kFatalChild = "--fatal-child";
 const QString kLastWords = QStringLiteral("the last words before the end");
 const QString kLoaded = QStringLiteral("Main: pageLoadSlot -> QX8Discovery.qml");
+// The last step of the start, once the discovery page is on screen.
+const QString kStarted = QStringLiteral("Configuration resources loaded");
 const QRegularExpression
     kLinePattern(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d{3}: (Debug  |Warning|Error  |Info   ) "
                                 "\\[([^:\\]]*): (.*): (\\d+)\\] (.*)$"));
@@ -98,7 +100,7 @@ bool TestStartup::startApplication(QProcess& process)
         return false;
     QElapsedTimer clock;
     clock.start();
-    while (indexOfLineContaining(logLines(), kLoaded) < 0) {
+    while (indexOfLineContaining(logLines(), kStarted) < 0) {
         if (process.state() == QProcess::NotRunning || clock.elapsed() > qx8test::timeoutMs())
             return false;
         QTest::qWait(20);
@@ -173,7 +175,6 @@ void TestStartup::startsInOrder()
         QStringLiteral("Data folder:"),
         QStringLiteral("File locked by process."),
         QStringLiteral("QT PLATFORM NAME = offscreen"),
-        QStringLiteral("Configuration resources loaded: 51 crossover types"),
         QStringLiteral("Init View Loader: offscreen"),
         QStringLiteral("Complete JSON Received"),
         QStringLiteral("QML PLATFORM NAME = "),
@@ -181,6 +182,7 @@ void TestStartup::startsInOrder()
         QStringLiteral("onStateEntered QX8Discovery.qml"),
         QStringLiteral(" About to load ... QX8Discovery.qml"),
         kLoaded,
+        QStringLiteral("Configuration resources loaded: 51 crossover types"),
     };
     int at = 0;
     for (const QString& step : steps) {
