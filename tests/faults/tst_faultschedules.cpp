@@ -161,8 +161,9 @@ QStringList TestFaultSchedules::runSchedule(const Schedule& schedule)
         for (int index = 0; index < schedule.steps.size(); ++index)
             problems += runStep(operations, schedule.steps.at(index), index + 1);
         TCPAdaptor::instance()->doDisconnect();
-        QTest::qWaitFor([] { return !TCPAdaptor::instance()->isConnected(); },
-                        qx8test::timeoutMs());
+        if (!QTest::qWaitFor([] { return !TCPAdaptor::instance()->isConnected(); },
+                             qx8test::timeoutMs()))
+            problems.append(QStringLiteral("the link did not log out at the end"));
         problems += context.violations();
     }
     for (const QString& misuse : warnings.misuses())
