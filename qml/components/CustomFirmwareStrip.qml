@@ -118,10 +118,8 @@ UtilityStrip {
             objectName: "deviceName"
             anchors.verticalCenter: parent.verticalCenter
             width: rootQML.dpX(200)
-            elide: Text.ElideRight
             processingObjectName: "NPO"
             stateVariableName: "Node\\SV\\DeviceName"
-            font.pixelSize: rootQML.dpY(Theme.fontValue)
         }
 
         Button {
@@ -155,7 +153,6 @@ UtilityStrip {
             objectName: "firmwareVersion"
             processingObjectName: "NPO"
             stateVariableName: "Node\\AT\\Software_Version"
-            font.pixelSize: rootQML.dpY(Theme.fontValue)
             onTextChanged: strip.presentFirmwareVersion = text
         }
     }

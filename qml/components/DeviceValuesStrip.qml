@@ -19,10 +19,8 @@ UtilityStrip {
             QX8CustomLabel {
                 objectName: modelData[1]
                 width: rootQML.dpX(200)
-                elide: Text.ElideRight
                 processingObjectName: "NPO"
                 stateVariableName: "Node\\" + strip.folder + modelData[1]
-                font.pixelSize: rootQML.dpY(Theme.fontValue)
             }
         }
     }
