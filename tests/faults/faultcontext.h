@@ -17,8 +17,8 @@
 class FaultContext
 {
 public:
-    static constexpr std::chrono::milliseconds kStallLimit{1000};
-    static constexpr int kConnectTimeoutMs = 1000;
+    static constexpr std::chrono::milliseconds kStallLimit{1500};
+    static constexpr int kConnectTimeoutMs = 2000;
     static const QString kFirmwareVersion; // what the updater is told the device runs
 
     explicit FaultContext(FaultPeers& peers);

@@ -343,7 +343,13 @@ QString FaultOperations::checkDownloaded(Operation operation) const
 // drops the connection then cannot be told from one that restarts with the new image.
 QString FaultOperations::checkUpload(const faultplan::Step& step)
 {
-    const QString answer = m_context.peers.device().command(QStringLiteral("firmware"));
+    // Bytes the device's socket took while it was frozen are read once it runs again.
+    QString answer;
+    waitFor([&] {
+        answer = m_context.peers.device().command(QStringLiteral("firmware"));
+        return !answer.startsWith(QLatin1String("ok receiving")) &&
+               !answer.startsWith(QLatin1String("ok announced"));
+    });
     if (answer.startsWith(QLatin1String("ok installed")))
         return QString();
     const bool dropping =
