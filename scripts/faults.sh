@@ -13,6 +13,9 @@ binary=$root/build/tests/faults/tst_faultschedules
 [ -x "$binary" ] || { echo "build first: $binary is missing" >&2; exit 2; }
 
 logs=$(mktemp -d "${TMPDIR:-/tmp}/qx8faults.XXXXXX")
+# A copy, so that a rebuild during a long run changes none of its schedules.
+cp "$binary" "$logs/tst_faultschedules"
+binary=$logs/tst_faultschedules
 if [ -n "${QX8_FAULT_SEEDS:-}" ]; then
     echo "$QX8_FAULT_SEEDS" | tr ' ' '\n' >"$logs/seeds"
 else
