@@ -30,7 +30,7 @@ const QList<QPair<quint32, const char*>> kRegressionSeeds = {
 };
 
 constexpr quint32 kFixedSeed = 20261206;
-constexpr int kFixedSchedules = 20;
+constexpr int kFixedSchedules = 16;
 constexpr int kPrepareAttempts = 3;
 
 // Under faults the application warns as it should; the warnings are kept for the report of a
