@@ -126,8 +126,7 @@ bool HttpTransfer::storeAvailable()
              QStringLiteral("Could not write %1: %2").arg(m_file.fileName(), m_file.errorString()));
         return false;
     }
-    const QVariant total = m_reply->header(QNetworkRequest::ContentLengthHeader);
-    Q_EMIT progress(m_received, total.isValid() ? total.toLongLong() : -1);
+    Q_EMIT progress(m_received, announcedLength().value_or(-1));
     return true;
 }
 
@@ -159,17 +158,29 @@ bool HttpTransfer::answerIsComplete()
         return false;
     }
     // Qt unpacks a compressed body itself; its length on the wire is not the count here.
-    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && !m_reply->hasRawHeader("Content-Encoding") &&
-        length.toLongLong() != m_received) {
+    const std::optional<qint64> length = announcedLength();
+    if (length && !m_reply->hasRawHeader("Content-Encoding") && *length != m_received) {
         fail(QNetworkReply::ProtocolFailure,
              QStringLiteral("The answer from %1 had %2 bytes, not the %3 it announced.")
                  .arg(m_url.toDisplayString())
                  .arg(m_received)
-                 .arg(length.toLongLong()));
+                 .arg(*length));
         return false;
     }
     return true;
+}
+
+// After a redirect Qt now and then joins the redirect's headers to the final answer's
+// ("Content-Length: 0, 65536"), and its parsed header then holds the redirect's length. The
+// final answer's value is the last one.
+std::optional<qint64> HttpTransfer::announcedLength() const
+{
+    const QByteArray header = m_reply->rawHeader("Content-Length");
+    if (header.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 length = header.mid(header.lastIndexOf(',') + 1).trimmed().toLongLong(&ok);
+    return ok && length >= 0 ? std::optional<qint64>(length) : std::nullopt;
 }
 
 void HttpTransfer::fail(QNetworkReply::NetworkError error, const QString& text)

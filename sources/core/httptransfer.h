@@ -79,6 +79,7 @@ private:
     bool storeAvailable();
     void onReplyFinished();
     bool answerIsComplete();
+    std::optional<qint64> announcedLength() const;
     void fail(QNetworkReply::NetworkError error, const QString& text);
     void finish(QNetworkReply::NetworkError error, const QString& text);
     QString commitFile();

@@ -134,6 +134,8 @@ void TestApplicationUpdater::failedTransfersEndInTheirText()
     QTRY_COMPARE(signals_.count("error"), 1);
     QVERIFY(m_cloud.server().setFault(path, "off"));
     QCOMPARE(signals_.emissions().at(signals_.names().indexOf("error")).arguments.at(0), text);
+    QCOMPARE(signals_.names({"latestVersionChanged", "error"}).mid(0, 2),
+             QStringList({"latestVersionChanged", "error"}));
     QTRY_COMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
     QVERIFY(updater.latestVersion().isEmpty());
     QVERIFY(updater.isIdle());

@@ -131,6 +131,8 @@ void TestFirmwareUpload::failedCheckOffersOnlyTheCompleteImage()
     QTRY_COMPARE(updates.count("showCachedInfo"), 1);
     QCOMPARE(updates.names({"error", "showCachedInfo", "updateStateChanged"}).mid(2),
              QStringList({"error", "updateStateChanged", "showCachedInfo", "updateStateChanged"}));
+    // Unlike the application updater, the failure clears the versions without their signals.
+    QCOMPARE(updates.count("latestVersionChanged"), 0);
     QCOMPARE(updater.latestVersion(), QStringLiteral("2.5.0"));
     QCOMPARE(updater.updateState(), FirmwareUpdater::UploadUpdate);
 
