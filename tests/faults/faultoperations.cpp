@@ -391,9 +391,10 @@ QString FaultOperations::checkSuccess(const faultplan::Step& step)
         return checkDownloaded(step.operation);
     case Operation::FirmwareUpload:
         return checkUpload(step);
-    case Operation::LinkLogin:
-        return TCPAdaptor::instance()->Ready() ? QString()
-                                               : QStringLiteral("the link is not logged in");
+    case Operation::LinkLogin: // a connection reset after the login may take it away again
+        return TCPAdaptor::instance()->Ready() || m_context.linkLost
+                   ? QString()
+                   : QStringLiteral("the link is not logged in and reported no loss");
     case Operation::PresetFetch:
         return m_fetchedContent == m_expectedContent
                    ? QString()
