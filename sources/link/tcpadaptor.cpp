@@ -187,16 +187,20 @@ void TCPAdaptor::whileConnecting(LoginEvent event)
         onEnterPasswrod();
         break;
     case LoginEvent::TimedOut:
-        // The attempt is abandoned, so that a retry really connects again.
-        enterPhase(Phase::Idle);
-        Q_EMIT timeOutError();
-        QMetaObject::invokeMethod(m_client, &TcpClientThread::abortConnection,
-                                  Qt::QueuedConnection);
+        abandonAttempt();
         break;
     case LoginEvent::Accepted:
     case LoginEvent::Refused:
         break; // no login was sent on this connection yet
     }
+}
+
+// The attempt is abandoned, so that a retry really connects again.
+void TCPAdaptor::abandonAttempt()
+{
+    enterPhase(Phase::Idle);
+    Q_EMIT timeOutError();
+    QMetaObject::invokeMethod(m_client, &TcpClientThread::abortConnection, Qt::QueuedConnection);
 }
 
 void TCPAdaptor::whileAwaitingLogin(LoginEvent event, const QByteArray& line)
@@ -211,10 +215,13 @@ void TCPAdaptor::whileAwaitingLogin(LoginEvent event, const QByteArray& line)
         Q_EMIT homeScreenData(line);
         break;
     case LoginEvent::Refused:
+        m_connectTimer.stop(); // the user takes their time over another password
         Q_EMIT incorrectPassword();
         break;
     case LoginEvent::TimedOut:
-        break; // the timer stopped with the banner
+        // A device that never answers the login would otherwise leave the attempt hanging.
+        abandonAttempt();
+        break;
     }
 }
 
@@ -240,9 +247,10 @@ void TCPAdaptor::sendLogin()
 {
     const QString password =
         QX8Settings().value(settingskeys::kCurrentDevicePassword, QString()).toString();
-    if (const std::optional<QByteArray> line = ConsoleLineBuilder::login(password))
+    if (const std::optional<QByteArray> line = ConsoleLineBuilder::login(password)) {
+        m_connectTimer.start(); // the answer has as long as the banner had
         Q_EMIT sendMessage(*line);
-    else
+    } else
         Q_EMIT incorrectPassword();
 }
 

@@ -42,7 +42,8 @@ public:
     bool Ready() const { return m_phase == Phase::Ready; }
     Phase phase() const { return m_phase; }
 
-    // How long a connect request may wait for the banner; applies from the next doConnect().
+    // How long a connect request may wait for the banner, and a login line for its answer;
+    // applies from the next doConnect().
     void setConnectTimeout(int milliseconds) { m_connectTimer.setInterval(milliseconds); }
     int connectTimeout() const { return m_connectTimer.interval(); }
 
@@ -101,6 +102,7 @@ private:
     void enterPhase(Phase phase);
     void sendLogin();
     void onAttemptEnded(int attempt);
+    void abandonAttempt();
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 

@@ -155,6 +155,27 @@ private Q_SLOTS:
         logIn(peer);
     }
 
+    // A device that greets but never answers the login: the same time-out, counted from the
+    // login line, and the attempt is abandoned.
+    void unansweredLoginTimesOut()
+    {
+        ScriptedPeer& peer = *m_peer;
+        QVERIFY(peer.listen());
+        QSignalSpy timeouts(link, &TCPAdaptor::timeOutError);
+        QSignalSpy lost(link, &TCPAdaptor::connectionLost);
+        connectTo(peer);
+        peer.send("Vimbal Console\n");
+        QVERIFY(peer.waitForLine(kFactoryLogin));
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(timeouts.size(), 1, kConnectTimeoutMs + qx8test::timeoutMs());
+        QVERIFY2(clock.elapsed() >= kConnectTimeoutMs - 50,
+                 qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY(!link->isConnected());
+        QCOMPARE(lost.size(), 0);
+        QCOMPARE(link->phase(), TCPAdaptor::Phase::Idle);
+    }
+
     // The password typed before the device greets is kept for the banner: one login line.
     void passwordBeforeBanner()
     {

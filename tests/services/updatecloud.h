@@ -20,6 +20,8 @@ public:
     bool start(qint64 firmwareSize = 256 * 1024);
 
     HttpServerProcess& server() { return m_server; }
+    // The folder it serves.
+    QString rootPath() const { return m_root.path(); }
     // The content of a served file, by its path on the server.
     QByteArray file(const QString& path) const;
     int requestsFor(const QByteArray& path) const;
