@@ -3,15 +3,44 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QXmlStreamReader>
 
 namespace {
 const QString kBlockTag = QStringLiteral("WizardState");
 const QString kIdAttribute = QStringLiteral("id");
+// QDomDocument recurses once per level: tens of thousands of levels exhaust the stack. The
+// descriptor files nest five deep.
+constexpr int kMaxDepth = 256;
+
+// The stream reader does not recurse, so it measures any depth safely. A refusal is logged.
+bool nestsWithinLimit(const QString& text)
+{
+    QXmlStreamReader reader(text);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::StartElement && ++depth > kMaxDepth) {
+            qWarning() << "Wizard descriptor refused: elements nested deeper than" << kMaxDepth;
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 WizardDescriptor::WizardDescriptor(const QString& fileName)
 {
     reload(fileName);
+}
+
+WizardDescriptor WizardDescriptor::fromText(const QString& text)
+{
+    WizardDescriptor descriptor;
+    if (nestsWithinLimit(text))
+        descriptor.m_text = text;
+    return descriptor;
 }
 
 void WizardDescriptor::reload(const QString& fileName)
@@ -26,7 +55,9 @@ void WizardDescriptor::reload(const QString& fileName)
         qWarning().noquote() << "File open error: " + file.errorString();
         return;
     }
-    m_text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(file.readAll());
+    if (nestsWithinLimit(text))
+        m_text = text;
 }
 
 QDomElement WizardDescriptor::firstBlock(const QString& state) const

@@ -11,8 +11,11 @@ class WizardDescriptor
 public:
     // Reads ":/xml/" + fileName; a missing or unreadable file leaves the text empty (logged).
     explicit WizardDescriptor(const QString& fileName);
+    // A descriptor holding `text` as if read from a file (empty when nested too deep).
+    static WizardDescriptor fromText(const QString& text);
 
-    // Reads the file again; a file that cannot be read leaves the text as it was.
+    // Reads the file again; a file that cannot be read, or nests elements deeper than any
+    // descriptor, leaves the text as it was.
     void reload(const QString& fileName);
 
     // The first block whose id is exactly `state`, or a null element.
@@ -24,6 +27,8 @@ public:
     static QString childText(const QDomElement& parent, const QString& name);
 
 private:
+    WizardDescriptor() = default;
+
     QVector<QDomElement> blocks(const QString& state, bool firstOnly) const;
 
     QString m_text;

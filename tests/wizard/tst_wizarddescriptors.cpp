@@ -522,6 +522,7 @@ private Q_SLOTS:
     void brandFileHasNoBlocks();
     void namedPicturesExist();
     void lookupByState();
+    void deepNestingIsRefused();
     void pageTable();
     void pageSelectionIsRecorded();
 };
@@ -605,6 +606,21 @@ void TestWizardDescriptors::lookupByState()
     QCOMPARE(WizardDescriptor::childText(dialog.firstBlock("SelectHighAmplifierInfoQuarx"),
                                          "DisplayText"),
              QString(R"(1-Set (Attn) to 0dB.\n 2-Set DSP to flat or bypassed.)"));
+}
+
+// Nested far deeper than any descriptor, a text would overflow the stack of the DOM parser: it
+// reads as holding no blocks. A deep but sane text still reads.
+void TestWizardDescriptors::deepNestingIsRefused()
+{
+    const auto nested = [](int depth) {
+        return "<Wizards><WizardState id=\"Inactive\"><heading>Menu</heading>" +
+               QString("<a>").repeated(depth) + QString("</a>").repeated(depth) +
+               "</WizardState></Wizards>";
+    };
+    const WizardDescriptor sane = WizardDescriptor::fromText(nested(200));
+    QCOMPARE(WizardDescriptor::childText(sane.firstBlock("Inactive"), "heading"), QString("Menu"));
+    qx8test::expectWarnings("Wizard descriptor refused: elements nested deeper than 256", 1);
+    QVERIFY(WizardDescriptor::fromText(nested(200000)).everyBlock("Inactive").isEmpty());
 }
 
 void TestWizardDescriptors::pageTable()
