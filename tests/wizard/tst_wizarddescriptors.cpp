@@ -211,84 +211,34 @@ QVector<Block> listFile()
           "SelectPaAmplifierSensitivity"})
         add(id, {path(kSensitivity)}, {});
 
-    const QStringList order = {"Inactive",
-                               "StartFromWhat",
-                               "PromptAutoEQMeasurements",
-                               "AutoEQMeasuringSignalNotHeard",
-                               "AutoEQMeasuringLeftNotDetected",
-                               "AutoEQMeasuringRightNotDetected",
-                               "AutoEQMeasuringSignalNotEnough",
-                               "AutoEQMeasuringTooMuchNoise",
-                               "GetReferenceSignalNotEnough",
-                               "MatchReferenceSignalNotEnough",
-                               "MatchReferenceHighNoise",
-                               "MatchReferenceTooMuchNoise",
-                               "MatchReferenceSignalNotHeard",
-                               "AutoEQMeasuringClip",
-                               "GetReferenceClip",
-                               "SetChirpLevelSignalNotEnough",
-                               "GetReferenceSignalNotHeard",
-                               "SetChirpLevelClip",
-                               "SetChirpLevelSignalNotHeard",
-                               "SelectItemsToSetup",
-                               "SelectFirstPaInput",
-                               "SelectMonitorInput",
-                               "SelectSecondPaInput",
-                               "SelectThirdPaInput",
-                               "SelectPaOutputFormat",
-                               "SelectAuxFedSubInput",
-                               "SelectSubSpeakerMode",
-                               "SelectPaOutputFormat",
-                               "PromptUsingSubs",
-                               "PromptSubsAuxFed",
-                               "SelectSubAmpBridgeMode",
-                               "SelectLowAmpBridgeMode",
-                               "SelectHighAmpBridgeMode",
-                               "PromptApplySetup",
-                               "ConfirmCurrentSettings",
-                               "SelectMainSpeakerMode",
-                               "SetChirpLevelNoMic",
-                               "SelectAutoEqObject",
-                               "SelectTargetCurve",
-                               "MatchReferenceAdjust",
-                               "GetReferenceAdjust",
-                               "PromptAutoEQChoice",
-                               "NuqGatesOff",
-                               "GainDown",
-                               "PromptDefaultFilters",
-                               "SetType",
-                               "PromptNuqDone",
-                               "PromptAutoEqAnotherSystem",
-                               "NuqPromptRepeat",
-                               "NuqSelectNuqObject",
-                               "PromptAddAnotherMonitor",
-                               "SelectMonitorMode",
-                               "PromptNuqMonitorInput",
-                               "SelectMainSpeakerUsage",
-                               "SelectHighAmplifierMaxAnalogInputQuarx",
-                               "SelectMidAmplifierMaxAnalogInputQuarx",
-                               "SelectLowAmplifierMaxAnalogInputQuarx",
-                               "SelectLowAmplifierSensitivity",
-                               "SelectMidAmplifierSensitivity",
-                               "SelectHighAmplifierSensitivity",
-                               "SelectMonitorAmplifierSensitivity",
-                               "SelectMonitorAmplifierMaxAnalogInputQuarx",
-                               "SelectPaAmplifierSensitivity",
-                               "PromptRtaMic",
-                               "SetChirpLevelSignalAcceptable",
-                               "SetChirpLevelTooMuchNoise",
-                               "AutoEQMeasuringHighNoise",
-                               "MatchReferenceSignalNotEnough",
-                               "GetReferenceHighNoise",
-                               "GetReferenceTooMuchNoise",
-                               "MatchReferenceNoMic",
-                               "AutoEQMeasuringNoMic",
-                               "MatchReferenceHighNoise",
-                               "GetReferenceNoMic",
-                               "GetReferenceClip",
-                               "MatchReferenceClip",
-                               "RunAllPromptNuq",
-                               "RunAllPromptAutoEQ"};
+    // Block ids in file order; some ids stand twice.
+    const QStringList order =
+        QString::fromLatin1(
+            "Inactive StartFromWhat PromptAutoEQMeasurements AutoEQMeasuringSignalNotHeard "
+            "AutoEQMeasuringLeftNotDetected AutoEQMeasuringRightNotDetected "
+            "AutoEQMeasuringSignalNotEnough AutoEQMeasuringTooMuchNoise "
+            "GetReferenceSignalNotEnough MatchReferenceSignalNotEnough MatchReferenceHighNoise "
+            "MatchReferenceTooMuchNoise MatchReferenceSignalNotHeard AutoEQMeasuringClip "
+            "GetReferenceClip SetChirpLevelSignalNotEnough GetReferenceSignalNotHeard "
+            "SetChirpLevelClip SetChirpLevelSignalNotHeard SelectItemsToSetup SelectFirstPaInput "
+            "SelectMonitorInput SelectSecondPaInput SelectThirdPaInput SelectPaOutputFormat "
+            "SelectAuxFedSubInput SelectSubSpeakerMode SelectPaOutputFormat PromptUsingSubs "
+            "PromptSubsAuxFed SelectSubAmpBridgeMode SelectLowAmpBridgeMode "
+            "SelectHighAmpBridgeMode PromptApplySetup ConfirmCurrentSettings "
+            "SelectMainSpeakerMode SetChirpLevelNoMic SelectAutoEqObject SelectTargetCurve "
+            "MatchReferenceAdjust GetReferenceAdjust PromptAutoEQChoice NuqGatesOff GainDown "
+            "PromptDefaultFilters SetType PromptNuqDone PromptAutoEqAnotherSystem NuqPromptRepeat "
+            "NuqSelectNuqObject PromptAddAnotherMonitor SelectMonitorMode PromptNuqMonitorInput "
+            "SelectMainSpeakerUsage SelectHighAmplifierMaxAnalogInputQuarx "
+            "SelectMidAmplifierMaxAnalogInputQuarx SelectLowAmplifierMaxAnalogInputQuarx "
+            "SelectLowAmplifierSensitivity SelectMidAmplifierSensitivity "
+            "SelectHighAmplifierSensitivity SelectMonitorAmplifierSensitivity "
+            "SelectMonitorAmplifierMaxAnalogInputQuarx SelectPaAmplifierSensitivity PromptRtaMic "
+            "SetChirpLevelSignalAcceptable SetChirpLevelTooMuchNoise AutoEQMeasuringHighNoise "
+            "MatchReferenceSignalNotEnough GetReferenceHighNoise GetReferenceTooMuchNoise "
+            "MatchReferenceNoMic AutoEQMeasuringNoMic MatchReferenceHighNoise GetReferenceNoMic "
+            "GetReferenceClip MatchReferenceClip RunAllPromptNuq RunAllPromptAutoEQ")
+            .split(' ');
     QVector<Block> blocks;
     QSet<QString> seen;
     for (const QString& id : order) {
