@@ -68,21 +68,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("numBands");
         QTest::addColumn<QString>("monoSub");
         QTest::addColumn<QString>("groups");
-        QTest::newRow("1 band") << "1"
-                                << "0"
-                                << "001001";
-        QTest::newRow("1 band, mono sub") << "1"
-                                          << "1"
-                                          << "101001";
-        QTest::newRow("2 bands") << "2"
-                                 << "0"
-                                 << "101101";
-        QTest::newRow("2 bands, mono sub") << "2"
-                                           << "1"
-                                           << "111011";
-        QTest::newRow("3 bands") << "3"
-                                 << "0"
-                                 << "111111";
+        const auto row = [](const char* name, const char* numBands, const char* monoSub,
+                            const char* groups) {
+            QTest::newRow(name) << QString(numBands) << QString(monoSub) << QString(groups);
+        };
+        row("1 band", "1", "0", "001001");
+        row("1 band, mono sub", "1", "1", "101001");
+        row("2 bands", "2", "0", "101101");
+        row("2 bands, mono sub", "2", "1", "111011");
+        row("3 bands", "3", "0", "111111");
     }
     void followsTheCrossover()
     {

@@ -14,12 +14,11 @@ private Q_SLOTS:
     void cleanup();
 
     void refuseLogin();
-    void ignoreLogin();
-    void noBanner();
+    void loginBytes_data();
+    void loginBytes();
     void delayHoldsEveryLine();
     void splitLinesArriveInTwoParts();
     void mergeLinesArriveTogether();
-    void crlfLineEnds();
     void closeMidList_data();
     void closeMidList();
     void freezeHoldsTheConnection();
@@ -31,7 +30,6 @@ private Q_SLOTS:
     void badCommandLineEndsTheProcess_data();
     void badCommandLineEndsTheProcess();
     void takenAddressEndsWithCodeThree();
-    void endOfControlInputKeepsServing();
     void quitAndTerminateEndCleanly_data();
     void quitAndTerminateEndCleanly();
 
@@ -81,27 +79,34 @@ void TestVirtualFaults::refuseLogin()
     QVERIFY(client.waitForLine(accepted));
 }
 
-void TestVirtualFaults::ignoreLogin()
+void TestVirtualFaults::loginBytes_data()
 {
-    startWith({"--fault", "ignore-login"});
-    ConsoleClient client;
-    connectClient(client);
-    QVERIFY(client.waitForLine("Vimbal Console"));
-    client.send(loginLine);
-    client.send("get \"" + deviceName + '"');
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QByteArray>("received");
+
+    const QByteArray acceptedLine = accepted.toUtf8();
     // Answers keep their order: the refusal of the get shows that the login went unanswered.
-    QVERIFY(client.waitForLineCount(2));
-    QCOMPARE(client.lines(), (QStringList{"Vimbal Console", "error not logged in"}));
+    QTest::newRow("ignore-login") << "ignore-login"
+                                  << QStringList{loginLine, "get \"" + deviceName + '"'}
+                                  << QByteArray("Vimbal Console\nerror not logged in\n");
+    QTest::newRow("no-banner") << "no-banner" << QStringList{loginLine} << acceptedLine + '\n';
+    QTest::newRow("crlf") << "crlf" << QStringList{loginLine}
+                          << "Vimbal Console\r\n" + acceptedLine + "\r\n";
 }
 
-void TestVirtualFaults::noBanner()
+// The bytes a client reads for the lines it sends, with one fault switched on.
+void TestVirtualFaults::loginBytes()
 {
-    startWith({"--fault", "no-banner"});
+    QFETCH(QString, fault);
+    QFETCH(QStringList, sent);
+    QFETCH(QByteArray, received);
+    startWith({"--fault", fault});
     ConsoleClient client;
     connectClient(client);
-    client.send(loginLine);
-    QVERIFY(client.waitForLineCount(1));
-    QCOMPARE(client.lines(), QStringList{accepted});
+    for (const QString& line : sent)
+        client.send(line);
+    QTRY_COMPARE(client.receivedBytes(), received);
 }
 
 void TestVirtualFaults::delayHoldsEveryLine()
@@ -151,16 +156,6 @@ void TestVirtualFaults::mergeLinesArriveTogether()
                                              R"(get "\\Node\SV\HardwareVersion\" "QX8")"
                                              "\n"));
     QVERIFY(reads.first().atMs - sentAt >= 90);
-}
-
-void TestVirtualFaults::crlfLineEnds()
-{
-    startWith({"--fault", "crlf"});
-    ConsoleClient client;
-    connectClient(client);
-    client.send(loginLine);
-    QVERIFY(client.waitForLine(accepted));
-    QCOMPARE(client.receivedBytes(), QByteArray("Vimbal Console\r\n" + accepted.toUtf8() + "\r\n"));
 }
 
 void TestVirtualFaults::closeMidList_data()
@@ -327,39 +322,30 @@ bool waitForListening(QProcess& process)
 
 } // namespace
 
-void TestVirtualFaults::endOfControlInputKeepsServing()
-{
-    const QString address = qx8test::uniqueLoopbackAddress().toString();
-    QProcess process;
-    process.start(qx8test::virtualProcessorPath(), {"--address", address});
-    QVERIFY(waitForListening(process));
-    process.closeWriteChannel();
-    ConsoleClient client;
-    QVERIFY(client.connectTo(address));
-    QVERIFY(client.waitForLine("Vimbal Console"));
-    QCOMPARE(process.state(), QProcess::Running);
-    process.terminate();
-    QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
-}
-
 void TestVirtualFaults::quitAndTerminateEndCleanly_data()
 {
     QTest::addColumn<bool>("byCommand");
+    QTest::addColumn<bool>("controlInputEnded"); // before the client connects: it still serves
 
-    QTest::newRow("quit") << true;
-    QTest::newRow("SIGTERM") << false;
+    QTest::newRow("quit") << true << false;
+    QTest::newRow("SIGTERM") << false << false;
+    QTest::newRow("SIGTERM after the control input ended") << false << true;
 }
 
 void TestVirtualFaults::quitAndTerminateEndCleanly()
 {
     QFETCH(bool, byCommand);
+    QFETCH(bool, controlInputEnded);
     const QString address = qx8test::uniqueLoopbackAddress().toString();
     QProcess process;
     process.start(qx8test::virtualProcessorPath(), {"--address", address});
     QVERIFY(waitForListening(process));
+    if (controlInputEnded)
+        process.closeWriteChannel();
     ConsoleClient client;
     QVERIFY(client.connectTo(address));
     QVERIFY(client.waitForLine("Vimbal Console"));
+    QCOMPARE(process.state(), QProcess::Running);
     if (byCommand) {
         process.write("quit\n");
         QVERIFY(QTest::qWaitFor([&] { return process.canReadLine(); }, qx8test::timeoutMs()));

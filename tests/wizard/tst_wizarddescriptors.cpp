@@ -66,49 +66,54 @@ QVector<Block> listFile()
 {
     const Row tryAgain = is("Try Again", "No");
     const Row cancel = is("Cancel", "Yes");
-    const QStringList signalFirst = {
-        "AutoEQMeasuringSignalNotHeard",   "AutoEQMeasuringLeftNotDetected",
-        "AutoEQMeasuringRightNotDetected", "AutoEQMeasuringSignalNotEnough",
-        "AutoEQMeasuringTooMuchNoise",     "AutoEQMeasuringHighNoise"};
-    const QStringList signalFirstTitles = {"Test signal not detected.",
-                                           "Left speaker sound not detected.",
-                                           "Right speaker sound not detected.",
-                                           "Low test signal level detected",
-                                           "High background noise level detected",
-                                           "No RTA mic detected. Check connection."};
-    const QStringList titleFirst = {"GetReferenceSignalNotEnough", "MatchReferenceSignalNotEnough",
-                                    "MatchReferenceTooMuchNoise",  "MatchReferenceSignalNotHeard",
-                                    "AutoEQMeasuringClip",         "SetChirpLevelSignalNotEnough",
-                                    "GetReferenceSignalNotHeard",  "SetChirpLevelClip",
-                                    "SetChirpLevelSignalNotHeard", "SetChirpLevelNoMic",
-                                    "GetReferenceTooMuchNoise",    "MatchReferenceNoMic",
-                                    "AutoEQMeasuringNoMic",        "GetReferenceNoMic"};
-    const QStringList titleFirstTitles = {"Low test signal detected",
-                                          "Low test signal detected",
-                                          "High background noise level detected.",
-                                          "Test signal not detected.",
-                                          "RTA Mic Input clip detected.",
-                                          "Low test signal level detected",
-                                          "Test signal not detected",
-                                          "RTA Mic input clip detected",
-                                          "Test Signal not detected",
-                                          "No RTA mic detected. Check connection.",
-                                          "High background noise level detected.",
-                                          "No RTA mic detected. Check connection.",
-                                          "No RTA mic detected. Check connection.",
-                                          "No RTA Mic detected. Check connection"};
+    QHash<QString, Block> byId;
+    const auto add = [&](const QString& id, const QStringList& elements, const QVector<Row>& rows) {
+        byId.insert(id, {id, elements, rows});
+    };
+    const auto choice = [&](const QString& id, const QVector<Row>& rows) {
+        add(id, {path(kChoice)}, rows);
+    };
+    const auto titleSecond = [&](const QString& id, const QString& text) {
+        choice(id, {tryAgain, title(text), cancel});
+    };
+    const auto titleFirst = [&](const QString& id, const QString& text) {
+        choice(id, {title(text), tryAgain, cancel});
+    };
+    const auto titledYesNo = [&](const QString& id, const QString& text) {
+        choice(id, {title(text), same("No"), same("Yes")});
+    };
+    titleSecond("AutoEQMeasuringSignalNotHeard", "Test signal not detected.");
+    titleSecond("AutoEQMeasuringLeftNotDetected", "Left speaker sound not detected.");
+    titleSecond("AutoEQMeasuringRightNotDetected", "Right speaker sound not detected.");
+    titleSecond("AutoEQMeasuringSignalNotEnough", "Low test signal level detected");
+    titleSecond("AutoEQMeasuringTooMuchNoise", "High background noise level detected");
+    titleSecond("AutoEQMeasuringHighNoise", "No RTA mic detected. Check connection.");
+    titleFirst("GetReferenceSignalNotEnough", "Low test signal detected");
+    titleFirst("MatchReferenceSignalNotEnough", "Low test signal detected");
+    titleFirst("MatchReferenceTooMuchNoise", "High background noise level detected.");
+    titleFirst("MatchReferenceSignalNotHeard", "Test signal not detected.");
+    titleFirst("AutoEQMeasuringClip", "RTA Mic Input clip detected.");
+    titleFirst("SetChirpLevelSignalNotEnough", "Low test signal level detected");
+    titleFirst("GetReferenceSignalNotHeard", "Test signal not detected");
+    titleFirst("SetChirpLevelClip", "RTA Mic input clip detected");
+    titleFirst("SetChirpLevelSignalNotHeard", "Test Signal not detected");
+    titleFirst("SetChirpLevelNoMic", "No RTA mic detected. Check connection.");
+    titleFirst("GetReferenceTooMuchNoise", "High background noise level detected.");
+    titleFirst("MatchReferenceNoMic", "No RTA mic detected. Check connection.");
+    titleFirst("AutoEQMeasuringNoMic", "No RTA mic detected. Check connection.");
+    titleFirst("GetReferenceNoMic", "No RTA Mic detected. Check connection");
     // The second "MatchReferenceSignalNotEnough" block is one of these too (below).
-    const QStringList untitled = {"MatchReferenceHighNoise", "GetReferenceClip",
-                                  "SetChirpLevelSignalAcceptable", "SetChirpLevelTooMuchNoise",
-                                  "MatchReferenceClip"};
-    const QStringList titledYesNo = {"PromptApplySetup", "PromptDefaultFilters", "PromptNuqDone",
-                                     "PromptRtaMic"};
-    const QStringList titledYesNoTitles = {
-        "Apply the current changes?", "Use default number of 6 FIXED filters?",
-        "Are you done setting FIXED filters?", "Do you have RTA Mic?"};
-    const QStringList plainYesNo = {"ConfirmCurrentSettings", "PromptAutoEqAnotherSystem",
-                                    "NuqPromptRepeat", "PromptAddAnotherMonitor",
-                                    "PromptNuqMonitorInput"};
+    for (const QString id :
+         {"MatchReferenceHighNoise", "GetReferenceClip", "SetChirpLevelSignalAcceptable",
+          "SetChirpLevelTooMuchNoise", "MatchReferenceClip"})
+        choice(id, {tryAgain, cancel});
+    titledYesNo("PromptApplySetup", "Apply the current changes?");
+    titledYesNo("PromptDefaultFilters", "Use default number of 6 FIXED filters?");
+    titledYesNo("PromptNuqDone", "Are you done setting FIXED filters?");
+    titledYesNo("PromptRtaMic", "Do you have RTA Mic?");
+    for (const QString id : {"ConfirmCurrentSettings", "PromptAutoEqAnotherSystem",
+                             "NuqPromptRepeat", "PromptAddAnotherMonitor", "PromptNuqMonitorInput"})
+        choice(id, {same("No"), same("Yes")});
     QVector<Row> sources;
     for (const QString name : {"Analog1", "Analog2", "Analog3"})
         sources << is(name.toUpper(), name);
@@ -117,22 +122,6 @@ QVector<Block> listFile()
     const QVector<Row> mainModes = {same("Full Range", "FullRangeSpeakerType.png"),
                                     same("Bi-Amped", "BiAmpSpeakerType.png"),
                                     same("Tri-Amped", "TriAmpSpeakerType.png")};
-
-    QHash<QString, Block> byId;
-    const auto add = [&](const QString& id, const QStringList& elements, const QVector<Row>& rows) {
-        byId.insert(id, {id, elements, rows});
-    };
-    for (int i = 0; i < signalFirst.size(); ++i)
-        add(signalFirst[i], {path(kChoice)}, {tryAgain, title(signalFirstTitles[i]), cancel});
-    for (int i = 0; i < titleFirst.size(); ++i)
-        add(titleFirst[i], {path(kChoice)}, {title(titleFirstTitles[i]), tryAgain, cancel});
-    for (const QString& id : untitled)
-        add(id, {path(kChoice)}, {tryAgain, cancel});
-    for (int i = 0; i < titledYesNo.size(); ++i)
-        add(titledYesNo[i], {path(kChoice)},
-            {title(titledYesNoTitles[i]), same("No"), same("Yes")});
-    for (const QString& id : plainYesNo)
-        add(id, {path(kChoice)}, {same("No"), same("Yes")});
     add("GetReferenceHighNoise", {path(kChoice)}, {tryAgain, is("CONTINUE ANYWAY", "Yes")});
     add("GetReferenceAdjust", {path(kChoice)}, {is("Test Again", "No"), is("Skip", "Yes")});
     add("MatchReferenceAdjust", {path(kChoice)}, {title(""), tryAgain, is("Skip", "Yes")});
@@ -211,84 +200,34 @@ QVector<Block> listFile()
           "SelectPaAmplifierSensitivity"})
         add(id, {path(kSensitivity)}, {});
 
-    const QStringList order = {"Inactive",
-                               "StartFromWhat",
-                               "PromptAutoEQMeasurements",
-                               "AutoEQMeasuringSignalNotHeard",
-                               "AutoEQMeasuringLeftNotDetected",
-                               "AutoEQMeasuringRightNotDetected",
-                               "AutoEQMeasuringSignalNotEnough",
-                               "AutoEQMeasuringTooMuchNoise",
-                               "GetReferenceSignalNotEnough",
-                               "MatchReferenceSignalNotEnough",
-                               "MatchReferenceHighNoise",
-                               "MatchReferenceTooMuchNoise",
-                               "MatchReferenceSignalNotHeard",
-                               "AutoEQMeasuringClip",
-                               "GetReferenceClip",
-                               "SetChirpLevelSignalNotEnough",
-                               "GetReferenceSignalNotHeard",
-                               "SetChirpLevelClip",
-                               "SetChirpLevelSignalNotHeard",
-                               "SelectItemsToSetup",
-                               "SelectFirstPaInput",
-                               "SelectMonitorInput",
-                               "SelectSecondPaInput",
-                               "SelectThirdPaInput",
-                               "SelectPaOutputFormat",
-                               "SelectAuxFedSubInput",
-                               "SelectSubSpeakerMode",
-                               "SelectPaOutputFormat",
-                               "PromptUsingSubs",
-                               "PromptSubsAuxFed",
-                               "SelectSubAmpBridgeMode",
-                               "SelectLowAmpBridgeMode",
-                               "SelectHighAmpBridgeMode",
-                               "PromptApplySetup",
-                               "ConfirmCurrentSettings",
-                               "SelectMainSpeakerMode",
-                               "SetChirpLevelNoMic",
-                               "SelectAutoEqObject",
-                               "SelectTargetCurve",
-                               "MatchReferenceAdjust",
-                               "GetReferenceAdjust",
-                               "PromptAutoEQChoice",
-                               "NuqGatesOff",
-                               "GainDown",
-                               "PromptDefaultFilters",
-                               "SetType",
-                               "PromptNuqDone",
-                               "PromptAutoEqAnotherSystem",
-                               "NuqPromptRepeat",
-                               "NuqSelectNuqObject",
-                               "PromptAddAnotherMonitor",
-                               "SelectMonitorMode",
-                               "PromptNuqMonitorInput",
-                               "SelectMainSpeakerUsage",
-                               "SelectHighAmplifierMaxAnalogInputQuarx",
-                               "SelectMidAmplifierMaxAnalogInputQuarx",
-                               "SelectLowAmplifierMaxAnalogInputQuarx",
-                               "SelectLowAmplifierSensitivity",
-                               "SelectMidAmplifierSensitivity",
-                               "SelectHighAmplifierSensitivity",
-                               "SelectMonitorAmplifierSensitivity",
-                               "SelectMonitorAmplifierMaxAnalogInputQuarx",
-                               "SelectPaAmplifierSensitivity",
-                               "PromptRtaMic",
-                               "SetChirpLevelSignalAcceptable",
-                               "SetChirpLevelTooMuchNoise",
-                               "AutoEQMeasuringHighNoise",
-                               "MatchReferenceSignalNotEnough",
-                               "GetReferenceHighNoise",
-                               "GetReferenceTooMuchNoise",
-                               "MatchReferenceNoMic",
-                               "AutoEQMeasuringNoMic",
-                               "MatchReferenceHighNoise",
-                               "GetReferenceNoMic",
-                               "GetReferenceClip",
-                               "MatchReferenceClip",
-                               "RunAllPromptNuq",
-                               "RunAllPromptAutoEQ"};
+    // Block ids in file order; some ids stand twice.
+    const QStringList order =
+        QString::fromLatin1(
+            "Inactive StartFromWhat PromptAutoEQMeasurements AutoEQMeasuringSignalNotHeard "
+            "AutoEQMeasuringLeftNotDetected AutoEQMeasuringRightNotDetected "
+            "AutoEQMeasuringSignalNotEnough AutoEQMeasuringTooMuchNoise "
+            "GetReferenceSignalNotEnough MatchReferenceSignalNotEnough MatchReferenceHighNoise "
+            "MatchReferenceTooMuchNoise MatchReferenceSignalNotHeard AutoEQMeasuringClip "
+            "GetReferenceClip SetChirpLevelSignalNotEnough GetReferenceSignalNotHeard "
+            "SetChirpLevelClip SetChirpLevelSignalNotHeard SelectItemsToSetup SelectFirstPaInput "
+            "SelectMonitorInput SelectSecondPaInput SelectThirdPaInput SelectPaOutputFormat "
+            "SelectAuxFedSubInput SelectSubSpeakerMode SelectPaOutputFormat PromptUsingSubs "
+            "PromptSubsAuxFed SelectSubAmpBridgeMode SelectLowAmpBridgeMode "
+            "SelectHighAmpBridgeMode PromptApplySetup ConfirmCurrentSettings "
+            "SelectMainSpeakerMode SetChirpLevelNoMic SelectAutoEqObject SelectTargetCurve "
+            "MatchReferenceAdjust GetReferenceAdjust PromptAutoEQChoice NuqGatesOff GainDown "
+            "PromptDefaultFilters SetType PromptNuqDone PromptAutoEqAnotherSystem NuqPromptRepeat "
+            "NuqSelectNuqObject PromptAddAnotherMonitor SelectMonitorMode PromptNuqMonitorInput "
+            "SelectMainSpeakerUsage SelectHighAmplifierMaxAnalogInputQuarx "
+            "SelectMidAmplifierMaxAnalogInputQuarx SelectLowAmplifierMaxAnalogInputQuarx "
+            "SelectLowAmplifierSensitivity SelectMidAmplifierSensitivity "
+            "SelectHighAmplifierSensitivity SelectMonitorAmplifierSensitivity "
+            "SelectMonitorAmplifierMaxAnalogInputQuarx SelectPaAmplifierSensitivity PromptRtaMic "
+            "SetChirpLevelSignalAcceptable SetChirpLevelTooMuchNoise AutoEQMeasuringHighNoise "
+            "MatchReferenceSignalNotEnough GetReferenceHighNoise GetReferenceTooMuchNoise "
+            "MatchReferenceNoMic AutoEQMeasuringNoMic MatchReferenceHighNoise GetReferenceNoMic "
+            "GetReferenceClip MatchReferenceClip RunAllPromptNuq RunAllPromptAutoEQ")
+            .split(' ');
     QVector<Block> blocks;
     QSet<QString> seen;
     for (const QString& id : order) {

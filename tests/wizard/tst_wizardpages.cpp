@@ -124,22 +124,15 @@ void TestWizardPages::dialogButtonsSendTheirEvents_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("event");
-    QTest::newRow("next") << "NuqConnectMic"
-                          << "wizardNextButton"
-                          << "Next"
-                          << "Next";
-    QTest::newRow("continue") << "StartSetupWizardWarning"
-                              << "wizardNextButton"
-                              << "Next"
-                              << "Next";
-    QTest::newRow("back") << "GainPerformance"
-                          << "wizardBackButton"
-                          << "Back"
-                          << "Previous";
-    QTest::newRow("cancel a measurement") << "GetReference"
-                                          << "wizardCancelButton"
-                                          << "Cancel"
-                                          << "Cancel";
+    const auto row = [](const char* name, const char* state, const char* button, const char* label,
+                        const char* event) {
+        QTest::newRow(name) << QString(state) << QString(button) << QString(label)
+                            << QString(event);
+    };
+    row("next", "NuqConnectMic", "wizardNextButton", "Next", "Next");
+    row("continue", "StartSetupWizardWarning", "wizardNextButton", "Next", "Next");
+    row("back", "GainPerformance", "wizardBackButton", "Back", "Previous");
+    row("cancel a measurement", "GetReference", "wizardCancelButton", "Cancel", "Cancel");
 }
 
 void TestWizardPages::dialogButtonsSendTheirEvents()
@@ -274,8 +267,7 @@ void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
                          QStringLiteral("On"));
     const int from = m_screen.device().received().size();
     m_screen.clickRow(QStringLiteral("WIZARD OPTIONS"));
-    QTRY_VERIFY(m_screen.page() &&
-                m_screen.page()->objectName() == QLatin1String("wizardOptionsPage"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardOptionsPage")));
     const auto checked = [&](const QString& name, const QString& label) {
         for (QQuickItem* button : m_screen.itemsNamed(name, m_screen.page())) {
             if (text(button) == label)

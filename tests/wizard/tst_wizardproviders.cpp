@@ -317,38 +317,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("marker");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("image");
-        const QString none;
-        QTest::newRow("stereo 2-way with subs") << "subs"
-                                                << "Stereo"
-                                                << "2Way"
-                                                << "YesSubs" << 22211 << none;
-        QTest::newRow("mono x3 3-way without") << "subs"
-                                               << "MonoX3"
-                                               << "3Way"
-                                               << "NoSubs" << 13300 << none;
-        QTest::newRow("mono x2 device words") << "subs"
-                                              << "MonoX2"
-                                              << "Tri-Amped"
-                                              << "YesSubs" << 12311 << none;
-        QTest::newRow("unmarked row") << "subs"
-                                      << "Mono"
-                                      << "2Way"
-                                      << "Picture.png" << 0 << "Picture.png";
-        QTest::newRow("LCR sub") << "format"
-                                 << "LCR" << none << "LcrSub" << 33133 << none;
-        QTest::newRow("mono x2 sub") << "format"
-                                     << "Mono" << none << "Monox2Sub" << 11112 << none;
-        QTest::newRow("unknown format") << "format"
-                                        << "Quad" << none << "StereoSub" << 22 << none;
-        QTest::newRow("aux-fed mono")
-            << "auxfed"
-            << "MonoX2" << none << "SubAuxFed" << 0 << kQx8 + "MonoInputWithAuxSub.png";
-        QTest::newRow("aux-fed stereo")
-            << "auxfed"
-            << "Stereo" << none << "SubNotAuxFed" << 0 << kQx8 + "LRPAInFormat.png";
-        QTest::newRow("aux-fed LCR keeps the marker")
-            << "auxfed"
-            << "LCR" << none << "SubAuxFed" << 0 << "SubAuxFed";
+        const auto row = [](const char* name, const char* list, const char* format,
+                            const char* mode, const char* marker, int code,
+                            const QString& image = QString()) {
+            QTest::newRow(name) << QString(list) << QString(format) << QString(mode)
+                                << QString(marker) << code << image;
+        };
+        row("stereo 2-way with subs", "subs", "Stereo", "2Way", "YesSubs", 22211);
+        row("mono x3 3-way without", "subs", "MonoX3", "3Way", "NoSubs", 13300);
+        row("mono x2 device words", "subs", "MonoX2", "Tri-Amped", "YesSubs", 12311);
+        row("unmarked row", "subs", "Mono", "2Way", "Picture.png", 0, "Picture.png");
+        row("LCR sub", "format", "LCR", "", "LcrSub", 33133);
+        row("mono x2 sub", "format", "Mono", "", "Monox2Sub", 11112);
+        row("unknown format", "format", "Quad", "", "StereoSub", 22);
+        row("aux-fed mono", "auxfed", "MonoX2", "", "SubAuxFed", 0,
+            kQx8 + "MonoInputWithAuxSub.png");
+        row("aux-fed stereo", "auxfed", "Stereo", "", "SubNotAuxFed", 0, kQx8 + "LRPAInFormat.png");
+        row("aux-fed LCR keeps the marker", "auxfed", "LCR", "", "SubAuxFed", 0, "SubAuxFed");
     }
 
     void crossoverCodes()

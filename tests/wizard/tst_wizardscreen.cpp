@@ -147,7 +147,7 @@ void TestWizardScreen::runSetupNextWritesTheChoice()
 {
     const int from = m_screen.device().received().size();
     m_screen.clickRow(QStringLiteral("RUN SETUP WIZARD"));
-    QTRY_VERIFY(m_screen.page() && m_screen.page()->objectName() == QLatin1String("runSetupPage"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("runSetupPage")));
     QTRY_COMPARE(m_screen.itemsNamed(QStringLiteral("wizardChoiceRow"), m_screen.page()).size(), 4);
     m_screen.screenshot(QStringLiteral("wizard-runsetup-menu"));
     m_screen.clickRow(QStringLiteral("Run GEQ Setup Items"));
@@ -169,13 +169,11 @@ void TestWizardScreen::offlineMenuShowsTheNotice()
     const int from = m_screen.device().received().size();
     m_screen.shell().loader()->setOfflineMode(true);
     m_screen.clickRow(QStringLiteral("RUN NUQ WIZARD"));
-    QTRY_VERIFY(m_screen.page() &&
-                m_screen.page()->objectName() == QLatin1String("wizardOfflinePage"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardOfflinePage")));
     QVERIFY(m_screen.visibleItem(QStringLiteral("offlineNoticeText")));
     m_screen.screenshot(QStringLiteral("wizard-offline"));
     m_screen.clickButton(QStringLiteral("wizardBackButton"));
-    QTRY_VERIFY(m_screen.page() &&
-                m_screen.page()->objectName() == QLatin1String("wizardListPage"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardListPage")));
     m_screen.shell().loader()->setOfflineMode(false);
     QCOMPARE(m_screen.writes(from), QStringList());
 }

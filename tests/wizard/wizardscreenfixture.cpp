@@ -187,11 +187,16 @@ void WizardScreenFixture::showMenu()
     waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("Inactive"));
 }
 
+bool WizardScreenFixture::showsPage(const QString& objectName) const
+{
+    return page() && page()->objectName() == objectName;
+}
+
 void WizardScreenFixture::waitForPage(const QString& objectName, const QString& state)
 {
     QObject* screen = m_shell.root()->findChild<QObject*>(QStringLiteral("wizardScreen"));
     QTRY_VERIFY(screen && screen->property("wizardState").toString() == state);
-    QTRY_VERIFY(page() && page()->objectName() == objectName);
+    QTRY_VERIFY(showsPage(objectName));
     QCOMPARE(QX8Settings().value(settingskeys::kWizardCurrentState).toString(), state);
 }
 

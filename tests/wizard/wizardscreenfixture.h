@@ -24,6 +24,7 @@ public:
     // The page in the wizard screen's loader, and its title.
     QQuickItem* page() const;
     QString pageTitle() const;
+    bool showsPage(const QString& objectName) const;
     // The first visible item called `objectName` below `within` (the window when null).
     QQuickItem* visibleItem(const QString& objectName, QQuickItem* within = nullptr) const;
     QList<QQuickItem*> itemsNamed(const QString& objectName, QQuickItem* within = nullptr) const;
