@@ -64,7 +64,6 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
     createScreenLoader();
-    startAnalytics();
     setApplicationFont();
     QObject::connect(m_viewLoader.get(), &ViewLoader::firstPageShown, m_viewLoader.get(),
                      [this] { finishStart(); });
@@ -75,6 +74,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
 // Nothing here shows on the first page: it waits until that page is on screen.
 void ApplicationStartup::finishStart()
 {
+    startAnalytics();
     writeSettingsDefaults();
     loadConfigResources();
 }

@@ -9,9 +9,10 @@ class QX8Settings;
 class ViewLoader;
 
 // Brings the application up in its fixed order: log, data folder, single-instance lock, QML
-// types, names, screen loader (its first page starts compiling), analytics, font, main window.
-// Once the first page is on screen: settings defaults, preset migration, configuration
-// resources. Members are destroyed in reverse: loader, settings, lock.
+// types, names, screen loader (its first page starts compiling), font, main window. Once the
+// first page is on screen: analytics (its first hit, the platform event, writes the client id),
+// settings defaults, preset migration, configuration resources. Members are destroyed in
+// reverse: loader, settings, lock.
 class ApplicationStartup
 {
 public:
