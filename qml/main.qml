@@ -173,6 +173,14 @@ Item {
         }
     }
 
+    // Only the configuration screens need it, and the first page shows sooner without it.
+    Connections {
+        target: viewLoader
+        function onFirstPageShown() {
+            hsModel.loadDefaultConfig();
+        }
+    }
+
     Connections {
         target: remoteConnectionWatchdog
         ignoreUnknownSignals: true

@@ -50,7 +50,6 @@ AppAnalytics::Private::Private(AppAnalytics* owner)
     : QObject(owner)
     , q(owner)
     , request(CloudEndpoints::instance().analyticsUrl())
-    , clientID(getClientID())
     , userID(getUserID())
     , appName(QStringLiteral("Spandrell QX8"))
     , appVersion(QStringLiteral("1.1.2"))
@@ -82,8 +81,11 @@ AppAnalytics::Private::~Private()
     shutDown();
 }
 
-FormQuery AppAnalytics::Private::buildStandardPostQuery(const QString& type) const
+FormQuery AppAnalytics::Private::buildStandardPostQuery(const QString& type)
 {
+    // Made with the first hit, so that a client that sends nothing writes nothing to disk.
+    if (clientID.isEmpty())
+        clientID = getClientID();
     FormQuery query;
     query.addItem(QStringLiteral("v"), QStringLiteral("1"));
     query.addItem(QStringLiteral("tid"), trackingID);

@@ -31,7 +31,7 @@ public:
     ~Private() override;
 
     // The parameters every hit starts with, for hit type `type`.
-    FormQuery buildStandardPostQuery(const QString& type) const;
+    FormQuery buildStandardPostQuery(const QString& type);
     // The application's name and version, items "an" and "av".
     void addApplicationItems(FormQuery& query) const;
     // Queues a hit with the current time; a full queue drops its oldest hit first.

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -62,9 +63,8 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
-    startAnalytics();
-    setApplicationFont();
     createScreenLoader();
+    setApplicationFont();
     QObject::connect(m_viewLoader.get(), &ViewLoader::firstPageShown, m_viewLoader.get(),
                      [this] { finishStart(); });
     m_viewLoader->InitLoader(platform);
@@ -74,6 +74,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
 // Nothing here shows on the first page: it waits until that page is on screen.
 void ApplicationStartup::finishStart()
 {
+    startAnalytics();
     writeSettingsDefaults();
     loadConfigResources();
 }
@@ -150,10 +151,10 @@ void ApplicationStartup::startAnalytics()
 
 void ApplicationStartup::setApplicationFont()
 {
-    m_font = QApplication::font();
-    m_font.setFamily(QStringLiteral("Arial"));
-    m_font.setStyle(QFont::StyleNormal);
-    QApplication::setFont(m_font);
+    QFont font = QApplication::font();
+    font.setFamily(QStringLiteral("Arial"));
+    font.setStyle(QFont::StyleNormal);
+    QApplication::setFont(font);
 }
 
 void ApplicationStartup::createScreenLoader()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QLockFile>
 #include <memory>
 
@@ -10,9 +9,10 @@ class QX8Settings;
 class ViewLoader;
 
 // Brings the application up in its fixed order: log, data folder, single-instance lock, QML
-// types, names, analytics, font, screen loader. Once the first page is on screen: settings
-// defaults, preset migration, configuration resources.
-// Members are destroyed in reverse: loader, font, settings, lock.
+// types, names, screen loader (its first page starts compiling), font, main window. Once the
+// first page is on screen: analytics (its first hit, the platform event, writes the client id),
+// settings defaults, preset migration, configuration resources. Members are destroyed in
+// reverse: loader, settings, lock.
 class ApplicationStartup
 {
 public:
@@ -44,7 +44,6 @@ private:
     QApplication& m_application;
     QLockFile m_lock;
     std::unique_ptr<QX8Settings> m_settings;
-    QFont m_font;
     std::unique_ptr<OfflineModel> m_offlineModel;
     std::unique_ptr<ViewLoader> m_viewLoader;
 };

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickView>
@@ -98,6 +99,8 @@ const ViewLoader::Screen kCommon[] = {ViewLoader::HomeScreen, ViewLoader::Utilit
                                       ViewLoader::Discovery,  ViewLoader::Presets,
                                       ViewLoader::Wizard,     ViewLoader::ScreenOutputMeters};
 
+const QUrl kMainQml(QStringLiteral("qrc:/qml/main.qml"));
+
 constexpr int kDesignWidth = 1024;
 constexpr int kDesignHeight = 768;
 } // namespace
@@ -120,12 +123,14 @@ ViewLoader::ViewLoader(QObject* parent)
             &ViewLoader::onRemoteConnectionLost);
     connect(ClientConnectionWatchDog::instance(), &ClientConnectionWatchDog::connectionLost, this,
             &ViewLoader::onClientConnectionLost);
+    compileAhead(Discovery);
 }
 
 ViewLoader::~ViewLoader()
 {
     m_machine->stop();
     delete m_machine;
+    m_compiledAhead.clear(); // before their engine
     delete m_view;
     if (viewLoaderInstance == this)
         viewLoaderInstance = nullptr;
@@ -136,7 +141,7 @@ void ViewLoader::InitLoader(QString platformName)
     qDebug().noquote() << "Init View Loader: " + platformName;
     createStates();
     setContextProperties();
-    m_view->setSource(QUrl(QStringLiteral("qrc:/qml/main.qml")));
+    m_view->setSource(kMainQml);
     m_view->setTitle(QStringLiteral("QX8 Control"));
     connectRootObject();
     watchForFirstPage();
@@ -149,6 +154,18 @@ void ViewLoader::InitLoader(QString platformName)
     addTransitions();
     m_machine->setInitialState(m_states[Discovery]);
     m_machine->start();
+}
+
+// main.qml, then the first page with the controls it imports, compile on the engine's loader
+// thread while the start goes on here; the view and the page loader then find them ready.
+void ViewLoader::compileAhead(Screen firstScreen)
+{
+    const QUrl firstPage(QStringLiteral("qrc:/qml/") + QLatin1String(kScreens[firstScreen].page));
+    for (const QUrl& url : {kMainQml, firstPage}) {
+        m_compiledAhead.push_back(
+            std::make_unique<QQmlComponent>(m_view->engine(), url, QQmlComponent::Asynchronous));
+    }
+    connect(this, &ViewLoader::firstPageShown, this, [this] { m_compiledAhead.clear(); });
 }
 
 void ViewLoader::createStates()
@@ -196,8 +213,9 @@ void ViewLoader::connectRootObject()
     connect(root, SIGNAL(guiSignal(QString, QString)), this, SLOT(onGuiSignal(QString, QString)));
 }
 
-// A frame shows the page once the page loader of main.qml holds it. Queued: the signal comes
-// after the frame, not in its delivery (nor in a render thread).
+// A frame shows the page once the page loader of main.qml holds it when the scene is
+// synchronised (the GUI thread waits meanwhile); the next frame swapped is that frame. Queued:
+// the signal comes after the frame, not in its delivery (nor in a render thread).
 void ViewLoader::watchForFirstPage()
 {
     const QQuickItem* root = m_view->rootObject();
@@ -208,15 +226,23 @@ void ViewLoader::watchForFirstPage()
         return;
     }
     m_firstPageWatch = connect(
-        m_view, &QQuickWindow::frameSwapped, this,
+        m_view, &QQuickWindow::beforeSynchronizing, this,
         [this, pageLoader] {
-            // Frames swapped before the disconnection may still be queued.
             if (!m_firstPageWatch || !pageLoader->property("item").value<QObject*>())
                 return;
             disconnect(m_firstPageWatch);
-            Q_EMIT firstPageShown();
+            m_firstPageWatch = connect(
+                m_view, &QQuickWindow::frameSwapped, this,
+                [this] {
+                    // Frames swapped before the disconnection may still be queued.
+                    if (!m_firstPageWatch)
+                        return;
+                    disconnect(m_firstPageWatch);
+                    Q_EMIT firstPageShown();
+                },
+                Qt::QueuedConnection);
         },
-        Qt::QueuedConnection);
+        Qt::DirectConnection);
 }
 
 void ViewLoader::showWindow(const QString& platformName)

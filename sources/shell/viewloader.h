@@ -3,8 +3,11 @@
 #include <QObject>
 #include <QVariant>
 #include <array>
+#include <memory>
+#include <vector>
 
 class AppAnalytics;
+class QQmlComponent;
 class QQuickView;
 class QStateMachine;
 class QX8Settings;
@@ -123,6 +126,7 @@ public Q_SLOTS:
     void onOfflineModelStopped();
 
 private:
+    void compileAhead(Screen firstScreen);
     void createStates();
     void setContextProperties();
     void connectRootObject();
@@ -147,6 +151,8 @@ private:
     bool m_validationMode = false;
     AppAnalytics* m_analytics;
     QMetaObject::Connection m_firstPageWatch;
+    // Hold the compilations started ahead until the first page is shown.
+    std::vector<std::unique_ptr<QQmlComponent>> m_compiledAhead;
 };
 
 // The one screen loader, set by its constructor and cleared by its destructor.

@@ -43,6 +43,7 @@ private:
     void startLoggedIn()
     {
         m_model = std::make_unique<HomeScreenModel>();
+        m_model->loadDefaultConfig();
         m_model->setApplyTimeout(500);
         m_device = std::make_unique<LinkedProcessor>();
         QVERIFY(m_device->start());

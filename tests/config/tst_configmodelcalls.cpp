@@ -46,6 +46,7 @@ private Q_SLOTS:
         const auto text = [&] { return texts.at(int(random() % unsigned(texts.size()))); };
 
         HomeScreenModel model;
+        model.loadDefaultConfig();
         model.refreshConfig();
         QSignalSpy announced(&model, &HomeScreenModel::readyChanged);
         QSignalSpy sourcesChanged(&model, &HomeScreenModel::inputSourceNamesChanged);

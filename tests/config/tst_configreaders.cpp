@@ -62,6 +62,7 @@ private Q_SLOTS:
     void gridCells()
     {
         HomeScreenModel model;
+        model.loadDefaultConfig();
         QVERIFY(model.cellInfo("out", 0, 0).isEmpty()); // not ready
         model.refreshConfig();
         const QVariantMap crossover = model.cellInfo("out", 0, 3);

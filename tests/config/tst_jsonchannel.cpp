@@ -165,6 +165,7 @@ private Q_SLOTS:
                     .isEmpty());
 
         HomeScreenModel model;
+        model.loadDefaultConfig();
         QSignalSpy names(&model, &HomeScreenModel::inputSourceNamesChanged);
         const QString cardName = QStringLiteral("Stage \"A\" `mon` \\ Bühne");
         QVERIFY(m_device.device()

@@ -16,6 +16,7 @@
 #include <QQuickView>
 #include <QRegularExpression>
 #include <QtTest>
+#include <atomic>
 
 namespace {
 // List delegates are found through the item tree: they have no QObject parent.
@@ -53,6 +54,7 @@ private Q_SLOTS:
 
 private:
     QObject* pageObject(const char* name) const;
+    void verifyFirstPageShownAfterItsFrame();
     void click(QObject* target);
     int liveModels() const;
     int queriesReceived() const;
@@ -94,6 +96,34 @@ void TestDiscoveryPage::visit(const QString& param, ViewLoader::Screen screen)
     QTRY_VERIFY(m_shell.pageItem());
 }
 
+// The work left for after the first page waits for a frame that was synchronised with the page
+// in it, not merely for a frame swapped while the page was loading.
+void TestDiscoveryPage::verifyFirstPageShownAfterItsFrame()
+{
+    QQuickView* view = m_shell.loader()->view();
+    const QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    QVERIFY(pageLoader);
+    std::atomic<bool> syncedWithPage{false};
+    std::atomic<int> framesWithPage{0};
+    QObject watch;
+    connect(
+        view, &QQuickWindow::afterSynchronizing, &watch,
+        [&] { syncedWithPage = syncedWithPage || pageLoader->property("item").value<QObject*>(); },
+        Qt::DirectConnection);
+    connect(
+        view, &QQuickWindow::frameSwapped, &watch,
+        [&] {
+            if (syncedWithPage)
+                ++framesWithPage;
+        },
+        Qt::DirectConnection);
+    int framesWhenShown = -1;
+    connect(m_shell.loader(), &ViewLoader::firstPageShown, &watch,
+            [&] { framesWhenShown = framesWithPage; });
+    QTRY_VERIFY_WITH_TIMEOUT(framesWhenShown >= 0, qx8test::timeoutMs());
+    QVERIFY(framesWhenShown >= 1);
+}
+
 void TestDiscoveryPage::initTestCase()
 {
     QVERIFY(qx8test::hasPrivateNetwork());
@@ -105,6 +135,9 @@ void TestDiscoveryPage::initTestCase()
     settings.setValue(QStringLiteral("Data/appAnalytics"), QStringLiteral("false"));
     settings.setValue(QStringLiteral("Data/checkOnStart"), QStringLiteral("false"));
     QVERIFY(m_shell.start());
+    verifyFirstPageShownAfterItsFrame();
+    if (QTest::currentTestFailed())
+        return;
     m_shell.loader()->view()->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_shell.loader()->view()));
     click(m_shell.root()->findChild<QObject*>(QStringLiteral("searchForDevicesButton")));

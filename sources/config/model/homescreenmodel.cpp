@@ -39,7 +39,13 @@ HomeScreenModel::HomeScreenModel(QObject* parent) : QObject(parent)
     connect(&m_reconfigurator, &Reconfigurator::applied, this, &HomeScreenModel::onApplied);
     connect(&m_reconfigurator, &Reconfigurator::applyFailed, this, &HomeScreenModel::onApplyFailed);
     connect(&m_reconfigurator, &Reconfigurator::editRefused, this, &HomeScreenModel::editRefused);
+}
 
+// A configuration already held (the device's) is kept.
+void HomeScreenModel::loadDefaultConfig()
+{
+    if (m_configJSONObject.value(kBuilderConfigKey).isObject())
+        return;
     QJsonObject defaultConfig;
     if (m_reconfigurator.setDefaultConfig(defaultConfig)) {
         m_configText = QString::fromUtf8(QJsonDocument(defaultConfig).toJson());

@@ -71,6 +71,9 @@ public:
     Q_INVOKABLE void applyAllChanges();
     Q_INVOKABLE void discardAllChanges();
     Q_INVOKABLE void reset();
+    // The templates' default configuration; building it takes a while, so the owner calls this
+    // once the first page is on screen.
+    Q_INVOKABLE void loadDefaultConfig();
     Q_INVOKABLE void requestOptionCardSourceNames();
     Q_INVOKABLE QString getInputRouterSourceNameForCardName(QString strCardName);
     Q_INVOKABLE QString getInputRouterSourceName(int slotNum);
