@@ -62,7 +62,8 @@ bool PageSession::start(const QStringList& deviceArguments)
     // before that would be left at once.
     return QTest::qWaitFor([&] { return loader->isActive(ViewLoader::HomeScreen); },
                            qx8test::timeoutMs()) &&
-           waitForValuesOf([this] { return controlsUnder(m_shell.root()); }, qx8test::timeoutMs())
+           waitForValuesOf([this] { return boundControlsUnder(m_shell.root()); },
+                           qx8test::timeoutMs())
                .isEmpty();
 }
 
@@ -121,17 +122,33 @@ bool PageSession::open(const QString& param, const QString& payload, const QStri
         qx8test::timeoutMs());
 }
 
-QList<QX8Control*> PageSession::controlsUnder(QObject* object)
+QList<QX8Control*> boundControlsUnder(QObject* object, QSet<QObject*> skipped)
 {
     QList<QX8Control*> controls;
-    QSet<QObject*> seen;
-    collectControls(object, &seen, &controls);
+    collectControls(object, &skipped, &controls);
     return controls;
+}
+
+void addPageRows(const DeviceModel& model,
+                 const std::function<bool(const DeviceModel::Screen&)>& take)
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    for (const DeviceModel::Screen& screen : model.screens()) {
+        if (!take(screen))
+            continue;
+        const QStringList selectors = screen.selectors();
+        if (selectors.isEmpty())
+            QTest::newRow(qPrintable(screen.page)) << screen.page << QString();
+        for (const QString& selector : selectors)
+            QTest::addRow("%s %s", qPrintable(screen.page), qPrintable(selector))
+                << screen.page << selector;
+    }
 }
 
 QList<QX8Control*> PageSession::pageControls() const
 {
-    return controlsUnder(m_shell.pageItem());
+    return boundControlsUnder(m_shell.pageItem());
 }
 
 QList<QX8Control*> PageSession::waitForValues(int timeoutMs) const

@@ -3,11 +3,23 @@
 #include "shellfixture.h"
 #include "virtualprocessor.h"
 
+#include "devicemodel.h"
+
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 
 class QX8Control;
+
+// The bound controls with both names in and below `object`, through object and item children
+// alike, leaving out `skipped` and what lies below it.
+QList<QX8Control*> boundControlsUnder(QObject* object, QSet<QObject*> skipped = {});
+
+// One data row ("page" and "selector" columns) per page of `model` that `take` accepts and per
+// selector of the page.
+void addPageRows(const DeviceModel& model,
+                 const std::function<bool(const DeviceModel::Screen&)>& take);
 
 // The application in the test process, logged in to a VirtualQX8 of its own, with the means to
 // open its pages: loaded as the screen loader loads them, or asked for through the GUI signals
@@ -47,8 +59,6 @@ public:
     QStringList subscriptions();
 
 private:
-    // The bound controls in and below `object`.
-    static QList<QX8Control*> controlsUnder(QObject* object);
     static QList<QX8Control*> waitForValuesOf(const std::function<QList<QX8Control*>()>& controls,
                                               int timeoutMs);
 

@@ -4,43 +4,15 @@
 // a new page costs a row there and nothing here.
 #include "devicemodel.h"
 #include "devicemodelprovider.h"
+#include "pagesession.h"
 #include "qx8control.h"
 #include "qx8settings.h"
-#include "shellfixture.h"
 #include "testmain.h"
 
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QSet>
 #include <QtTest>
-
-namespace {
-
-// The bound controls in and below `object`, through object and item children alike.
-void collectControls(QObject* object, QSet<QObject*>* seen, QList<QX8Control*>* controls)
-{
-    if (!object || seen->contains(object))
-        return;
-    seen->insert(object);
-    if (auto* control = qobject_cast<QX8Control*>(object);
-        control && !control->poName().isEmpty() && !control->svName().isEmpty())
-        controls->append(control);
-    for (QObject* child : object->children())
-        collectControls(child, seen, controls);
-    if (auto* item = qobject_cast<QQuickItem*>(object)) {
-        for (QQuickItem* child : item->childItems())
-            collectControls(child, seen, controls);
-    }
-}
-
-QList<QX8Control*> controlsUnder(QObject* object, QSet<QObject*> skipped = {})
-{
-    QList<QX8Control*> controls;
-    collectControls(object, &skipped, &controls);
-    return controls;
-}
-
-} // namespace
 
 class TestPageBindings : public QObject
 {
@@ -68,18 +40,7 @@ void TestPageBindings::initTestCase()
 
 void TestPageBindings::pageBindsWhatItsRowSays_data()
 {
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("selector");
-    for (const DeviceModel::Screen& screen : m_model.screens()) {
-        if (screen.everyPage)
-            continue;
-        const QStringList selectors = screen.selectors();
-        if (selectors.isEmpty())
-            QTest::newRow(qPrintable(screen.page)) << screen.page << QString();
-        for (const QString& selector : selectors)
-            QTest::addRow("%s %s", qPrintable(screen.page), qPrintable(selector))
-                << screen.page << selector;
-    }
+    addPageRows(m_model, [](const DeviceModel::Screen& screen) { return !screen.everyPage; });
 }
 
 void TestPageBindings::pageBindsWhatItsRowSays()
@@ -94,10 +55,10 @@ void TestPageBindings::pageBindsWhatItsRowSays()
         // The window's own controls: everything but the page in the loader.
         QSet<QObject*> pageObjects;
         pageObjects.insert(m_shell.pageItem());
-        controls = controlsUnder(m_shell.root(), pageObjects);
+        controls = boundControlsUnder(m_shell.root(), pageObjects);
     } else {
         QVERIFY(loadPage(page));
-        controls = controlsUnder(m_shell.pageItem());
+        controls = boundControlsUnder(m_shell.pageItem());
     }
     const DeviceModelProvider provider;
     for (const QX8Control* control : controls) {

@@ -141,18 +141,7 @@ void TestPages::cleanupTestCase()
 
 void TestPages::pageShowsAndEndsItsRow_data()
 {
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("selector");
-    for (const DeviceModel::Screen& screen : m_model.screens()) {
-        if (!isProcessingPage(screen))
-            continue;
-        const QStringList selectors = screen.selectors();
-        if (selectors.isEmpty())
-            QTest::newRow(qPrintable(screen.page)) << screen.page << QString();
-        for (const QString& selector : selectors)
-            QTest::addRow("%s %s", qPrintable(screen.page), qPrintable(selector))
-                << screen.page << selector;
-    }
+    addPageRows(m_model, isProcessingPage);
 }
 
 void TestPages::pageShowsAndEndsItsRow()
