@@ -52,8 +52,10 @@ void TestRtaPage::initTestCase()
 {
     QVERIFY(m_session.start());
     QVERIFY(m_session.open(QStringLiteral("RTA"), QString(), QStringLiteral("ScreenRTA.qml")));
-    m_graph = m_session.shell().pageItem()->findChild<QX8RTAGraphItem*>();
-    QVERIFY(m_graph);
+    // The graph comes with the page's panel, which may be made a little after the page itself.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (m_graph = m_session.shell().pageItem()->findChild<QX8RTAGraphItem*>()) != nullptr,
+        qx8test::timeoutMs());
     QCOMPARE(m_graph->bandCount(), 31);
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
 }
