@@ -23,11 +23,16 @@ bool LinkedProcessor::start()
 
 void LinkedProcessor::stop()
 {
+    disconnectAndStop(m_device);
+}
+
+void LinkedProcessor::disconnectAndStop(VirtualProcessor& device)
+{
     TCPAdaptor* link = TCPAdaptor::instance();
     link->doDisconnect();
     if (!QTest::qWaitFor([link] { return !link->isConnected(); }, qx8test::timeoutMs()))
         qWarning("The link did not disconnect from VirtualQX8");
-    m_device.stop();
+    device.stop();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }

@@ -14,6 +14,9 @@ public:
     // Disconnects the link and takes in every reply already on its way, so that none is left
     // queued when the application ends.
     void stop();
+    // Disconnects the process-wide link, ends `device` and takes in every reply already on its
+    // way; for sessions that logged the link in by other means too.
+    static void disconnectAndStop(VirtualProcessor& device);
 
     // Console path of a state variable: \\Preset\<po>\SV\<sv>\ .
     static QString path(const QString& poName, const QString& svName);

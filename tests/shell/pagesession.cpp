@@ -2,10 +2,10 @@
 
 #include "devicemodel.h"
 #include "jsoncommandchannel.h"
+#include "linkedprocessor.h"
 #include "qx8control.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
-#include "tcpadaptor.h"
 #include "testharness.h"
 #include "viewloader.h"
 
@@ -72,13 +72,7 @@ void PageSession::stop()
     if (!std::exchange(m_started, false))
         return;
     unload();
-    TCPAdaptor* link = TCPAdaptor::instance();
-    link->doDisconnect();
-    if (!QTest::qWaitFor([link] { return !link->isConnected(); }, qx8test::timeoutMs()))
-        qWarning("The link did not disconnect from VirtualQX8");
-    m_device.stop();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
+    LinkedProcessor::disconnectAndStop(m_device);
 }
 
 bool PageSession::load(const QString& page, const QString& selector)

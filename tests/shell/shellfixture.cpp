@@ -86,3 +86,14 @@ QStringList ShellFixture::takeLoads()
     m_loads->clear();
     return loads;
 }
+
+QQuickItem* ShellFixture::visibleItem(QQuickItem* from, const QString& objectName)
+{
+    if (from->objectName() == objectName && from->isVisible())
+        return from;
+    for (QQuickItem* child : from->childItems()) {
+        if (QQuickItem* found = visibleItem(child, objectName))
+            return found;
+    }
+    return nullptr;
+}

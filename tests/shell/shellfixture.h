@@ -33,6 +33,9 @@ public:
     static void settle();
     // Sends qx8test::kProbeRequest through the link, as the application's requests go.
     static void sendProbe();
+    // The first visible item named `objectName` in and below `from`, through the item tree
+    // (list delegates have no QObject parent); null when there is none.
+    static QQuickItem* visibleItem(QQuickItem* from, const QString& objectName);
 
     // The pages loaded since the last call: "<page file>|<help image name>".
     QStringList takeLoads();

@@ -19,17 +19,6 @@
 
 namespace {
 
-QQuickItem* findItem(QQuickItem* from, const QString& objectName)
-{
-    if (from->objectName() == objectName && from->isVisible())
-        return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = findItem(child, objectName))
-            return found;
-    }
-    return nullptr;
-}
-
 const QString kCrossoverCell = QStringLiteral("cell_out_3_0");
 const QString kGeqValue = QStringLiteral(R"("\\Preset\%1\SV\1.0 kHz\")");
 
@@ -64,7 +53,7 @@ private:
     // Pages reload after every edit: items are looked up afresh each time.
     QQuickItem* item(const QString& name) const
     {
-        return findItem(m_session.shell().root()->window()->contentItem(), name);
+        return ShellFixture::visibleItem(m_session.shell().root()->window()->contentItem(), name);
     }
     QQuickItem* waitForItem(const QString& name) const
     {

@@ -3,6 +3,7 @@
 #include "discovereddevicesmodel.h"
 #include "discovereddevicesprovider.h"
 #include "qx8settings.h"
+#include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -19,20 +20,7 @@
 #include <atomic>
 
 namespace {
-// List delegates are found through the item tree: they have no QObject parent.
-QQuickItem* findItem(QQuickItem* from, const QString& objectName)
-{
-    if (from->objectName() == objectName)
-        return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = findItem(child, objectName))
-            return found;
-    }
-    return nullptr;
-}
-
 const QString kMarkupName = QStringLiteral("<b>Stage</b> <img src=file:///x.png> Left");
-const QString kAddressKey = QStringLiteral("Data/CurrentDeviceAddress");
 constexpr int kDeviceHost = 2;
 
 QString deviceAddress()
@@ -149,8 +137,8 @@ void TestDiscoveryPage::deviceTextsArePlain()
 {
     QTRY_VERIFY(m_shell.pageItem());
     QQuickItem* shown = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((shown = findItem(m_shell.pageItem(), QStringLiteral("deviceName"))) !=
-                                 nullptr,
+    QTRY_VERIFY_WITH_TIMEOUT((shown = ShellFixture::visibleItem(
+                                  m_shell.pageItem(), QStringLiteral("deviceName"))) != nullptr,
                              qx8test::timeoutMs());
     QCOMPARE(QQmlProperty::read(shown, "text").toString(), kMarkupName);
     QCOMPARE(QQmlProperty::read(shown, "textFormat").toInt(), int(Qt::PlainText));
@@ -192,7 +180,7 @@ void TestDiscoveryPage::manualAddressNeedsFourNumbers()
 {
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
-    QX8Settings().setValue(kAddressKey, QStringLiteral("127.0.0.1"));
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("127.0.0.1"));
     QTRY_VERIFY(pageObject("manualAddressButton"));
     QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
     click(pageObject("manualAddressButton"));
@@ -207,10 +195,11 @@ void TestDiscoveryPage::manualAddressNeedsFourNumbers()
         QTRY_VERIFY(message->property("visible").toBool());
         QCOMPARE(message->property("message").toString(),
                  QStringLiteral("Please enter a valid IP Address"));
-        QCOMPARE(QX8Settings().value(kAddressKey).toString(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(),
+                 QStringLiteral("127.0.0.1"));
         return;
     }
-    QCOMPARE(QX8Settings().value(kAddressKey).toString(), typed);
+    QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(), typed);
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));

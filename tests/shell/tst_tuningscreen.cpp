@@ -13,19 +13,6 @@
 #include <QSettings>
 #include <QtTest>
 
-namespace {
-QQuickItem* findItem(QQuickItem* from, const QString& objectName)
-{
-    if (from->objectName() == objectName && from->isVisible())
-        return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = findItem(child, objectName))
-            return found;
-    }
-    return nullptr;
-}
-} // namespace
-
 class TestTuningScreen : public QObject
 {
     Q_OBJECT
@@ -34,7 +21,10 @@ private Q_SLOTS:
     void applyThroughTheButtons();
 
 private:
-    QQuickItem* item(const QString& name) const { return findItem(m_shell.root(), name); }
+    QQuickItem* item(const QString& name) const
+    {
+        return ShellFixture::visibleItem(m_shell.root(), name);
+    }
     bool waitingDialogShown() const;
     void click(const QString& name);
     void screenshot(const QString& name) const;
