@@ -138,13 +138,11 @@ void WizardBrandListViewModel::select(const QString& value)
     const WizardProduct product = WizardProduct::fromValue(value);
     const int brandIndex = m_groupOfBrand.value(product.brand, -1);
     int seriesModelIndex = -1;
-    if (product.brand != kCustom) {
-        if (brandIndex >= 0) {
-            const QVector<WizardProduct>& products = m_groups.at(brandIndex).products;
-            for (int i = 0; i < products.size() && seriesModelIndex < 0; ++i) {
-                if (products.at(i).sameSeriesAndModel(product))
-                    seriesModelIndex = i;
-            }
+    if (product.brand != kCustom && brandIndex >= 0) {
+        const QVector<WizardProduct>& products = m_groups.at(brandIndex).products;
+        for (int i = 0; i < products.size() && seriesModelIndex < 0; ++i) {
+            if (products.at(i).sameSeriesAndModel(product))
+                seriesModelIndex = i;
         }
     }
     qDebug().noquote() << "brandIndex=" + QString::number(brandIndex) +

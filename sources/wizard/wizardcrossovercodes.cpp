@@ -6,11 +6,6 @@ namespace wizardcrossover {
 
 namespace {
 
-int lookUp(const QHash<QString, int>& table, const QString& key)
-{
-    return table.value(key, 0);
-}
-
 // Pictures of the input format, without and with an aux-fed sub.
 struct AuxFedPictures
 {
@@ -27,7 +22,7 @@ int baseCode(const QString& outputFormat)
                                               {QStringLiteral("LCR"), 33100},
                                               {QStringLiteral("MonoX2"), 12100},
                                               {QStringLiteral("MonoX3"), 13100}};
-    return lookUp(kBase, outputFormat);
+    return kBase.value(outputFormat);
 }
 
 // The device's words for the modes ("Full Range", "Bi-Amped", "Tri-Amped") and the short ones.
@@ -37,7 +32,7 @@ int waysAddend(const QString& mainSpeakerMode)
         {QStringLiteral("Fullrange"), 0},  {QStringLiteral("2Way"), 100},
         {QStringLiteral("3Way"), 200},     {QStringLiteral("Full Range"), 0},
         {QStringLiteral("Bi-Amped"), 100}, {QStringLiteral("Tri-Amped"), 200}};
-    return lookUp(kWays, mainSpeakerMode);
+    return kWays.value(mainSpeakerMode);
 }
 
 WizardSetupViewInfo subChoiceRow(WizardSetupViewInfo row, const QString& outputFormat,
