@@ -2,11 +2,7 @@
 
 #include <QLoggingCategory>
 
-WizardBrandModelsModel::WizardBrandModelsModel(QObject* parent) : QAbstractListModel(parent)
-{
-    connect(this, &WizardBrandModelsModel::brandChanged, this,
-            &WizardBrandModelsModel::onBrandChanged);
-}
+WizardBrandModelsModel::WizardBrandModelsModel(QObject* parent) : QAbstractListModel(parent) {}
 
 WizardBrandModelsModel::~WizardBrandModelsModel()
 {
@@ -22,6 +18,7 @@ void WizardBrandModelsModel::setWizardState(const QString& state)
 void WizardBrandModelsModel::setBrand(const QString& brand)
 {
     m_brand = brand;
+    rebuildRows();
     Q_EMIT brandChanged(brand);
 }
 
@@ -34,10 +31,10 @@ void WizardBrandModelsModel::setBrandListModel(WizardBrandListViewModel* model)
 }
 
 // A brand no group has (or no brand list) gives no rows.
-void WizardBrandModelsModel::onBrandChanged(QString str)
+void WizardBrandModelsModel::rebuildRows()
 {
     beginResetModel();
-    m_rows = m_brandList ? m_brandList->seriesModelsOf(str) : QStringList();
+    m_rows = m_brandList ? m_brandList->seriesModelsOf(m_brand) : QStringList();
     if (!m_rows.isEmpty())
         m_rows << QStringLiteral("Not listed??");
     endResetModel();

@@ -35,10 +35,9 @@ Q_SIGNALS:
     void wizardStateChanged(QString str);
     void brandListModelChanged();
 
-public Q_SLOTS:
-    void onBrandChanged(QString str);
-
 private:
+    void rebuildRows();
+
     QStringList m_rows;
     QString m_wizardState;
     QString m_brand;
