@@ -27,9 +27,9 @@ WizardRunSetupProvider::WizardRunSetupProvider(QObject* parent)
     : WizardChoiceListModel(QStringLiteral("WizardRunSetupView.xml"), parent)
 {
     connect(&m_outputFormatChoice, &QX8TextSV::valueChanged, this,
-            &WizardRunSetupProvider::updateMySvValue0);
+            &WizardRunSetupProvider::onOutputFormat);
     connect(&m_speakerModeChoice, &QX8TextSV::valueChanged, this,
-            &WizardRunSetupProvider::updateMySvValue1);
+            &WizardRunSetupProvider::onSpeakerMode);
 }
 
 void WizardRunSetupProvider::onSvEnumsChanged()
@@ -53,7 +53,7 @@ void WizardRunSetupProvider::onSvEnumsChanged()
     });
 }
 
-void WizardRunSetupProvider::updateMySvValue0(QString value)
+void WizardRunSetupProvider::onOutputFormat(const QString& value)
 {
     m_outputFormat = value;
     const QString state = wizardState();
@@ -61,7 +61,7 @@ void WizardRunSetupProvider::updateMySvValue0(QString value)
         buildSubFormatList();
 }
 
-void WizardRunSetupProvider::updateMySvValue1(QString value)
+void WizardRunSetupProvider::onSpeakerMode(const QString& value)
 {
     m_speakerMode = value;
     if (!m_outputFormat.isEmpty() && !m_speakerMode.isEmpty())

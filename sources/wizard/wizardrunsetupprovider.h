@@ -20,10 +20,10 @@ public:
 
 public Q_SLOTS:
     void onSvEnumsChanged() override;
-    void updateMySvValue0(QString value);
-    void updateMySvValue1(QString value);
 
 private:
+    void onOutputFormat(const QString& value);
+    void onSpeakerMode(const QString& value);
     template<typename Adjust> void buildCrossoverList(Adjust adjust);
     void buildSubChoiceList();
     void buildSubFormatList();
