@@ -75,11 +75,7 @@ QList<QQuickItem*> WizardScreenFixture::itemsNamed(const QString& objectName,
 
 QQuickItem* WizardScreenFixture::visibleItem(const QString& objectName, QQuickItem* within) const
 {
-    for (QQuickItem* item : itemsNamed(objectName, within)) {
-        if (item->isVisible())
-            return item;
-    }
-    return nullptr;
+    return ShellFixture::visibleItem(within ? within : m_shell.root(), objectName);
 }
 
 // Once the item has stopped moving: lists lay their rows out again after a change, and a list
