@@ -102,10 +102,6 @@ void DeviceConfiguration::setStatus(const QString& status, double progress)
     const QList<QPair<QString, QString>> values{
         {"Node\\Config\\SV\\Command:Status", status},
         {"Node\\Config\\SV\\Progress", QString::number(progress)}};
-    for (const auto& [path, value] : values) {
-        StateVariable* variable = m_state.variable(path);
-        QString error;
-        if (variable && variable->assign(StateVariable::Aspect::Value, value, &error))
-            m_state.announce(*variable);
-    }
+    for (const auto& [path, value] : values)
+        m_state.change(path, value);
 }

@@ -108,6 +108,16 @@ void DeviceState::announce(const StateVariable& variable)
     Q_EMIT valueChanged(&variable);
 }
 
+bool DeviceState::change(const QString& path, const QString& value)
+{
+    StateVariable* changed = variable(path);
+    QString error;
+    if (!changed || !changed->assign(StateVariable::Aspect::Value, value, &error))
+        return false;
+    announce(*changed);
+    return true;
+}
+
 bool DeviceState::replaceEntries(StateVariable& variable, const QStringList& entries)
 {
     if (!variable.replaceEntries(entries))

@@ -42,6 +42,9 @@ public:
 
     // Tells every listener that the variable has a new value.
     void announce(const StateVariable& variable);
+    // A change the device makes itself: the value of the variable at `path`, announced. False
+    // when there is no such variable or it does not take the value.
+    bool change(const QString& path, const QString& value);
     // Gives an enumeration new entries and tells every listener, then announces its value.
     bool replaceEntries(StateVariable& variable, const QStringList& entries);
 

@@ -61,12 +61,8 @@ void FirmwareStore::record(Outcome outcome, qint64 received, qint64 announced)
 void FirmwareStore::install(const QString& version)
 {
     m_installed = version;
-    for (const char* path : kVersionVariables) {
-        QString error;
-        StateVariable* variable = m_state.variable(QString::fromLatin1(path));
-        if (variable && variable->assign(StateVariable::Aspect::Value, version, &error))
-            m_state.announce(*variable);
-    }
+    for (const char* path : kVersionVariables)
+        m_state.change(QString::fromLatin1(path), version);
 }
 
 QString FirmwareStore::describe() const

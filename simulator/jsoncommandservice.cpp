@@ -122,13 +122,8 @@ void JsonCommandService::pasteObject(const Json::Value& params)
         throw std::runtime_error("no settings to paste");
     std::string refused;
     for (const std::string& name : settings.getMemberNames()) {
-        StateVariable* variable =
-            m_state.variable(variablePath(object, QString::fromStdString(name)));
-        QString error;
-        if (variable && variable->assign(StateVariable::Aspect::Value,
-                                         QString::fromStdString(text(settings[name])), &error))
-            m_state.announce(*variable);
-        else
+        if (!m_state.change(variablePath(object, QString::fromStdString(name)),
+                            QString::fromStdString(text(settings[name]))))
             refused += (refused.empty() ? "" : ", ") + name;
     }
     if (!refused.empty())
@@ -157,19 +152,12 @@ void JsonCommandService::writeAnswer(const Json::Value& answer)
     if (m_faults.isOn(FaultSwitches::Fault::JsonForeignId)) {
         Json::Value foreign = answer;
         foreign["id"] = otherClientsId;
-        writeResult(QString::fromStdString(backtickjson::encode(jsontext::compact(foreign))));
+        m_state.change(resultPath,
+                       QString::fromStdString(backtickjson::encode(jsontext::compact(foreign))));
     }
     const QString encoded = QString::fromStdString(backtickjson::encode(jsontext::compact(answer)));
     const int pieces = qBound(1, m_faults.value(FaultSwitches::Fault::JsonSplit), encoded.size());
     const int length = (encoded.size() + pieces - 1) / pieces;
     for (int start = 0; start < encoded.size(); start += length)
-        writeResult(encoded.mid(start, length));
-}
-
-void JsonCommandService::writeResult(const QString& text)
-{
-    StateVariable* result = m_state.variable(resultPath);
-    QString error;
-    if (result && result->assign(StateVariable::Aspect::Value, text, &error))
-        m_state.announce(*result);
+        m_state.change(resultPath, encoded.mid(start, length));
 }

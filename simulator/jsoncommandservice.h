@@ -36,7 +36,6 @@ private:
     void pasteObject(const Json::Value& params);
     Json::Value inputRouterSourceNames() const;
     void writeAnswer(const Json::Value& answer);
-    void writeResult(const QString& text);
 
     DeviceState& m_state;
     const FaultSwitches& m_faults;

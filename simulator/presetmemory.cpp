@@ -132,11 +132,9 @@ int PresetMemory::slotNumber(const QString& text, QString* error)
 
 void PresetMemory::setCurrentPresetName(const QString& name)
 {
-    StateVariable& current = storageVariable(QStringLiteral("CurrentPreset"));
-    QString ignored;
-    if (current.text(StateVariable::Aspect::Value) != name &&
-        current.assign(StateVariable::Aspect::Value, name, &ignored))
-        m_state.announce(current);
+    const QString current = QStringLiteral("CurrentPreset");
+    if (storageVariable(current).text(StateVariable::Aspect::Value) != name)
+        m_state.change(storagePrefix + current, name);
 }
 
 StateVariable& PresetMemory::storageVariable(const QString& name) const

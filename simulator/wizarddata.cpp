@@ -81,13 +81,6 @@ double targetLevel(double p)
     return 4.0 - 7.0 * std::min(std::max(p, 0.0), 1.0);
 }
 
-void setText(DeviceState& state, const QString& path, const QString& text)
-{
-    QString error;
-    if (StateVariable* variable = state.variable(path))
-        variable->assign(StateVariable::Aspect::Value, text, &error);
-}
-
 } // namespace
 
 void loadWizardData(DeviceState& state)
@@ -99,6 +92,6 @@ void loadWizardData(DeviceState& state)
     offer(state, "SubSpeaker", subs);
     for (const QString band : {"Low", "Mid", "High"})
         offer(state, band + "Amplifier", amplifiers);
-    setText(state, "Preset\\RoomEQ\\SV\\Response", curveText(roomLevel));
-    setText(state, "Preset\\RoomEQ\\SV\\Target", curveText(targetLevel));
+    state.change("Preset\\RoomEQ\\SV\\Response", curveText(roomLevel));
+    state.change("Preset\\RoomEQ\\SV\\Target", curveText(targetLevel));
 }

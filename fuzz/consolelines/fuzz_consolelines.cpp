@@ -4,7 +4,6 @@
 #include "consolelinebuilder.h"
 #include "consolereplyparser.h"
 #include "fuzzsupport.h"
-#include "quietqt.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -78,12 +77,6 @@ void checkReadsBack(const DataFromDevice& request, const QByteArray& line)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,7 +3,6 @@
 // fresh one does.
 #include "consolereplyparser.h"
 #include "fuzzsupport.h"
-#include "quietqt.h"
 
 #include <vector>
 
@@ -65,12 +64,6 @@ std::vector<Reply> readWhole(ConsoleReplyParser& parser, const uint8_t* data, si
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

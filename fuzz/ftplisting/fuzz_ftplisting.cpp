@@ -2,19 +2,12 @@
 // entry a line, read against two clocks: a leap day and the first hour of a year.
 #include "ftplistingparser.h"
 #include "fuzzsupport.h"
-#include "quietqt.h"
 #include "qurlinfo.h"
 
 namespace {
 const QDateTime kLeapDay(QDate(2024, 2, 29), QTime(12, 0));
 const QDateTime kNewYear(QDate(2023, 1, 1), QTime(0, 30));
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,13 +1,6 @@
 // The FTP control connection's replies, line by line as the interpreter reads them.
 #include "ftpreplyreader.h"
 #include "fuzzsupport.h"
-#include "quietqt.h"
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,7 +4,6 @@
 #include "backtickjson.h"
 #include "fuzzsupport.h"
 #include "jsonanswerbuffer.h"
-#include "quietqt.h"
 
 #include <QJsonDocument>
 
@@ -43,12 +42,6 @@ QStringList encodedPieces(const QByteArray& answer, const uint8_t* data, size_t 
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

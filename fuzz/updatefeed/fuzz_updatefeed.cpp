@@ -1,7 +1,6 @@
 // The update feed as any server answering at the cloud address may send it. Whatever it holds,
 // an offered update is newer than the own version and names a file of its own in the cache.
 #include "fuzzsupport.h"
-#include "quietqt.h"
 #include "safefilename.h"
 #include "updatefeed.h"
 
@@ -20,12 +19,6 @@ void checkRows(const QStringList& rows)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

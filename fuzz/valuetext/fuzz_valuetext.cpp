@@ -1,15 +1,8 @@
 // Value texts of device replies, read by every bound control.
 #include "fuzzsupport.h"
-#include "quietqt.h"
 #include "valuetext.h"
 
 #include <cmath>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

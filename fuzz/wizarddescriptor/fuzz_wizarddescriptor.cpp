@@ -1,7 +1,6 @@
 // A wizard descriptor file, whatever it holds: a lookup finds only blocks with the id asked for,
 // the first of them first, and walking them as the pages do stays within the document.
 #include "fuzzsupport.h"
-#include "quietqt.h"
 #include "wizarddescriptor.h"
 
 #include <QStringList>
@@ -39,12 +38,6 @@ void walk(const QDomElement& block)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

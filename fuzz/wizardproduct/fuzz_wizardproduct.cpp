@@ -1,7 +1,6 @@
 // A product value as the device may send it in an enumeration: whatever it holds, the names read
 // from it survive being written back as a value, and products order strictly.
 #include "fuzzsupport.h"
-#include "quietqt.h"
 #include "wizardproduct.h"
 
 #include <QXmlStreamWriter>
@@ -26,12 +25,6 @@ bool same(const WizardProduct& a, const WizardProduct& b)
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    fuzzsupport::startQt(argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

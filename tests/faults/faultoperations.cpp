@@ -52,6 +52,18 @@ template<typename Object> Object* keep(FaultContext& context, std::unique_ptr<Ob
     return kept;
 }
 
+// The object's error signal is a failure of the running operation of `log`.
+template<typename Sender> void failOnError(Sender* sender, OutcomeLog& log)
+{
+    QObject::connect(sender, &Sender::error, sender,
+                     [&log](const QString& text) { log.failure(text); });
+}
+
+bool isApplication(Operation operation)
+{
+    return operation == Operation::ApplicationCheck || operation == Operation::ApplicationDownload;
+}
+
 } // namespace
 
 FaultOperations::FaultOperations(FaultContext& context) : m_context(context) {}
@@ -127,29 +139,38 @@ QString FaultOperations::logIn()
     return ready ? QString() : QStringLiteral("the link did not log in without faults");
 }
 
+ImageUpdater& FaultOperations::updaterOf(Operation operation) const
+{
+    if (isApplication(operation))
+        return m_context.applicationUpdater;
+    return m_context.firmwareUpdater;
+}
+
+// The updater as at start: no version known, nothing cached.
+void FaultOperations::resetUpdater(Operation operation)
+{
+    if (!isApplication(operation))
+        m_context.firmwareUpdater.resetAll();
+    updaterOf(operation).clearCache();
+}
+
+QString FaultOperations::checkVersion(Operation operation) const
+{
+    const QString found = updaterOf(operation).latestVersion();
+    return found == (isApplication(operation) ? kApplicationVersion : kFirmwareVersion)
+               ? QString()
+               : QStringLiteral("the check found \"%1\"").arg(found);
+}
+
 QString FaultOperations::checkForUpdate(Operation operation)
 {
-    const bool application = operation == Operation::ApplicationDownload;
     m_context.preparing = true;
-    QString version;
-    if (application) {
-        m_context.applicationUpdater.clearCache();
-        m_context.applicationUpdater.checkForUpdate();
-        waitFor(
-            [&] { return m_context.applicationUpdater.latestVersion() == kApplicationVersion; });
-        version = m_context.applicationUpdater.latestVersion();
-    } else {
-        m_context.firmwareUpdater.resetAll();
-        m_context.firmwareUpdater.clearCache();
-        m_context.firmwareUpdater.checkForUpdate();
-        waitFor([&] { return m_context.firmwareUpdater.latestVersion() == kFirmwareVersion; });
-        version = m_context.firmwareUpdater.latestVersion();
-    }
+    resetUpdater(operation);
+    updaterOf(operation).checkForUpdate();
+    waitFor([&] { return checkVersion(operation).isEmpty(); });
     m_context.preparing = false;
-    const QString expected = application ? kApplicationVersion : kFirmwareVersion;
-    return version == expected
-               ? QString()
-               : QStringLiteral("the check without faults found \"%1\"").arg(version);
+    const QString wrong = checkVersion(operation);
+    return wrong.isEmpty() ? QString() : wrong + QStringLiteral(" without faults");
 }
 
 QString FaultOperations::putFirmwareImage()
@@ -178,11 +199,8 @@ QString FaultOperations::prepare(const faultplan::Step& step)
     case Operation::FirmwareUpload:
         return putFirmwareImage();
     case Operation::ApplicationCheck:
-        m_context.applicationUpdater.clearCache();
-        return QString();
     case Operation::FirmwareCheck:
-        m_context.firmwareUpdater.resetAll();
-        m_context.firmwareUpdater.clearCache();
+        resetUpdater(step.operation);
         return QString();
     case Operation::PresetFetch:
     case Operation::PresetUpload:
@@ -214,16 +232,12 @@ OutcomeLog& FaultOperations::start(const faultplan::Step& step, int index)
         TuningFileManager::instance()->initialize(m_context.peers.device().address());
         break;
     case Operation::ApplicationCheck:
-        m_context.applicationUpdater.checkForUpdate();
-        break;
     case Operation::FirmwareCheck:
-        m_context.firmwareUpdater.checkForUpdate();
+        updaterOf(step.operation).checkForUpdate();
         break;
     case Operation::ApplicationDownload:
-        m_context.applicationUpdater.downLoadUpdate();
-        break;
     case Operation::FirmwareDownload:
-        m_context.firmwareUpdater.downLoadUpdate();
+        updaterOf(step.operation).downLoadUpdate();
         break;
     case Operation::FirmwareUpload:
         startFirmwareUpload();
@@ -286,8 +300,7 @@ void FaultOperations::startPresetFetch(const faultplan::Step& step)
                          m_fetchedContent = data;
                          log.success(QStringLiteral("preset fetched"));
                      });
-    QObject::connect(provider, &PresetProvider::error, provider,
-                     [&log](const QString& text) { log.failure(text); });
+    failOnError(provider, log);
     provider->fetch(QString::number(m_presetSlot));
 }
 
@@ -305,8 +318,7 @@ void FaultOperations::startPresetUpload(const faultplan::Step& step)
         if (!busy && !log.outcome())
             log.success(QStringLiteral("preset sent"));
     });
-    QObject::connect(provider, &PresetProvider::error, provider,
-                     [&log](const QString& text) { log.failure(text); });
+    failOnError(provider, log);
     provider->transferPreset(QString::number(m_presetSlot),
                              QStringLiteral("Upload %1").arg(m_presetSlot), m_expectedContent);
 }
@@ -318,18 +330,16 @@ void FaultOperations::startFirmwareUpload()
     OutcomeLog& log = m_context.firmwareUpload;
     QObject::connect(uploader.get(), &FwUpdateUploader::uploadDone, uploader.get(),
                      [&log] { log.success(QStringLiteral("upload done")); });
-    QObject::connect(uploader.get(), &FwUpdateUploader::error, uploader.get(),
-                     [&log](const QString& text) { log.failure(text); });
+    failOnError(uploader.get(), log);
     keep(m_context, std::move(uploader))->upload(kFirmwareImageName);
 }
 
 QString FaultOperations::checkDownloaded(Operation operation) const
 {
-    const bool application = operation == Operation::ApplicationDownload;
-    const QDir folder(application ? m_context.applicationUpdater.cacheFolder()
-                                  : m_context.firmwareUpdater.cacheFolder());
+    const QDir folder(updaterOf(operation).cacheFolder());
     const QByteArray image = m_context.peers.cloud().file(
-        application ? faultplan::cloudpath::applicationImage : faultplan::cloudpath::firmwareImage);
+        isApplication(operation) ? faultplan::cloudpath::applicationImage
+                                 : faultplan::cloudpath::firmwareImage);
     const QStringList cached = folder.entryList(QDir::Files);
     for (const QString& name : cached) {
         if (fileContent(folder.filePath(name)) == image)
@@ -377,15 +387,8 @@ QString FaultOperations::checkSuccess(const faultplan::Step& step)
                    ? QString()
                    : QStringLiteral("slot %1 does not hold the preset sent").arg(m_presetSlot);
     case Operation::ApplicationCheck:
-        return m_context.applicationUpdater.latestVersion() == kApplicationVersion
-                   ? QString()
-                   : QStringLiteral("the check found \"%1\"")
-                         .arg(m_context.applicationUpdater.latestVersion());
     case Operation::FirmwareCheck:
-        return m_context.firmwareUpdater.latestVersion() == kFirmwareVersion
-                   ? QString()
-                   : QStringLiteral("the check found \"%1\"")
-                         .arg(m_context.firmwareUpdater.latestVersion());
+        return checkVersion(step.operation);
     case Operation::ApplicationDownload:
     case Operation::FirmwareDownload:
         return checkDownloaded(step.operation);

@@ -3,6 +3,7 @@
 #include "faultcontext.h"
 #include "faultplan.h"
 
+class ImageUpdater;
 class QX8TextSV;
 
 // The operations of the schedules, each against the real classes of the application: brings
@@ -29,6 +30,10 @@ private:
     QString logIn();
     QString logOut();
     QString bindControl(const faultplan::Step& step);
+    ImageUpdater& updaterOf(faultplan::Operation operation) const;
+    void resetUpdater(faultplan::Operation operation);
+    // After a check: what is wrong with the version it found, empty when it is the cloud's.
+    QString checkVersion(faultplan::Operation operation) const;
     QString checkForUpdate(faultplan::Operation operation);
     QString putFirmwareImage();
     void startControlWrite(const faultplan::Step& step);

@@ -10,11 +10,6 @@
 
 namespace {
 
-const QStringList kDeviceSwitches = {
-    "refuse-login", "ignore-login",    "no-banner",      "delay",
-    "split-lines",  "merge-lines",     "crlf",           "close-mid-list",
-    "freeze",       "firmware-refuse", "firmware-stall", "firmware-drop"};
-
 bool copyTree(const QString& from, const QString& to)
 {
     QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
@@ -66,6 +61,7 @@ bool FaultPeers::startDevice(quint32 seed)
     m_device = std::make_unique<VirtualProcessor>();
     m_ftpStopped = false;
     m_faultedPaths.clear();
+    m_switchedFaults.clear();
     QRandomGenerator random(seed);
     const QString storage = m_device->storagePath();
     if (!copyTree(m_tuningFolders.path(), storage) || !QDir().mkpath(storage + "/presets"))
@@ -99,7 +95,9 @@ QString FaultPeers::apply(const faultplan::FaultEvent& event)
         return m_cloud.server().setFault(path, mode) ? QString()
                                                      : "the cloud refused " + event.command;
     }
-    if (event.command == QLatin1String("ftp stop"))
+    if (event.command.startsWith(QLatin1String("fault ")))
+        m_switchedFaults.insert(event.command.section(QLatin1Char(' '), 1, 1).section('=', 0, 0));
+    else if (event.command == QLatin1String("ftp stop"))
         m_ftpStopped = true;
     else if (event.command == QLatin1String("ftp start"))
         m_ftpStopped = false;
@@ -113,7 +111,7 @@ QString FaultPeers::calm()
 {
     QStringList failures;
     QList<faultplan::FaultEvent> commands;
-    for (const QString& name : kDeviceSwitches)
+    for (const QString& name : qAsConst(m_switchedFaults))
         commands.append({0, faultplan::Peer::Device, "fault " + name + " off"});
     if (m_ftpStopped)
         commands.append({0, faultplan::Peer::Device, QStringLiteral("ftp start")});
@@ -125,5 +123,6 @@ QString FaultPeers::calm()
             failures.append(failure);
     }
     m_faultedPaths.clear();
+    m_switchedFaults.clear();
     return failures.join(QStringLiteral("; "));
 }

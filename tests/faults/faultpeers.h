@@ -44,4 +44,5 @@ private:
     std::unique_ptr<VirtualProcessor> m_device;
     bool m_ftpStopped = false;
     QSet<QString> m_faultedPaths;
+    QSet<QString> m_switchedFaults; // device faults switched since the last calm()
 };

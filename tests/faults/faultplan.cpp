@@ -36,13 +36,18 @@ Fault oneShot(const QString& command)
     return {Peer::Device, command, QString(), false};
 }
 
+Fault delaySwitch(QRandomGenerator& random)
+{
+    return {Peer::Device, QStringLiteral("fault delay=%1").arg(50 + random.bounded(600)),
+            QStringLiteral("fault delay off"), false};
+}
+
 QList<Fault> consoleFaults(QRandomGenerator& random)
 {
     return {deviceSwitch("refuse-login"),
             deviceSwitch("ignore-login"),
             deviceSwitch("no-banner"),
-            {Peer::Device, QStringLiteral("fault delay=%1").arg(50 + random.bounded(600)),
-             QStringLiteral("fault delay off"), false},
+            delaySwitch(random),
             deviceSwitch("split-lines"),
             deviceSwitch("merge-lines"),
             deviceSwitch("crlf"),
@@ -62,8 +67,7 @@ QList<Fault> firmwareFaults(QRandomGenerator& random)
     return {deviceSwitch("firmware-refuse"),
             deviceSwitch("firmware-stall"),
             deviceSwitch("firmware-drop"),
-            {Peer::Device, QStringLiteral("fault delay=%1").arg(50 + random.bounded(600)),
-             QStringLiteral("fault delay off"), false},
+            delaySwitch(random),
             deviceSwitch("freeze", true),
             oneShot("close"),
             oneShot("abort")};
@@ -107,27 +111,39 @@ QList<Fault> faultsFor(Operation operation, QRandomGenerator& random)
     return {};
 }
 
-// The operations and how often each is drawn.
-const QList<QPair<Operation, int>> kOperationWeights = {
-    {Operation::LinkLogin, 2},           {Operation::ControlWrite, 2},
-    {Operation::PresetFetch, 1},         {Operation::PresetUpload, 1},
-    {Operation::TuningSync, 1},          {Operation::ApplicationCheck, 1},
-    {Operation::ApplicationDownload, 1}, {Operation::FirmwareCheck, 1},
-    {Operation::FirmwareDownload, 1},    {Operation::FirmwareUpload, 2},
+// The operations, their names and how often each is drawn.
+struct OperationEntry
+{
+    Operation operation;
+    const char* name;
+    int weight;
+};
+
+const OperationEntry kOperations[] = {
+    {Operation::LinkLogin, "link login", 2},
+    {Operation::ControlWrite, "control write", 2},
+    {Operation::PresetFetch, "preset fetch", 1},
+    {Operation::PresetUpload, "preset upload", 1},
+    {Operation::TuningSync, "tuning sync", 1},
+    {Operation::ApplicationCheck, "application update check", 1},
+    {Operation::ApplicationDownload, "application update download", 1},
+    {Operation::FirmwareCheck, "firmware update check", 1},
+    {Operation::FirmwareDownload, "firmware download", 1},
+    {Operation::FirmwareUpload, "firmware upload", 2},
 };
 
 Operation drawOperation(QRandomGenerator& random)
 {
     int total = 0;
-    for (const auto& entry : kOperationWeights)
-        total += entry.second;
+    for (const OperationEntry& entry : kOperations)
+        total += entry.weight;
     int pick = int(random.bounded(quint32(total)));
-    for (const auto& entry : kOperationWeights) {
-        pick -= entry.second;
+    for (const OperationEntry& entry : kOperations) {
+        pick -= entry.weight;
         if (pick < 0)
-            return entry.first;
+            return entry.operation;
     }
-    return kOperationWeights.last().first;
+    return std::end(kOperations)[-1].operation;
 }
 
 QList<FaultEvent> drawEvents(Operation operation, QRandomGenerator& random)
@@ -170,27 +186,9 @@ Schedule scheduleFor(quint32 seed)
 
 QString operationName(Operation operation)
 {
-    switch (operation) {
-    case Operation::LinkLogin:
-        return QStringLiteral("link login");
-    case Operation::ControlWrite:
-        return QStringLiteral("control write");
-    case Operation::PresetFetch:
-        return QStringLiteral("preset fetch");
-    case Operation::PresetUpload:
-        return QStringLiteral("preset upload");
-    case Operation::TuningSync:
-        return QStringLiteral("tuning sync");
-    case Operation::ApplicationCheck:
-        return QStringLiteral("application update check");
-    case Operation::ApplicationDownload:
-        return QStringLiteral("application update download");
-    case Operation::FirmwareCheck:
-        return QStringLiteral("firmware update check");
-    case Operation::FirmwareDownload:
-        return QStringLiteral("firmware download");
-    case Operation::FirmwareUpload:
-        return QStringLiteral("firmware upload");
+    for (const OperationEntry& entry : kOperations) {
+        if (entry.operation == operation)
+            return QString::fromLatin1(entry.name);
     }
     return QString();
 }

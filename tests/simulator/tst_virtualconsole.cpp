@@ -24,7 +24,8 @@ private Q_SLOTS:
     void bannerComesFirst();
     void loginAnswers_data();
     void loginAnswers();
-    void commandsBeforeLoginAreRefused();
+    void linesGetTheirAnswers_data();
+    void linesGetTheirAnswers();
     void subscribeAnswersCurrentValue_data();
     void subscribeAnswersCurrentValue();
     void setConvertsBetweenForms_data();
@@ -32,12 +33,9 @@ private Q_SLOTS:
     void setReachesEverySubscriberInItsOwnForm();
     void badRequestsGetErrorLines_data();
     void badRequestsGetErrorLines();
-    void readsEchoTheirWord();
     void unsubscribeEndsExactlyThatPath();
     void subscriptionsEndWithTheirConnection();
     void listBlocks();
-    void inputLinesMayEndInCrLf();
-    void overlongLineIsDiscarded();
     void wireLogRecordsBothDirections();
     void deviceSideChangesArePushed();
     void sendAndSendBytesReachEveryClient();
@@ -124,13 +122,45 @@ void TestVirtualConsole::loginAnswers()
     QVERIFY(client.isConnected());
 }
 
-void TestVirtualConsole::commandsBeforeLoginAreRefused()
+void TestVirtualConsole::linesGetTheirAnswers_data()
 {
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QStringList>("answers");  // after the banner
+    QTest::addColumn<QStringList>("received"); // the lines the device took; empty: the sent ones
+
+    const QByteArray login = "connect administrator \"quillrampstow\"\n";
+    const QString accepted = "connect logged in as administrator";
+    const QByteArray getGain = "get \"" + gain4.toUtf8() + "\"\n";
+    const QString gainAnswer = "get \"" + gain4 + "\" \"0dB\"";
+    QTest::newRow("before the login") << "sub \"" + gain4.toUtf8() + "\"\n"
+                                      << QStringList{"error not logged in"} << QStringList();
+    QTest::newRow("reads echo their word")
+        << login + R"(get "\\Node\SV\DeviceName\")" + "\nasyncget \"" + gain4Percent.toUtf8() +
+               "\"\n"
+        << QStringList{accepted, R"(get "\\Node\SV\DeviceName\" "Virtual QX8")",
+                       "asyncget \"" + gain4Percent + "\" \"75%\""}
+        << QStringList();
+    QTest::newRow("CR LF line ends")
+        << QByteArray(login).replace('\n', "\r\n") + QByteArray(getGain).replace('\n', "\r\n")
+        << QStringList{accepted, gainAnswer} << QStringList{login.trimmed(), getGain.trimmed()};
+    QTest::newRow("overlong line")
+        << login + QByteArray(70 * 1024, 'x') + '\n' + getGain
+        << QStringList{accepted, "error line too long", gainAnswer} << QStringList();
+}
+
+// None of them subscribes.
+void TestVirtualConsole::linesGetTheirAnswers()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, received);
     ConsoleClient client;
     QVERIFY(client.connectTo(m_device->address()));
-    client.send("sub \"" + gain4 + '"');
-    QVERIFY(client.waitForLineCount(2));
-    QCOMPARE(client.lines().at(1), QString("error not logged in"));
+    client.sendBytes(sent);
+    QVERIFY(client.waitForLineCount(1 + answers.size()));
+    QCOMPARE(client.lines().mid(1), answers);
+    if (!received.isEmpty())
+        QCOMPARE(m_device->received(), received);
     QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
 }
 
@@ -274,18 +304,6 @@ void TestVirtualConsole::badRequestsGetErrorLines()
     QCOMPARE(m_device->command("value \\\\Preset\\RoomEQ\\SV\\Band_1_Type\\"), QString("ok Bell"));
 }
 
-void TestVirtualConsole::readsEchoTheirWord()
-{
-    ConsoleClient client;
-    QVERIFY(loggedIn(client));
-    client.send(R"(get "\\Node\SV\DeviceName\")");
-    client.send("asyncget \"" + gain4Percent + '"');
-    QVERIFY(client.waitForLineCount(4));
-    QCOMPARE(client.lines().mid(2), (QStringList{R"(get "\\Node\SV\DeviceName\" "Virtual QX8")",
-                                                 "asyncget \"" + gain4Percent + "\" \"75%\""}));
-    QCOMPARE(m_device->command("subscriptions"), QString("ok 0"));
-}
-
 void TestVirtualConsole::unsubscribeEndsExactlyThatPath()
 {
     ConsoleClient client;
@@ -349,27 +367,6 @@ void TestVirtualConsole::listBlocks()
     QVERIFY(expected.contains("\tGEQ3 : ") && !expected.contains("\tGate1 : "));
     expected.append("endls");
     QCOMPARE(client.lines().mid(2), expected);
-}
-
-void TestVirtualConsole::inputLinesMayEndInCrLf()
-{
-    ConsoleClient client;
-    QVERIFY(client.connectTo(m_device->address()));
-    client.sendBytes("connect administrator \"quillrampstow\"\r\nget \"" + gain4.toUtf8() +
-                     "\"\r\n");
-    QVERIFY(client.waitForLine("get \"" + gain4 + "\" \"0dB\""));
-    QCOMPARE(m_device->received(),
-             (QStringList{R"(connect administrator "quillrampstow")", "get \"" + gain4 + '"'}));
-}
-
-void TestVirtualConsole::overlongLineIsDiscarded()
-{
-    ConsoleClient client;
-    QVERIFY(loggedIn(client));
-    client.sendBytes(QByteArray(70 * 1024, 'x') + "\nget \"" + gain4.toUtf8() + "\"\n");
-    QVERIFY(client.waitForLineCount(4));
-    QCOMPARE(client.lines().mid(2),
-             (QStringList{"error line too long", "get \"" + gain4 + "\" \"0dB\""}));
 }
 
 void TestVirtualConsole::wireLogRecordsBothDirections()

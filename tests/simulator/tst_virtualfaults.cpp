@@ -27,9 +27,8 @@ private Q_SLOTS:
     void switchesChangeAtRunTime();
     void badSwitchesAreRefused_data();
     void badSwitchesAreRefused();
-    void badCommandLineEndsTheProcess_data();
-    void badCommandLineEndsTheProcess();
-    void takenAddressEndsWithCodeThree();
+    void badStartEndsTheProcess_data();
+    void badStartEndsTheProcess();
     void quitAndTerminateEndCleanly_data();
     void quitAndTerminateEndCleanly();
 
@@ -279,37 +278,38 @@ void TestVirtualFaults::badSwitchesAreRefused()
     QVERIFY2(answer.startsWith("error "), qPrintable(answer));
 }
 
-void TestVirtualFaults::badCommandLineEndsTheProcess_data()
+// A bad command line ends with code 2, an address another device holds with code 3; the error
+// names what is wrong.
+void TestVirtualFaults::badStartEndsTheProcess_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("named"); // empty: the taken address
 
-    QTest::newRow("unknown fault") << QStringList{"--fault", "nonsense"};
-    QTest::newRow("bad port") << QStringList{"--port", "70000"};
+    const QString missing = QDir::tempPath() + "/missing/folder/wire.log";
+    QTest::newRow("unknown fault") << QStringList{"--fault", "nonsense"} << 2 << "nonsense";
+    QTest::newRow("bad port") << QStringList{"--port", "70000"} << 2 << "70000";
     QTest::newRow("wire log in a missing folder")
-        << QStringList{"--wire-log", QDir::tempPath() + "/missing/folder/wire.log"};
+        << QStringList{"--wire-log", missing} << 2 << missing;
+    QTest::newRow("address taken") << QStringList() << 3 << QString();
 }
 
-void TestVirtualFaults::badCommandLineEndsTheProcess()
+void TestVirtualFaults::badStartEndsTheProcess()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, named);
+    QString address = qx8test::uniqueLoopbackAddress().toString();
+    if (named.isEmpty()) {
+        startWith({});
+        address = named = m_device->address();
+    }
     QProcess process;
-    process.start(qx8test::virtualProcessorPath(),
-                  arguments +
-                      QStringList{"--address", qx8test::uniqueLoopbackAddress().toString()});
+    process.start(qx8test::virtualProcessorPath(), arguments + QStringList{"--address", address});
     QVERIFY(process.waitForFinished(qx8test::timeoutMs()));
-    QCOMPARE(process.exitCode(), 2);
-    QVERIFY(!process.readAllStandardError().isEmpty());
-}
-
-void TestVirtualFaults::takenAddressEndsWithCodeThree()
-{
-    startWith({});
-    QProcess second;
-    second.start(qx8test::virtualProcessorPath(), {"--address", m_device->address()});
-    QVERIFY(second.waitForFinished(qx8test::timeoutMs()));
-    QCOMPARE(second.exitCode(), 3);
-    QVERIFY(second.readAllStandardOutput().isEmpty());
-    QVERIFY(second.readAllStandardError().contains(m_device->address().toUtf8()));
+    QCOMPARE(process.exitCode(), exitCode);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(process.readAllStandardError().contains(named.toUtf8()));
 }
 
 namespace {
