@@ -5,6 +5,7 @@
 //
 // Run inside scripts/netns-run: configmodelbench [rounds]
 #include "applicationstartup.h"
+#include "benchtools.h"
 #include "configresources.h"
 #include "homescreenmodel.h"
 #include "jsoncommandchannel.h"
@@ -37,12 +38,6 @@ template<typename Sender, typename Signal> bool waitForSignal(Sender* sender, Si
     QObject::connect(sender, signal, &loop, [&loop] { loop.quit(); });
     QTimer::singleShot(kWaitMs, &loop, [&loop] { loop.exit(1); });
     return loop.exec() == 0;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 double msSince(const QElapsedTimer& clock)
@@ -129,6 +124,8 @@ double timedRoundTrip(QX8TextSV& variable)
 }
 
 } // namespace
+
+using benchtools::median;
 
 int main(int argc, char** argv)
 {

@@ -3,18 +3,17 @@
 // on both alike; the medians are printed as rows for scripts/bench.sh, each run's client CPU time
 // beside them. Inside the namespace:
 //   scripts/netns-run build/bench/files/ftpthroughput [--proftpd] [--mib N] [--rounds N]
+#include "benchtools.h"
 #include "ftpserverprocess.h"
 #include "qftp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -64,19 +63,6 @@ double runQFtp(QFtp& ftp)
     return clock.nsecsElapsed() / 1e9;
 }
 
-double runCurl(const QStringList& arguments)
-{
-    QProcess curl;
-    QElapsedTimer clock;
-    clock.start();
-    curl.start(QStringLiteral("curl"), QStringList{"-s", "-S"} + arguments);
-    if (!curl.waitForFinished(600000) || curl.exitCode() != 0) {
-        std::fprintf(stderr, "curl failed: %s\n", curl.readAllStandardError().constData());
-        return -1;
-    }
-    return clock.nsecsElapsed() / 1e9;
-}
-
 // CPU seconds of this process and its finished children (curl) so far.
 double cpuSeconds()
 {
@@ -90,13 +76,6 @@ double cpuSeconds()
     return total;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 struct Run
 {
     const char* name;
@@ -108,6 +87,8 @@ struct Run
 
 } // namespace
 
+using benchtools::median;
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -115,12 +96,8 @@ int main(int argc, char** argv)
         qputenv("QX8_SOURCE_DIR", QX8_SOURCE_DIR);
     const QStringList arguments = app.arguments();
     const bool proftpd = arguments.contains(QStringLiteral("--proftpd"));
-    const auto option = [&](const char* name, int fallback) {
-        const int index = arguments.indexOf(QLatin1String(name));
-        return index > 0 ? arguments.value(index + 1).toInt() : fallback;
-    };
-    const qint64 mib = option("--mib", 256);
-    const int rounds = option("--rounds", 5);
+    const qint64 mib = benchtools::option(arguments, "--mib", 256);
+    const int rounds = benchtools::option(arguments, "--rounds", 5);
 
     QTemporaryDir root;
     QTemporaryDir local;
@@ -165,9 +142,10 @@ int main(int argc, char** argv)
                         ftp.get(QStringLiteral("big.bin"), &target);
                         return runQFtp(ftp);
                     }});
-    runs.push_back({"curl get", curlGot, [&] {
-                        return runCurl({"-o", curlGot, url(QStringLiteral("/big.bin"))});
-                    }});
+    runs.push_back(
+        {"curl get", curlGot, [&] {
+             return benchtools::runCurl({"-o", curlGot, url(QStringLiteral("/big.bin"))}, 600000);
+         }});
     runs.push_back({"QFtp put file", root.filePath(QStringLiteral("qftp-file.bin")), [&] {
                         QFile upload(source);
                         ftp.put(&upload, QStringLiteral("qftp-file.bin"));
@@ -178,7 +156,8 @@ int main(int argc, char** argv)
                         return runQFtp(ftp);
                     }});
     runs.push_back({"curl put", root.filePath(QStringLiteral("curl-put.bin")), [&] {
-                        return runCurl({"-T", source, url(QStringLiteral("/curl-put.bin"))});
+                        return benchtools::runCurl(
+                            {"-T", source, url(QStringLiteral("/curl-put.bin"))}, 600000);
                     }});
 
     // Round 0 warms the page cache and the server up and is not counted.

@@ -5,6 +5,7 @@
 // alternate over several rounds; the medians are printed as rows for scripts/bench.sh. Inside
 // the namespace:
 //   scripts/netns-run build/bench/files/presetbench [--rounds N]
+#include "benchtools.h"
 #include "devicepresetmodel.h"
 #include "filesystemmodel.h"
 #include "qx8settings.h"
@@ -16,14 +17,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -36,13 +35,6 @@ QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // Milliseconds `work` takes until the model's busy notice ends, or -1 on an error. An event loop
@@ -72,17 +64,11 @@ double untilIdle(DevicePresetModel& model, const std::function<void()>& work)
     return clock.nsecsElapsed() / 1e6;
 }
 
+// Milliseconds curl takes, or -1 when it fails.
 double runCurl(const QStringList& arguments)
 {
-    QProcess curl;
-    QElapsedTimer clock;
-    clock.start();
-    curl.start(QStringLiteral("curl"), QStringList{"-s", "-S"} + arguments);
-    if (!curl.waitForFinished(kWaitMs) || curl.exitCode() != 0) {
-        std::fprintf(stderr, "curl failed: %s\n", curl.readAllStandardError().constData());
-        return -1;
-    }
-    return clock.nsecsElapsed() / 1e6;
+    const double seconds = benchtools::runCurl(arguments, kWaitMs);
+    return seconds < 0 ? -1 : seconds * 1e3;
 }
 
 struct Run
@@ -94,6 +80,8 @@ struct Run
 
 } // namespace
 
+using benchtools::median;
+
 int main(int argc, char** argv)
 {
     // The device address goes into settings of its own, not the user's.
@@ -104,8 +92,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QX8_VIRTUAL_PROCESSOR"))
         qputenv("QX8_VIRTUAL_PROCESSOR", QX8_VIRTUAL_PROCESSOR);
     const QStringList arguments = app.arguments();
-    const int roundsIndex = arguments.indexOf(QStringLiteral("--rounds"));
-    const int rounds = roundsIndex > 0 ? arguments.value(roundsIndex + 1).toInt() : 15;
+    const int rounds = benchtools::option(arguments, "--rounds", 15);
 
     VirtualProcessor device;
     if (!device.start({"--ftp-port", "21"})) {

@@ -5,6 +5,7 @@
 // medians are printed as rows for scripts/bench.sh, with the longest gap of the event loop during
 // our upload beside them. Inside the namespace:
 //   scripts/netns-run build/bench/services/firmwareuploadbench [--mib N] [--rounds N]
+#include "benchtools.h"
 #include "fwupdateuploader.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
@@ -32,13 +33,6 @@
 namespace {
 
 constexpr int kLimitMs = 600000;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Runs the event loop until the device has stored a complete image (it renames the file once
 // the last byte is in) or `failed` says so; false on failure or after the time limit.
@@ -128,6 +122,8 @@ double uploadPlain(const QString& address, const QString& storage, const QByteAr
 
 } // namespace
 
+using benchtools::median;
+
 int main(int argc, char** argv)
 {
     // Settings and the firmware cache in a folder of their own, not the user's.
@@ -140,12 +136,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QX8_VIRTUAL_PROCESSOR"))
         qputenv("QX8_VIRTUAL_PROCESSOR", QX8_VIRTUAL_PROCESSOR);
     const QStringList arguments = app.arguments();
-    const auto option = [&](const char* name, int fallback) {
-        const int index = arguments.indexOf(QLatin1String(name));
-        return index > 0 ? arguments.value(index + 1).toInt() : fallback;
-    };
-    const qint64 mib = option("--mib", 64);
-    const int rounds = option("--rounds", 5);
+    const qint64 mib = benchtools::option(arguments, "--mib", 64);
+    const int rounds = benchtools::option(arguments, "--rounds", 5);
 
     // A real image, header and checksum included, so that the device checks what it receives.
     QTemporaryDir cloud;

@@ -7,6 +7,7 @@
 //
 // Run inside scripts/netns-run through tests/isolate.sh (private settings, offscreen):
 //   QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/wizard/wizardbench
+#include "benchtools.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -22,7 +23,6 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,12 +46,6 @@ QString products(int count, int run)
     return entries.join(QLatin1Char('|'));
 }
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // The states of a run-setup walk with the page each opens.
 const std::pair<const char*, const char*> kWalk[] = {
     {"StartSetupWizard", "wizardDialogPage"},
@@ -68,6 +62,8 @@ const std::pair<const char*, const char*> kWalk[] = {
 };
 
 } // namespace
+
+using benchtools::median;
 
 class WizardBench : public QObject
 {

@@ -96,14 +96,12 @@ void TestPresetFiles::freeNames_data()
 {
     QTest::addColumn<QString>("wanted");
     QTest::addColumn<QString>("offered");
-    QTest::newRow("taken, next taken too") << "Show"
-                                           << "Show 3";
-    QTest::newRow("number carries") << "Gig 9"
-                                    << "Gig 10";
-    QTest::newRow("free") << "Live"
-                          << "Live";
-    QTest::newRow("whole number") << "12"
-                                  << " 13";
+    const char* const rows[][3] = {{"taken, next taken too", "Show", "Show 3"},
+                                   {"number carries", "Gig 9", "Gig 10"},
+                                   {"free", "Live", "Live"},
+                                   {"whole number", "12", " 13"}};
+    for (const auto& [row, wanted, offered] : rows)
+        QTest::newRow(row) << QString(wanted) << QString(offered);
 }
 
 void TestPresetFiles::freeNames()

@@ -174,17 +174,6 @@ private Q_SLOTS:
         QCOMPARE(batch.view(batch.replies.front().value), QStringView(u"1"));
     }
 
-    void reconfigurationCompletion()
-    {
-        ConsoleReplyParser parser;
-        const QByteArray line =
-            "{\"error\":\"Grids are invalid.\",\"id\":\"builder config reconfig\"}";
-        const ConsoleReplyBatch batch = feed(parser, line + "\r\n");
-        QCOMPARE(batch.replies.size(), 1);
-        QCOMPARE(batch.replies.front().kind, ConsoleReply::Kind::ReconfigurationDone);
-        QCOMPARE(batch.view(batch.replies.front().line).toUtf8(), line);
-    }
-
     void listsAcrossReads()
     {
         ConsoleReplyParser parser;

@@ -284,22 +284,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QStringList>("parts");
-        QTest::newRow("kilohertz") << "1.25kHz"
-                                   << "Hz" << QStringList{"1.25", "kHz"};
-        QTest::newRow("hertz") << "80Hz"
-                               << "Hz" << QStringList{"80", "Hz"};
-        QTest::newRow("decibels") << "-3.5dB"
-                                  << "dB" << QStringList{"-3.5", "dB"};
-        QTest::newRow("ratio") << "Inf:1"
-                               << ":1" << QStringList{"Inf", ":1"};
-        QTest::newRow("degrees") << "90 deg"
-                                 << " deg" << QStringList{"90", "deg"};
-        QTest::newRow("word") << "Off"
-                              << "Hz" << QStringList{"Off", ""};
-        QTest::newRow("prefix") << "1:2"
-                                << "" << QStringList{"1:2", ""};
-        QTest::newRow("unit alone") << "dB"
-                                    << "dB" << QStringList{"dB", ""};
+        // Row, text, unit, number part, unit part.
+        const char* const rows[][5] = {
+            {"kilohertz", "1.25kHz", "Hz", "1.25", "kHz"},
+            {"hertz", "80Hz", "Hz", "80", "Hz"},
+            {"decibels", "-3.5dB", "dB", "-3.5", "dB"},
+            {"ratio", "Inf:1", ":1", "Inf", ":1"},
+            {"degrees", "90 deg", " deg", "90", "deg"},
+            {"word", "Off", "Hz", "Off", ""},
+            {"prefix", "1:2", "", "1:2", ""},
+            {"unit alone", "dB", "dB", "dB", ""},
+        };
+        for (const auto& [row, text, unit, number, unitPart] : rows)
+            QTest::newRow(row) << QString(text) << QString(unit) << QStringList{number, unitPart};
     }
     void valueTextSplits()
     {

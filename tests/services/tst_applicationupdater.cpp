@@ -19,8 +19,7 @@ class TestApplicationUpdater : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void checkFindsTheNewestMacBuild();
-    void downloadLandsInTheCache();
+    void checkFindsTheNewestMacBuildAndDownloadsIt();
     void failedTransfersEndInTheirText_data();
     void failedTransfersEndInTheirText();
     void failedCheckOffersTheCachedImage();
@@ -57,7 +56,7 @@ QStringList TestApplicationUpdater::cacheFiles() const
     return QDir(ApplicationUpdater().cacheFolder()).entryList(QDir::Files);
 }
 
-void TestApplicationUpdater::checkFindsTheNewestMacBuild()
+void TestApplicationUpdater::checkFindsTheNewestMacBuildAndDownloadsIt()
 {
     ApplicationUpdater updater;
     SignalRecorder signals_(&updater);
@@ -72,13 +71,8 @@ void TestApplicationUpdater::checkFindsTheNewestMacBuild()
         signals_.emissions().at(7).arguments,
         QVariantList({"1.1.7", m_cloud.server().url(UpdateCloud::kApplicationImage).toString()}));
     QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), 1);
-}
 
-void TestApplicationUpdater::downloadLandsInTheCache()
-{
-    ApplicationUpdater updater;
-    check(updater);
-    SignalRecorder signals_(&updater);
+    signals_.clear();
     updater.downLoadUpdate();
     QTRY_COMPARE(signals_.count("updateDownloaded"), 1);
     QCOMPARE(signals_.names({"downloadInProgressChanged", "updateStateChanged", "updateDownloaded",

@@ -1,5 +1,5 @@
 // The update feed both updaters read: the query over real feed documents, the choice of the
-// newest row, the version comparison and the failure texts, as tables.
+// newest row and the version comparison, as tables.
 #include "testmain.h"
 #include "updatefeed.h"
 
@@ -40,7 +40,6 @@ private Q_SLOTS:
     void readsRows();
     void choosesTheLatest_data();
     void choosesTheLatest();
-    void namesEveryFailure();
 };
 
 void TestUpdateFeed::comparesVersions_data()
@@ -154,30 +153,6 @@ void TestUpdateFeed::choosesTheLatest()
     const updatefeed::Latest latest = updatefeed::latest(rows, own);
     QCOMPARE(latest.version, version);
     QCOMPARE(latest.imageUrl, url);
-}
-
-void TestUpdateFeed::namesEveryFailure()
-{
-    const QString connect = "Failed to connect to update server. Please check your internet "
-                            "connection and try again.";
-    const QString unknown = "Unknown network error. Please check your internet connection and "
-                            "try again.";
-    const QList<QPair<QNetworkReply::NetworkError, QString>> table{
-        {QNetworkReply::ConnectionRefusedError, connect},
-        {QNetworkReply::ProxyNotFoundError, connect},
-        {QNetworkReply::ProxyTimeoutError, "The connection timed out. Please check your internet "
-                                           "connection and try again."},
-        {QNetworkReply::OperationCanceledError, "The operation was canceled."},
-        {QNetworkReply::ProtocolFailure, "The server is temporarily unable to handle the request "
-                                         "at this time. Please try again after sometime."},
-        {QNetworkReply::AuthenticationRequiredError,
-         "Proxy authentication failed. Please disable the firewall or connect to an open network."},
-        {QNetworkReply::ContentNotFoundError, "The content requested was not found in the remote "
-                                              "server. Please contact customer care."},
-        {QNetworkReply::TooManyRedirectsError, unknown},
-    };
-    for (const auto& [code, text] : table)
-        QCOMPARE(updatefeed::errorText(code), text);
 }
 
 QX8_TEST_GUILESS_MAIN(TestUpdateFeed)
