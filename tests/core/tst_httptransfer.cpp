@@ -33,7 +33,6 @@ private Q_SLOTS:
 private:
     // Runs one transfer to its end; false when finished() did not come exactly once.
     bool finishes(HttpTransfer& transfer, const std::function<bool()>& start);
-    static QByteArray fileContent(const QString& path);
     static void writeFile(const QString& path, const QByteArray& content);
     int requestsFor(const QByteArray& path, int since) const;
 
@@ -104,7 +103,7 @@ void TestHttpTransfer::downloads()
     }));
     QVERIFY2(int(transfer.error()) == error, qPrintable(transfer.errorString()));
     QCOMPARE(transfer.errorString().isEmpty(), succeeds);
-    QCOMPARE(fileContent(target), succeeds ? m_image : QByteArray("older image"));
+    QCOMPARE(qx8test::fileContent(target), succeeds ? m_image : QByteArray("older image"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"1.2.3"});
     if (succeeds)
         QCOMPARE(progress.last(), (QVariantList{qint64(m_image.size()), qint64(m_image.size())}));
@@ -180,7 +179,7 @@ void TestHttpTransfer::abortKeepsTheOldFile()
     transfer.abort();
     QCOMPARE(finished.count(), 1);
     QCOMPARE(transfer.error(), QNetworkReply::OperationCanceledError);
-    QCOMPARE(fileContent(target), QByteArray("older image"));
+    QCOMPARE(qx8test::fileContent(target), QByteArray("older image"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"image.bin"});
 }
 
@@ -215,12 +214,6 @@ bool TestHttpTransfer::finishes(HttpTransfer& transfer, const std::function<bool
         return false;
     QTest::qWait(20);
     return finished.count() == 1 && !transfer.isRunning();
-}
-
-QByteArray TestHttpTransfer::fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestHttpTransfer::writeFile(const QString& path, const QByteArray& content)

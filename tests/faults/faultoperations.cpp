@@ -342,7 +342,7 @@ QString FaultOperations::checkDownloaded(Operation operation) const
                                  : faultplan::cloudpath::firmwareImage);
     const QStringList cached = folder.entryList(QDir::Files);
     for (const QString& name : cached) {
-        if (fileContent(folder.filePath(name)) == image)
+        if (qx8test::fileContent(folder.filePath(name)) == image)
             return QString();
     }
     return QStringLiteral("no file of the cache (%1) is the cloud's image")
@@ -383,7 +383,7 @@ QString FaultOperations::checkSuccess(const faultplan::Step& step)
                    : QStringLiteral("the device holds \"%1\", not %2").arg(answer, m_writtenValue);
     }
     case Operation::PresetUpload:
-        return fileContent(m_context.peers.slotFile(m_presetSlot)) == m_expectedContent
+        return qx8test::fileContent(m_context.peers.slotFile(m_presetSlot)) == m_expectedContent
                    ? QString()
                    : QStringLiteral("slot %1 does not hold the preset sent").arg(m_presetSlot);
     case Operation::ApplicationCheck:

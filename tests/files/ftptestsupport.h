@@ -21,6 +21,5 @@ bool logIn(QFtp& ftp, const FtpServerProcess& server);
 QByteArray pattern(int size);
 
 bool writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
 
 } // namespace ftptest

@@ -7,6 +7,7 @@
 #include "presetprovider.h"
 #include "qx8textsv.h"
 #include "signalrecorder.h"
+#include "testharness.h"
 #include "testmain.h"
 #include "tst_controlfixture.h"
 
@@ -172,8 +173,8 @@ void TestPresetDevice::fetchAndSendBackByteForByte()
     model.transfer("12", "Second", ftptest::pattern(4000));
     QVERIFY(busyEnded(recorder));
     QCOMPARE(recorder.names(), QStringList({"busy", "busy", "busy"}));
-    QCOMPARE(ftptest::readFile(slotFile(9)), preset);
-    QCOMPARE(ftptest::readFile(slotFile(12)), ftptest::pattern(4000));
+    QCOMPARE(qx8test::fileContent(slotFile(9)), preset);
+    QCOMPARE(qx8test::fileContent(slotFile(12)), ftptest::pattern(4000));
     QCOMPARE(m_device.device.ftpCommands().mid(commands.size()),
              QStringList({"CWD /presets", "TYPE I", "PASV", "ALLO 10000", "STOR Preset_9.preset",
                           "SIZE Preset_9.preset", "CWD /presets", "TYPE I", "PASV", "ALLO 4000",

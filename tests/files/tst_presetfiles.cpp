@@ -4,6 +4,7 @@
 #include "filesystemmodel.h"
 #include "ftptestsupport.h"
 #include "signalrecorder.h"
+#include "testharness.h"
 #include "testmain.h"
 
 #include <QDir>
@@ -128,14 +129,14 @@ void TestPresetFiles::addNeverOverwrites()
 {
     SignalRecorder recorder(m_model.get());
     m_model->addPresetToFileSystem("Show", "other");
-    QCOMPARE(ftptest::readFile(path("Show")), QByteArray("show"));
+    QCOMPARE(qx8test::fileContent(path("Show")), QByteArray("show"));
     QCOMPARE(busyOf(recorder), Busy({{true, "Adding preset to file system..."}, {false, ""}}));
     QCOMPARE(recorder.count("error"), 1);
 
     recorder.clear();
     const QByteArray bytes = ftptest::pattern(70000);
     m_model->addPresetToFileSystem("Fetched", bytes);
-    QCOMPARE(ftptest::readFile(path("Fetched")), bytes);
+    QCOMPARE(qx8test::fileContent(path("Fetched")), bytes);
     QCOMPARE(recorder.count("error"), 0);
     QVERIFY(rows(*m_model).contains("Fetched"));
     QCOMPARE(everything().filter(QRegularExpression("/\\.")), QStringList()); // no leftovers
@@ -145,7 +146,7 @@ void TestPresetFiles::copyRenameAndDelete()
 {
     SignalRecorder recorder(m_model.get());
     m_model->copy("Gig 9", "Gig 10");
-    QCOMPARE(ftptest::readFile(path("Gig 10")), QByteArray("gig"));
+    QCOMPARE(qx8test::fileContent(path("Gig 10")), QByteArray("gig"));
     QCOMPARE(busyOf(recorder), Busy({{true, "Copying preset to file system..."},
                                      {true, "Adding preset to file system..."},
                                      {false, ""}}));
@@ -153,7 +154,7 @@ void TestPresetFiles::copyRenameAndDelete()
     recorder.clear();
     m_model->rename("Gig 10", "Encore");
     QVERIFY(!QFile::exists(path("Gig 10")));
-    QCOMPARE(ftptest::readFile(path("Encore")), QByteArray("gig"));
+    QCOMPARE(qx8test::fileContent(path("Encore")), QByteArray("gig"));
     QCOMPARE(recorder.names({"busy", "indexOfEditedPreset"}),
              QStringList({"busy", "indexOfEditedPreset", "busy"}));
     for (const SignalRecorder::Emission& emission : recorder.emissions()) {
@@ -163,8 +164,8 @@ void TestPresetFiles::copyRenameAndDelete()
 
     recorder.clear();
     m_model->rename("Encore", "Show"); // onto a name that exists
-    QCOMPARE(ftptest::readFile(path("Show")), QByteArray("show"));
-    QCOMPARE(ftptest::readFile(path("Encore")), QByteArray("gig"));
+    QCOMPARE(qx8test::fileContent(path("Show")), QByteArray("show"));
+    QCOMPARE(qx8test::fileContent(path("Encore")), QByteArray("gig"));
     QCOMPARE(recorder.names({"busy", "error", "indexOfEditedPreset"}),
              QStringList({"busy", "error", "busy"}));
 

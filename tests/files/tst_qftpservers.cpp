@@ -243,7 +243,7 @@ void TestQFtpServers::transfers()
     else
         ftp.put(content, QStringLiteral("up.bin"));
     QVERIFY(succeeds(ftp));
-    QVERIFY(readFile(path("up.bin")) == content);
+    QVERIFY(qx8test::fileContent(path("up.bin")) == content);
     QCOMPARE(progress.first(), none);
     QCOMPARE(progress.last(), all);
     ftp.remove(QStringLiteral("up.bin"));

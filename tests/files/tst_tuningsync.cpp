@@ -19,11 +19,6 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class TestTuningSync : public QObject
@@ -109,8 +104,8 @@ void TestTuningSync::syncFetchesExactlyWhatIsMissing()
     for (const QString& folder : TuningDevice::folders) {
         for (const QString& file : device.seeded(folder, "deviceOnly")) {
             deviceOnly.append(file);
-            QCOMPARE(contentOf(localTuningFolder(folder) + '/' + file),
-                     contentOf(device.storage() + '/' + folder + '/' + file));
+            QCOMPARE(qx8test::fileContent(localTuningFolder(folder) + '/' + file),
+                     qx8test::fileContent(device.storage() + '/' + folder + '/' + file));
         }
     }
     QCOMPARE(sorted(device.commands("RETR ")), sorted(deviceOnly));

@@ -1,5 +1,6 @@
 #include "testharness.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTcpServer>
 
@@ -35,6 +36,12 @@ QString virtualProcessorPath()
 QString sourceDir()
 {
     return qEnvironmentVariable("QX8_SOURCE_DIR");
+}
+
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 const QString kProbeRequest = QStringLiteral(R"(get "\\Node\SV\HardwareVersion\")");

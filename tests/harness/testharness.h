@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHostAddress>
 #include <QString>
 
@@ -24,6 +25,9 @@ QString virtualProcessorPath();
 
 // Root of the source tree (fixtures, scripts).
 QString sourceDir();
+
+// The whole file, or empty when it cannot be read.
+QByteArray fileContent(const QString& path);
 
 // Quiet until probe: a request every device answers. Lines travel in order on a connection, so
 // once the answer to a probe sent after some action is in, whatever that action sent is in too:

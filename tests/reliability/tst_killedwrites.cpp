@@ -34,12 +34,6 @@ Q_DECLARE_METATYPE(FileCheck)
 
 namespace {
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString dataFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -72,7 +66,7 @@ QString checkPresets()
     if (names.isEmpty())
         return QStringLiteral("no preset left");
     for (const QString& name : names) {
-        if (writtenblob::generationOf(contentOf(folder + QLatin1Char('/') + name)) < 0)
+        if (writtenblob::generationOf(qx8test::fileContent(folder + QLatin1Char('/') + name)) < 0)
             return QStringLiteral("the preset \"%1\" is torn").arg(name);
     }
     return {};
@@ -82,15 +76,16 @@ QString checkTunings()
 {
     const QString path = dataFolder() + QStringLiteral("/QX8/TuningFiles/Local/SpeakerTunings/") +
                          writtenblob::kTuningName;
-    return writtenblob::generationOf(contentOf(path)) < 0 ? QStringLiteral("the tuning is torn")
-                                                          : QString();
+    return writtenblob::generationOf(qx8test::fileContent(path)) < 0
+               ? QStringLiteral("the tuning is torn")
+               : QString();
 }
 
 QString checkAnalytics()
 {
     QJsonParseError error;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(contentOf(writtenblob::analyticsQueuePath(strLogDir)), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(
+        qx8test::fileContent(writtenblob::analyticsQueuePath(strLogDir)), &error);
     if (error.error != QJsonParseError::NoError || document.array().isEmpty())
         return QStringLiteral("the queue does not read: ") + error.errorString();
     const QJsonArray queued = document.array();
@@ -151,7 +146,7 @@ QString TestKilledWrites::checkUpdates() const
     if (name.isEmpty())
         return QStringLiteral("no complete image recorded");
     const QByteArray& expected = m_images.at(name.startsWith(QLatin1String("1.")) ? 0 : 1);
-    return contentOf(cache.imagePath(cache.versionOf(name))) == expected
+    return qx8test::fileContent(cache.imagePath(cache.versionOf(name))) == expected
                ? QString()
                : QStringLiteral("the recorded image %1 is torn").arg(name);
 }
@@ -226,7 +221,7 @@ void TestKilledWrites::applicationStartsOnWhatTheKillsLeft()
     application.start(QStringLiteral(QX8_CONTROL_PATH), QStringList());
     // Start-up restores the queue (and removes its file) once the screen loader runs.
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queue), 10000);
-    const QByteArray log = contentOf(strLogDir + QStringLiteral("/ui.log"));
+    const QByteArray log = qx8test::fileContent(strLogDir + QStringLiteral("/ui.log"));
     QVERIFY2(!log.contains("Ignored the queue file"), log.constData());
     QCOMPARE(application.state(), QProcess::Running);
     application.terminate();

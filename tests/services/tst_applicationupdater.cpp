@@ -4,6 +4,7 @@
 // the test feed are driven through the Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
 #include "signalrecorder.h"
+#include "testharness.h"
 #include "testmain.h"
 #include "updatecloud.h"
 
@@ -83,7 +84,7 @@ void TestApplicationUpdater::checkFindsTheNewestMacBuildAndDownloadsIt()
     QCOMPARE(updater.updateState(), ApplicationUpdater::InstallUpdate);
     QCOMPARE(updater.progress(), 100.0f);
     QCOMPARE(cacheFiles(), QStringList{"1.1.7.dmg"});
-    QCOMPARE(fileContent(updater.cacheFolder() + "/1.1.7.dmg"),
+    QCOMPARE(qx8test::fileContent(updater.cacheFolder() + "/1.1.7.dmg"),
              m_cloud.file(UpdateCloud::kApplicationImage));
 }
 

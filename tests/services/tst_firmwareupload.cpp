@@ -102,7 +102,7 @@ void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()
     QCOMPARE(updater.updateState(), FirmwareUpdater::UploadUpdate);
     QCOMPARE(updater.progress(), 100.0f);
     const QByteArray image = m_cloud.file(UpdateCloud::kFirmwareImage);
-    QCOMPARE(fileContent(cachePath("2.5.0")), image);
+    QCOMPARE(qx8test::fileContent(cachePath("2.5.0")), image);
     QCOMPARE(QDir(updater.cacheFolder()).entryList(QDir::Files), QStringList{"2.5.0"});
 
     FwUpdateUploader uploader;
@@ -114,7 +114,7 @@ void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()
     QCOMPARE(progressReports(uploads).last(), QString("%1/%1").arg(image.size()));
     QTRY_COMPARE(m_device.command("firmware"),
                  QString("ok installed %1 %1 2.5.0").arg(image.size()));
-    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+    QCOMPARE(qx8test::fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     QCOMPARE(m_device.command(R"(value \\Node\AT\Software_Version)"), QStringLiteral("ok 2.5.0"));
 }
 
@@ -185,7 +185,7 @@ void TestFirmwareUpload::everyUploadCountsFromZero()
         QCOMPARE(progressReports(uploads),
                  QStringList({"8192/20000", "16384/20000", "20000/20000"}));
         QTRY_COMPARE(m_device.command("firmware"), QStringLiteral("ok rejected 20000 20000 2.5.0"));
-        QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+        QCOMPARE(qx8test::fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     }
     QCOMPARE(m_device.received().count(R"(write "file\updKaloTar" 20000 )"), 2);
 

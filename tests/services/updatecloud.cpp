@@ -2,7 +2,6 @@
 
 #include "testharness.h"
 
-#include <QFile>
 #include <QProcess>
 
 bool UpdateCloud::start(qint64 firmwareSize)
@@ -26,7 +25,7 @@ bool UpdateCloud::start(qint64 firmwareSize)
 
 QByteArray UpdateCloud::file(const QString& path) const
 {
-    return fileContent(m_root.path() + path);
+    return qx8test::fileContent(m_root.path() + path);
 }
 
 int UpdateCloud::requestsFor(const QByteArray& path) const
@@ -35,10 +34,4 @@ int UpdateCloud::requestsFor(const QByteArray& path) const
     for (const HttpServerProcess::Request& request : m_server.requests())
         count += request.path == path;
     return count;
-}
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

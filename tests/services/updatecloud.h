@@ -32,4 +32,3 @@ private:
 };
 
 // The content of a file on disk, empty when it cannot be read.
-QByteArray fileContent(const QString& path);

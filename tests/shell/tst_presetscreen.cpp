@@ -128,7 +128,7 @@ void TestPresetScreen::slotToComputerAndBack()
     click("slotRow2");
     click("fetchButton");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(localFile("Speech")), qx8test::timeoutMs());
-    QCOMPARE(ftptest::readFile(localFile("Speech")), ftptest::readFile(deviceFile(2)));
+    QCOMPARE(qx8test::fileContent(localFile("Speech")), qx8test::fileContent(deviceFile(2)));
     QTRY_VERIFY(item("fileRow", "Speech") && !waitingShown());
 
     click("fileRow", "Speech");
@@ -136,7 +136,7 @@ void TestPresetScreen::slotToComputerAndBack()
     click("sendButton");
     answer("confirmDialog");
     QTRY_COMPARE_WITH_TIMEOUT(slotName(9), QStringLiteral("Speech"), qx8test::timeoutMs());
-    QCOMPARE(ftptest::readFile(deviceFile(9)), ftptest::readFile(localFile("Speech")));
+    QCOMPARE(qx8test::fileContent(deviceFile(9)), qx8test::fileContent(localFile("Speech")));
     QTRY_VERIFY(!waitingShown());
     screenshot("presets.png");
 }
@@ -167,7 +167,8 @@ void TestPresetScreen::localCopyRenameAndDelete()
              QStringLiteral("Speech 2"));
     answer("nameDialog");
     QTRY_VERIFY(item("fileRow", "Speech 2"));
-    QCOMPARE(ftptest::readFile(localFile("Speech 2")), ftptest::readFile(localFile("Speech")));
+    QCOMPARE(qx8test::fileContent(localFile("Speech 2")),
+             qx8test::fileContent(localFile("Speech")));
 
     click("fileRow", "Speech 2");
     click("renameFileButton");
@@ -206,7 +207,7 @@ void TestPresetScreen::ftpServerStopsMidTransfer()
     QCOMPARE(m_device.command("ftp start"), QStringLiteral("ok"));
     click("fetchButton");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(localFile("Big")), qx8test::timeoutMs());
-    QCOMPARE(ftptest::readFile(localFile("Big")), big);
+    QCOMPARE(qx8test::fileContent(localFile("Big")), big);
 }
 
 void TestPresetScreen::cleanupTestCase()

@@ -265,7 +265,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     // The device reports its new version once the image it received is stored.
     QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.5.0"));
     const QByteArray image = m_cloud.file(UpdateCloud::kFirmwareImage);
-    QCOMPARE(fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
+    QCOMPARE(qx8test::fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     QVERIFY(item("menuBar")->isEnabled());
     QVERIFY(!m_shell.loader()->appBusyPreventClose());
     screenshot("utilities-uploaded.png");
