@@ -83,14 +83,7 @@ bool PageSession::load(const QString& page, const QString& selector)
     QMetaObject::invokeMethod(m_shell.root(), "pageLoadSlot",
                               Q_ARG(QVariant, QStringLiteral("qrc:/qml/") + page),
                               Q_ARG(QVariant, QString()));
-    QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
-    return QTest::qWaitFor(
-        [&] {
-            return m_shell.pageItem() && QQmlProperty::read(pageLoader, QStringLiteral("source"))
-                                             .toString()
-                                             .endsWith(page);
-        },
-        qx8test::timeoutMs());
+    return waitForPage(page);
 }
 
 void PageSession::unload()
@@ -106,6 +99,11 @@ bool PageSession::open(const QString& param, const QString& payload, const QStri
     if (!loader->isActive(ViewLoader::HomeScreen))
         m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
     m_shell.guiSignal(param, payload);
+    return waitForPage(page);
+}
+
+bool PageSession::waitForPage(const QString& page) const
+{
     QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
     return QTest::qWaitFor(
         [&] {

@@ -49,6 +49,8 @@ public:
     void unload();
     // From the home screen, the GUI signal a block button sends; true once `page` is shown.
     bool open(const QString& param, const QString& payload, const QString& page);
+    // True once `page` is the loaded page, within the harness time-out.
+    bool waitForPage(const QString& page) const;
 
     // The bound controls of the loaded page that have both names.
     QList<QX8Control*> pageControls() const;

@@ -76,6 +76,13 @@ void ShellFixture::sendProbe()
                                          QString(), QStringLiteral("get")});
 }
 
+void ShellFixture::screenshot(const QString& name) const
+{
+    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        loader()->view()->grabWindow().save(folder + QLatin1Char('/') + name);
+}
+
 QStringList ShellFixture::takeLoads()
 {
     QStringList loads;

@@ -36,6 +36,8 @@ public:
     // The first visible item named `objectName` in and below `from`, through the item tree
     // (list delegates have no QObject parent); null when there is none.
     static QQuickItem* visibleItem(QQuickItem* from, const QString& objectName);
+    // Saves a picture of the window as `name` in the folder QX8_SCREENSHOT_DIR names, when set.
+    void screenshot(const QString& name) const;
 
     // The pages loaded since the last call: "<page file>|<help image name>".
     QStringList takeLoads();

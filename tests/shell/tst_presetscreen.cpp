@@ -66,7 +66,6 @@ private:
         return m_device.storagePath() + QStringLiteral("/presets/Preset_%1.preset").arg(slot);
     }
     bool waitingShown() const { return dialog("waitingDialog")->isVisible(); }
-    void screenshot(const QString& name) const;
 
     VirtualProcessor m_device;
     ShellFixture m_shell;
@@ -91,13 +90,6 @@ void TestPresetScreen::answer(const QString& dialogName, const QString& text)
     if (!text.isNull())
         QVERIFY(findItem(box, "dialogTextField")->setProperty("text", text));
     click(findItem(box, "dialogOkButton"));
-}
-
-void TestPresetScreen::screenshot(const QString& name) const
-{
-    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        m_shell.root()->window()->grabWindow().save(folder + '/' + name);
 }
 
 void TestPresetScreen::initTestCase()
@@ -138,7 +130,7 @@ void TestPresetScreen::slotToComputerAndBack()
     QTRY_COMPARE_WITH_TIMEOUT(slotName(9), QStringLiteral("Speech"), qx8test::timeoutMs());
     QCOMPARE(qx8test::fileContent(deviceFile(9)), qx8test::fileContent(localFile("Speech")));
     QTRY_VERIFY(!waitingShown());
-    screenshot("presets.png");
+    m_shell.screenshot("presets.png");
 }
 
 void TestPresetScreen::storeAndRecall()
@@ -199,7 +191,7 @@ void TestPresetScreen::ftpServerStopsMidTransfer()
     QCOMPARE(m_device.command("ftp stop"), QStringLiteral("ok"));
     QTRY_VERIFY_WITH_TIMEOUT(dialog("messageDialog")->isVisible(), qx8test::timeoutMs());
     QVERIFY(!waitingShown());
-    screenshot("presets-error.png");
+    m_shell.screenshot("presets-error.png");
     QCOMPARE(QDir(m_localFolder).entryList(QDir::Files | QDir::Hidden), QStringList({"Speech"}));
     answer("messageDialog");
 

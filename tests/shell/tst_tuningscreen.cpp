@@ -27,7 +27,6 @@ private:
     }
     bool waitingDialogShown() const;
     void click(const QString& name);
-    void screenshot(const QString& name) const;
 
     ShellFixture m_shell;
 };
@@ -43,13 +42,6 @@ void TestTuningScreen::click(const QString& name)
     QQuickItem* button = item(name);
     QVERIFY2(button && button->isEnabled(), qPrintable(name));
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
-}
-
-void TestTuningScreen::screenshot(const QString& name) const
-{
-    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        m_shell.root()->window()->grabWindow().save(folder + '/' + name);
 }
 
 void TestTuningScreen::applyThroughTheButtons()
@@ -72,7 +64,7 @@ void TestTuningScreen::applyThroughTheButtons()
                 m_shell.pageItem()->objectName() == QLatin1String("manageTuningsPage"));
     QTRY_VERIFY_WITH_TIMEOUT(!waitingDialogShown() && item("tuningRow"), qx8test::timeoutMs());
     QVERIFY(item("brandList")->property("count").toInt() > 3);
-    screenshot("managetunings.png");
+    m_shell.screenshot("managetunings.png");
 
     QVERIFY(!item("applyButton")->isEnabled());
     click("addRemoveButton");
@@ -87,7 +79,7 @@ void TestTuningScreen::applyThroughTheButtons()
                                  !waitingDialogShown() && item("tuningRow"),
                              qx8test::timeoutMs());
     QTRY_VERIFY(!item("applyButton")->isEnabled());
-    screenshot("managetunings-applied.png");
+    m_shell.screenshot("managetunings-applied.png");
     TuningFileManager::instance()->shutdown();
 }
 

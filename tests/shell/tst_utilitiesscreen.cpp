@@ -18,23 +18,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QQuickItem* findVisible(QQuickItem* from, const QString& objectName)
-{
-    if (!from->isVisible())
-        return nullptr;
-    if (from->objectName() == objectName)
-        return from;
-    for (QQuickItem* child : from->childItems()) {
-        if (QQuickItem* found = findVisible(child, objectName))
-            return found;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 class TestUtilitiesScreen : public QObject
 {
     Q_OBJECT
@@ -50,13 +33,15 @@ private Q_SLOTS:
     void firmwareFromCheckToRestart();
 
 private:
-    QQuickItem* item(const QString& name) const { return findVisible(m_shell.root(), name); }
+    QQuickItem* item(const QString& name) const
+    {
+        return ShellFixture::visibleItem(m_shell.root(), name);
+    }
     QString text(const QString& name) const;
     void click(const QString& name);
     void openUtilities();
     bool dialogSays(const QString& message) const;
     void acceptDialog(const QString& dialogName);
-    void screenshot(const QString& name) const;
 
     UpdateCloud m_cloud;
     VirtualProcessor m_device;
@@ -111,16 +96,9 @@ void TestUtilitiesScreen::acceptDialog(const QString& dialogName)
 {
     QQuickItem* dialog = item(dialogName);
     QVERIFY(dialog);
-    QQuickItem* ok = findVisible(dialog, "dialogOkButton");
+    QQuickItem* ok = ShellFixture::visibleItem(dialog, "dialogOkButton");
     QVERIFY(ok);
     QVERIFY(QMetaObject::invokeMethod(ok, "clicked"));
-}
-
-void TestUtilitiesScreen::screenshot(const QString& name) const
-{
-    const QString folder = qEnvironmentVariable("QX8_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        m_shell.loader()->view()->grabWindow().save(folder + '/' + name);
 }
 
 void TestUtilitiesScreen::deviceVersionRules_data()
@@ -171,7 +149,7 @@ void TestUtilitiesScreen::digitalAudioCardStrips()
     QCOMPARE(m_device.command(set.arg("Dante")), QStringLiteral("ok Dante"));
     QTRY_COMPARE(text("PrimaryIPAddr"), QStringLiteral("169.254.20.8"));
     QVERIFY(item("danteStrip") && !item("orvelLinkStrip"));
-    screenshot("utilities-dante.png");
+    m_shell.screenshot("utilities-dante.png");
     QCOMPARE(m_device.command(set.arg("OrvelLink")), QStringLiteral("ok OrvelLink"));
     QTRY_COMPARE(text("MacAddr"), QStringLiteral("00:1D:C1:0A:4F:02"));
     QVERIFY(!item("danteStrip"));
@@ -192,7 +170,7 @@ void TestUtilitiesScreen::validationModeOffersTheAppStoreAndClearsCaches()
                            "your application."));
     QCOMPARE(m_cloud.requestsFor(UpdateCloud::kTestFeed), 1);
     QCOMPARE(ApplicationUpdater::instance()->updateState(), ApplicationUpdater::CheckForUpdate);
-    screenshot("utilities-validation.png");
+    m_shell.screenshot("utilities-validation.png");
     acceptDialog("utilitiesDialog");
 
     const QString firmwareCache = FirmwareUpdater::instance()->cacheFolder();
@@ -245,7 +223,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     openUtilities();
     QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
                               qx8test::timeoutMs());
-    screenshot("utilities-download-offered.png");
+    m_shell.screenshot("utilities-download-offered.png");
 
     click("buttonFirmwareUpdate");
     QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Load v2.5.0"),
@@ -258,7 +236,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     QVERIFY(!item("menuBar")->isEnabled());
     QVERIFY(m_shell.loader()->appBusyPreventClose());
     QVERIFY(item("firmwareProgress"));
-    screenshot("utilities-uploading.png");
+    m_shell.screenshot("utilities-uploading.png");
     QVERIFY(m_device.command("fault delay=0") == QStringLiteral("ok"));
 
     QTRY_VERIFY_WITH_TIMEOUT(item("restartDialog"), qx8test::timeoutMs());
@@ -268,7 +246,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     QCOMPARE(qx8test::fileContent(m_device.storagePath() + "/firmware/updKaloTar"), image);
     QVERIFY(item("menuBar")->isEnabled());
     QVERIFY(!m_shell.loader()->appBusyPreventClose());
-    screenshot("utilities-uploaded.png");
+    m_shell.screenshot("utilities-uploaded.png");
 
     acceptDialog("restartDialog");
     QVERIFY(m_device.waitForReceived(QStringLiteral("set \"\\\\Node\\SV\\Reboot\\\" \"Yes\"")));

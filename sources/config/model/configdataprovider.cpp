@@ -14,6 +14,23 @@ QJsonObject settingsObject(const char* key)
     return QJsonDocument::fromJson(text.toUtf8()).object();
 }
 
+// The last object, string or number the "/"-separated path reaches on its way; a part that finds
+// nothing is passed over.
+QJsonValue valueAt(QJsonObject reached, const QString& path)
+{
+    QJsonValue result;
+    if (path.isEmpty())
+        return result;
+    for (const QString& part : path.split(QLatin1Char('/'))) {
+        const QJsonValue found = reached.value(part);
+        if (found.isObject())
+            reached = found.toObject();
+        if (found.isObject() || found.isString() || found.isDouble())
+            result = found;
+    }
+    return result;
+}
+
 QMap<QString, QString> mixerImageTable()
 {
     QMap<QString, QString> images;
@@ -54,22 +71,14 @@ QString ConfigDataProvider::poName(QString gridName, int channelIdx)
 
 QString ConfigDataProvider::value(QString jPath)
 {
-    if (jPath.isEmpty())
-        return QString();
-    QJsonObject reached = m_currentObject;
-    QString result;
-    for (const QString& part : jPath.split(QLatin1Char('/'))) {
-        const QJsonValue found = reached.value(part);
-        if (found.isObject()) {
-            reached = found.toObject();
-            result = QString::fromUtf8(QJsonDocument(reached).toJson());
-        } else if (found.isString()) {
-            result = found.toString();
-        } else if (found.isDouble()) {
-            result = QString::number(found.toDouble(), 'g', 6);
-        }
-    }
-    return result;
+    const QJsonValue found = valueAt(m_currentObject, jPath);
+    if (found.isObject())
+        return QString::fromUtf8(QJsonDocument(found.toObject()).toJson());
+    if (found.isString())
+        return found.toString();
+    if (found.isDouble())
+        return QString::number(found.toDouble(), 'g', 6);
+    return QString();
 }
 
 QString ConfigDataProvider::crossoverTypeString()
@@ -105,9 +114,7 @@ QString ConfigDataProvider::meterPO(QString mixerType)
 
 QVariant ConfigDataProvider::mixerSVList()
 {
-    const QJsonObject variables =
-        QJsonDocument::fromJson(value(QStringLiteral("SVValues")).toUtf8()).object();
-    return variables.keys();
+    return valueAt(m_currentObject, QStringLiteral("SVValues")).toObject().keys();
 }
 
 QVariant ConfigDataProvider::routerImage(QString key)

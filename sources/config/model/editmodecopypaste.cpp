@@ -1,8 +1,8 @@
 #include "editmodecopypaste.h"
 
-#include "jsoncommand.h"
 #include "jsoncommandchannel.h"
 
+#include <QJsonArray>
 #include <QLoggingCategory>
 
 namespace {
@@ -44,9 +44,9 @@ void EditModeCopyPaste::copyPO(QString poName, QString poType, QString className
     setPaste(false);
     m_copiedSettings = QJsonObject();
     QString reason;
-    m_copyRequest = JsonCommandChannel::instance()->send(
-        QStringLiteral("CopyObjectSVs"), kCopyAppId,
-        createJSONArray({QStringLiteral("Preset"), poName}), &reason);
+    m_copyRequest =
+        JsonCommandChannel::instance()->send(QStringLiteral("CopyObjectSVs"), kCopyAppId,
+                                             QJsonArray{QStringLiteral("Preset"), poName}, &reason);
     if (m_copyRequest.isEmpty())
         report(QStringLiteral("Settings of %1 not copied: %2").arg(poName, reason));
 }
@@ -59,7 +59,7 @@ void EditModeCopyPaste::pastePO(QString poName, QString poType)
     }
     if (m_copiedSettings.isEmpty())
         return;
-    QJsonArray params = createJSONArray({QStringLiteral("Preset"), poName});
+    QJsonArray params{QStringLiteral("Preset"), poName};
     params.append(m_copiedSettings);
     QString reason;
     m_pasteRequest = JsonCommandChannel::instance()->send(QStringLiteral("PasteObjectSVs"),

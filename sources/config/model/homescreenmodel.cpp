@@ -8,7 +8,6 @@
 #include "tcpadaptor.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QLoggingCategory>
 
 namespace {
@@ -47,10 +46,8 @@ void HomeScreenModel::loadDefaultConfig()
     if (m_configJSONObject.value(kBuilderConfigKey).isObject())
         return;
     QJsonObject defaultConfig;
-    if (m_reconfigurator.setDefaultConfig(defaultConfig)) {
-        m_configText = QString::fromUtf8(QJsonDocument(defaultConfig).toJson());
-        createConfigJSON();
-    }
+    if (m_reconfigurator.setDefaultConfig(defaultConfig))
+        adoptConfig(defaultConfig);
 }
 
 void HomeScreenModel::setConfigEmpty(bool isEmpty)
@@ -100,7 +97,6 @@ void HomeScreenModel::onHomeScreenData(QByteArray message)
 
 void HomeScreenModel::reset()
 {
-    m_configText.clear();
     setReady(false);
     setDeviceIP(QString());
 }
@@ -162,8 +158,7 @@ void HomeScreenModel::loadDeviceConfiguration(const QJsonObject& builderConfig)
         m_referenceConfig = config;
         setEnCfgApply(hasConfigChanges());
     } else {
-        m_configText = QString::fromUtf8(QJsonDocument(config).toJson());
-        createConfigJSON();
+        adoptConfig(config);
     }
     Q_EMIT inputSourceNamesChanged();
 }
@@ -227,22 +222,12 @@ QStringList HomeScreenModel::recommendedInputNames()
 
 // --- Configuration side ---
 
-bool HomeScreenModel::createConfigJSON()
+// Both copies: the configuration is what the device holds, nothing to apply.
+void HomeScreenModel::adoptConfig(const QJsonObject& config)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(m_configText.toUtf8(), &parseError);
-    if (!document.isObject()) {
-        qWarning().noquote() << "Configuration text does not parse:" << parseError.errorString();
-        return false;
-    }
-    Json::Value value;
-    Reconfigurator::_qjsonToJson(document.object(), value);
-    QJsonObject config;
-    Reconfigurator::_jsonToQjson(value, config);
     setWorkingConfig(config);
     m_referenceConfig = config;
     setConfigEmpty(config.value(QLatin1String("isEmpty")).toBool(false));
-    return true;
 }
 
 void HomeScreenModel::setWorkingConfig(const QJsonObject& config)

@@ -108,7 +108,7 @@ protected Q_SLOTS:
 private:
     void runEdit(const std::function<bool(QJsonObject&)>& edit);
     bool hasConfigChanges() const { return m_configJSONObject != m_referenceConfig; }
-    bool createConfigJSON();
+    void adoptConfig(const QJsonObject& config);
     void setWorkingConfig(const QJsonObject& config);
     bool hasBuilderConfig() const;
     QString withOptionCardName(const QString& sourceName) const;
@@ -120,7 +120,6 @@ private:
 
     QJsonObject m_referenceConfig;
     QJsonObject m_configJSONObject;
-    QString m_configText;
     QStringList m_optionCardSourceNames;
     QMap<QString, QString> m_optionCardNames;
     QString m_limiterList;

@@ -37,8 +37,3 @@ QByteArray createJsonCMD(const QString& method, const QString& appID, const QJso
         return QByteArray();
     return QByteArray::fromStdString(text);
 }
-
-QJsonArray createJSONArray(const QStringList& list)
-{
-    return QJsonArray::fromStringList(list);
-}

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QString>
-#include <QStringList>
 
 // Commands of the device's JSON command channel: a compact object {"id", "method", "params"},
 // written as the value of the variable Node\Config\SV\Command in the channel's backtick form.
@@ -18,4 +17,3 @@ QString applicationIdOf(const QString& requestId);
 
 // The command text, or an empty array when it would not fit on one console line.
 QByteArray createJsonCMD(const QString& method, const QString& appID, const QJsonArray& params);
-QJsonArray createJSONArray(const QStringList& list);
