@@ -101,7 +101,8 @@ private Q_SLOTS:
             << "SelectFirstPaInput"
             << "Node\\Wizard\\SV\\WizardSourceSelect"
             << "AES1|Analog1|Dante 1"
-            << QStringList{"AES1=AES1|", "ANALOG1=Analog1|", "Dante 1=Dante 1|"} << "" << false;
+            << QStringList{"AES1=AES1|", "ANALOG1=Analog1|", "Dante 1=Dante 1|"}
+            << "Select first PA input" << false;
         QTest::newRow("block without rows")
             << "SelectMainSpeakerUsage"
             << "Node\\Wizard\\SV\\WizardGenericEnumChoice"
@@ -114,7 +115,7 @@ private Q_SLOTS:
             << QStringList{"MONO=Mono|" + kQx8 + "WizardPAsytemOutMono.png",
                            "MONOX2=MonoX2|" + kQx8 + "WizardPAsytemOutMonox2.png",
                            "MONOX3=MonoX3|" + kQx8 + "WizardPAsytemOutMonox3.png"}
-            << "" << false;
+            << "Select PA output format" << false;
         QTest::newRow("title of the first block")
             << "MatchReferenceSignalNotEnough"
             << "Node\\Wizard\\SV\\WizardChoice"
