@@ -24,7 +24,7 @@ void follow(QX8TextSV& control, const QString& path)
 } // namespace
 
 WizardRunSetupProvider::WizardRunSetupProvider(QObject* parent)
-    : WizardChoiceListModel(QStringLiteral("WizardRunSetupView.xml"), parent)
+    : WizardChoiceListModel(QStringLiteral("WizardRunSetupView.xml"), Trace::Silent, parent)
 {
     connect(&m_outputFormatChoice, &QX8TextSV::valueChanged, this,
             &WizardRunSetupProvider::onOutputFormat);

@@ -303,6 +303,54 @@ private Q_SLOTS:
         QCOMPARE(sentUntilProbe(before).filter("set "), QStringList());
     }
 
+    void pageProvidersLogTheirLookup_data()
+    {
+        QTest::addColumn<QString>("provider");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("count");
+        const auto row = [](const char* provider, const char* state, const char* line, int count) {
+            QTest::newRow(qPrintable(QString("%1: %2").arg(provider, line)))
+                << QString(provider) << QString(state) << QString(line) << count;
+        };
+        row("dial", "SetFilters", "XML file already exists", 1);
+        row("dial", "SetFilters", "File path is: ", 1);
+        row("dial", "SetFilters", "Count 7", 1);
+        row("dial", "SetFilters", "Current wizard state enum: SetFilters", 1);
+        row("dial", "SetFilters", "Wizard State: WizardState : ", 7);
+        row("dial", "SetFilters", "id found SetFilters", 1);
+        row("dial", "SetFilters", "dilaOrSliderFound", 1);
+        row("Nuq graph", "GainUp", "Wizard State: WizardState : ", 2);
+        row("Nuq graph", "GainUp", "id found", 0);
+        row("dialog", "ExitAutoEQ", "Wizard State: ", 0);
+        row("dialog", "ExitAutoEQ", "Current wizard state enum: ", 0);
+        row("dialog", "ExitAutoEQ", "id found", 0);
+        row("list", "Inactive", "Current wizard state enum: Inactive", 1);
+        row("run setup", "Inactive", "Current wizard state enum: ", 0);
+    }
+
+    void pageProvidersLogTheirLookup()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QString, state);
+        QFETCH(QString, line);
+        QFETCH(int, count);
+        const qx8test::LoggedMessageWatch watch(line);
+        std::unique_ptr<QObject> made;
+        if (provider == "dial")
+            made = std::make_unique<WizardDialProvider>();
+        else if (provider == "Nuq graph")
+            made = std::make_unique<WizardNuqGraphProvider>();
+        else if (provider == "dialog")
+            made = std::make_unique<WizardDialogProvider>();
+        else if (provider == "list")
+            made = std::make_unique<WizardListViewProvider>();
+        else
+            made = std::make_unique<WizardRunSetupProvider>();
+        QVERIFY(made->setProperty("wizardState", state));
+        QCOMPARE(watch.seen(), count);
+    }
+
     void crossoverCodes_data()
     {
         QTest::addColumn<QString>("list");
