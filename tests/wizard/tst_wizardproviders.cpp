@@ -15,12 +15,13 @@ namespace {
 
 const QString kQx8 = QStringLiteral("qrc:/images/Wizards/");
 
-// "TEXT=value|image" for every row.
+// "TEXT=value|image" for every row, and "#code" after a row with a crossover code.
 QStringList rowsOf(const WizardChoiceListModel& model)
 {
     QStringList rows;
     for (const WizardListViewInfo& row : model.rows())
-        rows << row.text + '=' + row.value + '|' + row.image;
+        rows << row.text + '=' + row.value + '|' + row.image +
+                    (row.crossoverCode ? '#' + QString::number(row.crossoverCode) : QString());
     return rows;
 }
 
@@ -301,6 +302,64 @@ private Q_SLOTS:
         brands.makeSelection(1, 0);
         QCOMPARE(refusals.size(), 1);
         QCOMPARE(sentUntilProbe(before).filter("set "), QStringList());
+    }
+
+    void runSetupCrossoverListsFollowTheDevice_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("newFormat");
+        QTest::addColumn<QStringList>("newRows");
+        const QString choices = "Node\\SetupWizardCurrentChoices\\SV\\";
+        QTest::newRow("using subs: the main stacks, with and without a sub")
+            << "PromptUsingSubs" << choices + "UsingSubSpeaker"
+            << "Stereo" << QStringList{"No=No|#22300", "Yes=Yes|#22311"} << "Are you using subs?"
+            << "MonoX2" << QStringList{"Yes=Yes|#12311", "No=No|#12300"};
+        QTest::newRow("aux-fed subs: the input pictures of the format")
+            << "PromptSubsAuxFed" << choices + "WizardSubsAuxFed"
+            << "Mono"
+            << QStringList{"No=No|" + kQx8 + "MonoPAInFormat.png",
+                           "Yes=Yes|" + kQx8 + "MonoInputWithAuxSub.png"}
+            << "Are the subs fed from an aux send?"
+            << "LCR" << QStringList{"Yes=Yes|SubAuxFed", "No=No|SubNotAuxFed"};
+    }
+
+    // The rows are the dressed entries in the device's order, drawn for the device's PA output
+    // format and main speaker mode (tri-amped). A new enumeration forgets both and asks the
+    // device again, so the list follows a format changed meanwhile.
+    void runSetupCrossoverListsFollowTheDevice()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, variable);
+        QFETCH(QString, format);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, title);
+        QFETCH(QString, newFormat);
+        QFETCH(QStringList, newRows);
+        const QString choices = R"(Node\SetupWizardCurrentChoices\SV\)";
+        const auto setOnDevice = [this](const QString& path, const QString& value) {
+            QVERIFY(m_device->device.command("set \"" + nodePath(path) + "\" \"" + value + '"')
+                        .startsWith("ok"));
+        };
+        setOnDevice(choices + "WizardPaOutputFormat", format);
+        setOnDevice(choices + "MainSpeakerMode", "Tri-Amped");
+        setEntries(variable, "No|Yes|Maybe");
+
+        WizardRunSetupProvider provider;
+        provider.setWizardState(state);
+        QTRY_COMPARE(rowsOf(provider), rows);
+        QCOMPARE(provider.titleString(), title);
+
+        setOnDevice(choices + "WizardPaOutputFormat", newFormat);
+        const int before = receivedSoFar();
+        setEntries(variable, "Maybe|Yes|No");
+        QTRY_COMPARE(rowsOf(provider), newRows);
+        const QStringList asked = sentUntilProbe(before).filter("asyncget ");
+        QCOMPARE(asked.filter("WizardPaOutputFormat").size(), 1);
+        QCOMPARE(asked.filter("MainSpeakerMode").size(), state == "PromptUsingSubs" ? 1 : 0);
     }
 
     void pageProvidersLogTheirLookup_data()
