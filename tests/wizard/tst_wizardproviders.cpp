@@ -286,7 +286,7 @@ private Q_SLOTS:
         QTRY_COMPARE(selections.last(), QVariantList({2, 0}));
         brands.makeSelection(0, 2); // A's "Not listed??"
         QVERIFY(m_device->device.waitForReceived(set + products[5] + '"'));
-        QTRY_COMPARE(selections.last(), QVariantList({3, -1}));
+        QTRY_COMPARE(selections.last(), QVariantList({-1, -1}));
 
         setEntries(variable,
                    QStringList({products[0], "<Speaker Brand=\"Q\" Series=\"R\" Model=\"Z\"/>"})
@@ -302,6 +302,22 @@ private Q_SLOTS:
         brands.makeSelection(1, 0);
         QCOMPARE(refusals.size(), 1);
         QCOMPARE(sentUntilProbe(before).filter("set "), QStringList());
+    }
+
+    // A product step lists the products again for every report of the amplifier channel or the
+    // monitor it is about, the first one included.
+    void stepVariablesAskForTheProductsAgain()
+    {
+        const QString variable = "Node\\SetupWizardCurrentChoices\\SV\\HighAmplifier";
+        const QString listing = "lc \"" + nodePath(variable) + "EN\\\"";
+        const int before = receivedSoFar();
+        WizardBrandListViewModel brands;
+        brands.setWizardState("SelectHighAmplifier");
+        QTRY_COMPARE(sentUntilProbe(before).filter(listing).size(), 3);
+        QTRY_VERIFY(brands.rowCount() > 0);
+        QVERIFY(m_device->device.command(R"(set "\\Node\Wizard\SV\AmpSelectChannel\" "2")")
+                    .startsWith("ok"));
+        QTRY_COMPARE(sentUntilProbe(before).filter(listing).size(), 4);
     }
 
     void runSetupCrossoverListsFollowTheDevice_data()
