@@ -50,6 +50,7 @@ private Q_SLOTS:
     void dialogButtonsSendTheirEvents();
     void errorStepShowsTheDeviceError_data();
     void errorStepShowsTheDeviceError();
+    void levelAssistLightsTheSoundingOutputs();
     void nuqGraphDrawsTheDeviceFilters();
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
@@ -176,6 +177,28 @@ void TestWizardPages::errorStepShowsTheDeviceError()
     QCOMPARE(text(back), QStringLiteral("Manage Tunings"));
     QVERIFY(!m_screen.visibleItem(QStringLiteral("menuWizardButton"))->isEnabled());
     m_screen.screenshot(QStringLiteral("wizard-DisplayError"));
+}
+
+// The outputs from the measured AutoEQ's first channel on take the stack's positions, each lit
+// while its output sounds (the device's meters sound nearly all the time); moving the first
+// channel moves the lights, and a position left without an output goes dark.
+void TestWizardPages::levelAssistLightsTheSoundingOutputs()
+{
+    const QString select = QStringLiteral(R"(Node\Wizard\SV\WizardAutoEqSelect)");
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ2"));
+    open(QStringLiteral("GetReference"), QStringLiteral("wizardDialogPage"));
+    const auto lit = [this] {
+        QStringList positions;
+        for (const QVariant& on : QQmlProperty::read(m_screen.page(), "stackLit").toList())
+            positions << (on.toBool() ? "on" : "-");
+        return positions.join(' ');
+    };
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on on -"));
+    m_screen.screenshot(QStringLiteral("wizard-GetReference"));
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ3"));
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on - -"));
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ1"));
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on on on"));
 }
 
 // The notch of each filter the device reports, drawn where the curve maths puts it; a change on
