@@ -2,14 +2,20 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardListViewProvider 1.0
+import WizardRunSetupProvider 1.0
 
 // A wizard step that asks for one value of an enumerated device variable, and the wizard menu
 // (state "Inactive"). The rows are the device's enumeration; choosing one writes it to the device,
-// whose current value stays selected. Next and Back go to the device as wizard events.
+// whose current value stays selected. Next and Back go to the device as wizard events. The
+// sub-speaker questions are served by the run-setup model, which draws each answer as the
+// speaker stack it would make.
 WizardPageFrame {
     id: page
     objectName: "wizardListPage"
 
+    readonly property var stackStates: ["PromptUsingSubs", "PromptSubsAuxFed"]
+    // Chosen once, for the state the page is made for.
+    property QtObject provider: listProvider
     readonly property string wizardState: provider.wizardState
     readonly property bool isMenu: wizardState === "Inactive"
     readonly property bool isLevelAdjust: wizardState === "GetReferenceAdjust"
@@ -77,6 +83,8 @@ WizardPageFrame {
     }
 
     Component.onCompleted: {
+        if (stackStates.indexOf(wizardScreen.wizardState) >= 0)
+            provider = stackProvider;
         provider.wizardState = wizardScreen.wizardState;
         if (isMenu) {
             wizardScreen.heading = "Wizard Menu";
@@ -90,8 +98,14 @@ WizardPageFrame {
     }
 
     WizardListViewProvider {
-        id: provider
+        id: listProvider
         xmlFile: "WizardListView.xml"
+        onSvValueChanged: page.selectDeviceValue()
+        onEnumsChanged: page.selectDeviceValue()
+    }
+
+    WizardRunSetupProvider {
+        id: stackProvider
         onSvValueChanged: page.selectDeviceValue()
         onEnumsChanged: page.selectDeviceValue()
     }

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void errorStepShowsTheDeviceError_data();
     void errorStepShowsTheDeviceError();
     void levelAssistLightsTheSoundingOutputs();
+    void subQuestionsDrawTheirSpeakerStacks();
     void nuqGraphDrawsTheDeviceFilters();
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
@@ -199,6 +200,45 @@ void TestWizardPages::levelAssistLightsTheSoundingOutputs()
     QTRY_COMPARE(lit(), QStringLiteral("on on on on - -"));
     m_screen.setOnDevice(select, QStringLiteral("AutoEQ1"));
     QTRY_COMPARE(lit(), QStringLiteral("on on on on on on"));
+}
+
+// Each answer is drawn as the speaker stack it makes of the device's PA output format and main
+// speaker mode; the aux-fed question shows the input pictures of the format.
+void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
+{
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("Stereo"));
+    m_screen.setOnDevice(QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\MainSpeakerMode)"),
+                         QStringLiteral("Bi-Amped"));
+    open(QStringLiteral("PromptUsingSubs"), QStringLiteral("wizardListPage"));
+    QTRY_COMPARE(m_screen.pageTitle(), QStringLiteral("Are you using subs?"));
+    const auto stacks = [this] {
+        QStringList drawn;
+        for (QQuickItem* stack : m_screen.itemsNamed(QStringLiteral("wizardChoiceStack"))) {
+            if (stack->isVisible())
+                drawn << QQmlProperty::read(stack, "mainLabels").toStringList().join('+') + " / " +
+                             QQmlProperty::read(stack, "subLabels").toStringList().join('+');
+        }
+        return drawn;
+    };
+    QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
+    m_screen.screenshot(QStringLiteral("wizard-PromptUsingSubs"));
+
+    open(QStringLiteral("PromptSubsAuxFed"), QStringLiteral("wizardListPage"));
+    QStringList pictures;
+    QTRY_VERIFY([&] {
+        pictures.clear();
+        for (QQuickItem* row : m_screen.itemsNamed(QStringLiteral("wizardChoiceRow")))
+            for (QQuickItem* child : row->childItems())
+                if (child->isVisible() && child->property("path").isValid())
+                    pictures << child->property("path").toString();
+        return pictures.size() == 2;
+    }());
+    QCOMPARE(pictures, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
+                                    "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
+    QCOMPARE(stacks(), QStringList());
+    m_screen.screenshot(QStringLiteral("wizard-PromptSubsAuxFed"));
 }
 
 // The notch of each filter the device reports, drawn where the curve maths puts it; a change on
