@@ -20,6 +20,8 @@ WizardPageFrame {
     readonly property bool isMenu: wizardState === "Inactive"
     readonly property bool isLevelAdjust: wizardState === "GetReferenceAdjust"
                                           || wizardState === "MatchReferenceAdjust"
+    // The value of the row selected: the user's choice, or the device's value.
+    property string answer: ""
     property bool adjustAmountKnown: false
     readonly property var adjustPrefixes: ({
         "HighRight": "Adjust your right high amp level. Turn",
@@ -31,16 +33,24 @@ WizardPageFrame {
         "LowSub": "Adjust your sub amp level. Turn"
     })
 
-    title: isMenu ? "Wizard Menu" : provider.titleString
+    title: isMenu ? "Wizard Menu"
+                  : wizardState === "SelectAutoEqObject" ? "Select AutoEQ to setup:"
+                                                         : provider.titleString
     showBack: !isMenu
     showNext: !isMenu
     nextEnabled: choices.selectedIndex >= 0
     onBackClicked: wizardScreen.sendEvent("Previous")
-    onNextClicked: wizardScreen.sendEvent("Next")
+    onNextClicked: {
+        if (wizardState === "PromptApplySetup")
+            wizardScreen.answerApply(answer);
+        wizardScreen.sendEvent("Next");
+    }
 
     function selectDeviceValue() {
-        if (!isMenu)
-            choices.selectedIndex = provider.getIndexOf(provider.svValue);
+        if (isMenu)
+            return;
+        choices.selectedIndex = provider.getIndexOf(provider.svValue);
+        answer = provider.svValue;
     }
 
     // The menu's rows start a wizard or open a page; offline only the tuning files open.
@@ -89,8 +99,6 @@ WizardPageFrame {
         if (isMenu) {
             wizardScreen.heading = "Wizard Menu";
             rootQML.strHelpFileName = "/images/Help/NewWizard.jpg";
-        } else if (wizardState === "SelectAutoEqObject") {
-            wizardScreen.heading = "Select AutoEQ to setup:";
         } else if (isLevelAdjust) {
             adjustAmount.poName = "LevelAssist";
             adjustAmount.svName = "AdjustAmountMeter";
@@ -115,10 +123,12 @@ WizardPageFrame {
         anchors.fill: parent
         model: provider
         onChosen: {
-            if (page.isMenu)
+            if (page.isMenu) {
                 page.runMenuRow(text);
-            else
-                provider.svValue = value;
+            } else {
+                page.answer = value;
+                page.provider.svValue = value;
+            }
         }
     }
 
