@@ -59,6 +59,8 @@ private Q_SLOTS:
     void connectionsFollowTheOptionCard();
     void formChannelsFollowTheFirst();
     void formNamesPassTheNameCheck();
+    void formTextFieldWritesACheckedName_data();
+    void formTextFieldWritesACheckedName();
 
 private:
     void open(const QString& state, const QString& pageName);
@@ -400,6 +402,7 @@ void TestWizardPages::formChannelsFollowTheFirst()
         QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\Channel_1_OrvellinkInputAssignment)"),
         QStringLiteral("9"));
     open(QStringLiteral("OrvellinkInputStartChannel"), QStringLiteral("wizardFormPage"));
+    QCOMPARE(m_screen.pageTitle(), QStringLiteral("Wizard Menu"));
     QStringList following;
     QTRY_VERIFY([&] {
         following.clear();
@@ -429,6 +432,40 @@ void TestWizardPages::formNamesPassTheNameCheck()
     m_screen.typeInto(box, QStringLiteral("Kick In"));
     QVERIFY(m_screen.device().waitForReceived(setLine(name, QStringLiteral("Kick In"))));
     QCOMPARE(writesTo(name, from), QStringList({setLine(name, QStringLiteral("Kick In"))}));
+}
+
+void TestWizardPages::formTextFieldWritesACheckedName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("a name") << "Kick In"
+                            << "Kick In";
+    QTest::newRow("double quotes are not taken") << "Snare \"Top\""
+                                                 << "Snare Top";
+    QTest::newRow("sixteen characters at most") << "Overheads Left Right"
+                                                << "Overheads Left R";
+}
+
+// A text-field row takes what the name check lets through and writes it when editing ends.
+void TestWizardPages::formTextFieldWritesACheckedName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    const QString name = kChoices + "Channel_2_OrvellinkInputName";
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    QVERIFY(QQmlProperty::write(m_screen.page(), "rows",
+                                QVariantList{QVariantMap{{"label", "Input 2 name"},
+                                                         {"kind", "textField"},
+                                                         {"path", name.mid(2)},
+                                                         {"offset", 0}}}));
+    QQuickItem* field = nullptr;
+    QTRY_VERIFY((field = m_screen.visibleItem(QStringLiteral("formTextField"))));
+    QTRY_COMPARE(QQmlProperty::read(field, "text").toString(), QStringLiteral("Orvel 2"));
+    const int from = m_screen.device().received().size();
+    m_screen.typeInto(field, typed);
+    QVERIFY(m_screen.device().waitForReceived(setLine(name, written)));
+    QCOMPARE(writesTo(name, from), QStringList({setLine(name, written)}));
+    m_screen.setOnDevice(name.mid(2), QStringLiteral("Orvel 2"));
 }
 
 QX8_TEST_MAIN(TestWizardPages)
