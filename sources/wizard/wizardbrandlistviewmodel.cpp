@@ -116,7 +116,7 @@ void WizardBrandListViewModel::onSvEnumsChanged()
     endResetModel();
     for (const Group& group : qAsConst(m_groups))
         addListViewElement({group.brand == kCustom ? kNotListed : group.brand});
-    select(m_currentValue);
+    setSelection(m_currentValue);
 }
 
 void WizardBrandListViewModel::addListViewElement(const WizardBrandListViewInfo& row)
@@ -131,11 +131,11 @@ void WizardBrandListViewModel::updateSvValue(QString value)
     if (value.isEmpty())
         return;
     m_currentValue = value;
-    select(value);
+    setSelection(value);
 }
 
 // The Custom product stands for every product not listed: it has no row of its own.
-void WizardBrandListViewModel::select(const QString& value)
+void WizardBrandListViewModel::setSelection(const QString& value)
 {
     const WizardProduct product = WizardProduct::fromValue(value);
     const int brandIndex = product.brand == kCustom ? -1 : m_groupOfBrand.value(product.brand, -1);

@@ -67,7 +67,7 @@ private:
         QVector<WizardProduct> products;
     };
 
-    void select(const QString& value);
+    void setSelection(const QString& value);
     void writeProduct(const WizardProduct& product);
     void followStepVariable(QX8TextSV& control, const QString& path);
 

@@ -35,8 +35,16 @@ void WizardBrandModelsModel::setBrandListModel(WizardBrandListViewModel* model)
 
 void WizardBrandModelsModel::onBrandChanged(QString str)
 {
+    Q_UNUSED(str)
+    resetModel();
+}
+
+// A brand the list does not hold (or no brand list) gives no rows.
+void WizardBrandModelsModel::resetModel()
+{
     clearModel();
-    const QStringList seriesModels = m_brandList ? m_brandList->seriesModelsOf(str) : QStringList();
+    const QStringList seriesModels =
+        m_brandList ? m_brandList->seriesModelsOf(m_brand) : QStringList();
     if (seriesModels.isEmpty())
         return;
     for (const QString& seriesModel : seriesModels)

@@ -43,10 +43,12 @@ Q_SIGNALS:
     void brandListModelChanged();
 
 public Q_SLOTS:
-    // The rows of `str`: none for a brand the list does not hold (or without a brand list).
     void onBrandChanged(QString str);
 
 private:
+    // The rows of the brand: its series and models, then "Not listed??".
+    void resetModel();
+
     QVector<WizardBrandModelsListViewInfo> m_rows;
     QString m_wizardState;
     QString m_brand;
