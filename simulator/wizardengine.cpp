@@ -143,6 +143,8 @@ void WizardEngine::setState(const QString& state)
         if (StateVariable* variable = m_state.variable(shared.path);
             variable && variable->entries() != shared.entries)
             m_state.replaceEntries(*variable, shared.entries);
+        if (!shared.proposed.isEmpty())
+            m_state.change(shared.path, shared.proposed);
     }
     QString unused;
     m_wizardState->assign(StateVariable::Aspect::Value, state, &unused);

@@ -12,7 +12,8 @@ class StateVariable;
 // write of the wizard state (a flow's first state starts it; any other state is taken as it
 // comes, so a test can force one), of the wizard event ("Next", "Previous", "Exit", "Cancel") and
 // of the run-all variable, and reports the wizard state after each of them, changed or not.
-// Entering a state gives the variables that several states share the entries of that state.
+// Entering a state gives the variables that several states share the entries of that state, and
+// the answer the device proposes there.
 // Automatic steps move on after `stepMs` (at once for 0, only on "Next" when negative).
 class WizardEngine : public QObject
 {

@@ -27,9 +27,10 @@ const WizardCondition kNo{kChoice, QStringLiteral("No")};
 const WizardCondition kWithSubs{kUsingSubs, QStringLiteral("Yes")};
 const WizardCondition kRunningAll{kRunAll, QStringLiteral("Wizards")};
 
+// Declined, the setup ends with nothing applied and nothing to report as complete.
 QVector<WizardStep> applySteps()
 {
-    return {ask("PromptApplySetup"), pass("SetupApply", kYes), pass("SetupComplete")};
+    return {ask("PromptApplySetup"), pass("SetupApply", kYes), pass("SetupComplete", kYes)};
 }
 
 QVector<WizardStep> speakerSteps()
@@ -86,6 +87,8 @@ QHash<QString, QVector<WizardStateEntries>> makeEntries()
     const QStringList sensitivities{"0.775 V", "1.0 V", "1.4 V", "2.0 V"};
     const QStringList maxInputs{"+4 dBu", "+10 dBu", "+14 dBu", "+20 dBu", "+24 dBu"};
     QHash<QString, QVector<WizardStateEntries>> entries{
+        // The unit proposes to keep the work of the setup, never to throw it away.
+        {"PromptApplySetup", {{kChoice, {"No", "Yes"}, "Yes"}}},
         {"SelectPaOutputFormat", {{kGenericChoice, {"Mono", "MonoX2", "MonoX3"}}}},
         {"SelectTargetCurve", {{kGenericChoice, {"Recommended Curve", "Flat", "Reflective Room"}}}},
         {"SelectMonitorMode", {{kGenericChoice, {"Full Range", "Bi-Amped", "Tri-Amped"}}}},

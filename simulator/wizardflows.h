@@ -39,11 +39,12 @@ struct WizardFlow
 };
 
 // The entries an enumerated variable shows while the wizard is in a state (the variables that
-// several states share).
+// several states share), and the answer the device proposes on entering it (none when empty).
 struct WizardStateEntries
 {
     QString path;
     QStringList entries;
+    QString proposed{};
 };
 
 const QVector<WizardFlow>& wizardFlows();

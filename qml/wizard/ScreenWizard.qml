@@ -7,14 +7,15 @@ import WizardScreensLoader 1.0
 // state it reports (a fresh page every time), under a heading that names the running wizard.
 // Pages loaded here reach it by its id: sendEvent() writes their events to the device,
 // startWizard() writes a start word to the device's wizard state, showPage() puts a page of the
-// wizard menu in place.
+// wizard menu in place, answerApply() tells how the user answered the setup's apply question.
+// A setup the user ends without applying is reported when the wizards are over.
 Rectangle {
     id: wizardScreen
     objectName: "wizardScreen"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
-    // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or a title a page sets.
+    // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
     // The state whose page is shown.
     property string wizardState: ""
@@ -22,6 +23,8 @@ Rectangle {
     property alias disableWizard: menu.disableWizard
     readonly property bool wizardRunning: rootQML.wizardState !== "Inactive"
                                           && rootQML.wizardState !== ""
+    // The user declined to apply the setup; said once the device leaves the wizards.
+    property bool setupDeclined: false
 
     function sendEvent(word) {
         wizardEvent.setValueWithoutFeedback(word);
@@ -40,7 +43,25 @@ Rectangle {
 
     function showState(state) {
         wizardState = state;
+        if (state === "SetupApply")
+            setupDeclined = false;
         screensLoader.wizardStateQml = state;
+        if (state === "Inactive" && setupDeclined) {
+            setupDeclined = false;
+            notAppliedNotice.open();
+        }
+    }
+
+    function answerApply(answer) {
+        setupDeclined = answer !== "Yes";
+    }
+
+    // The state's wizard; a step any wizard may show keeps the name, but never the menu's.
+    function headingFor(state) {
+        var name = screensLoader.wizardName(state);
+        if (name !== "")
+            return name;
+        return heading === "Wizard Menu" ? "Wizard" : heading;
     }
 
     Component.onCompleted: {
@@ -91,11 +112,8 @@ Rectangle {
 
     WizardScreensLoader {
         id: screensLoader
-        onWizardStateQmlChanged: {
-            var name = wizardName(str);
-            wizardScreen.showPage(wizardStateQml, name !== "" ? name : wizardScreen.heading,
-                                  "Wizards");
-        }
+        onWizardStateQmlChanged: wizardScreen.showPage(wizardStateQml,
+                                                       wizardScreen.headingFor(str), "Wizards")
     }
 
     QX8TextSV {
@@ -130,6 +148,14 @@ Rectangle {
         message: "Do you want to exit wizard?"
         showCancel: true
         onAccepted: wizardScreen.sendEvent("Exit")
+    }
+
+    QX8CustomDialog {
+        id: notAppliedNotice
+        objectName: "setupNotAppliedDialog"
+        title: "Setup not applied"
+        message: "The setup wizard ended without applying your changes. The device keeps its current settings."
+        showWarning: true
     }
 
     Item {

@@ -1,7 +1,8 @@
 import QtQuick 2.15
 
-// The rows of a wizard list page: text and picture of each choice; the selected row in the brand
-// colour. A click selects the row and reports it.
+// The rows of a wizard list page: text and picture of each choice, and the speaker stack of a
+// choice that carries a crossover code; the selected row in the brand colour. A click selects the
+// row and reports it.
 ListView {
     id: list
     objectName: "wizardChoiceList"
@@ -16,10 +17,11 @@ ListView {
         // The audio-bus wizard is offered only on a device that has the bus.
         readonly property bool offered: model.listViewElementText !== "RUN ORVEL LINK SETUP WIZARD"
                                         || rootQML.strDeviceType === "OrvelLink"
+        readonly property bool drawn: picture.visible || stackSlot.visible
 
         objectName: "wizardChoiceRow"
         width: list.width
-        height: !offered ? 0 : picture.visible ? rootQML.dpY(96) : rootQML.dpY(52)
+        height: !offered ? 0 : drawn ? rootQML.dpY(96) : rootQML.dpY(52)
         visible: offered
         radius: Theme.radius
         color: index === list.selectedIndex ? Theme.brand : Theme.raised
@@ -34,8 +36,26 @@ ListView {
             path: model.listViewElementImage
         }
 
-        Text {
+        // One width for every stack, so that the texts line up.
+        Item {
+            id: stackSlot
             anchors.left: picture.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.leftMargin: visible ? rootQML.dpX(Theme.margin) : 0
+            width: visible ? rootQML.dpX(200) : 0
+            visible: stack.layout !== null
+
+            CrossoverRepresentBuilder {
+                id: stack
+                objectName: "wizardChoiceStack"
+                anchors.verticalCenter: parent.verticalCenter
+                code: model.listViewElementCrossoverCode
+            }
+        }
+
+        Text {
+            anchors.left: stackSlot.right
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             anchors.leftMargin: rootQML.dpX(Theme.margin)

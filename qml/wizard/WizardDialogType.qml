@@ -105,6 +105,19 @@ WizardPageFrame {
         stackLit = lit;
     }
 
+    // Outputs from the base channel on take the stack's positions in order, each showing at once
+    // whether it sounds; positions left without an output go dark.
+    function assignStack(baseChannel) {
+        var lit = [false, false, false, false, false, false];
+        for (var i = 0; i < meters.count; ++i) {
+            var meter = meters.itemAt(i);
+            meter.index = i >= baseChannel ? i - baseChannel : -1;
+            if (meter.index !== -1)
+                lit[meter.index] = meter.on;
+        }
+        stackLit = lit;
+    }
+
     Component.onCompleted: {
         provider.wizardState = wizardScreen.wizardState;
         if (lockingStates.indexOf(wizardState) >= 0)
@@ -142,10 +155,7 @@ WizardPageFrame {
     Loader {
         active: page.isLevelAssist
         sourceComponent: LevelAssistSV {
-            onBaseChannelChanged: {
-                for (var i = 0; i < meters.count; ++i)
-                    meters.itemAt(i).index = i >= baseChannel ? i - baseChannel : -1;
-            }
+            onBaseChannelChanged: page.assignStack(baseChannel)
         }
     }
 

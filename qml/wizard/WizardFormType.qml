@@ -2,8 +2,9 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 
 // The audio-bus steps: the bus channel of each input or output (the first one, the others
-// following it, or each by hand), the names of the inputs, and the option card's status. A name
-// is written only when it passes the name check; otherwise the page says why.
+// following it, or each by hand), the names of the inputs, and the option card's status. A row is
+// a label, a spin box, a name box offering the device's names and the recommended ones, or a text
+// field. A name is written only when it passes the name check; otherwise the page says why.
 WizardPageFrame {
     id: page
     objectName: "wizardFormPage"
@@ -14,10 +15,11 @@ WizardPageFrame {
         "OrvellinkInputStartChannel": "Input",
         "OrvellinkOutputStartChannel": "Output"
     })
-    readonly property var rows: formRows(wizardState)
+    property var rows: formRows(wizardState)
     property var recommendedNames: []
     property string refusal: ""
 
+    title: "Wizard Menu"
     showBack: wizardState !== "Inactive"
     onBackClicked: wizardScreen.sendEvent("Previous")
     onNextClicked: wizardScreen.sendEvent("Next")
@@ -90,11 +92,22 @@ WizardPageFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: parent.width
                     svName: visible ? modelData.path : ""
+                    useDeviceModelData: true
                     nameValidator: specialCharacterValidator
                     maximumLength: 16
                     appended: page.recommendedNames
                     onRefused: page.refusal = reason
                     onWritten: page.refusal = ""
+                }
+                QX8CustomTextField {
+                    objectName: "formTextField"
+                    visible: modelData.kind === "textField"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: parent.width
+                    processingObjectName: "NPO"
+                    stateVariableName: visible ? modelData.path : ""
+                    textFieldValidator: specialCharacterValidator
+                    maximumLength: 16
                 }
                 Text {
                     objectName: "formFollowingChannel"

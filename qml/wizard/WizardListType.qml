@@ -2,18 +2,26 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardListViewProvider 1.0
+import WizardRunSetupProvider 1.0
 
 // A wizard step that asks for one value of an enumerated device variable, and the wizard menu
 // (state "Inactive"). The rows are the device's enumeration; choosing one writes it to the device,
-// whose current value stays selected. Next and Back go to the device as wizard events.
+// whose current value stays selected. Next and Back go to the device as wizard events. The
+// sub-speaker questions are served by the run-setup model, which draws each answer as the
+// speaker stack it would make.
 WizardPageFrame {
     id: page
     objectName: "wizardListPage"
 
+    readonly property var stackStates: ["PromptUsingSubs", "PromptSubsAuxFed"]
+    // Chosen once, for the state the page is made for.
+    property QtObject provider: listProvider
     readonly property string wizardState: provider.wizardState
     readonly property bool isMenu: wizardState === "Inactive"
     readonly property bool isLevelAdjust: wizardState === "GetReferenceAdjust"
                                           || wizardState === "MatchReferenceAdjust"
+    // The value of the row selected: the user's choice, or the device's value.
+    property string answer: ""
     property bool adjustAmountKnown: false
     readonly property var adjustPrefixes: ({
         "HighRight": "Adjust your right high amp level. Turn",
@@ -25,16 +33,24 @@ WizardPageFrame {
         "LowSub": "Adjust your sub amp level. Turn"
     })
 
-    title: isMenu ? "Wizard Menu" : provider.titleString
+    title: isMenu ? "Wizard Menu"
+                  : wizardState === "SelectAutoEqObject" ? "Select AutoEQ to setup:"
+                                                         : provider.titleString
     showBack: !isMenu
     showNext: !isMenu
     nextEnabled: choices.selectedIndex >= 0
     onBackClicked: wizardScreen.sendEvent("Previous")
-    onNextClicked: wizardScreen.sendEvent("Next")
+    onNextClicked: {
+        if (wizardState === "PromptApplySetup")
+            wizardScreen.answerApply(answer);
+        wizardScreen.sendEvent("Next");
+    }
 
     function selectDeviceValue() {
-        if (!isMenu)
-            choices.selectedIndex = provider.getIndexOf(provider.svValue);
+        if (isMenu)
+            return;
+        choices.selectedIndex = provider.getIndexOf(provider.svValue);
+        answer = provider.svValue;
     }
 
     // The menu's rows start a wizard or open a page; offline only the tuning files open.
@@ -77,12 +93,12 @@ WizardPageFrame {
     }
 
     Component.onCompleted: {
+        if (stackStates.indexOf(wizardScreen.wizardState) >= 0)
+            provider = stackProvider;
         provider.wizardState = wizardScreen.wizardState;
         if (isMenu) {
             wizardScreen.heading = "Wizard Menu";
             rootQML.strHelpFileName = "/images/Help/NewWizard.jpg";
-        } else if (wizardState === "SelectAutoEqObject") {
-            wizardScreen.heading = "Select AutoEQ to setup:";
         } else if (isLevelAdjust) {
             adjustAmount.poName = "LevelAssist";
             adjustAmount.svName = "AdjustAmountMeter";
@@ -90,8 +106,14 @@ WizardPageFrame {
     }
 
     WizardListViewProvider {
-        id: provider
+        id: listProvider
         xmlFile: "WizardListView.xml"
+        onSvValueChanged: page.selectDeviceValue()
+        onEnumsChanged: page.selectDeviceValue()
+    }
+
+    WizardRunSetupProvider {
+        id: stackProvider
         onSvValueChanged: page.selectDeviceValue()
         onEnumsChanged: page.selectDeviceValue()
     }
@@ -101,10 +123,12 @@ WizardPageFrame {
         anchors.fill: parent
         model: provider
         onChosen: {
-            if (page.isMenu)
+            if (page.isMenu) {
                 page.runMenuRow(text);
-            else
-                provider.svValue = value;
+            } else {
+                page.answer = value;
+                page.provider.svValue = value;
+            }
         }
     }
 

@@ -31,6 +31,16 @@ WizardPageFrame {
         models.brand = row < 0 ? "" : brandList.data(brandList.index(row, 0), 257);
     }
 
+    // Where the Custom product, or one the device does not list, is shown: the "Not listed??"
+    // row, wherever the device put it; -1 without one.
+    function notListedRow() {
+        for (var row = 0; row < brandList.rowCount(); ++row) {
+            if (brandList.data(brandList.index(row, 0), 257) === "Not listed??")
+                return row;
+        }
+        return -1;
+    }
+
     Component.onCompleted: {
         models.wizardState = wizardScreen.wizardState;
         brandList.wizardState = wizardScreen.wizardState;
@@ -39,7 +49,7 @@ WizardPageFrame {
     WizardBrandListViewModel {
         id: brandList
         onSelectionChanged: {
-            page.focusBrand(brandIndex);
+            page.focusBrand(brandIndex === -1 ? page.notListedRow() : brandIndex);
             page.chosenModel = seriesModelIndex;
         }
         onSelectionRefused: page.refusal = reason

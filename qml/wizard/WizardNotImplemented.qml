@@ -5,6 +5,7 @@ import QtQuick 2.15
 WizardPageFrame {
     objectName: "wizardNotImplementedPage"
 
+    title: "Wizard Menu"
     showBack: wizardScreen.wizardState !== "Inactive"
     onBackClicked: wizardScreen.sendEvent("Previous")
     onNextClicked: wizardScreen.sendEvent("Next")

@@ -58,23 +58,14 @@ WizardBrandListViewModel::~WizardBrandListViewModel()
     qDebug() << " WizardBrandListViewModel destroyed ";
 }
 
-// The step variables say which amplifier or monitor the step is about; when one of them moves
-// on, the device may offer other products.
+// The step variables say which amplifier or monitor the step is about; for each of their reports
+// the device may offer other products.
 void WizardBrandListViewModel::followStepVariable(QX8TextSV& control, const QString& path)
 {
     connect(&control, &QX8TextSV::valueChanged, this,
-            [this, &control](const QString& value) { onStepValue(control, value); });
+            &WizardBrandListViewModel::updateOtherSvValues);
     control.setPOName(QStringLiteral("NPO"));
     control.setSVName(path);
-}
-
-// The first report only tells what the enumeration asked for already reflects.
-void WizardBrandListViewModel::onStepValue(const QX8TextSV& control, const QString& value)
-{
-    const bool known = m_stepValues.contains(&control);
-    m_stepValues.insert(&control, value);
-    if (known)
-        updateOtherSvValues(value);
 }
 
 void WizardBrandListViewModel::setWizardState(const QString& state)
@@ -108,6 +99,7 @@ void WizardBrandListViewModel::updateOtherSvValues(QString value)
 void WizardBrandListViewModel::onSvEnumsChanged()
 {
     beginResetModel();
+    m_rows.clear();
     m_groups.clear();
     m_groupOfBrand.clear();
     m_values.clear();
@@ -122,7 +114,16 @@ void WizardBrandListViewModel::onSvEnumsChanged()
         m_values.insert(product, value);
     }
     endResetModel();
-    select(m_currentValue);
+    for (const Group& group : qAsConst(m_groups))
+        addListViewElement({group.brand == kCustom ? kNotListed : group.brand});
+    setSelection(m_currentValue);
+}
+
+void WizardBrandListViewModel::addListViewElement(const WizardBrandListViewInfo& row)
+{
+    beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size());
+    m_rows.append(row);
+    endInsertRows();
 }
 
 void WizardBrandListViewModel::updateSvValue(QString value)
@@ -130,15 +131,16 @@ void WizardBrandListViewModel::updateSvValue(QString value)
     if (value.isEmpty())
         return;
     m_currentValue = value;
-    select(value);
+    setSelection(value);
 }
 
-void WizardBrandListViewModel::select(const QString& value)
+// The Custom product stands for every product not listed: it has no row of its own.
+void WizardBrandListViewModel::setSelection(const QString& value)
 {
     const WizardProduct product = WizardProduct::fromValue(value);
-    const int brandIndex = m_groupOfBrand.value(product.brand, -1);
+    const int brandIndex = product.brand == kCustom ? -1 : m_groupOfBrand.value(product.brand, -1);
     int seriesModelIndex = -1;
-    if (product.brand != kCustom && brandIndex >= 0) {
+    if (brandIndex >= 0) {
         const QVector<WizardProduct>& products = m_groups.at(brandIndex).products;
         for (int i = 0; i < products.size() && seriesModelIndex < 0; ++i) {
             if (products.at(i).sameSeriesAndModel(product))
@@ -208,15 +210,14 @@ QStringList WizardBrandListViewModel::seriesModelsOf(const QString& brand) const
 int WizardBrandListViewModel::rowCount(const QModelIndex& parent) const
 {
     Q_UNUSED(parent)
-    return m_groups.size();
+    return m_rows.size();
 }
 
 QVariant WizardBrandListViewModel::data(const QModelIndex& index, int role) const
 {
-    if (role != kTextRole || !index.isValid() || index.row() >= m_groups.size())
+    if (role != kTextRole || !index.isValid() || index.row() >= m_rows.size())
         return QVariant();
-    const QString& brand = m_groups.at(index.row()).brand;
-    return brand == kCustom ? kNotListed : brand;
+    return m_rows.at(index.row()).text;
 }
 
 QHash<int, QByteArray> WizardBrandListViewModel::roleNames() const

@@ -2,6 +2,7 @@
 
 #include "qx8enumsv.h"
 #include "qx8textsv.h"
+#include "wizardbrandlistviewinfo.h"
 #include "wizardproduct.h"
 
 #include <QAbstractListModel>
@@ -13,7 +14,7 @@
 // the device's order, each with its series and models; the brand "Custom" is the "Not listed??"
 // row. Follows the device's value as a selection (brand row, row under the brand) and writes the
 // product the user picks. Products are told apart by brand, series and model, never by a text
-// made of them.
+// made of them. A new amplifier channel or monitor of the step asks for the products again.
 class WizardBrandListViewModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
 
     // The rows under `brand`: the series and model texts of its products, in the device's order.
     QStringList seriesModelsOf(const QString& brand) const;
+    // Appends one row at the end.
+    void addListViewElement(const WizardBrandListViewInfo& row);
 
     // Writes the product of the brand row and the row under it; -1, or the row after the last
     // product ("Not listed??"), picks the "Custom" product. Nothing is written for rows that do
@@ -47,8 +50,8 @@ public:
 Q_SIGNALS:
     void wizardStateChanged(QString str);
     void headingChanged(QString heading);
-    // The device's product: its brand row (the "Not listed??" row for "Custom") and its row
-    // under the brand; -1 for a product the device does not offer.
+    // The device's product: its brand row and its row under the brand; -1 for a product the
+    // device does not offer, and both -1 for the Custom product.
     void selectionChanged(int brandIndex, int seriesModelIndex);
     void selectionRefused(QString reason);
 
@@ -64,11 +67,11 @@ private:
         QVector<WizardProduct> products;
     };
 
-    void select(const QString& value);
+    void setSelection(const QString& value);
     void writeProduct(const WizardProduct& product);
     void followStepVariable(QX8TextSV& control, const QString& path);
-    void onStepValue(const QX8TextSV& control, const QString& value);
 
+    QVector<WizardBrandListViewInfo> m_rows;
     QVector<Group> m_groups;
     QHash<QString, int> m_groupOfBrand;
     QMap<WizardProduct, QString> m_values;
@@ -78,5 +81,4 @@ private:
     QX8EnumSV m_choice;
     QX8TextSV m_ampSelectChannel;
     QX8TextSV m_currentMonitor;
-    QHash<const QX8TextSV*, QString> m_stepValues;
 };

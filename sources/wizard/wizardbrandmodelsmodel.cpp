@@ -2,7 +2,11 @@
 
 #include <QLoggingCategory>
 
-WizardBrandModelsModel::WizardBrandModelsModel(QObject* parent) : QAbstractListModel(parent) {}
+WizardBrandModelsModel::WizardBrandModelsModel(QObject* parent) : QAbstractListModel(parent)
+{
+    connect(this, &WizardBrandModelsModel::brandChanged, this,
+            &WizardBrandModelsModel::onBrandChanged);
+}
 
 WizardBrandModelsModel::~WizardBrandModelsModel()
 {
@@ -18,7 +22,6 @@ void WizardBrandModelsModel::setWizardState(const QString& state)
 void WizardBrandModelsModel::setBrand(const QString& brand)
 {
     m_brand = brand;
-    rebuildRows();
     Q_EMIT brandChanged(brand);
 }
 
@@ -30,14 +33,37 @@ void WizardBrandModelsModel::setBrandListModel(WizardBrandListViewModel* model)
     Q_EMIT brandListModelChanged();
 }
 
-// A brand no group has (or no brand list) gives no rows.
-void WizardBrandModelsModel::rebuildRows()
+void WizardBrandModelsModel::onBrandChanged(QString str)
+{
+    Q_UNUSED(str)
+    resetModel();
+}
+
+// A brand the list does not hold (or no brand list) gives no rows.
+void WizardBrandModelsModel::resetModel()
+{
+    clearModel();
+    const QStringList seriesModels =
+        m_brandList ? m_brandList->seriesModelsOf(m_brand) : QStringList();
+    if (seriesModels.isEmpty())
+        return;
+    for (const QString& seriesModel : seriesModels)
+        addListViewElement({seriesModel});
+    addListViewElement({QStringLiteral("Not listed??")});
+}
+
+void WizardBrandModelsModel::clearModel()
 {
     beginResetModel();
-    m_rows = m_brandList ? m_brandList->seriesModelsOf(m_brand) : QStringList();
-    if (!m_rows.isEmpty())
-        m_rows << QStringLiteral("Not listed??");
+    m_rows.clear();
     endResetModel();
+}
+
+void WizardBrandModelsModel::addListViewElement(const WizardBrandModelsListViewInfo& row)
+{
+    beginInsertRows(QModelIndex(), m_rows.size(), m_rows.size());
+    m_rows.append(row);
+    endInsertRows();
 }
 
 int WizardBrandModelsModel::rowCount(const QModelIndex& parent) const
@@ -51,7 +77,7 @@ QVariant WizardBrandModelsModel::data(const QModelIndex& index, int role) const
     if (role != WizardBrandListViewModel::kTextRole || !index.isValid() ||
         index.row() >= m_rows.size())
         return QVariant();
-    return m_rows.at(index.row());
+    return m_rows.at(index.row()).text;
 }
 
 QHash<int, QByteArray> WizardBrandModelsModel::roleNames() const

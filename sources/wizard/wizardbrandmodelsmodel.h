@@ -1,9 +1,11 @@
 #pragma once
 
+#include "wizardbrandlistviewinfo.h"
 #include "wizardbrandlistviewmodel.h"
 
 #include <QAbstractListModel>
 #include <QPointer>
+#include <QVector>
 
 // The rows under one brand of the brand list (`brandListModel`, set by the page): the series and
 // model of each of its products, then "Not listed??". Rebuilt at every write of `brand`.
@@ -26,6 +28,11 @@ public:
     WizardBrandListViewModel* brandListModel() const { return m_brandList; }
     void setBrandListModel(WizardBrandListViewModel* model);
 
+    // Empties the rows in one reset.
+    void clearModel();
+    // Appends one row at the end.
+    void addListViewElement(const WizardBrandModelsListViewInfo& row);
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
@@ -35,10 +42,14 @@ Q_SIGNALS:
     void wizardStateChanged(QString str);
     void brandListModelChanged();
 
-private:
-    void rebuildRows();
+public Q_SLOTS:
+    void onBrandChanged(QString str);
 
-    QStringList m_rows;
+private:
+    // The rows of the brand: its series and models, then "Not listed??".
+    void resetModel();
+
+    QVector<WizardBrandModelsListViewInfo> m_rows;
     QString m_wizardState;
     QString m_brand;
     QPointer<WizardBrandListViewModel> m_brandList;

@@ -16,8 +16,9 @@ void logRow(const WizardListViewInfo& row)
 }
 } // namespace
 
-WizardChoiceListModel::WizardChoiceListModel(const QString& descriptorFile, QObject* parent)
-    : QAbstractListModel(parent), m_descriptor(descriptorFile)
+WizardChoiceListModel::WizardChoiceListModel(const QString& descriptorFile, Trace trace,
+                                             QObject* parent)
+    : QAbstractListModel(parent), m_descriptor(descriptorFile), m_trace(trace)
 {
     connect(&m_choice, &QX8EnumSV::valueChanged, this, &WizardChoiceListModel::updateSvValue);
     connect(&m_choice, &QX8EnumSV::enumsChanged, this, &WizardChoiceListModel::onSvEnumsChanged);
@@ -29,7 +30,8 @@ void WizardChoiceListModel::setWizardState(const QString& state)
     m_wizardState = state;
     Q_EMIT wizardStateChanged(state);
     const QDomElement block = m_descriptor.firstBlock(state);
-    qDebug().noquote() << "Current wizard state enum: " + state;
+    if (m_trace == Trace::Lookup)
+        qDebug().noquote() << "Current wizard state enum: " + state;
     if (block.isNull())
         return;
     const QString titleBefore = m_titleString;

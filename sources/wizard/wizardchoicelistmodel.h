@@ -53,7 +53,10 @@ public Q_SLOTS:
     void setTitleString(QString titleString);
 
 protected:
-    WizardChoiceListModel(const QString& descriptorFile, QObject* parent);
+    // Whether a state's lookup is written to the debug log ("Current wizard state enum: ").
+    enum class Trace { Silent, Lookup };
+
+    WizardChoiceListModel(const QString& descriptorFile, Trace trace, QObject* parent);
 
     // Rows for the enumeration: the descriptor row of each entry, or one made by `unlisted`.
     template<typename MakeRow> void rebuildFromEnumeration(MakeRow unlisted);
@@ -71,6 +74,7 @@ private:
     void readRows(const QDomElement& rows);
     void appendRow(const WizardListViewInfo& row);
 
+    Trace m_trace;
     QVector<WizardListViewInfo> m_rows;
     QString m_wizardState;
     QString m_heading;

@@ -45,7 +45,7 @@ WizardDescriptor WizardDescriptor::fromText(const QString& text)
 
 void WizardDescriptor::reload(const QString& fileName)
 {
-    QFile file(QStringLiteral(":/xml/") + fileName);
+    QFile file(resourcePath(fileName));
     if (!file.exists()) {
         qWarning() << "XML file DOES NOT exist" << file.fileName();
         return;
@@ -72,21 +72,39 @@ QVector<QDomElement> WizardDescriptor::everyBlock(const QString& state) const
 }
 
 // A text that is not well-formed parses to an empty document: no blocks.
-QVector<QDomElement> WizardDescriptor::blocks(const QString& state, bool firstOnly) const
+QVector<QDomElement> WizardDescriptor::allBlocks() const
 {
     QDomDocument document;
     document.setContent(m_text);
     QVector<QDomElement> found;
     const QDomNodeList nodes = document.elementsByTagName(kBlockTag);
-    for (int i = 0; i < nodes.size(); ++i) {
-        const QDomElement block = nodes.at(i).toElement();
-        if (block.attribute(kIdAttribute) != state)
+    found.reserve(nodes.size());
+    for (int i = 0; i < nodes.size(); ++i)
+        found.append(nodes.at(i).toElement());
+    return found;
+}
+
+QVector<QDomElement> WizardDescriptor::blocks(const QString& state, bool firstOnly) const
+{
+    QVector<QDomElement> found;
+    for (const QDomElement& block : allBlocks()) {
+        if (idOf(block) != state)
             continue;
         found.append(block);
         if (firstOnly)
             break;
     }
     return found;
+}
+
+QString WizardDescriptor::resourcePath(const QString& fileName)
+{
+    return QStringLiteral(":/xml/") + fileName;
+}
+
+QString WizardDescriptor::idOf(const QDomElement& block)
+{
+    return block.attribute(kIdAttribute);
 }
 
 QString WizardDescriptor::childText(const QDomElement& parent, const QString& name)

@@ -22,7 +22,13 @@ public:
     QDomElement firstBlock(const QString& state) const;
     // Every such block, in document order.
     QVector<QDomElement> everyBlock(const QString& state) const;
+    // Every block of the file, in document order.
+    QVector<QDomElement> allBlocks() const;
 
+    // ":/xml/" + fileName, where the descriptor files lie.
+    static QString resourcePath(const QString& fileName);
+    // The state a block describes.
+    static QString idOf(const QDomElement& block);
     // The text of the first child element called `name` (empty when there is none).
     static QString childText(const QDomElement& parent, const QString& name);
 

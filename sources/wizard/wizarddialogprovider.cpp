@@ -1,7 +1,7 @@
 #include "wizarddialogprovider.h"
 
 WizardDialogProvider::WizardDialogProvider(QObject* parent)
-    : WizardPageProvider(QStringLiteral("WizardDialogView.xml"), parent)
+    : WizardPageProvider(QStringLiteral("WizardDialogView.xml"), Trace::Silent, parent)
 {
 }
 

@@ -1,7 +1,7 @@
 #include "wizardlistviewprovider.h"
 
 WizardListViewProvider::WizardListViewProvider(QObject* parent)
-    : WizardChoiceListModel(QStringLiteral("WizardListView.xml"), parent)
+    : WizardChoiceListModel(QStringLiteral("WizardListView.xml"), Trace::Lookup, parent)
 {
 }
 

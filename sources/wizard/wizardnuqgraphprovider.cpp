@@ -1,7 +1,7 @@
 #include "wizardnuqgraphprovider.h"
 
 WizardNuqGraphProvider::WizardNuqGraphProvider(QObject* parent)
-    : WizardPageProvider(QStringLiteral("WizardNuqGraphView.xml"), parent)
+    : WizardPageProvider(QStringLiteral("WizardNuqGraphView.xml"), Trace::EveryBlock, parent)
 {
 }
 

@@ -2,8 +2,8 @@
 
 #include <QLoggingCategory>
 
-WizardPageProvider::WizardPageProvider(const QString& descriptorFile, QObject* parent)
-    : QObject(parent), m_descriptor(descriptorFile)
+WizardPageProvider::WizardPageProvider(const QString& descriptorFile, Trace trace, QObject* parent)
+    : QObject(parent), m_trace(trace), m_descriptor(descriptorFile)
 {
 }
 
@@ -11,22 +11,37 @@ void WizardPageProvider::setWizardState(const QString& state)
 {
     m_wizardState = state;
     Q_EMIT wizardStateChanged(state);
-    qDebug().noquote() << "Current wizard state enum: " + state;
-    for (const QDomElement& block : m_descriptor.everyBlock(state)) {
-        qDebug().noquote() << "id found " + state;
-        for (QDomElement child = block.firstChildElement(); !child.isNull();
-             child = child.nextSiblingElement()) {
-            const QString tag = child.tagName();
-            const QString text = child.text();
-            if (tag == QLatin1String("heading"))
-                setHeading(text);
-            else if (text.isEmpty())
-                continue;
-            else if (tag == QLatin1String("button"))
-                setButtonText(text);
-            else
-                applyElement(tag, text);
-        }
+    const QVector<QDomElement> blocks = m_descriptor.allBlocks();
+    if (m_trace == Trace::Lookup) {
+        qDebug().noquote() << "Count " + QString::number(blocks.size());
+        qDebug().noquote() << "Current wizard state enum: " + state;
+    }
+    for (const QDomElement& block : blocks) {
+        const QString id = WizardDescriptor::idOf(block);
+        if (m_trace != Trace::Silent)
+            qDebug().noquote() << "Wizard State: " + block.nodeName() + " : " + id;
+        if (id != state)
+            continue;
+        if (m_trace == Trace::Lookup)
+            qDebug().noquote() << "id found " + id;
+        applyBlock(block);
+    }
+}
+
+void WizardPageProvider::applyBlock(const QDomElement& block)
+{
+    for (QDomElement child = block.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+        const QString tag = child.tagName();
+        const QString text = child.text();
+        if (tag == QLatin1String("heading"))
+            setHeading(text);
+        else if (text.isEmpty())
+            continue;
+        else if (tag == QLatin1String("button"))
+            setButtonText(text);
+        else
+            applyElement(tag, text);
     }
 }
 

@@ -29,12 +29,20 @@ Q_SIGNALS:
     void buttonTextChanged(QString btnText);
 
 protected:
-    WizardPageProvider(const QString& descriptorFile, QObject* parent);
+    // What a provider writes to the debug log while it applies a state: nothing; one "Wizard
+    // State: " line per block of the file; or those lines after the block count and the state,
+    // with an "id found " line for each block that matches.
+    enum class Trace { Silent, EveryBlock, Lookup };
+
+    WizardPageProvider(const QString& descriptorFile, Trace trace, QObject* parent);
 
     // A child element of a matching block, other than `heading` and `button`, with a text.
     virtual void applyElement(const QString& tag, const QString& text);
 
 private:
+    void applyBlock(const QDomElement& block);
+
+    Trace m_trace;
     WizardDescriptor m_descriptor;
     QString m_wizardState;
     QString m_heading;

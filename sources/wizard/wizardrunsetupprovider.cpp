@@ -13,39 +13,41 @@ const QString kOutputFormatPath =
 const QString kSpeakerModePath =
     QStringLiteral("Node\\SetupWizardCurrentChoices\\SV\\MainSpeakerMode");
 
-// Binds once; the control's subscription then brings every value.
+// The first binding subscribes; a later one asks again, and the answer comes back even when it
+// repeats the value the control holds.
 void follow(QX8TextSV& control, const QString& path)
 {
-    if (control.svName() == path)
+    if (control.svName() == path) {
+        control.requestValue();
         return;
+    }
     control.setPOName(QStringLiteral("NPO"));
     control.setSVName(path);
 }
 } // namespace
 
 WizardRunSetupProvider::WizardRunSetupProvider(QObject* parent)
-    : WizardChoiceListModel(QStringLiteral("WizardRunSetupView.xml"), parent)
+    : WizardChoiceListModel(QStringLiteral("WizardRunSetupView.xml"), Trace::Silent, parent)
 {
     connect(&m_outputFormatChoice, &QX8TextSV::valueChanged, this,
-            &WizardRunSetupProvider::onOutputFormat);
+            &WizardRunSetupProvider::updateMySvValue0);
     connect(&m_speakerModeChoice, &QX8TextSV::valueChanged, this,
-            &WizardRunSetupProvider::onSpeakerMode);
+            &WizardRunSetupProvider::updateMySvValue1);
 }
 
 void WizardRunSetupProvider::onSvEnumsChanged()
 {
     const QString state = wizardState();
     if (state == kSubChoiceState) {
+        m_outputFormat.clear();
         follow(m_outputFormatChoice, kOutputFormatPath);
+        m_speakerMode.clear();
         follow(m_speakerModeChoice, kSpeakerModePath);
-        if (!m_outputFormat.isEmpty() && !m_speakerMode.isEmpty())
-            buildSubChoiceList();
         return;
     }
     if (state == kSubFormatState || state == kAuxFedState) {
+        m_outputFormat.clear();
         follow(m_outputFormatChoice, kOutputFormatPath);
-        if (!m_outputFormat.isEmpty())
-            buildSubFormatList();
         return;
     }
     rebuildFromEnumeration([](const QString& entry) {
@@ -53,7 +55,7 @@ void WizardRunSetupProvider::onSvEnumsChanged()
     });
 }
 
-void WizardRunSetupProvider::onOutputFormat(const QString& value)
+void WizardRunSetupProvider::updateMySvValue0(QString value)
 {
     m_outputFormat = value;
     const QString state = wizardState();
@@ -61,7 +63,7 @@ void WizardRunSetupProvider::onOutputFormat(const QString& value)
         buildSubFormatList();
 }
 
-void WizardRunSetupProvider::onSpeakerMode(const QString& value)
+void WizardRunSetupProvider::updateMySvValue1(QString value)
 {
     m_speakerMode = value;
     if (!m_outputFormat.isEmpty() && !m_speakerMode.isEmpty())

@@ -6,7 +6,8 @@
 // The model of the run-setup page ("RunSetupWizardScreen.qml"), on "WizardRunSetupView.xml".
 // Entries the descriptor does not dress are shown in upper case. In the sub-speaker states it
 // lists only dressed entries and gives each the crossover code of the speaker stack it would
-// make, from the device's PA output format and main speaker mode, which it then follows.
+// make, from the device's PA output format and main speaker mode: each new enumeration there
+// forgets both and asks the device for them again, and the list is built once they are in.
 class WizardRunSetupProvider : public WizardChoiceListModel
 {
     Q_OBJECT
@@ -20,10 +21,11 @@ public:
 
 public Q_SLOTS:
     void onSvEnumsChanged() override;
+    // The device's PA output format, then its main speaker mode.
+    void updateMySvValue0(QString value);
+    void updateMySvValue1(QString value);
 
 private:
-    void onOutputFormat(const QString& value);
-    void onSpeakerMode(const QString& value);
     template<typename Adjust> void buildCrossoverList(Adjust adjust);
     void buildSubChoiceList();
     void buildSubFormatList();

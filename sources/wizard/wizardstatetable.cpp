@@ -66,11 +66,14 @@ const Group kPages[] = {
     {"WizardAEQResultType.qml", "AutoEQResult"},
 };
 
-// The running wizard that a state belongs to, named in the wizard screen's heading.
+// The running wizard that a state belongs to, named in the wizard screen's heading. Besides the
+// steps that have always named their wizard, the steps a wizard may be entered at (a state the
+// device reports when the screen opens, or after a start the device passes at once) name it too.
 const Group kWizards[] = {
     {"Nuq Wizard",
      "StartNuq NuqConnectMic NuqGatesOff GainDown PromptDefaultFilters SetFilters SetType GainUp "
-     "PromptNuqDone GainStop GainPerformance NuqResult NuqComplete"},
+     "PromptNuqDone GainStop GainPerformance NuqResult NuqComplete "
+     "NuqSelectNuqObject NuqPromptRepeat PromptNuqMonitorInput RunAllPromptNuq"},
     {"AutoEQ Wizard",
      "StartAutoEQ PromptRtaMic ExitAutoEQ PromptAutoEQChoice RunningLevelAssist RunningAutoEQ "
      "PromptAutoEQMeasurements MicPosition1 SetChirpLevel SetChirpLevelNoMic SetChirpLevelClip "
@@ -82,7 +85,9 @@ const Group kWizards[] = {
      "MatchReferenceSignalNotEnough MatchReferenceAdjust LevelAssistComplete AutoEQPlaceMic "
      "AutoEQMeasuring AutoEQMeasuringNoMic AutoEQMeasuringClip AutoEQMeasuringSignalNotHeard "
      "AutoEQMeasuringLeftNotDetected AutoEQMeasuringRightNotDetected AutoEQMeasuringHighNoise "
-     "AutoEQMeasuringTooMuchNoise AutoEQMeasuringSignalNotEnough"},
+     "AutoEQMeasuringTooMuchNoise AutoEQMeasuringSignalNotEnough "
+     "SelectAutoEqObject SelectTargetCurve SetChirpLevelSignalAcceptable GetReference "
+     "AutoEQCalculation AutoEQResult AutoEQComplete PromptAutoEqAnotherSystem RunAllPromptAutoEQ"},
     {"Run Setup Wizard",
      "StartSetupWizard StartFromWhat ConfirmStartNew ConfirmCurrentSettings StartInput "
      "SelectInput StartGEQ SelectGEQ StartSpeaker SelectMainSpeaker SelectMainSpeakerMode "
@@ -93,7 +98,23 @@ const Group kWizards[] = {
      "SelectMidAmplifierMaxAnalogInputQuarx SelectMidAmplifierSensitivityQuarx "
      "SelectLowAmplifier PoweredLowAmplifier SelectLowAmplifierSensitivity "
      "SelectLowAmplifierLevel SelectLowAmplifierInfoQuarx SelectLowAmplifierMaxAnalogInputQuarx "
-     "SelectLowAmplifierSensitivityQuarx SelectLowAmpBridgeMode"},
+     "SelectLowAmplifierSensitivityQuarx SelectLowAmpBridgeMode "
+     "StartSetupWizardWarning SelectItemsToSetup SelectPaInputFormat SelectFirstPaInput "
+     "SelectSecondPaInput SelectThirdPaInput SelectPaOutputFormat SelectAuxFedSubInput "
+     "PromptSubsAuxFed SelectSubAmpBridgeMode SelectHighAmpBridgeMode SelectMainSpeakerUsage "
+     "SelectPaAmplifierSensitivity SelectPaAmplifierMaxAnalogInputQuarx "
+     "SelectHighAmplifierMaxAnalogInputQuarx PoweredMidAmplifier SelectMonitorInput "
+     "SelectMonitorMode SelectMonitorSpeaker SelectMonitorAmplifierSensitivity "
+     "SelectMonitorAmplifierMaxAnalogInputQuarx PromptAddAnotherMonitor "
+     "AllOutputsUsedNoneLeftForMonitors JackFormatNeedsToChange MakeTheFollowingConnections "
+     "PromptApplySetup SetupApply SetupComplete"},
+    {"Orvel Link Setup Wizard",
+     "StartOrvellinkWizard StartOrvellinkWizardWarning StartOrvellinkDuplicateWarning "
+     "OrvellinkSampleRate OrvellinkSampleRateWarning OrvellinkInputConsecutive "
+     "OrvellinkInputStartChannel OrvellinkInputManualEdit OrvellinkInputNames "
+     "OrvellinkOutputConsecutive OrvellinkOutputStartChannel OrvellinkOutputManualEdit "
+     "OptionCardConnections PromptOrvellinkApply OrvellinkApply OrvellinkComplete "
+     "RunAllPromptOrvellink"},
     {"Wizard Menu", "Inactive"},
 };
 

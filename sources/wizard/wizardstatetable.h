@@ -13,7 +13,8 @@ const QHash<QString, QString>& pageTable();
 // The page of a state; "WizardNotImplemented.qml" for a state the table does not hold.
 QString pageFor(const QString& state);
 
-// "Nuq Wizard", "AutoEQ Wizard", "Run Setup Wizard" or "Wizard Menu"; empty for a state in none.
+// "Nuq Wizard", "AutoEQ Wizard", "Run Setup Wizard", "Orvel Link Setup Wizard" or "Wizard
+// Menu"; empty for a state in none (an error or traffic step of any wizard, an unknown state).
 QString wizardNameFor(const QString& state);
 
 } // namespace wizardstates

@@ -46,12 +46,12 @@ public:
 
     // Waits until `count` such messages have been logged in all.
     bool waitFor(int count = 1) const;
+    // How many have been logged so far.
+    int seen() const;
     // Called by the check for every message.
     void note(const QString& message);
 
 private:
-    int seen() const;
-
     const QString m_text;
     mutable QMutex m_mutex;
     int m_seen = 0;

@@ -56,10 +56,12 @@ void TestVirtualWizards::flowsFollowWrites_data()
     QTest::newRow("running all wizards")
         << QStringList{"WizardChoice=No"}
         << QStringList{"WizardRunAll=Wizards", "WizardState=PromptApplySetup",
-                       "WizardEvent=Next",     "WizardEvent=Next",
-                       "WizardChoice=Yes",     "WizardEvent=Next"}
-        << QStringList{"Inactive", "PromptApplySetup",  "RunAllPromptAutoEQ", "RunAllPromptNuq",
-                       "-",        "NuqSelectNuqObject"};
+                       "WizardChoice=No",      "WizardEvent=Next",
+                       "WizardEvent=Next",     "WizardChoice=Yes",
+                       "WizardEvent=Next"}
+        << QStringList{"Inactive",           "PromptApplySetup", "-",
+                       "RunAllPromptAutoEQ", "RunAllPromptNuq",  "-",
+                       "NuqSelectNuqObject"};
     QTest::newRow("cancel ends the wizard")
         << QStringList{} << QStringList{"WizardState=GetReferenceAdjust", "WizardEvent=Cancel"}
         << QStringList{"GetReferenceAdjust", "Inactive"};

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void dialogButtonsSendTheirEvents();
     void errorStepShowsTheDeviceError_data();
     void errorStepShowsTheDeviceError();
+    void levelAssistLightsTheSoundingOutputs();
+    void subQuestionsDrawTheirSpeakerStacks();
     void nuqGraphDrawsTheDeviceFilters();
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
@@ -57,6 +59,8 @@ private Q_SLOTS:
     void connectionsFollowTheOptionCard();
     void formChannelsFollowTheFirst();
     void formNamesPassTheNameCheck();
+    void formTextFieldWritesACheckedName_data();
+    void formTextFieldWritesACheckedName();
 
 private:
     void open(const QString& state, const QString& pageName);
@@ -176,6 +180,67 @@ void TestWizardPages::errorStepShowsTheDeviceError()
     QCOMPARE(text(back), QStringLiteral("Manage Tunings"));
     QVERIFY(!m_screen.visibleItem(QStringLiteral("menuWizardButton"))->isEnabled());
     m_screen.screenshot(QStringLiteral("wizard-DisplayError"));
+}
+
+// The outputs from the measured AutoEQ's first channel on take the stack's positions, each lit
+// while its output sounds (the device's meters sound nearly all the time); moving the first
+// channel moves the lights, and a position left without an output goes dark.
+void TestWizardPages::levelAssistLightsTheSoundingOutputs()
+{
+    const QString select = QStringLiteral(R"(Node\Wizard\SV\WizardAutoEqSelect)");
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ2"));
+    open(QStringLiteral("GetReference"), QStringLiteral("wizardDialogPage"));
+    const auto lit = [this] {
+        QStringList positions;
+        for (const QVariant& on : QQmlProperty::read(m_screen.page(), "stackLit").toList())
+            positions << (on.toBool() ? "on" : "-");
+        return positions.join(' ');
+    };
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on on -"));
+    m_screen.screenshot(QStringLiteral("wizard-GetReference"));
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ3"));
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on - -"));
+    m_screen.setOnDevice(select, QStringLiteral("AutoEQ1"));
+    QTRY_COMPARE(lit(), QStringLiteral("on on on on on on"));
+}
+
+// Each answer is drawn as the speaker stack it makes of the device's PA output format and main
+// speaker mode; the aux-fed question shows the input pictures of the format.
+void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
+{
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("Stereo"));
+    m_screen.setOnDevice(QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\MainSpeakerMode)"),
+                         QStringLiteral("Bi-Amped"));
+    open(QStringLiteral("PromptUsingSubs"), QStringLiteral("wizardListPage"));
+    QTRY_COMPARE(m_screen.pageTitle(), QStringLiteral("Are you using subs?"));
+    const auto stacks = [this] {
+        QStringList drawn;
+        for (QQuickItem* stack : m_screen.itemsNamed(QStringLiteral("wizardChoiceStack"))) {
+            if (stack->isVisible())
+                drawn << QQmlProperty::read(stack, "mainLabels").toStringList().join('+') + " / " +
+                             QQmlProperty::read(stack, "subLabels").toStringList().join('+');
+        }
+        return drawn;
+    };
+    QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
+    m_screen.screenshot(QStringLiteral("wizard-PromptUsingSubs"));
+
+    open(QStringLiteral("PromptSubsAuxFed"), QStringLiteral("wizardListPage"));
+    QStringList pictures;
+    QTRY_VERIFY([&] {
+        pictures.clear();
+        for (QQuickItem* row : m_screen.itemsNamed(QStringLiteral("wizardChoiceRow")))
+            for (QQuickItem* child : row->childItems())
+                if (child->isVisible() && child->property("path").isValid())
+                    pictures << child->property("path").toString();
+        return pictures.size() == 2;
+    }());
+    QCOMPARE(pictures, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
+                                    "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
+    QCOMPARE(stacks(), QStringList());
+    m_screen.screenshot(QStringLiteral("wizard-PromptSubsAuxFed"));
 }
 
 // The notch of each filter the device reports, drawn where the curve maths puts it; a change on
@@ -337,6 +402,7 @@ void TestWizardPages::formChannelsFollowTheFirst()
         QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\Channel_1_OrvellinkInputAssignment)"),
         QStringLiteral("9"));
     open(QStringLiteral("OrvellinkInputStartChannel"), QStringLiteral("wizardFormPage"));
+    QCOMPARE(m_screen.pageTitle(), QStringLiteral("Wizard Menu"));
     QStringList following;
     QTRY_VERIFY([&] {
         following.clear();
@@ -366,6 +432,40 @@ void TestWizardPages::formNamesPassTheNameCheck()
     m_screen.typeInto(box, QStringLiteral("Kick In"));
     QVERIFY(m_screen.device().waitForReceived(setLine(name, QStringLiteral("Kick In"))));
     QCOMPARE(writesTo(name, from), QStringList({setLine(name, QStringLiteral("Kick In"))}));
+}
+
+void TestWizardPages::formTextFieldWritesACheckedName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("a name") << "Kick In"
+                            << "Kick In";
+    QTest::newRow("double quotes are not taken") << "Snare \"Top\""
+                                                 << "Snare Top";
+    QTest::newRow("sixteen characters at most") << "Overheads Left Right"
+                                                << "Overheads Left R";
+}
+
+// A text-field row takes what the name check lets through and writes it when editing ends.
+void TestWizardPages::formTextFieldWritesACheckedName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    const QString name = kChoices + "Channel_2_OrvellinkInputName";
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    QVERIFY(QQmlProperty::write(m_screen.page(), "rows",
+                                QVariantList{QVariantMap{{"label", "Input 2 name"},
+                                                         {"kind", "textField"},
+                                                         {"path", name.mid(2)},
+                                                         {"offset", 0}}}));
+    QQuickItem* field = nullptr;
+    QTRY_VERIFY((field = m_screen.visibleItem(QStringLiteral("formTextField"))));
+    QTRY_COMPARE(QQmlProperty::read(field, "text").toString(), QStringLiteral("Orvel 2"));
+    const int from = m_screen.device().received().size();
+    m_screen.typeInto(field, typed);
+    QVERIFY(m_screen.device().waitForReceived(setLine(name, written)));
+    QCOMPARE(writesTo(name, from), QStringList({setLine(name, written)}));
+    m_screen.setOnDevice(name.mid(2), QStringLiteral("Orvel 2"));
 }
 
 QX8_TEST_MAIN(TestWizardPages)

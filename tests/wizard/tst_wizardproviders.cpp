@@ -15,12 +15,13 @@ namespace {
 
 const QString kQx8 = QStringLiteral("qrc:/images/Wizards/");
 
-// "TEXT=value|image" for every row.
+// "TEXT=value|image" for every row, and "#code" after a row with a crossover code.
 QStringList rowsOf(const WizardChoiceListModel& model)
 {
     QStringList rows;
     for (const WizardListViewInfo& row : model.rows())
-        rows << row.text + '=' + row.value + '|' + row.image;
+        rows << row.text + '=' + row.value + '|' + row.image +
+                    (row.crossoverCode ? '#' + QString::number(row.crossoverCode) : QString());
     return rows;
 }
 
@@ -101,7 +102,8 @@ private Q_SLOTS:
             << "SelectFirstPaInput"
             << "Node\\Wizard\\SV\\WizardSourceSelect"
             << "AES1|Analog1|Dante 1"
-            << QStringList{"AES1=AES1|", "ANALOG1=Analog1|", "Dante 1=Dante 1|"} << "" << false;
+            << QStringList{"AES1=AES1|", "ANALOG1=Analog1|", "Dante 1=Dante 1|"}
+            << "Select first PA input" << false;
         QTest::newRow("block without rows")
             << "SelectMainSpeakerUsage"
             << "Node\\Wizard\\SV\\WizardGenericEnumChoice"
@@ -114,7 +116,7 @@ private Q_SLOTS:
             << QStringList{"MONO=Mono|" + kQx8 + "WizardPAsytemOutMono.png",
                            "MONOX2=MonoX2|" + kQx8 + "WizardPAsytemOutMonox2.png",
                            "MONOX3=MonoX3|" + kQx8 + "WizardPAsytemOutMonox3.png"}
-            << "" << false;
+            << "Select PA output format" << false;
         QTest::newRow("title of the first block")
             << "MatchReferenceSignalNotEnough"
             << "Node\\Wizard\\SV\\WizardChoice"
@@ -284,7 +286,7 @@ private Q_SLOTS:
         QTRY_COMPARE(selections.last(), QVariantList({2, 0}));
         brands.makeSelection(0, 2); // A's "Not listed??"
         QVERIFY(m_device->device.waitForReceived(set + products[5] + '"'));
-        QTRY_COMPARE(selections.last(), QVariantList({3, -1}));
+        QTRY_COMPARE(selections.last(), QVariantList({-1, -1}));
 
         setEntries(variable,
                    QStringList({products[0], "<Speaker Brand=\"Q\" Series=\"R\" Model=\"Z\"/>"})
@@ -300,6 +302,128 @@ private Q_SLOTS:
         brands.makeSelection(1, 0);
         QCOMPARE(refusals.size(), 1);
         QCOMPARE(sentUntilProbe(before).filter("set "), QStringList());
+    }
+
+    // A product step lists the products again for every report of the amplifier channel or the
+    // monitor it is about, the first one included.
+    void stepVariablesAskForTheProductsAgain()
+    {
+        const QString variable = "Node\\SetupWizardCurrentChoices\\SV\\HighAmplifier";
+        const QString listing = "lc \"" + nodePath(variable) + "EN\\\"";
+        const int before = receivedSoFar();
+        WizardBrandListViewModel brands;
+        brands.setWizardState("SelectHighAmplifier");
+        QTRY_COMPARE(sentUntilProbe(before).filter(listing).size(), 3);
+        QTRY_VERIFY(brands.rowCount() > 0);
+        QVERIFY(m_device->device.command(R"(set "\\Node\Wizard\SV\AmpSelectChannel\" "2")")
+                    .startsWith("ok"));
+        QTRY_COMPARE(sentUntilProbe(before).filter(listing).size(), 4);
+    }
+
+    void runSetupCrossoverListsFollowTheDevice_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("newFormat");
+        QTest::addColumn<QStringList>("newRows");
+        const QString choices = "Node\\SetupWizardCurrentChoices\\SV\\";
+        QTest::newRow("using subs: the main stacks, with and without a sub")
+            << "PromptUsingSubs" << choices + "UsingSubSpeaker"
+            << "Stereo" << QStringList{"No=No|#22300", "Yes=Yes|#22311"} << "Are you using subs?"
+            << "MonoX2" << QStringList{"Yes=Yes|#12311", "No=No|#12300"};
+        QTest::newRow("aux-fed subs: the input pictures of the format")
+            << "PromptSubsAuxFed" << choices + "WizardSubsAuxFed"
+            << "Mono"
+            << QStringList{"No=No|" + kQx8 + "MonoPAInFormat.png",
+                           "Yes=Yes|" + kQx8 + "MonoInputWithAuxSub.png"}
+            << "Are the subs fed from an aux send?"
+            << "LCR" << QStringList{"Yes=Yes|SubAuxFed", "No=No|SubNotAuxFed"};
+    }
+
+    // The rows are the dressed entries in the device's order, drawn for the device's PA output
+    // format and main speaker mode (tri-amped). A new enumeration forgets both and asks the
+    // device again, so the list follows a format changed meanwhile.
+    void runSetupCrossoverListsFollowTheDevice()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, variable);
+        QFETCH(QString, format);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, title);
+        QFETCH(QString, newFormat);
+        QFETCH(QStringList, newRows);
+        const QString choices = R"(Node\SetupWizardCurrentChoices\SV\)";
+        const auto setOnDevice = [this](const QString& path, const QString& value) {
+            QVERIFY(m_device->device.command("set \"" + nodePath(path) + "\" \"" + value + '"')
+                        .startsWith("ok"));
+        };
+        setOnDevice(choices + "WizardPaOutputFormat", format);
+        setOnDevice(choices + "MainSpeakerMode", "Tri-Amped");
+        setEntries(variable, "No|Yes|Maybe");
+
+        WizardRunSetupProvider provider;
+        provider.setWizardState(state);
+        QTRY_COMPARE(rowsOf(provider), rows);
+        QCOMPARE(provider.titleString(), title);
+
+        setOnDevice(choices + "WizardPaOutputFormat", newFormat);
+        const int before = receivedSoFar();
+        setEntries(variable, "Maybe|Yes|No");
+        QTRY_COMPARE(rowsOf(provider), newRows);
+        const QStringList asked = sentUntilProbe(before).filter("asyncget ");
+        QCOMPARE(asked.filter("WizardPaOutputFormat").size(), 1);
+        QCOMPARE(asked.filter("MainSpeakerMode").size(), state == "PromptUsingSubs" ? 1 : 0);
+    }
+
+    void pageProvidersLogTheirLookup_data()
+    {
+        QTest::addColumn<QString>("provider");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("count");
+        const auto row = [](const char* provider, const char* state, const char* line, int count) {
+            QTest::newRow(qPrintable(QString("%1: %2").arg(provider, line)))
+                << QString(provider) << QString(state) << QString(line) << count;
+        };
+        row("dial", "SetFilters", "XML file already exists", 1);
+        row("dial", "SetFilters", "File path is: ", 1);
+        row("dial", "SetFilters", "Count 7", 1);
+        row("dial", "SetFilters", "Current wizard state enum: SetFilters", 1);
+        row("dial", "SetFilters", "Wizard State: WizardState : ", 7);
+        row("dial", "SetFilters", "id found SetFilters", 1);
+        row("dial", "SetFilters", "dilaOrSliderFound", 1);
+        row("Nuq graph", "GainUp", "Wizard State: WizardState : ", 2);
+        row("Nuq graph", "GainUp", "id found", 0);
+        row("dialog", "ExitAutoEQ", "Wizard State: ", 0);
+        row("dialog", "ExitAutoEQ", "Current wizard state enum: ", 0);
+        row("dialog", "ExitAutoEQ", "id found", 0);
+        row("list", "Inactive", "Current wizard state enum: Inactive", 1);
+        row("run setup", "Inactive", "Current wizard state enum: ", 0);
+    }
+
+    void pageProvidersLogTheirLookup()
+    {
+        QFETCH(QString, provider);
+        QFETCH(QString, state);
+        QFETCH(QString, line);
+        QFETCH(int, count);
+        const qx8test::LoggedMessageWatch watch(line);
+        std::unique_ptr<QObject> made;
+        if (provider == "dial")
+            made = std::make_unique<WizardDialProvider>();
+        else if (provider == "Nuq graph")
+            made = std::make_unique<WizardNuqGraphProvider>();
+        else if (provider == "dialog")
+            made = std::make_unique<WizardDialogProvider>();
+        else if (provider == "list")
+            made = std::make_unique<WizardListViewProvider>();
+        else
+            made = std::make_unique<WizardRunSetupProvider>();
+        QVERIFY(made->setProperty("wizardState", state));
+        QCOMPARE(watch.seen(), count);
     }
 
     void crossoverCodes_data()

@@ -43,6 +43,10 @@ private Q_SLOTS:
     void everyStateOpensItsPage_data();
     void everyStateOpensItsPage();
     void runSetupNextWritesTheChoice();
+    void headingNamesTheRunningWizard_data();
+    void headingNamesTheRunningWizard();
+    void setupNotAppliedIsSaid_data();
+    void setupNotAppliedIsSaid();
     void offlineMenuShowsTheNotice();
     void progressShowsWhileNoWizardRuns();
 
@@ -161,6 +165,85 @@ void TestWizardScreen::runSetupNextWritesTheChoice()
              QStringList({setLine(kWizard + "WizardState", "StartGEQ"),
                           setLine(R"(\\Node\SetupWizardCurrentChoices\SV\GEQSetup)", "Dual Mono"),
                           setLine(kWizard + "WizardEvent", "Next")}));
+}
+
+void TestWizardScreen::headingNamesTheRunningWizard_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("title");
+    const auto row = [](const char* state, const char* heading, const char* title) {
+        QTest::newRow(state) << QString(state) << QString(heading) << QString(title);
+    };
+    row("SelectItemsToSetup", "RUN SETUP WIZARD", "Select items to setup");
+    row("SelectFirstPaInput", "RUN SETUP WIZARD", "Select first PA input");
+    row("SelectPaOutputFormat", "RUN SETUP WIZARD", "Select PA output format");
+    row("SelectMainSpeakerMode", "RUN SETUP WIZARD", "Select main speaker mode");
+    row("SelectAutoEqObject", "AUTOEQ WIZARD", "Select AutoEQ to setup:");
+    row("OrvellinkInputNames", "ORVEL LINK SETUP WIZARD", "Wizard Menu");
+    row("DisplayError", "WIZARD", "");
+    row("SelectSubOutputFormat", "WIZARD", "Wizard Menu");
+}
+
+// Entered straight from the menu, as when the device is already in a wizard: the heading names
+// the wizard (a step of any wizard, one the menu does not name), the page asks its question.
+void TestWizardScreen::headingNamesTheRunningWizard()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, heading);
+    QFETCH(QString, title);
+    m_screen.command(QStringLiteral("wizard-step -1"));
+    m_screen.forceState(state);
+    QTRY_COMPARE(QQmlProperty::read(m_screen.visibleItem(QStringLiteral("wizardHeading")), "text")
+                     .toString(),
+                 heading);
+    QTRY_COMPARE(m_screen.pageTitle(), title);
+}
+
+void TestWizardScreen::setupNotAppliedIsSaid_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<bool>("said");
+    QTest::newRow("declined") << "No"
+                              << QStringList{setLine(kWizard + "WizardChoice", "No"),
+                                             setLine(kWizard + "WizardEvent", "Next")}
+                              << true;
+    QTest::newRow("applied") << "Yes" << QStringList{setLine(kWizard + "WizardEvent", "Next")}
+                             << false;
+}
+
+// The device proposes to apply; an answer of No ends the setup with nothing applied, which the
+// screen says before the menu.
+void TestWizardScreen::setupNotAppliedIsSaid()
+{
+    QFETCH(QString, answer);
+    QFETCH(QStringList, written);
+    QFETCH(bool, said);
+    m_screen.forceState(QStringLiteral("PromptApplySetup"));
+    m_screen.waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("PromptApplySetup"));
+    QTRY_COMPARE(m_screen.pageTitle(), QStringLiteral("Apply the current changes?"));
+    QQuickItem* list = m_screen.visibleItem(QStringLiteral("wizardChoiceList"));
+    QTRY_COMPARE(QQmlProperty::read(list, "selectedIndex").toInt(), 1);
+    const int from = m_screen.device().received().size();
+    m_screen.clickRow(answer);
+    m_screen.clickButton(QStringLiteral("wizardNextButton"));
+    m_screen.waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("Inactive"));
+    QCOMPARE(m_screen.writes(from), written);
+    QQuickItem* notice =
+        m_screen.shell().root()->findChild<QQuickItem*>(QStringLiteral("setupNotAppliedDialog"));
+    QVERIFY(notice);
+    QCOMPARE(notice->isVisible(), said);
+    if (!said)
+        return;
+    QCOMPARE(
+        QQmlProperty::read(m_screen.visibleItem(QStringLiteral("dialogMessage"), notice), "text")
+            .toString(),
+        QStringLiteral("The setup wizard ended without applying your changes. The device "
+                       "keeps its current settings."));
+    m_screen.screenshot(QStringLiteral("wizard-setup-not-applied"));
+    m_screen.clickButton(QStringLiteral("dialogOkButton"));
+    QTRY_VERIFY(!notice->isVisible());
 }
 
 // With the offline model a menu row shows the notice instead of starting anything.
