@@ -39,6 +39,9 @@ pages=(
     "config-insert|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=in:3:0"
     "config-crossover|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=out:3:0"
     "config-outputs|HomeButtonPressed||QX8HomeScreen.qml|isConfigMode=true;Data/ConfigData=out:7:2"
+    # Pages as a block of the configurable home screen opens them: its object's description first.
+    'config-mixer-page|MIX|InMixer1|ScreenMixer.qml|isConfigMode=false;Data/CurrentPOData={"POName":"InMixer1",".info":"MIX",".type":"8x1InputMixer","ClassName":"yoxlKalo480Mixer","Attributes":{"NumInputs":8,"NumOutputs":1},"SVValues":{"Output_1_Input_1_Gain":"0","Output_1_Input_2_Gain":"-120","Output_1_Input_3_Gain":"-120","Output_1_Input_4_Gain":"-120","Output_1_Input_5_Gain":"-120","Output_1_Input_6_Gain":"-120","Output_1_Input_7_Gain":"-120","Output_1_Input_8_Gain":"-120"}}'
+    'config-crossover-page|Crossover|CrossoverIIR1|CrossOver.qml|Data/CurrentPOData={"POName":"CrossoverIIR1",".info":"1x1",".type":"IIR Mono Fullrange","ClassName":"Kalo480Crossover","Attributes":{"NumBands":1,"NumMainCabinets":1,"NumSubCabinets":0}}'
 )
 
 # The other device, as a front panel would set it: commands for VirtualQX8's standard input.

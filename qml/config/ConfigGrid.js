@@ -49,6 +49,16 @@ function editorKind(grid, column) {
     }
 }
 
+// The dispatcher's word for the page of a block, by the block's type word (its ".info"): the
+// same, but for the input router.
+function pageWord(info) {
+    return info === "INR" ? "InputRouter" : info
+}
+
+function isOutputColumn(grid, column) {
+    return builderColumn(grid, column) === 14
+}
+
 // The stage word of the button texts: "in", "mid" (mixer, auto EQ and insert of the mid
 // section), "out" or "rta".
 function stage(grid, column) {

@@ -53,12 +53,14 @@ Item {
                     stage: ConfigGrid.stage(section.grid, columnItem.column)
                     resolver: section.layout.resolver
                     editing: section.layout.editing
+                    limiterName: section.layout.limiterOf(section.grid, columnItem.column,
+                                                          modelData.row)
                     selected: section.layout.editing
                               && section.layout.isSelected(section.grid, columnItem.column,
                                                            modelData.row)
                     onClicked: section.layout.cellClicked(section.grid, columnItem.column,
                                                           modelData.row, modelData.span,
-                                                          modelData.cell)
+                                                          modelData.cell, placeHolder)
                     onPressAndHold: section.layout.cellHeld(modelData.cell, placeHolder)
                 }
             }

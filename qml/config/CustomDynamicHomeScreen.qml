@@ -1,18 +1,23 @@
 import QtQuick 2.15
 import ButtonImageResolver 1.0
+import "ConfigGrid.js" as ConfigGrid
 
 // The display grids of the device configuration, drawn from the home-screen model's cells: the
 // input section with the analyser beside it, and below it the mid and output section. Each
-// column has its caption; a cell spans the rows its object covers ("LINKED" rows below it).
+// column has its caption; a cell spans the rows its object covers ("LINKED" rows below it). The
+// grid is drawn again whenever the model's configuration changes: after an edit (`ready` turns
+// true again) or when a configuration is adopted as it is. Outputs show the clip light of the
+// limiter in `limiters` at their row (an empty name: none).
 Item {
     id: root
 
     property var model: null
     property bool editing: false
     property var selection: null // {grid, column, row}
-    readonly property var inputColumns: columnsOf("in")
-    readonly property var analyserColumns: columnsOf("rta")
-    readonly property var outputColumns: columnsOf("out")
+    property var limiters: []
+    property var inputColumns: columnsOf("in")
+    property var analyserColumns: columnsOf("rta")
+    property var outputColumns: columnsOf("out")
     readonly property int inputRows: rowCount(inputColumns)
     readonly property int outputRows: rowCount(outputColumns)
     readonly property real captionHeight: Theme.dpY(Theme.fontSmall + Theme.spacing)
@@ -22,8 +27,14 @@ Item {
     readonly property real columnPitch: width / Math.max(1, outputColumns.length)
     readonly property alias resolver: imageTables
 
-    signal cellClicked(string grid, int column, int row, int span, var cell)
+    signal cellClicked(string grid, int column, int row, int span, var cell, Item item)
     signal cellHeld(var cell, Item item)
+
+    function redraw() {
+        inputColumns = columnsOf("in")
+        analyserColumns = columnsOf("rta")
+        outputColumns = columnsOf("out")
+    }
 
     // The model's cells of a grid: per column the cells that start a row, each with its row and
     // the number of rows it covers. The model indexes a grid's columns by its "row" argument.
@@ -58,9 +69,23 @@ Item {
         return rows
     }
 
+    function limiterOf(grid, column, row) {
+        return ConfigGrid.isOutputColumn(grid, column) && row < limiters.length ? limiters[row] : ""
+    }
+
     function isSelected(grid, column, row) {
         return selection !== null && selection.grid === grid && selection.column === column
                && selection.row === row
+    }
+
+    Connections {
+        target: root.model
+        function onReadyChanged() {
+            root.redraw()
+        }
+        function onConfigAdopted() {
+            root.redraw()
+        }
     }
 
     ButtonImageResolver {

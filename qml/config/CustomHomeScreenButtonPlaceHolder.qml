@@ -1,11 +1,14 @@
 import QtQuick 2.15
+import "ConfigGrid.js" as ConfigGrid
 
 // One cell of the configurable home screen: a processing object of the device configuration
 // (its icon, dimmed while the device reports it off, and its caption from the button image
 // tables; outputs show their names, routers their route, crossovers their type) or an empty
 // slot. A cell covers as many rows as its object spans. In configuration mode the selected cell
 // is filled and an empty slot offers itself for an insert; outside it, an object with settings
-// of its own offers them for copy and paste on press and hold.
+// of its own offers them for copy and paste on press and hold, and `openPage` asks for the
+// object's page as the fixed chain's blocks do. An output shows the clip light of the limiter
+// that feeds it (`limiterName`, none when empty).
 Item {
     id: root
 
@@ -14,6 +17,7 @@ Item {
     property var resolver
     property bool selected: false
     property bool editing: false
+    property string limiterName
     readonly property string poName: cell.name || ""
     readonly property bool empty: poName === "" || poName === "EMPTY"
     readonly property string className: cell.className || ""
@@ -34,6 +38,11 @@ Item {
     signal clicked()
     signal pressAndHold()
 
+    function openPage() {
+        if (block.item)
+            block.item.openPage()
+    }
+
     CustomButton {
         anchors.fill: parent
         visible: root.empty
@@ -49,14 +58,17 @@ Item {
     }
 
     Loader {
+        id: block
         anchors.fill: parent
         active: !root.empty
         sourceComponent: ChainBlock {
-            id: block
             resolver: root.resolver
             blockType: root.cell.info || ""
             stage: root.stage
             processingObjectName: root.poName
+            param: ConfigGrid.pageWord(root.cell.info || "")
+            payload: root.poName
+            objectData: root.cell.data || ""
             imageKey: switchedOff && root.resolver.imagePath(root.className + ":Off") !== ""
                       ? root.className + ":Off" : root.className
             caption: root.captionText
@@ -67,6 +79,18 @@ Item {
                                        ? "Press and hold to copy or paste its settings" : ""
             onClicked: root.clicked()
             onPressAndHold: root.pressAndHold()
+        }
+    }
+
+    Loader {
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.margins: Theme.dpX(5)
+        active: root.limiterName !== ""
+        sourceComponent: QX8CustomLED {
+            objectName: "clipLight"
+            processingObjectName: root.limiterName
+            stateVariableName: "Clip"
         }
     }
 }

@@ -4,13 +4,16 @@ import ButtonImageResolver 1.0
 import "ConfigGrid.js" as ConfigGrid
 
 // The configurable home screen: the device configuration's signal chain as a grid of its
-// processing objects (the home-screen model's cells). Outside configuration mode a processing
-// block pressed and held offers its settings for copy and paste. The configuration switch
-// (shown while the settings key "ExtraFeaturesReady" is "true") enters configuration mode, in
-// which a click selects a cell and the overlay beside the grid changes it, applies the changes
-// or discards them. The mode is the root's rootCfgMode, kept in the settings key "isConfigMode";
-// the selected cell is kept in "Data/ConfigData", so both outlast the page reloads that every
-// edit causes.
+// processing objects (the home-screen model's cells). Outside configuration mode a click on a
+// block opens its page, which the block tells which object it shows (the application data store
+// learns the object, its channel and, for an output, its name); a block pressed and held offers
+// its settings for copy and paste; each output shows the clip light of the limiter that feeds
+// it. While the device reports itself busy (a configuration or preset being loaded) the blocks
+// open nothing and the clip lights are off. The configuration switch (shown while the settings
+// key "ExtraFeaturesReady" is "true") enters configuration mode, in which a click selects a cell
+// and the overlay beside the grid changes it, applies the changes or discards them. The mode is
+// the root's rootCfgMode, kept in the settings key "isConfigMode"; the selected cell is kept in
+// "Data/ConfigData", so both outlast the page reloads that every edit causes.
 Item {
     id: root
 
@@ -20,6 +23,10 @@ Item {
     property var selection: null
     property var heldCell: null
     property string notice
+    property bool deviceBusy: false
+    // The limiter of each output, as the data store has them from the model's limiter list.
+    property var limiters: currentLimiters()
+    readonly property int outputCount: 6
 
     // Configuration mode: the working configuration starts from the device's.
     function enterConfigMode() {
@@ -31,6 +38,27 @@ Item {
     function leaveConfigMode() {
         settings.setValue("isConfigMode", "false")
         rootQML.cfgModeChangedSig(false)
+    }
+
+    function currentLimiters() {
+        var names = []
+        for (var output = 0; output < outputCount; ++output)
+            names.push(dataStore.getLimiterAt(output))
+        return names
+    }
+
+    // As the fixed chain's block does, after telling the data store what was opened: the object,
+    // its channel (grid word, a blank, first row and row count) and an output's name.
+    function open(grid, row, span, cell, item) {
+        if (deviceBusy)
+            return
+        dataStore.setPOName(cell.name)
+        dataStore.setChannelName(grid + " " + row + span)
+        dataStore.setChannelIndex(row)
+        dataStore.setIsStartup("false")
+        if (cell.className === "yoxlKalo480Output")
+            dataStore.setOutputName(String(row + 1), item.captionText)
+        item.openPage()
     }
 
     function select(grid, column, row, span, cell) {
@@ -78,7 +106,12 @@ Item {
         noticeTimer.restart()
     }
 
-    Component.onCompleted: if (configMode) restoreSelection()
+    Component.onCompleted: {
+        dataStore.listenForBusyEvents()
+        deviceBusy = dataStore.deviceBusy()
+        if (configMode)
+            restoreSelection()
+    }
 
     ButtonImageResolver {
         id: imageTables
@@ -94,6 +127,17 @@ Item {
         // Not applied: the changes stay for another try, in configuration mode.
         function onApplyFailed(reason) {
             root.enterConfigMode()
+        }
+        // The root has passed the list on to the data store already: it connected first.
+        function onLimiterListChanged() {
+            root.limiters = root.currentLimiters()
+        }
+    }
+
+    Connections {
+        target: dataStore
+        function onDeviceBusyStateChanged(busy) {
+            root.deviceBusy = busy
         }
     }
 
@@ -127,6 +171,15 @@ Item {
         anchors.right: parent.right
         text: root.configMode ? "CONFIGURATION" : "SIGNAL CHAIN"
 
+        Text {
+            objectName: "busyNotice"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.deviceBusy
+            text: "The processor is busy\u2026"
+            color: Theme.stateWarning
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+        }
+
         CustomButton {
             objectName: "configureButton"
             visible: !root.configMode && settings.value("ExtraFeaturesReady", "false") === "true"
@@ -148,8 +201,14 @@ Item {
         model: root.configModel
         editing: root.configMode
         selection: root.selection
+        limiters: root.configMode || root.deviceBusy ? [] : root.limiters
 
-        onCellClicked: if (root.configMode) root.select(grid, column, row, span, cell)
+        onCellClicked: {
+            if (root.configMode)
+                root.select(grid, column, row, span, cell)
+            else
+                root.open(grid, row, span, cell, item)
+        }
         onCellHeld: {
             if (root.configMode || !root.hasSettings(cell))
                 return

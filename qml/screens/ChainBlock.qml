@@ -3,7 +3,9 @@ import QX8Button 1.0
 
 // A block of the signal chain: the block type's icon and caption (from the button image tables),
 // dimmed while the device reports the processing object off. A click asks for the block's page
-// with the GUI signal and payload of the dispatcher, unless `opensPage` is false.
+// with the GUI signal and payload of the dispatcher, unless `opensPage` is false. Before it asks,
+// the block stores its object's description (`objectData`, empty for the fixed chain's objects)
+// in "Data/CurrentPOData", where the page's data readers find it.
 CustomLabelledButton {
     id: root
 
@@ -18,6 +20,7 @@ CustomLabelledButton {
     // The chain's size against its design size.
     property real zoom: 1
     property bool opensPage: true
+    property string objectData
     readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
     readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
 
@@ -29,7 +32,12 @@ CustomLabelledButton {
     dimmed: switchedOff
     toolTipText: switchedOff ? "Switched off" : ""
 
-    onClicked: if (opensPage) rootQML.guiSignal(param, payload)
+    function openPage() {
+        settings.setValue("Data/CurrentPOData", objectData)
+        rootQML.guiSignal(param, payload)
+    }
+
+    onClicked: if (opensPage) openPage()
 
     QX8Button {
         id: state

@@ -5,29 +5,46 @@ import DeviceModelProvider 1.0
 
 // The crossover: each band's response with handles at its high-pass and low-pass frequencies,
 // the band selector, and the selected band's filter types and frequencies, gain, phase and
-// polarity. The graph waits for the device's band count and mono sub, which decide its bands.
+// polarity. Which crossover: the one a block of the configurable home screen opened, whose bands
+// and their names the configuration gives, or else the fixed chain's, whose bands the graph
+// waits for (the device's band count and mono sub).
 ScreenPage {
     id: page
     objectName: "crossoverPage"
     currentScreen: "Crossover"
-    shownObjects: DeviceModelProvider.objects("CrossOver.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("CrossOver.qml", ""))
 
     readonly property string crossover: shownObjects.length > 0 ? shownObjects[0] : ""
-    readonly property bool layoutKnown: ways.hasDeviceValue && monoSub.hasDeviceValue
-    readonly property int waysCount: Math.max(1, Math.round(ways.value))
-    readonly property int subsCount: monoSub.value > 0 ? 1 : 0
+    readonly property bool configured: opened.name !== ""
+    readonly property var configuredBands: configured ? bandsOf(opened.attributes()) : null
+    readonly property bool layoutKnown: configured || (ways.hasDeviceValue && monoSub.hasDeviceValue)
+    readonly property int waysCount: Math.max(1, Math.round(configured ? configuredBands.ways
+                                                                        : ways.value))
+    readonly property int subsCount: configured ? configuredBands.subs : monoSub.value > 0 ? 1 : 0
     readonly property int bandCount: waysCount + subsCount
+    readonly property var bandNames: namesOf(bandCount)
     property int currentBand: 0
 
+    // The bands of a configured crossover: its ways, and one sub band for its subs.
+    function bandsOf(attributes) {
+        var subs = (attributes.NumSubCabinets || 0) + (attributes.MonoSub || 0)
+        return { "ways": attributes.NumBands || 1, "subs": subs > 0 ? 1 : 0 }
+    }
     function bandPrefix(band) {
         return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
     }
-    // The name the configuration gives the band, else its number (the mono sub: "SUB").
+    // The names the configuration gives the bands, else their numbers (the mono sub: "SUB").
+    function namesOf(count) {
+        var names = []
+        for (var band = 0; band < count; ++band) {
+            var given = bandInfo.getBandName(band + 1)
+            names.push(given !== "Band" && given !== "" ? given
+                       : band >= waysCount ? "SUB" : "BAND " + (band + 1))
+        }
+        return names
+    }
     function bandName(band) {
-        if (band >= waysCount)
-            return "SUB"
-        var given = bandInfo.getBandName(band + 1)
-        return given !== "Band" && given !== "" ? given : "BAND " + (band + 1)
+        return band < bandNames.length ? bandNames[band] : ""
     }
     // As the graph paints: the sub's curve takes the third colour whatever the number of ways.
     function bandColor(band) {
@@ -44,16 +61,20 @@ ScreenPage {
     CrossoverBandInfoProvider {
         id: bandInfo
     }
+    ConfiguredObject {
+        id: opened
+        classNames: ["Kalo480Crossover", "SpandrellCrossover"]
+    }
 
     QX8NumericalSV {
         id: ways
-        poName: page.availableObjects.length > 0 ? page.crossover : ""
+        poName: page.availableObjects.length > 0 && !page.configured ? page.crossover : ""
         svName: "NumBands"
         Component.onCompleted: componentCompleted()
     }
     QX8NumericalSV {
         id: monoSub
-        poName: page.availableObjects.length > 0 ? page.crossover : ""
+        poName: page.availableObjects.length > 0 && !page.configured ? page.crossover : ""
         svName: "MonoSub"
         Component.onCompleted: componentCompleted()
     }
@@ -115,7 +136,7 @@ ScreenPage {
                     model: page.bandCount
                     CustomButton {
                         objectName: "band_" + (index + 1)
-                        width: Theme.dpX(96)
+                        width: Math.max(Theme.dpX(96), implicitWidth)
                         text: page.bandName(index)
                         accent: page.bandColor(index)
                         lightAccent: true

@@ -7,7 +7,12 @@ ScreenPage {
     id: page
     objectName: "aeqPage"
     currentScreen: "AEQ"
-    shownObjects: DeviceModelProvider.objects("QX8AEQ.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8AEQ.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["AEQ"]
+    }
 
     Repeater {
         model: page.availableObjects

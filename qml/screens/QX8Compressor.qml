@@ -6,7 +6,12 @@ ScreenPage {
     id: page
     objectName: "compressorPage"
     currentScreen: "Compressor"
-    shownObjects: DeviceModelProvider.objects("QX8Compressor.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8Compressor.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["CMP"]
+    }
 
     Repeater {
         model: page.availableObjects

@@ -6,12 +6,13 @@ import "DisplayNames.js" as DisplayNames
 
 // The graphic EQ (stereo, or left and right): 31 bars with a handle each, a draw mode in which a
 // finger sweep sets the bands it passes, the selected band's gain, and the object's on/off. The
-// selector offers the graphic EQs the preset holds.
+// selector offers the graphic EQs the preset holds; a graphic EQ that a block of the configurable
+// home screen opened is shown alone.
 ScreenPage {
     id: page
     objectName: "geqPage"
     currentScreen: "GEQ"
-    shownObjects: DeviceModelProvider.objects("QX8GEQ.qml", selector)
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8GEQ.qml", selector))
 
     readonly property string selectorKey: "Data/GEQType"
     readonly property var selectors: ["StereoGEQ", "LeftGEQ", "RightGEQ"]
@@ -22,6 +23,8 @@ ScreenPage {
     }
     // The graphic EQs of the preset, once the device has listed them.
     function choices(listed) {
+        if (opened.name !== "")
+            return []
         return selectors.filter(function(object) {
             return listed.indexOf(object) >= 0 || object === page.selector
         })
@@ -29,6 +32,10 @@ ScreenPage {
 
     QX8Settings {
         id: settings
+    }
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["GEQ"]
     }
     ButtonImageResolver {
         id: resolver

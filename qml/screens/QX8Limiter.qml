@@ -2,13 +2,14 @@ import QtQuick 2.15
 import QX8Settings 1.0
 import DeviceModelProvider 1.0
 
-// The output limiter of one band group (High, Mid or Low, as the home screen chose it): its
-// transfer curve, gain reduction and settings. The selector switches group in place.
+// The output limiter of one band group (High, Mid or Low, as the home screen chose it), or the one
+// a block of the configurable home screen opened: its transfer curve, gain reduction and
+// settings. The selector switches group in place.
 ScreenPage {
     id: page
     objectName: "limiterPage"
     currentScreen: "Limiter"
-    shownObjects: DeviceModelProvider.objects("QX8Limiter.qml", selector)
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8Limiter.qml", selector))
 
     readonly property string selectorKey: "Data/LimiterType"
     readonly property var selectors: ["High", "Mid", "Low"]
@@ -20,6 +21,10 @@ ScreenPage {
 
     QX8Settings {
         id: settings
+    }
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["LMT"]
     }
 
     Repeater {
@@ -37,7 +42,7 @@ ScreenPage {
                          { "label": "Hold", "variable": "Hold" },
                          { "label": "Release", "variable": "Release" },
                          { "label": "Overshoot", "variable": "OvershootDb" }]
-            selectorOptions: page.selectors
+            selectorOptions: opened.name !== "" ? [] : page.selectors
             selector: page.selector
             onSelectorChosen: {
                 settings.setValue(page.selectorKey, option)

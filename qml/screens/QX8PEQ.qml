@@ -2,13 +2,14 @@ import QtQuick 2.15
 import QX8Settings 1.0
 import DeviceModelProvider 1.0
 
-// The parametric EQ of one band group (High, Mid or Low, as the home screen chose it): its curve
-// graph, band handles and the selected band's parameters. The selector switches group in place.
+// The parametric EQ of one band group (High, Mid or Low, as the home screen chose it), or the one a
+// block of the configurable home screen opened: its curve graph, band handles and the selected
+// band's parameters. The selector switches group in place.
 ScreenPage {
     id: page
     objectName: "peqPage"
     currentScreen: "PEQ"
-    shownObjects: DeviceModelProvider.objects("QX8PEQ.qml", selector)
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8PEQ.qml", selector))
 
     readonly property string selectorKey: "Data/PEQType"
     readonly property var selectors: ["High", "Mid", "Low"]
@@ -21,6 +22,10 @@ ScreenPage {
     QX8Settings {
         id: settings
     }
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["PEQ"]
+    }
 
     Repeater {
         model: page.availableObjects
@@ -29,7 +34,7 @@ ScreenPage {
             height: page.body.height
             processingObjectName: modelData
             blockType: "PEQ"
-            selectorOptions: page.selectors
+            selectorOptions: opened.name !== "" ? [] : page.selectors
             selector: page.selector
             onSelectorChosen: {
                 settings.setValue(page.selectorKey, option)

@@ -9,7 +9,12 @@ ScreenPage {
     id: page
     objectName: "subHarmonicPage"
     currentScreen: "SubHarmonic"
-    shownObjects: DeviceModelProvider.objects("QX8SubHarmonic.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("QX8SubHarmonic.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["SUB"]
+    }
 
     ButtonImageResolver {
         id: resolver

@@ -7,7 +7,12 @@ ScreenPage {
     id: page
     objectName: "agcPage"
     currentScreen: "AGC"
-    shownObjects: DeviceModelProvider.objects("ScreenAGC.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenAGC.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["AGC"]
+    }
 
     Repeater {
         model: page.availableObjects

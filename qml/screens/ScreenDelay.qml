@@ -6,12 +6,14 @@ import "DisplayNames.js" as DisplayNames
 
 // The alignment delays of the output band groups, each in milliseconds, feet and metres with its
 // on/off; the group the user came for (High, Mid or Low) is ringed. Groups the home screen hides
-// (the crossover has fewer bands) are left out.
+// (the crossover has fewer bands) are left out. A delay that a block of the configurable home
+// screen opened is shown alone.
 ScreenPage {
     id: page
     objectName: "delayPage"
     currentScreen: "Delay"
-    shownObjects: DeviceModelProvider.objects("ScreenDelay.qml", "").filter(groupVisible)
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenDelay.qml", "")
+                                   .filter(groupVisible))
 
     readonly property string chosenGroup: String(settings.value("Data/DelayType", ""))
 
@@ -26,6 +28,10 @@ ScreenPage {
 
     QX8Settings {
         id: settings
+    }
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["DLY"]
     }
     ButtonImageResolver {
         id: resolver

@@ -6,7 +6,12 @@ ScreenPage {
     id: page
     objectName: "gatePage"
     currentScreen: "Gate"
-    shownObjects: DeviceModelProvider.objects("ScreenGate.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenGate.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["GAT"]
+    }
 
     Repeater {
         model: page.availableObjects

@@ -3,7 +3,9 @@ import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
 
 // The input router as a matrix: the device's sources across, its slots down, the source each
-// slot takes filled in. A click on another cell routes that source to the slot.
+// slot takes filled in, each slot under the name the configuration gives its input (the option
+// card's names included). A click on another cell routes that source to the slot. Below, the
+// names of the option card's inputs.
 ScreenPage {
     id: page
     objectName: "inputRouterPage"
@@ -17,6 +19,10 @@ ScreenPage {
         return count
     }
 
+    InputSourceNames {
+        id: sourceNames
+    }
+
     Repeater {
         model: page.availableObjects
         Item {
@@ -27,7 +33,8 @@ ScreenPage {
             readonly property real headerWidth: Theme.dpX(110)
             readonly property real cellWidth: (width - headerWidth) / Math.max(1, sources.length)
             readonly property real cellHeight: Math.min(Theme.dpY(56),
-                (height - heading.height - columnHeads.height - Theme.dpY(Theme.margin)) / slots)
+                (height - heading.height - columnHeads.height - naming.height
+                 - 2 * Theme.dpY(Theme.margin)) / slots)
             width: page.body.width
             height: page.body.height
 
@@ -95,11 +102,12 @@ ScreenPage {
                                 font.bold: true
                             }
                             Text {
+                                objectName: "slotName_" + slotRow.slot
                                 width: parent.width
-                                text: slotRow.source === "" ? "\u2013" : slotRow.source
+                                text: sourceNames.slotName(slotRow.slot, "\u2013")
                                 textFormat: Text.PlainText
                                 elide: Text.ElideRight
-                                color: slotRow.source === "" ? Theme.textFaint : Theme.textDim
+                                color: Theme.textDim
                                 font.pixelSize: Theme.dpY(Theme.fontSmall)
                             }
                         }
@@ -129,6 +137,13 @@ ScreenPage {
                         }
                     }
                 }
+            }
+
+            InputNamingStrip {
+                id: naming
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
             }
         }
     }

@@ -1,65 +1,119 @@
 import QtQuick 2.15
 import QX8Settings 1.0
-import ConfigDataProvider 1.0
 import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
 
-// The input mixer: its type's picture, a strip per input (its name, level meter, fader and mute)
-// and the mixer's own output level. Which mixer (stereo or mono) the home screen's button chose.
+// A mixer: its type's picture, a strip per input (its name, level meter, fader and, on the fixed
+// chain's mixers, its mute) and the mixer's own output. Which mixer: the one a block of the
+// configurable home screen opened, whose inputs, meters and picture the configuration gives,
+// or else the fixed chain's stereo or mono mixer that the home screen's button chose. Inputs fed
+// by the input slots are named after the sources the configuration routes to them.
 ScreenPage {
     id: page
     objectName: "mixerPage"
     currentScreen: "Mixers"
-    shownObjects: mixerObjects()
+    shownObjects: layout.objects
 
     readonly property string selectorKey: "Data/MixerType"
-    readonly property string meterObject: "InputMeters"
+    readonly property string slotMeterObject: "InputMeters"
+    readonly property var layout: opened.name !== "" ? configuredLayout() : fixedLayout()
 
     // The mixer of the setting; the first of the table when the setting names none.
-    function mixerObjects() {
+    function fixedMixer() {
         var chosen = DeviceModelProvider.objects("ScreenMixer.qml",
                                                  String(settings.value(selectorKey, "")))
-        var mixers = chosen.filter(function(object) { return object !== page.meterObject })
-        return mixers.length > 0 ? mixers : [DeviceModelProvider.objects("ScreenMixer.qml",
-                                                                         "StereoMixer")[0]]
+        var mixers = chosen.filter(function(object) { return object !== page.slotMeterObject })
+        return mixers.length > 0 ? mixers[0] : DeviceModelProvider.objects("ScreenMixer.qml",
+                                                                           "StereoMixer")[0]
     }
-    function inputCount(object) {
-        var count = 0
-        while (DeviceModelProvider.contains(object, "Input_" + (count + 1) + "_Gain"))
-            ++count
-        return count
+    // A strip: the gain and mute variables of the mixer, the meter object and variable.
+    function strip(gain, mute, meterObject, channel) {
+        var metered = meterObject !== ""
+                      && DeviceModelProvider.contains(meterObject, "Channel_" + channel + "_Level")
+        return { "gain": gain, "mute": mute, "meterObject": metered ? meterObject : "",
+                 "meterVariable": metered ? "Channel_" + channel + "_Level" : "" }
+    }
+    // What the page shows of a mixer: the objects it binds, the mixer, its picture, its input
+    // strips (with the meter object the inputs are metered by) and its output strip.
+    function fixedLayout() {
+        var mixer = fixedMixer()
+        var inputs = []
+        for (var input = 1; DeviceModelProvider.contains(mixer, "Input_" + input + "_Gain"); ++input)
+            inputs.push(strip("Input_" + input + "_Gain", "Input_" + input + "_Mute",
+                              slotMeterObject, input))
+        return { "objects": [mixer], "mixer": mixer,
+                 "image": opened.routerImage("In:In" + inputs.length),
+                 "inputMeterObject": slotMeterObject, "inputs": inputs,
+                 "output": strip("Gain", "", "", 0) }
+    }
+    // A configured mixer's inputs are its gain variables ("Output_1_Input_<n>_Gain"), metered by
+    // the input-meter object of its type; its output has no gain of its own, only its channel of
+    // the type's master-meter object. A router has no variables: only its output meter.
+    function configuredLayout() {
+        var meters = opened.meterPO(opened.value(".type")).split(":")
+        var inputMeterObject = meters[0]
+        var masterMeterObject = meters.length > 1 ? meters[1] : ""
+        var inputs = opened.mixerSVList().map(function(gain) {
+            return { "gain": gain, "number": Number(gain.replace(/^.*Input_(\d+)_Gain$/, "$1")) }
+        }).filter(function(input) {
+            return !isNaN(input.number)
+        }).sort(function(a, b) {
+            return a.number - b.number
+        }).map(function(input) {
+            return strip(input.gain, "", inputMeterObject, input.number)
+        })
+        var output = strip("", "", masterMeterObject, dataStore.channelIndex() + 1)
+        var objects = inputs.length > 0 ? [opened.name] : []
+        if (inputMeterObject !== "" && inputs.length > 0)
+            objects.push(inputMeterObject)
+        if (output.meterObject !== "")
+            objects.push(output.meterObject)
+        var route = opened.attributes().RouteMix
+        var stage = dataStore.channelName().indexOf("Input") === 0 ? "In:" : "Mid:"
+        return { "objects": objects, "mixer": opened.name,
+                 "image": route !== undefined ? opened.routerImage(stage + route) : "",
+                 "inputMeterObject": inputMeterObject, "inputs": inputs, "output": output }
+    }
+    function inputName(index) {
+        var fallback = "Input " + (index + 1)
+        return layout.inputMeterObject === slotMeterObject ? sourceNames.slotName(index + 1,
+                                                                                  fallback)
+                                                           : fallback
     }
 
     QX8Settings {
         id: settings
     }
-    ConfigDataProvider {
-        id: configData
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["MIX"]
+        classNames: ["yoxlKalo480FixedRouter"]
+    }
+    InputSourceNames {
+        id: sourceNames
     }
 
-    Repeater {
-        model: page.availableObjects
-        Item {
+    Loader {
+        width: page.body.width
+        height: page.body.height
+        active: page.availableObjects.length > 0
+        sourceComponent: Item {
             id: mixer
-            readonly property string objectName_: modelData
-            readonly property int inputs: page.inputCount(objectName_)
-            readonly property real stripWidth: width / (inputs + 1)
-            width: page.body.width
-            height: page.body.height
+            readonly property real stripWidth: width / (page.layout.inputs.length + 1)
 
             CustomHeading {
                 id: heading
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: parent.top
-                text: DisplayNames.heading(mixer.objectName_)
+                text: DisplayNames.heading(page.layout.mixer)
 
-                // The mixer type: an input mixer of this many inputs.
+                // The mixer type: an input mixer of this many inputs, or the configured route.
                 Image {
                     objectName: "mixerTypeImage"
                     height: Theme.dpY(Theme.headingHeight - 4)
                     width: height * 5 / 3
-                    source: configData.routerImage("In:In" + mixer.inputs)
+                    source: page.layout.image
                     fillMode: Image.PreserveAspectFit
                 }
             }
@@ -79,17 +133,17 @@ ScreenPage {
                     anchors.topMargin: Theme.dpY(Theme.spacing)
 
                     Repeater {
-                        model: mixer.inputs
+                        model: page.layout.inputs
                         CustomOutputFader {
+                            objectName: "inputStrip_" + (index + 1)
                             width: mixer.stripWidth
                             faderHeight: strips.height - Theme.dpY(124)
-                            outputName: typeof dataStore !== "undefined"
-                                        ? dataStore.inputNameFromIdx("In" + (index + 1)) : ""
-                            processingObjectName: mixer.objectName_
-                            gainVariableName: "Input_" + (index + 1) + "_Gain"
-                            muteVariableName: "Input_" + (index + 1) + "_Mute"
-                            meterObjectName: page.meterObject
-                            meterVariableName: "Channel_" + (index + 1) + "_Level"
+                            outputName: page.inputName(index)
+                            processingObjectName: page.layout.mixer
+                            gainVariableName: modelData.gain
+                            muteVariableName: modelData.mute
+                            meterObjectName: modelData.meterObject
+                            meterVariableName: modelData.meterVariable
                         }
                     }
                     // The mixer's output, set apart from the inputs.
@@ -99,11 +153,31 @@ ScreenPage {
                         color: Theme.border
                     }
                     CustomOutputFader {
+                        objectName: "outputStrip"
+                        visible: page.layout.output.gain !== ""
                         width: mixer.stripWidth - 1
                         faderHeight: strips.height - Theme.dpY(124)
                         outputName: "MIX"
-                        processingObjectName: mixer.objectName_
-                        gainVariableName: "Gain"
+                        processingObjectName: visible ? page.layout.mixer : ""
+                        gainVariableName: page.layout.output.gain
+                    }
+                    Column {
+                        objectName: "outputMeter"
+                        visible: page.layout.output.meterObject !== ""
+                        width: mixer.stripWidth - 1
+                        spacing: Theme.dpY(Theme.spacingSmall)
+                        Text {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            text: "MIX"
+                            color: Theme.text
+                            font.pixelSize: Theme.dpY(Theme.fontLabel)
+                        }
+                        MeterAndMarkerArea {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            height: strips.height - Theme.dpY(124)
+                            processingObjectName: page.layout.output.meterObject
+                            stateVariableName: page.layout.output.meterVariable
+                        }
                     }
                 }
             }

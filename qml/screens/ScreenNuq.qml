@@ -11,7 +11,12 @@ ScreenPage {
     id: page
     objectName: "nuqPage"
     currentScreen: "Nuq"
-    shownObjects: DeviceModelProvider.objects("ScreenNuq.qml", "")
+    shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenNuq.qml", ""))
+
+    ConfiguredObject {
+        id: opened
+        blockTypes: ["Nuq"]
+    }
 
     ButtonImageResolver {
         id: resolver

@@ -2,7 +2,8 @@ import QtQuick 2.15
 import DeviceModelProvider 1.0
 
 // The real-time analyser: a bar per third-octave band, live from the device, with the source it
-// listens to and its gain. Option-card sources show under the names the cards give them.
+// listens to and its gain. Option-card sources show under the names the cards give them, which
+// the page asks the device for when it opens.
 ScreenPage {
     id: page
     objectName: "rtaPage"
@@ -16,7 +17,7 @@ ScreenPage {
 
     // The last source is the option card's, whose name the home-screen model knows.
     function namesOf(entries) {
-        if (typeof hsModel === "undefined" || entries.length === 0)
+        if (entries.length === 0)
             return entries
         var names = entries.slice()
         names[names.length - 1] = hsModel.getInputRouterSourceNameForCardName(
@@ -24,8 +25,10 @@ ScreenPage {
         return names
     }
 
+    InputSourceNames {}
+
     Connections {
-        target: typeof hsModel !== "undefined" ? hsModel : null
+        target: hsModel
         function onInputSourceNamesChanged() {
             page.sourceNames = page.namesOf(page.sources)
         }

@@ -80,10 +80,14 @@ QStringList DeviceModelProvider::objects(const QString& page, const QString& sel
     const DeviceModel::Screen* screen = m_model.screen(page);
     if (!screen)
         return {};
+    // The node and the preset storage are no processing objects of the preset.
+    const auto isProcessingObject = [](const QString& name) {
+        return name != QLatin1String("NPO") && name != QLatin1String("Presets");
+    };
     QStringList names;
     for (const DeviceModel::Binding& binding : screen->bindings) {
         const bool selected = binding.selector.isEmpty() || binding.selector == selector;
-        if (selected && !names.contains(binding.object))
+        if (selected && isProcessingObject(binding.object) && !names.contains(binding.object))
             names.append(binding.object);
     }
     return names;

@@ -10,6 +10,7 @@
 #include "testmain.h"
 
 #include <QJsonDocument>
+#include <QSignalSpy>
 #include <QTest>
 
 class TestConfigReaders : public QObject
@@ -81,6 +82,29 @@ private Q_SLOTS:
         QVERIFY(model.cellInfo("in", 1, 0).isEmpty());
         QVERIFY(model.cellInfo("in", -1, 1).isEmpty());
         QVERIFY(model.cellInfo("nowhere", 0, 0).isEmpty());
+    }
+
+    // The limiter of each output, from the output grid's limiter column, follows every change of
+    // the configuration; a configuration taken as it is announces itself for the grid to redraw.
+    void limitersOfTheOutputs()
+    {
+        HomeScreenModel model;
+        QSignalSpy adopted(&model, &HomeScreenModel::configAdopted);
+        QSignalSpy limiters(&model, &HomeScreenModel::limiterListChanged);
+        model.loadDefaultConfig();
+        QCOMPARE(adopted.count(), 1);
+        QCOMPARE(limiters.count(), 1);
+        QCOMPARE(model.limiterList(), QStringLiteral(R"(["Limiter1","Limiter2","Limiter3",)"
+                                                     R"("Limiter4","Limiter5","Limiter6"])"));
+        model.refreshConfig();
+        model.link(12, 0); // the limiter column: outputs 1 and 2 share one limiter
+        QCOMPARE(model.limiterList(), QStringLiteral(R"(["Limiter1","LINKED","Limiter3",)"
+                                                     R"("Limiter4","Limiter5","Limiter6"])"));
+        QCOMPARE(limiters.count(), 2);
+        QCOMPARE(adopted.count(), 1); // an edit toggles `ready` instead
+        model.discardAllChanges();
+        QCOMPARE(model.limiterList(), QStringLiteral(R"(["Limiter1","Limiter2","Limiter3",)"
+                                                     R"("Limiter4","Limiter5","Limiter6"])"));
     }
 };
 

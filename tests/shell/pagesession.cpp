@@ -11,6 +11,7 @@
 
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QSet>
 #include <QTest>
 #include <utility>
@@ -170,4 +171,23 @@ QStringList PageSession::subscriptions()
     if (!answer.startsWith(QLatin1String("ok ")) || blank < 0)
         return {};
     return answer.mid(blank + 1).split(QStringLiteral(" | "));
+}
+
+QQuickItem* PageSession::item(const QString& objectName) const
+{
+    return ShellFixture::visibleItem(m_shell.root()->window()->contentItem(), objectName);
+}
+
+QQuickItem* PageSession::waitForItem(const QString& objectName) const
+{
+    QQuickItem* found = nullptr;
+    const bool shown = QTest::qWaitFor(
+        [&] { return (found = item(objectName)) && found->isEnabled(); }, qx8test::timeoutMs());
+    return shown ? found : nullptr;
+}
+
+bool PageSession::click(const QString& objectName) const
+{
+    QQuickItem* button = waitForItem(objectName);
+    return button && QMetaObject::invokeMethod(button, "clicked");
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 
+class QQuickItem;
 class QX8Control;
 
 // The bound controls with both names in and below `object`, through object and item children
@@ -59,6 +60,13 @@ public:
     QList<QX8Control*> waitForValues(int timeoutMs) const;
     // The paths the device holds subscriptions for.
     QStringList subscriptions();
+
+    // The first visible item named `objectName` in the window, looked up afresh (pages reload).
+    QQuickItem* item(const QString& objectName) const;
+    // The same, once it is shown and enabled, within the harness time-out; null when it is not.
+    QQuickItem* waitForItem(const QString& objectName) const;
+    // Clicks the item as its user would (its clicked() signal), once it is shown and enabled.
+    bool click(const QString& objectName) const;
 
 private:
     static QList<QX8Control*> waitForValuesOf(const std::function<QList<QX8Control*>()>& controls,

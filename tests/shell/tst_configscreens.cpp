@@ -14,7 +14,6 @@
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
-#include <QQuickWindow>
 #include <QtTest>
 
 namespace {
@@ -51,23 +50,9 @@ private Q_SLOTS:
 
 private:
     // Pages reload after every edit: items are looked up afresh each time.
-    QQuickItem* item(const QString& name) const
-    {
-        return ShellFixture::visibleItem(m_session.shell().root()->window()->contentItem(), name);
-    }
-    QQuickItem* waitForItem(const QString& name) const
-    {
-        QQuickItem* found = nullptr;
-        const bool shown = QTest::qWaitFor(
-            [&] { return (found = item(name)) && found->isEnabled(); }, qx8test::timeoutMs());
-        return shown ? found : nullptr;
-    }
-    void click(const QString& name)
-    {
-        QQuickItem* button = waitForItem(name);
-        QVERIFY2(button && button->isEnabled(), qPrintable(name));
-        QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
-    }
+    QQuickItem* item(const QString& name) const { return m_session.item(name); }
+    QQuickItem* waitForItem(const QString& name) const { return m_session.waitForItem(name); }
+    void click(const QString& name) { QVERIFY2(m_session.click(name), qPrintable(name)); }
     QString caption(const QString& cell) const
     {
         QQuickItem* found = item(cell);

@@ -269,9 +269,10 @@ void TestPages::gestureReachesDeviceAndBack_data()
         {"synthesis slider", "QX8SubHarmonic.qml", "", "slider", "Subharmonics", "click",
          R"(^set "\\\\Preset\\SubharmonicSynth\\SV\\Subharmonics\\%" ")", "SubharmonicSynth",
          "Subharmonics", "80", "slider", "value", "80"},
+        // The option card's source shows under the name the card gives it.
         {"analyser source", "ScreenRTA.qml", "", "sourceChoice", "Source", "pick:Analog2",
          R"(^set "\\\\Preset\\RTARouter\\SV\\Source\\" "Analog2"$)", "RTARouter", "Source",
-         "OptionCard1", "sourceChoice", "displayText", "OptionCard1"},
+         "OptionCard1", "sourceChoice", "displayText", "Orvel 1"},
         // The generator's band says at once whether it sends.
         {"generator switch", "ScreenSigGen.qml", "", "onOffButton", "SignalGenerator", "click",
          R"(^set "\\\\Preset\\SignalGenerator\\SV\\SignalGenerator\\" "1"$)", "SignalGenerator",

@@ -353,7 +353,9 @@ void TestVirtualConsole::listBlocks()
     // The objects the model lists, in its order, each followed by " : ", with the objects of the
     // configurable chain that the device's (default) configuration holds.
     static const QRegularExpression defaultConfiguration(
-        "^((Nuq|GEQ|SubharmonicSynth)[1-3]|(AutoEQ|CompressorMid|PEQOut|Limiter|DelayOut)[1-6])$");
+        "^((Nuq|GEQ|SubharmonicSynth|InMixer)[1-3]|"
+        "(AutoEQ|CompressorMid|PEQOut|Limiter|DelayOut|MidMixer|CrossoverIIR)[1-6]|"
+        "Meters123|MetersABC|MidMeters)$");
     QString error;
     const std::optional<DeviceModel> model =
         DeviceModel::load(qx8test::sourceDir() + "/simulator/devicemodel.json", &error);

@@ -228,12 +228,16 @@ void HomeScreenModel::adoptConfig(const QJsonObject& config)
     setWorkingConfig(config);
     m_referenceConfig = config;
     setConfigEmpty(config.value(QLatin1String("isEmpty")).toBool(false));
+    Q_EMIT configAdopted();
 }
 
 void HomeScreenModel::setWorkingConfig(const QJsonObject& config)
 {
     m_configJSONObject = config;
     Reconfigurator::_qjsonToJson(config.value(kBuilderConfigKey).toObject(), m_builderConfig);
+    const QString limiters = limiterColumnText();
+    if (limiters != m_limiterList)
+        setLimiterList(limiters);
 }
 
 void HomeScreenModel::runEdit(const std::function<bool(QJsonObject&)>& edit)

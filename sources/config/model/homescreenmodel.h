@@ -15,7 +15,9 @@
 
 // The screens' way to the device configuration; one instance (`hsModel`) in the main QML file.
 // Live side: `ready` once the device has taken the login, the input-router source names (with
-// the names the option cards report), the recommended input names. Configuration side: a
+// the names the option cards report), the recommended input names, and the limiter list: the
+// limiter feeding each output of the configuration ("LINKED" where the output shares the one
+// above it), as the text of a JSON array. Configuration side: a
 // reference copy (what the device holds) and a working copy of the device configuration, edits
 // through the Reconfigurator, apply and discard, and the grid cells of the configurable home
 // screen. Until the device has told its configuration (GetBuilderConfig on the JSON command
@@ -23,7 +25,8 @@
 //
 // Every edit that changes the working copy toggles `ready` (false, then true) once, on which the
 // main QML file reloads the home page; an edit that is refused or changes nothing leaves `ready`
-// alone. GUI thread only.
+// alone. A configuration adopted as it is (the device's, or the default) is announced by
+// configAdopted() instead, on which the grid is drawn anew in place. GUI thread only.
 class HomeScreenModel : public QObject
 {
     Q_OBJECT
@@ -93,6 +96,7 @@ Q_SIGNALS:
     void reconfigResponseReceived(QString s);
     void sendMessage(QByteArray message);
     void inputSourceNamesChanged();
+    void configAdopted();
     // An apply that was refused or that the device did not confirm; the changes stay unapplied.
     void applyFailed(QString reason);
     // An edit the editor or the builder refused, with the reason; nothing changed.
@@ -111,6 +115,7 @@ private:
     void adoptConfig(const QJsonObject& config);
     void setWorkingConfig(const QJsonObject& config);
     bool hasBuilderConfig() const;
+    QString limiterColumnText() const;
     QString withOptionCardName(const QString& sourceName) const;
     void requestDeviceConfiguration();
     void loadDeviceConfiguration(const QJsonObject& builderConfig);

@@ -8,6 +8,9 @@
 namespace {
 
 const QLatin1String kIirCrossover("Kalo480Crossover");
+const QLatin1String kOutputGrid("out");
+// The limiter column of the output grid: mid mixer, AutoEQ, insert, crossover, PEQ, limiter.
+constexpr int kLimiterColumn = 5;
 const QLatin1String kQx8Crossover("SpandrellCrossover");
 
 int attribute(const QJsonObject& attributes, const char* name)
@@ -49,6 +52,14 @@ QJsonArray gridMap(const QJsonArray& grids, const QString& gridName)
 }
 
 } // namespace
+
+QString HomeScreenModel::limiterColumnText() const
+{
+    const QJsonArray map =
+        gridMap(m_configJSONObject.value(QLatin1String("gridsDisplay")).toArray(), kOutputGrid);
+    return QString::fromUtf8(
+        QJsonDocument(map.at(kLimiterColumn).toArray()).toJson(QJsonDocument::Compact));
+}
 
 // Map[rowNo][columnNo]: a display grid lists columns, so `rowNo` picks the column of the grid and
 // `columnNo` the row within it, as the configurable home screen asks.
