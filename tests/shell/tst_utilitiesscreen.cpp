@@ -249,9 +249,11 @@ void TestUtilitiesScreen::firmwareCheckFailureShownWhenAsked()
     QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "hold"));
     click("buttonFirmwareUpdate");
     QTRY_VERIFY(item("firmwareCheckingForUpdate"));
+    m_shell.screenshot("utilities-firmware-checking.png");
     QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
     QTRY_VERIFY_WITH_TIMEOUT(dialogSays(updatefeed::errorText(QNetworkReply::InternalServerError)),
                              qx8test::timeoutMs());
+    m_shell.screenshot("utilities-firmware-check-failed.png");
     QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), checks + 2);
     QVERIFY(!item("firmwareCheckingForUpdate"));
     acceptDialog("utilitiesDialog");
