@@ -5,7 +5,8 @@ it for its storage; the FTP client tests run it alone. Prints "LISTENING <port>"
 connections, and ends when its standard input closes (its parent is gone).
 
 Options for tests: --log FILE records every command line received; --throttle BYTES limits each
-data connection to BYTES per second; --extra-name NAME adds a name to every NLST answer."""
+data connection to BYTES per second; --extra-name NAME adds a name to every NLST answer;
+--refuse-size CODE answers SIZE with that code (500 or 502), as servers without it do."""
 import argparse
 import logging
 import os
@@ -36,6 +37,8 @@ def main():
                         help="bytes per second on each data connection (0: no limit)")
     parser.add_argument("--extra-name", action="append", default=[],
                         help="a name added to every NLST answer (hostile-listing tests)")
+    parser.add_argument("--refuse-size", type=int, choices=(500, 502),
+                        help="answer SIZE with this code, as a server without SIZE does")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING)
@@ -46,6 +49,12 @@ def main():
             if log:
                 log.write(line + "\n")
             return super().pre_process_command(line, cmd, arg)
+
+        def ftp_SIZE(self, path):
+            if args.refuse_size:
+                self.respond("%d Command SIZE not understood." % args.refuse_size)
+                return
+            return super().ftp_SIZE(path)
 
         def ftp_NLST(self, path):
             if args.empty_nlst_450 and os.path.isdir(path) and not os.listdir(path):

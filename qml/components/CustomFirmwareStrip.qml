@@ -7,8 +7,9 @@ import QX8TextSV 1.0
 
 // The device's strip of the Utilities screen: name (with renaming), address and firmware version,
 // and the firmware update: the download from the cloud, then the upload to the device with the
-// screen locked until the device has the image, then the restart. With "Check on startup" ticked
-// the strip looks for newer firmware as soon as the device reports its version.
+// screen locked until the device has the image, then the restart. The firmware feed is checked
+// when the user asks for it (a failure is shown) and, with "Check on startup" ticked, once per
+// connection as soon as the device reports its version (quietly).
 UtilityStrip {
     id: strip
     objectName: "firmwareStrip"
@@ -18,7 +19,6 @@ UtilityStrip {
     property Item utilities: null
     property string presentFirmwareVersion: "0.0.0.0"
     property bool buttonFirmwareUpdateClicked: false
-    property bool startupCheckDone: false
     property bool upToDateShown: false
     property bool checkingShown: false
     property bool buttonShown: true
@@ -51,20 +51,13 @@ UtilityStrip {
         strip.buttonShown = true;
     }
 
-    function checkOnStartup() {
-        if (startupCheckDone || presentFirmwareVersion === "" || viewLoader.offlineMode ||
-                String(settings.value("Data/checkOnStart", "true")) !== "true" ||
-                firmwareUpdater.updateState !== FirmwareUpdater.CheckForUpdate)
-            return;
-        startupCheckDone = true;
-        firmwareUpdater.checkForUpdate();
-    }
-
     function onUpdateClicked() {
         buttonFirmwareUpdateClicked = true;
         switch (firmwareUpdater.updateState) {
         case FirmwareUpdater.CheckForUpdate:
-            firmwareUpdateLinkDialog.open();
+            strip.buttonShown = false;
+            strip.checkingShown = true;
+            firmwareUpdater.checkForUpdate();
             break;
         case FirmwareUpdater.DownloadUpdate:
             firmwareUpdater.downLoadUpdate();
@@ -98,7 +91,8 @@ UtilityStrip {
             utilities.menuBarEnabled = !firmwareUpdater.isFirstGreaterThanSecond(
                         "1.", presentFirmwareVersion);
         buttonFirmwareUpdate.enabled = true;
-        checkOnStartup();
+        if (!viewLoader.offlineMode)
+            firmwareUpdater.checkOnStartup();
     }
 
     titleAccessory: SettingsCheckBox {
@@ -318,16 +312,5 @@ UtilityStrip {
             rebootVariable.value = "Yes";
             rootQML.guiSignal("DeviceDiscovery", "");
         }
-    }
-
-    QX8CustomDialog {
-        id: firmwareUpdateLinkDialog
-        objectName: "firmwareUpdateLinkDialog"
-        parent: strip.utilities ? strip.utilities : strip
-        messageFormat: Text.StyledText
-        message: "Firmware updates are only possible through Windows QX8 firmware updater " +
-                 "application.<br>To update, please download app from the " +
-                 "<a href=\"https://www.spandrell.example/qx8/firmware-updater\">" +
-                 "firmware updater page</a>."
     }
 }

@@ -6,7 +6,7 @@ import BrandListModel 1.0
 // Tuning files: brands on the left, one row per (brand, series) group with its state on the
 // device and the action chosen for it; Apply and Cancel for the chosen actions, the cloud
 // update and the reset to the factory set. A waiting dialog covers the window while the
-// tuning service works.
+// tuning service works; each operation ends with what it did, or with why it failed.
 Rectangle {
     id: page
     objectName: "manageTuningsPage"
@@ -14,6 +14,8 @@ Rectangle {
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
     property string selectedBrand: "Show All"
+    // An error text is on the screen for the running operation: its end does not replace it.
+    property bool failureShown: false
 
     function stateColor(state) {
         if (state === "Loaded")
@@ -29,6 +31,11 @@ Rectangle {
             waitingDialog.open();
     }
 
+    function begin(text) {
+        failureShown = false;
+        showWaiting(text);
+    }
+
     function showMessage(text) {
         waitingDialog.close();
         messageDialog.message = text;
@@ -36,7 +43,7 @@ Rectangle {
     }
 
     Component.onCompleted: {
-        showWaiting("Initializing...");
+        begin("Initializing...");
         tuningModel.initializeModel();
     }
 
@@ -49,15 +56,21 @@ Rectangle {
         onBrandList: brandModel.onBrandList(brandList)
         onProgressMessage: page.showWaiting(message)
         onInitialized: {
-            if (success) {
-                waitingDialog.close();
+            waitingDialog.close();
+            if (success)
                 tuningModel.parseAndSetEnableApplyCancel();
-            } else {
+            else if (!page.failureShown)
                 page.showMessage("Operation failed.");
-            }
+        }
+        onResultMessage: {
+            if (!page.failureShown)
+                page.showMessage(message);
         }
         onModelReset: waitingDialog.close()
-        onError: page.showMessage(errorString)
+        onError: {
+            page.failureShown = true;
+            page.showMessage(errorString);
+        }
     }
 
     MenuBar {
@@ -87,7 +100,10 @@ Rectangle {
         Controls.Button {
             objectName: "cloudButton"
             text: "Update from cloud"
-            onClicked: tuningModel.updateFromCloud()
+            onClicked: {
+                page.begin("Checking for updates...");
+                tuningModel.updateFromCloud();
+            }
         }
         Controls.Button {
             objectName: "resetButton"
@@ -115,6 +131,7 @@ Rectangle {
             spacing: Theme.spacingSmall
 
             delegate: Rectangle {
+                objectName: "brandRow"
                 width: brandList.width
                 height: rootQML.dpY(36)
                 color: model.display === page.selectedBrand ? Theme.brand : Theme.raised
@@ -183,6 +200,7 @@ Rectangle {
                     font.pixelSize: rootQML.dpY(Theme.fontSmall)
                 }
                 Text {
+                    objectName: "brandSeries"
                     anchors.left: typeText.right
                     anchors.right: stateText.left
                     anchors.verticalCenter: parent.verticalCenter
@@ -258,7 +276,7 @@ Rectangle {
             text: "Apply"
             enabled: tuningModel.enableApplyCancel
             onClicked: {
-                page.showWaiting("Applying Changes...0%");
+                page.begin("Applying Changes...0%");
                 tuningModel.applyChanges();
             }
         }
@@ -286,7 +304,7 @@ Rectangle {
         message: "Reset all tunings to the factory set, here and on the Spandrell QX8?"
         showCancel: true
         onAccepted: {
-            page.showWaiting("Resetting local tunings...");
+            page.begin("Resetting local tunings...");
             tuningModel.resetTunings();
         }
     }

@@ -278,7 +278,7 @@ void AppAnalytics::Private::removeAcknowledged(quint64 id)
 void AppAnalytics::Private::onApplicationStateChanged(Qt::ApplicationState appState)
 {
     if (appState == Qt::ApplicationActive)
-        enqueueAnalyticsDataFromFile();
+        enqueueAnalyticsDataFromJsonArray();
     else
         writeAnalyticsDataToFile();
 }
@@ -298,9 +298,10 @@ void AppAnalytics::Private::writeAnalyticsDataToFile()
     messageQueue.clear();
 }
 
-// Restored hits follow those queued since the deactivation, without the queue's limit. Hits
-// that this process wrote keep their ids, so an answer still on its way finds its hit.
-void AppAnalytics::Private::enqueueAnalyticsDataFromFile()
+// The JSON array of the queue file, back in the queue: restored hits follow those queued since
+// the deactivation, without the queue's limit. Hits that this process wrote keep their ids, so
+// an answer still on its way finds its hit.
+void AppAnalytics::Private::enqueueAnalyticsDataFromJsonArray()
 {
     QList<QueryBuffer> restored = m_queueFile.take();
     const bool writtenHere =

@@ -79,7 +79,7 @@ private:
     void setSending(bool sending);
     void removeAcknowledged(quint64 id);
     void writeAnalyticsDataToFile();
-    void enqueueAnalyticsDataFromFile();
+    void enqueueAnalyticsDataFromJsonArray();
     void shutDown();
 
     AnalyticsQueueFile m_queueFile;

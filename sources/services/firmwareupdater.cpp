@@ -1,5 +1,7 @@
 #include "firmwareupdater.h"
 
+#include "qx8settings.h"
+#include "settingskeys.h"
 #include "updatefolders.h"
 
 #include <QCoreApplication>
@@ -30,6 +32,17 @@ void FirmwareUpdater::resetAll()
     setDownloadInProgress(false);
     setProgress(0);
     setUpdateState(CheckForUpdate);
+    m_startupCheckDue = true;
+}
+
+void FirmwareUpdater::checkOnStartup()
+{
+    if (!m_startupCheckDue || firmwareVersion().isEmpty() || updateState() != CheckForUpdate)
+        return;
+    m_startupCheckDue = false;
+    if (QX8Settings().value(settingskeys::kCheckOnStart, QStringLiteral("true")).toString() ==
+        QLatin1String("true"))
+        checkForUpdate();
 }
 
 bool FirmwareUpdater::isFirstGreaterThanSecond(const QString& newVersion,

@@ -34,7 +34,11 @@ public:
     void setUpdateState(UpdateState state) { setStage(Stage(state)); }
 
     // Back to CheckForUpdate from any state; a running request ends and its partial file goes.
+    // The next connection gets its own startup check.
     Q_INVOKABLE void resetAll();
+    // The check "Check on startup" ("Data/checkOnStart") asks for: once per connection, as soon
+    // as the device's firmware version is known and while nothing else is under way.
+    Q_INVOKABLE void checkOnStartup();
     Q_INVOKABLE bool isFirstGreaterThanSecond(const QString& newVersion,
                                               const QString& oldVersion) const;
 
@@ -46,4 +50,6 @@ Q_SIGNALS:
 private:
     static Profile profile();
     void announceStage(Stage stage) override;
+
+    bool m_startupCheckDue = true;
 };

@@ -57,6 +57,8 @@ bool FtpServerProcess::startPyFtpdLib(const QString& root, bool emptyNameListIs4
         arguments << QStringLiteral("--empty-nlst-450");
     for (const QString& name : m_extraNames)
         arguments << "--extra-name=" + name;
+    if (m_sizeRefusal != 0)
+        arguments << "--refuse-size=" + QString::number(m_sizeRefusal);
     m_process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!QTest::qWaitFor(
             [&] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },

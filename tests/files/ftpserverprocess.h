@@ -24,6 +24,8 @@ public:
     void setExtraNames(const QStringList& names) { m_extraNames = names; }
     // pyftpdlib only: the password start() accepts instead of the one above.
     void setPassword(const QString& password) { m_password = password; }
+    // pyftpdlib only: SIZE answered with this code (500 or 502) as by a server without it.
+    void setSizeRefusal(int replyCode) { m_sizeRefusal = replyCode; }
 
     // Serves `root` (which must exist) until stopped. Returns false with a message on failure.
     // pyftpdlib can answer NLST of an empty folder with 450, as the device does.
@@ -49,4 +51,5 @@ private:
     quint16 m_port = 0;
     QStringList m_extraNames;
     QString m_password = password;
+    int m_sizeRefusal = 0;
 };

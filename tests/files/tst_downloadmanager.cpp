@@ -1,11 +1,13 @@
 // The download queue against the harness HTTP server: files land in the target folder one by
 // one, each reported once, each batch once, batches in the order asked, and a name from a URL
-// never leads out of its folder.
+// never leads out of its folder; requests travel as the download signals, and a server's
+// authentication request is handed to the caller on the download thread.
 #include "downloadmanager.h"
 #include "httpserverprocess.h"
 #include "testharness.h"
 #include "testmain.h"
 
+#include <QAuthenticator>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -22,6 +24,9 @@ private Q_SLOTS:
     void batchResultsAndFiles();
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
+    void requestsTravelAsSignals();
+    void authenticationIsAskedOfTheCaller_data();
+    void authenticationIsAskedOfTheCaller();
 
 private:
     static QByteArray content(const QString& name) { return name.toUtf8().repeated(100); }
@@ -41,7 +46,8 @@ void TestDownloadManager::initTestCase()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content(name));
     }
-    QVERIFY(m_server.start(m_served.path(), {"/b.hdf=404", "/c.hdf=cut"}));
+    QVERIFY(m_server.start(m_served.path(),
+                           {"/b.hdf=404", "/c.hdf=cut", "/sub/index.html=auth:qx8:cloud"}));
 }
 
 QStringList TestDownloadManager::filesIn(const QString& folder)
@@ -61,6 +67,8 @@ void TestDownloadManager::batchResultsAndFiles_data()
         << QStringList{"/c.hdf"} << QList<bool>{false} << QStringList{};
     QTest::newRow("folder url") << QStringList{"/sub/"} << QList<bool>{true}
                                 << QStringList{"index.html"};
+    QTest::newRow("no answer to a login asked for")
+        << QStringList{"/sub/index.html"} << QList<bool>{false} << QStringList{};
     // The server would answer these from its root; the name must not leave the folder.
     QTest::newRow("encoded traversal")
         << QStringList{"/..%2F..%2Fx_a.hdf"} << QList<bool>{false} << QStringList{};
@@ -132,6 +140,61 @@ void TestDownloadManager::emptyingKeepsHiddenFiles()
     QVERIFY(batchDone.wait(qx8test::timeoutMs()));
     QCOMPARE(filesIn(folder), (QStringList{".keep", "a.hdf"}));
     QVERIFY(!QFileInfo::exists(folder + "/old"));
+}
+
+void TestDownloadManager::requestsTravelAsSignals()
+{
+    QSignalSpy single(&m_downloads, &DownloadManager::download);
+    QSignalSpy multiple(&m_downloads, &DownloadManager::downloadMultiple);
+    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    const QString folder = m_target.filePath("signals");
+    m_downloads.requestDownload(m_server.url("/a.hdf"), folder, false);
+    QCOMPARE(single.size(), 1);
+    QCOMPARE(single.first(), (QList<QVariant>{m_server.url("/a.hdf"), folder, false}));
+    // Emitted by anyone, the signal is a request all the same.
+    Q_EMIT m_downloads.downloadMultiple({m_server.url("/x_a.hdf")}, folder, false);
+    QCOMPARE(multiple.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(batchDone.size(), 2, qx8test::timeoutMs());
+    QCOMPARE(filesIn(folder), (QStringList{"a.hdf", "x_a.hdf"}));
+}
+
+// The server asks for a login: the caller, connected directly, answers on the download thread.
+void TestDownloadManager::authenticationIsAskedOfTheCaller_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("success");
+    // In this order: the access manager keeps a login that worked for later requests.
+    QTest::newRow("wrong") << "sky" << false;
+    QTest::newRow("right") << "cloud" << true;
+}
+
+void TestDownloadManager::authenticationIsAskedOfTheCaller()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, success);
+    if (!success)
+        qx8test::expectWarnings("^Failed to download ");
+    QList<QThread*> askedOn;
+    QMetaObject::Connection answer = connect(
+        &m_downloads, &DownloadManager::authenticationRequired, this,
+        [&](QNetworkReply*, QAuthenticator* authenticator) {
+            askedOn.append(QThread::currentThread());
+            // Asked again after a refused answer: left unanswered, which ends the request.
+            if (askedOn.size() == 1) {
+                authenticator->setUser(QStringLiteral("qx8"));
+                authenticator->setPassword(password);
+            }
+        },
+        Qt::DirectConnection);
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    const QString folder = m_target.filePath(QStringLiteral("login-") + QTest::currentDataTag());
+    m_downloads.requestDownload(m_server.url("/sub/index.html"), folder, true);
+    QVERIFY(fileDone.wait(qx8test::timeoutMs()));
+    disconnect(answer);
+    QCOMPARE(fileDone.first().at(1).toBool(), success);
+    QVERIFY(!askedOn.isEmpty());
+    QVERIFY(!askedOn.contains(QThread::currentThread()));
+    QCOMPARE(filesIn(folder), success ? QStringList{"index.html"} : QStringList{});
 }
 
 QX8_TEST_GUILESS_MAIN(TestDownloadManager)

@@ -1,8 +1,11 @@
 // The device presets model against VirtualQX8 with its FTP server on port 21: the console lines
 // of store, rename and recall and what they do to the device, refused numbers and names, a slot
-// fetched and sent back byte for byte with overlapping uploads (an empty slot an error), and the
-// slots' names.
+// fetched and sent back byte for byte with overlapping uploads (an empty slot an error), the
+// slots' names, the provider's file slots over the device's FTP, and an upload to a server that
+// does not answer SIZE.
 #include "devicepresetmodel.h"
+#include "ftpclientthread.h"
+#include "ftpserverprocess.h"
 #include "ftptestsupport.h"
 #include "presetprovider.h"
 #include "qx8textsv.h"
@@ -11,6 +14,7 @@
 #include "testmain.h"
 #include "tst_controlfixture.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -25,6 +29,12 @@ void sendProbe()
     TCPAdaptor::instance()->SendRequest({QStringLiteral("NPO"),
                                          QStringLiteral("Node\\SV\\HardwareVersion"), QString(),
                                          QString(), QStringLiteral("get")});
+}
+
+// A slot's argument by the name of its registered type.
+template<typename T> QGenericArgument argument(const T& value)
+{
+    return QGenericArgument(QMetaType::typeName(qMetaTypeId<T>()), &value);
 }
 
 // The busy notice has ended: the last signal is busy(false).
@@ -52,6 +62,9 @@ private Q_SLOTS:
     void refusedRequestsSendNothing();
     void fetchAndSendBackByteForByte();
     void slotNamesReachTheProvider();
+    void deviceFilesThroughTheProvidersSlots();
+    void uploadCountsWithoutSize_data();
+    void uploadCountsWithoutSize();
 
 private:
     QString slotFile(int slot) const
@@ -212,6 +225,115 @@ void TestPresetDevice::slotNamesReachTheProvider()
     QTRY_COMPARE(reported.size(), 101);
     QCOMPARE(reported.last().id, 4);
     QCOMPARE(reported.last().name, QStringLiteral("Late Show"));
+}
+
+// The provider's slots on any file of the device's storage, each outcome one signal, with the
+// session's log lines; an upload into a slot says actionFinished() before it names the slot.
+void TestPresetDevice::deviceFilesThroughTheProvidersSlots()
+{
+    const QString folder = QStringLiteral("/presets");
+    const QString storage = m_device.device.storagePath() + folder + '/';
+    const qx8test::LoggedMessageWatch bufferOpened("Buffer opened");
+    const qx8test::LoggedMessageWatch bufferClosed("Buffer closed");
+    const qx8test::LoggedMessageWatch loggedIn("Logged in");
+    PresetProvider provider;
+    SignalRecorder recorder(&provider);
+    const auto call = [&](const char* slot, auto... arguments) {
+        recorder.clear();
+        return QMetaObject::invokeMethod(&provider, slot, argument(arguments)...) &&
+               busyEnded(recorder);
+    };
+
+    QVERIFY(call("onRequestFileList", folder));
+    QCOMPARE(recorder.names({"busy", "fileList", "error"}),
+             QStringList({"busy", "fileList", "busy"}));
+    const QList<SignalRecorder::Emission> emissions = recorder.emissions();
+    const auto fileList = std::find_if(emissions.begin(), emissions.end(), [](const auto& e) {
+        return e.name == QLatin1String("fileList");
+    });
+    QCOMPARE(fileList->arguments.first().toString(), folder);
+    const QStringList listed = fileList->arguments.at(1).toStringList();
+    for (int slot = 1; slot <= 4; ++slot)
+        QVERIFY(listed.contains(QStringLiteral("Preset_%1.preset").arg(slot)));
+    QVERIFY(loggedIn.waitFor(1));
+    QVERIFY(bufferOpened.waitFor(1) && bufferClosed.waitFor(1));
+
+    // A file that is not a slot's upload names no slot.
+    const int from = m_device.device.received().size();
+    QVERIFY(call("onPutFile", ftptest::pattern(3000), folder, QStringLiteral("Spare.preset")));
+    QCOMPARE(recorder.names(), QStringList({"busy", "actionFinished", "busy"}));
+    QCOMPARE(qx8test::fileContent(storage + "Spare.preset"), ftptest::pattern(3000));
+
+    QVERIFY(call("onUpdateFile", ftptest::pattern(500), folder, QStringLiteral("Spare.preset"),
+                 QStringLiteral("Other.preset")));
+    QCOMPARE(recorder.names(), QStringList({"busy", "actionFinished", "busy"}));
+    QVERIFY(!QFile::exists(storage + "Spare.preset"));
+    QCOMPARE(qx8test::fileContent(storage + "Other.preset"), ftptest::pattern(500));
+
+    QVERIFY(call("onGetFile", folder, QStringLiteral("Other.preset")));
+    QCOMPARE(recorder.names(), QStringList({"busy", "presetAvailable", "busy"}));
+    QCOMPARE(recorder.emissions().at(1).arguments.first().toByteArray(), ftptest::pattern(500));
+    QVERIFY(bufferOpened.waitFor(2) && bufferClosed.waitFor(2));
+
+    QVERIFY(call("onRemoveFile", folder, QStringLiteral("Other.preset")));
+    QCOMPARE(recorder.names(), QStringList({"busy", "actionFinished", "busy"}));
+    QVERIFY(!QFile::exists(storage + "Other.preset"));
+    QVERIFY(call("onRemoveFile", folder, QStringLiteral("Other.preset")));
+    QCOMPARE(recorder.names(), QStringList({"busy", "error", "busy"}));
+    QVERIFY(
+        recorder.emissions().at(1).arguments.first().toString().startsWith("File remove failed: "));
+    QVERIFY(presetLines(from).isEmpty());
+
+    // The slot's naming follows actionFinished(): both are noted as they happen.
+    QStringList order;
+    connect(&provider, &PresetProvider::actionFinished, this,
+            [&] { order.append(QStringLiteral("actionFinished")); });
+    connect(TCPAdaptor::instance(), &TCPAdaptor::sendMessage, &provider,
+            [&](const QByteArray& line) { order.append(QString::fromUtf8(line).trimmed()); });
+    provider.transferPreset("15", "Encore", ftptest::pattern(200));
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(order, QStringList({"actionFinished", setLine("Name_15", "Encore"),
+                                 setLine("RenamePreset", "15")}));
+}
+
+// A server that answers SIZE with 500 or 502: the stored slot file is checked by the listing of
+// its folder, counts, and the slot is named.
+void TestPresetDevice::uploadCountsWithoutSize_data()
+{
+    QTest::addColumn<int>("sizeReply");
+    QTest::newRow("500") << 500;
+    QTest::newRow("502") << 502;
+}
+
+void TestPresetDevice::uploadCountsWithoutSize()
+{
+    QFETCH(int, sizeReply);
+    QTemporaryDir storage;
+    QVERIFY(QDir(storage.path()).mkdir("presets"));
+    FtpServerProcess server(FtpServerProcess::Kind::PyFtpdLib);
+    server.setListenAddress(qx8test::uniqueLoopbackAddress().toString(), 21);
+    server.setPassword(FtpClientThread::devicePassword);
+    server.setSizeRefusal(sizeReply);
+    QVERIFY(server.start(storage.path()));
+    const QVariant deviceAddress = QX8Settings().value(settingskeys::kCurrentDeviceAddress);
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, server.address());
+    DevicePresetModel model;
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, deviceAddress);
+    SignalRecorder recorder(&model);
+
+    const int from = m_device.device.received().size();
+    model.transfer("3", "Band", ftptest::pattern(7000));
+    QVERIFY(busyEnded(recorder));
+    QCOMPARE(recorder.names(), QStringList({"busy", "busy"}));
+    QCOMPARE(qx8test::fileContent(storage.filePath("presets/Preset_3.preset")),
+             ftptest::pattern(7000));
+    const QStringList commands = server.commandLog();
+    const int stored = commands.indexOf("STOR Preset_3.preset");
+    QVERIFY(stored >= 0);
+    QCOMPARE(commands.mid(stored + 1),
+             QStringList({"SIZE Preset_3.preset", "TYPE A", "PASV", "LIST"}));
+    QCOMPARE(presetLines(from),
+             QStringList({setLine("Name_3", "Band"), setLine("RenamePreset", "3")}));
 }
 
 QX8_TEST_MAIN(TestPresetDevice)

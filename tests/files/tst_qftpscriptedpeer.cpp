@@ -42,6 +42,8 @@ private Q_SLOTS:
     void destroyedWhileTransferring();
     void extendedPassiveOverIpv6FallsBackOnBadReply();
     void sessionRefusesADownloadCutShort();
+    void sessionChecksWhatItStored_data();
+    void sessionChecksWhatItStored();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -52,6 +54,15 @@ private:
     // the data socket.
     bool answerUpToPassive(const QByteArray& typeLine, const QByteArray& sizeReply);
     QTcpSocket* openDownload(const QByteArray& typeLine, const QByteArray& sizeReply);
+    // Answers the PASV just received with the data server's address; returns the client's data
+    // connection.
+    QTcpSocket* acceptPassive();
+    // Play the server's side of a put of `bytes` into "f.bin" up to its 226, and of a listing
+    // that sends `lines` (a refused LIST when empty).
+    bool answerStore(const QByteArray& bytes);
+    bool answerListing(const QByteArray& lines);
+    // Logs a session in through the scripted greeting.
+    bool logIn(FtpClientThread& session);
 
     std::unique_ptr<ScriptedPeer> m_peer;
     std::unique_ptr<QTcpServer> m_data;
@@ -100,17 +111,80 @@ bool TestQFtpScriptedPeer::answerUpToPassive(const QByteArray& typeLine,
     return expect("PASV");
 }
 
+QTcpSocket* TestQFtpScriptedPeer::acceptPassive()
+{
+    m_peer->send(passiveReply(m_data->serverPort()));
+    // The client connects from this thread's event loop: wait with it running.
+    if (!QTest::qWaitFor([&] { return m_data->hasPendingConnections(); }, qx8test::timeoutMs()))
+        return nullptr;
+    return m_data->nextPendingConnection();
+}
+
+bool TestQFtpScriptedPeer::answerStore(const QByteArray& bytes)
+{
+    if (!expect("TYPE I"))
+        return false;
+    m_peer->send("200 ok\r\n");
+    QTcpSocket* data = expect("PASV") ? acceptPassive() : nullptr;
+    if (!data || !expect("ALLO " + QByteArray::number(bytes.size())))
+        return false;
+    m_peer->send("200 ok\r\n");
+    if (!expect("STOR f.bin"))
+        return false;
+    m_peer->send("150 Ok to send data\r\n");
+    QByteArray received;
+    const bool whole = QTest::qWaitFor(
+        [&] {
+            received += data->readAll();
+            return received.size() >= bytes.size();
+        },
+        qx8test::timeoutMs());
+    data->close();
+    m_peer->send("226 Transfer complete\r\n");
+    return whole && received == bytes;
+}
+
+bool TestQFtpScriptedPeer::answerListing(const QByteArray& lines)
+{
+    if (!expect("TYPE A"))
+        return false;
+    m_peer->send("200 ok\r\n");
+    QTcpSocket* data = expect("PASV") ? acceptPassive() : nullptr;
+    if (!data || !expect("LIST"))
+        return false;
+    if (lines.isEmpty()) {
+        m_peer->send("500 Command LIST not understood\r\n");
+        return true;
+    }
+    m_peer->send("150 Here comes the listing\r\n");
+    data->write(lines);
+    data->flush();
+    data->close();
+    m_peer->send("226 Directory send OK\r\n");
+    return true;
+}
+
+bool TestQFtpScriptedPeer::logIn(FtpClientThread& session)
+{
+    QSignalSpy connected(&session, &FtpClientThread::connected);
+    const int connections = m_peer->connectionCount();
+    session.onConnectToHost(m_peer->address(), QStringLiteral("user"), QStringLiteral("secret"));
+    if (!m_peer->waitForConnections(connections + 1))
+        return false;
+    m_peer->send("220 Ready\r\n");
+    if (!expect("USER user"))
+        return false;
+    m_peer->send("230 No password needed\r\n");
+    return QTest::qWaitFor([&] { return !connected.isEmpty(); }, qx8test::timeoutMs());
+}
+
 QTcpSocket* TestQFtpScriptedPeer::openDownload(const QByteArray& typeLine,
                                                const QByteArray& sizeReply)
 {
     if (!answerUpToPassive(typeLine, sizeReply))
         return nullptr;
-    m_peer->send(passiveReply(m_data->serverPort()));
-    // The client connects from this thread's event loop: wait with it running.
-    if (!QTest::qWaitFor([&] { return m_data->hasPendingConnections(); }, qx8test::timeoutMs()))
-        return nullptr;
-    QTcpSocket* data = m_data->nextPendingConnection();
-    if (!expect("RETR f.bin"))
+    QTcpSocket* data = acceptPassive();
+    if (!data || !expect("RETR f.bin"))
         return nullptr;
     m_peer->send("150 Opening\r\n");
     return data;
@@ -451,15 +525,9 @@ void TestQFtpScriptedPeer::extendedPassiveOverIpv6FallsBackOnBadReply()
 void TestQFtpScriptedPeer::sessionRefusesADownloadCutShort()
 {
     FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
-    QSignalSpy connected(&session, &FtpClientThread::connected);
     QSignalSpy failed(&session, &FtpClientThread::error);
     QSignalSpy fetched(&session, &FtpClientThread::fileData);
-    session.onConnectToHost(m_peer->address(), QStringLiteral("user"), QStringLiteral("secret"));
-    QVERIFY(m_peer->waitForConnections(1));
-    m_peer->send("220 Ready\r\n");
-    QVERIFY(expect("USER user"));
-    m_peer->send("230 No password needed\r\n");
-    QTRY_COMPARE(connected.count(), 1);
+    QVERIFY(logIn(session));
     session.onGetFile(QStringLiteral("/d"), QStringLiteral("f.bin"));
     QVERIFY(expect("CWD /d"));
     m_peer->send("250 Directory changed\r\n");
@@ -472,6 +540,80 @@ void TestQFtpScriptedPeer::sessionRefusesADownloadCutShort()
     QCOMPARE(failed.first().first().toString(),
              QStringLiteral("File download failed: f.bin holds 100 bytes on the device, 50 came"));
     QCOMPARE(fetched.count(), 0);
+}
+
+// A stored file counts when the peer confirms its size: by SIZE, else by a listing of the folder,
+// else (neither answered) by the 226 alone. A replaced file goes only once the new one counts.
+void TestQFtpScriptedPeer::sessionChecksWhatItStored_data()
+{
+    QTest::addColumn<QByteArray>("sizeReply");
+    QTest::addColumn<QByteArray>("listing"); // empty: no listing asked for, or LIST refused
+    QTest::addColumn<bool>("listingAsked");
+    QTest::addColumn<QString>("failure"); // empty: the file counts
+    const QByteArray line = "-rw-r--r--   1 owner    group    %1 Jan 01 12:00 %2\r\n";
+    const auto entry = [&](int size, const char* name) {
+        return QByteArray(line).replace("%1", QByteArray::number(size)).replace("%2", name);
+    };
+    const QString prefix = QStringLiteral("File upload failed: ");
+    QTest::newRow("SIZE agrees") << QByteArray("213 100\r\n") << QByteArray() << false << "";
+    QTest::newRow("SIZE disagrees")
+        << QByteArray("213 99\r\n") << QByteArray() << false
+        << prefix + "f.bin holds 99 bytes on the device, not 100 (by SIZE)";
+    QTest::newRow("SIZE refused, listing agrees")
+        << QByteArray("502 Command not implemented\r\n") << entry(7, "e.bin") + entry(100, "f.bin")
+        << true << "";
+    QTest::newRow("SIZE refused, listing disagrees")
+        << QByteArray("500 Command SIZE not understood\r\n") << entry(60, "f.bin") << true
+        << prefix + "f.bin holds 60 bytes on the device, not 100 (by the listing)";
+    QTest::newRow("SIZE refused, not listed")
+        << QByteArray("502 Command not implemented\r\n") << entry(100, "g.bin") << true
+        << prefix + "f.bin is not in the folder on the device";
+    QTest::newRow("SIZE and LIST refused")
+        << QByteArray("502 Command not implemented\r\n") << QByteArray() << true << "";
+    QTest::newRow("SIZE refused, listing unreadable")
+        << QByteArray("500 Command SIZE not understood\r\n") << QByteArray("total 0\r\n") << true
+        << "";
+}
+
+void TestQFtpScriptedPeer::sessionChecksWhatItStored()
+{
+    QFETCH(QByteArray, sizeReply);
+    QFETCH(QByteArray, listing);
+    QFETCH(bool, listingAsked);
+    QFETCH(QString, failure);
+    const QByteArray bytes = pattern(100);
+    for (const bool replacing : {false, true}) {
+        m_peer->clearLines();
+        FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
+        QSignalSpy failed(&session, &FtpClientThread::error);
+        QSignalSpy done(&session, &FtpClientThread::actionFinished);
+        QVERIFY(logIn(session));
+        if (replacing)
+            session.onUpdateFile(bytes, QStringLiteral("/d"), QStringLiteral("old.bin"),
+                                 QStringLiteral("f.bin"));
+        else
+            session.onPutFile(bytes, QStringLiteral("/d"), QStringLiteral("f.bin"));
+        QVERIFY(expect("CWD /d"));
+        m_peer->send("250 Directory changed\r\n");
+        QVERIFY(answerStore(bytes));
+        QVERIFY(expect("SIZE f.bin"));
+        m_peer->send(sizeReply);
+        if (listingAsked)
+            QVERIFY(answerListing(listing));
+        if (!failure.isEmpty()) {
+            QVERIFY(failed.wait(qx8test::timeoutMs()));
+            QCOMPARE(failed.first().first().toString(), failure);
+            QCOMPARE(done.count(), 0);
+            QVERIFY(!m_peer->receivedLines().join().contains("DELE"));
+        } else {
+            if (replacing) {
+                QVERIFY(expect("DELE old.bin"));
+                m_peer->send("250 Deleted\r\n");
+            }
+            QVERIFY(done.wait(qx8test::timeoutMs()));
+            QCOMPARE(failed.count(), 0);
+        }
+    }
 }
 
 QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void cloudManifestMissing();
     void cloudUpdateTakesNewerFiles();
     void applyAddUpdateRemove();
+    void applyWithoutSize_data();
+    void applyWithoutSize();
     void applyCutOffHalfway();
     void resetToFactorySet();
 
@@ -49,6 +51,10 @@ private:
     bool waitFor(QSignalSpy& spy);
     bool sync(const TuningDevice& device);
     BrandSeriesMap choose(const QList<QPair<QString, QString>>& choices) const;
+    // Groups for the actions `wanted`, in order, each with a record in the state its action
+    // needs; `expected` becomes what the device's folders hold once they are carried out.
+    QList<QPair<QString, QString>> chooseGroups(QStringList wanted,
+                                                QHash<QString, QSet<QString>>& expected) const;
 
     TuningFileManager* m_manager = nullptr;
     HttpServerProcess m_cloud;
@@ -164,21 +170,10 @@ void TestTuningChanges::cloudUpdateTakesNewerFiles()
     QVERIFY(QFile::exists(localTuningFolder("AmplifierData") + "/Cloud_Amp_One_2022_1_1_1_1.hdf"));
 }
 
-void TestTuningChanges::applyAddUpdateRemove()
+QList<QPair<QString, QString>>
+TestTuningChanges::chooseGroups(QStringList wanted, QHash<QString, QSet<QString>>& expected) const
 {
-    TuningDevice device;
-    QVERIFY(device.seed());
-    QVERIFY(device.start());
-    QVERIFY(sync(device));
-    const QStringList folders = TuningDevice::folders;
-    QHash<QString, QSet<QString>> expected;
-    for (const QString& folder : folders)
-        expected[folder] = setOf(device.files(folder));
-
-    // Two groups to add, one to update, one to remove, each with records of the state it needs.
     QList<QPair<QString, QString>> choices;
-    QStringList wanted{FileInfo::willAdd, FileInfo::willAdd, FileInfo::willUpdate,
-                       FileInfo::willRemove};
     for (auto group = m_map.cbegin(); group != m_map.cend() && !wanted.isEmpty(); ++group) {
         const QString action = wanted.first();
         const QString needs = action == FileInfo::willRemove   ? FileInfo::loaded
@@ -202,7 +197,25 @@ void TestTuningChanges::applyAddUpdateRemove()
                 files.insert(info.file);
         }
     }
-    QVERIFY(wanted.isEmpty());
+    return choices;
+}
+
+void TestTuningChanges::applyAddUpdateRemove()
+{
+    TuningDevice device;
+    QVERIFY(device.seed());
+    QVERIFY(device.start());
+    QVERIFY(sync(device));
+    const QStringList folders = TuningDevice::folders;
+    QHash<QString, QSet<QString>> expected;
+    for (const QString& folder : folders)
+        expected[folder] = setOf(device.files(folder));
+
+    // Two groups to add, one to update, one to remove, each with records of the state it needs.
+    const QList<QPair<QString, QString>> choices = chooseGroups(
+        {FileInfo::willAdd, FileInfo::willAdd, FileInfo::willUpdate, FileInfo::willRemove},
+        expected);
+    QCOMPARE(choices.size(), 4);
 
     m_progress.clear();
     const int logged = device.commandLog().size();
@@ -217,6 +230,48 @@ void TestTuningChanges::applyAddUpdateRemove()
     QVERIFY(applying.filter(QRegularExpression("^STOR ")).size() > 0);
     QCOMPARE(applying.filter(QRegularExpression("^SIZE ")).size(),
              applying.filter(QRegularExpression("^STOR ")).size());
+}
+
+// A device whose FTP server does not answer SIZE: each stored file is checked by the listing
+// of its folder instead, and every apply that lands counts.
+void TestTuningChanges::applyWithoutSize_data()
+{
+    QTest::addColumn<int>("sizeReply");
+    QTest::newRow("500") << 500;
+    QTest::newRow("502") << 502;
+}
+
+void TestTuningChanges::applyWithoutSize()
+{
+    QFETCH(int, sizeReply);
+    TuningDevice device;
+    QVERIFY(device.seed());
+    device.setSizeRefusal(sizeReply);
+    QVERIFY(device.start());
+    QVERIFY(sync(device));
+    QHash<QString, QSet<QString>> expected;
+    for (const QString& folder : TuningDevice::folders)
+        expected[folder] = setOf(device.files(folder));
+    const QList<QPair<QString, QString>> choices =
+        chooseGroups({FileInfo::willAdd, FileInfo::willUpdate}, expected);
+    QCOMPARE(choices.size(), 2);
+
+    const int logged = device.commandLog().size();
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    QSignalSpy applied(m_manager, &TuningFileManager::changesApplied);
+    m_manager->onSignalApplyChanges(choose(choices));
+    QVERIFY(waitFor(applied));
+    QCOMPARE(errors.size(), 0);
+    QCOMPARE(done.size(), 0);
+    for (const QString& folder : TuningDevice::folders)
+        QCOMPARE(setOf(device.files(folder)), expected.value(folder));
+    // After each upload: SIZE, refused, then a listing of the folder.
+    const QStringList applying = device.commandLog().mid(logged);
+    const int stored = applying.filter(QRegularExpression("^STOR ")).size();
+    QVERIFY(stored > 0);
+    QCOMPARE(applying.filter(QRegularExpression("^SIZE ")).size(), stored);
+    QCOMPARE(applying.filter(QRegularExpression("^LIST$")).size(), stored);
 }
 
 void TestTuningChanges::applyCutOffHalfway()

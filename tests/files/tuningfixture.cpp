@@ -40,6 +40,7 @@ bool TuningDevice::restart()
     m_server->setListenAddress(m_address, 21);
     m_server->setPassword(FtpClientThread::devicePassword);
     m_server->setExtraNames(m_extraNames);
+    m_server->setSizeRefusal(m_sizeRefusal);
     return m_server->start(m_storage.path(), true);
 }
 

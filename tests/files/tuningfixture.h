@@ -20,6 +20,8 @@ public:
 
     // Seeds the storage; `extra` more device-only speaker files.
     bool seed(int extra = 0);
+    // SIZE answered with this code (500 or 502) from the next start on, as by a server without it.
+    void setSizeRefusal(int replyCode) { m_sizeRefusal = replyCode; }
     bool start(const QStringList& extraNames = {});
     // Starts again on the same address after stop().
     bool restart();
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<FtpServerProcess> m_server;
     QString m_address;
     QStringList m_extraNames;
+    int m_sizeRefusal = 0;
     QStringList m_previousLog;
 };
 

@@ -19,6 +19,7 @@ with commands on standard input while it runs:
     redirect:PATH  answer 302 with PATH as the new location
     slow:MS        send the body in 16 parts, MS milliseconds apart
     hold           keep the answer back until the path's fault is switched to another mode
+    auth:USER:PW   answer 401 with a Basic challenge unless the request carries USER and PW
 
 Commands on standard input, each answered by one line starting with "ok" or "error":
     fault PATH MODE | fault PATH off | faults off | quit
@@ -29,6 +30,7 @@ It prints "HTTP server listening on ADDRESS:PORT" once it accepts connections; e
 the address could not be bound.
 """
 import argparse
+import base64
 import json
 import os
 import re
@@ -45,7 +47,8 @@ STATUS = re.compile(r"^[1-5][0-9][0-9]$")
 def valid_mode(mode):
     return (STATUS.match(mode) or mode in ("stall", "cut", "wrong-length", "redirect-loop", "hold")
             or (mode.startswith("redirect:") and len(mode) > 9)
-            or (mode.startswith("slow:") and mode[5:].isdigit()))
+            or (mode.startswith("slow:") and mode[5:].isdigit())
+            or (mode.startswith("auth:") and ":" in mode[5:]))
 
 
 class Faults:
@@ -102,6 +105,17 @@ class Handler(BaseHTTPRequestHandler):
         while mode == "hold" and not self.server.stopping.wait(0.01):
             mode = self.server.faults.get(path)
         content = None
+        if mode and mode.startswith("auth:"):
+            credentials = base64.b64encode(mode[len("auth:"):].encode()).decode()
+            if self.headers.get("Authorization") == "Basic " + credentials:
+                mode = None
+            else:
+                self.server.request_log.record(self.command, self.path, self.headers, body, 401)
+                self.send_response(401)
+                self.send_header("WWW-Authenticate", 'Basic realm="QX8 cloud"')
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
         if mode and STATUS.match(mode):
             status = int(mode)
         elif mode and mode.startswith("redirect"):

@@ -1,6 +1,7 @@
 // Firmware from the cloud to the device: the firmware updater against the harness HTTP server,
 // the upload against VirtualQX8's firmware receiver on its console port, with the receiver's
-// faults. Bytes are compared on disk at both ends.
+// faults. Bytes are compared on disk at both ends. The check on startup asks the feed once per
+// connection, and only when "Check on startup" is ticked.
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
 #include "qx8settings.h"
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void everyUploadCountsFromZero();
     void failuresEndTheUpload_data();
     void failuresEndTheUpload();
+    void startupCheckOncePerConnection_data();
+    void startupCheckOncePerConnection();
 
 private:
     QString cachePath(const QString& name) const;
@@ -79,6 +82,43 @@ QStringList TestFirmwareUpload::progressReports(const SignalRecorder& recorder) 
                            emission.arguments.at(1).toString();
     }
     return reports;
+}
+
+void TestFirmwareUpload::startupCheckOncePerConnection_data()
+{
+    QTest::addColumn<QString>("checkOnStart");
+    QTest::addColumn<int>("checks");
+    QTest::newRow("ticked") << "true" << 1;
+    QTest::newRow("unticked") << "false" << 0;
+}
+
+void TestFirmwareUpload::startupCheckOncePerConnection()
+{
+    QFETCH(QString, checkOnStart);
+    QFETCH(int, checks);
+    QX8Settings().setValue(settingskeys::kCheckOnStart, checkOnStart);
+    FirmwareUpdater updater;
+    SignalRecorder updates(&updater);
+    const int before = m_cloud.requestsFor(UpdateCloud::kFeed);
+    const auto checkedSince = [&](int expected) {
+        return QTest::qWaitFor([&] { return updater.isIdle(); }, qx8test::timeoutMs()) &&
+               m_cloud.requestsFor(UpdateCloud::kFeed) - before == expected;
+    };
+    updater.checkOnStartup(); // the device has not told its version yet
+    QVERIFY(checkedSince(0));
+    for (int visit = 0; visit < 3; ++visit) {
+        updater.setFirmwareVersion(QStringLiteral("2.4.1"));
+        updater.checkOnStartup();
+        QVERIFY(checkedSince(checks));
+    }
+    // The next connection: its own check once its device has told its version.
+    updater.resetAll();
+    updater.setFirmwareVersion(QStringLiteral("2.5.0"));
+    updater.checkOnStartup();
+    updater.checkOnStartup();
+    QVERIFY(checkedSince(2 * checks));
+    QCOMPARE(updates.count("error"), 0);
+    QX8Settings().setValue(settingskeys::kCheckOnStart, QStringLiteral("true"));
 }
 
 void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()

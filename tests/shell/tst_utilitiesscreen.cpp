@@ -1,13 +1,15 @@
 // The Utilities screen of the running application against VirtualQX8 and the harness HTTP server
 // as the cloud, clicked as a user clicks it: the device strip's version rules, validation mode
-// with the App Store notice and the cache clearing, and a firmware update from the check to the
-// restart. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+// with the App Store notice and the cache clearing, the firmware checks (one quiet one per
+// connection, and the user's, whose failure is shown), and a firmware update from the check to
+// the restart. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
 #include "applicationupdater.h"
 #include "firmwareupdater.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "updatecloud.h"
+#include "updatefeed.h"
 #include "viewloader.h"
 #include "virtualprocessor.h"
 
@@ -24,12 +26,14 @@ class TestUtilitiesScreen : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void firmwareCheckedOnceOnStartup();
     void deviceVersionRules_data();
     void deviceVersionRules();
     void renameWritesTheDevice();
     void digitalAudioCardStrips();
     void validationModeOffersTheAppStoreAndClearsCaches();
     void applicationUpdateWhereItInstalls();
+    void firmwareCheckFailureShownWhenAsked();
     void firmwareFromCheckToRestart();
 
 private:
@@ -99,6 +103,18 @@ void TestUtilitiesScreen::acceptDialog(const QString& dialogName)
     QQuickItem* ok = ShellFixture::visibleItem(dialog, "dialogOkButton");
     QVERIFY(ok);
     QVERIFY(QMetaObject::invokeMethod(ok, "clicked"));
+}
+
+// "Check on startup": one quiet check once the device has told its firmware, not one per visit.
+void TestUtilitiesScreen::firmwareCheckedOnceOnStartup()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
+                              qx8test::timeoutMs());
+    openUtilities();
+    QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.4.1"));
+    QCOMPARE(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"));
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), 1);
+    FirmwareUpdater::instance()->resetAll();
 }
 
 void TestUtilitiesScreen::deviceVersionRules_data()
@@ -217,10 +233,38 @@ void TestUtilitiesScreen::applicationUpdateWhereItInstalls()
     m_shell.loader()->setValidatationMode(false);
 }
 
+// The check on startup of a new connection fails quietly; the user's own check says why.
+void TestUtilitiesScreen::firmwareCheckFailureShownWhenAsked()
+{
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
+    const int checks = m_cloud.requestsFor(UpdateCloud::kFeed);
+    FirmwareUpdater::instance()->resetAll(); // as the discovery screen does before a connection
+    openUtilities();
+    QTRY_COMPARE_WITH_TIMEOUT(m_cloud.requestsFor(UpdateCloud::kFeed), checks + 1,
+                              qx8test::timeoutMs());
+    QTRY_COMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
+    QVERIFY(!item("utilitiesDialog"));
+
+    // The answer is held back while the user's check shows that it runs.
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "hold"));
+    click("buttonFirmwareUpdate");
+    QTRY_VERIFY(item("firmwareCheckingForUpdate"));
+    m_shell.screenshot("utilities-firmware-checking.png");
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialogSays(updatefeed::errorText(QNetworkReply::InternalServerError)),
+                             qx8test::timeoutMs());
+    m_shell.screenshot("utilities-firmware-check-failed.png");
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), checks + 2);
+    QVERIFY(!item("firmwareCheckingForUpdate"));
+    acceptDialog("utilitiesDialog");
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "off"));
+}
+
 void TestUtilitiesScreen::firmwareFromCheckToRestart()
 {
-    // A fresh page checks the feed as soon as the device reports its firmware.
+    // The user's check offers the download.
     openUtilities();
+    click("buttonFirmwareUpdate");
     QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
                               qx8test::timeoutMs());
     m_shell.screenshot("utilities-download-offered.png");

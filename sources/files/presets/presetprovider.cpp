@@ -24,7 +24,8 @@ PresetProvider::PresetProvider(QObject* parent)
     connect(m_ftp, &FtpClientThread::disconnected, this, &PresetProvider::onSessionDisconnected);
     connect(m_ftp, &FtpClientThread::error, this, &PresetProvider::onSessionError);
     connect(m_ftp, &FtpClientThread::fileData, this, &PresetProvider::onFileData);
-    connect(m_ftp, &FtpClientThread::actionFinished, this, &PresetProvider::onUploaded);
+    connect(m_ftp, &FtpClientThread::fileList, this, &PresetProvider::onFileList);
+    connect(m_ftp, &FtpClientThread::actionFinished, this, &PresetProvider::onActionFinished);
     m_deviceAddress = QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString();
     if (!m_deviceAddress.isEmpty())
         openSession();
@@ -81,14 +82,59 @@ void PresetProvider::requestAllPresets()
 void PresetProvider::fetch(const QString& id)
 {
     if (acceptsId(id))
-        enqueue({Transfer::Kind::Fetch, id, QString(), QByteArray()});
+        enqueue({Transfer::Kind::Get,
+                 QStringLiteral("Fetching preset %1 from the Spandrell QX8...").arg(id),
+                 presetnames::deviceFolder, presetnames::slotFile(id)});
 }
 
 void PresetProvider::transferPreset(const QString& id, const QString& presetName,
                                     const QByteArray& data)
 {
-    if (acceptsId(id) && acceptsName(presetName))
-        enqueue({Transfer::Kind::Upload, id, presetName, data});
+    if (!acceptsId(id) || !acceptsName(presetName))
+        return;
+    Transfer put(Transfer::Kind::Put,
+                 QStringLiteral("Sending preset \"%1\" to the Spandrell QX8...").arg(presetName),
+                 presetnames::deviceFolder, presetnames::slotFile(id), data);
+    put.slotId = id;
+    put.slotName = presetName;
+    enqueue(std::move(put));
+}
+
+void PresetProvider::onGetFile(QString dir, QString fileFullName)
+{
+    enqueue({Transfer::Kind::Get,
+             QStringLiteral("Fetching %1 from the Spandrell QX8...").arg(fileFullName), dir,
+             fileFullName});
+}
+
+void PresetProvider::onPutFile(QByteArray fileData, QString dir, QString fileFullName)
+{
+    enqueue({Transfer::Kind::Put,
+             QStringLiteral("Sending %1 to the Spandrell QX8...").arg(fileFullName), dir,
+             fileFullName, fileData});
+}
+
+void PresetProvider::onRemoveFile(QString dir, QString fileFullName)
+{
+    enqueue({Transfer::Kind::Remove,
+             QStringLiteral("Removing %1 from the Spandrell QX8...").arg(fileFullName), dir,
+             fileFullName});
+}
+
+void PresetProvider::onUpdateFile(QByteArray newFileData, QString dir, QString oldFileFullName,
+                                  QString newFileFullName)
+{
+    Transfer update(Transfer::Kind::Update,
+                    QStringLiteral("Replacing %1 on the Spandrell QX8...").arg(oldFileFullName),
+                    dir, newFileFullName, newFileData);
+    update.oldFile = oldFileFullName;
+    enqueue(std::move(update));
+}
+
+void PresetProvider::onRequestFileList(QString dir)
+{
+    enqueue(
+        {Transfer::Kind::List, QStringLiteral("Listing %1 on the Spandrell QX8...").arg(dir), dir});
 }
 
 bool PresetProvider::acceptsId(const QString& id)
@@ -153,11 +199,7 @@ void PresetProvider::startNext()
         return;
     }
     const Transfer& transfer = m_transfers.front();
-    Q_EMIT busy(
-        true,
-        transfer.kind == Transfer::Kind::Fetch
-            ? QStringLiteral("Fetching preset %1 from the Spandrell QX8...").arg(transfer.id)
-            : QStringLiteral("Sending preset \"%1\" to the Spandrell QX8...").arg(transfer.name));
+    Q_EMIT busy(true, transfer.busyText);
     switch (m_session) {
     case Session::Open:
         issue(transfer);
@@ -176,11 +218,23 @@ void PresetProvider::startNext()
 void PresetProvider::issue(const Transfer& transfer)
 {
     m_running = true;
-    const QString file = presetnames::slotFile(transfer.id);
-    if (transfer.kind == Transfer::Kind::Fetch)
-        m_ftp->onGetFile(presetnames::deviceFolder, file);
-    else
-        m_ftp->onPutFile(transfer.data, presetnames::deviceFolder, file);
+    switch (transfer.kind) {
+    case Transfer::Kind::Get:
+        m_ftp->onGetFile(transfer.dir, transfer.file);
+        break;
+    case Transfer::Kind::Put:
+        m_ftp->onPutFile(transfer.data, transfer.dir, transfer.file);
+        break;
+    case Transfer::Kind::Remove:
+        m_ftp->onRemoveFile(transfer.dir, transfer.file);
+        break;
+    case Transfer::Kind::Update:
+        m_ftp->onUpdateFile(transfer.data, transfer.dir, transfer.oldFile, transfer.file);
+        break;
+    case Transfer::Kind::List:
+        m_ftp->onRequestFileList(transfer.dir);
+        break;
+    }
 }
 
 void PresetProvider::finishCurrent()
@@ -190,9 +244,13 @@ void PresetProvider::finishCurrent()
     startNext();
 }
 
+bool PresetProvider::currentIs(Transfer::Kind kind) const
+{
+    return m_running && m_transfers.front().kind == kind;
+}
+
 void PresetProvider::onSessionConnected()
 {
-    qDebug() << "Logged in";
     m_session = Session::Open;
     Q_EMIT connected();
     if (!m_transfers.empty() && !m_running)
@@ -216,21 +274,36 @@ void PresetProvider::onSessionError(const QString& text)
 
 void PresetProvider::onFileData(const QByteArray& data)
 {
-    if (m_transfers.empty() || m_transfers.front().kind != Transfer::Kind::Fetch)
+    if (!currentIs(Transfer::Kind::Get))
         return;
     qDebug() << "initial size......." << data.size();
     Q_EMIT presetAvailable(data);
     finishCurrent();
 }
 
-void PresetProvider::onUploaded()
+void PresetProvider::onFileList(const QString& dir, const QStringList& list)
 {
-    if (m_transfers.empty() || m_transfers.front().kind != Transfer::Kind::Upload)
+    if (!currentIs(Transfer::Kind::List))
         return;
-    qDebug() << "File uploaded.........";
-    const Transfer& upload = m_transfers.front();
-    rename(upload.id, upload.name);
+    Q_EMIT fileList(dir, list);
+    finishCurrent();
+}
+
+// An upload into a slot names the slot once the device holds the file, after actionFinished().
+void PresetProvider::onActionFinished()
+{
+    if (!currentIs(Transfer::Kind::Put) && !currentIs(Transfer::Kind::Remove) &&
+        !currentIs(Transfer::Kind::Update))
+        return;
+    const Transfer done = m_transfers.front();
     Q_EMIT actionFinished();
+    if (done.kind == Transfer::Kind::Update)
+        qDebug() << "File upload progress";
+    if (done.kind == Transfer::Kind::Put) {
+        qDebug() << "File uploaded.........";
+        if (!done.slotId.isEmpty())
+            rename(done.slotId, done.slotName);
+    }
     finishCurrent();
 }
 

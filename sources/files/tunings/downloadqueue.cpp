@@ -9,9 +9,13 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 
-void DownloadQueue::start()
+void DownloadQueue::onThreadStarted()
 {
     m_network = new QNetworkAccessManager(this);
+    connect(m_network, &QNetworkAccessManager::proxyAuthenticationRequired, this,
+            &DownloadQueue::proxyAuthenticationRequired);
+    connect(m_network, &QNetworkAccessManager::authenticationRequired, this,
+            &DownloadQueue::authenticationRequired);
     m_transfer = new HttpTransfer(m_network, this);
     m_transfer->setSizeLimit(kSizeLimit);
     connect(m_transfer, &HttpTransfer::finished, this, &DownloadQueue::onTransferFinished);
@@ -21,9 +25,15 @@ void DownloadQueue::start()
     });
 }
 
-void DownloadQueue::enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisting)
+void DownloadQueue::onDownload(const QUrl& url, const QString& dir, bool deleteExisitingDirectory)
 {
-    m_batches.enqueue({urls, dir, deleteExisting});
+    onDownloadMultiple({url}, dir, deleteExisitingDirectory);
+}
+
+void DownloadQueue::onDownloadMultiple(const QList<QUrl>& urls, const QString& dir,
+                                       bool deleteExisitingDirectory)
+{
+    m_batches.enqueue({urls, dir, deleteExisitingDirectory});
     if (!m_running)
         startNextBatch();
 }

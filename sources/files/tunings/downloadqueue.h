@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QAuthenticator>
 #include <QList>
+#include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QObject>
 #include <QQueue>
 #include <QString>
@@ -20,13 +23,18 @@ public:
     static constexpr qint64 kSizeLimit = 64 * 1024 * 1024;
 
     // On the worker thread, before the first batch.
-    void start();
-    void enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisting);
+    void onThreadStarted();
+    // A batch, run after those before it.
+    void onDownload(const QUrl& url, const QString& dir, bool deleteExisitingDirectory);
+    void onDownloadMultiple(const QList<QUrl>& urls, const QString& dir,
+                            bool deleteExisitingDirectory);
 
 Q_SIGNALS:
     void currentDownloadFinished(QUrl url, bool success, QString errorString);
     void currentDownloadProgress(QUrl url, qlonglong bytesReceived, qlonglong bytesTotal);
     void allDonwloadsFinished(int downloadCount, int totalCount);
+    void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
+    void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
 
 private:
     struct Batch

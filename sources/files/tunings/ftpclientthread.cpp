@@ -17,7 +17,7 @@ FtpClientThread::FtpClientThread(quint16 port, std::chrono::milliseconds request
 {
     m_thread.setObjectName(QStringLiteral("FTP session"));
     m_worker->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::started, m_worker, &FtpClientWorker::start);
+    connect(&m_thread, &QThread::started, m_worker, &FtpClientWorker::onStarted);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     connect(m_worker, &FtpClientWorker::connected, this, &FtpClientThread::connected);
     connect(m_worker, &FtpClientWorker::disconnected, this, &FtpClientThread::disconnected);

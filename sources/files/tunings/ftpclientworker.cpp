@@ -7,7 +7,7 @@ FtpClientWorker::FtpClientWorker(quint16 port, std::chrono::milliseconds request
 {
 }
 
-void FtpClientWorker::start()
+void FtpClientWorker::onStarted()
 {
     m_buffer = new QBuffer(this);
     m_watchdog = new QTimer(this);
@@ -24,7 +24,11 @@ void FtpClientWorker::createClient()
     connect(m_ftp, &QFtp::commandFinished, this, &FtpClientWorker::onCommandFinished);
     connect(m_ftp, &QFtp::stateChanged, this, &FtpClientWorker::onStateChanged);
     connect(m_ftp, &QFtp::dataTransferProgress, this, &FtpClientWorker::onProgress);
-    connect(m_ftp, &QFtp::rawCommandReply, this, &FtpClientWorker::onRawCommandReply);
+    connect(m_ftp, &QFtp::rawCommandReply, this, [this](int replyCode, const QString& detail) {
+        m_storedFileCheck.onRawCommandReply(replyCode, detail);
+    });
+    connect(m_ftp, &QFtp::listInfo, this,
+            [this](const QUrlInfo& info) { m_storedFileCheck.onListInfo(info); });
 }
 
 // Throws the client away without waiting for the server; it may be the sender of the signal
@@ -38,7 +42,7 @@ void FtpClientWorker::destroyClient()
     m_ftp->abort();
     m_ftp->deleteLater();
     m_ftp = nullptr;
-    m_buffer->close();
+    closeBuffer();
     if (wasConnected)
         Q_EMIT disconnected();
 }
@@ -52,7 +56,8 @@ bool FtpClientWorker::begin(Request request, const QString& dir, const QString& 
     if (m_request != Request::None)
         qWarning() << "FTP request started while another one runs";
     m_request = request;
-    m_expectedSize = -1;
+    m_storedFileCheck.cancel();
+    m_replacedFile.clear();
     m_announcedSize = 0;
     m_currentDir = dir;
     m_currentFileName = file;
@@ -106,31 +111,14 @@ void FtpClientWorker::putFile(const QByteArray& data, const QString& dir, const 
     if (!begin(Request::Action, dir, file))
         return;
     m_ftp->cd(dir);
-    m_lastCommand = putAndVerify(data, file);
+    m_lastCommand = putAndCheck(data, file);
 }
 
-// A stored file counts only when the device reports the size that was sent.
-int FtpClientWorker::putAndVerify(const QByteArray& data, const QString& file)
+// A stored file counts only once the check confirms that the device holds every byte sent.
+int FtpClientWorker::putAndCheck(const QByteArray& data, const QString& file)
 {
     m_ftp->put(data, file, QFtp::Binary);
-    m_expectedSize = data.size();
-    return m_ftp->rawCommand(QStringLiteral("SIZE ") + file);
-}
-
-void FtpClientWorker::onRawCommandReply(int replyCode, const QString& detail)
-{
-    if (m_request == Request::None || m_expectedSize < 0)
-        return;
-    const qint64 expected = m_expectedSize;
-    m_expectedSize = -1;
-    bool isNumber = false;
-    const qint64 size = detail.trimmed().toLongLong(&isNumber);
-    if (replyCode == 213 && isNumber && size == expected)
-        return;
-    m_ftp->clearPendingCommands();
-    fail(QStringLiteral("File upload failed: %1 holds %2 bytes on the device, not %3")
-             .arg(m_currentFileName, replyCode == 213 ? detail.trimmed() : QStringLiteral("?"))
-             .arg(expected));
+    return m_storedFileCheck.start(*m_ftp, file, data.size());
 }
 
 void FtpClientWorker::removeFile(const QString& dir, const QString& file)
@@ -141,15 +129,16 @@ void FtpClientWorker::removeFile(const QString& dir, const QString& file)
     m_lastCommand = m_ftp->remove(file);
 }
 
+// The new file first: a failed upload never costs the device its old one.
 void FtpClientWorker::updateFile(const QByteArray& data, const QString& dir, const QString& oldFile,
                                  const QString& newFile)
 {
     if (!begin(Request::Action, dir, newFile))
         return;
     m_ftp->cd(dir);
-    m_lastCommand = putAndVerify(data, newFile);
-    if (!oldFile.isEmpty() && oldFile != newFile)
-        m_lastCommand = m_ftp->remove(oldFile);
+    m_lastCommand = putAndCheck(data, newFile);
+    if (oldFile != newFile)
+        m_replacedFile = oldFile;
 }
 
 void FtpClientWorker::onCommandStarted(int)
@@ -161,7 +150,9 @@ void FtpClientWorker::onCommandStarted(int)
     if (command == QFtp::NameList || command == QFtp::Get) {
         m_buffer->close();
         m_buffer->setData(QByteArray());
-        if (!m_buffer->open(QIODevice::ReadWrite | QIODevice::Truncate))
+        if (m_buffer->open(QIODevice::ReadWrite | QIODevice::Truncate))
+            qDebug() << "Buffer opened";
+        else
             qWarning() << "Failed to open buffer";
     }
 }
@@ -173,6 +164,10 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
     if (m_request == Request::None)
         return;
     m_watchdog->start();
+    if (m_storedFileCheck.owns(id)) {
+        onStoredFileChecked(m_storedFileCheck.onCommandFinished(*m_ftp, hasError));
+        return;
+    }
     if (hasError) {
         // The device answers NLST of an empty folder with 450.
         if (command == QFtp::NameList &&
@@ -180,6 +175,7 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
              m_ftp->errorString().contains(QLatin1String("No files found")))) {
             finishRequest();
             Q_EMIT fileList(m_currentDir, {});
+            closeBuffer();
             return;
         }
         fail(failurePrefix(command) + m_ftp->errorString());
@@ -212,11 +208,36 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
     case Request::None:
         break;
     }
+    closeBuffer();
+}
+
+void FtpClientWorker::onStoredFileChecked(StoredFileCheck::Verdict verdict)
+{
+    switch (verdict) {
+    case StoredFileCheck::Verdict::Pending:
+        m_lastCommand = m_storedFileCheck.command();
+        break;
+    case StoredFileCheck::Verdict::Failed:
+        fail(failurePrefix(QFtp::Put) + m_storedFileCheck.failure());
+        break;
+    case StoredFileCheck::Verdict::Confirmed:
+        if (!m_replacedFile.isEmpty()) {
+            m_lastCommand = m_ftp->remove(m_replacedFile);
+            m_replacedFile.clear();
+            break;
+        }
+        finishRequest();
+        Q_EMIT actionFinished();
+        break;
+    }
 }
 
 void FtpClientWorker::onStateChanged(int state)
 {
-    qDebug() << "FTP state" << QFtp::State(state);
+    static const char* const lines[] = {nullptr,     "HostLookup", "Connecting",
+                                        "Connected", "Logged in",  "Closing"};
+    if (state > QFtp::Unconnected && state <= QFtp::Closing)
+        qDebug() << lines[state];
     if (state == QFtp::Unconnected)
         Q_EMIT disconnected();
     else if (state == QFtp::LoggedIn)
@@ -231,9 +252,9 @@ void FtpClientWorker::onProgress(qint64 done, qint64 total)
     const QFtp::Command command = m_ftp->currentCommand();
     if (command == QFtp::Get)
         m_announcedSize = total;
-    const qint64 limit = command == QFtp::NameList ? kListingLimit
-                         : command == QFtp::Get    ? kFileLimit
-                                                   : -1;
+    const qint64 limit = command == QFtp::NameList || command == QFtp::List ? kListingLimit
+                         : command == QFtp::Get                             ? kFileLimit
+                                                                            : -1;
     if (limit < 0 || done <= limit)
         return;
     destroyClient();
@@ -261,13 +282,23 @@ void FtpClientWorker::fail(const QString& text)
     finishRequest();
     qInfo().noquote() << text;
     Q_EMIT error(text);
+    closeBuffer();
 }
 
 void FtpClientWorker::finishRequest()
 {
     m_watchdog->stop();
     m_request = Request::None;
+    m_storedFileCheck.cancel();
+}
+
+// After the result of a listing or a download has gone out.
+void FtpClientWorker::closeBuffer()
+{
+    if (!m_buffer->isOpen())
+        return;
     m_buffer->close();
+    qDebug() << "Buffer closed";
 }
 
 // Bytes up to the first NUL, as UTF-8, split at line ends; empty entries are kept.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qftp.h"
+#include "storedfilecheck.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -15,7 +16,8 @@
 // QFtp client and each outcome into one signal.
 //
 // Phases of a request: idle -> commands queued (watchdog armed, re-armed by every sign of
-// progress) -> the request's last command finished (result signal) or a command failed (error
+// progress) -> [an upload: the stored file checked (StoredFileCheck); a replaced file removed
+// only then] -> the request's last command finished (result signal) or a command failed (error
 // signal; the client drops what was queued behind it) -> idle. When the watchdog fires, the
 // client is thrown away and the request fails.
 class FtpClientWorker : public QObject
@@ -29,7 +31,8 @@ public:
 
     FtpClientWorker(quint16 port, std::chrono::milliseconds requestTimeout);
 
-    void start();
+    // On the worker's thread, before any request.
+    void onStarted();
     void connectToHost(const QString& host, const QString& user, const QString& password);
     void disconnectFromHost();
     void requestFileList(const QString& dir);
@@ -58,8 +61,9 @@ private:
     void onStateChanged(int state);
     void onProgress(qint64 done, qint64 total);
     void onWatchdog();
-    void onRawCommandReply(int replyCode, const QString& detail);
-    int putAndVerify(const QByteArray& data, const QString& file);
+    void onStoredFileChecked(StoredFileCheck::Verdict verdict);
+    int putAndCheck(const QByteArray& data, const QString& file);
+    void closeBuffer();
     void fail(const QString& text);
     void finishRequest();
     static QStringList listing(const QByteArray& bytes);
@@ -72,7 +76,8 @@ private:
     std::chrono::milliseconds m_requestTimeout;
     Request m_request = Request::None;
     int m_lastCommand = -1;
-    qint64 m_expectedSize = -1; // of the file just stored, checked by SIZE
+    StoredFileCheck m_storedFileCheck;
+    QString m_replacedFile;     // removed once the file replacing it is confirmed
     qint64 m_announcedSize = 0; // of the file being fetched, by SIZE (0: not told)
     QString m_host;
     QString m_currentDir;

@@ -102,6 +102,16 @@ QString LocalTuningStore::addOrReplaceLocalFile(TuningSide side, const QString& 
     return {};
 }
 
+QString LocalTuningStore::updateCloudFileToLocal(TuningSide side, const QString& fileName,
+                                                 const QString& replacedFile) const
+{
+    QFile staged(safefilename::pathInFolder(stagingFolder(side), fileName));
+    if (!staged.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot read the cloud tuning file %1: %2")
+            .arg(fileName, staged.errorString());
+    return addOrReplaceLocalFile(side, fileName, staged.readAll(), replacedFile);
+}
+
 QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
 {
     QFile file(safefilename::pathInFolder(localFolder(side), fileName));

@@ -41,6 +41,10 @@ public:
     // is another file. Returns an error text, empty on success.
     QString addOrReplaceLocalFile(TuningSide side, const QString& fileName, const QByteArray& data,
                                   const QString& replacedFile) const;
+    // The staged cloud file `fileName` into the store, by addOrReplaceLocalFile(). Returns an
+    // error text, empty on success.
+    QString updateCloudFileToLocal(TuningSide side, const QString& fileName,
+                                   const QString& replacedFile) const;
     // The whole file, or an error text in `error`.
     QByteArray read(TuningSide side, const QString& fileName, QString* error) const;
 

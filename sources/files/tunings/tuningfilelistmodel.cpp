@@ -141,6 +141,12 @@ QHash<int, QByteArray> TuningFileListModel::roleNames() const
 
 void TuningFileListModel::initializeModel(bool full)
 {
+    m_requests.append({Operation::Initialize, QString()});
+    requestInitialize(full);
+}
+
+void TuningFileListModel::requestInitialize(bool full)
+{
     const QSettings settings(settingskeys::kApplicationStore.organization,
                              settingskeys::kApplicationStore.application);
     Q_EMIT signalInitialize(settings.value(settingskeys::kCurrentDeviceAddress).toString(), full);
@@ -154,7 +160,8 @@ void TuningFileListModel::filterBy(const QString& brand)
 
 void TuningFileListModel::applyChanges()
 {
-    m_awaitingDeviceChange = true;
+    m_requests.append(
+        {Operation::Apply, QStringLiteral("Nothing to change on the Spandrell QX8.")});
     Q_EMIT signalApplyChanges(m_workingMap);
 }
 
@@ -166,12 +173,13 @@ void TuningFileListModel::discardChanges()
 
 void TuningFileListModel::updateFromCloud()
 {
+    m_requests.append({Operation::Cloud, QStringLiteral("The tunings are up to date.")});
     Q_EMIT signalUpdateFromCloud();
 }
 
 void TuningFileListModel::resetTunings()
 {
-    m_awaitingDeviceChange = true;
+    m_requests.append({Operation::Reset, QString()});
     Q_EMIT signalResetTunings();
 }
 
@@ -196,33 +204,51 @@ void TuningFileListModel::onMapBrandSeriesToFileInfoList(const BrandSeriesMap& g
     endResetModel();
 }
 
-// A failed apply or reset leaves no chosen action behind to run again unasked.
+// Ends the oldest request. A failed apply or reset leaves no chosen action behind to run again
+// unasked.
 void TuningFileListModel::onInitialized(bool success)
 {
-    if (!success && m_awaitingDeviceChange)
+    const Request ended =
+        m_requests.isEmpty() ? Request{Operation::Initialize, QString()} : m_requests.takeFirst();
+    if (!success && (ended.operation == Operation::Apply || ended.operation == Operation::Reset))
         discardChanges();
-    m_awaitingDeviceChange = false;
+    if (success && !ended.result.isEmpty())
+        Q_EMIT resultMessage(ended.result);
     Q_EMIT initialized(success);
 }
 
 void TuningFileListModel::onChangesApplied()
 {
-    m_awaitingDeviceChange = false;
-    reInitialize(true);
+    relist(true, QStringLiteral("Changes applied to the Spandrell QX8."));
 }
 
 void TuningFileListModel::onUpdatedFromCloud()
 {
-    reInitialize(false);
+    relist(false, QStringLiteral("Tunings updated from the cloud."));
 }
 
 void TuningFileListModel::onTuningsReset()
 {
-    m_awaitingDeviceChange = false;
-    reInitialize(true);
+    relist(true, QStringLiteral("Tunings reset to the factory set."));
+}
+
+// The oldest request has done its work; it ends, with `result`, once the rows are listed afresh.
+void TuningFileListModel::relist(bool full, const QString& result)
+{
+    if (m_requests.isEmpty())
+        m_requests.append({Operation::Initialize, QString()});
+    m_requests.first().result = result;
+    clearRows();
+    requestInitialize(full);
 }
 
 void TuningFileListModel::reInitialize(bool full)
+{
+    clearRows();
+    initializeModel(full);
+}
+
+void TuningFileListModel::clearRows()
 {
     Q_EMIT brandList({});
     beginResetModel();
@@ -230,12 +256,12 @@ void TuningFileListModel::reInitialize(bool full)
     m_workingMap.clear();
     m_keys.clear();
     endResetModel();
-    initializeModel(full);
+    parseAndSetEnableApplyCancel();
 }
 
 void TuningFileListModel::onResetModel()
 {
     beginResetModel();
     endResetModel();
-    setEnableApplyCancel(false);
+    parseAndSetEnableApplyCancel();
 }

@@ -10,6 +10,10 @@
 // The model of the tuning screen: one row per (brand, series) group of tuning records, the
 // group's folded state, and the action the user chose for it. Talks to TuningFileManager only
 // through queued signals; maps cross threads by value.
+//
+// The brand filter only hides rows: what is pending stays pending, and Apply and Cancel follow
+// it. An apply, a cloud update or a reset that ends well ends with resultMessage(), once the rows
+// have been listed afresh; one that fails, with initialized(false).
 class TuningFileListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -59,6 +63,8 @@ Q_SIGNALS:
     void signalUpdateFromCloud();
     void signalResetTunings();
     void enableApplyCancelChanged(bool enable);
+    // What an apply, a cloud update or a reset has done, once it has ended well.
+    void resultMessage(QString message);
 
 public Q_SLOTS:
     void onMapBrandSeriesToFileInfoList(const BrandSeriesMap& groups);
@@ -69,6 +75,18 @@ public Q_SLOTS:
     void onResetModel();
 
 private:
+    enum class Operation { Initialize, Apply, Cloud, Reset };
+    // A request to the manager that has not ended; the manager ends them one at a time, in the
+    // order sent, each with initialized() at last.
+    struct Request
+    {
+        Operation operation;
+        QString result; // what the screen is told when it ends well
+    };
+
+    void requestInitialize(bool full);
+    void relist(bool full, const QString& result);
+    void clearRows();
     void onInitialized(bool success);
     const FileInfoList* group(int row) const;
 
@@ -78,5 +96,5 @@ private:
     QString m_brandFilter;
     QTimer m_resetTimer;
     bool m_enableApplyCancel = false;
-    bool m_awaitingDeviceChange = false;
+    QList<Request> m_requests; // the oldest first
 };

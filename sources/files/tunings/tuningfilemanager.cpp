@@ -24,7 +24,7 @@ TuningFileManager::TuningFileManager()
     registerTuningMetaTypes();
     m_thread.setObjectName(QStringLiteral("Tuning files"));
     m_worker->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::started, m_worker, &TuningFileWorker::start);
+    connect(&m_thread, &QThread::started, m_worker, &TuningFileWorker::onThreadStarted);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
 
     connect(m_worker, &TuningFileWorker::connected, this, [this] {

@@ -27,7 +27,7 @@ TuningFileWorker::TuningFileWorker(const QString& dataFolder,
 
 TuningFileWorker::~TuningFileWorker() = default;
 
-void TuningFileWorker::start()
+void TuningFileWorker::onThreadStarted()
 {
     m_downloads = new DownloadManager(this);
     m_ftp =
@@ -115,15 +115,27 @@ void TuningFileWorker::applyChanges(const BrandSeriesMap& groups)
     connectAndList();
 }
 
+// The local half at once; the device's half once both of its folders have been listed afresh.
 void TuningFileWorker::resetTunings()
 {
     if (!startOrWait([this] { resetTunings(); }))
         return;
     m_operation = Operation::Reset;
+    resetLocalTunings();
+    connectAndList();
+}
+
+void TuningFileWorker::resetLocalTunings()
+{
     Q_EMIT progressMessage(QStringLiteral("Resetting local tunings..."));
     removeDirectoryRecursively(QDir(m_store.tuningRoot()));
     seedLocalStore();
-    connectAndList();
+}
+
+void TuningFileWorker::resetRemoteTunings()
+{
+    startActions(resetActions(
+        {m_store.files(TuningSide::Speaker), m_store.files(TuningSide::Amplifier)}, m_remoteFiles));
 }
 
 // Device actions are planned from a fresh listing, over a session that may have ended since the
@@ -209,9 +221,7 @@ void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
     else if (m_operation == Operation::Apply)
         startActions(applyActions(m_requestedChanges, m_catalog));
     else
-        startActions(
-            resetActions({m_store.files(TuningSide::Speaker), m_store.files(TuningSide::Amplifier)},
-                         m_remoteFiles));
+        resetRemoteTunings();
 }
 
 void TuningFileWorker::startActions(DeviceActionList actions)
@@ -231,7 +241,7 @@ void TuningFileWorker::startActions(DeviceActionList actions)
         return;
     }
     emitProgress(actionProgressFormat());
-    performNextAction();
+    performCurrentAction(m_actions.takeFirst());
 }
 
 const QString& TuningFileWorker::actionProgressFormat() const
@@ -241,9 +251,8 @@ const QString& TuningFileWorker::actionProgressFormat() const
     return m_operation == Operation::Reset ? resetting : applying;
 }
 
-void TuningFileWorker::performNextAction()
+void TuningFileWorker::performCurrentAction(const DeviceAction& action)
 {
-    const DeviceAction action = m_actions.takeFirst();
     const TuningSide side = tuningside::fromFolder(action.dir);
     qDebug().noquote() << "Performing current action:" << int(action.kind)
                        << "for file:" << action.dir + '/' + action.localFile << action.deviceFile;
@@ -273,7 +282,7 @@ void TuningFileWorker::onActionFinished()
     ++m_doneCount;
     emitProgress(actionProgressFormat());
     if (!m_actions.isEmpty()) {
-        performNextAction();
+        performCurrentAction(m_actions.takeFirst());
         return;
     }
     if (!m_unreadable.isEmpty()) {
@@ -433,12 +442,7 @@ void TuningFileWorker::copyArrivedFiles()
             const QString local = m_catalog.localFileCorrespondsToRemote(dir, name);
             if (!local.isEmpty() && !tuningname::isEarlier(local, name))
                 continue;
-            QFile staged(m_store.stagingFolder(side) + QLatin1Char('/') + name);
-            QString failure;
-            if (!staged.open(QIODevice::ReadOnly))
-                failure = staged.errorString();
-            else
-                failure = m_store.addOrReplaceLocalFile(side, name, staged.readAll(), local);
+            const QString failure = m_store.updateCloudFileToLocal(side, name, local);
             if (failure.isEmpty())
                 ++copied;
             else
@@ -470,7 +474,8 @@ void TuningFileWorker::refreshLocalStore()
         m_catalog.setLocalFiles(side, m_store.files(side));
 }
 
-void TuningFileWorker::publishRecords()
+// The records of the local store, grouped, to the list model; one progress step per file.
+void TuningFileWorker::updateFileInfoList()
 {
     const QString parsing = QStringLiteral("Parsing tunings...%1%");
     Q_EMIT mapBrandSeriesToFileInfoList(m_catalog.groupRecords(m_store.files(TuningSide::Speaker),
@@ -479,6 +484,11 @@ void TuningFileWorker::publishRecords()
                                                                    ++m_doneCount;
                                                                    emitProgress(parsing);
                                                                }));
+}
+
+void TuningFileWorker::publishRecords()
+{
+    updateFileInfoList();
     TuningCatalog::orderBrands(m_brands);
     Q_EMIT brandList(m_brands);
     finishOperation(true);

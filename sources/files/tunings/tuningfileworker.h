@@ -40,7 +40,7 @@ public:
     ~TuningFileWorker() override;
 
     // On the manager's thread, before any request.
-    void start();
+    void onThreadStarted();
     void initialize(const QString& ip, bool full);
     void applyChanges(const BrandSeriesMap& groups);
     void resetTunings();
@@ -90,11 +90,14 @@ private:
     void refreshLocalStore();
     void startFetching();
     void fetchNextOrClose();
+    void updateFileInfoList();
     void publishRecords();
     void connectAndList();
     void requestListings();
+    void resetLocalTunings();
+    void resetRemoteTunings();
     void startActions(DeviceActionList actions);
-    void performNextAction();
+    void performCurrentAction(const DeviceAction& action);
     const QString& actionProgressFormat() const;
     void readManifests();
     void requestWantedFiles(TuningSide side);
