@@ -16,7 +16,7 @@ WizardPageFrame {
         "OrvellinkOutputStartChannel": "Output"
     })
     property var rows: formRows(wizardState)
-    property var recommendedNames: []
+    readonly property var recommendedNames: hsModel.recommendedInputNames()
     property string refusal: ""
 
     title: "Wizard Menu"
@@ -55,11 +55,6 @@ WizardPageFrame {
             return channelRows("Input", 8, "editablecombobox", "InputName");
         }
         return [];
-    }
-
-    Component.onCompleted: {
-        if (rootQML.hsModel)
-            recommendedNames = rootQML.hsModel.recommendedInputNames();
     }
 
     QX8NumericalSV {

@@ -6,6 +6,7 @@
 #include "qx8nuqcurveplotter.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
+#include "reconfigurator.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "viewloader.h"
@@ -418,13 +419,20 @@ void TestWizardPages::formChannelsFollowTheFirst()
     m_screen.screenshot(QStringLiteral("wizard-OrvellinkInputStartChannel"));
 }
 
-// A name holding a double quote is refused on the page and never sent; a valid one is written.
+// The name boxes offer the recommended input names; a name holding a double quote is refused on
+// the page and never sent; a valid one is written.
 void TestWizardPages::formNamesPassTheNameCheck()
 {
     const QString name = kChoices + "Channel_1_OrvellinkInputName";
     open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
     QQuickItem* box = m_screen.visibleItem(QStringLiteral("formNameBox"));
     QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), QStringLiteral("Orvel 1"));
+    const QStringList offered = QQmlProperty::read(box, "model").toStringList();
+    const QStringList recommended = Reconfigurator::recommendedInputNames();
+    QVERIFY(!recommended.isEmpty());
+    QVERIFY2(std::all_of(recommended.begin(), recommended.end(),
+                         [&](const QString& name) { return offered.contains(name); }),
+             qPrintable(offered.join(", ")));
     const int from = m_screen.device().received().size();
     m_screen.typeInto(box, QStringLiteral("Kick \"In\""));
     QTRY_VERIFY(m_screen.visibleItem(QStringLiteral("formRefusal")));
