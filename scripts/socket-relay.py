@@ -38,7 +38,7 @@ def relay(accepted, target):
         onward = socket.socket(family, socket.SOCK_STREAM)
         onward.connect(where)
     except OSError as error:
-        print("socket-relay.py: cannot reach %s: %s" % (where, error), file=sys.stderr)
+        print("socket-relay.py: nothing answers at %s (yet?): %s" % (where, error), file=sys.stderr)
         accepted.close()
         return
     threading.Thread(target=pump, args=(onward, accepted), daemon=True).start()
