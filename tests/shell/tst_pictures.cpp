@@ -1,6 +1,7 @@
 // The application's pictures: every one that a page, a wizard descriptor or a table of the code
 // names is in the resources, each is drawn (never a plain panel), and the help overlay shows the
-// current screen's picture until a click anywhere.
+// current screen's picture until a click anywhere. QX8_SCREENSHOT_DIR, when set, receives a
+// picture of the overlay.
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -127,6 +128,7 @@ void TestPictures::helpOverlayShowsPictureUntilClicked()
     QQuickItem* overlay = root->findChild<QQuickItem*>("helpOverlay");
     QVERIFY(overlay);
     QVERIFY(!overlay->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(overlay->window()));
 
     QQmlProperty::write(root, "strHelpFileName", "/images/Help/Utilities.jpg");
     QMetaObject::invokeMethod(root, "showHelp");
@@ -138,6 +140,7 @@ void TestPictures::helpOverlayShowsPictureUntilClicked()
     QQuickItem* hint = ShellFixture::visibleItem(overlay, "helpCloseHint");
     QVERIFY(hint);
     QCOMPARE(hint->property("text").toString(), QString("Click anywhere to close"));
+    shell.screenshot("help-overlay.png");
 
     QTest::mouseClick(overlay->window(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
     QTRY_VERIFY(!overlay->isVisible());
