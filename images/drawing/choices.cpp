@@ -2,6 +2,7 @@
 #include "parts.h"
 
 #include <QPainter>
+#include <algorithm>
 
 using style::Ink;
 

@@ -2,7 +2,6 @@
 #include "parts.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QtMath>
 #include <functional>
 

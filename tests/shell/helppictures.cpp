@@ -38,6 +38,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QtTest>
+#include <cstdio>
 
 namespace {
 
