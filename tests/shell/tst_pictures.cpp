@@ -14,7 +14,9 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 
@@ -78,6 +80,33 @@ QString drawingFault(const QImage& image)
     return QString();
 }
 
+// Clockwise from twelve o'clock, in degrees from -180 to 180, of `offset` from a centre.
+double clockAngle(const QPointF& offset)
+{
+    return qRadiansToDegrees(std::atan2(offset.x(), -offset.y()));
+}
+
+// The angles (whole degrees) at which `image` has anything drawn between `inner` and `outer`
+// times its half width from its centre.
+QSet<int> markedAngles(const QImage& image, double inner, double outer)
+{
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    const double half = image.width() / 2.0;
+    QSet<int> marked;
+    for (int degrees = -180; degrees < 180; ++degrees) {
+        const double radians = qDegreesToRadians(double(degrees));
+        for (double r = inner * half; r < outer * half; r += 1.0) {
+            const QPoint at =
+                (centre + QPointF(std::sin(radians), -std::cos(radians)) * r).toPoint();
+            if (qAlpha(image.pixel(at)) > 128) {
+                marked.insert(degrees);
+                break;
+            }
+        }
+    }
+    return marked;
+}
+
 } // namespace
 
 class TestPictures : public QObject
@@ -87,6 +116,7 @@ class TestPictures : public QObject
 private Q_SLOTS:
     void namedPicturesExist();
     void picturesAreDrawn();
+    void dialPointerMeetsItsScale();
     void helpOverlayShowsPictureUntilClicked();
 };
 
@@ -118,6 +148,45 @@ void TestPictures::picturesAreDrawn()
     }
     QVERIFY2(pictures > 120, qPrintable(QString::number(pictures)));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+// The page turns the pointer by 2.7 degrees a percent: unturned it must stand on the scale's 0 %,
+// turned by 270 degrees on its 100 %, and the scale runs between the two.
+void TestPictures::dialPointerMeetsItsScale()
+{
+    const QImage scale =
+        QImage(":/images/Wizards/DialUL.png").convertToFormat(QImage::Format_ARGB32);
+    const QImage pointer =
+        QImage(":/images/Wizards/DialOL.png").convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(scale.size(), pointer.size());
+    QCOMPARE(scale.width(), scale.height()); // turned about its centre
+
+    // The pointer: the accent-coloured pixels, strongly blue.
+    QPointF sum;
+    int count = 0;
+    const QPointF centre(pointer.width() / 2.0, pointer.height() / 2.0);
+    for (int y = 0; y < pointer.height(); ++y) {
+        for (int x = 0; x < pointer.width(); ++x) {
+            const QRgb pixel = pointer.pixel(x, y);
+            if (qAlpha(pixel) > 200 && qBlue(pixel) > 200 && qRed(pixel) < 150) {
+                sum += QPointF(x + 0.5, y + 0.5) - centre;
+                ++count;
+            }
+        }
+    }
+    QVERIFY(count > 0);
+    const double zero = clockAngle(sum / count);
+
+    // The scale's ticks and arc, inside its numbers: every angle from the pointer's 0 % to 270
+    // degrees on, and none in the gap beyond.
+    const QSet<int> marked = markedAngles(scale, 0.6, 0.85);
+    const auto normalised = [](double degrees) {
+        return int(std::lround(std::remainder(degrees, 360.0)));
+    };
+    for (int step = 2; step <= 268; ++step)
+        QVERIFY2(marked.contains(normalised(zero + step)), qPrintable(QString::number(step)));
+    for (int step = 274; step <= 356; ++step)
+        QVERIFY2(!marked.contains(normalised(zero + step)), qPrintable(QString::number(step)));
 }
 
 void TestPictures::helpOverlayShowsPictureUntilClicked()
