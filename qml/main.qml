@@ -54,6 +54,10 @@ Item {
         timeout();
     }
 
+    function showHelp() {
+        helpOverlay.visible = true;
+    }
+
     function funcLastScreen(screenName) {
         lastScreen = screenName;
     }
@@ -202,6 +206,60 @@ Item {
         objectName: "pageLoader"
         anchors.fill: parent
         onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
+    }
+
+    // The help picture of the current screen over the whole window, until a click anywhere.
+    Rectangle {
+        id: helpOverlay
+        objectName: "helpOverlay"
+        anchors.fill: parent
+        visible: false
+        z: 200
+        color: Theme.background
+
+        Image {
+            objectName: "helpPicture"
+            anchors.top: parent.top
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: closeHint.top
+            fillMode: Image.PreserveAspectFit
+            smooth: true
+            source: helpOverlay.visible ? rootQML.strHelpFileName : ""
+        }
+
+        Rectangle {
+            id: closeHint
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            height: rootQML.dpY(40)
+            color: Theme.panel
+
+            Row {
+                anchors.centerIn: parent
+                spacing: rootQML.dpX(Theme.spacingSmall)
+
+                Image {
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: rootQML.dpY(24)
+                    height: width
+                    source: "/images/Close.png"
+                }
+                Text {
+                    objectName: "helpCloseHint"
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: "Click anywhere to close"
+                    color: Theme.text
+                    font.pixelSize: rootQML.dpY(Theme.fontBody)
+                }
+            }
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: helpOverlay.visible = false
+        }
     }
 
     SplashScreen {

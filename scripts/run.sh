@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs QX8Control beside a VirtualQX8 it finds on the
-# network. The application runs in a private network namespace with only loopback and one end of
-# a veth pair (10.77.0.1/24); VirtualQX8 answers in a second namespace at the other end
-# (10.77.0.20). Nothing else is reachable. Without a display the application runs under Xvfb.
+# Installs what is missing, builds what the run needs, and runs QX8Control beside a VirtualQX8 it
+# finds on the network. The application runs in a private network namespace with only loopback
+# and one end of a veth pair (10.77.0.1/24); VirtualQX8 answers in a second namespace at the other
+# end (10.77.0.20). Nothing else is reachable. Without a display the application serves its window
+# over VNC, which this machine's loopback reaches at 127.0.0.1:${QX8_RUN_VNC_PORT:-5900}.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+vnc_port=${QX8_RUN_VNC_PORT:-5900}
 
 if [ "${QX8_RUN_STAGE:-}" != namespace ]; then
     scripts/install-deps.sh
-    scripts/build.sh
-    exec scripts/netns-run env QX8_RUN_STAGE=namespace "$0" "$@"
+    scripts/build.sh QX8Control VirtualQX8
+    if [ -n "${DISPLAY:-}" ]; then
+        exec scripts/netns-run env QX8_RUN_STAGE=namespace "$0" "$@"
+    fi
+    # The window's VNC server listens inside the namespace; a Unix socket in a folder of this
+    # user's carries each viewer's connection from this machine's loopback to it.
+    relay=$(mktemp -d "${TMPDIR:-/tmp}/qx8vnc.XXXXXX")
+    scripts/socket-relay.py "tcp:127.0.0.1:$vnc_port" "unix:$relay/vnc" &
+    relay_pid=$!
+    trap 'kill "$relay_pid" 2>/dev/null; wait "$relay_pid" 2>/dev/null || true; rm -rf "$relay"' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    scripts/netns-run env QX8_RUN_STAGE=namespace QX8_RUN_RELAY="$relay" "$0" "$@"
+    exit
 fi
 
 # From here on inside the private namespace, as root. The programs themselves run as the user
@@ -27,7 +41,7 @@ mkdir -m 700 "$work/runtime"
 [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$work"
 
 # Each program runs in a process group of its own (setsid), so that ending it ends what it
-# started too (xvfb-run's server). They end in reverse order: the application before the device.
+# started too (the device's FTP server). They end in reverse order: the application first.
 children=()
 start() {
     setsid "$@" &
@@ -91,11 +105,14 @@ wait_until grep -q "listening" "$work/cloud.out" || fail "The cloud server did n
 export QX8_CLOUD_BASE_URL=http://127.0.0.1:8080 QX8_ANALYTICS_URL=http://127.0.0.1:8080/collect
 
 export XDG_RUNTIME_DIR="$work/runtime"
-application=(build/sources/shell/QX8Control)
-if [ -z "${DISPLAY:-}" ]; then
-    echo "No display: QX8Control runs under xvfb-run, where its window cannot be seen." \
-        "Ctrl+C ends it."
-    application=(xvfb-run -a "${application[@]}")
+if [ -n "${QX8_RUN_RELAY:-}" ]; then
+    # No display: the window over VNC (Qt's own server, software-rendered).
+    export QT_QPA_PLATFORM="vnc:size=1024x768:port=$vnc_port" QT_QUICK_BACKEND=software
+    start "${as_user[@]}" scripts/socket-relay.py "unix:$QX8_RUN_RELAY/vnc" \
+        "tcp:127.0.0.1:$vnc_port"
+    echo "No display: the window is served over VNC at 127.0.0.1:$vnc_port of this machine" \
+        "(from another: ssh -L $vnc_port:127.0.0.1:$vnc_port THIS-MACHINE, then a VNC viewer on" \
+        "localhost:$vnc_port). Ctrl+C ends it."
 fi
-start "${as_user[@]}" "${application[@]}"
+start "${as_user[@]}" build/sources/shell/QX8Control
 wait "${children[-1]}"

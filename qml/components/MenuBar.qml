@@ -101,7 +101,7 @@ Rectangle {
             objectName: "menuHelpButton"
             text: "Help"
             enabled: rootQML.strHelpFileName !== ""
-            onClicked: helpOverlay.visible = true
+            onClicked: rootQML.showHelp()
         }
         CustomButton {
             objectName: "menuPresetsButton"
@@ -126,27 +126,6 @@ Rectangle {
             text: "Outputs"
             checked: menuBar.currentScreen === "ScreenOutputMeters"
             onClicked: menuBar.send("1", "Output")
-        }
-    }
-
-    // The help picture of the current screen, over the whole window.
-    Rectangle {
-        id: helpOverlay
-        parent: rootQML
-        anchors.fill: parent
-        visible: false
-        z: 200
-        color: Theme.background
-
-        Image {
-            anchors.fill: parent
-            fillMode: Image.PreserveAspectFit
-            source: helpOverlay.visible ? rootQML.strHelpFileName : ""
-        }
-
-        MouseArea {
-            anchors.fill: parent
-            onClicked: helpOverlay.visible = false
         }
     }
 
