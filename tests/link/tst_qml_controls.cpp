@@ -54,16 +54,14 @@ private:
     LoggedInDevice* m_device = nullptr;
     std::unique_ptr<QObject> m_helpers;
 
-    // The screens' reading helpers (qrc:/qml/Units.js and Scales.js), callable from here.
+    // The screens' scale helper (qrc:/qml/Scales.js), callable from here.
     QObject* helpers()
     {
         if (!m_helpers) {
             QQmlComponent component(m_view->engine());
             component.setData("import QtQml 2.15\n"
-                              "import \"qrc:/qml/Units.js\" as Units\n"
                               "import \"qrc:/qml/Scales.js\" as Scales\n"
                               "QtObject {\n"
-                              "    function split(text, unit) { return Units.split(text, unit) }\n"
                               "    function taper(low, high) { return Scales.taper(low, high) }\n"
                               "}\n",
                               QUrl());
@@ -277,36 +275,48 @@ private Q_SLOTS:
         QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));
     }
 
-    // How a value text splits into number and unit for reading, by the unit the device model
-    // gives its variable.
+    // How a value text reads: number and unit apart, the number at the variable's resolution
+    // in the device model (a value on it as the device writes it), a word as it comes.
     void valueTextSplits_data()
     {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("unit");
         QTest::addColumn<QStringList>("parts");
-        // Row, text, unit, number part, unit part.
-        const char* const rows[][5] = {
-            {"kilohertz", "1.25kHz", "Hz", "1.25", "kHz"},
-            {"hertz", "80Hz", "Hz", "80", "Hz"},
-            {"decibels", "-3.5dB", "dB", "-3.5", "dB"},
-            {"ratio", "Inf:1", ":1", "Inf", ":1"},
-            {"degrees", "90 deg", " deg", "90", "deg"},
-            {"word", "Off", "Hz", "Off", ""},
-            {"prefix", "1:2", "", "1:2", ""},
-            {"unit alone", "dB", "dB", "dB", ""},
+        // Row, object, variable, text, number part, unit part.
+        const char* const rows[][6] = {
+            {"kilohertz", "RoomEQ", "Band_1_Frequency", "1.25kHz", "1.25", "kHz"},
+            {"hertz", "RoomEQ", "Band_1_Frequency", "80Hz", "80", "Hz"},
+            {"decibels", "HighPEQ", "Band_1_Gain", "-3.5dB", "-3.5", "dB"},
+            {"ratio", "Compressor", "Ratio", "Inf:1", "Inf", ":1"},
+            {"degrees", "Crossover", "Band_1_Phase", "90 deg", "90", "deg"},
+            {"word", "Nuq", "HighPass", "Off", "Off", ""},
+            {"prefix", "Gate", "Ratio", "1:2", "1:2", ""},
+            {"unit alone", "HighPEQ", "Band_1_Gain", "dB", "dB", ""},
+            {"tenth of a dB", "StereoMixer", "Input_2_Gain", "-7.97559dB", "-8", "dB"},
+            {"hertz below 1 kHz", "HighPEQ", "Band_1_Frequency", "111.978Hz", "112", "Hz"},
+            {"tenth of a hertz below 100", "HighPEQ", "Band_1_Frequency", "85.33Hz", "85.3", "Hz"},
+            {"hundredth of a kHz", "HighPEQ", "Band_1_Frequency", "1.89908kHz", "1.9", "kHz"},
+            {"up into kHz", "HighPEQ", "Band_1_Frequency", "999.7Hz", "1", "kHz"},
+            {"Q below 1", "HighPEQ", "Band_1_Q", "0.70711", "0.707", ""},
+            {"no minus zero", "HighPEQ", "Band_1_Gain", "-0.04dB", "0", "dB"},
+            {"hundredth of a ms", "Gate", "Attack", "1.234ms", "1.23", "ms"},
+            {"clock", "Nuq", "LiftTime", "1m 30s", "1m 30s", ""},
+            {"several units", "HighDelay", "Amount", "2.50ms/2.81ft/0.86m", "2.50ms/2.81ft/0.86m",
+             ""},
+            {"not in the model", "Nowhere", "Level", "1.23456dB", "1.23456dB", ""},
         };
-        for (const auto& [row, text, unit, number, unitPart] : rows)
-            QTest::newRow(row) << QString(text) << QString(unit) << QStringList{number, unitPart};
+        for (const auto& [row, object, variable, text, number, unitPart] : rows)
+            QTest::newRow(row) << QString(object) << QString(variable) << QString(text)
+                               << QStringList{number, unitPart};
     }
     void valueTextSplits()
     {
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
         QFETCH(QString, text);
-        QFETCH(QString, unit);
         QFETCH(QStringList, parts);
-        QVariant split;
-        QVERIFY(QMetaObject::invokeMethod(helpers(), "split", Q_RETURN_ARG(QVariant, split),
-                                          Q_ARG(QVariant, text), Q_ARG(QVariant, unit)));
-        QCOMPARE(split.toStringList(), parts);
+        QCOMPARE(DeviceModelProvider().readout(object, variable, text), parts);
     }
 
     // A fader's or meter's taper over a dB range: from end to end, ascending, the travel shared
