@@ -8,8 +8,10 @@
 #include "qx8label.h"
 #include "qx8led.h"
 #include "qx8meter.h"
+#include "qx8numericalsv.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
+#include "qx8textsv.h"
 #include "testmain.h"
 #include "tst_controlfixture.h"
 
@@ -17,6 +19,7 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
 #include <memory>
@@ -72,6 +75,25 @@ private:
     RangeStore m_store;
     std::unique_ptr<QQuickView> m_view;
 
+    // A component of the screens made from `qml`, laid on the page.
+    std::unique_ptr<QQuickItem> made(const QByteArray& qml)
+    {
+        QQmlComponent component(m_view->engine());
+        component.setData("import QtQuick 2.15\nimport \"qrc:/qml/\"\n" + qml,
+                          QUrl("qrc:/qml/UnderTest.qml"));
+        std::unique_ptr<QQuickItem> made(qobject_cast<QQuickItem*>(component.create()));
+        if (!made)
+            qWarning("%s", qPrintable(component.errorString()));
+        else
+            made->setParentItem(m_view->rootObject());
+        return made;
+    }
+    static QByteArray assignment(int channel)
+    {
+        return "svName: \"Node\\\\SetupWizardCurrentChoices\\\\SV\\\\Channel_" +
+               QByteArray::number(channel) + "_OrvellinkInputAssignment\"\n";
+    }
+
     QQuickItem* item(const char* name)
     {
         return m_view->rootObject()->findChild<QQuickItem*>(name);
@@ -112,6 +134,8 @@ private Q_SLOTS:
         registerType<QX8Meter>("QX8Meter");
         registerType<QX8LED>("QX8LED");
         registerType<QX8Button>("QX8Button");
+        registerType<QX8NumericalSV>("QX8NumericalSV");
+        registerType<QX8TextSV>("QX8TextSV");
         qmlRegisterSingletonType<DeviceModelProvider>(
             "DeviceModelProvider", 1, 0, "DeviceModelProvider",
             [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
@@ -354,6 +378,63 @@ private Q_SLOTS:
                    (bounds.at(i + 1).toDouble() - bounds.at(i).toDouble());
         };
         QVERIFY(perDb(lengths.size() - 1) > perDb(0));
+    }
+
+    // A spin box's step buttons in a row on both sides of the number, or stacked at its right
+    // end; its limits are the variable's range on the device.
+    void spinBoxLaysOutItsButtons_data()
+    {
+        QTest::addColumn<bool>("inRow");
+        // Row, layoutInRow, then x, y, height of the down button and of the up button in a
+        // 200 x 40 spin box.
+        QTest::addColumn<QList<int>>("down");
+        QTest::addColumn<QList<int>>("up");
+        QTest::newRow("in a row") << true << QList<int>{0, 0, 40} << QList<int>{160, 0, 40};
+        QTest::newRow("stacked") << false << QList<int>{160, 20, 20} << QList<int>{160, 0, 20};
+    }
+    void spinBoxLaysOutItsButtons()
+    {
+        QFETCH(bool, inRow);
+        QFETCH(QList<int>, down);
+        QFETCH(QList<int>, up);
+        const std::unique_ptr<QQuickItem> box =
+            made("CustomSpinBox { width: 200; height: 40; layoutInRow: " +
+                 QByteArray(inRow ? "true" : "false") + '\n' + assignment(2) + '}');
+        QVERIFY(box);
+        QTRY_COMPARE(box->property("to").toInt(), 64);
+        QCOMPARE(box->property("from").toInt(), 1);
+        QTRY_COMPARE(box->property("value").toInt(), 2);
+        const auto geometry = [&box](const char* name) {
+            const QQuickItem* indicator = box->findChild<QQuickItem*>(name);
+            return indicator ? QList<int>{int(indicator->x()), int(indicator->y()),
+                                          int(indicator->height())}
+                             : QList<int>();
+        };
+        QCOMPARE(geometry("downIndicator"), down);
+        QCOMPARE(geometry("upIndicator"), up);
+    }
+
+    // An editable combo box offers the whole numbers of the device's range when asked to, before
+    // the items appended.
+    void comboBoxOffersTheDeviceRange_data()
+    {
+        QTest::addColumn<bool>("useRange");
+        QTest::newRow("the device's range") << true;
+        QTest::newRow("its own items only") << false;
+    }
+    void comboBoxOffersTheDeviceRange()
+    {
+        QFETCH(bool, useRange);
+        const std::unique_ptr<QQuickItem> box =
+            made("EditableComboBox { appended: [\"Mic\"]; useMinMaxRange: " +
+                 QByteArray(useRange ? "true" : "false") + '\n' + assignment(3) + '}');
+        QVERIFY(box);
+        QStringList expected;
+        for (int n = 1; useRange && n <= 64; ++n)
+            expected << QString::number(n);
+        expected << "Mic";
+        QTRY_COMPARE(QQmlProperty::read(box.get(), "model").toStringList(), expected);
+        QTRY_COMPARE(box->property("editText").toString(), QString("3"));
     }
 
     void outputFaderAndDelayStrip()
