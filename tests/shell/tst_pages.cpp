@@ -16,7 +16,6 @@
 #include "valueresolution.h"
 #include "viewloader.h"
 
-#include <QFile>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
@@ -58,16 +57,10 @@ QSet<QString> rowPaths(const DeviceModel::Screen& screen, const QString& selecto
     return paths;
 }
 
-bool isPlaceholder(const QString& page)
-{
-    QFile file(QStringLiteral(":/qml/") + page);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains("\nPlaceholderPage {");
-}
-
 // A page of the processing chain: bound to processing objects only.
 bool isProcessingPage(const DeviceModel::Screen& screen)
 {
-    if (screen.everyPage || screen.bindings.isEmpty() || isPlaceholder(screen.page))
+    if (screen.everyPage || screen.bindings.isEmpty())
         return false;
     for (const DeviceModel::Binding& binding : screen.bindings) {
         if (binding.object == QLatin1String("NPO") || binding.object == QLatin1String("Presets"))
