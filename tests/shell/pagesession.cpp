@@ -6,9 +6,11 @@
 #include "qx8control.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
+#include "tcpadaptor.h"
 #include "testharness.h"
 #include "viewloader.h"
 
+#include <QPointer>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QSet>
@@ -86,11 +88,18 @@ bool PageSession::load(const QString& page, const QString& selector)
     return waitForPage(page);
 }
 
+// The loader deletes the page later, and until then its meters go on polling: the page is waited
+// out, then a probe brings every line it sent to the device, so that what a next page asks for
+// starts clean on the wire.
 void PageSession::unload()
 {
     QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    const QPointer<QQuickItem> page = m_shell.pageItem();
     QQmlProperty::write(pageLoader, QStringLiteral("source"), QString());
-    ShellFixture::settle();
+    if (!QTest::qWaitFor([&page] { return page.isNull(); }, qx8test::timeoutMs()))
+        qWarning("The page outlived its unloading");
+    if (TCPAdaptor::instance()->Ready())
+        m_device.receivedUntilProbe([] { ShellFixture::sendProbe(); });
 }
 
 bool PageSession::open(const QString& param, const QString& payload, const QString& page)

@@ -45,7 +45,8 @@ public:
     // Loads `page` into the page loader as the screen loader does, after writing `selector` to
     // the page's selector setting (when the device model gives it one).
     bool load(const QString& page, const QString& selector = QString());
-    // Loads no page at all: the window with its menu-bar-less root only.
+    // Loads no page at all: the window with its menu-bar-less root only. Returns once the page
+    // is gone and the device has every line it sent.
     void unload();
     // From the home screen, the GUI signal a block button sends; true once `page` is shown.
     bool open(const QString& param, const QString& payload, const QString& page);

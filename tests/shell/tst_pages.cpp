@@ -129,7 +129,6 @@ void TestPages::initTestCase()
     m_presetObjects = std::make_unique<ProcessingObjectList>();
     QTRY_VERIFY_WITH_TIMEOUT(m_presetObjects->listed(), qx8test::timeoutMs());
     m_session.unload();
-    m_session.device().receivedUntilProbe([] { ShellFixture::sendProbe(); });
     const QStringList subscriptions = m_session.subscriptions();
     m_shellSubscriptions = QSet<QString>(subscriptions.begin(), subscriptions.end());
 }
