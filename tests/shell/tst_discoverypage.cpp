@@ -238,7 +238,7 @@ void TestDiscoveryPage::manualAddressNeedsFourNumbers()
 void TestDiscoveryPage::manualAddressKeepsWhatWasTyped_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::newRow("a letter after the device's address") << deviceAddress() + "x";
+    QTest::newRow("a letter after the device address") << deviceAddress() + "x";
     QTest::newRow("a number too large") << "300.1.2.3";
     QTest::newRow("five numbers") << deviceAddress() + ".5";
 }
@@ -265,6 +265,8 @@ void TestDiscoveryPage::manualAddressKeepsWhatWasTyped()
     QCOMPARE(dialog->property("inputText").toString(), typed);
     QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(),
              QStringLiteral("127.0.0.1"));
+    m_shell.screenshot(QStringLiteral("discovery-address-kept-%1.png")
+                           .arg(QString(QTest::currentDataTag()).replace(' ', '-')));
 
     QTest::keyClick(m_shell.loader()->view(), Qt::Key_A, Qt::ControlModifier);
     type(deviceAddress());
@@ -298,6 +300,7 @@ void TestDiscoveryPage::refusedPasswordIsSaid()
                                      QStringLiteral("The device refused the password"),
                              qx8test::timeoutMs());
     QVERIFY(password->property("showWarning").toBool());
+    m_shell.screenshot(QStringLiteral("discovery-password-refused.png"));
     QCOMPARE(password->property("inputText").toString(), QString());
     QVERIFY(!m_device.wireLog()
                  .filter(QRegularExpression(
