@@ -6,6 +6,8 @@
 #include "devicemodel.h"
 
 #include <QList>
+#include <QPointer>
+#include <QQuickItem>
 #include <QSet>
 #include <QStringList>
 #include <functional>
@@ -50,9 +52,12 @@ public:
     void unload();
     // From the home screen, the GUI signal a block button sends; true once `page` is shown.
     bool open(const QString& param, const QString& payload, const QString& page);
-    // True once `page` is the loaded page, within the harness time-out.
-    bool waitForPage(const QString& page) const;
+    // True once `page` is the loaded page, and not `replaced`, within the harness time-out.
+    bool waitForPage(const QString& page, const QPointer<QQuickItem>& replaced = {}) const;
 
+    // True once a frame has been drawn from now on: every item of the page then stands where its
+    // positioners and layouts put it, where a click finds it.
+    bool waitForFrame() const;
     // The bound controls of the loaded page that have both names.
     QList<QX8Control*> pageControls() const;
     // Waits up to `timeoutMs` until every bound control of the page has its device value;

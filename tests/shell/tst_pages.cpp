@@ -499,8 +499,12 @@ void TestPages::homeBlockOpensItsPage()
     QFETCH(QString, value);
     QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
                            QStringLiteral("QX8HomeScreen.qml")));
+    // The blocks stand where they stay once the page shows the device's values and is drawn.
+    QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
     QQuickItem* button = nullptr;
-    QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())));
+    QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())) &&
+                button->isVisible());
+    QVERIFY(m_session.waitForFrame());
     click(button);
     QVERIFY(m_session.waitForPage(page));
     if (!key.isEmpty())
@@ -550,9 +554,10 @@ QQuickItem* TestPages::loadedControl(const QString& page, const QString& selecto
         qx8test::timeoutMs());
     if (!found || !m_session.waitForValues(qx8test::timeoutMs()).isEmpty())
         return nullptr;
-    // Graph handles show once their graph has drawn.
+    // Graph handles show once their graph has drawn; then a frame places them.
     if (!QTest::qWaitFor([target] { return target->isVisible() && target->isEnabled(); },
-                         qx8test::timeoutMs()))
+                         qx8test::timeoutMs()) ||
+        !m_session.waitForFrame())
         return nullptr;
     return target;
 }
