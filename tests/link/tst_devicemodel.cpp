@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <QTest>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -219,32 +218,6 @@ private Q_SLOTS:
                          qPrintable(variable.path + " " + key + ": " + QString::number(steps)));
             }
         }
-    }
-
-    // Rounding to a resolution, and the decimals it shows with, by value.
-    void resolutionRoundsByValue_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("rounded");
-        QTest::addColumn<int>("decimals");
-        QTest::newRow("tenth below 100") << 85.3371 << 85.3 << 1;
-        QTest::newRow("whole below 1000") << 111.978 << 112.0 << 0;
-        QTest::newRow("tens above") << 1899.08 << 1900.0 << 0;
-        QTest::newRow("on a boundary") << 99.97 << 100.0 << 0;
-        QTest::newRow("negative") << -7.97559 << -8.0 << 1;
-        QTest::newRow("no minus zero") << -0.04 << 0.0 << 1;
-    }
-    void resolutionRoundsByValue()
-    {
-        QFETCH(double, value);
-        QFETCH(double, rounded);
-        QFETCH(int, decimals);
-        const double inf = std::numeric_limits<double>::infinity();
-        const ValueResolution resolution({{0, 0.1}, {100, 0.1}, {1000, 1}, {inf, 10}});
-        QCOMPARE(resolution.rounded(value), rounded);
-        QVERIFY(!std::signbit(resolution.rounded(value)) || rounded < 0);
-        QCOMPARE(resolution.decimalsAt(rounded), decimals);
-        QCOMPARE(ValueResolution({}).rounded(value), value);
     }
 
     // Every name in the binding table is a variable of the model: a typo fails here.
