@@ -1,9 +1,11 @@
 // The processing pages in the application against VirtualQX8. Every page of the device model's
-// binding table (each selector value): it loads without a QML warning, every bound control shows
-// the device's value within a second, it asks the device for variables of its row only and for
-// every object of it (a page showing an object the preset lacks says so and asks for none of
-// it), and leaving it ends what it subscribed. Then, per family of controls, one gesture reaches
-// the wire and a change on the device's front panel moves the control.
+// binding table (each selector value): it loads without a QML warning, every bound control comes
+// to show the device's value, it asks the device for variables of its row only and for every
+// object of it (a page showing an object the preset lacks says so and asks for none of it), and
+// leaving it ends what it subscribed. Then, per family of controls, one gesture reaches the wire
+// and a change on the device's front panel moves the control. How soon a page shows its values
+// is the page-load benchmark's measure: on a machine under load, or under a sanitizer, a fixed
+// time says nothing about the page.
 #include "consolelinebuilder.h"
 #include "devicemodel.h"
 #include "pagesession.h"
@@ -26,8 +28,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kValuesWithinMs = 1000;
 
 // The variable of a request line on the wire ("sub", "asyncget", "lc"), as its path without the
 // percent suffix and without the enumeration's "EN".
@@ -93,6 +93,7 @@ class TestPages : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup();
     void pageShowsAndEndsItsRow_data();
     void pageShowsAndEndsItsRow();
     void gestureReachesDeviceAndBack_data();
@@ -133,6 +134,12 @@ void TestPages::initTestCase()
     m_shellSubscriptions = QSet<QString>(subscriptions.begin(), subscriptions.end());
 }
 
+// A row that failed half-way leaves no page behind for the next one to find on its wire.
+void TestPages::cleanup()
+{
+    m_session.unload();
+}
+
 void TestPages::cleanupTestCase()
 {
     m_presetObjects.reset();
@@ -170,13 +177,11 @@ void TestPages::pageShowsAndEndsItsRow()
         QVERIFY(findItem(pageItem, "absentNotice", QString())->isVisible());
         QTRY_VERIFY(!bindsAbsent());
     } else {
-        const QList<QX8Control*> waiting = m_session.waitForValues(kValuesWithinMs);
+        const QList<QX8Control*> waiting = m_session.waitForValues(qx8test::timeoutMs());
         QVERIFY2(waiting.isEmpty(),
-                 qPrintable(QString("%1 of %2 controls without their value after %3 ms, first %4 "
-                                    "%5")
+                 qPrintable(QString("%1 of %2 controls without their value, first %3 %4")
                                 .arg(waiting.size())
                                 .arg(m_session.pageControls().size())
-                                .arg(kValuesWithinMs)
                                 .arg(waiting.isEmpty() ? QString() : waiting.first()->poName(),
                                      waiting.isEmpty() ? QString() : waiting.first()->svName())));
     }
@@ -337,7 +342,6 @@ void TestPages::gestureReachesDeviceAndBack()
                    : QStringLiteral("(the device refused the set)");
     };
     QTRY_COMPARE_WITH_TIMEOUT(shownAfterSet(), shown, qx8test::timeoutMs());
-    m_session.unload();
 }
 
 // The controls a hand drags: sliders, faders and graph handles.
@@ -387,7 +391,6 @@ void TestPages::pressWithoutDragWritesNothing()
                                  .receivedUntilProbe([] { ShellFixture::sendProbe(); }, wireBefore)
                                  .filter(QRegularExpression(QStringLiteral("^set ")));
     QVERIFY2(sets.isEmpty(), qPrintable(sets.join('\n')));
-    m_session.unload();
 }
 
 void TestPages::dragWritesAtTheResolution_data()
@@ -459,7 +462,6 @@ void TestPages::dragWritesAtTheResolution()
     };
     const QString held = m_session.device().command("value \"" + path + '"').mid(3);
     QTRY_COMPARE_WITH_TIMEOUT(shown(), held, qx8test::timeoutMs());
-    m_session.unload();
 }
 
 void TestPages::homeBlockOpensItsPage_data()
@@ -540,7 +542,6 @@ void TestPages::homeDrawsTheCrossoverBands()
     QVERIFY(setAttribute("MonoSub", "1"));
     QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High", "Low"}), qx8test::timeoutMs());
     QVERIFY(setAttribute("NumBands", "3"));
-    m_session.unload();
 }
 
 QQuickItem* TestPages::loadedControl(const QString& page, const QString& selector,
