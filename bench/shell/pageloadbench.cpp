@@ -15,7 +15,6 @@
 #include "viewloader.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
@@ -34,12 +33,6 @@ struct PageRow
     QString selector;
 };
 
-bool isPlaceholder(const QString& page)
-{
-    QFile file(QStringLiteral(":/qml/") + page);
-    return file.open(QIODevice::ReadOnly) && file.readAll().contains("\nPlaceholderPage {");
-}
-
 // The processing pages, each with the first value of its selector whose objects the device's
 // preset holds.
 QList<PageRow> processingPages(const ProcessingObjectList& preset)
@@ -50,8 +43,7 @@ QList<PageRow> processingPages(const ProcessingObjectList& preset)
             screen.bindings.cbegin(), screen.bindings.cend(), [](const DeviceModel::Binding& b) {
                 return b.object == QLatin1String("NPO") || b.object == QLatin1String("Presets");
             });
-        if (screen.everyPage || screen.bindings.isEmpty() || shellPage ||
-            isPlaceholder(screen.page))
+        if (screen.everyPage || screen.bindings.isEmpty() || shellPage)
             continue;
         const QStringList selectors = screen.selectors();
         if (selectors.isEmpty()) {
@@ -132,7 +124,6 @@ double PageLoadBench::loadOnce(const PageRow& row, bool* graph)
     const double elapsed = clock.nsecsElapsed() / 1e6;
     *graph = carriesGraph(page);
     m_session.unload();
-    m_session.device().receivedUntilProbe([] { ShellFixture::sendProbe(); });
     return elapsed;
 }
 

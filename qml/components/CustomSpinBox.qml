@@ -2,27 +2,29 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 import QtQml 2.15
 import QX8NumericalSV 1.0
-import QX8TextSV 1.0
 
-// A whole number between `from` and `to` with step buttons on both sides; the user's changes
-// come as valueModified. Bound to a node variable through poName and svName, it shows the
-// device's value, takes its limits from the variable's \Min and \Max children (at most
-// restrictMaxValue when that is set) and writes each step.
+// A whole number between `from` and `to` with step buttons, laid out in a row on both sides of
+// the number (`layoutInRow`, the default) or stacked at its right end; the user's changes come as
+// valueModified. Bound to a node variable through poName and svName, it shows the device's
+// value, takes its limits from the variable's \Min and \Max children (at most restrictMaxValue
+// when that is set) and writes each step.
 T.SpinBox {
     id: root
 
     property string poName: "NPO"
     property string svName: ""
     property int restrictMaxValue: -1
+    property bool layoutInRow: true
+    readonly property real glyphSize: Theme.dpY(layoutInRow ? Theme.fontValue : Theme.fontSmall)
 
     implicitWidth: Theme.dpX(132)
     implicitHeight: Theme.dpY(Theme.controlHeight)
-    leftPadding: down.indicator.width
+    leftPadding: layoutInRow ? down.indicator.width : Theme.dpX(Theme.spacing)
     rightPadding: up.indicator.width
     editable: false
-    from: minimum.value !== "" ? parseInt(minimum.value) : 0
+    from: range.known ? range.low : 0
     to: {
-        var limit = maximum.value !== "" ? parseInt(maximum.value) : 99999;
+        var limit = range.known ? range.high : 99999;
         return restrictMaxValue >= 0 ? Math.min(limit, restrictMaxValue) : limit;
     }
 
@@ -36,31 +38,34 @@ T.SpinBox {
     }
 
     down.indicator: Rectangle {
-        x: 0
-        height: root.height
-        width: height
+        objectName: "downIndicator"
+        x: root.layoutInRow ? 0 : root.width - width
+        y: root.layoutInRow ? 0 : root.height / 2
+        height: root.layoutInRow ? root.height : root.height / 2
+        width: root.height
         radius: Theme.radius
         color: root.down.pressed ? Theme.raisedSelected : Theme.raised
         border.color: Theme.border
         Text {
             anchors.centerIn: parent
             text: "\u2212"
-            font.pixelSize: Theme.dpY(Theme.fontValue)
+            font.pixelSize: root.glyphSize
             color: root.value > root.from ? Theme.text : Theme.textFaint
         }
     }
 
     up.indicator: Rectangle {
+        objectName: "upIndicator"
         x: root.width - width
-        height: root.height
-        width: height
+        height: root.layoutInRow ? root.height : root.height / 2
+        width: root.height
         radius: Theme.radius
         color: root.up.pressed ? Theme.raisedSelected : Theme.raised
         border.color: Theme.border
         Text {
             anchors.centerIn: parent
             text: "+"
-            font.pixelSize: Theme.dpY(Theme.fontValue)
+            font.pixelSize: root.glyphSize
             color: root.value < root.to ? Theme.text : Theme.textFaint
         }
     }
@@ -86,19 +91,10 @@ T.SpinBox {
         restoreMode: Binding.RestoreNone
     }
 
-    QX8TextSV {
-        id: minimum
+    DeviceRange {
+        id: range
         poName: root.poName
-        svName: root.svName === "" ? "" : root.svName + "\\Min"
-        valueType: "Min"
-        Component.onCompleted: componentCompleted()
-    }
-    QX8TextSV {
-        id: maximum
-        poName: root.poName
-        svName: root.svName === "" ? "" : root.svName + "\\Max"
-        valueType: "Max"
-        Component.onCompleted: componentCompleted()
+        svName: root.svName
     }
 
     onValueModified: {

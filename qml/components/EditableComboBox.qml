@@ -7,14 +7,16 @@ import DeviceModelProvider 1.0
 // gives the text when the user confirms it (Enter or a pick). Bound to a text variable through
 // poName and svName, it shows the device's value and writes an accepted name, but only one that
 // matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why
-// and nothing is written. Its choices are the device's (with useDeviceModelData) and the items
-// appended.
+// and nothing is written. Its choices are the device's entries (with useDeviceModelData), the
+// whole numbers of the device's range (with useMinMaxRange, from the variable's \Min and \Max
+// children) and the items appended.
 T.ComboBox {
     id: root
 
     property string poName: "NPO"
     property string svName: ""
     property bool useDeviceModelData: false
+    property bool useMinMaxRange: false
     property var nameValidator: null
     property int maximumLength: 32767
     property var appended: []
@@ -22,6 +24,20 @@ T.ComboBox {
     signal textAccepted(string text)
     signal refused(string reason)
     signal written(string name)
+
+    function rangeNumbers() {
+        var numbers = [];
+        if (useMinMaxRange && range.known) {
+            for (var n = range.low; n <= range.high; ++n)
+                numbers.push(String(n));
+        }
+        return numbers;
+    }
+
+    // The device's value stays in the field when the choices change under it.
+    function showDeviceValue() {
+        editText = backend.value;
+    }
 
     function appendItems(list) {
         appended = appended.concat(list);
@@ -41,12 +57,14 @@ T.ComboBox {
     }
 
     editable: true
-    model: (useDeviceModelData ? DeviceModelProvider.entries(poName, svName) : []).concat(appended)
+    model: (useDeviceModelData ? DeviceModelProvider.entries(poName, svName) : [])
+        .concat(rangeNumbers(), appended)
     implicitWidth: Theme.dpX(200)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing)
     rightPadding: Theme.dpX(Theme.spacing) + indicator.width
 
+    onModelChanged: showDeviceValue()
     onAccepted: textAccepted(editText)
     onActivated: textAccepted(textAt(index))
     onTextAccepted: {
@@ -54,11 +72,17 @@ T.ComboBox {
             acceptName(text);
     }
 
+    DeviceRange {
+        id: range
+        poName: root.poName
+        svName: root.useMinMaxRange ? root.svName : ""
+    }
+
     QX8TextSV {
         id: backend
         poName: root.poName
         svName: root.svName
-        onValueChanged: root.editText = value
+        onValueChanged: root.showDeviceValue()
         Component.onCompleted: componentCompleted()
     }
 

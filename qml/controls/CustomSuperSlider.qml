@@ -84,6 +84,7 @@ Column {
         }
         QX8CustomLabel {
             id: valueText
+            objectName: "readout"
             anchors.horizontalCenter: parent.horizontalCenter
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName

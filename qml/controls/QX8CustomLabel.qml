@@ -1,11 +1,10 @@
 import QtQuick 2.15
 import QX8Label 1.0
 import DeviceModelProvider 1.0
-import "Units.js" as Units
 
-// The value of one variable as the device writes it: the number white, its unit smaller and
-// grey beside it ("1.25" "kHz"); a dimmed dash until the device has reported it. The number
-// elides when the item is given less width than it needs.
+// The value of one variable as the device writes it: the number white at the variable's
+// resolution, its unit smaller and grey beside it ("1.25" "kHz"); a dimmed dash until the device
+// has reported it. The number elides when the item is given less width than it needs.
 Item {
     id: root
 
@@ -17,9 +16,8 @@ Item {
     readonly property string text: backend.labelValue
     readonly property bool waiting: !backend.hasDeviceValue
     readonly property alias backend: backend
-    readonly property var parts: Units.split(backend.labelValue,
-                                             DeviceModelProvider.unit(processingObjectName,
-                                                                      stateVariableName))
+    readonly property var parts: DeviceModelProvider.readout(processingObjectName,
+                                                             stateVariableName, backend.labelValue)
 
     implicitWidth: number.implicitWidth + (unit.text === "" ? 0 : row.spacing + unit.implicitWidth)
     implicitHeight: number.implicitHeight

@@ -4,7 +4,8 @@ import QtQuick.Controls 2.15 as T
 import QX8Slider 1.0
 
 // A slider bound to one variable (percent of its range by default). It shows the device's
-// position and writes only while the user moves it.
+// position and writes only while the user drags it (or steps it with the keys), a value at the
+// variable's resolution.
 T.Slider {
     id: root
     objectName: "slider"
@@ -42,7 +43,7 @@ T.Slider {
         width: Theme.dpY(18)
         height: width
         radius: width / 2
-        color: root.pressed ? Theme.text : Theme.textDim
+        color: dragArea.pressed ? Theme.text : Theme.textDim
         opacity: backend.hasDeviceValue ? 1 : 0.3
     }
 
@@ -58,8 +59,12 @@ T.Slider {
         target: root
         property: "value"
         value: backend.stringProperty
-        when: !root.pressed
+        when: !dragArea.dragging
         restoreMode: Binding.RestoreNone
+    }
+
+    SliderDragArea {
+        id: dragArea
     }
 
     onMoved: backend.setValueWithoutFeedback(value)

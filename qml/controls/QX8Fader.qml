@@ -7,8 +7,8 @@ import "Scales.js" as Scales
 
 // A vertical fader bound to one variable through a piecewise scale (by default a console taper
 // over the variable's range in the device model), or linearly between minimumValue and
-// maximumValue. It shows the device's value and writes only while moved; the cap is dimmed until
-// the device has reported the value.
+// maximumValue. It shows the device's value and writes only while dragged, a value at the
+// variable's resolution; the cap is dimmed until the device has reported the value.
 T.Slider {
     id: root
     objectName: "fader"
@@ -48,7 +48,7 @@ T.Slider {
         width: Theme.dpX(32)
         height: Theme.dpY(20)
         radius: Theme.radius
-        color: root.pressed ? Theme.text : root.capColor
+        color: dragArea.pressed ? Theme.text : root.capColor
         opacity: backend.hasDeviceValue ? 1 : 0.3
         border.color: Theme.background
         Rectangle {
@@ -74,8 +74,12 @@ T.Slider {
         target: root
         property: "value"
         value: backend.faderValue
-        when: !root.pressed
+        when: !dragArea.dragging
         restoreMode: Binding.RestoreNone
+    }
+
+    SliderDragArea {
+        id: dragArea
     }
 
     onMoved: backend.setValueWithoutFeedback(value)

@@ -1,10 +1,12 @@
 import QtQuick 2.15
 import QtQuick.Layouts 1.15
 import QX8NumericalSV 1.0
+import DeviceModelProvider 1.0
 
 // One Nuq filter's read-out, following the device: its number in its band colour, whether it is
-// a fixed or a live filter, its centre frequency, depth and Q. A filter without depth is unused
-// and shows dimmed; values not yet reported show a dash.
+// a fixed or a live filter, its centre frequency, depth and Q at their resolution. A filter
+// without depth is unused and shows dimmed; values not yet reported show "-". A page may set the
+// four texts itself (the mode, when it knows which filters the device holds fixed).
 Item {
     id: root
 
@@ -13,20 +15,22 @@ Item {
     property string filterName: ""
     property color filterNameColor: Theme.text
     property bool fixedFilter: false
-    readonly property string valueMode: fixedFilter ? "FIXED" : "LIVE"
-    readonly property string valueFc: frequency.hasDeviceValue ? frequencyText(frequency.value)
-                                                               : "\u2013"
-    readonly property string valueGain: gain.hasDeviceValue ? gain.value.toFixed(1) + " dB"
-                                                            : "\u2013"
-    readonly property string valueQ: q.hasDeviceValue ? "Q " + q.value.toFixed(1) : "\u2013"
+    property string valueMode: fixedFilter ? "FIXED" : "LIVE"
+    property string valueFc: shown(frequency)
+    property string valueGain: shown(gain)
+    property string valueQ: q.hasDeviceValue ? "Q " + shown(q) : "-"
     readonly property bool inUse: gain.hasDeviceValue && gain.value < 0
     property real fontSize: Theme.fontLabel
 
     implicitWidth: row.implicitWidth
     implicitHeight: Theme.dpY(Theme.fontLabel + 10)
 
-    function frequencyText(hz) {
-        return hz >= 1000 ? (hz / 1000).toFixed(2) + " kHz" : hz.toFixed(0) + " Hz"
+    // "1.25 kHz", "-6 dB", "32": the device's value as a read-out shows it.
+    function shown(variable) {
+        if (!variable.hasDeviceValue)
+            return "-"
+        return DeviceModelProvider.readout(variable.poName, variable.svName, variable.value)
+            .filter(function(part) { return part !== "" }).join(" ")
     }
 
     QX8NumericalSV {

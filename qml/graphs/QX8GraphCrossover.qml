@@ -101,6 +101,7 @@ Rectangle {
                 model: [hp, lp]
                 QX8TouchControlPoint {
                     readonly property var variable: modelData
+                    objectName: "handle_" + variable.svName
                     // Placed only from values the device has reported.
                     readonly property bool known: variable.value > 0 && gain.value > -1000
                     index: band.bandIndex

@@ -38,7 +38,8 @@ Item {
         font.pixelSize: root.diameter * 0.5
     }
 
-    // The handle follows the finger exactly: its centre keeps the offset of the press.
+    // A press moves nothing; once the finger has travelled the platform's drag distance the
+    // handle follows it exactly, its centre keeping the offset of the press.
     MouseArea {
         id: area
         property point grip
@@ -49,6 +50,9 @@ Item {
             root.pressed(root.index)
         }
         onPositionChanged: {
+            if (!root.dragging && Math.abs(mouse.x - grip.x) < Qt.styleHints.startDragDistance
+                    && Math.abs(mouse.y - grip.y) < Qt.styleHints.startDragDistance)
+                return
             var p = mapToItem(root.parent, mouse.x, mouse.y)
             root.dragging = true
             root.x = p.x - grip.x

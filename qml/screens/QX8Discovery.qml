@@ -15,6 +15,8 @@ Rectangle {
     readonly property string offlineAddress: "127.0.0.1"
     readonly property var deviceTypes: ["Standard", "Dante", "Orvel Link"]
     property int chosenDeviceType: 0
+    // A password the user typed is on its way: a refusal is then the device's answer to it.
+    property bool passwordTyped: false
 
 
     function storedAddress() {
@@ -54,6 +56,7 @@ Rectangle {
     }
 
     function connectTo(address) {
+        passwordTyped = false;
         dataStore.setIsStartup("true");
         stopScanning();
         settings.setValue("isConfigMode", "false");
@@ -65,9 +68,17 @@ Rectangle {
         dataStore.setDiscoveryConnectionLost(false);
     }
 
-    function openManualDialog() {
+    // Four numbers from 0 to 255 with dots between them.
+    function isAddress(text) {
+        return /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
+            .test(text);
+    }
+
+    // With the text the user typed, or else the stored address (not the offline model's).
+    function openManualDialog(typed) {
         var address = storedAddress();
-        manualDialog.inputText = address === offlineAddress ? "" : address;
+        manualDialog.inputText = typed !== undefined ? typed
+                                                     : address === offlineAddress ? "" : address;
         manualDialog.open();
     }
 
@@ -235,13 +246,14 @@ Rectangle {
         message: "Enter IP address of Spandrell QX8"
         showTextField: true
         showCancel: true
-        inputValidator: RegExpValidator {
-            regExp: /^((25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])\.){3}(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
-        }
+        // Every key the user types stays; the address is judged when it is confirmed, so that
+        // nothing but what was typed is ever asked for.
         onAccepted: {
-            var address = inputText.trim();
-            if (!inputAcceptable) {
-                discovery.showMessage("Please enter a valid IP Address", discovery.openManualDialog);
+            var typed = inputText;
+            var address = typed.trim();
+            if (!discovery.isAddress(address)) {
+                discovery.showMessage("Please enter a valid IP Address",
+                                      function() { discovery.openManualDialog(typed); });
                 return;
             }
             settings.setValue("Data/CurrentDeviceAddress", address);
@@ -253,12 +265,16 @@ Rectangle {
     QX8CustomDialog {
         id: passwordDialog
         objectName: "passwordDialog"
+        // After a typed password, the device's refusal is said before asking again.
+        title: discovery.passwordTyped ? "The device refused the password" : ""
+        showWarning: discovery.passwordTyped
         message: "Please enter password to proceed"
         showTextField: true
         showCancel: true
         inputValidator: specialCharacterValidator
         inputMaskEcho: TextInput.Password
         onAccepted: {
+            discovery.passwordTyped = true;
             rootQML.guiSignal("EnterPassword", discovery.storedAddress() + ":" + inputText);
             discovery.stopScanning();
             discovery.showBusy("Connecting to Spandrell QX8");

@@ -25,9 +25,46 @@ CrossoverGraphItem::CrossoverGraphItem(QQuickItem* parent)
 void CrossoverGraphItem::componentCompleted()
 {
     qDebug() << " ComponentCompleted : " << poName() << m_bandCount << m_waysCount << m_subsCount;
-    m_plotter->init(poName(), m_bandCount, m_waysCount, m_subsCount);
+    bindPlotter();
     markCompleted();
     pushPlotRectangle();
+}
+
+void CrossoverGraphItem::setWaysCount(int count)
+{
+    m_waysCount = count;
+    rebindLater();
+}
+
+void CrossoverGraphItem::setSubsCount(int count)
+{
+    m_subsCount = count;
+    rebindLater();
+}
+
+void CrossoverGraphItem::setBandCount(int count)
+{
+    m_bandCount = count;
+    rebindLater();
+}
+
+void CrossoverGraphItem::bindPlotter()
+{
+    m_plotter->init(poName(), m_bandCount, m_waysCount, m_subsCount);
+}
+
+void CrossoverGraphItem::rebindLater()
+{
+    if (!isCompleted() || m_rebindQueued)
+        return;
+    m_rebindQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_rebindQueued = false;
+            bindPlotter();
+        },
+        Qt::QueuedConnection);
 }
 
 void CrossoverGraphItem::setPlotRectangle(const QRectF& rectangle)

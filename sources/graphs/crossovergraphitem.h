@@ -17,14 +17,15 @@ class CrossoverGraphItem : public CurveGraphItem
 public:
     explicit CrossoverGraphItem(QQuickItem* parent = nullptr);
 
+    // A layout set after completion reaches the plotter, which binds its bands anew.
     int waysCount() const { return m_waysCount; }
-    void setWaysCount(int count) { m_waysCount = count; }
+    void setWaysCount(int count);
     int subsCount() const { return m_subsCount; }
-    void setSubsCount(int count) { m_subsCount = count; }
+    void setSubsCount(int count);
     bool isSubPresent() const { return m_isSubPresent; }
     void setIsSubPresent(bool present) { m_isSubPresent = present; }
     int bandCount() const { return m_bandCount; }
-    void setBandCount(int count) { m_bandCount = count; }
+    void setBandCount(int count);
 
     Q_INVOKABLE void componentCompleted();
 
@@ -41,9 +42,14 @@ protected:
     void setPlotRectangle(const QRectF& rectangle) override;
 
 private:
+    void bindPlotter();
+    // The counts of one change of layout arrive one by one: the plotter binds once, after them.
+    void rebindLater();
+
     CrossoverCurvePlotter* m_plotter;
     int m_waysCount = 0;
     int m_subsCount = 0;
     int m_bandCount = 0;
     bool m_isSubPresent = false;
+    bool m_rebindQueued = false;
 };

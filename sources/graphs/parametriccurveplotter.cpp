@@ -75,6 +75,13 @@ void ParametricCurvePlotter::onSVChanged(float value)
         refreshBandPoints(band);
 }
 
+float ParametricCurvePlotter::gainPointForLogFreq(int x) const
+{
+    LevelMapping mapping = levelMapping();
+    mapping.offset = 0.0;
+    return float(mapping.apply(m_calculator.gainForFreq(m_axis.frequencyAt(x, width()))));
+}
+
 void ParametricCurvePlotter::sampleBand(int band, const LevelMapping& mapping)
 {
     m_step = 1;

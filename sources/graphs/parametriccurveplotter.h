@@ -18,6 +18,10 @@ public:
 
     const CurveCalculator& calculator() const { return m_calculator; }
 
+    // One height of the band last prepared, at pixel column x, as its curve has it but whatever
+    // the band's gain and without the curve's offset.
+    Q_INVOKABLE float gainPointForLogFreq(int x) const;
+
 public slots:
     void onSVChanged(float value);
 
@@ -31,8 +35,9 @@ protected:
     void addNumericBand(int band, const QStringList& parameters, const QString& entityName);
     static QString svName(int band, const QString& parameter);
 
-    // Samples `band` at every pixel column into its heights and its curve, each level shown as
-    // `mapping` says.
+    // How the graph shows a level in the current plot rectangle.
+    virtual LevelMapping levelMapping() const = 0;
+    // Samples `band` at every pixel column into its heights and its curve.
     void sampleBand(int band, const LevelMapping& mapping);
     // Writes `heights` into `curve`, one point per pixel column.
     static void writeCurve(const std::vector<double>& heights, Curve& curve);

@@ -18,11 +18,15 @@ void QX8NuqCurvePlotter::init(const QString& poName, int bandCount)
     m_curves.append(Curve()); // stays empty: no total here
 }
 
+LevelMapping QX8NuqCurvePlotter::levelMapping() const
+{
+    return NuqGeometry(boundRectangle().width(), boundRectangle().height()).levelMapping();
+}
+
 void QX8NuqCurvePlotter::refreshBandPoints(int band)
 {
     if (isSettling() || m_curves.isEmpty() || band < 0 || band >= bandCount())
         return;
-    sampleBand(band,
-               NuqGeometry(boundRectangle().width(), boundRectangle().height()).levelMapping());
+    sampleBand(band, levelMapping());
     emitCurves();
 }

@@ -15,5 +15,6 @@ public:
     Q_INVOKABLE void init(const QString& poName, int bandCount);
 
 protected:
+    LevelMapping levelMapping() const override;
     void refreshBandPoints(int band) override;
 };

@@ -39,6 +39,11 @@ PeqGeometry QX8PEQCurvePlotter::geometry() const
     return PeqGeometry(boundRectangle().width(), boundRectangle().height());
 }
 
+LevelMapping QX8PEQCurvePlotter::levelMapping() const
+{
+    return geometry().levelMapping();
+}
+
 void QX8PEQCurvePlotter::onSVChanged(QString value)
 {
     const int band = m_variables.bandOf(sender());
@@ -53,7 +58,7 @@ void QX8PEQCurvePlotter::refreshBandPoints(int band)
 {
     if (!canRefresh() || band < 0 || band >= bandCount())
         return;
-    sampleBand(band, geometry().levelMapping());
+    sampleBand(band, levelMapping());
     refreshTotal();
     emitCurves();
 }
@@ -62,7 +67,7 @@ void QX8PEQCurvePlotter::refreshAllBands()
 {
     if (!canRefresh())
         return;
-    const LevelMapping mapping = geometry().levelMapping();
+    const LevelMapping mapping = levelMapping();
     for (int band = 0; band < bandCount(); ++band)
         sampleBand(band, mapping);
     refreshTotal();

@@ -33,6 +33,7 @@ public slots:
     void onSVChanged(QString value);
 
 protected:
+    LevelMapping levelMapping() const override;
     void refreshBandPoints(int band) override;
     // Every band, then the total once.
     void refreshAllBands() override;

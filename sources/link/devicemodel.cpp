@@ -7,6 +7,9 @@
 #include <QLoggingCategory>
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 constexpr int kLongestRun = 1000;
@@ -76,6 +79,9 @@ public:
 
     bool read(const QJsonObject& root)
     {
+        if (!readStepTables(root.value(QLatin1String("stepTables")).toObject()))
+            return false;
+        m_unitSteps = root.value(QLatin1String("unitSteps")).toObject();
         for (const QJsonValue& entry : root.value(QLatin1String("nodeVariables")).toArray()) {
             const QJsonObject variable = entry.toObject();
             if (!addVariables(variable.value(QLatin1String("path")).toString(), variable, {}))
@@ -228,7 +234,49 @@ private:
         if (!(variable->defaultNumber >= variable->minimum &&
               variable->defaultNumber <= variable->maximum))
             return fail(variable->path + ": default outside the range");
+        const QJsonValue step = isSwitch ? QJsonValue(1) : entry.value(QLatin1String("step"));
+        const std::optional<QList<DeviceModel::Step>> steps =
+            stepsOf(step.isUndefined() ? m_unitSteps.value(variable->unit) : step);
+        if (!steps)
+            return fail(variable->path + ": a number needs a step, its own or its unit's");
+        variable->steps = *steps;
         return true;
+    }
+
+    // Each table lists steps by ascending value: every entry but the last ends "below" a value.
+    bool readStepTables(const QJsonObject& tables)
+    {
+        for (auto it = tables.begin(); it != tables.end(); ++it) {
+            QList<DeviceModel::Step> steps;
+            const QJsonArray entries = it.value().toArray();
+            for (int i = 0; i < entries.size(); ++i) {
+                const QJsonObject entry = entries.at(i).toObject();
+                const bool last = i == entries.size() - 1;
+                const double below = entry.value(QLatin1String("below"))
+                                         .toDouble(std::numeric_limits<double>::infinity());
+                const double size = entry.value(QLatin1String("step")).toDouble();
+                if (!(size > 0) || last != std::isinf(below) ||
+                    (!steps.isEmpty() && !(below > steps.last().below)))
+                    return fail("step table \"" + it.key() +
+                                "\": positive steps below ascending values, the last one open");
+                steps.append({below, size});
+            }
+            if (steps.isEmpty())
+                return fail("step table \"" + it.key() + "\" is empty");
+            m_stepTables.insert(it.key(), steps);
+        }
+        return true;
+    }
+
+    // A positive size, or the name of a step table.
+    std::optional<QList<DeviceModel::Step>> stepsOf(const QJsonValue& step) const
+    {
+        if (step.isString() && m_stepTables.contains(step.toString()))
+            return m_stepTables.value(step.toString());
+        if (step.toDouble() > 0)
+            return QList<DeviceModel::Step>{
+                {std::numeric_limits<double>::infinity(), step.toDouble()}};
+        return std::nullopt;
     }
 
     bool readEnumeration(DeviceModel::Variable* variable, const QJsonObject& entry,
@@ -315,6 +363,8 @@ private:
     }
 
     QString* m_error;
+    QHash<QString, QList<DeviceModel::Step>> m_stepTables;
+    QJsonObject m_unitSteps;
 };
 
 QStringList DeviceModel::Screen::selectors() const
@@ -336,6 +386,17 @@ bool DeviceModel::Screen::binds(const QString& selector, const QString& object,
             return true;
     }
     return false;
+}
+
+QString DeviceModel::resourcePath()
+{
+    // The resource lies in this static library: naming it here links it in.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(devicemodel);
+        return true;
+    }();
+    Q_UNUSED(registered)
+    return QStringLiteral(":/devicemodel.json");
 }
 
 const DeviceModel& DeviceModel::fromResources()

@@ -8,9 +8,9 @@
 #include <optional>
 
 // The device model: every processing object, state variable and node variable of the
-// processor with its range, unit, enumeration entries, nudge classes and default value, and
-// the table of which objects and variables each screen binds. One JSON file in the resources
-// (":/devicemodel.json"), read by the application and by VirtualQX8 alike.
+// processor with its range, unit, resolution, enumeration entries, nudge classes and default
+// value, and the table of which objects and variables each screen binds. One JSON file in the
+// resources (":/devicemodel.json"), read by the application and by VirtualQX8 alike.
 //
 // A name may stand for several: "Band_{1..8}_Gain" is Band_1_Gain to Band_8_Gain,
 // "{Low|High}Amplifier" is LowAmplifier and HighAmplifier; so may a processing object's name.
@@ -26,6 +26,13 @@ public:
     {
         QString name;
         double scale = 1.0;
+    };
+
+    // The resolution of a number from a value up to `below` (infinite for the last one).
+    struct Step
+    {
+        double below;
+        double size;
     };
 
     // A state variable or attribute. `path` is its console path below the root, without the
@@ -45,6 +52,9 @@ public:
         QList<DisplayUnit> displayUnits;
         bool clock = false;     // seconds written as minutes and seconds: "1m 30s"
         int motionPeriodMs = 0; // a meter: the device's value moves with this period
+        // A number's resolution, ascending by value: its "step" (a size, or a table of
+        // "stepTables"), else the step of its unit in "unitSteps". One entry of 1 for a switch.
+        QList<Step> steps;
         // A band meter of the analyser (band n of a numbered name): pink noise through the
         // graphic EQ object `analyserShapedBy`, raised by the analyser's variable `analyserGain`.
         int analyserBand = 0;
@@ -90,7 +100,8 @@ public:
         bool binds(const QString& selector, const QString& object, const QString& variable) const;
     };
 
-    static QString resourcePath() { return QStringLiteral(":/devicemodel.json"); }
+    // The model's file in the resources, registered by the first call.
+    static QString resourcePath();
     // The model of the resources, read once; empty (and logged) when it cannot be read.
     static const DeviceModel& fromResources();
 

@@ -1,20 +1,17 @@
 #include "devicemodelprovider.h"
 
-#include "consolelinebuilder.h"
+#include "boundvariable.h"
+#include "valuereadout.h"
 
 DeviceModelProvider::DeviceModelProvider(QObject* parent)
     : QObject(parent), m_model(DeviceModel::fromResources())
 {
 }
 
-// The link's own path rules name the variable: "\\Preset\PO\SV\SV\" loses its backslashes.
 const DeviceModel::Variable* DeviceModelProvider::variable(const QString& poName,
                                                            const QString& svName) const
 {
-    if (poName.isEmpty() || svName.isEmpty())
-        return nullptr;
-    const QString path = ConsoleLineBuilder::pathBody(poName, svName);
-    return m_model.variable(path.mid(2).chopped(1));
+    return boundVariable(poName, svName, m_model);
 }
 
 bool DeviceModelProvider::contains(const QString& poName, const QString& svName) const
@@ -61,6 +58,15 @@ QStringList DeviceModelProvider::displayUnits(const QString& poName, const QStri
             names.append(unit.name);
     }
     return names;
+}
+
+QStringList DeviceModelProvider::readout(const QString& poName, const QString& svName,
+                                         const QVariant& value) const
+{
+    const ValueReadout readout(variable(poName, svName));
+    if (value.userType() == QMetaType::QString)
+        return readout.partsOf(value.toString());
+    return readout.partsOf(value.toDouble());
 }
 
 QString DeviceModelProvider::nudgeObjectClass(const QString& poName, const QString& svName) const

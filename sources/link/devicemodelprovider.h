@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
-// The device model for the screens: the range, unit, entries and nudge classes of the
-// variable a control binds, named as the control names it (processing object and state
+// The device model for the screens: the range, unit, resolution, entries and nudge classes of
+// the variable a control binds, named as the control names it (processing object and state
 // variable, "NPO" and a node path, "Presets" and a storage variable), and the objects each
 // page binds. Registered for QML as the singleton DeviceModelProvider.
 class DeviceModelProvider : public QObject
@@ -28,6 +28,10 @@ public:
     Q_INVOKABLE QStringList entries(const QString& poName, const QString& svName) const;
     // The units of a value the device writes in several at once ("ms", "ft", "m"), in its order.
     Q_INVOKABLE QStringList displayUnits(const QString& poName, const QString& svName) const;
+    // What a read-out shows of a device value text or a number: {number, unit}, the number at
+    // the variable's resolution (ValueReadout).
+    Q_INVOKABLE QStringList readout(const QString& poName, const QString& svName,
+                                    const QVariant& value) const;
     // The classes under which a nudge button of the variable finds its step.
     Q_INVOKABLE QString nudgeObjectClass(const QString& poName, const QString& svName) const;
     Q_INVOKABLE QString nudgeVariableClass(const QString& poName, const QString& svName) const;

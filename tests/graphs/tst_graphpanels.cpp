@@ -65,6 +65,8 @@ private slots:
     void transferPanelFollowsDevice_data();
     void transferPanelFollowsDevice();
     void geqHandlesStandOverTheirBars();
+    void nuqFilterInfoReadsItsFilter_data();
+    void nuqFilterInfoReadsItsFilter();
 
 private:
     // Shows `body` (QML over the graph components) in a window of the given size and returns
@@ -196,7 +198,8 @@ void TestGraphPanels::peqPanelFollowsDrag()
     QVERIFY(columnHas(image, 614, 137, 143, Qt::white, 60));
     QVERIFY(columnHas(image, 614, 180, 180, Qt::red) && qAlpha(image.pixel(614, 180)) < 200);
 
-    // The touch point dragged to the middle of the width, 100 px above the middle line.
+    // The touch point dragged to the middle of the width, 100 px above the middle line: 663.325 Hz
+    // and +10 dB, written at their resolution.
     const int skip = m_processor.received().size();
     const QPoint from(614, 140), to(550, 100);
     QTest::mousePress(m_view.get(), Qt::LeftButton, Qt::NoModifier, from);
@@ -204,7 +207,7 @@ void TestGraphPanels::peqPanelFollowsDrag()
         QTest::mouseMove(m_view.get(), from + (to - from) * i / 8);
     QTest::mouseRelease(m_view.get(), Qt::LeftButton, Qt::NoModifier, to);
     QVERIFY(m_processor.waitForSequence(
-        {QStringLiteral("set \"%1\" \"663.325\"")
+        {QStringLiteral("set \"%1\" \"663\"")
              .arg(LinkedProcessor::path("LowPEQ", "Band_1_Frequency")),
          QStringLiteral("set \"%1\" \"10\"").arg(LinkedProcessor::path("LowPEQ", "Band_1_Gain"))},
         skip));
@@ -303,6 +306,45 @@ void TestGraphPanels::geqHandlesStandOverTheirBars()
     // "1.0 kHz" is band 18: +6 dB stands a quarter of the graph's height above the middle.
     QQuickItem* kilohertz = itemNamed(m_root.get(), QStringLiteral("handle_18"));
     QTRY_VERIFY(qAbs(kilohertz->y() + kilohertz->height() / 2 - graph->height() / 4) <= 1);
+}
+
+// A Nuq filter's read-out: "-" until the device reports, then mode, centre, depth and Q at their
+// resolution; a page may set the texts itself.
+void TestGraphPanels::nuqFilterInfoReadsItsFilter_data()
+{
+    QTest::addColumn<QByteArray>("properties");
+    QTest::addColumn<QStringList>("shown"); // valueMode, valueFc, valueGain, valueQ
+    QTest::newRow("no filter named")
+        << QByteArray(R"(bandName: "")") << QStringList{"LIVE", "-", "-", "-"};
+    QTest::newRow("the device's filter") << QByteArray(R"(bandName: "Band_2"; fixedFilter: true)")
+                                         << QStringList{"FIXED", "1.23 kHz", "-6 dB", "Q 32.4"};
+    QTest::newRow("set by the page")
+        << QByteArray(R"(bandName: "Band_2"; valueMode: "LIVE"; valueFc: "-"; valueQ: "Q -")")
+        << QStringList{"LIVE", "-", "-6 dB", "Q -"};
+}
+
+void TestGraphPanels::nuqFilterInfoReadsItsFilter()
+{
+    QFETCH(QByteArray, properties);
+    QFETCH(QStringList, shown);
+    for (const auto& [variable, value] :
+         {std::pair{"Band_2_Frequency", "1234.56"}, std::pair{"Band_2_Gain", "-6.04"},
+          std::pair{"Band_2_Q", "32.43"}})
+        QVERIFY(m_processor.set("Nuq", variable, value));
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick 2.15\nCustomNuqFilterInfo { processingObjectName: \"Nuq\"; " +
+                          properties + " }",
+                      QUrl("qrc:/qml/FilterInfoUnderTest.qml"));
+    std::unique_ptr<QObject> info(component.create());
+    QVERIFY2(info, qPrintable(component.errorString()));
+    const auto texts = [&info] {
+        QStringList read;
+        for (const char* name : {"valueMode", "valueFc", "valueGain", "valueQ"})
+            read << info->property(name).toString();
+        return read;
+    };
+    QTRY_COMPARE(texts(), shown);
 }
 
 void TestGraphPanels::cleanupTestCase()

@@ -1,6 +1,7 @@
 // The plotters and the graphic-EQ bands against VirtualQX8 through the real link: what they
 // subscribe, what a drag or a sweep writes on the wire, and how curves follow device values.
 #include "crossovercurveplotter.h"
+#include "crossovergraphitem.h"
 #include "geqgeometry.h"
 #include "linkedprocessor.h"
 #include "logfrequencyaxis.h"
@@ -80,6 +81,10 @@ private slots:
     void bandCountsHeld();
     void nothingFromValuesNotArrived();
     void geqSweepWritesInsideRange();
+    void crossoverLayoutReachesThePlotter_data();
+    void crossoverLayoutReachesThePlotter();
+    void gainPointSamplesTheBandLastPrepared_data();
+    void gainPointSamplesTheBandLastPrepared();
 
 private:
     bool waitForSubscriptions(const QStringList& paths);
@@ -121,13 +126,14 @@ void TestGraphPlotters::peqDragWritesBandValues()
     // The values set above (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
     QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
 
-    // Half the width is 20 Hz * sqrt(1100); 100 px above the 0 dB line is +10 dB.
+    // Half the width is 20 Hz * sqrt(1100), 663.325 Hz, written at its resolution; 100 px above
+    // the 0 dB line is +10 dB.
     const Curves before = plotter.curves();
     const int skip = m_processor.received().size();
     item.setControlPoint(0, 550, 100);
-    QVERIFY(m_processor.waitForSequence({setLine("HighPEQ", "Band_1_Frequency", "663.325"),
-                                         setLine("HighPEQ", "Band_1_Gain", "10")},
-                                        skip));
+    QVERIFY(m_processor.waitForSequence(
+        {setLine("HighPEQ", "Band_1_Frequency", "663"), setLine("HighPEQ", "Band_1_Gain", "10")},
+        skip));
     // The curve follows the device's report, not the drag itself.
     QTRY_VERIFY(qAbs(plotter.controlPoint(0).x() - 550) <= 1 && plotter.controlPoint(0).y() == 100);
     const auto peak = extreme(plotter.curves().at(0), false);
@@ -290,6 +296,95 @@ void TestGraphPlotters::geqSweepWritesInsideRange()
     QCOMPARE(m_processor.received().filter("\"12\"").size() +
                  m_processor.received().filter("\"20\"").size(),
              7);
+}
+
+// Ways, subs and bands set on the crossover item after its completion reach its plotter, which
+// then binds the bands of the new layout, and only those.
+void TestGraphPlotters::crossoverLayoutReachesThePlotter_data()
+{
+    QTest::addColumn<QList<int>>("layout"); // ways, subs, bands
+    QTest::addColumn<QStringList>("bands"); // the variable prefixes bound
+    QTest::newRow("a sub joins") << QList<int>{2, 1, 3}
+                                 << QStringList{"Band_1_", "Band_2_", "MonoSub_"};
+    QTest::newRow("a third way instead")
+        << QList<int>{3, 0, 3} << QStringList{"Band_1_", "Band_2_", "Band_3_"};
+    QTest::newRow("one way") << QList<int>{1, 0, 1} << QStringList{"Band_1_"};
+}
+
+void TestGraphPlotters::crossoverLayoutReachesThePlotter()
+{
+    QFETCH(QList<int>, layout);
+    QFETCH(QStringList, bands);
+    CrossoverGraphItem item;
+    item.setSize({800, 400});
+    item.setPOName("Crossover");
+    item.setWaysCount(2);
+    item.setSubsCount(0);
+    item.setBandCount(2);
+    item.componentCompleted();
+    const CrossoverCurvePlotter& plotter = *item.plotter();
+    QCOMPARE(plotter.bandCount(), 2);
+    item.setWaysCount(layout.at(0));
+    item.setSubsCount(layout.at(1));
+    item.setBandCount(layout.at(2));
+    QTRY_COMPARE(QList<int>({plotter.waysCount(), plotter.subsCount(), plotter.bandCount()}),
+                 layout);
+    QStringList bound;
+    for (const QString& name : plotter.variables().svByName.keys())
+        bound << name.left(name.indexOf('_') + 1 + (name.startsWith("Band_") ? 2 : 0));
+    bound.removeDuplicates();
+    QCOMPARE(bound, bands);
+    QStringList paths;
+    for (const QString& band : bands)
+        paths << LinkedProcessor::path("Crossover", band + "Gain");
+    QVERIFY(waitForSubscriptions(paths));
+    QTRY_COMPARE(plotter.curves().size(), layout.at(2));
+}
+
+// A sample of the band last drawn, anywhere across the graph, is its curve's height there less
+// the curve's offset (the Nuq notches hang from the top: H).
+void TestGraphPlotters::gainPointSamplesTheBandLastPrepared_data()
+{
+    QTest::addColumn<bool>("nuq");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("gain");
+    QTest::addColumn<qreal>("offset");
+    QTest::newRow("parametric EQ") << false << "LowPEQ"
+                                   << "6" << 0.0;
+    QTest::newRow("Nuq") << true << "Nuq"
+                         << "-12" << 100.0;
+}
+
+void TestGraphPlotters::gainPointSamplesTheBandLastPrepared()
+{
+    QFETCH(bool, nuq);
+    QFETCH(QString, object);
+    QFETCH(QString, gain);
+    QFETCH(qreal, offset);
+    for (const auto& [variable, value] : {std::pair{"Band_1_Frequency", "1kHz"},
+                                          std::pair{"Band_1_Q", "4"}, std::pair{"Band_1_Gain", ""}})
+        QVERIFY(m_processor.set(object, variable, *value ? value : gain));
+    std::unique_ptr<ParametricCurvePlotter> plotter;
+    if (nuq) {
+        auto notches = std::make_unique<QX8NuqCurvePlotter>();
+        notches->init(object, 1);
+        plotter = std::move(notches);
+    } else {
+        auto bands = std::make_unique<QX8PEQCurvePlotter>();
+        bands->init(object, 1);
+        plotter = std::move(bands);
+    }
+    plotter->setBoundRectangle({0, 0, 600, 100});
+    QTRY_VERIFY(!plotter->isSettling() && plotter->calculator().bands[0].Gain == gain.toDouble());
+    QTRY_VERIFY(qAbs(extreme(plotter->curves().at(0), gain.toDouble() < 0).y() - offset) > 10);
+    for (const int x : {0, 150, 300, 450, 599}) {
+        const qreal expected = heightAt(plotter->curves().at(0), x) - offset;
+        QVERIFY2(qAbs(plotter->gainPointForLogFreq(x) - expected) < 1e-3,
+                 qPrintable(QStringLiteral("x %1: %2, not %3")
+                                .arg(x)
+                                .arg(plotter->gainPointForLogFreq(x))
+                                .arg(expected)));
+    }
 }
 
 void TestGraphPlotters::cleanupTestCase()

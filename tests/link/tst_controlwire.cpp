@@ -115,6 +115,80 @@ private Q_SLOTS:
         QCOMPARE(m_device->value("Crossover", "Band_2_Gain"), "ok " + written + "dB");
     }
 
+    // A value the user sets goes out at its variable's resolution in the device model, in
+    // native units or as the percent of the native value on it; a setting that rounds to the
+    // device's own value is not written.
+    void writesAtTheResolution_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<double>("offered");
+        QTest::addColumn<QString>("written");
+        // Row, control, object, variable, value offered (a position for sliders and faders),
+        // value written.
+        const struct
+        {
+            const char *row, *control, *object, *variable;
+            double offered;
+            const char* written;
+        } rows[] = {
+            {"fader, tenth of a dB", "fader", "StereoMixer", "Input_2_Gain", 80.02712, "-8"},
+            {"fader, percent", "percent fader", "SubharmonicSynth", "Synthesis Level 36-56Hz", 45.3,
+             "45"},
+            {"slider, percent of a span", "slider", "Nuq", "MaxFixedFilters", 10, "8.33333"},
+            {"slider, whole percent", "slider", "SubharmonicSynth", "Synthesis Level 24-36Hz", 30.6,
+             "31"},
+            {"number, hertz", "number", "HighPEQ", "Band_1_Frequency", 111.978, "112"},
+            {"number, tenth of a hertz", "number", "HighPEQ", "Band_1_Frequency", 85.3371, "85.3"},
+            {"number, ten hertz", "number", "HighPEQ", "Band_1_Frequency", 1899.08, "1900"},
+            {"number, decibels", "number", "HighPEQ", "Band_2_Gain", 9.52357, "9.5"},
+            {"number, the device's own", "number", "HighPEQ", "Band_3_Gain", 0.04, ""},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.row) << QString(row.control) << QString(row.object)
+                                   << QString(row.variable) << row.offered << QString(row.written);
+    }
+    void writesAtTheResolution()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
+        QFETCH(double, offered);
+        QFETCH(QString, written);
+        const bool percent = control.contains("slider") || control == "percent fader";
+        const QString set = requestLine("set", object, variable, percent ? "%" : "");
+        std::unique_ptr<QX8Control> bound;
+        if (control == "number") {
+            auto number = boundControl<QX8NumericalSV>(object, variable);
+            QTRY_VERIFY(number->hasDeviceValue());
+            number->setValueWithoutFeedback(float(offered));
+            bound = std::move(number);
+        } else if (control == "slider") {
+            auto slider = boundControl<QX8Slider>(object, variable);
+            QTRY_VERIFY(slider->hasDeviceValue());
+            slider->setValueWithoutFeedback(float(offered));
+            bound = std::move(slider);
+        } else {
+            auto fader = std::make_unique<Fader>();
+            fader->setMinimum(-80);
+            fader->setMaximum(10);
+            fader->setValueType(percent ? "%" : "");
+            fader->setPOName(object);
+            fader->setSVName(variable);
+            QTRY_VERIFY(fader->hasDeviceValue());
+            fader->setValueWithoutFeedback(offered);
+            bound = std::move(fader);
+        }
+        if (written.isEmpty()) {
+            QTest::qWait(3 * QX8NumericalSV::kThrottleMs);
+            QCOMPARE(m_device->sentLines(set), QStringList());
+            return;
+        }
+        QVERIFY(m_device->device.waitForReceived(set + " \"" + written + "\""));
+        QCOMPARE(m_device->sentLines(set).size(), 1);
+    }
+
     // Every control that shows a number reads a percent value as that number, whether the
     // device writes it with its sign ("45%") or bare.
     void percentValuesReadAsNumbers_data()

@@ -5,12 +5,14 @@
 #include "nudgesteps.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "valueresolution.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -44,8 +46,14 @@ private Q_SLOTS:
     {
         QString error;
         const std::optional<DeviceModel> model = DeviceModel::parse(R"({
+            "stepTables": {"Hz": [{"below": 1000, "step": 1}, {"step": 10}]},
+            "unitSteps": {"dB": 0.1, "Hz": "Hz"},
             "nodeVariables": [{"path": "Node\\SV\\Name_{1..3}", "type": "text",
-                               "default": "Slot {n}"}],
+                               "default": "Slot {n}"},
+                              {"path": "Node\\SV\\Tone", "type": "number", "min": 20,
+                               "max": 20000, "unit": "Hz", "default": 440},
+                              {"path": "Node\\SV\\Turns", "type": "number", "min": 0,
+                               "max": 9, "unit": "dB", "step": 0.5}],
             "classes": {"EQ": {"nudgeClass": "EQ", "stateVariables": [
                 {"name": "Band_{1..2}_{Gain|Q}", "type": "number", "min": -20, "max": 20,
                  "unit": "dB", "default": [1, 2, 3, 4], "nudge": "Gain"},
@@ -59,7 +67,7 @@ private Q_SLOTS:
                 {"objects": ["PEQ{1..2}"], "variables": ["On"]}]}]})",
                                                                     &error);
         QVERIFY2(model, qPrintable(error));
-        QCOMPARE(model->variables().size(), 3 + 4 * 5);
+        QCOMPARE(model->variables().size(), 5 + 4 * 5);
         const DeviceModel::ProcessingObject& configured = model->processingObjects().at(3);
         QCOMPARE(configured.name, QString("PEQ2"));
         QVERIFY(configured.configured && !configured.listed);
@@ -70,6 +78,17 @@ private Q_SLOTS:
         QCOMPARE(q2->nudgeObjectClass + ':' + q2->nudgeVariableClass, QString("EQ:Gain"));
         const DeviceModel::Variable* on = model->variable("Preset\\HighPEQ\\SV\\On");
         QCOMPARE(on->minimumText + on->maximumText, QString("OffOn"));
+        // Steps: a switch's, the unit's (a table by name), and the variable's own over its unit's.
+        auto steps = [&](const char* path) {
+            QStringList listed;
+            for (const DeviceModel::Step& step : model->variable(path)->steps)
+                listed << QString::number(step.below) + ":" + QString::number(step.size);
+            return listed.join(' ');
+        };
+        QCOMPARE(steps("Preset\\HighPEQ\\SV\\On"), QString("inf:1"));
+        QCOMPARE(steps("Preset\\LowPEQ\\SV\\Band_2_Q"), QString("inf:0.1"));
+        QCOMPARE(steps("Node\\SV\\Tone"), QString("1000:1 inf:10"));
+        QCOMPARE(steps("Node\\SV\\Turns"), QString("inf:0.5"));
         QVERIFY(!model->processingObjects().at(1).listed);
         const DeviceModel::Screen* peq = model->screen("QX8PEQ.qml");
         QVERIFY(peq);
@@ -110,6 +129,22 @@ private Q_SLOTS:
             << QByteArray(R"({"screens": [{"page": "P.qml", "bindings": [
                              {"objects": {"High": "A"}, "variables": ["X"]}]}]})")
             << "need a selectorKey";
+        node("number without a step", R"("type": "number", "min": 0, "max": 1, "unit": "V")",
+             "needs a step");
+        node("step of nothing", R"("type": "number", "min": 0, "max": 1, "step": 0)",
+             "needs a step");
+        node("unknown step table", R"("type": "number", "min": 0, "max": 1, "step": "Hz")",
+             "needs a step");
+        const auto table = [](const char* name, const char* entries) {
+            QTest::newRow(name) << QByteArray(R"({"stepTables": {"T": )") + entries + "}}"
+                                << QString("step table");
+        };
+        table("empty step table", "[]");
+        table("step table closed at the top", R"([{"below": 10, "step": 1}])");
+        table("step table open early", R"([{"step": 1}, {"step": 2}])");
+        table("step table descending",
+              R"([{"below": 10, "step": 1}, {"below": 5, "step": 2}, {"step": 3}])");
+        table("negative step", R"([{"step": -1}])");
         QTest::newRow("not JSON") << QByteArray("{") << "";
     }
     void refusesInconsistentEntries()
@@ -151,6 +186,38 @@ private Q_SLOTS:
         }
         for (const QString& key : NudgeSteps::keys())
             QVERIFY2(used.contains(key), qPrintable(key + " binds no variable of the model"));
+    }
+
+    // A nudge steps on its variable's resolution in every range: a step finer than the resolution
+    // would change the value without changing what the read-out shows.
+    void nudgeStepsAreOnTheResolution()
+    {
+        QFile file(qx8test::sourceDir() + "/xml/RangeCheck.json");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject ranges = QJsonDocument::fromJson(file.readAll()).object();
+        for (const DeviceModel::Variable& variable : m_shipped.variables()) {
+            if (variable.nudgeVariableClass.isEmpty())
+                continue;
+            const QString prefix =
+                variable.nudgeObjectClass + ':' + variable.nudgeVariableClass + ':';
+            QList<QPair<QString, double>> keysAndLows{{prefix + "-1", variable.minimum}};
+            const QJsonArray list = ranges.value(variable.nudgeObjectClass)
+                                        .toObject()
+                                        .value(variable.nudgeVariableClass)
+                                        .toArray();
+            if (!list.isEmpty())
+                keysAndLows.clear();
+            for (const QJsonValue& range : list) {
+                keysAndLows.append({prefix + range.toObject().value("range").toString(),
+                                    range.toObject().value("low").toDouble()});
+            }
+            const ValueResolution resolution(variable.steps);
+            for (const auto& [key, low] : keysAndLows) {
+                const double steps = NudgeSteps::step(key) / resolution.stepAt(low);
+                QVERIFY2(qAbs(steps - std::round(steps)) < 1e-4 && steps >= 1,
+                         qPrintable(variable.path + " " + key + ": " + QString::number(steps)));
+            }
+        }
     }
 
     // Every name in the binding table is a variable of the model: a typo fails here.

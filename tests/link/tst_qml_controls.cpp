@@ -8,8 +8,10 @@
 #include "qx8label.h"
 #include "qx8led.h"
 #include "qx8meter.h"
+#include "qx8numericalsv.h"
 #include "qx8slider.h"
 #include "qx8textfield.h"
+#include "qx8textsv.h"
 #include "testmain.h"
 #include "tst_controlfixture.h"
 
@@ -17,6 +19,7 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
 #include <memory>
@@ -54,16 +57,14 @@ private:
     LoggedInDevice* m_device = nullptr;
     std::unique_ptr<QObject> m_helpers;
 
-    // The screens' reading helpers (qrc:/qml/Units.js and Scales.js), callable from here.
+    // The screens' scale helper (qrc:/qml/Scales.js), callable from here.
     QObject* helpers()
     {
         if (!m_helpers) {
             QQmlComponent component(m_view->engine());
             component.setData("import QtQml 2.15\n"
-                              "import \"qrc:/qml/Units.js\" as Units\n"
                               "import \"qrc:/qml/Scales.js\" as Scales\n"
                               "QtObject {\n"
-                              "    function split(text, unit) { return Units.split(text, unit) }\n"
                               "    function taper(low, high) { return Scales.taper(low, high) }\n"
                               "}\n",
                               QUrl());
@@ -73,6 +74,25 @@ private:
     }
     RangeStore m_store;
     std::unique_ptr<QQuickView> m_view;
+
+    // A component of the screens made from `qml`, laid on the page.
+    std::unique_ptr<QQuickItem> made(const QByteArray& qml)
+    {
+        QQmlComponent component(m_view->engine());
+        component.setData("import QtQuick 2.15\nimport \"qrc:/qml/\"\n" + qml,
+                          QUrl("qrc:/qml/UnderTest.qml"));
+        std::unique_ptr<QQuickItem> made(qobject_cast<QQuickItem*>(component.create()));
+        if (!made)
+            qWarning("%s", qPrintable(component.errorString()));
+        else
+            made->setParentItem(m_view->rootObject());
+        return made;
+    }
+    static QByteArray assignment(int channel)
+    {
+        return "svName: \"Node\\\\SetupWizardCurrentChoices\\\\SV\\\\Channel_" +
+               QByteArray::number(channel) + "_OrvellinkInputAssignment\"\n";
+    }
 
     QQuickItem* item(const char* name)
     {
@@ -114,6 +134,8 @@ private Q_SLOTS:
         registerType<QX8Meter>("QX8Meter");
         registerType<QX8LED>("QX8LED");
         registerType<QX8Button>("QX8Button");
+        registerType<QX8NumericalSV>("QX8NumericalSV");
+        registerType<QX8TextSV>("QX8TextSV");
         qmlRegisterSingletonType<DeviceModelProvider>(
             "DeviceModelProvider", 1, 0, "DeviceModelProvider",
             [](QQmlEngine*, QJSEngine*) -> QObject* { return new DeviceModelProvider; });
@@ -277,36 +299,48 @@ private Q_SLOTS:
         QVERIFY(inner->property("currentValue").toString().endsWith("kHz"));
     }
 
-    // How a value text splits into number and unit for reading, by the unit the device model
-    // gives its variable.
+    // How a value text reads: number and unit apart, the number at the variable's resolution
+    // in the device model (a value on it as the device writes it), a word as it comes.
     void valueTextSplits_data()
     {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("unit");
         QTest::addColumn<QStringList>("parts");
-        // Row, text, unit, number part, unit part.
-        const char* const rows[][5] = {
-            {"kilohertz", "1.25kHz", "Hz", "1.25", "kHz"},
-            {"hertz", "80Hz", "Hz", "80", "Hz"},
-            {"decibels", "-3.5dB", "dB", "-3.5", "dB"},
-            {"ratio", "Inf:1", ":1", "Inf", ":1"},
-            {"degrees", "90 deg", " deg", "90", "deg"},
-            {"word", "Off", "Hz", "Off", ""},
-            {"prefix", "1:2", "", "1:2", ""},
-            {"unit alone", "dB", "dB", "dB", ""},
+        // Row, object, variable, text, number part, unit part.
+        const char* const rows[][6] = {
+            {"kilohertz", "RoomEQ", "Band_1_Frequency", "1.25kHz", "1.25", "kHz"},
+            {"hertz", "RoomEQ", "Band_1_Frequency", "80Hz", "80", "Hz"},
+            {"decibels", "HighPEQ", "Band_1_Gain", "-3.5dB", "-3.5", "dB"},
+            {"ratio", "Compressor", "Ratio", "Inf:1", "Inf", ":1"},
+            {"degrees", "Crossover", "Band_1_Phase", "90 deg", "90", "deg"},
+            {"word", "Nuq", "HighPass", "Off", "Off", ""},
+            {"prefix", "Gate", "Ratio", "1:2", "1:2", ""},
+            {"unit alone", "HighPEQ", "Band_1_Gain", "dB", "dB", ""},
+            {"tenth of a dB", "StereoMixer", "Input_2_Gain", "-7.97559dB", "-8", "dB"},
+            {"hertz below 1 kHz", "HighPEQ", "Band_1_Frequency", "111.978Hz", "112", "Hz"},
+            {"tenth of a hertz below 100", "HighPEQ", "Band_1_Frequency", "85.33Hz", "85.3", "Hz"},
+            {"hundredth of a kHz", "HighPEQ", "Band_1_Frequency", "1.89908kHz", "1.9", "kHz"},
+            {"up into kHz", "HighPEQ", "Band_1_Frequency", "999.7Hz", "1", "kHz"},
+            {"Q below 1", "HighPEQ", "Band_1_Q", "0.70711", "0.707", ""},
+            {"no minus zero", "HighPEQ", "Band_1_Gain", "-0.04dB", "0", "dB"},
+            {"hundredth of a ms", "Gate", "Attack", "1.234ms", "1.23", "ms"},
+            {"clock", "Nuq", "LiftTime", "1m 30s", "1m 30s", ""},
+            {"several units", "HighDelay", "Amount", "2.50ms/2.81ft/0.86m", "2.50ms/2.81ft/0.86m",
+             ""},
+            {"not in the model", "Nowhere", "Level", "1.23456dB", "1.23456dB", ""},
         };
-        for (const auto& [row, text, unit, number, unitPart] : rows)
-            QTest::newRow(row) << QString(text) << QString(unit) << QStringList{number, unitPart};
+        for (const auto& [row, object, variable, text, number, unitPart] : rows)
+            QTest::newRow(row) << QString(object) << QString(variable) << QString(text)
+                               << QStringList{number, unitPart};
     }
     void valueTextSplits()
     {
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
         QFETCH(QString, text);
-        QFETCH(QString, unit);
         QFETCH(QStringList, parts);
-        QVariant split;
-        QVERIFY(QMetaObject::invokeMethod(helpers(), "split", Q_RETURN_ARG(QVariant, split),
-                                          Q_ARG(QVariant, text), Q_ARG(QVariant, unit)));
-        QCOMPARE(split.toStringList(), parts);
+        QCOMPARE(DeviceModelProvider().readout(object, variable, text), parts);
     }
 
     // A fader's or meter's taper over a dB range: from end to end, ascending, the travel shared
@@ -344,6 +378,63 @@ private Q_SLOTS:
                    (bounds.at(i + 1).toDouble() - bounds.at(i).toDouble());
         };
         QVERIFY(perDb(lengths.size() - 1) > perDb(0));
+    }
+
+    // A spin box's step buttons in a row on both sides of the number, or stacked at its right
+    // end; its limits are the variable's range on the device.
+    void spinBoxLaysOutItsButtons_data()
+    {
+        QTest::addColumn<bool>("inRow");
+        // Row, layoutInRow, then x, y, height of the down button and of the up button in a
+        // 200 x 40 spin box.
+        QTest::addColumn<QList<int>>("down");
+        QTest::addColumn<QList<int>>("up");
+        QTest::newRow("in a row") << true << QList<int>{0, 0, 40} << QList<int>{160, 0, 40};
+        QTest::newRow("stacked") << false << QList<int>{160, 20, 20} << QList<int>{160, 0, 20};
+    }
+    void spinBoxLaysOutItsButtons()
+    {
+        QFETCH(bool, inRow);
+        QFETCH(QList<int>, down);
+        QFETCH(QList<int>, up);
+        const std::unique_ptr<QQuickItem> box =
+            made("CustomSpinBox { width: 200; height: 40; layoutInRow: " +
+                 QByteArray(inRow ? "true" : "false") + '\n' + assignment(2) + '}');
+        QVERIFY(box);
+        QTRY_COMPARE(box->property("to").toInt(), 64);
+        QCOMPARE(box->property("from").toInt(), 1);
+        QTRY_COMPARE(box->property("value").toInt(), 2);
+        const auto geometry = [&box](const char* name) {
+            const QQuickItem* indicator = box->findChild<QQuickItem*>(name);
+            return indicator ? QList<int>{int(indicator->x()), int(indicator->y()),
+                                          int(indicator->height())}
+                             : QList<int>();
+        };
+        QCOMPARE(geometry("downIndicator"), down);
+        QCOMPARE(geometry("upIndicator"), up);
+    }
+
+    // An editable combo box offers the whole numbers of the device's range when asked to, before
+    // the items appended.
+    void comboBoxOffersTheDeviceRange_data()
+    {
+        QTest::addColumn<bool>("useRange");
+        QTest::newRow("the device's range") << true;
+        QTest::newRow("its own items only") << false;
+    }
+    void comboBoxOffersTheDeviceRange()
+    {
+        QFETCH(bool, useRange);
+        const std::unique_ptr<QQuickItem> box =
+            made("EditableComboBox { appended: [\"Mic\"]; useMinMaxRange: " +
+                 QByteArray(useRange ? "true" : "false") + '\n' + assignment(3) + '}');
+        QVERIFY(box);
+        QStringList expected;
+        for (int n = 1; useRange && n <= 64; ++n)
+            expected << QString::number(n);
+        expected << "Mic";
+        QTRY_COMPARE(QQmlProperty::read(box.get(), "model").toStringList(), expected);
+        QTRY_COMPARE(box->property("editText").toString(), QString("3"));
     }
 
     void outputFaderAndDelayStrip()

@@ -6,13 +6,17 @@
 #include "qx8control.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
+#include "tcpadaptor.h"
 #include "testharness.h"
 #include "viewloader.h"
 
+#include <QPointer>
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QQuickView>
 #include <QQuickWindow>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 #include <utility>
 
@@ -87,30 +91,42 @@ bool PageSession::load(const QString& page, const QString& selector)
     return waitForPage(page);
 }
 
+// The loader deletes the page later, and until then its meters go on polling: the page is waited
+// out, then a probe brings every line it sent to the device, so that what a next page asks for
+// starts clean on the wire.
 void PageSession::unload()
 {
     QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    const QPointer<QQuickItem> page = m_shell.pageItem();
     QQmlProperty::write(pageLoader, QStringLiteral("source"), QString());
-    ShellFixture::settle();
+    if (!QTest::qWaitFor([&page] { return page.isNull(); }, qx8test::timeoutMs()))
+        qWarning("The page outlived its unloading");
+    if (TCPAdaptor::instance()->Ready())
+        m_device.receivedUntilProbe([] { ShellFixture::sendProbe(); });
 }
 
+// The home screen asked for again loads itself again: it is asked for once, and the page that
+// counts is the one made after the signals, not one they replace.
 bool PageSession::open(const QString& param, const QString& payload, const QString& page)
 {
-    ViewLoader* loader = m_shell.loader();
-    if (!loader->isActive(ViewLoader::HomeScreen))
-        m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
+    const QPointer<QQuickItem> shown = m_shell.pageItem();
+    const QString home = QStringLiteral("HomeButtonPressed");
+    if (param != home && !m_shell.loader()->isActive(ViewLoader::HomeScreen))
+        m_shell.guiSignal(home);
     m_shell.guiSignal(param, payload);
-    return waitForPage(page);
+    return waitForPage(page, shown);
 }
 
-bool PageSession::waitForPage(const QString& page) const
+bool PageSession::waitForPage(const QString& page, const QPointer<QQuickItem>& replaced) const
 {
     QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
     return QTest::qWaitFor(
         [&] {
-            return m_shell.pageItem() && QQmlProperty::read(pageLoader, QStringLiteral("source"))
-                                             .toString()
-                                             .endsWith(page);
+            const QQuickItem* item = m_shell.pageItem();
+            return item && (replaced.isNull() || item != replaced.data()) &&
+                   QQmlProperty::read(pageLoader, QStringLiteral("source"))
+                       .toString()
+                       .endsWith(page);
         },
         qx8test::timeoutMs());
 }
@@ -137,6 +153,14 @@ void addPageRows(const DeviceModel& model,
             QTest::addRow("%s %s", qPrintable(screen.page), qPrintable(selector))
                 << screen.page << selector;
     }
+}
+
+bool PageSession::waitForFrame() const
+{
+    QQuickWindow* view = m_shell.loader()->view();
+    QSignalSpy drawn(view, &QQuickWindow::frameSwapped);
+    view->update();
+    return drawn.wait(qx8test::timeoutMs()) || !drawn.isEmpty();
 }
 
 QList<QX8Control*> PageSession::pageControls() const

@@ -6,6 +6,8 @@
 #include "devicemodel.h"
 
 #include <QList>
+#include <QPointer>
+#include <QQuickItem>
 #include <QSet>
 #include <QStringList>
 #include <functional>
@@ -46,13 +48,17 @@ public:
     // Loads `page` into the page loader as the screen loader does, after writing `selector` to
     // the page's selector setting (when the device model gives it one).
     bool load(const QString& page, const QString& selector = QString());
-    // Loads no page at all: the window with its menu-bar-less root only.
+    // Loads no page at all: the window with its menu-bar-less root only. Returns once the page
+    // is gone and the device has every line it sent.
     void unload();
     // From the home screen, the GUI signal a block button sends; true once `page` is shown.
     bool open(const QString& param, const QString& payload, const QString& page);
-    // True once `page` is the loaded page, within the harness time-out.
-    bool waitForPage(const QString& page) const;
+    // True once `page` is the loaded page, and not `replaced`, within the harness time-out.
+    bool waitForPage(const QString& page, const QPointer<QQuickItem>& replaced = {}) const;
 
+    // True once a frame has been drawn from now on: every item of the page then stands where its
+    // positioners and layouts put it, where a click finds it.
+    bool waitForFrame() const;
     // The bound controls of the loaded page that have both names.
     QList<QX8Control*> pageControls() const;
     // Waits up to `timeoutMs` until every bound control of the page has its device value;

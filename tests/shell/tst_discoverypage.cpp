@@ -39,11 +39,18 @@ private Q_SLOTS:
     void pageVisitsEndTheirScans();
     void manualAddressNeedsFourNumbers_data();
     void manualAddressNeedsFourNumbers();
+    void manualAddressKeepsWhatWasTyped_data();
+    void manualAddressKeepsWhatWasTyped();
+    void refusedPasswordIsSaid();
 
 private:
     QObject* pageObject(const char* name) const;
     void verifyFirstPageShownAfterItsFrame();
     void click(QObject* target);
+    void type(const QString& text);
+    // Opens the manual-address dialog afresh, the stored address the offline model's.
+    QObject* openManualDialog();
+    int connections() const;
     int liveModels() const;
     int queriesReceived() const;
     void visit(const QString& param, ViewLoader::Screen screen);
@@ -65,6 +72,29 @@ void TestDiscoveryPage::click(QObject* target)
     QVERIFY(item && item->isVisible());
     const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
     QTest::mouseClick(m_shell.loader()->view(), Qt::LeftButton, {}, centre.toPoint());
+}
+
+void TestDiscoveryPage::type(const QString& text)
+{
+    for (const QChar character : text)
+        QTest::keyClick(m_shell.loader()->view(), character.toLatin1());
+}
+
+QObject* TestDiscoveryPage::openManualDialog()
+{
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("127.0.0.1"));
+    if (!QTest::qWaitFor([this] { return pageObject("manualAddressButton") != nullptr; }))
+        return nullptr;
+    QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
+    click(pageObject("manualAddressButton"));
+    QObject* dialog = pageObject("manualAddressDialog");
+    return QTest::qWaitFor([dialog] { return dialog->property("visible").toBool(); }) ? dialog
+                                                                                      : nullptr;
+}
+
+int TestDiscoveryPage::connections() const
+{
+    return m_device.wireLog().filter(QRegularExpression(QStringLiteral("^\\d+ connected$"))).size();
 }
 
 int TestDiscoveryPage::liveModels() const
@@ -203,6 +233,87 @@ void TestDiscoveryPage::manualAddressNeedsFourNumbers()
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+}
+
+void TestDiscoveryPage::manualAddressKeepsWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("a letter after the device address") << deviceAddress() + "x";
+    QTest::newRow("a number too large") << "300.1.2.3";
+    QTest::newRow("five numbers") << deviceAddress() + ".5";
+}
+
+// A typed address that is not one is refused with every key kept, and nothing is asked of any
+// address until the user has typed one: then the device at it is the one connection made.
+void TestDiscoveryPage::manualAddressKeepsWhatWasTyped()
+{
+    QFETCH(QString, typed);
+    const int connectionsBefore = connections();
+    QObject* dialog = openManualDialog();
+    QVERIFY(dialog);
+    type(typed);
+    QCOMPARE(dialog->property("inputText").toString(), typed);
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+
+    QObject* message = pageObject("messageDialog");
+    QTRY_VERIFY(message->property("visible").toBool());
+    QCOMPARE(message->property("message").toString(),
+             QStringLiteral("Please enter a valid IP Address"));
+    QTRY_VERIFY(message->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    click(message->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QTRY_VERIFY(dialog->property("visible").toBool());
+    QCOMPARE(dialog->property("inputText").toString(), typed);
+    QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(),
+             QStringLiteral("127.0.0.1"));
+    m_shell.screenshot(QStringLiteral("discovery-address-kept-%1.png")
+                           .arg(QString(QTest::currentDataTag()).replace(' ', '-')));
+
+    QTest::keyClick(m_shell.loader()->view(), Qt::Key_A, Qt::ControlModifier);
+    type(deviceAddress());
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    QCOMPARE(connections(), connectionsBefore + 1);
+    m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+    visit(QStringLiteral("DeviceDiscovery"), ViewLoader::Discovery);
+}
+
+// The first refusal (of the default password) asks for one; a refusal of the password typed
+// says so, and the right one then logs in.
+void TestDiscoveryPage::refusedPasswordIsSaid()
+{
+    QCOMPARE(m_device.command(QStringLiteral("fault refuse-login on")), QStringLiteral("ok"));
+    QObject* dialog = openManualDialog();
+    QVERIFY(dialog);
+    type(deviceAddress());
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+
+    QObject* password = pageObject("passwordDialog");
+    QTRY_VERIFY_WITH_TIMEOUT(password->property("visible").toBool(), qx8test::timeoutMs());
+    QCOMPARE(password->property("title").toString(), QString());
+    QCOMPARE(password->property("message").toString(),
+             QStringLiteral("Please enter password to proceed"));
+    type(QStringLiteral("notthepassword"));
+    click(password->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(password->property("visible").toBool() &&
+                                 password->property("title").toString() ==
+                                     QStringLiteral("The device refused the password"),
+                             qx8test::timeoutMs());
+    QVERIFY(password->property("showWarning").toBool());
+    m_shell.screenshot(QStringLiteral("discovery-password-refused.png"));
+    QCOMPARE(password->property("inputText").toString(), QString());
+    QVERIFY(!m_device.wireLog()
+                 .filter(QRegularExpression(
+                     QStringLiteral("RX connect administrator \"notthepassword\"$")))
+                 .isEmpty());
+
+    QCOMPARE(m_device.command(QStringLiteral("fault refuse-login off")), QStringLiteral("ok"));
+    type(QStringLiteral("quillrampstow"));
+    click(password->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
+    visit(QStringLiteral("DeviceDiscovery"), ViewLoader::Discovery);
 }
 
 int main(int argc, char** argv)

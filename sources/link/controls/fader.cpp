@@ -57,7 +57,8 @@ std::optional<double> Fader::positionForValue(double value) const
     return std::isfinite(position) ? std::optional<double>(position) : std::nullopt;
 }
 
-// Inside a throttle window the latest position wins, even a return to the shown one.
+// The value written is at the variable's resolution. Inside a throttle window the latest
+// position wins, even a return to the shown one.
 void Fader::setValueWithoutFeedback(double value)
 {
     if (!(value >= 0 && value <= 100))
@@ -69,7 +70,7 @@ void Fader::setValueWithoutFeedback(double value)
         qWarning() << "Fader" << poName() << svName() << "has no scale for position" << value;
         return;
     }
-    m_throttle.offer(*native);
+    m_throttle.offer(atResolution(*native, valueType()));
 }
 
 void Fader::onThrottleTimeOut()

@@ -8,7 +8,7 @@
 
 // A fader bound to one variable: a position of 0..100 % laid over the native value (usually dB)
 // by a piecewise scale, or linearly between minimum and maximum. What it writes for a position
-// is the value whose reply shows that position.
+// is the value that position shows, at the variable's resolution.
 class Fader : public QX8Control
 {
     Q_OBJECT

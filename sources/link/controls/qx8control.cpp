@@ -1,7 +1,9 @@
 #include "qx8control.h"
 
 #include "appbusyflag.h"
+#include "boundvariable.h"
 #include "tcpadaptor.h"
+#include "valueresolution.h"
 
 QX8Control::QX8Control(QObject* parent) : QObject(parent)
 {
@@ -72,6 +74,19 @@ void QX8Control::setIsMeter(bool isMeter)
 void QX8Control::componentCompleted()
 {
     sendDataRequest();
+}
+
+double QX8Control::atResolution(double value, const QString& valueType) const
+{
+    const DeviceModel::Variable* variable = boundVariable(m_poName, m_svName);
+    if (!variable || variable->kind != DeviceModel::Kind::Number)
+        return value;
+    const ValueResolution resolution(variable->steps);
+    if (valueType != QLatin1String("%"))
+        return resolution.rounded(value);
+    const double span = variable->maximum - variable->minimum;
+    const double native = resolution.rounded(variable->minimum + value / 100.0 * span);
+    return (native - variable->minimum) / span * 100.0;
 }
 
 void QX8Control::sendRequest(const QString& command, const QString& valueType,

@@ -68,6 +68,10 @@ protected:
     // Sends one request for the bound variable.
     void sendRequest(const QString& command, const QString& valueType = QString(),
                      const QString& value = QString()) const;
+    // A value the user sets, rounded to the bound variable's resolution in the device model: a
+    // native value, or percent of the range for the value type "%". Unchanged for a variable
+    // the model does not have.
+    double atResolution(double value, const QString& valueType) const;
     // Sends `sub` with the given value type and remembers it for the unsubscription.
     void sendSubscription(const QString& command, const QString& valueType);
 

@@ -20,14 +20,16 @@ void QX8NumericalSV::setValue(const float& value)
     Q_EMIT valueChanged(m_value);
 }
 
-// Inside a throttle window the latest choice wins, even a return to the device's own value.
+// The value written is at the variable's resolution. Inside a throttle window the latest
+// choice wins, even a return to the device's own value.
 void QX8NumericalSV::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
-    if (!m_throttle.isOpen() && a == m_lastDeviceValue)
+    const float value = float(atResolution(a, QString()));
+    if (!m_throttle.isOpen() && value == m_lastDeviceValue)
         return;
-    m_throttle.offer(a);
+    m_throttle.offer(value);
 }
 
 void QX8NumericalSV::onThrottleTimeOut()

@@ -71,14 +71,17 @@ void QX8Slider::onStringPropertyChanged(float data)
     writePosition(m_stringProperty);
 }
 
-// Inside a throttle window the latest position wins, even a return to the device's own value.
+// A position stands for a value at the variable's resolution (a ratio slider's for a step of
+// its table). Inside a throttle window the latest position wins, even a return to the device's
+// own value.
 void QX8Slider::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
-    if (!m_throttle.isOpen() && a == m_lastDeviceValue)
+    const float position = m_ratioSlider ? a : float(atResolution(a, valueType()));
+    if (!m_throttle.isOpen() && position == m_lastDeviceValue)
         return;
-    m_throttle.offer(a);
+    m_throttle.offer(position);
 }
 
 void QX8Slider::onThrottleTimeOut()

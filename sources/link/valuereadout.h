@@ -1,0 +1,27 @@
+#pragma once
+
+#include "devicemodel.h"
+
+#include <QStringList>
+
+// What a read-out shows of a value of one variable: the number at the variable's resolution,
+// with no more decimals than its step has and none trailing, and the unit beside it, kHz from
+// 1 kHz up ("1.89908kHz" shows "1.9" and "kHz"). A value on the resolution thus shows as the
+// device writes it. A word ("Off", "Inf:1"), minutes and seconds, a value in several units at
+// once, and any value of a variable the model does not have show as they come, the unit apart.
+class ValueReadout
+{
+public:
+    explicit ValueReadout(const DeviceModel::Variable* variable) : m_variable(variable) {}
+
+    // {number, unit} of a device value text.
+    QStringList partsOf(const QString& deviceText) const;
+    // {number, unit} of a number in the variable's own unit.
+    QStringList partsOf(double value) const;
+
+private:
+    bool showsAsItComes(const QString& deviceText) const;
+    QStringList withUnitApart(const QString& text) const;
+
+    const DeviceModel::Variable* m_variable;
+};
