@@ -28,6 +28,8 @@ bool unmount(const QString& folder);
         if (!qx8test::enterPrivateMounts())                                                        \
             return 1;                                                                              \
         Application application(argc, argv);                                                       \
+        application.setAttribute(Qt::AA_Use96Dpi, true);                                           \
         TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return qx8test::exec(&test, argc, argv);                                                   \
     }
