@@ -61,6 +61,14 @@ private:
     QString cachePath(const QString& name) const;
     void putImage(const QString& name, const QByteArray& bytes) const;
     QStringList progressReports(const SignalRecorder& recorder) const;
+    // The device the settings name is `address` until the guard goes, then VirtualQX8 again.
+    auto deviceAt(const QString& address) const
+    {
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, address);
+        return qScopeGuard([this] {
+            QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+        });
+    }
 
     UpdateCloud m_cloud;
     VirtualProcessor m_device;
@@ -330,9 +338,7 @@ void TestFirmwareUpload::deviceAnswersEndTheUpload()
         putImage("large", randomBytes(32 * 1024 * 1024));
     ScriptedPeer device;
     QVERIFY(device.listen(FwUpdateUploader::kPort));
-    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, device.address());
-    auto restore = qScopeGuard(
-        [&] { QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address()); });
+    auto restore = deviceAt(device.address());
     FwUpdateUploader uploader;
     SignalRecorder uploads(&uploader);
     uploader.upload(QStringLiteral("large"));
@@ -373,9 +379,7 @@ void TestFirmwareUpload::doneOnlyOnceTheDeviceHoldsEveryByte()
     const int window = 4096; // passed on to the connection it accepts
     QVERIFY(::setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &window,
                          sizeof(window)) == 0);
-    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, server.serverAddress().toString());
-    auto restore = qScopeGuard(
-        [&] { QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address()); });
+    auto restore = deviceAt(server.serverAddress().toString());
     FwUpdateUploader uploader;
     SignalRecorder uploads(&uploader);
     uploader.upload(QStringLiteral("held"));
@@ -433,14 +437,11 @@ void TestFirmwareUpload::versionAfterTheRestartTellsTheOutcome()
     uploader.upload(sent);
     QVERIFY(done.wait(qx8test::timeoutMs()));
     updater.expectAfterRestart(sent);
-    QTRY_VERIFY(m_device.command("firmware").startsWith("ok installed") ||
-                m_device.command("firmware").startsWith("ok rejected"));
+    QTRY_VERIFY(
+        m_device.command("firmware").contains(QRegularExpression("^ok (installed|rejected)")));
 
     QSignalSpy told(&updater, &FirmwareUpdater::installResultChanged);
-    if (!sameDevice)
-        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, "127.0.0.1");
-    auto restore = qScopeGuard(
-        [&] { QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address()); });
+    auto restore = deviceAt(sameDevice ? m_device.address() : QStringLiteral("127.0.0.1"));
     updater.setFirmwareVersion(m_device.command("value " + version).mid(3));
     QCOMPARE(told.count(), result.isEmpty() ? 0 : 1);
     QCOMPARE(updater.installResult(), result);
