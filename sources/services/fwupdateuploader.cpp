@@ -254,9 +254,11 @@ void FwUpdateUploader::onAnswer(const FirmwareAnswerReader::Answer& answer)
     if (answer.kind == FirmwareAnswerReader::Kind::Refused && uploading) {
         fail(QStringLiteral("The device refused the firmware upload: ") +
              QString::fromUtf8(answer.text));
-    } else if (m_phase != Phase::Announced) {
         return;
-    } else if (answer.kind == FirmwareAnswerReader::Kind::WriterOk) {
+    }
+    if (m_phase != Phase::Announced)
+        return;
+    if (answer.kind == FirmwareAnswerReader::Kind::WriterOk) {
         m_phase = Phase::Sending;
         m_stallTimer.start();
         sendFwUpdate(kChunkSize);
