@@ -56,8 +56,7 @@ public:
     void setAllowedHosts(const QStringList& hosts);
 
     // Each returns false, and starts nothing, while another transfer runs. The request's
-    // redirect policy is replaced by this class's. A body larger than `ceiling`
-    // bytes fails.
+    // redirect policy is replaced by this class's. A body larger than `ceiling` bytes fails.
     bool downloadToFile(const QNetworkRequest& request, const QString& filePath, qint64 ceiling);
     bool downloadToMemory(const QNetworkRequest& request, qint64 ceiling);
     // Content type "application/x-www-form-urlencoded" unless the request sets one; any 2xx
