@@ -153,8 +153,7 @@ void HttpTransfer::failLater(Failure failure, QNetworkReply::NetworkError error,
     });
 }
 
-// A redirect may neither leave the allowed addresses nor fall from https to http. An answer to
-// a POST is never followed: it does not accept the form.
+// A redirect to follow. One in answer to a POST is not: it does not accept the form.
 bool HttpTransfer::isRedirect() const
 {
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -163,6 +162,7 @@ bool HttpTransfer::isRedirect() const
            m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid();
 }
 
+// A redirect may neither leave the allowed addresses nor fall from https to http.
 void HttpTransfer::followRedirect()
 {
     const QUrl from = m_reply->url();
