@@ -88,6 +88,8 @@ Item {
     Component.onCompleted: {
         console.log("QML PLATFORM NAME = " + Qt.platform.os);
         settings.setValue("isConfigMode", "false");
+        // A write that failed before this window was made is told now.
+        settingsWarning.tellOnce();
     }
 
     QX8TextSV {
@@ -112,6 +114,7 @@ Item {
 
     QX8Settings {
         id: settings
+        onSaveFailureChanged: settingsWarning.tellOnce()
     }
 
     RegExpValidator {
@@ -269,6 +272,25 @@ Item {
             rootQML.startUpScreenVisible = false;
             myLoader.source = "";
             myLoader.source = "qrc:/qml/QX8Discovery.qml";
+        }
+    }
+
+    // Settings that cannot be saved look saved until the next start: the user hears of it once.
+    QX8CustomDialog {
+        id: settingsWarning
+        objectName: "settingsWarning"
+        z: 200
+        title: "Settings Not Saved"
+        showWarning: true
+
+        property bool told: false
+
+        function tellOnce() {
+            if (told || settings.saveFailure === "")
+                return;
+            told = true;
+            message = settings.saveFailure;
+            open();
         }
     }
 }

@@ -7,7 +7,18 @@
 
 #include <QJsonDocument>
 
+#include <sanitizer/lsan_interface.h>
+
 namespace {
+
+// Qt 5.15's own leak: QJsonDocument::fromJson loses the value of a key that comes again in the
+// same object ({"":{"":""},"":""} loses the first one; the seed duplicate-keys keeps that input).
+// Only what this call allocates is left out of the leak check, so a leak of ours still shows.
+QJsonDocument readJson(const QByteArray& text)
+{
+    __lsan::ScopedDisabler qtLeak;
+    return QJsonDocument::fromJson(text);
+}
 
 void checkOutcome(const JsonAnswerBuffer::Outcome& outcome)
 {
@@ -17,7 +28,7 @@ void checkOutcome(const JsonAnswerBuffer::Outcome& outcome)
     }
     FUZZ_CHECK(outcome.answer.trimmed().startsWith('{'));
     FUZZ_CHECK(outcome.answer.size() <= JsonAnswerBuffer::kMaxBytes);
-    QJsonDocument::fromJson(outcome.answer); // as the channel reads it
+    readJson(outcome.answer); // as the channel reads it
 }
 
 // The channel's text form of an answer, in the values the device may write it in.
@@ -50,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         checkOutcome(hostile.append(QString::fromUtf8(piece.data(), int(piece.size()))));
 
     const QJsonDocument document =
-        QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(data), int(size)));
+        readJson(QByteArray(reinterpret_cast<const char*>(data), int(size)));
     if (!document.isObject())
         return 0;
     // What the device sends. Compared as Qt reads it, since Qt 5 reads its own output of keys
@@ -64,6 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         checkOutcome(outcome);
     }
     FUZZ_CHECK(outcome.status == JsonAnswerBuffer::Status::Complete);
-    FUZZ_CHECK(QJsonDocument::fromJson(outcome.answer) == QJsonDocument::fromJson(answer));
+    FUZZ_CHECK(readJson(outcome.answer) == readJson(answer));
     return 0;
 }

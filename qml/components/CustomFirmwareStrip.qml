@@ -151,6 +151,23 @@ UtilityStrip {
         }
     }
 
+    // Whether the device runs the firmware it was last sent, once it has told after its restart.
+    StripRow {
+        label: "Last Update"
+        visible: firmwareUpdater.installResult !== ""
+
+        Text {
+            objectName: "firmwareInstallResult"
+            // What the strip leaves beside the row's label.
+            width: strip.width - rootQML.dpX(180) - 2 * rootQML.dpX(Theme.margin)
+            text: firmwareUpdater.installResult
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            color: firmwareUpdater.installConfirmed ? Theme.stateOn : Theme.stateAlert
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+        }
+    }
+
     StripRow {
         label: "Firmware"
         height: Math.max(implicitHeight, buttonFirmwareUpdate.implicitHeight)
@@ -228,6 +245,7 @@ UtilityStrip {
             strip.tell(errorString, true, false);
         }
         onUploadDone: {
+            firmwareUpdater.expectAfterRestart(firmwareUpdater.latestVersion);
             restartDialog.open();
             firmwareUpdater.updateState = FirmwareUpdater.CheckForUpdate;
             if (strip.utilities)

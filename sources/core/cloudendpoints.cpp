@@ -9,6 +9,18 @@ QUrl fromEnvironment(const char* name, const char* fallback)
     const QString text = qEnvironmentVariable(name);
     return QUrl(text.isEmpty() ? QString::fromLatin1(fallback) : text);
 }
+
+QStringList imageHostsOf(const QUrl& cloudBaseUrl)
+{
+    QStringList hosts{cloudBaseUrl.host()};
+    const QStringList listed = qEnvironmentVariable("QX8_IMAGE_HOSTS").split(QLatin1Char(','));
+    for (const QString& host : listed) {
+        const QString name = host.trimmed().toLower();
+        if (!name.isEmpty() && !hosts.contains(name))
+            hosts.append(name);
+    }
+    return hosts;
+}
 } // namespace
 
 const CloudEndpoints& CloudEndpoints::instance()
@@ -20,6 +32,7 @@ const CloudEndpoints& CloudEndpoints::instance()
 CloudEndpoints::CloudEndpoints()
     : m_cloudBaseUrl(fromEnvironment("QX8_CLOUD_BASE_URL", kDefaultCloudBase))
     , m_analyticsUrl(fromEnvironment("QX8_ANALYTICS_URL", kDefaultAnalytics))
+    , m_imageHosts(imageHostsOf(m_cloudBaseUrl))
 {
 }
 

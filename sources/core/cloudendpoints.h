@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QStringList>
 #include <QUrl>
 
 // The outside addresses the application may talk to: the cloud storage base address (update
-// feed, images, tuning containers) and the analytics collection URL. Read once, at first use,
-// from QX8_CLOUD_BASE_URL and QX8_ANALYTICS_URL, with built-in defaults.
+// feed, images, tuning containers), the hosts that may serve update images, and the analytics
+// collection URL. Read once, at first use, from QX8_CLOUD_BASE_URL, QX8_IMAGE_HOSTS (host names,
+// separated by commas) and QX8_ANALYTICS_URL, with built-in defaults.
 class CloudEndpoints
 {
 public:
@@ -12,6 +14,9 @@ public:
 
     QUrl cloudBaseUrl() const { return m_cloudBaseUrl; }
     QUrl analyticsUrl() const { return m_analyticsUrl; }
+    // The hosts an update image may come from besides the feed's own: the cloud's, then the
+    // listed ones, in lower case.
+    QStringList imageHosts() const { return m_imageHosts; }
     // The update feed of the production or, in validation mode, the test container.
     QUrl updateFeedUrl(bool validationMode) const;
 
@@ -20,4 +25,5 @@ private:
 
     QUrl m_cloudBaseUrl;
     QUrl m_analyticsUrl;
+    QStringList m_imageHosts;
 };

@@ -1,6 +1,10 @@
 #include "httptransfer.h"
 
+#include "downloadlimits.h"
+
+#include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QStorageInfo>
 
 #include <filesystem>
 #include <system_error>
@@ -11,9 +15,10 @@ HttpTransfer::HttpTransfer(QNetworkAccessManager* manager, QObject* parent)
     m_stallTimer.setSingleShot(true);
     m_stallTimer.setInterval(kDefaultStallLimit);
     connect(&m_stallTimer, &QTimer::timeout, this, [this] {
-        fail(QNetworkReply::TimeoutError, QStringLiteral("No data from %1 for %2 seconds.")
-                                              .arg(m_url.toDisplayString())
-                                              .arg(m_stallTimer.interval() / 1000.0));
+        fail(Failure::Network, QNetworkReply::TimeoutError,
+             QStringLiteral("No data from %1 for %2 seconds.")
+                 .arg(m_url.toDisplayString())
+                 .arg(m_stallTimer.interval() / 1000.0));
     });
 }
 
@@ -24,31 +29,39 @@ HttpTransfer::~HttpTransfer()
         m_file.remove();
 }
 
-bool HttpTransfer::downloadToFile(const QNetworkRequest& request, const QString& filePath)
+void HttpTransfer::setAllowedHosts(const QStringList& hosts)
 {
-    return start(Kind::File, request, {}, filePath);
+    m_allowedHosts.clear();
+    for (const QString& host : hosts)
+        m_allowedHosts.append(host.toLower());
 }
 
-bool HttpTransfer::downloadToMemory(const QNetworkRequest& request)
+bool HttpTransfer::downloadToFile(const QNetworkRequest& request, const QString& filePath,
+                                  qint64 ceiling)
 {
-    return start(Kind::Memory, request);
+    return start(Kind::File, request, ceiling, {}, filePath);
+}
+
+bool HttpTransfer::downloadToMemory(const QNetworkRequest& request, qint64 ceiling)
+{
+    return start(Kind::Memory, request, ceiling);
 }
 
 bool HttpTransfer::postForm(const QNetworkRequest& request, const QByteArray& body)
 {
-    return start(Kind::Post, request, body);
+    return start(Kind::Post, request, kAnswerLimit, body);
 }
 
 void HttpTransfer::abort()
 {
     if (m_running) {
-        fail(QNetworkReply::OperationCanceledError,
+        fail(Failure::Network, QNetworkReply::OperationCanceledError,
              QStringLiteral("The transfer of %1 was canceled.").arg(m_url.toDisplayString()));
     }
 }
 
-bool HttpTransfer::start(Kind kind, QNetworkRequest request, const QByteArray& body,
-                         const QString& filePath)
+bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceiling,
+                         const QByteArray& body, const QString& filePath)
 {
     if (m_running) {
         qWarning().noquote() << "HTTP transfer of" << request.url().toDisplayString()
@@ -60,48 +73,147 @@ bool HttpTransfer::start(Kind kind, QNetworkRequest request, const QByteArray& b
     m_kind = kind;
     m_url = request.url();
     m_filePath = filePath;
+    m_ceiling = ceiling;
     m_received = 0;
+    m_redirects = 0;
     m_data.clear();
 
-    if (kind == Kind::File) {
+    if (kind == Kind::File)
         m_file.setFileName(temporaryPath());
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            const QString text = QStringLiteral("Could not open %1 for writing: %2")
-                                     .arg(temporaryPath(), m_file.errorString());
-            QTimer::singleShot(0, this, [this, text, id = m_transferId] {
-                if (m_running && id == m_transferId)
-                    finish(QNetworkReply::UnknownContentError, text);
-            });
+    // Qt would read a file:// address from the disk: nothing but the web is fetched here.
+    if (!isAllowed(m_url)) {
+        failLater(Failure::Address, QNetworkReply::ContentAccessDenied, refusal(m_url));
+        return true;
+    }
+    if (kind == Kind::File) {
+        // Unbuffered: a write that fills the disk then reports the disk's own error.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            failLater(
+                Failure::Storage, QNetworkReply::UnknownContentError,
+                QStringLiteral("Could not save %1: %2").arg(temporaryPath(), m_file.errorString()));
             return true;
         }
     }
 
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaximumRedirects);
-    if (kind == Kind::Post) {
-        if (!request.header(QNetworkRequest::ContentTypeHeader).isValid()) {
-            request.setHeader(QNetworkRequest::ContentTypeHeader,
-                              QByteArrayLiteral("application/x-www-form-urlencoded"));
-        }
-        m_reply = m_manager->post(request, body);
-    } else {
-        m_reply = m_manager->get(request);
+    m_request = request;
+    m_body = body;
+    if (kind == Kind::Post && !request.header(QNetworkRequest::ContentTypeHeader).isValid()) {
+        m_request.setHeader(QNetworkRequest::ContentTypeHeader,
+                            QByteArrayLiteral("application/x-www-form-urlencoded"));
     }
-    // A bounded buffer makes Qt read the socket only as fast as the body is stored, so a large
-    // download does not pile up in memory.
-    m_reply->setReadBufferSize(kReadBufferSize);
-    // Qt throttles downloadProgress, so the bytes themselves drive the stall timer and progress.
-    connect(m_reply, &QNetworkReply::readyRead, this, &HttpTransfer::storeAvailable);
-    connect(m_reply, &QNetworkReply::uploadProgress, this, [this] { m_stallTimer.start(); });
-    connect(m_reply, &QNetworkReply::finished, this, &HttpTransfer::onReplyFinished);
-    m_stallTimer.start();
+    send();
     return true;
 }
 
-qint64 HttpTransfer::sizeLimit() const
+// Redirects are followed here, not by Qt, so that each one is checked before it is asked for.
+void HttpTransfer::send()
 {
-    return m_sizeLimit.value_or(m_kind == Kind::File ? -1 : kDefaultMemoryLimit);
+    m_request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                           QNetworkRequest::ManualRedirectPolicy);
+    m_redirecting = false;
+    m_reply = m_kind == Kind::Post ? m_manager->post(m_request, m_body) : m_manager->get(m_request);
+    // A bounded buffer makes Qt read the socket only as fast as the body is stored, so a large
+    // download does not pile up in memory.
+    m_reply->setReadBufferSize(qMin<qint64>(kAnswerLimit, m_ceiling + 1));
+    // Qt throttles downloadProgress, so the bytes themselves drive the stall timer and progress.
+    connect(m_reply, &QNetworkReply::readyRead, this, &HttpTransfer::storeAvailable);
+    connect(m_reply, &QNetworkReply::uploadProgress, this, [this] { m_stallTimer.start(); });
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &HttpTransfer::onHeaders);
+    connect(m_reply, &QNetworkReply::finished, this, &HttpTransfer::onReplyFinished);
+    m_stallTimer.start();
+}
+
+bool HttpTransfer::isAllowed(const QUrl& url) const
+{
+    const QString scheme = url.scheme().toLower();
+    if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
+        url.host().isEmpty())
+        return false;
+    return m_allowedHosts.isEmpty() || m_allowedHosts.contains(url.host().toLower());
+}
+
+QString HttpTransfer::refusal(const QUrl& url) const
+{
+    const QString address = url.toDisplayString();
+    if (m_allowedHosts.isEmpty()) {
+        return QStringLiteral("Refused to download %1: only http and https addresses are allowed.")
+            .arg(address);
+    }
+    return QStringLiteral("Refused to download %1: only http and https addresses on %2 are "
+                          "allowed.")
+        .arg(address, m_allowedHosts.join(QStringLiteral(", ")));
+}
+
+void HttpTransfer::failLater(Failure failure, QNetworkReply::NetworkError error,
+                             const QString& text)
+{
+    QTimer::singleShot(0, this, [this, failure, error, text, id = m_transferId] {
+        if (m_running && id == m_transferId)
+            finish(failure, error, text);
+    });
+}
+
+// A redirect to follow. One in answer to a POST is not: it does not accept the form.
+bool HttpTransfer::isRedirect() const
+{
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return m_kind != Kind::Post &&
+           (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) &&
+           m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid();
+}
+
+// A redirect may neither leave the allowed addresses nor fall from https to http.
+void HttpTransfer::followRedirect()
+{
+    const QUrl from = m_reply->url();
+    const QUrl to =
+        from.resolved(m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+    if (++m_redirects > kMaximumRedirects) {
+        fail(Failure::Network, QNetworkReply::TooManyRedirectsError,
+             QStringLiteral("%1 redirected more than %2 times.")
+                 .arg(m_url.toDisplayString())
+                 .arg(kMaximumRedirects));
+        return;
+    }
+    const bool downgrade = from.scheme().toLower() == QLatin1String("https") &&
+                           to.scheme().toLower() != QLatin1String("https");
+    if (!isAllowed(to) || downgrade) {
+        fail(Failure::Address, QNetworkReply::ContentAccessDenied,
+             QStringLiteral("%1 redirected to %2. %3")
+                 .arg(m_url.toDisplayString(), to.toDisplayString(), refusal(to)));
+        return;
+    }
+    releaseReply();
+    m_request.setUrl(to);
+    send();
+}
+
+// A length announced beyond the ceiling, or beyond the free space of the target's disk, ends
+// the transfer before its first byte is stored.
+void HttpTransfer::onHeaders()
+{
+    m_redirecting = isRedirect();
+    if (m_redirecting)
+        return;
+    const std::optional<qint64> length = announcedLength();
+    if (!length)
+        return;
+    if (*length > m_ceiling) {
+        fail(Failure::TooLarge, QNetworkReply::UnknownContentError,
+             QStringLiteral("The download from %1 announces %2, more than the %3 allowed.")
+                 .arg(m_url.toDisplayString(), downloadlimits::sizeText(*length),
+                      downloadlimits::sizeText(m_ceiling)));
+        return;
+    }
+    if (m_kind != Kind::File)
+        return;
+    const QStorageInfo disk(QFileInfo(m_file.fileName()).absolutePath());
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && *length > disk.bytesAvailable()) {
+        fail(Failure::Storage, QNetworkReply::UnknownContentError,
+             QStringLiteral("Could not save %1: it needs %2 and the disk has %3 free.")
+                 .arg(m_filePath, downloadlimits::sizeText(*length),
+                      downloadlimits::sizeText(disk.bytesAvailable())));
+    }
 }
 
 bool HttpTransfer::storeAvailable()
@@ -110,23 +222,37 @@ bool HttpTransfer::storeAvailable()
     if (bytes.isEmpty())
         return true;
     m_stallTimer.start();
+    // A redirect's body is not the file.
+    if (m_redirecting)
+        return true;
     m_received += bytes.size();
-    const qint64 limit = sizeLimit();
-    if (limit >= 0 && m_received > limit) {
-        fail(QNetworkReply::UnknownContentError,
-             QStringLiteral("The answer from %1 is larger than %2 bytes.")
-                 .arg(m_url.toDisplayString())
-                 .arg(limit));
+    if (m_received > m_ceiling) {
+        fail(Failure::TooLarge, QNetworkReply::UnknownContentError,
+             QStringLiteral("The download from %1 is larger than the %2 allowed and was stopped.")
+                 .arg(m_url.toDisplayString(), downloadlimits::sizeText(m_ceiling)));
         return false;
     }
     if (m_kind != Kind::File) {
         m_data += bytes;
-    } else if (m_file.write(bytes) != bytes.size()) {
-        fail(QNetworkReply::UnknownContentError,
-             QStringLiteral("Could not write %1: %2").arg(m_file.fileName(), m_file.errorString()));
+    } else if (!writeToFile(bytes)) {
+        fail(Failure::Storage, QNetworkReply::UnknownContentError,
+             QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString()));
         return false;
     }
     Q_EMIT progress(m_received, announcedLength().value_or(-1));
+    return true;
+}
+
+// A write cut short by a full disk is tried again for the rest, which then fails with the
+// disk's error.
+bool HttpTransfer::writeToFile(const QByteArray& bytes)
+{
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
     return true;
 }
 
@@ -136,13 +262,17 @@ void HttpTransfer::onReplyFinished()
         return;
     const QNetworkReply::NetworkError error = m_reply->error();
     if (error != QNetworkReply::NoError) {
-        fail(error, m_reply->errorString());
+        fail(Failure::Network, error, m_reply->errorString());
+        return;
+    }
+    if (m_redirecting) {
+        followRedirect();
         return;
     }
     if (!answerIsComplete())
         return;
     releaseReply();
-    finish(QNetworkReply::NoError, {});
+    finish(Failure::None, QNetworkReply::NoError, {});
 }
 
 // Qt reports 4xx and 5xx itself; anything else but the expected status, and a body shorter or
@@ -152,15 +282,16 @@ bool HttpTransfer::answerIsComplete()
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const bool accepted = m_kind == Kind::Post ? status / 100 == 2 : status == 200;
     if (!accepted) {
-        fail(QNetworkReply::UnknownContentError, QStringLiteral("%1 answered with HTTP status %2.")
-                                                     .arg(m_url.toDisplayString())
-                                                     .arg(status));
+        fail(Failure::Network, QNetworkReply::UnknownContentError,
+             QStringLiteral("%1 answered with HTTP status %2.")
+                 .arg(m_url.toDisplayString())
+                 .arg(status));
         return false;
     }
     // Qt unpacks a compressed body itself; its length on the wire is not the count here.
     const std::optional<qint64> length = announcedLength();
     if (length && !m_reply->hasRawHeader("Content-Encoding") && *length != m_received) {
-        fail(QNetworkReply::ProtocolFailure,
+        fail(Failure::Network, QNetworkReply::ProtocolFailure,
              QStringLiteral("The answer from %1 had %2 bytes, not the %3 it announced.")
                  .arg(m_url.toDisplayString())
                  .arg(m_received)
@@ -170,35 +301,30 @@ bool HttpTransfer::answerIsComplete()
     return true;
 }
 
-// After a redirect Qt now and then joins the redirect's headers to the final answer's
-// ("Content-Length: 0, 65536"), and its parsed header then holds the redirect's length. The
-// final answer's value is the last one.
 std::optional<qint64> HttpTransfer::announcedLength() const
 {
-    const QByteArray header = m_reply->rawHeader("Content-Length");
-    if (header.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const qint64 length = header.mid(header.lastIndexOf(',') + 1).trimmed().toLongLong(&ok);
-    return ok && length >= 0 ? std::optional<qint64>(length) : std::nullopt;
+    return downloadlimits::contentLength(m_reply->rawHeader("Content-Length"));
 }
 
-void HttpTransfer::fail(QNetworkReply::NetworkError error, const QString& text)
+void HttpTransfer::fail(Failure failure, QNetworkReply::NetworkError error, const QString& text)
 {
     releaseReply();
-    finish(error, text);
+    finish(failure, error, text);
 }
 
-void HttpTransfer::finish(QNetworkReply::NetworkError error, const QString& text)
+void HttpTransfer::finish(Failure failure, QNetworkReply::NetworkError error, const QString& text)
 {
+    m_failure = failure;
     m_error = error;
     m_errorString = text;
-    if (m_kind == Kind::File && m_error == QNetworkReply::NoError) {
+    if (m_kind == Kind::File && m_failure == Failure::None) {
         m_errorString = commitFile();
-        if (!m_errorString.isEmpty())
+        if (!m_errorString.isEmpty()) {
+            m_failure = Failure::Storage;
             m_error = QNetworkReply::UnknownContentError;
+        }
     }
-    if (m_error != QNetworkReply::NoError) {
+    if (m_failure != Failure::None) {
         m_data.clear();
         if (m_kind == Kind::File)
             m_file.remove();
@@ -211,10 +337,8 @@ void HttpTransfer::finish(QNetworkReply::NetworkError error, const QString& text
 QString HttpTransfer::commitFile()
 {
     m_file.close();
-    if (m_file.error() != QFileDevice::NoError) {
-        return QStringLiteral("Could not write %1: %2")
-            .arg(m_file.fileName(), m_file.errorString());
-    }
+    if (m_file.error() != QFileDevice::NoError)
+        return QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString());
     std::error_code failure;
     std::filesystem::rename(QFile::encodeName(temporaryPath()).toStdString(),
                             QFile::encodeName(m_filePath).toStdString(), failure);

@@ -6,6 +6,7 @@
 #include <QNetworkRequest>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
@@ -16,10 +17,10 @@ class QNetworkAccessManager;
 
 // One HTTP transfer at a time: a GET into a file or into memory, or a POST of a form body.
 // Every download and upload of the application goes through it, so each one gets the same
-// checks: HTTP status, byte count against Content-Length, a size limit, a bounded number of
-// redirects and a time limit without progress. A file download is written to "<name>.tmp" and
-// renamed over "<name>" only when it is complete, so a failed download never damages the file
-// already there.
+// checks: only http and https addresses (on the allowed hosts, redirects included), HTTP status,
+// byte count against Content-Length, a ceiling on the size, a bounded number of redirects and a
+// time limit without progress. A file download is written to "<name>.tmp" and renamed over
+// "<name>" only when it is complete, so a failed download never damages the file already there.
 //
 // Phases: idle -> transferring (request out, body streaming, stall timer running) -> checked
 // (status, length; file renamed) -> finished() -> idle again. finished() comes exactly once per
@@ -32,22 +33,32 @@ class HttpTransfer : public QObject
 public:
     static constexpr std::chrono::milliseconds kDefaultStallLimit{60000};
     static constexpr int kMaximumRedirects = 5;
-    // Bodies kept in memory (feeds, manifests, answers) are limited unless a limit is set.
-    static constexpr qint64 kDefaultMemoryLimit = 16 * 1024 * 1024;
+    // The answer to a POST is kept up to this size.
+    static constexpr qint64 kAnswerLimit = 1024 * 1024;
+
+    // What ended a failed transfer. For all but Network, errorString() is a sentence that names
+    // the cause for the user.
+    enum class Failure {
+        None,
+        Network,  // the network or the server; error() tells which
+        TooLarge, // the body, or the length announced for it, passed its ceiling
+        Storage,  // the file could not be written or put in place (a full disk, no rights)
+        Address,  // not an http or https address on an allowed host
+    };
 
     // `manager` is not owned and must outlive the transfer.
     explicit HttpTransfer(QNetworkAccessManager* manager, QObject* parent = nullptr);
     ~HttpTransfer() override;
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallTimer.setInterval(limit); }
-    // Largest body accepted by every later transfer, in bytes; negative for no limit. Until it
-    // is set: kDefaultMemoryLimit into memory, no limit into a file.
-    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
+    // The hosts that later transfers and their redirects may reach; empty, the default, allows
+    // any host.
+    void setAllowedHosts(const QStringList& hosts);
 
     // Each returns false, and starts nothing, while another transfer runs. The request's
-    // redirect policy and limit are replaced by this class's.
-    bool downloadToFile(const QNetworkRequest& request, const QString& filePath);
-    bool downloadToMemory(const QNetworkRequest& request);
+    // redirect policy is replaced by this class's. A body larger than `ceiling` bytes fails.
+    bool downloadToFile(const QNetworkRequest& request, const QString& filePath, qint64 ceiling);
+    bool downloadToMemory(const QNetworkRequest& request, qint64 ceiling);
     // Content type "application/x-www-form-urlencoded" unless the request sets one; any 2xx
     // answer counts as accepted.
     bool postForm(const QNetworkRequest& request, const QByteArray& body);
@@ -60,6 +71,7 @@ public:
     // After finished(): NoError on success; the network error, or the closest one for a failed
     // check, so that callers can map it to their own texts.
     QNetworkReply::NetworkError error() const { return m_error; }
+    Failure failure() const { return m_failure; }
     QString errorString() const { return m_errorString; }
     // The body of a download into memory, or the answer to a POST.
     QByteArray data() const { return m_data; }
@@ -71,17 +83,24 @@ Q_SIGNALS:
 
 private:
     enum class Kind { File, Memory, Post };
-    static constexpr qint64 kReadBufferSize = 1024 * 1024;
 
-    bool start(Kind kind, QNetworkRequest request, const QByteArray& body = {},
-               const QString& filePath = {});
-    qint64 sizeLimit() const;
+    bool start(Kind kind, const QNetworkRequest& request, qint64 ceiling,
+               const QByteArray& body = {}, const QString& filePath = {});
+    bool isAllowed(const QUrl& url) const;
+    QString refusal(const QUrl& url) const;
+    // Ends the transfer just started on a later turn, as every failure before a request goes.
+    void failLater(Failure failure, QNetworkReply::NetworkError error, const QString& text);
+    void send();
+    bool isRedirect() const;
+    void followRedirect();
+    void onHeaders();
     bool storeAvailable();
+    bool writeToFile(const QByteArray& bytes);
     void onReplyFinished();
     bool answerIsComplete();
     std::optional<qint64> announcedLength() const;
-    void fail(QNetworkReply::NetworkError error, const QString& text);
-    void finish(QNetworkReply::NetworkError error, const QString& text);
+    void fail(Failure failure, QNetworkReply::NetworkError error, const QString& text);
+    void finish(Failure failure, QNetworkReply::NetworkError error, const QString& text);
     QString commitFile();
     void releaseReply();
     QString temporaryPath() const { return m_filePath + QStringLiteral(".tmp"); }
@@ -89,15 +108,22 @@ private:
     QNetworkAccessManager* m_manager;
     QPointer<QNetworkReply> m_reply;
     QTimer m_stallTimer;
+    QStringList m_allowedHosts;
     Kind m_kind = Kind::Memory;
     QUrl m_url;
     QString m_filePath;
+    QNetworkRequest m_request;
+    QByteArray m_body;
     QFile m_file;
-    std::optional<qint64> m_sizeLimit;
+    qint64 m_ceiling = 0;
     qint64 m_received = 0;
+    int m_redirects = 0;
+    // The answer being read is a redirect: its body is dropped, its target followed.
+    bool m_redirecting = false;
     bool m_running = false;
     quint64 m_transferId = 0;
     QByteArray m_data;
+    Failure m_failure = Failure::None;
     QNetworkReply::NetworkError m_error = QNetworkReply::NoError;
     QString m_errorString;
 };

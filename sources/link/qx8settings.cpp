@@ -1,21 +1,64 @@
 #include "qx8settings.h"
 
 #include "settingskeys.h"
+#include "settingssavecheck.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 QSettings openStore()
 {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope,
                      QString::fromLatin1(settingskeys::kApplicationStore.organization),
                      QString::fromLatin1(settingskeys::kApplicationStore.application));
 }
+
+// Made, or narrowed, to owner-only before it is written. Qt rewrites the file through a new one
+// that takes the old one's mode, so the mode stays.
+void keepOwnerOnly(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.exists()) {
+        QDir().mkpath(QFileInfo(fileName).absolutePath());
+        // Empty until the store is written: nothing can be read in the moment before the mode.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            file.close();
+    }
+    const QFileDevice::Permissions all =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (file.exists() && (file.permissions() & all) != kOwnerOnly &&
+        !file.setPermissions(kOwnerOnly))
+        qWarning().noquote() << "Could not make" << fileName << "private:" << file.errorString();
+}
+
+// Every change of the store goes to the disk this way.
+void commit(QSettings& store)
+{
+    keepOwnerOnly(store.fileName());
+    SettingsSaveCheck::instance().save(store);
+}
+
 } // namespace
 
-QX8Settings::QX8Settings(QObject* parent) : QObject(parent) {}
+QX8Settings::QX8Settings(QObject* parent) : QObject(parent)
+{
+    connect(&SettingsSaveCheck::instance(), &SettingsSaveCheck::failed, this,
+            &QX8Settings::saveFailureChanged);
+}
+
+QString QX8Settings::saveFailure() const
+{
+    return SettingsSaveCheck::instance().failure();
+}
 
 // Every write rewrites the whole file and flushes it to disk, in the calling (GUI) thread; the
 // start and every page visit write their defaults again. A value stored as it is, of the same
@@ -27,6 +70,7 @@ void QX8Settings::setValue(const QString& key, const QVariant& value)
     if (stored.userType() == value.userType() && stored == value)
         return;
     store.setValue(key, value);
+    commit(store);
 }
 
 QVariant QX8Settings::value(const QString& key, const QVariant& defaultValue) const
@@ -36,7 +80,9 @@ QVariant QX8Settings::value(const QString& key, const QVariant& defaultValue) co
 
 void QX8Settings::remove(const QString& key)
 {
-    openStore().remove(key);
+    QSettings store = openStore();
+    store.remove(key);
+    commit(store);
 }
 
 bool QX8Settings::contains(const QString& key) const
@@ -46,7 +92,9 @@ bool QX8Settings::contains(const QString& key) const
 
 void QX8Settings::clear()
 {
-    openStore().clear();
+    QSettings store = openStore();
+    store.clear();
+    commit(store);
 }
 
 void QX8Settings::removeLeftoverLocks()

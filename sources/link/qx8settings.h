@@ -4,13 +4,19 @@
 #include <QVariant>
 
 // The application's settings store for QML and for code that reads a setting now and then.
-// Holds no state: every call opens the store afresh, so all instances see the same values.
+// Holds no state: every call opens the store afresh, so all instances see the same values. The
+// store holds the device password, so its file is readable by its owner only; a write that does
+// not reach the disk is reported (SettingsSaveCheck).
 class QX8Settings : public QObject
 {
     Q_OBJECT
+    // The text for the user of the first write of this run that failed; empty while none did.
+    Q_PROPERTY(QString saveFailure READ saveFailure NOTIFY saveFailureChanged)
 
 public:
     explicit QX8Settings(QObject* parent = nullptr);
+
+    QString saveFailure() const;
 
     Q_INVOKABLE virtual void setValue(const QString& key, const QVariant& value);
     Q_INVOKABLE virtual QVariant value(const QString& key, const QVariant& defaultValue) const;
@@ -24,4 +30,7 @@ public:
     // next write. Only for the one instance that holds the single-instance lock, as nothing else
     // writes these stores.
     static void removeLeftoverLocks();
+
+Q_SIGNALS:
+    void saveFailureChanged();
 };

@@ -2,6 +2,7 @@
 
 #include "appanalytics_p.h"
 #include "settingskeys.h"
+#include "settingssavecheck.h"
 
 #include <QDebug>
 #include <QQmlContext>
@@ -220,7 +221,9 @@ void AppAnalytics::sendPlatformData()
 void AppAnalytics::setIsAnalyticsAllowed(bool isAnalyticsAllowed)
 {
     m_isAnalyticsAllowed = isAnalyticsAllowed;
-    QSettings().setValue(settingskeys::kAnalyticsEnabled, isAnalyticsAllowed);
+    QSettings settings;
+    settings.setValue(settingskeys::kAnalyticsEnabled, isAnalyticsAllowed);
+    SettingsSaveCheck::instance().save(settings);
     Q_EMIT isAnalyticsAllowedChanged(isAnalyticsAllowed);
 }
 

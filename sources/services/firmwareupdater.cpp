@@ -5,6 +5,7 @@
 #include "updatefolders.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 
 FirmwareUpdater* FirmwareUpdater::instance()
 {
@@ -49,6 +50,47 @@ bool FirmwareUpdater::isFirstGreaterThanSecond(const QString& newVersion,
                                                const QString& oldVersion) const
 {
     return updatefeed::isFirstGreaterThanSecond(newVersion, oldVersion);
+}
+
+void FirmwareUpdater::setFirmwareVersion(const QString& version)
+{
+    setOwnVersion(version);
+    checkInstall(version);
+}
+
+void FirmwareUpdater::expectAfterRestart(const QString& version)
+{
+    m_expectedVersion = version;
+    m_expectedAddress = deviceAddress();
+    m_installResult.clear();
+    m_installConfirmed = false;
+    Q_EMIT installResultChanged();
+}
+
+// An image the device refused to install leaves it on its old version, as does one that never
+// arrived whole: only the version it runs tells.
+void FirmwareUpdater::checkInstall(const QString& reportedVersion)
+{
+    if (m_expectedVersion.isEmpty() || reportedVersion.isEmpty() ||
+        deviceAddress() != m_expectedAddress)
+        return;
+    m_installConfirmed =
+        !updatefeed::isFirstGreaterThanSecond(reportedVersion, m_expectedVersion) &&
+        !updatefeed::isFirstGreaterThanSecond(m_expectedVersion, reportedVersion);
+    m_installResult =
+        m_installConfirmed
+            ? QStringLiteral("Firmware v%1 is running on the device.").arg(reportedVersion)
+            : QStringLiteral("The device runs firmware v%1, not the v%2 it was sent: the update "
+                             "was not installed.")
+                  .arg(reportedVersion, m_expectedVersion);
+    qInfo().noquote() << m_installResult;
+    m_expectedVersion.clear();
+    Q_EMIT installResultChanged();
+}
+
+QString FirmwareUpdater::deviceAddress()
+{
+    return QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString();
 }
 
 void FirmwareUpdater::announceStage(Stage stage)

@@ -8,11 +8,38 @@
 #include <QDebug>
 #include <QFileInfo>
 
+#include <optional>
+
+#if defined(Q_OS_LINUX)
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+#elif defined(Q_OS_MACOS)
+#include <sys/socket.h>
+#endif
+
 namespace {
 
 const QString kConnectFailed = QStringLiteral("Error in connecting to device.");
-// An answer line longer than this is no answer of the device.
-constexpr int kMaximumAnswerLength = 4096;
+const QString kStalled = QStringLiteral("The device stopped answering during the firmware upload.");
+constexpr std::chrono::milliseconds kDrainPoll{10};
+
+// Bytes the socket has sent, or still holds to send, that the device's side has not acknowledged
+// yet; nothing where the system does not tell.
+std::optional<qint64> unacknowledgedBytes(qintptr descriptor)
+{
+    int count = 0;
+#if defined(Q_OS_LINUX)
+    if (::ioctl(int(descriptor), SIOCOUTQ, &count) == 0)
+        return count;
+#elif defined(Q_OS_MACOS)
+    socklen_t length = sizeof(count);
+    if (::getsockopt(int(descriptor), SOL_SOCKET, SO_NWRITE, &count, &length) == 0)
+        return count;
+#else
+    Q_UNUSED(descriptor)
+#endif
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -23,9 +50,9 @@ FwUpdateUploader::FwUpdateUploader(QObject* parent) : QObject(parent)
     m_stallTimer.setSingleShot(true);
     m_stallTimer.setInterval(kDefaultStallLimit);
     connect(&m_connectTimer, &QTimer::timeout, this, &FwUpdateUploader::connectionFailed);
-    connect(&m_stallTimer, &QTimer::timeout, this, [this] {
-        fail(QStringLiteral("The device stopped answering during the firmware upload."));
-    });
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] { fail(kStalled); });
+    m_drainTimer.setInterval(kDrainPoll);
+    connect(&m_drainTimer, &QTimer::timeout, this, &FwUpdateUploader::checkDrained);
     // Queued: each chunk goes to the socket on a later turn than the notice that asked for it.
     connect(this, &FwUpdateUploader::write, this, &FwUpdateUploader::onWrite, Qt::QueuedConnection);
     connect(this, &FwUpdateUploader::showProgress, this, &FwUpdateUploader::onUploadProgress,
@@ -96,6 +123,27 @@ void FwUpdateUploader::sendFwUpdate(qint64 maxSize)
         Q_EMIT write(chunk);
         return;
     }
+    // The last byte is in the socket, not yet with the device: a device that goes now must not
+    // leave an upload reported as done.
+    m_phase = Phase::Draining;
+    m_unacknowledged = -1;
+    checkDrained();
+}
+
+void FwUpdateUploader::checkDrained()
+{
+    const std::optional<qint64> left = m_socket.bytesToWrite() > 0
+                                           ? std::optional<qint64>(m_socket.bytesToWrite())
+                                           : unacknowledgedBytes(m_socket.socketDescriptor());
+    if (left && *left > 0) {
+        // Acknowledged bytes are progress.
+        if (m_unacknowledged < 0 || *left < m_unacknowledged)
+            m_stallTimer.start();
+        m_unacknowledged = *left;
+        m_drainTimer.start();
+        return;
+    }
+    m_drainTimer.stop();
     finishUpload();
 }
 
@@ -149,14 +197,9 @@ void FwUpdateUploader::onBytesWritten(qint64 bytes)
 
 void FwUpdateUploader::onReadyRead()
 {
-    m_answer += m_socket.readAll();
-    for (int end = m_answer.indexOf('\n'); end >= 0; end = m_answer.indexOf('\n')) {
-        const QByteArray line = m_answer.left(end);
-        m_answer.remove(0, end + 1);
-        onAnswer(line);
-    }
-    if (m_answer.size() > kMaximumAnswerLength)
-        m_answer.clear();
+    const QList<FirmwareAnswerReader::Answer> answers = m_answers.add(m_socket.readAll());
+    for (const FirmwareAnswerReader::Answer& answer : answers)
+        onAnswer(answer);
 }
 
 void FwUpdateUploader::connectToDevice()
@@ -203,22 +246,25 @@ void FwUpdateUploader::announce()
     m_stallTimer.start();
 }
 
-void FwUpdateUploader::onAnswer(const QByteArray& line)
+void FwUpdateUploader::onAnswer(const FirmwareAnswerReader::Answer& answer)
 {
-    QByteArray text = line;
-    if (const int nul = text.indexOf('\0'); nul >= 0)
-        text.truncate(nul);
-    if (text.endsWith('\r'))
-        text.chop(1);
-    qDebug() << "Data from Socket: " << text;
+    qDebug() << "Data from Socket: " << answer.text;
+    const bool uploading =
+        m_phase == Phase::Announced || m_phase == Phase::Sending || m_phase == Phase::Draining;
+    if (answer.kind == FirmwareAnswerReader::Kind::Refused && uploading) {
+        fail(QStringLiteral("The device refused the firmware upload: ") +
+             QString::fromUtf8(answer.text));
+        return;
+    }
     if (m_phase != Phase::Announced)
         return;
-    if (text == "writer OK") {
+    if (answer.kind == FirmwareAnswerReader::Kind::WriterOk) {
         m_phase = Phase::Sending;
         m_stallTimer.start();
         sendFwUpdate(kChunkSize);
-    } else if (text.startsWith("error")) {
-        fail(QStringLiteral("The device refused the firmware upload: ") + QString::fromUtf8(text));
+    } else if (answer.kind == FirmwareAnswerReader::Kind::WriterOkFollowed) {
+        fail(QStringLiteral("The device answered the firmware upload with more than \"writer "
+                            "OK\"; the image was not sent."));
     }
 }
 
@@ -227,13 +273,14 @@ void FwUpdateUploader::onAnswer(const QByteArray& line)
 void FwUpdateUploader::fail(const QString& text)
 {
     m_stallTimer.stop();
+    m_drainTimer.stop();
     m_file.close();
     m_uploadPending = false;
-    if (m_phase == Phase::Announced || m_phase == Phase::Sending) {
+    if (m_phase == Phase::Announced || m_phase == Phase::Sending || m_phase == Phase::Draining) {
         m_socket.abort();
         m_phase = Phase::Unconnected;
         m_commandBytesPending = 0;
-        m_answer.clear();
+        m_answers.clear();
     }
     setUploadInProgress(false);
     Q_EMIT error(text);

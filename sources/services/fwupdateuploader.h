@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmwareanswerreader.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QObject>
@@ -14,13 +16,17 @@
 // Phases, in order:
 //   Unconnected -> Connecting (up to 5 s, never blocking the event loop) -> Idle
 //   Idle -> Announced: the line `write "file\updKaloTar" <size> ` is written
-//   Announced -> Sending: the device answered "writer OK"; the image goes in chunks of 8192
-//                bytes, each one after the previous one has been written
-//   Sending -> Idle: every byte of the image written: uploadDone()
-// Every failure on the way (no connection, missing or unreadable image, a refusal, the device
-// closing the connection or going silent) ends the upload with error(text), never silently; a
-// failure after the announcement also drops the connection, since the device then holds a partial
-// image, and the next upload connects afresh.
+//   Announced -> Sending: the device answered "writer OK", and nothing else in the same read;
+//                the image goes in chunks of 8192 bytes, each one after the previous one has
+//                been written
+//   Sending -> Draining: every byte handed to the socket; it waits until the device's side has
+//                acknowledged them all (where the system tells)
+//   Draining -> Idle: uploadDone()
+// Every failure on the way (no connection, missing or unreadable image, a refusal or an error
+// line, the device closing the connection or going silent) ends the upload with error(text),
+// never silently; a failure after the announcement also drops the connection, since the device
+// then holds a partial image, and the next upload connects afresh. Whether the device installed
+// the image shows only after its restart, in the version it reports (FirmwareUpdater).
 class FwUpdateUploader : public QObject
 {
     Q_OBJECT
@@ -66,13 +72,14 @@ public Q_SLOTS:
     void onReadyRead();
 
 private:
-    enum class Phase { Unconnected, Connecting, Idle, Announced, Sending };
+    enum class Phase { Unconnected, Connecting, Idle, Announced, Sending, Draining };
 
     void connectToDevice();
     void onConnected();
     void connectionFailed();
     void announce();
-    void onAnswer(const QByteArray& line);
+    void onAnswer(const FirmwareAnswerReader::Answer& answer);
+    void checkDrained();
     void fail(const QString& text);
     void finishUpload();
     void setUploadInProgress(bool inProgress);
@@ -84,7 +91,9 @@ private:
     bool m_uploadPending = false;
     QTimer m_connectTimer;
     QTimer m_stallTimer;
-    QByteArray m_answer;
+    QTimer m_drainTimer;
+    FirmwareAnswerReader m_answers;
+    qint64 m_unacknowledged = 0;
     qint64 m_commandBytesPending = 0;
     qint64 m_chunkSize = 0;
     qint64 m_fileSize = 0;

@@ -103,11 +103,11 @@ void ImageUpdater::onRequestDownloadUpdate()
     if (path.isEmpty()) {
         qWarning().noquote() << "No" << productName() << "image to download for version"
                              << m_latestVersion;
-        onFinished(UpdateRequests::Kind::Image, QNetworkReply::ProtocolUnknownError, {});
+        onFinished(UpdateRequests::Kind::Image, QNetworkReply::ProtocolUnknownError, {}, {});
         return;
     }
     m_downloadVersion = m_latestVersion;
-    m_requests.fetchImage(QUrl(m_imageUrl), path);
+    m_requests.fetchImage(QUrl(m_imageUrl), path, imageHosts());
     setDownloadInProgress(true);
 }
 
@@ -127,10 +127,10 @@ void ImageUpdater::onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 }
 
 void ImageUpdater::onFinished(UpdateRequests::Kind kind, QNetworkReply::NetworkError error,
-                              const QByteArray& feed)
+                              const QString& cause, const QByteArray& feed)
 {
     if (error != QNetworkReply::NoError)
-        onError(error);
+        fail(error, cause);
     setDownloadInProgress(false);
     setStage(Stage::CheckForUpdate);
     if (error != QNetworkReply::NoError)
@@ -145,12 +145,17 @@ void ImageUpdater::onFinished(UpdateRequests::Kind kind, QNetworkReply::NetworkE
 
 void ImageUpdater::onError(QNetworkReply::NetworkError errorCode)
 {
+    fail(errorCode, QString());
+}
+
+void ImageUpdater::fail(QNetworkReply::NetworkError errorCode, const QString& cause)
+{
     if (!m_profile.clearsVersionsQuietly)
         setVersionsWithSignals(QString(), QString());
     setDownloadInProgress(false);
     setProgress(0);
     setStage(Stage::CheckForUpdate);
-    Q_EMIT error(updatefeed::errorText(errorCode));
+    Q_EMIT error(cause.isEmpty() ? updatefeed::errorText(errorCode) : cause);
     if (m_profile.clearsVersionsQuietly) {
         m_latestVersion.clear();
         m_imageUrl.clear();
@@ -206,6 +211,15 @@ void ImageUpdater::onImage()
     m_readyImage = m_cache.imagePath(m_downloadVersion);
     setStage(Stage::ImageReady);
     Q_EMIT updateDownloaded();
+}
+
+QStringList ImageUpdater::imageHosts() const
+{
+    QStringList hosts = CloudEndpoints::instance().imageHosts();
+    const QString feedHost = m_feedUrl.host().toLower();
+    if (!hosts.contains(feedHost))
+        hosts.prepend(feedHost);
+    return hosts;
 }
 
 QString ImageUpdater::productName() const

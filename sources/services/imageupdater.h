@@ -16,7 +16,8 @@
 //
 // Stages: CheckForUpdate -> CheckingForUpdate (feed request) -> DownloadUpdate (a newer image is
 // announced) -> ImageReady (the image is in the cache). Every failure returns to CheckForUpdate
-// with error(text), then offers an image cached earlier.
+// with error(text), then offers an image cached earlier. The image comes only over http or https
+// from the feed's host or one the cloud endpoints list, redirects included.
 class ImageUpdater : public QObject
 {
     Q_OBJECT
@@ -101,7 +102,7 @@ protected Q_SLOTS:
     void onRequestCancelDownload();
     void onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal);
     void onFinished(UpdateRequests::Kind kind, QNetworkReply::NetworkError error,
-                    const QByteArray& feed);
+                    const QString& cause, const QByteArray& feed);
     void onError(QNetworkReply::NetworkError errorCode);
     void onCheckForCachedVersion();
 
@@ -109,6 +110,11 @@ private:
     // Emits the subclass's updateStateChanged with its own enumeration.
     virtual void announceStage(Stage stage) = 0;
 
+    // Back to CheckForUpdate with error(text): `cause` when it is given, else the text of the
+    // network error.
+    void fail(QNetworkReply::NetworkError errorCode, const QString& cause);
+    // The hosts the image may come from: the feed's own and the cloud's.
+    QStringList imageHosts() const;
     void onFeed(const QByteArray& feed);
     void onImage();
     QString productName() const;

@@ -62,8 +62,7 @@ void UpdateCache::keepOnly(const QString& version) const
     const QFileInfo image(imagePath(version));
     QSaveFile record(recordPath());
     const bool recorded = image.isFile() && record.open(QIODevice::WriteOnly) &&
-                          record.write(image.fileName().toUtf8() + '\n' +
-                                       QByteArray::number(image.size()) + '\n') > 0 &&
+                          record.write(formatRecord({image.fileName(), image.size()})) > 0 &&
                           record.commit();
     if (!recorded) {
         qWarning().noquote() << "Could not record the downloaded image" << image.filePath() << ":"
@@ -94,10 +93,20 @@ QString UpdateCache::recordPath() const
 UpdateCache::Record UpdateCache::readRecord() const
 {
     QFile file(recordPath());
-    if (!file.open(QIODevice::ReadOnly))
+    return file.open(QIODevice::ReadOnly) ? parseRecord(file.read(kMaximumRecordSize)) : Record();
+}
+
+QByteArray UpdateCache::formatRecord(const Record& record)
+{
+    return record.name.toUtf8() + '\n' + QByteArray::number(record.size) + '\n';
+}
+
+UpdateCache::Record UpdateCache::parseRecord(const QByteArray& bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    bool isNumber = false;
+    const qint64 size = lines.value(1).toLongLong(&isNumber);
+    if (lines.size() < 2 || !isNumber || size < 0)
         return {};
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    if (lines.size() < 2)
-        return {};
-    return {QString::fromUtf8(lines.at(0)), lines.at(1).toLongLong()};
+    return {QString::fromUtf8(lines.at(0)), size};
 }

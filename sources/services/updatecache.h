@@ -29,13 +29,19 @@ public:
     // Deletes every file, partial downloads and the record included.
     void clear() const;
 
-private:
+    // The hidden record of the complete image: its file name, then its size, a line each. Only
+    // its first kMaximumRecordSize bytes are read.
+    static constexpr int kMaximumRecordSize = 4096;
     struct Record
     {
         QString name;
         qint64 size = -1;
     };
+    static QByteArray formatRecord(const Record& record);
+    // A record that does not read as one gives no name and the size -1.
+    static Record parseRecord(const QByteArray& bytes);
 
+private:
     QString recordPath() const;
     Record readRecord() const;
 

@@ -1,5 +1,6 @@
 #include "updaterequests.h"
 
+#include "downloadlimits.h"
 #include "httptransfer.h"
 
 #include <QCoreApplication>
@@ -21,14 +22,14 @@ UpdateRequests::~UpdateRequests()
 
 void UpdateRequests::fetchFeed(const QUrl& url)
 {
-    HttpTransfer* transfer = startRequest(Kind::Feed);
-    transfer->setSizeLimit(kFeedSizeLimit);
-    transfer->downloadToMemory(QNetworkRequest(url));
+    startRequest(Kind::Feed)->downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
 }
 
-void UpdateRequests::fetchImage(const QUrl& url, const QString& path)
+void UpdateRequests::fetchImage(const QUrl& url, const QString& path, const QStringList& hosts)
 {
-    startRequest(Kind::Image)->downloadToFile(QNetworkRequest(url), path);
+    HttpTransfer* transfer = startRequest(Kind::Image);
+    transfer->setAllowedHosts(hosts);
+    transfer->downloadToFile(QNetworkRequest(url), path, downloadlimits::kImage);
 }
 
 void UpdateRequests::cancel()
@@ -63,11 +64,14 @@ HttpTransfer* UpdateRequests::startRequest(Kind kind)
             const QNetworkReply::NetworkError error = transfer->error();
             if (error != QNetworkReply::NoError)
                 qDebug().noquote() << "Update request failed:" << transfer->errorString();
+            const QString cause = transfer->failure() == HttpTransfer::Failure::Network
+                                      ? QString()
+                                      : transfer->errorString();
             const QByteArray feed = finished == Kind::Feed ? transfer->data() : QByteArray();
             m_transfer = nullptr;
             m_kind = Kind::None;
             transfer->deleteLater();
-            Q_EMIT ended(finished, error, feed);
+            Q_EMIT ended(finished, error, cause, feed);
         },
         Qt::QueuedConnection);
     return transfer;

@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <chrono>
 #include <memory>
@@ -23,17 +24,14 @@ class UpdateRequests : public QObject
 public:
     enum class Kind { None, Feed, Image };
 
-    // Feeds are small; a larger answer is not a feed.
-    static constexpr qint64 kFeedSizeLimit = 2 * 1024 * 1024;
-
     explicit UpdateRequests(QObject* parent = nullptr);
     ~UpdateRequests() override;
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallLimit = limit; }
 
     void fetchFeed(const QUrl& url);
-    // Into "<path>.tmp", renamed to `path` once complete.
-    void fetchImage(const QUrl& url, const QString& path);
+    // Into "<path>.tmp", renamed to `path` once complete; only from `hosts`, redirects included.
+    void fetchImage(const QUrl& url, const QString& path, const QStringList& hosts);
     // Ends the running request with OperationCanceledError; its partial file goes.
     void cancel();
 
@@ -42,8 +40,10 @@ public:
 
 Q_SIGNALS:
     void progress(qint64 bytesReceived, qint64 bytesTotal);
-    // `feed` holds the feed of a successful feed request.
-    void ended(UpdateRequests::Kind kind, QNetworkReply::NetworkError error,
+    // `cause` names what ended a failed request when the network did not (a refused address,
+    // a body too large, a full disk), and is empty otherwise. `feed` holds the feed of a
+    // successful feed request.
+    void ended(UpdateRequests::Kind kind, QNetworkReply::NetworkError error, const QString& cause,
                const QByteArray& feed);
 
 private:

@@ -1,6 +1,9 @@
-// The HTTP transfer against the harness HTTP server on loopback: real sockets, real files.
+// The HTTP transfer against the harness HTTP server on loopback: real sockets, real files, and
+// a small disk of its own that fills up.
+#include "downloadlimits.h"
 #include "httpserverprocess.h"
 #include "httptransfer.h"
+#include "privatemounts.h"
 #include "testharness.h"
 #include "testmain.h"
 
@@ -11,6 +14,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,10 +29,15 @@ private Q_SLOTS:
     void downloads_data();
     void downloads();
     void postsAForm();
-    void refusesABodyOverItsLimit();
+    void bodiesStopAtTheirCeiling_data();
+    void bodiesStopAtTheirCeiling();
+    void refusedAddressesAreNeverFetched_data();
+    void refusedAddressesAreNeverFetched();
     void abortKeepsTheOldFile();
     void unwritableTargets_data();
     void unwritableTargets();
+    void fullDiskIsNamed_data();
+    void fullDiskIsNamed();
 
 private:
     // Runs one transfer to its end; false when finished() did not come exactly once.
@@ -99,17 +108,22 @@ void TestHttpTransfer::downloads()
     transfer.setStallLimit(1s);
     QSignalSpy progress(&transfer, &HttpTransfer::progress);
     QVERIFY(finishes(transfer, [&] {
-        return transfer.downloadToFile(QNetworkRequest(m_server.url(path)), target);
+        return transfer.downloadToFile(QNetworkRequest(m_server.url(path)), target,
+                                       downloadlimits::kImage);
     }));
     QVERIFY2(int(transfer.error()) == error, qPrintable(transfer.errorString()));
+    QCOMPARE(transfer.failure(),
+             succeeds ? HttpTransfer::Failure::None : HttpTransfer::Failure::Network);
     QCOMPARE(transfer.errorString().isEmpty(), succeeds);
     QCOMPARE(qx8test::fileContent(target), succeeds ? m_image : QByteArray("older image"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"1.2.3"});
     if (succeeds)
         QCOMPARE(progress.last(), (QVariantList{qint64(m_image.size()), qint64(m_image.size())}));
 
-    QVERIFY(finishes(
-        transfer, [&] { return transfer.downloadToMemory(QNetworkRequest(m_server.url(path))); }));
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToMemory(QNetworkRequest(m_server.url(path)),
+                                         downloadlimits::kFeed);
+    }));
     QCOMPARE(int(transfer.error()), error);
     QCOMPARE(transfer.data(), succeeds ? m_image : QByteArray());
 
@@ -149,15 +163,110 @@ void TestHttpTransfer::postsAForm()
     QVERIFY(m_server.setFault("/collect", "off"));
 }
 
-void TestHttpTransfer::refusesABodyOverItsLimit()
+void TestHttpTransfer::bodiesStopAtTheirCeiling_data()
 {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<qint64>("ceiling");
+    QTest::addColumn<QString>("text"); // empty for a download that succeeds
+    const qint64 size = 64 * 1024;
+    QTest::newRow("exactly the ceiling") << "" << size << "";
+    QTest::newRow("one byte over")
+        << "" << size - 1 << "announces 64 KiB, more than the 64.0 KiB allowed";
+    QTest::newRow("endless body") << "endless" << 4 * size << "is larger than the 256 KiB allowed";
+    QTest::newRow("announced beyond the ceiling")
+        << "length:1099511627776" << 4 * size << "announces 1 TiB, more than the 256 KiB";
+}
+
+// Into memory and into a file: a body past its ceiling stops there, and nothing of it is kept.
+void TestHttpTransfer::bodiesStopAtTheirCeiling()
+{
+    QFETCH(QString, fault);
+    QFETCH(qint64, ceiling);
+    QFETCH(QString, text);
+    if (!fault.isEmpty())
+        QVERIFY(m_server.setFault("/image.bin", fault));
+    auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
+    const QNetworkRequest request(m_server.url("/image.bin"));
+    const HttpTransfer::Failure failure =
+        text.isEmpty() ? HttpTransfer::Failure::None : HttpTransfer::Failure::TooLarge;
     HttpTransfer transfer(&m_manager);
-    transfer.setSizeLimit(m_image.size() - 1);
+    QSignalSpy progress(&transfer, &HttpTransfer::progress);
+
+    QVERIFY(finishes(transfer, [&] { return transfer.downloadToMemory(request, ceiling); }));
+    QCOMPARE(transfer.failure(), failure);
+    QVERIFY2(transfer.errorString().contains(text), qPrintable(transfer.errorString()));
+    QCOMPARE(transfer.data().size(), text.isEmpty() ? m_image.size() : 0);
+    if (!progress.isEmpty())
+        QVERIFY(progress.last().at(0).toLongLong() <= ceiling + HttpTransfer::kAnswerLimit);
+
+    QTemporaryDir folder;
     QVERIFY(finishes(transfer, [&] {
-        return transfer.downloadToMemory(QNetworkRequest(m_server.url("/image.bin")));
+        return transfer.downloadToFile(request, folder.filePath("image.bin"), ceiling);
     }));
-    QCOMPARE(transfer.error(), QNetworkReply::UnknownContentError);
+    QCOMPARE(transfer.failure(), failure);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+             text.isEmpty() ? QStringList{"image.bin"} : QStringList());
+}
+
+void TestHttpTransfer::refusedAddressesAreNeverFetched_data()
+{
+    QTest::addColumn<QString>("address");  // %1: the served image, %2: a foreign host's base
+    QTest::addColumn<QString>("redirect"); // the served image redirects there when given
+    QTest::addColumn<bool>("hostsListed");
+    QTest::newRow("a local file") << "file://%1"
+                                  << "" << false;
+    QTest::newRow("ftp") << "ftp://127.0.0.1/image.bin"
+                         << "" << false;
+    QTest::newRow("no scheme") << "image.bin"
+                               << "" << false;
+    QTest::newRow("a host not listed") << "%2/image.bin"
+                                       << "" << true;
+    QTest::newRow("redirect to a host not listed") << ""
+                                                   << "%2/image.bin" << true;
+    QTest::newRow("redirect to a local file") << ""
+                                              << "file://%1" << false;
+}
+
+// Nothing is read, nothing is written, no connection reaches the foreign host, and the error
+// names the address.
+void TestHttpTransfer::refusedAddressesAreNeverFetched()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, redirect);
+    QFETCH(bool, hostsListed);
+    QTcpServer foreign;
+    QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
+    const QString foreignBase = QStringLiteral("http://%1:%2")
+                                    .arg(foreign.serverAddress().toString())
+                                    .arg(foreign.serverPort());
+    const QString localFile = m_served.filePath("image.bin");
+    const QString refused = QString(redirect.isEmpty() ? address : redirect)
+                                .replace("%1", localFile)
+                                .replace("%2", foreignBase);
+    if (!redirect.isEmpty())
+        QVERIFY(m_server.setFault("/image.bin", "redirect:" + refused));
+    auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
+    const QUrl url = redirect.isEmpty() ? QUrl(refused) : m_server.url("/image.bin");
+
+    HttpTransfer transfer(&m_manager);
+    if (hostsListed)
+        transfer.setAllowedHosts({m_server.url(QString()).host()});
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Address);
+    QVERIFY2(transfer.errorString().contains(QUrl(refused).toDisplayString()),
+             qPrintable(transfer.errorString()));
     QVERIFY(transfer.data().isEmpty());
+
+    QTemporaryDir folder;
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToFile(QNetworkRequest(url), folder.filePath("image.bin"),
+                                       downloadlimits::kImage);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Address);
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    QVERIFY(!foreign.hasPendingConnections());
 }
 
 void TestHttpTransfer::abortKeepsTheOldFile()
@@ -170,11 +279,13 @@ void TestHttpTransfer::abortKeepsTheOldFile()
     HttpTransfer transfer(&m_manager);
     QSignalSpy progress(&transfer, &HttpTransfer::progress);
     QSignalSpy finished(&transfer, &HttpTransfer::finished);
-    QVERIFY(transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")), target));
+    QVERIFY(transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")), target,
+                                    downloadlimits::kImage));
     QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last().at(0).toLongLong() > 0,
                              qx8test::timeoutMs());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused: another one is running"));
-    QVERIFY(!transfer.downloadToMemory(QNetworkRequest(m_server.url("/image.bin"))));
+    QVERIFY(!transfer.downloadToMemory(QNetworkRequest(m_server.url("/image.bin")),
+                                       downloadlimits::kFeed));
 
     transfer.abort();
     QCOMPARE(finished.count(), 1);
@@ -198,11 +309,42 @@ void TestHttpTransfer::unwritableTargets()
     HttpTransfer transfer(&m_manager);
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")),
-                                       folder.filePath(target));
+                                       folder.filePath(target), downloadlimits::kImage);
     }));
-    QCOMPARE(transfer.error(), QNetworkReply::UnknownContentError);
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Storage);
     QVERIFY2(transfer.errorString().contains(target), qPrintable(transfer.errorString()));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestHttpTransfer::fullDiskIsNamed_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("length announced") << ""
+                                      << "it needs 64 KiB and the disk has 32 KiB free";
+    QTest::newRow("no length") << "endless"
+                               << "No space left on device";
+}
+
+// A disk of 32 KiB: the download fails with the disk's own words, and leaves nothing on it.
+void TestHttpTransfer::fullDiskIsNamed()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, text);
+    QTemporaryDir folder;
+    QVERIFY(qx8test::mountSmallDisk(folder.path(), 32 * 1024));
+    auto unmount = qScopeGuard([&] { qx8test::unmount(folder.path()); });
+    if (!fault.isEmpty())
+        QVERIFY(m_server.setFault("/image.bin", fault));
+    auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
+    HttpTransfer transfer(&m_manager);
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")),
+                                       folder.filePath("2.5.0"), downloadlimits::kImage);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Storage);
+    QVERIFY2(transfer.errorString().contains(text), qPrintable(transfer.errorString()));
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
 bool TestHttpTransfer::finishes(HttpTransfer& transfer, const std::function<bool()>& start)
@@ -230,5 +372,5 @@ int TestHttpTransfer::requestsFor(const QByteArray& path, int since) const
                              [&](const auto& request) { return request.path == path; }));
 }
 
-QX8_TEST_GUILESS_MAIN(TestHttpTransfer)
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QCoreApplication, TestHttpTransfer)
 #include "tst_httptransfer.moc"

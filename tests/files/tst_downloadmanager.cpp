@@ -1,7 +1,8 @@
 // The download queue against the harness HTTP server: files land in the target folder one by
-// one, each reported once, each batch once, batches in the order asked, and a name from a URL
-// never leads out of its folder; requests travel as the download signals, and a server's
-// authentication request is handed to the caller on the download thread.
+// one, each reported once, each batch once, batches in the order asked, a name from a URL never
+// leads out of its folder, and no body grows past the ceiling of its kind; requests travel as the
+// download signals, and a server's authentication request is handed to the caller on the download
+// thread.
 #include "downloadmanager.h"
 #include "httpserverprocess.h"
 #include "testharness.h"
@@ -41,13 +42,16 @@ private:
 void TestDownloadManager::initTestCase()
 {
     QDir(m_served.path()).mkpath("sub");
-    for (const QString name : {"a.hdf", "b.hdf", "c.hdf", "sub/index.html", "x_a.hdf"}) {
+    for (const QString name :
+         {"a.hdf", "b.hdf", "c.hdf", "sub/index.html", "x_a.hdf", "Manifest", "big.hdf"}) {
         QFile file(m_served.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content(name));
     }
+    // A manifest may be 1 MiB, a tuning file 64 MiB.
     QVERIFY(m_server.start(m_served.path(),
-                           {"/b.hdf=404", "/c.hdf=cut", "/sub/index.html=auth:qx8:cloud"}));
+                           {"/b.hdf=404", "/c.hdf=cut", "/sub/index.html=auth:qx8:cloud",
+                            "/Manifest=length:1048577", "/big.hdf=length:67108865"}));
 }
 
 QStringList TestDownloadManager::filesIn(const QString& folder)
@@ -74,6 +78,10 @@ void TestDownloadManager::batchResultsAndFiles_data()
         << QStringList{"/..%2F..%2Fx_a.hdf"} << QList<bool>{false} << QStringList{};
     QTest::newRow("dot dot") << QStringList{"/sub/.."} << QList<bool>{false} << QStringList{};
     QTest::newRow("hidden") << QStringList{"/.x_a.hdf"} << QList<bool>{false} << QStringList{};
+    QTest::newRow("manifest one byte over")
+        << QStringList{"/Manifest"} << QList<bool>{false} << QStringList{};
+    QTest::newRow("tuning file one byte over")
+        << QStringList{"/big.hdf", "/a.hdf"} << QList<bool>{false, true} << QStringList{"a.hdf"};
 }
 
 void TestDownloadManager::batchResultsAndFiles()

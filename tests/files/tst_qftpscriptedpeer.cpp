@@ -33,6 +33,8 @@ private Q_SLOTS:
     void controlConnectionFails();
     void passiveModeFails_data();
     void passiveModeFails();
+    void passiveReplyCannotSendDataElsewhere_data();
+    void passiveReplyCannotSendDataElsewhere();
     void commandQueuedFromDoneIsSent_data();
     void commandQueuedFromDoneIsSent();
     void dataErrorEndsWithItsTransfer_data();
@@ -334,6 +336,64 @@ void TestQFtpScriptedPeer::passiveModeFails()
     QVERIFY(expect("CWD d")); // the interpreter sends again
     m_peer->send("250 ok\r\n");
     QVERIFY(succeeds(ftp));
+}
+
+void TestQFtpScriptedPeer::passiveReplyCannotSendDataElsewhere_data()
+{
+    QTest::addColumn<bool>("upload"); // else a download
+    QTest::newRow("download") << false;
+    QTest::newRow("upload") << true;
+}
+
+// The 227 names a decoy listening on another address with the same port: the data connection
+// still goes to the server the client talks to, and the decoy hears nothing.
+void TestQFtpScriptedPeer::passiveReplyCannotSendDataElsewhere()
+{
+    QFETCH(bool, upload);
+    QTcpServer decoy;
+    for (int attempt = 0; attempt < 50 && !decoy.isListening(); ++attempt)
+        decoy.listen(qx8test::uniqueLoopbackAddress(), m_data->serverPort());
+    QVERIFY(decoy.isListening());
+    QByteArray decoyReply = passiveReply(m_data->serverPort());
+    decoyReply.replace(m_peer->address().replace('.', ',').toLatin1(),
+                       decoy.serverAddress().toString().replace('.', ',').toLatin1());
+    const QByteArray content = pattern(5000);
+    QFtp ftp;
+    QVERIFY(logIn(ftp));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (upload) {
+        ftp.put(content, QStringLiteral("p.preset"));
+        QVERIFY(expect("TYPE I"));
+        m_peer->send("200 ok\r\n");
+        QVERIFY(expect("PASV"));
+    } else {
+        ftp.get(QStringLiteral("f.bin"), &buffer);
+        QVERIFY(answerUpToPassive("TYPE I", "213 5000\r\n"));
+    }
+    qx8test::LoggedMessageWatch noted("FTP passive reply names " +
+                                      decoy.serverAddress().toString());
+    m_peer->send(decoyReply);
+    QVERIFY(QTest::qWaitFor([&] { return m_data->hasPendingConnections(); }, qx8test::timeoutMs()));
+    QVERIFY(noted.waitFor());
+    QTcpSocket* data = m_data->nextPendingConnection();
+    if (upload) {
+        QVERIFY(expect("ALLO 5000"));
+        m_peer->send("200 ok\r\n");
+        QVERIFY(expect("STOR p.preset"));
+        m_peer->send("150 Opening\r\n");
+        QTRY_COMPARE(data->state(), QAbstractSocket::UnconnectedState);
+        QVERIFY(data->readAll() == content);
+    } else {
+        QVERIFY(expect("RETR f.bin"));
+        m_peer->send("150 Opening\r\n");
+        data->write(content);
+        data->disconnectFromHost();
+    }
+    m_peer->send("226 Transfer complete\r\n");
+    QVERIFY(succeeds(ftp));
+    QVERIFY(upload || buffer.data() == content);
+    QVERIFY(!decoy.hasPendingConnections());
 }
 
 void TestQFtpScriptedPeer::commandQueuedFromDoneIsSent_data()

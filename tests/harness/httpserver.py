@@ -20,6 +20,9 @@ with commands on standard input while it runs:
     slow:MS        send the body in 16 parts, MS milliseconds apart
     hold           keep the answer back until the path's fault is switched to another mode
     auth:USER:PW   answer 401 with a Basic challenge unless the request carries USER and PW
+    endless        send a chunked body that never ends, until the client leaves
+    length:BYTES   announce a Content-Length of BYTES, then send that many bytes (the file's
+                   content, then filler) unless the client leaves first
 
 Commands on standard input, each answered by one line starting with "ok" or "error":
     fault PATH MODE | fault PATH off | faults off | quit
@@ -48,7 +51,8 @@ def valid_mode(mode):
     return (STATUS.match(mode) or mode in ("stall", "cut", "wrong-length", "redirect-loop", "hold")
             or (mode.startswith("redirect:") and len(mode) > 9)
             or (mode.startswith("slow:") and mode[5:].isdigit())
-            or (mode.startswith("auth:") and ":" in mode[5:]))
+            or (mode.startswith("auth:") and ":" in mode[5:])
+            or mode == "endless" or (mode.startswith("length:") and mode[7:].isdigit()))
 
 
 class Faults:
@@ -170,6 +174,18 @@ class Handler(BaseHTTPRequestHandler):
     def send_content(self, content, mode):
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
+        if mode == "endless":
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            self.send_filler(None, lambda block: b"%x\r\n%s\r\n" % (len(block), block))
+            return
+        if mode and mode.startswith("length:"):
+            length = int(mode[len("length:"):])
+            self.send_header("Content-Length", str(length))
+            self.end_headers()
+            self.wfile.write(content[:length])
+            self.send_filler(length - min(length, len(content)), lambda block: block)
+            return
         if mode == "wrong-length":
             self.send_header("Content-Length", str(len(content) + 100))
             self.send_header("Transfer-Encoding", "chunked")
@@ -196,6 +212,21 @@ class Handler(BaseHTTPRequestHandler):
                 time.sleep(delay)
         else:
             self.wfile.write(content)
+
+    def send_filler(self, count, frame):
+        """Sends `count` filler bytes (without end for None), each block framed by `frame`."""
+        block = bytes(range(256)) * 256
+        self.close_connection = True
+        try:
+            while count is None or count > 0:
+                if self.server.stopping.is_set():
+                    return
+                part = block if count is None else block[:count]
+                self.wfile.write(frame(part))
+                if count is not None:
+                    count -= len(part)
+        except OSError:
+            pass  # the client left, as it should
 
     def wait_until_client_leaves(self):
         self.connection.settimeout(0.1)

@@ -11,10 +11,12 @@
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -37,6 +39,25 @@ int queriesReceived(const VirtualProcessor& device)
 {
     return device.wireLog().filter(QRegularExpression("^udp RX .* get .*Class_Name$")).size();
 }
+
+// Sends to argv[1]:argv[2] one answer with a 60,000-character name, then 10,000 answers, each
+// from an address of its own in 10.78.0.0/16 (a local route on the far side makes them its own).
+const char* const kFloodScript = R"(
+import socket, sys
+target = (sys.argv[1], int(sys.argv[2]))
+def answer(name):
+    return ('get "\\\\Node\\AT\\Class_Name" "yoxlSpandrellQX8"\n'
+            'get "\\\\Node\\AT\\Instance_Name" "%s"\n'
+            'get "\\\\Node\\AT\\Software_Version" "2.4.1"\n'
+            'get "\\\\Node\\SV\\HardwareVersion" "QX8"\n' % name).encode()
+def send(source, data):
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.bind((source, 0))
+        s.sendto(data, target)
+send("10.78.255.1", answer("x" * 60000))
+for i in range(10000):
+    send("10.78.%d.%d" % (i // 250, i % 250 + 1), answer("Spoof %d" % i))
+)";
 
 QString roleText(const QAbstractItemModel& model, int row, const QByteArray& roleName)
 {
@@ -216,7 +237,59 @@ private Q_SLOTS:
         QCOMPARE(found.value("127.0.0.1").className, QString("yoxlSpandrellQX8"));
     }
 
+    // Ten thousand answers from as many addresses, sent from the far side as fast as it can,
+    // after one whose name is 60,000 characters long: the list holds the first units up to its
+    // limit, never the long name, and the GUI thread never works longer than a frame's time
+    // between two turns of its event loop (measured in its own CPU time, which other processes
+    // on the machine do not stretch).
+    void floodIsCappedAndKeepsTheLoopTurning()
+    {
+        QVERIFY(m_network->runFar({"ip", "route", "add", "local", "10.78.0.0/16", "dev", "lo"}));
+        DiscoveredDevicesModel model(m_watchDog, kWindowMs);
+        auto* provider = model.findChild<DiscoveredDevicesProvider*>();
+        QSignalSpy windows(provider, &DiscoveredDevicesProvider::deviceList);
+        model.startScanning();
+        QVERIFY(QTest::qWaitFor([&] { return m_listener->hasPendingDatagrams(); },
+                                qx8test::timeoutMs()));
+        const QNetworkDatagram query = m_listener->receiveDatagram();
+
+        std::chrono::nanoseconds longestTurn{0};
+        std::chrono::nanoseconds last = threadCpuTime();
+        QTimer turns;
+        turns.setTimerType(Qt::PreciseTimer);
+        connect(&turns, &QTimer::timeout, this, [&] {
+            const std::chrono::nanoseconds now = threadCpuTime();
+            longestTurn = std::max(longestTurn, now - last);
+            last = threadCpuTime();
+        });
+        turns.start(1);
+        QProcess flood;
+        m_network->startFar(flood, {"python3", "-c", kFloodScript, query.senderAddress().toString(),
+                                    QString::number(query.senderPort())});
+        QVERIFY(flood.waitForStarted(qx8test::timeoutMs()));
+        QVERIFY(QTest::qWaitFor([&] { return flood.state() == QProcess::NotRunning; },
+                                qx8test::timeoutMs()));
+        QCOMPARE(flood.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!windows.isEmpty(), qx8test::timeoutMs());
+        turns.stop();
+        model.stopScanning();
+
+        QCOMPARE(model.rowCount(), BroadcastDiscovery::kMaximumUnits);
+        for (int row = 0; row < model.rowCount(); ++row)
+            QVERIFY(roleText(model, row, "instanceName").size() <= 64);
+        QVERIFY(!windows.first().first().value<DeviceInfoMap>().contains("10.78.255.1"));
+        QVERIFY2(longestTurn < std::chrono::milliseconds(16),
+                 qPrintable(QString("%1 ms").arg(longestTurn.count() / 1e6)));
+    }
+
 private:
+    static std::chrono::nanoseconds threadCpuTime()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    }
+
     std::unique_ptr<qx8test::VethNetwork> m_network;
     std::unique_ptr<VirtualProcessor> m_left;
     std::unique_ptr<VirtualProcessor> m_right;

@@ -110,6 +110,13 @@ bool VethNetwork::runFar(const QStringList& arguments)
                QStringList{"-t", QString::number(m_holder.processId()), "-n"} + arguments);
 }
 
+void VethNetwork::startFar(QProcess& process, const QStringList& arguments)
+{
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start("nsenter",
+                  QStringList{"-t", QString::number(m_holder.processId()), "-n"} + arguments);
+}
+
 // The harness starts whatever QX8_VIRTUAL_PROCESSOR names; for the far side that is a launcher
 // that enters the far namespace first.
 bool VethNetwork::startDevice(VirtualProcessor& device, int host, const QStringList& arguments)

@@ -45,10 +45,12 @@ public:
     bool setFarUp(bool up);
     // Starts VirtualQX8 in the far namespace on kSubnet + host.
     bool startDevice(VirtualProcessor& device, int host, const QStringList& arguments = {});
+    // Runs a command in the far namespace to its end.
+    bool runFar(const QStringList& arguments);
+    // Starts a command in the far namespace; the caller waits for it.
+    void startFar(QProcess& process, const QStringList& arguments);
 
 private:
-    bool runFar(const QStringList& arguments);
-
     QProcess m_holder;
     QString m_launcher;
 };

@@ -92,6 +92,13 @@ private Q_SLOTS:
             << false << QStringList{"", "", "1", "2"};
         QTest::newRow("three lines") << QString(answer("yoxlSpandrellQX8")).section('\n', 0, 2)
                                      << false << QStringList{"", "", "", ""};
+        const QString longest(BroadcastDiscovery::kMaximumFieldLength, QLatin1Char('n'));
+        QTest::newRow("a name of the longest length")
+            << QString(answer("yoxlSpandrellQX8")).replace("Stage Left", longest) << true
+            << QStringList{"yoxlSpandrellQX8", longest, "2.4.1", "QX8"};
+        QTest::newRow("a name one character longer")
+            << QString(answer("yoxlSpandrellQX8")).replace("Stage Left", longest + "n") << false
+            << QStringList{"yoxlSpandrellQX8", longest + "n", "", ""};
     }
     void deviceAnswers()
     {

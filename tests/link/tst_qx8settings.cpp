@@ -1,24 +1,35 @@
 // The settings store on disk: a write that changes nothing leaves the file alone, since every
-// write replaces the whole file (a new inode) and flushes it.
+// write replaces the whole file (a new inode) and flushes it; the file, which holds the device
+// password, is its owner's alone; and a write that cannot reach a read-only disk is reported.
+#include "privatemounts.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
+#include "testharness.h"
 #include "testmain.h"
 
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 #include <sys/stat.h>
 
 namespace {
-ino_t inodeOfStore()
+QString storeFile()
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope,
-                          QString::fromLatin1(settingskeys::kApplicationStore.organization),
-                          QString::fromLatin1(settingskeys::kApplicationStore.application));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromLatin1(settingskeys::kApplicationStore.organization),
+                     QString::fromLatin1(settingskeys::kApplicationStore.application))
+        .fileName();
+}
+
+struct stat statusOfStore()
+{
     struct stat status
     {
     };
-    return ::stat(QFile::encodeName(store.fileName()).constData(), &status) == 0 ? status.st_ino
-                                                                                 : 0;
+    ::stat(QFile::encodeName(storeFile()).constData(), &status);
+    return status;
 }
 } // namespace
 
@@ -44,13 +55,63 @@ private Q_SLOTS:
         QX8Settings settings;
         settings.clear();
         settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("false"));
-        const ino_t before = inodeOfStore();
+        const ino_t before = statusOfStore().st_ino;
         QVERIFY(before != 0);
         settings.setValue(QStringLiteral("Data/flag"), second);
-        QCOMPARE(inodeOfStore() != before, rewritten);
+        QCOMPARE(statusOfStore().st_ino != before, rewritten);
         QCOMPARE(QX8Settings().value(QStringLiteral("Data/flag")), second);
+    }
+
+    // Made owner-only, kept so through rewrites, and narrowed again when someone widened it.
+    void storeIsOwnerOnly()
+    {
+        QFile::remove(storeFile());
+        QX8Settings settings;
+        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("quillrampstow"));
+        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+        const ino_t first = statusOfStore().st_ino;
+        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("other"));
+        QVERIFY(statusOfStore().st_ino != first);
+        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+
+        QVERIFY(::chmod(QFile::encodeName(storeFile()).constData(), 0644) == 0);
+        settings.remove(settingskeys::kCurrentDevicePassword);
+        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+    }
+
+    // On a read-only disk every failed write is logged and the first one announced, once; the
+    // writes go through again once the disk is back.
+    void failedWriteIsToldOnce()
+    {
+        QX8Settings settings;
+        settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("before"));
+        const QString folder = QFileInfo(storeFile()).absolutePath();
+        QVERIFY(qx8test::mountReadOnly(folder));
+        auto unmount = qScopeGuard([&] { qx8test::unmount(folder); });
+        QSignalSpy told(&settings, &QX8Settings::saveFailureChanged);
+        QX8Settings other;
+        QSignalSpy toldOther(&other, &QX8Settings::saveFailureChanged);
+        QVERIFY(settings.saveFailure().isEmpty());
+
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$", 2);
+        settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(toldOther.count(), 1);
+        QVERIFY2(settings.saveFailure().contains(storeFile() + " cannot be written"),
+                 qPrintable(settings.saveFailure()));
+        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("new"));
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(other.saveFailure(), settings.saveFailure());
+
+        unmount.dismiss();
+        QVERIFY(qx8test::unmount(folder));
+        settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("after"));
+        const QByteArray onDisk = qx8test::fileContent(storeFile());
+        QVERIFY(onDisk.contains("flag=after"));
+        QVERIFY(onDisk.contains("appAnalytics=false"));
+        QCOMPARE(told.count(), 1);
     }
 };
 
-QX8_TEST_GUILESS_MAIN(TestQX8Settings)
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QCoreApplication, TestQX8Settings)
 #include "tst_qx8settings.moc"

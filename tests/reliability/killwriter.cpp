@@ -7,6 +7,7 @@
 //   killwriter updates IMAGE_URL_1 IMAGE_URL_2
 #include "analyticsqueuefile.h"
 #include "datafolders.h"
+#include "downloadlimits.h"
 #include "filesystemmodel.h"
 #include "httptransfer.h"
 #include "localtuningstore.h"
@@ -88,7 +89,7 @@ Writer updatesWriter(const QUrl& first, const QUrl& second)
         QEventLoop loop;
         QObject::connect(transfer, &HttpTransfer::finished, &loop, &QEventLoop::quit);
         transfer->downloadToFile(QNetworkRequest(generation % 2 ? first : second),
-                                 cache.imagePath(version));
+                                 cache.imagePath(version), downloadlimits::kImage);
         loop.exec();
         if (transfer->error() != QNetworkReply::NoError)
             return false;

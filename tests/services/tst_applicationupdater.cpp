@@ -1,14 +1,18 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
-// the download onto disk, every kind of failed transfer ending in its text, the cached image
-// offered after a failed check, and a late answer that must not fill a newer request. (Cancel and
-// the test feed are driven through the Utilities screen, tst_utilitiesscreen.)
+// the download onto disk, every kind of failed transfer ending in its text, image addresses and
+// bodies a hostile feed may give, the cached image offered after a failed check, and a late
+// answer that must not fill a newer request. (Cancel and the test feed are driven through the
+// Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
+#include "privatemounts.h"
 #include "signalrecorder.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "updatecloud.h"
 
 #include <QDir>
+#include <QScopeGuard>
+#include <QTcpServer>
 #include <QtTest>
 
 using namespace std::chrono_literals;
@@ -23,6 +27,8 @@ private Q_SLOTS:
     void checkFindsTheNewestMacBuildAndDownloadsIt();
     void failedTransfersEndInTheirText_data();
     void failedTransfersEndInTheirText();
+    void hostileImagesEndInTheirCause_data();
+    void hostileImagesEndInTheirCause();
     void failedCheckOffersTheCachedImage();
     void checkDuringDownloadDropsTheDownload();
 
@@ -32,12 +38,16 @@ private:
     QStringList cacheFiles() const;
 
     UpdateCloud m_cloud;
+    // Serves the cloud's files from a second host, which the image hosts list.
+    HttpServerProcess m_mirror;
 };
 
 void TestApplicationUpdater::initTestCase()
 {
     qRegisterMetaType<ApplicationUpdater::UpdateState>(); // for the recorded signal arguments
     QVERIFY(m_cloud.start());
+    QVERIFY(m_mirror.start(m_cloud.rootPath()));
+    qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).host().toUtf8());
 }
 
 void TestApplicationUpdater::init()
@@ -137,6 +147,85 @@ void TestApplicationUpdater::failedTransfersEndInTheirText()
     QVERIFY(cacheFiles().isEmpty());
 }
 
+void TestApplicationUpdater::hostileImagesEndInTheirCause_data()
+{
+    QTest::addColumn<QString>("imageUrl"); // %1 the cloud, %2 a host not listed, %3 the mirror
+    QTest::addColumn<QString>("fault");    // of the image on the cloud
+    QTest::addColumn<bool>("smallDisk");   // the cache on a disk of 32 KiB
+    QTest::addColumn<QString>("text");     // in the error; empty for a download that succeeds
+    const QString image = UpdateCloud::kApplicationImage;
+    QTest::newRow("a listed host") << "%3" + image << "" << false << "";
+    QTest::newRow("a local file") << "file://" + qx8test::sourceDir() + "/README.md"
+                                  << "" << false << "Refused to download file://";
+    QTest::newRow("a host not listed")
+        << "%2" + image << "" << false << "Refused to download http://";
+    QTest::newRow("redirect to a host not listed")
+        << "%1" + image << "redirect:%2" + image << false << "redirected to http://";
+    QTest::newRow("endless image onto a full disk")
+        << "%1" + image << "endless" << true << "No space left on device";
+    QTest::newRow("announced beyond the ceiling")
+        << "%1" + image << "length:1099511627776" << false
+        << "announces 1 TiB, more than the 512 MiB allowed";
+}
+
+// The feed announces 1.1.9 at the row's address. A refused image is never asked for, nothing is
+// left in the cache, and the user reads the real cause.
+void TestApplicationUpdater::hostileImagesEndInTheirCause()
+{
+    QFETCH(QString, imageUrl);
+    QFETCH(QString, fault);
+    QFETCH(bool, smallDisk);
+    QFETCH(QString, text);
+    QTcpServer foreign;
+    QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
+    const auto place = [&](QString url) {
+        return url.replace("%1", m_cloud.server().url(QString()).toString())
+            .replace("%2", QStringLiteral("http://%1:%2")
+                               .arg(foreign.serverAddress().toString())
+                               .arg(foreign.serverPort()))
+            .replace("%3", m_mirror.url(QString()).toString());
+    };
+    const QString feedPath = m_cloud.rootPath() + UpdateCloud::kFeed;
+    const QByteArray feed = qx8test::fileContent(feedPath);
+    auto restore = qScopeGuard([&] {
+        QFile file(feedPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(feed) == feed.size());
+        QVERIFY(m_cloud.server().setFault(UpdateCloud::kApplicationImage, "off"));
+    });
+    QFile hostile(feedPath);
+    QVERIFY(hostile.open(QIODevice::WriteOnly));
+    hostile.write(R"(<Config><Brand Name="yoxl"><Product Name="QX8 Application">)"
+                  R"(<Revision Version="1.1.9" Platform="Mac" ImageUrl=")" +
+                  place(imageUrl).toUtf8() + R"("/></Product></Brand></Config>)");
+    hostile.close();
+    if (!fault.isEmpty())
+        QVERIFY(m_cloud.server().setFault(UpdateCloud::kApplicationImage, place(fault)));
+
+    ApplicationUpdater updater;
+    check(updater);
+    QCOMPARE(updater.updateState(), ApplicationUpdater::DownloadUpdate);
+    QDir().mkpath(updater.cacheFolder());
+    if (smallDisk)
+        QVERIFY(qx8test::mountSmallDisk(updater.cacheFolder(), 32 * 1024));
+    auto unmount = qScopeGuard([&] {
+        if (smallDisk)
+            qx8test::unmount(updater.cacheFolder());
+    });
+    SignalRecorder signals_(&updater);
+    updater.downLoadUpdate();
+    QTRY_VERIFY(signals_.count("error") + signals_.count("updateDownloaded") == 1);
+    if (text.isEmpty()) {
+        QCOMPARE(cacheFiles(), QStringList{"1.1.9.dmg"});
+        return;
+    }
+    const QString error =
+        signals_.emissions().at(signals_.names().indexOf("error")).arguments.at(0).toString();
+    QVERIFY2(error.contains(text), qPrintable(error));
+    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
+    QVERIFY(cacheFiles().isEmpty());
+    QVERIFY(!foreign.hasPendingConnections());
+}
+
 void TestApplicationUpdater::failedCheckOffersTheCachedImage()
 {
     ApplicationUpdater updater;
@@ -185,5 +274,5 @@ void TestApplicationUpdater::checkDuringDownloadDropsTheDownload()
     QVERIFY(cacheFiles().isEmpty());
 }
 
-QX8_TEST_GUILESS_MAIN(TestApplicationUpdater)
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QCoreApplication, TestApplicationUpdater)
 #include "tst_applicationupdater.moc"

@@ -1,10 +1,12 @@
 // Firmware from the cloud to the device: the firmware updater against the harness HTTP server,
 // the upload against VirtualQX8's firmware receiver on its console port, with the receiver's
-// faults. Bytes are compared on disk at both ends. The check on startup asks the feed once per
-// connection, and only when "Check on startup" is ticked.
+// faults, and against scripted devices that answer what VirtualQX8 never does. Bytes are
+// compared on disk at both ends. The check on startup asks the feed once per connection, and only
+// when "Check on startup" is ticked.
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
 #include "qx8settings.h"
+#include "scriptedpeer.h"
 #include "settingskeys.h"
 #include "signalrecorder.h"
 #include "testharness.h"
@@ -14,8 +16,12 @@
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/socket.h>
 
 using namespace std::chrono_literals;
 
@@ -44,11 +50,25 @@ private Q_SLOTS:
     void failuresEndTheUpload();
     void startupCheckOncePerConnection_data();
     void startupCheckOncePerConnection();
+    void deviceAnswersEndTheUpload_data();
+    void deviceAnswersEndTheUpload();
+    void doneOnlyOnceTheDeviceHoldsEveryByte_data();
+    void doneOnlyOnceTheDeviceHoldsEveryByte();
+    void versionAfterTheRestartTellsTheOutcome_data();
+    void versionAfterTheRestartTellsTheOutcome();
 
 private:
     QString cachePath(const QString& name) const;
     void putImage(const QString& name, const QByteArray& bytes) const;
     QStringList progressReports(const SignalRecorder& recorder) const;
+    // The device the settings name is `address` until the guard goes, then VirtualQX8 again.
+    auto deviceAt(const QString& address) const
+    {
+        QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, address);
+        return qScopeGuard([this] {
+            QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+        });
+    }
 
     UpdateCloud m_cloud;
     VirtualProcessor m_device;
@@ -292,6 +312,140 @@ void TestFirmwareUpload::failuresEndTheUpload()
     if (!fault.isEmpty())
         QCOMPARE(m_device.command("fault " + fault + " off"), QStringLiteral("ok"));
     QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, m_device.address());
+}
+
+void TestFirmwareUpload::deviceAnswersEndTheUpload_data()
+{
+    QTest::addColumn<QByteArray>("beforeImage");  // the answer to the announcement
+    QTest::addColumn<QByteArray>("whileSending"); // once image bytes arrive; empty: nothing
+    QTest::addColumn<QString>("text");
+    QTest::newRow("writer OK and more in the same read")
+        << QByteArray("writer OK\nready for more\n") << QByteArray()
+        << "The device answered the firmware upload with more than \"writer OK\"; the image was "
+           "not sent.";
+    QTest::newRow("an error while the image goes")
+        << QByteArray("writer OK\n") << QByteArray("error storage full\n")
+        << "The device refused the firmware upload: error storage full";
+}
+
+// The device answers on its console port, written by hand.
+void TestFirmwareUpload::deviceAnswersEndTheUpload()
+{
+    QFETCH(QByteArray, beforeImage);
+    QFETCH(QByteArray, whileSending);
+    QFETCH(QString, text);
+    if (!QFileInfo::exists(cachePath("large")))
+        putImage("large", randomBytes(32 * 1024 * 1024));
+    ScriptedPeer device;
+    QVERIFY(device.listen(FwUpdateUploader::kPort));
+    auto restore = deviceAt(device.address());
+    FwUpdateUploader uploader;
+    SignalRecorder uploads(&uploader);
+    uploader.upload(QStringLiteral("large"));
+    const QByteArray announcement = R"(write "file\updKaloTar" 33554432 )";
+    QVERIFY(device.waitForLine(announcement));
+    device.send(beforeImage);
+    if (!whileSending.isEmpty()) {
+        QVERIFY(device.waitForLineCount(2)); // the image's first line breaks
+        device.send(whileSending);
+    }
+    QTRY_COMPARE(uploads.count("error"), 1);
+    QCOMPARE(uploads.emissions().last().arguments.at(0).toString(), text);
+    QCOMPARE(uploads.count("uploadDone"), 0);
+    // The connection goes with the failed upload; before an image, nothing of it went out.
+    QTRY_VERIFY(!device.connection() ||
+                device.connection()->state() == QAbstractSocket::UnconnectedState);
+    if (whileSending.isEmpty())
+        QCOMPARE(device.receivedLines(), QByteArrayList{announcement});
+}
+
+void TestFirmwareUpload::doneOnlyOnceTheDeviceHoldsEveryByte_data()
+{
+    QTest::addColumn<bool>("deviceReads"); // else it resets the connection
+    QTest::newRow("the device reads late") << true;
+    QTest::newRow("the device goes") << false;
+}
+
+// The device's receive window is a few kilobytes and it stops reading after "writer OK": the
+// whole image fits into the two sockets' buffers, so every byte is written, but only part of it
+// is with the device until it reads on.
+void TestFirmwareUpload::doneOnlyOnceTheDeviceHoldsEveryByte()
+{
+    QFETCH(bool, deviceReads);
+    const QByteArray image = randomBytes(16000);
+    putImage("held", image);
+    QTcpServer server;
+    QVERIFY(qx8test::listenOnUniqueLoopback(server, FwUpdateUploader::kPort));
+    const int window = 4096; // passed on to the connection it accepts
+    QVERIFY(::setsockopt(int(server.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &window,
+                         sizeof(window)) == 0);
+    auto restore = deviceAt(server.serverAddress().toString());
+    FwUpdateUploader uploader;
+    SignalRecorder uploads(&uploader);
+    uploader.upload(QStringLiteral("held"));
+    QVERIFY(QTest::qWaitFor([&] { return server.hasPendingConnections(); }, qx8test::timeoutMs()));
+    std::unique_ptr<QTcpSocket> device(server.nextPendingConnection());
+    device->setReadBufferSize(64); // reads no further than the announcement
+    QVERIFY(QTest::qWaitFor([&] { return device->canReadLine(); }, qx8test::timeoutMs()));
+    QCOMPARE(device->readLine(), QByteArray(R"(write "file\updKaloTar" 16000 )"
+                                            "\n"));
+    device->write("writer OK\n");
+    QTRY_COMPARE(uploader.progress(), 100.0f);
+    QCOMPARE(uploads.count("uploadDone"), 0);
+    QVERIFY(uploader.uploadInProgress());
+
+    if (!deviceReads) {
+        device->abort();
+        QTRY_COMPARE(uploads.count("error"), 1);
+        QCOMPARE(uploads.count("uploadDone"), 0);
+        return;
+    }
+    device->setReadBufferSize(0);
+    QByteArray received;
+    QTRY_VERIFY((received += device->readAll()).size() >= image.size());
+    QCOMPARE(received, image);
+    QTRY_COMPARE(uploads.count("uploadDone"), 1);
+    QCOMPARE(uploads.count("error"), 0);
+}
+
+void TestFirmwareUpload::versionAfterTheRestartTellsTheOutcome_data()
+{
+    QTest::addColumn<QString>("sent"); // the version of the upload: a real image for 2.5.0
+    QTest::addColumn<bool>("sameDevice");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("installed") << "2.5.0" << true << "Firmware v2.5.0 is running on the device.";
+    QTest::newRow("rejected") << "2.6.0" << true
+                              << "The device runs firmware v2.4.1, not the v2.6.0 it was sent: "
+                                 "the update was not installed.";
+    QTest::newRow("another device reports") << "2.5.0" << false << "";
+}
+
+// The device starts at 2.4.1, takes the image and checks it; what it reports afterwards is what
+// the updater tells, only for the device the image went to.
+void TestFirmwareUpload::versionAfterTheRestartTellsTheOutcome()
+{
+    QFETCH(QString, sent);
+    QFETCH(bool, sameDevice);
+    QFETCH(QString, result);
+    const QString version = R"(\\Node\AT\Software_Version)";
+    QVERIFY(m_device.command("set " + version + " 2.4.1").startsWith("ok"));
+    putImage(sent, sent == "2.5.0" ? m_cloud.file(UpdateCloud::kFirmwareImage) : randomBytes(5000));
+    FirmwareUpdater updater;
+    updater.setFirmwareVersion(QStringLiteral("2.4.1"));
+    FwUpdateUploader uploader;
+    QSignalSpy done(&uploader, &FwUpdateUploader::uploadDone);
+    uploader.upload(sent);
+    QVERIFY(done.wait(qx8test::timeoutMs()));
+    updater.expectAfterRestart(sent);
+    QTRY_VERIFY(
+        m_device.command("firmware").contains(QRegularExpression("^ok (installed|rejected)")));
+
+    QSignalSpy told(&updater, &FirmwareUpdater::installResultChanged);
+    auto restore = deviceAt(sameDevice ? m_device.address() : QStringLiteral("127.0.0.1"));
+    updater.setFirmwareVersion(m_device.command("value " + version).mid(3));
+    QCOMPARE(told.count(), result.isEmpty() ? 0 : 1);
+    QCOMPARE(updater.installResult(), result);
+    QCOMPARE(updater.installConfirmed(), sent == "2.5.0" && sameDevice);
 }
 
 QX8_TEST_GUILESS_MAIN(TestFirmwareUpload)

@@ -1,10 +1,13 @@
 // The Utilities screen of the running application against VirtualQX8 and the harness HTTP server
 // as the cloud, clicked as a user clicks it: the device strip's version rules, validation mode
 // with the App Store notice and the cache clearing, the firmware checks (one quiet one per
-// connection, and the user's, whose failure is shown), and a firmware update from the check to
-// the restart. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+// connection, and the user's, whose failure is shown), a firmware update from the check to the
+// restart and the version the device reports afterwards, and a choice the settings cannot keep on
+// a read-only disk. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
 #include "applicationupdater.h"
 #include "firmwareupdater.h"
+#include "privatemounts.h"
+#include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -17,6 +20,8 @@
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,6 +40,7 @@ private Q_SLOTS:
     void applicationUpdateWhereItInstalls();
     void firmwareCheckFailureShownWhenAsked();
     void firmwareFromCheckToRestart();
+    void unsavedChoiceIsToldOnce();
 
 private:
     QQuickItem* item(const QString& name) const
@@ -295,7 +301,42 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     acceptDialog("restartDialog");
     QVERIFY(m_device.waitForReceived(QStringLiteral("set \"\\\\Node\\SV\\Reboot\\\" \"Yes\"")));
     QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
+
+    // Back on the device after its restart, the strip tells which firmware runs.
+    m_shell.guiSignal("ConnectDevice", m_device.address() + ":quillrampstow");
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    openUtilities();
+    QTRY_COMPARE(text("firmwareInstallResult"),
+                 QStringLiteral("Firmware v2.5.0 is running on the device."));
+    m_shell.screenshot("utilities-firmware-installed.png");
 }
 
-QX8_TEST_MAIN(TestUtilitiesScreen)
+// The analytics choice on a read-only disk: the user hears once that it will not be kept.
+void TestUtilitiesScreen::unsavedChoiceIsToldOnce()
+{
+    const QString folder =
+        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                            QString::fromLatin1(settingskeys::kApplicationStore.organization),
+                            QString::fromLatin1(settingskeys::kApplicationStore.application))
+                      .fileName())
+            .absolutePath();
+    QVERIFY(qx8test::mountReadOnly(folder));
+    auto unmount = qScopeGuard([&] { qx8test::unmount(folder); });
+    qx8test::expectWarnings("^Settings could not be saved to ", 2);
+    click("shareAnalyticsCheckBox");
+    QTRY_VERIFY(item("settingsWarning"));
+    QVERIFY(QQmlProperty::read(item("settingsWarning"), "message")
+                .toString()
+                .contains("cannot be written"));
+    m_shell.screenshot("utilities-settings-not-saved.png");
+    acceptDialog("settingsWarning");
+    QTRY_VERIFY(!item("settingsWarning"));
+
+    click("shareAnalyticsCheckBox");
+    ShellFixture::settle();
+    QVERIFY(!item("settingsWarning"));
+}
+
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QX8_TEST_APPLICATION, TestUtilitiesScreen)
 #include "tst_utilitiesscreen.moc"

@@ -1,10 +1,10 @@
 #include "qftppi.h"
 
+#include "ftpreplyfields.h"
 #include "qftp.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QtDebug>
 
 namespace {
@@ -14,44 +14,6 @@ const char networkSessionProperty[] = "_q_networksession";
 QString translated(const char* text)
 {
     return QCoreApplication::translate("QFtp", text);
-}
-
-// The six numbers of a passive-mode reply, checked: four octets and a port of 1..65535.
-bool parsePassiveAddress(const QString& text, QString* host, int* port)
-{
-    static const QRegularExpression pattern(
-        QStringLiteral("(\\d+),(\\d+),(\\d+),(\\d+),(\\d+),(\\d+)"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return false;
-    int numbers[6];
-    for (int i = 0; i < 6; ++i) {
-        bool ok = false;
-        numbers[i] = match.captured(i + 1).toInt(&ok);
-        if (!ok || numbers[i] > 255)
-            return false;
-    }
-    *host = QStringLiteral("%1.%2.%3.%4")
-                .arg(numbers[0])
-                .arg(numbers[1])
-                .arg(numbers[2])
-                .arg(numbers[3]);
-    *port = numbers[4] * 256 + numbers[5];
-    return *port > 0;
-}
-
-// The port of an extended passive-mode reply such as "(|||5001|)".
-bool parseExtendedPassivePort(const QString& text, int* port)
-{
-    const int open = text.indexOf(QLatin1Char('('));
-    if (open < 0 || open + 1 >= text.size())
-        return false;
-    const QStringList fields = text.mid(open + 1).split(text.at(open + 1), Qt::KeepEmptyParts);
-    if (fields.size() < 4)
-        return false;
-    bool ok = false;
-    *port = fields.at(3).toInt(&ok);
-    return ok && *port > 0 && *port <= 65535;
 }
 
 } // namespace
@@ -431,40 +393,49 @@ void QFtpPI::handleSpecialReply(int code)
 {
     const QString text = m_reply.text();
     if (code == 227) {
-        QString host;
-        int port = 0;
-        if (!parsePassiveAddress(text, &host, &port)) {
+        const std::optional<ftpreplyfields::PassiveAddress> passive =
+            ftpreplyfields::passiveAddress(text);
+        if (!passive) {
             m_replyState = Failure;
             m_failureText = translated("Bad passive mode reply: %1").arg(text);
             return;
         }
-        connectPassive(host, port);
+        // The data goes to the server we are talking to, whatever address the reply names: a
+        // server must not send us to another host, nor have us fetch from one.
+        const QHostAddress server = m_commandSocket.peerAddress();
+        if (!passive->host.isEqual(server, QHostAddress::ConvertV4MappedToIPv4)) {
+            qInfo().noquote() << "FTP passive reply names" << passive->host.toString()
+                              << "; the data connection goes to the server" << server.toString()
+                              << "instead.";
+        }
+        connectPassive(passive->port);
     } else if (code == 229) {
-        int port = 0;
-        if (!parseExtendedPassivePort(text, &port)) {
+        const std::optional<quint16> port = ftpreplyfields::extendedPassivePort(text);
+        if (!port) {
             m_replyState = Failure;
             m_failureText = translated("Bad extended passive mode reply: %1").arg(text);
             return;
         }
-        connectPassive(m_commandSocket.peerAddress().toString(), port);
+        connectPassive(*port);
     } else if (code == 230) {
         if (m_currentCommand.startsWith(QLatin1String("USER ")) && !m_pendingCommands.isEmpty() &&
             m_pendingCommands.first().startsWith(QLatin1String("PASS ")))
             m_pendingCommands.removeFirst();
         Q_EMIT connectState(QFtp::LoggedIn);
     } else if (code == 213) {
+        // A size that does not read as one leaves the total unknown.
         if (m_currentCommand.startsWith(QLatin1String("SIZE ")))
-            m_dtp.setBytesTotal(text.simplified().toLongLong());
+            m_dtp.setBytesTotal(ftpreplyfields::fileSize(text).value_or(0));
     } else if (code / 100 == 1 && m_currentCommand.startsWith(QLatin1String("STOR "))) {
         m_dtp.waitForConnection();
         m_dtp.writeData();
     }
 }
 
-void QFtpPI::connectPassive(const QString& host, int port)
+void QFtpPI::connectPassive(quint16 port)
 {
     m_waitForDtpToConnect = true;
-    m_dtp.connectToHost(host, quint16(port));
+    m_dtp.connectToHost(m_commandSocket.peerAddress().toString(), port);
 }
 
 void QFtpPI::reportAndGoOn(int errorValue, const QString& text)

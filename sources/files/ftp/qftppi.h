@@ -13,8 +13,8 @@
 //   2. greeting: a 2yz moves the reply state to Idle and finishes the connect; 4yz/5yz fails it,
 //   3. per command: each raw line sent moves the reply state to Waiting; each reply moves it to
 //      Success, Idle (send the next line) or Failure; a passive-mode reply first waits for the
-//      data connection to open, and a 226 that arrives before the data connection has closed
-//      is held until it has,
+//      data connection to open (to the server's own address, with the port the reply gives),
+//      and a 226 that arrives before the data connection has closed is held until it has,
 //   4. the connection ends: closed by the peer, a socket error, or no progress within the
 //      time-out; a command still waiting then fails, so nothing waits for ever.
 class QFtpPI : public QObject
@@ -63,7 +63,8 @@ private:
     bool rewriteDataConnectionLine();
     bool processReply();
     void handleSpecialReply(int code);
-    void connectPassive(const QString& host, int port);
+    // The data connection goes to the control connection's peer, on `port`.
+    void connectPassive(quint16 port);
     void reportAndGoOn(int error, const QString& text);
     // Back to no connection, silently.
     void resetConnection();

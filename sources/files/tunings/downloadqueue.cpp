@@ -1,5 +1,6 @@
 #include "downloadqueue.h"
 
+#include "downloadlimits.h"
 #include "httptransfer.h"
 #include "localtuningstore.h"
 #include "safefilename.h"
@@ -17,7 +18,6 @@ void DownloadQueue::onThreadStarted()
     connect(m_network, &QNetworkAccessManager::authenticationRequired, this,
             &DownloadQueue::authenticationRequired);
     m_transfer = new HttpTransfer(m_network, this);
-    m_transfer->setSizeLimit(kSizeLimit);
     connect(m_transfer, &HttpTransfer::finished, this, &DownloadQueue::onTransferFinished);
     connect(m_transfer, &HttpTransfer::progress, this, [this](qint64 received, qint64 total) {
         if (total != 0)
@@ -80,7 +80,10 @@ void DownloadQueue::startNextDownload()
         return;
     }
     qDebug().noquote() << "Downloading" << m_current.toDisplayString();
-    m_transfer->downloadToFile(QNetworkRequest(m_current), path);
+    // A container's manifest is a list of names; everything else in it is a tuning file.
+    const qint64 ceiling =
+        name == QLatin1String("Manifest") ? downloadlimits::kFeed : downloadlimits::kTuningFile;
+    m_transfer->downloadToFile(QNetworkRequest(m_current), path, ceiling);
 }
 
 void DownloadQueue::onTransferFinished()

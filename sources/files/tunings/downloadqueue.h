@@ -19,9 +19,6 @@ class DownloadQueue : public QObject
     Q_OBJECT
 
 public:
-    // Largest tuning file or manifest accepted.
-    static constexpr qint64 kSizeLimit = 64 * 1024 * 1024;
-
     // On the worker thread, before the first batch.
     void onThreadStarted();
     // A batch, run after those before it.

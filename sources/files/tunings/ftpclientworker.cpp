@@ -1,5 +1,7 @@
 #include "ftpclientworker.h"
 
+#include "ftpnamelist.h"
+
 #include <QDebug>
 
 FtpClientWorker::FtpClientWorker(quint16 port, std::chrono::milliseconds requestTimeout)
@@ -188,7 +190,7 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
     finishRequest();
     switch (request) {
     case Request::List:
-        Q_EMIT fileList(m_currentDir, listing(bytes));
+        Q_EMIT fileList(m_currentDir, ftpnamelist::entries(bytes));
         break;
     case Request::Get:
         // A device that cuts a transfer short may still answer 226: the size it told decides.
@@ -299,15 +301,6 @@ void FtpClientWorker::closeBuffer()
         return;
     m_buffer->close();
     qDebug() << "Buffer closed";
-}
-
-// Bytes up to the first NUL, as UTF-8, split at line ends; empty entries are kept.
-QStringList FtpClientWorker::listing(const QByteArray& bytes)
-{
-    const int end = bytes.indexOf('\0');
-    QString text = QString::fromUtf8(end < 0 ? bytes : bytes.left(end));
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text.split(QLatin1Char('\n'));
 }
 
 QString FtpClientWorker::failurePrefix(QFtp::Command command)

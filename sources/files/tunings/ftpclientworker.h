@@ -66,7 +66,6 @@ private:
     void closeBuffer();
     void fail(const QString& text);
     void finishRequest();
-    static QStringList listing(const QByteArray& bytes);
     static QString failurePrefix(QFtp::Command command);
 
     const quint16 m_port;

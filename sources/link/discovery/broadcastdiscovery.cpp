@@ -104,6 +104,7 @@ void BroadcastDiscovery::closeSockets()
 void BroadcastDiscovery::broadcastDatagram()
 {
     m_found.clear();
+    m_unitsOverLimit = 0;
     for (const BroadcastSocket& entry : qAsConst(m_sockets))
         entry.socket->writeDatagram(m_query, entry.broadcast, kDiscoveryPort);
 }
@@ -123,14 +124,17 @@ QString BroadcastDiscovery::decodeDatagram(const QByteArray& data)
 
 // Every datagram is read, including those skipped, so the socket keeps signalling. Only a unit
 // seen for the first time in this window keeps the window open: repeated, foreign or broken
-// answers must not put off the report.
+// answers must not put off the report. What is still waiting when the batch's time is up is read
+// on a later turn of the event loop: the socket signals again while datagrams wait.
 void BroadcastDiscovery::onReadyRead(QObject* sender)
 {
     auto* socket = qobject_cast<QUdpSocket*>(sender);
     if (!socket)
         return;
+    QElapsedTimer batch;
+    batch.start();
     bool newUnit = false;
-    while (socket->hasPendingDatagrams()) {
+    while (socket->hasPendingDatagrams() && !batch.hasExpired(kBatchTime.count())) {
         const QNetworkDatagram datagram = socket->receiveDatagram();
         const QHostAddress address = datagram.senderAddress();
         if (address.isNull() || address.protocol() != QAbstractSocket::IPv4Protocol)
@@ -138,6 +142,10 @@ void BroadcastDiscovery::onReadyRead(QObject* sender)
         const QString key = address.toString();
         if (m_found.contains(key))
             continue;
+        if (m_found.size() >= kMaximumUnits) {
+            ++m_unitsOverLimit;
+            continue;
+        }
         DeviceInfo info;
         info.ipAddress = key;
         if (parseDatagram(decodeDatagram(datagram.data()), info)) {
@@ -157,6 +165,11 @@ void BroadcastDiscovery::extendWindow()
 
 void BroadcastDiscovery::onTimeout()
 {
+    if (m_unitsOverLimit > 0) {
+        qInfo().noquote() << "Discovery: answers from" << m_unitsOverLimit
+                          << "further addresses not listed; a scan lists" << kMaximumUnits
+                          << "units at most.";
+    }
     Q_EMIT deviceList(m_found);
     if (m_found.isEmpty())
         Q_EMIT noDeviceFound();
@@ -180,6 +193,9 @@ bool BroadcastDiscovery::readAnswers(const QString& text, DeviceInfo& info) cons
         const int at = line.indexOf(m_queries.at(i));
         if (at >= 0)
             *fields[i] = line.mid(at + m_queries.at(i).size()).trimmed();
+        // No unit has a name or version that long.
+        if (fields[i]->size() > kMaximumFieldLength)
+            return false;
     }
     return true;
 }

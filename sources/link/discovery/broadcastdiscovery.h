@@ -9,12 +9,19 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <chrono>
+
 class QUdpSocket;
 
 // Finds units on the local IPv4 networks: sends a text query as a UDP broadcast on every usable
 // interface, collects the answers of one scan window, reports them and starts over until told
 // to stop. A window ends after its quiet interval passes without a new unit; it is never held
 // open longer than kMaxWindowFactor quiet intervals, whatever arrives.
+//
+// Anyone on the network may answer, as often as they like: a window lists at most kMaximumUnits
+// units, an answer with a field longer than kMaximumFieldLength is no unit's, and the answers
+// are read in batches of at most kBatchTime, so that a flood neither grows the list nor holds
+// the GUI thread.
 //
 // Subclasses give the query, the window length and what counts as a valid answer.
 class BroadcastDiscovery : public QObject
@@ -24,6 +31,9 @@ class BroadcastDiscovery : public QObject
 public:
     static constexpr quint16 kDiscoveryPort = 19272;
     static constexpr int kMaxWindowFactor = 5;
+    static constexpr int kMaximumUnits = 256;
+    static constexpr int kMaximumFieldLength = 64;
+    static constexpr std::chrono::milliseconds kBatchTime{8};
 
     ~BroadcastDiscovery() override;
 
@@ -60,7 +70,8 @@ protected:
     // Lets the window timer end scan windows (once, however often called).
     void connectScanTimer();
 
-    // Reads the answer lines into the fields; false, with a log line, when lines are missing.
+    // Reads the answer lines into the fields; false, with a log line, when lines are missing, and
+    // when a field is longer than kMaximumFieldLength.
     bool readAnswers(const QString& text, DeviceInfo& info) const;
     const QByteArray& query() const { return m_query; }
     int windowMs() const { return m_windowMs; }
@@ -78,6 +89,8 @@ private:
 
     QList<BroadcastSocket> m_sockets;
     QMap<QString, DeviceInfo> m_found;
+    // Answers of further units this window, past kMaximumUnits.
+    int m_unitsOverLimit = 0;
     const QStringList m_queries;
     const QByteArray m_query;
     QTimer m_scanTimer;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+class QSettings;
+
+// Whether the settings reach the disk. Every writer of a settings store hands the store here
+// after its change. On a full or read-only disk the change would look saved and be gone at the
+// next start: each failure is logged, and the first one is announced for the user, once.
+class SettingsSaveCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    static SettingsSaveCheck& instance();
+
+    // Writes the store's changes to disk; false, logged and announced, when they did not get
+    // there. Any thread.
+    bool save(QSettings& store);
+    // What the user is told of the first failed write of this run; empty while none failed.
+    QString failure() const;
+
+Q_SIGNALS:
+    // The first failed write, once per run.
+    void failed(const QString& text);
+
+private:
+    SettingsSaveCheck() = default;
+
+    mutable QMutex m_mutex;
+    QString m_failure;
+};
