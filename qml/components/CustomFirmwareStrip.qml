@@ -21,6 +21,8 @@ UtilityStrip {
     property bool buttonFirmwareUpdateClicked: false
     property bool upToDateShown: false
     property bool checkingShown: false
+    // A download the user started: its failure is told, whatever the cause.
+    property bool downloadAsked: false
     property bool buttonShown: true
     readonly property bool progressShown: progressRect.visible
     readonly property bool renameAllowed: !firmwareUpdater.isFirstGreaterThanSecond(
@@ -60,6 +62,7 @@ UtilityStrip {
             firmwareUpdater.checkForUpdate();
             break;
         case FirmwareUpdater.DownloadUpdate:
+            strip.downloadAsked = true;
             firmwareUpdater.downLoadUpdate();
             strip.buttonShown = false;
             if (utilities)
@@ -208,6 +211,7 @@ UtilityStrip {
         value: fwUploader.uploadInProgress ? fwUploader.progress : firmwareUpdater.progress
         cancellable: firmwareUpdater.downloadInProgress
         onCancelClicked: {
+            strip.downloadAsked = false;
             strip.offerCheck("Check for Updates");
             firmwareUpdater.cancelDownload();
         }
@@ -280,12 +284,13 @@ UtilityStrip {
         }
 
         function onError(errorString) {
-            const checking = strip.checkingShown;
+            const asked = strip.checkingShown || strip.downloadAsked;
             strip.checkingShown = false;
+            strip.downloadAsked = false;
             strip.offerCheck("Check for Updates");
             strip.restoreMenuBar();
             firmwareUpdater.isIdle = true;
-            if (checking)
+            if (asked)
                 strip.tell(errorString, true, false);
         }
 
@@ -303,6 +308,7 @@ UtilityStrip {
         }
 
         function onUpdateDownloaded() {
+            strip.downloadAsked = false;
             buttonFirmwareUpdate.offerAction("Load v" + firmwareUpdater.latestVersion);
             strip.buttonShown = true;
         }

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void validationModeOffersTheAppStoreAndClearsCaches();
     void applicationUpdateWhereItInstalls();
     void firmwareCheckFailureShownWhenAsked();
+    void firmwareDownloadFailureSaysWhy();
     void firmwareFromCheckToRestart();
     void unsavedChoiceIsToldOnce();
 
@@ -264,6 +265,25 @@ void TestUtilitiesScreen::firmwareCheckFailureShownWhenAsked()
     QVERIFY(!item("firmwareCheckingForUpdate"));
     acceptDialog("utilitiesDialog");
     QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "off"));
+}
+
+// A download the user started that the updater refuses says why, here an image over its ceiling.
+void TestUtilitiesScreen::firmwareDownloadFailureSaysWhy()
+{
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "length:600000000"));
+    openUtilities();
+    click("buttonFirmwareUpdate");
+    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
+                              qx8test::timeoutMs());
+    click("buttonFirmwareUpdate");
+    QTRY_VERIFY_WITH_TIMEOUT(item("utilitiesDialog"), qx8test::timeoutMs());
+    const QString message = QQmlProperty::read(item("utilitiesDialog"), "message").toString();
+    QVERIFY2(message.contains(QStringLiteral("more than the 512 MiB allowed")),
+             qPrintable(message));
+    QCOMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
+    m_shell.screenshot("utilities-firmware-download-refused.png");
+    acceptDialog("utilitiesDialog");
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "off"));
 }
 
 void TestUtilitiesScreen::firmwareFromCheckToRestart()
