@@ -116,7 +116,7 @@ UtilityStrip {
             stateVariableName: "Node\\SV\\DeviceName"
         }
 
-        Button {
+        CustomButton {
             objectName: "renameButton"
             text: "Edit"
             enabled: strip.renameAllowed && !fwUploader.uploadInProgress

@@ -41,14 +41,14 @@ UtilityStrip {
         id: buttons
         spacing: rootQML.dpX(Theme.spacing)
 
-        Button {
+        CustomButton {
             objectName: "sendSettingsButton"
             text: "Send to Device"
             enabled: !strip.transferring
             onClicked: strip.start("SendDB")
         }
 
-        Button {
+        CustomButton {
             objectName: "receiveSettingsButton"
             text: "Receive from Device"
             enabled: !strip.transferring

@@ -25,6 +25,11 @@ Rectangle {
                                           && rootQML.wizardState !== ""
     // The user declined to apply the setup; said once the device leaves the wizards.
     property bool setupDeclined: false
+    // The page's own title says what the heading would ("Wizard Menu"): the heading gives way.
+    readonly property bool headingRepeated: pageLoader.item !== null
+                                            && pageLoader.item.title !== undefined
+                                            && String(pageLoader.item.title).toUpperCase()
+                                               === heading.toUpperCase()
 
     function sendEvent(word) {
         wizardEvent.setValueWithoutFeedback(word);
@@ -92,6 +97,8 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
+        height: visible ? implicitHeight : 0
+        visible: !wizardScreen.headingRepeated
         text: wizardScreen.heading.toUpperCase()
         textFormat: Text.PlainText
         elide: Text.ElideRight
