@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 import QX8TextSV 1.0
 import WizardScreensLoader 1.0
 
@@ -203,11 +202,9 @@ Rectangle {
                     font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
 
-                Controls.ProgressBar {
+                ThemedProgressBar {
                     objectName: "loadingProgress"
                     width: parent.width
-                    from: 0
-                    to: 100
                     value: loadingDialog.percent
                 }
 
