@@ -149,6 +149,7 @@ Item {
                             id: okButton
                             objectName: "dialogOkButton"
                             visible: dialog.showOk
+                            width: Math.max(implicitWidth, Theme.dpX(96))
                             look: CustomButton.Main
                             fontSize: Theme.fontBody
                             text: dialog.okText
@@ -161,6 +162,7 @@ Item {
                         CustomButton {
                             objectName: "dialogCancelButton"
                             visible: dialog.showCancel
+                            width: Math.max(implicitWidth, Theme.dpX(96))
                             fontSize: Theme.fontBody
                             text: dialog.cancelText
                             onClicked: {
