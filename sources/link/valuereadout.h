@@ -6,8 +6,9 @@
 
 // What a read-out shows of a value of one variable: the number at the variable's resolution,
 // with exactly as many decimals as its step has, so that it keeps its width while it changes,
-// and the unit beside it, kHz from 1 kHz up ("1.89908kHz" shows "1.90" and "kHz"). A word ("Off", "Inf:1"), minutes and seconds, a value in several units at
-// once, and any value of a variable the model does not have show as they come, the unit apart.
+// and the unit beside it, kHz from 1 kHz up ("1.89908kHz" shows "1.90" and "kHz"). A word ("Off",
+// "Inf:1"), minutes and seconds, a value in several units at once, and any value of a variable the
+// model does not have show as they come, the unit apart.
 class ValueReadout
 {
 public:

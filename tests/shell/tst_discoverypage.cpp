@@ -52,6 +52,8 @@ private:
     void type(const QString& text);
     // Opens the manual-address dialog afresh, the stored address the offline model's.
     QObject* openManualDialog();
+    // Types the device's address into the manual address dialog and confirms it.
+    bool enterDeviceAddress();
     int connections() const;
     int liveModels() const;
     int queriesReceived() const;
@@ -92,6 +94,16 @@ QObject* TestDiscoveryPage::openManualDialog()
     QObject* dialog = pageObject("manualAddressDialog");
     return QTest::qWaitFor([dialog] { return dialog->property("visible").toBool(); }) ? dialog
                                                                                       : nullptr;
+}
+
+bool TestDiscoveryPage::enterDeviceAddress()
+{
+    QObject* dialog = openManualDialog();
+    if (!dialog)
+        return false;
+    type(deviceAddress());
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    return !QTest::currentTestFailed();
 }
 
 int TestDiscoveryPage::connections() const
@@ -289,10 +301,7 @@ void TestDiscoveryPage::manualAddressKeepsWhatWasTyped()
 void TestDiscoveryPage::refusedPasswordIsSaid()
 {
     QCOMPARE(m_device.command(QStringLiteral("fault refuse-login on")), QStringLiteral("ok"));
-    QObject* dialog = openManualDialog();
-    QVERIFY(dialog);
-    type(deviceAddress());
-    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QVERIFY(enterDeviceAddress());
 
     QObject* password = pageObject("passwordDialog");
     QTRY_VERIFY_WITH_TIMEOUT(password->property("visible").toBool(), qx8test::timeoutMs());
@@ -327,10 +336,7 @@ void TestDiscoveryPage::refusedPasswordIsSaid()
 void TestDiscoveryPage::unansweredConnectionIsSaid()
 {
     QCOMPARE(m_device.command(QStringLiteral("fault no-banner on")), QStringLiteral("ok"));
-    QObject* dialog = openManualDialog();
-    QVERIFY(dialog);
-    type(deviceAddress());
-    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QVERIFY(enterDeviceAddress());
 
     QObject* busy = pageObject("busyDialog");
     QTRY_VERIFY_WITH_TIMEOUT(busy->property("visible").toBool(), qx8test::timeoutMs());
