@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Pictures of the application's pages: builds, then, inside a loopback-only network namespace and
 # under Xvfb, logs the application in to a VirtualQX8 and opens each page of the list below as
-# its home-screen button does, saving one PNG per page once its values have arrived. Three sets:
+# its home-screen button does, saving one PNG per page once its values have arrived. Each run
+# starts with settings and data folders of its own. The sets:
 #   OUTDIR/<page>.png               1024 x 768, the device's own values
 #   OUTDIR/1920x1080/<page>.png     the window maximised on a 1920 x 1080 screen
 #   OUTDIR/other-values/<page>.png  1024 x 768, a device set to other values (below)
-#   OUTDIR/wizard/wizard-<page>.png the wizard pages, from the wizard suites
+#   OUTDIR/wizard/wizard-<page>.png the wizard pages and dialogs, from the wizard suites
+#   OUTDIR/screens/<screen>.png     the screens that are no page of a block: splash, discovery
+#                                   with its list and dialogs, presets, utilities, tunings, the
+#                                   help overlay and the offline model, from their suites
 # Any QML warning fails the run. Usage: scripts/screenshots.sh OUTDIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$#" -eq 1 ] || { echo "usage: scripts/screenshots.sh OUTDIR" >&2; exit 2; }
 out=$(realpath -m "$1")
 
-# One page a line: picture name | GUI signal | payload | page file [| settings written first].
+# One page a line: picture name | GUI signal | payload | page file [| settings written first
+# [| VirtualQX8 control commands first]].
 pages=(
     "home|HomeButtonPressed||QX8HomeScreen.qml"
     "peq-high|PEQ|High|QX8PEQ.qml"
+    "peq-mid|PEQ|Mid|QX8PEQ.qml"
     "peq-low|PEQ|Low|QX8PEQ.qml"
     "aeq|AEQ||QX8AEQ.qml"
     "geq|GEQ|StereoGEQ|QX8GEQ.qml"
@@ -27,6 +33,8 @@ pages=(
     "delay|Delay|Mid|ScreenDelay.qml"
     "input-delay|InputDelay|Input:None|InputDelay.qml"
     "limiter-high|LMT|High|QX8Limiter.qml"
+    "limiter-mid|LMT|Mid|QX8Limiter.qml"
+    "limiter-low|LMT|Low|QX8Limiter.qml"
     "compressor|CMP||QX8Compressor.qml"
     "gate|GAT||ScreenGate.qml"
     "agc|AGC||ScreenAGC.qml"
@@ -42,6 +50,12 @@ pages=(
     # Pages as a block of the configurable home screen opens them: its object's description first.
     'config-mixer-page|MIX|InMixer1|ScreenMixer.qml|isConfigMode=false;Data/CurrentPOData={"POName":"InMixer1",".info":"MIX",".type":"8x1InputMixer","ClassName":"yoxlKalo480Mixer","Attributes":{"NumInputs":8,"NumOutputs":1},"SVValues":{"Output_1_Input_1_Gain":"0","Output_1_Input_2_Gain":"-120","Output_1_Input_3_Gain":"-120","Output_1_Input_4_Gain":"-120","Output_1_Input_5_Gain":"-120","Output_1_Input_6_Gain":"-120","Output_1_Input_7_Gain":"-120","Output_1_Input_8_Gain":"-120"}}'
     'config-crossover-page|Crossover|CrossoverIIR1|CrossOver.qml|Data/CurrentPOData={"POName":"CrossoverIIR1",".info":"1x1",".type":"IIR Mono Fullrange","ClassName":"Kalo480Crossover","Attributes":{"NumBands":1,"NumMainCabinets":1,"NumSubCabinets":0}}'
+    # A page whose object the device's preset lacks, until the set-up choices put it there;
+    # last, as the choices change the preset for every page after them.
+    "geq-left-absent|GEQ|LeftGEQ|QX8GEQ.qml"
+    'geq-left|GEQ|LeftGEQ|QX8GEQ.qml||set "\\Node\SetupWizardCurrentChoices\SV\GEQSetup\" "Dual Mono"'
+    "geq-right|GEQ|RightGEQ|QX8GEQ.qml"
+    'mixer-mono|MIX|MonoMixer|ScreenMixer.qml||set "\\Node\SetupWizardCurrentChoices\SV\InputMixing\" "Mono"'
 )
 
 # The other device, as a front panel would set it: commands for VirtualQX8's standard input.
@@ -99,25 +113,35 @@ exec scripts/netns-run bash -c '
     out=$1
     work=$(mktemp -d "${TMPDIR:-/tmp}/qx8shots.XXXXXX")
     trap "rm -rf \"$work\"" EXIT
-    mkdir -p "$work"/{home,config,data,runtime,tmp}
-    chmod 700 "$work/runtime"
-    export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-           XDG_RUNTIME_DIR=$work/runtime TMPDIR=$work/tmp LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8 QX8_SOURCE_DIR=$PWD \
            QX8_VIRTUAL_PROCESSOR=$PWD/build/simulator/VirtualQX8 \
            QX8_ANALYTICS_URL=http://127.0.0.1:9/collect QX8_CLOUD_BASE_URL=http://127.0.0.1:9
+    # Runs a program under Xvfb with home, settings, data and temporary folders of its own.
+    runs=0
+    isolated() {
+        runs=$((runs + 1))
+        local run=$work/$runs
+        mkdir -p "$run"/{home,config,data,runtime,tmp}
+        chmod 700 "$run/runtime"
+        HOME=$run/home XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/data \
+            XDG_RUNTIME_DIR=$run/runtime TMPDIR=$run/tmp \
+            xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" "$@" -silent
+    }
     shoot() { # folder size device-commands
         QX8_SHOTS_DIR=$1 QX8_SHOTS_SIZE=$2 QX8_SHOTS_DEVICE=$3 \
-            xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" \
-            build/tests/shell/pagescreenshots -silent
+            isolated build/tests/shell/pagescreenshots
     }
     shoot "$out" 1024x768 ""
     shoot "$out/1920x1080" 1920x1080 ""
     shoot "$out/other-values" 1024x768 "$QX8_SHOTS_DEVICE_OTHER"
-    # The wizard pages, as the wizard suites drive them against VirtualQX8: each saves its
-    # pictures in OUTDIR/wizard.
-    mkdir -p "$out/wizard"
-    for suite in tst_wizardscreen tst_wizardpages; do
-        QX8_SCREENSHOT_DIR=$out/wizard QX8_SOURCE_DIR=$PWD \
-            xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" build/tests/wizard/$suite -silent
+    # The wizard pages and the other screens, as their suites drive them against VirtualQX8:
+    # each saves its pictures in the folder QX8_SCREENSHOT_DIR names.
+    mkdir -p "$out/wizard" "$out/screens"
+    for suite in wizard/tst_wizardscreen wizard/tst_wizardpages; do
+        QX8_SCREENSHOT_DIR=$out/wizard isolated build/tests/$suite
+    done
+    for suite in tst_discoverypage tst_presetscreen tst_utilitiesscreen tst_tuningscreen \
+                 tst_pictures tst_offlinemode; do
+        QX8_SCREENSHOT_DIR=$out/screens isolated build/tests/shell/$suite
     done
 ' screenshots "$out"

@@ -1,6 +1,7 @@
 #include "devicestate.h"
 
 #include "devicemodel.h"
+#include "meterreadings.h"
 #include "spectrumanalyser.h"
 
 #include <QSet>
@@ -48,6 +49,7 @@ DeviceState::DeviceState(const DeviceModel& model, QObject* parent) : QObject(pa
             m_configured.append(object.name);
     }
     SpectrumAnalyser::install(model, *this);
+    MeterReadings::install(*this);
 }
 
 void DeviceState::listConfiguredObjects(const QSet<QString>& names)

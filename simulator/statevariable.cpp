@@ -113,6 +113,8 @@ double StateVariable::currentNumber() const
 
 QString StateVariable::currentText() const
 {
+    if (m_textReading)
+        return m_textReading();
     if (m_motionPeriodMs <= 0 || m_entries.isEmpty())
         return m_text;
     const qint64 step = QDateTime::currentMSecsSinceEpoch() / m_motionPeriodMs;

@@ -39,11 +39,14 @@ public:
     // entry becomes the first entry.
     bool replaceEntries(const QStringList& entries);
 
-    // The number as it reads now.
+    // The number as it reads now, and the bottom of its range.
     double number() const { return currentNumber(); }
+    double minimum() const { return m_minimum; }
     // A number that reads another part of the device (an analyser band): `reading` gives it,
     // held inside the range, in place of the stored value.
     void setReading(std::function<double()> reading) { m_reading = std::move(reading); }
+    // A text that reads another part of the device (a clip indicator its channel's level).
+    void setTextReading(std::function<QString()> reading) { m_textReading = std::move(reading); }
 
 private:
     double currentNumber() const;
@@ -57,6 +60,7 @@ private:
     ValueFormat m_format;
     int m_motionPeriodMs = 0;
     std::function<double()> m_reading;
+    std::function<QString()> m_textReading;
     QStringList m_entries;
     QString m_text;
 };

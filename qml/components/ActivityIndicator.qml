@@ -3,7 +3,7 @@ import QtQuick 2.15
 // Busy while shown: the activity picture turning once every two seconds.
 Image {
     source: "/images/ActivityIndicator.png"
-    width: rootQML.dpX(32)
+    width: Theme.dpX(32)
     height: width
     fillMode: Image.PreserveAspectFit
 

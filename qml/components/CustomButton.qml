@@ -1,16 +1,22 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 
-// The house button: a raised face with its text. Checked (the selected item) it is filled with
-// its accent, brand red unless the page gives another (a band colour); text on a light accent
-// turns dark. A tool tip shows toolTipText while the pointer rests on it.
+// The house button: a raised, outlined face with its text, in one of the looks of Theme. A
+// choice, checked (the selected item), is filled with its accent, brand red unless the page gives
+// another (a band colour), its text dark on a light accent; a toggle, checked (on), is green with
+// dark text and grey text while off; the main action of a page or dialog is filled while it may
+// be taken. A tool tip shows toolTipText while the pointer rests on it.
 T.Button {
     id: root
 
-    property color accent: Theme.brand
+    enum Look { Choice, Toggle, Main }
+
+    property int look: CustomButton.Choice
+    property color accent: Theme.selectedFill
     property bool lightAccent: false
     property string toolTipText: ""
     property real fontSize: Theme.fontLabel
+    readonly property bool filled: look === CustomButton.Main ? enabled : checked
 
     implicitWidth: Math.max(Theme.dpX(Theme.controlHeight),
                             implicitContentWidth + leftPadding + rightPadding)
@@ -21,6 +27,29 @@ T.Button {
     bottomPadding: topPadding
     hoverEnabled: true
     focusPolicy: Qt.NoFocus
+    // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
+    opacity: enabled ? 1 : 0.45
+
+    function fillColor() {
+        switch (look) {
+        case CustomButton.Toggle:
+            return checked ? Theme.onFill : Theme.offFill
+        case CustomButton.Main:
+            return !enabled ? Theme.offFill : down ? Theme.mainPressed : Theme.mainFill
+        default:
+            return checked ? accent : down ? Theme.raisedSelected : Theme.raised
+        }
+    }
+    function textColor() {
+        switch (look) {
+        case CustomButton.Toggle:
+            return checked ? Theme.onText : Theme.offText
+        case CustomButton.Main:
+            return Theme.mainText
+        default:
+            return checked && lightAccent ? Theme.textOnLight : Theme.selectedText
+        }
+    }
 
     contentItem: Text {
         text: root.text
@@ -29,16 +58,15 @@ T.Button {
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: Theme.dpY(root.fontSize)
-        font.bold: root.checked
-        color: !root.enabled ? Theme.textFaint
-                             : root.checked && root.lightAccent ? Theme.textOnLight : Theme.text
+        font.bold: root.filled
+        color: root.textColor()
     }
 
     background: Rectangle {
         radius: Theme.radius
-        color: root.checked ? root.accent : root.down ? Theme.raisedSelected : Theme.raised
-        border.color: root.checked ? root.accent
-                                   : root.hovered && root.enabled ? Theme.textDim : Theme.border
+        color: root.fillColor()
+        border.color: root.filled ? color
+                                  : root.hovered && root.enabled ? Theme.textDim : Theme.border
     }
 
     ToolTip {

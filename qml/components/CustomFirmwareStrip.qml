@@ -119,7 +119,7 @@ UtilityStrip {
             stateVariableName: "Node\\SV\\DeviceName"
         }
 
-        Button {
+        CustomButton {
             objectName: "renameButton"
             text: "Edit"
             enabled: strip.renameAllowed && !fwUploader.uploadInProgress

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QX8Button 1.0
 import DeviceModelProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
 // One parameter cell: its label above and the device's value below. A number shows with its
 // unit, between nudge buttons (-/+) where the nudge-step table has the variable; a dimmed dash
@@ -16,6 +17,9 @@ Rectangle {
     property bool applies: true
     // Parameter names read in capitals; a name from the device ("1.0 kHz") keeps its own case.
     property bool uppercaseLabel: true
+    // The unit the read-out shows, where the device's own says less ("dB" of a slope is per
+    // octave); empty for the device's.
+    property string unitLabel: ""
     readonly property bool isChoice: DeviceModelProvider.entries(processingObjectName,
                                                                  stateVariableName).length > 0
     readonly property bool nudgeable: DeviceModelProvider.nudgeObjectClass(processingObjectName,
@@ -36,11 +40,10 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: Theme.dpX(Theme.spacing)
-        text: root.label
+        text: root.uppercaseLabel ? DisplayNames.caption(root.label) : root.label
         textFormat: Text.PlainText
         elide: Text.ElideRight
         font.pixelSize: Theme.dpY(Theme.fontSmall)
-        font.capitalization: root.uppercaseLabel ? Font.AllUppercase : Font.MixedCase
         color: Theme.textDim
     }
 
@@ -94,6 +97,7 @@ Rectangle {
                 anchors.rightMargin: Theme.dpX(Theme.spacingSmall)
                 horizontalAlignment: Text.AlignHCenter
                 fontSize: Theme.fontValueLarge
+                unitText: root.unitLabel !== "" ? root.unitLabel : readout.parts[1]
                 processingObjectName: root.processingObjectName
                 stateVariableName: root.stateVariableName
             }

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 
 // A button with a picture above its caption (or the caption alone): the blocks of the signal
-// chain. The caption may take two lines; `dimmed` greys the picture (a block that is switched
-// off).
+// chain. The caption may take two lines, and shrinks a little before it would cut a word in a
+// narrow block; `dimmed` greys the picture (a block that is switched off).
 CustomButton {
     id: root
 
@@ -14,7 +14,7 @@ CustomButton {
     implicitHeight: Theme.dpY(84)
     topPadding: Theme.dpY(Theme.spacingSmall)
     bottomPadding: Theme.dpY(Theme.spacingSmall)
-    leftPadding: Theme.dpX(Theme.spacingSmall)
+    leftPadding: Theme.dpX(2)
     rightPadding: leftPadding
 
     contentItem: Column {
@@ -33,17 +33,27 @@ CustomButton {
         Text {
             id: caption
             width: root.availableWidth
-            height: root.hasImage ? implicitHeight : root.availableHeight
+            // The lines the caption takes at its full size: the picture has the rest.
+            readonly property int lines: root.text.indexOf("\n") >= 0
+                                         || fullSize.advanceWidth > width ? 2 : 1
+            height: root.hasImage ? lines * fullSize.height + 2 : root.availableHeight
             verticalAlignment: Text.AlignVCenter
+            fontSizeMode: Text.Fit
+            minimumPixelSize: Theme.dpY(Theme.fontSmall) * 0.85
             text: root.text
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
-            maximumLineCount: 2
-            elide: Text.ElideRight
+            clip: true
             lineHeight: 0.9
             font.pixelSize: Theme.dpY(Theme.fontSmall)
             color: root.dimmed ? Theme.textDim : Theme.text
+
+            TextMetrics {
+                id: fullSize
+                font.pixelSize: Theme.dpY(Theme.fontSmall)
+                text: root.text
+            }
         }
     }
 }

@@ -10,3 +10,12 @@ function of(objectName) {
 function heading(objectName) {
     return of(objectName).toUpperCase()
 }
+
+// A caption as the pages write their labels: in capitals, but a unit keeps its own letters
+// ("Synthesis level 36-56 Hz" is "SYNTHESIS LEVEL 36-56 Hz", "20Hz" stays "20Hz").
+function caption(text) {
+    return String(text).split(/(\s+)/).map(function(word) {
+        var unit = word.match(/^(.*\d)?(k?Hz|dB\/oct|dB\/s|dB|ms)$/)
+        return unit ? (unit[1] || "").toUpperCase() + unit[2] : word.toUpperCase()
+    }).join("")
+}

@@ -13,7 +13,7 @@ Controls.AbstractButton {
     property bool stripe: number % 2 === 1
 
     background: Rectangle {
-        color: row.selected ? Theme.brand
+        color: row.selected ? Theme.selectedFill
                             : row.down ? Theme.raisedSelected
                                        : row.stripe ? Theme.raised : Theme.panel
     }
@@ -27,7 +27,7 @@ Controls.AbstractButton {
             width: row.number > 0 ? rootQML.dpX(36) : 0
             visible: row.number > 0
             text: row.number
-            color: row.selected ? Theme.text : Theme.textDim
+            color: row.selected ? Theme.selectedText : Theme.textDim
             font.pixelSize: rootQML.dpY(Theme.fontLabel)
         }
         Text {

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // The common modal dialog: an optional title and warning sign, a message, an optional text field,
-// an optional busy animation, and OK and Cancel buttons. Covers its parent and swallows clicks
+// an optional busy animation, and OK (the main action) and Cancel buttons. Covers its parent and swallows clicks
 // behind it while shown. A message in Text.StyledText may hold links; they open in the browser.
 // Its panel is made when it first opens: a page holds dialogs it may never show, and they cost it
 // nothing.
@@ -112,10 +112,10 @@ Item {
                         horizontalAlignment: Text.AlignHCenter
                     }
 
-                    BusyIndicator {
+                    ActivityIndicator {
+                        objectName: "dialogBusy"
                         anchors.horizontalCenter: parent.horizontalCenter
-                        visible: dialog.showBusy
-                        running: dialog.showBusy && dialog.visible
+                        visible: dialog.showBusy && dialog.visible
                     }
 
                     TextField {
@@ -128,6 +128,15 @@ Item {
                         validator: dialog.inputValidator
                         maximumLength: dialog.inputMaximumLength
                         echoMode: dialog.inputMaskEcho
+                        color: Theme.text
+                        selectionColor: Theme.selectedFill
+                        font.pixelSize: Theme.fontValue
+                        background: Rectangle {
+                            implicitHeight: Theme.dpY(Theme.controlHeight + Theme.spacing)
+                            radius: Theme.radius
+                            color: Theme.panel
+                            border.color: input.activeFocus ? Theme.text : Theme.border
+                        }
                         onTextChanged: dialog.inputText = text
                         onAccepted: okButton.clicked()
                     }
@@ -136,10 +145,13 @@ Item {
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: Theme.margin
 
-                        Button {
+                        CustomButton {
                             id: okButton
                             objectName: "dialogOkButton"
                             visible: dialog.showOk
+                            width: Math.max(implicitWidth, Theme.dpX(96))
+                            look: CustomButton.Main
+                            fontSize: Theme.fontBody
                             text: dialog.okText
                             onClicked: {
                                 dialog.close();
@@ -147,9 +159,11 @@ Item {
                             }
                         }
 
-                        Button {
+                        CustomButton {
                             objectName: "dialogCancelButton"
                             visible: dialog.showCancel
+                            width: Math.max(implicitWidth, Theme.dpX(96))
+                            fontSize: Theme.fontBody
                             text: dialog.cancelText
                             onClicked: {
                                 dialog.close();

@@ -8,7 +8,7 @@ Row {
     property var options: []
     property var labels: options
     property string current
-    property color accent: Theme.brand
+    property color accent: Theme.selectedFill
 
     signal chosen(string option)
 

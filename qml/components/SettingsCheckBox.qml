@@ -18,6 +18,27 @@ CheckBox {
     }
     onToggled: settings.setValue(settingsKey, checked ? "true" : "false")
 
+    // Ticked, it is on: the house's on look.
+    indicator: Rectangle {
+        x: box.leftPadding
+        y: (box.height - height) / 2
+        implicitWidth: rootQML.dpX(24)
+        implicitHeight: implicitWidth
+        radius: Theme.radius
+        color: box.checked ? Theme.onFill : Theme.offFill
+        border.color: box.checked ? Theme.onFill : Theme.border
+        opacity: box.enabled ? 1 : 0.45
+
+        Text {
+            anchors.centerIn: parent
+            visible: box.checked
+            text: "\u2713"
+            color: Theme.onText
+            font.pixelSize: rootQML.dpY(Theme.fontValue)
+            font.bold: true
+        }
+    }
+
     contentItem: Text {
         leftPadding: box.indicator.width + box.spacing
         verticalAlignment: Text.AlignVCenter

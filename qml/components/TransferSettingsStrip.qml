@@ -41,14 +41,14 @@ UtilityStrip {
         id: buttons
         spacing: rootQML.dpX(Theme.spacing)
 
-        Button {
+        CustomButton {
             objectName: "sendSettingsButton"
             text: "Send to Device"
             enabled: !strip.transferring
             onClicked: strip.start("SendDB")
         }
 
-        Button {
+        CustomButton {
             objectName: "receiveSettingsButton"
             text: "Receive from Device"
             enabled: !strip.transferring
@@ -56,27 +56,11 @@ UtilityStrip {
         }
     }
 
-    ProgressBar {
+    ThemedProgressBar {
         id: progressBar
         objectName: "transferProgress"
         width: buttons.width
         visible: strip.transferring
-        from: 0
-        to: 100
-
-        background: Rectangle {
-            implicitHeight: rootQML.dpY(Theme.spacing)
-            color: Theme.raised
-            radius: Theme.radius
-        }
-        contentItem: Item {
-            Rectangle {
-                width: progressBar.visualPosition * parent.width
-                height: parent.height
-                color: Theme.stateOn
-                radius: Theme.radius
-            }
-        }
     }
 
     Text {

@@ -26,28 +26,12 @@ Column {
     Row {
         spacing: rootQML.dpX(Theme.spacing)
 
-        ProgressBar {
+        ThemedProgressBar {
             id: bar
             objectName: "progressBar"
             anchors.verticalCenter: parent.verticalCenter
             width: panel.width - percentText.width - cancelButton.width - 2 * parent.spacing
-            from: 0
-            to: 100
             value: panel.value
-
-            background: Rectangle {
-                implicitHeight: rootQML.dpY(Theme.spacing)
-                color: Theme.progressTrack
-                radius: Theme.radius
-            }
-            contentItem: Item {
-                Rectangle {
-                    width: bar.visualPosition * parent.width
-                    height: parent.height
-                    color: Theme.progressFill
-                    radius: Theme.radius
-                }
-            }
         }
 
         Text {

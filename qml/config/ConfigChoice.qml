@@ -1,7 +1,8 @@
 import QtQuick 2.15
 
-// One row of the configuration lists: a choice's name, an optional second line, and an optional
-// picture before them (the items given as children). Checked, it is the cell's current choice.
+// One row of the configuration lists: a choice's name (on two lines where it needs them), an
+// optional second line, and an optional picture before them (the items given as children).
+// Checked, it is the cell's current choice.
 CustomButton {
     id: root
 
@@ -9,7 +10,8 @@ CustomButton {
     default property alias picture: pictureSlot.data
 
     implicitHeight: Math.max(Theme.dpY(Theme.controlHeight + Theme.spacing),
-                             pictureSlot.childrenRect.height + topPadding + bottomPadding)
+                             Math.max(pictureSlot.childrenRect.height, texts.implicitHeight)
+                             + topPadding + bottomPadding)
     leftPadding: Theme.dpX(Theme.spacing)
 
     contentItem: Row {
@@ -23,6 +25,7 @@ CustomButton {
         }
 
         Column {
+            id: texts
             anchors.verticalCenter: parent.verticalCenter
             width: root.availableWidth - pictureSlot.width - parent.spacing
 
@@ -30,6 +33,8 @@ CustomButton {
                 width: parent.width
                 text: root.text
                 textFormat: Text.PlainText
+                wrapMode: Text.WordWrap
+                maximumLineCount: 2
                 elide: Text.ElideRight
                 font.pixelSize: Theme.dpY(Theme.fontLabel)
                 font.bold: root.checked

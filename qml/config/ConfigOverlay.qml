@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 import "ConfigGrid.js" as ConfigGrid
 
 // The configuration panel beside the grid in configuration mode: for the selected cell what it
@@ -96,10 +97,16 @@ Rectangle {
         interactive: !editorIsList
         contentHeight: editor.item ? editor.item.height : 0
         boundsBehavior: Flickable.StopAtBounds
+        readonly property bool overflows: interactive && contentHeight > height
+
+        T.ScrollBar.vertical: ScrollBar {
+            policy: area.overflows ? T.ScrollBar.AlwaysOn : T.ScrollBar.AlwaysOff
+        }
 
         Loader {
             id: editor
-            width: area.width
+            // Clear of the scroll bar when there is one.
+            width: area.width - (area.overflows ? Theme.dpX(Theme.spacing + 2) : 0)
             height: area.editorIsList ? area.height : (item ? item.implicitHeight : 0)
             sourceComponent: {
                 switch (root.kind) {
@@ -220,7 +227,7 @@ Rectangle {
             CustomButton {
                 objectName: "applyButton"
                 text: "Apply"
-                checked: enabled
+                look: CustomButton.Main
                 enabled: root.pending && !root.applying
                 toolTipText: "Send the changed configuration to the device"
                 onClicked: {

@@ -8,7 +8,7 @@ CustomListView {
     property var configModel
     property int row
     readonly property var listInfo: configModel ? configModel.cfgXoverListCnt(row) : ({})
-    readonly property int current: listInfo.curIdx !== undefined ? listInfo.curIdx : -1
+    current: listInfo.curIdx !== undefined ? listInfo.curIdx : -1
 
     model: listInfo.count || 0
 
@@ -25,12 +25,4 @@ CustomListView {
             code: info.code || 0
         }
     }
-
-    // The current choice in view, once the rows have their heights.
-    function showCurrent() {
-        positionViewAtIndex(Math.max(0, current), ListView.Center)
-    }
-
-    onCurrentChanged: Qt.callLater(showCurrent)
-    Component.onCompleted: Qt.callLater(showCurrent)
 }

@@ -51,7 +51,7 @@ Item {
         toolTipText: root.editing ? "Empty: select it to insert a block" : ""
         background: Rectangle {
             radius: Theme.radius
-            color: root.selected ? Theme.brand : "transparent"
+            color: root.selected ? Theme.selectedFill : "transparent"
             border.color: Theme.border
         }
         onClicked: root.clicked()

@@ -228,7 +228,8 @@ Item {
         anchors.top: heading.bottom
         anchors.bottom: parent.bottom
         anchors.topMargin: Theme.dpY(Theme.margin)
-        width: Theme.dpX(340)
+        // A third of a wide window, so that the lists keep their names whole there.
+        width: Math.max(Theme.dpX(340), parent.width / 3)
         configModel: root.configModel
         selection: root.selection
         canCopy: root.selection !== null && root.hasSettings(root.selection.cell)

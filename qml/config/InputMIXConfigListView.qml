@@ -11,7 +11,7 @@ CustomListView {
     property int builderColumn
     property int row
     readonly property int choices: configModel ? configModel.poListCnt(builderColumn, row) : 0
-    readonly property int current: configModel ? configModel.getMixerCfgIdx(builderColumn, row) : -1
+    current: configModel ? configModel.getMixerCfgIdx(builderColumn, row) : -1
 
     model: choices
 
@@ -33,12 +33,4 @@ CustomListView {
         checked: index === root.current
         onClicked: if (!checked) root.configModel.setMixerConfig(root.builderColumn, root.row, index)
     }
-
-    // The current choice in view, once the rows have their heights.
-    function showCurrent() {
-        positionViewAtIndex(Math.max(0, current), ListView.Center)
-    }
-
-    onCurrentChanged: Qt.callLater(showCurrent)
-    Component.onCompleted: Qt.callLater(showCurrent)
 }

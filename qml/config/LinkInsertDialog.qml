@@ -1,8 +1,9 @@
 import QtQuick 2.15
 
-// What a processing cell may hold and how many rows it covers: the blocks the cell may take
-// (a pick puts that block in), and linking the row below into the cell or unlinking its last
-// row, each offered only where the configuration allows it.
+// What a processing cell may hold and how many rows it covers: the rows its block processes
+// together, with linking the row below into the cell or unlinking its last row, each offered
+// only where the configuration allows it; and the blocks the cell may take, its own checked
+// (a pick puts that block in).
 Column {
     id: root
 
@@ -11,6 +12,7 @@ Column {
     property int row
     property int span: 1
     readonly property int choices: configModel ? configModel.poListCnt(builderColumn, row) : 0
+    readonly property int current: configModel ? configModel.getPoCfgIdx(builderColumn, row) : -1
     readonly property bool canLink: configModel ? configModel.linkTest(builderColumn, row, 1) : false
     readonly property bool canUnlink: configModel ? configModel.linkTest(builderColumn, row, -1)
                                                   : false
@@ -19,7 +21,9 @@ Column {
 
     Text {
         width: root.width
-        text: "ROWS " + (root.row + 1) + (root.span > 1 ? "\u2013" + (root.row + root.span) : "")
+        text: root.span > 1 ? "PROCESSES ROWS " + (root.row + 1) + "\u2013" + (root.row + root.span)
+                              + " TOGETHER"
+                            : "PROCESSES ROW " + (root.row + 1) + " ALONE"
         textFormat: Text.PlainText
         color: Theme.textDim
         font.pixelSize: Theme.dpY(Theme.fontSmall)
@@ -62,7 +66,8 @@ Column {
             width: root.width
             implicitHeight: Theme.dpY(Theme.controlHeight)
             text: root.configModel.getPoName(index)
-            onClicked: root.configModel.changePO(root.builderColumn, root.row, index)
+            checked: index === root.current
+            onClicked: if (!checked) root.configModel.changePO(root.builderColumn, root.row, index)
         }
     }
 }

@@ -12,8 +12,8 @@ Rectangle {
 
     implicitHeight: Theme.dpY(Theme.controlHeight + Theme.spacing)
     radius: Theme.radius
-    color: selected ? Theme.raisedSelected : Theme.raised
-    border.color: selected ? Theme.textDim : Theme.border
+    color: selected ? Theme.selectedFill : Theme.raised
+    border.color: selected ? Theme.selectedFill : Theme.border
 
     Text {
         id: number
@@ -23,7 +23,7 @@ Rectangle {
         width: Theme.dpX(56)
         text: "OUT " + (root.row + 1)
         textFormat: Text.PlainText
-        color: Theme.textDim
+        color: root.selected ? Theme.selectedText : Theme.textDim
         font.pixelSize: Theme.dpY(Theme.fontLabel)
         font.bold: true
     }

@@ -1,9 +1,9 @@
 import QtQuick 2.15
 import QX8Button 1.0
 
-// The delay amount in one unit, under the unit's name: editable, with nudge buttons when
+// The delay amount in one unit, editable, its unit inside the field; with nudge buttons when
 // nudgeable.
-Column {
+Row {
     id: root
 
     property string processingObjectName
@@ -12,50 +12,39 @@ Column {
     property bool nudgeable: false
     readonly property alias textField: field
 
-    spacing: Theme.dpY(2)
+    spacing: Theme.dpX(Theme.spacingSmall)
 
-    Text {
-        x: root.nudgeable ? down.width + row.spacing : 0
-        text: root.unit
-        color: Theme.textDim
-        font.pixelSize: Theme.dpY(Theme.fontSmall)
+    QX8CustomButton {
+        id: down
+        visible: root.nudgeable
+        width: height
+        height: field.height
+        buttonType: QX8Button.Nudge
+        bumpDirection: -1
+        uncheckedText: "\u2212"
+        fontSize: Theme.fontValue
+        processingObjectName: root.nudgeable ? root.processingObjectName : ""
+        stateVariableName: root.stateVariableName
     }
-    Row {
-        id: row
-        spacing: Theme.dpX(Theme.spacingSmall)
-
-        QX8CustomButton {
-            id: down
-            visible: root.nudgeable
-            width: height
-            height: field.height
-            buttonType: QX8Button.Nudge
-            bumpDirection: -1
-            uncheckedText: "\u2212"
-            fontSize: Theme.fontValue
-            processingObjectName: root.nudgeable ? root.processingObjectName : ""
-            stateVariableName: root.stateVariableName
-        }
-        QX8CustomTextField {
-            id: field
-            width: Theme.dpX(132)
-            height: Theme.dpY(40)
-            font.pixelSize: Theme.dpY(Theme.fontValueLarge)
-            processingObjectName: root.processingObjectName
-            stateVariableName: root.stateVariableName
-            unit: root.unit
-            textFieldValidator: RegExpValidator { regExp: /[0-9]*\.?[0-9]*[a-z]*/ }
-        }
-        QX8CustomButton {
-            visible: root.nudgeable
-            width: height
-            height: field.height
-            buttonType: QX8Button.Nudge
-            bumpDirection: 1
-            uncheckedText: "+"
-            fontSize: Theme.fontValue
-            processingObjectName: root.nudgeable ? root.processingObjectName : ""
-            stateVariableName: root.stateVariableName
-        }
+    QX8CustomTextField {
+        id: field
+        width: Theme.dpX(132)
+        height: Theme.dpY(40)
+        font.pixelSize: Theme.dpY(Theme.fontValueLarge)
+        processingObjectName: root.processingObjectName
+        stateVariableName: root.stateVariableName
+        unit: root.unit
+        textFieldValidator: RegExpValidator { regExp: /[0-9]*\.?[0-9]*[a-z]*/ }
+    }
+    QX8CustomButton {
+        visible: root.nudgeable
+        width: height
+        height: field.height
+        buttonType: QX8Button.Nudge
+        bumpDirection: 1
+        uncheckedText: "+"
+        fontSize: Theme.fontValue
+        processingObjectName: root.nudgeable ? root.processingObjectName : ""
+        stateVariableName: root.stateVariableName
     }
 }

@@ -11,6 +11,9 @@ Rectangle {
     property string delayName
     property bool selected: false
     readonly property alias alignmentDelay: delay
+    // What the delays' timeline draws of this one.
+    readonly property var timelineEntry: ({ "name": delayName, "milliseconds": delay.amount,
+                                            "on": !onOff.switchedOff })
 
     implicitWidth: names.width + delay.width + 3 * Theme.dpX(Theme.margin)
     implicitHeight: Theme.dpY(88)

@@ -1,8 +1,11 @@
 import QtQuick 2.15
+import DeviceModelProvider 1.0
+import "Scales.js" as Scales
 
-// A fader strip of one level: the channel's name above, the fader beside its dB scale (and the
-// channel's level meter, when the strip names one), and the device's value below. The scale
-// is the fader's.
+// A fader strip of one level: the channel's name above (when it has one), the channel's level
+// meter (when the strip names one), the dB scale and the fader, and the device's value below.
+// Meter and fader stand over one scale, the span of both ranges, so that a mark reads the same
+// on either side of it.
 Column {
     id: root
 
@@ -12,14 +15,30 @@ Column {
     property string meterObjectName
     property string meterVariableName
     property real faderHeight: Theme.dpY(220)
+    property real meterWidth: Theme.dpX(10)
+    readonly property bool metered: meterVariableName !== ""
+    readonly property var scale: sharedTaper()
     readonly property alias fader: fader
+    readonly property alias meter: meter
     readonly property alias readout: readout
+
+    // The taper over the fader's range and the meter's together.
+    function sharedTaper() {
+        var low = DeviceModelProvider.minimum(processingObjectName, stateVariableName)
+        var high = DeviceModelProvider.maximum(processingObjectName, stateVariableName)
+        if (metered) {
+            low = Math.min(low, DeviceModelProvider.minimum(meterObjectName, meterVariableName))
+            high = Math.max(high, DeviceModelProvider.maximum(meterObjectName, meterVariableName))
+        }
+        return Scales.taper(low, high)
+    }
 
     spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
         anchors.horizontalCenter: parent.horizontalCenter
         width: Math.min(implicitWidth, Theme.dpX(84))
+        visible: root.channelName !== ""
         text: root.channelName
         textFormat: Text.PlainText
         elide: Text.ElideRight
@@ -30,22 +49,29 @@ Column {
         anchors.horizontalCenter: parent.horizontalCenter
         spacing: Theme.dpX(2)
         QX8CustomMeter {
+            id: meter
             y: fader.topPadding
-            width: Theme.dpX(8)
+            width: root.meterWidth
             height: fader.availableHeight
-            visible: root.meterVariableName !== ""
-            processingObjectName: root.meterVariableName !== "" ? root.meterObjectName : ""
+            visible: root.metered
+            processingObjectName: root.metered ? root.meterObjectName : ""
             stateVariableName: root.meterVariableName
+            rangeBoundaryValues: root.scale.boundaries
+            rangeLengthsInPercentage: root.scale.lengths
+        }
+        ScaleMarkerArea {
+            y: fader.topPadding
+            height: fader.availableHeight
+            rangeBoundaryValues: root.scale.boundaries
+            rangeLengthsInPercentage: root.scale.lengths
         }
         QX8Fader {
             id: fader
             height: root.faderHeight
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
-        }
-        ScaleMarkerArea {
-            y: fader.topPadding
-            height: fader.availableHeight
+            rangeBoundaryValues: root.scale.boundaries
+            rangeLengthsInPercentage: root.scale.lengths
         }
     }
     QX8CustomLabel {
@@ -54,6 +80,7 @@ Column {
         anchors.horizontalCenter: parent.horizontalCenter
         width: Theme.dpX(84)
         horizontalAlignment: Text.AlignHCenter
+        fontSize: Theme.fontValue
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
     }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QX8Button 1.0
 import DeviceModelProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
 // A labelled slider of one numeric variable with nudge buttons on both sides, the ends of its
 // range below (from the device model unless the page names them) and the device's value in the
@@ -33,11 +34,10 @@ Column {
     spacing: Theme.dpY(Theme.spacingSmall)
 
     Text {
-        text: root.title
+        text: DisplayNames.caption(root.title)
         textFormat: Text.PlainText
         color: Theme.textDim
         font.pixelSize: Theme.dpY(Theme.fontSmall)
-        font.capitalization: Font.AllUppercase
     }
     Row {
         spacing: Theme.dpX(Theme.spacingSmall)

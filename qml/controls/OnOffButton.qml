@@ -9,8 +9,7 @@ QX8CustomButton {
     buttonType: QX8Button.SV
     checkedText: "ON"
     uncheckedText: "OFF"
-    accent: Theme.stateOn
-    lightAccent: true
+    look: CustomButton.Toggle
     implicitWidth: Theme.dpX(64)
     toolTipText: checked ? "Processing is on: click to bypass" : "Bypassed: click to switch on"
 }

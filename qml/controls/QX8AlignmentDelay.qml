@@ -11,6 +11,12 @@ Row {
     readonly property var units: DeviceModelProvider.displayUnits(processingObjectName,
                                                                   stateVariableName)
     readonly property alias items: unitItems
+    // The amount in the first unit (milliseconds); NaN until the device has reported it.
+    readonly property real amount: {
+        var first = unitItems.count > 0 ? unitItems.itemAt(0) : null
+        return first && first.textField.backend.hasDeviceValue
+               ? parseFloat(first.textField.backend.labelValue) : NaN
+    }
 
     spacing: Theme.dpX(Theme.margin * 2)
 

@@ -83,7 +83,7 @@ T.ComboBox {
             color: Theme.text
         }
         background: Rectangle {
-            color: index === root.currentIndex ? Theme.brand
+            color: index === root.currentIndex ? Theme.selectedFill
                    : entry.highlighted ? Theme.raisedSelected : Theme.raised
         }
     }

@@ -18,6 +18,8 @@ Item {
     readonly property alias backend: backend
     readonly property var parts: DeviceModelProvider.readout(processingObjectName,
                                                              stateVariableName, backend.labelValue)
+    // The unit beside the number: the read-out's, unless the page names another.
+    property string unitText: parts[1]
 
     implicitWidth: number.implicitWidth + (unit.text === "" ? 0 : row.spacing + unit.implicitWidth)
     implicitHeight: number.implicitHeight
@@ -43,7 +45,7 @@ Item {
             id: unit
             objectName: "unit"
             anchors.baseline: number.baseline
-            text: root.waiting ? "" : root.parts[1]
+            text: root.waiting ? "" : root.unitText
             textFormat: Text.PlainText
             font.pixelSize: Theme.dpY(Math.max(Theme.fontSmall, root.fontSize * 0.6))
             color: Theme.textDim

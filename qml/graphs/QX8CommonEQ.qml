@@ -57,6 +57,7 @@ Item {
             objectName: "roomCurveButton"
             visible: root.overlays
             text: "ROOM"
+            look: CustomButton.Toggle
             checkable: true
             checked: true
             toolTipText: "The measured room response"
@@ -66,6 +67,7 @@ Item {
             objectName: "resultCurveButton"
             visible: root.overlays
             text: "RESULT"
+            look: CustomButton.Toggle
             checkable: true
             checked: true
             toolTipText: "The room response with this EQ applied"
@@ -202,6 +204,7 @@ Item {
                 CustomLabelValuePair {
                     width: cells.cellWidth
                     label: "Slope"
+                    unitLabel: "dB/oct"
                     applies: cells.type === "" || cells.shelf
                     processingObjectName: root.processingObjectName
                     stateVariableName: root.bandVariable(cells.band, "Slope")

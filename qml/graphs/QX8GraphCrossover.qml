@@ -3,8 +3,11 @@ import QtQml 2.15
 import CrossoverGraphItem 1.0
 import QX8NumericalSV 1.0
 
-// The crossover panel: each band's response in its colour, with a high-pass and a low-pass
-// handle per band. Dragging a handle writes that band's filter frequency; gains are not dragged.
+// The crossover panel: each band's response in its colour, the scale over them, and a high-pass
+// and a low-pass handle per band, numbered (the sub's "S"). Where one band ends and the next
+// begins at one frequency, the low-pass handle sits on the band's level and the high-pass handle
+// just under it, so that both show. Dragging a handle writes that band's filter frequency; gains
+// are not dragged.
 Rectangle {
     id: root
 
@@ -32,25 +35,19 @@ Rectangle {
         var g = Math.min(20, Math.max(-60, gainDb))
         return (20 - g) * (graph.height - knobSize / 2) / 80
     }
-    // The colour the graph paints a band's curve in: the sub, last of several, takes entry 2.
+    // The colour the graph paints a band's curve in: the last of several takes entry 2 at
+    // least (the sub's colour), else its own.
     function colorOf(band) {
         if (bandColors.length === 0)
             return Theme.bandFallback
-        var entry = bandCount > 1 && band === bandCount - 1 ? 2 : band
+        var entry = bandCount > 1 && band === bandCount - 1 ? Math.max(2, band) : band
         return bandColors[Math.min(entry, bandColors.length - 1)]
+    }
+    function labelOf(band) {
+        return band < waysCount ? String(band + 1) : "S"
     }
     function bandPrefix(band) {
         return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
-    }
-
-    // -60 dB at the bottom, +20 dB at the top.
-    CustomGraphScaleMarker {
-        anchors.fill: graph
-        labels: ["+20", "", "0", "", "-20", "", "-40", "", "-60"]
-    }
-    FrequencyGrid {
-        anchors.fill: graph
-        minimumHz: 16
     }
 
     CrossoverGraphItem {
@@ -65,6 +62,16 @@ Rectangle {
         currentBandIndex: root.currentBandIndex
         onWidthChanged: dimensionsChanged()
         onHeightChanged: dimensionsChanged()
+    }
+
+    // -60 dB at the bottom, +20 dB at the top; over the bands, so that their fills hide no label.
+    CustomGraphScaleMarker {
+        anchors.fill: graph
+        labels: ["+20", "", "0", "", "-20", "", "-40", "", "-60"]
+    }
+    FrequencyGrid {
+        anchors.fill: graph
+        minimumHz: 16
     }
 
     Repeater {
@@ -101,10 +108,12 @@ Rectangle {
                 model: [hp, lp]
                 QX8TouchControlPoint {
                     readonly property var variable: modelData
+                    readonly property bool highPass: variable === hp
                     objectName: "handle_" + variable.svName
                     // Placed only from values the device has reported.
                     readonly property bool known: variable.value > 0 && gain.value > -1000
                     index: band.bandIndex
+                    label: root.labelOf(band.bandIndex)
                     diameter: root.knobSize
                     color: band.bandColor
                     selected: band.bandIndex === root.currentBandIndex
@@ -117,6 +126,7 @@ Rectangle {
                     Binding on y {
                         when: !dragging && known
                         value: root.yForGain(gain.value) - root.knobSize / 2
+                               + (highPass ? root.knobSize * 1.2 : 0)
                         restoreMode: Binding.RestoreNone
                     }
                     onPressed: root.currentBandIndex = band.bandIndex

@@ -6,6 +6,8 @@ Item {
     id: root
 
     property int index: 0
+    // What the handle reads: its band's number unless the graph names it otherwise.
+    property string label: String(index + 1)
     property color color: Theme.text
     property real diameter: Theme.dpX(24)
     property bool showNumber: true
@@ -33,7 +35,7 @@ Item {
     Text {
         anchors.centerIn: parent
         visible: root.showNumber
-        text: root.index + 1
+        text: root.label
         color: Theme.textOnLight
         font.pixelSize: root.diameter * 0.5
     }

@@ -46,11 +46,6 @@ ScreenPage {
     function bandName(band) {
         return band < bandNames.length ? bandNames[band] : ""
     }
-    // As the graph paints: the sub's curve takes the third colour whatever the number of ways.
-    function bandColor(band) {
-        var entry = bandCount > 1 && band === bandCount - 1 ? 2 : band
-        return bandColors()[entry]
-    }
     function bandColors() {
         var colors = []
         for (var band = 0; band < Math.max(3, bandCount); ++band)
@@ -138,7 +133,7 @@ ScreenPage {
                         objectName: "band_" + (index + 1)
                         width: Math.max(Theme.dpX(96), implicitWidth)
                         text: page.bandName(index)
-                        accent: page.bandColor(index)
+                        accent: graph.colorOf(index)
                         lightAccent: true
                         checked: index === page.currentBand
                         onClicked: page.currentBand = index

@@ -1,9 +1,8 @@
 import QtQuick 2.15
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
-import "DisplayNames.js" as DisplayNames
 
-// The delay of the input, in milliseconds, feet and metres, with its on/off.
+// The delay of the input, in milliseconds, feet and metres, with its on/off, and its timeline.
 ScreenPage {
     id: page
     objectName: "inputDelayPage"
@@ -21,22 +20,14 @@ ScreenPage {
         text: "INPUT DELAY"
     }
 
-    Column {
+    DelayStrips {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: heading.bottom
+        anchors.bottom: parent.bottom
         anchors.topMargin: Theme.dpY(Theme.margin)
-        spacing: Theme.dpY(Theme.spacing)
-
-        Repeater {
-            model: page.availableObjects
-            CustomDelayStrip {
-                width: parent.width
-                delayName: DisplayNames.of(modelData)
-                processingObjectName: modelData
-                switchVariableName: resolver.toggleSVName("DLY")
-                selected: true
-            }
-        }
+        objects: page.availableObjects
+        ringedObjects: page.availableObjects
+        switchVariableName: resolver.toggleSVName("DLY")
     }
 }

@@ -97,7 +97,7 @@ Rectangle {
         anchors.rightMargin: rootQML.dpX(Theme.margin)
         spacing: rootQML.dpX(Theme.spacing)
 
-        Controls.Button {
+        CustomButton {
             objectName: "cloudButton"
             text: "Update from cloud"
             onClicked: {
@@ -105,7 +105,7 @@ Rectangle {
                 tuningModel.updateFromCloud();
             }
         }
-        Controls.Button {
+        CustomButton {
             objectName: "resetButton"
             text: "Reset"
             onClicked: resetDialog.open()
@@ -134,7 +134,7 @@ Rectangle {
                 objectName: "brandRow"
                 width: brandList.width
                 height: rootQML.dpY(36)
-                color: model.display === page.selectedBrand ? Theme.brand : Theme.raised
+                color: model.display === page.selectedBrand ? Theme.selectedFill : Theme.raised
 
                 Text {
                     anchors.fill: parent
@@ -238,19 +238,19 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     spacing: rootQML.dpX(Theme.spacingSmall)
 
-                    Controls.Button {
+                    CustomButton {
                         objectName: "addRemoveButton"
                         width: rootQML.dpX(90)
                         text: addRemoveRole
-                        highlighted: row.chosen === "Will Add" || row.chosen === "Will Remove"
+                        checked: row.chosen === "Will Add" || row.chosen === "Will Remove"
                         onClicked: row.choose(addRemoveRole === "Add" ? "Will Add" : "Will Remove")
                     }
-                    Controls.Button {
+                    CustomButton {
                         objectName: "updateButton"
                         width: rootQML.dpX(90)
                         visible: updateRole !== ""
                         text: updateRole
-                        highlighted: row.chosen === "Will Update"
+                        checked: row.chosen === "Will Update"
                         onClicked: row.choose("Will Update")
                     }
                 }
@@ -265,14 +265,15 @@ Rectangle {
         anchors.margins: rootQML.dpX(Theme.margin)
         spacing: rootQML.dpX(Theme.spacing)
 
-        Controls.Button {
+        CustomButton {
             objectName: "cancelButton"
             text: "Cancel"
             enabled: tuningModel.enableApplyCancel
             onClicked: tuningModel.discardChanges()
         }
-        Controls.Button {
+        CustomButton {
             objectName: "applyButton"
+            look: CustomButton.Main
             text: "Apply"
             enabled: tuningModel.enableApplyCancel
             onClicked: {

@@ -179,7 +179,7 @@ Rectangle {
         delegate: Rectangle {
             width: deviceList.width
             height: rootQML.dpY(56)
-            color: ListView.isCurrentItem ? Theme.raisedSelected : Theme.raised
+            color: ListView.isCurrentItem ? Theme.selectedFill : Theme.raised
 
             MouseArea {
                 anchors.fill: parent
@@ -212,7 +212,7 @@ Rectangle {
                 }
             }
 
-            Button {
+            CustomButton {
                 id: connectButton
                 anchors.right: parent.right
                 anchors.rightMargin: rootQML.dpX(Theme.margin)
@@ -227,7 +227,7 @@ Rectangle {
         }
     }
 
-    Button {
+    CustomButton {
         id: manualButton
         objectName: "manualAddressButton"
         anchors.bottom: parent.bottom

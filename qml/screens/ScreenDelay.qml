@@ -2,12 +2,11 @@ import QtQuick 2.15
 import QX8Settings 1.0
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
-import "DisplayNames.js" as DisplayNames
 
 // The alignment delays of the output band groups, each in milliseconds, feet and metres with its
 // on/off; the group the user came for (High, Mid or Low) is ringed. Groups the home screen hides
 // (the crossover has fewer bands) are left out. A delay that a block of the configurable home
-// screen opened is shown alone.
+// screen opened is shown alone. Below them, their timeline.
 ScreenPage {
     id: page
     objectName: "delayPage"
@@ -44,22 +43,16 @@ ScreenPage {
         text: resolver.buttonText("out:DLY").toUpperCase()
     }
 
-    Column {
+    DelayStrips {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: heading.bottom
+        anchors.bottom: parent.bottom
         anchors.topMargin: Theme.dpY(Theme.margin)
-        spacing: Theme.dpY(Theme.spacing)
-
-        Repeater {
-            model: page.availableObjects
-            CustomDelayStrip {
-                width: parent.width
-                delayName: DisplayNames.of(modelData)
-                processingObjectName: modelData
-                switchVariableName: resolver.toggleSVName("DLY")
-                selected: page.groupOf(modelData) === page.chosenGroup
-            }
-        }
+        objects: page.availableObjects
+        ringedObjects: page.availableObjects.filter(function(object) {
+            return page.groupOf(object) === page.chosenGroup
+        })
+        switchVariableName: resolver.toggleSVName("DLY")
     }
 }

@@ -32,7 +32,8 @@ ScreenPage {
             readonly property var sources: DeviceModelProvider.entries(objectName_, "Slot1Source")
             readonly property real headerWidth: Theme.dpX(110)
             readonly property real cellWidth: (width - headerWidth) / Math.max(1, sources.length)
-            readonly property real cellHeight: Math.min(Theme.dpY(56),
+            // The rows share the height the page leaves them.
+            readonly property real cellHeight: Math.min(Theme.dpY(96),
                 (height - heading.height - columnHeads.height - naming.height
                  - 2 * Theme.dpY(Theme.margin)) / slots)
             width: page.body.width

@@ -109,7 +109,15 @@ ScreenPage {
                 text: DisplayNames.heading(page.layout.mixer)
 
                 // The mixer type: an input mixer of this many inputs, or the configured route.
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: typeImage.source != ""
+                    text: "MIXER TYPE"
+                    color: Theme.textDim
+                    font.pixelSize: Theme.dpY(Theme.fontSmall)
+                }
                 Image {
+                    id: typeImage
                     objectName: "mixerTypeImage"
                     height: Theme.dpY(Theme.headingHeight - 4)
                     width: height * 5 / 3

@@ -2,8 +2,8 @@ import QtQuick 2.15
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
 
-// Every output at once: its clip light over its level meter and dB scale, its gain fader, its
-// mute and its name at the foot; one button mutes them all.
+// Every output at once: its clip light over its level meter and gain fader, which share one dB
+// scale, its mute and its name at the foot; one button mutes them all.
 ScreenPage {
     id: page
     objectName: "outputMetersPage"
@@ -83,37 +83,20 @@ ScreenPage {
                         processingObjectName: page.meterObject
                         stateVariableName: "Channel_" + strip.channel + "_Clip"
                     }
-
-                    Row {
-                        id: levels
-                        anchors.top: clip.bottom
-                        anchors.topMargin: Theme.dpY(Theme.spacing)
-                        anchors.horizontalCenter: parent.horizontalCenter
-                        spacing: Theme.dpX(Theme.spacing)
-
-                        MeterAndMarkerArea {
-                            height: strip.meterHeight
-                            meterWidth: Theme.dpX(22)
-                            processingObjectName: page.meterObject
-                            stateVariableName: "Channel_" + strip.channel + "_Level"
-                        }
-                        QX8Fader {
-                            id: gain
-                            height: strip.meterHeight
-                            processingObjectName: page.gainObject
-                            stateVariableName: "Channel_" + strip.channel + "_Gain"
-                        }
-                    }
                     Column {
-                        anchors.top: levels.bottom
+                        anchors.top: clip.bottom
                         anchors.topMargin: Theme.dpY(Theme.spacing)
                         anchors.horizontalCenter: parent.horizontalCenter
                         spacing: Theme.dpY(Theme.spacing)
 
-                        QX8CustomLabel {
+                        CustomFader {
                             anchors.horizontalCenter: parent.horizontalCenter
+                            faderHeight: strip.meterHeight
+                            meterWidth: Theme.dpX(22)
                             processingObjectName: page.gainObject
                             stateVariableName: "Channel_" + strip.channel + "_Gain"
+                            meterObjectName: page.meterObject
+                            meterVariableName: "Channel_" + strip.channel + "_Level"
                         }
                         MuteButton {
                             anchors.horizontalCenter: parent.horizontalCenter

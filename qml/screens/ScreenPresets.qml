@@ -259,7 +259,7 @@ Rectangle {
         }
 
         buttons: [
-            Controls.Button {
+            CustomButton {
                 objectName: "recallButton"
                 width: devicePanel.buttonWidth
                 text: "Recall"
@@ -268,14 +268,14 @@ Rectangle {
                                         + page.selectedSlotName + "\"? The Spandrell QX8 takes its "
                                         + "settings at once.")
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "storeButton"
                 width: devicePanel.buttonWidth
                 text: "Store..."
                 enabled: page.selectedSlot > 0
                 onClicked: page.askStoreName()
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "renameSlotButton"
                 width: devicePanel.buttonWidth
                 text: "Rename..."
@@ -284,7 +284,7 @@ Rectangle {
                                         "New name of preset " + page.selectedSlot + ":",
                                         page.selectedSlotName, specialCharacterValidator)
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "fetchButton"
                 width: devicePanel.buttonWidth
                 text: "Save to computer"
@@ -333,14 +333,14 @@ Rectangle {
         }
 
         buttons: [
-            Controls.Button {
+            CustomButton {
                 objectName: "sendButton"
                 width: localPanel.buttonWidth
                 text: page.selectedSlot > 0 ? "Send to preset " + page.selectedSlot : "Send to QX8"
                 enabled: page.selectedFile !== "" && page.selectedSlot > 0
                 onClicked: page.confirmSend()
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "copyButton"
                 width: localPanel.buttonWidth
                 text: "Copy..."
@@ -349,7 +349,7 @@ Rectangle {
                                         localModel.availablePresetName(page.selectedFile),
                                         specialCharacterValidator)
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "renameFileButton"
                 width: localPanel.buttonWidth
                 text: "Rename..."
@@ -357,7 +357,7 @@ Rectangle {
                 onClicked: page.askName("renameFile", "New name of \"" + page.selectedFile + "\":",
                                         page.selectedFile, specialCharacterValidator)
             },
-            Controls.Button {
+            CustomButton {
                 objectName: "deleteButton"
                 width: localPanel.buttonWidth
                 text: "Delete"

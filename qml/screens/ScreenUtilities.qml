@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 
 // Utilities: the application (version, analytics opt-in, application update), the device (name,
 // address, firmware and its update) and, on devices with one, the digital-audio card. In
@@ -55,7 +54,7 @@ Rectangle {
             font.pixelSize: rootQML.dpY(Theme.fontHeading)
         }
 
-        Controls.Button {
+        CustomButton {
             objectName: "clearCacheButton"
             anchors.right: parent.right
             anchors.verticalCenter: heading.verticalCenter

@@ -38,6 +38,21 @@ QtObject {
     // Text of a value that has not arrived yet (a dash), and of what does not apply.
     readonly property color textFaint: "#6a6a6a"
 
+    // One look per meaning, the same on every page, wizards and configuration views included:
+    // the selected item (a band, a list row, a page in the menu bar) filled brand red with
+    // white text; a toggle that is on (a bypass, a wizard option) green with dark text, and off
+    // panel grey with grey text; the main action of a page or dialog (Next, Apply, OK) filled,
+    // the others (Back, Cancel) outlined.
+    readonly property color selectedFill: brand
+    readonly property color selectedText: text
+    readonly property color onFill: stateOn
+    readonly property color onText: textOnLight
+    readonly property color offFill: raised
+    readonly property color offText: textDim
+    readonly property color mainFill: brand
+    readonly property color mainPressed: brandPressed
+    readonly property color mainText: text
+
     // Graphs: faint grid lines, the bright summed curve, and the colour of a band that has none
     // of its own. Band colours tell bands apart only: none of them is a state colour.
     readonly property color grid: "#40ffffff"

@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 import QX8TextSV 1.0
 import WizardScreensLoader 1.0
 
@@ -25,6 +24,11 @@ Rectangle {
                                           && rootQML.wizardState !== ""
     // The user declined to apply the setup; said once the device leaves the wizards.
     property bool setupDeclined: false
+    // The page's own title says what the heading would ("Wizard Menu"): the heading gives way.
+    readonly property bool headingRepeated: pageLoader.item !== null
+                                            && pageLoader.item.title !== undefined
+                                            && String(pageLoader.item.title).toUpperCase()
+                                               === heading.toUpperCase()
 
     function sendEvent(word) {
         wizardEvent.setValueWithoutFeedback(word);
@@ -92,6 +96,8 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
+        height: visible ? implicitHeight : 0
+        visible: !wizardScreen.headingRepeated
         text: wizardScreen.heading.toUpperCase()
         textFormat: Text.PlainText
         elide: Text.ElideRight
@@ -196,11 +202,9 @@ Rectangle {
                     font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
 
-                Controls.ProgressBar {
+                ThemedProgressBar {
                     objectName: "loadingProgress"
                     width: parent.width
-                    from: 0
-                    to: 100
                     value: loadingDialog.percent
                 }
 

@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 import QX8TextSV 1.0
 
 // The AutoEQ result: the measured room response, the target and the room as the AutoEQ bands
@@ -8,8 +7,8 @@ WizardPageFrame {
     id: page
     objectName: "wizardAutoEqResultPage"
 
-    readonly property var bandColors: ["#E341B5", "#1AAD84", "#2E5FFB", "#FC5F2D", "#00A8FF",
-        "#E53D53", "#FDC23E", "#65B94C", "#24D3FD", "#E154FC"]
+    // The room EQ's colours, as its page shows its bands.
+    readonly property var bandColors: Theme.bandColors.slice(0, 10)
     property bool showRoom: true
     property bool showTarget: true
     property bool showResult: true
@@ -40,12 +39,13 @@ WizardPageFrame {
         Repeater {
             model: [{"text": "ROOM", "flag": "showRoom"}, {"text": "TARGET", "flag": "showTarget"},
                 {"text": "RESULT", "flag": "showResult"}]
-            Controls.Button {
+            CustomButton {
                 objectName: "overlayToggle"
+                look: CustomButton.Toggle
                 text: modelData.text
                 checkable: true
                 checked: page[modelData.flag]
-                font.pixelSize: rootQML.dpY(Theme.fontBody)
+                fontSize: Theme.fontBody
                 onToggled: page[modelData.flag] = checked
             }
         }

@@ -24,7 +24,7 @@ ListView {
         height: !offered ? 0 : drawn ? rootQML.dpY(96) : rootQML.dpY(52)
         visible: offered
         radius: Theme.radius
-        color: index === list.selectedIndex ? Theme.brand : Theme.raised
+        color: index === list.selectedIndex ? Theme.selectedFill : Theme.raised
 
         WizardPicture {
             id: picture

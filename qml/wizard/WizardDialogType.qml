@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 import QX8TextSV 1.0
 import WizardDialogProvider 1.0
 
@@ -214,26 +213,15 @@ WizardPageFrame {
             }
         }
 
-        Controls.Button {
+        CustomButton {
             objectName: "wizardCancelButton"
             visible: page.cancelShown
             anchors.horizontalCenter: parent.horizontalCenter
+            width: Math.max(implicitWidth, rootQML.dpX(160))
+            height: rootQML.dpY(44)
             text: "Cancel"
-            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            fontSize: Theme.fontBody
             onClicked: wizardScreen.sendEvent("Cancel")
-            background: Rectangle {
-                implicitWidth: rootQML.dpX(160)
-                implicitHeight: rootQML.dpY(44)
-                radius: Theme.radius
-                color: parent.down ? Theme.stateAlertUnlit : Theme.stateAlert
-            }
-            contentItem: Text {
-                text: parent.text
-                font: parent.font
-                color: Theme.text
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-            }
         }
 
         Text {

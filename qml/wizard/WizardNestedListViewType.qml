@@ -95,7 +95,7 @@ WizardPageFrame {
             width: brands.width
             height: rootQML.dpY(44)
             radius: Theme.radius
-            color: index === page.focusedBrand ? Theme.raisedSelected : Theme.raised
+            color: index === page.focusedBrand ? Theme.selectedFill : Theme.raised
 
             Text {
                 anchors.fill: parent
@@ -140,7 +140,7 @@ WizardPageFrame {
             width: inner.width
             height: rootQML.dpY(40)
             radius: Theme.radius
-            color: index === page.chosenModel ? Theme.brand : Theme.panel
+            color: index === page.chosenModel ? Theme.selectedFill : Theme.panel
 
             Text {
                 anchors.fill: parent

@@ -1,8 +1,7 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
 
 // What every wizard page shares: its title on top, its content in the middle, Back and Next
-// at the bottom right.
+// (the main action) at the bottom right.
 Item {
     id: frame
 
@@ -46,19 +45,24 @@ Item {
         anchors.bottom: parent.bottom
         spacing: rootQML.dpX(Theme.spacing)
 
-        Button {
+        CustomButton {
             objectName: "wizardBackButton"
             visible: frame.showBack
+            width: Math.max(implicitWidth, rootQML.dpX(100))
+            height: rootQML.dpY(40)
             text: frame.backText
-            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            fontSize: Theme.fontBody
             onClicked: frame.backClicked()
         }
-        Button {
+        CustomButton {
             objectName: "wizardNextButton"
             visible: frame.showNext
             enabled: frame.nextEnabled
+            width: Math.max(implicitWidth, rootQML.dpX(100))
+            height: rootQML.dpY(40)
+            look: CustomButton.Main
             text: frame.nextText
-            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            fontSize: Theme.fontBody
             onClicked: frame.nextClicked()
         }
     }

@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15 as Controls
 import QtQml 2.15
 import QX8TextSV 1.0
 
@@ -45,12 +44,15 @@ WizardPageFrame {
         }
         Repeater {
             model: option.choices
-            Controls.Button {
+            CustomButton {
                 id: choice
                 objectName: "optionChoice"
+                anchors.verticalCenter: parent.verticalCenter
+                height: rootQML.dpY(40)
+                look: CustomButton.Toggle
                 text: modelData.text
                 checkable: true
-                font.pixelSize: rootQML.dpY(Theme.fontBody)
+                fontSize: Theme.fontBody
                 onClicked: group.select(modelData.value)
                 Binding {
                     target: choice
@@ -78,12 +80,16 @@ WizardPageFrame {
             svName: page.wizard + option.variable
             Component.onCompleted: componentCompleted()
         }
-        Controls.Button {
+        CustomButton {
             id: toggle
             objectName: "optionSwitch"
+            anchors.verticalCenter: parent.verticalCenter
+            width: rootQML.dpX(64)
+            height: rootQML.dpY(40)
+            look: CustomButton.Toggle
             checkable: true
             text: checked ? "ON" : "OFF"
-            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            fontSize: Theme.fontBody
             onToggled: setting.value = checked ? "On" : "Off"
             Binding {
                 target: toggle

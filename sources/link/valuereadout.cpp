@@ -7,17 +7,12 @@
 
 namespace {
 
-// Decimals as given, trailing zeros dropped: "1.90" is "1.9", "2.0" is "2".
-QString trimmedNumber(double value, int decimals)
+// Always as many decimals as the resolution has, so that a value keeps its width while it
+// changes: "1.9" at a step of 0.01 is "1.90", "-0.04" at 0.1 is "0.0" (never "-0.0").
+QString fixedNumber(double value, int decimals)
 {
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+    const bool showsZero = std::fabs(value) < 0.5 * std::pow(10.0, -decimals);
+    return QString::number(showsZero ? 0.0 : value, 'f', decimals);
 }
 
 } // namespace
@@ -62,6 +57,6 @@ QStringList ValueReadout::partsOf(double value) const
     const bool kilo = m_variable->unit == QLatin1String("Hz") && std::fabs(rounded) >= 1000.0;
     const double scale = kilo ? 1000.0 : 1.0;
     return {m_variable->prefix +
-                trimmedNumber(rounded / scale, resolution.decimalsAt(rounded, scale)),
+                fixedNumber(rounded / scale, resolution.decimalsAt(rounded, scale)),
             kilo ? QStringLiteral("kHz") : m_variable->unit.trimmed()};
 }

@@ -5,10 +5,10 @@
 #include <QStringList>
 
 // What a read-out shows of a value of one variable: the number at the variable's resolution,
-// with no more decimals than its step has and none trailing, and the unit beside it, kHz from
-// 1 kHz up ("1.89908kHz" shows "1.9" and "kHz"). A value on the resolution thus shows as the
-// device writes it. A word ("Off", "Inf:1"), minutes and seconds, a value in several units at
-// once, and any value of a variable the model does not have show as they come, the unit apart.
+// with exactly as many decimals as its step has, so that it keeps its width while it changes,
+// and the unit beside it, kHz from 1 kHz up ("1.89908kHz" shows "1.90" and "kHz"). A word ("Off",
+// "Inf:1"), minutes and seconds, a value in several units at once, and any value of a variable the
+// model does not have show as they come, the unit apart.
 class ValueReadout
 {
 public:

@@ -65,6 +65,7 @@ private Q_SLOTS:
             [&] { model.cfgXoverListCnt(number()); },
             [&] { model.getCfgXoverInfo(number()); },
             [&] { model.getMixerCfgIdx(number(), number()); },
+            [&] { model.getPoCfgIdx(number(), number()); },
             [&] { model.cellInfo(QStringLiteral("out"), number(), number()); },
             [&] { model.getInputRouterSourceName(number()); },
             [&] { model.inputRouterSwapOptionsForSlotNum(number()); },

@@ -50,10 +50,10 @@ bool isBlank(const QImage& image)
     return image == blank;
 }
 
-// Half-transparent colour as it lands on a transparent image (premultiplied, then read back).
-QColor halfOf(QColor color)
+// A band's faint fill as it lands on a transparent image (premultiplied, then read back).
+QColor fillOf(QColor color)
 {
-    color.setAlpha(127);
+    color.setAlpha(CurvePainter::kFillAlpha);
     return color;
 }
 
@@ -131,6 +131,7 @@ private slots:
     void widePolylineInRuns();
     void crossoverColours_data();
     void crossoverColours();
+    void crossoverBandsEachInTheirColour();
     void nuqNotchesHangFromTop();
     void geqBars();
 };
@@ -168,7 +169,7 @@ void TestGraphItems::peqBandAndTotal()
     item.onCurvesChanged(curves);
     const QImage image = render(item);
     QCOMPARE(offColour(image, 600, 140, QColor(Qt::white), 60), QString());
-    QCOMPARE(offColour(image, 600, 170, halfOf(Qt::red), 40), QString());
+    QCOMPARE(offColour(image, 600, 170, fillOf(Qt::red), 40), QString());
     QCOMPARE(qAlpha(image.pixel(600, 100)), 0);
     QCOMPARE(qAlpha(image.pixel(600, 250)), 0);
     // Away from the band it lies flat on the middle line: nothing filled above or below.
@@ -292,6 +293,20 @@ void TestGraphItems::crossoverColours_data()
     QTest::newRow("no list") << QStringList{} << QColor(Qt::gray) << QColor(Qt::gray);
 }
 
+// Three ways and a sub: four bands, four colours (the sub past entry 2, which the third way has).
+void TestGraphItems::crossoverBandsEachInTheirColour()
+{
+    Curves curves{plateau(800, 0, 150, 300), plateau(800, 200, 350, 300),
+                  plateau(800, 400, 550, 300), plateau(800, 600, 750, 300)};
+    CrossoverGraphItem item;
+    complete(item, {800, 400}, {"red", "lime", "blue", "yellow", "white"});
+    item.onCurvesChanged(curves);
+    const QImage image = render(item);
+    const QColor expected[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int band = 0; band < 4; ++band)
+        QCOMPARE(offColour(image, 75 + 200 * band, 300, fillOf(expected[band]), 40), QString());
+}
+
 void TestGraphItems::crossoverColours()
 {
     QFETCH(QStringList, colours);
@@ -303,8 +318,8 @@ void TestGraphItems::crossoverColours()
     complete(item, {800, 400}, colours);
     item.onCurvesChanged(curves);
     const QImage image = render(item);
-    QCOMPARE(offColour(image, 50, 300, halfOf(subColour), 40), QString());
-    QCOMPARE(offColour(image, 700, 300, halfOf(wayColour), 40), QString());
+    QCOMPARE(offColour(image, 50, 300, fillOf(subColour), 40), QString());
+    QCOMPARE(offColour(image, 700, 300, fillOf(wayColour), 40), QString());
     QCOMPARE(qAlpha(image.pixel(700, 90)), 0);
     QCOMPARE(qAlpha(image.pixel(300, 300)), 0);
 }
@@ -318,8 +333,8 @@ void TestGraphItems::nuqNotchesHangFromTop()
     complete(item, {600, 200}, {"red", "blue"});
     item.onCurvesChanged(curves);
     const QImage image = render(item);
-    QCOMPARE(offColour(image, 300, 197, halfOf(Qt::red), 40), QString());
-    QCOMPARE(offColour(image, 300, 20, halfOf(Qt::red), 40), QString());
+    QCOMPARE(offColour(image, 300, 197, fillOf(Qt::red), 40), QString());
+    QCOMPARE(offColour(image, 300, 20, fillOf(Qt::red), 40), QString());
     QCOMPARE(qAlpha(image.pixel(100, 10)), 0);
     QCOMPARE(qAlpha(image.pixel(100, 100)), 0);
 }

@@ -317,10 +317,10 @@ void TestGraphPanels::nuqFilterInfoReadsItsFilter_data()
     QTest::newRow("no filter named")
         << QByteArray(R"(bandName: "")") << QStringList{"LIVE", "-", "-", "-"};
     QTest::newRow("the device's filter") << QByteArray(R"(bandName: "Band_2"; fixedFilter: true)")
-                                         << QStringList{"FIXED", "1.23 kHz", "-6 dB", "Q 32.4"};
+                                         << QStringList{"FIXED", "1.23 kHz", "-6.0 dB", "Q 32.4"};
     QTest::newRow("set by the page")
         << QByteArray(R"(bandName: "Band_2"; valueMode: "LIVE"; valueFc: "-"; valueQ: "Q -")")
-        << QStringList{"LIVE", "-", "-6 dB", "Q -"};
+        << QStringList{"LIVE", "-", "-6.0 dB", "Q -"};
 }
 
 void TestGraphPanels::nuqFilterInfoReadsItsFilter()

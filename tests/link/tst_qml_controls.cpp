@@ -229,7 +229,9 @@ private Q_SLOTS:
     void textFieldTyping()
     {
         QQuickItem* field = item("textField");
-        QTRY_COMPARE(field->property("text").toString(), QString("2.50ms"));
+        // The number in the field, its unit apart beside it.
+        QTRY_COMPARE(field->property("text").toString(), QString("2.50"));
+        QCOMPARE(field->property("unit").toString(), QString("ms"));
         click(field);
         QTRY_VERIFY(field->hasActiveFocus());
         QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
@@ -240,7 +242,7 @@ private Q_SLOTS:
                                                  " \"25ms\""));
         field->setFocus(false);
         m_view->contentItem()->forceActiveFocus();
-        QTRY_COMPARE(field->property("text").toString(), QString("25.00ms"));
+        QTRY_COMPARE(field->property("text").toString(), QString("25.00"));
         QCOMPARE(m_device->sentLines("set").size(), 1);
     }
 
@@ -300,7 +302,8 @@ private Q_SLOTS:
     }
 
     // How a value text reads: number and unit apart, the number at the variable's resolution
-    // in the device model (a value on it as the device writes it), a word as it comes.
+    // in the device model with all its decimals (so that it keeps its width), a word as it
+    // comes.
     void valueTextSplits_data()
     {
         QTest::addColumn<QString>("object");
@@ -310,20 +313,22 @@ private Q_SLOTS:
         // Row, object, variable, text, number part, unit part.
         const char* const rows[][6] = {
             {"kilohertz", "RoomEQ", "Band_1_Frequency", "1.25kHz", "1.25", "kHz"},
-            {"hertz", "RoomEQ", "Band_1_Frequency", "80Hz", "80", "Hz"},
+            {"hertz", "RoomEQ", "Band_1_Frequency", "80Hz", "80.0", "Hz"},
             {"decibels", "HighPEQ", "Band_1_Gain", "-3.5dB", "-3.5", "dB"},
             {"ratio", "Compressor", "Ratio", "Inf:1", "Inf", ":1"},
             {"degrees", "Crossover", "Band_1_Phase", "90 deg", "90", "deg"},
             {"word", "Nuq", "HighPass", "Off", "Off", ""},
-            {"prefix", "Gate", "Ratio", "1:2", "1:2", ""},
+            {"prefix", "Gate", "Ratio", "1:2", "1:2.0", ""},
+            {"ratio at its tenth", "Compressor", "Ratio", "4:1", "4.0", ":1"},
+            {"whole decibels", "HighPEQ", "Band_1_Gain", "6dB", "6.0", "dB"},
             {"unit alone", "HighPEQ", "Band_1_Gain", "dB", "dB", ""},
-            {"tenth of a dB", "StereoMixer", "Input_2_Gain", "-7.97559dB", "-8", "dB"},
+            {"tenth of a dB", "StereoMixer", "Input_2_Gain", "-7.97559dB", "-8.0", "dB"},
             {"hertz below 1 kHz", "HighPEQ", "Band_1_Frequency", "111.978Hz", "112", "Hz"},
             {"tenth of a hertz below 100", "HighPEQ", "Band_1_Frequency", "85.33Hz", "85.3", "Hz"},
-            {"hundredth of a kHz", "HighPEQ", "Band_1_Frequency", "1.89908kHz", "1.9", "kHz"},
-            {"up into kHz", "HighPEQ", "Band_1_Frequency", "999.7Hz", "1", "kHz"},
+            {"hundredth of a kHz", "HighPEQ", "Band_1_Frequency", "1.89908kHz", "1.90", "kHz"},
+            {"up into kHz", "HighPEQ", "Band_1_Frequency", "999.7Hz", "1.00", "kHz"},
             {"Q below 1", "HighPEQ", "Band_1_Q", "0.70711", "0.707", ""},
-            {"no minus zero", "HighPEQ", "Band_1_Gain", "-0.04dB", "0", "dB"},
+            {"no minus zero", "HighPEQ", "Band_1_Gain", "-0.04dB", "0.0", "dB"},
             {"hundredth of a ms", "Gate", "Attack", "1.234ms", "1.23", "ms"},
             {"clock", "Nuq", "LiftTime", "1m 30s", "1m 30s", ""},
             {"several units", "HighDelay", "Amount", "2.50ms/2.81ft/0.86m", "2.50ms/2.81ft/0.86m",
@@ -454,7 +459,8 @@ private Q_SLOTS:
                                           Q_ARG(int, 1)));
         QVERIFY(feetItem);
         QQuickItem* feet = qvariant_cast<QQuickItem*>(feetItem->property("textField"));
-        QTRY_COMPARE(feet->property("text").toString(), QString("2.81ft"));
+        QTRY_COMPARE(feet->property("text").toString(), QString("2.81"));
+        QCOMPARE(feet->property("unit").toString(), QString("ft"));
     }
 };
 

@@ -8,7 +8,9 @@
 //   QX8_SHOTS_PAGES   one page a line: "name|param|payload|page file", optionally followed by
 //                     "|key=value;key=value": settings written first, after which the home-screen
 //                     model announces itself ready again, so that the root takes the
-//                     configuration mode from them as after an edit
+//                     configuration mode from them as after an edit; and by "|command;command":
+//                     control commands for VirtualQX8 before the page opens (a set-up choice
+//                     that changes the objects of the preset)
 //   QX8_SHOTS_DEVICE  control commands for VirtualQX8 after login, one a line (other values)
 #include "homescreenmodel.h"
 #include "pagesession.h"
@@ -41,10 +43,15 @@ void PageScreenshots::takeScreenshots()
 
     PageSession session;
     QVERIFY(session.start());
-    for (const QString& command : qEnvironmentVariable("QX8_SHOTS_DEVICE").split('\n')) {
-        if (!command.trimmed().isEmpty())
-            QVERIFY2(session.device().command(command).startsWith("ok"), qPrintable(command));
-    }
+    // The first of `commands` the device does not take; empty when it takes them all.
+    const auto commandDevice = [&session](const QStringList& commands) {
+        for (const QString& command : commands) {
+            if (!command.trimmed().isEmpty() && !session.device().command(command).startsWith("ok"))
+                return command;
+        }
+        return QString();
+    };
+    QCOMPARE(commandDevice(qEnvironmentVariable("QX8_SHOTS_DEVICE").split('\n')), QString());
     QQuickView* view = session.shell().loader()->view();
     QCursor::setPos(view->screen(), QPoint(0, 0)); // no hover effects in the pictures
     view->setMaximumSize(QSize(size[0].toInt(), size[1].toInt()));
@@ -54,8 +61,8 @@ void PageScreenshots::takeScreenshots()
         if (line.trimmed().isEmpty())
             continue;
         const QStringList spec = line.split('|');
-        QVERIFY2(spec.size() == 4 || spec.size() == 5, qPrintable(line));
-        if (spec.size() == 5) {
+        QVERIFY2(spec.size() >= 4 && spec.size() <= 6, qPrintable(line));
+        if (spec.size() >= 5 && !spec[4].isEmpty()) {
             QX8Settings settings;
             for (const QString& setting : spec[4].split(';')) {
                 const int equals = setting.indexOf('=');
@@ -64,6 +71,7 @@ void PageScreenshots::takeScreenshots()
             }
             session.shell().root()->findChild<HomeScreenModel*>()->refreshConfig();
         }
+        QCOMPARE(commandDevice(spec.value(5).split(';')), QString());
         QVERIFY2(session.open(spec[1], spec[2], spec[3]), qPrintable(line));
         const QList<QX8Control*> waiting = session.waitForValues(qx8test::timeoutMs());
         QVERIFY2(

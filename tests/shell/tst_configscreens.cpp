@@ -43,6 +43,7 @@ private Q_SLOTS:
     void inputRoutedAndDiscarded();
     void rowLinkedIntoABlock();
     void mixerPickedAndDiscarded();
+    void insertPickedAndDiscarded();
     void refusedOutputName();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
@@ -70,6 +71,8 @@ private:
         return m_session.device().received().mid(from).filter(
             QStringLiteral(R"("method":"Reconfig")"));
     }
+    // The insert choices shown checked, by their names.
+    QStringList checkedInserts() const;
     // Picks the crossover type after the cell's current one; returns its name.
     QString pickNextCrossover();
 
@@ -177,6 +180,39 @@ void TestConfigScreens::rowLinkedIntoABlock()
     click(QStringLiteral("unlinkButton"));
     QTRY_VERIFY(item(QStringLiteral("cell_in_3_1")));
     QVERIFY(!m_model->enCfgApply());
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+}
+
+QStringList TestConfigScreens::checkedInserts() const
+{
+    QStringList names;
+    for (int index = 0; QQuickItem* choice = item(QStringLiteral("insertChoice_%1").arg(index));
+         ++index) {
+        if (choice->property("checked").toBool())
+            names.append(choice->property("text").toString());
+    }
+    return names;
+}
+
+// The insert list marks the block the cell holds, and follows a pick.
+void TestConfigScreens::insertPickedAndDiscarded()
+{
+    enterConfigMode();
+    click(QStringLiteral("cell_in_3_0"));
+    QTRY_COMPARE(checkedInserts(), QStringList{QStringLiteral("Graphic EQ")});
+    int compressor = 0;
+    while (item(QStringLiteral("insertChoice_%1").arg(compressor))->property("text") !=
+           QStringLiteral("Compressor"))
+        ++compressor;
+    click(QStringLiteral("insertChoice_%1").arg(compressor));
+    QTRY_COMPARE(checkedInserts(), QStringList{QStringLiteral("Compressor")});
+    QVERIFY(m_model->enCfgApply());
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
+    click(QStringLiteral("configureButton"));
+    click(QStringLiteral("cell_in_3_0"));
+    QTRY_COMPARE(checkedInserts(), QStringList{QStringLiteral("Graphic EQ")});
     click(QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
 }

@@ -5,6 +5,7 @@
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
+#include "tcpadaptor.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "tst_discoverynetwork.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void manualAddressKeepsWhatWasTyped_data();
     void manualAddressKeepsWhatWasTyped();
     void refusedPasswordIsSaid();
+    void unansweredConnectionIsSaid();
 
 private:
     QObject* pageObject(const char* name) const;
@@ -50,6 +52,8 @@ private:
     void type(const QString& text);
     // Opens the manual-address dialog afresh, the stored address the offline model's.
     QObject* openManualDialog();
+    // Types the device's address into the manual address dialog and confirms it.
+    bool enterDeviceAddress();
     int connections() const;
     int liveModels() const;
     int queriesReceived() const;
@@ -90,6 +94,16 @@ QObject* TestDiscoveryPage::openManualDialog()
     QObject* dialog = pageObject("manualAddressDialog");
     return QTest::qWaitFor([dialog] { return dialog->property("visible").toBool(); }) ? dialog
                                                                                       : nullptr;
+}
+
+bool TestDiscoveryPage::enterDeviceAddress()
+{
+    QObject* dialog = openManualDialog();
+    if (!dialog)
+        return false;
+    type(deviceAddress());
+    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    return !QTest::currentTestFailed();
 }
 
 int TestDiscoveryPage::connections() const
@@ -158,6 +172,7 @@ void TestDiscoveryPage::initTestCase()
         return;
     m_shell.loader()->view()->requestActivate();
     QVERIFY(QTest::qWaitForWindowActive(m_shell.loader()->view()));
+    m_shell.screenshot(QStringLiteral("splash.png"));
     click(m_shell.root()->findChild<QObject*>(QStringLiteral("searchForDevicesButton")));
     QTRY_VERIFY(!m_shell.root()->findChild<QQuickItem*>("startUpSplash")->isVisible());
 }
@@ -172,6 +187,7 @@ void TestDiscoveryPage::deviceTextsArePlain()
                              qx8test::timeoutMs());
     QCOMPARE(QQmlProperty::read(shown, "text").toString(), kMarkupName);
     QCOMPARE(QQmlProperty::read(shown, "textFormat").toInt(), int(Qt::PlainText));
+    m_shell.screenshot(QStringLiteral("discovery-list.png"));
 }
 
 // The page owns its model: leaving it ends the model and its broadcasts, however often the
@@ -218,6 +234,8 @@ void TestDiscoveryPage::manualAddressNeedsFourNumbers()
     QTRY_VERIFY(dialog->property("visible").toBool());
     for (const QChar character : typed)
         QTest::keyClick(m_shell.loader()->view(), character.toLatin1());
+    if (accepted)
+        m_shell.screenshot(QStringLiteral("discovery-manual-address.png"));
     click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
 
     QObject* message = pageObject("messageDialog");
@@ -283,10 +301,7 @@ void TestDiscoveryPage::manualAddressKeepsWhatWasTyped()
 void TestDiscoveryPage::refusedPasswordIsSaid()
 {
     QCOMPARE(m_device.command(QStringLiteral("fault refuse-login on")), QStringLiteral("ok"));
-    QObject* dialog = openManualDialog();
-    QVERIFY(dialog);
-    type(deviceAddress());
-    click(dialog->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QVERIFY(enterDeviceAddress());
 
     QObject* password = pageObject("passwordDialog");
     QTRY_VERIFY_WITH_TIMEOUT(password->property("visible").toBool(), qx8test::timeoutMs());
@@ -314,6 +329,33 @@ void TestDiscoveryPage::refusedPasswordIsSaid()
                              qx8test::timeoutMs());
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
     visit(QStringLiteral("DeviceDiscovery"), ViewLoader::Discovery);
+}
+
+// A device that never greets: the page says it is connecting, then that it could not connect,
+// and scans again once the user has read it.
+void TestDiscoveryPage::unansweredConnectionIsSaid()
+{
+    QCOMPARE(m_device.command(QStringLiteral("fault no-banner on")), QStringLiteral("ok"));
+    QVERIFY(enterDeviceAddress());
+
+    QObject* busy = pageObject("busyDialog");
+    QTRY_VERIFY_WITH_TIMEOUT(busy->property("visible").toBool(), qx8test::timeoutMs());
+    QCOMPARE(busy->property("message").toString(), QStringLiteral("Connecting to Spandrell QX8"));
+    m_shell.screenshot(QStringLiteral("discovery-connecting.png"));
+    QObject* message = pageObject("messageDialog");
+    QTRY_VERIFY_WITH_TIMEOUT(message->property("visible").toBool(),
+                             TCPAdaptor::kConnectTimeoutMs + qx8test::timeoutMs());
+    QCOMPARE(message->property("message").toString(),
+             QStringLiteral("Could not establish connection to Spandrell QX8"));
+    QVERIFY(!busy->property("visible").toBool());
+    m_shell.screenshot(QStringLiteral("discovery-connection-error.png"));
+
+    QCOMPARE(m_device.command(QStringLiteral("fault no-banner off")), QStringLiteral("ok"));
+    const int queries = queriesReceived();
+    click(message->findChild<QObject*>(QStringLiteral("dialogOkButton")));
+    QTRY_VERIFY(!message->property("visible").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(queriesReceived() > queries, qx8test::timeoutMs());
+    QVERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
 }
 
 int main(int argc, char** argv)

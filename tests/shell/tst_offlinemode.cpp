@@ -63,6 +63,7 @@ void TestOfflineMode::connectsToTheOfflineModelAndStopsIt()
     QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::HomeScreen), qx8test::timeoutMs());
     QTRY_COMPARE_WITH_TIMEOUT(QQmlProperty::read(m_shell.root(), "strDeviceType").toString(),
                               QStringLiteral("Dante"), qx8test::timeoutMs());
+    m_shell.screenshot(QStringLiteral("offline-home.png"));
 
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));
     QVERIFY(!loader->offlineMode());

@@ -16,6 +16,7 @@
 #include "testharness.h"
 #include "testmain.h"
 #include "valueresolution.h"
+#include "valuetext.h"
 #include "viewloader.h"
 
 #include <QQmlProperty>
@@ -455,14 +456,28 @@ void TestPages::dragWritesAtTheResolution()
     }
     QVERIFY(writesOfChanged > 0);
 
+    // The read-out shows the device's value at the resolution, with every decimal of the step
+    // there (kHz counting as Hz).
     QQuickItem* readout = nullptr;
     QTRY_VERIFY(
         (readout = findItem(m_session.shell().pageItem(), QStringLiteral("readout"), changed)));
-    const auto shown = [readout] {
-        return QQmlProperty::read(readout, "parts").toStringList().join(QString());
-    };
     const QString held = m_session.device().command("value \"" + path + '"').mid(3);
-    QTRY_COMPARE_WITH_TIMEOUT(shown(), held, qx8test::timeoutMs());
+    const std::optional<double> heldValue = ValueText::number(held);
+    QVERIFY2(heldValue, qPrintable(held));
+    const DeviceModel::Variable* changedVariable = m_model.variable(path.mid(2).chopped(1));
+    QVERIFY(changedVariable);
+    const ValueResolution resolution(changedVariable->steps);
+    const auto shownRightly = [&] {
+        const QStringList parts = QQmlProperty::read(readout, "parts").toStringList();
+        const std::optional<double> shown = ValueText::number(parts.join(QString()));
+        const double scale = parts.value(1) == QLatin1String("kHz") ? 1000.0 : 1.0;
+        const int decimals = parts.value(0).contains(QLatin1Char('.'))
+                                 ? parts.value(0).size() - parts.value(0).indexOf('.') - 1
+                                 : 0;
+        return shown && qAbs(*shown - resolution.rounded(*heldValue)) < 1e-6 &&
+               decimals == resolution.decimalsAt(*heldValue, scale);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shownRightly(), qx8test::timeoutMs());
 }
 
 void TestPages::homeBlockOpensItsPage_data()

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void listBlocks();
     void wireLogRecordsBothDirections();
     void deviceSideChangesArePushed();
+    void metersReadTheirChannel();
     void sendAndSendBytesReachEveryClient();
     void closeSendsFinAndAbortSendsReset();
 
@@ -408,6 +409,52 @@ void TestVirtualConsole::deviceSideChangesArePushed()
     QCOMPARE(m_device->command("value " + name), QString("ok Hall B"));
     QVERIFY(m_device->command("set \\\\Preset\\Nothing\\ 1").startsWith("error "));
     QVERIFY(m_device->command("frobnicate").startsWith("error "));
+}
+
+// Over one sweep of the output meters: a muted output reads its floor, one turned down by its
+// gain never reaches full scale, and a clip light is lit exactly when its level is at full scale.
+void TestVirtualConsole::metersReadTheirChannel()
+{
+    const auto path = [](int channel, const char* variable) {
+        return QStringLiteral(R"(\\Preset\OutputMeters\SV\Channel_%1_%2\)")
+            .arg(channel)
+            .arg(variable);
+    };
+    QCOMPARE(m_device->command(R"(set "\\Preset\OutputGains\SV\Channel_2_Mute\" "On")"),
+             QString("ok On"));
+    QCOMPARE(m_device->command(R"(set "\\Preset\OutputGains\SV\Channel_3_Gain\" "-20")"),
+             QString("ok -20dB"));
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+
+    // The level and the clip light of one channel read one after the other; a level read right
+    // before a clip read stands for it (the sweep moves far less than a dB between them).
+    QMap<int, QStringList> clips;
+    QMap<int, double> loudest;
+    QElapsedTimer sweep;
+    sweep.start();
+    while (sweep.elapsed() < 2600) {
+        for (int channel = 1; channel <= 3; ++channel) {
+            const int from = client.lines().size();
+            client.send("get \"" + path(channel, "Level") + '"');
+            client.send("get \"" + path(channel, "Clip") + '"');
+            QVERIFY(client.waitForLineCount(from + 2));
+            const QString level = client.lines().at(from).section('"', 3, 3);
+            const QString clip = client.lines().at(from + 1).section('"', 3, 3);
+            QVERIFY2(level.endsWith("dB"), qPrintable(level));
+            const double db = level.chopped(2).toDouble();
+            loudest[channel] = qMax(loudest.value(channel, -1000.0), db);
+            if (db < -0.5 || db > 0.5)
+                QCOMPARE(clip, QString(db >= 0.0 ? "On" : "Off"));
+            clips[channel].append(clip);
+        }
+        QTest::qWait(20);
+    }
+    QVERIFY(clips[1].contains("On") && clips[1].contains("Off"));
+    QCOMPARE(loudest[2], -80.0);
+    QVERIFY(!clips[2].contains("On"));
+    QVERIFY2(loudest[3] <= -14.0 && loudest[3] > -20.0, qPrintable(QString::number(loudest[3])));
+    QVERIFY(!clips[3].contains("On"));
 }
 
 void TestVirtualConsole::sendAndSendBytesReachEveryClient()

@@ -98,6 +98,8 @@ void TestWizardScreen::menuStartsAWizardAndThePageFollowsTheDevice()
                  1);
 
     m_screen.clickButton(QStringLiteral("menuWizardButton"));
+    QTRY_VERIFY(m_screen.visibleItem(QStringLiteral("dialogOkButton")));
+    m_screen.screenshot(QStringLiteral("wizard-exit"));
     m_screen.clickButton(QStringLiteral("dialogOkButton"));
     m_screen.waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("Inactive"));
     QCOMPARE(m_screen.writes(from),
@@ -270,6 +272,7 @@ void TestWizardScreen::progressShowsWhileNoWizardRuns()
     m_screen.setOnDevice(progress, QStringLiteral("0.42"));
     QTRY_VERIFY(dialog->isVisible());
     QCOMPARE(dialog->property("percent").toInt(), 42);
+    m_screen.screenshot(QStringLiteral("wizard-loading"));
     m_screen.setOnDevice(progress, QStringLiteral("1"));
     QTRY_VERIFY(!dialog->isVisible());
 }

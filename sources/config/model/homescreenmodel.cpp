@@ -353,6 +353,11 @@ int HomeScreenModel::getMixerCfgIdx(int colID, int appRowIdx)
     return m_reconfigurator.getMixerCfgIdx(m_configJSONObject, colID, appRowIdx);
 }
 
+int HomeScreenModel::getPoCfgIdx(int colID, int appRowIdx)
+{
+    return m_reconfigurator.getPoCfgIdx(m_configJSONObject, colID, appRowIdx);
+}
+
 void HomeScreenModel::applyAllChanges()
 {
     leaveConfigMode();

@@ -70,6 +70,7 @@ public:
     Q_INVOKABLE int getInputRouterIdx();
     Q_INVOKABLE void setRouterConfig(int routerIndex);
     Q_INVOKABLE int getMixerCfgIdx(int colID, int appRowIdx);
+    Q_INVOKABLE int getPoCfgIdx(int colID, int appRowIdx);
     Q_INVOKABLE void setMixerConfig(int col, int row, int mixerIndex);
     Q_INVOKABLE void applyAllChanges();
     Q_INVOKABLE void discardAllChanges();

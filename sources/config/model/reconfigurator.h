@@ -57,6 +57,8 @@ public:
     QVariantMap cfgXoverListCnt(const QJsonObject& config, int appRowIdx);
     QVariantMap getCfgXoverInfo(int listIdx) const;
     int getMixerCfgIdx(const QJsonObject& config, int colID, int appRowIdx);
+    // The place of the cell's own block in its choice list (poListCnt's order); -1 for none.
+    int getPoCfgIdx(const QJsonObject& config, int colID, int appRowIdx);
     int getInputRouterIdx(const QJsonObject& config) const;
 
     static QString getInputRouterSourceName(const Json::Value& builderConfig, int slotNum);

@@ -124,6 +124,23 @@ QVariantMap Reconfigurator::getCfgXoverInfo(int listIdx) const
         {QStringLiteral("code"), shown.code}};
 }
 
+int Reconfigurator::getPoCfgIdx(const QJsonObject& config, int colID, int appRowIdx)
+{
+    int found = -1;
+    if (!validCell("choice query", colID, appRowIdx))
+        return found;
+    query(config, "choice query", [&](const Json::Value& builderConfig) {
+        std::vector<std::string> options;
+        Kalo480ConfigEditor::swapOptions(builderConfig, colID, appRowIdx + 1, options);
+        const Json::Value& column = element(member(builderConfig, "Columns"), colID);
+        const Json::Value& own = element(element(column, appRowIdx + 1), 0);
+        const auto at = std::find(options.begin(), options.end(), jsonaccess::text(own));
+        if (own.isString() && at != options.end())
+            found = int(at - options.begin());
+    });
+    return found;
+}
+
 int Reconfigurator::getMixerCfgIdx(const QJsonObject& config, int colID, int appRowIdx)
 {
     if ((colID != 1 && colID != 5) || !validCell("mixer query", colID, appRowIdx) ||
