@@ -106,9 +106,14 @@ Item {
         // One stereo graphic EQ, or a left and a right one.
         Column {
             spacing: Theme.dpY(4)
+            // A count, not a list: the model's repeated announcements of the same layout then
+            // leave the blocks (and their subscriptions) alone.
             Repeater {
-                model: root.dualMono ? ["LeftGEQ", "RightGEQ"] : ["StereoGEQ"]
+                model: root.dualMono ? 2 : 1
                 ChainBlock {
+                    readonly property string geqObject: root.dualMono
+                                                        ? (index === 0 ? "LeftGEQ" : "RightGEQ")
+                                                        : "StereoGEQ"
                     zoom: root.zoom
                     width: root.blockWidth
                     height: root.dualMono ? (root.blockHeight - Theme.dpY(4)) / 2 : root.blockHeight
@@ -116,8 +121,8 @@ Item {
                     blockType: "GEQ"
                     imageKey: root.dualMono ? "" : "GEQ"
                     caption: root.dualMono ? (index === 0 ? "Left GEQ" : "Right GEQ") : ""
-                    payload: modelData
-                    processingObjectName: modelData
+                    payload: geqObject
+                    processingObjectName: geqObject
                 }
             }
         }

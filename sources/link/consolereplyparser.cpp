@@ -16,6 +16,7 @@ namespace {
 const QLatin1String kBanner("Vimbal Console");
 const QLatin1String kLoginAccepted("connect logged in as administrator");
 const QLatin1String kLoginRefused("error could not connect as administrator");
+const QLatin1String kError("error");
 
 constexpr int kInitialBufferBytes = 64 * 1024;
 
@@ -229,6 +230,13 @@ template<typename Text> void ConsoleReplyParser::parseLine(Text line, ConsoleRep
     }
     if (line == kLoginRefused) {
         reply.kind = ConsoleReply::Kind::LoginRefused;
+        batch.replies.append(reply);
+        return;
+    }
+
+    if (line.startsWith(kError) &&
+        (line.size() == kError.size() || line.at(kError.size()) == ' ')) {
+        reply.kind = ConsoleReply::Kind::Error;
         batch.replies.append(reply);
         return;
     }

@@ -25,6 +25,7 @@ struct ConsoleReply
         EnumerationList,
         ObjectList,
         ReconfigurationDone,
+        Error, // the device refused a request ("error <text>")
     };
 
     Kind kind = Kind::Value;

@@ -16,12 +16,19 @@ ProcessingObjectList::ProcessingObjectList(QObject* parent) : QObject(parent)
     request();
 }
 
+// A page left before the list came takes back its request.
+ProcessingObjectList::~ProcessingObjectList()
+{
+    TCPAdaptor::instance()->requests().cancel(this);
+}
+
 void ProcessingObjectList::request()
 {
     TCPAdaptor* link = TCPAdaptor::instance();
     if (link->Ready())
         link->SendRequest({QStringLiteral("NPO"), QStringLiteral("Preset"), QString(), QString(),
-                           QStringLiteral("ls")});
+                           QStringLiteral("ls")},
+                          this);
 }
 
 // Other lists (of other paths, asked for by others) pass by.

@@ -14,6 +14,7 @@ class ProcessingObjectList : public QObject
 
 public:
     explicit ProcessingObjectList(QObject* parent = nullptr);
+    ~ProcessingObjectList() override;
 
     QStringList names() const { return m_names; }
     // True once the device has answered.

@@ -103,6 +103,7 @@ void TCPAdaptor::doDisconnect()
 void TCPAdaptor::enterPhase(Phase phase)
 {
     m_phase = phase;
+    m_requests.setOpen(phase == Phase::Ready);
     if (phase == Phase::Connecting)
         m_connectTimer.start();
     else
@@ -148,16 +149,17 @@ void TCPAdaptor::handleBatch(const ConsoleReplyBatch& batch)
                 deliverValue(batch, reply);
             break;
         case ConsoleReply::Kind::EnumerationList:
-            if (live)
-                Q_EMIT enumsAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
-            break;
         case ConsoleReply::Kind::ObjectList:
             if (live)
-                Q_EMIT poAvailable(batch.lists[reply.list].items, batch.lists[reply.list].path);
+                deliverList(batch, reply);
             break;
         case ConsoleReply::Kind::ReconfigurationDone:
             if (live)
                 Q_EMIT reconfigResponse(batch.view(reply.line).toUtf8());
+            break;
+        case ConsoleReply::Kind::Error:
+            if (live)
+                m_requests.onErrorReply();
             break;
         }
     }
@@ -254,10 +256,23 @@ void TCPAdaptor::sendLogin()
         Q_EMIT incorrectPassword();
 }
 
-void TCPAdaptor::SendRequest(const DataFromDevice& request)
+void TCPAdaptor::SendRequest(const DataFromDevice& request, const QObject* owner)
+{
+    const bool write = request.command == QLatin1String("set");
+    submit(request, owner,
+           write ? ConsoleRequest::Priority::Write : ConsoleRequest::Priority::Page);
+}
+
+void TCPAdaptor::SendPoll(const DataFromDevice& request, const QObject* owner)
+{
+    submit(request, owner, ConsoleRequest::Priority::Poll);
+}
+
+void TCPAdaptor::submit(const DataFromDevice& request, const QObject* owner,
+                        ConsoleRequest::Priority priority)
 {
     if (const std::optional<QByteArray> line = ConsoleLineBuilder::request(request))
-        Q_EMIT sendMessage(*line);
+        m_requests.submit(ConsoleRequest::make(request, *line, owner, priority));
 }
 
 void TCPAdaptor::onAttemptEnded(int attempt)
@@ -290,6 +305,7 @@ void TCPAdaptor::onTimeOut()
 void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
 {
     const DataFromDevice& record = m_record.fill(batch, reply);
+    m_requests.onValueReply(batch.view(reply.command), record.poName, record.svName);
     if (DataFromDevice* homeScreen = homeScreenRecord(record)) {
         qDebug() << "                    emit homeScreenDataAvailable(data)";
         *homeScreen = record;
@@ -297,6 +313,17 @@ void TCPAdaptor::deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply
     }
     Q_EMIT dataAvailable(record);
     m_router.deliver(m_record.poId(), m_record.svId(), record);
+}
+
+void TCPAdaptor::deliverList(const ConsoleReplyBatch& batch, const ConsoleReply& reply)
+{
+    const ConsoleList& list = batch.lists[reply.list];
+    const bool enumeration = reply.kind == ConsoleReply::Kind::EnumerationList;
+    m_requests.onListReply(enumeration, list.path);
+    if (enumeration)
+        Q_EMIT enumsAvailable(list.items, list.path);
+    else
+        Q_EMIT poAvailable(list.items, list.path);
 }
 
 // The link's record of a home-screen variable, or null for any other variable.

@@ -4,6 +4,7 @@
 #include "datafromdevice.h"
 #include "replyrecord.h"
 #include "replyrouter.h"
+#include "requestwindow.h"
 #include "tcpclientthread.h"
 
 #include <QObject>
@@ -38,7 +39,11 @@ public:
     bool isConnected() const;
     QString hostAddress() const;
     void enterPassword(const QString& password);
-    void SendRequest(const DataFromDevice& request);
+    // Requests wait their turn in the request window (see RequestWindow): writes first, then
+    // everything else but polls, which SendPoll() sends. The owner may take back what it has
+    // not yet sent (requests().cancel()).
+    void SendRequest(const DataFromDevice& request, const QObject* owner = nullptr);
+    void SendPoll(const DataFromDevice& request, const QObject* owner);
     bool Ready() const { return m_phase == Phase::Ready; }
     Phase phase() const { return m_phase; }
 
@@ -49,6 +54,7 @@ public:
 
     // Bound controls register here to get the replies of their own variable.
     ReplyRouter& replyRouter() { return m_router; }
+    RequestWindow& requests() { return m_requests; }
 
     // Ends the socket thread (bounded wait); the object stays, inert. Runs on aboutToQuit.
     void shutdown();
@@ -103,7 +109,10 @@ private:
     void sendLogin();
     void onAttemptEnded(int attempt);
     void abandonAttempt();
+    void submit(const DataFromDevice& request, const QObject* owner,
+                ConsoleRequest::Priority priority);
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
+    void deliverList(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
     QThread m_thread;
@@ -112,6 +121,7 @@ private:
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
+    RequestWindow m_requests{[this](const QByteArray& line) { Q_EMIT sendMessage(line); }};
     std::deque<ConsoleReplyBatch> m_batches; // the one being delivered, then those waiting
     ReplyRecord m_record{m_router.names()};
     DataFromDevice m_numBandsRecord;

@@ -152,7 +152,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("set with three pieces") << bs("set \"//Preset/A/SV/B/\"");
-        QTest::newRow("unknown word") << bs("error \"//Preset/A/SV/B/\" unknown");
+        QTest::newRow("unknown word") << bs("warn \"//Preset/A/SV/B/\" unknown");
         QTest::newRow("blank line") << QByteArray();
         QTest::newRow("banner with leading blank") << QByteArray(" Vimbal Console");
         QTest::newRow("banner with trailing text") << QByteArray("Vimbal Console 2");

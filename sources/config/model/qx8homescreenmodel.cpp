@@ -44,11 +44,19 @@ QX8HomeScreenModel::QX8HomeScreenModel(QObject* parent)
             &QX8HomeScreenModel::onhomeScreenDataAvailable);
     connect(link, &TCPAdaptor::poAvailable, this, &QX8HomeScreenModel::onPoReceived);
     link->SendRequest(
-        {QStringLiteral("Crossover"), kNumBands, QString(), QString(), QStringLiteral("sub")});
+        {QStringLiteral("Crossover"), kNumBands, QString(), QString(), QStringLiteral("sub")},
+        this);
     link->SendRequest(
-        {QStringLiteral("Crossover"), kMonoSub, QString(), QString(), QStringLiteral("sub")});
+        {QStringLiteral("Crossover"), kMonoSub, QString(), QString(), QStringLiteral("sub")}, this);
     link->SendRequest({QStringLiteral("NPO"), QStringLiteral("Preset"), QString(), QString(),
-                       QStringLiteral("ls")});
+                       QStringLiteral("ls")},
+                      this);
+}
+
+// A home screen left before its answers came takes back what it has not yet sent.
+QX8HomeScreenModel::~QX8HomeScreenModel()
+{
+    TCPAdaptor::instance()->requests().cancel(this);
 }
 
 // The end of a subscription and an empty value say nothing about the crossover. The view follows

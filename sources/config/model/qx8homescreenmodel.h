@@ -33,6 +33,7 @@ class QX8HomeScreenModel : public QObject
 
 public:
     explicit QX8HomeScreenModel(QObject* parent = nullptr);
+    ~QX8HomeScreenModel() override;
 
     bool lowVisible() const { return m_lowVisible; }
     bool midVisible() const { return m_midVisible; }

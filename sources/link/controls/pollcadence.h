@@ -4,8 +4,10 @@
 #include <QTimer>
 
 // The pace of a polled control: one request outstanding at a time, the next one a poll period
-// after the answer; an unanswered request is repeated on the tenth tick after it was sent.
-// The owner sends when asked and reports answers; ticks come from `tick()`.
+// after the answer, so a slow link stretches the cadence to its answer time. A request that got
+// no answer is repeated on the tenth tick after it was sent, once the link no longer holds it
+// (it was refused or lost on the way). The owner sends when asked and reports answers; ticks
+// come from `tick()`.
 class PollCadence : public QObject
 {
     Q_OBJECT
@@ -18,8 +20,9 @@ public:
     ~PollCadence() override;
 
     // A tick or trigger: true when a request should go out now (the owner then calls sent()).
-    // While a request is outstanding it counts the tick and waits for the next.
-    bool shouldSend();
+    // While a request is outstanding it counts the tick and waits for the next;
+    // `outstandingOnItsWay` says whether the link still holds the outstanding request.
+    bool shouldSend(bool outstandingOnItsWay);
     void sent();
     void answered();
     // Polling pauses until the next trigger, which then sends at once.

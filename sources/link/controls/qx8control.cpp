@@ -14,9 +14,13 @@ QX8Control::QX8Control(QObject* parent) : QObject(parent)
             &QX8Control::onResendDataRequest);
 }
 
+// What the control asked for and has not yet sent is taken back (a page left before its values
+// came); its writes still land.
 QX8Control::~QX8Control()
 {
-    TCPAdaptor::instance()->replyRouter().unbind(this, m_poName, m_svName);
+    TCPAdaptor* link = TCPAdaptor::instance();
+    link->replyRouter().unbind(this, m_poName, m_svName);
+    link->requests().cancel(this);
     QX8Control::sendUnSubRequest(); // the base's, never a subclass's
     m_destroying = true;
 }
@@ -92,7 +96,7 @@ double QX8Control::atResolution(double value, const QString& valueType) const
 void QX8Control::sendRequest(const QString& command, const QString& valueType,
                              const QString& value) const
 {
-    TCPAdaptor::instance()->SendRequest({m_poName, m_svName, valueType, value, command});
+    TCPAdaptor::instance()->SendRequest({m_poName, m_svName, valueType, value, command}, this);
 }
 
 void QX8Control::sendSubscription(const QString& command, const QString& valueType)

@@ -28,9 +28,11 @@ void QX8PolledControl::sendDataRequest()
         m_cadence.pause();
         return;
     }
-    if (!m_cadence.shouldSend())
+    TCPAdaptor* link = TCPAdaptor::instance();
+    if (!m_cadence.shouldSend(link->requests().isPending(this)))
         return;
-    sendRequest(QStringLiteral("asyncget"), pollValueType());
+    link->SendPoll({poName(), svName(), pollValueType(), QString(), QStringLiteral("asyncget")},
+                   this);
     m_cadence.sent();
 }
 

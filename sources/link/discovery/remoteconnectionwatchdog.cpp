@@ -42,16 +42,23 @@ void RemoteConnectionWatchDog::onVimbalReady()
 {
     qInfo() << "VimbalReady: starting watchdog...";
     setProperty("connectionAvailable", true);
-    m_unanswered = 0;
+    m_silentIntervals = 0;
+    m_repliesSeen = TCPAdaptor::instance()->requests().repliesSeen();
     m_repollTimer.start();
 }
 
+// An interval is silent when requests were waiting for answers and none came back.
 void RemoteConnectionWatchDog::onRepollTimeout()
 {
+    const RequestWindow& requests = TCPAdaptor::instance()->requests();
+    const bool heard = requests.repliesSeen() != m_repliesSeen;
+    m_repliesSeen = requests.repliesSeen();
     // A device busy reconfiguring may be slow to answer.
-    if (AppBusyFlag::isBusy())
-        m_unanswered = 0;
-    if (m_unanswered >= kMissedAnswersLimit) {
+    if (heard || AppBusyFlag::isBusy())
+        m_silentIntervals = 0;
+    else if (requests.inFlight() > 0)
+        ++m_silentIntervals;
+    if (m_silentIntervals >= kMissedAnswersLimit) {
         onDeviceSilent();
         return;
     }
@@ -60,24 +67,23 @@ void RemoteConnectionWatchDog::onRepollTimeout()
 
 void RemoteConnectionWatchDog::sendDataRequest()
 {
-    if (hasNames() && TCPAdaptor::instance()->Ready()) {
-        sendRequest(QStringLiteral("get"));
-        ++m_unanswered;
-    } else {
+    TCPAdaptor* link = TCPAdaptor::instance();
+    if (!hasNames() || !link->Ready())
         m_repollTimer.stop();
-    }
+    else if (!link->requests().isPending(this))
+        sendRequest(QStringLiteral("get"));
 }
 
-// Any answer on the watched variable shows that the device is alive; nothing else is kept.
+// The keep-alive's answer counts among all replies; nothing else is kept.
 void RemoteConnectionWatchDog::onDataAvailable(DataFromDevice data)
 {
     Q_UNUSED(data)
-    m_unanswered = 0;
 }
 
 void RemoteConnectionWatchDog::onDeviceSilent()
 {
-    qWarning() << "Device did not answer" << m_unanswered << "keep-alive requests: connection lost";
+    qWarning() << "Device sent nothing for" << m_silentIntervals
+               << "keep-alive intervals: connection lost";
     TCPAdaptor::instance()->doDisconnect();
     onConnectionLost();
 }

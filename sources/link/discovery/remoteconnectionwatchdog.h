@@ -6,11 +6,12 @@
 
 class ClientConnectionWatchDog;
 
-// Watches the device: once it is ready, asks it for its name every repoll interval, and reports
-// connectionLost() when the link fails or when the device stops answering while the session
-// stays open (kMissedAnswersLimit keep-alives in a row without an answer; not while the
-// application is busy, when the device may be slow). In the second case it also ends the dead
-// session.
+// Watches the device: once it is ready, asks it for its name every repoll interval (unless the
+// last keep-alive is still on its way), and reports connectionLost() when the link fails or when
+// the device falls silent while the session stays open: kMissedAnswersLimit intervals in a row
+// in which requests were on their way and nothing at all came back (not while the application is
+// busy, when the device may be slow). A device that answers slowly keeps answering something and
+// is not lost. In the second case it also ends the dead session.
 //
 // Idle until the device is ready; polling while the link stays ready; idle again after a link
 // error, a silent device, a disconnect, a loss of network or a tick on which the link is not
@@ -44,5 +45,6 @@ private:
     void onDeviceSilent();
 
     QTimer m_repollTimer;
-    int m_unanswered = 0;
+    int m_silentIntervals = 0;
+    quint64 m_repliesSeen = 0;
 };

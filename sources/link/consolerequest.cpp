@@ -1,0 +1,79 @@
+#include "consolerequest.h"
+
+#include "consolelinebuilder.h"
+
+#include <algorithm>
+
+namespace {
+
+// A list's path as the device writes it back: without the closing backslash.
+QString listKey(const QString& path)
+{
+    QString key = path;
+    while (key.endsWith(QLatin1Char('\\')))
+        key.chop(1);
+    return key;
+}
+
+} // namespace
+
+ConsoleRequest ConsoleRequest::make(const DataFromDevice& record, const QByteArray& line,
+                                    const QObject* owner, Priority priority)
+{
+    ConsoleRequest request;
+    request.line = line;
+    request.command = record.command;
+    request.poName = record.poName;
+    request.svName = record.svName;
+    request.target = ConsoleLineBuilder::pathBody(record.poName, record.svName);
+    if (record.valueType == QLatin1String("%"))
+        request.target += QLatin1Char('%');
+    request.priority = priority;
+    if (owner)
+        request.owners.push_back(owner);
+    return request;
+}
+
+bool ConsoleRequest::isList() const
+{
+    return command == QLatin1String("lc") || command == QLatin1String("ls");
+}
+
+// The device answers a request with its own word, or with that word and an "r" (`sub` with
+// `subr`, `set` with `setr`, `unsub` with `unsubr`).
+bool ConsoleRequest::answeredBy(QStringView replyWord, const QString& replyPo,
+                                const QString& replySv) const
+{
+    if (isList() || !replyWord.startsWith(command))
+        return false;
+    const bool wordMatches = replyWord.size() == command.size() ||
+                             (replyWord.size() == command.size() + 1 && replyWord.back() == 'r');
+    return wordMatches && replySv == svName && replyPo == poName;
+}
+
+bool ConsoleRequest::answeredByList(bool enumeration, const QString& listPath) const
+{
+    if (command != (enumeration ? QLatin1String("lc") : QLatin1String("ls")))
+        return false;
+    return listKey(listPath) == listKey(ConsoleLineBuilder::pathBody(poName, svName));
+}
+
+bool ConsoleRequest::isOwnedBy(const QObject* owner) const
+{
+    return std::find(owners.begin(), owners.end(), owner) != owners.end();
+}
+
+void ConsoleRequest::addOwner(const QObject* owner)
+{
+    if (owner && !isOwnedBy(owner))
+        owners.push_back(owner);
+}
+
+bool ConsoleRequest::removeOwner(const QObject* owner)
+{
+    const auto found = std::find(owners.begin(), owners.end(), owner);
+    if (found == owners.end())
+        return false;
+    owners.erase(found);
+    return owners.empty();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "datafromdevice.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+// One request line on its way to the device: what it addresses, how urgent it is, who waits for
+// its answer, and how that answer is recognised among the device's lines.
+struct ConsoleRequest
+{
+    // The order in which waiting requests are sent.
+    enum class Priority { Write, Page, Poll };
+
+    // `line` is the request line built from `record`.
+    static ConsoleRequest make(const DataFromDevice& record, const QByteArray& line,
+                               const QObject* owner, Priority priority);
+
+    bool isCommand(QLatin1String word) const { return command == word; }
+    bool isList() const;
+    // A value reply with this reply word and names answers this request.
+    bool answeredBy(QStringView replyWord, const QString& replyPo, const QString& replySv) const;
+    // An enumeration (`lc`) or object (`ls`) list of this path answers this request.
+    bool answeredByList(bool enumeration, const QString& listPath) const;
+
+    bool isOwnedBy(const QObject* owner) const;
+    void addOwner(const QObject* owner);
+    // True when it was this request's last owner: nobody waits for the answer any more.
+    bool removeOwner(const QObject* owner);
+
+    QByteArray line;
+    QString command;
+    QString poName;
+    QString svName;
+    // The variable's path as the line writes it ("%" included): what one subscription or one
+    // write addresses.
+    QString target;
+    Priority priority = Priority::Page;
+    // Who waits for the answer; empty for a request nobody can take back.
+    std::vector<const QObject*> owners;
+};

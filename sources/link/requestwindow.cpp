@@ -1,0 +1,226 @@
+#include "requestwindow.h"
+
+#include "appbusyflag.h"
+
+#include <algorithm>
+
+namespace {
+
+const QLatin1String kSub("sub");
+const QLatin1String kUnsub("unsub");
+const QLatin1String kSet("set");
+const QLatin1String kAsyncGet("asyncget");
+
+} // namespace
+
+RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send) : m_send(std::move(send))
+{
+}
+
+void RequestWindow::setOpen(bool open)
+{
+    if (open == m_open)
+        return;
+    m_open = open;
+    for (Lane& waiting : m_waiting)
+        waiting.clear();
+    m_inFlight.clear();
+    m_pollsInFlight = 0;
+    m_subscriptions.clear();
+}
+
+int RequestWindow::waiting() const
+{
+    int count = 0;
+    for (const Lane& waiting : m_waiting)
+        count += int(waiting.size());
+    return count;
+}
+
+void RequestWindow::submit(ConsoleRequest request)
+{
+    if (!m_open) {
+        m_send(request.line);
+        return;
+    }
+    if (request.isCommand(kSub))
+        submitSubscription(std::move(request));
+    else if (request.isCommand(kUnsub))
+        submitUnsubscription(std::move(request));
+    else if (request.isCommand(kSet) ? joinWaitingWrite(request) : joinWaiting(request))
+        return;
+    else
+        lane(request.priority).push_back(std::move(request));
+    pump();
+}
+
+// A newcomer asks for the value even when the variable is held already, unless the answer of a
+// `sub` on its way will bring it.
+void RequestWindow::submitSubscription(ConsoleRequest request)
+{
+    m_subscriptions.want(request.target, request.owners.empty() ? nullptr : request.owners[0]);
+    dropWaiting(kUnsub, request.target);
+    if (!joinTravelling(request) && !joinWaiting(request))
+        lane(request.priority).push_back(std::move(request));
+}
+
+// Ends a subscription nobody wants any more; one that never went out is just taken back.
+void RequestWindow::submitUnsubscription(ConsoleRequest request)
+{
+    const QObject* owner = request.owners.empty() ? nullptr : request.owners[0];
+    if (!m_subscriptions.release(request.target, owner))
+        return;
+    dropWaiting(kSub, request.target);
+    if (m_subscriptions.isHeld(request.target) && !joinTravelling(request) && !joinWaiting(request))
+        lane(request.priority).push_back(std::move(request));
+}
+
+// The newest value replaces the one waiting, in its place: nothing older can overtake it.
+bool RequestWindow::joinWaitingWrite(const ConsoleRequest& request)
+{
+    Lane& writes = lane(request.priority);
+    const auto found = std::find_if(writes.begin(), writes.end(), [&](const ConsoleRequest& r) {
+        return r.isCommand(kSet) && r.target == request.target;
+    });
+    if (found == writes.end())
+        return false;
+    found->line = request.line;
+    for (const QObject* owner : request.owners)
+        found->addOwner(owner);
+    return true;
+}
+
+bool RequestWindow::joinWaiting(const ConsoleRequest& request)
+{
+    return joinSame(lane(request.priority), request);
+}
+
+// Only for subscriptions: a read sent again after its twin left asks for news.
+bool RequestWindow::joinTravelling(const ConsoleRequest& request)
+{
+    return joinSame(m_inFlight, request);
+}
+
+bool RequestWindow::joinSame(std::deque<ConsoleRequest>& requests, const ConsoleRequest& request)
+{
+    const auto found = std::find_if(requests.begin(), requests.end(), [&](const ConsoleRequest& r) {
+        return r.line == request.line;
+    });
+    if (found == requests.end())
+        return false;
+    for (const QObject* owner : request.owners)
+        found->addOwner(owner);
+    return true;
+}
+
+void RequestWindow::dropWaiting(QLatin1String command, const QString& target)
+{
+    for (Lane& waiting : m_waiting) {
+        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                     [&](const ConsoleRequest& r) {
+                                         return r.isCommand(command) && r.target == target;
+                                     }),
+                      waiting.end());
+    }
+}
+
+void RequestWindow::cancel(const QObject* owner)
+{
+    for (Lane& waiting : m_waiting) {
+        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                     [owner](ConsoleRequest& r) {
+                                         return !r.isCommand(kSet) && r.removeOwner(owner);
+                                     }),
+                      waiting.end());
+    }
+    for (ConsoleRequest& travelling : m_inFlight)
+        travelling.removeOwner(owner);
+    pump();
+}
+
+bool RequestWindow::isPending(const QObject* owner) const
+{
+    const auto owned = [owner](const ConsoleRequest& r) { return r.isOwnedBy(owner); };
+    if (std::any_of(m_inFlight.begin(), m_inFlight.end(), owned))
+        return true;
+    return std::any_of(std::begin(m_waiting), std::end(m_waiting), [&](const Lane& waiting) {
+        return std::any_of(waiting.begin(), waiting.end(), owned);
+    });
+}
+
+// Polls wait while any page request does.
+RequestWindow::Lane* RequestWindow::nextLane()
+{
+    for (Lane& waiting : m_waiting) {
+        if (!waiting.empty()) {
+            const bool poll = waiting.front().priority == ConsoleRequest::Priority::Poll;
+            return poll && m_pollsInFlight >= kMaxPollsInFlight ? nullptr : &waiting;
+        }
+    }
+    return nullptr;
+}
+
+void RequestWindow::pump()
+{
+    while (inFlight() < kMaxInFlight) {
+        Lane* next = nextLane();
+        if (!next)
+            return;
+        ConsoleRequest request = std::move(next->front());
+        next->pop_front();
+        dispatch(std::move(request));
+    }
+}
+
+// A poll the socket would drop while the application is busy does not go out to wait forever.
+void RequestWindow::dispatch(ConsoleRequest request)
+{
+    if (AppBusyFlag::isBusy() && request.isCommand(kAsyncGet))
+        return;
+    m_subscriptions.markSent(request.command, request.target);
+    m_send(request.line);
+    if (request.priority == ConsoleRequest::Priority::Poll)
+        ++m_pollsInFlight;
+    m_inFlight.push_back(std::move(request));
+}
+
+void RequestWindow::onValueReply(QStringView replyWord, const QString& poName,
+                                 const QString& svName)
+{
+    ++m_repliesSeen;
+    const auto answered =
+        std::find_if(m_inFlight.begin(), m_inFlight.end(), [&](const ConsoleRequest& r) {
+            return r.answeredBy(replyWord, poName, svName);
+        });
+    if (answered != m_inFlight.end())
+        settle(answered, replyWord != QLatin1String("subr") && replyWord != kSub);
+}
+
+void RequestWindow::onListReply(bool enumeration, const QString& path)
+{
+    ++m_repliesSeen;
+    const auto answered =
+        std::find_if(m_inFlight.begin(), m_inFlight.end(),
+                     [&](const ConsoleRequest& r) { return r.answeredByList(enumeration, path); });
+    if (answered != m_inFlight.end())
+        settle(answered, !enumeration);
+}
+
+void RequestWindow::onErrorReply()
+{
+    ++m_repliesSeen;
+    if (!m_inFlight.empty())
+        settle(m_inFlight.begin(), false);
+}
+
+void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered,
+                           bool overtakenWereAnswered)
+{
+    const auto first = overtakenWereAnswered ? m_inFlight.begin() : answered;
+    for (auto it = first; it != answered + 1; ++it) {
+        if (it->priority == ConsoleRequest::Priority::Poll)
+            --m_pollsInFlight;
+    }
+    m_inFlight.erase(first, answered + 1);
+    pump();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "consolerequest.h"
+#include "subscriptionbook.h"
+
+#include <QByteArray>
+#include <deque>
+#include <functional>
+
+// Flow control of the console: at most kMaxInFlight requests travel unanswered at a time, so a
+// slow link lowers the request rate instead of piling requests up in front of the device. The
+// rest wait, the user's writes first, then what pages ask for, then meter polls (of which at most
+// kMaxPollsInFlight travel at once, and only while no page waits). A waiting write to a variable
+// is replaced by a newer one; a request the same as one waiting joins it (its answer reaches
+// every receiver); `sub` and `unsub` follow the SubscriptionBook and join one on its way too.
+//
+// The device answers requests in order, each with one line or list (or an error line), amid the
+// unasked updates of subscribed variables. An answer settles the oldest matching request; since
+// the answers come in order, any request it overtakes was answered by a line not understood here,
+// unless the answer might be an unasked update (`subr`, an `lc` list).
+//
+// Closed until the login succeeds: meanwhile requests go out as they come, untracked; closing
+// forgets everything waiting and travelling. GUI thread only.
+class RequestWindow
+{
+public:
+    static constexpr int kMaxInFlight = 32;
+    static constexpr int kMaxPollsInFlight = 4;
+
+    explicit RequestWindow(std::function<void(const QByteArray&)> send);
+
+    void setOpen(bool open);
+    bool isOpen() const { return m_open; }
+
+    void submit(ConsoleRequest request);
+    // The owner's waiting requests other than writes are withdrawn (a write the user made still
+    // lands); requests that others wait for too stay.
+    void cancel(const QObject* owner);
+    // True while a request of the owner waits or travels.
+    bool isPending(const QObject* owner) const;
+
+    // What the device sent back.
+    void onValueReply(QStringView replyWord, const QString& poName, const QString& svName);
+    void onListReply(bool enumeration, const QString& path);
+    void onErrorReply();
+
+    int inFlight() const { return int(m_inFlight.size()); }
+    int waiting() const;
+    // Every reply counted so far, asked for or not: the device's sign of life.
+    quint64 repliesSeen() const { return m_repliesSeen; }
+
+private:
+    using Lane = std::deque<ConsoleRequest>;
+
+    void submitSubscription(ConsoleRequest request);
+    void submitUnsubscription(ConsoleRequest request);
+    bool joinWaitingWrite(const ConsoleRequest& request);
+    bool joinWaiting(const ConsoleRequest& request);
+    bool joinTravelling(const ConsoleRequest& request);
+    static bool joinSame(std::deque<ConsoleRequest>& requests, const ConsoleRequest& request);
+    void dropWaiting(QLatin1String command, const QString& target);
+    Lane& lane(ConsoleRequest::Priority priority) { return m_waiting[int(priority)]; }
+    const Lane& lane(ConsoleRequest::Priority priority) const { return m_waiting[int(priority)]; }
+    Lane* nextLane();
+    void pump();
+    void dispatch(ConsoleRequest request);
+    void settle(std::deque<ConsoleRequest>::iterator answered, bool overtakenWereAnswered);
+
+    std::function<void(const QByteArray&)> m_send;
+    bool m_open = false;
+    Lane m_waiting[3];
+    std::deque<ConsoleRequest> m_inFlight;
+    int m_pollsInFlight = 0;
+    SubscriptionBook m_subscriptions;
+    quint64 m_repliesSeen = 0;
+};
