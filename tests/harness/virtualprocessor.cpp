@@ -73,6 +73,7 @@ bool VirtualProcessor::start(const QStringList& extraArguments)
             m_wireLogPath = uniqueWireLogPath(m_address);
             arguments << "--wire-log" << m_wireLogPath;
         }
+        arguments << "--wire-log-times";
         if (!extraArguments.contains("--storage"))
             arguments << "--storage" << m_storage.path();
         if (extraArguments.contains("--ftp-port"))
@@ -150,6 +151,19 @@ QString VirtualProcessor::command(const QString& line)
 }
 
 QStringList VirtualProcessor::wireLog() const
+{
+    static const QRegularExpression timed(QStringLiteral("^\\d+ (.*)$"));
+    static const QRegularExpression answered(QStringLiteral("^\\d+ answered$"));
+    QStringList entries;
+    for (const QString& entry : timedWireLog()) {
+        const QString plain = timed.match(entry).captured(1);
+        if (!answered.match(plain).hasMatch())
+            entries.append(plain);
+    }
+    return entries;
+}
+
+QStringList VirtualProcessor::timedWireLog() const
 {
     return linesOf(m_wireLogPath);
 }
