@@ -150,6 +150,12 @@ QString VirtualProcessor::command(const QString& line)
     return m_outputLines.takeFirst();
 }
 
+bool VirtualProcessor::setConsoleLink(int bytesPerSecond, int latencyMs)
+{
+    return command("fault console-rate=" + QString::number(bytesPerSecond)) == "ok" &&
+           command("fault console-latency=" + QString::number(latencyMs)) == "ok";
+}
+
 QStringList VirtualProcessor::wireLog() const
 {
     static const QRegularExpression timed(QStringLiteral("^\\d+ (.*)$"));

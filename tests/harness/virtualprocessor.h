@@ -51,6 +51,9 @@ public:
     // Sends one control command and returns its answer line ("ok ..." or "error ..."), or an
     // empty text when no answer came in time.
     QString command(const QString& line);
+    // A slow link from now on (0: full speed): the console sends `bytesPerSecond`, each reply no
+    // sooner than `latencyMs` after its request. False when the device refused either.
+    bool setConsoleLink(int bytesPerSecond, int latencyMs = 0);
 
 private:
     enum class Outcome { Listening, AddressTaken, Failed };

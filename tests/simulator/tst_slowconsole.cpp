@@ -19,8 +19,6 @@ private Q_SLOTS:
     void disconnectDropsQueuedReplies();
 
 private:
-    void switchFaults(int rate, int latencyMs);
-
     VirtualProcessor* m_device = nullptr;
 };
 
@@ -66,13 +64,6 @@ void TestSlowConsole::cleanup()
     m_device = nullptr;
 }
 
-void TestSlowConsole::switchFaults(int rate, int latencyMs)
-{
-    QCOMPARE(m_device->command("fault console-rate=" + QString::number(rate)), QString("ok"));
-    QCOMPARE(m_device->command("fault console-latency=" + QString::number(latencyMs)),
-             QString("ok"));
-}
-
 void TestSlowConsole::repliesAtRateAndLatency_data()
 {
     QTest::addColumn<int>("rate");      // bytes a second; 0: none
@@ -106,13 +97,13 @@ void TestSlowConsole::repliesAtRateAndLatency()
     QVERIFY(client.login());
     if (atStart) {
         QVERIFY(client.reads().first().atMs - connectedAt >= latencyMs);
-        switchFaults(0, 0);
+        QVERIFY(m_device->setConsoleLink(0));
     }
     // The same round answered at full speed is the reference for order and completeness.
     client.send(requestRound.join('\n'));
     const QStringList oneRound = client.linesUntilProbe(client.lines().size());
     QVERIFY(oneRound.size() > requestRound.size());
-    switchFaults(rate, latencyMs);
+    QVERIFY(m_device->setConsoleLink(rate, latencyMs));
 
     // Enough rounds for a second of bytes at the rate, or one without a rate.
     const int rounds = qMax(1, rate / byteCount(oneRound));
