@@ -17,12 +17,12 @@ struct Connection
 
 QList<WireExchange> wireExchanges(const QStringList& timedLog)
 {
-    static const QRegularExpression entry(
+    static const QRegularExpression format(
         QStringLiteral("^(\\d+) (\\d+) (RX|TX|answered)(?: (.*))?$"));
     QList<WireExchange> exchanges;
     QHash<int, Connection> connections;
-    for (const QString& line : timedLog) {
-        const QRegularExpressionMatch match = entry.match(line);
+    for (int index = 0; index < timedLog.size(); ++index) {
+        const QRegularExpressionMatch match = format.match(timedLog.at(index));
         if (!match.hasMatch())
             continue;
         const qint64 ms = match.captured(1).toLongLong();
@@ -34,7 +34,7 @@ QList<WireExchange> wireExchanges(const QStringList& timedLog)
                 connection.bytesSinceAnswer = 0; // what came before was not asked for
             connection.unanswered.push_back(exchanges.size());
             exchanges.append(
-                {number, match.captured(4), ms, -1, 0, int(connection.unanswered.size())});
+                {index, number, match.captured(4), ms, -1, 0, int(connection.unanswered.size())});
         } else if (event == QLatin1String("TX")) {
             connection.bytesSinceAnswer += match.captured(4).toUtf8().size() + 1;
         } else if (!connection.unanswered.empty()) {

@@ -8,6 +8,7 @@
 // (--wire-log-times).
 struct WireExchange
 {
+    int entry = 0; // index of the request's entry in the log
     int connection = 0;
     QString request;
     qint64 requestedMs = 0; // when the device read it
