@@ -142,7 +142,8 @@ void TestSlowConsole::repliesAtRateAndLatency()
     QCOMPARE(answerBytes, qint64(byteCount(expected)));
 }
 
-// A client gone mid-answer takes its queued replies with it; the next one is served at once.
+// A client gone mid-answer takes its queued replies with it: nothing more is written for it, and
+// the next client is served.
 void TestSlowConsole::disconnectDropsQueuedReplies()
 {
     m_device = new VirtualProcessor(this);
