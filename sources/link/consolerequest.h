@@ -41,4 +41,6 @@ struct ConsoleRequest
     Priority priority = Priority::Page;
     // Who waits for the answer; empty for a request nobody can take back.
     std::vector<const QObject*> owners;
+    // In flight: a write's answer came; the updates the write caused may still be on their way.
+    bool answered = false;
 };

@@ -141,7 +141,8 @@ void RequestWindow::cancel(const QObject* owner)
 bool RequestWindow::isPending(const QObject* owner) const
 {
     const auto owned = [owner](const ConsoleRequest& r) { return r.isOwnedBy(owner); };
-    if (std::any_of(m_inFlight.begin(), m_inFlight.end(), owned))
+    const auto awaited = [&](const ConsoleRequest& r) { return !r.answered && owned(r); };
+    if (std::any_of(m_inFlight.begin(), m_inFlight.end(), awaited))
         return true;
     return std::any_of(std::begin(m_waiting), std::end(m_waiting), [&](const Lane& waiting) {
         return std::any_of(waiting.begin(), waiting.end(), owned);
@@ -190,37 +191,54 @@ void RequestWindow::onValueReply(QStringView replyWord, const QString& poName,
     ++m_repliesSeen;
     const auto answered =
         std::find_if(m_inFlight.begin(), m_inFlight.end(), [&](const ConsoleRequest& r) {
-            return r.answeredBy(replyWord, poName, svName);
+            return !r.answered && r.answeredBy(replyWord, poName, svName);
         });
     if (answered != m_inFlight.end())
-        settle(answered, replyWord != QLatin1String("subr") && replyWord != kSub);
+        settle(answered, replyWord == QLatin1String("subr") || replyWord == kSub);
 }
 
 void RequestWindow::onListReply(bool enumeration, const QString& path)
 {
     ++m_repliesSeen;
     const auto answered =
-        std::find_if(m_inFlight.begin(), m_inFlight.end(),
-                     [&](const ConsoleRequest& r) { return r.answeredByList(enumeration, path); });
+        std::find_if(m_inFlight.begin(), m_inFlight.end(), [&](const ConsoleRequest& r) {
+            return !r.answered && r.answeredByList(enumeration, path);
+        });
     if (answered != m_inFlight.end())
-        settle(answered, !enumeration);
+        settle(answered, enumeration);
 }
 
 void RequestWindow::onErrorReply()
 {
     ++m_repliesSeen;
-    if (!m_inFlight.empty())
-        settle(m_inFlight.begin(), false);
+    const auto oldest = std::find_if(m_inFlight.begin(), m_inFlight.end(),
+                                     [](const ConsoleRequest& r) { return !r.answered; });
+    if (oldest != m_inFlight.end())
+        settle(oldest, false);
 }
 
-void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered,
-                           bool overtakenWereAnswered)
+int RequestWindow::awaitingAnswers() const
 {
-    const auto first = overtakenWereAnswered ? m_inFlight.begin() : answered;
-    for (auto it = first; it != answered + 1; ++it) {
+    return int(std::count_if(m_inFlight.begin(), m_inFlight.end(),
+                             [](const ConsoleRequest& r) { return !r.answered; }));
+}
+
+// A reply that may be an unasked update settles a request only when no older one is waiting for
+// its answer: the device answers in order, so an update is what overtakes. A write stays until
+// the next answer, which ends the updates it caused (the device sends those right after its own).
+void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked)
+{
+    const bool oldestAwaited = std::all_of(m_inFlight.begin(), answered,
+                                           [](const ConsoleRequest& r) { return r.answered; });
+    if (mayBeUnasked && !oldestAwaited)
+        return;
+    const bool write = answered->isCommand(kSet);
+    answered->answered = true;
+    const auto last = write ? answered : answered + 1;
+    for (auto it = m_inFlight.begin(); it != last; ++it) {
         if (it->priority == ConsoleRequest::Priority::Poll)
             --m_pollsInFlight;
     }
-    m_inFlight.erase(first, answered + 1);
+    m_inFlight.erase(m_inFlight.begin(), last);
     pump();
 }

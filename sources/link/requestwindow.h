@@ -16,8 +16,9 @@
 //
 // The device answers requests in order, each with one line or list (or an error line), amid the
 // unasked updates of subscribed variables. An answer settles the oldest matching request; since
-// the answers come in order, any request it overtakes was answered by a line not understood here,
-// unless the answer might be an unasked update (`subr`, an `lc` list).
+// the answers come in order, any request it overtakes was answered by a line not understood here.
+// A reply that might be an unasked update (`subr`, an `lc` list) settles only the oldest request.
+// A write counts until the next answer: the updates it causes come right after its own answer.
 //
 // Closed until the login succeeds: meanwhile requests go out as they come, untracked; closing
 // forgets everything waiting and travelling. GUI thread only.
@@ -45,6 +46,8 @@ public:
     void onErrorReply();
 
     int inFlight() const { return int(m_inFlight.size()); }
+    // Requests in flight whose answer has not come yet.
+    int awaitingAnswers() const;
     int waiting() const;
     // Every reply counted so far, asked for or not: the device's sign of life.
     quint64 repliesSeen() const { return m_repliesSeen; }
@@ -64,7 +67,7 @@ private:
     Lane* nextLane();
     void pump();
     void dispatch(ConsoleRequest request);
-    void settle(std::deque<ConsoleRequest>::iterator answered, bool overtakenWereAnswered);
+    void settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked);
 
     std::function<void(const QByteArray&)> m_send;
     bool m_open = false;

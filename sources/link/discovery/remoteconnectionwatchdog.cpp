@@ -56,7 +56,7 @@ void RemoteConnectionWatchDog::onRepollTimeout()
     // A device busy reconfiguring may be slow to answer.
     if (heard || AppBusyFlag::isBusy())
         m_silentIntervals = 0;
-    else if (requests.inFlight() > 0)
+    else if (requests.awaitingAnswers() > 0)
         ++m_silentIntervals;
     if (m_silentIntervals >= kMissedAnswersLimit) {
         onDeviceSilent();
