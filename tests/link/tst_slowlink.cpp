@@ -1,0 +1,293 @@
+// The link over a slow console (VirtualQX8's console-rate and console-latency): a page loads at
+// the pace of the link while meters poll, within a bounded window of requests; a drag ends with
+// the device holding the last value; a page left before its answers leaves nothing subscribed;
+// and the watchdog tells a slow device from a silent one. What travelled is read from the
+// device's timed wire log.
+#include "clientconnectionwatchdog.h"
+#include "processingobjectlist.h"
+#include "qx8meter.h"
+#include "qx8numericalsv.h"
+#include "remoteconnectionwatchdog.h"
+#include "testmain.h"
+#include "tst_controlfixture.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Page = std::vector<std::unique_ptr<QX8NumericalSV>>;
+using Meters = std::vector<std::unique_ptr<QX8Meter>>;
+
+// The most requests the device may have unanswered from the link at once.
+constexpr int kWindow = 32;
+
+const QStringList kPageObjects = {"HighPEQ", "MidPEQ"};
+
+// A page's worth of value objects: three parameters of eight bands on two equalisers.
+Page openPage()
+{
+    Page page;
+    for (const QString& object : kPageObjects) {
+        for (int band = 1; band <= 8; ++band) {
+            for (const QString parameter : {"Frequency", "Gain", "Q"}) {
+                page.push_back(boundControl<QX8NumericalSV>(
+                    object, QStringLiteral("Band_%1_%2").arg(band).arg(parameter)));
+            }
+        }
+    }
+    return page;
+}
+
+bool allShown(const Page& page)
+{
+    return std::all_of(page.begin(), page.end(),
+                       [](const auto& value) { return value->hasDeviceValue(); });
+}
+
+Meters startMeters()
+{
+    Meters meters;
+    for (int channel = 1; channel <= 6; ++channel)
+        meters.push_back(boundControl<QX8Meter>("OutputMeters",
+                                                QStringLiteral("Channel_%1_Level").arg(channel)));
+    return meters;
+}
+
+QList<WireExchange> exchangesFrom(const VirtualProcessor& device, int fromEntry)
+{
+    QList<WireExchange> exchanges = device.exchanges();
+    exchanges.erase(std::remove_if(exchanges.begin(), exchanges.end(),
+                                   [&](const WireExchange& e) { return e.entry < fromEntry; }),
+                    exchanges.end());
+    return exchanges;
+}
+
+// The most polls of one variable the device had unanswered at once.
+int mostPollsOfOneVariable(const QList<WireExchange>& exchanges)
+{
+    int most = 0;
+    for (const WireExchange& poll : exchanges) {
+        if (!poll.request.startsWith(QLatin1String("asyncget")))
+            continue;
+        const int open = int(std::count_if(exchanges.begin(), exchanges.end(), [&](const auto& e) {
+            return e.request == poll.request && e.requestedMs <= poll.requestedMs &&
+                   (e.answeredMs < 0 || e.answeredMs > poll.requestedMs);
+        }));
+        most = qMax(most, open);
+    }
+    return most;
+}
+
+qint64 answerBytes(const QList<WireExchange>& exchanges, const QString& prefix)
+{
+    qint64 bytes = 0;
+    for (const WireExchange& exchange : exchanges) {
+        if (exchange.request.startsWith(prefix))
+            bytes += exchange.answerBytes;
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestSlowLink : public QObject
+{
+    Q_OBJECT
+
+private:
+    LoggedInDevice* m_device = nullptr;
+
+    VirtualProcessor& device() { return m_device->device; }
+    int wireLogLength() { return device().timedWireLog().size(); }
+
+    bool logIn()
+    {
+        QSignalSpy ready(TCPAdaptor::instance(), &TCPAdaptor::vimbalReady);
+        TCPAdaptor::instance()->doConnect();
+        return ready.wait(qx8test::timeoutMs()) || ready.size() > 0;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_device = new LoggedInDevice;
+        QVERIFY(m_device->start());
+    }
+    void cleanupTestCase() { delete m_device; }
+
+    // Every case leaves the link at full speed, logged in, with nothing waiting or travelling.
+    void cleanup()
+    {
+        QCOMPARE(device().command("fault freeze off"), QString("ok"));
+        QVERIFY(device().setConsoleLink(0));
+        if (!TCPAdaptor::instance()->Ready())
+            QVERIFY(logIn());
+        const RequestWindow& requests = TCPAdaptor::instance()->requests();
+        QTRY_VERIFY_WITH_TIMEOUT(requests.inFlight() <= 1 && requests.waiting() == 0,
+                                 qx8test::timeoutMs());
+    }
+
+    void pageLoadsWhileMetersRun_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("latencyMs");
+        QTest::newRow("2,000 B/s") << 2000 << 0;
+        QTest::newRow("20,000 B/s") << 20000 << 0;
+        QTest::newRow("300 ms late") << 0 << 300;
+        QTest::newRow("2,000 B/s, 200 ms late") << 2000 << 200;
+    }
+    // The page's answers come at the pace of the link, not behind the meters': at most a few
+    // polls share the link while the page loads, each meter with one poll on its way at most,
+    // and never more than the window's requests unanswered.
+    void pageLoadsWhileMetersRun()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, latencyMs);
+        const Meters meters = startMeters();
+        QTest::qWait(300);
+        QVERIFY(device().setConsoleLink(rate, latencyMs));
+        const int from = wireLogLength();
+        QElapsedTimer clock;
+        clock.start();
+        const Page page = openPage();
+        QTRY_VERIFY_WITH_TIMEOUT(allShown(page), 30000);
+        const qint64 loadMs = clock.elapsed();
+        const QList<WireExchange> exchanges = exchangesFrom(device(), from);
+
+        const int mostInFlight = mostRequestsInFlight(exchanges);
+        QVERIFY2(mostInFlight <= kWindow, qPrintable(QString::number(mostInFlight)));
+        QCOMPARE(mostPollsOfOneVariable(exchanges), 1);
+        if (rate > 0) {
+            const qint64 floorMs = answerBytes(exchanges, "sub ") * 1000 / rate;
+            QVERIFY2(loadMs <= 2 * floorMs + latencyMs + 500,
+                     qPrintable(QString("%1 ms, floor %2 ms").arg(loadMs).arg(floorMs)));
+        }
+        // The meters kept going meanwhile.
+        QTest::qWait(500 + 2 * latencyMs);
+        for (const auto& meter : meters)
+            QVERIFY(!meter->meterValue().isEmpty());
+    }
+
+    void dragEndsOnTheLastValue_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("latencyMs");
+        QTest::newRow("2,000 B/s") << 2000 << 0;
+        QTest::newRow("300 ms late") << 0 << 300;
+        QTest::newRow("2,000 B/s, 200 ms late") << 2000 << 200;
+    }
+    // A drag while a page loads and meters poll: the device ends on the last dragged value, and
+    // the writes it got only ever move on with the drag (nothing older overtakes).
+    void dragEndsOnTheLastValue()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, latencyMs);
+        const Meters meters = startMeters();
+        auto gain = boundControl<QX8NumericalSV>("LowPEQ", "Band_1_Gain");
+        QTRY_VERIFY(gain->hasDeviceValue());
+        QVERIFY(device().setConsoleLink(rate, latencyMs));
+        const QString write = requestLine("set", "LowPEQ", "Band_1_Gain");
+        const int from = m_device->received(write).size();
+        const Page page = openPage();
+        float dragged = -12.0f;
+        for (int step = 0; step < 100; ++step, dragged += 0.1f) {
+            gain->setValueWithoutFeedback(dragged);
+            QTest::qWait(15);
+        }
+        const float last = dragged - 0.1f;
+
+        // The last throttled write has gone out and been answered.
+        QTest::qWait(2 * QX8NumericalSV::kThrottleMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!TCPAdaptor::instance()->requests().isPending(gain.get()), 30000);
+        const QStringList writes = m_device->received(write).mid(from);
+        QVERIFY(!writes.isEmpty());
+        QVERIFY2(qAbs(writes.last().section('"', 3, 3).toFloat() - last) <= 0.5f,
+                 qPrintable(writes.last()));
+        float previous = -1000.0f;
+        for (const QString& line : writes) {
+            const float value = line.section('"', 3, 3).toFloat();
+            QVERIFY2(value > previous, qPrintable(writes.join('\n')));
+            previous = value;
+        }
+        QVERIFY2(writes.size() <= 100 * 15 / QX8NumericalSV::kThrottleMs + 2,
+                 qPrintable(QString::number(writes.size())));
+        QCOMPARE(QX8NumericalSV::parseDeviceValue(m_device->value("LowPEQ", "Band_1_Gain").mid(3)),
+                 std::optional<float>(previous));
+    }
+
+    void pageLeftEarlyLeavesNothingSubscribed_data()
+    {
+        QTest::addColumn<int>("leaveAfterMs");
+        QTest::addColumn<bool>("someNeverSent");
+        QTest::newRow("at once") << 0 << true;
+        QTest::newRow("while its list comes") << 100 << true;
+        QTest::newRow("all of it sent") << 2500 << false;
+    }
+    // A page left before its answers came takes back what it had not sent and ends what it had:
+    // the device holds none of its subscriptions.
+    void pageLeftEarlyLeavesNothingSubscribed()
+    {
+        QFETCH(int, leaveAfterMs);
+        QFETCH(bool, someNeverSent);
+        QVERIFY(device().setConsoleLink(2000));
+        const int from = device().received().size();
+        auto objects = std::make_unique<ProcessingObjectList>();
+        Page page = openPage();
+        QTest::qWait(leaveAfterMs);
+        page.clear();
+        objects.reset();
+        QVERIFY(device().setConsoleLink(0));
+        const RequestWindow& requests = TCPAdaptor::instance()->requests();
+        QTRY_VERIFY(requests.inFlight() == 0 && requests.waiting() == 0);
+        const QString held = device().command("subscriptions");
+        for (const QString& object : kPageObjects)
+            QVERIFY2(!held.contains(object), qPrintable(held));
+        const int subscribed =
+            device().received().mid(from).filter(QRegularExpression("^sub ")).size();
+        QCOMPARE(subscribed < kPageObjects.size() * 8 * 3, someNeverSent);
+    }
+
+    void watchdogTellsSlowFromSilent_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("latencyMs");
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("answers at 600 B/s behind a page") << 600 << 0 << false;
+        QTest::newRow("answers 300 ms late") << 0 << 300 << false;
+        QTest::newRow("no answers") << 0 << 0 << true;
+    }
+    // Keep-alives every 200 ms, three silent intervals in a row mean lost: a device whose
+    // answers take longer than that but keep coming is not lost; one that sends nothing is.
+    void watchdogTellsSlowFromSilent()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, latencyMs);
+        QFETCH(bool, silent);
+        ClientConnectionWatchDog network(3600 * 1000);
+        RemoteConnectionWatchDog watchDog(&network, 200);
+        QSignalSpy lost(&watchDog, &QX8Control::connectionLost);
+        QTest::ignoreMessage(QtInfoMsg, "VimbalReady: starting watchdog...");
+        QMetaObject::invokeMethod(&watchDog, "onVimbalReady");
+        const Meters meters = startMeters();
+        QVERIFY(device().setConsoleLink(rate, latencyMs));
+        const Page page = openPage();
+        if (silent) {
+            QCOMPARE(device().command("fault freeze on"), QString("ok"));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("Device sent nothing for 3 keep-alive"));
+            QTRY_COMPARE_WITH_TIMEOUT(lost.size(), 1, 2000);
+            QTRY_VERIFY(!TCPAdaptor::instance()->Ready());
+        } else {
+            QTest::qWait(3000);
+            QCOMPARE(lost.size(), 0);
+            QVERIFY(TCPAdaptor::instance()->Ready());
+        }
+    }
+};
+
+QX8_TEST_GUILESS_MAIN(TestSlowLink)
+#include "tst_slowlink.moc"
