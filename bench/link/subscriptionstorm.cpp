@@ -56,6 +56,12 @@ Objects bind(const std::vector<Variable>& variables, int count)
     return objects;
 }
 
+// An item of an `ls` answer is a name followed by " : ".
+QString itemName(const QString& item)
+{
+    return item.section(QStringLiteral(" : "), 0, 0).trimmed();
+}
+
 // The device's processing objects and their state variables, as its `ls` lists them.
 std::vector<Variable> listVariables()
 {
@@ -65,14 +71,14 @@ std::vector<Variable> listVariables()
         return {};
     const QStringList objects = lists.takeFirst().at(0).toStringList();
     for (const QString& object : objects)
-        link()->SendRequest({"NPO", "Preset\\" + object + "\\SV", "", "", "ls"});
+        link()->SendRequest({"NPO", "Preset\\" + itemName(object) + "\\SV", "", "", "ls"});
     std::vector<Variable> variables;
     if (!QTest::qWaitFor([&] { return lists.size() == objects.size(); }, qx8test::timeoutMs()))
         return {};
     for (const QList<QVariant>& list : lists) {
         const QString object = list.at(1).toString().section('\\', -2, -2);
         for (const QString& variable : list.at(0).toStringList())
-            variables.emplace_back(object, variable);
+            variables.emplace_back(object, itemName(variable));
     }
     return variables;
 }
