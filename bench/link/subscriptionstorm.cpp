@@ -1,7 +1,8 @@
 // Subscription storm: 1,000 value objects, bound to the numeric state variables of VirtualQX8
 // (several per variable, as screens bind them), wait for the login. Measured from the login
-// (vimbalReady) to the moment every object holds its device value, and to the last `sub`
-// answered. Medians of kRuns logins. Run inside scripts/netns-run (scripts/bench.sh does).
+// (vimbalReady) to the moment every object holds its device value, and to the moment the `sub`
+// of every variable is answered (objects of one variable share its subscription). Medians of
+// kRuns logins. Run inside scripts/netns-run (scripts/bench.sh does).
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "tcpadaptor.h"
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -110,14 +112,18 @@ Storm measureStorm(const std::vector<Variable>& variables)
 {
     Storm storm;
     QElapsedTimer clock;
-    int answers = 0;
+    const int subscribed = std::min(kObjects, int(variables.size()));
+    QSet<QString> answered;
     const auto onReady = QObject::connect(link(), &TCPAdaptor::vimbalReady, [&] {
         clock.start();
-        answers = 0;
+        answered.clear();
     });
     const auto onAnswer =
         QObject::connect(link(), &TCPAdaptor::dataAvailable, [&](const DataFromDevice& reply) {
-            if (reply.command == QLatin1String("subr") && ++answers == kObjects)
+            if (reply.command != QLatin1String("subr"))
+                return;
+            answered.insert(reply.poName + QLatin1Char('\\') + reply.svName);
+            if (answered.size() == subscribed && storm.lastAnswerMs < 0)
                 storm.lastAnswerMs = clock.nsecsElapsed() / 1e6;
         });
     // Bound while logged out, so each sends its `sub` on the login.
@@ -187,9 +193,10 @@ int main(int argc, char* argv[])
     std::printf("ROW|subscription storm, 1,000 objects: login to every value held|%.1f ms|-|-|"
                 "< 100 ms\n",
                 median(allValues));
-    std::printf("ROW|subscription storm, 1,000 objects: login to last sub answered|%.1f ms|-|-|"
-                "-\n",
-                median(lastAnswer));
+    std::printf(
+        "ROW|subscription storm, 1,000 objects: login to every variable's sub answered|%.1f ms|-|-|"
+        "-\n",
+        median(lastAnswer));
     link()->shutdown();
     return 0;
 }

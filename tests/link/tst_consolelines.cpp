@@ -174,6 +174,27 @@ private Q_SLOTS:
         QCOMPARE(batch.view(batch.replies.front().value), QStringView(u"1"));
     }
 
+    // A refusal answers the request it follows; the login refusal keeps its own meaning.
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("no such path")
+            << bs("error no such path \"//Preset/A/SV/B/\"") << int(ConsoleReply::Kind::Error);
+        QTest::newRow("bare word") << QByteArray("error") << int(ConsoleReply::Kind::Error);
+        QTest::newRow("login refused") << QByteArray("error could not connect as administrator")
+                                       << int(ConsoleReply::Kind::LoginRefused);
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, kind);
+        ConsoleReplyParser parser;
+        const ConsoleReplyBatch batch = feed(parser, line + bs("\nerrors of a kind\n"));
+        QCOMPARE(batch.replies.size(), 1);
+        QCOMPARE(int(batch.replies.front().kind), kind);
+    }
+
     void listsAcrossReads()
     {
         ConsoleReplyParser parser;
