@@ -82,6 +82,22 @@ int mostPollsOfOneVariable(const QList<WireExchange>& exchanges)
     return most;
 }
 
+// A slow link: the console's rate in bytes a second and its latency (0: none).
+struct LinkRow
+{
+    const char* name;
+    int rate;
+    int latencyMs;
+};
+
+void addLinkRows(std::initializer_list<LinkRow> rows)
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("latencyMs");
+    for (const LinkRow& row : rows)
+        QTest::newRow(row.name) << row.rate << row.latencyMs;
+}
+
 qint64 answerBytes(const QList<WireExchange>& exchanges, const QString& prefix)
 {
     qint64 bytes = 0;
@@ -133,12 +149,10 @@ private Q_SLOTS:
 
     void pageLoadsWhileMetersRun_data()
     {
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<int>("latencyMs");
-        QTest::newRow("2,000 B/s") << 2000 << 0;
-        QTest::newRow("20,000 B/s") << 20000 << 0;
-        QTest::newRow("300 ms late") << 0 << 300;
-        QTest::newRow("2,000 B/s, 200 ms late") << 2000 << 200;
+        addLinkRows({{"2,000 B/s", 2000, 0},
+                     {"20,000 B/s", 20000, 0},
+                     {"300 ms late", 0, 300},
+                     {"2,000 B/s, 200 ms late", 2000, 200}});
     }
     // The page's answers come at the pace of the link, not behind the meters': at most a few
     // polls share the link while the page loads, each meter with one poll on its way at most,
@@ -174,11 +188,9 @@ private Q_SLOTS:
 
     void dragEndsOnTheLastValue_data()
     {
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<int>("latencyMs");
-        QTest::newRow("2,000 B/s") << 2000 << 0;
-        QTest::newRow("300 ms late") << 0 << 300;
-        QTest::newRow("2,000 B/s, 200 ms late") << 2000 << 200;
+        addLinkRows({{"2,000 B/s", 2000, 0},
+                     {"300 ms late", 0, 300},
+                     {"2,000 B/s, 200 ms late", 2000, 200}});
     }
     // A drag while a page loads and meters poll: the device ends on the last dragged value, and
     // the writes it got only ever move on with the drag (nothing older overtakes).
