@@ -11,11 +11,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -102,6 +105,22 @@ std::vector<Variable> numericVariables(const std::vector<Variable>& variables)
     return numeric;
 }
 
+// Runs the event loop as the application does until `done` holds, checked after every reply;
+// QTest::qWaitFor would sleep 10 ms between rounds of events, and the answers wait meanwhile.
+bool runUntil(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    const auto check = QObject::connect(link(), &TCPAdaptor::dataAvailable, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(qx8test::timeoutMs(), &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    QObject::disconnect(check);
+    return done();
+}
+
 struct Storm
 {
     double allValuesMs = -1;
@@ -139,9 +158,7 @@ Storm measureStorm(const std::vector<Variable>& variables)
                          });
     }
     const bool complete =
-        logIn() &&
-        QTest::qWaitFor([&] { return storm.allValuesMs >= 0 && storm.lastAnswerMs >= 0; },
-                        qx8test::timeoutMs());
+        logIn() && runUntil([&] { return storm.allValuesMs >= 0 && storm.lastAnswerMs >= 0; });
     QObject::disconnect(onReady);
     QObject::disconnect(onAnswer);
     return logOut() && complete ? storm : Storm{};

@@ -11,6 +11,13 @@ const QLatin1String kUnsub("unsub");
 const QLatin1String kSet("set");
 const QLatin1String kAsyncGet("asyncget");
 
+// What a waiting request is looked up by: requests with the same key are the same request (but
+// for a write's value).
+QString waitingKey(const QString& command, const QString& target)
+{
+    return command + QLatin1Char(' ') + target;
+}
+
 } // namespace
 
 RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send) : m_send(std::move(send))
@@ -24,6 +31,7 @@ void RequestWindow::setOpen(bool open)
     m_open = open;
     for (Lane& waiting : m_waiting)
         waiting.clear();
+    m_waitingKeys.clear();
     m_inFlight.clear();
     m_pollsInFlight = 0;
     m_subscriptions.clear();
@@ -50,7 +58,7 @@ void RequestWindow::submit(ConsoleRequest request)
     else if (request.isCommand(kSet) ? joinWaitingWrite(request) : joinWaiting(request))
         return;
     else
-        lane(request.priority).push_back(std::move(request));
+        enqueue(std::move(request));
     pump();
 }
 
@@ -61,7 +69,7 @@ void RequestWindow::submitSubscription(ConsoleRequest request)
     m_subscriptions.want(request.target, request.owners.empty() ? nullptr : request.owners[0]);
     dropWaiting(kUnsub, request.target);
     if (!joinTravelling(request) && !joinWaiting(request))
-        lane(request.priority).push_back(std::move(request));
+        enqueue(std::move(request));
 }
 
 // Ends a subscription nobody wants any more; one that never went out is just taken back.
@@ -72,12 +80,14 @@ void RequestWindow::submitUnsubscription(ConsoleRequest request)
         return;
     dropWaiting(kSub, request.target);
     if (m_subscriptions.isHeld(request.target) && !joinTravelling(request) && !joinWaiting(request))
-        lane(request.priority).push_back(std::move(request));
+        enqueue(std::move(request));
 }
 
 // The newest value replaces the one waiting, in its place: nothing older can overtake it.
 bool RequestWindow::joinWaitingWrite(const ConsoleRequest& request)
 {
+    if (!isWaiting(request.command, request.target))
+        return false;
     Lane& writes = lane(request.priority);
     const auto found = std::find_if(writes.begin(), writes.end(), [&](const ConsoleRequest& r) {
         return r.isCommand(kSet) && r.target == request.target;
@@ -92,7 +102,7 @@ bool RequestWindow::joinWaitingWrite(const ConsoleRequest& request)
 
 bool RequestWindow::joinWaiting(const ConsoleRequest& request)
 {
-    return joinSame(lane(request.priority), request);
+    return isWaiting(request.command, request.target) && joinSame(lane(request.priority), request);
 }
 
 // Only for subscriptions: a read sent again after its twin left asks for news.
@@ -115,27 +125,57 @@ bool RequestWindow::joinSame(std::deque<ConsoleRequest>& requests, const Console
 
 void RequestWindow::dropWaiting(QLatin1String command, const QString& target)
 {
-    for (Lane& waiting : m_waiting) {
-        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
-                                     [&](const ConsoleRequest& r) {
-                                         return r.isCommand(command) && r.target == target;
-                                     }),
-                      waiting.end());
-    }
+    if (!isWaiting(command, target))
+        return;
+    removeWaiting([&](ConsoleRequest& r) { return r.isCommand(command) && r.target == target; });
 }
 
 void RequestWindow::cancel(const QObject* owner)
 {
-    for (Lane& waiting : m_waiting) {
-        waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
-                                     [owner](ConsoleRequest& r) {
-                                         return !r.isCommand(kSet) && r.removeOwner(owner);
-                                     }),
-                      waiting.end());
-    }
+    removeWaiting(
+        [owner](ConsoleRequest& r) { return !r.isCommand(kSet) && r.removeOwner(owner); });
     for (ConsoleRequest& travelling : m_inFlight)
         travelling.removeOwner(owner);
     pump();
+}
+
+void RequestWindow::enqueue(ConsoleRequest request)
+{
+    ++m_waitingKeys[waitingKey(request.command, request.target)];
+    lane(request.priority).push_back(std::move(request));
+}
+
+ConsoleRequest RequestWindow::takeFirst(Lane& waiting)
+{
+    ConsoleRequest request = std::move(waiting.front());
+    waiting.pop_front();
+    forget(request);
+    return request;
+}
+
+void RequestWindow::removeWaiting(const std::function<bool(ConsoleRequest&)>& remove)
+{
+    for (Lane& waiting : m_waiting) {
+        const auto kept = std::remove_if(waiting.begin(), waiting.end(), [&](ConsoleRequest& r) {
+            if (!remove(r))
+                return false;
+            forget(r);
+            return true;
+        });
+        waiting.erase(kept, waiting.end());
+    }
+}
+
+void RequestWindow::forget(const ConsoleRequest& request)
+{
+    const auto found = m_waitingKeys.find(waitingKey(request.command, request.target));
+    if (found != m_waitingKeys.end() && --found.value() == 0)
+        m_waitingKeys.erase(found);
+}
+
+bool RequestWindow::isWaiting(const QString& command, const QString& target) const
+{
+    return m_waitingKeys.contains(waitingKey(command, target));
 }
 
 bool RequestWindow::isPending(const QObject* owner) const
@@ -167,9 +207,7 @@ void RequestWindow::pump()
         Lane* next = nextLane();
         if (!next)
             return;
-        ConsoleRequest request = std::move(next->front());
-        next->pop_front();
-        dispatch(std::move(request));
+        dispatch(takeFirst(*next));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "subscriptionbook.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <deque>
 #include <functional>
 
@@ -62,6 +63,11 @@ private:
     bool joinTravelling(const ConsoleRequest& request);
     static bool joinSame(std::deque<ConsoleRequest>& requests, const ConsoleRequest& request);
     void dropWaiting(QLatin1String command, const QString& target);
+    void enqueue(ConsoleRequest request);
+    ConsoleRequest takeFirst(Lane& waiting);
+    void removeWaiting(const std::function<bool(ConsoleRequest&)>& remove);
+    void forget(const ConsoleRequest& request);
+    bool isWaiting(const QString& command, const QString& target) const;
     Lane& lane(ConsoleRequest::Priority priority) { return m_waiting[int(priority)]; }
     const Lane& lane(ConsoleRequest::Priority priority) const { return m_waiting[int(priority)]; }
     Lane* nextLane();
@@ -72,6 +78,7 @@ private:
     std::function<void(const QByteArray&)> m_send;
     bool m_open = false;
     Lane m_waiting[3];
+    QHash<QString, int> m_waitingKeys; // how many wait under each key, for quick look-ups
     std::deque<ConsoleRequest> m_inFlight;
     int m_pollsInFlight = 0;
     SubscriptionBook m_subscriptions;
