@@ -27,7 +27,7 @@ class RequestWindow
 {
 public:
     static constexpr int kMaxInFlight = 32;
-    static constexpr int kMaxPollsInFlight = 4;
+    static constexpr int kMaxPollsInFlight = 8;
 
     explicit RequestWindow(std::function<void(const QByteArray&)> send);
 

@@ -12,11 +12,11 @@ PollCadence::~PollCadence()
     m_timer.stop();
 }
 
-bool PollCadence::shouldSend(bool outstandingOnItsWay)
+bool PollCadence::shouldSend(const std::function<bool()>& outstandingOnItsWay)
 {
     if (m_replyReceived)
         return true;
-    if (m_silentTicks++ < kTicksBeforeRepeat - 1 || outstandingOnItsWay) {
+    if (m_silentTicks++ < kTicksBeforeRepeat - 1 || outstandingOnItsWay()) {
         m_timer.start();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 // The pace of a polled control: one request outstanding at a time, the next one a poll period
 // after the answer, so a slow link stretches the cadence to its answer time. A request that got
@@ -20,9 +21,9 @@ public:
     ~PollCadence() override;
 
     // A tick or trigger: true when a request should go out now (the owner then calls sent()).
-    // While a request is outstanding it counts the tick and waits for the next;
-    // `outstandingOnItsWay` says whether the link still holds the outstanding request.
-    bool shouldSend(bool outstandingOnItsWay);
+    // While a request is outstanding it counts the tick and waits for the next; when it is due
+    // for a repeat, `outstandingOnItsWay` tells whether the link still holds it.
+    bool shouldSend(const std::function<bool()>& outstandingOnItsWay);
     void sent();
     void answered();
     // Polling pauses until the next trigger, which then sends at once.

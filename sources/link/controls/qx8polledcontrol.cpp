@@ -29,7 +29,7 @@ void QX8PolledControl::sendDataRequest()
         return;
     }
     TCPAdaptor* link = TCPAdaptor::instance();
-    if (!m_cadence.shouldSend(link->requests().isPending(this)))
+    if (!m_cadence.shouldSend([&] { return link->requests().isPending(this); }))
         return;
     link->SendPoll({poName(), svName(), pollValueType(), QString(), QStringLiteral("asyncget")},
                    this);
