@@ -1,5 +1,6 @@
 #include "sendpacer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
