@@ -24,6 +24,7 @@ benchmarks=(
     presets bench/files/presetbench
     firmware-upload bench/services/firmwareuploadbench
     pageload "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/pageloadbench"
+    slow-link "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/slowlinkbench"
     rta-cpu "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/rtacpubench"
     wizard "env QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/wizard/wizardbench -silent"
     start-up bench/shell/shellstartbench

@@ -30,6 +30,8 @@ const FaultName faultNames[] = {
     {"json-foreign-id", FaultSwitches::Fault::JsonForeignId, nullptr},
     {"answer-delay", FaultSwitches::Fault::AnswerDelay, milliseconds},
     {"reconfig-silent", FaultSwitches::Fault::ReconfigSilent, nullptr},
+    {"console-rate", FaultSwitches::Fault::ConsoleRate, "a number of bytes a second"},
+    {"console-latency", FaultSwitches::Fault::ConsoleLatency, milliseconds},
     {"firmware-refuse", FaultSwitches::Fault::FirmwareRefuse, nullptr},
     {"firmware-stall", FaultSwitches::Fault::FirmwareStall, nullptr},
     {"firmware-drop", FaultSwitches::Fault::FirmwareDrop, nullptr},

@@ -8,8 +8,8 @@
 
 // Named failure modes and device variants (an `lc` that echoes its closing backslash, percent
 // values without their sign), switched on at start (--fault) or at run time (control channel).
-// Most are on or off; "delay", "discovery-delay" and "answer-delay" carry a time in
-// milliseconds, "json-split" a number of pieces.
+// Most are on or off; "delay", "discovery-delay", "answer-delay" and "console-latency" carry a
+// time in milliseconds, "json-split" a number of pieces, "console-rate" bytes a second.
 class FaultSwitches : public QObject
 {
     Q_OBJECT
@@ -37,6 +37,8 @@ public:
         JsonForeignId,
         AnswerDelay,
         ReconfigSilent,
+        ConsoleRate,
+        ConsoleLatency,
     };
 
     explicit FaultSwitches(QObject* parent = nullptr);

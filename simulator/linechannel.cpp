@@ -19,7 +19,9 @@ LineChannel::LineChannel(QTcpSocket* socket, int number, const FaultSwitches& fa
 {
     m_socket->setParent(this);
     m_clock.start();
+    m_pacer.setRate(m_faults.value(FaultSwitches::Fault::ConsoleRate), 0);
     m_writeTimer.setSingleShot(true);
+    m_writeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_writeTimer, &QTimer::timeout, this, &LineChannel::writeDue);
     connect(m_socket, &QTcpSocket::readyRead, this, &LineChannel::readInput);
     connect(m_socket, &QTcpSocket::disconnected, this, &LineChannel::finish);
@@ -61,8 +63,19 @@ void LineChannel::readInput()
             bytes.chop(1);
         const QString line = QString::fromUtf8(bytes);
         m_log.write(QString::number(m_number), "RX " + line);
+        const quint64 queuedBefore = m_chunksQueued;
         Q_EMIT lineReceived(line);
+        markAnswerEnd(queuedBefore);
     }
+}
+
+// A request answered later (a reconfiguration) or not at all counts as answered at once.
+void LineChannel::markAnswerEnd(quint64 queuedBefore)
+{
+    if (m_chunksQueued != queuedBefore && !m_output.empty())
+        m_output.back().endsAnswer = true;
+    else
+        m_log.writeAnswered(QString::number(m_number));
 }
 
 // Hands on the data part of the input without copying the common case of a whole read.
@@ -83,7 +96,7 @@ void LineChannel::sendLine(const QString& line)
 {
     const QByteArray bytes =
         line.toUtf8() + (m_faults.isOn(FaultSwitches::Fault::Crlf) ? "\r\n" : "\n");
-    const qint64 due = m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay);
+    const qint64 due = dueFromNow();
     if (m_faults.isOn(FaultSwitches::Fault::SplitLines)) {
         const int half = bytes.size() / 2;
         enqueue(bytes.left(half), QString(), due);
@@ -95,7 +108,14 @@ void LineChannel::sendLine(const QString& line)
 
 void LineChannel::sendRaw(const QByteArray& bytes, const QString& logEvent)
 {
-    enqueue(bytes, logEvent, m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay));
+    enqueue(bytes, logEvent, dueFromNow());
+}
+
+// Answers are queued as their request is read, so the latency counts from the request.
+qint64 LineChannel::dueFromNow() const
+{
+    return m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay) +
+           m_faults.value(FaultSwitches::Fault::ConsoleLatency);
 }
 
 // Chunks leave in the order they came. Merging opens a window with the first chunk and holds
@@ -112,28 +132,61 @@ void LineChannel::enqueue(const QByteArray& bytes, const QString& logEvent, qint
     if (!m_output.empty())
         due = qMax(due, m_output.back().due);
     m_output.push_back({bytes, logEvent, due});
+    ++m_chunksQueued;
     writeDue();
 }
 
+// Everything due goes in one write, as much of it as the rate allows; a chunk cut short by the
+// rate goes on at the next write.
 void LineChannel::writeDue()
 {
     if (m_closed || frozen())
         return;
     const qint64 now = m_clock.elapsed();
+    qint64 allowance = m_pacer.allowance(now);
     QByteArray batch;
-    while (!m_output.empty() && m_output.front().due <= now) {
-        const Chunk& chunk = m_output.front();
-        batch += chunk.bytes;
-        if (!chunk.logEvent.isEmpty())
-            m_log.write(QString::number(m_number), chunk.logEvent);
+    std::vector<Chunk> sent;
+    while (!m_output.empty() && m_output.front().due <= now && allowance > 0) {
+        Chunk& chunk = m_output.front();
+        const int piece = int(qMin<qint64>(allowance, chunk.bytes.size() - m_frontBytesWritten));
+        batch += chunk.bytes.mid(m_frontBytesWritten, piece);
+        allowance -= piece;
+        m_frontBytesWritten += piece;
+        if (m_frontBytesWritten < chunk.bytes.size())
+            break;
+        m_frontBytesWritten = 0;
+        sent.push_back(std::move(chunk));
         m_output.pop_front();
     }
-    if (!batch.isEmpty())
+    if (!batch.isEmpty()) {
         m_socket->write(batch);
+        m_socket->flush();
+        m_pacer.spend(batch.size());
+    }
+    logSent(sent);
     if (!m_output.empty())
-        m_writeTimer.start(int(m_output.front().due - now));
+        m_writeTimer.start(
+            int(qMax<qint64>(m_output.front().due - now, m_pacer.msUntilNextWrite())));
     else if (m_closeWhenSent)
         m_socket->disconnectFromHost();
+}
+
+void LineChannel::logSent(const std::vector<Chunk>& chunks)
+{
+    const QString source = QString::number(m_number);
+    for (const Chunk& chunk : chunks) {
+        if (!chunk.logEvent.isEmpty())
+            m_log.write(source, chunk.logEvent);
+        if (chunk.endsAnswer)
+            m_log.writeAnswered(source);
+    }
+}
+
+void LineChannel::dropOutput()
+{
+    m_output.clear();
+    m_frontBytesWritten = 0;
+    m_writeTimer.stop();
 }
 
 void LineChannel::closeWhenSent()
@@ -144,8 +197,7 @@ void LineChannel::closeWhenSent()
 
 void LineChannel::close()
 {
-    m_output.clear();
-    m_writeTimer.stop();
+    dropOutput();
     m_socket->disconnectFromHost();
 }
 
@@ -163,6 +215,10 @@ void LineChannel::reset()
 
 void LineChannel::onFaultChanged(FaultSwitches::Fault fault)
 {
+    if (fault == FaultSwitches::Fault::ConsoleRate) {
+        m_pacer.setRate(m_faults.value(fault), m_clock.elapsed());
+        writeDue();
+    }
     if (fault != FaultSwitches::Fault::Freeze || frozen())
         return;
     writeDue();
@@ -174,8 +230,7 @@ void LineChannel::finish()
     if (m_closed)
         return;
     m_closed = true;
-    m_writeTimer.stop();
-    m_output.clear();
+    dropOutput();
     m_log.write(QString::number(m_number), "closed");
     Q_EMIT closed();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "faultswitches.h"
+#include "sendpacer.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -8,14 +9,18 @@
 #include <QTimer>
 
 #include <deque>
+#include <vector>
 
 class QTcpSocket;
 class WireLog;
 
 // The byte side of one console connection: cuts the input into lines (LF or CR LF, UTF-8,
-// at most 64 KiB each) and writes output lines, shaped by the fault switches (delay, split,
-// merge, CR LF, freeze). Every line in and out goes to the wire log. A file written to the device
-// arrives as raw bytes between lines: receiveData() hands that many bytes on as they come.
+// at most 64 KiB each) and writes output lines, shaped by the fault switches (delay, latency,
+// rate, split, merge, CR LF, freeze). Every line in and out goes to the wire log. A file written
+// to the device arrives as raw bytes between lines: receiveData() hands that many bytes on as
+// they come.
+// A line received is answered while lineReceived() is handled: what is queued meanwhile is its
+// answer, and the wire log learns when the answer's last byte is written.
 class LineChannel : public QObject
 {
     Q_OBJECT
@@ -53,12 +58,17 @@ private:
         QByteArray bytes;
         QString logEvent;
         qint64 due;
+        bool endsAnswer = false;
     };
 
     void readInput();
     void passData();
+    void markAnswerEnd(quint64 queuedBefore);
+    qint64 dueFromNow() const;
     void enqueue(const QByteArray& bytes, const QString& logEvent, qint64 due);
     void writeDue();
+    void logSent(const std::vector<Chunk>& chunks);
+    void dropOutput();
     void onFaultChanged(FaultSwitches::Fault fault);
     void finish();
     bool frozen() const { return m_faults.isOn(FaultSwitches::Fault::Freeze); }
@@ -71,6 +81,9 @@ private:
     qint64 m_dataLeft = 0;
     bool m_discardingLongLine = false;
     std::deque<Chunk> m_output;
+    int m_frontBytesWritten = 0;
+    quint64 m_chunksQueued = 0;
+    SendPacer m_pacer;
     QTimer m_writeTimer;
     QElapsedTimer m_clock;
     qint64 m_mergeUntil = 0;

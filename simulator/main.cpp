@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
     JsonCommandService commands(state, faults, configuration);
 
     WireLog wireLog;
-    if (!wireLog.open(options.wireLogPath, &error))
+    if (!wireLog.open(options.wireLogPath, options.wireLogTimes, &error))
         return failWith(exitBadSetup, "wire log: " + error);
 
     std::optional<QTemporaryDir> temporaryStorage;

@@ -18,6 +18,8 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
     const QCommandLineOption password("password", "Console password.", "password",
                                       options.password);
     const QCommandLineOption wireLog("wire-log", "File that records every console line.", "file");
+    const QCommandLineOption wireLogTimes(
+        "wire-log-times", "Start each wire log entry with its time and mark each answer's end.");
     const QCommandLineOption name("name", "Instance name for discovery.", "name");
     const QCommandLineOption className("class", "Class name for discovery (a wall controller's).",
                                        "class");
@@ -38,8 +40,8 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
         "How long the wizards stay in a step they leave by themselves (0: not at all; negative: "
         "until Next).",
         "ms", QString::number(options.wizardStepMs));
-    parser.addOptions({address, port, password, wireLog, name, className, fault, storage, ftpPort,
-                       ftpLog, ftpRate, wizardStep});
+    parser.addOptions({address, port, password, wireLog, wireLogTimes, name, className, fault,
+                       storage, ftpPort, ftpLog, ftpRate, wizardStep});
     parser.process(arguments);
 
     const auto fail = [](const QString& message) {
@@ -63,6 +65,7 @@ SimulatorOptions SimulatorOptions::parse(const QStringList& arguments)
         fail("not a rate: " + parser.value(ftpRate));
     options.password = parser.value(password);
     options.wireLogPath = parser.value(wireLog);
+    options.wireLogTimes = parser.isSet(wireLogTimes);
     options.instanceName = parser.value(name);
     options.className = parser.value(className);
     options.faults = parser.values(fault);

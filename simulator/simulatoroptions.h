@@ -3,7 +3,7 @@
 #include <QHostAddress>
 #include <QStringList>
 
-// The command line: --address, --port, --password, --wire-log, --name, --class,
+// The command line: --address, --port, --password, --wire-log, --wire-log-times, --name, --class,
 // --fault (repeatable), --storage, --ftp-port, --ftp-log, --ftp-rate, --wizard-step-ms.
 struct SimulatorOptions
 {
@@ -11,6 +11,7 @@ struct SimulatorOptions
     quint16 port = 19272;
     QString password = QStringLiteral("quillrampstow");
     QString wireLogPath;
+    bool wireLogTimes = false;
     QString instanceName;
     QString className;
     QStringList faults;

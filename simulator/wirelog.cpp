@@ -1,6 +1,6 @@
 #include "wirelog.h"
 
-bool WireLog::open(const QString& fileName, QString* error)
+bool WireLog::open(const QString& fileName, bool withTimes, QString* error)
 {
     if (fileName.isEmpty())
         return true;
@@ -9,6 +9,8 @@ bool WireLog::open(const QString& fileName, QString* error)
         *error = fileName + ": " + m_file.errorString();
         return false;
     }
+    m_withTimes = withTimes;
+    m_clock.start();
     return true;
 }
 
@@ -16,6 +18,16 @@ void WireLog::write(const QString& source, const QString& event)
 {
     if (!m_file.isOpen())
         return;
-    m_file.write((source + ' ' + event + '\n').toUtf8());
+    QString entry = source + ' ' + event + '\n';
+    if (m_withTimes)
+        entry.prepend(QString::number(m_clock.elapsed()) + ' ');
+    m_file.write(entry.toUtf8());
     m_file.flush();
+}
+
+// Only the timed log has these: the plain one holds exactly the lines that crossed the wire.
+void WireLog::writeAnswered(const QString& source)
+{
+    if (m_withTimes)
+        write(source, QStringLiteral("answered"));
 }

@@ -12,13 +12,10 @@
 #include "qx8control.h"
 #include "testharness.h"
 #include "testmain.h"
-#include "viewloader.h"
+#include "valuesshown.h"
 
 #include <QElapsedTimer>
-#include <QQmlProperty>
 #include <QQuickItem>
-#include <QQuickView>
-#include <QSignalSpy>
 #include <QtTest>
 #include <algorithm>
 #include <cstdio>
@@ -99,30 +96,13 @@ private:
 
 double PageLoadBench::loadOnce(const PageRow& row, bool* graph)
 {
-    QQuickView* view = m_session.shell().loader()->view();
     QElapsedTimer clock;
     clock.start();
-    if (!m_session.load(row.page, row.selector))
-        return -1;
-    // The page binds its objects once the preset has listed them.
-    QQuickItem* page = m_session.shell().pageItem();
-    const bool showsObjects =
-        !QQmlProperty::read(page, QStringLiteral("shownObjects")).toStringList().isEmpty();
-    if (showsObjects &&
-        !QTest::qWaitFor(
-            [page] {
-                return !QQmlProperty::read(page, "availableObjects").toStringList().isEmpty();
-            },
-            qx8test::timeoutMs()))
-        return -1;
-    if (!m_session.waitForValues(qx8test::timeoutMs()).isEmpty())
-        return -1;
-    QSignalSpy drawn(view, &QQuickWindow::frameSwapped);
-    view->update();
-    if (!drawn.wait(qx8test::timeoutMs()))
+    if (!m_session.load(row.page, row.selector) ||
+        !waitForValuesShown(m_session, qx8test::timeoutMs()))
         return -1;
     const double elapsed = clock.nsecsElapsed() / 1e6;
-    *graph = carriesGraph(page);
+    *graph = carriesGraph(m_session.shell().pageItem());
     m_session.unload();
     return elapsed;
 }

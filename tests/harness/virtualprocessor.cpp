@@ -73,6 +73,7 @@ bool VirtualProcessor::start(const QStringList& extraArguments)
             m_wireLogPath = uniqueWireLogPath(m_address);
             arguments << "--wire-log" << m_wireLogPath;
         }
+        arguments << "--wire-log-times";
         if (!extraArguments.contains("--storage"))
             arguments << "--storage" << m_storage.path();
         if (extraArguments.contains("--ftp-port"))
@@ -149,7 +150,28 @@ QString VirtualProcessor::command(const QString& line)
     return m_outputLines.takeFirst();
 }
 
+bool VirtualProcessor::setConsoleLink(int bytesPerSecond, int latencyMs)
+{
+    return command("fault console-rate=" + QString::number(bytesPerSecond)) == "ok" &&
+           command("fault console-latency=" + QString::number(latencyMs)) == "ok";
+}
+
+// Plain string work: the probe waits read the whole log many times over.
 QStringList VirtualProcessor::wireLog() const
+{
+    static const QLatin1String answered(" answered");
+    QStringList entries;
+    for (const QString& entry : timedWireLog()) {
+        const QString plain = entry.mid(entry.indexOf(' ') + 1);
+        const bool marksAnswer =
+            plain.endsWith(answered) && plain.indexOf(' ') == plain.size() - answered.size();
+        if (!marksAnswer)
+            entries.append(plain);
+    }
+    return entries;
+}
+
+QStringList VirtualProcessor::timedWireLog() const
 {
     return linesOf(m_wireLogPath);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wireexchanges.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
@@ -11,7 +13,7 @@
 // passes --address), with its wire log and its storage folder in the test's temporary folder,
 // and talks to its control channel on standard input and output. Its FTP server runs only when
 // the test passes --ftp-port (21: the port the application uses), with its command log beside
-// the wire log.
+// the wire log. The wire log is kept with times (--wire-log-times); wireLog() gives it without.
 class VirtualProcessor : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,10 @@ public:
     QStringList ftpCommands() const;
     // Every line of the wire log so far.
     QStringList wireLog() const;
+    // The same with each entry's time in front and the ends of answers marked.
+    QStringList timedWireLog() const;
+    // Every console request so far with its answer.
+    QList<WireExchange> exchanges() const { return wireExchanges(timedWireLog()); }
     // The text of every line received from clients, all connections, in order.
     QStringList received() const;
     bool waitForReceived(const QString& line);
@@ -45,6 +51,9 @@ public:
     // Sends one control command and returns its answer line ("ok ..." or "error ..."), or an
     // empty text when no answer came in time.
     QString command(const QString& line);
+    // A slow link from now on (0: full speed): the console sends `bytesPerSecond`, each reply no
+    // sooner than `latencyMs` after its request. False when the device refused either.
+    bool setConsoleLink(int bytesPerSecond, int latencyMs = 0);
 
 private:
     enum class Outcome { Listening, AddressTaken, Failed };
