@@ -1,5 +1,6 @@
 #include "sendpacer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,8 +42,9 @@ int SendPacer::msUntilNextWrite() const
     return std::max(writeSpacingMs, int(std::ceil(missing * 1000 / m_rate)));
 }
 
-// Two writes' worth, so that a timer that fires late does not lower the rate; at least a byte.
+// A few writes' worth, so that a timer that fires late on a busy machine does not lower the
+// rate; at least a byte.
 double SendPacer::burst() const
 {
-    return std::max(1.0, 2.0 * writeSpacingMs * m_rate / 1000);
+    return std::max(1.0, 5.0 * writeSpacingMs * m_rate / 1000);
 }
