@@ -5,9 +5,9 @@
 #include "replyrecord.h"
 #include "replyrouter.h"
 #include "tcpclientthread.h"
+#include "workerthread.h"
 
 #include <QObject>
-#include <QThread>
 #include <QTimer>
 #include <deque>
 
@@ -106,8 +106,8 @@ private:
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
-    QThread m_thread;
-    TcpClientThread* m_client;
+    WorkerHost<TcpClientThread> m_thread;
+    TcpClientThread* m_client; // null once the thread has ended
     Phase m_phase = Phase::Idle;
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
