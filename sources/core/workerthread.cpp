@@ -32,10 +32,10 @@ public:
         const std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_open)
             return;
+        // One wake-up per item. Work is posted only once start() has returned, so the mailbox
+        // exists: from the worker's making to the loop's end, when the host stops taking work.
         m_work.push_back(std::move(work));
-        // One wake-up per item; the mailbox exists from the worker's making to the loop's end.
-        if (m_mailbox)
-            QCoreApplication::postEvent(m_mailbox, new QEvent(kWorkEvent));
+        QCoreApplication::postEvent(m_mailbox, new QEvent(kWorkEvent));
     }
 
     // Drops the queued work and ends the loop after the work under way.
@@ -60,9 +60,6 @@ protected:
             m_worker = worker;
             m_made = true;
             m_mailbox = &mailbox;
-            // Work posted before the worker existed.
-            for (std::size_t i = 0; i < m_work.size(); ++i)
-                QCoreApplication::postEvent(m_mailbox, new QEvent(kWorkEvent));
         }
         m_madeCondition.notify_all();
         exec();
