@@ -1,5 +1,6 @@
 #include "downloadmanager.h"
 
+#include "downloadqueue.h"
 #include "fileinfo.h"
 
 #include <QNetworkProxyFactory>

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "downloadqueue.h"
 #include "downloadsignals.h"
 #include "workerthread.h"
 
 #include <QList>
 #include <QString>
 #include <QUrl>
+
+class DownloadQueue;
 
 // Fetches files over HTTP into a folder, one after the other, on a thread of its own. Work comes
 // in batches (one URL or a list, one target folder, which may be emptied first); batches run in

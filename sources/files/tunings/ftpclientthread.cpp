@@ -1,5 +1,7 @@
 #include "ftpclientthread.h"
 
+#include "ftpclientworker.h"
+
 namespace {
 constexpr std::chrono::milliseconds kShutdownWait{3000};
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ftpclientworker.h"
 #include "ftpsessionsignals.h"
 #include "workerthread.h"
 
@@ -8,6 +7,8 @@
 #include <QString>
 
 #include <chrono>
+
+class FtpClientWorker;
 
 // An FTP session on a thread of its own (the tuning-file manager has one, the presets screen
 // another). Each request is a change of directory and one operation; each outcome comes back as

@@ -1,6 +1,7 @@
 #include "tuningfilemanager.h"
 
 #include "datafolders.h"
+#include "tuningfileworker.h"
 
 #include <QCoreApplication>
 

@@ -2,12 +2,13 @@
 
 #include "fileinfo.h"
 #include "tuningfilesignals.h"
-#include "tuningfileworker.h"
 #include "workerthread.h"
 
 #include <QString>
 
 #include <atomic>
+
+class TuningFileWorker;
 
 // The process-wide tuning-file service: keeps the factory set, the local store, the device's
 // two tuning folders and the cloud in step. Its state lives in a worker on a thread of its own
