@@ -14,7 +14,7 @@ TCPAdaptor* TCPAdaptor::instance()
     return &adaptor;
 }
 
-TCPAdaptor::TCPAdaptor() : m_client(new TcpClientThread)
+TCPAdaptor::TCPAdaptor() : m_thread(QStringLiteral("Console socket"), std::chrono::seconds(3))
 {
     registerDataFromDeviceMetaTypes();
     m_connectTimer.setSingleShot(true);
@@ -22,15 +22,14 @@ TCPAdaptor::TCPAdaptor() : m_client(new TcpClientThread)
     m_connectTimer.setInterval(kConnectTimeoutMs);
     connect(&m_connectTimer, &QTimer::timeout, this, &TCPAdaptor::onTimeOut);
 
-    m_client->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::started, m_client, &TcpClientThread::onStarted);
-    connect(&m_thread, &QThread::finished, m_client, &TcpClientThread::onFinished,
-            Qt::DirectConnection);
+    m_client = m_thread.start([] {
+        auto* client = new TcpClientThread;
+        client->onStarted();
+        return client;
+    });
     connectThreadSignals();
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &TCPAdaptor::shutdown);
-    m_thread.setObjectName(QStringLiteral("Console socket"));
-    m_thread.start(QThread::InheritPriority);
 }
 
 // Receivers of one thread signal run in the order connected here.
@@ -56,31 +55,25 @@ void TCPAdaptor::connectThreadSignals()
 TCPAdaptor::~TCPAdaptor()
 {
     shutdown();
-    delete m_client;
     qInfo() << "TCPAdaptor destroyed.";
 }
 
+// The socket thread deletes the client as it ends.
 void TCPAdaptor::shutdown()
 {
     m_connectTimer.stop();
-    if (!m_thread.isRunning())
-        return;
-    m_thread.quit();
-    if (!m_thread.wait(3000)) {
-        qWarning() << "Console socket thread did not end in time; terminating it";
-        m_thread.terminate();
-        m_thread.wait();
-    }
+    m_thread.stop();
+    m_client = nullptr;
 }
 
 bool TCPAdaptor::isConnected() const
 {
-    return m_client->isConnected();
+    return m_client && m_client->isConnected();
 }
 
 QString TCPAdaptor::hostAddress() const
 {
-    return m_client->hostAddress();
+    return m_client ? m_client->hostAddress() : QString();
 }
 
 void TCPAdaptor::doConnect()

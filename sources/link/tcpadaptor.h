@@ -6,9 +6,9 @@
 #include "replyrouter.h"
 #include "requestwindow.h"
 #include "tcpclientthread.h"
+#include "workerthread.h"
 
 #include <QObject>
-#include <QThread>
 #include <QTimer>
 #include <deque>
 
@@ -115,8 +115,8 @@ private:
     void deliverList(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);
 
-    QThread m_thread;
-    TcpClientThread* m_client;
+    WorkerHost<TcpClientThread> m_thread;
+    TcpClientThread* m_client; // null once the thread has ended
     Phase m_phase = Phase::Idle;
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;

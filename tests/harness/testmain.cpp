@@ -8,8 +8,9 @@
 
 namespace {
 
-// Guards the handlers and the watches; messages from all threads pass one at a time.
-QMutex g_mutex;
+// Guards the handlers and the watches; messages from all threads pass one at a time. A
+// std::mutex, so that race detectors see the ordering it gives.
+std::mutex g_mutex;
 // Qt Test's handler: takes the messages declared with QTest::ignoreMessage, prints the rest.
 QtMessageHandler g_testLog = nullptr;
 // A handler the code under test installed after the check, for instance the application's log.
@@ -23,7 +24,7 @@ bool isWarning(QtMsgType type)
 
 void checkMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     // Qt 5 has no QTest::failOnWarning. Qt Test's handler takes a declared message off its list
     // of pending declarations, so a list that did not shrink means nobody declared the message.
     const int pendingBefore = QTestLog::unhandledIgnoreMessages();
@@ -60,7 +61,7 @@ void restoreWarningCheck()
 {
     if (!g_testLog)
         qFatal("restoreWarningCheck: run the tests through qx8test::exec");
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     const QtMessageHandler displaced = qInstallMessageHandler(checkMessage);
     if (displaced != checkMessage)
         g_ownLog = displaced;
@@ -68,13 +69,13 @@ void restoreWarningCheck()
 
 LoggedMessageWatch::LoggedMessageWatch(const QString& text) : m_text(text)
 {
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     g_watches.append(this);
 }
 
 LoggedMessageWatch::~LoggedMessageWatch()
 {
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     g_watches.removeOne(this);
 }
 
@@ -87,13 +88,13 @@ void LoggedMessageWatch::note(const QString& message)
 {
     if (!message.contains(m_text))
         return;
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     ++m_seen;
 }
 
 int LoggedMessageWatch::seen() const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     return m_seen;
 }
 

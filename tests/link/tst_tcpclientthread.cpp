@@ -5,10 +5,10 @@
 #include "tcpclientthread.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "workerthread.h"
 
 #include <QRegularExpression>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
@@ -17,16 +17,12 @@ QByteArray bs(const char* text)
     return QByteArray(text).replace('/', '\\');
 }
 
-// The socket thread as the link runs it: a worker in a thread of its own.
+// The socket thread as the link runs it: a worker on a thread of its own.
 class ClientUnderTest
 {
 public:
     ClientUnderTest()
     {
-        client->moveToThread(&thread);
-        QObject::connect(&thread, &QThread::started, client, &TcpClientThread::onStarted);
-        QObject::connect(&thread, &QThread::finished, client, &TcpClientThread::onFinished,
-                         Qt::DirectConnection);
         // Recorded on this thread's side of queued connections, never in the socket thread.
         QObject::connect(client, &TcpClientThread::repliesReceived, &records,
                          [this](const ConsoleReplyBatch& batch) { batches.append(batch); });
@@ -34,23 +30,16 @@ public:
         QObject::connect(client, &TcpClientThread::error, &records, [this] { ++errorCount; });
         QObject::connect(client, &TcpClientThread::disconnected, &records,
                          [this] { ++disconnectCount; });
-        thread.start();
-    }
-    ~ClientUnderTest()
-    {
-        thread.quit();
-        thread.wait();
-        delete client;
     }
 
     void connectTo(const QString& host, quint16 port)
     {
-        QMetaObject::invokeMethod(
-            client, [this, host, port] { client->connectToHost(host, qint16(port)); });
+        thread.post(
+            [host, port](TcpClientThread& client) { client.connectToHost(host, qint16(port)); });
     }
     void send(const QByteArray& line)
     {
-        QMetaObject::invokeMethod(client, [this, line] { client->sendMessage(line); });
+        thread.post([line](TcpClientThread& client) { client.sendMessage(line); });
     }
 
     // The values of all value replies, and the kinds of all replies, in arrival order.
@@ -75,8 +64,12 @@ public:
         return kinds;
     }
 
-    QThread thread;
-    TcpClientThread* client = new TcpClientThread;
+    WorkerHost<TcpClientThread> thread{QStringLiteral("Console socket"), std::chrono::seconds(5)};
+    TcpClientThread* client = thread.start([] {
+        auto* client = new TcpClientThread;
+        client->onStarted();
+        return client;
+    });
     QObject records;
     QList<ConsoleReplyBatch> batches;
     int sentCount = 0;

@@ -71,6 +71,22 @@ void TestQuitWithTransfer::quitsWithinTwoSecondsWhileTransfersHang()
                             QStringLiteral("/TuningFiles/Cloud/Manifest/SpeakerTunings");
     QVERIFY(QDir(staging).exists());
     QCOMPARE(QDir(staging).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+    // Each thread owner's thread ran until the quit and ended with it.
+    const QStringList report = QString::fromUtf8(application.readAllStandardOutput()).split('\n');
+    const auto threads = [&report](const QString& label) {
+        for (const QString& line : report) {
+            if (line.startsWith(label + QStringLiteral(": ")))
+                return line.mid(label.size() + 2).split(',');
+        }
+        return QStringList{QStringLiteral("(no report)")};
+    };
+    qInfo("threads running: %s", qPrintable(threads("running").join(", ")));
+    qInfo("threads left: %s", qPrintable(threads("left").join(", ")));
+    for (const QString owned : {"Tuning files", "Downloads", "FTP session", "Console socket"}) {
+        QVERIFY2(threads("running").contains(owned), qPrintable(owned));
+        QVERIFY2(!threads("left").contains(owned), qPrintable(owned));
+    }
 }
 
 QX8_TEST_GUILESS_MAIN(TestQuitWithTransfer)

@@ -3,42 +3,31 @@
 #include "downloadqueue.h"
 #include "fileinfo.h"
 
-#include <QDebug>
 #include <QNetworkProxyFactory>
 
 namespace {
-constexpr unsigned long kShutdownWaitMs = 3000;
+constexpr std::chrono::milliseconds kShutdownWait{3000};
 }
 
-DownloadManager::DownloadManager(QObject* parent) : QObject(parent), m_queue(new DownloadQueue)
+DownloadManager::DownloadManager(QObject* parent)
+    : DownloadSignals(parent), m_queue(QStringLiteral("Downloads"), kShutdownWait)
 {
     registerTuningMetaTypes();
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    m_thread.setObjectName(QStringLiteral("Downloads"));
-    m_queue->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::started, m_queue, &DownloadQueue::onThreadStarted);
-    connect(&m_thread, &QThread::finished, m_queue, &QObject::deleteLater);
-    connect(this, &DownloadManager::download, m_queue, &DownloadQueue::onDownload);
-    connect(this, &DownloadManager::downloadMultiple, m_queue, &DownloadQueue::onDownloadMultiple);
-    connect(m_queue, &DownloadQueue::currentDownloadFinished, this,
-            &DownloadManager::currentDownloadFinished);
-    connect(m_queue, &DownloadQueue::currentDownloadProgress, this,
-            &DownloadManager::currentDownloadProgress);
-    connect(m_queue, &DownloadQueue::allDonwloadsFinished, this,
-            &DownloadManager::allDonwloadsFinished);
-    // The authenticator lives only while the request waits for an answer.
-    connect(m_queue, &DownloadQueue::proxyAuthenticationRequired, this,
-            &DownloadManager::proxyAuthenticationRequired, Qt::DirectConnection);
-    connect(m_queue, &DownloadQueue::authenticationRequired, this,
-            &DownloadManager::authenticationRequired, Qt::DirectConnection);
-    m_thread.start();
-}
-
-DownloadManager::~DownloadManager()
-{
-    m_thread.quit();
-    if (!m_thread.wait(kShutdownWaitMs))
-        qWarning() << "The download thread did not end in time.";
+    m_queue.start([this] {
+        auto* queue = new DownloadQueue;
+        WorkerThread::forwardSignals(queue, this, DownloadSignals::staticMetaObject);
+        return queue;
+    });
+    // Direct: whichever thread emits a request posts it.
+    connect(
+        this, &DownloadManager::download, this,
+        [this](const QUrl& url, const QString& dir, bool deleteExisting) {
+            enqueue({url}, dir, deleteExisting);
+        },
+        Qt::DirectConnection);
+    connect(this, &DownloadManager::downloadMultiple, this, &DownloadManager::enqueue,
+            Qt::DirectConnection);
 }
 
 void DownloadManager::requestDownload(const QUrl& url, const QString& dir, bool deleteExisting)
@@ -50,4 +39,11 @@ void DownloadManager::requestDownloadMultiple(const QList<QUrl>& urls, const QSt
                                               bool deleteExisting)
 {
     Q_EMIT downloadMultiple(urls, dir, deleteExisting);
+}
+
+void DownloadManager::enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisting)
+{
+    m_queue.post([urls, dir, deleteExisting](DownloadQueue& queue) {
+        queue.enqueue(urls, dir, deleteExisting);
+    });
 }

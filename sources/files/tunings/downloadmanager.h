@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QAuthenticator>
+#include "downloadsignals.h"
+#include "workerthread.h"
+
 #include <QList>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QObject>
 #include <QString>
-#include <QThread>
 #include <QUrl>
 
 class DownloadQueue;
@@ -21,29 +19,25 @@ class DownloadQueue;
 // The object lives in the thread that made it; its signals reach that thread queued, but for the
 // two authentication requests, which come on the download thread: connect to them directly (or
 // blocking-queued) and fill in the authenticator before returning. Callable from any thread.
-class DownloadManager : public QObject
+// Destroying it ends the download thread (WorkerThread::stop()).
+class DownloadManager : public DownloadSignals
 {
     Q_OBJECT
 
 public:
     explicit DownloadManager(QObject* parent = nullptr);
-    ~DownloadManager() override;
 
-    // Emit download() and downloadMultiple(), which reach the download thread queued.
+    // Emit download() and downloadMultiple(); each, from any thread, posts a batch to the
+    // download thread.
     void requestDownload(const QUrl& url, const QString& dir, bool deleteExisting);
     void requestDownloadMultiple(const QList<QUrl>& urls, const QString& dir, bool deleteExisting);
 
 Q_SIGNALS:
     void download(QUrl url, QString dir, bool deleteExisitingDirectory);
     void downloadMultiple(QList<QUrl> urls, QString dir, bool deleteExisitingDirectory);
-    void currentDownloadFinished(QUrl url, bool success, QString errorString);
-    void currentDownloadProgress(QUrl url, qlonglong bytesReceived, qlonglong bytesTotal);
-    // downloadCount: files of the batch saved; totalCount: URLs in the batch.
-    void allDonwloadsFinished(int downloadCount, int totalCount);
-    void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
-    void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
 
 private:
-    QThread m_thread;
-    DownloadQueue* m_queue;
+    void enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisting);
+
+    WorkerHost<DownloadQueue> m_queue;
 };

@@ -10,9 +10,8 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 
-void DownloadQueue::onThreadStarted()
+DownloadQueue::DownloadQueue() : m_network(new QNetworkAccessManager(this))
 {
-    m_network = new QNetworkAccessManager(this);
     connect(m_network, &QNetworkAccessManager::proxyAuthenticationRequired, this,
             &DownloadQueue::proxyAuthenticationRequired);
     connect(m_network, &QNetworkAccessManager::authenticationRequired, this,
@@ -25,13 +24,8 @@ void DownloadQueue::onThreadStarted()
     });
 }
 
-void DownloadQueue::onDownload(const QUrl& url, const QString& dir, bool deleteExisitingDirectory)
-{
-    onDownloadMultiple({url}, dir, deleteExisitingDirectory);
-}
-
-void DownloadQueue::onDownloadMultiple(const QList<QUrl>& urls, const QString& dir,
-                                       bool deleteExisitingDirectory)
+void DownloadQueue::enqueue(const QList<QUrl>& urls, const QString& dir,
+                            bool deleteExisitingDirectory)
 {
     m_batches.enqueue({urls, dir, deleteExisitingDirectory});
     if (!m_running)

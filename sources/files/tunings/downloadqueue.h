@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QAuthenticator>
+#include "downloadsignals.h"
+
 #include <QList>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QObject>
 #include <QQueue>
 #include <QString>
 #include <QUrl>
@@ -12,26 +10,17 @@
 class HttpTransfer;
 class QNetworkAccessManager;
 
-// The worker of DownloadManager, on its thread: a FIFO of batches, each a FIFO of URLs, fetched
-// one at a time through HttpTransfer.
-class DownloadQueue : public QObject
+// The worker of DownloadManager, on its thread (WorkerHost): a FIFO of batches, each a FIFO of
+// URLs, fetched one at a time through HttpTransfer.
+class DownloadQueue : public DownloadSignals
 {
     Q_OBJECT
 
 public:
-    // On the worker thread, before the first batch.
-    void onThreadStarted();
+    // Made on the thread it works on.
+    DownloadQueue();
     // A batch, run after those before it.
-    void onDownload(const QUrl& url, const QString& dir, bool deleteExisitingDirectory);
-    void onDownloadMultiple(const QList<QUrl>& urls, const QString& dir,
-                            bool deleteExisitingDirectory);
-
-Q_SIGNALS:
-    void currentDownloadFinished(QUrl url, bool success, QString errorString);
-    void currentDownloadProgress(QUrl url, qlonglong bytesReceived, qlonglong bytesTotal);
-    void allDonwloadsFinished(int downloadCount, int totalCount);
-    void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
-    void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
+    void enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisitingDirectory);
 
 private:
     struct Batch

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ftpsessionsignals.h"
+#include "workerthread.h"
+
 #include <QByteArray>
-#include <QObject>
 #include <QString>
-#include <QStringList>
-#include <QThread>
 
 #include <chrono>
 
@@ -17,8 +17,9 @@ class FtpClientWorker;
 // for the request time-out fails with an error and leaves the session closed; a connect request
 // always starts a fresh session, so a failed one can be retried.
 //
-// The object lives in the thread that made it; its signals reach that thread queued.
-class FtpClientThread : public QObject
+// The object lives in the thread that made it; its signals reach that thread queued. Destroying
+// it ends the session's thread (WorkerThread::stop()).
+class FtpClientThread : public FtpSessionSignals
 {
     Q_OBJECT
 
@@ -32,9 +33,8 @@ public:
     explicit FtpClientThread(quint16 port = kDevicePort,
                              std::chrono::milliseconds requestTimeout = kRequestTimeout,
                              QObject* parent = nullptr);
-    ~FtpClientThread() override;
 
-    QString hostAddress() const { return m_host; }
+    QString hostAddress() const { return m_hostAddress; }
 
 public Q_SLOTS:
     void onConnectToHost(const QString& hostAddress, const QString& user, const QString& password);
@@ -48,16 +48,7 @@ public Q_SLOTS:
     void onUpdateFile(const QByteArray& newFileData, const QString& dir,
                       const QString& oldFileFullName, const QString& newFileFullName);
 
-Q_SIGNALS:
-    void connected();
-    void disconnected();
-    void error(QString errorString);
-    void fileList(QString dir, QStringList list);
-    void fileData(QByteArray data, QString dir, QString fileName);
-    void actionFinished();
-
 private:
-    QThread m_thread;
-    FtpClientWorker* m_worker;
-    QString m_host;
+    QString m_hostAddress;
+    WorkerHost<FtpClientWorker> m_session;
 };

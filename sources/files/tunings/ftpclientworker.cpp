@@ -7,10 +7,6 @@
 FtpClientWorker::FtpClientWorker(quint16 port, std::chrono::milliseconds requestTimeout)
     : m_port(port), m_requestTimeout(requestTimeout)
 {
-}
-
-void FtpClientWorker::onStarted()
-{
     m_buffer = new QBuffer(this);
     m_watchdog = new QTimer(this);
     m_watchdog->setSingleShot(true);

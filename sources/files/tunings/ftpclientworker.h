@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ftpsessionsignals.h"
 #include "qftp.h"
 #include "storedfilecheck.h"
 
@@ -12,15 +13,15 @@
 
 #include <chrono>
 
-// The worker of FtpClientThread, on its thread: turns each request into FTP commands on its
-// QFtp client and each outcome into one signal.
+// The worker of FtpClientThread, on its thread (WorkerHost): turns each request into FTP commands
+// on its QFtp client and each outcome into one signal.
 //
 // Phases of a request: idle -> commands queued (watchdog armed, re-armed by every sign of
 // progress) -> [an upload: the stored file checked (StoredFileCheck); a replaced file removed
 // only then] -> the request's last command finished (result signal) or a command failed (error
 // signal; the client drops what was queued behind it) -> idle. When the watchdog fires, the
 // client is thrown away and the request fails.
-class FtpClientWorker : public QObject
+class FtpClientWorker : public FtpSessionSignals
 {
     Q_OBJECT
 
@@ -29,10 +30,9 @@ public:
     static constexpr qint64 kListingLimit = 4 * 1024 * 1024;
     static constexpr qint64 kFileLimit = 64 * 1024 * 1024;
 
+    // Made on the thread it works on.
     FtpClientWorker(quint16 port, std::chrono::milliseconds requestTimeout);
 
-    // On the worker's thread, before any request.
-    void onStarted();
     void connectToHost(const QString& host, const QString& user, const QString& password);
     void disconnectFromHost();
     void requestFileList(const QString& dir);
@@ -41,14 +41,6 @@ public:
     void removeFile(const QString& dir, const QString& file);
     void updateFile(const QByteArray& data, const QString& dir, const QString& oldFile,
                     const QString& newFile);
-
-Q_SIGNALS:
-    void connected();
-    void disconnected();
-    void error(QString errorString);
-    void fileList(QString dir, QStringList list);
-    void fileData(QByteArray data, QString dir, QString fileName);
-    void actionFinished();
 
 private:
     enum class Request { None, Connect, List, Get, Action };

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "fileinfo.h"
+#include "tuningfilesignals.h"
+#include "workerthread.h"
 
-#include <QObject>
 #include <QString>
-#include <QStringList>
-#include <QThread>
 
 #include <atomic>
 
@@ -13,9 +12,9 @@ class TuningFileWorker;
 
 // The process-wide tuning-file service: keeps the factory set, the local store, the device's
 // two tuning folders and the cloud in step. Its state lives in a worker on a thread of its own
-// (TuningFileWorker); this object, in the thread of the first instance() call, relays requests
-// to it and its results back, queued. Stopped at aboutToQuit with bounded waits.
-class TuningFileManager : public QObject
+// (TuningFileWorker); this object, in the thread of the first instance() call, posts requests
+// to it and passes its results back, queued. Its thread ends at aboutToQuit (WorkerThread::stop()).
+class TuningFileManager : public TuningFileSignals
 {
     Q_OBJECT
     Q_PROPERTY(bool validationMode READ validationMode WRITE setValidationMode NOTIFY
@@ -45,24 +44,13 @@ public Q_SLOTS:
     void onSignalResetTunings();
 
 Q_SIGNALS:
-    void connected();
-    void disconnected();
-    void error(QString errorString);
-    void progressMessage(QString message);
-    void mapBrandSeriesToFileInfoList(BrandSeriesMap fileInfoList);
-    void brandList(QStringList list);
-    void initialized(bool success);
-    void changesApplied();
-    void updatedFromCloud();
-    void tuningsReset();
     void validationModeChanged(bool validationMode);
 
 private:
     TuningFileManager();
 
-    QThread m_thread;
-    TuningFileWorker* m_worker;
     std::atomic<bool> m_validationMode{false};
     std::atomic<bool> m_connected{false};
     QString m_hostAddress;
+    WorkerHost<TuningFileWorker> m_worker;
 };

@@ -21,17 +21,12 @@ int sideIndex(TuningSide side)
 
 TuningFileWorker::TuningFileWorker(const QString& dataFolder,
                                    const std::atomic<bool>& validationMode)
-    : m_store(dataFolder), m_validationMode(validationMode)
+    : m_store(dataFolder)
+    , m_validationMode(validationMode)
+    , m_downloads(new DownloadManager(this))
+    , m_ftp(
+          new FtpClientThread(FtpClientThread::kDevicePort, FtpClientThread::kRequestTimeout, this))
 {
-}
-
-TuningFileWorker::~TuningFileWorker() = default;
-
-void TuningFileWorker::onThreadStarted()
-{
-    m_downloads = new DownloadManager(this);
-    m_ftp =
-        new FtpClientThread(FtpClientThread::kDevicePort, FtpClientThread::kRequestTimeout, this);
     connect(m_ftp, &FtpClientThread::connected, this, &TuningFileWorker::onConnected);
     connect(m_ftp, &FtpClientThread::disconnected, this, &TuningFileWorker::onDisconnected);
     connect(m_ftp, &FtpClientThread::error, this, &TuningFileWorker::onError);
@@ -43,6 +38,8 @@ void TuningFileWorker::onThreadStarted()
     connect(m_downloads, &DownloadManager::allDonwloadsFinished, this,
             &TuningFileWorker::onAllDonwloadsFinished);
 }
+
+TuningFileWorker::~TuningFileWorker() = default;
 
 // Runs `request` now when no operation runs, otherwise after the ones before it. True when it
 // ran now.

@@ -4,6 +4,7 @@
 #include "fileinfo.h"
 #include "localtuningstore.h"
 #include "tuningcatalog.h"
+#include "tuningfilesignals.h"
 
 #include <QObject>
 #include <QPair>
@@ -17,8 +18,8 @@
 class DownloadManager;
 class FtpClientThread;
 
-// The worker of TuningFileManager, on the manager's thread: owns every piece of tuning state
-// and runs one operation at a time. A request that comes while one runs waits for it.
+// The worker of TuningFileManager, on the manager's thread (WorkerHost): owns every piece of tuning
+// state and runs one operation at a time. A request that comes while one runs waits for it.
 //
 // Operations and their phases:
 //   Initialize  seed the local store, build the records, publish
@@ -31,32 +32,19 @@ class FtpClientThread;
 //               ones that arrived -> updatedFromCloud()
 // An operation that fails or has nothing to do ends with initialized(true|false) 500 ms after its
 // last step; every queue of an operation is cleared at its start and on error.
-class TuningFileWorker : public QObject
+class TuningFileWorker : public TuningFileSignals
 {
     Q_OBJECT
 
 public:
+    // Made on the thread it works on.
     TuningFileWorker(const QString& dataFolder, const std::atomic<bool>& validationMode);
     ~TuningFileWorker() override;
 
-    // On the manager's thread, before any request.
-    void onThreadStarted();
     void initialize(const QString& ip, bool full);
     void applyChanges(const BrandSeriesMap& groups);
     void resetTunings();
     void updateFromCloud();
-
-Q_SIGNALS:
-    void connected();
-    void disconnected();
-    void error(QString errorString);
-    void progressMessage(QString message);
-    void mapBrandSeriesToFileInfoList(BrandSeriesMap map);
-    void brandList(QStringList list);
-    void initialized(bool success);
-    void changesApplied();
-    void tuningsReset();
-    void updatedFromCloud();
 
 private:
     enum class Operation { Idle, Initialize, Sync, Apply, Reset, Cloud };
@@ -110,8 +98,8 @@ private:
     LocalTuningStore m_store;
     TuningCatalog m_catalog;
     const std::atomic<bool>& m_validationMode;
-    FtpClientThread* m_ftp = nullptr;
-    DownloadManager* m_downloads = nullptr;
+    DownloadManager* m_downloads;
+    FtpClientThread* m_ftp;
 
     Operation m_operation = Operation::Idle;
     QList<std::function<void()>> m_waiting;

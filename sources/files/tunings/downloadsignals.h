@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QAuthenticator>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+// What the download queue reports. Declared once for the worker that emits them on its thread
+// (DownloadQueue) and the owner that passes them on (DownloadManager).
+class DownloadSignals : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    void currentDownloadFinished(QUrl url, bool success, QString errorString);
+    void currentDownloadProgress(QUrl url, qlonglong bytesReceived, qlonglong bytesTotal);
+    // downloadCount: files of the batch saved; totalCount: URLs in the batch.
+    void allDonwloadsFinished(int downloadCount, int totalCount);
+    // Emitted on the download thread: the authenticator lives only while the request waits.
+    void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
+    void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
+};
