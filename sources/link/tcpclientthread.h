@@ -11,8 +11,8 @@ class QTcpSocket;
 
 // Owns the one TCP connection to the device's console and runs in the console socket thread:
 // connecting, writing request lines, and reading replies (parsed by ConsoleReplyParser). It moves
-// bytes only; what a reply means is the link's business. Driven only by queued signals from
-// TCPAdaptor, which owns the thread it runs in.
+// bytes only; what a reply means is the link's business. Made and deleted on that thread by
+// TCPAdaptor's worker-thread host, and driven only by TCPAdaptor's queued signals.
 class TcpClientThread : public QObject
 {
     Q_OBJECT
@@ -61,8 +61,8 @@ private:
     QString m_hostAddress;
     qint16 m_port = 0;
     int m_attempt = 0;
-    // Guards m_hostAddress, and orders the socket thread's last act (onFinished) before the
-    // destructor in the owner's thread. A std::mutex: ThreadSanitizer sees its ordering.
+    // Guards m_hostAddress, read from the owner's thread while the socket thread sets it. A
+    // std::mutex: ThreadSanitizer sees its ordering.
     mutable std::mutex m_mutex;
     std::atomic<int> m_state{QAbstractSocket::UnconnectedState};
 };
