@@ -202,7 +202,7 @@ private Q_SLOTS:
         QQuickItem* led = item("led");
         QSignalSpy lit(backendOf<QX8LED>(led), &QX8LED::valueChanged);
         QTRY_VERIFY_WITH_TIMEOUT(moved.size() >= 3 && secondMoved.size() >= 3 && lit.size() >= 2,
-                                 3000);
+                                 qx8test::timeoutMs());
         QCOMPARE(item("meter")->property("fillPercent").toDouble(), meter->meterValue().toDouble());
         QCOMPARE(led->property("lit").toBool(), backendOf<QX8LED>(led)->value() == "On");
     }
