@@ -158,12 +158,17 @@ void LineChannel::writeDue()
         sent.push_back(std::move(chunk));
         m_output.pop_front();
     }
+    // Logged before the flush: a peer gone meanwhile is noticed there, and its "closed" must
+    // come after what was written to it.
     if (!batch.isEmpty()) {
         m_socket->write(batch);
-        m_socket->flush();
         m_pacer.spend(batch.size());
     }
     logSent(sent);
+    if (!batch.isEmpty())
+        m_socket->flush();
+    if (m_closed)
+        return;
     if (!m_output.empty())
         m_writeTimer.start(
             int(qMax<qint64>(m_output.front().due - now, m_pacer.msUntilNextWrite())));
