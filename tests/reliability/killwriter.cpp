@@ -45,13 +45,28 @@ Writer settingsWriter()
     };
 }
 
+// Which of the three preset names the newest file on disk has, or -1.
+int newestPresetName(const QString& folder)
+{
+    const QStringList newestFirst = QDir(folder).entryList(QDir::Files, QDir::Time);
+    for (int name = 0; name < 3 && !newestFirst.isEmpty(); ++name) {
+        if (newestFirst.first() == writtenblob::presetName(name))
+            return name;
+    }
+    return -1;
+}
+
 Writer presetsWriter(const QString& dataFolder)
 {
-    auto* model = new FileSystemModel(writtenblob::presetFolder(dataFolder), qApp);
-    return [model](int generation) {
+    const QString folder = writtenblob::presetFolder(dataFolder);
+    auto* model = new FileSystemModel(folder, qApp);
+    // Each run goes on after the newest preset of the run before, so the first name it deletes
+    // is never the only whole preset left by a run killed early.
+    const int newest = newestPresetName(folder);
+    return [model, newest](int generation) {
         // Presets are never overwritten: the oldest of three names goes before it is written
         // again, so the other two stay whole on disk meanwhile.
-        const QString name = writtenblob::presetName(generation % 3);
+        const QString name = writtenblob::presetName((newest + generation) % 3);
         model->deletePreset(name);
         model->addPresetToFileSystem(name, writtenblob::make(generation));
         return true;
