@@ -19,7 +19,10 @@ const QString kUrlKey = QStringLiteral("url");
 std::optional<QueryBuffer> hitOf(const QJsonValue& element)
 {
     const QJsonObject object = element.toObject();
-    const QDateTime time = QDateTime::fromString(object.value(kTimeKey).toString(), Qt::TextDate);
+    // The text form also reads fractions of a second; the file holds whole seconds, so a hit
+    // written back reads back the same.
+    QDateTime time = QDateTime::fromString(object.value(kTimeKey).toString(), Qt::TextDate);
+    time = time.addMSecs(-time.time().msec());
     const FormQuery query = FormQuery::fromText(object.value(kUrlKey).toString().toUtf8());
     if (!time.isValid() || query.isEmpty())
         return std::nullopt;

@@ -1,6 +1,7 @@
 // The analytics client against a collector on loopback: every parameter of a hit in order, the
 // headers, and the queue while the collector refuses, holds and comes back, and across
 // deactivation (announced as the platform announces it) with sound and damaged queue files.
+#include "analyticsqueuefile.h"
 #include "appanalytics.h"
 #include "collectedhits.h"
 #include "datafolders.h"
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void lateAnswerRemovesItsOwnHit();
     void queueFileIsRestored_data();
     void queueFileIsRestored();
+    void queueFileReadsBackWhatItWrote_data();
+    void queueFileReadsBackWhatItWrote();
 
 private:
     QList<CollectedHit> newHits() const { return collectedHits(m_collector).mid(m_before); }
@@ -289,6 +292,39 @@ void TestAnalyticsClient::queueFileIsRestored()
     QVERIFY(!QFile::exists(m_queueFile));
     QTRY_COMPARE_WITH_TIMEOUT(acceptedScreens(), QStringList{"first"} + restored,
                               qx8test::timeoutMs());
+}
+
+void TestAnalyticsClient::queueFileReadsBackWhatItWrote_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QDateTime>("read");
+    const QDateTime sixth(QDate(2023, 12, 6), QTime(22, 10, 2));
+    QTest::newRow("whole seconds") << sixth.toString(Qt::TextDate) << sixth;
+    QTest::newRow("fraction of a second") << "Wed Dec  6 22:10:02.25 2023" << sixth;
+    QTest::newRow("two-digit year")
+        << "Sat Dec  6 22:10:02.999 03" << QDateTime(QDate(3, 12, 6), QTime(22, 10, 2));
+}
+
+// The file holds whole seconds: a time another program wrote with a fraction is read without
+// it, and what is written back reads back the same.
+void TestAnalyticsClient::queueFileReadsBackWhatItWrote()
+{
+    QFETCH(QString, written);
+    QFETCH(QDateTime, read);
+    QFile file(m_queueFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        QJsonDocument(QJsonArray{QJsonObject{{"time", written}, {"url", "v=1&cd=X"}}}).toJson());
+    file.close();
+    const AnalyticsQueueFile queue(m_queueFile);
+    const QList<QueryBuffer> hits = queue.take();
+    QCOMPARE(hits.size(), 1);
+    QCOMPARE(hits.first().time, read);
+    QVERIFY(queue.write(hits));
+    const QList<QueryBuffer> again = queue.take();
+    QCOMPARE(again.size(), 1);
+    QCOMPARE(again.first().time, read);
+    QCOMPARE(again.first().postQuery.text(), QByteArray("v=1&cd=X"));
 }
 
 QX8_TEST_MAIN(TestAnalyticsClient)
