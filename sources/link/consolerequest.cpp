@@ -75,5 +75,5 @@ bool ConsoleRequest::removeOwner(const QObject* owner)
     if (found == owners.end())
         return false;
     owners.erase(found);
-    return owners.empty();
+    return owners.isEmpty();
 }

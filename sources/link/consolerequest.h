@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringView>
-#include <vector>
+#include <QVarLengthArray>
 
 // One request line on its way to the device: what it addresses, how urgent it is, who waits for
 // its answer, and how that answer is recognised among the device's lines.
@@ -39,8 +39,9 @@ struct ConsoleRequest
     // write addresses.
     QString target;
     Priority priority = Priority::Page;
-    // Who waits for the answer; empty for a request nobody can take back.
-    std::vector<const QObject*> owners;
+    // Who waits for the answer; empty for a request nobody can take back. Mostly one: kept
+    // inline, as a poll is made and dropped many times a second.
+    QVarLengthArray<const QObject*, 2> owners;
     // In flight: a write's answer came; the updates the write caused may still be on their way.
     bool answered = false;
 };

@@ -11,13 +11,6 @@ const QLatin1String kUnsub("unsub");
 const QLatin1String kSet("set");
 const QLatin1String kAsyncGet("asyncget");
 
-// What a waiting request is looked up by: requests with the same key are the same request (but
-// for a write's value).
-QString waitingKey(const QString& command, const QString& target)
-{
-    return command + QLatin1Char(' ') + target;
-}
-
 } // namespace
 
 RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send) : m_send(std::move(send))
@@ -34,6 +27,7 @@ void RequestWindow::setOpen(bool open)
     m_waitingKeys.clear();
     m_inFlight.clear();
     m_pollsInFlight = 0;
+    m_pace.reset();
     m_subscriptions.clear();
 }
 
@@ -66,7 +60,7 @@ void RequestWindow::submit(ConsoleRequest request)
 // `sub` on its way will bring it.
 void RequestWindow::submitSubscription(ConsoleRequest request)
 {
-    m_subscriptions.want(request.target, request.owners.empty() ? nullptr : request.owners[0]);
+    m_subscriptions.want(request.target, request.owners.isEmpty() ? nullptr : request.owners[0]);
     dropWaiting(kUnsub, request.target);
     if (!joinTravelling(request) && !joinWaiting(request))
         enqueue(std::move(request));
@@ -75,7 +69,7 @@ void RequestWindow::submitSubscription(ConsoleRequest request)
 // Ends a subscription nobody wants any more; one that never went out is just taken back.
 void RequestWindow::submitUnsubscription(ConsoleRequest request)
 {
-    const QObject* owner = request.owners.empty() ? nullptr : request.owners[0];
+    const QObject* owner = request.owners.isEmpty() ? nullptr : request.owners[0];
     if (!m_subscriptions.release(request.target, owner))
         return;
     dropWaiting(kSub, request.target);
@@ -139,9 +133,14 @@ void RequestWindow::cancel(const QObject* owner)
     pump();
 }
 
+// With nothing waiting ahead of it, a request goes out at once when the window has room.
 void RequestWindow::enqueue(ConsoleRequest request)
 {
-    ++m_waitingKeys[waitingKey(request.command, request.target)];
+    if (m_waitingKeys.isEmpty() && hasRoomFor(request.priority)) {
+        dispatch(std::move(request));
+        return;
+    }
+    ++m_waitingKeys[{request.command, request.target}];
     lane(request.priority).push_back(std::move(request));
 }
 
@@ -168,14 +167,14 @@ void RequestWindow::removeWaiting(const std::function<bool(ConsoleRequest&)>& re
 
 void RequestWindow::forget(const ConsoleRequest& request)
 {
-    const auto found = m_waitingKeys.find(waitingKey(request.command, request.target));
+    const auto found = m_waitingKeys.find({request.command, request.target});
     if (found != m_waitingKeys.end() && --found.value() == 0)
         m_waitingKeys.erase(found);
 }
 
 bool RequestWindow::isWaiting(const QString& command, const QString& target) const
 {
-    return m_waitingKeys.contains(waitingKey(command, target));
+    return m_waitingKeys.contains({command, target});
 }
 
 bool RequestWindow::isPending(const QObject* owner) const
@@ -189,26 +188,28 @@ bool RequestWindow::isPending(const QObject* owner) const
     });
 }
 
+bool RequestWindow::hasRoomFor(ConsoleRequest::Priority priority) const
+{
+    if (inFlight() >= kMaxInFlight)
+        return false;
+    return priority != ConsoleRequest::Priority::Poll ||
+           m_pollsInFlight < m_pace.answersWithin(kPollBudget, kLeastPollsInFlight, kMaxInFlight);
+}
+
 // Polls wait while any page request does.
 RequestWindow::Lane* RequestWindow::nextLane()
 {
     for (Lane& waiting : m_waiting) {
-        if (!waiting.empty()) {
-            const bool poll = waiting.front().priority == ConsoleRequest::Priority::Poll;
-            return poll && m_pollsInFlight >= kMaxPollsInFlight ? nullptr : &waiting;
-        }
+        if (!waiting.empty())
+            return hasRoomFor(waiting.front().priority) ? &waiting : nullptr;
     }
     return nullptr;
 }
 
 void RequestWindow::pump()
 {
-    while (inFlight() < kMaxInFlight) {
-        Lane* next = nextLane();
-        if (!next)
-            return;
+    while (Lane* next = nextLane())
         dispatch(takeFirst(*next));
-    }
 }
 
 // A poll the socket would drop while the application is busy does not go out to wait forever.
@@ -217,6 +218,8 @@ void RequestWindow::dispatch(ConsoleRequest request)
     if (AppBusyFlag::isBusy() && request.isCommand(kAsyncGet))
         return;
     m_subscriptions.markSent(request.command, request.target);
+    if (awaitingAnswers() == 0)
+        m_pace.busyFrom(AnswerPace::Clock::now());
     m_send(request.line);
     if (request.priority == ConsoleRequest::Priority::Poll)
         ++m_pollsInFlight;
@@ -270,6 +273,7 @@ void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool m
                                            [](const ConsoleRequest& r) { return r.answered; });
     if (mayBeUnasked && !oldestAwaited)
         return;
+    m_pace.answered(AnswerPace::Clock::now());
     const bool write = answered->isCommand(kSet);
     answered->answered = true;
     const auto last = write ? answered : answered + 1;

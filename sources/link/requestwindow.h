@@ -1,17 +1,21 @@
 #pragma once
 
+#include "answerpace.h"
 #include "consolerequest.h"
 #include "subscriptionbook.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QPair>
 #include <deque>
 #include <functional>
 
 // Flow control of the console: at most kMaxInFlight requests travel unanswered at a time, so a
 // slow link lowers the request rate instead of piling requests up in front of the device. The
-// rest wait, the user's writes first, then what pages ask for, then meter polls (of which at most
-// kMaxPollsInFlight travel at once, and only while no page waits). A waiting write to a variable
+// rest wait, the user's writes first, then what pages ask for, then meter polls (only while no
+// page waits, and only as many as the device answers within kPollBudget at its recent pace, at
+// least kLeastPollsInFlight: a page opened meanwhile waits that long at most behind the meters,
+// yet on a fast link the meters go out together). A waiting write to a variable
 // is replaced by a newer one; a request the same as one waiting joins it (its answer reaches
 // every receiver); `sub` and `unsub` follow the SubscriptionBook and join one on its way too.
 //
@@ -27,7 +31,8 @@ class RequestWindow
 {
 public:
     static constexpr int kMaxInFlight = 32;
-    static constexpr int kMaxPollsInFlight = 8;
+    static constexpr int kLeastPollsInFlight = 8;
+    static constexpr std::chrono::milliseconds kPollBudget{100};
 
     explicit RequestWindow(std::function<void(const QByteArray&)> send);
 
@@ -70,6 +75,7 @@ private:
     bool isWaiting(const QString& command, const QString& target) const;
     Lane& lane(ConsoleRequest::Priority priority) { return m_waiting[int(priority)]; }
     const Lane& lane(ConsoleRequest::Priority priority) const { return m_waiting[int(priority)]; }
+    bool hasRoomFor(ConsoleRequest::Priority priority) const;
     Lane* nextLane();
     void pump();
     void dispatch(ConsoleRequest request);
@@ -78,9 +84,12 @@ private:
     std::function<void(const QByteArray&)> m_send;
     bool m_open = false;
     Lane m_waiting[3];
-    QHash<QString, int> m_waitingKeys; // how many wait under each key, for quick look-ups
+    // How many wait under each command and target (requests with the same key are the same
+    // request, but for a write's value), for quick look-ups.
+    QHash<QPair<QString, QString>, int> m_waitingKeys;
     std::deque<ConsoleRequest> m_inFlight;
     int m_pollsInFlight = 0;
+    AnswerPace m_pace;
     SubscriptionBook m_subscriptions;
     quint64 m_repliesSeen = 0;
 };
