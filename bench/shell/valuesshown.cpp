@@ -1,6 +1,7 @@
 #include "valuesshown.h"
 
 #include "pagesession.h"
+#include "testharness.h"
 #include "viewloader.h"
 
 #include <QDeadlineTimer>
@@ -8,7 +9,6 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSignalSpy>
-#include <QTest>
 
 bool waitForValuesShown(PageSession& session, int timeoutMs)
 {
@@ -17,7 +17,7 @@ bool waitForValuesShown(PageSession& session, int timeoutMs)
     const bool showsObjects =
         !QQmlProperty::read(page, QStringLiteral("shownObjects")).toStringList().isEmpty();
     if (showsObjects &&
-        !QTest::qWaitFor(
+        !qx8test::runEventsUntil(
             [page] {
                 return !QQmlProperty::read(page, "availableObjects").toStringList().isEmpty();
             },

@@ -1,14 +1,33 @@
 #include "testharness.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTcpServer>
+#include <QTimer>
 
 namespace qx8test {
 
 int timeoutMs()
 {
     return qEnvironmentVariableIsSet("CI") ? 30000 : 15000;
+}
+
+bool runEventsUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QTimer wake; // ends the last wait for events at the deadline
+    wake.setSingleShot(true);
+    wake.start(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // As the event loop does between rounds: what was deleted later is gone.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
 }
 
 QHostAddress uniqueLoopbackAddress()

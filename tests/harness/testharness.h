@@ -4,6 +4,8 @@
 #include <QHostAddress>
 #include <QString>
 
+#include <functional>
+
 class QTcpServer;
 class QUdpSocket;
 
@@ -11,6 +13,12 @@ namespace qx8test {
 
 // Upper bound for any wait in a test; CI machines may be slower and busier.
 int timeoutMs();
+
+// Runs the event loop as the application does until `done` holds, checked after every round of
+// events; false when it did not hold within `timeoutMs`. QTest::qWaitFor sleeps 10 ms between
+// rounds, holding back the answers a page waits for: what it measures of a wait that takes many
+// rounds is the sleeps. `done` must change only through events.
+bool runEventsUntil(const std::function<bool()>& done, int timeoutMs);
 
 // A loopback address of its own for this test process (127.x.y.z, never 127.0.0.1), so that
 // servers on fixed ports (console 19272, FTP 21) from parallel tests do not collide.

@@ -120,7 +120,7 @@ bool PageSession::open(const QString& param, const QString& payload, const QStri
 bool PageSession::waitForPage(const QString& page, const QPointer<QQuickItem>& replaced) const
 {
     QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
-    return QTest::qWaitFor(
+    return qx8test::runEventsUntil(
         [&] {
             const QQuickItem* item = m_shell.pageItem();
             return item && (replaced.isNull() || item != replaced.data()) &&
@@ -185,7 +185,7 @@ QList<QX8Control*> PageSession::waitForValuesOf(const std::function<QList<QX8Con
         }
         return waiting.isEmpty();
     };
-    return QTest::qWaitFor(allArrived, timeoutMs) ? QList<QX8Control*>() : waiting;
+    return qx8test::runEventsUntil(allArrived, timeoutMs) ? QList<QX8Control*>() : waiting;
 }
 
 QStringList PageSession::subscriptions()
