@@ -32,7 +32,7 @@ class RequestWindow
 public:
     static constexpr int kMaxInFlight = 32;
     static constexpr int kLeastPollsInFlight = 8;
-    static constexpr std::chrono::milliseconds kPollBudget{100};
+    static constexpr std::chrono::milliseconds kPollBudget{25};
 
     explicit RequestWindow(std::function<void(const QByteArray&)> send);
 

@@ -256,9 +256,18 @@ void TCPAdaptor::SendRequest(const DataFromDevice& request, const QObject* owner
            write ? ConsoleRequest::Priority::Write : ConsoleRequest::Priority::Page);
 }
 
-void TCPAdaptor::SendPoll(const DataFromDevice& request, const QObject* owner)
+std::optional<ConsoleRequest> TCPAdaptor::makePoll(const DataFromDevice& request,
+                                                   const QObject* owner)
 {
-    submit(request, owner, ConsoleRequest::Priority::Poll);
+    const std::optional<QByteArray> line = ConsoleLineBuilder::request(request);
+    if (!line)
+        return std::nullopt;
+    return ConsoleRequest::make(request, *line, owner, ConsoleRequest::Priority::Poll);
+}
+
+void TCPAdaptor::SendPoll(ConsoleRequest poll)
+{
+    m_requests.submit(std::move(poll));
 }
 
 void TCPAdaptor::submit(const DataFromDevice& request, const QObject* owner,

@@ -31,9 +31,20 @@ void QX8PolledControl::sendDataRequest()
     TCPAdaptor* link = TCPAdaptor::instance();
     if (!m_cadence.shouldSend([&] { return link->requests().isPending(this); }))
         return;
-    link->SendPoll({poName(), svName(), pollValueType(), QString(), QStringLiteral("asyncget")},
-                   this);
+    if (const ConsoleRequest* poll = preparedPoll())
+        link->SendPoll(*poll);
     m_cadence.sent();
+}
+
+const ConsoleRequest* QX8PolledControl::preparedPoll()
+{
+    const QString type = pollValueType();
+    if (!m_poll || m_poll->poName != poName() || m_poll->svName != svName() || m_pollType != type) {
+        m_poll = TCPAdaptor::makePoll(
+            {poName(), svName(), type, QString(), QStringLiteral("asyncget")}, this);
+        m_pollType = type;
+    }
+    return m_poll ? &*m_poll : nullptr;
 }
 
 // A poll outstanding when the busy period began was dropped by the link: poll again at once.

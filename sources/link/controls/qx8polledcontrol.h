@@ -1,7 +1,10 @@
 #pragma once
 
+#include "consolerequest.h"
 #include "pollcadence.h"
 #include "qx8control.h"
+
+#include <optional>
 
 // A control that changes too fast to subscribe to: it polls its variable with `asyncget` at the
 // pace of PollCadence and is neither subscribed nor unsubscribed. Subclasses give the reply's
@@ -25,5 +28,11 @@ protected Q_SLOTS:
     void onResendDataRequest(bool send) override;
 
 private:
+    const ConsoleRequest* preparedPoll();
+
     PollCadence m_cadence;
+    // The poll of the current names and its value type, made again only when they change: a
+    // meter sends the same line every period.
+    std::optional<ConsoleRequest> m_poll;
+    QString m_pollType;
 };
