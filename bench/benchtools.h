@@ -1,9 +1,12 @@
-// Helpers the benchmarks share: the median of their rounds, their numeric options and a timed curl.
+// Helpers the benchmarks share: the median of their rounds, their numeric options, a timed curl
+// and the event loop for a while.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +40,15 @@ inline double runCurl(const QStringList& arguments, int limitMs)
         return -1;
     }
     return clock.nsecsElapsed() / 1e9;
+}
+
+// The application's event loop for a while. (QTest::qWait sleeps 10 ms between rounds of events,
+// which holds every answer back, paces polls by the sleeps and gathers the work of a round.)
+inline void runEventLoop(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace benchtools

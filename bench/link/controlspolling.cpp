@@ -2,14 +2,13 @@
 // moving indicator of the device model polling VirtualQX8 at their period, beside the same link
 // with no polled controls. Run inside scripts/netns-run:
 //   bench_controls_polling [seconds per phase, default 5]
+#include "benchtools.h"
 #include "devicemodel.h"
 #include "qx8led.h"
 #include "qx8meter.h"
 #include "tst_controlfixture.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -29,15 +28,6 @@ double threadCpuMs()
     return now.tv_sec * 1000.0 + now.tv_nsec / 1.0e6;
 }
 
-// The application's event loop for a while. (QTest::qWait sleeps 10 ms between rounds of events,
-// which holds every answer back and paces the polls by the sleeps.)
-void runEventLoop(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 struct Phase
 {
     double cpuMsPerSecond;
@@ -50,7 +40,7 @@ Phase measure(LoggedInDevice& device, int seconds)
     QElapsedTimer wall;
     wall.start();
     const double cpuStart = threadCpuMs();
-    runEventLoop(seconds * 1000);
+    benchtools::runEventLoop(seconds * 1000);
     const double cpu = threadCpuMs() - cpuStart;
     const double elapsedS = wall.elapsed() / 1000.0;
     return {cpu / elapsedS, device.sent("asyncget").size() / elapsedS};
@@ -89,7 +79,7 @@ int main(int argc, char** argv)
             ++leds;
         }
     }
-    runEventLoop(500);
+    benchtools::runEventLoop(500);
     const Phase polling = measure(device, seconds);
     controls.clear();
 

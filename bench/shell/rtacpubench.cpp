@@ -6,6 +6,7 @@
 // Run inside scripts/netns-run through tests/isolate.sh (private settings, offscreen):
 //   QX8_VIRTUAL_PROCESSOR=simulator/VirtualQX8 ../tests/isolate.sh bench/shell/rtacpubench
 // QX8_BENCH_SECONDS sets the seconds per phase (default 5).
+#include "benchtools.h"
 #include "devicemodel.h"
 #include "pagesession.h"
 #include "qx8led.h"
@@ -36,7 +37,7 @@ double cpuMsPerSecond(int seconds)
     QElapsedTimer wall;
     wall.start();
     const double cpuStart = threadCpuMs();
-    QTest::qWait(seconds * 1000);
+    benchtools::runEventLoop(seconds * 1000);
     return (threadCpuMs() - cpuStart) / (wall.elapsed() / 1000.0);
 }
 
@@ -98,13 +99,13 @@ void RtaCpuBench::guiThreadCpu()
 
     auto controls = polledControls(kPolledControls);
     QCOMPARE(int(controls.size()), kPolledControls);
-    QTest::qWait(500);
+    benchtools::runEventLoop(500);
     const double polledMeters = cpuMsPerSecond(phaseSeconds);
     controls.clear();
 
     QVERIFY(m_session.open(QStringLiteral("RTA"), QString(), QStringLiteral("ScreenRTA.qml")));
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
-    QTest::qWait(500);
+    benchtools::runEventLoop(500);
     const double rtaPage = cpuMsPerSecond(phaseSeconds);
     m_session.stop();
 
