@@ -11,14 +11,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -105,22 +102,6 @@ std::vector<Variable> numericVariables(const std::vector<Variable>& variables)
     return numeric;
 }
 
-// Runs the event loop as the application does until `done` holds, checked after every reply;
-// QTest::qWaitFor would sleep 10 ms between rounds of events, and the answers wait meanwhile.
-bool runUntil(const std::function<bool()>& done)
-{
-    QEventLoop loop;
-    const auto check = QObject::connect(link(), &TCPAdaptor::dataAvailable, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(qx8test::timeoutMs(), &loop, &QEventLoop::quit);
-    if (!done())
-        loop.exec();
-    QObject::disconnect(check);
-    return done();
-}
-
 struct Storm
 {
     double allValuesMs = -1;
@@ -158,7 +139,9 @@ Storm measureStorm(const std::vector<Variable>& variables)
                          });
     }
     const bool complete =
-        logIn() && runUntil([&] { return storm.allValuesMs >= 0 && storm.lastAnswerMs >= 0; });
+        logIn() &&
+        qx8test::runEventsUntil([&] { return storm.allValuesMs >= 0 && storm.lastAnswerMs >= 0; },
+                                qx8test::timeoutMs());
     QObject::disconnect(onReady);
     QObject::disconnect(onAnswer);
     return logOut() && complete ? storm : Storm{};

@@ -17,11 +17,14 @@ QString listKey(const QString& path)
 
 } // namespace
 
-ConsoleRequest ConsoleRequest::make(const DataFromDevice& record, const QByteArray& line,
-                                    const QObject* owner, Priority priority)
+std::optional<ConsoleRequest> ConsoleRequest::make(const DataFromDevice& record,
+                                                   const QObject* owner, Priority priority)
 {
+    std::optional<QByteArray> line = ConsoleLineBuilder::request(record);
+    if (!line)
+        return std::nullopt;
     ConsoleRequest request;
-    request.line = line;
+    request.line = std::move(*line);
     request.command = record.command;
     request.poName = record.poName;
     request.svName = record.svName;

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <optional>
+
 // One request line on its way to the device: what it addresses, how urgent it is, who waits for
 // its answer, and how that answer is recognised among the device's lines.
 struct ConsoleRequest
@@ -15,9 +17,10 @@ struct ConsoleRequest
     // The order in which waiting requests are sent.
     enum class Priority { Write, Page, Poll };
 
-    // `line` is the request line built from `record`.
-    static ConsoleRequest make(const DataFromDevice& record, const QByteArray& line,
-                               const QObject* owner, Priority priority);
+    // The request of `record` with its line; none when the names or value cannot make a line
+    // (ConsoleLineBuilder::request says why).
+    static std::optional<ConsoleRequest> make(const DataFromDevice& record, const QObject* owner,
+                                              Priority priority);
 
     bool isCommand(QLatin1String word) const { return command == word; }
     bool isList() const;

@@ -252,29 +252,15 @@ void TCPAdaptor::sendLogin()
 void TCPAdaptor::SendRequest(const DataFromDevice& request, const QObject* owner)
 {
     const bool write = request.command == QLatin1String("set");
-    submit(request, owner,
-           write ? ConsoleRequest::Priority::Write : ConsoleRequest::Priority::Page);
-}
-
-std::optional<ConsoleRequest> TCPAdaptor::makePoll(const DataFromDevice& request,
-                                                   const QObject* owner)
-{
-    const std::optional<QByteArray> line = ConsoleLineBuilder::request(request);
-    if (!line)
-        return std::nullopt;
-    return ConsoleRequest::make(request, *line, owner, ConsoleRequest::Priority::Poll);
+    std::optional<ConsoleRequest> made = ConsoleRequest::make(
+        request, owner, write ? ConsoleRequest::Priority::Write : ConsoleRequest::Priority::Page);
+    if (made)
+        m_requests.submit(std::move(*made));
 }
 
 void TCPAdaptor::SendPoll(ConsoleRequest poll)
 {
     m_requests.submit(std::move(poll));
-}
-
-void TCPAdaptor::submit(const DataFromDevice& request, const QObject* owner,
-                        ConsoleRequest::Priority priority)
-{
-    if (const std::optional<QByteArray> line = ConsoleLineBuilder::request(request))
-        m_requests.submit(ConsoleRequest::make(request, *line, owner, priority));
 }
 
 void TCPAdaptor::onAttemptEnded(int attempt)

@@ -11,7 +11,6 @@
 #include <QObject>
 #include <QTimer>
 #include <deque>
-#include <optional>
 
 // The one object through which the rest of the system talks to the device. Lives in the GUI
 // thread, owns the console socket thread, builds request lines, drives connect and login, and
@@ -44,9 +43,7 @@ public:
     // everything else but polls, which SendPoll() sends. The owner may take back what it has
     // not yet sent (requests().cancel()).
     void SendRequest(const DataFromDevice& request, const QObject* owner = nullptr);
-    // A poll is made once and sent every period; none when the names cannot make a line.
-    static std::optional<ConsoleRequest> makePoll(const DataFromDevice& request,
-                                                  const QObject* owner);
+    // A poll is made once (ConsoleRequest::make) and sent every period.
     void SendPoll(ConsoleRequest poll);
     bool Ready() const { return m_phase == Phase::Ready; }
     Phase phase() const { return m_phase; }
@@ -113,8 +110,6 @@ private:
     void sendLogin();
     void onAttemptEnded(int attempt);
     void abandonAttempt();
-    void submit(const DataFromDevice& request, const QObject* owner,
-                ConsoleRequest::Priority priority);
     void deliverValue(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     void deliverList(const ConsoleReplyBatch& batch, const ConsoleReply& reply);
     DataFromDevice* homeScreenRecord(const DataFromDevice& record);

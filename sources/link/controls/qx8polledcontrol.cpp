@@ -40,8 +40,9 @@ const ConsoleRequest* QX8PolledControl::preparedPoll()
 {
     const QString type = pollValueType();
     if (!m_poll || m_poll->poName != poName() || m_poll->svName != svName() || m_pollType != type) {
-        m_poll = TCPAdaptor::makePoll(
-            {poName(), svName(), type, QString(), QStringLiteral("asyncget")}, this);
+        m_poll =
+            ConsoleRequest::make({poName(), svName(), type, QString(), QStringLiteral("asyncget")},
+                                 this, ConsoleRequest::Priority::Poll);
         m_pollType = type;
     }
     return m_poll ? &*m_poll : nullptr;
