@@ -61,11 +61,12 @@ void TestConnectCycles::connectsAndDisconnectsLeaveNothingOpen()
             QVERIFY(link->Ready());
         }
         link->doDisconnect();
-        QTRY_VERIFY(!link->isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(!link->isConnected(), qx8test::timeoutMs());
         if (cycle == kWarmUp)
             baseline = openDescriptors();
     }
-    QTRY_VERIFY(openDescriptors() <= baseline);
+    // The socket thread closes the last connection in its own time, later on a busy machine.
+    QTRY_VERIFY_WITH_TIMEOUT(openDescriptors() <= baseline, qx8test::timeoutMs());
     std::printf("%d cycles in %lld ms; %d descriptors open after %d cycles, %d after the last\n",
                 cycles, clock.elapsed(), baseline, kWarmUp, openDescriptors());
     link->shutdown();
