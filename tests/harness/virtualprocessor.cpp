@@ -213,6 +213,12 @@ QStringList VirtualProcessor::receivedUntilProbe(const std::function<void()>& se
     return *lines;
 }
 
+int VirtualProcessor::receivedCountAfterProbe(const std::function<void()>& sendProbe)
+{
+    receivedUntilProbe(sendProbe);
+    return received().size();
+}
+
 std::optional<QStringList> VirtualProcessor::receivedBeforeAnsweredProbe(int probe, int from) const
 {
     static const QRegularExpression event(QStringLiteral("^(\\d+) (RX|TX) (.*)$"));

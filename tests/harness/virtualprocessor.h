@@ -47,6 +47,9 @@ public:
     // test. Waits until the device has answered it and returns the lines clients sent before it,
     // from the `from`th received line on, probes left out.
     QStringList receivedUntilProbe(const std::function<void()>& sendProbe, int from = 0);
+    // The number of received lines once everything clients sent before the probe has arrived:
+    // a starting point that lines still on their way from earlier work do not pass.
+    int receivedCountAfterProbe(const std::function<void()>& sendProbe);
 
     // Sends one control command and returns its answer line ("ok ..." or "error ..."), or an
     // empty text when no answer came in time.
