@@ -133,6 +133,13 @@ void RequestWindow::cancel(const QObject* owner)
     pump();
 }
 
+void RequestWindow::sendWaitingWrites()
+{
+    Lane& writes = lane(ConsoleRequest::Priority::Write);
+    while (!writes.empty())
+        dispatch(takeFirst(writes));
+}
+
 // With nothing waiting ahead of it, a request goes out at once when the window has room.
 void RequestWindow::enqueue(ConsoleRequest request)
 {

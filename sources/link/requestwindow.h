@@ -43,6 +43,9 @@ public:
     // The owner's waiting requests other than writes are withdrawn (a write the user made still
     // lands); requests that others wait for too stay.
     void cancel(const QObject* owner);
+    // The user's waiting writes go out now, past the window: the link is about to close, and
+    // what the user set must still reach the device.
+    void sendWaitingWrites();
     // True while a request of the owner waits or travels.
     bool isPending(const QObject* owner) const;
 

@@ -86,9 +86,13 @@ void TCPAdaptor::doConnect()
     Q_EMIT connectToHost(address, kConsolePort);
 }
 
-// A cancel ends the attempt here and now: no time-out and no login follow it.
+// A cancel ends the attempt here and now: no time-out and no login follow it. Writes still
+// waiting go out first (a restart asked for just before leaving the device, say): the socket
+// sends what it was given before it closes.
 void TCPAdaptor::doDisconnect()
 {
+    if (m_phase == Phase::Ready)
+        m_requests.sendWaitingWrites();
     enterPhase(Phase::Idle);
     Q_EMIT disconnectFromHost();
 }

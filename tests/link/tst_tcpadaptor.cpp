@@ -3,6 +3,7 @@
 #include "appbusyflag.h"
 #include "blackhole.h"
 #include "qx8settings.h"
+#include "requestwindow.h"
 #include "scriptedpeer.h"
 #include "settingskeys.h"
 #include "signalrecorder.h"
@@ -239,6 +240,29 @@ private Q_SLOTS:
         link->SendRequest({"PEQ", "Gain", "%", "2.5", "set"});
         QVERIFY(peer.waitForLine(bs("set \"//Preset/PEQ/SV/Gain/%\" \"2.5\"")));
         QCOMPARE(peer.receivedLines().size(), 1);
+    }
+
+    // Leaving the device while the window is full of unanswered requests: the user's write that
+    // waits behind them still reaches the device, before the connection closes; the rest do not.
+    void waitingWritesLandBeforeADisconnect()
+    {
+        ScriptedPeer& peer = *m_peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        peer.clearLines();
+        for (int band = 1; band <= RequestWindow::kMaxInFlight + 3; ++band)
+            link->SendRequest({"PEQ", QStringLiteral("Band_%1_Gain").arg(band), "", "", "get"});
+        link->SendRequest({"NPO", "Node\\SV\\Reboot", "", "Yes", "set"});
+        QVERIFY(peer.waitForLineCount(RequestWindow::kMaxInFlight));
+        link->doDisconnect();
+        const QByteArray reboot = bs("set \"//Node/SV/Reboot/\" \"Yes\"");
+        QVERIFY(peer.waitForLine(reboot));
+        QTRY_VERIFY(!link->isConnected());
+        QTest::qWait(100);
+        const QByteArrayList lines = peer.receivedLines();
+        QCOMPARE(lines.size(), RequestWindow::kMaxInFlight + 1);
+        QCOMPARE(lines.last(), reboot);
     }
 
     // Every value reply reaches the receivers of its variable; the home-screen variables are
