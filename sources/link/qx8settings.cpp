@@ -1,20 +1,55 @@
 #include "qx8settings.h"
 
+#include "settingsfilescreen.h"
 #include "settingskeys.h"
 #include "settingssavecheck.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QPair>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <mutex>
 
 namespace {
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// Where QSettings keeps a store on this platform, known without opening it.
+QString storeFileName(const settingskeys::Store& store)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' +
+           QLatin1String(store.organization) + '/' + QLatin1String(store.application) +
+           QStringLiteral(".conf");
+}
+
+// Before Qt reads the file, each time it changed: see settingsfilescreen.h.
+void screenStoreFile(const settingskeys::Store& store)
+{
+    static std::mutex screening;
+    static QHash<QString, QPair<qint64, qint64>> screened; // file: size and time as last seen
+    const std::lock_guard<std::mutex> lock(screening);
+    const QString fileName = storeFileName(store);
+    const QFileInfo file(fileName);
+    const QPair<qint64, qint64> seen(file.size(), file.lastModified().toMSecsSinceEpoch());
+    if (!file.exists() || screened.value(fileName) == seen)
+        return;
+    const QList<QByteArray> removed = settingsfilescreen::removeSerializedValues(fileName);
+    if (!removed.isEmpty())
+        qWarning().noquote() << "Settings file" << fileName << "held" << removed.size()
+                             << "entries the application does not write, now removed:" << removed;
+    const QFileInfo after(fileName);
+    screened.insert(fileName, qMakePair(after.size(), after.lastModified().toMSecsSinceEpoch()));
+}
+
 QSettings openStore()
 {
+    screenStoreFile(settingskeys::kApplicationStore);
     return QSettings(QSettings::NativeFormat, QSettings::UserScope,
                      QString::fromLatin1(settingskeys::kApplicationStore.organization),
                      QString::fromLatin1(settingskeys::kApplicationStore.application));
@@ -97,12 +132,17 @@ void QX8Settings::clear()
     commit(store);
 }
 
+void QX8Settings::screenStores()
+{
+    screenStoreFile(settingskeys::kApplicationStore);
+    screenStoreFile(settingskeys::kDefaultStore);
+}
+
 void QX8Settings::removeLeftoverLocks()
 {
-    const QSettings defaultStore(QLatin1String(settingskeys::kDefaultStore.organization),
-                                 QLatin1String(settingskeys::kDefaultStore.application));
-    for (const QString& store : {openStore().fileName(), defaultStore.fileName()}) {
-        QFile lock(store + QStringLiteral(".lock"));
+    for (const settingskeys::Store& store :
+         {settingskeys::kApplicationStore, settingskeys::kDefaultStore}) {
+        QFile lock(storeFileName(store) + QStringLiteral(".lock"));
         if (lock.exists() && !lock.remove())
             qWarning().noquote() << "Could not remove the settings lock" << lock.fileName() << ":"
                                  << lock.errorString();

@@ -25,6 +25,12 @@ public:
     Q_INVOKABLE virtual bool contains(const QString& key) const;
     Q_INVOKABLE virtual void clear();
 
+    // Takes out of both stores' files what Qt would deserialize from them (see
+    // settingsfilescreen.h), before anything reads them. Calls of this class do so for the
+    // application's store each time its file changed; the default store is read by plain
+    // QSettings, so start-up calls this first.
+    static void screenStores();
+
     // Removes the lock files of both settings stores. A process killed while it wrote the
     // settings can leave an empty lock behind, and Qt then waits 30 s for it to age before the
     // next write. Only for the one instance that holds the single-instance lock, as nothing else

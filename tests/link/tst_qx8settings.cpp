@@ -79,6 +79,60 @@ private Q_SLOTS:
         QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
     }
 
+    // Values Qt would deserialize, as another program or a hand may leave them (here a list
+    // that claims two billion entries, in every spelling Qt reads), leave the file before Qt
+    // reads it; the application's own values stay, a text that starts with '@' among them.
+    void serializedValuesAreTakenOutFirst()
+    {
+        const QString fileName = storeFile();
+        const QByteArray hugeList = R"(\0\0\0\t\x7f\xff\xff\xff)";
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[General]\nCurrentVersion=1.1.4\n"
+                   "Plain=@Variant(" +
+                   hugeList +
+                   ")\n"
+                   "Escaped=\\x40Variant(" +
+                   hugeList +
+                   ")\n"
+                   "Octal=\\100Variant(" +
+                   hugeList +
+                   ")\n"
+                   "Quoted=\"@DateTime(" +
+                   hugeList +
+                   ")\"\n"
+                   "Listed=a, @Variant(" +
+                   hugeList +
+                   ")\n"
+                   "Continued=@Vari\\\nant(" +
+                   hugeList +
+                   ")\n"
+                   "Literal=@@Variant(text)\n\n"
+                   "[Data]\nCurrentDevicePassword=p@ss\n"
+                   "CurrentPOData=\"{\\\"Name\\\":\\\"PEQ\\\"}\"\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf held 6 entries the "
+                                "application does not write, now removed:");
+        QX8Settings settings;
+        QCOMPARE(settings.value(settingskeys::kCurrentVersion), QVariant("1.1.4"));
+        for (const char* key : {"Plain", "Escaped", "Octal", "Quoted", "Listed", "Continued"})
+            QVERIFY2(!settings.contains(QLatin1String(key)), key);
+        QCOMPARE(settings.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
+        QCOMPARE(settings.value(settingskeys::kCurrentDevicePassword), QVariant("p@ss"));
+        QCOMPARE(settings.value(settingskeys::kCurrentPoData), QVariant(R"({"Name":"PEQ"})"));
+        QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromLatin1(settingskeys::kApplicationStore.organization),
+                           QString::fromLatin1(settingskeys::kApplicationStore.application))
+                     .childKeys()
+                     .size(),
+                 2);
+        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+        // Read again without a change, the file is not screened again (nothing to tell).
+        QCOMPARE(settings.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
+    }
+
     // On a read-only disk every failed write is logged and the first one announced, once; the
     // writes go through again once the disk is back.
     void failedWriteIsToldOnce()
