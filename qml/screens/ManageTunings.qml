@@ -173,6 +173,9 @@ Rectangle {
             anchors.margins: rootQML.dpX(Theme.spacing)
             clip: true
             model: tuningModel
+            // Rows are made as they scroll into view, never ahead in the background: a relist
+            // empties the model, and a row still being made then could not be cancelled.
+            cacheBuffer: 0
             Controls.ScrollBar.vertical: Controls.ScrollBar {}
 
             delegate: Rectangle {
