@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -77,8 +78,25 @@ QList<QList<QByteArray>> entries(const QByteArray& content)
     return grouped;
 }
 
+// Only an '@', or an escape that may stand for one, can begin what Qt deserializes: lines
+// without either (a long text with line breaks, say) need no closer look.
+bool mayHoldSerializedValue(const QByteArray& line)
+{
+    if (line.contains('@'))
+        return true;
+    for (int at = line.indexOf('\\'); at >= 0 && at + 1 < line.size();
+         at = line.indexOf('\\', at + 2)) {
+        const char escaped = line.at(at + 1);
+        if (escaped == 'x' || (escaped >= '0' && escaped <= '7'))
+            return true;
+    }
+    return false;
+}
+
 bool entryHoldsSerializedValue(const QList<QByteArray>& lines)
 {
+    if (std::none_of(lines.begin(), lines.end(), mayHoldSerializedValue))
+        return false;
     QByteArray joined;
     for (const QByteArray& line : lines) {
         for (const QByteArray& piece : line.split('\r'))
