@@ -28,23 +28,47 @@ QString storeFileName(const settingskeys::Store& store)
            QStringLiteral(".conf");
 }
 
+// The size and time of each store file as last screened or written here: one that has not
+// changed since needs no new look.
+struct ScreenedFiles
+{
+    std::mutex mutex;
+    QHash<QString, QPair<qint64, qint64>> seen;
+};
+
+ScreenedFiles& screenedFiles()
+{
+    static ScreenedFiles files;
+    return files;
+}
+
+QPair<qint64, qint64> signatureOf(const QString& fileName)
+{
+    const QFileInfo file(fileName);
+    return qMakePair(file.size(), file.lastModified().toMSecsSinceEpoch());
+}
+
 // Before Qt reads the file, each time it changed: see settingsfilescreen.h.
 void screenStoreFile(const settingskeys::Store& store)
 {
-    static std::mutex screening;
-    static QHash<QString, QPair<qint64, qint64>> screened; // file: size and time as last seen
-    const std::lock_guard<std::mutex> lock(screening);
+    ScreenedFiles& files = screenedFiles();
+    const std::lock_guard<std::mutex> lock(files.mutex);
     const QString fileName = storeFileName(store);
-    const QFileInfo file(fileName);
-    const QPair<qint64, qint64> seen(file.size(), file.lastModified().toMSecsSinceEpoch());
-    if (!file.exists() || screened.value(fileName) == seen)
+    if (!QFile::exists(fileName) || files.seen.value(fileName) == signatureOf(fileName))
         return;
     const QList<QByteArray> removed = settingsfilescreen::removeSerializedValues(fileName);
     if (!removed.isEmpty())
         qWarning().noquote() << "Settings file" << fileName << "held" << removed.size()
                              << "entries the application does not write, now removed:" << removed;
-    const QFileInfo after(fileName);
-    screened.insert(fileName, qMakePair(after.size(), after.lastModified().toMSecsSinceEpoch()));
+    files.seen.insert(fileName, signatureOf(fileName));
+}
+
+// What the application wrote itself holds only its own values: not read again to be screened.
+void rememberWritten(const QString& fileName)
+{
+    ScreenedFiles& files = screenedFiles();
+    const std::lock_guard<std::mutex> lock(files.mutex);
+    files.seen.insert(fileName, signatureOf(fileName));
 }
 
 QSettings openStore()
@@ -80,6 +104,7 @@ void commit(QSettings& store)
 {
     keepOwnerOnly(store.fileName());
     SettingsSaveCheck::instance().save(store);
+    rememberWritten(store.fileName());
 }
 
 } // namespace

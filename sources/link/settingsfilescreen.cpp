@@ -116,8 +116,6 @@ struct Screened
 Screened screened(const QByteArray& content)
 {
     Screened result;
-    if (!content.contains('@') && !content.contains('\\'))
-        return result;
     for (const QList<QByteArray>& entry : entries(content)) {
         if (entryHoldsSerializedValue(entry)) {
             result.removed.append(entry.first().left(80));
