@@ -4,6 +4,7 @@
 #include "datafolders.h"
 #include "httptransfer.h"
 #include "qx8settings.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 
 #include <QDebug>
@@ -140,7 +141,7 @@ void AppAnalytics::Private::logMessage(const QString& message) const
 
 QString AppAnalytics::Private::getClientID()
 {
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     const QString stored = settings.value(settingskeys::kAnalyticsClientId).toString();
     if (!stored.isEmpty())
         return stored;
@@ -151,7 +152,9 @@ QString AppAnalytics::Private::getClientID()
 
 QString AppAnalytics::Private::getUserID()
 {
-    return QSettings().value(settingskeys::kAnalyticsUserId, QString()).toString();
+    return settingsstore::open(settingskeys::kDefaultStore)
+        .value(settingskeys::kAnalyticsUserId, QString())
+        .toString();
 }
 
 // Empty while no screen is known (no GUI, or a platform without outputs).

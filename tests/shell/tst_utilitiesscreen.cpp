@@ -7,6 +7,7 @@
 #include "applicationupdater.h"
 #include "firmwareupdater.h"
 #include "privatemounts.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
@@ -21,7 +22,6 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScopeGuard>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -336,11 +336,7 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
 void TestUtilitiesScreen::unsavedChoiceIsToldOnce()
 {
     const QString folder =
-        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                            QString::fromLatin1(settingskeys::kApplicationStore.organization),
-                            QString::fromLatin1(settingskeys::kApplicationStore.application))
-                      .fileName())
-            .absolutePath();
+        QFileInfo(settingsstore::fileName(settingskeys::kApplicationStore)).absolutePath();
     QVERIFY(qx8test::mountReadOnly(folder));
     auto unmount = qScopeGuard([&] { qx8test::unmount(folder); });
     qx8test::expectWarnings("^Settings could not be saved to ", 2);
