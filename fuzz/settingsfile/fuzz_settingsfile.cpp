@@ -2,8 +2,10 @@
 // text it means what it means to Qt's own IniFormat reader, as long as nothing in it is a form Qt
 // would deserialize (which the reader leaves out, and Qt is then not asked). Read through the
 // application's settings object, every key the application reads gives a value, and a value
-// written reads back the same, from a file left owner-only that Qt reads the same way.
+// written reads back the same: from a file left owner-only that Qt reads the same way, or, where
+// the store's folder is read-only, from memory, the file left as it was.
 #include "fuzzsupport.h"
+#include "privatemounts.h"
 #include "quietqt.h"
 #include "qx8settings.h"
 #include "qx8settingsini.h"
@@ -128,11 +130,12 @@ void readsTheApplicationsKeys()
     }
 }
 
-void writePassword()
+QString writePassword(const QString& variant = QString())
 {
-    const QString written = QString::number(writes);
+    const QString written = QString::number(writes) + variant;
     QX8Settings().setValue(QLatin1String(settingskeys::kCurrentDevicePassword), written);
     FUZZ_CHECK(QX8Settings().value(QLatin1String(settingskeys::kCurrentDevicePassword)) == written);
+    return written;
 }
 
 void writableStore(const QByteArray& input)
@@ -150,10 +153,33 @@ void writableStore(const QByteArray& input)
     readsAsQtReads(text);
 }
 
+void readOnlyStore(const QByteArray& input)
+{
+    const QString folder = QFileInfo(storeFile).absolutePath();
+    writeFile(storeFile, input);
+    FUZZ_CHECK(qx8test::mountReadOnly(folder));
+    readsTheApplicationsKeys();
+    writePassword(); // held in memory
+    readsTheApplicationsKeys();
+    QFile file(storeFile);
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly) && file.readAll() == input);
+    file.close();
+    FUZZ_CHECK(qx8test::unmount(folder));
+    // The next change reaches the disk again, and with it all that was held in memory.
+    const QString written = writePassword(QStringLiteral("again"));
+    QFile saved(storeFile);
+    FUZZ_CHECK(saved.open(QIODevice::ReadOnly));
+    FUZZ_CHECK(settingsini::parse(saved.readAll())
+                   .values.value(QLatin1String(settingskeys::kCurrentDevicePassword)) == written);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    // A folder of its own to make read-only, seen by no other process.
+    if (!qx8test::enterPrivateMounts())
+        return 1;
     const bool inMemory = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
     home = new QTemporaryDir(inMemory ? QStringLiteral("/dev/shm/qx8fuzz-XXXXXX") : QString());
     if (!home->isValid())
@@ -171,5 +197,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray input = bytes(data, size);
     readsAsQtReads(input);
     writableStore(input);
+    readOnlyStore(input);
     return 0;
 }

@@ -7,7 +7,8 @@
 // Holds no state of its own: every call opens the store afresh, so all instances see the same
 // values. The store is read and written through settingsstore (no value in it is deserialized;
 // its file is its owner's alone). A write that does not reach the disk is reported
-// (SettingsSaveCheck).
+// (SettingsSaveCheck), and from then on the whole store is kept in memory for the rest of the
+// run, so that what the user chose still holds; each later change tries the disk again.
 class QX8Settings : public QObject
 {
     Q_OBJECT

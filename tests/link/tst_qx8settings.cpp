@@ -1,7 +1,7 @@
 // The settings store on disk: a write that changes nothing leaves the file alone, since every
 // write replaces the whole file (a new inode) and flushes it; the file, which holds the device
-// password, is its owner's alone; a write that cannot reach a read-only disk is reported; the
-// file reads and writes as Qt's IniFormat does, but
+// password, is its owner's alone; a write that cannot reach a read-only disk is reported and what
+// was written still holds for the run; the file reads and writes as Qt's IniFormat does, but
 // for the serialized values Qt would decode from it; and a file that is no settings file at all is
 // set aside.
 #include "privatemounts.h"
@@ -230,8 +230,9 @@ private Q_SLOTS:
         QCOMPARE(onDisk.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
     }
 
-    // On a read-only disk every failed write is logged and the first one announced, once in the
-    // run (so this comes first); the writes go through again once the disk is back.
+    // On a read-only disk the first failed write is logged (the ones after it are counted) and
+    // announced, once in the run (so this comes first); the writes go through again, all of them,
+    // once the disk is back, and that is logged too.
     void failedWriteIsToldOnce()
     {
         QX8Settings settings;
@@ -243,7 +244,7 @@ private Q_SLOTS:
         QSignalSpy toldOther(&other, &QX8Settings::saveFailureChanged);
         QVERIFY(settings.saveFailure().isEmpty());
 
-        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$", 2);
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
         settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
         QCOMPARE(told.count(), 1);
         QCOMPARE(toldOther.count(), 1);
@@ -259,6 +260,7 @@ private Q_SLOTS:
         const QByteArray onDisk = qx8test::fileContent(storeFile());
         QVERIFY(onDisk.contains("flag=after"));
         QVERIFY(onDisk.contains("appAnalytics=false"));
+        QVERIFY(onDisk.contains("CurrentDevicePassword=new"));
         QCOMPARE(told.count(), 1);
     }
 
@@ -287,6 +289,41 @@ private Q_SLOTS:
         QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.21"));
         QCOMPARE(QX8Settings().value(settingskeys::kExtraFeaturesReady), QVariant("true"));
         QCOMPARE(qx8test::fileContent(storeFile()), content);
+    }
+
+    // The first start in a folder that cannot be written: nothing on disk, and every change,
+    // removals and clearing included, holds for the run as QSettings would hold it.
+    void unsavedChangesHoldForTheRun()
+    {
+        QVERIFY(QFile::remove(storeFile()));
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto unmount = qScopeGuard([&] { qx8test::unmount(storeFolder()); });
+        qx8test::expectWarnings("^Settings could not be saved to ");
+        QX8Settings settings;
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("quillrampstow"));
+        settings.setValue(settingskeys::kCrossoverNumBand, 3);
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCrossoverNumBand), QVariant(3));
+        // Unchanged: not written again, not told again.
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+
+        settings.remove(QStringLiteral("Data"));
+        QVERIFY(!settings.contains(settingskeys::kCurrentDeviceAddress));
+        QVERIFY(!settings.contains(settingskeys::kCurrentDevicePassword));
+        QVERIFY(settings.contains(settingskeys::kCrossoverNumBand));
+        QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress, QStringLiteral("none")),
+                 QVariant("none"));
+        settings.clear();
+        QVERIFY(!settings.contains(settingskeys::kCrossoverNumBand));
+        QVERIFY(!QFile::exists(storeFile()));
+
+        unmount.dismiss();
+        QVERIFY(qx8test::unmount(storeFolder()));
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.22"));
+        QCOMPARE(qx8test::fileContent(storeFile()),
+                 QByteArray("[Data]\nCurrentDeviceAddress=10.77.0.22\n"));
     }
 
     // What is written is byte for byte what Qt's IniFormat writes, and what Qt reads back from
@@ -489,6 +526,27 @@ private Q_SLOTS:
         settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
         QCOMPARE(settings.value(settingskeys::kResizeReady), QVariant("true"));
         QCOMPARE(QFileInfo(path).size(), qint64(5 * 1024 * 1024));
+    }
+
+    // A file that grew past the limit during the run is neither read nor replaced.
+    void fileGrownDuringTheRunIsKept()
+    {
+        QX8Settings settings;
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        {
+            QFile file(storeFile());
+            QVERIFY(file.open(QIODevice::Append));
+            QVERIFY(file.resize(5 * 1024 * 1024));
+        }
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB: not read$");
+        QVERIFY(!settings.contains(settingskeys::kResizeReady));
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB: not "
+                                "replaced$");
+        qx8test::expectWarnings("^Settings could not be saved to ");
+        settings.setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.4"));
+        QCOMPARE(settings.value(settingskeys::kCurrentVersion), QVariant("1.1.4"));
+        QCOMPARE(QFileInfo(storeFile()).size(), qint64(5 * 1024 * 1024));
+        QVERIFY(QFile::remove(storeFile()));
     }
 };
 

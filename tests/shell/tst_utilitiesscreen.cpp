@@ -339,7 +339,8 @@ void TestUtilitiesScreen::unsavedChoiceIsToldOnce()
         QFileInfo(settingsstore::fileName(settingskeys::kApplicationStore)).absolutePath();
     QVERIFY(qx8test::mountReadOnly(folder));
     auto unmount = qScopeGuard([&] { qx8test::unmount(folder); });
-    qx8test::expectWarnings("^Settings could not be saved to ", 2);
+    // Logged once too: the second click's failure is only counted.
+    qx8test::expectWarnings("^Settings could not be saved to ");
     click("shareAnalyticsCheckBox");
     QTRY_VERIFY(item("settingsWarning"));
     QVERIFY(QQmlProperty::read(item("settingsWarning"), "message")
