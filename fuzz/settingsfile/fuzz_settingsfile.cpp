@@ -21,7 +21,6 @@
 
 namespace {
 
-QTemporaryDir* home = nullptr;
 QString storeFile;
 QString qtFile;
 qint64 writes = 0;
@@ -181,14 +180,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     if (!qx8test::enterPrivateMounts())
         return 1;
     const bool inMemory = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
-    home = new QTemporaryDir(inMemory ? QStringLiteral("/dev/shm/qx8fuzz-XXXXXX") : QString());
-    if (!home->isValid())
+    // Removed when the run ends.
+    static const QTemporaryDir home(inMemory ? QStringLiteral("/dev/shm/qx8fuzz-XXXXXX")
+                                             : QString());
+    if (!home.isValid())
         return 1;
     // Before the first settings object: Qt takes the folder once.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home->path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
     fuzzsupport::startQt(argc, argv);
     storeFile = settingsstore::fileName(settingskeys::kApplicationStore);
-    qtFile = home->filePath(QStringLiteral("qt.ini"));
+    qtFile = home.filePath(QStringLiteral("qt.ini"));
     return QDir().mkpath(QFileInfo(storeFile).absolutePath()) ? 0 : 1;
 }
 
