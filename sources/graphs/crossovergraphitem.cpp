@@ -10,8 +10,6 @@ namespace {
 // The sub is the last curve and keeps the sub colour (entry 2) whatever the number of ways up to
 // two; after three ways it takes the next entry of its own, so that no two bands share a colour.
 constexpr int kSubColorEntry = 2;
-// The bands' curves are the crossover's picture: drawn bright over their faint fills.
-constexpr qreal kCurveWidth = 2;
 
 } // namespace
 
@@ -81,12 +79,9 @@ void CrossoverGraphItem::paint(QPainter* painter)
         return;
     painter->setRenderHint(QPainter::Antialiasing);
     const int count = curves().size();
-    drawBands(
-        *painter, count, height(), height(),
-        [this, count](int band) {
-            const int entry = count > 1 && band == count - 1 ? qMax(kSubColorEntry, band) : band;
-            return BandPalette::colorAt(bandColors(), entry);
-        },
-        kCurveWidth);
+    drawBands(*painter, count, height(), height(), [this, count](int band) {
+        const int entry = count > 1 && band == count - 1 ? qMax(kSubColorEntry, band) : band;
+        return BandPalette::colorAt(bandColors(), entry);
+    });
     emit repainted();
 }
