@@ -3,6 +3,7 @@
 #include "bandpalette.h"
 #include "crossovercurveplotter.h"
 
+#include <QDebug>
 #include <QPainter>
 
 namespace {
@@ -73,15 +74,30 @@ void CrossoverGraphItem::setPlotRectangle(const QRectF& rectangle)
     m_plotter->setBoundRectangle(rectangle);
 }
 
+void CrossoverGraphItem::onCurvesChanged(Curves& curves)
+{
+    qDebug() << "In Function: " << Q_FUNC_INFO;
+    CurveGraphItem::onCurvesChanged(curves);
+}
+
 void CrossoverGraphItem::paint(QPainter* painter)
 {
+    if (!isCompleted())
+        return;
+    qDebug() << "In Function: " << Q_FUNC_INFO;
     if (!canPaint())
         return;
-    painter->setRenderHint(QPainter::Antialiasing);
+    drawCurves(*painter);
+    emit repainted();
+}
+
+void CrossoverGraphItem::drawCurves(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
     const int count = curves().size();
-    drawBands(*painter, count, height(), height(), [this, count](int band) {
+    qDebug() << Q_FUNC_INFO << count;
+    drawBands(painter, count, height(), height(), [this, count](int band) {
         const int entry = count > 1 && band == count - 1 ? qMax(kSubColorEntry, band) : band;
         return BandPalette::colorAt(bandColors(), entry);
     });
-    emit repainted();
 }

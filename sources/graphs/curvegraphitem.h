@@ -17,7 +17,7 @@ public:
 
 public slots:
     // The plotter keeps the curves; the item holds the reference and reads them when it paints.
-    void onCurvesChanged(Curves& curves);
+    virtual void onCurvesChanged(Curves& curves);
 
 protected:
     // Completed, and a non-empty curve list has arrived.

@@ -82,6 +82,12 @@ void QX8PEQGraphItem::componentCompleted()
     pushPlotRectangle();
 }
 
+void QX8PEQGraphItem::boundingRectChanged()
+{
+    qDebug() << "QX8PEQGraphItem::boundingRectChanged : " << width() << " , " << height();
+    CurveGraphItem::boundingRectChanged();
+}
+
 void QX8PEQGraphItem::setPlotRectangle(const QRectF& rectangle)
 {
     m_plotter->setBoundRectangle(rectangle);

@@ -45,6 +45,9 @@ public:
 
     void paint(QPainter* painter) override;
 
+public slots:
+    void boundingRectChanged() override;
+
 signals:
     void bandCountChanged(int bandCount);
     void controlPointsChanged(QVariantList controlPoints);
