@@ -62,6 +62,7 @@ private slots:
     void panelDrawsDeviceValues_data();
     void panelDrawsDeviceValues();
     void peqPanelFollowsDrag();
+    void peqFlatBandHandleShowsAndDrags();
     void transferPanelFollowsDevice_data();
     void transferPanelFollowsDevice();
     void geqHandlesStandOverTheirBars();
@@ -215,6 +216,53 @@ void TestGraphPanels::peqPanelFollowsDrag()
     QTRY_VERIFY(graph->controlPoints().first().toPointF().y() == 100);
     QTRY_VERIFY(columnHas(frame(graph), 550, 97, 103, Qt::white, 60));
     QVERIFY(!columnHas(frame(graph), 614, 137, 143, Qt::white, 60));
+}
+
+// A band at 0 dB has its handle on the 0 dB line, and a drag of it goes to the device; a band
+// whose values never came shows no handle.
+void TestGraphPanels::peqFlatBandHandleShowsAndDrags()
+{
+    for (const auto& [variable, value] :
+         {std::pair{"Band_3_Type", "Bell"}, std::pair{"Band_3_Q", "1"},
+          std::pair{"Band_3_Frequency", "315"}, std::pair{"Band_3_Gain", "0"}})
+        QVERIFY(m_processor.set("LowPEQ", variable, value));
+    const QByteArray panel = R"(QX8GraphPEQ {
+        poName: "%1"; bandCount: 4; bandColors: ["red", "lime", "blue", "yellow"]
+    })";
+    auto* graph = show<QX8PEQGraphItem>(QByteArray(panel).replace("%1", "LowPEQ"), {1100, 400});
+    QVERIFY(graph);
+    QQuickItem* handle = itemNamed(m_root.get(), QStringLiteral("handle_3"));
+    QVERIFY(handle);
+    QTRY_VERIFY(handle->isVisible());
+    const QPointF centre =
+        handle->mapToItem(m_root.get(), QPointF(handle->width() / 2, handle->height() / 2));
+    QVERIFY2(qAbs(centre.x() - 1100 * std::log(315.0 / 20) / std::log(1100.0)) <= 1 &&
+                 qAbs(centre.y() - 200) <= 0.5,
+             qPrintable(QStringLiteral("%1, %2").arg(centre.x()).arg(centre.y())));
+
+    // 60 px above the middle line is +6 dB.
+    const int skip = m_processor.received().size();
+    const QPoint from = centre.toPoint(), to = from - QPoint(0, 60);
+    QTest::mousePress(m_view.get(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 6; ++i)
+        QTest::mouseMove(m_view.get(), from + (to - from) * i / 6);
+    QTest::mouseRelease(m_view.get(), Qt::LeftButton, Qt::NoModifier, to);
+    QVERIFY(m_processor.waitForSequence(
+        {QStringLiteral("set \"%1\" \"6\"").arg(LinkedProcessor::path("LowPEQ", "Band_3_Gain"))},
+        skip));
+    QTRY_COMPARE(graph->controlPoints().at(2).toPointF().y(), 60.0);
+
+    // An object the device lacks: the panel draws, and no handle shows.
+    m_root.reset();
+    m_view.reset();
+    graph = show<QX8PEQGraphItem>(QByteArray(panel).replace("%1", "AbsentPEQ"), {1100, 400});
+    QVERIFY(graph);
+    QSignalSpy repainted(graph, &QX8PEQGraphItem::repainted);
+    QVERIFY(repainted.wait(qx8test::timeoutMs()));
+    for (int band = 1; band <= 4; ++band) {
+        QVERIFY(!graph->hasControlPoint(band - 1));
+        QVERIFY(!itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band))->isVisible());
+    }
 }
 
 // Each dynamics panel over its object's settings on the device: the output level at one input

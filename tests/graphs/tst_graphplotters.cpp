@@ -125,6 +125,7 @@ void TestGraphPlotters::peqDragWritesBandValues()
     QTRY_VERIFY(!plotter.isSettling());
     // The values set above (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
     QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
+    QVERIFY(plotter.hasControlPoint(0));
 
     // Half the width is 20 Hz * sqrt(1100), 663.325 Hz, written at its resolution; 100 px above
     // the 0 dB line is +10 dB.
@@ -268,6 +269,7 @@ void TestGraphPlotters::nothingFromValuesNotArrived()
     QTRY_VERIFY(!plotter.isSettling());
     QCOMPARE(plotter.curves().size(), 5);
     for (int band = 0; band < 4; ++band) {
+        QVERIFY(!plotter.hasControlPoint(band));
         QCOMPARE(plotter.controlPoint(band), QPoint());
         QCOMPARE(plotter.curves().at(band).size(), 400);
         QCOMPARE(extreme(plotter.curves().at(band), false).y(), 0.0);
