@@ -47,6 +47,8 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void dialStaysInsideItsRange();
+    void sliderBindsItsStepVariable_data();
+    void sliderBindsItsStepVariable();
     void dialogButtonsSendTheirEvents_data();
     void dialogButtonsSendTheirEvents();
     void errorStepShowsTheDeviceError_data();
@@ -121,6 +123,65 @@ void TestWizardPages::dialStaysInsideItsRange()
     QVERIFY(m_screen.device().waitForReceived(setLine(level, "1")));
     QCOMPARE(writesTo(level, from),
              QStringList({setLine(level, "100"), setLine(level, "0"), setLine(level, "1")}));
+}
+
+void TestWizardPages::sliderBindsItsStepVariable_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("classes");
+    QTest::addColumn<bool>("nudges");
+    const QString level = QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\%1AmplifierLevel)");
+    QTest::newRow("fixed Nuq filters") << "SetFilters"
+                                       << "Nuq"
+                                       << "MaxFixedFilters"
+                                       << "Nuq MaxFixedFilters" << true;
+    for (const char* band : {"High", "Mid", "Low"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 Quarx sensitivity").arg(band)))
+            << QStringLiteral("Select%1AmplifierSensitivityQuarx").arg(band) << "NPO"
+            << level.arg(band) << "Wizard DialTypeSlider" << false;
+    }
+}
+
+// The fixed-filter count reads 0 to 12 and has nudge buttons; a Quarx sensitivity has none and
+// reads the range its level's device variable reports, following a new report.
+void TestWizardPages::sliderBindsItsStepVariable()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, object);
+    QFETCH(QString, variable);
+    QFETCH(QString, classes);
+    QFETCH(bool, nudges);
+    open(state, QStringLiteral("wizardDialPage"));
+    QQuickItem* slider = m_screen.visibleItem(QStringLiteral("wizardSlider"));
+    QVERIFY(slider);
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("levelDial")));
+    const auto read = [slider](const char* name) {
+        return QQmlProperty::read(slider, name).toString();
+    };
+    QCOMPARE(read("processingObjectName"), object);
+    QCOMPARE(read("stateVariableName"), variable);
+    QCOMPARE(read("poClassName") + ' ' + read("svClassName"), classes);
+    QObject* inner = QQmlProperty::read(slider, "superSlider").value<QObject*>();
+    for (const char* name : {"nudgeDown", "nudgeUp"}) {
+        auto* button = qobject_cast<QQuickItem*>(QQmlProperty::read(inner, name).value<QObject*>());
+        QVERIFY(button);
+        QCOMPARE(button->isVisible(), nudges);
+    }
+    if (object == QLatin1String("Nuq")) {
+        QCOMPARE(read("minLabel"), QStringLiteral("0"));
+        QCOMPARE(read("maxLabel"), QStringLiteral("12"));
+        return;
+    }
+    const auto deviceLimit = [&](const char* end) {
+        return m_screen.command(QStringLiteral(R"(value "\\%1\%2\")").arg(variable, end)).mid(3);
+    };
+    QTRY_COMPARE(read("minLabel"), deviceLimit("Min"));
+    QTRY_COMPARE(read("maxLabel"), deviceLimit("Max"));
+    m_screen.command(QStringLiteral(R"(send subr "\\%1\Max\" "80%")").arg(variable));
+    QTRY_COMPARE(read("maxLabel"), QStringLiteral("80%"));
+    QCOMPARE(read("minLabel"), deviceLimit("Min"));
 }
 
 void TestWizardPages::dialogButtonsSendTheirEvents_data()
