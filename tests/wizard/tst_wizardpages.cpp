@@ -386,7 +386,8 @@ void TestWizardPages::brandPagePicksAProduct()
     QVERIFY(!m_screen.visibleItem(QStringLiteral("modelList")));
 }
 
-// The options follow the device and write on a press; none is a wizard event.
+// The options follow the device and write on a press; a press on the choice already made leaves
+// it shown and writes nothing. None is a wizard event.
 void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
 {
     m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\TargetCurve)"), QStringLiteral("Flat"));
@@ -408,6 +409,10 @@ void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
     m_screen.clickRow(QStringLiteral("Reflective Room"), QStringLiteral("optionChoice"));
     QVERIFY(m_screen.device().waitForReceived(
         setLine(kWizard + "TargetCurve", QStringLiteral("Reflective Room"))));
+    QTRY_VERIFY(!checked(QStringLiteral("optionChoice"), QStringLiteral("Flat")));
+    QVERIFY(checked(QStringLiteral("optionChoice"), QStringLiteral("Reflective Room")));
+    m_screen.clickRow(QStringLiteral("Reflective Room"), QStringLiteral("optionChoice"));
+    QVERIFY(checked(QStringLiteral("optionChoice"), QStringLiteral("Reflective Room")));
     m_screen.clickRow(QStringLiteral("ON"), QStringLiteral("optionSwitch"));
     QVERIFY(m_screen.device().waitForReceived(
         setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))));
