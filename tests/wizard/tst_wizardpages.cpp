@@ -22,6 +22,10 @@ namespace {
 
 const QString kWizard = QStringLiteral(R"(\\Node\Wizard\SV\)");
 const QString kChoices = QStringLiteral(R"(\\Node\SetupWizardCurrentChoices\SV\)");
+// The colours of the Nuq wizard's filters, which the AutoEQ result's bands take too.
+const QStringList kFilterColours = {"#E341B5", "#1AAD84", "#2E5FFB", "#FC5F2D",
+                                    "#00A8FF", "#E53D53", "#FDC23E", "#65B94C",
+                                    "#24D3FD", "#E154FC", "#FF8E20", "#A055FB"};
 
 QString text(QQuickItem* item)
 {
@@ -56,6 +60,7 @@ private Q_SLOTS:
     void levelAssistLightsTheSoundingOutputs();
     void subQuestionsDrawTheirSpeakerStacks();
     void nuqGraphDrawsTheDeviceFilters();
+    void nuqPagesFixTheLastFilters();
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
     void autoEqResultOverlays();
@@ -320,6 +325,7 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
     QVERIFY(m_screen.visibleItem(QStringLiteral("nuqInstructionPicture")));
     auto* graph = m_screen.page()->findChild<QX8NuqGraphItem*>();
     QVERIFY(graph);
+    QCOMPARE(graph->bandColors().toStringList(), kFilterColours);
     const QX8NuqCurvePlotter& plotter = *graph->plotter();
     // Within a pixel of the centre frequency, within a quarter of a dB of the gain.
     const auto notchAt = [&](double frequency, double gain) {
@@ -345,6 +351,41 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
     QTRY_COMPARE(modes.mid(9), QStringList({"FIXED", "FIXED", "FIXED"}));
     QCOMPARE(modes.mid(0, 9).filter("FIXED"), QStringList());
     m_screen.screenshot(QStringLiteral("wizard-GainUp"));
+}
+
+// The Nuq wizard and the Nuq page agree: of the twelve filters, the last ones the device holds
+// fixed are FIXED, filter 12 downwards.
+void TestWizardPages::nuqPagesFixTheLastFilters()
+{
+    const QString fixedCount = QStringLiteral(R"(Preset\Nuq\SV\MaxFixedFilters)");
+    const auto modes = [this] {
+        QStringList read;
+        for (QQuickItem* info : m_screen.itemsNamed(QStringLiteral("nuqFilterInfo")))
+            read << QQmlProperty::read(info, "valueMode").toString();
+        return read.join(' ');
+    };
+    const auto lastFixed = [](int count) {
+        QStringList words;
+        for (int filter = 1; filter <= 12; ++filter)
+            words << (filter > 12 - count ? "FIXED" : "LIVE");
+        return words.join(' ');
+    };
+    m_screen.setOnDevice(fixedCount, QStringLiteral("4"));
+    open(QStringLiteral("GainUp"), QStringLiteral("wizardNuqGraphPage"));
+    QTRY_COMPARE(modes(), lastFixed(4));
+    for (const int count : {0, 12, 1}) {
+        m_screen.setOnDevice(fixedCount, QString::number(count));
+        QTRY_COMPARE(modes(), lastFixed(count));
+    }
+
+    m_screen.setOnDevice(fixedCount, QStringLiteral("4"));
+    m_screen.showMenu();
+    m_screen.shell().guiSignal(QStringLiteral("HomeButtonPressed"));
+    m_screen.shell().guiSignal(QStringLiteral("Nuq"));
+    QTRY_VERIFY(m_screen.shell().pageItem() &&
+                m_screen.shell().pageItem()->objectName() == QLatin1String("nuqPage"));
+    QTRY_COMPARE(modes(), lastFixed(4));
+    m_screen.screenshot(QStringLiteral("nuq-page-fixed-filters"));
 }
 
 // The device's product is selected; a brand opens its models and a model is written as the
