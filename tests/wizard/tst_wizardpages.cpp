@@ -462,12 +462,14 @@ void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
                           setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))}));
 }
 
-// Room and result curves over the AutoEQ bands; the target can be switched off alone.
+// Room and result curves over the AutoEQ bands, in the Nuq filters' colours; the target can be
+// switched off alone.
 void TestWizardPages::autoEqResultOverlays()
 {
     open(QStringLiteral("AutoEQResult"), QStringLiteral("wizardAutoEqResultPage"));
     auto* graph = m_screen.page()->findChild<QX8PEQGraphItem*>();
     QVERIFY(graph);
+    QCOMPARE(graph->bandColors().toStringList(), kFilterColours.mid(0, 10));
     QTRY_COMPARE(graph->roomCurveString().split(' ').size(), 640);
     QTRY_COMPARE(graph->targetCurveString().split(' ').size(), 640);
     m_screen.screenshot(QStringLiteral("wizard-AutoEQResult"));
