@@ -32,6 +32,18 @@ QString text(QQuickItem* item)
     return item ? QQmlProperty::read(item, QStringLiteral("text")).toString() : QString();
 }
 
+// The texts in and below `item`, through the item tree.
+QList<QQuickItem*> textsBelow(QQuickItem* item)
+{
+    QList<QQuickItem*> texts;
+    for (QQuickItem* child : item->childItems()) {
+        if (child->property("truncated").isValid())
+            texts << child;
+        texts << textsBelow(child);
+    }
+    return texts;
+}
+
 // The lowest point of a curve: where a notch is deepest.
 QPointF deepest(const Curve& curve)
 {
@@ -350,6 +362,23 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
         modes << QQmlProperty::read(info, "valueMode").toString();
     QTRY_COMPARE(modes.mid(9), QStringList({"FIXED", "FIXED", "FIXED"}));
     QCOMPARE(modes.mid(0, 9).filter("FIXED"), QStringList());
+    // Each read-out stands whole inside the page, right of the graph.
+    QQuickItem* page = m_screen.page();
+    const QRectF pageArea(QPointF(0, 0), page->size());
+    const QQuickItem* panel = m_screen.visibleItem(QStringLiteral("nuqGraph"));
+    const double graphRight = panel->mapToItem(page, QPointF(panel->width(), 0)).x();
+    for (QQuickItem* info : filters) {
+        const QRectF area = info->mapRectToItem(page, QRectF(QPointF(0, 0), info->size()));
+        QVERIFY2(pageArea.contains(area) && area.left() > graphRight,
+                 qPrintable(QStringLiteral("%1 at %2..%3 of %4, graph to %5")
+                                .arg(info->property("filterName").toString())
+                                .arg(area.left())
+                                .arg(area.right())
+                                .arg(pageArea.width())
+                                .arg(graphRight)));
+        for (QQuickItem* shown : textsBelow(info))
+            QVERIFY2(!shown->property("truncated").toBool(), qPrintable(text(shown)));
+    }
     m_screen.screenshot(QStringLiteral("wizard-GainUp"));
 }
 
