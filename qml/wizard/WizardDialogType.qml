@@ -69,19 +69,15 @@ WizardPageFrame {
         }
     }
 
+    // Followed only while the mic is being placed: measuring at position 1, the mic stays drawn
+    // at position 1 whatever position the device reports.
     function followMicPosition(position) {
-        if (wizardState === "MicPosition1") {
-            picture = pictures + "AEQStereo.png";
+        var number = ["One", "Two", "Three", "Four"].indexOf(position) + 1;
+        if (number > 0) {
+            title = "Start measurement for mic position " + number;
+            overlay = micOverlay(position);
+        } else if (position === "Done") {
             overlay = pictures + "RTAMic.png";
-        } else if (wizardState === "AutoEQPlaceMic") {
-            picture = pictures + "AEQStereo.png";
-            var number = ["One", "Two", "Three", "Four"].indexOf(position) + 1;
-            if (number > 0) {
-                title = "Start measurement for mic position " + number;
-                overlay = micOverlay(position);
-            } else if (position === "Done") {
-                overlay = pictures + "RTAMic.png";
-            }
         }
     }
 
@@ -135,7 +131,7 @@ WizardPageFrame {
     QX8TextSV {
         id: micPosition
         poName: "NPO"
-        svName: page.isMicState ? "Node\\Wizard\\SV\\CurrentMicPosition" : ""
+        svName: page.wizardState === "AutoEQPlaceMic" ? "Node\\Wizard\\SV\\CurrentMicPosition" : ""
         onValueChanged: page.followMicPosition(value)
     }
 

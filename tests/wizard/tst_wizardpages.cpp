@@ -14,6 +14,7 @@
 
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void errorStepShowsTheDeviceError_data();
     void errorStepShowsTheDeviceError();
     void levelAssistLightsTheSoundingOutputs();
+    void micPicturesShowWhereTheMicGoes();
     void subQuestionsDrawTheirSpeakerStacks();
     void nuqGraphDrawsTheDeviceFilters();
     void nuqPagesFixTheLastFilters();
@@ -283,8 +285,34 @@ void TestWizardPages::levelAssistLightsTheSoundingOutputs()
     QTRY_COMPARE(lit(), QStringLiteral("on on on on on on"));
 }
 
+// While the mic is placed, the room plan shows the device's mic position, or the mic at the unit
+// when done; measuring at position 1, the mic stays drawn there, the device's position unread.
+void TestWizardPages::micPicturesShowWhereTheMicGoes()
+{
+    const QString position = QStringLiteral(R"(Node\Wizard\SV\CurrentMicPosition)");
+    const QString pictures = QStringLiteral("qrc:/images/Wizards/");
+    const auto shown = [this](const char* name) {
+        return QQmlProperty::read(m_screen.visibleItem(QLatin1String(name)), "path").toString();
+    };
+    m_screen.setOnDevice(position, QStringLiteral("Three"));
+    open(QStringLiteral("AutoEQPlaceMic"), QStringLiteral("wizardDialogPage"));
+    QTRY_COMPARE(shown("dialogOverlay"), pictures + "RTA3.png");
+    QCOMPARE(m_screen.pageTitle(), QStringLiteral("Start measurement for mic position 3"));
+    m_screen.setOnDevice(position, QStringLiteral("Done"));
+    QTRY_COMPARE(shown("dialogOverlay"), pictures + "RTAMic.png");
+
+    const int from = m_screen.device().received().size();
+    open(QStringLiteral("MicPosition1"), QStringLiteral("wizardDialogPage"));
+    QCOMPARE(shown("dialogPicture"), pictures + "AEQStereo.png");
+    QCOMPARE(shown("dialogOverlay"), pictures + "RTA1.png");
+    const QStringList sent = m_screen.device().receivedUntilProbe(&ShellFixture::sendProbe, from);
+    QCOMPARE(sent.filter(QRegularExpression(R"(^sub .*CurrentMicPosition)")), QStringList());
+    QCOMPARE(shown("dialogOverlay"), pictures + "RTA1.png");
+    m_screen.screenshot(QStringLiteral("wizard-MicPosition1"));
+}
+
 // Each answer is drawn as the speaker stack it makes of the device's PA output format and main
-// speaker mode; the aux-fed question shows the input pictures of the format.
+// speaker mode; the aux-fed question shows the input pictures of the format, at their drawn size.
 void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
 {
     m_screen.setOnDevice(
