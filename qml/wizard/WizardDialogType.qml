@@ -174,14 +174,16 @@ WizardPageFrame {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: rootQML.dpX(Theme.spacingSmall)
 
+            // At its drawn height, so that its labels read.
             WizardPicture {
-                height: rootQML.dpY(48)
+                height: rootQML.dpY(90)
                 path: "/images/Wizards/PaSystem.png"
             }
             Repeater {
                 model: 6
                 Rectangle {
                     objectName: "stackPosition"
+                    anchors.verticalCenter: parent.verticalCenter
                     width: rootQML.dpX(28)
                     height: rootQML.dpY(48)
                     radius: Theme.radius
@@ -194,7 +196,7 @@ WizardPageFrame {
         Item {
             width: parent.width
             height: parent.height * (page.isMicState ? 0.85 : page.isQuarxState ? 0.55 : 0.65)
-                    - (page.isLevelAssist ? rootQML.dpY(56) : 0)
+                    - (page.isLevelAssist ? rootQML.dpY(98) : 0)
 
             WizardPicture {
                 id: dialogPicture

@@ -40,7 +40,8 @@ WizardPageFrame {
         anchors.top: parent.top
         anchors.right: parent.right
         width: filterTable.width
-        height: visible ? parent.height * 0.3 : 0
+        // The picture's drawn height, so that its labels read at their size.
+        height: visible ? rootQML.dpY(150) : 0
         path: provider.imageSrc
     }
 

@@ -333,19 +333,35 @@ void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
     };
     QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
     m_screen.screenshot(QStringLiteral("wizard-PromptUsingSubs"));
+    // Two mono mains stand where a stereo pair would.
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("MonoX2"));
+    open(QStringLiteral("PromptUsingSubs"), QStringLiteral("wizardListPage"));
+    QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
 
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("Stereo"));
     open(QStringLiteral("PromptSubsAuxFed"), QStringLiteral("wizardListPage"));
-    QStringList pictures;
+    QList<QQuickItem*> pictures;
     QTRY_VERIFY([&] {
         pictures.clear();
-        for (QQuickItem* row : m_screen.itemsNamed(QStringLiteral("wizardChoiceRow")))
-            for (QQuickItem* child : row->childItems())
-                if (child->isVisible() && child->property("path").isValid())
-                    pictures << child->property("path").toString();
+        for (QQuickItem* picture : m_screen.itemsNamed(QStringLiteral("wizardChoicePicture")))
+            if (picture->isVisible())
+                pictures << picture;
         return pictures.size() == 2;
     }());
-    QCOMPARE(pictures, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
-                                    "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
+    QStringList paths;
+    for (QQuickItem* picture : pictures) {
+        paths << picture->property("path").toString();
+        // The files hold three pixels a design pixel: shown no smaller, the labels read at the
+        // size they were drawn.
+        QTRY_VERIFY(picture->property("paintedHeight").toDouble() >=
+                    picture->property("sourceSize").toSizeF().height() / 3 - 0.5);
+    }
+    QCOMPARE(paths, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
+                                 "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
     QCOMPARE(stacks(), QStringList());
     m_screen.screenshot(QStringLiteral("wizard-PromptSubsAuxFed"));
 }
