@@ -3,6 +3,7 @@
 // receives a picture of each page.
 #include "logfrequencyaxis.h"
 #include "nuqgeometry.h"
+#include "qtpeq.h"
 #include "qx8nuqcurveplotter.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
@@ -383,21 +384,27 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
     QVERIFY(graph);
     QCOMPARE(graph->bandColors().toStringList(), kFilterColours);
     const QX8NuqCurvePlotter& plotter = *graph->plotter();
-    // Within a pixel of the centre frequency, within a quarter of a dB of the gain.
-    const auto notchAt = [&](double frequency, double gain) {
+    // The curve is sampled once a column, over the graph's whole pixels: its deepest sample lies
+    // within a pixel of the centre frequency, within a quarter of a dB of the filter's level at
+    // that column's frequency.
+    const auto notchAt = [&](double frequency, double gain, double q) {
         if (plotter.curves().isEmpty())
             return false;
         const QPointF notch = deepest(plotter.curves().first());
-        const double width = plotter.boundRectangle().width();
+        const double width = std::floor(plotter.boundRectangle().width());
         const LevelMapping mapping =
             NuqGeometry(width, plotter.boundRectangle().height()).levelMapping();
         const double level = (notch.y() - mapping.offset) / mapping.scale;
+        QtPEQ::sBiquadCoefs filter;
+        QtPEQ::FilterDesign(frequency, gain, q, QtPEQ::kSampleRate, QtPEQ::PeakingNuq, &filter);
+        const double expected = QtPEQ::biquadGainDB(
+            filter, LogFrequencyAxis::nuq().frequencyAt(notch.x(), width), 1 / QtPEQ::kSampleRate);
         return std::abs(notch.x() - LogFrequencyAxis::nuq().xFor(frequency, width)) <= 1.0 &&
-               std::abs(level - gain) < 0.25;
+               std::abs(level - expected) < 0.25;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -12), qx8test::timeoutMs());
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -12, 8), qx8test::timeoutMs());
     m_screen.setOnDevice(QStringLiteral(R"(Preset\Nuq\SV\Band_1_Gain)"), QStringLiteral("-6"));
-    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -6), qx8test::timeoutMs());
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -6, 8), qx8test::timeoutMs());
 
     const QList<QQuickItem*> filters = m_screen.itemsNamed(QStringLiteral("nuqFilterInfo"));
     QCOMPARE(filters.size(), 12);
