@@ -104,6 +104,7 @@ private Q_SLOTS:
     void cloudUpdateSaysWhatItDid();
     void applyAndResetSayWhatTheyDid();
     void unreachableStorageSaysWhy();
+    void flatListsReachTheModel();
 
 private:
     int rowOf(const Group& group) const;
@@ -402,6 +403,34 @@ void TestTuningListModel::unreachableStorageSaysWhy()
     m_model->reInitialize();
     QVERIFY(ended(recorder));
     QVERIFY(m_model->rowCount() > 0);
+}
+
+// The manager's flat record list reaches the model queued, as everything between them does; the
+// model keeps its copies and its rows stay the groups'.
+void TestTuningListModel::flatListsReachTheModel()
+{
+    TuningFileManager* manager = TuningFileManager::instance();
+    const QMetaObject::Connection connection =
+        connect(manager, &TuningFileManager::fileInfoList, m_model.get(),
+                &TuningFileListModel::onFileInfoList, Qt::QueuedConnection);
+    FileInfoList records;
+    for (const QString& file : m_groups.at(0).files) {
+        FileInfo record;
+        record.type = FileInfo::speakerType;
+        record.brand = m_groups.at(0).brand;
+        record.series = m_groups.at(0).series;
+        record.file = file;
+        records.append(record);
+    }
+    const int rows = m_model->rowCount();
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+    Q_EMIT manager->fileInfoList(&records);
+    QVERIFY(m_model->fileInfoList().isEmpty());
+    QVERIFY(reset.wait(qx8test::timeoutMs()));
+    disconnect(connection);
+    QCOMPARE(m_model->fileInfoList(), records);
+    QCOMPARE(m_model->savedFileInfoList(), records);
+    QCOMPARE(m_model->rowCount(), rows);
 }
 
 QX8_TEST_GUILESS_MAIN(TestTuningListModel)
