@@ -1,6 +1,7 @@
 #include "drawings.h"
 #include "parts.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
 
@@ -225,12 +226,15 @@ void mixerOutputs(QPainter& painter, const QSizeF& size, bool raise)
     painter.setPen(style::pen(Ink::Faint));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(desk, 4, 4);
-    const QRectF faderArea(desk.left() + 10, desk.top() + 12, w * 0.72, h - 64);
-    const double level = raise ? 0.55 : 0.0;
-    parts::faders(painter, faderArea, {level, level, level, level}, Ink::Accent);
     const QStringList names = {QStringLiteral("L"), QStringLiteral("R"), QStringLiteral("MON 1"),
                                QStringLiteral("MON 2")};
-    const double slot = faderArea.width() / names.size();
+    // Each fader's slot holds its name with a gap to the next, however small the picture.
+    const QFontMetricsF metrics(style::font(style::kLabelSize));
+    const double widestName = metrics.horizontalAdvance(QStringLiteral("MON 1"));
+    const double slot = qMax(w * 0.72 / names.size(), widestName + 10);
+    const QRectF faderArea(desk.left() + 10, desk.top() + 12, slot * names.size(), h - 64);
+    const double level = raise ? 0.55 : 0.0;
+    parts::faders(painter, faderArea, {level, level, level, level}, Ink::Accent);
     for (int i = 0; i < names.size(); ++i)
         style::label(painter, QRectF(faderArea.left() + slot * i, faderArea.bottom() + 6, slot, 18),
                      names[i]);

@@ -108,6 +108,23 @@ QSet<int> markedAngles(const QImage& image, double inner, double outer)
     return marked;
 }
 
+// The runs of columns of `image` that have anything drawn between rows `top` and `bottom`,
+// away from its frame, runs closer than `gap` pixels counted as one.
+int inkRuns(const QImage& image, int top, int bottom, int gap)
+{
+    int runs = 0;
+    int blank = gap;
+    for (int x = 8; x < image.width() - 8; ++x) {
+        bool ink = false;
+        for (int y = top; y < bottom && !ink; ++y)
+            ink = qAlpha(image.pixel(x, y)) > 64;
+        if (ink && blank >= gap)
+            ++runs;
+        blank = ink ? 0 : blank + 1;
+    }
+    return runs;
+}
+
 } // namespace
 
 class TestPictures : public QObject
@@ -120,6 +137,8 @@ private Q_SLOTS:
     void dialPointerMeetsItsScale();
     void helpOverlayShowsPictureUntilClicked();
     void helpBadgesStandBesideTheirFrames();
+    void mixerOutputNamesStandApart_data();
+    void mixerOutputNamesStandApart();
 };
 
 void TestPictures::namedPicturesExist()
@@ -252,6 +271,29 @@ void TestPictures::helpBadgesStandBesideTheirFrames()
     const QRectF whole = shot.adjusted(1, 1, -1, -1);
     const QVector<QPointF> inside = HelpPictureLayout::badgeCentres(shot, {{whole}});
     QVERIFY(room.contains(badge(inside.value(0))));
+}
+
+void TestPictures::mixerOutputNamesStandApart_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("raise, a corner of the Nuq graph page") << "RaiseMixerOutputs.png";
+    QTest::newRow("lower") << "LowerMixerOutputs.png";
+}
+
+// "L", "R", "MON 1" and "MON 2" under the faders read as four names, however small the picture
+// (the monitor names once ran together).
+void TestPictures::mixerOutputNamesStandApart()
+{
+    QFETCH(QString, picture);
+    const QImage image = QImage(QStringLiteral(":/images/Wizards/") + picture)
+                             .convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!image.isNull());
+    // Drawn at twice its size; the names stand between 42 and 28 units above its foot.
+    const int units = image.height() / 2;
+    const int scale = 2;
+    // Wider than the space inside "MON 1", narrower than a gap between two names.
+    const int gap = 6 * scale;
+    QCOMPARE(inkRuns(image, scale * (units - 42), scale * (units - 28), gap), 4);
 }
 
 QX8_TEST_MAIN(TestPictures)
