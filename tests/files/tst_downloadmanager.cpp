@@ -1,16 +1,19 @@
 // The download queue against the harness HTTP server: files land in the target folder one by
 // one, each reported once, each batch once, batches in the order asked, a name from a URL never
-// leads out of its folder, and no body grows past the ceiling of its kind; requests travel as the
-// download signals, and a server's authentication request is handed to the caller on the download
-// thread.
+// leads out of its folder, and no body grows past the ceiling of its kind, compressed or not;
+// requests travel as the download signals, and a server's authentication request is handed to the
+// caller on the download thread.
+#include "downloadlimits.h"
 #include "downloadmanager.h"
 #include "httpserverprocess.h"
+#include "peakmemory.h"
 #include "testharness.h"
 #include "testmain.h"
 
 #include <QAuthenticator>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +26,8 @@ private Q_SLOTS:
     void initTestCase();
     void batchResultsAndFiles_data();
     void batchResultsAndFiles();
+    void compressedFilesStopAtTheirCeiling_data();
+    void compressedFilesStopAtTheirCeiling();
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
     void requestsTravelAsSignals();
@@ -113,6 +118,49 @@ void TestDownloadManager::batchResultsAndFiles()
                  content(file == "index.html" ? QStringLiteral("sub/index.html") : file));
     }
     QCOMPARE(filesIn(m_target.path()), QStringList());
+}
+
+void TestDownloadManager::compressedFilesStopAtTheirCeiling_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("inflated"); // the size of the body decoded; 0: the file itself
+    QTest::addColumn<qint64>("ceiling");  // 0 for a download that succeeds
+    QTest::newRow("tuning file") << "/a.hdf" << qint64(0) << qint64(0);
+    // A megabyte on the wire.
+    QTest::newRow("manifest bomb") << "/Manifest" << 1024LL * 1024 * 1024 << downloadlimits::kFeed;
+    QTest::newRow("tuning file bomb")
+        << "/x_a.hdf" << downloadlimits::kTuningFile + 1 << downloadlimits::kTuningFile;
+}
+
+// Sent compressed unasked, a file is saved as it was before compression; one that inflates past
+// the ceiling of its kind stops there, leaves no file, and never lies in memory.
+void TestDownloadManager::compressedFilesStopAtTheirCeiling()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, inflated);
+    QFETCH(qint64, ceiling);
+    QVERIFY(m_server.setFault(path, QStringLiteral("gzip:%1").arg(inflated)));
+    auto clearFault = qScopeGuard([&] { m_server.setFault(path, "off"); });
+    if (ceiling)
+        qx8test::expectWarnings("^Failed to download ");
+    const QString folder = m_target.filePath(QTest::currentDataTag());
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    const PeakMemory memory;
+    QVERIFY(memory.isValid());
+    m_downloads.requestDownload(m_server.url(path), folder, true);
+    QVERIFY(fileDone.wait(qx8test::timeoutMs()));
+    QVERIFY2(memory.growth() < 16 * 1024 * 1024, qPrintable(QString::number(memory.growth())));
+    const QString name = path.mid(1);
+    if (!ceiling) {
+        QCOMPARE(fileDone.first().at(1).toBool(), true);
+        QCOMPARE(qx8test::fileContent(QDir(folder).filePath(name)), content(name));
+        return;
+    }
+    QCOMPARE(fileDone.first().at(1).toBool(), false);
+    const QString cause = fileDone.first().at(2).toString();
+    QVERIFY2(cause.contains("is larger than the " + downloadlimits::sizeText(ceiling) + " allowed"),
+             qPrintable(cause));
+    QCOMPARE(filesIn(folder), QStringList());
 }
 
 // The second batch is asked for while the first one runs: it waits, then runs.

@@ -1,9 +1,11 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
 // the download onto disk, every kind of failed transfer ending in its text, image addresses and
-// bodies a hostile feed may give, the cached image offered after a failed check, and a late
-// answer that must not fill a newer request. (Cancel and the test feed are driven through the
-// Utilities screen, tst_utilitiesscreen.)
+// bodies a hostile feed may give, compressed bodies that inflate past their ceiling, the cached
+// image offered after a failed check, and a late answer that must not fill a newer request.
+// (Cancel and the test feed are driven through the Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
+#include "downloadlimits.h"
+#include "peakmemory.h"
 #include "privatemounts.h"
 #include "signalrecorder.h"
 #include "testharness.h"
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void failedTransfersEndInTheirText();
     void hostileImagesEndInTheirCause_data();
     void hostileImagesEndInTheirCause();
+    void compressionBombsStopAtTheCeiling_data();
+    void compressionBombsStopAtTheCeiling();
     void failedCheckOffersTheCachedImage();
     void checkDuringDownloadDropsTheDownload();
 
@@ -36,6 +40,8 @@ private:
     // Runs a check to its end on `updater`.
     void check(ApplicationUpdater& updater);
     QStringList cacheFiles() const;
+    // The error text an updater reported last.
+    static QString lastError(const SignalRecorder& recorder);
 
     UpdateCloud m_cloud;
     // Serves the cloud's files from a second host, which the image hosts list.
@@ -65,6 +71,14 @@ void TestApplicationUpdater::check(ApplicationUpdater& updater)
 QStringList TestApplicationUpdater::cacheFiles() const
 {
     return QDir(ApplicationUpdater().cacheFolder()).entryList(QDir::Files);
+}
+
+QString TestApplicationUpdater::lastError(const SignalRecorder& recorder)
+{
+    return recorder.emissions()
+        .at(recorder.names().lastIndexOf("error"))
+        .arguments.at(0)
+        .toString();
 }
 
 void TestApplicationUpdater::checkFindsTheNewestMacBuildAndDownloadsIt()
@@ -224,6 +238,49 @@ void TestApplicationUpdater::hostileImagesEndInTheirCause()
     QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
     QVERIFY(cacheFiles().isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+}
+
+void TestApplicationUpdater::compressionBombsStopAtTheCeiling_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("inflated"); // the size of the body decoded
+    QTest::addColumn<qint64>("ceiling");
+    // A megabyte on the wire, as large as the feed may be.
+    QTest::newRow("feed") << UpdateCloud::kFeed << 1024LL * 1024 * 1024 << downloadlimits::kFeed;
+    QTest::newRow("image") << UpdateCloud::kApplicationImage << downloadlimits::kImage + 1
+                           << downloadlimits::kImage;
+}
+
+// The server compresses what it was not asked to: the body stops at its ceiling as it inflates,
+// the user reads why, nothing is left in the cache, and the memory never held the body.
+void TestApplicationUpdater::compressionBombsStopAtTheCeiling()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, inflated);
+    QFETCH(qint64, ceiling);
+    ApplicationUpdater updater;
+    const bool image = path == UpdateCloud::kApplicationImage;
+    if (image)
+        check(updater);
+    QVERIFY(m_cloud.server().setFault(path, QStringLiteral("gzip:%1").arg(inflated)));
+    auto clearFault = qScopeGuard([&] { m_cloud.server().setFault(path, "off"); });
+    SignalRecorder signals_(&updater);
+    const PeakMemory memory;
+    QVERIFY(memory.isValid());
+    if (image)
+        updater.downLoadUpdate();
+    else
+        updater.checkForUpdate();
+    QTRY_COMPARE_WITH_TIMEOUT(signals_.count("error"), 1, qx8test::timeoutMs());
+    // Held in memory, the feed may take its ceiling; the image goes to the disk as it comes.
+    const qint64 held = image ? 0 : ceiling;
+    QVERIFY2(memory.growth() < held + 16 * 1024 * 1024,
+             qPrintable(QString::number(memory.growth())));
+    QVERIFY2(lastError(signals_).contains("is larger than the " +
+                                          downloadlimits::sizeText(ceiling) + " allowed"),
+             qPrintable(lastError(signals_)));
+    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
+    QVERIFY(cacheFiles().isEmpty());
 }
 
 void TestApplicationUpdater::failedCheckOffersTheCachedImage()
