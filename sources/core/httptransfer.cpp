@@ -9,6 +9,23 @@
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+int standardPort(const QUrl& url)
+{
+    return url.scheme().toLower() == QLatin1String("https") ? 443 : 80;
+}
+
+// "host" stands for the host on the standard port of the address's scheme.
+bool isOnHost(const QUrl& url, const QString& allowedHost)
+{
+    const QUrl allowed(QStringLiteral("http://") + allowedHost);
+    return allowed.isValid() && url.host().toLower() == allowed.host() &&
+           url.port(standardPort(url)) == allowed.port(standardPort(url));
+}
+
+} // namespace
+
 HttpTransfer::HttpTransfer(QNetworkAccessManager* manager, QObject* parent)
     : QObject(parent), m_manager(manager), m_stallTimer(this)
 {
@@ -134,7 +151,9 @@ bool HttpTransfer::isAllowed(const QUrl& url) const
     if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
         url.host().isEmpty())
         return false;
-    return m_allowedHosts.isEmpty() || m_allowedHosts.contains(url.host().toLower());
+    return m_allowedHosts.isEmpty() ||
+           std::any_of(m_allowedHosts.begin(), m_allowedHosts.end(),
+                       [&url](const QString& host) { return isOnHost(url, host); });
 }
 
 QString HttpTransfer::refusal(const QUrl& url) const

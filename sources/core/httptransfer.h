@@ -54,8 +54,8 @@ public:
     ~HttpTransfer() override;
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallTimer.setInterval(limit); }
-    // The hosts that later transfers and their redirects may reach; empty, the default, allows
-    // any host.
+    // The hosts that later transfers and their redirects may reach, each "host" (on the
+    // standard port of http or https) or "host:port"; empty, the default, allows any host.
     void setAllowedHosts(const QStringList& hosts);
 
     // Each returns false, and starts nothing, while another transfer runs. The request's

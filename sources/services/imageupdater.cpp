@@ -93,7 +93,7 @@ void ImageUpdater::onRequestCheckForUpdate()
         setProgress(0);
     }
     m_imageUrl.clear();
-    m_requests.fetchFeed(m_feedUrl);
+    m_requests.fetchFeed(m_feedUrl, imageHosts());
 }
 
 void ImageUpdater::onRequestDownloadUpdate()
@@ -216,7 +216,7 @@ void ImageUpdater::onImage()
 QStringList ImageUpdater::imageHosts() const
 {
     QStringList hosts = CloudEndpoints::instance().imageHosts();
-    const QString feedHost = m_feedUrl.host().toLower();
+    const QString feedHost = CloudEndpoints::hostAndPort(m_feedUrl);
     if (!hosts.contains(feedHost))
         hosts.prepend(feedHost);
     return hosts;

@@ -242,7 +242,8 @@ void TestHttpTransfer::bodiesStopAtTheirCeiling()
 
 void TestHttpTransfer::refusedAddressesAreNeverFetched_data()
 {
-    QTest::addColumn<QString>("address");  // %1: the served image, %2: a foreign host's base
+    // %1: the served image, %2: a foreign host's base, %3: the server's host on another port
+    QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("redirect"); // the served image redirects there when given
     QTest::addColumn<bool>("hostsListed");
     QTest::newRow("a local file") << "file://%1"
@@ -255,12 +256,16 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched_data()
                                        << "" << true;
     QTest::newRow("redirect to a host not listed") << ""
                                                    << "%2/image.bin" << true;
+    QTest::newRow("the listed host on another port") << "%3/image.bin"
+                                                     << "" << true;
+    QTest::newRow("redirect to the listed host on another port") << ""
+                                                                 << "%3/image.bin" << true;
     QTest::newRow("redirect to a local file") << ""
                                               << "file://%1" << false;
 }
 
-// Nothing is read, nothing is written, no connection reaches the foreign host, and the error
-// names the address.
+// Nothing is read, nothing is written, no connection reaches the foreign host or port, and the
+// error names the address.
 void TestHttpTransfer::refusedAddressesAreNeverFetched()
 {
     QFETCH(QString, address);
@@ -268,13 +273,18 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
     QFETCH(bool, hostsListed);
     QTcpServer foreign;
     QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
-    const QString foreignBase = QStringLiteral("http://%1:%2")
-                                    .arg(foreign.serverAddress().toString())
-                                    .arg(foreign.serverPort());
+    QTcpServer otherPort;
+    QVERIFY(otherPort.listen(QHostAddress(m_server.url(QString()).host())));
+    const auto base = [](const QTcpServer& server) {
+        return QStringLiteral("http://%1:%2")
+            .arg(server.serverAddress().toString())
+            .arg(server.serverPort());
+    };
     const QString localFile = m_served.filePath("image.bin");
     const QString refused = QString(redirect.isEmpty() ? address : redirect)
                                 .replace("%1", localFile)
-                                .replace("%2", foreignBase);
+                                .replace("%2", base(foreign))
+                                .replace("%3", base(otherPort));
     if (!redirect.isEmpty())
         QVERIFY(m_server.setFault("/image.bin", "redirect:" + refused));
     auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
@@ -282,7 +292,7 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
 
     HttpTransfer transfer(&m_manager);
     if (hostsListed)
-        transfer.setAllowedHosts({m_server.url(QString()).host()});
+        transfer.setAllowedHosts({m_server.url(QString()).authority()});
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
     }));
@@ -299,6 +309,7 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
     QCOMPARE(transfer.failure(), HttpTransfer::Failure::Address);
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+    QVERIFY(!otherPort.hasPendingConnections());
 }
 
 void TestHttpTransfer::abortKeepsTheOldFile()

@@ -1,8 +1,9 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
 // the download onto disk, every kind of failed transfer ending in its text, image addresses and
-// bodies a hostile feed may give, compressed bodies that inflate past their ceiling, the cached
-// image offered after a failed check, and a late answer that must not fill a newer request.
-// (Cancel and the test feed are driven through the Utilities screen, tst_utilitiesscreen.)
+// bodies a hostile feed may give, redirects of the feed, compressed bodies that inflate past
+// their ceiling, the cached image offered after a failed check, and a late answer that must not
+// fill a newer request. (Cancel and the test feed are driven through the Utilities screen,
+// tst_utilitiesscreen.)
 #include "applicationupdater.h"
 #include "downloadlimits.h"
 #include "peakmemory.h"
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void failedTransfersEndInTheirText();
     void hostileImagesEndInTheirCause_data();
     void hostileImagesEndInTheirCause();
+    void feedRedirectsFollowTheImageRule_data();
+    void feedRedirectsFollowTheImageRule();
     void compressionBombsStopAtTheCeiling_data();
     void compressionBombsStopAtTheCeiling();
     void failedCheckOffersTheCachedImage();
@@ -53,7 +56,7 @@ void TestApplicationUpdater::initTestCase()
     qRegisterMetaType<ApplicationUpdater::UpdateState>(); // for the recorded signal arguments
     QVERIFY(m_cloud.start());
     QVERIFY(m_mirror.start(m_cloud.rootPath()));
-    qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).host().toUtf8());
+    qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).authority().toUtf8());
 }
 
 void TestApplicationUpdater::init()
@@ -238,6 +241,55 @@ void TestApplicationUpdater::hostileImagesEndInTheirCause()
     QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
     QVERIFY(cacheFiles().isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+}
+
+void TestApplicationUpdater::feedRedirectsFollowTheImageRule_data()
+{
+    QTest::addColumn<QString>("target"); // %1 the mirror, %2 a host not listed, %3 another port
+    QTest::addColumn<QString>("text");   // in the error; empty for a check that succeeds
+    QTest::newRow("to a listed host") << "%1"
+                                      << "";
+    QTest::newRow("to a host not listed") << "%2"
+                                          << "redirected to http://";
+    QTest::newRow("to the cloud's host on another port") << "%3"
+                                                         << "redirected to http://";
+}
+
+// A refused redirect is never followed: no connection reaches its target.
+void TestApplicationUpdater::feedRedirectsFollowTheImageRule()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, text);
+    QTcpServer foreign;
+    QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
+    QTcpServer otherPort;
+    QVERIFY(otherPort.listen(QHostAddress(m_cloud.server().url(QString()).host())));
+    const auto base = [](const QTcpServer& server) {
+        return QStringLiteral("http://%1:%2")
+            .arg(server.serverAddress().toString())
+            .arg(server.serverPort());
+    };
+    const QString location = target.replace("%1", m_mirror.url(QString()).toString())
+                                 .replace("%2", base(foreign))
+                                 .replace("%3", base(otherPort)) +
+                             UpdateCloud::kFeed;
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "redirect:" + location));
+    auto clearFault = qScopeGuard([&] { m_cloud.server().setFault(UpdateCloud::kFeed, "off"); });
+
+    ApplicationUpdater updater;
+    SignalRecorder signals_(&updater);
+    check(updater);
+    if (text.isEmpty()) {
+        QCOMPARE(signals_.count("error"), 0);
+        QCOMPARE(updater.updateState(), ApplicationUpdater::DownloadUpdate);
+        return;
+    }
+    QTRY_COMPARE(signals_.count("error"), 1);
+    QVERIFY2(lastError(signals_).contains(text + QUrl(location).authority()),
+             qPrintable(lastError(signals_)));
+    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
+    QVERIFY(!foreign.hasPendingConnections());
+    QVERIFY(!otherPort.hasPendingConnections());
 }
 
 void TestApplicationUpdater::compressionBombsStopAtTheCeiling_data()
