@@ -16,9 +16,9 @@
 //
 // Stages: CheckForUpdate -> CheckingForUpdate (feed request) -> DownloadUpdate (a newer image is
 // announced) -> ImageReady (the image is in the cache). Every failure returns to CheckForUpdate
-// with error(text), then offers an image cached earlier. The feed and the image come only over
-// http or https from the feed's host and port or one the cloud endpoints list, redirects
-// included.
+// with error(text), then offers an image cached earlier; so does a feed that cannot be read. The
+// feed and the image come only over http or https from the feed's host and port or one the
+// cloud endpoints list, redirects included.
 class ImageUpdater : public QObject
 {
     Q_OBJECT
@@ -118,6 +118,8 @@ private:
     // the cloud's.
     QStringList imageHosts() const;
     void onFeed(const QByteArray& feed);
+    // Takes the newest of the feed's rows, or the own version when none is newer.
+    void latestVersion(const QStringList& rows);
     void onImage();
     QString productName() const;
 

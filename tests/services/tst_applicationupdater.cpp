@@ -1,11 +1,12 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
 // the download onto disk, every kind of failed transfer ending in its text, image addresses and
-// bodies a hostile feed may give, redirects of the feed, compressed bodies that inflate past
-// their ceiling, the cached image offered after a failed check, and a late answer that must not
-// fill a newer request. (Cancel and the test feed are driven through the Utilities screen,
-// tst_utilitiesscreen.)
+// bodies a hostile feed may give, feeds that cannot be read (for both updaters), redirects of the
+// feed, compressed bodies that inflate past their ceiling, the cached image offered after a
+// failed check, and a late answer that must not fill a newer request. (Cancel and the test feed
+// are driven through the Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
 #include "downloadlimits.h"
+#include "firmwareupdater.h"
 #include "peakmemory.h"
 #include "privatemounts.h"
 #include "signalrecorder.h"
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void failedTransfersEndInTheirText();
     void hostileImagesEndInTheirCause_data();
     void hostileImagesEndInTheirCause();
+    void unreadableFeedsEndInTheParseError_data();
+    void unreadableFeedsEndInTheParseError();
     void feedRedirectsFollowTheImageRule_data();
     void feedRedirectsFollowTheImageRule();
     void compressionBombsStopAtTheCeiling_data();
@@ -43,10 +46,13 @@ private:
     // Runs a check to its end on `updater`.
     void check(ApplicationUpdater& updater);
     QStringList cacheFiles() const;
+    // Serves `feed` as the production feed; every test starts with the cloud's own.
+    bool serveFeed(const QByteArray& feed) const;
     // The error text an updater reported last.
     static QString lastError(const SignalRecorder& recorder);
 
     UpdateCloud m_cloud;
+    QByteArray m_feed;
     // Serves the cloud's files from a second host, which the image hosts list.
     HttpServerProcess m_mirror;
 };
@@ -55,6 +61,7 @@ void TestApplicationUpdater::initTestCase()
 {
     qRegisterMetaType<ApplicationUpdater::UpdateState>(); // for the recorded signal arguments
     QVERIFY(m_cloud.start());
+    m_feed = m_cloud.file(UpdateCloud::kFeed);
     QVERIFY(m_mirror.start(m_cloud.rootPath()));
     qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).authority().toUtf8());
 }
@@ -62,6 +69,13 @@ void TestApplicationUpdater::initTestCase()
 void TestApplicationUpdater::init()
 {
     ApplicationUpdater().clearCache();
+    QVERIFY(serveFeed(m_feed));
+}
+
+bool TestApplicationUpdater::serveFeed(const QByteArray& feed) const
+{
+    QFile file(m_cloud.rootPath() + UpdateCloud::kFeed);
+    return file.open(QIODevice::WriteOnly) && file.write(feed) == feed.size();
 }
 
 void TestApplicationUpdater::check(ApplicationUpdater& updater)
@@ -88,6 +102,7 @@ void TestApplicationUpdater::checkFindsTheNewestMacBuildAndDownloadsIt()
 {
     ApplicationUpdater updater;
     SignalRecorder signals_(&updater);
+    QTest::ignoreMessage(QtDebugMsg, "Latest app version \"1.1.7\"");
     check(updater);
     QCOMPARE(signals_.names(),
              QStringList({"isIdleChanged", "updateStateChanged", "requestCheckForUpdate",
@@ -241,6 +256,54 @@ void TestApplicationUpdater::hostileImagesEndInTheirCause()
     QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
     QVERIFY(cacheFiles().isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+}
+
+void TestApplicationUpdater::unreadableFeedsEndInTheParseError_data()
+{
+    QTest::addColumn<QByteArray>("feed");
+    const QByteArray body = m_feed.mid(m_feed.indexOf("<Config>"));
+    QTest::newRow("cut short") << m_feed.left(m_feed.size() / 2);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("an error page") << QByteArray("<html><body>Service Unavailable</html>");
+    QTest::newRow("entities") << "<!DOCTYPE Config [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+                                 "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>" +
+                                     QByteArray(body).replace("2.5.0", "&b;");
+    QTest::newRow("an external entity")
+        << "<!DOCTYPE Config [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>" +
+               QByteArray(body).replace("1.1.7", "&e;");
+    QTest::newRow("a namespace that breaks the query")
+        << QByteArray(body).replace("<Config>", "<Config xmlns='urn:a\"'>");
+}
+
+// Both updaters: the check ends in the error a failed request ends in, with nothing announced
+// as the latest version, so the strips show the error and never "up to date".
+void TestApplicationUpdater::unreadableFeedsEndInTheParseError()
+{
+    QFETCH(QByteArray, feed);
+    QVERIFY(serveFeed(feed));
+    ApplicationUpdater application;
+    FirmwareUpdater firmware;
+    firmware.setFirmwareVersion(QStringLiteral("2.4.1"));
+    const QList<QPair<ImageUpdater*, std::function<bool()>>> updaters{
+        {&application,
+         [&] { return application.updateState() == ApplicationUpdater::CheckForUpdate; }},
+        {&firmware, [&] { return firmware.updateState() == FirmwareUpdater::CheckForUpdate; }}};
+    for (const auto& [updater, checkOffered] : updaters) {
+        SignalRecorder signals_(updater);
+        updater->checkForUpdate();
+        QTRY_COMPARE(signals_.count("isIdleChanged"), 2);
+        QCOMPARE(signals_.count("error"), 1);
+        QCOMPARE(lastError(signals_), QStringLiteral("Failed to parse the server xml file."));
+        for (const SignalRecorder::Emission& emission : signals_.emissions()) {
+            if (emission.name == QLatin1String("latestVersionWithUrl"))
+                QCOMPARE(emission.arguments, (QVariantList{QString(), QString()}));
+        }
+        QVERIFY(signals_.names().lastIndexOf("latestVersionWithUrl") <
+                signals_.names().indexOf("error"));
+        QVERIFY(checkOffered());
+        QVERIFY(updater->latestVersion().isEmpty());
+        QVERIFY(updater->isIdle());
+    }
 }
 
 void TestApplicationUpdater::feedRedirectsFollowTheImageRule_data()
