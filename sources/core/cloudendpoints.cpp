@@ -12,7 +12,7 @@ QUrl fromEnvironment(const char* name, const char* fallback)
 
 QStringList imageHostsOf(const QUrl& cloudBaseUrl)
 {
-    QStringList hosts{cloudBaseUrl.host()};
+    QStringList hosts{CloudEndpoints::hostAndPort(cloudBaseUrl)};
     const QStringList listed = qEnvironmentVariable("QX8_IMAGE_HOSTS").split(QLatin1Char(','));
     for (const QString& host : listed) {
         const QString name = host.trimmed().toLower();
@@ -34,6 +34,11 @@ CloudEndpoints::CloudEndpoints()
     , m_analyticsUrl(fromEnvironment("QX8_ANALYTICS_URL", kDefaultAnalytics))
     , m_imageHosts(imageHostsOf(m_cloudBaseUrl))
 {
+}
+
+QString CloudEndpoints::hostAndPort(const QUrl& url)
+{
+    return url.adjusted(QUrl::RemoveUserInfo).authority().toLower();
 }
 
 QUrl CloudEndpoints::updateFeedUrl(bool validationMode) const

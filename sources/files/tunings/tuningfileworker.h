@@ -92,7 +92,7 @@ private:
     void readManifests();
     void requestWantedFiles(TuningSide side);
     void copyArrivedFiles();
-    void failCloudUpdate(const QString& logText);
+    void failCloudUpdate(const QString& logText, const QString& userText);
     void emitProgress(const QString& format);
     int remoteCount() const;
     int localCount() const;
@@ -114,6 +114,8 @@ private:
     DeviceActionList m_actions;
     QStringList m_unreadable;
     CloudRun m_cloud;
+    // What stopped the file the download queue reports next, when not the network.
+    QString m_stopCause;
     QStringList m_brands;
     int m_totalCount = 0;
     int m_doneCount = 0;
