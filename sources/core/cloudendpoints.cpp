@@ -38,12 +38,21 @@ CloudEndpoints::CloudEndpoints()
 
 QUrl CloudEndpoints::updateFeedUrl(bool validationMode) const
 {
+    return cloudUrl(validationMode ? QStringLiteral("/sp-qx8-update-test/update.xml")
+                                   : QStringLiteral("/sp-qx8-update/update.xml"));
+}
+
+QUrl CloudEndpoints::firmwareToolPageUrl() const
+{
+    return cloudUrl(QStringLiteral("/sp-qx8-update/firmware-updater.html"));
+}
+
+QUrl CloudEndpoints::cloudUrl(const QString& path) const
+{
     QUrl url = m_cloudBaseUrl;
-    QString path = url.path();
-    while (path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    path += validationMode ? QStringLiteral("/sp-qx8-update-test/update.xml")
-                           : QStringLiteral("/sp-qx8-update/update.xml");
-    url.setPath(path);
+    QString joined = url.path();
+    while (joined.endsWith(QLatin1Char('/')))
+        joined.chop(1);
+    url.setPath(joined + path);
     return url;
 }

@@ -19,9 +19,13 @@ public:
     QStringList imageHosts() const { return m_imageHosts; }
     // The update feed of the production or, in validation mode, the test container.
     QUrl updateFeedUrl(bool validationMode) const;
+    // The page that offers the firmware updater for Windows.
+    QUrl firmwareToolPageUrl() const;
 
 private:
     CloudEndpoints();
+    // The cloud's base address with `path` appended to its own.
+    QUrl cloudUrl(const QString& path) const;
 
     QUrl m_cloudBaseUrl;
     QUrl m_analyticsUrl;

@@ -55,6 +55,9 @@ Q_SIGNALS:
     void downloadInProgressChanged(bool downloadInProgress);
     void updateDownloaded();
     void progressChanged(float progress);
+    // Part of the interface the screens know, never emitted: a cancelled download is told by
+    // error("The operation was canceled.").
+    void downloadCanceled();
     void error(QString errorString);
     void checkCachedVersion();
     void showCachedInfo();

@@ -423,6 +423,39 @@ private Q_SLOTS:
         QVERIFY(perDb(lengths.size() - 1) > perDb(0));
     }
 
+    // The labels of a meter's dB scale never stand on one another, whatever the meter's height
+    // ("-50" once touched "-60" on a meter a little taller than the usual).
+    void scaleLabelsStandApart()
+    {
+        QQuickItem* meter = item("meterAndMarkers");
+        const qreal usualHeight = meter->height();
+        const QList<QQuickItem*> parts = meter->childItems();
+        const auto scale = std::find_if(parts.cbegin(), parts.cend(), [](const QQuickItem* part) {
+            return QByteArray(part->metaObject()->className()).startsWith("ScaleMarkerArea");
+        });
+        QVERIFY(scale != parts.cend());
+        for (int height = 120; height <= 800; height += 5) {
+            meter->setHeight(height);
+            QList<QQuickItem*> labels;
+            for (QQuickItem* label : (*scale)->childItems()) {
+                if (label->inherits("QQuickText") && label->isVisible())
+                    labels.append(label);
+            }
+            QVERIFY(labels.size() >= 2);
+            std::sort(labels.begin(), labels.end(),
+                      [](const QQuickItem* a, const QQuickItem* b) { return a->y() < b->y(); });
+            for (int i = 1; i < labels.size(); ++i) {
+                const QQuickItem* above = labels.at(i - 1);
+                QVERIFY2(labels.at(i)->y() >= above->y() + above->height(),
+                         qPrintable(QStringLiteral("%1 on %2 at %3 px")
+                                        .arg(labels.at(i)->property("text").toString(),
+                                             above->property("text").toString())
+                                        .arg(height)));
+            }
+        }
+        meter->setHeight(usualHeight);
+    }
+
     // A spin box's step buttons in a row on both sides of the number, or stacked at its right
     // end; its limits are the variable's range on the device.
     void spinBoxLaysOutItsButtons_data()

@@ -128,6 +128,8 @@ private Q_SLOTS:
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
     void controlsShowWhatTheyDoNotKnow();
+    void crossoverAndDelayFollowTheHome_data();
+    void crossoverAndDelayFollowTheHome();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -543,7 +545,7 @@ void TestPages::homeBlockOpensItsPage()
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
     QQuickItem* button = nullptr;
     QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())) &&
-                button->isVisible());
+                button->isVisible() && button->isEnabled());
     QVERIFY(m_session.waitForFrame());
     click(button);
     QVERIFY(m_session.waitForPage(page));
@@ -665,6 +667,69 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     QVERIFY2(untilKnown(mixerControls, mixerShown), qPrintable(wrong));
     QVERIFY(seenUnknown > 0);
     QVERIFY(!findItem(mixer, "waitingNotice", QString())->isVisible());
+}
+
+// The crossover and delay pages show the bands the home screen found on the device, as it left
+// them in the settings: the crossover's band buttons named after the groups they feed, the
+// delays of the groups it shows. The last row is the device's own layout.
+void TestPages::crossoverAndDelayFollowTheHome_data()
+{
+    QTest::addColumn<QString>("numBands");
+    QTest::addColumn<QString>("monoSub");
+    QTest::addColumn<QStringList>("bandButtons");
+    QTest::addColumn<QStringList>("delays");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("1 band, mono sub") << "1"
+                                      << "1" << QStringList{"HIGH", "LOW"}
+                                      << QStringList{"HighDelay", "LowDelay"} << "1 WAY + MONO SUB";
+    QTest::newRow("2 bands") << "2"
+                             << "0" << QStringList{"LOW", "HIGH"}
+                             << QStringList{"HighDelay", "LowDelay"} << "2 WAYS";
+    QTest::newRow("3 bands, mono sub")
+        << "3"
+        << "1" << QStringList{"LOW", "MID", "HIGH", "SUB"}
+        << QStringList{"HighDelay", "MidDelay", "LowDelay"} << "3 WAYS + MONO SUB";
+}
+
+void TestPages::crossoverAndDelayFollowTheHome()
+{
+    QFETCH(QString, numBands);
+    QFETCH(QString, monoSub);
+    QFETCH(QStringList, bandButtons);
+    QFETCH(QStringList, delays);
+    QFETCH(QString, summary);
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    for (const auto& [attribute, value] : {qMakePair(QStringLiteral("NumBands"), numBands),
+                                           qMakePair(QStringLiteral("MonoSub"), monoSub)}) {
+        QVERIFY(
+            m_session.device()
+                .command(
+                    QStringLiteral(R"(set "\\Preset\Crossover\AT\%1\" "%2")").arg(attribute, value))
+                .startsWith(QLatin1String("ok")));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QX8Settings().value("Crossover/NumBand").toString() == numBands &&
+                                 QX8Settings().value("Crossover/MonoSub").toString() == monoSub,
+                             qx8test::timeoutMs());
+
+    QVERIFY(m_session.open(QStringLiteral("Crossover"), QStringLiteral("Low"),
+                           QStringLiteral("CrossOver.qml")));
+    QQuickItem* page = m_session.shell().pageItem();
+    QTRY_VERIFY(findItem(page, QStringLiteral("band_1"), QString()));
+    QStringList buttons;
+    for (int band = 1; QQuickItem* button = findItem(page, "band_" + QString::number(band), {});
+         ++band)
+        buttons << button->property("text").toString();
+    QCOMPARE(buttons, bandButtons);
+    QCOMPARE(findItem(page, QStringLiteral("crossoverBands"), {})->property("text").toString(),
+             summary);
+
+    QVERIFY(m_session.open(QStringLiteral("Delay"), QStringLiteral("Mid"),
+                           QStringLiteral("ScreenDelay.qml")));
+    page = m_session.shell().pageItem();
+    QCOMPARE(QQmlProperty::read(page, "shownObjects").toStringList(), delays);
+    QCOMPARE(findItem(page, QStringLiteral("crossoverBands"), {})->property("text").toString(),
+             summary);
 }
 
 QQuickItem* TestPages::loadedControl(const QString& page, const QString& selector,

@@ -74,8 +74,7 @@ void TuningFileWorker::failOperation(const QString& logText, const QString& user
     m_actions.clear();
     m_receivedFlags = 0;
     m_ftp->onDisconnectFromHost();
-    if (!userText.isEmpty())
-        Q_EMIT error(userText);
+    Q_EMIT error(userText);
     finishOperation(false);
 }
 
@@ -175,13 +174,26 @@ void TuningFileWorker::onDisconnected()
     m_catalog.clearRemote();
 }
 
+// The user learns what the device's storage answered, not only that the operation failed.
 void TuningFileWorker::onError(const QString& errorString)
 {
     if (m_operation == Operation::Idle) {
         qDebug().noquote() << "FTP error outside an operation:" << errorString;
         return;
     }
-    failOperation(errorString);
+    failOperation(errorString, failureLead().arg(errorString));
+}
+
+QString TuningFileWorker::failureLead() const
+{
+    switch (m_operation) {
+    case Operation::Apply:
+        return QStringLiteral("The changes could not be made on the Spandrell QX8.\n%1");
+    case Operation::Reset:
+        return QStringLiteral("The tunings on the Spandrell QX8 could not be reset.\n%1");
+    default:
+        return QStringLiteral("The tunings on the Spandrell QX8 could not be read.\n%1");
+    }
 }
 
 void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)

@@ -63,7 +63,9 @@ private:
     bool startOrWait(const std::function<void()>& request);
     void endOperation();
     void finishOperation(bool success);
-    void failOperation(const QString& logText, const QString& userText = {});
+    void failOperation(const QString& logText, const QString& userText);
+    // What the screen says above an FTP failure of the running operation ("%1": the failure).
+    QString failureLead() const;
 
     void onConnected();
     void onDisconnected();
