@@ -23,9 +23,11 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -85,6 +87,25 @@ QQuickItem* findItem(QQuickItem* under, const QString& name, const QString& vari
     return nullptr;
 }
 
+// Every visible item in and below `under` with that object name.
+QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
+{
+    QList<QQuickItem*> found;
+    if (!under->isVisible())
+        return found;
+    if (under->objectName() == name)
+        found.append(under);
+    for (QQuickItem* child : under->childItems())
+        found += visibleItemsNamed(child, name);
+    return found;
+}
+
+// The bound control behind a control item of the page.
+QX8Control* backendOf(const QQuickItem* item)
+{
+    return qobject_cast<QX8Control*>(item->property("backend").value<QObject*>());
+}
+
 } // namespace
 
 class TestPages : public QObject
@@ -106,6 +127,7 @@ private Q_SLOTS:
     void homeBlockOpensItsPage_data();
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
+    void controlsShowWhatTheyDoNotKnow();
     void crossoverAndDelayFollowTheHome_data();
     void crossoverAndDelayFollowTheHome();
 
@@ -560,6 +582,91 @@ void TestPages::homeDrawsTheCrossoverBands()
     QVERIFY(setAttribute("MonoSub", "1"));
     QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High", "Low"}), qx8test::timeoutMs());
     QVERIFY(setAttribute("NumBands", "3"));
+}
+
+// Over a slow link (each answer held back 1.5 s, then sent at 2,000 bytes a second) a page shows
+// what it does not know yet: the mixer says that it waits until the device has listed its
+// objects; an on/off, a mute and a fader show no state and take no gesture until the device has
+// told theirs, and then show the device's.
+void TestPages::controlsShowWhatTheyDoNotKnow()
+{
+    VirtualProcessor& device = m_session.device();
+    QVERIFY(device.command("fault console-latency=1500").startsWith("ok"));
+    QVERIFY(device.command("fault console-rate=2000").startsWith("ok"));
+    const auto fastAgain = qScopeGuard([&device] {
+        device.command("fault console-latency=off");
+        device.command("fault console-rate=off");
+    });
+    // Runs the event loop until every control of `controls` shows its device value, checking at
+    // every round that one without it shows that it does not know it; false when one did not
+    // (or the values did not come). `seenUnknown` counts the rounds with a control unknown.
+    int seenUnknown = 0;
+    QString wrong;
+    const auto untilKnown = [&](const std::function<QList<QQuickItem*>()>& controls,
+                                const std::function<QString(QQuickItem*, bool)>& misshown) {
+        return qx8test::runEventsUntil(
+                   [&] {
+                       const QList<QQuickItem*> shown = controls();
+                       bool allKnown = !shown.isEmpty();
+                       for (QQuickItem* control : shown) {
+                           const bool known = backendOf(control)->hasDeviceValue();
+                           allKnown = allKnown && known;
+                           seenUnknown += known ? 0 : 1;
+                           if (wrong.isEmpty())
+                               wrong = misshown(control, known);
+                       }
+                       return allKnown || !wrong.isEmpty();
+                   },
+                   qx8test::timeoutMs()) &&
+               wrong.isEmpty();
+    };
+
+    // The parametric EQ's on/off: a dimmed dash, then the device's "ON".
+    QVERIFY(m_session.load("QX8PEQ.qml", "High"));
+    QQuickItem* peq = m_session.shell().pageItem();
+    const auto onOffShown = [](QQuickItem* button, bool known) {
+        const QString text = button->property("text").toString();
+        const bool right = known ? text == QLatin1String("ON") && button->isEnabled()
+                                 : text == QStringLiteral("\u2013") && !button->isEnabled();
+        return right ? QString() : QStringLiteral("on/off shows \"%1\"").arg(text);
+    };
+    QVERIFY2(untilKnown([&] { return visibleItemsNamed(peq, "onOffButton"); }, onOffShown),
+             qPrintable(wrong));
+    QVERIFY(seenUnknown > 0);
+
+    // The mixer: that it waits, then faders without a cap and mutes with a dash, then the
+    // device's levels and mutes.
+    seenUnknown = 0;
+    QVERIFY(m_session.load("ScreenMixer.qml", "StereoMixer"));
+    QQuickItem* mixer = m_session.shell().pageItem();
+    QVERIFY(findItem(mixer, "waitingNotice", QString())->isVisible());
+    m_session.shell().screenshot("mixer-waiting.png");
+    const auto mixerControls = [&] {
+        return visibleItemsNamed(mixer, "fader") + visibleItemsNamed(mixer, "mute");
+    };
+    QVERIFY(
+        qx8test::runEventsUntil([&] { return !mixerControls().isEmpty(); }, qx8test::timeoutMs()));
+    m_session.shell().screenshot("mixer-unknown.png");
+    const auto mixerShown = [](QQuickItem* control, bool known) {
+        if (control->objectName() == QLatin1String("mute")) {
+            const QString text = control->property("text").toString();
+            const bool right = known ? text.startsWith(QLatin1String("MUTE"))
+                                     : text == QStringLiteral("\u2013") && !control->isEnabled();
+            return right ? QString() : QStringLiteral("mute shows \"%1\"").arg(text);
+        }
+        const bool capShown = control->property("handle").value<QQuickItem*>()->isVisible();
+        const double position = control->property("value").toDouble();
+        const double devicePosition = backendOf(control)->property("faderValue").toDouble();
+        const bool right = known ? capShown && control->isEnabled() && position == devicePosition
+                                 : !capShown && !control->isEnabled();
+        return right ? QString()
+                     : QStringLiteral("fader %1 %2 a cap at %3")
+                           .arg(backendOf(control)->svName(), capShown ? "with" : "without")
+                           .arg(position);
+    };
+    QVERIFY2(untilKnown(mixerControls, mixerShown), qPrintable(wrong));
+    QVERIFY(seenUnknown > 0);
+    QVERIFY(!findItem(mixer, "waitingNotice", QString())->isVisible());
 }
 
 // The crossover and delay pages show the bands the home screen found on the device, as it left
