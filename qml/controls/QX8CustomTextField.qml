@@ -40,7 +40,7 @@ T.TextField {
     rightPadding: unit !== "" ? unitText.width + 2 * leftPadding : leftPadding
     verticalAlignment: Text.AlignVCenter
     font.pixelSize: Theme.dpY(Theme.fontValue)
-    color: backend.hasDeviceValue || editing ? Theme.text : Theme.textFaint
+    color: backend.hasDeviceValue ? Theme.text : Theme.textFaint
     selectionColor: Theme.brand
     background: Rectangle {
         radius: Theme.radius

@@ -203,11 +203,10 @@ bool BroadcastDiscovery::readAnswers(const QString& text, DeviceInfo& info)
     }
     if (cut) {
         if (const std::optional<qint64> answers = m_cutAnswers.due()) {
-            qInfo().noquote() << QStringLiteral("Discovery: a field longer than %2 characters cut "
-                                                "to that length in the answer from %1%3")
-                                     .arg(info.ipAddress)
+            qInfo().noquote() << QStringLiteral("Discovery: a field longer than %1 characters cut "
+                                                "to that length in the answer from %2%3")
                                      .arg(kMaximumFieldLength)
-                                     .arg(PeerLogLimiter::times(*answers));
+                                     .arg(info.ipAddress, PeerLogLimiter::times(*answers));
         }
     }
     return true;
