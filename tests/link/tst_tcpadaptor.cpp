@@ -32,18 +32,21 @@ const QByteArray kFactoryLogin = "connect administrator \"quillrampstow\"";
 constexpr int kConnectTimeoutMs = 1000;
 
 // While it lives, takes the messages (of any thread) that contain a text off the log and counts
-// what every message would have added to the application's log; the others go on as before.
+// what every message would have added to the application's log; the others go on as before. A
+// thread still in the handler when it goes finds it gone and passes the message on.
 class LogMeter
 {
 public:
     explicit LogMeter(const QString& taken) : m_taken(taken)
     {
+        const std::lock_guard<std::mutex> lock(s_mutex);
         s_meter = this;
-        m_previous = qInstallMessageHandler(&LogMeter::handle);
+        s_previous = qInstallMessageHandler(&LogMeter::handle);
     }
     ~LogMeter()
     {
-        qInstallMessageHandler(m_previous);
+        qInstallMessageHandler(s_previous);
+        const std::lock_guard<std::mutex> lock(s_mutex);
         s_meter = nullptr;
     }
     LogMeter(const LogMeter&) = delete;
@@ -51,12 +54,12 @@ public:
 
     QStringList taken() const
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+        const std::lock_guard<std::mutex> lock(s_mutex);
         return m_takenMessages;
     }
     qint64 logBytes() const
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+        const std::lock_guard<std::mutex> lock(s_mutex);
         return m_logBytes;
     }
 
@@ -67,22 +70,23 @@ private:
 
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
-        LogMeter* meter = s_meter;
-        {
-            const std::lock_guard<std::mutex> lock(meter->m_mutex);
+        std::unique_lock<std::mutex> lock(s_mutex);
+        if (LogMeter* meter = s_meter) {
             meter->m_logBytes += message.toUtf8().size() + kLineFrame;
             if (message.contains(meter->m_taken)) {
                 meter->m_takenMessages.append(message);
                 return;
             }
         }
-        meter->m_previous(type, context, message);
+        const QtMessageHandler previous = s_previous;
+        lock.unlock();
+        previous(type, context, message);
     }
 
+    static inline std::mutex s_mutex;
     static inline LogMeter* s_meter = nullptr;
+    static inline QtMessageHandler s_previous = nullptr;
     const QString m_taken;
-    QtMessageHandler m_previous = nullptr;
-    mutable std::mutex m_mutex;
     QStringList m_takenMessages;
     qint64 m_logBytes = 0;
 };
