@@ -215,23 +215,11 @@ private Q_SLOTS:
         QTRY_COMPARE(countReceived(sub), subs + 2);
     }
 
-    // Every kind of text object asked to subscribe while logged out keeps that wish: it
-    // subscribes at the next login.
-    void restartedWhileLoggedOutSubscribesAtLogin_data()
+    // An enumeration asked to subscribe again while logged out keeps that wish: it subscribes
+    // at the next login.
+    void enumerationRestartedWhileLoggedOutSubscribesAtLogin()
     {
-        QTest::addColumn<bool>("enumeration");
-        QTest::newRow("text") << false;
-        QTest::newRow("enumeration") << true;
-    }
-
-    void restartedWhileLoggedOutSubscribesAtLogin()
-    {
-        QFETCH(bool, enumeration);
-        std::unique_ptr<QX8TextSV> curve;
-        if (enumeration)
-            curve = bind<QX8EnumSV>("NPO", "Node\\Wizard\\SV\\TargetCurve");
-        else
-            curve = bind<QX8TextSV>("NPO", "Node\\Wizard\\SV\\TargetCurve");
+        auto curve = bind<QX8EnumSV>("NPO", "Node\\Wizard\\SV\\TargetCurve");
         QTRY_COMPARE(curve->value(), QString("Recommended PA Curve"));
         const QString sub = bs("sub \"//Node/Wizard/SV/TargetCurve/\"");
         curve->cancelSubscription();

@@ -52,7 +52,8 @@ private Q_SLOTS:
     }
 
     // What a user types for a number variable, in the unit of the field typed into: the value
-    // to write in the variable's own unit, or the start and the end of the reason it is refused.
+    // to write in the variable's own unit, or the start and the end of the reason it is refused
+    // (the delay page's test types the common refusals).
     void typedNumber_data()
     {
         QTest::addColumn<QString>("variable");
@@ -88,10 +89,6 @@ private Q_SLOTS:
             {"the top in metres", delay, "m", "343", "1000ms", {}},
             {"below the range", delay, "ms", "-0.01", "", outOfRange},
             {"far above the range", delay, "ms", QByteArray(400, '9').constData(), "", outOfRange},
-            {"letters", delay, "ms", "abc", "", notANumber},
-            {"nothing", delay, "ms", "", "", notANumber},
-            {"exponent", delay, "ms", "1e3", "", notANumber},
-            {"decimal comma", delay, "ms", "12,5", "", notANumber},
             {"another unit", delay, "ms", "3ft", "", notANumber},
             {"other digits", delay, "ms", "\u0661\u0662", "", notANumber},
             {"two numbers", delay, "ms", "1 2", "", notANumber},
