@@ -124,6 +124,8 @@ private Q_SLOTS:
     void pressWithoutDragWritesNothing();
     void dragWritesAtTheResolution_data();
     void dragWritesAtTheResolution();
+    void typedAmountIsCheckedBeforeItIsWritten_data();
+    void typedAmountIsCheckedBeforeItIsWritten();
     void homeBlockOpensItsPage_data();
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
@@ -502,6 +504,94 @@ void TestPages::dragWritesAtTheResolution()
                decimals == resolution.decimalsAt(*heldValue, scale);
     };
     QTRY_VERIFY_WITH_TIMEOUT(shownRightly(), qx8test::timeoutMs());
+}
+
+void TestPages::typedAmountIsCheckedBeforeItIsWritten_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written"); // the value of the set line, or empty for none
+    QTest::addColumn<QString>("shown");   // in the field once the device has answered
+    QTest::addColumn<QString>("refusal"); // the beginning of the reason it gives, or empty
+    const QString notANumber = QStringLiteral("Not a number");
+    const QString outOfRange = QStringLiteral("Out of range");
+    QTest::newRow("letters") << "abc"
+                             << ""
+                             << "abc" << notANumber;
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "" << notANumber;
+    QTest::newRow("above the range") << "9999"
+                                     << ""
+                                     << "9999" << outOfRange;
+    QTest::newRow("below the range") << "-5"
+                                     << ""
+                                     << "-5" << outOfRange;
+    QTest::newRow("finer than the resolution") << "3.456"
+                                               << "3.46ms"
+                                               << "3.46"
+                                               << "";
+    QTest::newRow("exponent") << "1e3"
+                              << ""
+                              << "1e3" << notANumber;
+    QTest::newRow("decimal comma") << "12,5"
+                                   << ""
+                                   << "12,5" << notANumber;
+    QTest::newRow("the top of the range") << "1000"
+                                          << "1000ms"
+                                          << "1000.00"
+                                          << "";
+}
+
+// What is typed into the input delay's milliseconds field: a number in the range goes out at the
+// resolution and the field shows what the device then holds; anything else is refused in place
+// with the reason and the range, nothing is sent, and Escape shows the device's value again.
+void TestPages::typedAmountIsCheckedBeforeItIsWritten()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, shown);
+    QFETCH(QString, refusal);
+    VirtualProcessor& device = m_session.device();
+    const QString path =
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
+    QVERIFY(device.command(QStringLiteral("set \"%1\" 2.5").arg(path)).startsWith("ok"));
+    QQuickItem* field = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
+                                      QStringLiteral("amountField"), QStringLiteral("Amount"));
+    QVERIFY(field);
+    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("2.50"));
+    QCOMPARE(field->property("unit").toString(), QStringLiteral("ms"));
+
+    QQuickView* view = m_session.shell().loader()->view();
+    const int wireBefore = device.received().size();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(field));
+    QTRY_VERIFY(field->hasActiveFocus());
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    for (const QChar character : typed)
+        QTest::keyClick(view, character.toLatin1());
+    QTest::keyClick(view, Qt::Key_Return);
+
+    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+    if (!written.isEmpty())
+        QVERIFY(device.waitForReceived(set));
+    const QStringList sets =
+        device.receivedUntilProbe([] { ShellFixture::sendProbe(); }, wireBefore)
+            .filter(QRegularExpression(QStringLiteral("^set ")));
+    QCOMPARE(sets, written.isEmpty() ? QStringList() : QStringList{set});
+    QTRY_COMPARE(field->property("text").toString(), shown);
+    const QString reason = field->property("refusal").toString();
+    if (refusal.isEmpty()) {
+        QCOMPARE(reason, QString());
+        return;
+    }
+    QVERIFY2(reason.startsWith(refusal) && reason.endsWith(QLatin1String("from 0 to 1000 ms")),
+             qPrintable(reason));
+    QVERIFY(field->hasActiveFocus());
+    m_session.shell().screenshot(QStringLiteral("input-delay-%1.png")
+                                     .arg(QString(QTest::currentDataTag()).replace(' ', '-')));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("2.50"));
+    QCOMPARE(field->property("refusal").toString(), QString());
 }
 
 void TestPages::homeBlockOpensItsPage_data()
