@@ -2,7 +2,9 @@
 # Pictures of the application's pages: builds, then, inside a loopback-only network namespace and
 # under Xvfb, logs the application in to a VirtualQX8 and opens each page of the list below as
 # its home-screen button does, saving one PNG per page once its values have arrived. Each run
-# starts with settings and data folders of its own. The sets:
+# starts with settings and data folders of its own. The X screen is the one scripts/run.sh gets
+# from a plain Xvfb (1280 x 1024 at 100 dpi: every size scaled by 1.042, as on a monitor of that
+# density); the maximised set has a 1920 x 1080 screen of the same density. The sets:
 #   OUTDIR/<page>.png               1024 x 768, the device's own values
 #   OUTDIR/1920x1080/<page>.png     the window maximised on a 1920 x 1080 screen
 #   OUTDIR/other-values/<page>.png  1024 x 768, a device set to other values (below)
@@ -101,7 +103,8 @@ other_values=(
     'set "\\Preset\SignalGenerator\SV\Sine Frequency\" "1250"'
 )
 
-scripts/build.sh
+scripts/build.sh VirtualQX8 pagescreenshots tst_wizardscreen tst_wizardpages tst_discoverypage \
+    tst_presetscreen tst_utilitiesscreen tst_tuningscreen tst_pictures tst_offlinemode
 mkdir -p "$out/1920x1080" "$out/other-values"
 export QX8_SHOTS_PAGES QX8_SHOTS_DEVICE_OTHER
 QX8_SHOTS_PAGES=$(printf '%s\n' "${pages[@]}")
@@ -116,32 +119,34 @@ exec scripts/netns-run bash -c '
     export LANG=C.UTF-8 LC_ALL=C.UTF-8 QX8_SOURCE_DIR=$PWD \
            QX8_VIRTUAL_PROCESSOR=$PWD/build/simulator/VirtualQX8 \
            QX8_ANALYTICS_URL=http://127.0.0.1:9/collect QX8_CLOUD_BASE_URL=http://127.0.0.1:9
-    # Runs a program under Xvfb with home, settings, data and temporary folders of its own.
+    # Runs a program on an X screen of that size at 100 dpi, with home, settings, data and
+    # temporary folders of its own.
     runs=0
-    isolated() {
+    isolated() { # screen program...
         runs=$((runs + 1))
-        local run=$work/$runs
+        local run=$work/$runs screen=$1
+        shift
         mkdir -p "$run"/{home,config,data,runtime,tmp}
         chmod 700 "$run/runtime"
         HOME=$run/home XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/data \
             XDG_RUNTIME_DIR=$run/runtime TMPDIR=$run/tmp \
-            xvfb-run -a -s "-screen 0 1920x1080x24 -dpi 96" "$@" -silent
+            tests/shell/xvfb-screen.sh "$screen" 100 "$@" -silent
     }
-    shoot() { # folder size device-commands
-        QX8_SHOTS_DIR=$1 QX8_SHOTS_SIZE=$2 QX8_SHOTS_DEVICE=$3 \
-            isolated build/tests/shell/pagescreenshots
+    shoot() { # folder screen size device-commands
+        QX8_SHOTS_DIR=$1 QX8_SHOTS_SIZE=$3 QX8_SHOTS_DEVICE=$4 \
+            isolated "$2" build/tests/shell/pagescreenshots
     }
-    shoot "$out" 1024x768 ""
-    shoot "$out/1920x1080" 1920x1080 ""
-    shoot "$out/other-values" 1024x768 "$QX8_SHOTS_DEVICE_OTHER"
+    shoot "$out" 1280x1024 1024x768 ""
+    shoot "$out/1920x1080" 1920x1080 1920x1080 ""
+    shoot "$out/other-values" 1280x1024 1024x768 "$QX8_SHOTS_DEVICE_OTHER"
     # The wizard pages and the other screens, as their suites drive them against VirtualQX8:
     # each saves its pictures in the folder QX8_SCREENSHOT_DIR names.
     mkdir -p "$out/wizard" "$out/screens"
     for suite in wizard/tst_wizardscreen wizard/tst_wizardpages; do
-        QX8_SCREENSHOT_DIR=$out/wizard isolated build/tests/$suite
+        QX8_SCREENSHOT_DIR=$out/wizard isolated 1280x1024 build/tests/$suite
     done
     for suite in tst_discoverypage tst_presetscreen tst_utilitiesscreen tst_tuningscreen \
                  tst_pictures tst_offlinemode; do
-        QX8_SCREENSHOT_DIR=$out/screens isolated build/tests/shell/$suite
+        QX8_SCREENSHOT_DIR=$out/screens isolated 1280x1024 build/tests/shell/$suite
     done
 ' screenshots "$out"

@@ -2,22 +2,32 @@
 // band designs, band curves, total), a whole recompute through the plotter, and a dragged band
 // (its new gain arrives, its curve and the total are recomputed, the graph item paints itself in
 // software at 1024x600). numpy's closed form and scipy's sosfreqz compute the same curves in the
-// same run. Prints one ROW line per figure for scripts/bench.sh.
+// same run. Then one crossover value (its curve recomputed, the graph painted at 1024x600) with
+// the debug lines it logs written to a ui.log by the application's handler, beside the same with
+// debug lines filtered out. Prints one ROW line per figure for scripts/bench.sh.
 #include "bandcurvesampler.h"
+#include "crossovercurveplotter.h"
+#include "crossovergraphitem.h"
 #include "curvecalculator.h"
+#include "datafolders.h"
 #include "logfrequencyaxis.h"
+#include "messagehandler.h"
 #include "qx8numericalsv.h"
 #include "qx8peqcurveplotter.h"
 #include "qx8peqgraphitem.h"
+#include "qx8textsv.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -46,6 +56,13 @@ constexpr Bell kBells[] = {{60, 4.5, 0.7}, {120, -3, 2},    {250, 6, 1.2},    {4
 constexpr int kBands = int(std::size(kBells));
 constexpr int kDraggedBand = 6;
 
+double medianOf(std::vector<double> samples)
+{
+    const auto middle = samples.begin() + samples.size() / 2;
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
 // Medians over `repeats` rounds; each round times every piece of work once, in turn, so that
 // pieces compared with each other meet the same load from the rest of the machine.
 std::vector<double> mediansUs(int repeats, const std::vector<std::function<void()>>& works)
@@ -60,10 +77,8 @@ std::vector<double> mediansUs(int repeats, const std::vector<std::function<void(
         }
     }
     std::vector<double> medians;
-    for (std::vector<double>& samples : times) {
-        std::nth_element(samples.begin(), samples.begin() + repeats / 2, samples.end());
-        medians.push_back(samples[repeats / 2]);
-    }
+    for (std::vector<double>& samples : times)
+        medians.push_back(medianOf(std::move(samples)));
     return medians;
 }
 
@@ -160,6 +175,98 @@ private:
     QX8PEQGraphItem m_item;
 };
 
+// A completed 1024x600 crossover graph of three ways and a sub, each band's filters reported
+// as the device would.
+class BenchCrossover
+{
+public:
+    BenchCrossover()
+    {
+        m_item.setSize({kWidth, kHeight});
+        m_item.setPOName(QStringLiteral("Crossover"));
+        m_item.setWaysCount(3);
+        m_item.setSubsCount(1);
+        m_item.setBandCount(4);
+        m_item.setBandColors(QStringList{"cyan", "orange", "violet", "teal"});
+        m_item.componentCompleted();
+        while (m_item.plotter()->isSettling())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const char* prefixes[] = {"Band_1_", "Band_2_", "Band_3_", "MonoSub_"};
+        const double edges[] = {16, 90, 1200, 5000, 20000};
+        for (int band = 0; band < 4; ++band) {
+            const QString prefix = QLatin1String(prefixes[band]);
+            report(prefix + "HPFrequency", band == 3 ? edges[0] : edges[band + 1]);
+            report(prefix + "LPFrequency", band == 3 ? edges[1] : edges[band + 2]);
+            for (const char* type : {"HPType", "LPType"})
+                emit qobject_cast<QX8TextSV*>(variables().svByName.value(prefix + type))
+                    ->valueChanged(QStringLiteral("LR 24"));
+        }
+    }
+
+    CrossoverGraphItem& item() { return m_item; }
+
+    void report(const QString& svName, double value)
+    {
+        emit variables().numeric(svName)->valueChanged(float(value));
+    }
+
+private:
+    const BandVariables& variables() const { return m_item.plotter()->variables(); }
+
+    CrossoverGraphItem m_item;
+};
+
+// One crossover value, its curve recomputed and the graph painted, in microseconds: with every
+// debug line written to a ui.log of its own by the application's handler, and with debug lines
+// filtered out; and the number of lines one value logs.
+struct CrossoverLogCost
+{
+    double loggedUs = 0;
+    double filteredUs = 0;
+    double linesPerValue = 0;
+};
+
+CrossoverLogCost crossoverLogCost()
+{
+    QTemporaryDir logFolder;
+    strLogDir = logFolder.path();
+    const QString logPath = strLogDir + QStringLiteral("/ui.log");
+    const QtMessageHandler previous = qInstallMessageHandler(messageHandler);
+    BenchCrossover crossover;
+    QFile::resize(logPath, 0); // what the set-up logged
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    bool higher = false;
+    const auto valueAndPaint = [&] {
+        higher = !higher;
+        crossover.report(QStringLiteral("Band_2_HPFrequency"), higher ? 1100 : 900);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        crossover.item().paint(&painter);
+    };
+    // Logged and filtered by turns, so that both meet the same load from the rest of the machine.
+    std::vector<double> logged;
+    std::vector<double> filtered;
+    QElapsedTimer timer;
+    for (int round = 0; round < kDragRepeats; ++round) {
+        for (const bool filter : {false, true}) {
+            QLoggingCategory::setFilterRules(filter ? QStringLiteral("default.debug=false")
+                                                    : QString());
+            timer.start();
+            valueAndPaint();
+            (filter ? filtered : logged).push_back(timer.nsecsElapsed() / 1e3);
+        }
+    }
+    QLoggingCategory::setFilterRules(QString());
+    QFile log(logPath);
+    log.open(QIODevice::ReadOnly);
+    CrossoverLogCost cost;
+    cost.linesPerValue = double(log.readAll().count('\n')) / kDragRepeats;
+    cost.loggedUs = medianOf(std::move(logged));
+    cost.filteredUs = medianOf(std::move(filtered));
+    qInstallMessageHandler(previous);
+    return cost;
+}
+
 int run()
 {
     CurveMaths maths;
@@ -185,6 +292,7 @@ int run()
         graph.item().paint(&painter);
     };
     const double drag = mediansUs(kDragRepeats, {dragAndPaint})[0];
+    const CrossoverLogCost crossover = crossoverLogCost();
 
     const std::optional<QJsonObject> peers = pythonPeers();
     if (!peers)
@@ -202,6 +310,12 @@ int run()
     printRow("drag one band: recompute + paint 12 bands at 1024x600 (software)",
              QStringLiteral("%1 ms").arg(drag / 1e3, 0, 'f', 2),
              QStringLiteral("60 Hz frame: 16.7 ms"), drag / 16667.0, "<= 4 ms");
+    printRow(qPrintable(QStringLiteral("one crossover value: recompute + paint 4 bands at "
+                                       "1024x600, its %1 debug lines written to ui.log")
+                            .arg(crossover.linesPerValue)),
+             QStringLiteral("%1 ms").arg(crossover.loggedUs / 1e3, 0, 'f', 2),
+             QStringLiteral("debug filtered: %1 ms").arg(crossover.filteredUs / 1e3, 0, 'f', 2),
+             crossover.loggedUs / crossover.filteredUs, "<= 1.5x debug filtered");
     return 0;
 }
 

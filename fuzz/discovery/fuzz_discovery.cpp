@@ -26,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     DeviceInfo processor;
     if (processors->parseDatagram(text, processor))
         FUZZ_CHECK(processor.className == QLatin1String(DiscoveredDevicesProvider::kClassName));
+    // Whatever an answer holds, no field is longer than a list row shows.
+    for (const QString* field : {&processor.className, &processor.instanceName,
+                                 &processor.softwareVersion, &processor.hardwareVersion})
+        FUZZ_CHECK(field->size() <= BroadcastDiscovery::kMaximumFieldLength);
     DeviceInfo wallController;
     if (wallControllers->parseDatagram(text, wallController))
         FUZZ_CHECK(wallController.className.startsWith(QLatin1String("Tessaly Wall Controller")));

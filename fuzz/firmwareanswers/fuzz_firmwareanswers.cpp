@@ -1,18 +1,26 @@
 // What the device, or anything answering on its console port, sends on the firmware connection,
-// in reads cut anywhere. The answers are the same lines however the reads fall, none longer than
-// the limit or holding a line end or NUL; only "writer OK" ever counts as the go-ahead.
+// in reads cut anywhere. The answers, and the line left unfinished, are the same however the reads
+// fall, none longer than the limit or holding a line end or NUL; only "writer OK" ever counts as
+// the go-ahead.
 #include "firmwareanswerreader.h"
 #include "fuzzsupport.h"
 
 namespace {
 
-QList<FirmwareAnswerReader::Answer> read(const std::vector<std::string_view>& reads)
+struct Reading
+{
+    QList<FirmwareAnswerReader::Answer> answers;
+    std::optional<QByteArray> unfinished;
+};
+
+Reading read(const std::vector<std::string_view>& reads)
 {
     FirmwareAnswerReader reader;
-    QList<FirmwareAnswerReader::Answer> answers;
+    Reading reading;
     for (const std::string_view bytes : reads)
-        answers += reader.add(QByteArray(bytes.data(), int(bytes.size())));
-    return answers;
+        reading.answers += reader.add(QByteArray(bytes.data(), int(bytes.size())));
+    reading.unfinished = reader.unfinishedLine();
+    return reading;
 }
 
 bool isGoAhead(FirmwareAnswerReader::Kind kind)
@@ -26,8 +34,16 @@ bool isGoAhead(FirmwareAnswerReader::Kind kind)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const auto* bytes = reinterpret_cast<const char*>(data);
-    const QList<FirmwareAnswerReader::Answer> whole = read({std::string_view(bytes, size)});
-    const QList<FirmwareAnswerReader::Answer> cut = read(fuzzsupport::pieces(data, size, 16));
+    const Reading wholeReading = read({std::string_view(bytes, size)});
+    const Reading cutReading = read(fuzzsupport::pieces(data, size, 16));
+    FUZZ_CHECK(wholeReading.unfinished == cutReading.unfinished);
+    if (wholeReading.unfinished) {
+        FUZZ_CHECK(wholeReading.unfinished->size() <= FirmwareAnswerReader::kMaximumLength);
+        FUZZ_CHECK(!wholeReading.unfinished->contains('\n') &&
+                   !wholeReading.unfinished->contains('\0'));
+    }
+    const QList<FirmwareAnswerReader::Answer>& whole = wholeReading.answers;
+    const QList<FirmwareAnswerReader::Answer>& cut = cutReading.answers;
     FUZZ_CHECK(whole.size() == cut.size());
     for (int i = 0; i < whole.size(); ++i) {
         const FirmwareAnswerReader::Answer& answer = whole.at(i);

@@ -113,7 +113,7 @@ void addWizardScenes(std::vector<Picture>& pictures)
     add(QStringLiteral("LowerMixerOutputs"), kScene,
         std::bind(scenes::mixerOutputs, _1, _2, false));
     // The Nuq graph page gives it a corner only.
-    add(QStringLiteral("RaiseMixerOutputs"), {240, 180},
+    add(QStringLiteral("RaiseMixerOutputs"), {240, 150},
         std::bind(scenes::mixerOutputs, _1, _2, true));
     add(QStringLiteral("DialUL"), {440, 440}, scenes::dialScale);
     add(QStringLiteral("DialOL"), {440, 440}, scenes::dialPointer);

@@ -10,6 +10,16 @@ namespace choices {
 
 namespace {
 
+// The choices' labels: the pages' label size, bold and light, so that they read at a glance on a
+// row's raised ground and on a selected row's fill alike.
+constexpr double kChoiceLabelSize = 14;
+
+void choiceLabel(QPainter& painter, const QRectF& box, const QString& text,
+                 int alignment = Qt::AlignCenter, Ink ink = Ink::Line)
+{
+    style::label(painter, box, text, ink, kChoiceLabelSize, alignment, true);
+}
+
 // Names of the amplifier channels feeding `count` drivers, the lowest band last.
 QStringList bandNames(int count)
 {
@@ -33,13 +43,13 @@ void speakerMode(QPainter& painter, const QSizeF& size, int drivers, int amplifi
     const QStringList names = bandNames(amplifiers);
     for (int i = 0; i < amplifiers; ++i) {
         const double y = amplifiers == 1 ? h / 2 : centres[i].y();
-        const QPointF input(w * 0.24, y);
-        const QPointF output(w * 0.38, y);
+        const QPointF input(w * 0.32, y);
+        const QPointF output(w * 0.45, y);
         parts::amplifierSymbol(painter, input, output);
         const QPointF end = amplifiers == 1 ? QPointF(box.left(), y) : centres[i];
         parts::wire(painter, {output, QPointF(box.left() - w * 0.04, y), end}, Ink::Accent);
-        style::label(painter, QRectF(0, y - h * 0.1, w * 0.22, h * 0.2), names[i], Ink::Label,
-                     style::kLabelSize, Qt::AlignRight | Qt::AlignVCenter);
+        choiceLabel(painter, QRectF(0, y - h * 0.12, w * 0.28, h * 0.24), names[i],
+                    Qt::AlignRight | Qt::AlignVCenter);
     }
 }
 
@@ -49,17 +59,18 @@ void monitorMode(QPainter& painter, const QSizeF& size, int drivers, int amplifi
     const double h = size.height();
     const QRectF face(w * 0.06, h * 0.44, w * 0.88, h * 0.44);
     const QVector<QPointF> centres = parts::wedge(painter, face, drivers);
-    // The channels stand above the drivers they feed, the lowest band on the left.
+    // The channels stand above the drivers they feed, the lowest band on the left, each named
+    // over its amplifier.
     QStringList names = bandNames(amplifiers);
     std::reverse(names.begin(), names.end());
+    const double slot = face.width() / 3;
     for (int i = 0; i < amplifiers; ++i) {
         const double x = amplifiers == 1 ? w / 2 : centres[i].x();
-        const QPointF input(x, h * 0.04);
-        const QPointF output(x, h * 0.2);
+        const QPointF input(x, h * 0.2);
+        const QPointF output(x, h * 0.33);
         parts::amplifierSymbol(painter, input, output);
         parts::wire(painter, {output, QPointF(x, face.top() - 2)}, Ink::Accent);
-        style::label(painter, QRectF(x + 3, h * 0.22, w * 0.2, face.top() - h * 0.22), names[i],
-                     Ink::Label, style::kLabelSize, Qt::AlignLeft | Qt::AlignVCenter);
+        choiceLabel(painter, QRectF(x - slot / 2, 0, slot, h * 0.19), names[i]);
     }
 }
 
@@ -72,8 +83,8 @@ void paSystem(QPainter& painter, const QSizeF& size)
     painter.drawLine(QPointF(0, h * 0.95), QPointF(w, h * 0.95));
     parts::speakerOnStand(painter, w * 0.2, h * 0.95, cabinet, Ink::Accent);
     parts::speakerOnStand(painter, w * 0.8, h * 0.95, cabinet, Ink::Accent);
-    style::label(painter, QRectF(w * 0.32, h * 0.05, w * 0.14, h * 0.2), QStringLiteral("L"));
-    style::label(painter, QRectF(w * 0.54, h * 0.05, w * 0.14, h * 0.2), QStringLiteral("R"));
+    choiceLabel(painter, QRectF(w * 0.32, h * 0.05, w * 0.14, h * 0.2), QStringLiteral("L"));
+    choiceLabel(painter, QRectF(w * 0.54, h * 0.05, w * 0.14, h * 0.2), QStringLiteral("R"));
 }
 
 void stageMonitors(QPainter& painter, const QSizeF& size)
@@ -124,8 +135,8 @@ void outputFormat(QPainter& painter, const QSizeF& size, int outputs)
     painter.setPen(style::pen(Ink::Accent));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(source, radius, radius);
-    style::label(painter, QRectF(source - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
-                 QStringLiteral("M"), Ink::Accent, style::kLabelSize, Qt::AlignCenter, true);
+    choiceLabel(painter, QRectF(source - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)),
+                QStringLiteral("M"), Qt::AlignCenter, Ink::Accent);
 }
 
 void subAmplifier(QPainter& painter, const QSizeF& size, bool bridged)
@@ -142,8 +153,8 @@ void subAmplifier(QPainter& painter, const QSizeF& size, bool bridged)
                                        std::make_pair(outputB, QStringLiteral("B"))}) {
         painter.setPen(style::pen(Ink::Line));
         painter.drawEllipse(output, h * 0.05, h * 0.05);
-        style::label(painter, QRectF(amplifier.left(), output.y() - h * 0.1, w * 0.16, h * 0.2),
-                     name);
+        choiceLabel(painter, QRectF(amplifier.left(), output.y() - h * 0.1, w * 0.16, h * 0.2),
+                    name);
     }
     if (bridged) {
         // Both channels in series: one output across the two, to one sub.
@@ -179,8 +190,7 @@ void inputMixing(QPainter& painter, const QSizeF& size, bool stereo)
         parts::xlr(painter, QPointF(w * 0.12, y), socket, true);
         if (stereo) {
             parts::arrow(painter, QPointF(w * 0.12 + socket + 2, y), QPointF(w * 0.74, y));
-            style::label(painter, QRectF(w * 0.76, y - h * 0.12, w * 0.22, h * 0.24), name,
-                         Ink::Line, 14, Qt::AlignCenter, true);
+            choiceLabel(painter, QRectF(w * 0.76, y - h * 0.12, w * 0.22, h * 0.24), name);
         }
     }
     if (stereo)
@@ -198,8 +208,7 @@ void inputMixing(QPainter& painter, const QSizeF& size, bool stereo)
     painter.drawLine(sum - QPointF(radius * 0.5, 0), sum + QPointF(radius * 0.5, 0));
     painter.drawLine(sum - QPointF(0, radius * 0.5), sum + QPointF(0, radius * 0.5));
     parts::arrow(painter, sum + QPointF(radius, 0), QPointF(w * 0.74, h / 2));
-    style::label(painter, QRectF(w * 0.74, h * 0.38, w * 0.26, h * 0.24), QStringLiteral("L+R"),
-                 Ink::Line, 14, Qt::AlignCenter, true);
+    choiceLabel(painter, QRectF(w * 0.74, h * 0.38, w * 0.26, h * 0.24), QStringLiteral("L+R"));
 }
 
 void equaliserFormat(QPainter& painter, const QSizeF& size, bool linked, bool auxSub)
@@ -219,8 +228,7 @@ void equaliserFormat(QPainter& painter, const QSizeF& size, bool linked, bool au
     for (int i = 0; i < 2; ++i) {
         const double y = rows[i] * h;
         const QRectF equaliser = block.translated(0, y - blockHeight / 2);
-        style::label(painter, QRectF(0, y - h * 0.12, w * 0.14, h * 0.24), names[i], Ink::Line, 14,
-                     Qt::AlignCenter, true);
+        choiceLabel(painter, QRectF(0, y - h * 0.12, w * 0.14, h * 0.24), names[i]);
         parts::wire(painter, {QPointF(w * 0.14, y), QPointF(equaliser.left(), y)}, channelInk);
         parts::geqBlock(painter, equaliser, levels[i], channelInk);
         parts::arrow(painter, QPointF(equaliser.right(), y), QPointF(w * 0.94, y), channelInk);
@@ -233,8 +241,8 @@ void equaliserFormat(QPainter& painter, const QSizeF& size, bool linked, bool au
         return;
     // The aux send bypasses the mains' processing and feeds the sub alone.
     const double y = h * 0.84;
-    style::label(painter, QRectF(0, y - h * 0.12, w * 0.3, h * 0.24), QStringLiteral("AUX"),
-                 Ink::Accent, style::kLabelSize, Qt::AlignCenter, true);
+    choiceLabel(painter, QRectF(0, y - h * 0.12, w * 0.3, h * 0.24), QStringLiteral("AUX"),
+                Qt::AlignCenter, Ink::Accent);
     const QRectF box(w * 0.68, y - h * 0.14, w * 0.28, h * 0.28);
     parts::wire(painter, {QPointF(w * 0.3, y), QPointF(box.left(), y)}, Ink::Accent, true);
     parts::sub(painter, box, Ink::Accent);

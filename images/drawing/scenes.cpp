@@ -1,6 +1,7 @@
 #include "drawings.h"
 #include "parts.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
 
@@ -48,8 +49,13 @@ QPointF polar(const QPointF& centre, double radius, double angle)
 // A microphone at `centre` on a disc of light, as a place to measure is marked.
 void markedMicrophone(QPainter& painter, const QPointF& centre, double radius)
 {
-    QColor glow = style::colour(Ink::Accent);
-    glow.setAlphaF(0.25);
+    // An accent tint over the page's ground, opaque, so that the plan's mark of the position
+    // does not show through the microphone.
+    const QColor accent = style::colour(Ink::Accent);
+    const QColor ground = style::colour(Ink::Ground);
+    const auto tint = [](int over, int under) { return qRound(0.25 * over + 0.75 * under); };
+    const QColor glow(tint(accent.red(), ground.red()), tint(accent.green(), ground.green()),
+                      tint(accent.blue(), ground.blue()));
     painter.setPen(style::pen(Ink::Accent));
     painter.setBrush(glow);
     painter.drawEllipse(centre, radius, radius);
@@ -220,12 +226,15 @@ void mixerOutputs(QPainter& painter, const QSizeF& size, bool raise)
     painter.setPen(style::pen(Ink::Faint));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(desk, 4, 4);
-    const QRectF faderArea(desk.left() + 10, desk.top() + 12, w * 0.66, h - 64);
-    const double level = raise ? 0.55 : 0.0;
-    parts::faders(painter, faderArea, {level, level, level, level}, Ink::Accent);
     const QStringList names = {QStringLiteral("L"), QStringLiteral("R"), QStringLiteral("MON 1"),
                                QStringLiteral("MON 2")};
-    const double slot = faderArea.width() / names.size();
+    // Each fader's slot holds its name with a gap to the next, however small the picture.
+    const QFontMetricsF metrics(style::font(style::kLabelSize));
+    const double widestName = metrics.horizontalAdvance(QStringLiteral("MON 1"));
+    const double slot = qMax(w * 0.72 / names.size(), widestName + 10);
+    const QRectF faderArea(desk.left() + 10, desk.top() + 12, slot * names.size(), h - 64);
+    const double level = raise ? 0.55 : 0.0;
+    parts::faders(painter, faderArea, {level, level, level, level}, Ink::Accent);
     for (int i = 0; i < names.size(); ++i)
         style::label(painter, QRectF(faderArea.left() + slot * i, faderArea.bottom() + 6, slot, 18),
                      names[i]);

@@ -23,6 +23,8 @@ QColor colour(Ink ink)
         return QColor(0x2e, 0xcc, 0x40);
     case Ink::Brand:
         return QColor(0xff, 0x00, 0x00);
+    case Ink::Ground:
+        return QColor(0x14, 0x14, 0x14);
     }
     return Qt::white;
 }

@@ -21,6 +21,7 @@ enum class Ink {
     Alert,  // mute, clip, a stop
     On,     // lit, done
     Brand,  // the logo
+    Ground, // the page under a picture, for what must hide what lies under it
 };
 
 constexpr double kStroke = 2.0;

@@ -12,6 +12,6 @@ Image {
         to: 360
         duration: 2000
         loops: Animation.Infinite
-        running: parent.visible
+        running: visible
     }
 }

@@ -8,8 +8,9 @@ import QX8TextSV 1.0
 // The device's strip of the Utilities screen: name (with renaming), address and firmware version,
 // and the firmware update: the download from the cloud, then the upload to the device with the
 // screen locked until the device has the image, then the restart. The firmware feed is checked
-// when the user asks for it (a failure is shown) and, with "Check on startup" ticked, once per
-// connection as soon as the device reports its version (quietly).
+// when a device connects with "Check on startup" ticked (the shell does it, quietly, wherever the
+// user is); the strip shows what that check found. Asked for a check, it points to the firmware
+// updater for Windows.
 UtilityStrip {
     id: strip
     objectName: "firmwareStrip"
@@ -21,8 +22,6 @@ UtilityStrip {
     property bool buttonFirmwareUpdateClicked: false
     property bool upToDateShown: false
     property bool checkingShown: false
-    // A download the user started: its failure is told, whatever the cause.
-    property bool downloadAsked: false
     property bool buttonShown: true
     readonly property bool progressShown: progressRect.visible
     readonly property bool renameAllowed: !firmwareUpdater.isFirstGreaterThanSecond(
@@ -57,12 +56,9 @@ UtilityStrip {
         buttonFirmwareUpdateClicked = true;
         switch (firmwareUpdater.updateState) {
         case FirmwareUpdater.CheckForUpdate:
-            strip.buttonShown = false;
-            strip.checkingShown = true;
-            firmwareUpdater.checkForUpdate();
+            firmwareUpdateLinkDialog.open();
             break;
         case FirmwareUpdater.DownloadUpdate:
-            strip.downloadAsked = true;
             firmwareUpdater.downLoadUpdate();
             strip.buttonShown = false;
             if (utilities)
@@ -94,8 +90,6 @@ UtilityStrip {
             utilities.menuBarEnabled = !firmwareUpdater.isFirstGreaterThanSecond(
                         "1.", presentFirmwareVersion);
         buttonFirmwareUpdate.enabled = true;
-        if (!viewLoader.offlineMode)
-            firmwareUpdater.checkOnStartup();
     }
 
     titleAccessory: SettingsCheckBox {
@@ -211,7 +205,6 @@ UtilityStrip {
         value: fwUploader.uploadInProgress ? fwUploader.progress : firmwareUpdater.progress
         cancellable: firmwareUpdater.downloadInProgress
         onCancelClicked: {
-            strip.downloadAsked = false;
             strip.offerCheck("Check for Updates");
             firmwareUpdater.cancelDownload();
         }
@@ -283,14 +276,14 @@ UtilityStrip {
                        buttonFirmwareUpdate.text + "' to update your firmware.", false, true);
         }
 
+        // Only a check the busy sign showed has its failure told.
         function onError(errorString) {
-            const asked = strip.checkingShown || strip.downloadAsked;
+            const checking = strip.checkingShown;
             strip.checkingShown = false;
-            strip.downloadAsked = false;
             strip.offerCheck("Check for Updates");
             strip.restoreMenuBar();
             firmwareUpdater.isIdle = true;
-            if (asked)
+            if (checking)
                 strip.tell(errorString, true, false);
         }
 
@@ -308,7 +301,6 @@ UtilityStrip {
         }
 
         function onUpdateDownloaded() {
-            strip.downloadAsked = false;
             buttonFirmwareUpdate.offerAction("Load v" + firmwareUpdater.latestVersion);
             strip.buttonShown = true;
         }
@@ -324,6 +316,16 @@ UtilityStrip {
         inputValidator: specialCharacterValidator
         inputMaximumLength: 16
         onAccepted: deviceNameVariable.value = inputText
+    }
+
+    QX8CustomDialog {
+        id: firmwareUpdateLinkDialog
+        objectName: "firmwareUpdateLinkDialog"
+        parent: strip.utilities ? strip.utilities : strip
+        messageFormat: Text.StyledText
+        message: "Firmware updates are only possible through Windows QX8 firmware updater " +
+                 "application.<br>To update, please download app from the <a href=\"" +
+                 firmwareUpdater.firmwareToolPage + "\">download page</a>."
     }
 
     QX8CustomDialog {

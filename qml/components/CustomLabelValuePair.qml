@@ -27,7 +27,9 @@ Rectangle {
     // The device's value text, empty until it arrives.
     readonly property string valueText: content.item ? content.item.valueText : ""
 
-    implicitWidth: Theme.dpX(164)
+    // Room for the widest value of the variable, between its nudge buttons.
+    implicitWidth: Math.max(Theme.dpX(164), 2 * Theme.dpX(Theme.spacing)
+                                            + (content.item ? content.item.implicitWidth : 0))
     implicitHeight: Theme.dpY(76)
     color: Theme.panel
     radius: Theme.radius
@@ -71,6 +73,9 @@ Rectangle {
         id: number
         Item {
             readonly property string valueText: readout.text
+            implicitWidth: readout.implicitWidth + readout.anchors.leftMargin
+                           + readout.anchors.rightMargin
+                           + (root.nudgeable ? down.width + up.width : 0)
 
             QX8CustomButton {
                 id: down
@@ -97,7 +102,7 @@ Rectangle {
                 anchors.rightMargin: Theme.dpX(Theme.spacingSmall)
                 horizontalAlignment: Text.AlignHCenter
                 fontSize: Theme.fontValueLarge
-                unitText: root.unitLabel !== "" ? root.unitLabel : readout.parts[1]
+                unitLabel: root.unitLabel
                 processingObjectName: root.processingObjectName
                 stateVariableName: root.stateVariableName
             }

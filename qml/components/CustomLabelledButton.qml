@@ -1,8 +1,9 @@
 import QtQuick 2.15
 
 // A button with a picture above its caption (or the caption alone): the blocks of the signal
-// chain. The caption may take two lines, and shrinks a little before it would cut a word in a
-// narrow block; `dimmed` greys the picture (a block that is switched off).
+// chain. The caption keeps its full size and may take two lines or more; the picture shows only
+// where the caption leaves it room to be told apart (a narrow block with a long caption shows the
+// caption alone). `dimmed` greys the picture (a block that is switched off).
 CustomButton {
     id: root
 
@@ -18,13 +19,19 @@ CustomButton {
     rightPadding: leftPadding
 
     contentItem: Column {
+        id: content
         spacing: Theme.dpY(2)
 
+        readonly property real pictureHeight: root.availableHeight - caption.implicitHeight - spacing
+        readonly property bool pictureShown: root.hasImage
+                                             && pictureHeight >= Theme.dpY(Theme.pictureMinimum)
+
         Image {
+            objectName: "blockPicture"
             anchors.horizontalCenter: parent.horizontalCenter
-            visible: root.hasImage
+            visible: content.pictureShown
             width: Math.min(root.availableWidth, height)
-            height: root.availableHeight - caption.height - parent.spacing
+            height: content.pictureHeight
             source: root.imageSource
             fillMode: Image.PreserveAspectFit
             asynchronous: true
@@ -32,28 +39,19 @@ CustomButton {
         }
         Text {
             id: caption
+            objectName: "blockCaption"
             width: root.availableWidth
-            // The lines the caption takes at its full size: the picture has the rest.
-            readonly property int lines: root.text.indexOf("\n") >= 0
-                                         || fullSize.advanceWidth > width ? 2 : 1
-            height: root.hasImage ? lines * fullSize.height + 2 : root.availableHeight
+            height: content.pictureShown ? implicitHeight : root.availableHeight
             verticalAlignment: Text.AlignVCenter
-            fontSizeMode: Text.Fit
-            minimumPixelSize: Theme.dpY(Theme.fontSmall) * 0.85
             text: root.text
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
-            clip: true
+            // With the picture, the caption has the height of its lines; alone, it may run out.
+            elide: content.pictureShown ? Text.ElideNone : Text.ElideRight
             lineHeight: 0.9
             font.pixelSize: Theme.dpY(Theme.fontSmall)
             color: root.dimmed ? Theme.textDim : Theme.text
-
-            TextMetrics {
-                id: fullSize
-                font.pixelSize: Theme.dpY(Theme.fontSmall)
-                text: root.text
-            }
         }
     }
 }

@@ -24,20 +24,20 @@ Item {
             width: section.layout.columnPitch - Theme.dpX(Theme.spacingSmall)
             height: section.height
 
+            // Centred over its column and the gaps on both sides, in the regular weight: a long
+            // caption ("CROSSOVER") needs all of that at the smallest size.
             Text {
-                width: parent.width
+                objectName: "columnCaption"
+                x: (parent.width - width) / 2
+                width: section.layout.columnPitch + Theme.dpX(Theme.spacing)
                 height: section.layout.captionHeight
                 text: ConfigGrid.caption(section.grid, columnItem.column)
                 textFormat: Text.PlainText
                 horizontalAlignment: Text.AlignHCenter
                 verticalAlignment: Text.AlignVCenter
-                // Narrow columns shrink their caption before eliding it.
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: Theme.dpY(Theme.fontSmall) * 0.75
                 elide: Text.ElideRight
                 color: Theme.textDim
                 font.pixelSize: Theme.dpY(Theme.fontSmall)
-                font.bold: true
             }
 
             Repeater {

@@ -28,13 +28,13 @@ Row {
     }
     QX8CustomTextField {
         id: field
+        objectName: "amountField"
         width: Theme.dpX(132)
         height: Theme.dpY(40)
         font.pixelSize: Theme.dpY(Theme.fontValueLarge)
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
         unit: root.unit
-        textFieldValidator: RegExpValidator { regExp: /[0-9]*\.?[0-9]*[a-z]*/ }
     }
     QX8CustomButton {
         visible: root.nudgeable

@@ -78,7 +78,7 @@ Column {
         id: readout
         objectName: "readout"
         anchors.horizontalCenter: parent.horizontalCenter
-        width: Theme.dpX(84)
+        width: Math.max(Theme.dpX(84), implicitWidth)
         horizontalAlignment: Text.AlignHCenter
         fontSize: Theme.fontValue
         processingObjectName: root.processingObjectName

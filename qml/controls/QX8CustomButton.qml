@@ -3,11 +3,12 @@ import QtQuick.Controls 2.15
 import QX8Button 1.0
 import DeviceModelProvider 1.0
 
-// A labelled button bound to one variable. SV: a toggle whose checked state is the device's.
-// Nudge: a step button; held down it steps again after each answer of the device, never with
-// two steps in flight and never faster than minimumRepeatMs; it waits for the device's value
-// before it steps. SingleShot and XGroupMember: plain buttons whose clicks the page handles
-// (buttonClicked).
+// A labelled button bound to one variable. SV: a toggle whose checked state is the device's;
+// until the device has reported it, a dimmed dash that takes no click (a toggle from an unknown
+// state would write a guess). Nudge: a step button; held down it steps again after each answer of
+// the device, never with two steps in flight and never faster than minimumRepeatMs; it waits for
+// the device's value before it steps. SingleShot and XGroupMember: plain buttons whose clicks the
+// page handles (buttonClicked).
 CustomButton {
     id: root
 
@@ -35,11 +36,13 @@ CustomButton {
 
     signal buttonClicked()
 
-    enabled: buttonType !== QX8Button.Nudge || backend.hasDeviceValue
+    enabled: (buttonType !== QX8Button.Nudge && buttonType !== QX8Button.SV)
+             || backend.hasDeviceValue
     checkable: buttonType === QX8Button.XGroupMember
     checked: buttonType === QX8Button.SV && backend.activeState
     ButtonGroup.group: buttonType === QX8Button.XGroupMember ? xGroup : null
-    text: checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
+    text: buttonType === QX8Button.SV && !backend.hasDeviceValue ? "\u2013"
+          : checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
 
     function nudge() {
         if (nudgeInFlight && Date.now() - lastNudgeMs < lostAnswerMs)

@@ -4,7 +4,9 @@ import DeviceModelProvider 1.0
 
 // The value of one variable as the device writes it: the number white at the variable's
 // resolution, its unit smaller and grey beside it ("1.25" "kHz"); a dimmed dash until the device
-// has reported it. The number elides when the item is given less width than it needs.
+// has reported it. It asks for the width of the widest value its variable can take (the device
+// model's), so that a cell sized by it shows every value whole; the number elides only when the
+// label is given less width than the value shown needs.
 Item {
     id: root
 
@@ -13,28 +15,40 @@ Item {
     property real fontSize: Theme.fontValue
     property color color: Theme.text
     property int horizontalAlignment: Text.AlignLeft
+    // The unit beside the number where the page names another than the read-out's ("dB/oct").
+    property string unitLabel: ""
     readonly property string text: backend.labelValue
     readonly property bool waiting: !backend.hasDeviceValue
     readonly property alias backend: backend
     readonly property var parts: DeviceModelProvider.readout(processingObjectName,
                                                              stateVariableName, backend.labelValue)
-    // The unit beside the number: the read-out's, unless the page names another.
-    property string unitText: parts[1]
+    readonly property string unitText: unitLabel !== "" ? unitLabel : parts[1]
+    readonly property var widestParts: DeviceModelProvider.widestReadout(processingObjectName,
+                                                                         stateVariableName)
+    readonly property real shownWidth: widthOf(number.implicitWidth, unit.implicitWidth)
+    // Widths reached along different sums of the same scaled sizes can differ in their last
+    // bits: a number that misses its room by less than this still shows whole.
+    readonly property real slack: 0.01
 
-    implicitWidth: number.implicitWidth + (unit.text === "" ? 0 : row.spacing + unit.implicitWidth)
+    function widthOf(numberWidth, unitWidth) {
+        return numberWidth + (unitWidth > 0 ? row.spacing + unitWidth : 0)
+    }
+
+    implicitWidth: Math.max(shownWidth, widthOf(widestNumber.implicitWidth,
+                                                widestUnit.implicitWidth))
     implicitHeight: number.implicitHeight
 
     Row {
         id: row
         x: root.horizontalAlignment === Text.AlignHCenter ? (root.width - width) / 2
            : root.horizontalAlignment === Text.AlignRight ? root.width - width : 0
-        width: Math.min(root.implicitWidth, root.width)
         spacing: Theme.dpX(3)
 
         Text {
             id: number
             objectName: "number"
-            width: Math.min(implicitWidth, row.width - (unit.text === "" ? 0 : row.spacing + unit.width))
+            width: root.width + root.slack >= root.shownWidth
+                   ? implicitWidth : Math.max(0, root.width - (root.shownWidth - implicitWidth))
             text: root.waiting ? "\u2013" : root.parts[0]
             textFormat: Text.PlainText
             elide: Text.ElideRight
@@ -45,11 +59,29 @@ Item {
             id: unit
             objectName: "unit"
             anchors.baseline: number.baseline
+            visible: text !== ""
             text: root.waiting ? "" : root.unitText
             textFormat: Text.PlainText
             font.pixelSize: Theme.dpY(Math.max(Theme.fontSmall, root.fontSize * 0.6))
             color: Theme.textDim
         }
+    }
+
+    // The widest value, measured in the same type as the shown one and never drawn.
+    Text {
+        id: widestNumber
+        visible: false
+        text: root.widestParts.length > 0 ? root.widestParts[0] : ""
+        textFormat: Text.PlainText
+        font: number.font
+    }
+    Text {
+        id: widestUnit
+        visible: false
+        text: root.widestParts.length === 0 ? "" : root.unitLabel !== "" ? root.unitLabel
+                                                                          : root.widestParts[1]
+        textFormat: Text.PlainText
+        font: unit.font
     }
 
     QX8Label {

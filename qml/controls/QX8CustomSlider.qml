@@ -5,7 +5,8 @@ import QX8Slider 1.0
 
 // A slider bound to one variable (percent of its range by default). It shows the device's
 // position and writes only while the user drags it (or steps it with the keys), a value at the
-// variable's resolution.
+// variable's resolution. Until the device has reported the value it has no handle, a dimmed
+// track and takes no drag.
 T.Slider {
     id: root
     objectName: "slider"
@@ -21,6 +22,7 @@ T.Slider {
     implicitWidth: Theme.dpX(200)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     padding: Theme.dpX(10)
+    enabled: backend.hasDeviceValue
 
     background: Rectangle {
         x: root.leftPadding
@@ -29,6 +31,7 @@ T.Slider {
         height: Theme.dpY(4)
         radius: height / 2
         color: Theme.border
+        opacity: root.enabled ? 1 : 0.45
         Rectangle {
             width: root.visualPosition * parent.width
             height: parent.height
@@ -44,7 +47,7 @@ T.Slider {
         height: width
         radius: width / 2
         color: dragArea.pressed ? Theme.text : Theme.textDim
-        opacity: backend.hasDeviceValue ? 1 : 0.3
+        visible: root.enabled
     }
 
     QX8Slider {

@@ -4,8 +4,11 @@ import QtQuick.Controls 2.15 as T
 import QX8TextField 1.0
 
 // An editable value of one variable in one unit: the number white, the unit smaller and grey at
-// the field's right end. What the user types is written when editing finishes (once per edit),
-// with the unit appended.
+// the field's right end. What the user types is checked and written when editing finishes
+// (Enter, or the focus leaving), once per edit; the field then shows what the device holds
+// again, and its answer. Text the back end refuses (a number variable takes only a number in its
+// range) stays in place, ringed, with the reason under it, until the user types again, presses
+// Escape or the device reports another value.
 T.TextField {
     id: root
 
@@ -14,11 +17,19 @@ T.TextField {
     property string unit
     property var textFieldValidator: null
     readonly property alias backend: backend
-    property bool editedByUser: false
+    // True from the user's first key of an edit until it is written or given up.
+    property bool editing: false
+    // Why the text typed was not written; empty while there is nothing to say.
+    property string refusal: ""
 
     // The device's text as the field shows it: the unit stands apart.
     function withoutUnit(text) {
         return unit !== "" && text.endsWith(unit) ? text.slice(0, -unit.length) : text
+    }
+
+    function showDeviceValue() {
+        refusal = ""
+        editing = false
     }
 
     validator: textFieldValidator
@@ -34,7 +45,9 @@ T.TextField {
     background: Rectangle {
         radius: Theme.radius
         color: Theme.raised
-        border.color: root.activeFocus ? Theme.text : Theme.border
+        border.color: root.refusal !== "" ? Theme.stateAlert
+                                          : root.activeFocus ? Theme.text : Theme.border
+        border.width: root.refusal !== "" ? 2 : 1
     }
 
     Text {
@@ -58,6 +71,31 @@ T.TextField {
         color: Theme.textDim
     }
 
+    T.ToolTip {
+        id: refusalNote
+        objectName: "refusalNote"
+        visible: root.refusal !== ""
+        x: 0
+        y: root.height + Theme.dpY(Theme.spacingSmall)
+        width: Math.min(implicitWidth, Theme.dpX(320))
+        padding: Theme.dpX(Theme.spacing)
+        delay: 0
+        timeout: -1
+        closePolicy: T.Popup.NoAutoClose
+        contentItem: Text {
+            text: root.refusal
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            color: Theme.text
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
+        }
+        background: Rectangle {
+            color: Theme.raised
+            border.color: Theme.stateAlert
+            radius: Theme.radius
+        }
+    }
+
     QX8TextField {
         id: backend
         entityName: "TextField"
@@ -66,20 +104,33 @@ T.TextField {
         svName: root.stateVariableName
     }
 
+    Connections {
+        target: backend
+        function onLabelValueChanged() {
+            if (!root.activeFocus)
+                root.showDeviceValue()
+        }
+    }
+
     Binding {
         target: root
         property: "text"
         value: root.withoutUnit(backend.labelValue)
-        when: !root.activeFocus
+        when: !root.editing
         restoreMode: Binding.RestoreNone
     }
 
-    onTextEdited: editedByUser = true
-    onEditingFinished: {
-        if (!editedByUser)
-            return
-        editedByUser = false
-        backend.labelValue = text
+    onTextEdited: {
+        editing = true
+        refusal = ""
     }
+    onEditingFinished: {
+        if (!editing)
+            return
+        refusal = backend.writeTyped(text)
+        if (refusal === "")
+            editing = false
+    }
+    Keys.onEscapePressed: showDeviceValue()
     Component.onCompleted: backend.componentCompleted()
 }

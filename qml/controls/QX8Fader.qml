@@ -8,7 +8,8 @@ import "Scales.js" as Scales
 // A vertical fader bound to one variable through a piecewise scale (by default a console taper
 // over the variable's range in the device model), or linearly between minimumValue and
 // maximumValue. It shows the device's value and writes only while dragged, a value at the
-// variable's resolution; the cap is dimmed until the device has reported the value.
+// variable's resolution. Until the device has reported the value it has no cap, a dimmed track
+// and takes no drag: a drag from an unknown position would write a guess.
 T.Slider {
     id: root
     objectName: "fader"
@@ -32,6 +33,7 @@ T.Slider {
     implicitWidth: Theme.dpX(36)
     implicitHeight: Theme.dpY(200)
     padding: Theme.dpY(12)
+    enabled: backend.hasDeviceValue
 
     background: Rectangle {
         x: (root.width - width) / 2
@@ -40,6 +42,7 @@ T.Slider {
         height: root.availableHeight
         radius: width / 2
         color: Theme.border
+        opacity: root.enabled ? 1 : 0.45
     }
 
     handle: Rectangle {
@@ -49,7 +52,7 @@ T.Slider {
         height: Theme.dpY(20)
         radius: Theme.radius
         color: dragArea.pressed ? Theme.text : root.capColor
-        opacity: backend.hasDeviceValue ? 1 : 0.3
+        visible: root.enabled
         border.color: Theme.background
         Rectangle {
             anchors.centerIn: parent

@@ -25,18 +25,19 @@ Item {
         return Math.max(line / 2, Math.min(areaHeight - line / 2,
                                            areaHeight * (1 - travelAt(index) / 100)))
     }
-    // The bottom end always; above it, from the top down, every mark at least a line below the
-    // last one kept and a line above the bottom end.
+    // The bottom end always; above it, from the top down, every mark at least a line and a gap
+    // below the last one kept and above the bottom end (closer, two labels read as one).
     function visibleMarks(areaHeight) {
         if (rangeBoundaryValues.length === 0)
             return []
         var line = Theme.dpY(fontSize) * 1.1
+        var spacing = Theme.dpY(fontSize) * 1.6
         var bottom = drawnCentre(0, areaHeight, line)
         var kept = []
         var lastY = -1e9
         for (var i = rangeBoundaryValues.length - 1; i > 0; --i) {
             var y = drawnCentre(i, areaHeight, line)
-            if (y - lastY >= line && bottom - y >= line) {
+            if (y - lastY >= spacing && bottom - y >= spacing) {
                 kept.push(i)
                 lastY = y
             }

@@ -6,7 +6,9 @@ import DeviceModelProvider 1.0
 // One Nuq filter's read-out, following the device: its number in its band colour, whether it is
 // a fixed or a live filter, its centre frequency, depth and Q at their resolution. A filter
 // without depth is unused and shows dimmed; values not yet reported show "-". A page may set the
-// four texts itself (the mode, when it knows which filters the device holds fixed).
+// four texts itself (the mode, when it knows which filters the device holds fixed). With
+// `captions` it is the head of a table of read-outs instead: the columns' names in the same
+// columns.
 Item {
     id: root
 
@@ -19,6 +21,7 @@ Item {
     property string valueFc: shown(frequency)
     property string valueGain: shown(gain)
     property string valueQ: q.hasDeviceValue ? "Q " + shown(q) : "-"
+    property bool captions: false
     readonly property bool inUse: gain.hasDeviceValue && gain.value < 0
     property real fontSize: Theme.fontLabel
 
@@ -56,32 +59,50 @@ Item {
         id: row
         anchors.fill: parent
         spacing: Theme.dpX(Theme.spacing)
-        opacity: root.inUse ? 1 : 0.45
+        opacity: root.inUse || root.captions ? 1 : 0.45
 
-        Rectangle {
-            Layout.preferredWidth: Theme.dpX(26)
-            Layout.preferredHeight: Theme.dpY(20)
-            radius: Theme.radius
-            color: root.filterNameColor
+        // The filter's number, or the caption of the numbers, which is wider.
+        Item {
+            Layout.preferredWidth: Theme.dpX(48)
+            Layout.fillHeight: true
+            Rectangle {
+                visible: !root.captions
+                anchors.left: parent.left
+                anchors.verticalCenter: parent.verticalCenter
+                width: Theme.dpX(26)
+                height: Theme.dpY(20)
+                radius: Theme.radius
+                color: root.filterNameColor
+                Text {
+                    anchors.centerIn: parent
+                    text: root.filterName
+                    textFormat: Text.PlainText
+                    color: Theme.textOnLight
+                    font.pixelSize: Theme.dpY(root.fontSize)
+                    font.bold: true
+                }
+            }
             Text {
-                anchors.centerIn: parent
-                text: root.filterName
-                textFormat: Text.PlainText
-                color: Theme.textOnLight
-                font.pixelSize: Theme.dpY(root.fontSize)
-                font.bold: true
+                visible: root.captions
+                anchors.left: parent.left
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Filters"
+                color: Theme.textDim
+                font.pixelSize: Theme.dpY(Theme.fontLabel)
             }
         }
         Repeater {
-            model: [root.valueMode, root.valueFc, root.valueGain, root.valueQ]
+            model: root.captions ? ["Mode", "Fc", "Gain", "Q"]
+                                 : [root.valueMode, root.valueFc, root.valueGain, root.valueQ]
             Text {
                 Layout.preferredWidth: Theme.dpX(index === 0 ? 52 : 84)
                 text: modelData
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
                 horizontalAlignment: index === 0 ? Text.AlignLeft : Text.AlignRight
-                color: index === 0 ? Theme.textDim : Theme.text
-                font.pixelSize: Theme.dpY(index === 0 ? Theme.fontSmall : root.fontSize)
+                color: index === 0 || root.captions ? Theme.textDim : Theme.text
+                font.pixelSize: Theme.dpY(index === 0 && !root.captions ? Theme.fontSmall
+                                                                        : root.fontSize)
             }
         }
     }

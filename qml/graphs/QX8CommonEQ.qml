@@ -172,37 +172,49 @@ Item {
                 readonly property int band: modelData
                 readonly property string type: typeCell.valueText
                 readonly property bool shelf: type === "Low Shelf" || type === "High Shelf"
-                readonly property real cellWidth: (strip.width - 4 * spacing) / 5
+                readonly property real room: strip.width - 4 * spacing
+                readonly property real asked: typeCell.implicitWidth + frequencyCell.implicitWidth
+                                              + gainCell.implicitWidth + qCell.implicitWidth
+                                              + slopeCell.implicitWidth
+                // Each cell as wide as its widest value asks, with an even share of the room
+                // left; all alike when the strip cannot hold them.
+                function cellWidth(asks) {
+                    return asked <= room ? asks + (room - asked) / 5 : room / 5
+                }
                 spacing: Theme.dpX(Theme.spacing)
 
                 CustomLabelValuePair {
                     id: typeCell
-                    width: cells.cellWidth
+                    width: cells.cellWidth(implicitWidth)
                     label: "Band " + (cells.band + 1) + " type"
                     processingObjectName: root.processingObjectName
                     stateVariableName: root.bandVariable(cells.band, "Type")
                 }
                 CustomLabelValuePair {
-                    width: cells.cellWidth
+                    id: frequencyCell
+                    width: cells.cellWidth(implicitWidth)
                     label: "Frequency"
                     processingObjectName: root.processingObjectName
                     stateVariableName: root.bandVariable(cells.band, "Frequency")
                 }
                 CustomLabelValuePair {
-                    width: cells.cellWidth
+                    id: gainCell
+                    width: cells.cellWidth(implicitWidth)
                     label: "Gain"
                     processingObjectName: root.processingObjectName
                     stateVariableName: root.bandVariable(cells.band, "Gain")
                 }
                 CustomLabelValuePair {
-                    width: cells.cellWidth
+                    id: qCell
+                    width: cells.cellWidth(implicitWidth)
                     label: "Q"
                     applies: cells.type === "" || !cells.shelf
                     processingObjectName: root.processingObjectName
                     stateVariableName: root.bandVariable(cells.band, "Q")
                 }
                 CustomLabelValuePair {
-                    width: cells.cellWidth
+                    id: slopeCell
+                    width: cells.cellWidth(implicitWidth)
                     label: "Slope"
                     unitLabel: "dB/oct"
                     applies: cells.type === "" || cells.shelf

@@ -1,8 +1,9 @@
 import QtQuick 2.15
 import QX8GEQGraphItem 1.0
 
-// The graphic-EQ panel: 31 bars with their frequencies below, a touch point per band, and in
-// draw mode a finger sweep across the bars that sets every band it passes.
+// The graphic-EQ panel: 31 bars with their frequencies below, the level scale in a column of
+// its own on the left (the first band's handle would stand over it), a touch point per band, and
+// in draw mode a finger sweep across the bars that sets every band it passes.
 Rectangle {
     id: root
 
@@ -13,6 +14,7 @@ Rectangle {
     property real knobSize: Theme.dpX(18)
     readonly property alias canvas: graph
     readonly property var bandLabels: graph.bandLabels
+    readonly property real scaleWidth: widestLevel.width + Theme.dpX(Theme.spacing)
 
     color: Theme.panel
     onDrawModeChanged: placeTouchPoints()
@@ -25,8 +27,8 @@ Rectangle {
             if (!knob || knob.dragging || i >= points.length)
                 continue
             // Over the middle of its own bar (the handle list's x is a 32nd of the width apart).
-            knob.x = (i + 0.5) * column - knob.width / 2
-            knob.y = graph.height / 2 - points[i].y - knob.height / 2
+            knob.x = graph.x + (i + 0.5) * column - knob.width / 2
+            knob.y = graph.y + graph.height / 2 - points[i].y - knob.height / 2
             knob.visible = !root.drawMode
         }
     }
@@ -35,14 +37,24 @@ Rectangle {
         return String(label).replace(" kHz", "k").replace(" Hz", "")
     }
 
+    TextMetrics {
+        id: widestLevel
+        font.pixelSize: Theme.dpY(Theme.fontSmall)
+        text: "+12"
+    }
+    // The lines run under the bars; the labels stand left of the first bar.
     CustomGraphScaleMarker {
-        anchors.fill: graph
+        anchors.left: parent.left
+        anchors.right: graph.right
+        anchors.top: graph.top
+        anchors.bottom: graph.bottom
         labels: ["+12", "", "+6", "", "0", "", "-6", "", "-12"]
     }
 
     QX8GEQGraphItem {
         id: graph
         anchors.left: parent.left
+        anchors.leftMargin: root.scaleWidth
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.bottom: frequencies.top
@@ -57,8 +69,8 @@ Rectangle {
     // Every other band's frequency, under the middle of its bar.
     Item {
         id: frequencies
-        anchors.left: parent.left
-        anchors.right: parent.right
+        anchors.left: graph.left
+        anchors.right: graph.right
         anchors.bottom: parent.bottom
         height: Theme.dpY(Theme.fontSmall + 6)
 

@@ -34,7 +34,9 @@ Item {
             var p = points[i]
             knob.x = p.x - knob.width / 2
             knob.y = canvas.height / 2 - p.y - knob.height / 2
-            knob.visible = root.touchPointVisible && p.x <= canvas.width && p.y !== 0
+            // Shown once its band's values have come, a flat band's on the 0 dB line too.
+            knob.visible = root.touchPointVisible && p.x <= canvas.width
+                    && canvas.hasControlPoint(i)
         }
     }
 

@@ -1,13 +1,13 @@
 import QtQuick 2.15
-import QX8NumericalSV 1.0
 import CrossoverBandInfoProvider 1.0
 import DeviceModelProvider 1.0
 
 // The crossover: each band's response with handles at its high-pass and low-pass frequencies,
 // the band selector, and the selected band's filter types and frequencies, gain, phase and
 // polarity. Which crossover: the one a block of the configurable home screen opened, whose bands
-// and their names the configuration gives, or else the fixed chain's, whose bands the graph
-// waits for (the device's band count and mono sub).
+// and their names the configuration gives, or else the fixed chain's, whose bands the home
+// screen found on the device; its band buttons are named after the groups they feed (High, Mid,
+// Low), a band that feeds none after its number.
 ScreenPage {
     id: page
     objectName: "crossoverPage"
@@ -17,10 +17,10 @@ ScreenPage {
     readonly property string crossover: shownObjects.length > 0 ? shownObjects[0] : ""
     readonly property bool configured: opened.name !== ""
     readonly property var configuredBands: configured ? bandsOf(opened.attributes()) : null
-    readonly property bool layoutKnown: configured || (ways.hasDeviceValue && monoSub.hasDeviceValue)
+    readonly property bool layoutKnown: configured || fixedBands.known
     readonly property int waysCount: Math.max(1, Math.round(configured ? configuredBands.ways
-                                                                        : ways.value))
-    readonly property int subsCount: configured ? configuredBands.subs : monoSub.value > 0 ? 1 : 0
+                                                                        : fixedBands.ways))
+    readonly property int subsCount: configured ? configuredBands.subs : fixedBands.subs
     readonly property int bandCount: waysCount + subsCount
     readonly property var bandNames: namesOf(bandCount)
     property int currentBand: 0
@@ -33,11 +33,14 @@ ScreenPage {
     function bandPrefix(band) {
         return band < waysCount ? "Band_" + (band + 1) + "_" : "MonoSub_"
     }
-    // The names the configuration gives the bands, else their numbers (the mono sub: "SUB").
+    // The names the configuration or the groups give the bands, else their numbers (the mono
+    // sub: "SUB").
     function namesOf(count) {
+        var groups = configured ? [] : fixedBands.groupsOfBands(waysCount, subsCount)
         var names = []
         for (var band = 0; band < count; ++band) {
-            var given = bandInfo.getBandName(band + 1)
+            var given = configured ? bandInfo.getBandName(band + 1)
+                                   : (groups[band] || "").toUpperCase()
             names.push(given !== "Band" && given !== "" ? given
                        : band >= waysCount ? "SUB" : "BAND " + (band + 1))
         }
@@ -61,17 +64,8 @@ ScreenPage {
         classNames: ["Kalo480Crossover", "SpandrellCrossover"]
     }
 
-    QX8NumericalSV {
-        id: ways
-        poName: page.availableObjects.length > 0 && !page.configured ? page.crossover : ""
-        svName: "NumBands"
-        Component.onCompleted: componentCompleted()
-    }
-    QX8NumericalSV {
-        id: monoSub
-        poName: page.availableObjects.length > 0 && !page.configured ? page.crossover : ""
-        svName: "MonoSub"
-        Component.onCompleted: componentCompleted()
+    CrossoverBands {
+        id: fixedBands
     }
 
     CustomHeading {
@@ -81,10 +75,10 @@ ScreenPage {
         text: "CROSSOVER"
 
         Text {
+            objectName: "crossoverBands"
             anchors.verticalCenter: parent.verticalCenter
-            text: !page.layoutKnown ? "Waiting for the device\u2026"
-                  : page.waysCount + (page.waysCount === 1 ? " WAY" : " WAYS")
-                    + (page.subsCount > 0 ? " + MONO SUB" : "")
+            text: page.layoutKnown ? fixedBands.summaryOf(page.waysCount, page.subsCount)
+                                   : "Bands not known: open the home screen first"
             color: Theme.textDim
             font.pixelSize: Theme.dpY(Theme.fontBody)
         }

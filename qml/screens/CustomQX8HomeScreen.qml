@@ -178,6 +178,8 @@ Item {
         caption: imageTables.buttonText("out:SpandrellCrossover")
         payload: "Low"
         processingObjectName: "Crossover"
+        // Its page reads the bands the model leaves in the settings once it knows them.
+        enabled: root.groups.length > 0
     }
 
     Text {

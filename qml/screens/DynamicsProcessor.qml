@@ -57,10 +57,11 @@ Item {
         anchors.bottom: parent.bottom
         anchors.topMargin: Theme.dpY(Theme.margin)
 
-        // The square takes what the meter and two columns of cells leave.
+        // The square takes what the meter and two columns of cells leave; a column is as wide
+        // as its widest cell asks, so that every value shows whole.
         readonly property real side: Math.min(height, width - meterColumn.width
                                               - 2 * Theme.dpX(Theme.margin)
-                                              - 2 * Theme.dpX(176) - cells.spacing)
+                                              - 2 * cells.columnWidth - cells.spacing)
 
         Item {
             id: graphArea
@@ -104,8 +105,20 @@ Item {
             columns: 2
             spacing: Theme.dpX(Theme.spacing)
             readonly property real cellWidth: (width - spacing) / 2
+            readonly property real columnWidth: widestCell(Theme.dpX(176))
+
+            function widestCell(least) {
+                var widest = least
+                for (var i = 0; i < cellRepeater.count; ++i) {
+                    var cell = cellRepeater.itemAt(i)
+                    if (cell)
+                        widest = Math.max(widest, cell.implicitWidth)
+                }
+                return widest
+            }
 
             Repeater {
+                id: cellRepeater
                 model: root.parameters
                 CustomLabelValuePair {
                     width: cells.cellWidth

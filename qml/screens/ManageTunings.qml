@@ -14,8 +14,9 @@ Rectangle {
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
 
     property string selectedBrand: "Show All"
-    // An error text is on the screen for the running operation: its end does not replace it.
-    property bool failureShown: false
+    // The error text of the running or last operation: its end does not replace it, and an empty
+    // list says it.
+    property string failure: ""
 
     function stateColor(state) {
         if (state === "Loaded")
@@ -32,7 +33,7 @@ Rectangle {
     }
 
     function begin(text) {
-        failureShown = false;
+        failure = "";
         showWaiting(text);
     }
 
@@ -59,16 +60,16 @@ Rectangle {
             waitingDialog.close();
             if (success)
                 tuningModel.parseAndSetEnableApplyCancel();
-            else if (!page.failureShown)
+            else if (page.failure === "")
                 page.showMessage("Operation failed.");
         }
         onResultMessage: {
-            if (!page.failureShown)
+            if (page.failure === "")
                 page.showMessage(message);
         }
         onModelReset: waitingDialog.close()
         onError: {
-            page.failureShown = true;
+            page.failure = errorString;
             page.showMessage(errorString);
         }
     }
@@ -165,6 +166,20 @@ Rectangle {
         anchors.bottom: footer.top
         anchors.margins: rootQML.dpX(Theme.margin)
         color: Theme.panel
+
+        Text {
+            objectName: "emptyListText"
+            anchors.fill: parent
+            anchors.margins: rootQML.dpX(Theme.margin)
+            visible: tuningList.count === 0 && page.failure !== "" && !waitingDialog.visible
+            text: page.failure
+            textFormat: Text.PlainText
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            color: Theme.textDim
+            font.pixelSize: rootQML.dpY(Theme.fontBody)
+        }
 
         ListView {
             id: tuningList

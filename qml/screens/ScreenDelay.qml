@@ -5,8 +5,9 @@ import DeviceModelProvider 1.0
 
 // The alignment delays of the output band groups, each in milliseconds, feet and metres with its
 // on/off; the group the user came for (High, Mid or Low) is ringed. Groups the home screen hides
-// (the crossover has fewer bands) are left out. A delay that a block of the configurable home
-// screen opened is shown alone. Below them, their timeline.
+// (the crossover has fewer bands) are left out, and the heading tells the crossover's bands. A
+// delay that a block of the configurable home screen opened is shown alone. Below them, their
+// timeline.
 ScreenPage {
     id: page
     objectName: "delayPage"
@@ -21,12 +22,14 @@ ScreenPage {
         return object.replace("Delay", "")
     }
     function groupVisible(object) {
-        return String(settings.value("Crossover_" + groupOf(object) + "GroupVisible", true))
-               !== "false"
+        return fixedBands.groupShown(groupOf(object))
     }
 
     QX8Settings {
         id: settings
+    }
+    CrossoverBands {
+        id: fixedBands
     }
     ConfiguredObject {
         id: opened
@@ -41,6 +44,15 @@ ScreenPage {
         anchors.left: parent.left
         anchors.right: parent.right
         text: resolver.buttonText("out:DLY").toUpperCase()
+
+        Text {
+            objectName: "crossoverBands"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: opened.name === "" && fixedBands.known
+            text: fixedBands.summaryOf(fixedBands.ways, fixedBands.subs)
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+        }
     }
 
     DelayStrips {

@@ -17,6 +17,10 @@ ScreenPage {
     readonly property string selectorKey: "Data/MixerType"
     readonly property string slotMeterObject: "InputMeters"
     readonly property var layout: opened.name !== "" ? configuredLayout() : fixedLayout()
+    // Until the device has listed its preset's objects the page cannot tell whether it has the
+    // mixer: it says that it waits.
+    readonly property bool waiting: shownObjects.length > 0 && availableObjects.length === 0
+                                    && missingObject === ""
 
     // The mixer of the setting; the first of the table when the setting names none.
     function fixedMixer() {
@@ -93,46 +97,51 @@ ScreenPage {
         id: sourceNames
     }
 
-    Loader {
+    CustomHeading {
+        id: heading
         width: page.body.width
-        height: page.body.height
+        text: DisplayNames.heading(page.layout.mixer)
+
+        Text {
+            objectName: "waitingNotice"
+            anchors.verticalCenter: parent.verticalCenter
+            visible: page.waiting
+            text: "Waiting for the device\u2026"
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontBody)
+        }
+        // The mixer type: an input mixer of this many inputs, or the configured route.
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: typeImage.source != ""
+            text: "MIXER TYPE"
+            color: Theme.textDim
+            font.pixelSize: Theme.dpY(Theme.fontSmall)
+        }
+        Image {
+            id: typeImage
+            objectName: "mixerTypeImage"
+            height: Theme.dpY(Theme.headingHeight - 4)
+            width: height * 5 / 3
+            source: page.layout.image
+            fillMode: Image.PreserveAspectFit
+        }
+    }
+
+    // Made once the device has listed the mixer in its preset.
+    Loader {
+        anchors.top: heading.bottom
+        anchors.topMargin: Theme.dpY(Theme.margin)
+        width: page.body.width
+        height: page.body.height - y
         active: page.availableObjects.length > 0
         sourceComponent: Item {
             id: mixer
             readonly property real stripWidth: width / (page.layout.inputs.length + 1)
 
-            CustomHeading {
-                id: heading
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: parent.top
-                text: DisplayNames.heading(page.layout.mixer)
-
-                // The mixer type: an input mixer of this many inputs, or the configured route.
-                Text {
-                    anchors.verticalCenter: parent.verticalCenter
-                    visible: typeImage.source != ""
-                    text: "MIXER TYPE"
-                    color: Theme.textDim
-                    font.pixelSize: Theme.dpY(Theme.fontSmall)
-                }
-                Image {
-                    id: typeImage
-                    objectName: "mixerTypeImage"
-                    height: Theme.dpY(Theme.headingHeight - 4)
-                    width: height * 5 / 3
-                    source: page.layout.image
-                    fillMode: Image.PreserveAspectFit
-                }
-            }
-
             Rectangle {
                 id: strips
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: heading.bottom
-                anchors.bottom: parent.bottom
-                anchors.topMargin: Theme.dpY(Theme.margin)
+                anchors.fill: parent
                 color: Theme.panel
                 radius: Theme.radius
 

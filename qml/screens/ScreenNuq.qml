@@ -3,9 +3,10 @@ import QX8NumericalSV 1.0
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
+import "NuqFilters.js" as NuqFilters
 
 // Feedback suppression: the notches of the Nuq filters over the frequency range, each filter's
-// read-out (the first ones fixed, the rest live), and the suppressor's settings: how long live
+// read-out (the last ones fixed, the rest live), and the suppressor's settings: how long live
 // filters stay, how many are fixed, its sensitivity, high-pass and content mode.
 ScreenPage {
     id: page
@@ -92,11 +93,14 @@ ScreenPage {
                 Repeater {
                     model: nuq.filterCount
                     CustomNuqFilterInfo {
+                        objectName: "nuqFilterInfo"
                         processingObjectName: nuq.objectName_
                         bandName: "Band_" + (index + 1)
                         filterName: index + 1
                         filterNameColor: nuq.filterColor(index)
-                        fixedFilter: fixedFilters.hasDeviceValue && index < fixedFilters.value
+                        fixedFilter: fixedFilters.hasDeviceValue
+                                     && NuqFilters.isFixed(index + 1, nuq.filterCount,
+                                                           fixedFilters.value)
                     }
                 }
             }

@@ -78,6 +78,7 @@ ScreenPage {
 
                     QX8CustomLED {
                         id: clip
+                        objectName: "clip"
                         anchors.horizontalCenter: parent.horizontalCenter
                         width: Theme.dpX(16)
                         processingObjectName: page.meterObject

@@ -77,7 +77,7 @@ ScreenPage {
                     id: gain
                     anchors.left: parent.left
                     anchors.bottom: parent.bottom
-                    width: Theme.dpX(220)
+                    width: Math.max(Theme.dpX(220), implicitWidth)
                     label: "Gain"
                     processingObjectName: page.analyserObject
                     stateVariableName: "Gain"

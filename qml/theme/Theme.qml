@@ -100,4 +100,6 @@ QtObject {
     // Controls: the height of a button or field, and of a page's header row.
     readonly property int controlHeight: 32
     readonly property int headingHeight: 44
+    // The smallest picture worth showing on a button: under it, an icon is a smudge.
+    readonly property int pictureMinimum: 20
 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8TextSV 1.0
+import "NuqFilters.js" as NuqFilters
 
 // The AutoEQ result: the measured room response, the target and the room as the AutoEQ bands
 // correct it, over the AutoEQ curve; each overlay can be switched off.
@@ -7,8 +8,8 @@ WizardPageFrame {
     id: page
     objectName: "wizardAutoEqResultPage"
 
-    // The room EQ's colours, as its page shows its bands.
-    readonly property var bandColors: Theme.bandColors.slice(0, 10)
+    // The bands in the Nuq wizard's colours.
+    readonly property var bandColors: NuqFilters.bandColors.slice(0, 10)
     property bool showRoom: true
     property bool showTarget: true
     property bool showResult: true

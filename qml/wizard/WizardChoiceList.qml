@@ -10,6 +10,9 @@ ListView {
     spacing: rootQML.dpY(Theme.spacingSmall)
 
     property int selectedIndex: -1
+    // The choices' pictures are drawn 120 x 90 design pixels: shown at that size, their labels
+    // read at the size they were drawn for.
+    readonly property real pictureHeight: rootQML.dpY(90)
 
     signal chosen(int index, string text, string value)
 
@@ -21,17 +24,20 @@ ListView {
 
         objectName: "wizardChoiceRow"
         width: list.width
-        height: !offered ? 0 : drawn ? rootQML.dpY(96) : rootQML.dpY(52)
+        height: !offered ? 0
+                : drawn ? list.pictureHeight + 2 * rootQML.dpY(Theme.spacingSmall)
+                : rootQML.dpY(52)
         visible: offered
         radius: Theme.radius
         color: index === list.selectedIndex ? Theme.selectedFill : Theme.raised
 
         WizardPicture {
             id: picture
+            objectName: "wizardChoicePicture"
             anchors.left: parent.left
-            anchors.top: parent.top
-            anchors.bottom: parent.bottom
-            anchors.margins: rootQML.dpY(Theme.spacingSmall)
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.leftMargin: rootQML.dpY(Theme.spacingSmall)
+            height: list.pictureHeight
             width: visible ? height * 4 / 3 : 0
             path: model.listViewElementImage
         }

@@ -4,9 +4,9 @@ import QX8TextSV 1.0
 import WizardDialProvider 1.0
 
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
-// number of fixed Nuq filters, or a Quarx sensitivity between the device's limits). The dial
-// follows the device; a gesture writes the new level, held inside 0 .. 100, and the dial shows it
-// until the device answers.
+// number of fixed Nuq filters, with nudge buttons, or a Quarx sensitivity between the device's
+// limits, without). The dial follows the device; a gesture writes the new level, held inside
+// 0 .. 100, and the dial shows it until the device answers.
 WizardPageFrame {
     id: page
     objectName: "wizardDialPage"
@@ -59,7 +59,6 @@ WizardPageFrame {
             slider.poClassName = "Wizard";
             slider.svClassName = "DialTypeSlider";
             slider.stateVariableName = path;
-            slider.nudgeButtonsVisibility = true;
             minimum.svName = path + "\\Min";
             maximum.svName = path + "\\Max";
         }

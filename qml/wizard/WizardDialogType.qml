@@ -69,19 +69,15 @@ WizardPageFrame {
         }
     }
 
+    // Followed only while the mic is being placed: measuring at position 1, the mic stays drawn
+    // at position 1 whatever position the device reports.
     function followMicPosition(position) {
-        if (wizardState === "MicPosition1") {
-            picture = pictures + "AEQStereo.png";
+        var number = ["One", "Two", "Three", "Four"].indexOf(position) + 1;
+        if (number > 0) {
+            title = "Start measurement for mic position " + number;
+            overlay = micOverlay(position);
+        } else if (position === "Done") {
             overlay = pictures + "RTAMic.png";
-        } else if (wizardState === "AutoEQPlaceMic") {
-            picture = pictures + "AEQStereo.png";
-            var number = ["One", "Two", "Three", "Four"].indexOf(position) + 1;
-            if (number > 0) {
-                title = "Start measurement for mic position " + number;
-                overlay = micOverlay(position);
-            } else if (position === "Done") {
-                overlay = pictures + "RTAMic.png";
-            }
         }
     }
 
@@ -135,7 +131,7 @@ WizardPageFrame {
     QX8TextSV {
         id: micPosition
         poName: "NPO"
-        svName: page.isMicState ? "Node\\Wizard\\SV\\CurrentMicPosition" : ""
+        svName: page.wizardState === "AutoEQPlaceMic" ? "Node\\Wizard\\SV\\CurrentMicPosition" : ""
         onValueChanged: page.followMicPosition(value)
     }
 
@@ -178,14 +174,16 @@ WizardPageFrame {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: rootQML.dpX(Theme.spacingSmall)
 
+            // At its drawn height, so that its labels read.
             WizardPicture {
-                height: rootQML.dpY(48)
+                height: rootQML.dpY(90)
                 path: "/images/Wizards/PaSystem.png"
             }
             Repeater {
                 model: 6
                 Rectangle {
                     objectName: "stackPosition"
+                    anchors.verticalCenter: parent.verticalCenter
                     width: rootQML.dpX(28)
                     height: rootQML.dpY(48)
                     radius: Theme.radius
@@ -198,7 +196,7 @@ WizardPageFrame {
         Item {
             width: parent.width
             height: parent.height * (page.isMicState ? 0.85 : page.isQuarxState ? 0.55 : 0.65)
-                    - (page.isLevelAssist ? rootQML.dpY(56) : 0)
+                    - (page.isLevelAssist ? rootQML.dpY(98) : 0)
 
             WizardPicture {
                 id: dialogPicture

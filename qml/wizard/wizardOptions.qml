@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQml 2.15
+import QtQuick.Controls 2.15
 import QX8TextSV 1.0
 
 // The options the device's wizards use: the AutoEQ target curve, the level assist's automatic
@@ -22,7 +23,8 @@ WizardPageFrame {
         font.pixelSize: rootQML.dpY(Theme.fontValue)
     }
 
-    // Buttons of which the device's value is the pressed one.
+    // Buttons of which the device's value is the pressed one. They are members of the choice's
+    // exclusive group, so a press on the pressed one leaves it pressed.
     component ExclusiveOption: Row {
         id: option
         property string label
@@ -52,6 +54,7 @@ WizardPageFrame {
                 look: CustomButton.Toggle
                 text: modelData.text
                 checkable: true
+                ButtonGroup.group: group.xGroup
                 fontSize: Theme.fontBody
                 onClicked: group.select(modelData.value)
                 Binding {

@@ -12,7 +12,7 @@ QUrl fromEnvironment(const char* name, const char* fallback)
 
 QStringList imageHostsOf(const QUrl& cloudBaseUrl)
 {
-    QStringList hosts{cloudBaseUrl.host()};
+    QStringList hosts{CloudEndpoints::hostAndPort(cloudBaseUrl)};
     const QStringList listed = qEnvironmentVariable("QX8_IMAGE_HOSTS").split(QLatin1Char(','));
     for (const QString& host : listed) {
         const QString name = host.trimmed().toLower();
@@ -36,14 +36,28 @@ CloudEndpoints::CloudEndpoints()
 {
 }
 
+QString CloudEndpoints::hostAndPort(const QUrl& url)
+{
+    return url.adjusted(QUrl::RemoveUserInfo).authority().toLower();
+}
+
 QUrl CloudEndpoints::updateFeedUrl(bool validationMode) const
 {
+    return cloudUrl(validationMode ? QStringLiteral("/sp-qx8-update-test/update.xml")
+                                   : QStringLiteral("/sp-qx8-update/update.xml"));
+}
+
+QUrl CloudEndpoints::firmwareToolPageUrl() const
+{
+    return cloudUrl(QStringLiteral("/sp-qx8-update/firmware-updater.html"));
+}
+
+QUrl CloudEndpoints::cloudUrl(const QString& path) const
+{
     QUrl url = m_cloudBaseUrl;
-    QString path = url.path();
-    while (path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    path += validationMode ? QStringLiteral("/sp-qx8-update-test/update.xml")
-                           : QStringLiteral("/sp-qx8-update/update.xml");
-    url.setPath(path);
+    QString joined = url.path();
+    while (joined.endsWith(QLatin1Char('/')))
+        joined.chop(1);
+    url.setPath(joined + path);
     return url;
 }

@@ -9,6 +9,23 @@
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+int standardPort(const QUrl& url)
+{
+    return url.scheme().toLower() == QLatin1String("https") ? 443 : 80;
+}
+
+// "host" stands for the host on the standard port of the address's scheme.
+bool isOnHost(const QUrl& url, const QString& allowedHost)
+{
+    const QUrl allowed(QStringLiteral("http://") + allowedHost);
+    return allowed.isValid() && url.host().toLower() == allowed.host() &&
+           url.port(standardPort(url)) == allowed.port(standardPort(url));
+}
+
+} // namespace
+
 HttpTransfer::HttpTransfer(QNetworkAccessManager* manager, QObject* parent)
     : QObject(parent), m_manager(manager), m_stallTimer(this)
 {
@@ -75,6 +92,7 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
     m_filePath = filePath;
     m_ceiling = ceiling;
     m_received = 0;
+    m_wireReceived = 0;
     m_redirects = 0;
     m_data.clear();
 
@@ -106,11 +124,15 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
 }
 
 // Redirects are followed here, not by Qt, so that each one is checked before it is asked for.
+// Asked for the body as it is, Qt leaves any encoding the server sends all the same to this
+// class: Qt would inflate a compressed answer whole before a byte of it could be counted.
 void HttpTransfer::send()
 {
     m_request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                            QNetworkRequest::ManualRedirectPolicy);
+    m_request.setRawHeader("Accept-Encoding", "identity");
     m_redirecting = false;
+    m_decoder.emplace(QByteArray());
     m_reply = m_kind == Kind::Post ? m_manager->post(m_request, m_body) : m_manager->get(m_request);
     // A bounded buffer makes Qt read the socket only as fast as the body is stored, so a large
     // download does not pile up in memory.
@@ -129,7 +151,9 @@ bool HttpTransfer::isAllowed(const QUrl& url) const
     if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
         url.host().isEmpty())
         return false;
-    return m_allowedHosts.isEmpty() || m_allowedHosts.contains(url.host().toLower());
+    return m_allowedHosts.isEmpty() ||
+           std::any_of(m_allowedHosts.begin(), m_allowedHosts.end(),
+                       [&url](const QString& host) { return isOnHost(url, host); });
 }
 
 QString HttpTransfer::refusal(const QUrl& url) const
@@ -188,15 +212,23 @@ void HttpTransfer::followRedirect()
     send();
 }
 
-// A length announced beyond the ceiling, or beyond the free space of the target's disk, ends
-// the transfer before its first byte is stored.
+// An encoding that cannot be undone, a length announced beyond the ceiling, or beyond the free
+// space of the target's disk, ends the transfer before its first byte is stored. The length of
+// a compressed answer says nothing of its size decoded.
 void HttpTransfer::onHeaders()
 {
     m_redirecting = isRedirect();
     if (m_redirecting)
         return;
+    m_decoder.emplace(m_reply->rawHeader("Content-Encoding"));
+    if (!m_decoder->isSupported()) {
+        fail(Failure::Network, QNetworkReply::ProtocolFailure,
+             QStringLiteral("The answer from %1 is encoded as \"%2\", which cannot be read.")
+                 .arg(m_url.toDisplayString(), QString::fromLatin1(m_decoder->name())));
+        return;
+    }
     const std::optional<qint64> length = announcedLength();
-    if (!length)
+    if (!length || !m_decoder->isIdentity())
         return;
     if (*length > m_ceiling) {
         fail(Failure::TooLarge, QNetworkReply::UnknownContentError,
@@ -225,30 +257,57 @@ bool HttpTransfer::storeAvailable()
     // A redirect's body is not the file.
     if (m_redirecting)
         return true;
-    m_received += bytes.size();
+    m_wireReceived += bytes.size();
+    const auto sink = [this](const char* data, qint64 size) { return store(data, size); };
+    switch (m_decoder->decode(bytes, sink)) {
+    case ContentDecoder::Outcome::Decoded:
+        break;
+    case ContentDecoder::Outcome::Stopped:
+        failToStore();
+        return false;
+    case ContentDecoder::Outcome::Invalid:
+        fail(Failure::Network, QNetworkReply::ProtocolFailure,
+             QStringLiteral("The %1 answer from %2 cannot be decoded: %3")
+                 .arg(QString::fromLatin1(m_decoder->name()), m_url.toDisplayString(),
+                      m_decoder->errorString()));
+        return false;
+    }
+    Q_EMIT progress(m_decoder->isIdentity() ? m_received : m_wireReceived,
+                    announcedLength().value_or(-1));
+    return true;
+}
+
+// Counts the decoded bytes against the ceiling before they are kept. The decoder is still at
+// work when this refuses a piece: the failure is reported once it has returned.
+bool HttpTransfer::store(const char* data, qint64 size)
+{
+    m_received += size;
+    if (m_received > m_ceiling)
+        return false;
+    if (m_kind == Kind::File)
+        return writeToFile(data, size);
+    m_data.append(data, int(size));
+    return true;
+}
+
+void HttpTransfer::failToStore()
+{
     if (m_received > m_ceiling) {
         fail(Failure::TooLarge, QNetworkReply::UnknownContentError,
              QStringLiteral("The download from %1 is larger than the %2 allowed and was stopped.")
                  .arg(m_url.toDisplayString(), downloadlimits::sizeText(m_ceiling)));
-        return false;
-    }
-    if (m_kind != Kind::File) {
-        m_data += bytes;
-    } else if (!writeToFile(bytes)) {
+    } else {
         fail(Failure::Storage, QNetworkReply::UnknownContentError,
              QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString()));
-        return false;
     }
-    Q_EMIT progress(m_received, announcedLength().value_or(-1));
-    return true;
 }
 
 // A write cut short by a full disk is tried again for the rest, which then fails with the
 // disk's error.
-bool HttpTransfer::writeToFile(const QByteArray& bytes)
+bool HttpTransfer::writeToFile(const char* data, qint64 size)
 {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = m_file.write(data + done, size - done);
         if (written <= 0)
             return false;
         done += written;
@@ -288,14 +347,19 @@ bool HttpTransfer::answerIsComplete()
                  .arg(status));
         return false;
     }
-    // Qt unpacks a compressed body itself; its length on the wire is not the count here.
     const std::optional<qint64> length = announcedLength();
-    if (length && !m_reply->hasRawHeader("Content-Encoding") && *length != m_received) {
+    if (length && *length != m_wireReceived) {
         fail(Failure::Network, QNetworkReply::ProtocolFailure,
              QStringLiteral("The answer from %1 had %2 bytes, not the %3 it announced.")
                  .arg(m_url.toDisplayString())
-                 .arg(m_received)
+                 .arg(m_wireReceived)
                  .arg(*length));
+        return false;
+    }
+    if (!m_decoder->isComplete()) {
+        fail(Failure::Network, QNetworkReply::ProtocolFailure,
+             QStringLiteral("The %1 answer from %2 ended before its compressed stream did.")
+                 .arg(QString::fromLatin1(m_decoder->name()), m_url.toDisplayString()));
         return false;
     }
     return true;

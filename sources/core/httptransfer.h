@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contentdecoder.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QNetworkReply>
@@ -18,9 +20,10 @@ class QNetworkAccessManager;
 // One HTTP transfer at a time: a GET into a file or into memory, or a POST of a form body.
 // Every download and upload of the application goes through it, so each one gets the same
 // checks: only http and https addresses (on the allowed hosts, redirects included), HTTP status,
-// byte count against Content-Length, a ceiling on the size, a bounded number of redirects and a
-// time limit without progress. A file download is written to "<name>.tmp" and renamed over
-// "<name>" only when it is complete, so a failed download never damages the file already there.
+// byte count against Content-Length, a ceiling on the size of the body as decoded, a bounded
+// number of redirects and a time limit without progress. A file download is written to
+// "<name>.tmp" and renamed over "<name>" only when it is complete, so a failed download never
+// damages the file already there.
 //
 // Phases: idle -> transferring (request out, body streaming, stall timer running) -> checked
 // (status, length; file renamed) -> finished() -> idle again. finished() comes exactly once per
@@ -51,12 +54,13 @@ public:
     ~HttpTransfer() override;
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallTimer.setInterval(limit); }
-    // The hosts that later transfers and their redirects may reach; empty, the default, allows
-    // any host.
+    // The hosts that later transfers and their redirects may reach, each "host" (on the
+    // standard port of http or https) or "host:port"; empty, the default, allows any host.
     void setAllowedHosts(const QStringList& hosts);
 
     // Each returns false, and starts nothing, while another transfer runs. The request's
-    // redirect policy is replaced by this class's. A body larger than `ceiling` bytes fails.
+    // redirect policy and Accept-Encoding are replaced by this class's. A body larger than
+    // `ceiling` bytes, counted after any content decoding, fails.
     bool downloadToFile(const QNetworkRequest& request, const QString& filePath, qint64 ceiling);
     bool downloadToMemory(const QNetworkRequest& request, qint64 ceiling);
     // Content type "application/x-www-form-urlencoded" unless the request sets one; any 2xx
@@ -77,7 +81,8 @@ public:
     QByteArray data() const { return m_data; }
 
 Q_SIGNALS:
-    // Bytes received so far and the total, -1 while the total is unknown.
+    // Bytes received so far and the total, -1 while the total is unknown; of a compressed
+    // answer, its compressed bytes.
     void progress(qint64 bytesReceived, qint64 bytesTotal);
     void finished();
 
@@ -95,7 +100,9 @@ private:
     void followRedirect();
     void onHeaders();
     bool storeAvailable();
-    bool writeToFile(const QByteArray& bytes);
+    bool store(const char* data, qint64 size);
+    void failToStore();
+    bool writeToFile(const char* data, qint64 size);
     void onReplyFinished();
     bool answerIsComplete();
     std::optional<qint64> announcedLength() const;
@@ -114,9 +121,11 @@ private:
     QString m_filePath;
     QNetworkRequest m_request;
     QByteArray m_body;
+    std::optional<ContentDecoder> m_decoder;
     QFile m_file;
     qint64 m_ceiling = 0;
-    qint64 m_received = 0;
+    qint64 m_received = 0;     // of the body, decoded
+    qint64 m_wireReceived = 0; // of the answer as sent
     int m_redirects = 0;
     // The answer being read is a redirect: its body is dropped, its target followed.
     bool m_redirecting = false;

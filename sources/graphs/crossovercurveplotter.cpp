@@ -75,6 +75,7 @@ QVariantList CrossoverCurvePlotter::controlPoint(int band) const
 
 void CrossoverCurvePlotter::onSVChanged(float value)
 {
+    qDebug() << "In Function: " << Q_FUNC_INFO;
     const int band = m_variables.bandOf(sender());
     const QString parameter = m_variables.parameterOf(sender());
     if (band < 0 || !std::isfinite(value))
@@ -93,6 +94,9 @@ void CrossoverCurvePlotter::onSVChanged(QString value)
 {
     const int band = m_variables.bandOf(sender());
     const QString parameter = m_variables.parameterOf(sender());
+    qDebug() << " CrossoverCurvePlotter::onSVChanged  QString Value = " << value;
+    qDebug() << " Sender Name = " << m_variables.svNameOf(sender()) << "| Value = " << value
+             << "| Index = " << band;
     if (band < 0)
         return;
     m_variables.markArrived(sender());
@@ -104,8 +108,22 @@ void CrossoverCurvePlotter::onSVChanged(QString value)
     refreshBandPoints(band);
 }
 
+void CrossoverCurvePlotter::onBoundRectangleChanged(QRectF rectangle)
+{
+    qDebug() << " CrossoverCurvePlotter::onBoundRectangleChanged " << rectangle;
+    CurvePlotterBase::onBoundRectangleChanged(rectangle);
+}
+
+void CrossoverCurvePlotter::timerTick()
+{
+    qDebug() << "CrossoverCurvePlotter::timerTick with Band Count";
+    qDebug() << "-- Band Count (in cpp): " << bandCount();
+    CurvePlotterBase::timerTick();
+}
+
 void CrossoverCurvePlotter::refreshBandPoints(int band)
 {
+    qDebug() << " CrossoverCurvePlotter::refreshBandPoints" << band;
     m_calculator.width = boundRectangle().width();
     m_calculator.height = boundRectangle().height();
     if (isSettling() || m_curves.isEmpty() || band < 0 || band >= m_curves.size())

@@ -34,6 +34,8 @@ public:
 public slots:
     void onSVChanged(float value);
     void onSVChanged(QString value);
+    void onBoundRectangleChanged(QRectF rectangle) override;
+    void timerTick() override;
 
 protected:
     void refreshBandPoints(int band) override;

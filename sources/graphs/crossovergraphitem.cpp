@@ -3,6 +3,7 @@
 #include "bandpalette.h"
 #include "crossovercurveplotter.h"
 
+#include <QDebug>
 #include <QPainter>
 
 namespace {
@@ -10,8 +11,6 @@ namespace {
 // The sub is the last curve and keeps the sub colour (entry 2) whatever the number of ways up to
 // two; after three ways it takes the next entry of its own, so that no two bands share a colour.
 constexpr int kSubColorEntry = 2;
-// The bands' curves are the crossover's picture: drawn bright over their faint fills.
-constexpr qreal kCurveWidth = 2;
 
 } // namespace
 
@@ -75,18 +74,30 @@ void CrossoverGraphItem::setPlotRectangle(const QRectF& rectangle)
     m_plotter->setBoundRectangle(rectangle);
 }
 
+void CrossoverGraphItem::onCurvesChanged(Curves& curves)
+{
+    qDebug() << "In Function: " << Q_FUNC_INFO;
+    CurveGraphItem::onCurvesChanged(curves);
+}
+
 void CrossoverGraphItem::paint(QPainter* painter)
 {
+    if (!isCompleted())
+        return;
+    qDebug() << "In Function: " << Q_FUNC_INFO;
     if (!canPaint())
         return;
-    painter->setRenderHint(QPainter::Antialiasing);
-    const int count = curves().size();
-    drawBands(
-        *painter, count, height(), height(),
-        [this, count](int band) {
-            const int entry = count > 1 && band == count - 1 ? qMax(kSubColorEntry, band) : band;
-            return BandPalette::colorAt(bandColors(), entry);
-        },
-        kCurveWidth);
+    drawCurves(*painter);
     emit repainted();
+}
+
+void CrossoverGraphItem::drawCurves(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int count = curves().size();
+    qDebug() << Q_FUNC_INFO << count;
+    drawBands(painter, count, height(), height(), [this, count](int band) {
+        const int entry = count > 1 && band == count - 1 ? qMax(kSubColorEntry, band) : band;
+        return BandPalette::colorAt(bandColors(), entry);
+    });
 }

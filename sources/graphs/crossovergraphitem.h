@@ -33,6 +33,9 @@ public:
 
     void paint(QPainter* painter) override;
 
+public slots:
+    void onCurvesChanged(Curves& curves) override;
+
 signals:
     void waysCountChanged(int count);
     void subsCountChanged(int count);
@@ -42,6 +45,7 @@ protected:
     void setPlotRectangle(const QRectF& rectangle) override;
 
 private:
+    void drawCurves(QPainter& painter);
     void bindPlotter();
     // The counts of one change of layout arrive one by one: the plotter binds once, after them.
     void rebindLater();

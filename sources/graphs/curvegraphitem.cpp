@@ -11,7 +11,7 @@ void CurveGraphItem::onCurvesChanged(Curves& curves)
 }
 
 void CurveGraphItem::drawBands(QPainter& painter, int count, qreal edgeY, qreal originY,
-                               const std::function<QColor(int band)>& colorOf, qreal penWidth)
+                               const std::function<QColor(int band)>& colorOf)
 {
     QVector<QColor> colors(count);
     QVector<BandLayers::Look> looks(count);
@@ -23,6 +23,6 @@ void CurveGraphItem::drawBands(QPainter& painter, int count, qreal edgeY, qreal 
     m_bandLayers.draw(painter, looks, [&](QPainter& target, int band) {
         const QPolygonF& points = polyline(band, edgeY, originY);
         if (!points.isEmpty())
-            CurvePainter::drawFilledCurve(target, points, colors[band], penWidth);
+            CurvePainter::drawFilledCurve(target, points, colors[band]);
     });
 }

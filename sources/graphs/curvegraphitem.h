@@ -17,7 +17,7 @@ public:
 
 public slots:
     // The plotter keeps the curves; the item holds the reference and reads them when it paints.
-    void onCurvesChanged(Curves& curves);
+    virtual void onCurvesChanged(Curves& curves);
 
 protected:
     // Completed, and a non-empty curve list has arrived.
@@ -29,10 +29,10 @@ protected:
     {
         return m_polylines.polyline(index, curves().at(index), edgeY, originY);
     }
-    // Curves 0 .. count - 1 as filled bands in the colours `colorOf` gives, stroked with a pen
-    // of `penWidth`; while one band is dragged, only that band is drawn anew.
+    // Curves 0 .. count - 1 as filled bands in the colours `colorOf` gives; while one band is
+    // dragged, only that band is drawn anew.
     void drawBands(QPainter& painter, int count, qreal edgeY, qreal originY,
-                   const std::function<QColor(int band)>& colorOf, qreal penWidth = 1);
+                   const std::function<QColor(int band)>& colorOf);
 
 private:
     const Curves* m_curves = nullptr;

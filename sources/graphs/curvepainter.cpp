@@ -14,22 +14,18 @@ constexpr int kRunLength = 16;
 } // namespace
 
 void CurvePainter::drawFilledCurve(QPainter& painter, const QPolygonF& polyline,
-                                   const QColor& color, qreal penWidth)
+                                   const QColor& color)
 {
+    QPen pen(color, 1);
+    pen.setJoinStyle(Qt::BevelJoin);
+    painter.setPen(pen);
+    painter.drawPolyline(polyline);
     QColor fill = color;
     fill.setAlpha(kFillAlpha);
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawPolygon(polyline);
     painter.setBrush(Qt::NoBrush);
-    QPen pen(color, penWidth);
-    pen.setJoinStyle(Qt::BevelJoin);
-    if (penWidth > 1) {
-        drawWidePolyline(painter, polyline, pen);
-    } else {
-        painter.setPen(pen);
-        painter.drawPolyline(polyline);
-    }
 }
 
 void CurvePainter::drawWidePolyline(QPainter& painter, const QPolygonF& polyline, const QPen& pen)

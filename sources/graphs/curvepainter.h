@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QtGlobal>
-
 class QColor;
 class QPainter;
 class QPen;
@@ -11,14 +9,12 @@ class QPolygonF;
 class CurvePainter
 {
 public:
-    // The opacity of a band's fill: faint, so that the curves over it, the bands behind it and
-    // the scale's labels still read.
-    static constexpr int kFillAlpha = 56;
+    // The opacity of a band's fill: half, so that the bands behind it still show.
+    static constexpr int kFillAlpha = 127;
 
-    // A band: the area the polyline encloses (closed back to its start) filled faintly in
-    // `color`, and the polyline stroked over it in `color` with a bevel-joined pen of `penWidth`.
-    static void drawFilledCurve(QPainter& painter, const QPolygonF& polyline, const QColor& color,
-                                qreal penWidth = 1);
+    // A band: the polyline stroked in `color` with a bevel-joined pen of width 1, and the area it
+    // encloses (closed back to its start) filled with the colour at half opacity.
+    static void drawFilledCurve(QPainter& painter, const QPolygonF& polyline, const QColor& color);
     // A polyline with a pen wider than a pixel, the same picture as stroking it whole.
     static void drawWidePolyline(QPainter& painter, const QPolygonF& polyline, const QPen& pen);
 };

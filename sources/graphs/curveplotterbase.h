@@ -20,7 +20,7 @@ class CurvePlotterBase : public QObject
 
 public:
     QRectF boundRectangle() const { return m_boundRectangle; }
-    void setBoundRectangle(const QRectF& rectangle);
+    virtual void setBoundRectangle(const QRectF& rectangle);
     int currentBandIndex() const { return m_currentBandIndex; }
     void setCurrentBandIndex(int index) { m_currentBandIndex = index; }
 
@@ -36,8 +36,8 @@ signals:
     void curvesChanged(Curves& curves);
 
 public slots:
-    void onBoundRectangleChanged(QRectF rectangle);
-    void timerTick();
+    virtual void onBoundRectangleChanged(QRectF rectangle);
+    virtual void timerTick();
 
 protected:
     CurvePlotterBase(int settleMs, int step, QObject* parent);

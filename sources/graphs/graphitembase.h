@@ -37,7 +37,7 @@ public:
     bool isCompleted() const { return m_completed; }
 
     // The plot rectangle follows the item once it is completed: (0, 0, width, height / 2).
-    Q_INVOKABLE void dimensionsChanged();
+    Q_INVOKABLE virtual void dimensionsChanged();
 
 signals:
     void poNameChanged(QString poName);
@@ -48,7 +48,7 @@ signals:
 public slots:
     void timerTick();
     // Only a real size reaches the plotter.
-    void boundingRectChanged();
+    virtual void boundingRectChanged();
 
 protected:
     void markCompleted() { m_completed = true; }

@@ -3,6 +3,7 @@
 #include "geqgeometry.h"
 #include "qx8geqbands.h"
 
+#include <QDebug>
 #include <QPainter>
 
 QX8GEQGraphItem::QX8GEQGraphItem(QQuickItem* parent)
@@ -98,4 +99,5 @@ void QX8GEQGraphItem::refreshHandles()
         else
             m_handles.append(point);
     }
+    qDebug() << "return";
 }

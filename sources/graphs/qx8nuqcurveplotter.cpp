@@ -2,6 +2,8 @@
 
 #include "nuqgeometry.h"
 
+#include <QDebug>
+
 QX8NuqCurvePlotter::QX8NuqCurvePlotter(QObject* parent, int step)
     : ParametricCurvePlotter(3, LogFrequencyAxis::nuq(), step, parent)
 {
@@ -16,6 +18,18 @@ void QX8NuqCurvePlotter::init(const QString& poName, int bandCount)
     for (int band = 0; band < this->bandCount(); ++band)
         addNumericBand(band, parameters, QString());
     m_curves.append(Curve()); // stays empty: no total here
+}
+
+void QX8NuqCurvePlotter::setBoundRectangle(const QRectF& rectangle)
+{
+    qDebug() << "setBoundRectangle :" << rectangle;
+    ParametricCurvePlotter::setBoundRectangle(rectangle);
+}
+
+void QX8NuqCurvePlotter::onBoundRectangleChanged(QRectF rectangle)
+{
+    qDebug() << " QX8NuqCurvePlotter::onBoundRectangleChanged " << rectangle;
+    ParametricCurvePlotter::onBoundRectangleChanged(rectangle);
 }
 
 LevelMapping QX8NuqCurvePlotter::levelMapping() const

@@ -13,6 +13,10 @@ public:
 
     // Binding the same object again changes nothing; another object replaces the filters.
     Q_INVOKABLE void init(const QString& poName, int bandCount);
+    void setBoundRectangle(const QRectF& rectangle) override;
+
+public slots:
+    void onBoundRectangleChanged(QRectF rectangle) override;
 
 protected:
     LevelMapping levelMapping() const override;

@@ -36,6 +36,18 @@ void QX8NuqGraphItem::componentCompleted()
     pushPlotRectangle();
 }
 
+void QX8NuqGraphItem::dimensionsChanged()
+{
+    qDebug() << "QX8NuqGraphItem::dimensionsChanged to: " << width() << "," << height();
+    CurveGraphItem::dimensionsChanged();
+}
+
+void QX8NuqGraphItem::boundingRectChanged()
+{
+    qDebug() << "QX8NuqGraphItem::boundingRectChanged : " << width() << " , " << height();
+    CurveGraphItem::boundingRectChanged();
+}
+
 void QX8NuqGraphItem::setPlotRectangle(const QRectF& rectangle)
 {
     m_plotter->setBoundRectangle(rectangle);

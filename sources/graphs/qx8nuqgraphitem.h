@@ -19,10 +19,14 @@ public:
     void setBandCount(int count);
 
     Q_INVOKABLE void componentCompleted();
+    void dimensionsChanged() override;
 
     QX8NuqCurvePlotter* plotter() const { return m_plotter; }
 
     void paint(QPainter* painter) override;
+
+public slots:
+    void boundingRectChanged() override;
 
 signals:
     void bandCountChanged(int bandCount);

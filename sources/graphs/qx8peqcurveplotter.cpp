@@ -80,14 +80,16 @@ void QX8PEQCurvePlotter::refreshTotal()
     writeCurve(m_total, m_curves[bandCount()]);
 }
 
-QPoint QX8PEQCurvePlotter::controlPoint(int band) const
+std::optional<QPoint> QX8PEQCurvePlotter::handle(int band) const
 {
     if (band < 0 || band >= bandCount() || !m_variables.hasArrived(svName(band, "Frequency")) ||
         !m_variables.hasArrived(svName(band, "Gain")))
-        return QPoint();
+        return std::nullopt;
     const CurveCalculator::Band& record = m_calculator.bands[band];
-    const auto handle = geometry().handle(record.Frequency, record.Gain);
-    return handle ? QPoint(handle->x, handle->y) : QPoint();
+    const auto point = geometry().handle(record.Frequency, record.Gain);
+    if (!point)
+        return std::nullopt;
+    return QPoint(point->x, point->y);
 }
 
 void QX8PEQCurvePlotter::setControlPoint(int band, int x, int y)

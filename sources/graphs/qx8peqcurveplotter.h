@@ -4,6 +4,7 @@
 
 #include <QPoint>
 
+#include <optional>
 #include <vector>
 
 class PeqGeometry;
@@ -20,9 +21,12 @@ public:
 
     Q_INVOKABLE void init(const QString& poName, int bandCount);
 
-    // The handle of a band, y up from the 0 dB line; (0, 0) until its frequency and gain have
-    // come from the device.
-    Q_INVOKABLE QPoint controlPoint(int band) const;
+    // The handle of a band, y up from the 0 dB line; none until its frequency and gain have come
+    // from the device. A band at 0 dB has its handle on the 0 dB line like any other.
+    std::optional<QPoint> handle(int band) const;
+    Q_INVOKABLE bool hasControlPoint(int band) const { return handle(band).has_value(); }
+    // The handle, or (0, 0) while there is none.
+    Q_INVOKABLE QPoint controlPoint(int band) const { return handle(band).value_or(QPoint()); }
     // A handle dragged to (x, y), y down from the top of the item.
     Q_INVOKABLE void setControlPoint(int band, int x, int y);
     Q_INVOKABLE float xForFreq(float frequency) const;

@@ -43,9 +43,14 @@ void QX8PEQGraphItem::setBandCount(int count)
 QVariantList QX8PEQGraphItem::controlPoints() const
 {
     QVariantList points;
-    for (const QPointF& point : m_handles)
-        points.append(point);
+    for (const std::optional<QPointF>& point : m_handles)
+        points.append(point.value_or(QPointF()));
     return points;
+}
+
+bool QX8PEQGraphItem::hasControlPoint(int index) const
+{
+    return index >= 0 && index < m_handles.size() && m_handles.at(index).has_value();
 }
 
 void QX8PEQGraphItem::setShowRoomCurve(bool show)
@@ -82,6 +87,12 @@ void QX8PEQGraphItem::componentCompleted()
     pushPlotRectangle();
 }
 
+void QX8PEQGraphItem::boundingRectChanged()
+{
+    qDebug() << "QX8PEQGraphItem::boundingRectChanged : " << width() << " , " << height();
+    CurveGraphItem::boundingRectChanged();
+}
+
 void QX8PEQGraphItem::setPlotRectangle(const QRectF& rectangle)
 {
     m_plotter->setBoundRectangle(rectangle);
@@ -97,7 +108,9 @@ void QX8PEQGraphItem::refreshHandles()
     if (!m_touchPointsVisible)
         return;
     for (int band = 0; band < curves().size() - 1; ++band) {
-        const QPointF point = m_plotter->controlPoint(band);
+        const std::optional<QPoint> handle = m_plotter->handle(band);
+        const std::optional<QPointF> point =
+            handle ? std::optional<QPointF>(*handle) : std::nullopt;
         if (band < m_handles.size())
             m_handles[band] = point;
         else

@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QVariantList>
 
+#include <optional>
+
 class PeqGeometry;
 class QX8PEQCurvePlotter;
 
@@ -40,10 +42,16 @@ public:
     Q_INVOKABLE void setTouchPointsVisible(bool visible) { m_touchPointsVisible = visible; }
     // A touch point dragged to (x, y) in item pixels, y down from the top.
     Q_INVOKABLE void setControlPoint(int pointID, int x, int y);
+    // Whether the handle of a band was known at the last paint (its frequency and gain had come
+    // from the device); until then its entry in controlPoints is (0, 0) and is not to be shown.
+    Q_INVOKABLE bool hasControlPoint(int index) const;
 
     QX8PEQCurvePlotter* plotter() const { return m_plotter; }
 
     void paint(QPainter* painter) override;
+
+public slots:
+    void boundingRectChanged() override;
 
 signals:
     void bandCountChanged(int bandCount);
@@ -68,5 +76,5 @@ private:
     QString m_targetText;
     OverlayCurve m_room{QString()};
     OverlayCurve m_target{QString()};
-    QList<QPointF> m_handles;
+    QList<std::optional<QPointF>> m_handles;
 };

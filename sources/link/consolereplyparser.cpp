@@ -153,10 +153,12 @@ void ConsoleReplyParser::reset()
     m_readPos = 0;
     m_discardingOverlongLine = false;
     closeList();
+    if (const std::optional<qint64> discarded = m_overlongLines.rest())
+        logOverlongLines(*discarded);
 }
 
 // The next complete line, without its line end, as bytes in the buffer (valid until the next
-// append); false once none is left.
+// append); false once none is left. A line past kMaxLineBytes is dropped as it comes, all of it.
 bool ConsoleReplyParser::takeLine(const char** line, int* size)
 {
     while (true) {
@@ -164,8 +166,8 @@ bool ConsoleReplyParser::takeLine(const char** line, int* size)
         const int pendingBytes = m_buffer.size() - m_readPos;
         const auto* end = static_cast<const char*>(std::memchr(pending, '\n', pendingBytes));
         if (!end) {
-            if (pendingBytes > kMaxLineBytes) {
-                qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
+            if (pendingBytes > kMaxLineBytes || (m_discardingOverlongLine && pendingBytes > 0)) {
+                discardOverlongLine(pendingBytes);
                 m_buffer.resize(0);
                 m_readPos = 0;
                 m_discardingOverlongLine = true;
@@ -175,16 +177,27 @@ bool ConsoleReplyParser::takeLine(const char** line, int* size)
         *line = pending;
         *size = int(end - pending);
         m_readPos += *size + 1;
-        if (std::exchange(m_discardingOverlongLine, false))
-            continue;
-        if (*size > kMaxLineBytes) {
-            qWarning() << "Console line longer than" << kMaxLineBytes << "bytes discarded";
+        if (std::exchange(m_discardingOverlongLine, false) || *size > kMaxLineBytes) {
+            discardOverlongLine(*size + 1);
             continue;
         }
         if (*size > 0 && pending[*size - 1] == '\r')
             --*size;
         return true;
     }
+}
+
+void ConsoleReplyParser::discardOverlongLine(qint64 bytes)
+{
+    if (const std::optional<qint64> discarded = m_overlongLines.due(bytes))
+        logOverlongLines(*discarded);
+}
+
+void ConsoleReplyParser::logOverlongLines(qint64 bytes)
+{
+    qWarning().noquote() << QStringLiteral("Console line longer than %1 bytes: %2 bytes discarded")
+                                .arg(kMaxLineBytes)
+                                .arg(bytes);
 }
 
 ConsoleReplyBatch ConsoleReplyParser::takeReplies()
@@ -292,8 +305,14 @@ void ConsoleReplyParser::parseListLine(Text line, int bytes, ConsoleReplyBatch& 
         return;
     m_listBytes += bytes;
     if (m_listItems.size() >= kMaxListItems || m_listBytes > kMaxListBytes) {
-        qWarning() << "Console list" << m_listPath << "longer than" << kMaxListItems << "items or"
-                   << kMaxListBytes << "bytes discarded";
+        if (const std::optional<qint64> lists = m_overlongLists.due()) {
+            qWarning().noquote() << QStringLiteral("Console list %1 longer than %2 items or %3 "
+                                                   "bytes discarded%4")
+                                        .arg(m_listPath)
+                                        .arg(kMaxListItems)
+                                        .arg(kMaxListBytes)
+                                        .arg(PeerLogLimiter::times(*lists));
+        }
         m_listDiscarded = true;
         m_listItems.clear();
         return;

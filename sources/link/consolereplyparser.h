@@ -1,5 +1,7 @@
 #pragma once
 
+#include "peerloglimiter.h"
+
 #include <QByteArray>
 #include <QMetaType>
 #include <QString>
@@ -62,9 +64,10 @@ Q_DECLARE_METATYPE(ConsoleReplyBatch)
 
 // Turns the console's byte stream into replies. Lines end in LF (a CR before it is dropped) and
 // are decoded as UTF-8 whatever the locale. A line longer than kMaxLineBytes, and a list block of
-// more than kMaxListItems items or kMaxListBytes, are discarded with a log line, so a peer cannot
-// make the client buffer without bound. Buffers are reused from read to read: parsing allocates
-// per read, not per reply.
+// more than kMaxListItems items or kMaxListBytes, are discarded with a log line (one a second
+// at most, counting the bytes or lists), so a peer can neither make the client buffer without
+// bound nor fill its log. Buffers are reused from read to read: parsing allocates per read, not
+// per reply.
 //
 // A reconfiguration (one raw JSON line {"id":kReconfigurationId,"method":"Reconfig",...}) ends
 // with one line from the device: the JSON object {"error":"<text>","id":kReconfigurationId}, the
@@ -85,13 +88,16 @@ public:
     // The replies in the complete lines received so far. A partial last line waits for the rest.
     ConsoleReplyBatch takeReplies();
 
-    // Forgets buffered bytes and any open list: for a new connection.
+    // Forgets buffered bytes and any open list: for a new connection. Logs what it discarded
+    // and has not yet said.
     void reset();
 
 private:
     enum class ListKind { None, Enumeration, ProcessingObjects };
 
     bool takeLine(const char** line, int* size);
+    void discardOverlongLine(qint64 bytes);
+    static void logOverlongLines(qint64 bytes);
     template<typename Text> void handleLine(Text line, int bytes, ConsoleReplyBatch& batch);
     template<typename Text> void parseLine(Text line, ConsoleReplyBatch& batch);
     template<typename Text> void parseListLine(Text line, int bytes, ConsoleReplyBatch& batch);
@@ -103,6 +109,7 @@ private:
     QByteArray m_buffer;
     int m_readPos = 0;
     bool m_discardingOverlongLine = false;
+    PeerLogLimiter m_overlongLines;
     QString m_line; // the current line when it is not ASCII, decoded
 
     ListKind m_list = ListKind::None;
@@ -110,4 +117,5 @@ private:
     QStringList m_listItems;
     qint64 m_listBytes = 0;
     bool m_listDiscarded = false;
+    PeerLogLimiter m_overlongLists;
 };

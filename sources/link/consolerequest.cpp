@@ -37,6 +37,13 @@ std::optional<ConsoleRequest> ConsoleRequest::make(const DataFromDevice& record,
     return request;
 }
 
+std::optional<ConsoleRequest> ConsoleRequest::unsubscription() const
+{
+    const QString valueType = target.endsWith(QLatin1Char('%')) ? QStringLiteral("%") : QString();
+    return make({poName, svName, valueType, QString(), QStringLiteral("unsub")}, nullptr,
+                Priority::Page);
+}
+
 bool ConsoleRequest::isList() const
 {
     return command == QLatin1String("lc") || command == QLatin1String("ls");

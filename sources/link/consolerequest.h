@@ -22,6 +22,9 @@ struct ConsoleRequest
     static std::optional<ConsoleRequest> make(const DataFromDevice& record, const QObject* owner,
                                               Priority priority);
 
+    // The `unsub` that ends this subscription (in the same form, "%" included), owned by nobody.
+    std::optional<ConsoleRequest> unsubscription() const;
+
     bool isCommand(QLatin1String word) const { return command == word; }
     bool isList() const;
     // A value reply with this reply word and names answers this request.

@@ -69,6 +69,13 @@ QStringList DeviceModelProvider::readout(const QString& poName, const QString& s
     return readout.partsOf(value.toDouble());
 }
 
+QStringList DeviceModelProvider::widestReadout(const QString& poName, const QString& svName) const
+{
+    const ValueReadout readout(variable(poName, svName));
+    const std::optional<double> widest = readout.widestValue();
+    return widest ? readout.shownAt(*widest) : QStringList();
+}
+
 QString DeviceModelProvider::nudgeObjectClass(const QString& poName, const QString& svName) const
 {
     const DeviceModel::Variable* found = variable(poName, svName);

@@ -32,6 +32,9 @@ public:
     // the variable's resolution (ValueReadout).
     Q_INVOKABLE QStringList readout(const QString& poName, const QString& svName,
                                     const QVariant& value) const;
+    // What a read-out shows of the variable's widest value ({number, unit}); empty for a
+    // variable whose values show as they come.
+    Q_INVOKABLE QStringList widestReadout(const QString& poName, const QString& svName) const;
     // The classes under which a nudge button of the variable finds its step.
     Q_INVOKABLE QString nudgeObjectClass(const QString& poName, const QString& svName) const;
     Q_INVOKABLE QString nudgeVariableClass(const QString& poName, const QString& svName) const;

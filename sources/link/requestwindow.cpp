@@ -60,7 +60,7 @@ void RequestWindow::submit(ConsoleRequest request)
 // `sub` on its way will bring it.
 void RequestWindow::submitSubscription(ConsoleRequest request)
 {
-    m_subscriptions.want(request.target, request.owners.isEmpty() ? nullptr : request.owners[0]);
+    m_subscriptions.want(request, request.owners.isEmpty() ? nullptr : request.owners[0]);
     dropWaiting(kUnsub, request.target);
     if (!joinTravelling(request) && !joinWaiting(request))
         enqueue(std::move(request));
@@ -70,11 +70,25 @@ void RequestWindow::submitSubscription(ConsoleRequest request)
 void RequestWindow::submitUnsubscription(ConsoleRequest request)
 {
     const QObject* owner = request.owners.isEmpty() ? nullptr : request.owners[0];
-    if (!m_subscriptions.release(request.target, owner))
-        return;
-    dropWaiting(kSub, request.target);
-    if (m_subscriptions.isHeld(request.target) && !joinTravelling(request) && !joinWaiting(request))
-        enqueue(std::move(request));
+    if (m_subscriptions.release(request.target, owner))
+        endSubscription(std::move(request));
+}
+
+void RequestWindow::endSubscription(ConsoleRequest unsubscription)
+{
+    dropWaiting(kSub, unsubscription.target);
+    if (m_subscriptions.isHeld(unsubscription.target) && !joinTravelling(unsubscription) &&
+        !joinWaiting(unsubscription))
+        enqueue(std::move(unsubscription));
+}
+
+void RequestWindow::releaseSubscriptions(const QObject* owner)
+{
+    for (const ConsoleRequest& subscription : m_subscriptions.releaseAll(owner)) {
+        if (std::optional<ConsoleRequest> unsubscription = subscription.unsubscription())
+            endSubscription(std::move(*unsubscription));
+    }
+    pump();
 }
 
 // The newest value replaces the one waiting, in its place: nothing older can overtake it.

@@ -43,6 +43,9 @@ public:
     // The owner's waiting requests other than writes are withdrawn (a write the user made still
     // lands); requests that others wait for too stay.
     void cancel(const QObject* owner);
+    // The owner is going away: the subscriptions it still wants end where nobody else wants
+    // them, those of variables it was bound to before included.
+    void releaseSubscriptions(const QObject* owner);
     // The user's waiting writes go out now, past the window: the link is about to close, and
     // what the user set must still reach the device.
     void sendWaitingWrites();
@@ -66,6 +69,7 @@ private:
 
     void submitSubscription(ConsoleRequest request);
     void submitUnsubscription(ConsoleRequest request);
+    void endSubscription(ConsoleRequest unsubscription);
     bool joinWaitingWrite(const ConsoleRequest& request);
     bool joinWaiting(const ConsoleRequest& request);
     bool joinTravelling(const ConsoleRequest& request);

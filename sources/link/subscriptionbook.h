@@ -1,5 +1,7 @@
 #pragma once
 
+#include "consolerequest.h"
+
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -14,9 +16,12 @@
 class SubscriptionBook
 {
 public:
-    void want(const QString& target, const QObject* owner);
+    void want(const ConsoleRequest& subscription, const QObject* owner);
     // True when nobody wants the variable any more. A release without an owner speaks for all.
     bool release(const QString& target, const QObject* owner);
+    // The owner lets go of every variable it still wants (it is going away, and it may have
+    // wanted several in turn); returns the subscriptions nobody wants any more.
+    std::vector<ConsoleRequest> releaseAll(const QObject* owner);
     // True while a `sub` of the variable has gone out since its last `unsub`.
     bool isHeld(const QString& target) const { return m_held.contains(target); }
     void markSent(const QString& command, const QString& target);
@@ -25,6 +30,15 @@ public:
     void clear();
 
 private:
-    QHash<QString, std::vector<const QObject*>> m_wanted;
+    struct Interest
+    {
+        ConsoleRequest subscription; // the first that asked for the variable
+        std::vector<const QObject*> owners;
+    };
+
+    bool dropOwner(QHash<QString, Interest>::iterator interest, const QObject* owner);
+
+    QHash<QString, Interest> m_wanted;
+    QHash<const QObject*, QSet<QString>> m_targetsOf; // what each owner wants
     QSet<QString> m_held;
 };

@@ -3,7 +3,9 @@
 #include "valueresolution.h"
 #include "valuetext.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -13,6 +15,16 @@ QString fixedNumber(double value, int decimals)
 {
     const bool showsZero = std::fabs(value) < 0.5 * std::pow(10.0, -decimals);
     return QString::number(showsZero ? 0.0 : value, 'f', decimals);
+}
+
+// How wide a read-out reads, to compare two: digits and letters are a number's widest
+// characters (digits are tabular), signs and points narrower; the unit, set smaller, counts last.
+std::tuple<int, int, int> readingWidth(const QStringList& parts)
+{
+    const QString number = parts.value(0);
+    const int wide = int(
+        std::count_if(number.begin(), number.end(), [](QChar c) { return c.isLetterOrNumber(); }));
+    return {wide, int(number.size()) - wide, int(parts.value(1).size())};
 }
 
 } // namespace
@@ -59,4 +71,38 @@ QStringList ValueReadout::partsOf(double value) const
     return {m_variable->prefix +
                 fixedNumber(rounded / scale, resolution.decimalsAt(rounded, scale)),
             kilo ? QStringLiteral("kHz") : m_variable->unit.trimmed()};
+}
+
+QStringList ValueReadout::shownAt(double value) const
+{
+    if (m_variable && !m_variable->minimumText.isEmpty() && value <= m_variable->minimum)
+        return withUnitApart(m_variable->minimumText);
+    if (m_variable && !m_variable->maximumText.isEmpty() && value >= m_variable->maximum)
+        return withUnitApart(m_variable->maximumText);
+    return partsOf(value);
+}
+
+std::optional<double> ValueReadout::widestValue() const
+{
+    if (!m_variable || m_variable->kind != DeviceModel::Kind::Number || m_variable->clock ||
+        !m_variable->displayUnits.isEmpty())
+        return std::nullopt;
+    const ValueResolution resolution(m_variable->steps);
+    QList<double> candidates = {m_variable->minimum, m_variable->maximum};
+    // An end the device writes as a word: the number next to it.
+    if (!m_variable->minimumText.isEmpty())
+        candidates.append(m_variable->minimum + resolution.stepAt(m_variable->minimum));
+    if (!m_variable->maximumText.isEmpty())
+        candidates.append(m_variable->maximum - resolution.stepAt(m_variable->maximum));
+    for (const DeviceModel::Step& step : m_variable->steps) {
+        const double below = step.below - step.size;
+        if (std::isfinite(below) && below > m_variable->minimum && below < m_variable->maximum)
+            candidates.append(below);
+    }
+    double widest = candidates.first();
+    for (const double candidate : qAsConst(candidates)) {
+        if (readingWidth(shownAt(candidate)) > readingWidth(shownAt(widest)))
+            widest = candidate;
+    }
+    return widest;
 }

@@ -6,6 +6,7 @@
 #include "qx8settings.h"
 #include "qx8settingsstore.h"
 #include "settingskeys.h"
+#include "settingssavecheck.h"
 
 #include <QDebug>
 #include <QDir>
@@ -46,6 +47,8 @@ SystemTexts systemTexts()
     return {text, text};
 }
 } // namespace
+
+const QString AppAnalytics::Private::m_sDateTimeFormat = QStringLiteral("yyyy,MM,dd-hh:mm::ss:zzz");
 
 AppAnalytics::Private::Private(AppAnalytics* owner)
     : QObject(owner)
@@ -157,6 +160,14 @@ QString AppAnalytics::Private::getUserID()
         .toString();
 }
 
+void AppAnalytics::Private::setUserID(const QString& id)
+{
+    userID = id;
+    QSettings settings;
+    settings.setValue(settingskeys::kAnalyticsUserId, id);
+    SettingsSaveCheck::instance().save(settings);
+}
+
 // Empty while no screen is known (no GUI, or a platform without outputs).
 QString AppAnalytics::Private::getScreenResolution()
 {
@@ -191,15 +202,14 @@ void AppAnalytics::Private::postMessage()
     if (!isSendingAllowed()) {
         // An opt-out between two chained POSTs: back to waiting for the timer.
         if (!sendTimer.isActive())
-            becomeIdle();
+            setIsSending(false);
         return;
     }
     if (messageQueue.isEmpty()) {
-        becomeIdle();
+        setIsSending(false);
         return;
     }
-    sendTimer.stop();
-    setSending(true);
+    setIsSending(true);
 
     const QueryBuffer& head = messageQueue.constFirst();
     FormQuery query = head.postQuery;
@@ -244,21 +254,39 @@ void AppAnalytics::Private::postMessageFinished()
                        .arg(m_transfer->errorString()));
     }
     m_failing = true;
-    becomeIdle();
+    setIsSending(false);
 }
 
-void AppAnalytics::Private::becomeIdle()
+void AppAnalytics::Private::setIsSending(bool sending)
 {
-    sendTimer.start();
-    setSending(false);
-}
-
-void AppAnalytics::Private::setSending(bool sending)
-{
+    if (sending)
+        sendTimer.stop();
+    else
+        sendTimer.start();
     if (sending == isSending)
         return;
     isSending = sending;
     Q_EMIT q->isSendingChanged(sending);
+}
+
+QList<QString> AppAnalytics::Private::persistMessageQueue() const
+{
+    QList<QString> list;
+    for (const QueryBuffer& hit : messageQueue)
+        list << QString::fromUtf8(hit.postQuery.text()) << hit.time.toString(m_sDateTimeFormat);
+    return list;
+}
+
+void AppAnalytics::Private::readMessagesFromFile(const QList<QString>& list)
+{
+    for (int i = 0; i + 1 < list.size(); i += 2) {
+        const QString& query = list.at(i);
+        const QString& time = list.at(i + 1);
+        if (query.isEmpty() || time.isEmpty())
+            return;
+        messageQueue.append({FormQuery::fromText(query.toUtf8()),
+                             QDateTime::fromString(time, m_sDateTimeFormat), ++m_lastId});
+    }
 }
 
 // The hit may have left the queue while its POST ran: dropped by the limit, or moved to the

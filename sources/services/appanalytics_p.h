@@ -26,6 +26,8 @@ class AppAnalytics::Private : public QObject
 
 public:
     static constexpr int kQueueLimit = 100;
+    // The time of a hit in the flat list of the queue.
+    static const QString m_sDateTimeFormat;
 
     explicit Private(AppAnalytics* owner);
     ~Private() override;
@@ -41,6 +43,14 @@ public:
     bool isSendingAllowed() const;
     void setNetworkAccessManager(QNetworkAccessManager* manager);
     void logMessage(const QString& message) const;
+    // Sending (the send timer stopped) or waiting for the timer; announced when it changes.
+    void setIsSending(bool sending);
+    // The queue as a flat list: the form text, then the time, of each hit, oldest first.
+    QList<QString> persistMessageQueue() const;
+    // Appends the hits of a flat list, up to its first pair with an empty text, past the limit.
+    void readMessagesFromFile(const QList<QString>& list);
+    // Stores the user id that every later hit carries, in the settings too.
+    void setUserID(const QString& id);
 
     static QString getClientID();
     static QString getUserID();
@@ -75,8 +85,6 @@ protected Q_SLOTS:
 private:
     HttpTransfer& transfer();
     void postMessageFinished();
-    void becomeIdle();
-    void setSending(bool sending);
     void removeAcknowledged(quint64 id);
     void writeAnalyticsDataToFile();
     void enqueueAnalyticsDataFromJsonArray();

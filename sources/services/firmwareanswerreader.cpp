@@ -29,3 +29,13 @@ QList<FirmwareAnswerReader::Answer> FirmwareAnswerReader::add(const QByteArray& 
     }
     return answers;
 }
+
+std::optional<QByteArray> FirmwareAnswerReader::unfinishedLine() const
+{
+    if (m_overlong)
+        return QByteArray();
+    if (m_pending.isEmpty())
+        return std::nullopt;
+    const int nul = m_pending.indexOf('\0');
+    return nul < 0 ? m_pending : m_pending.left(nul);
+}

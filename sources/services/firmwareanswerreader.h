@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <optional>
+
 // The device's answers on the firmware connection, read from the bytes of each read as they
 // come. An answer is a line ended by LF, a CR before it dropped, its text cut at a NUL. The one
 // answer that starts the image is "writer OK" with nothing behind it in the same read: text that
@@ -28,6 +30,9 @@ public:
 
     // The answers completed by the bytes of one read, in order.
     QList<Answer> add(const QByteArray& bytes);
+    // The text of a line begun and not yet ended, cut at a NUL (empty while an overlong line is
+    // dropped); nothing when no line is begun.
+    std::optional<QByteArray> unfinishedLine() const;
     // Forgets a partial line, for a new connection.
     void clear()
     {

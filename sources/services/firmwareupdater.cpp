@@ -1,5 +1,6 @@
 #include "firmwareupdater.h"
 
+#include "cloudendpoints.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "updatefolders.h"
@@ -33,17 +34,20 @@ void FirmwareUpdater::resetAll()
     setDownloadInProgress(false);
     setProgress(0);
     setUpdateState(CheckForUpdate);
-    m_startupCheckDue = true;
 }
 
 void FirmwareUpdater::checkOnStartup()
 {
-    if (!m_startupCheckDue || firmwareVersion().isEmpty() || updateState() != CheckForUpdate)
+    if (firmwareVersion().isEmpty() || updateState() != CheckForUpdate)
         return;
-    m_startupCheckDue = false;
     if (QX8Settings().value(settingskeys::kCheckOnStart, QStringLiteral("true")).toString() ==
         QLatin1String("true"))
         checkForUpdate();
+}
+
+QString FirmwareUpdater::firmwareToolPage() const
+{
+    return CloudEndpoints::instance().firmwareToolPageUrl().toString(QUrl::FullyEncoded);
 }
 
 bool FirmwareUpdater::isFirstGreaterThanSecond(const QString& newVersion,
@@ -80,9 +84,9 @@ void FirmwareUpdater::checkInstall(const QString& reportedVersion)
     m_installResult =
         m_installConfirmed
             ? QStringLiteral("Firmware v%1 is running on the device.").arg(reportedVersion)
-            : QStringLiteral("The device runs firmware v%1, not the v%2 it was sent: the update "
-                             "was not installed.")
-                  .arg(reportedVersion, m_expectedVersion);
+            : QStringLiteral("Firmware v%1 is not running on the device: it reports v%2, so "
+                             "the update was not installed.")
+                  .arg(m_expectedVersion, reportedVersion);
     qInfo().noquote() << m_installResult;
     m_expectedVersion.clear();
     Q_EMIT installResultChanged();

@@ -24,6 +24,8 @@ class FirmwareUpdater : public ImageUpdater
     Q_PROPERTY(QString installResult READ installResult NOTIFY installResultChanged)
     // The device runs the version it was sent.
     Q_PROPERTY(bool installConfirmed READ installConfirmed NOTIFY installResultChanged)
+    // Where the firmware updater for Windows is offered, fully encoded for a link.
+    Q_PROPERTY(QString firmwareToolPage READ firmwareToolPage CONSTANT)
 
 public:
     enum UpdateState { CheckForUpdate = 0, CheckingForUpdate, DownloadUpdate, UploadUpdate };
@@ -41,13 +43,13 @@ public:
     bool installConfirmed() const { return m_installConfirmed; }
     UpdateState updateState() const { return UpdateState(stage()); }
     void setUpdateState(UpdateState state) { setStage(Stage(state)); }
+    QString firmwareToolPage() const;
 
     // Back to CheckForUpdate from any state; a running request ends and its partial file goes.
-    // The next connection gets its own startup check.
     Q_INVOKABLE void resetAll();
-    // The check "Check on startup" ("Data/checkOnStart") asks for: once per connection, as soon
-    // as the device's firmware version is known and while nothing else is under way.
-    Q_INVOKABLE void checkOnStartup();
+    // The check "Check on startup" ("Data/checkOnStart") asks for when a device has connected:
+    // only once the device's firmware version is known and while nothing else is under way.
+    void checkOnStartup();
     Q_INVOKABLE bool isFirstGreaterThanSecond(const QString& newVersion,
                                               const QString& oldVersion) const;
     // The image of `version` went to the device now connected: the next version that device
@@ -71,5 +73,4 @@ private:
     QString m_expectedAddress;
     QString m_installResult;
     bool m_installConfirmed = false;
-    bool m_startupCheckDue = true;
 };

@@ -21,6 +21,9 @@ namespace {
 
 const QString kConnectFailed = QStringLiteral("Error in connecting to device.");
 const QString kStalled = QStringLiteral("The device stopped answering during the firmware upload.");
+const QString kRefused = QStringLiteral("The device refused the firmware upload: ");
+const QString kNotConfirmed =
+    QStringLiteral("The firmware upload is not confirmed; the device said: ");
 constexpr std::chrono::milliseconds kDrainPoll{10};
 
 // Bytes the socket has sent, or still holds to send, that the device's side has not acknowledged
@@ -53,6 +56,9 @@ FwUpdateUploader::FwUpdateUploader(QObject* parent) : QObject(parent)
     connect(&m_stallTimer, &QTimer::timeout, this, [this] { fail(kStalled); });
     m_drainTimer.setInterval(kDrainPoll);
     connect(&m_drainTimer, &QTimer::timeout, this, &FwUpdateUploader::checkDrained);
+    m_objectionTimer.setSingleShot(true);
+    m_objectionTimer.setInterval(kObjectionTime);
+    connect(&m_objectionTimer, &QTimer::timeout, this, &FwUpdateUploader::settle);
     // Queued: each chunk goes to the socket on a later turn than the notice that asked for it.
     connect(this, &FwUpdateUploader::write, this, &FwUpdateUploader::onWrite, Qt::QueuedConnection);
     connect(this, &FwUpdateUploader::showProgress, this, &FwUpdateUploader::onUploadProgress,
@@ -144,7 +150,25 @@ void FwUpdateUploader::checkDrained()
         return;
     }
     m_drainTimer.stop();
-    finishUpload();
+    m_stallTimer.stop();
+    m_phase = Phase::Settling;
+    m_objectionTimer.start();
+}
+
+// No complete line came in time; text begun and not ended is the device's word all the same.
+void FwUpdateUploader::settle()
+{
+    const std::optional<QByteArray> words = m_answers.unfinishedLine();
+    if (words && !words->trimmed().isEmpty()) {
+        fail(kNotConfirmed + QString::fromUtf8(*words));
+        return;
+    }
+    onUploadDone();
+}
+
+bool FwUpdateUploader::imageSent() const
+{
+    return m_phase == Phase::Sending || m_phase == Phase::Draining || m_phase == Phase::Settling;
 }
 
 void FwUpdateUploader::onWrite(const QByteArray& data)
@@ -241,30 +265,42 @@ void FwUpdateUploader::announce()
     qDebug() << "Initiating Firmware Transfer - " << m_fileSize;
     qDebug() << "Command: " << command;
     m_phase = Phase::Announced;
+    // Whatever the device said before belongs to no answer of this upload.
+    m_answers.clear();
     m_commandBytesPending += command.size();
     m_socket.write(command);
     m_stallTimer.start();
 }
 
+// Once the image goes, the device has nothing to say but an objection: any text ends the upload.
 void FwUpdateUploader::onAnswer(const FirmwareAnswerReader::Answer& answer)
 {
     qDebug() << "Data from Socket: " << answer.text;
-    const bool uploading =
-        m_phase == Phase::Announced || m_phase == Phase::Sending || m_phase == Phase::Draining;
-    if (answer.kind == FirmwareAnswerReader::Kind::Refused && uploading) {
-        fail(QStringLiteral("The device refused the firmware upload: ") +
-             QString::fromUtf8(answer.text));
+    const QString words = QString::fromUtf8(answer.text);
+    if (imageSent()) {
+        if (answer.kind == FirmwareAnswerReader::Kind::Refused)
+            fail(kRefused + words);
+        else if (!answer.text.trimmed().isEmpty())
+            fail(kNotConfirmed + words);
         return;
     }
     if (m_phase != Phase::Announced)
         return;
-    if (answer.kind == FirmwareAnswerReader::Kind::WriterOk) {
+    switch (answer.kind) {
+    case FirmwareAnswerReader::Kind::WriterOk:
         m_phase = Phase::Sending;
         m_stallTimer.start();
         sendFwUpdate(kChunkSize);
-    } else if (answer.kind == FirmwareAnswerReader::Kind::WriterOkFollowed) {
+        break;
+    case FirmwareAnswerReader::Kind::WriterOkFollowed:
         fail(QStringLiteral("The device answered the firmware upload with more than \"writer "
                             "OK\"; the image was not sent."));
+        break;
+    case FirmwareAnswerReader::Kind::Refused:
+        fail(kRefused + words);
+        break;
+    case FirmwareAnswerReader::Kind::Other:
+        break;
     }
 }
 
@@ -274,9 +310,10 @@ void FwUpdateUploader::fail(const QString& text)
 {
     m_stallTimer.stop();
     m_drainTimer.stop();
+    m_objectionTimer.stop();
     m_file.close();
     m_uploadPending = false;
-    if (m_phase == Phase::Announced || m_phase == Phase::Sending || m_phase == Phase::Draining) {
+    if (m_phase == Phase::Announced || imageSent()) {
         m_socket.abort();
         m_phase = Phase::Unconnected;
         m_commandBytesPending = 0;
@@ -286,9 +323,11 @@ void FwUpdateUploader::fail(const QString& text)
     Q_EMIT error(text);
 }
 
-void FwUpdateUploader::finishUpload()
+void FwUpdateUploader::onUploadDone()
 {
     m_stallTimer.stop();
+    m_drainTimer.stop();
+    m_objectionTimer.stop();
     m_file.close();
     m_phase = Phase::Idle;
     setUploadInProgress(false);

@@ -21,11 +21,13 @@
 //                been written
 //   Sending -> Draining: every byte handed to the socket; it waits until the device's side has
 //                acknowledged them all (where the system tells)
-//   Draining -> Idle: uploadDone()
-// Every failure on the way (no connection, missing or unreadable image, a refusal or an error
-// line, the device closing the connection or going silent) ends the upload with error(text),
-// never silently; a failure after the announcement also drops the connection, since the device
-// then holds a partial image, and the next upload connects afresh. Whether the device installed
+//   Draining -> Settling: the device has every byte; it has kObjectionTime to object
+//   Settling -> Idle: uploadDone()
+// Every failure on the way (no connection, missing or unreadable image, a refusal, any text from
+// the device once the image goes, the device closing the connection or going silent) ends the
+// upload with error(text), never silently; a failure after the announcement also drops the
+// connection, since the device then holds a partial image, and the next upload connects afresh.
+// A device that rejects an image without a word cannot be told apart here: whether it installed
 // the image shows only after its restart, in the version it reports (FirmwareUpdater).
 class FwUpdateUploader : public QObject
 {
@@ -38,6 +40,8 @@ public:
     static constexpr qint64 kChunkSize = 8192;
     static constexpr std::chrono::milliseconds kConnectLimit{5000};
     static constexpr std::chrono::milliseconds kDefaultStallLimit{30000};
+    // How long the device may still object once it holds the whole image.
+    static constexpr std::chrono::milliseconds kObjectionTime{1000};
 
     // Connects to the device under "Data/CurrentDeviceAddress" at once, in the background.
     explicit FwUpdateUploader(QObject* parent = nullptr);
@@ -68,11 +72,13 @@ protected Q_SLOTS:
     void onUploadProgress(qlonglong bytesReceived, qlonglong bytesTotal);
 
 public Q_SLOTS:
+    // Ends the running upload as done.
+    void onUploadDone();
     void onBytesWritten(qint64 bytes);
     void onReadyRead();
 
 private:
-    enum class Phase { Unconnected, Connecting, Idle, Announced, Sending, Draining };
+    enum class Phase { Unconnected, Connecting, Idle, Announced, Sending, Draining, Settling };
 
     void connectToDevice();
     void onConnected();
@@ -80,8 +86,9 @@ private:
     void announce();
     void onAnswer(const FirmwareAnswerReader::Answer& answer);
     void checkDrained();
+    void settle();
+    bool imageSent() const;
     void fail(const QString& text);
-    void finishUpload();
     void setUploadInProgress(bool inProgress);
 
     QTcpSocket m_socket;
@@ -92,6 +99,7 @@ private:
     QTimer m_connectTimer;
     QTimer m_stallTimer;
     QTimer m_drainTimer;
+    QTimer m_objectionTimer;
     FirmwareAnswerReader m_answers;
     qint64 m_unacknowledged = 0;
     qint64 m_commandBytesPending = 0;

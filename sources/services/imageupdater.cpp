@@ -93,7 +93,7 @@ void ImageUpdater::onRequestCheckForUpdate()
         setProgress(0);
     }
     m_imageUrl.clear();
-    m_requests.fetchFeed(m_feedUrl);
+    m_requests.fetchFeed(m_feedUrl, imageHosts());
 }
 
 void ImageUpdater::onRequestDownloadUpdate()
@@ -182,16 +182,16 @@ void ImageUpdater::onCheckForCachedVersion()
         Q_EMIT showCachedInfo();
 }
 
+// A feed that cannot be read ends the check as a failed request does, never as "up to date".
 void ImageUpdater::onFeed(const QByteArray& feed)
 {
-    if (const std::optional<QStringList> rows = updatefeed::rows(feed, m_profile.product)) {
-        const updatefeed::Latest latest = updatefeed::latest(*rows, m_ownVersion);
-        m_latestVersion = latest.version;
-        m_imageUrl = latest.imageUrl;
-        qDebug().noquote() << "Latest" << productName() << "version" << m_latestVersion;
-    } else {
-        Q_EMIT error(QStringLiteral("Failed to parse the server xml file."));
+    const std::optional<QStringList> rows = updatefeed::rows(feed, m_profile.product);
+    if (!rows) {
+        fail(QNetworkReply::UnknownContentError,
+             QStringLiteral("Failed to parse the server xml file."));
+        return;
     }
+    latestVersion(*rows);
     const bool newer = m_latestVersion != m_ownVersion;
     Stage stage = Stage::CheckForUpdate;
     if (newer && m_cache.hasImage(m_latestVersion)) {
@@ -205,6 +205,17 @@ void ImageUpdater::onFeed(const QByteArray& feed)
     Q_EMIT latestVersionWithUrl(m_latestVersion, m_imageUrl);
 }
 
+void ImageUpdater::latestVersion(const QStringList& rows)
+{
+    const bool firmware = m_profile.product == updatefeed::Product::Firmware;
+    if (firmware)
+        qDebug() << Q_FUNC_INFO << rows;
+    const updatefeed::Latest latest = updatefeed::latest(rows, m_ownVersion);
+    m_latestVersion = latest.version;
+    m_imageUrl = latest.imageUrl;
+    qDebug() << (firmware ? "Latest Firmware version" : "Latest app version") << m_latestVersion;
+}
+
 void ImageUpdater::onImage()
 {
     m_cache.keepOnly(m_downloadVersion);
@@ -216,7 +227,7 @@ void ImageUpdater::onImage()
 QStringList ImageUpdater::imageHosts() const
 {
     QStringList hosts = CloudEndpoints::instance().imageHosts();
-    const QString feedHost = m_feedUrl.host().toLower();
+    const QString feedHost = CloudEndpoints::hostAndPort(m_feedUrl);
     if (!hosts.contains(feedHost))
         hosts.prepend(feedHost);
     return hosts;

@@ -16,8 +16,9 @@
 //
 // Stages: CheckForUpdate -> CheckingForUpdate (feed request) -> DownloadUpdate (a newer image is
 // announced) -> ImageReady (the image is in the cache). Every failure returns to CheckForUpdate
-// with error(text), then offers an image cached earlier. The image comes only over http or https
-// from the feed's host or one the cloud endpoints list, redirects included.
+// with error(text), then offers an image cached earlier; so does a feed that cannot be read. The
+// feed and the image come only over http or https from the feed's host and port or one the
+// cloud endpoints list, redirects included.
 class ImageUpdater : public QObject
 {
     Q_OBJECT
@@ -55,6 +56,9 @@ Q_SIGNALS:
     void downloadInProgressChanged(bool downloadInProgress);
     void updateDownloaded();
     void progressChanged(float progress);
+    // Part of the interface the screens know, never emitted: a cancelled download is told by
+    // error("The operation was canceled.").
+    void downloadCanceled();
     void error(QString errorString);
     void checkCachedVersion();
     void showCachedInfo();
@@ -113,9 +117,12 @@ private:
     // Back to CheckForUpdate with error(text): `cause` when it is given, else the text of the
     // network error.
     void fail(QNetworkReply::NetworkError errorCode, const QString& cause);
-    // The hosts the image may come from: the feed's own and the cloud's.
+    // The hosts, with their ports, the feed and the image may come from: the feed's own and
+    // the cloud's.
     QStringList imageHosts() const;
     void onFeed(const QByteArray& feed);
+    // Takes the newest of the feed's rows, or the own version when none is newer.
+    void latestVersion(const QStringList& rows);
     void onImage();
     QString productName() const;
 

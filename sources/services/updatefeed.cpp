@@ -31,14 +31,28 @@ protected:
     }
 };
 
-QString rootNamespace(const QByteArray& feed)
+// The namespace of the root element of a feed that is well-formed XML without a document type
+// declaration; nothing for any other. A declaration may define entities that swell the feed
+// many times over, or name local files to read into it.
+std::optional<QString> rootNamespace(const QByteArray& feed)
 {
     QXmlStreamReader reader(feed);
+    std::optional<QString> namespaceUri;
     while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement)
-            return reader.namespaceUri().toString();
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::DTD) {
+            qDebug() << "Update feed refused: it carries a document type declaration";
+            return std::nullopt;
+        }
+        if (token == QXmlStreamReader::StartElement && !namespaceUri)
+            namespaceUri = reader.namespaceUri().toString();
     }
-    return {};
+    if (reader.hasError()) {
+        qDebug().noquote() << "Update feed not well-formed, line" << reader.lineNumber() << ":"
+                           << reader.errorString();
+        return std::nullopt;
+    }
+    return namespaceUri;
 }
 
 QString productPath(Product product)
@@ -61,23 +75,26 @@ QList<int> versionParts(const QString& version)
 
 std::optional<QStringList> rows(const QByteArray& feed, Product product)
 {
-    const QString namespaceUri = rootNamespace(feed);
+    const int end = feed.indexOf('\0');
+    const QByteArray document = end < 0 ? feed : feed.left(end);
+    const std::optional<QString> namespaceUri = rootNamespace(document);
+    if (!namespaceUri)
+        return std::nullopt;
     // The URI goes into a string literal of the query: a quote or an entity would end it early.
-    if (namespaceUri.contains(QLatin1Char('"')) || namespaceUri.contains(QLatin1Char('&'))) {
+    if (namespaceUri->contains(QLatin1Char('"')) || namespaceUri->contains(QLatin1Char('&'))) {
         qDebug() << "Invalid query";
         return std::nullopt;
     }
     const QString prolog =
-        namespaceUri.isEmpty()
+        namespaceUri->isEmpty()
             ? QString()
-            : QStringLiteral("declare default element namespace \"%1\";").arg(namespaceUri);
+            : QStringLiteral("declare default element namespace \"%1\";").arg(*namespaceUri);
 
     FeedMessageLog messages;
     QXmlQuery query;
     query.setMessageHandler(&messages);
-    const int end = feed.indexOf('\0');
-    if (!query.setFocus(QString::fromUtf8(end < 0 ? feed : feed.left(end))))
-        return QStringList();
+    if (!query.setFocus(QString::fromUtf8(document)))
+        return std::nullopt;
     query.setQuery(prolog + productPath(product));
     if (!query.isValid()) {
         qDebug() << "Invalid query";

@@ -21,9 +21,10 @@ struct Latest
     QString imageUrl; // empty when nothing newer than the own version is announced
 };
 
-// Rows "Version|ImageUrl" of the product's revisions, in document order. Nothing when the query
-// cannot be built: the document's namespace would break out of its string literal. A feed that
-// is not well-formed gives no rows.
+// Rows "Version|ImageUrl" of the product's revisions, in document order (none when the feed
+// announces nothing for the product). Nothing when the feed cannot be read: it is not
+// well-formed XML, carries a document type declaration, or has a namespace that would break out
+// of the query's string literal.
 std::optional<QStringList> rows(const QByteArray& feed, Product product);
 
 // The greatest version of the rows that is newer than `ownVersion`, with its image URL; ties keep

@@ -20,9 +20,11 @@ UpdateRequests::~UpdateRequests()
     dropRequest();
 }
 
-void UpdateRequests::fetchFeed(const QUrl& url)
+void UpdateRequests::fetchFeed(const QUrl& url, const QStringList& hosts)
 {
-    startRequest(Kind::Feed)->downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
+    HttpTransfer* transfer = startRequest(Kind::Feed);
+    transfer->setAllowedHosts(hosts);
+    transfer->downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
 }
 
 void UpdateRequests::fetchImage(const QUrl& url, const QString& path, const QStringList& hosts)

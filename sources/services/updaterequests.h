@@ -29,8 +29,10 @@ public:
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallLimit = limit; }
 
-    void fetchFeed(const QUrl& url);
-    // Into "<path>.tmp", renamed to `path` once complete; only from `hosts`, redirects included.
+    // Both fetch only from `hosts` ("host" or "host:port"), redirects included.
+    // The feed into memory.
+    void fetchFeed(const QUrl& url, const QStringList& hosts);
+    // The image into "<path>.tmp", renamed to `path` once complete.
     void fetchImage(const QUrl& url, const QString& path, const QStringList& hosts);
     // Ends the running request with OperationCanceledError; its partial file goes.
     void cancel();

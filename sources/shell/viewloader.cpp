@@ -6,6 +6,7 @@
 #include "appanalytics.h"
 #include "appbusyflag.h"
 #include "applicationupdater.h"
+#include "devicefirmwarewatch.h"
 #include "firmwareupdater.h"
 #include "qx8settings.h"
 #include "qx8state.h"
@@ -110,6 +111,7 @@ ViewLoader::ViewLoader(QObject* parent)
     , m_view(new QQuickView)
     , m_machine(new QStateMachine)
     , m_analytics(AppAnalytics::getInstance(QCoreApplication::instance()))
+    , m_firmwareWatch(new DeviceFirmwareWatch(this))
 {
     viewLoaderInstance = this;
     m_view->installEventFilter(this);

@@ -7,6 +7,7 @@
 #include <vector>
 
 class AppAnalytics;
+class DeviceFirmwareWatch;
 class QQmlComponent;
 class QQuickView;
 class QStateMachine;
@@ -150,6 +151,7 @@ private:
     bool m_offlineMode = false;
     bool m_validationMode = false;
     AppAnalytics* m_analytics;
+    DeviceFirmwareWatch* m_firmwareWatch;
     QMetaObject::Connection m_firstPageWatch;
     // Hold the compilations started ahead until the first page is shown.
     std::vector<std::unique_ptr<QQmlComponent>> m_compiledAhead;

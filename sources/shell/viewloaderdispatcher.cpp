@@ -5,6 +5,7 @@
 #include "appbusyflag.h"
 #include "applicationupdater.h"
 #include "devicecredentials.h"
+#include "devicefirmwarewatch.h"
 #include "firmwareupdater.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
@@ -102,6 +103,7 @@ void ViewLoader::setValidatationMode(bool validationMode)
 
 void ViewLoader::onVimbalReady()
 {
+    m_firmwareWatch->onDeviceReady(m_offlineMode);
     Q_EMIT switchToHomeScreen();
 }
 

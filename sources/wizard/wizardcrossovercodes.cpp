@@ -20,8 +20,8 @@ int baseCode(const QString& outputFormat)
     static const QHash<QString, int> kBase = {{QStringLiteral("Mono"), 11100},
                                               {QStringLiteral("Stereo"), 22100},
                                               {QStringLiteral("LCR"), 33100},
-                                              {QStringLiteral("MonoX2"), 12100},
-                                              {QStringLiteral("MonoX3"), 13100}};
+                                              {QStringLiteral("MonoX2"), 22100},
+                                              {QStringLiteral("MonoX3"), 33100}};
     return kBase.value(outputFormat);
 }
 

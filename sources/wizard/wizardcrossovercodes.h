@@ -10,8 +10,9 @@
 // "MonoSub", ...); rows without one keep their picture and code 0.
 namespace wizardcrossover {
 
-// One way, no subs, for the output format: "Mono" 11100, "Stereo" 22100, "LCR" 33100, "MonoX2"
-// 12100 and "MonoX3" 13100 (mono mode with two or three main cabinets); 0 for anything else.
+// One way, no subs, for the output format: "Mono" 11100, "Stereo" 22100, "LCR" 33100; 0 for
+// anything else. Two and three mono mains take the codes of the stereo and LCR stacks with as
+// many cabinets: "MonoX2" 22100, "MonoX3" 33100.
 int baseCode(const QString& outputFormat);
 
 // 0, 100 or 200 for one, two or three ways; 0 for a word it does not know.

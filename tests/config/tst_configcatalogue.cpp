@@ -89,9 +89,9 @@ void TestConfigCatalogue::malformedCatalogue_data()
     QTest::addColumn<QByteArray>("document");
     QTest::addColumn<QString>("error");
     QTest::newRow("cut short") << QByteArray("<CrossoverTypes><CrossoverType id=\"1\">")
-                               << "line 1, column 38: Premature end of document.";
+                               << "1:38 : Premature end of document.";
     QTest::newRow("another root") << QByteArray("<Crossovers/>")
-                                  << "line 1, column 13: the document is no CrossoverTypes list";
+                                  << "1:13 : the document is no CrossoverTypes list";
 }
 
 // A broken document is reported and leaves the types read before.

@@ -10,8 +10,12 @@
 #include "testmain.h"
 
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <vector>
 
 class TestConfigReaders : public QObject
 {
@@ -105,6 +109,32 @@ private Q_SLOTS:
         model.discardAllChanges();
         QCOMPARE(model.limiterList(), QStringLiteral(R"(["Limiter1","Limiter2","Limiter3",)"
                                                      R"("Limiter4","Limiter5","Limiter6"])"));
+    }
+
+    // The crossover dialog's list finds the row's present type among its options; a change
+    // looks the type up by its text in the catalogue's name order, and stops at the first match.
+    void crossoverListAndChange()
+    {
+        HomeScreenModel model;
+        model.loadDefaultConfig();
+        model.refreshConfig();
+        const QString present = model.cellInfo("out", 0, 3).value("XOverType").toString();
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression(QStringLiteral("^\\tFound match at: \\d+ .")));
+        const QVariantMap list = model.cfgXoverListCnt(0);
+        QVERIFY(list.value("curIdx").toInt() < list.value("count").toInt());
+
+        const QString wanted = QStringLiteral("Mono Main + Mono Sub");
+        std::vector<CrossoverType> byName = ConfigResources::catalogue().types();
+        std::sort(byName.begin(), byName.end(),
+                  [](const auto& a, const auto& b) { return a.configName < b.configName; });
+        for (const CrossoverType& type : byName) {
+            QTest::ignoreMessage(QtDebugMsg, qPrintable("\tkey: " + type.configName));
+            if (type.displayName == wanted)
+                break;
+        }
+        model.setCrossoverConfig(0, wanted);
+        QVERIFY(model.cellInfo("out", 0, 3).value("XOverType").toString() != present);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "downloadlimits.h"
 #include "httpserverprocess.h"
 #include "httptransfer.h"
+#include "peakmemory.h"
 #include "privatemounts.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -19,6 +20,12 @@
 #include <QTest>
 
 using namespace std::chrono_literals;
+
+namespace {
+// What a transfer may add to the process's memory besides the body it holds: Qt's socket and
+// read buffers, one decoded piece.
+constexpr qint64 kMemoryMargin = 16 * 1024 * 1024;
+} // namespace
 
 class TestHttpTransfer : public QObject
 {
@@ -68,6 +75,14 @@ void TestHttpTransfer::downloads_data()
     QTest::addColumn<int>("error");
     QTest::newRow("complete") << "/image.bin"
                               << "" << int(QNetworkReply::NoError);
+    QTest::newRow("compressed unasked") << "/image.bin"
+                                        << "gzip:0" << int(QNetworkReply::NoError);
+    QTest::newRow("encoding that cannot be read")
+        << "/image.bin"
+        << "encoding:br" << int(QNetworkReply::ProtocolFailure);
+    QTest::newRow("labelled gzip, not compressed")
+        << "/image.bin"
+        << "encoding:gzip" << int(QNetworkReply::ProtocolFailure);
     QTest::newRow("one redirect") << "/moved.bin"
                                   << "redirect:/image.bin" << int(QNetworkReply::NoError);
     QTest::newRow("slow but moving") << "/image.bin"
@@ -89,7 +104,8 @@ void TestHttpTransfer::downloads_data()
 }
 
 // Each case into a file that already holds an older download, and into memory. A failure
-// leaves the older file as it was and no partial file beside it.
+// leaves the older file as it was and no partial file beside it. Every request asks for the
+// body as it is.
 void TestHttpTransfer::downloads()
 {
     QFETCH(QString, path);
@@ -117,8 +133,11 @@ void TestHttpTransfer::downloads()
     QCOMPARE(transfer.errorString().isEmpty(), succeeds);
     QCOMPARE(qx8test::fileContent(target), succeeds ? m_image : QByteArray("older image"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"1.2.3"});
-    if (succeeds)
+    // A compressed answer counts its bytes on the wire.
+    if (succeeds && !fault.startsWith("gzip"))
         QCOMPARE(progress.last(), (QVariantList{qint64(m_image.size()), qint64(m_image.size())}));
+    if (succeeds)
+        QCOMPARE(progress.last().at(0), progress.last().at(1));
 
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToMemory(QNetworkRequest(m_server.url(path)),
@@ -126,6 +145,8 @@ void TestHttpTransfer::downloads()
     }));
     QCOMPARE(int(transfer.error()), error);
     QCOMPARE(transfer.data(), succeeds ? m_image : QByteArray());
+    for (const HttpServerProcess::Request& request : m_server.requests().mid(requestsBefore))
+        QCOMPARE(request.header("Accept-Encoding"), QByteArrayLiteral("identity"));
 
     // Qt now and then sends a request again on a reused connection, so only the bound is checked:
     // far below Qt's own limit of 50 redirects.
@@ -175,9 +196,14 @@ void TestHttpTransfer::bodiesStopAtTheirCeiling_data()
     QTest::newRow("endless body") << "endless" << 4 * size << "is larger than the 256 KiB allowed";
     QTest::newRow("announced beyond the ceiling")
         << "length:1099511627776" << 4 * size << "announces 1 TiB, more than the 256 KiB";
+    QTest::newRow("compressed, exactly the ceiling") << "gzip:0" << size << "";
+    // 64 KiB on the wire.
+    QTest::newRow("compression bomb")
+        << "gzip:67108864" << 4 * size << "is larger than the 256 KiB allowed";
 }
 
-// Into memory and into a file: a body past its ceiling stops there, and nothing of it is kept.
+// Into memory and into a file: a body past its ceiling stops there, nothing of it is kept, and
+// the memory never holds much more than the ceiling.
 void TestHttpTransfer::bodiesStopAtTheirCeiling()
 {
     QFETCH(QString, fault);
@@ -192,7 +218,11 @@ void TestHttpTransfer::bodiesStopAtTheirCeiling()
     HttpTransfer transfer(&m_manager);
     QSignalSpy progress(&transfer, &HttpTransfer::progress);
 
+    const PeakMemory memory;
+    QVERIFY(memory.isValid());
     QVERIFY(finishes(transfer, [&] { return transfer.downloadToMemory(request, ceiling); }));
+    QVERIFY2(memory.growth() < ceiling + kMemoryMargin,
+             qPrintable(QString::number(memory.growth())));
     QCOMPARE(transfer.failure(), failure);
     QVERIFY2(transfer.errorString().contains(text), qPrintable(transfer.errorString()));
     QCOMPARE(transfer.data().size(), text.isEmpty() ? m_image.size() : 0);
@@ -200,9 +230,11 @@ void TestHttpTransfer::bodiesStopAtTheirCeiling()
         QVERIFY(progress.last().at(0).toLongLong() <= ceiling + HttpTransfer::kAnswerLimit);
 
     QTemporaryDir folder;
+    const PeakMemory fileMemory;
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToFile(request, folder.filePath("image.bin"), ceiling);
     }));
+    QVERIFY2(fileMemory.growth() < kMemoryMargin, qPrintable(QString::number(fileMemory.growth())));
     QCOMPARE(transfer.failure(), failure);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
              text.isEmpty() ? QStringList{"image.bin"} : QStringList());
@@ -210,7 +242,8 @@ void TestHttpTransfer::bodiesStopAtTheirCeiling()
 
 void TestHttpTransfer::refusedAddressesAreNeverFetched_data()
 {
-    QTest::addColumn<QString>("address");  // %1: the served image, %2: a foreign host's base
+    // %1: the served image, %2: a foreign host's base, %3: the server's host on another port
+    QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("redirect"); // the served image redirects there when given
     QTest::addColumn<bool>("hostsListed");
     QTest::newRow("a local file") << "file://%1"
@@ -223,12 +256,16 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched_data()
                                        << "" << true;
     QTest::newRow("redirect to a host not listed") << ""
                                                    << "%2/image.bin" << true;
+    QTest::newRow("the listed host on another port") << "%3/image.bin"
+                                                     << "" << true;
+    QTest::newRow("redirect to the listed host on another port") << ""
+                                                                 << "%3/image.bin" << true;
     QTest::newRow("redirect to a local file") << ""
                                               << "file://%1" << false;
 }
 
-// Nothing is read, nothing is written, no connection reaches the foreign host, and the error
-// names the address.
+// Nothing is read, nothing is written, no connection reaches the foreign host or port, and the
+// error names the address.
 void TestHttpTransfer::refusedAddressesAreNeverFetched()
 {
     QFETCH(QString, address);
@@ -236,13 +273,18 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
     QFETCH(bool, hostsListed);
     QTcpServer foreign;
     QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
-    const QString foreignBase = QStringLiteral("http://%1:%2")
-                                    .arg(foreign.serverAddress().toString())
-                                    .arg(foreign.serverPort());
+    QTcpServer otherPort;
+    QVERIFY(otherPort.listen(QHostAddress(m_server.url(QString()).host())));
+    const auto base = [](const QTcpServer& server) {
+        return QStringLiteral("http://%1:%2")
+            .arg(server.serverAddress().toString())
+            .arg(server.serverPort());
+    };
     const QString localFile = m_served.filePath("image.bin");
     const QString refused = QString(redirect.isEmpty() ? address : redirect)
                                 .replace("%1", localFile)
-                                .replace("%2", foreignBase);
+                                .replace("%2", base(foreign))
+                                .replace("%3", base(otherPort));
     if (!redirect.isEmpty())
         QVERIFY(m_server.setFault("/image.bin", "redirect:" + refused));
     auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
@@ -250,7 +292,7 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
 
     HttpTransfer transfer(&m_manager);
     if (hostsListed)
-        transfer.setAllowedHosts({m_server.url(QString()).host()});
+        transfer.setAllowedHosts({m_server.url(QString()).authority()});
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToMemory(QNetworkRequest(url), downloadlimits::kFeed);
     }));
@@ -267,6 +309,7 @@ void TestHttpTransfer::refusedAddressesAreNeverFetched()
     QCOMPARE(transfer.failure(), HttpTransfer::Failure::Address);
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+    QVERIFY(!otherPort.hasPendingConnections());
 }
 
 void TestHttpTransfer::abortKeepsTheOldFile()

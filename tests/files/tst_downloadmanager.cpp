@@ -1,16 +1,19 @@
 // The download queue against the harness HTTP server: files land in the target folder one by
 // one, each reported once, each batch once, batches in the order asked, a name from a URL never
-// leads out of its folder, and no body grows past the ceiling of its kind; requests travel as the
-// download signals, and a server's authentication request is handed to the caller on the download
-// thread.
+// leads out of its folder, and no body grows past the ceiling of its kind, compressed or not (a
+// cause of the application's own is named as such); requests travel as the download signals, and
+// a server's authentication request is handed to the caller on the download thread.
+#include "downloadlimits.h"
 #include "downloadmanager.h"
 #include "httpserverprocess.h"
+#include "peakmemory.h"
 #include "testharness.h"
 #include "testmain.h"
 
 #include <QAuthenticator>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +26,8 @@ private Q_SLOTS:
     void initTestCase();
     void batchResultsAndFiles_data();
     void batchResultsAndFiles();
+    void compressedFilesStopAtTheirCeiling_data();
+    void compressedFilesStopAtTheirCeiling();
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
     void requestsTravelAsSignals();
@@ -64,24 +69,26 @@ void TestDownloadManager::batchResultsAndFiles_data()
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QList<bool>>("results");
     QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("stopped"); // failures of the application's own, not the network's
     QTest::newRow("second of three missing")
         << QStringList{"/a.hdf", "/b.hdf", "/x_a.hdf"} << QList<bool>{true, false, true}
-        << QStringList{"a.hdf", "x_a.hdf"};
+        << QStringList{"a.hdf", "x_a.hdf"} << 0;
     QTest::newRow("cut body leaves no file")
-        << QStringList{"/c.hdf"} << QList<bool>{false} << QStringList{};
+        << QStringList{"/c.hdf"} << QList<bool>{false} << QStringList{} << 0;
     QTest::newRow("folder url") << QStringList{"/sub/"} << QList<bool>{true}
-                                << QStringList{"index.html"};
+                                << QStringList{"index.html"} << 0;
     QTest::newRow("no answer to a login asked for")
-        << QStringList{"/sub/index.html"} << QList<bool>{false} << QStringList{};
+        << QStringList{"/sub/index.html"} << QList<bool>{false} << QStringList{} << 0;
     // The server would answer these from its root; the name must not leave the folder.
     QTest::newRow("encoded traversal")
-        << QStringList{"/..%2F..%2Fx_a.hdf"} << QList<bool>{false} << QStringList{};
-    QTest::newRow("dot dot") << QStringList{"/sub/.."} << QList<bool>{false} << QStringList{};
-    QTest::newRow("hidden") << QStringList{"/.x_a.hdf"} << QList<bool>{false} << QStringList{};
+        << QStringList{"/..%2F..%2Fx_a.hdf"} << QList<bool>{false} << QStringList{} << 0;
+    QTest::newRow("dot dot") << QStringList{"/sub/.."} << QList<bool>{false} << QStringList{} << 1;
+    QTest::newRow("hidden") << QStringList{"/.x_a.hdf"} << QList<bool>{false} << QStringList{} << 1;
     QTest::newRow("manifest one byte over")
-        << QStringList{"/Manifest"} << QList<bool>{false} << QStringList{};
+        << QStringList{"/Manifest"} << QList<bool>{false} << QStringList{} << 1;
     QTest::newRow("tuning file one byte over")
-        << QStringList{"/big.hdf", "/a.hdf"} << QList<bool>{false, true} << QStringList{"a.hdf"};
+        << QStringList{"/big.hdf", "/a.hdf"} << QList<bool>{false, true} << QStringList{"a.hdf"}
+        << 1;
 }
 
 void TestDownloadManager::batchResultsAndFiles()
@@ -92,6 +99,7 @@ void TestDownloadManager::batchResultsAndFiles()
     const QString folder = m_target.filePath(QTest::currentDataTag());
     QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
     QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    QSignalSpy fileStopped(&m_downloads, &DownloadManager::currentDownloadStopped);
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls.append(QUrl(m_server.url(QString()).toString() + path, QUrl::StrictMode));
@@ -104,6 +112,15 @@ void TestDownloadManager::batchResultsAndFiles()
         QCOMPARE(fileDone.at(i).at(1).toBool(), results.at(i));
     }
     QCOMPARE(batchDone.first(), (QList<QVariant>{int(results.count(true)), int(results.size())}));
+    QFETCH(int, stopped);
+    QCOMPARE(fileStopped.size(), stopped);
+    for (const QList<QVariant>& stop : qAsConst(fileStopped)) {
+        const auto result = std::find_if(fileDone.cbegin(), fileDone.cend(), [&](const auto& done) {
+            return done.at(0) == stop.at(0);
+        });
+        QVERIFY(result != fileDone.cend());
+        QCOMPARE(result->at(2), stop.at(1));
+    }
     QFETCH(QStringList, files);
     QCOMPARE(filesIn(folder), files);
     for (const QString& file : files) {
@@ -113,6 +130,51 @@ void TestDownloadManager::batchResultsAndFiles()
                  content(file == "index.html" ? QStringLiteral("sub/index.html") : file));
     }
     QCOMPARE(filesIn(m_target.path()), QStringList());
+}
+
+void TestDownloadManager::compressedFilesStopAtTheirCeiling_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("inflated"); // the size of the body decoded; 0: the file itself
+    QTest::addColumn<qint64>("ceiling");  // 0 for a download that succeeds
+    QTest::newRow("tuning file") << "/a.hdf" << qint64(0) << qint64(0);
+    // A megabyte on the wire.
+    QTest::newRow("manifest bomb") << "/Manifest" << 1024LL * 1024 * 1024 << downloadlimits::kFeed;
+    QTest::newRow("tuning file bomb")
+        << "/x_a.hdf" << downloadlimits::kTuningFile + 1 << downloadlimits::kTuningFile;
+}
+
+// Sent compressed unasked, a file is saved as it was before compression; one that inflates past
+// the ceiling of its kind stops there, leaves no file, and never lies in memory.
+void TestDownloadManager::compressedFilesStopAtTheirCeiling()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, inflated);
+    QFETCH(qint64, ceiling);
+    QVERIFY(m_server.setFault(path, QStringLiteral("gzip:%1").arg(inflated)));
+    auto clearFault = qScopeGuard([&] { m_server.setFault(path, "off"); });
+    if (ceiling)
+        qx8test::expectWarnings("^Failed to download ");
+    const QString folder = m_target.filePath(QTest::currentDataTag());
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    QSignalSpy fileStopped(&m_downloads, &DownloadManager::currentDownloadStopped);
+    const PeakMemory memory;
+    QVERIFY(memory.isValid());
+    m_downloads.requestDownload(m_server.url(path), folder, true);
+    QVERIFY(fileDone.wait(qx8test::timeoutMs()));
+    QVERIFY2(memory.growth() < 16 * 1024 * 1024, qPrintable(QString::number(memory.growth())));
+    const QString name = path.mid(1);
+    if (!ceiling) {
+        QCOMPARE(fileDone.first().at(1).toBool(), true);
+        QCOMPARE(qx8test::fileContent(QDir(folder).filePath(name)), content(name));
+        return;
+    }
+    QCOMPARE(fileDone.first().at(1).toBool(), false);
+    const QString cause = fileDone.first().at(2).toString();
+    QVERIFY2(cause.contains("is larger than the " + downloadlimits::sizeText(ceiling) + " allowed"),
+             qPrintable(cause));
+    QCOMPARE(fileStopped.size(), 1);
+    QCOMPARE(filesIn(folder), QStringList());
 }
 
 // The second batch is asked for while the first one runs: it waits, then runs.

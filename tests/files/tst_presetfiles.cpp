@@ -89,8 +89,11 @@ void TestPresetFiles::listsVisibleFilesOnly()
     QVERIFY(ftptest::writeFile(path(".hidden"), "x"));
     QVERIFY(ftptest::writeFile(path("apple"), "x"));
     QVERIFY(QDir().mkpath(path("Folder")));
+    QTest::ignoreMessage(QtDebugMsg, "Refreshing file system model");
+    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
     m_model->populateModel();
     QCOMPARE(rows(*m_model), QStringList({"12", "apple", "Gig 9", "Show", "Show 2"}));
+    QCOMPARE(inserted.size(), 1);
 }
 
 void TestPresetFiles::freeNames_data()
@@ -152,6 +155,8 @@ void TestPresetFiles::copyRenameAndDelete()
                                      {false, ""}}));
 
     recorder.clear();
+    QTest::ignoreMessage(QtDebugMsg, "Refreshing file system model");
+    QTest::ignoreMessage(QtDebugMsg, "Error : 0");
     m_model->rename("Gig 10", "Encore");
     QVERIFY(!QFile::exists(path("Gig 10")));
     QCOMPARE(qx8test::fileContent(path("Encore")), QByteArray("gig"));

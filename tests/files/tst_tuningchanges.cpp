@@ -9,6 +9,7 @@
 #include "tuningfixture.h"
 #include "tuningname.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
@@ -39,8 +40,10 @@ class TestTuningChanges : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
-    void cloudManifestMissing();
+    void cloudManifestFails_data();
+    void cloudManifestFails();
     void cloudUpdateTakesNewerFiles();
+    void cloudFileTooLargeIsNamed();
     void applyAddUpdateRemove();
     void applyWithoutSize_data();
     void applyWithoutSize();
@@ -121,9 +124,23 @@ BrandSeriesMap TestTuningChanges::choose(const QList<QPair<QString, QString>>& c
     return map;
 }
 
-void TestTuningChanges::cloudManifestMissing()
+void TestTuningChanges::cloudManifestFails_data()
 {
-    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "404"));
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("text"); // what the user reads
+    QTest::newRow("missing") << "404"
+                             << "Failed to connect to update server. Please check your internet "
+                                "connection and try again.";
+    QTest::newRow("too large") << "gzip:2097152"
+                               << "/sp-speaker-tunings/Manifest is larger than the 1 MiB allowed";
+}
+
+void TestTuningChanges::cloudManifestFails()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, text);
+    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", fault));
+    auto clearFault = qScopeGuard([&] { m_cloud.setFault("/sp-speaker-tunings/Manifest", "off"); });
     qx8test::expectWarnings("^Failed to download .*/Manifest");
     qx8test::expectWarnings("^Cloud manifest not downloaded: ");
     QSignalSpy errors(m_manager, &TuningFileManager::error);
@@ -133,11 +150,9 @@ void TestTuningChanges::cloudManifestMissing()
     QVERIFY(waitFor(done));
     QCOMPARE(done.first().first().toBool(), false);
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors.first().first().toString(),
-             QStringLiteral("Failed to connect to update server. Please check your internet "
-                            "connection and try again."));
+    QVERIFY2(errors.first().first().toString().contains(text),
+             qPrintable(errors.first().first().toString()));
     QCOMPARE(updated.size(), 0);
-    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "off"));
 }
 
 void TestTuningChanges::cloudUpdateTakesNewerFiles()
@@ -168,6 +183,38 @@ void TestTuningChanges::cloudUpdateTakesNewerFiles()
     QVERIFY(!speakers.contains("Cloud_Gone_One_2022_1_1_1_1.hdf"));
     QVERIFY(!speakers.contains("Cloud_Cut_One_2022_1_1_1_1.hdf"));
     QVERIFY(QFile::exists(localTuningFolder("AmplifierData") + "/Cloud_Amp_One_2022_1_1_1_1.hdf"));
+}
+
+// The only file wanted inflates past the ceiling of a tuning file: the user reads that, not a
+// network failure, and nothing reaches the local store.
+void TestTuningChanges::cloudFileTooLargeIsNamed()
+{
+    const QString speakers = m_cloudFolder.filePath("sp-speaker-tunings/Manifest");
+    const QString amplifiers = m_cloudFolder.filePath("sp-amplifier-data/Manifest");
+    const QString huge = "Cloud_Huge_Amp_2023_1_1_1_1.hdf";
+    const QByteArray speakerManifest = qx8test::fileContent(speakers);
+    const QByteArray amplifierManifest = qx8test::fileContent(amplifiers);
+    auto restore = qScopeGuard([&] {
+        QVERIFY(writeFile(speakers, speakerManifest));
+        QVERIFY(writeFile(amplifiers, amplifierManifest));
+        QVERIFY(m_cloud.setFault("/sp-amplifier-data/" + huge, "off"));
+    });
+    QVERIFY(writeFile(speakers, ""));
+    QVERIFY(writeFile(amplifiers, huge.toUtf8() + "\n"));
+    QVERIFY(writeFile(m_cloudFolder.filePath("sp-amplifier-data/" + huge), "amp"));
+    QVERIFY(m_cloud.setFault("/sp-amplifier-data/" + huge,
+                             QStringLiteral("gzip:%1").arg(64 * 1024 * 1024 + 1)));
+    qx8test::expectWarnings("^Failed to download ");
+    qx8test::expectWarnings("^Cloud tuning file not downloaded: ");
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(done));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(
+        errors.first().first().toString().contains(huge + " is larger than the 64 MiB allowed"),
+        qPrintable(errors.first().first().toString()));
+    QVERIFY(!QFile::exists(localTuningFolder("AmplifierData") + "/" + huge));
 }
 
 QList<QPair<QString, QString>>

@@ -103,6 +103,8 @@ private Q_SLOTS:
     void filtersKeepWhatIsPending();
     void cloudUpdateSaysWhatItDid();
     void applyAndResetSayWhatTheyDid();
+    void unreachableStorageSaysWhy();
+    void flatListsReachTheModel();
 
 private:
     int rowOf(const Group& group) const;
@@ -371,6 +373,64 @@ void TestTuningListModel::applyAndResetSayWhatTheyDid()
              QVariant("Tunings reset to the factory set."));
     QCOMPARE(QDir(localTuningFolder("SpeakerTunings")).entryList(QDir::Files),
              QDir(":/TuningFiles/Local/SpeakerTunings").entryList(QDir::Files));
+}
+
+// Nothing listens on the device's FTP port: each operation ends with what went wrong, then fails.
+void TestTuningListModel::unreachableStorageSaysWhy()
+{
+    m_device.stop();
+    SignalRecorder recorder(m_model.get());
+    const QString refused = "Connection failed: Connection refused to host " + m_device.address();
+    const QStringList steps{"resultMessage", "initialized", "error"};
+    for (const auto& [start, said] :
+         {qMakePair(std::function<void()>([&] { m_model->reInitialize(); }),
+                    QString("The tunings on the Spandrell QX8 could not be read.\n" + refused)),
+          qMakePair(std::function<void()>([&] { m_model->applyChanges(); }),
+                    QString("The changes could not be made on the Spandrell QX8.\n" + refused))}) {
+        recorder.clear();
+        start();
+        QVERIFY(QTest::qWaitFor([&] { return recorder.count("initialized") > 0; },
+                                3 * qx8test::timeoutMs()));
+        QCOMPARE(recorder.names(steps), QStringList({"error", "initialized"}));
+        QCOMPARE(recorder.emissions().at(recorder.names().indexOf("error")).arguments.first(),
+                 QVariant(said));
+        QCOMPARE(recorder.emissions().last().arguments.first(), QVariant(false));
+        QCOMPARE(m_model->rowCount(), 0);
+    }
+
+    QVERIFY(m_device.restart());
+    recorder.clear();
+    m_model->reInitialize();
+    QVERIFY(ended(recorder));
+    QVERIFY(m_model->rowCount() > 0);
+}
+
+// The manager's flat record list reaches the model queued, as everything between them does; the
+// model keeps its copies and its rows stay the groups'.
+void TestTuningListModel::flatListsReachTheModel()
+{
+    TuningFileManager* manager = TuningFileManager::instance();
+    const QMetaObject::Connection connection =
+        connect(manager, &TuningFileManager::fileInfoList, m_model.get(),
+                &TuningFileListModel::onFileInfoList, Qt::QueuedConnection);
+    FileInfoList records;
+    for (const QString& file : m_groups.at(0).files) {
+        FileInfo record;
+        record.type = FileInfo::speakerType;
+        record.brand = m_groups.at(0).brand;
+        record.series = m_groups.at(0).series;
+        record.file = file;
+        records.append(record);
+    }
+    const int rows = m_model->rowCount();
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+    Q_EMIT manager->fileInfoList(&records);
+    QVERIFY(m_model->fileInfoList().isEmpty());
+    QVERIFY(reset.wait(qx8test::timeoutMs()));
+    disconnect(connection);
+    QCOMPARE(m_model->fileInfoList(), records);
+    QCOMPARE(m_model->savedFileInfoList(), records);
+    QCOMPARE(m_model->rowCount(), rows);
 }
 
 QX8_TEST_GUILESS_MAIN(TestTuningListModel)

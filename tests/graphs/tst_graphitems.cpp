@@ -50,10 +50,11 @@ bool isBlank(const QImage& image)
     return image == blank;
 }
 
-// A band's faint fill as it lands on a transparent image (premultiplied, then read back).
+// A band's fill at half opacity as it lands on a transparent image (premultiplied, then read
+// back).
 QColor fillOf(QColor color)
 {
-    color.setAlpha(CurvePainter::kFillAlpha);
+    color.setAlpha(127);
     return color;
 }
 
@@ -320,6 +321,11 @@ void TestGraphItems::crossoverColours()
     const QImage image = render(item);
     QCOMPARE(offColour(image, 50, 300, fillOf(subColour), 40), QString());
     QCOMPARE(offColour(image, 700, 300, fillOf(wayColour), 40), QString());
+    // The curve at y = 100 is a line 1 px wide: it half covers the rows on either side of 100,
+    // and the fill under it takes the lower one.
+    QVERIFY2(qAbs(qAlpha(image.pixel(700, 99)) - 128) <= 32,
+             qPrintable(offColour(image, 700, 99, Qt::transparent, 0)));
+    QCOMPARE(qAlpha(image.pixel(700, 98)), 0);
     QCOMPARE(qAlpha(image.pixel(700, 90)), 0);
     QCOMPARE(qAlpha(image.pixel(300, 300)), 0);
 }

@@ -35,6 +35,15 @@ QQuickItem* itemNamed(QQuickItem* item, const QString& name)
     return nullptr;
 }
 
+// `item` and every item in the tree below it.
+QList<QQuickItem*> itemTree(QQuickItem* item)
+{
+    QList<QQuickItem*> items{item};
+    for (QQuickItem* child : item->childItems())
+        items += itemTree(child);
+    return items;
+}
+
 // Any pixel of column x between y0 and y1 near the colour (alpha aside: the grabbed graph item
 // has no background under its half-transparent fills).
 bool columnHas(const QImage& image, int x, int y0, int y1, QColor color, int tolerance = 30)
@@ -62,9 +71,11 @@ private slots:
     void panelDrawsDeviceValues_data();
     void panelDrawsDeviceValues();
     void peqPanelFollowsDrag();
+    void peqFlatBandHandleShowsAndDrags();
     void transferPanelFollowsDevice_data();
     void transferPanelFollowsDevice();
     void geqHandlesStandOverTheirBars();
+    void crossoverHandlesAtOneFrequencyBothShow();
     void nuqFilterInfoReadsItsFilter_data();
     void nuqFilterInfoReadsItsFilter();
 
@@ -139,25 +150,27 @@ void TestGraphPanels::panelDrawsDeviceValues_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QStringList>("sets"); // object|variable|value, once the panel shows
-    QTest::addColumn<QPoint>("probe");     // x, and y .. y + 20 where the colour must appear
+    // Where the colour must appear: x as a share of the graph's width, and y .. y + 20.
+    QTest::addColumn<double>("probeX");
+    QTest::addColumn<int>("probeY");
     QTest::addColumn<QColor>("colour");
     // 125 Hz (column 8) at +5 dB stands 83 px above the middle line.
     QTest::newRow("graphic EQ") << QByteArray(R"(QX8GraphGEQ { poName: "StereoGEQ" })")
-                                << QSize(620, 400) << QStringList{"StereoGEQ|125 Hz|5"}
-                                << QPoint(8 * 20 + 10, 140) << QColor(255, 25 + 7 * 8, 0);
+                                << QSize(620, 400) << QStringList{"StereoGEQ|125 Hz|5"} << 8.5 / 31
+                                << 140 << QColor(255, 25 + 7 * 8, 0);
     // The first way at +10 dB, still passing at 750 Hz: filled above the 0 dB line (y = 100).
     QTest::newRow("crossover")
         << QByteArray(R"(QX8GraphCrossover { waysCount: 2; bandColors: ["red", "blue"] })")
         << QSize(1000, 400)
         << QStringList{"Crossover|Band_1_LPFrequency|1kHz", "Crossover|Band_2_HPFrequency|2kHz",
                        "Crossover|Band_1_Gain|10"}
-        << QPoint(540, 70) << QColor(Qt::red);
+        << 0.54 << 70 << QColor(Qt::red);
     // A -20 dB notch at 1 kHz reaches the bottom of the graph.
     QTest::newRow("Nuq") << QByteArray(R"(QX8GraphNuq { poName: "Nuq"; bandColors: ["red"] })")
                          << QSize(600, 200)
                          << QStringList{"Nuq|Band_1_Frequency|1kHz", "Nuq|Band_1_Q|1",
                                         "Nuq|Band_1_Gain|-20"}
-                         << QPoint(int(600 * std::log10(1000.0 / 20) / 3), 177) << QColor(Qt::red);
+                         << std::log10(1000.0 / 20) / 3 << 177 << QColor(Qt::red);
 }
 
 void TestGraphPanels::panelDrawsDeviceValues()
@@ -165,17 +178,19 @@ void TestGraphPanels::panelDrawsDeviceValues()
     QFETCH(QByteArray, body);
     QFETCH(QSize, size);
     QFETCH(QStringList, sets);
-    QFETCH(QPoint, probe);
+    QFETCH(double, probeX);
+    QFETCH(int, probeY);
     QFETCH(QColor, colour);
     auto* graph = show<GraphItemBase>(body, size);
     QVERIFY(graph);
     QTRY_VERIFY(graph->isCompleted());
-    QVERIFY(!columnHas(frame(graph), probe.x(), probe.y(), probe.y() + 20, colour));
+    const int x = int(probeX * graph->width());
+    QVERIFY(!columnHas(frame(graph), x, probeY, probeY + 20, colour));
     for (const QString& set : sets) {
         const QStringList parts = set.split('|');
         QVERIFY(m_processor.set(parts[0], parts[1], parts[2]));
     }
-    QTRY_VERIFY(columnHas(frame(graph), probe.x(), probe.y(), probe.y() + 20, colour));
+    QTRY_VERIFY(columnHas(frame(graph), x, probeY, probeY + 20, colour));
 }
 
 void TestGraphPanels::peqPanelFollowsDrag()
@@ -215,6 +230,53 @@ void TestGraphPanels::peqPanelFollowsDrag()
     QTRY_VERIFY(graph->controlPoints().first().toPointF().y() == 100);
     QTRY_VERIFY(columnHas(frame(graph), 550, 97, 103, Qt::white, 60));
     QVERIFY(!columnHas(frame(graph), 614, 137, 143, Qt::white, 60));
+}
+
+// A band at 0 dB has its handle on the 0 dB line, and a drag of it goes to the device; a band
+// whose values never came shows no handle.
+void TestGraphPanels::peqFlatBandHandleShowsAndDrags()
+{
+    for (const auto& [variable, value] :
+         {std::pair{"Band_3_Type", "Bell"}, std::pair{"Band_3_Q", "1"},
+          std::pair{"Band_3_Frequency", "315"}, std::pair{"Band_3_Gain", "0"}})
+        QVERIFY(m_processor.set("LowPEQ", variable, value));
+    const QByteArray panel = R"(QX8GraphPEQ {
+        poName: "%1"; bandCount: 4; bandColors: ["red", "lime", "blue", "yellow"]
+    })";
+    auto* graph = show<QX8PEQGraphItem>(QByteArray(panel).replace("%1", "LowPEQ"), {1100, 400});
+    QVERIFY(graph);
+    QQuickItem* handle = itemNamed(m_root.get(), QStringLiteral("handle_3"));
+    QVERIFY(handle);
+    QTRY_VERIFY(handle->isVisible());
+    const QPointF centre =
+        handle->mapToItem(m_root.get(), QPointF(handle->width() / 2, handle->height() / 2));
+    QVERIFY2(qAbs(centre.x() - 1100 * std::log(315.0 / 20) / std::log(1100.0)) <= 1 &&
+                 qAbs(centre.y() - 200) <= 0.5,
+             qPrintable(QStringLiteral("%1, %2").arg(centre.x()).arg(centre.y())));
+
+    // 60 px above the middle line is +6 dB.
+    const int skip = m_processor.received().size();
+    const QPoint from = centre.toPoint(), to = from - QPoint(0, 60);
+    QTest::mousePress(m_view.get(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 6; ++i)
+        QTest::mouseMove(m_view.get(), from + (to - from) * i / 6);
+    QTest::mouseRelease(m_view.get(), Qt::LeftButton, Qt::NoModifier, to);
+    QVERIFY(m_processor.waitForSequence(
+        {QStringLiteral("set \"%1\" \"6\"").arg(LinkedProcessor::path("LowPEQ", "Band_3_Gain"))},
+        skip));
+    QTRY_COMPARE(graph->controlPoints().at(2).toPointF().y(), 60.0);
+
+    // An object the device lacks: the panel draws, and no handle shows.
+    m_root.reset();
+    m_view.reset();
+    graph = show<QX8PEQGraphItem>(QByteArray(panel).replace("%1", "AbsentPEQ"), {1100, 400});
+    QVERIFY(graph);
+    QSignalSpy repainted(graph, &QX8PEQGraphItem::repainted);
+    QVERIFY(repainted.wait(qx8test::timeoutMs()));
+    for (int band = 1; band <= 4; ++band) {
+        QVERIFY(!graph->hasControlPoint(band - 1));
+        QVERIFY(!itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band))->isVisible());
+    }
 }
 
 // Each dynamics panel over its object's settings on the device: the output level at one input
@@ -286,26 +348,78 @@ void TestGraphPanels::transferPanelFollowsDevice()
 }
 
 // Each of the 31 handles is centred over its own bar, the last one inside the panel, and stands
-// at its band's gain.
+// at its band's gain; no handle, the selected (larger) one included, hides a label of the level
+// scale, a flat first band's neither.
 void TestGraphPanels::geqHandlesStandOverTheirBars()
 {
     QVERIFY(m_processor.set("StereoGEQ", "1.0 kHz", "6"));
+    QVERIFY(m_processor.set("StereoGEQ", "20 Hz", "0"));
+    QVERIFY(m_processor.set("StereoGEQ", "25 Hz", "6"));
     auto* graph = show<GraphItemBase>(R"(QX8GraphGEQ { poName: "StereoGEQ" })", {620, 400});
     QVERIFY(graph);
     const double column = graph->width() / 31;
-    QQuickItem* handle = nullptr;
+    const auto bounds = [this](QQuickItem* item) {
+        return item->mapRectToItem(m_root.get(), QRectF(0, 0, item->width(), item->height()));
+    };
+    QList<QRectF> handles;
     for (int band = 0; band < 31; ++band) {
-        handle = itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band + 1));
+        QQuickItem* handle = itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band + 1));
         QVERIFY(handle);
         QTRY_VERIFY(handle->isVisible());
-        const double centre = handle->x() + handle->width() / 2;
+        const double centre = bounds(handle).center().x() - graph->x();
         QVERIFY2(qAbs(centre - (band + 0.5) * column) <= 1,
                  qPrintable(QStringLiteral("band %1 at %2").arg(band + 1).arg(centre)));
+        handles << bounds(handle);
     }
-    QVERIFY(handle->x() + handle->width() <= graph->width());
+    QVERIFY(handles.last().right() <= m_root->width());
     // "1.0 kHz" is band 18: +6 dB stands a quarter of the graph's height above the middle.
     QQuickItem* kilohertz = itemNamed(m_root.get(), QStringLiteral("handle_18"));
     QTRY_VERIFY(qAbs(kilohertz->y() + kilohertz->height() / 2 - graph->height() / 4) <= 1);
+    QTRY_VERIFY(qAbs(handles.first().center().y() - graph->height() / 2) <= 1);
+
+    const QStringList levels{"+12", "+6", "0", "-6", "-12"};
+    int labels = 0;
+    for (QQuickItem* item : itemTree(m_root.get())) {
+        if (!item->isVisible() || !levels.contains(item->property("text").toString()))
+            continue;
+        ++labels;
+        for (int band = 0; band < 31; ++band)
+            QVERIFY2(!bounds(item).intersects(handles.at(band)),
+                     qPrintable(QStringLiteral("\"%1\" under band %2")
+                                    .arg(item->property("text").toString())
+                                    .arg(band + 1)));
+    }
+    QCOMPARE(labels, levels.size());
+}
+
+// Where one band ends and the next begins at one frequency, the low-pass handle stands on its
+// band's level and the high-pass handle under it, both at that frequency: neither hides the
+// other.
+void TestGraphPanels::crossoverHandlesAtOneFrequencyBothShow()
+{
+    for (const auto& [variable, value] :
+         {std::pair{"Band_1_Gain", "0"}, std::pair{"Band_2_Gain", "0"},
+          std::pair{"Band_1_LPFrequency", "1kHz"}, std::pair{"Band_2_HPFrequency", "1kHz"}})
+        QVERIFY(m_processor.set("Crossover", variable, value));
+    auto* graph = show<GraphItemBase>(
+        R"(QX8GraphCrossover { waysCount: 2; bandColors: ["red", "blue"]; knobSize: 20 })",
+        {1000, 400});
+    QVERIFY(graph);
+    QQuickItem* lowPass = itemNamed(m_root.get(), QStringLiteral("handle_Band_1_LPFrequency"));
+    QQuickItem* highPass = itemNamed(m_root.get(), QStringLiteral("handle_Band_2_HPFrequency"));
+    QVERIFY(lowPass && highPass);
+    const auto bounds = [this](QQuickItem* item) {
+        return item->mapRectToItem(m_root.get(), QRectF(0, 0, item->width(), item->height()));
+    };
+    // 1 kHz on 16 Hz .. 20 kHz; 0 dB a quarter of the way down from +20 to -60.
+    const double x = 1000 * std::log(1000.0 / 16) / std::log(20000.0 / 16);
+    const double level = 20 * (400 - 20 / 2.0) / 80;
+    QTRY_VERIFY(lowPass->isVisible() && highPass->isVisible() &&
+                qAbs(bounds(lowPass).center().x() - x) <= 1 &&
+                qAbs(bounds(highPass).center().x() - x) <= 1);
+    QVERIFY(qAbs(bounds(lowPass).center().y() - level) <= 1);
+    QVERIFY(bounds(highPass).center().y() > level);
+    QVERIFY(!bounds(lowPass).intersects(bounds(highPass)));
 }
 
 // A Nuq filter's read-out: "-" until the device reports, then mode, centre, depth and Q at their

@@ -125,6 +125,7 @@ void TestGraphPlotters::peqDragWritesBandValues()
     QTRY_VERIFY(!plotter.isSettling());
     // The values set above (1 kHz, 0 dB) have arrived: the handle lies on the 0 dB line.
     QTRY_COMPARE(plotter.controlPoint(0), QPoint(int(1100 * std::log(50.0) / std::log(1100.0)), 0));
+    QVERIFY(plotter.hasControlPoint(0));
 
     // Half the width is 20 Hz * sqrt(1100), 663.325 Hz, written at its resolution; 100 px above
     // the 0 dB line is +10 dB.
@@ -150,6 +151,9 @@ void TestGraphPlotters::peqDragWritesBandValues()
 
 void TestGraphPlotters::plottersFollowDeviceValues()
 {
+    // What the plotters say in the log on the way (a few of their lines).
+    QTest::ignoreMessage(QtDebugMsg, "setBoundRectangle : QRectF(0,0 600x100)");
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(R"(^-- Band Count \(in cpp\): +3$)"));
     QX8NuqCurvePlotter nuq;
     nuq.init("Nuq", 12);
     nuq.setBoundRectangle({0, 0, 600, 100});
@@ -182,6 +186,11 @@ void TestGraphPlotters::plottersFollowDeviceValues()
     QVERIFY(m_processor.set("Crossover", "MonoSub_Gain", "6"));
     QTRY_VERIFY(qAbs(heightAt(crossover.curves().at(2), 400) - 330) <= 0.5);
     QCOMPARE(crossover.curves().at(2).last().x(), 800.0);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(R"(^ Sender Name = +"MonoSub_HPType" )"
+                                                        R"(\| Value = +"BW 18" \| Index = +2$)"));
+    QVERIFY(m_processor.set("Crossover", "MonoSub_HPType", "BW 18"));
+    QTRY_COMPARE(int(crossover.calculator().bands[2].HPType),
+                 int(CrossoverCurveCalculator::slopeTypeForWord("BW 18")));
 
     // A type word redraws the band as a shelf.
     QVERIFY(m_processor.set("MidPEQ", "Band_2_Type", "Low Shelf"));
@@ -260,6 +269,7 @@ void TestGraphPlotters::nothingFromValuesNotArrived()
     QTRY_VERIFY(!plotter.isSettling());
     QCOMPARE(plotter.curves().size(), 5);
     for (int band = 0; band < 4; ++band) {
+        QVERIFY(!plotter.hasControlPoint(band));
         QCOMPARE(plotter.controlPoint(band), QPoint());
         QCOMPARE(plotter.curves().at(band).size(), 400);
         QCOMPARE(extreme(plotter.curves().at(band), false).y(), 0.0);

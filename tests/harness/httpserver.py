@@ -23,6 +23,10 @@ with commands on standard input while it runs:
     endless        send a chunked body that never ends, until the client leaves
     length:BYTES   announce a Content-Length of BYTES, then send that many bytes (the file's
                    content, then filler) unless the client leaves first
+    gzip:BYTES     send the file's content, then zero bytes up to BYTES in all, compressed under
+                   Content-Encoding: gzip whatever the request accepts (a gigabyte costs about
+                   a megabyte on the wire: a compression bomb)
+    encoding:NAME  send the file's content as it is under Content-Encoding: NAME
 
 Commands on standard input, each answered by one line starting with "ok" or "error":
     fault PATH MODE | fault PATH off | faults off | quit
@@ -38,10 +42,12 @@ import json
 import os
 import re
 import signal
+import struct
 import sys
 import threading
 import time
 import urllib.parse
+import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 STATUS = re.compile(r"^[1-5][0-9][0-9]$")
@@ -52,7 +58,32 @@ def valid_mode(mode):
             or (mode.startswith("redirect:") and len(mode) > 9)
             or (mode.startswith("slow:") and mode[5:].isdigit())
             or (mode.startswith("auth:") and ":" in mode[5:])
-            or mode == "endless" or (mode.startswith("length:") and mode[7:].isdigit()))
+            or mode == "endless" or (mode.startswith("length:") and mode[7:].isdigit())
+            or (mode.startswith("gzip:") and mode[5:].isdigit())
+            or (mode.startswith("encoding:") and len(mode) > 9))
+
+
+def gzip_stream(content, size):
+    """The gzip stream of `content` followed by zero bytes up to `size` in all. A megabyte of
+    zeros is compressed once and its segment repeated: each segment starts without history and
+    ends on a byte boundary (a full flush), so the segments join into one valid stream."""
+    def segment(data):
+        compressor = zlib.compressobj(9, zlib.DEFLATED, -15)
+        return compressor.compress(data) + compressor.flush(zlib.Z_FULL_FLUSH)
+
+    parts = [b"\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", segment(content)]
+    crc = zlib.crc32(content)
+    total = len(content)
+    block = bytes(1 << 20)
+    whole = segment(block)
+    while total < size:
+        count = min(size - total, len(block))
+        parts.append(whole if count == len(block) else segment(block[:count]))
+        crc = zlib.crc32(block[:count], crc)
+        total += count
+    parts.append(zlib.compressobj(9, zlib.DEFLATED, -15).flush())  # the final, empty block
+    parts.append(struct.pack("<II", crc & 0xFFFFFFFF, total & 0xFFFFFFFF))
+    return b"".join(parts)
 
 
 class Faults:
@@ -186,6 +217,11 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(content[:length])
             self.send_filler(length - min(length, len(content)), lambda block: block)
             return
+        if mode and mode.startswith("gzip:"):
+            content = gzip_stream(content, int(mode[len("gzip:"):]))
+            self.send_header("Content-Encoding", "gzip")
+        elif mode and mode.startswith("encoding:"):
+            self.send_header("Content-Encoding", mode[len("encoding:"):])
         if mode == "wrong-length":
             self.send_header("Content-Length", str(len(content) + 100))
             self.send_header("Transfer-Encoding", "chunked")

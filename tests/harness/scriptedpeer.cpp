@@ -59,12 +59,30 @@ bool ScriptedPeer::waitForLineCount(int count)
     return QTest::qWaitFor([&] { return m_lines.size() >= count; }, qx8test::timeoutMs());
 }
 
+// Without QTest::qWaitFor's sleeps, which would pace a sender in this thread.
+bool ScriptedPeer::waitForByteCount(qint64 count)
+{
+    return qx8test::runEventsUntil([&] { return m_byteCount >= count; }, qx8test::timeoutMs());
+}
+
+void ScriptedPeer::holdReading(bool held)
+{
+    m_held = held;
+    if (!m_connection)
+        return;
+    // The smallest buffer there is: the socket stops reading once it holds a byte.
+    m_connection->setReadBufferSize(held ? 1 : 0);
+    if (!held)
+        onReadyRead(m_connection);
+}
+
 void ScriptedPeer::onNewConnection()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         socket->setParent(this);
         ++m_connectionCount;
         m_connection = socket;
+        m_connection->setReadBufferSize(m_held ? 1 : 0);
         m_pending.clear();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
     }
@@ -72,12 +90,18 @@ void ScriptedPeer::onNewConnection()
 
 void ScriptedPeer::onReadyRead(QTcpSocket* socket)
 {
-    m_pending += socket->readAll();
-    int end;
-    while ((end = m_pending.indexOf('\n')) >= 0) {
-        const QByteArray line = m_pending.left(end);
-        m_pending.remove(0, end + 1);
+    if (m_held)
+        return;
+    const QByteArray bytes = socket->readAll();
+    m_byteCount += bytes.size();
+    m_pending += bytes;
+    // Cut once per read: a large read of short lines is not moved again for every line.
+    int start = 0;
+    for (int end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n', start)) {
+        const QByteArray line = m_pending.mid(start, end - start);
+        start = end + 1;
         m_lines.append(line);
         Q_EMIT lineReceived(line);
     }
+    m_pending.remove(0, start);
 }

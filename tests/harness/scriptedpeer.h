@@ -34,6 +34,12 @@ public:
     bool waitForLine(const QByteArray& line);
     bool waitForLineCount(int count);
     void clearLines() { m_lines.clear(); }
+    // Every byte received on any connection, line ends and all.
+    qint64 receivedByteCount() const { return m_byteCount; }
+    bool waitForByteCount(qint64 count);
+    // While held, the latest connection reads nothing more: what it is sent waits in the
+    // system's buffers, and then with the sender.
+    void holdReading(bool held);
 
 Q_SIGNALS:
     void lineReceived(const QByteArray& line);
@@ -47,4 +53,6 @@ private:
     int m_connectionCount = 0;
     QByteArray m_pending;
     QByteArrayList m_lines;
+    qint64 m_byteCount = 0;
+    bool m_held = false;
 };

@@ -200,8 +200,37 @@ private Q_SLOTS:
         settle();
         QCOMPARE(countReceived(sub), subs);
         QVERIFY(!device.command("subscriptions").contains("WizardState"));
+        // Nor does the end of a busy period bring it back.
+        AppBusyFlag::instance()->setBusy(true);
+        AppBusyFlag::instance()->setBusy(false);
+        settle();
+        QCOMPARE(countReceived(sub), subs);
+
+        // Restarted, it is kept up again: the device's end of it is answered with a new one.
         state->subscribe();
         QTRY_COMPARE(countReceived(sub), subs + 1);
+        settle();
+        const QString ended = bs("send unsubr \"//Node/Wizard/SV/WizardState/\"");
+        QVERIFY(device.command(ended).startsWith("ok"));
+        QTRY_COMPARE(countReceived(sub), subs + 2);
+    }
+
+    // An enumeration asked to subscribe again while logged out keeps that wish: it subscribes
+    // at the next login.
+    void enumerationRestartedWhileLoggedOutSubscribesAtLogin()
+    {
+        auto curve = bind<QX8EnumSV>("NPO", "Node\\Wizard\\SV\\TargetCurve");
+        QTRY_COMPARE(curve->value(), QString("Recommended PA Curve"));
+        const QString sub = bs("sub \"//Node/Wizard/SV/TargetCurve/\"");
+        curve->cancelSubscription();
+        QVERIFY(device.waitForReceived(bs("unsub \"//Node/Wizard/SV/TargetCurve/\"")));
+        link->doDisconnect();
+        QTRY_VERIFY(!link->isConnected());
+        curve->subscribe();
+        const int subs = countReceived(sub);
+        logIn();
+        QTRY_COMPARE(countReceived(sub), subs + 1);
+        QTRY_VERIFY(device.command("subscriptions").contains("TargetCurve"));
     }
 
     void textWritesAndOneShotReads()

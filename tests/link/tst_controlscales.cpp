@@ -7,6 +7,7 @@
 #include "qx8slider.h"
 #include "qx8textfield.h"
 #include "testmain.h"
+#include "typednumber.h"
 #include "valuetext.h"
 
 #include <QTest>
@@ -48,6 +49,80 @@ private Q_SLOTS:
         QCOMPARE(read.has_value(), !std::isnan(number));
         if (read)
             QCOMPARE(float(*read), number);
+    }
+
+    // What a user types for a number variable, in the unit of the field typed into: the value
+    // to write in the variable's own unit, or the start and the end of the reason it is refused
+    // (the delay page's test types the common refusals).
+    void typedNumber_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("refusal");
+        const QString delay = QStringLiteral("Preset\\InputDelay\\SV\\Amount");
+        const QString gain = QStringLiteral("Preset\\HighPEQ\\SV\\Band_1_Gain");
+        const QString frequency = QStringLiteral("Preset\\HighPEQ\\SV\\Band_1_Frequency");
+        const QString notANumber = QStringLiteral("Not a number:|from 0 to 1000 ms");
+        const QString outOfRange = QStringLiteral("Out of range:|from 0 to 1000 ms");
+        const struct
+        {
+            const char* name;
+            QString variable;
+            const char* unit;
+            const char* typed;
+            const char* written;
+            QString refusal;
+        } rows[] = {
+            {"rounded to the resolution", delay, "ms", "3.456", "3.46ms", {}},
+            {"blanks and the unit around it", delay, "ms", " 7 ms ", "7ms", {}},
+            {"a point first", delay, "ms", ".5", "0.5ms", {}},
+            {"a point last", delay, "ms", "5.", "5ms", {}},
+            {"signs", delay, "ms", "+12", "12ms", {}},
+            {"minus nothing", delay, "ms", "-0.004", "0ms", {}},
+            {"feet, written in milliseconds", delay, "ft", "10", "8.89ms", {}},
+            {"the top in feet", delay, "ft", "1125.33", "1000ms", {}},
+            {"above the top in feet", delay, "ft", "1125.34", "",
+             QStringLiteral("Out of range:|from 0 to 1125.33 ft")},
+            {"metres", delay, "m", "3.43", "10ms", {}},
+            {"the top in metres", delay, "m", "343", "1000ms", {}},
+            {"below the range", delay, "ms", "-0.01", "", outOfRange},
+            {"far above the range", delay, "ms", QByteArray(400, '9').constData(), "", outOfRange},
+            {"another unit", delay, "ms", "3ft", "", notANumber},
+            {"other digits", delay, "ms", "\u0661\u0662", "", notANumber},
+            {"two numbers", delay, "ms", "1 2", "", notANumber},
+            {"decibels", gain, "dB", "3.14", "3.1dB", {}},
+            {"the bottom, rounded up to it", gain, "dB", "-20.04", "-20dB", {}},
+            {"below the bottom once rounded", gain, "dB", "-20.06", "",
+             QStringLiteral("Out of range:|from -20 to 20 dB")},
+            {"hertz at a step of ten", frequency, "Hz", "1234", "1230Hz", {}},
+            {"hertz at a step of a tenth", frequency, "Hz", "99.94", "99.9Hz", {}},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row.name)
+                << row.variable << QString(row.unit) << QString::fromUtf8(row.typed)
+                << QString(row.written) << row.refusal;
+        }
+    }
+    void typedNumber()
+    {
+        QFETCH(QString, variable);
+        QFETCH(QString, unit);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, refusal);
+        const DeviceModel::Variable* described = DeviceModel::fromResources().variable(variable);
+        QVERIFY(described);
+        const TypedNumber::Reading reading = TypedNumber::read(*described, unit, typed);
+        QCOMPARE(reading.written.value_or(QString()), written);
+        if (refusal.isEmpty()) {
+            QCOMPARE(reading.refusal, QString());
+        } else {
+            const QStringList ends = refusal.split('|');
+            QVERIFY2(reading.refusal.startsWith(ends[0]) && reading.refusal.endsWith(ends[1]),
+                     qPrintable(reading.refusal));
+        }
     }
 
     void sliderReply_data()

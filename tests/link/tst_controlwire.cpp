@@ -372,24 +372,59 @@ private Q_SLOTS:
         QCOMPARE(m_device->sentLines(set).size(), 1);
     }
 
-    // One click writes every listed variable in order; the button subscribes none of them, so
-    // however often it is clicked nothing is left subscribed once it is gone.
-    void multipleVariablesSetInOrder()
+    // One click binds the button to each listed variable in turn, subscribing it, and writes
+    // it; the button stays bound to the last. A variable another control shows keeps its one
+    // subscription on the device; once the button is gone, nothing it subscribed is left but
+    // what that control still shows.
+    void multipleVariablesSubscribedAndSetInOrder()
     {
+        auto shown = boundControl<QX8Label>("OutputGains", "Channel_3_Mute");
+        QTRY_COMPARE(shown->labelValue(), QString("Off"));
+        const auto wireSince = [this](int from) {
+            QStringList lines = m_device->device.received().mid(from);
+            lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                       [](const QString& line) {
+                                           return !line.startsWith("sub ") &&
+                                                  !line.startsWith("set ");
+                                       }),
+                        lines.end());
+            return lines;
+        };
         {
             QX8Button button;
             button.setButtonType(QX8Button::SingleShot);
             button.setPOName("OutputGains");
-            for (int click = 0; click < 2; ++click)
-                button.setMultipleSV("Channel_2_Mute,Channel_3_Mute,,Channel_4_Mute");
-            QStringList expected;
-            for (const QString sv : {"Channel_2_Mute", "Channel_3_Mute", "Channel_4_Mute"})
-                expected << requestLine("set", "OutputGains", sv) + " \"1\"";
-            QTRY_COMPARE(m_device->sentLines(""), expected + expected);
-            QTRY_COMPARE(m_device->value("OutputGains", "Channel_4_Mute"), QString("ok On"));
-            QCOMPARE(m_device->value("OutputGains", "Channel_2_Mute"), QString("ok On"));
+            QStringList names, expected;
+            for (int channel = 1; channel <= 6; ++channel) {
+                names << QString("Channel_%1_Mute").arg(channel);
+                expected << requestLine("sub", "OutputGains", names.last())
+                         << requestLine("set", "OutputGains", names.last()) + " \"1\"";
+            }
+            const int from = m_device->device.received().size();
+            button.setMultipleSV(names.join(','));
+            QCOMPARE(button.svName(), QString("Channel_6_Mute"));
+            QTRY_COMPARE(wireSince(from), expected);
+            QTRY_COMPARE(m_device->value("OutputGains", "Channel_6_Mute"), QString("ok On"));
+            const QString held = m_device->device.command("subscriptions");
+            QCOMPARE(held.count("Channel_3_Mute"), 1);
+            for (const QString& name : names)
+                QVERIFY2(held.contains(name), qPrintable(held));
+
+            // An empty name writes nothing; a name the button is bound to already is not
+            // subscribed again.
+            const int again = m_device->device.received().size();
+            button.setMultipleSV("Channel_6_Mute,,Channel_2_Mute");
+            QTRY_COMPARE(
+                wireSince(again),
+                QStringList({requestLine("set", "OutputGains", "Channel_6_Mute") + " \"1\"",
+                             requestLine("sub", "OutputGains", "Channel_2_Mute"),
+                             requestLine("set", "OutputGains", "Channel_2_Mute") + " \"1\""}));
+            QCOMPARE(button.svName(), QString("Channel_2_Mute"));
         }
-        QTRY_VERIFY(!m_device->device.command("subscriptions").contains("OutputGains"));
+        QTRY_COMPARE(m_device->device.command("subscriptions"),
+                     "ok 1 " + requestLine("", "OutputGains", "Channel_3_Mute").mid(2).chopped(1));
+        shown.reset();
+        QTRY_COMPARE(m_device->device.command("subscriptions"), QString("ok 0"));
     }
 };
 

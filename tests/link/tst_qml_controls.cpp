@@ -348,6 +348,44 @@ private Q_SLOTS:
         QCOMPARE(DeviceModelProvider().readout(object, variable, text), parts);
     }
 
+    // The value a cell is sized for: the widest its variable can read, as the read-out shows it;
+    // nothing for a variable whose values show as they come.
+    void widestReadout_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QStringList>("parts");
+        // Row, object, variable, number part, unit part.
+        const char* const rows[][5] = {
+            {"top of the range in kHz", "HighPEQ", "Band_1_Frequency", "22.00", "kHz"},
+            {"longest time", "HighLimiter", "Release", "360.00", "ms"},
+            {"negative end", "Compressor", "Threshold", "-60.0", "dB"},
+            {"number below an end in words", "Gate", "MaxAttenuation", "199.9", "dB"},
+            {"ratio below infinity", "Compressor", "Ratio", "99.9", ":1"},
+            {"number above an end in words", "Crossover", "Band_1_HPFrequency", "20.10", "kHz"},
+            {"prefix", "Gate", "Ratio", "1:15.0", ""},
+            {"finest step below its change", "HighPEQ", "Band_1_Q", "0.100", ""},
+        };
+        for (const auto& [row, object, variable, number, unitPart] : rows)
+            QTest::newRow(row) << QString(object) << QString(variable)
+                               << QStringList{number, unitPart};
+        QTest::newRow("clock") << "Nuq"
+                               << "LiftTime" << QStringList();
+        QTest::newRow("several units") << "HighDelay"
+                                       << "Amount" << QStringList();
+        QTest::newRow("choice") << "Crossover"
+                                << "Band_1_HPType" << QStringList();
+        QTest::newRow("not in the model") << "Nowhere"
+                                          << "Level" << QStringList();
+    }
+    void widestReadout()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
+        QFETCH(QStringList, parts);
+        QCOMPARE(DeviceModelProvider().widestReadout(object, variable), parts);
+    }
+
     // A fader's or meter's taper over a dB range: from end to end, ascending, the travel shared
     // out in full, and a dB near 0 given more travel than one deep down.
     void taperOverRange_data()
@@ -383,6 +421,39 @@ private Q_SLOTS:
                    (bounds.at(i + 1).toDouble() - bounds.at(i).toDouble());
         };
         QVERIFY(perDb(lengths.size() - 1) > perDb(0));
+    }
+
+    // The labels of a meter's dB scale never stand on one another, whatever the meter's height
+    // ("-50" once touched "-60" on a meter a little taller than the usual).
+    void scaleLabelsStandApart()
+    {
+        QQuickItem* meter = item("meterAndMarkers");
+        const qreal usualHeight = meter->height();
+        const QList<QQuickItem*> parts = meter->childItems();
+        const auto scale = std::find_if(parts.cbegin(), parts.cend(), [](const QQuickItem* part) {
+            return QByteArray(part->metaObject()->className()).startsWith("ScaleMarkerArea");
+        });
+        QVERIFY(scale != parts.cend());
+        for (int height = 120; height <= 800; height += 5) {
+            meter->setHeight(height);
+            QList<QQuickItem*> labels;
+            for (QQuickItem* label : (*scale)->childItems()) {
+                if (label->inherits("QQuickText") && label->isVisible())
+                    labels.append(label);
+            }
+            QVERIFY(labels.size() >= 2);
+            std::sort(labels.begin(), labels.end(),
+                      [](const QQuickItem* a, const QQuickItem* b) { return a->y() < b->y(); });
+            for (int i = 1; i < labels.size(); ++i) {
+                const QQuickItem* above = labels.at(i - 1);
+                QVERIFY2(labels.at(i)->y() >= above->y() + above->height(),
+                         qPrintable(QStringLiteral("%1 on %2 at %3 px")
+                                        .arg(labels.at(i)->property("text").toString(),
+                                             above->property("text").toString())
+                                        .arg(height)));
+            }
+        }
+        meter->setHeight(usualHeight);
     }
 
     // A spin box's step buttons in a row on both sides of the number, or stacked at its right

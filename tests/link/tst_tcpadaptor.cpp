@@ -11,11 +11,13 @@
 #include "testharness.h"
 #include "testmain.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -28,6 +30,66 @@ const QByteArray kFactoryLogin = "connect administrator \"quillrampstow\"";
 
 // Short enough not to wait out, long enough for a loaded machine to connect and greet.
 constexpr int kConnectTimeoutMs = 1000;
+
+// While it lives, takes the messages (of any thread) that contain a text off the log and counts
+// what every message would have added to the application's log; the others go on as before. A
+// thread still in the handler when it goes finds it gone and passes the message on.
+class LogMeter
+{
+public:
+    explicit LogMeter(const QString& taken) : m_taken(taken)
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        s_meter = this;
+        s_previous = qInstallMessageHandler(&LogMeter::handle);
+    }
+    ~LogMeter()
+    {
+        qInstallMessageHandler(s_previous);
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        s_meter = nullptr;
+    }
+    LogMeter(const LogMeter&) = delete;
+    LogMeter& operator=(const LogMeter&) = delete;
+
+    QStringList taken() const
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        return m_takenMessages;
+    }
+    qint64 logBytes() const
+    {
+        const std::lock_guard<std::mutex> lock(s_mutex);
+        return m_logBytes;
+    }
+
+private:
+    // A line of the application's log is the message behind time, level, file, function and
+    // line number: well under this many bytes.
+    static constexpr int kLineFrame = 120;
+
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        std::unique_lock<std::mutex> lock(s_mutex);
+        if (LogMeter* meter = s_meter) {
+            meter->m_logBytes += message.toUtf8().size() + kLineFrame;
+            if (message.contains(meter->m_taken)) {
+                meter->m_takenMessages.append(message);
+                return;
+            }
+        }
+        const QtMessageHandler previous = s_previous;
+        lock.unlock();
+        previous(type, context, message);
+    }
+
+    static inline std::mutex s_mutex;
+    static inline LogMeter* s_meter = nullptr;
+    static inline QtMessageHandler s_previous = nullptr;
+    const QString m_taken;
+    QStringList m_takenMessages;
+    qint64 m_logBytes = 0;
+};
 
 struct RecordingReceiver : ReplyReceiver
 {
@@ -348,6 +410,49 @@ private Q_SLOTS:
         QTRY_COMPARE(closed.size(), 1);
         QCOMPARE(gain.replies.size(), 1);
         link->replyRouter().unbind(&gain, "PEQ", "Gain");
+    }
+
+    // Bytes without a line end are dropped as they come and told in the log once, then at most
+    // once a second with their count: 50 MB of them add a few lines, counting every byte. The
+    // link reads replies again after the next line end.
+    void junkWithoutLineEndIsCountedNotLogged()
+    {
+        ScriptedPeer& peer = *m_peer;
+        QVERIFY(peer.listen());
+        connectTo(peer);
+        logIn(peer);
+        RecordingReceiver gain;
+        link->replyRouter().bind(&gain, "PEQ", "Gain");
+        constexpr int kMegabytes = 50;
+        qint64 seconds = 0;
+        QStringList lines;
+        qint64 logBytes = 0;
+        {
+            const LogMeter log("Console line longer than");
+            QElapsedTimer clock;
+            clock.start();
+            const QByteArray junk(1 << 20, 'j');
+            for (int i = 0; i < kMegabytes; ++i)
+                peer.send(junk);
+            peer.send(bs("\nsubr \"//Preset/PEQ/SV/Gain/\" \"7\"\n"));
+            QTRY_COMPARE_WITH_TIMEOUT(gain.replies.size(), 1, qx8test::timeoutMs());
+            QCOMPARE(gain.replies.at(0).value, QString("7"));
+            seconds = clock.elapsed() / 1000;
+            // The bytes counted since the last line are told when the connection ends.
+            link->doDisconnect();
+            QTRY_VERIFY(!link->isConnected());
+            QTRY_VERIFY(log.taken().size() >= 2);
+            lines = log.taken();
+            logBytes = log.logBytes();
+        }
+        link->replyRouter().unbind(&gain, "PEQ", "Gain");
+        QVERIFY2(lines.size() <= seconds + 3, qPrintable(lines.join('\n')));
+        QVERIFY2(logBytes < 4096, qPrintable(QString::number(logBytes)));
+        static const QRegularExpression count(": (\\d+) bytes discarded$");
+        qint64 discarded = 0;
+        for (const QString& line : lines)
+            discarded += count.match(line).captured(1).toLongLong();
+        QCOMPARE(discarded, qint64(kMegabytes) * (1 << 20) + 1); // the line end included
     }
 
     void lostConnectionClearsBusy()

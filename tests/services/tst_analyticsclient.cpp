@@ -1,8 +1,10 @@
 // The analytics client against a collector on loopback: every parameter of a hit in order, the
 // headers, and the queue while the collector refuses, holds and comes back, and across
-// deactivation (announced as the platform announces it) with sound and damaged queue files.
+// deactivation (announced as the platform announces it) with sound and damaged queue files, and
+// in the flat list of the queue, read back by another client that sends it.
 #include "analyticsqueuefile.h"
 #include "appanalytics.h"
+#include "appanalytics_p.h"
 #include "collectedhits.h"
 #include "datafolders.h"
 #include "qx8settings.h"
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void cleanup();
     void hitCarriesItsParameters_data();
     void hitCarriesItsParameters();
+    void userIdGoesWithLaterHits();
     void headersAndQueueTime();
     void waitsForTheCollectorAndKeepsOrder();
     void limitDropsTheOldest();
@@ -43,6 +46,7 @@ private Q_SLOTS:
     void queueFileIsRestored();
     void queueFileReadsBackWhatItWrote_data();
     void queueFileReadsBackWhatItWrote();
+    void flatListCarriesTheQueue();
 
 private:
     QList<CollectedHit> newHits() const { return collectedHits(m_collector).mid(m_before); }
@@ -167,6 +171,24 @@ void TestAnalyticsClient::hitCarriesItsParameters()
     QCOMPARE(newHits().first().withoutQueueTime(), expected);
     QCOMPARE(newHits().first().items.last().first, QStringLiteral("qt"));
     QVERIFY(!newHits().first().request.body.contains('+'));
+}
+
+// Set once, the user id goes with the hits of every client made afterwards, after "cid".
+void TestAnalyticsClient::userIdGoesWithLaterHits()
+{
+    AppAnalytics::Private(m_client.get()).setUserID(QStringLiteral("stage left"));
+    QCOMPARE(QSettings().value(settingskeys::kAnalyticsUserId).toString(),
+             QStringLiteral("stage left"));
+    m_client = std::make_unique<AppAnalytics>();
+    m_client->setTrackingID(kTrackingId);
+    m_client->sendScreenView(QStringLiteral("Presets"));
+    QVERIFY(sendAndWaitUntilIdle());
+    QSettings().remove(settingskeys::kAnalyticsUserId);
+    Items expected = standardItems("screenview");
+    expected.insert(3, {"uid", "stage left"});
+    QCOMPARE(newHits().size(), 1);
+    const Items view{{"cd", "Presets"}};
+    QCOMPARE(newHits().first().withoutQueueTime(), expected + view + kApplication);
 }
 
 void TestAnalyticsClient::headersAndQueueTime()
@@ -325,6 +347,40 @@ void TestAnalyticsClient::queueFileReadsBackWhatItWrote()
     QCOMPARE(again.size(), 1);
     QCOMPARE(again.first().time, read);
     QCOMPARE(again.first().postQuery.text(), QByteArray("v=1&cd=X"));
+}
+
+// Each hit as its form text and its time to the millisecond; read into another client, the list
+// ends at its first pair with an empty text, and the hits go out as they were queued.
+void TestAnalyticsClient::flatListCarriesTheQueue()
+{
+    AppAnalytics::Private written(m_client.get());
+    written.trackingID = kTrackingId;
+    for (const char* screen : {"A", "B & C"}) {
+        FormQuery hit = written.buildStandardPostQuery(QStringLiteral("screenview"));
+        hit.addItem(QStringLiteral("cd"), QString::fromUtf8(screen));
+        written.enqueQueryWithCurrentTime(hit);
+    }
+    const QDateTime queued = written.messageQueue.constFirst().time;
+    const QList<QString> flat = written.persistMessageQueue();
+    written.messageQueue.clear();
+    QCOMPARE(flat.size(), 4);
+    QVERIFY(flat.at(0).contains(QStringLiteral("&cd=A")));
+    QCOMPARE(flat.at(1), queued.toString(QStringLiteral("yyyy,MM,dd-hh:mm::ss:zzz")));
+
+    AppAnalytics::Private read(m_client.get());
+    read.readMessagesFromFile(flat + QList<QString>{"", flat.at(1), "v=1&cd=D", flat.at(1)});
+    QCOMPARE(read.persistMessageQueue(), flat);
+    QCOMPARE(read.messageQueue.constFirst().time, queued);
+    read.readMessagesFromFile({"v=1&cd=E"}); // a last item without its time
+    QCOMPARE(read.messageQueue.size(), 2);
+
+    QSignalSpy idle(m_client.get(), &AppAnalytics::isSendingChanged);
+    read.postMessage();
+    QTRY_COMPARE_WITH_TIMEOUT(acceptedScreens(), QStringList({"A", "B & C"}), qx8test::timeoutMs());
+    QTRY_VERIFY(!idle.isEmpty() && !idle.last().first().toBool());
+    QVERIFY(read.messageQueue.isEmpty());
+    const qint64 waited = queued.msecsTo(QDateTime::currentDateTime());
+    QVERIFY(accepted(newHits()).first().value(QStringLiteral("qt")).toLongLong() <= waited);
 }
 
 QX8_TEST_MAIN(TestAnalyticsClient)

@@ -1,9 +1,13 @@
 // The application updater against the harness HTTP server: the check with its exact signal order,
 // the download onto disk, every kind of failed transfer ending in its text, image addresses and
-// bodies a hostile feed may give, the cached image offered after a failed check, and a late
-// answer that must not fill a newer request. (Cancel and the test feed are driven through the
-// Utilities screen, tst_utilitiesscreen.)
+// bodies a hostile feed may give, feeds that cannot be read (for both updaters), redirects of the
+// feed, compressed bodies that inflate past their ceiling, the cached image offered after a
+// failed check, and a late answer that must not fill a newer request. (Cancel and the test feed
+// are driven through the Utilities screen, tst_utilitiesscreen.)
 #include "applicationupdater.h"
+#include "downloadlimits.h"
+#include "firmwareupdater.h"
+#include "peakmemory.h"
 #include "privatemounts.h"
 #include "signalrecorder.h"
 #include "testharness.h"
@@ -29,6 +33,12 @@ private Q_SLOTS:
     void failedTransfersEndInTheirText();
     void hostileImagesEndInTheirCause_data();
     void hostileImagesEndInTheirCause();
+    void unreadableFeedsEndInTheParseError_data();
+    void unreadableFeedsEndInTheParseError();
+    void feedRedirectsFollowTheImageRule_data();
+    void feedRedirectsFollowTheImageRule();
+    void compressionBombsStopAtTheCeiling_data();
+    void compressionBombsStopAtTheCeiling();
     void failedCheckOffersTheCachedImage();
     void checkDuringDownloadDropsTheDownload();
 
@@ -36,8 +46,13 @@ private:
     // Runs a check to its end on `updater`.
     void check(ApplicationUpdater& updater);
     QStringList cacheFiles() const;
+    // Serves `feed` as the production feed; every test starts with the cloud's own.
+    bool serveFeed(const QByteArray& feed) const;
+    // The error text an updater reported last.
+    static QString lastError(const SignalRecorder& recorder);
 
     UpdateCloud m_cloud;
+    QByteArray m_feed;
     // Serves the cloud's files from a second host, which the image hosts list.
     HttpServerProcess m_mirror;
 };
@@ -46,13 +61,21 @@ void TestApplicationUpdater::initTestCase()
 {
     qRegisterMetaType<ApplicationUpdater::UpdateState>(); // for the recorded signal arguments
     QVERIFY(m_cloud.start());
+    m_feed = m_cloud.file(UpdateCloud::kFeed);
     QVERIFY(m_mirror.start(m_cloud.rootPath()));
-    qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).host().toUtf8());
+    qputenv("QX8_IMAGE_HOSTS", m_mirror.url(QString()).authority().toUtf8());
 }
 
 void TestApplicationUpdater::init()
 {
     ApplicationUpdater().clearCache();
+    QVERIFY(serveFeed(m_feed));
+}
+
+bool TestApplicationUpdater::serveFeed(const QByteArray& feed) const
+{
+    QFile file(m_cloud.rootPath() + UpdateCloud::kFeed);
+    return file.open(QIODevice::WriteOnly) && file.write(feed) == feed.size();
 }
 
 void TestApplicationUpdater::check(ApplicationUpdater& updater)
@@ -67,10 +90,19 @@ QStringList TestApplicationUpdater::cacheFiles() const
     return QDir(ApplicationUpdater().cacheFolder()).entryList(QDir::Files);
 }
 
+QString TestApplicationUpdater::lastError(const SignalRecorder& recorder)
+{
+    return recorder.emissions()
+        .at(recorder.names().lastIndexOf("error"))
+        .arguments.at(0)
+        .toString();
+}
+
 void TestApplicationUpdater::checkFindsTheNewestMacBuildAndDownloadsIt()
 {
     ApplicationUpdater updater;
     SignalRecorder signals_(&updater);
+    QTest::ignoreMessage(QtDebugMsg, "Latest app version \"1.1.7\"");
     check(updater);
     QCOMPARE(signals_.names(),
              QStringList({"isIdleChanged", "updateStateChanged", "requestCheckForUpdate",
@@ -224,6 +256,146 @@ void TestApplicationUpdater::hostileImagesEndInTheirCause()
     QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
     QVERIFY(cacheFiles().isEmpty());
     QVERIFY(!foreign.hasPendingConnections());
+}
+
+void TestApplicationUpdater::unreadableFeedsEndInTheParseError_data()
+{
+    QTest::addColumn<QByteArray>("feed");
+    const QByteArray body = m_feed.mid(m_feed.indexOf("<Config>"));
+    QTest::newRow("cut short") << m_feed.left(m_feed.size() / 2);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("an error page") << QByteArray("<html><body>Service Unavailable</html>");
+    QTest::newRow("entities") << "<!DOCTYPE Config [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+                                 "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>" +
+                                     QByteArray(body).replace("2.5.0", "&b;");
+    QTest::newRow("an external entity")
+        << "<!DOCTYPE Config [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>" +
+               QByteArray(body).replace("1.1.7", "&e;");
+    QTest::newRow("a namespace that breaks the query")
+        << QByteArray(body).replace("<Config>", "<Config xmlns='urn:a\"'>");
+}
+
+// Both updaters: the check ends in the error a failed request ends in, with nothing announced
+// as the latest version, so the strips show the error and never "up to date".
+void TestApplicationUpdater::unreadableFeedsEndInTheParseError()
+{
+    QFETCH(QByteArray, feed);
+    QVERIFY(serveFeed(feed));
+    ApplicationUpdater application;
+    FirmwareUpdater firmware;
+    firmware.setFirmwareVersion(QStringLiteral("2.4.1"));
+    const QList<QPair<ImageUpdater*, std::function<bool()>>> updaters{
+        {&application,
+         [&] { return application.updateState() == ApplicationUpdater::CheckForUpdate; }},
+        {&firmware, [&] { return firmware.updateState() == FirmwareUpdater::CheckForUpdate; }}};
+    for (const auto& [updater, checkOffered] : updaters) {
+        SignalRecorder signals_(updater);
+        updater->checkForUpdate();
+        QTRY_COMPARE(signals_.count("isIdleChanged"), 2);
+        QCOMPARE(signals_.count("error"), 1);
+        QCOMPARE(lastError(signals_), QStringLiteral("Failed to parse the server xml file."));
+        for (const SignalRecorder::Emission& emission : signals_.emissions()) {
+            if (emission.name == QLatin1String("latestVersionWithUrl"))
+                QCOMPARE(emission.arguments, (QVariantList{QString(), QString()}));
+        }
+        QVERIFY(signals_.names().lastIndexOf("latestVersionWithUrl") <
+                signals_.names().indexOf("error"));
+        QVERIFY(checkOffered());
+        QVERIFY(updater->latestVersion().isEmpty());
+        QVERIFY(updater->isIdle());
+    }
+}
+
+void TestApplicationUpdater::feedRedirectsFollowTheImageRule_data()
+{
+    QTest::addColumn<QString>("target"); // %1 the mirror, %2 a host not listed, %3 another port
+    QTest::addColumn<QString>("text");   // in the error; empty for a check that succeeds
+    QTest::newRow("to a listed host") << "%1"
+                                      << "";
+    QTest::newRow("to a host not listed") << "%2"
+                                          << "redirected to http://";
+    QTest::newRow("to the cloud's host on another port") << "%3"
+                                                         << "redirected to http://";
+}
+
+// A refused redirect is never followed: no connection reaches its target.
+void TestApplicationUpdater::feedRedirectsFollowTheImageRule()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, text);
+    QTcpServer foreign;
+    QVERIFY(qx8test::listenOnUniqueLoopback(foreign, 0));
+    QTcpServer otherPort;
+    QVERIFY(otherPort.listen(QHostAddress(m_cloud.server().url(QString()).host())));
+    const auto base = [](const QTcpServer& server) {
+        return QStringLiteral("http://%1:%2")
+            .arg(server.serverAddress().toString())
+            .arg(server.serverPort());
+    };
+    const QString location = target.replace("%1", m_mirror.url(QString()).toString())
+                                 .replace("%2", base(foreign))
+                                 .replace("%3", base(otherPort)) +
+                             UpdateCloud::kFeed;
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "redirect:" + location));
+    auto clearFault = qScopeGuard([&] { m_cloud.server().setFault(UpdateCloud::kFeed, "off"); });
+
+    ApplicationUpdater updater;
+    SignalRecorder signals_(&updater);
+    check(updater);
+    if (text.isEmpty()) {
+        QCOMPARE(signals_.count("error"), 0);
+        QCOMPARE(updater.updateState(), ApplicationUpdater::DownloadUpdate);
+        return;
+    }
+    QTRY_COMPARE(signals_.count("error"), 1);
+    QVERIFY2(lastError(signals_).contains(text + QUrl(location).authority()),
+             qPrintable(lastError(signals_)));
+    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
+    QVERIFY(!foreign.hasPendingConnections());
+    QVERIFY(!otherPort.hasPendingConnections());
+}
+
+void TestApplicationUpdater::compressionBombsStopAtTheCeiling_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<qint64>("inflated"); // the size of the body decoded
+    QTest::addColumn<qint64>("ceiling");
+    // A megabyte on the wire, as large as the feed may be.
+    QTest::newRow("feed") << UpdateCloud::kFeed << 1024LL * 1024 * 1024 << downloadlimits::kFeed;
+    QTest::newRow("image") << UpdateCloud::kApplicationImage << downloadlimits::kImage + 1
+                           << downloadlimits::kImage;
+}
+
+// The server compresses what it was not asked to: the body stops at its ceiling as it inflates,
+// the user reads why, nothing is left in the cache, and the memory never held the body.
+void TestApplicationUpdater::compressionBombsStopAtTheCeiling()
+{
+    QFETCH(QString, path);
+    QFETCH(qint64, inflated);
+    QFETCH(qint64, ceiling);
+    ApplicationUpdater updater;
+    const bool image = path == UpdateCloud::kApplicationImage;
+    if (image)
+        check(updater);
+    QVERIFY(m_cloud.server().setFault(path, QStringLiteral("gzip:%1").arg(inflated)));
+    auto clearFault = qScopeGuard([&] { m_cloud.server().setFault(path, "off"); });
+    SignalRecorder signals_(&updater);
+    const PeakMemory memory;
+    QVERIFY(memory.isValid());
+    if (image)
+        updater.downLoadUpdate();
+    else
+        updater.checkForUpdate();
+    QTRY_COMPARE_WITH_TIMEOUT(signals_.count("error"), 1, qx8test::timeoutMs());
+    // Held in memory, the feed may take its ceiling; the image goes to the disk as it comes.
+    const qint64 held = image ? 0 : ceiling;
+    QVERIFY2(memory.growth() < held + 16 * 1024 * 1024,
+             qPrintable(QString::number(memory.growth())));
+    QVERIFY2(lastError(signals_).contains("is larger than the " +
+                                          downloadlimits::sizeText(ceiling) + " allowed"),
+             qPrintable(lastError(signals_)));
+    QCOMPARE(updater.updateState(), ApplicationUpdater::CheckForUpdate);
+    QVERIFY(cacheFiles().isEmpty());
 }
 
 void TestApplicationUpdater::failedCheckOffersTheCachedImage()

@@ -1,8 +1,8 @@
 // Firmware from the cloud to the device: the firmware updater against the harness HTTP server,
 // the upload against VirtualQX8's firmware receiver on its console port, with the receiver's
-// faults, and against scripted devices that answer what VirtualQX8 never does. Bytes are
-// compared on disk at both ends. The check on startup asks the feed once per connection, and only
-// when "Check on startup" is ticked.
+// faults, and against scripted devices that answer what VirtualQX8 never does, before, while and
+// after the image goes. Bytes are compared on disk at both ends. The check on startup asks the
+// feed only once the device's version is known, and only when "Check on startup" is ticked.
 #include "firmwareupdater.h"
 #include "fwupdateuploader.h"
 #include "qx8settings.h"
@@ -27,6 +27,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
+constexpr int kLargeImageSize = 32 * 1024 * 1024;
+// When a scripted device speaks, besides a number of milliseconds after the last byte.
+constexpr int kNever = -2;
+constexpr int kWhileTheImageGoes = -1;
+
 QByteArray randomBytes(int size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -48,8 +53,8 @@ private Q_SLOTS:
     void everyUploadCountsFromZero();
     void failuresEndTheUpload_data();
     void failuresEndTheUpload();
-    void startupCheckOncePerConnection_data();
-    void startupCheckOncePerConnection();
+    void startupCheckFollowsTheSetting_data();
+    void startupCheckFollowsTheSetting();
     void deviceAnswersEndTheUpload_data();
     void deviceAnswersEndTheUpload();
     void doneOnlyOnceTheDeviceHoldsEveryByte_data();
@@ -60,6 +65,8 @@ private Q_SLOTS:
 private:
     QString cachePath(const QString& name) const;
     void putImage(const QString& name, const QByteArray& bytes) const;
+    // The 32 MiB image "large", bigger than every socket buffer.
+    void putLargeImage() const;
     QStringList progressReports(const SignalRecorder& recorder) const;
     // The device the settings name is `address` until the guard goes, then VirtualQX8 again.
     auto deviceAt(const QString& address) const
@@ -93,6 +100,12 @@ void TestFirmwareUpload::putImage(const QString& name, const QByteArray& bytes) 
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
+void TestFirmwareUpload::putLargeImage() const
+{
+    if (!QFileInfo::exists(cachePath("large")))
+        putImage("large", randomBytes(kLargeImageSize));
+}
+
 QStringList TestFirmwareUpload::progressReports(const SignalRecorder& recorder) const
 {
     QStringList reports;
@@ -104,7 +117,7 @@ QStringList TestFirmwareUpload::progressReports(const SignalRecorder& recorder) 
     return reports;
 }
 
-void TestFirmwareUpload::startupCheckOncePerConnection_data()
+void TestFirmwareUpload::startupCheckFollowsTheSetting_data()
 {
     QTest::addColumn<QString>("checkOnStart");
     QTest::addColumn<int>("checks");
@@ -112,7 +125,9 @@ void TestFirmwareUpload::startupCheckOncePerConnection_data()
     QTest::newRow("unticked") << "false" << 0;
 }
 
-void TestFirmwareUpload::startupCheckOncePerConnection()
+// Once per connection is the shell's to keep (tst_utilitiesscreen); the updater checks only what
+// it knows, while nothing else is under way.
+void TestFirmwareUpload::startupCheckFollowsTheSetting()
 {
     QFETCH(QString, checkOnStart);
     QFETCH(int, checks);
@@ -126,17 +141,14 @@ void TestFirmwareUpload::startupCheckOncePerConnection()
     };
     updater.checkOnStartup(); // the device has not told its version yet
     QVERIFY(checkedSince(0));
-    for (int visit = 0; visit < 3; ++visit) {
-        updater.setFirmwareVersion(QStringLiteral("2.4.1"));
-        updater.checkOnStartup();
-        QVERIFY(checkedSince(checks));
-    }
-    // The next connection: its own check once its device has told its version.
-    updater.resetAll();
-    updater.setFirmwareVersion(QStringLiteral("2.5.0"));
+    updater.setFirmwareVersion(QStringLiteral("2.4.1"));
     updater.checkOnStartup();
+    updater.checkOnStartup(); // the first one still runs
+    QVERIFY(checkedSince(checks));
+    // An offer stands: a check now would take it away.
+    QCOMPARE(updater.updateState() != FirmwareUpdater::CheckForUpdate, checks == 1);
     updater.checkOnStartup();
-    QVERIFY(checkedSince(2 * checks));
+    QVERIFY(checkedSince(checks));
     QCOMPARE(updates.count("error"), 0);
     QX8Settings().setValue(settingskeys::kCheckOnStart, QStringLiteral("true"));
 }
@@ -146,6 +158,11 @@ void TestFirmwareUpload::firmwareTravelsFromTheCloudToTheDevice()
     FirmwareUpdater updater;
     updater.setFirmwareVersion(QStringLiteral("2.4.1"));
     SignalRecorder updates(&updater);
+    // The rows of the feed, then the choice.
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(R"(^void ImageUpdater::latestVersion\()"
+                                            R"(const QStringList&\) \("2\.4\.0\|.+"\)$)"));
+    QTest::ignoreMessage(QtDebugMsg, "Latest Firmware version \"2.5.0\"");
     updater.checkForUpdate();
     updater.checkForUpdate();
     QTRY_COMPARE(updates.count("latestVersionWithUrl"), 1);
@@ -289,8 +306,7 @@ void TestFirmwareUpload::failuresEndTheUpload()
     QFETCH(QString, image);
     QFETCH(bool, deviceAbsent);
     QFETCH(QString, text);
-    if (!QFileInfo::exists(cachePath("large")))
-        putImage("large", randomBytes(32 * 1024 * 1024));
+    putLargeImage();
     if (!fault.isEmpty())
         QCOMPARE(m_device.command("fault " + fault + " on"), QStringLiteral("ok"));
     if (deviceAbsent) {
@@ -316,26 +332,52 @@ void TestFirmwareUpload::failuresEndTheUpload()
 
 void TestFirmwareUpload::deviceAnswersEndTheUpload_data()
 {
-    QTest::addColumn<QByteArray>("beforeImage");  // the answer to the announcement
-    QTest::addColumn<QByteArray>("whileSending"); // once image bytes arrive; empty: nothing
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("answer"); // to the announcement
+    QTest::addColumn<int>("holdMs");        // then the device reads nothing this long
+    QTest::addColumn<int>("whenMs");        // when it speaks: ms after the last byte, or kNever,
+                                            // or kWhileTheImageGoes
+    QTest::addColumn<QByteArray>("words");  // what it says then
+    QTest::addColumn<bool>("goes");         // it closes the connection instead
+    QTest::addColumn<QString>("text");      // the error; empty: done
+    const QByteArray go("writer OK\n");
+    const QString refused = QStringLiteral("The device refused the firmware upload: ");
+    const QString notConfirmed =
+        QStringLiteral("The firmware upload is not confirmed; the device said: ");
     QTest::newRow("writer OK and more in the same read")
-        << QByteArray("writer OK\nready for more\n") << QByteArray()
+        << QByteArray("writer OK\nready for more\n") << 0 << kNever << QByteArray() << false
         << "The device answered the firmware upload with more than \"writer OK\"; the image was "
            "not sent.";
     QTest::newRow("an error while the image goes")
-        << QByteArray("writer OK\n") << QByteArray("error storage full\n")
-        << "The device refused the firmware upload: error storage full";
+        << go << 0 << kWhileTheImageGoes << QByteArray("error storage full\n") << false
+        << refused + "error storage full";
+    QTest::newRow("any text while the image goes")
+        << go << 0 << kWhileTheImageGoes << QByteArray("verify pending\n") << false
+        << notConfirmed + "verify pending";
+    QTest::newRow("silent: done") << go << 0 << 0 << QByteArray() << false << QString();
+    QTest::newRow("a slow reader: done") << go << 1500 << 0 << QByteArray() << false << QString();
+    QTest::newRow("error 50 ms after the last byte")
+        << go << 0 << 50 << QByteArray("error flash write failed\n") << false
+        << refused + "error flash write failed";
+    QTest::newRow("error 500 ms after the last byte")
+        << go << 0 << 500 << QByteArray("error flash write failed\n") << false
+        << refused + "error flash write failed";
+    QTest::newRow("words without a line end")
+        << go << 0 << 100 << QByteArray("checksum") << false << notConfirmed + "checksum";
+    QTest::newRow("the device goes after the last byte")
+        << go << 0 << 100 << QByteArray() << true << "The remote host closed the connection";
 }
 
-// The device answers on its console port, written by hand.
+// The device answers on its console port, written by hand. Once the image goes it has nothing
+// to say but an objection, up to a second after it holds the whole image.
 void TestFirmwareUpload::deviceAnswersEndTheUpload()
 {
-    QFETCH(QByteArray, beforeImage);
-    QFETCH(QByteArray, whileSending);
+    QFETCH(QByteArray, answer);
+    QFETCH(int, holdMs);
+    QFETCH(int, whenMs);
+    QFETCH(QByteArray, words);
+    QFETCH(bool, goes);
     QFETCH(QString, text);
-    if (!QFileInfo::exists(cachePath("large")))
-        putImage("large", randomBytes(32 * 1024 * 1024));
+    putLargeImage();
     ScriptedPeer device;
     QVERIFY(device.listen(FwUpdateUploader::kPort));
     auto restore = deviceAt(device.address());
@@ -344,18 +386,42 @@ void TestFirmwareUpload::deviceAnswersEndTheUpload()
     uploader.upload(QStringLiteral("large"));
     const QByteArray announcement = R"(write "file\updKaloTar" 33554432 )";
     QVERIFY(device.waitForLine(announcement));
-    device.send(beforeImage);
-    if (!whileSending.isEmpty()) {
+    device.holdReading(holdMs > 0);
+    device.send(answer);
+    QTest::qWait(holdMs);
+    QVERIFY(uploader.uploadInProgress() || whenMs == kNever);
+    device.holdReading(false);
+    const qint64 everyByte = announcement.size() + 1 + kLargeImageSize;
+    QElapsedTimer sinceLastByte;
+    if (whenMs == kWhileTheImageGoes) {
         QVERIFY(device.waitForLineCount(2)); // the image's first line breaks
-        device.send(whileSending);
+    } else if (whenMs >= 0) {
+        QVERIFY(device.waitForByteCount(everyByte));
+        sinceLastByte.start();
+        QTest::qWait(whenMs);
     }
-    QTRY_COMPARE(uploads.count("error"), 1);
+    if (goes)
+        device.closeConnection();
+    else
+        device.send(words);
+    QTRY_COMPARE_WITH_TIMEOUT(uploads.count("uploadDone") + uploads.count("error"), 1,
+                              qx8test::timeoutMs());
+    QVERIFY(!uploader.uploadInProgress());
+    if (text.isEmpty()) {
+        QCOMPARE(uploads.count("uploadDone"), 1);
+        QCOMPARE(device.receivedByteCount(), everyByte);
+        // Not at once: the device had its time to object (the clock started when this side
+        // saw the last byte, a little after the uploader did).
+        QVERIFY(sinceLastByte.elapsed() >= FwUpdateUploader::kObjectionTime.count() / 2);
+        return;
+    }
+    QCOMPARE(uploads.count("error"), 1);
     QCOMPARE(uploads.emissions().last().arguments.at(0).toString(), text);
-    QCOMPARE(uploads.count("uploadDone"), 0);
+    QCOMPARE(uploader.progress() < 100, whenMs < 0);
     // The connection goes with the failed upload; before an image, nothing of it went out.
     QTRY_VERIFY(!device.connection() ||
                 device.connection()->state() == QAbstractSocket::UnconnectedState);
-    if (whileSending.isEmpty())
+    if (whenMs == kNever)
         QCOMPARE(device.receivedLines(), QByteArrayList{announcement});
 }
 
@@ -415,8 +481,8 @@ void TestFirmwareUpload::versionAfterTheRestartTellsTheOutcome_data()
     QTest::addColumn<QString>("result");
     QTest::newRow("installed") << "2.5.0" << true << "Firmware v2.5.0 is running on the device.";
     QTest::newRow("rejected") << "2.6.0" << true
-                              << "The device runs firmware v2.4.1, not the v2.6.0 it was sent: "
-                                 "the update was not installed.";
+                              << "Firmware v2.6.0 is not running on the device: it reports "
+                                 "v2.4.1, so the update was not installed.";
     QTest::newRow("another device reports") << "2.5.0" << false << "";
 }
 

@@ -1,5 +1,5 @@
-// The update feed both updaters read: the query over real feed documents, the choice of the
-// newest row and the version comparison, as tables.
+// The update feed both updaters read: the query over real feed documents (and the documents it
+// refuses to read), the choice of the newest row and the version comparison, as tables.
 #include "testmain.h"
 #include "updatefeed.h"
 
@@ -21,6 +21,13 @@ QByteArray feed(const QByteArray& rootAttributes, const QByteArray& revisions)
            "<Brand Name=\"other\"><Product Name=\"QX8 Firmware\">"
            "<Revision Version=\"9.9.9\" ImageUrl=\"http://h/foreign.img\"/></Product></Brand>"
            "</Config>";
+}
+
+// The document with `doctype` after its XML declaration.
+QByteArray withDoctype(const QByteArray& doctype, const QByteArray& document)
+{
+    const int body = document.indexOf('\n') + 1;
+    return document.left(body) + doctype + document.mid(body);
 }
 
 const QByteArray kRevisions = "<Revision Version=\"1.1.5\" Platform=\"Mac\" ImageUrl=\"x\"/>"
@@ -93,8 +100,29 @@ void TestUpdateFeed::readsRows_data()
     QTest::newRow("firmware of yoxl only, missing url empty")
         << feed("", kRevisions) << Product::Firmware << true
         << QStringList{"2.5.0|http://h/fw-2.5.0.img", "2.4.9|"};
-    QTest::newRow("not well-formed")
-        << feed("", kRevisions).chopped(5) << Product::Application << true << QStringList();
+    QTest::newRow("cut short") << feed("", kRevisions).chopped(5) << Product::Application << false
+                               << QStringList();
+    QTest::newRow("empty") << QByteArray() << Product::Firmware << false << QStringList();
+    QTest::newRow("not xml") << QByteArray("Service Unavailable\n") << Product::Firmware << false
+                             << QStringList();
+    QTest::newRow("undeclared entity")
+        << feed("", "<Revision Version=\"&v;\" Platform=\"Mac\" ImageUrl=\"x\"/>")
+        << Product::Application << false << QStringList();
+    QTest::newRow("entities declared")
+        << withDoctype("<!DOCTYPE Config [<!ENTITY v \"1.1.9\">]>",
+                       feed("", "<Revision Version=\"&v;\" Platform=\"Mac\" ImageUrl=\"x\"/>"))
+        << Product::Application << false << QStringList();
+    QTest::newRow("external entity")
+        << withDoctype("<!DOCTYPE Config [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>",
+                       feed("", "<Revision Version=\"1.1.9\" Platform=\"Mac\" ImageUrl=\"&e;\"/>"))
+        << Product::Application << false << QStringList();
+    QTest::newRow("doctype alone") << withDoctype("<!DOCTYPE Config>", feed("", kRevisions))
+                                   << Product::Application << false << QStringList();
+    QTest::newRow("nothing for the product")
+        << QByteArray("<Config><Brand Name=\"other\"/></Config>") << Product::Firmware << true
+        << QStringList();
+    QTest::newRow("zero byte after the document")
+        << feed("", kRevisions) + '\0' + "garbage" << Product::Application << true << mac;
     QTest::newRow("quote in the namespace")
         << feed(" xmlns='urn:a\";doc(\"file:///etc/passwd\");\"'", kRevisions)
         << Product::Application << false << QStringList();

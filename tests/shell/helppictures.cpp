@@ -20,7 +20,8 @@
 // (written, then the home-screen model re-read).
 // A locator is "name:OBJECTNAME", "text:TEXT" or "type:QMLTYPE", optionally followed by "#N" for
 // the Nth visible match; the call-out frames the item it finds. "LOCATOR + LOCATOR" frames both
-// and what lies between them (a row of buttons, a group of cells).
+// and what lies between them (a row of buttons); "LOCATOR, LOCATOR" frames each apart under one
+// number (cells that a grid does not put side by side).
 #include "helppicturelayout.h"
 #include "homescreenmodel.h"
 #include "pagesession.h"
@@ -87,6 +88,27 @@ QQuickItem* locate(QQuickItem* root, const QString& locator)
             return item;
     }
     return nullptr;
+}
+
+// Where the window shows text (the letters, not the whole of a wide text item): the help
+// picture's badges keep off it.
+QVector<QRectF> textAreas(QQuickItem* root)
+{
+    QList<QQuickItem*> shown;
+    collectShown(root, &shown);
+    QVector<QRectF> areas;
+    for (const QQuickItem* item : shown) {
+        if (!item->inherits("QQuickText") || item->property("text").toString().isEmpty())
+            continue;
+        const qreal width = qMin(item->property("contentWidth").toReal(), item->width());
+        const qreal height = qMin(item->property("contentHeight").toReal(), item->height());
+        const int alignment = item->property("horizontalAlignment").toInt();
+        const qreal left = alignment & Qt::AlignRight     ? item->width() - width
+                           : alignment & Qt::AlignHCenter ? (item->width() - width) / 2
+                                                          : 0;
+        areas.append(item->mapRectToScene(QRectF(left, 0, width, height)));
+    }
+    return areas;
 }
 
 void dump(QQuickItem* root)
@@ -164,17 +186,21 @@ QVector<HelpPictureLayout::Callout> HelpPictures::callouts(const QJsonArray& ent
     const QRectF window(QPointF(), root->size());
     QVector<HelpPictureLayout::Callout> result;
     for (const QJsonValue& entry : entries) {
-        QRectF area;
-        for (const QString& locator :
-             entry[QLatin1String("at")].toString().split(QStringLiteral(" + "))) {
-            QQuickItem* item = locate(root, locator);
-            if (!item) {
-                *missing = locator;
-                return {};
+        HelpPictureLayout::Callout callout{{}, entry[QLatin1String("text")].toString()};
+        for (const QString& group :
+             entry[QLatin1String("at")].toString().split(QStringLiteral(", "))) {
+            QRectF area;
+            for (const QString& locator : group.split(QStringLiteral(" + "))) {
+                QQuickItem* item = locate(root, locator);
+                if (!item) {
+                    *missing = locator;
+                    return {};
+                }
+                area |= item->mapRectToScene(item->boundingRect());
             }
-            area |= item->mapRectToScene(item->boundingRect());
+            callout.areas.append(area & window);
         }
-        result.append({area & window, entry[QLatin1String("text")].toString()});
+        result.append(callout);
     }
     return result;
 }
@@ -215,7 +241,8 @@ void HelpPictures::makePictures()
             callouts(picture[QLatin1String("callouts")].toArray(), &missing);
         QVERIFY2(missing.isEmpty(), qPrintable(file + ": nothing shown at " + missing));
         const QImage composed = HelpPictureLayout::compose(
-            view->grabWindow(), picture[QLatin1String("title")].toString(), marks);
+            view->grabWindow(), picture[QLatin1String("title")].toString(), marks,
+            textAreas(view->contentItem()));
         QVERIFY2(!composed.isNull(), qPrintable(file + ": the legend does not fit"));
         QImageWriter writer(out.filePath(file), "jpeg");
         // Small enough to carry two dozen of them, with the page's text still sharp.

@@ -64,12 +64,14 @@ bool PageSession::start(const QStringList& deviceArguments)
                       m_device.address() + QStringLiteral(":quillrampstow"));
     ViewLoader* loader = m_shell.loader();
     // The root goes home again when the current preset's name first arrives: a page opened
-    // before that would be left at once.
+    // before that would be left at once. The crossover's block opens once the home screen knows
+    // the bands and has left them in the settings, where the crossover and delay pages read them.
     return QTest::qWaitFor([&] { return loader->isActive(ViewLoader::HomeScreen); },
                            qx8test::timeoutMs()) &&
            waitForValuesOf([this] { return boundControlsUnder(m_shell.root()); },
                            qx8test::timeoutMs())
-               .isEmpty();
+               .isEmpty() &&
+           waitForItem(QStringLiteral("block_Crossover_Low"));
 }
 
 void PageSession::stop()

@@ -2,7 +2,8 @@
 // through their buttons against VirtualQX8: a crossover type picked, applied (the device receives
 // the rebuilt configuration and the grid is drawn again from its answer) and discarded; an output
 // name the screen refuses; an EQ's settings copied onto another EQ on the device; and clicks
-// beyond the lists or the grid, which change nothing.
+// beyond the lists or the grid, which change nothing; the grid's captions whole at their full size
+// beside the overlay.
 #include "configresources.h"
 #include "homescreenmodel.h"
 #include "pagesession.h"
@@ -31,6 +32,17 @@ QString configName(const QString& displayName)
     return QString();
 }
 
+// The items shown in and below `from`, through the item tree (a Repeater's items have no QObject
+// parent).
+void collectShown(QQuickItem* from, QList<QQuickItem*>* shown)
+{
+    if (!from->isVisible())
+        return;
+    shown->append(from);
+    for (QQuickItem* child : from->childItems())
+        collectShown(child, shown);
+}
+
 } // namespace
 
 class TestConfigScreens : public QObject
@@ -48,6 +60,7 @@ private Q_SLOTS:
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
     void clicksBeyondTheListsChangeNothing();
+    void gridReadsAtFullSize();
 
 private:
     // Pages reload after every edit: items are looked up afresh each time.
@@ -315,6 +328,47 @@ void TestConfigScreens::clicksBeyondTheListsChangeNothing()
     click(QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
     QVERIFY(reconfigurations(sent).isEmpty());
+}
+
+// Beside the overlay the grid's columns are narrow: every caption still shows whole at the house's
+// smallest size (never shrunk to fit), and a block's picture shows at a size that reads or not
+// at all (long captions once shrank to 9 px and their pictures to 8 px).
+void TestConfigScreens::gridReadsAtFullSize()
+{
+    enterConfigMode();
+    click(kCrossoverCell);
+    QVERIFY(waitForItem(QStringLiteral("crossoverList")));
+    QVERIFY(m_session.waitForFrame());
+    QObject* grid = item(kCrossoverCell);
+    QQmlExpression smallest(qmlContext(grid), grid, "Theme.dpY(Theme.fontSmall)");
+    QQmlExpression smallestPicture(qmlContext(grid), grid, "Theme.dpY(Theme.pictureMinimum)");
+    const qreal fontFloor = smallest.evaluate().toReal() - 0.5;
+    const qreal pictureFloor = smallestPicture.evaluate().toReal() - 0.5;
+
+    QList<QQuickItem*> texts;
+    int pictures = 0;
+    QList<QQuickItem*> shown;
+    collectShown(m_session.shell().root(), &shown);
+    for (QQuickItem* found : shown) {
+        const QString name = found->objectName();
+        if (name == QLatin1String("blockCaption") || name == QLatin1String("columnCaption"))
+            texts.append(found);
+        if (name == QLatin1String("blockPicture")) {
+            ++pictures;
+            QVERIFY2(found->height() >= pictureFloor, qPrintable(QString::number(found->height())));
+        }
+    }
+    QVERIFY(texts.size() > 40);
+    QVERIFY(pictures > 20);
+    for (QQuickItem* text : texts) {
+        const QString shown = text->property("text").toString();
+        QVERIFY2(!text->property("truncated").toBool(), qPrintable(shown));
+        // The size the text is drawn at, after any fitting.
+        QQmlExpression drawnSize(qmlContext(text), text, "fontInfo.pixelSize");
+        QVERIFY2(drawnSize.evaluate().toReal() >= fontFloor, qPrintable(shown));
+    }
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
 }
 
 QX8_TEST_MAIN(TestConfigScreens)

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void manualAddressKeepsWhatWasTyped();
     void refusedPasswordIsSaid();
     void unansweredConnectionIsSaid();
+    void openDialogsDrawOnlyWhatMoves();
 
 private:
     QObject* pageObject(const char* name) const;
@@ -57,6 +58,7 @@ private:
     int connections() const;
     int liveModels() const;
     int queriesReceived() const;
+    int framesDrawnIn(int milliseconds) const;
     void visit(const QString& param, ViewLoader::Screen screen);
 
     qx8test::VethNetwork m_network;
@@ -119,6 +121,17 @@ int TestDiscoveryPage::liveModels() const
 int TestDiscoveryPage::queriesReceived() const
 {
     return m_device.wireLog().filter(QRegularExpression("^udp RX .* get .*Class_Name$")).size();
+}
+
+int TestDiscoveryPage::framesDrawnIn(int milliseconds) const
+{
+    std::atomic<int> frames{0};
+    QObject watch;
+    connect(
+        m_shell.loader()->view(), &QQuickWindow::frameSwapped, &watch, [&] { ++frames; },
+        Qt::DirectConnection);
+    QTest::qWait(milliseconds);
+    return frames;
 }
 
 void TestDiscoveryPage::visit(const QString& param, ViewLoader::Screen screen)
@@ -356,6 +369,30 @@ void TestDiscoveryPage::unansweredConnectionIsSaid()
     QTRY_VERIFY(!message->property("visible").toBool());
     QTRY_VERIFY_WITH_TIMEOUT(queriesReceived() > queries, qx8test::timeoutMs());
     QVERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
+}
+
+// An open dialog costs the page behind it plus its cursor's blink: a busy animation hidden in
+// every dialog kept turning, and the window redrew without a pause while any dialog was open.
+// The busy dialog's animation still turns.
+void TestDiscoveryPage::openDialogsDrawOnlyWhatMoves()
+{
+    constexpr int kWindowMs = 2000;
+    QTRY_VERIFY(pageObject("manualAddressButton"));
+    QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
+    const int pageAlone = framesDrawnIn(kWindowMs);
+
+    QVERIFY(openManualDialog());
+    const int withAddressDialog = framesDrawnIn(kWindowMs);
+    QVERIFY2(withAddressDialog <= pageAlone + 2 * kWindowMs / 500 + 2,
+             qPrintable(QStringLiteral("%1 frames with the dialog open, %2 without")
+                            .arg(withAddressDialog)
+                            .arg(pageAlone)));
+
+    QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
+    QMetaObject::invokeMethod(m_shell.pageItem(), "showBusy",
+                              Q_ARG(QVariant, QStringLiteral("Connecting to Spandrell QX8")));
+    QVERIFY(framesDrawnIn(kWindowMs) > pageAlone + 10);
+    QMetaObject::invokeMethod(m_shell.pageItem(), "closeDialogs");
 }
 
 int main(int argc, char** argv)

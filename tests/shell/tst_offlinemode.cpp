@@ -1,4 +1,6 @@
 #include "offlinemodel.h"
+#include "pagesession.h"
+#include "qx8control.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
@@ -12,6 +14,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 // The offline model: the virtual processor started as a child process on 127.0.0.1 with the
 // chosen device type, connected to, and stopped again. Needs 127.0.0.1:19272 to itself.
@@ -50,6 +53,9 @@ void TestOfflineMode::initTestCase()
 void TestOfflineMode::connectsToTheOfflineModelAndStopsIt()
 {
     ViewLoader* loader = m_shell.loader();
+    // As after "Search For Devices", from whose page the offline model is asked for: the start-up
+    // splash stays hidden from the next page on.
+    QQmlProperty::write(m_shell.root(), QStringLiteral("startUpScreenVisible"), false);
     QSignalSpy offline(loader, &ViewLoader::offlineModeChanged);
     m_shell.guiSignal(QStringLiteral("ConnectOfflineModel"), QStringLiteral("1"));
     QCOMPARE(offline.count(), 1);
@@ -63,6 +69,18 @@ void TestOfflineMode::connectsToTheOfflineModelAndStopsIt()
     QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::HomeScreen), qx8test::timeoutMs());
     QTRY_COMPARE_WITH_TIMEOUT(QQmlProperty::read(m_shell.root(), "strDeviceType").toString(),
                               QStringLiteral("Dante"), qx8test::timeoutMs());
+    // The picture: the home screen once the device's values are on it.
+    QObject* pageLoader = m_shell.root()->findChild<QObject*>(QStringLiteral("pageLoader"));
+    QTRY_VERIFY_WITH_TIMEOUT(QQmlProperty::read(pageLoader, QStringLiteral("source"))
+                                 .toString()
+                                 .endsWith(QLatin1String("QX8HomeScreen.qml")),
+                             qx8test::timeoutMs());
+    const auto valuesShown = [this] {
+        const QList<QX8Control*> controls = boundControlsUnder(m_shell.root());
+        return std::all_of(controls.begin(), controls.end(),
+                           [](const QX8Control* control) { return control->hasDeviceValue(); });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(valuesShown(), qx8test::timeoutMs());
     m_shell.screenshot(QStringLiteral("offline-home.png"));
 
     m_shell.guiSignal(QStringLiteral("DisconnectDevice"));

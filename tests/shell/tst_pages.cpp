@@ -23,9 +23,11 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -85,6 +87,25 @@ QQuickItem* findItem(QQuickItem* under, const QString& name, const QString& vari
     return nullptr;
 }
 
+// Every visible item in and below `under` with that object name.
+QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
+{
+    QList<QQuickItem*> found;
+    if (!under->isVisible())
+        return found;
+    if (under->objectName() == name)
+        found.append(under);
+    for (QQuickItem* child : under->childItems())
+        found += visibleItemsNamed(child, name);
+    return found;
+}
+
+// The bound control behind a control item of the page.
+QX8Control* backendOf(const QQuickItem* item)
+{
+    return qobject_cast<QX8Control*>(item->property("backend").value<QObject*>());
+}
+
 } // namespace
 
 class TestPages : public QObject
@@ -103,9 +124,14 @@ private Q_SLOTS:
     void pressWithoutDragWritesNothing();
     void dragWritesAtTheResolution_data();
     void dragWritesAtTheResolution();
+    void typedAmountIsCheckedBeforeItIsWritten_data();
+    void typedAmountIsCheckedBeforeItIsWritten();
     void homeBlockOpensItsPage_data();
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
+    void controlsShowWhatTheyDoNotKnow();
+    void crossoverAndDelayFollowTheHome_data();
+    void crossoverAndDelayFollowTheHome();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -480,6 +506,94 @@ void TestPages::dragWritesAtTheResolution()
     QTRY_VERIFY_WITH_TIMEOUT(shownRightly(), qx8test::timeoutMs());
 }
 
+void TestPages::typedAmountIsCheckedBeforeItIsWritten_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written"); // the value of the set line, or empty for none
+    QTest::addColumn<QString>("shown");   // in the field once the device has answered
+    QTest::addColumn<QString>("refusal"); // the beginning of the reason it gives, or empty
+    const QString notANumber = QStringLiteral("Not a number");
+    const QString outOfRange = QStringLiteral("Out of range");
+    QTest::newRow("letters") << "abc"
+                             << ""
+                             << "abc" << notANumber;
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "" << notANumber;
+    QTest::newRow("above the range") << "9999"
+                                     << ""
+                                     << "9999" << outOfRange;
+    QTest::newRow("below the range") << "-5"
+                                     << ""
+                                     << "-5" << outOfRange;
+    QTest::newRow("finer than the resolution") << "3.456"
+                                               << "3.46ms"
+                                               << "3.46"
+                                               << "";
+    QTest::newRow("exponent") << "1e3"
+                              << ""
+                              << "1e3" << notANumber;
+    QTest::newRow("decimal comma") << "12,5"
+                                   << ""
+                                   << "12,5" << notANumber;
+    QTest::newRow("the top of the range") << "1000"
+                                          << "1000ms"
+                                          << "1000.00"
+                                          << "";
+}
+
+// What is typed into the input delay's milliseconds field: a number in the range goes out at the
+// resolution and the field shows what the device then holds; anything else is refused in place
+// with the reason and the range, nothing is sent, and Escape shows the device's value again.
+void TestPages::typedAmountIsCheckedBeforeItIsWritten()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, shown);
+    QFETCH(QString, refusal);
+    VirtualProcessor& device = m_session.device();
+    const QString path =
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
+    QVERIFY(device.command(QStringLiteral("set \"%1\" 2.5").arg(path)).startsWith("ok"));
+    QQuickItem* field = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
+                                      QStringLiteral("amountField"), QStringLiteral("Amount"));
+    QVERIFY(field);
+    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("2.50"));
+    QCOMPARE(field->property("unit").toString(), QStringLiteral("ms"));
+
+    QQuickView* view = m_session.shell().loader()->view();
+    const int wireBefore = device.received().size();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(field));
+    QTRY_VERIFY(field->hasActiveFocus());
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    for (const QChar character : typed)
+        QTest::keyClick(view, character.toLatin1());
+    QTest::keyClick(view, Qt::Key_Return);
+
+    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+    if (!written.isEmpty())
+        QVERIFY(device.waitForReceived(set));
+    const QStringList sets =
+        device.receivedUntilProbe([] { ShellFixture::sendProbe(); }, wireBefore)
+            .filter(QRegularExpression(QStringLiteral("^set ")));
+    QCOMPARE(sets, written.isEmpty() ? QStringList() : QStringList{set});
+    QTRY_COMPARE(field->property("text").toString(), shown);
+    const QString reason = field->property("refusal").toString();
+    if (refusal.isEmpty()) {
+        QCOMPARE(reason, QString());
+        return;
+    }
+    QVERIFY2(reason.startsWith(refusal) && reason.endsWith(QLatin1String("from 0 to 1000 ms")),
+             qPrintable(reason));
+    QVERIFY(field->hasActiveFocus());
+    m_session.shell().screenshot(QStringLiteral("input-delay-%1.png")
+                                     .arg(QString(QTest::currentDataTag()).replace(' ', '-')));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("2.50"));
+    QCOMPARE(field->property("refusal").toString(), QString());
+}
+
 void TestPages::homeBlockOpensItsPage_data()
 {
     struct Row
@@ -521,7 +635,7 @@ void TestPages::homeBlockOpensItsPage()
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
     QQuickItem* button = nullptr;
     QTRY_VERIFY((button = findItem(m_session.shell().pageItem(), block, QString())) &&
-                button->isVisible());
+                button->isVisible() && button->isEnabled());
     QVERIFY(m_session.waitForFrame());
     click(button);
     QVERIFY(m_session.waitForPage(page));
@@ -558,6 +672,154 @@ void TestPages::homeDrawsTheCrossoverBands()
     QVERIFY(setAttribute("MonoSub", "1"));
     QTRY_COMPARE_WITH_TIMEOUT(groupsShown(), QStringList({"High", "Low"}), qx8test::timeoutMs());
     QVERIFY(setAttribute("NumBands", "3"));
+}
+
+// Over a slow link (each answer held back 1.5 s, then sent at 2,000 bytes a second) a page shows
+// what it does not know yet: the mixer says that it waits until the device has listed its
+// objects; an on/off, a mute and a fader show no state and take no gesture until the device has
+// told theirs, and then show the device's.
+void TestPages::controlsShowWhatTheyDoNotKnow()
+{
+    VirtualProcessor& device = m_session.device();
+    QVERIFY(device.command("fault console-latency=1500").startsWith("ok"));
+    QVERIFY(device.command("fault console-rate=2000").startsWith("ok"));
+    const auto fastAgain = qScopeGuard([&device] {
+        device.command("fault console-latency=off");
+        device.command("fault console-rate=off");
+    });
+    // Runs the event loop until every control of `controls` shows its device value, checking at
+    // every round that one without it shows that it does not know it; false when one did not
+    // (or the values did not come). `seenUnknown` counts the rounds with a control unknown.
+    int seenUnknown = 0;
+    QString wrong;
+    const auto untilKnown = [&](const std::function<QList<QQuickItem*>()>& controls,
+                                const std::function<QString(QQuickItem*, bool)>& misshown) {
+        return qx8test::runEventsUntil(
+                   [&] {
+                       const QList<QQuickItem*> shown = controls();
+                       bool allKnown = !shown.isEmpty();
+                       for (QQuickItem* control : shown) {
+                           const bool known = backendOf(control)->hasDeviceValue();
+                           allKnown = allKnown && known;
+                           seenUnknown += known ? 0 : 1;
+                           if (wrong.isEmpty())
+                               wrong = misshown(control, known);
+                       }
+                       return allKnown || !wrong.isEmpty();
+                   },
+                   qx8test::timeoutMs()) &&
+               wrong.isEmpty();
+    };
+
+    // The parametric EQ's on/off: a dimmed dash, then the device's "ON".
+    QVERIFY(m_session.load("QX8PEQ.qml", "High"));
+    QQuickItem* peq = m_session.shell().pageItem();
+    const auto onOffShown = [](QQuickItem* button, bool known) {
+        const QString text = button->property("text").toString();
+        const bool right = known ? text == QLatin1String("ON") && button->isEnabled()
+                                 : text == QStringLiteral("\u2013") && !button->isEnabled();
+        return right ? QString() : QStringLiteral("on/off shows \"%1\"").arg(text);
+    };
+    QVERIFY2(untilKnown([&] { return visibleItemsNamed(peq, "onOffButton"); }, onOffShown),
+             qPrintable(wrong));
+    QVERIFY(seenUnknown > 0);
+
+    // The mixer: that it waits, then faders without a cap and mutes with a dash, then the
+    // device's levels and mutes.
+    seenUnknown = 0;
+    QVERIFY(m_session.load("ScreenMixer.qml", "StereoMixer"));
+    QQuickItem* mixer = m_session.shell().pageItem();
+    QVERIFY(findItem(mixer, "waitingNotice", QString())->isVisible());
+    m_session.shell().screenshot("mixer-waiting.png");
+    const auto mixerControls = [&] {
+        return visibleItemsNamed(mixer, "fader") + visibleItemsNamed(mixer, "mute");
+    };
+    QVERIFY(
+        qx8test::runEventsUntil([&] { return !mixerControls().isEmpty(); }, qx8test::timeoutMs()));
+    m_session.shell().screenshot("mixer-unknown.png");
+    const auto mixerShown = [](QQuickItem* control, bool known) {
+        if (control->objectName() == QLatin1String("mute")) {
+            const QString text = control->property("text").toString();
+            const bool right = known ? text.startsWith(QLatin1String("MUTE"))
+                                     : text == QStringLiteral("\u2013") && !control->isEnabled();
+            return right ? QString() : QStringLiteral("mute shows \"%1\"").arg(text);
+        }
+        const bool capShown = control->property("handle").value<QQuickItem*>()->isVisible();
+        const double position = control->property("value").toDouble();
+        const double devicePosition = backendOf(control)->property("faderValue").toDouble();
+        const bool right = known ? capShown && control->isEnabled() && position == devicePosition
+                                 : !capShown && !control->isEnabled();
+        return right ? QString()
+                     : QStringLiteral("fader %1 %2 a cap at %3")
+                           .arg(backendOf(control)->svName(), capShown ? "with" : "without")
+                           .arg(position);
+    };
+    QVERIFY2(untilKnown(mixerControls, mixerShown), qPrintable(wrong));
+    QVERIFY(seenUnknown > 0);
+    QVERIFY(!findItem(mixer, "waitingNotice", QString())->isVisible());
+}
+
+// The crossover and delay pages show the bands the home screen found on the device, as it left
+// them in the settings: the crossover's band buttons named after the groups they feed, the
+// delays of the groups it shows. The last row is the device's own layout.
+void TestPages::crossoverAndDelayFollowTheHome_data()
+{
+    QTest::addColumn<QString>("numBands");
+    QTest::addColumn<QString>("monoSub");
+    QTest::addColumn<QStringList>("bandButtons");
+    QTest::addColumn<QStringList>("delays");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("1 band, mono sub") << "1"
+                                      << "1" << QStringList{"HIGH", "LOW"}
+                                      << QStringList{"HighDelay", "LowDelay"} << "1 WAY + MONO SUB";
+    QTest::newRow("2 bands") << "2"
+                             << "0" << QStringList{"LOW", "HIGH"}
+                             << QStringList{"HighDelay", "LowDelay"} << "2 WAYS";
+    QTest::newRow("3 bands, mono sub")
+        << "3"
+        << "1" << QStringList{"LOW", "MID", "HIGH", "SUB"}
+        << QStringList{"HighDelay", "MidDelay", "LowDelay"} << "3 WAYS + MONO SUB";
+}
+
+void TestPages::crossoverAndDelayFollowTheHome()
+{
+    QFETCH(QString, numBands);
+    QFETCH(QString, monoSub);
+    QFETCH(QStringList, bandButtons);
+    QFETCH(QStringList, delays);
+    QFETCH(QString, summary);
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    for (const auto& [attribute, value] : {qMakePair(QStringLiteral("NumBands"), numBands),
+                                           qMakePair(QStringLiteral("MonoSub"), monoSub)}) {
+        QVERIFY(
+            m_session.device()
+                .command(
+                    QStringLiteral(R"(set "\\Preset\Crossover\AT\%1\" "%2")").arg(attribute, value))
+                .startsWith(QLatin1String("ok")));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QX8Settings().value("Crossover/NumBand").toString() == numBands &&
+                                 QX8Settings().value("Crossover/MonoSub").toString() == monoSub,
+                             qx8test::timeoutMs());
+
+    QVERIFY(m_session.open(QStringLiteral("Crossover"), QStringLiteral("Low"),
+                           QStringLiteral("CrossOver.qml")));
+    QQuickItem* page = m_session.shell().pageItem();
+    QTRY_VERIFY(findItem(page, QStringLiteral("band_1"), QString()));
+    QStringList buttons;
+    for (int band = 1; QQuickItem* button = findItem(page, "band_" + QString::number(band), {});
+         ++band)
+        buttons << button->property("text").toString();
+    QCOMPARE(buttons, bandButtons);
+    QCOMPARE(findItem(page, QStringLiteral("crossoverBands"), {})->property("text").toString(),
+             summary);
+
+    QVERIFY(m_session.open(QStringLiteral("Delay"), QStringLiteral("Mid"),
+                           QStringLiteral("ScreenDelay.qml")));
+    page = m_session.shell().pageItem();
+    QCOMPARE(QQmlProperty::read(page, "shownObjects").toStringList(), delays);
+    QCOMPARE(findItem(page, QStringLiteral("crossoverBands"), {})->property("text").toString(),
+             summary);
 }
 
 QQuickItem* TestPages::loadedControl(const QString& page, const QString& selector,

@@ -2,6 +2,7 @@
 // names is in the resources, each is drawn (never a plain panel), and the help overlay shows the
 // current screen's picture until a click anywhere. QX8_SCREENSHOT_DIR, when set, receives a
 // picture of the overlay.
+#include "helppicturelayout.h"
 #include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -107,6 +108,23 @@ QSet<int> markedAngles(const QImage& image, double inner, double outer)
     return marked;
 }
 
+// The runs of columns of `image` that have anything drawn between rows `top` and `bottom`,
+// away from its frame, runs closer than `gap` pixels counted as one.
+int inkRuns(const QImage& image, int top, int bottom, int gap)
+{
+    int runs = 0;
+    int blank = gap;
+    for (int x = 8; x < image.width() - 8; ++x) {
+        bool ink = false;
+        for (int y = top; y < bottom && !ink; ++y)
+            ink = qAlpha(image.pixel(x, y)) > 64;
+        if (ink && blank >= gap)
+            ++runs;
+        blank = ink ? 0 : blank + 1;
+    }
+    return runs;
+}
+
 } // namespace
 
 class TestPictures : public QObject
@@ -118,6 +136,9 @@ private Q_SLOTS:
     void picturesAreDrawn();
     void dialPointerMeetsItsScale();
     void helpOverlayShowsPictureUntilClicked();
+    void helpBadgesStandBesideTheirFrames();
+    void mixerOutputNamesStandApart_data();
+    void mixerOutputNamesStandApart();
 };
 
 void TestPictures::namedPicturesExist()
@@ -213,6 +234,66 @@ void TestPictures::helpOverlayShowsPictureUntilClicked()
 
     QTest::mouseClick(overlay->window(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
     QTRY_VERIFY(!overlay->isVisible());
+}
+
+// A numbered badge covers neither the control it points at nor any other framed one, nor another
+// badge: on a gate-like page with a graph against the screenshot's edge, a two-column grid of cells
+// framed one by one and a button in the top right corner. Badges stand on the screenshot or just
+// under it, a frame round all of the screenshot's included.
+void TestPictures::helpBadgesStandBesideTheirFrames()
+{
+    const QRectF shot(16, 44, 640, 480);
+    const QVector<QVector<QRectF>> frames = {
+        {QRectF(17, 130, 340, 340)}, // the graph, at the left edge
+        {QRectF(600, 96, 50, 24)},   // a button in the top right corner
+        {QRectF(420, 130, 110, 50), QRectF(535, 130, 110, 50), QRectF(420, 183, 110, 50)},
+        {QRectF(535, 183, 110, 50), QRectF(420, 236, 110, 50), QRectF(535, 236, 110, 50)},
+    };
+    const QVector<QPointF> centres = HelpPictureLayout::badgeCentres(shot, frames);
+    QCOMPARE(centres.size(), frames.size());
+    const double r = HelpPictureLayout::kBadgeRadius;
+    const QRectF room = shot.adjusted(0, 0, 0, 4 * r);
+    const auto badge = [r](const QPointF& centre) {
+        return QRectF(centre - QPointF(r, r), QSizeF(2 * r, 2 * r));
+    };
+    for (int i = 0; i < centres.size(); ++i) {
+        QVERIFY2(room.contains(badge(centres[i])), qPrintable(QString::number(i + 1)));
+        for (int j = i + 1; j < centres.size(); ++j)
+            QVERIFY2(QLineF(centres[i], centres[j]).length() > 2 * r,
+                     qPrintable(QStringLiteral("badges %1 and %2").arg(i + 1).arg(j + 1)));
+        for (const QVector<QRectF>& callout : frames) {
+            for (const QRectF& frame : callout)
+                QVERIFY2(!frame.intersects(badge(centres[i])),
+                         qPrintable(QStringLiteral("badge %1 on a frame").arg(i + 1)));
+        }
+    }
+
+    const QRectF whole = shot.adjusted(1, 1, -1, -1);
+    const QVector<QPointF> inside = HelpPictureLayout::badgeCentres(shot, {{whole}});
+    QVERIFY(room.contains(badge(inside.value(0))));
+}
+
+void TestPictures::mixerOutputNamesStandApart_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("raise, a corner of the Nuq graph page") << "RaiseMixerOutputs.png";
+    QTest::newRow("lower") << "LowerMixerOutputs.png";
+}
+
+// "L", "R", "MON 1" and "MON 2" under the faders read as four names, however small the picture
+// (the monitor names once ran together).
+void TestPictures::mixerOutputNamesStandApart()
+{
+    QFETCH(QString, picture);
+    const QImage image = QImage(QStringLiteral(":/images/Wizards/") + picture)
+                             .convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!image.isNull());
+    // Drawn at twice its size; the names stand between 42 and 28 units above its foot.
+    const int units = image.height() / 2;
+    const int scale = 2;
+    // Wider than the space inside "MON 1", narrower than a gap between two names.
+    const int gap = 6 * scale;
+    QCOMPARE(inkRuns(image, scale * (units - 42), scale * (units - 28), gap), 4);
 }
 
 QX8_TEST_MAIN(TestPictures)

@@ -41,6 +41,8 @@ class TestPresetScreen : public QObject
 private Q_SLOTS:
     void initTestCase();
     void slotToComputerAndBack();
+    void buttonLabelsAreWhole_data();
+    void buttonLabelsAreWhole();
     void storeAndRecall();
     void localCopyRenameAndDelete();
     void ftpServerStopsMidTransfer();
@@ -131,6 +133,37 @@ void TestPresetScreen::slotToComputerAndBack()
     QCOMPARE(qx8test::fileContent(deviceFile(9)), qx8test::fileContent(localFile("Speech")));
     QTRY_VERIFY(!waitingShown());
     m_shell.screenshot("presets.png");
+}
+
+// Every button says all of its label, the longest ones too, in the window as it opens and
+// maximised on a large screen.
+void TestPresetScreen::buttonLabelsAreWhole_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("1024 x 768") << QSize(1024, 768);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+}
+
+void TestPresetScreen::buttonLabelsAreWhole()
+{
+    QFETCH(QSize, window);
+    // The window follows its root item here (no desktop platform).
+    QQuickItem* root = m_shell.root();
+    const QSizeF opened = root->size();
+    root->setSize(window);
+    click("slotRow100");
+    click("fileRow", "Speech");
+    QTRY_COMPARE(item("sendButton")->property("text").toString(),
+                 QStringLiteral("Send to preset 100"));
+    ShellFixture::settle();
+    for (const char* button : {"recallButton", "storeButton", "renameSlotButton", "fetchButton",
+                               "sendButton", "copyButton", "renameFileButton", "deleteButton"}) {
+        QObject* label = item(button)->property("contentItem").value<QObject*>();
+        QVERIFY2(label && !label->property("truncated").toBool(),
+                 qPrintable(QString("%1: %2").arg(button, label->property("text").toString())));
+    }
+    root->setSize(opened);
+    click("slotRow9");
 }
 
 void TestPresetScreen::storeAndRecall()

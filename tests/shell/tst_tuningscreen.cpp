@@ -2,7 +2,8 @@
 // FTP storage and a cloud (the harness HTTP server): it lists the groups, a row's button chooses
 // an action that a brand filter leaves pending, Apply carries it out and the screen lists the
 // device afresh; each operation ends with what it did, and a failure's own text stays on the
-// screen. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+// screen, also when the device's storage cannot be reached. QX8_SCREENSHOT_DIR, when set,
+// receives pictures of it.
 #include "httpserverprocess.h"
 #include "shellfixture.h"
 #include "testharness.h"
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void applyThroughTheButtons();
     void cloudUpdateSaysWhatItDid_data();
     void cloudUpdateSaysWhatItDid();
+    void unreachableStorageSaysWhy();
 
 private:
     QQuickItem* item(const QString& name) const
@@ -255,6 +257,37 @@ void TestTuningScreen::cloudUpdateSaysWhatItDid()
     m_shell.screenshot(QStringLiteral("managetunings-cloud-%1.png")
                            .arg(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-')));
     acceptMessage();
+}
+
+// The screen opened while nothing answers on the device's FTP port says what went wrong there,
+// and its empty list goes on saying it.
+void TestTuningScreen::unreachableStorageSaysWhy()
+{
+    m_device.stop();
+    const auto reopen = [this] {
+        QMetaObject::invokeMethod(m_shell.root(), "pageLoadSlot",
+                                  Q_ARG(QVariant, QStringLiteral("qrc:/qml/ManageTunings.qml")),
+                                  Q_ARG(QVariant, QString()));
+    };
+    reopen();
+    QTRY_VERIFY_WITH_TIMEOUT(!message().isEmpty(), 2 * qx8test::timeoutMs());
+    QCOMPARE(message(), "The tunings on the Spandrell QX8 could not be read.\nConnection failed: "
+                        "Connection refused to host " +
+                            m_device.address());
+    QVERIFY(!waitingDialogShown() && !item("tuningRow"));
+    m_shell.screenshot("managetunings-unreachable.png");
+    const QString said = message();
+    acceptMessage();
+    // The empty list keeps saying why.
+    QQuickItem* why = item("emptyListText");
+    QVERIFY(why);
+    QCOMPARE(why->property("text").toString(), said);
+    m_shell.screenshot("managetunings-unreachable-list.png");
+
+    QVERIFY(m_device.restart());
+    reopen();
+    QTRY_VERIFY_WITH_TIMEOUT(!waitingDialogShown() && item("tuningRow"), 2 * qx8test::timeoutMs());
+    m_model = m_shell.pageItem()->findChild<TuningFileListModel*>();
 }
 
 QX8_TEST_MAIN(TestTuningScreen)

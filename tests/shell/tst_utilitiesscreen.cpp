@@ -1,15 +1,19 @@
 // The Utilities screen of the running application against VirtualQX8 and the harness HTTP server
-// as the cloud, clicked as a user clicks it: the device strip's version rules, validation mode
-// with the App Store notice and the cache clearing, the firmware checks (one quiet one per
-// connection, and the user's, whose failure is shown), a firmware update from the check to the
-// restart and the version the device reports afterwards, and a choice the settings cannot keep on
-// a read-only disk. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
+// as the cloud, clicked as a user clicks it: the firmware check that "Check on startup" runs when
+// a device connects (quietly, on whichever screen) and what the screen then shows, the device
+// strip's version rules, validation mode with the App Store notice and the cache clearing, the
+// pointer to the firmware updater for Windows, a firmware update from the check to the restart
+// and the version the device reports afterwards (the new one, or the old one after an image it
+// rejected), and a choice the settings cannot keep on a read-only disk. QX8_SCREENSHOT_DIR, when
+// set, receives pictures of it.
 #include "applicationupdater.h"
 #include "firmwareupdater.h"
 #include "privatemounts.h"
+#include "qx8settings.h"
 #include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
+#include "signalrecorder.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "updatecloud.h"
@@ -31,16 +35,18 @@ class TestUtilitiesScreen : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void firmwareCheckedOnceOnStartup();
+    void firmwareCheckedOnConnection_data();
+    void firmwareCheckedOnConnection();
     void deviceVersionRules_data();
     void deviceVersionRules();
     void renameWritesTheDevice();
     void digitalAudioCardStrips();
     void validationModeOffersTheAppStoreAndClearsCaches();
     void applicationUpdateWhereItInstalls();
-    void firmwareCheckFailureShownWhenAsked();
-    void firmwareDownloadFailureSaysWhy();
+    void firmwareCheckAskedPointsToTheTool();
+    void firmwareDownloadFailureShowsNoDialog();
     void firmwareFromCheckToRestart();
+    void firmwareRejectedByTheDeviceIsNotRunning();
     void unsavedChoiceIsToldOnce();
 
 private:
@@ -50,6 +56,10 @@ private:
     }
     QString text(const QString& name) const;
     void click(const QString& name);
+    void connectDevice();
+    // The user leaves the device (the discovery screen resets the firmware updater) and connects
+    // again.
+    void reconnect();
     void openUtilities();
     bool dialogSays(const QString& message) const;
     void acceptDialog(const QString& dialogName);
@@ -63,15 +73,17 @@ void TestUtilitiesScreen::initTestCase()
 {
     QVERIFY(m_cloud.start());
     QVERIFY(m_device.start());
+    // Each case ticks it as it needs it.
+    QX8Settings().setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
     QVERIFY(m_shell.start());
     m_shell.root()->setProperty("startUpScreenVisible", false);
     QQuickView* view = m_shell.loader()->view();
     view->show();
     QVERIFY(QTest::qWaitForWindowExposed(view));
-    m_shell.guiSignal("ConnectDevice", m_device.address() + ":quillrampstow");
-    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
-                             qx8test::timeoutMs());
-    openUtilities();
+    connectDevice();
+    // The first connection is over with its firmware version told.
+    QTRY_COMPARE_WITH_TIMEOUT(FirmwareUpdater::instance()->firmwareVersion(),
+                              QStringLiteral("2.4.1"), qx8test::timeoutMs());
 }
 
 QString TestUtilitiesScreen::text(const QString& name) const
@@ -86,6 +98,21 @@ void TestUtilitiesScreen::click(const QString& name)
     QTRY_VERIFY2((target = item(name)) && target->isEnabled(), qPrintable(name));
     const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
     QTest::mouseClick(m_shell.loader()->view(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+void TestUtilitiesScreen::connectDevice()
+{
+    m_shell.guiSignal("ConnectDevice", m_device.address() + ":quillrampstow");
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+}
+
+void TestUtilitiesScreen::reconnect()
+{
+    m_shell.guiSignal("DeviceDiscovery");
+    QTRY_VERIFY(m_shell.pageItem() &&
+                m_shell.pageItem()->objectName() == QLatin1String("discoveryPage"));
+    connectDevice();
 }
 
 void TestUtilitiesScreen::openUtilities()
@@ -112,16 +139,57 @@ void TestUtilitiesScreen::acceptDialog(const QString& dialogName)
     QVERIFY(QMetaObject::invokeMethod(ok, "clicked"));
 }
 
-// "Check on startup": one quiet check once the device has told its firmware, not one per visit.
-void TestUtilitiesScreen::firmwareCheckedOnceOnStartup()
+void TestUtilitiesScreen::firmwareCheckedOnConnection_data()
 {
-    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
+    QTest::addColumn<QString>("checkOnStart");
+    QTest::addColumn<QString>("feedFault");
+    QTest::addColumn<int>("checks");
+    QTest::addColumn<QString>("button"); // what Utilities then offers
+    QTest::newRow("ticked") << "true"
+                            << "off" << 1 << "Download v2.5.0";
+    QTest::newRow("unticked") << "false"
+                              << "off" << 0 << "Check for Updates";
+    QTest::newRow("ticked, the cloud fails") << "true"
+                                             << "500" << 1 << "Check for Updates";
+}
+
+// "Check on startup" asks the feed once when a device connects, on the home screen where the
+// user is; Utilities, opened afterwards (twice), shows what it found and asks nothing. A failure
+// of that check is not shown: nobody asked for it.
+void TestUtilitiesScreen::firmwareCheckedOnConnection()
+{
+    QFETCH(QString, checkOnStart);
+    QFETCH(QString, feedFault);
+    QFETCH(int, checks);
+    QFETCH(QString, button);
+    QX8Settings().setValue(settingskeys::kCheckOnStart, checkOnStart);
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, feedFault));
+    FirmwareUpdater* updater = FirmwareUpdater::instance();
+    updater->setFirmwareVersion(QString());
+    const int before = m_cloud.requestsFor(UpdateCloud::kFeed);
+    SignalRecorder updates(updater);
+    reconnect();
+    m_shell.takeLoads();
+    QTRY_COMPARE_WITH_TIMEOUT(updater->firmwareVersion(), QStringLiteral("2.4.1"),
                               qx8test::timeoutMs());
-    openUtilities();
-    QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.4.1"));
-    QCOMPARE(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"));
-    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), 1);
-    FirmwareUpdater::instance()->resetAll();
+    QTRY_VERIFY_WITH_TIMEOUT(updater->isIdle(), qx8test::timeoutMs());
+    QTest::qWait(200); // a second check would have started by now
+    QCOMPARE(updates.count("requestCheckForUpdate"), checks);
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed) - before, checks);
+    QVERIFY(m_shell.loader()->isActive(ViewLoader::HomeScreen));
+    QVERIFY(m_shell.takeLoads().filter("ScreenUtilities").isEmpty());
+
+    for (int visit = 0; visit < 2; ++visit) {
+        openUtilities();
+        QTRY_COMPARE(text("firmwareVersion"), QStringLiteral("2.4.1"));
+        QCOMPARE(text("buttonFirmwareUpdate"), button);
+        QVERIFY(!item("utilitiesDialog"));
+    }
+    if (checks)
+        m_shell.screenshot(QStringLiteral("utilities-startup-check-%1.png").arg(feedFault));
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed) - before, checks);
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "off"));
+    QX8Settings().setValue(settingskeys::kCheckOnStart, QStringLiteral("true"));
 }
 
 void TestUtilitiesScreen::deviceVersionRules_data()
@@ -240,57 +308,60 @@ void TestUtilitiesScreen::applicationUpdateWhereItInstalls()
     m_shell.loader()->setValidatationMode(false);
 }
 
-// The check on startup of a new connection fails quietly; the user's own check says why.
-void TestUtilitiesScreen::firmwareCheckFailureShownWhenAsked()
+// Asked for a check, the device strip points to the firmware updater for Windows on the cloud's
+// page; the feed is not asked.
+void TestUtilitiesScreen::firmwareCheckAskedPointsToTheTool()
 {
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
-    const int checks = m_cloud.requestsFor(UpdateCloud::kFeed);
-    FirmwareUpdater::instance()->resetAll(); // as the discovery screen does before a connection
     openUtilities();
-    QTRY_COMPARE_WITH_TIMEOUT(m_cloud.requestsFor(UpdateCloud::kFeed), checks + 1,
-                              qx8test::timeoutMs());
-    QTRY_COMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
-    QVERIFY(!item("utilitiesDialog"));
-
-    // The answer is held back while the user's check shows that it runs.
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "hold"));
+    QCOMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
+    const int checks = m_cloud.requestsFor(UpdateCloud::kFeed);
     click("buttonFirmwareUpdate");
-    QTRY_VERIFY(item("firmwareCheckingForUpdate"));
-    m_shell.screenshot("utilities-firmware-checking.png");
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "500"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialogSays(updatefeed::errorText(QNetworkReply::InternalServerError)),
-                             qx8test::timeoutMs());
-    m_shell.screenshot("utilities-firmware-check-failed.png");
-    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), checks + 2);
-    QVERIFY(!item("firmwareCheckingForUpdate"));
-    acceptDialog("utilitiesDialog");
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFeed, "off"));
+    QTRY_VERIFY(item("firmwareUpdateLinkDialog"));
+    const QString page =
+        m_cloud.server().url("/sp-qx8-update/firmware-updater.html").toString(QUrl::FullyEncoded);
+    QCOMPARE(QQmlProperty::read(item("firmwareUpdateLinkDialog"), "message").toString(),
+             "Firmware updates are only possible through Windows QX8 firmware updater "
+             "application.<br>To update, please download app from the <a href=\"" +
+                 page + "\">download page</a>.");
+    m_shell.screenshot("utilities-firmware-tool.png");
+    acceptDialog("firmwareUpdateLinkDialog");
+    QTRY_VERIFY(!item("firmwareUpdateLinkDialog"));
+    QCOMPARE(m_cloud.requestsFor(UpdateCloud::kFeed), checks);
+    QCOMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
 }
 
-// A download the user started that the updater refuses says why, here an image over its ceiling.
-void TestUtilitiesScreen::firmwareDownloadFailureSaysWhy()
+// A download that fails while no check runs (here an image over its ceiling) shows no dialog:
+// the strip offers the check again, with the text the state's announcement gives it.
+void TestUtilitiesScreen::firmwareDownloadFailureShowsNoDialog()
 {
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "length:600000000"));
+    reconnect();
     openUtilities();
-    click("buttonFirmwareUpdate");
     QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
                               qx8test::timeoutMs());
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "length:600000000"));
+    SignalRecorder updates(FirmwareUpdater::instance());
     click("buttonFirmwareUpdate");
-    QTRY_VERIFY_WITH_TIMEOUT(item("utilitiesDialog"), qx8test::timeoutMs());
-    const QString message = QQmlProperty::read(item("utilitiesDialog"), "message").toString();
-    QVERIFY2(message.contains(QStringLiteral("more than the 512 MiB allowed")),
-             qPrintable(message));
+    QTRY_COMPARE_WITH_TIMEOUT(updates.count("error"), 1, qx8test::timeoutMs());
+    QVERIFY(updates.emissions()
+                .at(updates.names().indexOf("error"))
+                .arguments.at(0)
+                .toString()
+                .contains(QStringLiteral("more than the 512 MiB allowed")));
+    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "off"));
+    QTRY_COMPARE(text("buttonFirmwareUpdate"), QStringLiteral("Check for Update"));
+    ShellFixture::settle();
+    QVERIFY(!item("utilitiesDialog"));
+    QVERIFY(!item("firmwareProgress"));
+    QVERIFY(item("menuBar")->isEnabled());
     QCOMPARE(FirmwareUpdater::instance()->updateState(), FirmwareUpdater::CheckForUpdate);
     m_shell.screenshot("utilities-firmware-download-refused.png");
-    acceptDialog("utilitiesDialog");
-    QVERIFY(m_cloud.server().setFault(UpdateCloud::kFirmwareImage, "off"));
 }
 
 void TestUtilitiesScreen::firmwareFromCheckToRestart()
 {
-    // The user's check offers the download.
+    // The check on connecting offers the download.
+    reconnect();
     openUtilities();
-    click("buttonFirmwareUpdate");
     QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Download v2.5.0"),
                               qx8test::timeoutMs());
     m_shell.screenshot("utilities-download-offered.png");
@@ -323,13 +394,45 @@ void TestUtilitiesScreen::firmwareFromCheckToRestart()
     QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
 
     // Back on the device after its restart, the strip tells which firmware runs.
-    m_shell.guiSignal("ConnectDevice", m_device.address() + ":quillrampstow");
-    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
-                             qx8test::timeoutMs());
+    connectDevice();
     openUtilities();
     QTRY_COMPARE(text("firmwareInstallResult"),
                  QStringLiteral("Firmware v2.5.0 is running on the device."));
     m_shell.screenshot("utilities-firmware-installed.png");
+}
+
+// An image the device checks and rejects goes without a word on the wire: the upload ends as
+// done, and only the version the device reports after its restart tells the user.
+void TestUtilitiesScreen::firmwareRejectedByTheDeviceIsNotRunning()
+{
+    QCOMPARE(m_device.command("set \\\\Node\\AT\\Software_Version\\ \"2.4.1\""),
+             QStringLiteral("ok 2.4.1"));
+    // The image downloaded before, damaged in the cache: its size still matches the record.
+    QFile image(FirmwareUpdater::instance()->cacheFolder() + "/2.5.0");
+    QVERIFY(image.open(QIODevice::ReadWrite));
+    QVERIFY(image.seek(image.size() - 1));
+    char last = 0;
+    QVERIFY(image.getChar(&last));
+    QVERIFY(image.seek(image.size() - 1) && image.putChar(char(last ^ 0x5a)));
+    image.close();
+
+    reconnect();
+    openUtilities();
+    QTRY_COMPARE_WITH_TIMEOUT(text("buttonFirmwareUpdate"), QStringLiteral("Load v2.5.0"),
+                              qx8test::timeoutMs());
+    click("buttonFirmwareUpdate");
+    QTRY_VERIFY_WITH_TIMEOUT(item("restartDialog"), qx8test::timeoutMs());
+    QTRY_VERIFY(m_device.command("firmware").startsWith("ok rejected"));
+    acceptDialog("restartDialog");
+    QTRY_VERIFY(m_shell.loader()->isActive(ViewLoader::Discovery));
+
+    connectDevice();
+    openUtilities();
+    QTRY_COMPARE(text("firmwareInstallResult"),
+                 QStringLiteral("Firmware v2.5.0 is not running on the device: it reports v2.4.1, "
+                                "so the update was not installed."));
+    QCOMPARE(text("firmwareVersion"), QStringLiteral("2.4.1"));
+    m_shell.screenshot("utilities-firmware-not-running.png");
 }
 
 // The analytics choice on a read-only disk: the user hears once that it will not be kept.

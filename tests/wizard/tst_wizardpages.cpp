@@ -3,6 +3,7 @@
 // receives a picture of each page.
 #include "logfrequencyaxis.h"
 #include "nuqgeometry.h"
+#include "qtpeq.h"
 #include "qx8nuqcurveplotter.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
@@ -14,6 +15,7 @@
 
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -22,10 +24,26 @@ namespace {
 
 const QString kWizard = QStringLiteral(R"(\\Node\Wizard\SV\)");
 const QString kChoices = QStringLiteral(R"(\\Node\SetupWizardCurrentChoices\SV\)");
+// The colours of the Nuq wizard's filters, which the AutoEQ result's bands take too.
+const QStringList kFilterColours = {"#E341B5", "#1AAD84", "#2E5FFB", "#FC5F2D",
+                                    "#00A8FF", "#E53D53", "#FDC23E", "#65B94C",
+                                    "#24D3FD", "#E154FC", "#FF8E20", "#A055FB"};
 
 QString text(QQuickItem* item)
 {
     return item ? QQmlProperty::read(item, QStringLiteral("text")).toString() : QString();
+}
+
+// The texts in and below `item`, through the item tree.
+QList<QQuickItem*> textsBelow(QQuickItem* item)
+{
+    QList<QQuickItem*> texts;
+    for (QQuickItem* child : item->childItems()) {
+        if (child->property("truncated").isValid())
+            texts << child;
+        texts << textsBelow(child);
+    }
+    return texts;
 }
 
 // The lowest point of a curve: where a notch is deepest.
@@ -47,13 +65,17 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void dialStaysInsideItsRange();
+    void sliderBindsItsStepVariable_data();
+    void sliderBindsItsStepVariable();
     void dialogButtonsSendTheirEvents_data();
     void dialogButtonsSendTheirEvents();
     void errorStepShowsTheDeviceError_data();
     void errorStepShowsTheDeviceError();
     void levelAssistLightsTheSoundingOutputs();
+    void micPicturesShowWhereTheMicGoes();
     void subQuestionsDrawTheirSpeakerStacks();
     void nuqGraphDrawsTheDeviceFilters();
+    void nuqPagesFixTheLastFilters();
     void brandPagePicksAProduct();
     void optionsShowAndWriteTheDeviceOptions();
     void autoEqResultOverlays();
@@ -121,6 +143,65 @@ void TestWizardPages::dialStaysInsideItsRange()
     QVERIFY(m_screen.device().waitForReceived(setLine(level, "1")));
     QCOMPARE(writesTo(level, from),
              QStringList({setLine(level, "100"), setLine(level, "0"), setLine(level, "1")}));
+}
+
+void TestWizardPages::sliderBindsItsStepVariable_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("classes");
+    QTest::addColumn<bool>("nudges");
+    const QString level = QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\%1AmplifierLevel)");
+    QTest::newRow("fixed Nuq filters") << "SetFilters"
+                                       << "Nuq"
+                                       << "MaxFixedFilters"
+                                       << "Nuq MaxFixedFilters" << true;
+    for (const char* band : {"High", "Mid", "Low"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 Quarx sensitivity").arg(band)))
+            << QStringLiteral("Select%1AmplifierSensitivityQuarx").arg(band) << "NPO"
+            << level.arg(band) << "Wizard DialTypeSlider" << false;
+    }
+}
+
+// The fixed-filter count reads 0 to 12 and has nudge buttons; a Quarx sensitivity has none and
+// reads the range its level's device variable reports, following a new report.
+void TestWizardPages::sliderBindsItsStepVariable()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, object);
+    QFETCH(QString, variable);
+    QFETCH(QString, classes);
+    QFETCH(bool, nudges);
+    open(state, QStringLiteral("wizardDialPage"));
+    QQuickItem* slider = m_screen.visibleItem(QStringLiteral("wizardSlider"));
+    QVERIFY(slider);
+    QVERIFY(!m_screen.visibleItem(QStringLiteral("levelDial")));
+    const auto read = [slider](const char* name) {
+        return QQmlProperty::read(slider, name).toString();
+    };
+    QCOMPARE(read("processingObjectName"), object);
+    QCOMPARE(read("stateVariableName"), variable);
+    QCOMPARE(read("poClassName") + ' ' + read("svClassName"), classes);
+    QObject* inner = QQmlProperty::read(slider, "superSlider").value<QObject*>();
+    for (const char* name : {"nudgeDown", "nudgeUp"}) {
+        auto* button = qobject_cast<QQuickItem*>(QQmlProperty::read(inner, name).value<QObject*>());
+        QVERIFY(button);
+        QCOMPARE(button->isVisible(), nudges);
+    }
+    if (object == QLatin1String("Nuq")) {
+        QCOMPARE(read("minLabel"), QStringLiteral("0"));
+        QCOMPARE(read("maxLabel"), QStringLiteral("12"));
+        return;
+    }
+    const auto deviceLimit = [&](const char* end) {
+        return m_screen.command(QStringLiteral(R"(value "\\%1\%2\")").arg(variable, end)).mid(3);
+    };
+    QTRY_COMPARE(read("minLabel"), deviceLimit("Min"));
+    QTRY_COMPARE(read("maxLabel"), deviceLimit("Max"));
+    m_screen.command(QStringLiteral(R"(send subr "\\%1\Max\" "80%")").arg(variable));
+    QTRY_COMPARE(read("maxLabel"), QStringLiteral("80%"));
+    QCOMPARE(read("minLabel"), deviceLimit("Min"));
 }
 
 void TestWizardPages::dialogButtonsSendTheirEvents_data()
@@ -205,8 +286,34 @@ void TestWizardPages::levelAssistLightsTheSoundingOutputs()
     QTRY_COMPARE(lit(), QStringLiteral("on on on on on on"));
 }
 
+// While the mic is placed, the room plan shows the device's mic position, or the mic at the unit
+// when done; measuring at position 1, the mic stays drawn there, the device's position unread.
+void TestWizardPages::micPicturesShowWhereTheMicGoes()
+{
+    const QString position = QStringLiteral(R"(Node\Wizard\SV\CurrentMicPosition)");
+    const QString pictures = QStringLiteral("qrc:/images/Wizards/");
+    const auto shown = [this](const char* name) {
+        return QQmlProperty::read(m_screen.visibleItem(QLatin1String(name)), "path").toString();
+    };
+    m_screen.setOnDevice(position, QStringLiteral("Three"));
+    open(QStringLiteral("AutoEQPlaceMic"), QStringLiteral("wizardDialogPage"));
+    QTRY_COMPARE(shown("dialogOverlay"), pictures + "RTA3.png");
+    QCOMPARE(m_screen.pageTitle(), QStringLiteral("Start measurement for mic position 3"));
+    m_screen.setOnDevice(position, QStringLiteral("Done"));
+    QTRY_COMPARE(shown("dialogOverlay"), pictures + "RTAMic.png");
+
+    const int from = m_screen.device().received().size();
+    open(QStringLiteral("MicPosition1"), QStringLiteral("wizardDialogPage"));
+    QCOMPARE(shown("dialogPicture"), pictures + "AEQStereo.png");
+    QCOMPARE(shown("dialogOverlay"), pictures + "RTA1.png");
+    const QStringList sent = m_screen.device().receivedUntilProbe(&ShellFixture::sendProbe, from);
+    QCOMPARE(sent.filter(QRegularExpression(R"(^sub .*CurrentMicPosition)")), QStringList());
+    QCOMPARE(shown("dialogOverlay"), pictures + "RTA1.png");
+    m_screen.screenshot(QStringLiteral("wizard-MicPosition1"));
+}
+
 // Each answer is drawn as the speaker stack it makes of the device's PA output format and main
-// speaker mode; the aux-fed question shows the input pictures of the format.
+// speaker mode; the aux-fed question shows the input pictures of the format, at their drawn size.
 void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
 {
     m_screen.setOnDevice(
@@ -227,19 +334,35 @@ void TestWizardPages::subQuestionsDrawTheirSpeakerStacks()
     };
     QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
     m_screen.screenshot(QStringLiteral("wizard-PromptUsingSubs"));
+    // Two mono mains stand where a stereo pair would.
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("MonoX2"));
+    open(QStringLiteral("PromptUsingSubs"), QStringLiteral("wizardListPage"));
+    QTRY_COMPARE(stacks(), QStringList({"L+R / ", "L+R / SUB"}));
 
+    m_screen.setOnDevice(
+        QStringLiteral(R"(Node\SetupWizardCurrentChoices\SV\WizardPaOutputFormat)"),
+        QStringLiteral("Stereo"));
     open(QStringLiteral("PromptSubsAuxFed"), QStringLiteral("wizardListPage"));
-    QStringList pictures;
+    QList<QQuickItem*> pictures;
     QTRY_VERIFY([&] {
         pictures.clear();
-        for (QQuickItem* row : m_screen.itemsNamed(QStringLiteral("wizardChoiceRow")))
-            for (QQuickItem* child : row->childItems())
-                if (child->isVisible() && child->property("path").isValid())
-                    pictures << child->property("path").toString();
+        for (QQuickItem* picture : m_screen.itemsNamed(QStringLiteral("wizardChoicePicture")))
+            if (picture->isVisible())
+                pictures << picture;
         return pictures.size() == 2;
     }());
-    QCOMPARE(pictures, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
-                                    "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
+    QStringList paths;
+    for (QQuickItem* picture : pictures) {
+        paths << picture->property("path").toString();
+        // The files hold three pixels a design pixel: shown no smaller, the labels read at the
+        // size they were drawn.
+        QTRY_VERIFY(picture->property("paintedHeight").toDouble() >=
+                    picture->property("sourceSize").toSizeF().height() / 3 - 0.5);
+    }
+    QCOMPARE(paths, QStringList({"qrc:/images/Wizards/LRPAInFormat.png",
+                                 "qrc:/images/Wizards/StereoInputWithAuxSub.png"}));
     QCOMPARE(stacks(), QStringList());
     m_screen.screenshot(QStringLiteral("wizard-PromptSubsAuxFed"));
 }
@@ -259,22 +382,29 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
     QVERIFY(m_screen.visibleItem(QStringLiteral("nuqInstructionPicture")));
     auto* graph = m_screen.page()->findChild<QX8NuqGraphItem*>();
     QVERIFY(graph);
+    QCOMPARE(graph->bandColors().toStringList(), kFilterColours);
     const QX8NuqCurvePlotter& plotter = *graph->plotter();
-    // Within a pixel of the centre frequency, within a quarter of a dB of the gain.
-    const auto notchAt = [&](double frequency, double gain) {
+    // The curve is sampled once a column, over the graph's whole pixels: its deepest sample lies
+    // within a pixel of the centre frequency, within a quarter of a dB of the filter's level at
+    // that column's frequency.
+    const auto notchAt = [&](double frequency, double gain, double q) {
         if (plotter.curves().isEmpty())
             return false;
         const QPointF notch = deepest(plotter.curves().first());
-        const double width = plotter.boundRectangle().width();
+        const double width = std::floor(plotter.boundRectangle().width());
         const LevelMapping mapping =
             NuqGeometry(width, plotter.boundRectangle().height()).levelMapping();
         const double level = (notch.y() - mapping.offset) / mapping.scale;
+        QtPEQ::sBiquadCoefs filter;
+        QtPEQ::FilterDesign(frequency, gain, q, QtPEQ::kSampleRate, QtPEQ::PeakingNuq, &filter);
+        const double expected = QtPEQ::biquadGainDB(
+            filter, LogFrequencyAxis::nuq().frequencyAt(notch.x(), width), 1 / QtPEQ::kSampleRate);
         return std::abs(notch.x() - LogFrequencyAxis::nuq().xFor(frequency, width)) <= 1.0 &&
-               std::abs(level - gain) < 0.25;
+               std::abs(level - expected) < 0.25;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -12), qx8test::timeoutMs());
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -12, 8), qx8test::timeoutMs());
     m_screen.setOnDevice(QStringLiteral(R"(Preset\Nuq\SV\Band_1_Gain)"), QStringLiteral("-6"));
-    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -6), qx8test::timeoutMs());
+    QTRY_VERIFY_WITH_TIMEOUT(notchAt(1000, -6, 8), qx8test::timeoutMs());
 
     const QList<QQuickItem*> filters = m_screen.itemsNamed(QStringLiteral("nuqFilterInfo"));
     QCOMPARE(filters.size(), 12);
@@ -283,7 +413,59 @@ void TestWizardPages::nuqGraphDrawsTheDeviceFilters()
         modes << QQmlProperty::read(info, "valueMode").toString();
     QTRY_COMPARE(modes.mid(9), QStringList({"FIXED", "FIXED", "FIXED"}));
     QCOMPARE(modes.mid(0, 9).filter("FIXED"), QStringList());
+    // Each read-out stands whole inside the page, right of the graph.
+    QQuickItem* page = m_screen.page();
+    const QRectF pageArea(QPointF(0, 0), page->size());
+    const QQuickItem* panel = m_screen.visibleItem(QStringLiteral("nuqGraph"));
+    const double graphRight = panel->mapToItem(page, QPointF(panel->width(), 0)).x();
+    for (QQuickItem* info : filters) {
+        const QRectF area = info->mapRectToItem(page, QRectF(QPointF(0, 0), info->size()));
+        QVERIFY2(pageArea.contains(area) && area.left() > graphRight,
+                 qPrintable(QStringLiteral("%1 at %2..%3 of %4, graph to %5")
+                                .arg(info->property("filterName").toString())
+                                .arg(area.left())
+                                .arg(area.right())
+                                .arg(pageArea.width())
+                                .arg(graphRight)));
+        for (QQuickItem* shown : textsBelow(info))
+            QVERIFY2(!shown->property("truncated").toBool(), qPrintable(text(shown)));
+    }
     m_screen.screenshot(QStringLiteral("wizard-GainUp"));
+}
+
+// The Nuq wizard and the Nuq page agree: of the twelve filters, the last ones the device holds
+// fixed are FIXED, filter 12 downwards.
+void TestWizardPages::nuqPagesFixTheLastFilters()
+{
+    const QString fixedCount = QStringLiteral(R"(Preset\Nuq\SV\MaxFixedFilters)");
+    const auto modes = [this] {
+        QStringList read;
+        for (QQuickItem* info : m_screen.itemsNamed(QStringLiteral("nuqFilterInfo")))
+            read << QQmlProperty::read(info, "valueMode").toString();
+        return read.join(' ');
+    };
+    const auto lastFixed = [](int count) {
+        QStringList words;
+        for (int filter = 1; filter <= 12; ++filter)
+            words << (filter > 12 - count ? "FIXED" : "LIVE");
+        return words.join(' ');
+    };
+    m_screen.setOnDevice(fixedCount, QStringLiteral("4"));
+    open(QStringLiteral("GainUp"), QStringLiteral("wizardNuqGraphPage"));
+    QTRY_COMPARE(modes(), lastFixed(4));
+    for (const int count : {0, 12, 1}) {
+        m_screen.setOnDevice(fixedCount, QString::number(count));
+        QTRY_COMPARE(modes(), lastFixed(count));
+    }
+
+    m_screen.setOnDevice(fixedCount, QStringLiteral("4"));
+    m_screen.showMenu();
+    m_screen.shell().guiSignal(QStringLiteral("HomeButtonPressed"));
+    m_screen.shell().guiSignal(QStringLiteral("Nuq"));
+    QTRY_VERIFY(m_screen.shell().pageItem() &&
+                m_screen.shell().pageItem()->objectName() == QLatin1String("nuqPage"));
+    QTRY_COMPARE(modes(), lastFixed(4));
+    m_screen.screenshot(QStringLiteral("nuq-page-fixed-filters"));
 }
 
 // The device's product is selected; a brand opens its models and a model is written as the
@@ -325,7 +507,8 @@ void TestWizardPages::brandPagePicksAProduct()
     QVERIFY(!m_screen.visibleItem(QStringLiteral("modelList")));
 }
 
-// The options follow the device and write on a press; none is a wizard event.
+// The options follow the device and write on a press; a press on the choice already made leaves
+// it shown and writes nothing. None is a wizard event.
 void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
 {
     m_screen.setOnDevice(QStringLiteral(R"(Node\Wizard\SV\TargetCurve)"), QStringLiteral("Flat"));
@@ -347,6 +530,10 @@ void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
     m_screen.clickRow(QStringLiteral("Reflective Room"), QStringLiteral("optionChoice"));
     QVERIFY(m_screen.device().waitForReceived(
         setLine(kWizard + "TargetCurve", QStringLiteral("Reflective Room"))));
+    QTRY_VERIFY(!checked(QStringLiteral("optionChoice"), QStringLiteral("Flat")));
+    QVERIFY(checked(QStringLiteral("optionChoice"), QStringLiteral("Reflective Room")));
+    m_screen.clickRow(QStringLiteral("Reflective Room"), QStringLiteral("optionChoice"));
+    QVERIFY(checked(QStringLiteral("optionChoice"), QStringLiteral("Reflective Room")));
     m_screen.clickRow(QStringLiteral("ON"), QStringLiteral("optionSwitch"));
     QVERIFY(m_screen.device().waitForReceived(
         setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))));
@@ -355,12 +542,14 @@ void TestWizardPages::optionsShowAndWriteTheDeviceOptions()
                           setLine(kWizard + "LevelAssistAutoTrim", QStringLiteral("Off"))}));
 }
 
-// Room and result curves over the AutoEQ bands; the target can be switched off alone.
+// Room and result curves over the AutoEQ bands, in the Nuq filters' colours; the target can be
+// switched off alone.
 void TestWizardPages::autoEqResultOverlays()
 {
     open(QStringLiteral("AutoEQResult"), QStringLiteral("wizardAutoEqResultPage"));
     auto* graph = m_screen.page()->findChild<QX8PEQGraphItem*>();
     QVERIFY(graph);
+    QCOMPARE(graph->bandColors().toStringList(), kFilterColours.mid(0, 10));
     QTRY_COMPARE(graph->roomCurveString().split(' ').size(), 640);
     QTRY_COMPARE(graph->targetCurveString().split(' ').size(), 640);
     m_screen.screenshot(QStringLiteral("wizard-AutoEQResult"));

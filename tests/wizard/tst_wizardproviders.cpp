@@ -333,7 +333,7 @@ private Q_SLOTS:
         QTest::newRow("using subs: the main stacks, with and without a sub")
             << "PromptUsingSubs" << choices + "UsingSubSpeaker"
             << "Stereo" << QStringList{"No=No|#22300", "Yes=Yes|#22311"} << "Are you using subs?"
-            << "MonoX2" << QStringList{"Yes=Yes|#12311", "No=No|#12300"};
+            << "MonoX2" << QStringList{"Yes=Yes|#22311", "No=No|#22300"};
         QTest::newRow("aux-fed subs: the input pictures of the format")
             << "PromptSubsAuxFed" << choices + "WizardSubsAuxFed"
             << "Mono"
@@ -441,11 +441,12 @@ private Q_SLOTS:
                                 << QString(marker) << code << image;
         };
         row("stereo 2-way with subs", "subs", "Stereo", "2Way", "YesSubs", 22211);
-        row("mono x3 3-way without", "subs", "MonoX3", "3Way", "NoSubs", 13300);
-        row("mono x2 device words", "subs", "MonoX2", "Tri-Amped", "YesSubs", 12311);
+        row("mono x3 3-way without", "subs", "MonoX3", "3Way", "NoSubs", 33300);
+        row("mono x2 device words", "subs", "MonoX2", "Tri-Amped", "YesSubs", 22311);
         row("unmarked row", "subs", "Mono", "2Way", "Picture.png", 0, "Picture.png");
         row("LCR sub", "format", "LCR", "", "LcrSub", 33133);
         row("mono x2 sub", "format", "Mono", "", "Monox2Sub", 11112);
+        row("mono x3 mains, mono sub", "format", "MonoX3", "", "MonoSub", 33111);
         row("unknown format", "format", "Quad", "", "StereoSub", 22);
         row("aux-fed mono", "auxfed", "MonoX2", "", "SubAuxFed", 0,
             kQx8 + "MonoInputWithAuxSub.png");

@@ -40,10 +40,11 @@ QString loadCatalogue()
 {
     QFile file(QLatin1String(ConfigResources::kCataloguePath));
     if (!file.open(QIODevice::ReadOnly))
-        return file.fileName() + QStringLiteral(": ") + file.errorString();
+        return QStringLiteral("error opening ") + file.fileName() + QStringLiteral(" : ") +
+               file.errorString();
     QString parseError;
     if (!sharedCatalogue().read(file, &parseError))
-        return file.fileName() + QStringLiteral(": ") + parseError;
+        return QStringLiteral("error in ") + file.fileName() + QLatin1Char(' ') + parseError;
     return QString();
 }
 

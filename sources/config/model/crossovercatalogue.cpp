@@ -48,7 +48,7 @@ bool CrossoverCatalogue::read(QIODevice& device, QString* error)
     }
     if (xml.hasError()) {
         if (error)
-            *error = QStringLiteral("line %1, column %2: %3")
+            *error = QStringLiteral("%1:%2 : %3")
                          .arg(xml.lineNumber())
                          .arg(xml.columnNumber())
                          .arg(xml.errorString());

@@ -26,7 +26,7 @@ class CrossoverCatalogue
 {
 public:
     // Replaces the types with those of the document; on a malformed document the types stay as
-    // they were and `error` (when given) says where and why.
+    // they were and `error` (when given) says where and why: "<line>:<column> : <message>".
     bool read(QIODevice& device, QString* error = nullptr);
 
     const std::vector<CrossoverType>& types() const { return m_types; }

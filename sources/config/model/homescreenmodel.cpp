@@ -35,6 +35,8 @@ HomeScreenModel::HomeScreenModel(QObject* parent) : QObject(parent)
     });
     connect(&m_reconfigurator, &Reconfigurator::reconfigResponse, this,
             &HomeScreenModel::reconfigResponseReceived);
+    connect(&m_reconfigurator, &Reconfigurator::reconfigResponse, this,
+            &HomeScreenModel::onReconfigResponse);
     connect(&m_reconfigurator, &Reconfigurator::applied, this, &HomeScreenModel::onApplied);
     connect(&m_reconfigurator, &Reconfigurator::applyFailed, this, &HomeScreenModel::onApplyFailed);
     connect(&m_reconfigurator, &Reconfigurator::editRefused, this, &HomeScreenModel::editRefused);

@@ -104,6 +104,8 @@ Q_SIGNALS:
     void editRefused(QString reason);
 
 public Q_SLOTS:
+    // Nothing to do: the adapter ends the busy period and reports the outcome itself.
+    void onReconfigResponse(QString) {}
     void loginWithPassword();
 
 protected Q_SLOTS:

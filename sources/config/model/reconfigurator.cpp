@@ -10,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 using jsonaccess::element;
 using jsonaccess::member;
@@ -161,11 +163,19 @@ bool Reconfigurator::setCrossoverConfig(QJsonObject& config, int appRowIdx,
     if (!validCell("crossover change", kCrossoverColumn, appRowIdx))
         return false;
     // The first type in name order that shows this text.
+    std::vector<const CrossoverType*> byName;
+    for (const CrossoverType& type : ConfigResources::catalogue().types())
+        byName.push_back(&type);
+    std::sort(byName.begin(), byName.end(), [](const CrossoverType* a, const CrossoverType* b) {
+        return a->configName < b->configName;
+    });
     QString configName;
-    for (const CrossoverType& type : ConfigResources::catalogue().types()) {
-        if (type.displayName == newXoverName &&
-            (configName.isEmpty() || type.configName < configName))
-            configName = type.configName;
+    for (const CrossoverType* type : byName) {
+        qDebug().noquote() << "\tkey:" << type->configName;
+        if (type->displayName == newXoverName) {
+            configName = type->configName;
+            break;
+        }
     }
     if (configName.isEmpty())
         return refused("crossover change",

@@ -104,6 +104,9 @@ QVariantMap Reconfigurator::cfgXoverListCnt(const QJsonObject& config, int appRo
         const std::string current = jsonaccess::text(element(item, 1));
         qDebug().noquote() << "\tsecondaryName:  '" + fromStd(current) + "'";
         const auto found = std::find(m_crossoverOptions.begin(), m_crossoverOptions.end(), current);
+        if (found != m_crossoverOptions.end())
+            qDebug().noquote() << "\tFound match at:" << found - m_crossoverOptions.begin()
+                               << fromStd(*found);
         answer.insert(QStringLiteral("count"), int(m_crossoverOptions.size()));
         answer.insert(QStringLiteral("curIdx"), int(found - m_crossoverOptions.begin()));
     });

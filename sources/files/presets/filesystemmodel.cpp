@@ -49,12 +49,17 @@ void FileSystemModel::clearModel()
     endResetModel();
 }
 
-// One reset for the whole folder: thousands of files cost one notification, not one each.
+// The folder's files arrive in one insertion: thousands of files cost one notification, not one
+// each.
 void FileSystemModel::populateModel()
 {
-    beginResetModel();
-    m_names = QDir(m_folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
-    endResetModel();
+    clearModel();
+    const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    if (names.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), 0, names.size() - 1);
+    m_names = names;
+    endInsertRows();
 }
 
 void FileSystemModel::addPreset(const QString& PresetData)
@@ -112,40 +117,47 @@ void FileSystemModel::copy(const QString& fromFile, const QString& toFile)
         busyOff();
 }
 
+// Once the rename was tried, its outcome ends with the file's error code in the log.
 void FileSystemModel::rename(const QString& fileName, const QString& newName)
 {
     Q_EMIT busy(true, QStringLiteral("Renaming preset..."));
-    if (renameFile(fileName, newName)) {
+    QFile file;
+    const QString target = renameTarget(fileName, newName, file);
+    if (target.isEmpty()) {
+        busyOff();
+        return;
+    }
+    if (file.rename(target)) {
         qDebug() << "Rename file successful";
         updateNameInConfig(newName);
+    } else {
+        fail(QStringLiteral("Rename failed: ") + file.errorString(),
+             QStringLiteral("Could not rename \"%1\": %2").arg(fileName, file.errorString()));
     }
     busyOff();
+    qDebug().nospace() << "Error : " << int(file.error());
 }
 
-bool FileSystemModel::renameFile(const QString& fileName, const QString& newName)
+// The path `fileName` may be renamed to, with `file` set to it; empty (reported) when it may not.
+QString FileSystemModel::renameTarget(const QString& fileName, const QString& newName, QFile& file)
 {
     const QString from = pathOf(fileName);
     const QString to = from.isEmpty() ? QString() : pathOf(newName);
     if (to.isEmpty())
-        return false;
+        return QString();
     if (QFile::exists(to)) {
         fail(QStringLiteral("Rename failed: ") + newName + QStringLiteral(" exists"),
              QStringLiteral("A preset named \"%1\" already exists.").arg(newName));
-        return false;
+        return QString();
     }
     qDebug() << "Renaming in progress...";
-    QFile file(from);
+    file.setFileName(from);
     if (!file.exists()) {
         fail(QStringLiteral("File open failed: ") + fileName + QStringLiteral(" is missing"),
              QStringLiteral("The preset \"%1\" does not exist.").arg(fileName));
-        return false;
+        return QString();
     }
-    if (!file.rename(to)) {
-        fail(QStringLiteral("Rename failed: ") + file.errorString(),
-             QStringLiteral("Could not rename \"%1\": %2").arg(fileName, file.errorString()));
-        return false;
-    }
-    return true;
+    return to;
 }
 
 void FileSystemModel::updateNameInConfig(const QString& name)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 // The local half of the presets screen: the preset files of the user's preset folder
 // (<data>/QX8/Presets; a file's name is the preset's name, its content the device's bytes), and
 // what the screen does with them: add a preset fetched from the device, copy, rename, delete,
@@ -50,6 +52,8 @@ public:
 
 Q_SIGNALS:
     void busy(bool busy, const QString& msg);
+    // Nothing emits it: a file goes to the device as bytes, by presetAvailable().
+    void transferPresetToDevice(const QString& config);
     void presetAvailable(const QByteArray& configData);
     void presetDeleted(const QString& deleteFile);
     void indexOfEditedPreset(int editedPresetNum);
@@ -63,7 +67,7 @@ private:
     // The file's path in the folder, or empty (reported) when the name may not be used.
     QString pathOf(const QString& name);
     bool readPreset(const QString& name, QByteArray* bytes);
-    bool renameFile(const QString& fileName, const QString& newName);
+    QString renameTarget(const QString& fileName, const QString& newName, QFile& file);
     bool writeNewFile(const QString& path, const QByteArray& bytes, QString* reason) const;
     void fail(const QString& logText, const QString& message);
     void busyOff();

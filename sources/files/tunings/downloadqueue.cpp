@@ -65,12 +65,11 @@ void DownloadQueue::startNextDownload()
         name = QStringLiteral("index.html");
     const QString path = safefilename::pathInFolder(m_dir, name);
     if (path.isEmpty()) {
-        finishFile(false,
-                   QStringLiteral("Refused to save \"%1\": not a plain file name.").arg(name));
+        stopFile(QStringLiteral("Refused to save \"%1\": not a plain file name.").arg(name));
         return;
     }
     if (QFile::exists(path) && !QFile::remove(path)) {
-        finishFile(false, QStringLiteral("Cannot replace %1").arg(path));
+        stopFile(QStringLiteral("Cannot replace %1").arg(path));
         return;
     }
     qDebug().noquote() << "Downloading" << m_current.toDisplayString();
@@ -82,8 +81,18 @@ void DownloadQueue::startNextDownload()
 
 void DownloadQueue::onTransferFinished()
 {
-    const bool success = m_transfer->error() == QNetworkReply::NoError;
-    finishFile(success, success ? QStringLiteral("No error") : m_transfer->errorString());
+    if (m_transfer->error() == QNetworkReply::NoError)
+        finishFile(true, QStringLiteral("No error"));
+    else if (m_transfer->failure() == HttpTransfer::Failure::Network)
+        finishFile(false, m_transfer->errorString());
+    else
+        stopFile(m_transfer->errorString());
+}
+
+void DownloadQueue::stopFile(const QString& cause)
+{
+    Q_EMIT currentDownloadStopped(m_current, cause);
+    finishFile(false, cause);
 }
 
 void DownloadQueue::finishFile(bool success, const QString& errorString)

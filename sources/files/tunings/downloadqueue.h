@@ -34,6 +34,8 @@ private:
     void startNextDownload();
     void onTransferFinished();
     void finishFile(bool success, const QString& errorString);
+    // Fails the current file for a cause of its own, not the network's.
+    void stopFile(const QString& cause);
 
     QNetworkAccessManager* m_network = nullptr;
     HttpTransfer* m_transfer = nullptr;

@@ -21,6 +21,10 @@ Q_SIGNALS:
     void currentDownloadProgress(QUrl url, qlonglong bytesReceived, qlonglong bytesTotal);
     // downloadCount: files of the batch saved; totalCount: URLs in the batch.
     void allDonwloadsFinished(int downloadCount, int totalCount);
+    // A file stopped for a cause of its own, not the network's (too large, a full disk, a name
+    // or an address refused): emitted just before its currentDownloadFinished(), with the
+    // sentence that names the cause for the user.
+    void currentDownloadStopped(QUrl url, QString cause);
     // Emitted on the download thread: the authenticator lives only while the request waits.
     void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
     void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);

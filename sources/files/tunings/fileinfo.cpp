@@ -47,6 +47,7 @@ void registerTuningMetaTypes()
 {
     qRegisterMetaType<FileInfo>();
     qRegisterMetaType<FileInfoList>();
+    qRegisterMetaType<FileInfoList*>();
     qRegisterMetaType<BrandSeriesMap>();
     qRegisterMetaType<QList<QUrl>>();
 }

@@ -45,6 +45,7 @@ QDebug operator<<(QDebug debug, const FileInfo& info);
 
 Q_DECLARE_METATYPE(FileInfo)
 Q_DECLARE_METATYPE(FileInfoList)
+Q_DECLARE_METATYPE(FileInfoList*)
 Q_DECLARE_METATYPE(BrandSeriesMap)
 
 // Registers the record types for queued connections; call before the first one is made.

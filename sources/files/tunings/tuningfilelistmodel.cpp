@@ -193,6 +193,15 @@ void TuningFileListModel::parseAndSetEnableApplyCancel()
     setEnableApplyCancel(pending);
 }
 
+// A reset, not the insertion of rows: the flat lists make no rows of their own.
+void TuningFileListModel::onFileInfoList(FileInfoList* fileInfoList)
+{
+    beginResetModel();
+    m_fileInfoList = fileInfoList ? *fileInfoList : FileInfoList();
+    m_savedFileInfoList = m_fileInfoList;
+    endResetModel();
+}
+
 void TuningFileListModel::onMapBrandSeriesToFileInfoList(const BrandSeriesMap& groups)
 {
     beginResetModel();

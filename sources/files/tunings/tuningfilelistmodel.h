@@ -53,6 +53,11 @@ public:
     Q_INVOKABLE void resetTunings();
     Q_INVOKABLE void parseAndSetEnableApplyCancel();
 
+    // The flat record list last taken by onFileInfoList(), kept twice as the map is (the working
+    // and the saved copy); no role reads them.
+    const FileInfoList& fileInfoList() const { return m_fileInfoList; }
+    const FileInfoList& savedFileInfoList() const { return m_savedFileInfoList; }
+
 Q_SIGNALS:
     void progressMessage(QString message);
     void error(QString errorString);
@@ -60,13 +65,19 @@ Q_SIGNALS:
     void initialized(bool success);
     void brandList(QStringList brandList);
     void signalApplyChanges(BrandSeriesMap groups);
+    // Nothing emits this or changesApplied(): the model discards by itself, and hears of an
+    // apply from the manager.
+    void signalDiscardChanges();
     void signalUpdateFromCloud();
     void signalResetTunings();
+    void changesApplied();
     void enableApplyCancelChanged(bool enable);
     // What an apply, a cloud update or a reset has done, once it has ended well.
     void resultMessage(QString message);
 
 public Q_SLOTS:
+    // Takes copies of the manager's flat record list (TuningFileManager::fileInfoList()).
+    void onFileInfoList(FileInfoList* fileInfoList);
     void onMapBrandSeriesToFileInfoList(const BrandSeriesMap& groups);
     void onChangesApplied();
     void onUpdatedFromCloud();
@@ -90,6 +101,8 @@ private:
     void onInitialized(bool success);
     const FileInfoList* group(int row) const;
 
+    FileInfoList m_fileInfoList;
+    FileInfoList m_savedFileInfoList;
     BrandSeriesMap m_savedMap;
     BrandSeriesMap m_workingMap;
     QVector<BrandSeriesKey> m_keys; // row -> key of m_workingMap

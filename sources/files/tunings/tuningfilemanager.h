@@ -33,6 +33,8 @@ public:
 
     // Ends the threads; the manager takes no requests afterwards.
     void shutdown();
+    // The local store's folders need no permission of the user here: nothing to check.
+    void ValidateStoragePermission() {}
 
 public Q_SLOTS:
     // With `full`, also connects to the device at `ip` and syncs its tuning folders.
@@ -44,6 +46,9 @@ public Q_SLOTS:
     void onSignalResetTunings();
 
 Q_SIGNALS:
+    // The records as one flat list; the screen takes them grouped (mapBrandSeriesToFileInfoList),
+    // so nothing emits this.
+    void fileInfoList(FileInfoList* fileInfoList);
     void validationModeChanged(bool validationMode);
 
 private:

@@ -10,8 +10,12 @@
 #include <QFile>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 constexpr int kPublishDelayMs = 500;
+const QString kUnreachable = QStringLiteral(
+    "Failed to connect to update server. Please check your internet connection and try again.");
 
 int sideIndex(TuningSide side)
 {
@@ -33,6 +37,8 @@ TuningFileWorker::TuningFileWorker(const QString& dataFolder,
     connect(m_ftp, &FtpClientThread::fileList, this, &TuningFileWorker::onFileList);
     connect(m_ftp, &FtpClientThread::fileData, this, &TuningFileWorker::onFileData);
     connect(m_ftp, &FtpClientThread::actionFinished, this, &TuningFileWorker::onActionFinished);
+    connect(m_downloads, &DownloadManager::currentDownloadStopped, this,
+            [this](const QUrl&, const QString& cause) { m_stopCause = cause; });
     connect(m_downloads, &DownloadManager::currentDownloadFinished, this,
             &TuningFileWorker::onCurrentDownloadFinished);
     connect(m_downloads, &DownloadManager::allDonwloadsFinished, this,
@@ -74,8 +80,7 @@ void TuningFileWorker::failOperation(const QString& logText, const QString& user
     m_actions.clear();
     m_receivedFlags = 0;
     m_ftp->onDisconnectFromHost();
-    if (!userText.isEmpty())
-        Q_EMIT error(userText);
+    Q_EMIT error(userText);
     finishOperation(false);
 }
 
@@ -175,13 +180,26 @@ void TuningFileWorker::onDisconnected()
     m_catalog.clearRemote();
 }
 
+// The user learns what the device's storage answered, not only that the operation failed.
 void TuningFileWorker::onError(const QString& errorString)
 {
     if (m_operation == Operation::Idle) {
         qDebug().noquote() << "FTP error outside an operation:" << errorString;
         return;
     }
-    failOperation(errorString);
+    failOperation(errorString, failureLead().arg(errorString));
+}
+
+QString TuningFileWorker::failureLead() const
+{
+    switch (m_operation) {
+    case Operation::Apply:
+        return QStringLiteral("The changes could not be made on the Spandrell QX8.\n%1");
+    case Operation::Reset:
+        return QStringLiteral("The tunings on the Spandrell QX8 could not be reset.\n%1");
+    default:
+        return QStringLiteral("The tunings on the Spandrell QX8 could not be read.\n%1");
+    }
 }
 
 void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
@@ -350,17 +368,20 @@ void TuningFileWorker::updateFromCloud()
                                  m_store.manifestFolder(TuningSide::Speaker), true);
 }
 
+// A file stopped for a cause of its own shows that cause; any other failure is the network's.
 void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
                                                  const QString& errorString)
 {
+    const QString stopCause = std::exchange(m_stopCause, QString());
     if (m_operation != Operation::Cloud || m_cloud.failed)
         return;
+    const QString userText = stopCause.isEmpty() ? kUnreachable : stopCause;
     const QUrl speakerManifest = cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode);
     const QUrl amplifierManifest =
         cloudmanifest::manifestUrl(TuningSide::Amplifier, m_validationMode);
     if (url == speakerManifest || url == amplifierManifest) {
         if (!success)
-            failCloudUpdate(errorString);
+            failCloudUpdate(errorString, userText);
         else if (url == speakerManifest)
             m_downloads->requestDownload(amplifierManifest,
                                          m_store.manifestFolder(TuningSide::Amplifier), true);
@@ -376,17 +397,15 @@ void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
     qWarning().noquote() << "Cloud tuning file not downloaded:" << errorString;
     if (!m_cloud.fileErrorShown) {
         m_cloud.fileErrorShown = true;
-        Q_EMIT error(QStringLiteral("Failed to connect to update server. Please check your "
-                                    "internet connection and try again."));
+        Q_EMIT error(userText);
     }
 }
 
-void TuningFileWorker::failCloudUpdate(const QString& logText)
+void TuningFileWorker::failCloudUpdate(const QString& logText, const QString& userText)
 {
     qWarning().noquote() << "Cloud manifest not downloaded:" << logText;
     m_cloud.failed = true;
-    Q_EMIT error(QStringLiteral("Failed to connect to update server. Please check your internet "
-                                "connection and try again."));
+    Q_EMIT error(userText);
     finishOperation(false);
 }
 

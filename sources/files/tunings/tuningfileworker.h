@@ -63,7 +63,9 @@ private:
     bool startOrWait(const std::function<void()>& request);
     void endOperation();
     void finishOperation(bool success);
-    void failOperation(const QString& logText, const QString& userText = {});
+    void failOperation(const QString& logText, const QString& userText);
+    // What the screen says above an FTP failure of the running operation ("%1": the failure).
+    QString failureLead() const;
 
     void onConnected();
     void onDisconnected();
@@ -90,7 +92,7 @@ private:
     void readManifests();
     void requestWantedFiles(TuningSide side);
     void copyArrivedFiles();
-    void failCloudUpdate(const QString& logText);
+    void failCloudUpdate(const QString& logText, const QString& userText);
     void emitProgress(const QString& format);
     int remoteCount() const;
     int localCount() const;
@@ -112,6 +114,8 @@ private:
     DeviceActionList m_actions;
     QStringList m_unreadable;
     CloudRun m_cloud;
+    // What stopped the file the download queue reports next, when not the network.
+    QString m_stopCause;
     QStringList m_brands;
     int m_totalCount = 0;
     int m_doneCount = 0;

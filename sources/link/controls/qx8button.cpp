@@ -1,7 +1,6 @@
 #include "qx8button.h"
 
 #include "nudgesteps.h"
-#include "tcpadaptor.h"
 #include "valuetext.h"
 
 #include <QLoggingCategory>
@@ -45,13 +44,16 @@ void QX8Button::toggleValueWithoutFeedback()
                 m_activeState ? QStringLiteral("0") : QStringLiteral("1"));
 }
 
-// The button stays bound to its own variable: moving the binding through the listed names
-// would subscribe each of them on every click and leave all but the last subscribed for good.
+// The binding moves through the listed names, each subscribed as it is bound (when it is a new
+// name and the device is ready) and then written; it stays on the last. The link shares the
+// subscriptions of the names other controls show, and ends those no one else wants once the
+// button is gone.
 void QX8Button::setMultipleSV(const QString& allSVName)
 {
-    for (const QString& name : allSVName.split(QLatin1Char(',')))
-        TCPAdaptor::instance()->SendRequest(
-            {poName(), name, QString(), QStringLiteral("1"), QStringLiteral("set")});
+    for (const QString& name : allSVName.split(QLatin1Char(','))) {
+        setSVName(name);
+        sendRequest(QStringLiteral("set"), QString(), QStringLiteral("1"));
+    }
 }
 
 std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass,

@@ -21,7 +21,8 @@ QX8Control::~QX8Control()
     TCPAdaptor* link = TCPAdaptor::instance();
     link->replyRouter().unbind(this, m_poName, m_svName);
     link->requests().cancel(this);
-    QX8Control::sendUnSubRequest(); // the base's, never a subclass's
+    QX8Control::sendUnSubRequest();              // the base's, never a subclass's
+    link->requests().releaseSubscriptions(this); // of names it was bound to before
     m_destroying = true;
 }
 

@@ -75,8 +75,8 @@ protected:
     // Sends `sub` with the given value type and remembers it for the unsubscription.
     void sendSubscription(const QString& command, const QString& valueType);
 
-    // Cleared by an explicit cancellation: then neither the device's unsubr nor a new login
-    // subscribes the control again, until it asks for its value itself.
+    // Cleared by an explicit cancellation: then neither the device's unsubr, a new login nor
+    // the end of a busy period subscribes the control again, until it subscribes itself.
     bool subscriptionWanted() const { return m_subscriptionWanted; }
     void setSubscriptionWanted(bool wanted) { m_subscriptionWanted = wanted; }
 

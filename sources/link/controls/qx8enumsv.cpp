@@ -28,14 +28,13 @@ void QX8EnumSV::setEnums(const QStringList& enums)
 
 void QX8EnumSV::requestEnums()
 {
-    sendDataRequest();
+    subscribe();
 }
 
 void QX8EnumSV::sendDataRequest()
 {
     if (!hasNames() || !TCPAdaptor::instance()->Ready())
         return;
-    setSubscriptionWanted(true);
     m_enumerationPath = poName() == QLatin1String("NPO")
                             ? QStringLiteral("\\\\") + svName() + QStringLiteral("\\EN")
                             : QStringLiteral("\\\\Preset\\") + poName() + QStringLiteral("\\SV\\") +

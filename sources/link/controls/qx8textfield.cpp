@@ -1,5 +1,8 @@
 #include "qx8textfield.h"
 
+#include "boundvariable.h"
+#include "typednumber.h"
+
 QX8TextField::QX8TextField(QObject* parent) : QX8Label(parent)
 {
     connect(this, &QX8Label::labelValueChanged, this, &QX8TextField::onLabelValueChanged);
@@ -27,13 +30,34 @@ std::optional<QString> QX8TextField::partInUnit(const QString& valueText, const 
     return std::nullopt;
 }
 
+QString QX8TextField::withUnit(const QString& text) const
+{
+    return text.right(m_unit.size()) == m_unit ? text : text + m_unit;
+}
+
 // Text typed on the screen goes out through the link's line guard like any other value.
+void QX8TextField::write(const QString& value)
+{
+    if (value != m_lastDeviceValue)
+        sendRequest(QStringLiteral("set"), QString(), value);
+}
+
 void QX8TextField::onLabelValueChanged(QString data)
 {
-    if (data.right(m_unit.size()) != m_unit)
-        data += m_unit;
-    if (data != m_lastDeviceValue)
-        sendRequest(QStringLiteral("set"), QString(), data);
+    write(withUnit(data));
+}
+
+QString QX8TextField::writeTyped(const QString& text)
+{
+    const DeviceModel::Variable* variable = boundVariable(poName(), svName());
+    if (!variable || variable->kind != DeviceModel::Kind::Number) {
+        write(withUnit(text));
+        return QString();
+    }
+    const TypedNumber::Reading reading = TypedNumber::read(*variable, m_unit, text);
+    if (reading.written)
+        write(*reading.written);
+    return reading.refusal;
 }
 
 // Unlike the base filter this keeps `setr`: the device's acknowledgement carries the value it

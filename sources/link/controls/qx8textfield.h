@@ -6,7 +6,8 @@
 
 // An editable label in one unit. The device may report a value in several units at once,
 // separated by "/"; the field shows the part in its own unit. Text the screen writes into
-// `labelValue` goes to the device with the unit appended.
+// `labelValue` goes to the device with the unit appended; what the user types goes through
+// writeTyped(), which checks a number before it is written.
 class QX8TextField : public QX8Label
 {
     Q_OBJECT
@@ -18,6 +19,12 @@ public:
 
     QString unit() const { return m_unit; }
     void setUnit(const QString& unit);
+
+    // Writes what the user typed, leaving the shown value to the device's answer. For a number
+    // variable of the device model only a number in its range, in this field's unit, goes out,
+    // at the variable's resolution (TypedNumber); any other variable takes the text with the
+    // unit appended. Returns why nothing was written (naming the range), else an empty text.
+    Q_INVOKABLE QString writeTyped(const QString& text);
 
     // The part of a multi-unit value text that is in `unit`, if any.
     static std::optional<QString> partInUnit(const QString& valueText, const QString& unit);
@@ -33,6 +40,9 @@ protected Q_SLOTS:
     void handleDataAvailable(DataFromDevice data) override;
 
 private:
+    QString withUnit(const QString& text) const;
+    void write(const QString& value);
+
     QString m_lastDeviceValue;
     QString m_unit;
 };

@@ -56,8 +56,11 @@ void QX8TextSV::cancelSubscription()
     sendRequest(QStringLiteral("unsub"));
 }
 
+// The one way back from cancelSubscription(): re-subscriptions (the device's unsubr, a login,
+// the end of a busy period) follow only a wanted subscription.
 void QX8TextSV::subscribe()
 {
+    setSubscriptionWanted(true);
     sendDataRequest();
 }
 
@@ -69,7 +72,6 @@ void QX8TextSV::forgetValue()
 
 void QX8TextSV::sendDataRequest()
 {
-    setSubscriptionWanted(true);
     sendSubscription(isMeter() ? QStringLiteral("asyncget") : QStringLiteral("sub"), QString());
 }
 
@@ -77,7 +79,7 @@ void QX8TextSV::onResendDataRequest(bool send)
 {
     if (send)
         m_requestAllowed = true;
-    if (!send || !TCPAdaptor::instance()->Ready() || !hasNames())
+    if (!send || !TCPAdaptor::instance()->Ready() || !hasNames() || !subscriptionWanted())
         return;
     qDebug().noquote() << "resubscribing to " + poName() + ":" + svName();
     sendDataRequest();

@@ -177,16 +177,18 @@ void BroadcastDiscovery::onTimeout()
     startBroadcasting();
 }
 
-bool BroadcastDiscovery::readAnswers(const QString& text, DeviceInfo& info) const
+bool BroadcastDiscovery::readAnswers(const QString& text, DeviceInfo& info)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.size() < m_queries.size()) {
-        qDebug() << "Incomplete response received.";
+        if (const std::optional<qint64> count = m_incompleteAnswers.due())
+            qDebug().noquote() << "Incomplete response received." + PeerLogLimiter::times(*count);
         return false;
     }
     QString* const fields[] = {&info.className, &info.instanceName, &info.softwareVersion,
                                &info.hardwareVersion};
     const int count = qMin(m_queries.size(), int(std::size(fields)));
+    bool cut = false;
     for (int i = 0; i < count; ++i) {
         QString line = lines.at(i);
         line.remove(QLatin1Char('"'));
@@ -194,8 +196,18 @@ bool BroadcastDiscovery::readAnswers(const QString& text, DeviceInfo& info) cons
         if (at >= 0)
             *fields[i] = line.mid(at + m_queries.at(i).size()).trimmed();
         // No unit has a name or version that long.
-        if (fields[i]->size() > kMaximumFieldLength)
-            return false;
+        if (fields[i]->size() > kMaximumFieldLength) {
+            fields[i]->truncate(kMaximumFieldLength);
+            cut = true;
+        }
+    }
+    if (cut) {
+        if (const std::optional<qint64> answers = m_cutAnswers.due()) {
+            qInfo().noquote() << QStringLiteral("Discovery: a field longer than %1 characters cut "
+                                                "to that length in the answer from %2%3")
+                                     .arg(kMaximumFieldLength)
+                                     .arg(info.ipAddress, PeerLogLimiter::times(*answers));
+        }
     }
     return true;
 }

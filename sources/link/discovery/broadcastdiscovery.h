@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deviceinfo.h"
+#include "peerloglimiter.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -19,9 +20,9 @@ class QUdpSocket;
 // open longer than kMaxWindowFactor quiet intervals, whatever arrives.
 //
 // Anyone on the network may answer, as often as they like: a window lists at most kMaximumUnits
-// units, an answer with a field longer than kMaximumFieldLength is no unit's, and the answers
-// are read in batches of at most kBatchTime, so that a flood neither grows the list nor holds
-// the GUI thread.
+// units, a field longer than kMaximumFieldLength is cut to that length, the answers are read in
+// batches of at most kBatchTime, and what an answer gives to log is logged once a second at
+// most, so that a flood neither grows the list, holds the GUI thread nor fills the log.
 //
 // Subclasses give the query, the window length and what counts as a valid answer.
 class BroadcastDiscovery : public QObject
@@ -70,9 +71,9 @@ protected:
     // Lets the window timer end scan windows (once, however often called).
     void connectScanTimer();
 
-    // Reads the answer lines into the fields; false, with a log line, when lines are missing, and
-    // when a field is longer than kMaximumFieldLength.
-    bool readAnswers(const QString& text, DeviceInfo& info) const;
+    // Reads the answer lines into the fields, each cut to kMaximumFieldLength (with a log line);
+    // false, with a log line, when lines are missing.
+    bool readAnswers(const QString& text, DeviceInfo& info);
     const QByteArray& query() const { return m_query; }
     int windowMs() const { return m_windowMs; }
 
@@ -93,6 +94,8 @@ private:
     int m_unitsOverLimit = 0;
     const QStringList m_queries;
     const QByteArray m_query;
+    PeerLogLimiter m_incompleteAnswers;
+    PeerLogLimiter m_cutAnswers;
     QTimer m_scanTimer;
     QElapsedTimer m_windowClock;
     const int m_windowMs;

@@ -64,12 +64,15 @@ void DiscoveredDevicesProvider::onReadyReadForManual()
     while (socket && socket == m_manualSocket && socket->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket->receiveDatagram();
         const QHostAddress from = datagram.senderAddress();
-        qInfo().noquote() << "Device details received from" << from.toString();
         if (from != m_manualAddress) {
-            qWarning().noquote() << "Answer from" << from.toString() << "ignored: asked was"
-                                 << m_manualAddress.toString();
+            if (const std::optional<qint64> count = m_strangerAnswers.due()) {
+                qWarning().noquote() << QStringLiteral("Answer from %1 ignored: asked was %2%3")
+                                            .arg(from.toString(), m_manualAddress.toString(),
+                                                 PeerLogLimiter::times(*count));
+            }
             continue;
         }
+        qInfo().noquote() << "Device details received from" << from.toString();
         DeviceInfo info;
         info.ipAddress = from.toString();
         const bool valid = parseDatagram(decodeDatagram(datagram.data()), info);

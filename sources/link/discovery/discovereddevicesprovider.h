@@ -45,4 +45,5 @@ private:
     QTimer* m_manualTimer = nullptr;
     QHostAddress m_manualAddress;
     bool m_waitingForPassword = false;
+    PeerLogLimiter m_strangerAnswers;
 };

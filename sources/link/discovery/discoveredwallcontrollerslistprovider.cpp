@@ -33,7 +33,11 @@ bool DiscoveredWallControllersListProvider::parseDatagram(const QString& text, D
 {
     if (!readAnswers(text, info))
         return false;
-    qDebug().noquote() << info.className << info.instanceName << info.softwareVersion
-                       << info.ipAddress;
+    if (const std::optional<qint64> count = m_answers.due()) {
+        qDebug().noquote() << QStringList{info.className, info.instanceName, info.softwareVersion,
+                                          info.ipAddress}
+                                      .join(QLatin1Char(' ')) +
+                                  PeerLogLimiter::times(*count);
+    }
     return acceptedClassNames().contains(info.className);
 }

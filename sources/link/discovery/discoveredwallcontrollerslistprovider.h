@@ -16,4 +16,7 @@ public:
 
     void startScanning() override;
     bool parseDatagram(const QString& text, DeviceInfo& info) override;
+
+private:
+    PeerLogLimiter m_answers;
 };
