@@ -163,7 +163,7 @@ QString AppAnalytics::Private::getUserID()
 void AppAnalytics::Private::setUserID(const QString& id)
 {
     userID = id;
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     settings.setValue(settingskeys::kAnalyticsUserId, id);
     SettingsSaveCheck::instance().save(settings);
 }
