@@ -10,10 +10,10 @@ struct Store
     const char* application;
 };
 
-// The application's own store: QX8Settings, the link and the dispatcher open it per call.
+// The application's own store, opened per call through QX8Settings.
 constexpr Store kApplicationStore{"Velmor", "QX8Control"};
-// The default store: start-up gives the application these names, so a plain QSettings() opens
-// it. Only the analytics client keeps its keys there.
+// The store of the application's own names, which start-up gives it. Only the analytics client
+// keeps its keys there.
 constexpr Store kDefaultStore{"Velmor", "Spandrell QX8"};
 
 // --- Application store ---

@@ -1,110 +1,116 @@
 #include "qx8settings.h"
 
-#include "settingsfilescreen.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "settingssavecheck.h"
 
-#include <QDateTime>
-#include <QDebug>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QPair>
+#include <QRecursiveMutex>
 #include <QSettings>
-#include <QStandardPaths>
-
-#include <mutex>
 
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-
-// Where QSettings keeps a store on this platform, known without opening it.
-QString storeFileName(const settingskeys::Store& store)
+// The application's store as this run holds it once a change could not be saved (a read-only
+// folder, a full disk): the whole of it, read from here, as QSettings would read the file.
+class UnsavedStore
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' +
-           QLatin1String(store.organization) + '/' + QLatin1String(store.application) +
-           QStringLiteral(".conf");
-}
+public:
+    bool isActive() const { return m_active; }
 
-// The size and time of each store file as last screened or written here: one that has not
-// changed since needs no new look.
-struct ScreenedFiles
-{
-    std::mutex mutex;
-    QHash<QString, QPair<qint64, qint64>> seen;
+    // From a store that holds the change that could not be saved.
+    void takeOver(const QSettings& store)
+    {
+        m_values.clear();
+        for (const QString& key : store.allKeys())
+            m_values.insert(key, store.value(key));
+        m_active = true;
+    }
+
+    void leave()
+    {
+        m_values.clear();
+        m_active = false;
+    }
+
+    // Everything held here, in place of what the store had.
+    void writeTo(QSettings& store) const
+    {
+        store.clear();
+        for (auto entry = m_values.cbegin(); entry != m_values.cend(); ++entry)
+            store.setValue(entry.key(), entry.value());
+    }
+
+    QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const
+    {
+        return m_values.value(key, defaultValue);
+    }
+    bool contains(const QString& key) const { return m_values.contains(key); }
+    void setValue(const QString& key, const QVariant& value) { m_values.insert(key, value); }
+    void clear() { m_values.clear(); }
+
+    // As QSettings removes: the key, and the keys of a group of that name.
+    void remove(const QString& key)
+    {
+        const QString group = key + QLatin1Char('/');
+        for (auto entry = m_values.begin(); entry != m_values.end();) {
+            if (key.isEmpty() || entry.key() == key || entry.key().startsWith(group))
+                entry = m_values.erase(entry);
+            else
+                ++entry;
+        }
+    }
+
+private:
+    bool m_active = false;
+    QSettings::SettingsMap m_values;
 };
 
-ScreenedFiles& screenedFiles()
+// Recursive: the announcement of a failed save runs QML handlers, which may read settings.
+struct ApplicationStore
 {
-    static ScreenedFiles files;
-    return files;
-}
+    QRecursiveMutex mutex;
+    UnsavedStore unsaved;
+};
 
-QPair<qint64, qint64> signatureOf(const QString& fileName)
+ApplicationStore& applicationStore()
 {
-    const QFileInfo file(fileName);
-    return qMakePair(file.size(), file.lastModified().toMSecsSinceEpoch());
-}
-
-// Before Qt reads the file, each time it changed: see settingsfilescreen.h.
-void screenStoreFile(const settingskeys::Store& store)
-{
-    ScreenedFiles& files = screenedFiles();
-    const std::lock_guard<std::mutex> lock(files.mutex);
-    const QString fileName = storeFileName(store);
-    if (!QFile::exists(fileName) || files.seen.value(fileName) == signatureOf(fileName))
-        return;
-    const QList<QByteArray> removed = settingsfilescreen::removeSerializedValues(fileName);
-    if (!removed.isEmpty())
-        qWarning().noquote() << "Settings file" << fileName << "held" << removed.size()
-                             << "entries the application does not write, now removed:" << removed;
-    files.seen.insert(fileName, signatureOf(fileName));
-}
-
-// What the application wrote itself holds only its own values: not read again to be screened.
-void rememberWritten(const QString& fileName)
-{
-    ScreenedFiles& files = screenedFiles();
-    const std::lock_guard<std::mutex> lock(files.mutex);
-    files.seen.insert(fileName, signatureOf(fileName));
+    static ApplicationStore store;
+    return store;
 }
 
 QSettings openStore()
 {
-    screenStoreFile(settingskeys::kApplicationStore);
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromLatin1(settingskeys::kApplicationStore.organization),
-                     QString::fromLatin1(settingskeys::kApplicationStore.application));
+    return settingsstore::open(settingskeys::kApplicationStore);
 }
 
-// Made, or narrowed, to owner-only before it is written. Qt rewrites the file through a new one
-// that takes the old one's mode, so the mode stays.
-void keepOwnerOnly(const QString& fileName)
+// Reads from the store that holds this run's values: the disk's, or the one in memory.
+template<typename Reader> auto read(const Reader& reader)
 {
-    QFile file(fileName);
-    if (!file.exists()) {
-        QDir().mkpath(QFileInfo(fileName).absolutePath());
-        // Empty until the store is written: nothing can be read in the moment before the mode.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            file.close();
+    ApplicationStore& store = applicationStore();
+    const QMutexLocker lock(&store.mutex);
+    if (store.unsaved.isActive())
+        return reader(store.unsaved);
+    const QSettings disk = openStore();
+    return reader(disk);
+}
+
+// Applies a change (a callable that takes the store, QSettings or UnsavedStore alike, and says
+// whether it changed anything) and saves it. Once a save failed, the change is made in memory,
+// and the whole store written again.
+template<typename Change> void change(const Change& apply)
+{
+    ApplicationStore& store = applicationStore();
+    const QMutexLocker lock(&store.mutex);
+    QSettings disk = openStore();
+    if (!store.unsaved.isActive()) {
+        if (apply(disk) && !SettingsSaveCheck::instance().save(disk))
+            store.unsaved.takeOver(disk);
+        return;
     }
-    const QFileDevice::Permissions all =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-    if (file.exists() && (file.permissions() & all) != kOwnerOnly &&
-        !file.setPermissions(kOwnerOnly))
-        qWarning().noquote() << "Could not make" << fileName << "private:" << file.errorString();
-}
-
-// Every change of the store goes to the disk this way.
-void commit(QSettings& store)
-{
-    keepOwnerOnly(store.fileName());
-    SettingsSaveCheck::instance().save(store);
-    rememberWritten(store.fileName());
+    if (!apply(store.unsaved))
+        return;
+    store.unsaved.writeTo(disk);
+    if (SettingsSaveCheck::instance().save(disk))
+        store.unsaved.leave();
 }
 
 } // namespace
@@ -125,51 +131,49 @@ QString QX8Settings::saveFailure() const
 // type, is left alone.
 void QX8Settings::setValue(const QString& key, const QVariant& value)
 {
-    QSettings store = openStore();
-    const QVariant stored = store.value(key);
-    if (stored.userType() == value.userType() && stored == value)
-        return;
-    store.setValue(key, value);
-    commit(store);
+    change([&](auto& store) {
+        const QVariant stored = store.value(key);
+        if (stored.userType() == value.userType() && stored == value)
+            return false;
+        store.setValue(key, value);
+        return true;
+    });
 }
 
 QVariant QX8Settings::value(const QString& key, const QVariant& defaultValue) const
 {
-    return openStore().value(key, defaultValue);
+    return read([&](const auto& store) { return store.value(key, defaultValue); });
 }
 
 void QX8Settings::remove(const QString& key)
 {
-    QSettings store = openStore();
-    store.remove(key);
-    commit(store);
+    change([&](auto& store) {
+        store.remove(key);
+        return true;
+    });
 }
 
 bool QX8Settings::contains(const QString& key) const
 {
-    return openStore().contains(key);
+    return read([&](const auto& store) { return store.contains(key); });
 }
 
 void QX8Settings::clear()
 {
-    QSettings store = openStore();
-    store.clear();
-    commit(store);
+    change([](auto& store) {
+        store.clear();
+        return true;
+    });
 }
 
-void QX8Settings::screenStores()
+void QX8Settings::setAsideUnreadableFiles()
 {
-    screenStoreFile(settingskeys::kApplicationStore);
-    screenStoreFile(settingskeys::kDefaultStore);
+    settingsstore::setAsideIfUnreadable(settingskeys::kApplicationStore);
+    settingsstore::setAsideIfUnreadable(settingskeys::kDefaultStore);
 }
 
 void QX8Settings::removeLeftoverLocks()
 {
-    for (const settingskeys::Store& store :
-         {settingskeys::kApplicationStore, settingskeys::kDefaultStore}) {
-        QFile lock(storeFileName(store) + QStringLiteral(".lock"));
-        if (lock.exists() && !lock.remove())
-            qWarning().noquote() << "Could not remove the settings lock" << lock.fileName() << ":"
-                                 << lock.errorString();
-    }
+    settingsstore::removeLeftoverLock(settingskeys::kApplicationStore);
+    settingsstore::removeLeftoverLock(settingskeys::kDefaultStore);
 }

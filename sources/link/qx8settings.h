@@ -4,9 +4,11 @@
 #include <QVariant>
 
 // The application's settings store for QML and for code that reads a setting now and then.
-// Holds no state: every call opens the store afresh, so all instances see the same values. The
-// store holds the device password, so its file is readable by its owner only; a write that does
-// not reach the disk is reported (SettingsSaveCheck).
+// Holds no state of its own: every call opens the store afresh, so all instances see the same
+// values. The store is read and written through settingsstore (no value in it is deserialized;
+// its file is its owner's alone). A write that does not reach the disk is reported
+// (SettingsSaveCheck), and from then on the whole store is kept in memory for the rest of the
+// run, so that what the user chose still holds; each later change tries the disk again.
 class QX8Settings : public QObject
 {
     Q_OBJECT
@@ -25,16 +27,12 @@ public:
     Q_INVOKABLE virtual bool contains(const QString& key) const;
     Q_INVOKABLE virtual void clear();
 
-    // Takes out of both stores' files what Qt would deserialize from them (see
-    // settingsfilescreen.h), before anything reads them. Calls of this class do so for the
-    // application's store each time its file changed; the default store is read by plain
-    // QSettings, so start-up calls this first.
-    static void screenStores();
+    // Sets aside the file of either store that must not be read (not a regular file, or far
+    // larger than the application writes), before anything reads it: see settingsstore.
+    static void setAsideUnreadableFiles();
 
-    // Removes the lock files of both settings stores. A process killed while it wrote the
-    // settings can leave an empty lock behind, and Qt then waits 30 s for it to age before the
-    // next write. Only for the one instance that holds the single-instance lock, as nothing else
-    // writes these stores.
+    // Removes the lock files of both settings stores, left by a process killed while it wrote
+    // them (see settingsstore::removeLeftoverLock).
     static void removeLeftoverLocks();
 
 Q_SIGNALS:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -8,7 +9,8 @@ class QSettings;
 
 // Whether the settings reach the disk. Every writer of a settings store hands the store here
 // after its change. On a full or read-only disk the change would look saved and be gone at the
-// next start: each failure is logged, and the first one is announced for the user, once.
+// next start: the first failure of a store is logged (the ones after it, until a save gets through
+// again, are counted), and the first of the run is announced for the user, once.
 class SettingsSaveCheck : public QObject
 {
     Q_OBJECT
@@ -29,6 +31,11 @@ Q_SIGNALS:
 private:
     SettingsSaveCheck() = default;
 
+    void saved(const QString& fileName);
+    void notSaved(const QString& fileName);
+
     mutable QMutex m_mutex;
     QString m_failure;
+    // Failed saves since the last one that got through, per store file.
+    QHash<QString, int> m_failuresInARow;
 };

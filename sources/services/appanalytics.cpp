@@ -1,6 +1,7 @@
 #include "appanalytics.h"
 
 #include "appanalytics_p.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "settingssavecheck.h"
 
@@ -42,7 +43,9 @@ AppAnalytics* AppAnalytics::getInstance(QObject* parent)
 AppAnalytics::AppAnalytics(QObject* parent)
     : QObject(parent)
     , d(std::make_unique<Private>(this))
-    , m_isAnalyticsAllowed(QSettings().value(settingskeys::kAnalyticsEnabled, true).toBool())
+    , m_isAnalyticsAllowed(settingsstore::open(settingskeys::kDefaultStore)
+                               .value(settingskeys::kAnalyticsEnabled, true)
+                               .toBool())
 {
     auto* keepAlive = new QTimer(this);
     connect(keepAlive, &QTimer::timeout, this, &AppAnalytics::sendKeepAliveEvent);
@@ -211,7 +214,7 @@ void AppAnalytics::sendKeepAliveEvent()
 // Marked as sent before it is queued, whether or not sending is allowed.
 void AppAnalytics::sendPlatformData()
 {
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     if (settings.contains(settingskeys::kAnalyticsPlatformSent))
         return;
     settings.setValue(settingskeys::kAnalyticsPlatformSent, true);
@@ -221,7 +224,7 @@ void AppAnalytics::sendPlatformData()
 void AppAnalytics::setIsAnalyticsAllowed(bool isAnalyticsAllowed)
 {
     m_isAnalyticsAllowed = isAnalyticsAllowed;
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     settings.setValue(settingskeys::kAnalyticsEnabled, isAnalyticsAllowed);
     SettingsSaveCheck::instance().save(settings);
     Q_EMIT isAnalyticsAllowedChanged(isAnalyticsAllowed);

@@ -4,6 +4,7 @@
 #include "datafolders.h"
 #include "httptransfer.h"
 #include "qx8settings.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "settingssavecheck.h"
 
@@ -143,7 +144,7 @@ void AppAnalytics::Private::logMessage(const QString& message) const
 
 QString AppAnalytics::Private::getClientID()
 {
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     const QString stored = settings.value(settingskeys::kAnalyticsClientId).toString();
     if (!stored.isEmpty())
         return stored;
@@ -154,13 +155,15 @@ QString AppAnalytics::Private::getClientID()
 
 QString AppAnalytics::Private::getUserID()
 {
-    return QSettings().value(settingskeys::kAnalyticsUserId, QString()).toString();
+    return settingsstore::open(settingskeys::kDefaultStore)
+        .value(settingskeys::kAnalyticsUserId, QString())
+        .toString();
 }
 
 void AppAnalytics::Private::setUserID(const QString& id)
 {
     userID = id;
-    QSettings settings;
+    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
     settings.setValue(settingskeys::kAnalyticsUserId, id);
     SettingsSaveCheck::instance().save(settings);
 }

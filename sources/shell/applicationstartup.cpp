@@ -104,7 +104,7 @@ ApplicationStartup::Outcome ApplicationStartup::takeLock()
     m_lock.setStaleLockTime(0);
     QFile::remove(strLogDir + QStringLiteral("/ui.log"));
     QX8Settings::removeLeftoverLocks();
-    QX8Settings::screenStores();
+    QX8Settings::setAsideUnreadableFiles();
     return Outcome::Started;
 }
 

@@ -1,6 +1,8 @@
 #include "homescreenmodel.h"
 #include "jsoncommandchannel.h"
+#include "privatemounts.h"
 #include "qx8settings.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
 #include "testharness.h"
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void wrongPasswordThenRightOne();
     void silentDeviceTimesOutAndRetryWorks();
     void oneEditReloadsTheHomePageOnce();
+    void unsavedSettingsHoldForTheRun();
 
 private:
     QQuickItem* find(const QString& objectName, QQuickItem* within = nullptr) const;
@@ -35,6 +38,8 @@ private:
     void type(const QString& text);
     void openDiscoveryPage();
     void enterAddress(const QString& address);
+    // VirtualQX8 on 127.0.0.1, its address typed in, and the home screen reached.
+    void connectToHome();
     bool dialogShows(const QString& dialogName, const QString& text = QString()) const;
 
     ShellFixture m_shell;
@@ -117,16 +122,20 @@ void TestEndToEnd::enterAddress(const QString& address)
     QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(), address);
 }
 
-void TestEndToEnd::manualAddressReachesHome()
+void TestEndToEnd::connectToHome()
 {
     m_device = new VirtualProcessor;
     QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1")}));
     openDiscoveryPage();
     enterAddress(QStringLiteral("127.0.0.1"));
-
     QVERIFY(m_device->waitForReceived(QStringLiteral("connect administrator \"quillrampstow\"")));
     QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
                              qx8test::timeoutMs());
+}
+
+void TestEndToEnd::manualAddressReachesHome()
+{
+    connectToHome();
     QTRY_VERIFY(m_shell.pageItem() &&
                 m_shell.pageItem()->findChild<QQuickItem*>(QStringLiteral("menuBar")));
 }
@@ -174,12 +183,7 @@ void TestEndToEnd::silentDeviceTimesOutAndRetryWorks()
 // A configuration edit announces itself once, on which the main QML file reloads the home page.
 void TestEndToEnd::oneEditReloadsTheHomePageOnce()
 {
-    m_device = new VirtualProcessor;
-    QVERIFY(m_device->start({QStringLiteral("--address"), QStringLiteral("127.0.0.1")}));
-    openDiscoveryPage();
-    enterAddress(QStringLiteral("127.0.0.1"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
-                             qx8test::timeoutMs());
+    connectToHome();
     auto* model = m_shell.root()->findChild<HomeScreenModel*>();
     QVERIFY(model);
     QTRY_COMPARE(JsonCommandChannel::instance()->pendingCount(), 0);
@@ -194,5 +198,40 @@ void TestEndToEnd::oneEditReloadsTheHomePageOnce()
     QCOMPARE(m_shell.takeLoads(), QStringList({"QX8HomeScreen.qml|HomeScreen.jpg"}));
 }
 
-QX8_TEST_MAIN(TestEndToEnd)
+// The first start in a settings folder that cannot be written: the user hears of it once, and
+// what the user chose holds for the run: the typed address connects, and a block of the home
+// screen opens its page, which reads from the settings which band group it shows.
+void TestEndToEnd::unsavedSettingsHoldForTheRun()
+{
+    const QString store = settingsstore::fileName(settingskeys::kApplicationStore);
+    const QString folder = QFileInfo(store).absolutePath();
+    QVERIFY(QFile::remove(store));
+    QVERIFY(qx8test::mountReadOnly(folder));
+    auto restore = qScopeGuard([&] {
+        qx8test::unmount(folder);
+        QX8Settings().setValue(QStringLiteral("Data/saved"), QStringLiteral("again"));
+    });
+    // As the start writes its defaults.
+    qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
+    QX8Settings settings;
+    settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
+    settings.setValue(settingskeys::kCheckOnStart, QStringLiteral("false"));
+    QTRY_VERIFY(dialogShows(QStringLiteral("settingsWarning")));
+    m_shell.screenshot("settings-not-saved.png");
+    click(find(QStringLiteral("dialogOkButton"), find(QStringLiteral("settingsWarning"))));
+    QTRY_VERIFY(!dialogShows(QStringLiteral("settingsWarning")));
+
+    connectToHome();
+    QQuickItem* block = nullptr;
+    QTRY_VERIFY(
+        (block = ShellFixture::visibleItem(m_shell.pageItem(), QStringLiteral("block_PEQ_Mid"))));
+    click(block);
+    QTRY_VERIFY(m_shell.pageItem() && m_shell.pageItem()->objectName() == QLatin1String("peqPage"));
+    const QString midBand = QStringLiteral(R"(sub "\\Preset\MidPEQ\)");
+    QTRY_VERIFY_WITH_TIMEOUT(!m_device->received().filter(midBand).isEmpty(), qx8test::timeoutMs());
+    QVERIFY(!dialogShows(QStringLiteral("settingsWarning")));
+    QVERIFY(!QFile::exists(store));
+}
+
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QX8_TEST_APPLICATION, TestEndToEnd)
 #include "tst_endtoend.moc"

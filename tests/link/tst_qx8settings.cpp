@@ -1,36 +1,113 @@
 // The settings store on disk: a write that changes nothing leaves the file alone, since every
 // write replaces the whole file (a new inode) and flushes it; the file, which holds the device
-// password, is its owner's alone; and a write that cannot reach a read-only disk is reported.
+// password, is its owner's alone; a write that cannot reach a read-only disk is reported and what
+// was written still holds for the run; the file reads and writes as Qt's IniFormat does, but
+// for the serialized values Qt would decode from it; and a file that is no settings file at all is
+// set aside.
 #include "privatemounts.h"
 #include "qx8settings.h"
+#include "qx8settingsini.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QString storeFile()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromLatin1(settingskeys::kApplicationStore.organization),
-                     QString::fromLatin1(settingskeys::kApplicationStore.application))
-        .fileName();
+    return settingsstore::fileName(settingskeys::kApplicationStore);
 }
 
-struct stat statusOfStore()
+QString storeFolder()
+{
+    return QFileInfo(storeFile()).absolutePath();
+}
+
+struct stat statusOf(const QString& path)
 {
     struct stat status
     {
     };
-    ::stat(QFile::encodeName(storeFile()).constData(), &status);
+    ::stat(QFile::encodeName(path).constData(), &status);
     return status;
 }
+
+// Of a link itself, not of what it leads to.
+struct stat linkStatusOf(const QString& path)
+{
+    struct stat status
+    {
+    };
+    ::lstat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+QString uniquePath()
+{
+    static int count = 0;
+    return QDir::temp().filePath(QStringLiteral("qt-ini-%1.ini").arg(++count));
+}
+
+// What Qt's own IniFormat reads from the text. A file of its own each time: Qt keeps what it
+// read of a file until the file's size or time changes.
+QSettings::SettingsMap readByQt(const QByteArray& text)
+{
+    const QString path = uniquePath();
+    writeFile(path, text);
+    const QSettings qt(path, QSettings::IniFormat);
+    QSettings::SettingsMap values;
+    for (const QString& key : qt.allKeys())
+        values.insert(key, qt.value(key));
+    return values;
+}
+
+QByteArray writtenByQt(const QSettings::SettingsMap& values)
+{
+    const QString path = uniquePath();
+    {
+        QSettings qt(path, QSettings::IniFormat);
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
+            qt.setValue(entry.key(), entry.value());
+    }
+    return qx8test::fileContent(path);
+}
+
+// The first difference of type or value, empty when there is none.
+QString difference(const QSettings::SettingsMap& ours, const QSettings::SettingsMap& qt)
+{
+    if (ours.keys() != qt.keys())
+        return QStringLiteral("keys differ: ours %1, Qt's %2")
+            .arg(QString::fromLatin1(ours.keys().join('|').toUtf8().toPercentEncoding()),
+                 QString::fromLatin1(qt.keys().join('|').toUtf8().toPercentEncoding()));
+    for (auto entry = qt.cbegin(); entry != qt.cend(); ++entry) {
+        const QVariant& mine = ours.value(entry.key());
+        if (mine.userType() != entry.value().userType() || mine != entry.value())
+            return QStringLiteral("%1: ours %2 (%3), Qt's %4 (%5)")
+                .arg(entry.key(), mine.toString(), mine.typeName(), entry.value().toString(),
+                     entry.value().typeName());
+    }
+    return QString();
+}
+
+// A list claiming two billion entries, as Qt would read it from "@Variant(...)".
+const QByteArray kHugeList = R"(\0\0\0\t\x7f\xff\xff\xff)";
 } // namespace
 
 class TestQX8Settings : public QObject
@@ -38,6 +115,9 @@ class TestQX8Settings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each test starts from an empty store that reaches the disk.
+    void init() { QX8Settings().clear(); }
+
     void writesOnlyChanges_data()
     {
         QTest::addColumn<QVariant>("second");
@@ -53,101 +133,118 @@ private Q_SLOTS:
         QFETCH(QVariant, second);
         QFETCH(bool, rewritten);
         QX8Settings settings;
-        settings.clear();
         settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("false"));
-        const ino_t before = statusOfStore().st_ino;
+        const ino_t before = statusOf(storeFile()).st_ino;
         QVERIFY(before != 0);
         settings.setValue(QStringLiteral("Data/flag"), second);
-        QCOMPARE(statusOfStore().st_ino != before, rewritten);
+        QCOMPARE(statusOf(storeFile()).st_ino != before, rewritten);
         QCOMPARE(QX8Settings().value(QStringLiteral("Data/flag")), second);
     }
 
-    // Made owner-only, kept so through rewrites, and narrowed again when someone widened it.
-    void storeIsOwnerOnly()
+    // Both stores are made owner-only, whatever the umask, kept so through rewrites, and narrowed
+    // again when someone widened them.
+    void storesAreOwnerOnly_data()
     {
-        QFile::remove(storeFile());
-        QX8Settings settings;
-        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("quillrampstow"));
-        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
-        const ino_t first = statusOfStore().st_ino;
-        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("other"));
-        QVERIFY(statusOfStore().st_ino != first);
-        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+        QTest::addColumn<QByteArray>("application");
+        QTest::newRow("application store")
+            << QByteArray(settingskeys::kApplicationStore.application);
+        QTest::newRow("analytics store") << QByteArray(settingskeys::kDefaultStore.application);
+    }
 
-        QVERIFY(::chmod(QFile::encodeName(storeFile()).constData(), 0644) == 0);
-        settings.remove(settingskeys::kCurrentDevicePassword);
-        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
+    void storesAreOwnerOnly()
+    {
+        QFETCH(QByteArray, application);
+        const settingskeys::Store store{settingskeys::kApplicationStore.organization,
+                                        application.constData()};
+        const QString path = settingsstore::fileName(store);
+        QFile::remove(path);
+        const mode_t umask = ::umask(0);
+        auto restore = qScopeGuard([&] { ::umask(umask); });
+        auto write = [&](const QString& value) {
+            QSettings settings = settingsstore::open(store);
+            settings.setValue(settingskeys::kCurrentDevicePassword, value);
+            settings.sync();
+            QCOMPARE(settings.status(), QSettings::NoError);
+        };
+        write(QStringLiteral("quillrampstow"));
+        QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0600));
+        const ino_t first = statusOf(path).st_ino;
+        write(QStringLiteral("other"));
+        QVERIFY(statusOf(path).st_ino != first);
+        QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0600));
+
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+        write(QStringLiteral("third"));
+        QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0600));
     }
 
     // Values Qt would deserialize, as another program or a hand may leave them (here a list
-    // that claims two billion entries, in every spelling Qt reads), leave the file before Qt
-    // reads it; the application's own values stay, a text that starts with '@' among them.
-    void serializedValuesAreTakenOutFirst()
+    // that claims two billion entries, in every spelling Qt reads), and Qt's geometry forms, are
+    // never read; the application's own values are, a text that starts with '@' among them. The
+    // file stays as it is until the application writes it.
+    void serializedValuesAreNeverRead()
     {
-        const QString fileName = storeFile();
-        const QByteArray hugeList = R"(\0\0\0\t\x7f\xff\xff\xff)";
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("[General]\nCurrentVersion=1.1.4\n"
-                   "Plain=@Variant(" +
-                   hugeList +
-                   ")\n"
-                   "Escaped=\\x40Variant(" +
-                   hugeList +
-                   ")\n"
-                   "Octal=\\100Variant(" +
-                   hugeList +
-                   ")\n"
-                   "Quoted=\"@DateTime(" +
-                   hugeList +
-                   ")\"\n"
-                   "Listed=a, @Variant(" +
-                   hugeList +
-                   ")\n"
-                   "Continued=@Vari\\\nant(" +
-                   hugeList +
-                   ")\n"
-                   "Literal=@@Variant(text)\n\n"
-                   "[Data]\nCurrentDevicePassword=p@ss\n"
-                   "CurrentPOData=\"{\\\"Name\\\":\\\"PEQ\\\"}\"\n");
-        file.close();
-        QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QByteArray content = "[General]\nCurrentVersion=1.1.4\n"
+                                   "Plain=@Variant(" +
+                                   kHugeList +
+                                   ")\n"
+                                   "Escaped=\\x40Variant(" +
+                                   kHugeList +
+                                   ")\n"
+                                   "Octal=\\100Variant(" +
+                                   kHugeList +
+                                   ")\n"
+                                   "Quoted=\"@DateTime(" +
+                                   kHugeList +
+                                   ")\"\n"
+                                   "Listed=a, @Variant(" +
+                                   kHugeList +
+                                   ")\n"
+                                   "Continued=@Vari\\\nant(" +
+                                   kHugeList +
+                                   ")\n"
+                                   "Geometry=@Rect(0 0 10 10)\n"
+                                   "Literal=@@Variant(text)\n\n"
+                                   "[Data]\nCurrentDevicePassword=p@ss\n"
+                                   "CurrentPOData=\"{\\\"Name\\\":\\\"PEQ\\\"}\"\n";
+        writeFile(storeFile(), content);
 
-        qx8test::expectWarnings("^Settings file .*QX8Control.conf held 6 entries the "
-                                "application does not write, now removed:");
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf holds 7 values in forms the "
+                                "application never writes, left out unread: Plain, Escaped, "
+                                "Octal, Quoted, Listed, \\.\\.\\.$");
         QX8Settings settings;
         QCOMPARE(settings.value(settingskeys::kCurrentVersion), QVariant("1.1.4"));
-        for (const char* key : {"Plain", "Escaped", "Octal", "Quoted", "Listed", "Continued"})
+        for (const char* key :
+             {"Plain", "Escaped", "Octal", "Quoted", "Listed", "Continued", "Geometry"})
             QVERIFY2(!settings.contains(QLatin1String(key)), key);
         QCOMPARE(settings.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
         QCOMPARE(settings.value(settingskeys::kCurrentDevicePassword), QVariant("p@ss"));
         QCOMPARE(settings.value(settingskeys::kCurrentPoData), QVariant(R"({"Name":"PEQ"})"));
-        QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromLatin1(settingskeys::kApplicationStore.organization),
-                           QString::fromLatin1(settingskeys::kApplicationStore.application))
-                     .childKeys()
-                     .size(),
-                 2);
-        QCOMPARE(statusOfStore().st_mode & 0777, mode_t(0600));
-        // Read again without a change, the file is not screened again (nothing to tell).
-        QCOMPARE(settings.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
+        QCOMPARE(qx8test::fileContent(storeFile()), content);
+
+        // Written again, the file holds what was read, and Qt itself now reads it safely.
+        settings.setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.5"));
+        const QSettings::SettingsMap onDisk = readByQt(qx8test::fileContent(storeFile()));
+        QCOMPARE(onDisk.keys(), QStringList({"CurrentVersion", "Data/CurrentDevicePassword",
+                                             "Data/CurrentPOData", "Literal"}));
+        QCOMPARE(onDisk.value(QStringLiteral("Literal")), QVariant("@Variant(text)"));
     }
 
-    // On a read-only disk every failed write is logged and the first one announced, once; the
-    // writes go through again once the disk is back.
+    // On a read-only disk the first failed write is logged (the ones after it are counted) and
+    // announced, once in the run (so this comes first); the writes go through again, all of them,
+    // once the disk is back, and that is logged too.
     void failedWriteIsToldOnce()
     {
         QX8Settings settings;
         settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("before"));
-        const QString folder = QFileInfo(storeFile()).absolutePath();
-        QVERIFY(qx8test::mountReadOnly(folder));
-        auto unmount = qScopeGuard([&] { qx8test::unmount(folder); });
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto unmount = qScopeGuard([&] { qx8test::unmount(storeFolder()); });
         QSignalSpy told(&settings, &QX8Settings::saveFailureChanged);
         QX8Settings other;
         QSignalSpy toldOther(&other, &QX8Settings::saveFailureChanged);
         QVERIFY(settings.saveFailure().isEmpty());
 
-        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$", 2);
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
         settings.setValue(settingskeys::kAppAnalytics, QStringLiteral("false"));
         QCOMPARE(told.count(), 1);
         QCOMPARE(toldOther.count(), 1);
@@ -158,12 +255,315 @@ private Q_SLOTS:
         QCOMPARE(other.saveFailure(), settings.saveFailure());
 
         unmount.dismiss();
-        QVERIFY(qx8test::unmount(folder));
+        QVERIFY(qx8test::unmount(storeFolder()));
         settings.setValue(QStringLiteral("Data/flag"), QStringLiteral("after"));
         const QByteArray onDisk = qx8test::fileContent(storeFile());
         QVERIFY(onDisk.contains("flag=after"));
         QVERIFY(onDisk.contains("appAnalytics=false"));
+        QVERIFY(onDisk.contains("CurrentDevicePassword=new"));
         QCOMPARE(told.count(), 1);
+    }
+
+    // The file of a serialized list of two billion entries, in a folder the application cannot
+    // write: read without it, and the application's own keys are there. A write is told of and
+    // holds for the run; the file stays as it was.
+    void serializedValueInReadOnlyFolder()
+    {
+        const QByteArray content =
+            "[General]\nExtraFeaturesReady=true\n[Data]\nCurrentDeviceAddress=10.77.0.20\n" +
+            qx8test::fileContent(qx8test::sourceDir() +
+                                 "/fuzz/settingsfile/seeds/serialized-list-of-billions");
+        QVERIFY(content.contains("@Variant("));
+        writeFile(storeFile(), content);
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto unmount = qScopeGuard([] { qx8test::unmount(storeFolder()); });
+
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf holds 1 values in forms the "
+                                "application never writes, left out unread: ta/CurDrenD");
+        QX8Settings settings;
+        QCOMPARE(settings.value(settingskeys::kExtraFeaturesReady), QVariant("true"));
+        QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.21"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.21"));
+        QCOMPARE(QX8Settings().value(settingskeys::kExtraFeaturesReady), QVariant("true"));
+        QCOMPARE(qx8test::fileContent(storeFile()), content);
+    }
+
+    // The first start in a folder that cannot be written: nothing on disk, and every change,
+    // removals and clearing included, holds for the run as QSettings would hold it.
+    void unsavedChangesHoldForTheRun()
+    {
+        QFile::remove(storeFile());
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto unmount = qScopeGuard([&] { qx8test::unmount(storeFolder()); });
+        qx8test::expectWarnings("^Settings could not be saved to ");
+        QX8Settings settings;
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+        settings.setValue(settingskeys::kCurrentDevicePassword, QStringLiteral("quillrampstow"));
+        settings.setValue(settingskeys::kCrossoverNumBand, 3);
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCrossoverNumBand), QVariant(3));
+        // Unchanged: not written again, not told again.
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+
+        settings.remove(QStringLiteral("Data"));
+        QVERIFY(!settings.contains(settingskeys::kCurrentDeviceAddress));
+        QVERIFY(!settings.contains(settingskeys::kCurrentDevicePassword));
+        QVERIFY(settings.contains(settingskeys::kCrossoverNumBand));
+        QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress, QStringLiteral("none")),
+                 QVariant("none"));
+        settings.clear();
+        QVERIFY(!settings.contains(settingskeys::kCrossoverNumBand));
+        QVERIFY(!QFile::exists(storeFile()));
+
+        unmount.dismiss();
+        QVERIFY(qx8test::unmount(storeFolder()));
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.22"));
+        QCOMPARE(qx8test::fileContent(storeFile()),
+                 QByteArray("[Data]\nCurrentDeviceAddress=10.77.0.22\n"));
+    }
+
+    // The first start on a disk that fills up: the change that does not fit holds for the run,
+    // and so do those after it, while the disk has no settings file.
+    void changesBeyondAFullDiskHold()
+    {
+        QVERIFY(qx8test::mountSmallDisk(storeFolder(), 64 * 1024));
+        auto unmount = qScopeGuard([&] { qx8test::unmount(storeFolder()); });
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
+        QX8Settings settings;
+        const QString large(100 * 1024, QLatin1Char('x'));
+        settings.setValue(settingskeys::kCurrentPoData, large);
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentPoData).toString(), large);
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+        QVERIFY(QFileInfo(storeFile()).size() == 0);
+    }
+
+    // What is written is byte for byte what Qt's IniFormat writes, and what Qt reads back from
+    // it the reader here reads too.
+    void writesAsQtWrites_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value");
+        auto row = [](const char* name, const QString& key, const QVariant& value) {
+            QTest::newRow(name) << key << value;
+        };
+        row("plain text", "Data/CurrentDeviceAddress", "10.77.0.20");
+        row("top-level key", "ResizeReady", "true");
+        row("group named General", "General/x", "1");
+        row("group named general", "general/x", "1");
+        row("deep key", "Data/Sub/deep", "v");
+        row("key of escapes", "Wi fi/\u00e4%;=\"[]\\", "x");
+        row("key beyond Latin-1", "\u043a\u043b\u044e\u0447/\u540d\u524d", "x");
+        row("spaces at the ends", "Data/padded", "  padded ");
+        row("separators", "Data/separators", "a,b;c=d");
+        row("quotes and backslashes", "Data/path", R"(say "hi" \ C:\path\)");
+        row("control characters", "Data/control",
+            QString::fromLatin1("line1\nline2\ttab\r\x01\x1f\x7f\a\b\f\v"));
+        row("NUL", "Data/nul", QString::fromLatin1("a\0001b", 4));
+        row("Latin-1", "Data/latin", "caf\u00e9");
+        row("hexadecimal digit after an escape", "Data/digit", "\u00e91fA");
+        row("beyond Latin-1", "Data/wide", "\u20ac \u65e5\u672c \U0001F600");
+        row("starts with @", "Data/at", "@home");
+        row("serialized form as a text", "Data/form", "@Variant(\\0\\0\\0\\t)");
+        row("empty text", "Data/empty", "");
+        row("JSON text", "Data/CurrentPOData", R"({"Name":"PEQ","Values":[1,2.5,"x"]})");
+        row("int", "Crossover/NumBand", 42);
+        row("negative int", "Data/negative", -7);
+        row("unsigned", "Data/unsigned", 4000000000u);
+        row("long long", "Data/long", qlonglong(1) << 40);
+        row("double", "Data/double", 2.5);
+        row("shortest double", "Data/tenth", 0.1);
+        row("true", "Data/on", true);
+        row("false", "Data/off", false);
+        row("list", "Data/list", QStringList({"a", " b c ", "d,e", "@f", ""}));
+        row("empty list", "Data/none", QStringList());
+        row("list of one", "Data/one", QStringList({"only"}));
+        row("variant list", "Data/mixed", QVariantList({1, "x", true}));
+        row("byte array", "Data/bytes", QByteArray("\0\xff@bin\n", 7));
+        row("invalid", "Data/invalid", QVariant());
+    }
+
+    void writesAsQtWrites()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QSettings::SettingsMap values{
+            {key, value}, {QStringLiteral("Data/after"), "z"}, {QStringLiteral("Top"), "t"}};
+        const QByteArray byQt = writtenByQt(values);
+        QStringList leftOut;
+        QCOMPARE(settingsini::format(values, &leftOut), byQt);
+        QCOMPARE(leftOut, QStringList());
+        const settingsini::Content read = settingsini::parse(byQt);
+        const QString differs = difference(read.values, readByQt(byQt));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+    }
+
+    // Types Qt would serialize are not written.
+    void typesOfItsOwnAreLeftOut()
+    {
+        const QSettings::SettingsMap values{{"Data/date", QDateTime::currentDateTime()},
+                                            {"Data/map", QVariantMap{{"a", 1}}},
+                                            {"Data/one", QVariantList{1}},
+                                            {"Data/kept", "yes"}};
+        QStringList leftOut;
+        QCOMPARE(settingsini::format(values, &leftOut), QByteArray("[Data]\nkept=yes\n"));
+        QCOMPARE(leftOut, QStringList({"Data/date", "Data/map", "Data/one"}));
+    }
+
+    // Files as a hand or another program may leave them read as Qt reads them.
+    void readsAsQtReads_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("comments and spaces")
+            << QByteArray("; a comment\n  [Data]  \n key = value ; after\n\tother=\t x \t\n;last");
+        QTest::newRow("quotes") << QByteArray(
+            "q=\"  kept  \" tail\nlist=\"a, b\", c ,d\nsemi=\"a;b\"\nopen=\"no end\nnext=1");
+        QTest::newRow("continued lines")
+            << QByteArray("a=abc\\\n  def\nb=x\\\r\ny\nc=x\\\n\ry\nd=\"two\nlines\"\n");
+        QTest::newRow("line endings") << QByteArray("[S]\r\na=1\r\nb=2\rc=3\n\n\n");
+        QTest::newRow("sections") << QByteArray(
+            "[General]\ntop=1\n[general]\ntop2=2\n[%GENERAL]\ng=3\n[A\\B]\nk=4\n"
+            "[a]\nx=1\n[a]\ny=2\n[General]\na/x=3\n");
+        QTest::newRow("broken section") << QByteArray("[ok]\na=1\n[oops\nb=2\n[ x ]\nc=3");
+        QTest::newRow("key escapes")
+            << QByteArray("%41%20b=1\n%U00e4%U4E2D=2\n%zz=3\n%4=4\n% 1=5\n%-1=6\nx%=7\nq\"=\"=8\n");
+        QTest::newRow("value escapes") << QByteArray(
+            "a=\\x1F600\nb=\\101\\1012\nc=end\\\nd=a \\x\ne=\\q\\'\\?\nf=x \\\ng=a\\x20\nh=\\xzz\n"
+            "i=\\0\\x31\nj=\\\"\\\\\nk=x  \\");
+        QTest::newRow("forms") << QByteArray(
+            "a=@@@x\nb=@ByteArray(abc\\xff)\nc=@String(x)\nd=@Invalid()\ne=@Unknown(1)\n"
+            "f=@ByteArray(a), b\ng=@@a, b\nh=@Invalid(), @@c\ni=@\nj=@ByteArray(\n");
+        QTest::newRow("empty values and lines without one")
+            << QByteArray("k=\njusttext\n  \n,=comma\nl=,\nm= , ");
+        QTest::newRow("Latin-1 without a byte-order mark") << QByteArray("a=caf\xc3\xa9\n");
+        QTest::newRow("UTF-8 after a byte-order mark")
+            << QByteArray("\xef\xbb\xbf[S]\na=caf\xc3\xa9 \xe2\x82\xac\nb=\"\xef\xbb\xbfin\"");
+        QTest::newRow("byte-order mark before the first key") << QByteArray("\xef\xbb\xbfkey=v\n");
+        static const char nul[] = "[a\0b]\nk\0=v\0w\n[general\0x]\nn=1\n[%general\0y]\no=2\n";
+        QTest::newRow("NUL") << QByteArray(nul, sizeof nul - 1);
+    }
+
+    void readsAsQtReads()
+    {
+        QFETCH(QByteArray, text);
+        const settingsini::Content read = settingsini::parse(text);
+        QCOMPARE(read.leftOut, QStringList());
+        const QString differs = difference(read.values, readByQt(text));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+    }
+
+    // A store file that is no settings file, or one far larger than the application writes,
+    // is moved aside and kept, and the application starts from its defaults.
+    void unreadableFileIsSetAside_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "is not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "is not a regular file";
+        QTest::newRow("link to nothing") << "dangling"
+                                         << "is not a regular file";
+        QTest::newRow("100 MB") << "large"
+                                << "is larger than 4 MiB";
+    }
+
+    void unreadableFileIsSetAside()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString path = storeFile();
+        const QString aside = path + ".set-aside";
+        QFile::remove(path);
+        QVERIFY(!QFileInfo::exists(path));
+        writeFile(aside, "[General]\nearlier=1\n"); // an earlier one stays
+        auto clean = qScopeGuard([&] {
+            QFile::remove(aside);
+            QDir(aside + "-2").removeRecursively();
+            QFile::remove(aside + "-2");
+        });
+        if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        } else if (kind == "dangling") {
+            QVERIFY(QFile::link(QDir::temp().filePath("nothing-here"), path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(100 * 1000 * 1000)); // sparse: nothing of it is read here
+        }
+        const struct stat before = linkStatusOf(path);
+
+        qx8test::expectWarnings(qPrintable("^Settings file .*QX8Control.conf " + reason +
+                                           ": moved aside to .*QX8Control.conf.set-aside-2; the "
+                                           "application starts with its defaults$"));
+        QX8Settings::setAsideUnreadableFiles();
+        QVERIFY(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink());
+        QCOMPARE(linkStatusOf(aside + "-2").st_ino, before.st_ino);
+        QCOMPARE(qx8test::fileContent(aside), QByteArray("[General]\nearlier=1\n"));
+
+        QX8Settings settings;
+        QVERIFY(!settings.contains(QStringLiteral("earlier")));
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        QVERIFY(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
+        QCOMPARE(qx8test::fileContent(path), QByteArray("[General]\nResizeReady=true\n"));
+        QX8Settings::setAsideUnreadableFiles(); // a good file stays
+        QVERIFY(QFileInfo(path).isFile());
+    }
+
+    // Where it cannot be moved it is not read, and not replaced either: what the run writes
+    // holds in memory.
+    void unmovableFileIsNotRead()
+    {
+        const QString path = storeFile();
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(file.write("[General]\nResizeReady=false\n") > 0);
+            QVERIFY(file.resize(5 * 1024 * 1024));
+        }
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto unmount = qScopeGuard([&] {
+            qx8test::unmount(storeFolder());
+            QFile::remove(path);
+        });
+
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB and could "
+                                "not be moved aside \\(Read-only file system\\): it is not read$");
+        QX8Settings::setAsideUnreadableFiles();
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB: not read$");
+        QX8Settings settings;
+        QVERIFY(!settings.contains(settingskeys::kResizeReady));
+        qx8test::expectWarnings("^Settings could not be saved to ");
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        QCOMPARE(settings.value(settingskeys::kResizeReady), QVariant("true"));
+        QCOMPARE(QFileInfo(path).size(), qint64(5 * 1024 * 1024));
+    }
+
+    // A file that grew past the limit during the run is neither read nor replaced.
+    void fileGrownDuringTheRunIsKept()
+    {
+        QX8Settings settings;
+        settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
+        {
+            QFile file(storeFile());
+            QVERIFY(file.open(QIODevice::Append));
+            QVERIFY(file.resize(5 * 1024 * 1024));
+        }
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB: not read$");
+        QVERIFY(!settings.contains(settingskeys::kResizeReady));
+        qx8test::expectWarnings("^Settings file .*QX8Control.conf is larger than 4 MiB: not "
+                                "replaced$");
+        qx8test::expectWarnings("^Settings could not be saved to ");
+        settings.setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.4"));
+        QCOMPARE(settings.value(settingskeys::kCurrentVersion), QVariant("1.1.4"));
+        QCOMPARE(QFileInfo(storeFile()).size(), qint64(5 * 1024 * 1024));
+        QVERIFY(QFile::remove(storeFile()));
     }
 };
 

@@ -1,6 +1,8 @@
 #include "datafolders.h"
 #include "messagehandler.h"
+#include "privatemounts.h"
 #include "qx8settings.h"
+#include "qx8settingsstore.h"
 #include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -11,9 +13,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
-// format, settings defaults, the one-time preset migration and the single-instance lock.
+// format, settings defaults, the one-time preset migration, the single-instance lock, and settings
+// files it cannot trust or write.
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -28,6 +32,9 @@ private Q_SLOTS:
     void lockFailureIsNotAnotherInstance();
     void fatalMessageReachesTheLog();
     void migratesPresetsOnce();
+    void readsOwnKeysBesideASerializedValueInAReadOnlyFolder();
+    void storeFilesAreOwnerOnly();
+    void oversizedStoreIsSetAside();
 
 private:
     bool startApplication(QProcess& process);
@@ -306,6 +313,84 @@ void TestStartup::migratesPresetsOnce()
     QVERIFY(!QFileInfo::exists(target + "/Later.preset"));
 }
 
+// A settings file that Qt would read by deserializing a list of two billion entries, in a folder
+// the application cannot write, so that nothing can take the value out: the application starts,
+// warns, and reads its own keys (it finds nothing to write, so nothing fails to save).
+void TestStartup::readsOwnKeysBesideASerializedValueInAReadOnlyFolder()
+{
+    QVERIFY(startApplication(m_first)); // writes every key a start writes
+    stopApplication(m_first);
+    const QString store = settingsstore::fileName(settingskeys::kApplicationStore);
+    const QString folder = QFileInfo(store).absolutePath();
+    QFile file(store);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\n" + qx8test::fileContent(qx8test::sourceDir() +
+                                           "/fuzz/settingsfile/seeds/serialized-list-of-billions"));
+    file.close();
+    QVERIFY(qx8test::mountReadOnly(folder));
+    auto restore = qScopeGuard([&] {
+        stopApplication(m_first);
+        qx8test::unmount(folder);
+        QFile::remove(store);
+    });
+
+    QFile::remove(logPath());
+    QVERIFY(startApplication(m_first));
+    const QStringList lines = logLines();
+    QCOMPARE(lines
+                 .filter(QRegularExpression("Warning .*QX8Control.conf holds 1 values in forms "
+                                            "the application never writes, left out unread"))
+                 .size(),
+             1);
+    QCOMPARE(lines.filter(QStringLiteral("could not be saved")), QStringList());
+    QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+// Under a umask that lets everyone read, both stores are written for their owner alone: the
+// application's, made wider by hand, and the analytics store, made anew.
+void TestStartup::storeFilesAreOwnerOnly()
+{
+    const QString application = settingsstore::fileName(settingskeys::kApplicationStore);
+    const QString analytics = settingsstore::fileName(settingskeys::kDefaultStore);
+    QFile::remove(analytics);
+    QVERIFY(QFile::setPermissions(application, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ReadGroup |
+                                                   QFileDevice::ReadOther));
+    const mode_t umask = ::umask(0);
+    const bool started = startApplication(m_first);
+    ::umask(umask);
+    QVERIFY(started);
+    stopApplication(m_first);
+    for (const QString& store : {application, analytics}) {
+        struct stat status
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(store).constData(), &status), 0);
+        QVERIFY2((status.st_mode & 0777) == 0600, qPrintable(store));
+    }
+}
+
+// A 100 MB analytics store is moved aside, kept, and the start does not read it.
+void TestStartup::oversizedStoreIsSetAside()
+{
+    const QString analytics = settingsstore::fileName(settingskeys::kDefaultStore);
+    {
+        QFile file(analytics);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(100 * 1000 * 1000)); // sparse
+    }
+    auto remove = qScopeGuard([&] { QFile::remove(analytics + ".set-aside"); });
+    QVERIFY(startApplication(m_first));
+    QCOMPARE(logLines()
+                 .filter(QRegularExpression("Warning .*Spandrell QX8.conf is larger than 4 MiB: "
+                                            "moved aside to .*Spandrell QX8.conf.set-aside; the "
+                                            "application starts with its defaults$"))
+                 .size(),
+             1);
+    QCOMPARE(QFileInfo(analytics + ".set-aside").size(), qint64(100 * 1000 * 1000));
+    QVERIFY(QFileInfo(analytics).size() < 1000);
+}
+
 namespace {
 int logOneFatalMessage()
 {
@@ -321,6 +406,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && qstrcmp(argv[1], kFatalChild) == 0)
         return logOneFatalMessage();
+    if (!qx8test::enterPrivateMounts())
+        return 1;
     QCoreApplication application(argc, argv);
     TestStartup test;
     return qx8test::exec(&test, argc, argv);

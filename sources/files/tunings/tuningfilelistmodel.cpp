@@ -1,10 +1,9 @@
 #include "tuningfilelistmodel.h"
 
+#include "qx8settings.h"
 #include "settingskeys.h"
 #include "tuningcatalog.h"
 #include "tuningfilemanager.h"
-
-#include <QSettings>
 
 namespace {
 constexpr int kResetDelayMs = 100;
@@ -147,9 +146,8 @@ void TuningFileListModel::initializeModel(bool full)
 
 void TuningFileListModel::requestInitialize(bool full)
 {
-    const QSettings settings(settingskeys::kApplicationStore.organization,
-                             settingskeys::kApplicationStore.application);
-    Q_EMIT signalInitialize(settings.value(settingskeys::kCurrentDeviceAddress).toString(), full);
+    Q_EMIT signalInitialize(QX8Settings().value(settingskeys::kCurrentDeviceAddress).toString(),
+                            full);
 }
 
 void TuningFileListModel::filterBy(const QString& brand)

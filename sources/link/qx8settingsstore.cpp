@@ -1,0 +1,183 @@
+#include "qx8settingsstore.h"
+
+#include "qx8settingsini.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// The most keys one warning names; its count tells of the rest.
+constexpr int kNamedKeys = 5;
+
+QString nameOf(const QIODevice& device)
+{
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    return file ? file->fileName() : QStringLiteral("(stream)");
+}
+
+// Keys from a file as one line of the log can hold them: what does not print is escaped.
+QString listed(const QStringList& keys)
+{
+    QString text;
+    for (const QString& key : keys.mid(0, kNamedKeys)) {
+        if (!text.isEmpty())
+            text += QLatin1String(", ");
+        for (const QChar character : key)
+            text += character.isPrint()
+                        ? QString(character)
+                        : QStringLiteral("\\x%1").arg(character.unicode(), 2, 16, QLatin1Char('0'));
+    }
+    return keys.size() > kNamedKeys ? text + QStringLiteral(", ...") : text;
+}
+
+bool isOccupied(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.exists() || file.isSymLink();
+}
+
+// Why the file at `path` must not be read or replaced; empty when it may, or is absent. A link
+// counts as what it leads to.
+QString unreadableReason(const QString& path)
+{
+    if (!isOccupied(path))
+        return QString();
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return QStringLiteral("is not a regular file");
+    if (file.size() > settingsstore::kLargestFile)
+        return QStringLiteral("is larger than %1 MiB").arg(settingsstore::kLargestFile >> 20);
+    return QString();
+}
+
+// A file past the limit is not read; a device without a size (a pipe) no further than one byte
+// past it. Such a file reads as empty, not as a format error: QSettings would keep that error for
+// the store object and hide the failed write that follows behind it.
+bool readStore(QIODevice& device, QSettings::SettingsMap& values)
+{
+    const qint64 limit = settingsstore::kLargestFile;
+    const bool sized = !device.isSequential();
+    QByteArray text;
+    if (!sized)
+        text = device.read(limit + 1);
+    else if (device.size() <= limit)
+        text = device.readAll();
+    if ((sized && device.size() > limit) || text.size() > limit) {
+        qWarning().noquote() << QStringLiteral("Settings file %1 is larger than %2 MiB: not read")
+                                    .arg(nameOf(device))
+                                    .arg(settingsstore::kLargestFile >> 20);
+        values.clear();
+        return true;
+    }
+    settingsini::Content content = settingsini::parse(text);
+    if (!content.leftOut.isEmpty())
+        qWarning().noquote() << "Settings file" << nameOf(device) << "holds"
+                             << content.leftOut.size()
+                             << "values in forms the application never writes, left out unread:"
+                             << listed(content.leftOut);
+    values = std::move(content.values);
+    return true;
+}
+
+bool writeStore(QIODevice& device, const QSettings::SettingsMap& values)
+{
+    if (auto* file = qobject_cast<QFileDevice*>(&device)) {
+        const QString reason = unreadableReason(file->fileName());
+        if (!reason.isEmpty()) {
+            qWarning().noquote() << QStringLiteral("Settings file %1 %2: not replaced")
+                                        .arg(file->fileName(), reason);
+            return false;
+        }
+        // The new file takes the old one's mode, or the umask's: narrowed before it holds a byte.
+        if (!file->setPermissions(kOwnerOnly))
+            qWarning().noquote() << "Could not make" << file->fileName()
+                                 << "private:" << file->errorString();
+    }
+    QStringList leftOut;
+    const QByteArray text = settingsini::format(values, &leftOut);
+    if (!leftOut.isEmpty())
+        qWarning().noquote() << "Settings of types the application does not store, not saved:"
+                             << listed(leftOut);
+    return device.write(text) == text.size();
+}
+
+QSettings::Format format()
+{
+    static const QSettings::Format registered =
+        QSettings::registerFormat(QStringLiteral("conf"), readStore, writeStore);
+    return registered;
+}
+
+// A name beside the file that nothing holds yet.
+QString freeNameBeside(const QString& path)
+{
+    const QString base = path + QStringLiteral(".set-aside");
+    if (!isOccupied(base))
+        return base;
+    for (int number = 2; number < 100; ++number) {
+        const QString numbered = base + QLatin1Char('-') + QString::number(number);
+        if (!isOccupied(numbered))
+            return numbered;
+    }
+    return QString();
+}
+
+} // namespace
+
+namespace settingsstore {
+
+QSettings open(const settingskeys::Store& store)
+{
+    return QSettings(format(), QSettings::UserScope, QLatin1String(store.organization),
+                     QLatin1String(store.application));
+}
+
+QString fileName(const settingskeys::Store& store)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' +
+           QLatin1String(store.organization) + '/' + QLatin1String(store.application) +
+           QStringLiteral(".conf");
+}
+
+// rename(2), not QFile::rename: that one copies the content when renaming fails, and a link to
+// /dev/zero has no end.
+void setAsideIfUnreadable(const settingskeys::Store& store)
+{
+    const QString path = fileName(store);
+    const QString reason = unreadableReason(path);
+    if (reason.isEmpty())
+        return;
+    const QString aside = freeNameBeside(path);
+    const char* failure = "no free name beside it";
+    if (!aside.isEmpty()) {
+        if (std::rename(QFile::encodeName(path).constData(),
+                        QFile::encodeName(aside).constData()) == 0) {
+            qWarning().noquote() << QStringLiteral("Settings file %1 %2: moved aside to %3; the "
+                                                   "application starts with its defaults")
+                                        .arg(path, reason, aside);
+            return;
+        }
+        failure = std::strerror(errno);
+    }
+    qWarning().noquote()
+        << QStringLiteral("Settings file %1 %2 and could not be moved aside (%3): it is not read")
+               .arg(path, reason, QString::fromLocal8Bit(failure));
+}
+
+void removeLeftoverLock(const settingskeys::Store& store)
+{
+    QFile lock(fileName(store) + QStringLiteral(".lock"));
+    if (lock.exists() && !lock.remove())
+        qWarning().noquote() << "Could not remove the settings lock" << lock.fileName() << ":"
+                             << lock.errorString();
+}
+
+} // namespace settingsstore
