@@ -73,10 +73,12 @@ QRectF badgeBox(const QPointF& centre)
     return QRectF(centre - QPointF(reach, reach), QSizeF(2 * reach, 2 * reach));
 }
 
-// Where badges may stand: on the screenshot, and in a band under it for the cells of its last row.
+// Where badges may stand: on the screenshot, and in bands right of it and under it for the cells
+// of its last column and row (a grid of cells against its edge has no room between them).
 QRectF badgeRoom(const QRectF& shot)
 {
-    return shot.adjusted(0, 0, 0, 2 * (kBadgeRadius + kBadgeClearance) + 2);
+    const double band = 2 * (kBadgeRadius + kBadgeClearance) + 2;
+    return shot.adjusted(0, 0, band, band);
 }
 
 // Places round `frame` where a badge may stand, the preferred first: left of its top left
@@ -189,8 +191,8 @@ QImage HelpPictureLayout::compose(const QImage& screenshot, const QString& title
         badge(painter, centres[i], i + 1);
 
     // The legend beside the screenshot, and what does not fit there under it, across.
-    const QRectF beside(shot.right() + kMargin, kTitleHeight,
-                        kSize.width() - shot.right() - 2 * kMargin,
+    const QRectF beside(badgeRoom(shot).right() + kMargin / 2, kTitleHeight,
+                        kSize.width() - badgeRoom(shot).right() - 1.5 * kMargin,
                         kSize.height() - kTitleHeight - kMargin);
     const int rest = legend(painter, beside, callouts, 0);
     const QRectF under(kMargin, badgeRoom(shot).bottom() + kMargin, kShotWidth,

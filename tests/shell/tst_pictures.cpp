@@ -239,7 +239,7 @@ void TestPictures::helpOverlayShowsPictureUntilClicked()
 // A numbered badge covers neither the control it points at nor any other framed one, nor another
 // badge: on a gate-like page with a graph against the screenshot's edge, a two-column grid of cells
 // framed one by one and a button in the top right corner. Badges stand on the screenshot or just
-// under it, a frame round all of the screenshot's included.
+// beside or under it, a frame round all of the screenshot's included.
 void TestPictures::helpBadgesStandBesideTheirFrames()
 {
     const QRectF shot(16, 44, 640, 480);
@@ -252,7 +252,7 @@ void TestPictures::helpBadgesStandBesideTheirFrames()
     const QVector<QPointF> centres = HelpPictureLayout::badgeCentres(shot, frames);
     QCOMPARE(centres.size(), frames.size());
     const double r = HelpPictureLayout::kBadgeRadius;
-    const QRectF room = shot.adjusted(0, 0, 0, 4 * r);
+    const QRectF room = shot.adjusted(0, 0, 4 * r, 4 * r);
     const auto badge = [r](const QPointF& centre) {
         return QRectF(centre - QPointF(r, r), QSizeF(2 * r, 2 * r));
     };
