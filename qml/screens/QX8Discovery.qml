@@ -177,9 +177,11 @@ Rectangle {
         spacing: Theme.spacingSmall
 
         delegate: Rectangle {
+            id: deviceRow
+            readonly property bool selected: ListView.isCurrentItem
             width: deviceList.width
             height: rootQML.dpY(56)
-            color: ListView.isCurrentItem ? Theme.selectedFill : Theme.raised
+            color: selected ? Theme.selectedFill : Theme.raised
 
             MouseArea {
                 anchors.fill: parent
@@ -207,7 +209,8 @@ Rectangle {
                     text: ipAddress + "   " + softwareVersion
                     textFormat: Text.PlainText
                     elide: Text.ElideRight
-                    color: Theme.textDim
+                    // Grey does not read on the selected row's red.
+                    color: deviceRow.selected ? Theme.text : Theme.textDim
                     font.pixelSize: rootQML.dpY(Theme.fontSmall)
                 }
             }
@@ -217,7 +220,7 @@ Rectangle {
                 anchors.right: parent.right
                 anchors.rightMargin: rootQML.dpX(Theme.margin)
                 anchors.verticalCenter: parent.verticalCenter
-                visible: parent.ListView.isCurrentItem
+                visible: deviceRow.selected
                 text: "CONNECT"
                 onClicked: {
                     if (!discovery.dialogOpen())
