@@ -1,5 +1,5 @@
-// Helpers the benchmarks share: the median of their rounds, their numeric options, a timed curl
-// and the event loop for a while.
+// Helpers the benchmarks share: the median of their rounds, their numeric options, a timed curl,
+// the event loop for a while and the CPU time spent meanwhile.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace benchtools {
 
@@ -49,6 +50,22 @@ inline void runEventLoop(int milliseconds)
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// CPU milliseconds per wall-clock second that `clock` (CLOCK_THREAD_CPUTIME_ID for the calling
+// thread, CLOCK_PROCESS_CPUTIME_ID for every thread) counts while the event loop runs `seconds`.
+inline double cpuMsPerSecond(clockid_t clock, int seconds)
+{
+    const auto cpuMs = [clock] {
+        timespec now{};
+        clock_gettime(clock, &now);
+        return now.tv_sec * 1000.0 + now.tv_nsec / 1.0e6;
+    };
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuStart = cpuMs();
+    runEventLoop(seconds * 1000);
+    return (cpuMs() - cpuStart) / (wall.elapsed() / 1000.0);
 }
 
 } // namespace benchtools

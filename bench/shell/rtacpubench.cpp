@@ -16,30 +16,12 @@
 
 #include <QtTest>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <vector>
 
 namespace {
 
 constexpr int kPolledControls = 128;
-
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1.0e6;
-}
-
-// GUI-thread CPU milliseconds per wall-clock second over `seconds`.
-double cpuMsPerSecond(int seconds)
-{
-    QElapsedTimer wall;
-    wall.start();
-    const double cpuStart = threadCpuMs();
-    benchtools::runEventLoop(seconds * 1000);
-    return (threadCpuMs() - cpuStart) / (wall.elapsed() / 1000.0);
-}
 
 // `control` bound to the processing-object variable at `path` ("Preset\InputMeters\SV\...").
 std::unique_ptr<QX8Control> bound(std::unique_ptr<QX8Control> control, const QString& path)
@@ -95,18 +77,18 @@ void RtaCpuBench::guiThreadCpu()
                                  ? qMax(1, qEnvironmentVariableIntValue("QX8_BENCH_SECONDS"))
                                  : 5;
     QVERIFY(m_session.start());
-    const double idleHome = cpuMsPerSecond(phaseSeconds);
+    const double idleHome = benchtools::cpuMsPerSecond(CLOCK_THREAD_CPUTIME_ID, phaseSeconds);
 
     auto controls = polledControls(kPolledControls);
     QCOMPARE(int(controls.size()), kPolledControls);
     benchtools::runEventLoop(500);
-    const double polledMeters = cpuMsPerSecond(phaseSeconds);
+    const double polledMeters = benchtools::cpuMsPerSecond(CLOCK_THREAD_CPUTIME_ID, phaseSeconds);
     controls.clear();
 
     QVERIFY(m_session.open(QStringLiteral("RTA"), QString(), QStringLiteral("ScreenRTA.qml")));
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
     benchtools::runEventLoop(500);
-    const double rtaPage = cpuMsPerSecond(phaseSeconds);
+    const double rtaPage = benchtools::cpuMsPerSecond(CLOCK_THREAD_CPUTIME_ID, phaseSeconds);
     m_session.stop();
 
     std::printf("ROW|GUI-thread CPU, idle home screen|%.1f ms/s|-|-|-\n", idleHome);
