@@ -7,6 +7,8 @@ OUTDIR/sp-qx8-update/update.xml (production) and OUTDIR/sp-qx8-update-test/updat
 mode) announce application builds for several platforms and firmware for the QX8, with image URLs
 below URL (the address the server is reached at). Each feed holds one hostile row whose version
 would name a file outside the image cache; the application must skip it.
+OUTDIR/sp-qx8-update/firmware-updater.html is the page the Utilities screen's device strip links
+to: where the firmware updater for Windows and the newest firmware image are.
 
 Firmware images are what VirtualQX8 checks and installs: one header line
     QX8FW <version> <payload length> <SHA-256 of the payload, hex>
@@ -73,6 +75,21 @@ def feed(base_url, container, entry, out, firmware_size, written):
     write(out, container + "/update.xml", document.encode("utf-8"), written)
 
 
+def tool_page(base_url, out, written):
+    container = "sp-qx8-update"
+    newest = FEEDS[container]["firmware"][-1]
+    image = "%s/%s/firmware/QX8-%s.img" % (base_url, container, newest)
+    page = "\n".join([
+        "<!DOCTYPE html>",
+        '<html lang="en"><head><meta charset="utf-8"><title>Spandrell QX8 firmware</title></head>',
+        "<body>",
+        "<h1>Spandrell QX8 firmware updater</h1>",
+        "<p>Update the firmware of a Spandrell QX8 from Windows with the firmware updater.</p>",
+        '<p>Newest firmware: <a href="%s">version %s</a>.</p>' % (image, newest),
+        "</body></html>", ""])
+    write(out, container + "/firmware-updater.html", page.encode("utf-8"), written)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--base-url", required=True)
@@ -83,6 +100,7 @@ def main():
     written = {}
     for container, entry in FEEDS.items():
         feed(args.base_url.rstrip("/"), container, entry, args.out, args.firmware_size, written)
+    tool_page(args.base_url.rstrip("/"), args.out, written)
     print(json.dumps(written, sort_keys=True))
 
 

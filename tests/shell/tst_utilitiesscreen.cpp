@@ -323,6 +323,8 @@ void TestUtilitiesScreen::firmwareCheckAskedPointsToTheTool()
              "Firmware updates are only possible through Windows QX8 firmware updater "
              "application.<br>To update, please download app from the <a href=\"" +
                  page + "\">download page</a>.");
+    // The cloud the run command serves has that page.
+    QVERIFY(m_cloud.file("/sp-qx8-update/firmware-updater.html").contains("firmware updater"));
     m_shell.screenshot("utilities-firmware-tool.png");
     acceptDialog("firmwareUpdateLinkDialog");
     QTRY_VERIFY(!item("firmwareUpdateLinkDialog"));
