@@ -66,6 +66,7 @@ private Q_SLOTS:
         const QString frequency = QStringLiteral("Preset\\HighPEQ\\SV\\Band_1_Frequency");
         const QString notANumber = QStringLiteral("Not a number:|from 0 to 1000 ms");
         const QString outOfRange = QStringLiteral("Out of range:|from 0 to 1000 ms");
+        const QByteArray nines(400, '9'); // outlives the rows that point into it
         const struct
         {
             const char* name;
@@ -88,7 +89,7 @@ private Q_SLOTS:
             {"metres", delay, "m", "3.43", "10ms", {}},
             {"the top in metres", delay, "m", "343", "1000ms", {}},
             {"below the range", delay, "ms", "-0.01", "", outOfRange},
-            {"far above the range", delay, "ms", QByteArray(400, '9').constData(), "", outOfRange},
+            {"far above the range", delay, "ms", nines.constData(), "", outOfRange},
             {"another unit", delay, "ms", "3ft", "", notANumber},
             {"other digits", delay, "ms", "\u0661\u0662", "", notANumber},
             {"two numbers", delay, "ms", "1 2", "", notANumber},
