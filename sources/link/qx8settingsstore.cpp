@@ -104,10 +104,18 @@ bool writeStore(QIODevice& device, const QSettings::SettingsMap& values)
                                  << "private:" << file->errorString();
     }
     QStringList leftOut;
-    const QByteArray text = settingsini::format(values, &leftOut);
+    QStringList tooLarge;
+    const QByteArray text =
+        settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge);
     if (!leftOut.isEmpty())
         qWarning().noquote() << "Settings of types the application does not store, not saved:"
                              << listed(leftOut);
+    if (!tooLarge.isEmpty())
+        qWarning().noquote() << QStringLiteral("Settings left out of %1 so that it stays within "
+                                               "%2 MiB, not saved: %3")
+                                    .arg(nameOf(device))
+                                    .arg(settingsstore::kLargestFile >> 20)
+                                    .arg(listed(tooLarge));
     return device.write(text) == text.size();
 }
 

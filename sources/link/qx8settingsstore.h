@@ -13,10 +13,11 @@
 // own reader (qx8settingsini.h), registered with QSettings: nothing in them is deserialized, and
 // QSettings' lock and atomic rewrite still guard concurrent writers. Every file written is its
 // owner's alone (it holds the device password). A file that is not a regular file, or is larger
-// than the application ever writes, is neither read nor replaced.
+// than the application ever writes, is neither read nor replaced, and no file is written that
+// large.
 namespace settingsstore {
 
-// The largest store file read or replaced; the application's own stay far below it.
+// The largest store file read or written; the application's own stay far below it.
 constexpr qint64 kLargestFile = 4 * 1024 * 1024;
 
 // Where the store's file lies on every platform: the one name it is opened, set aside and

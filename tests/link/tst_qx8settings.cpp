@@ -2,8 +2,9 @@
 // write replaces the whole file (a new inode) and flushes it; the file, which holds the device
 // password, is its owner's alone; a write that cannot reach a read-only disk is reported and what
 // was written still holds for the run; the file reads and writes as Qt's IniFormat does, but
-// for the serialized values Qt would decode from it; and a file that is no settings file at all is
-// set aside.
+// for the serialized values Qt would decode from it, and is never written past the size its reader
+// takes; a file that is no settings file at all is set aside, and never opened where it stays;
+// and each store lies in the one file that every part of the application names.
 #include "privatemounts.h"
 #include "qx8settings.h"
 #include "qx8settingsini.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
+#include <limits>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,6 +166,14 @@ struct HeldFifo
     const bool made;
     const int ends;
 };
+
+// What format makes of the values without a limit.
+QByteArray formatted(const QSettings::SettingsMap& values)
+{
+    QStringList leftOut;
+    QStringList tooLarge;
+    return settingsini::format(values, &leftOut, std::numeric_limits<qint64>::max(), &tooLarge);
+}
 
 } // namespace
 
@@ -451,8 +461,11 @@ private Q_SLOTS:
             {key, value}, {QStringLiteral("Data/after"), "z"}, {QStringLiteral("Top"), "t"}};
         const QByteArray byQt = writtenByQt(values);
         QStringList leftOut;
-        QCOMPARE(settingsini::format(values, &leftOut), byQt);
+        QStringList tooLarge;
+        QCOMPARE(settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge),
+                 byQt);
         QCOMPARE(leftOut, QStringList());
+        QCOMPARE(tooLarge, QStringList());
         const settingsini::Content read = settingsini::parse(byQt);
         const QString differs = difference(read.values, readByQt(byQt));
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
@@ -466,8 +479,39 @@ private Q_SLOTS:
                                             {"Data/one", QVariantList{1}},
                                             {"Data/kept", "yes"}};
         QStringList leftOut;
-        QCOMPARE(settingsini::format(values, &leftOut), QByteArray("[Data]\nkept=yes\n"));
+        QStringList tooLarge;
+        QCOMPARE(settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge),
+                 QByteArray("[Data]\nkept=yes\n"));
         QCOMPARE(leftOut, QStringList({"Data/date", "Data/map", "Data/one"}));
+    }
+
+    // A text is never larger than its limit: the largest values are left out, one at a time,
+    // until it fits, their sections with them, and what is written is what Qt writes of the rest.
+    void largestValuesLeftOutUntilItFits()
+    {
+        const QSettings::SettingsMap values{{"Top", "t"},
+                                            {"Data/a", QString(10, 'a')},
+                                            {"Data/b", QString(20, 'b')},
+                                            {"Data/c", QString(15, 'c')},
+                                            {"Other/d", QString(30, 'd')}};
+        const QStringList largestFirst{"Other/d", "Data/b", "Data/c", "Data/a", "Top"};
+        const qint64 whole = formatted(values).size();
+        for (qint64 limit = 0; limit <= whole; ++limit) {
+            QStringList leftOut;
+            QStringList tooLarge;
+            const QByteArray text = settingsini::format(values, &leftOut, limit, &tooLarge);
+            QVERIFY(text.size() <= limit);
+            QCOMPARE(tooLarge, largestFirst.mid(0, tooLarge.size()));
+            QSettings::SettingsMap kept = values;
+            for (const QString& key : qAsConst(tooLarge))
+                kept.remove(key);
+            QCOMPARE(text, writtenByQt(kept));
+            if (tooLarge.isEmpty())
+                continue;
+            // None left out that was not needed.
+            kept.insert(tooLarge.last(), values.value(tooLarge.last()));
+            QVERIFY(formatted(kept).size() > limit);
+        }
     }
 
     // Files as a hand or another program may leave them read as Qt reads them.
@@ -599,6 +643,45 @@ private Q_SLOTS:
         settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
         QCOMPARE(settings.value(settingskeys::kResizeReady), QVariant("true"));
         QCOMPARE(QFileInfo(path).size(), qint64(5 * 1024 * 1024));
+    }
+
+    // A store that the writer would make larger than its reader takes (a list of short items,
+    // read without and written with a space after each comma): the list is left out with a
+    // warning and the rest saved, the device's address and password with it; no save fails, and
+    // the next start keeps the file.
+    void storeIsNeverWrittenPastTheLimit()
+    {
+        const QByteArray list = QByteArray("a,").repeated(1500 * 1000) + 'a';
+        writeFile(storeFile(), "[Data]\nCurrentDeviceAddress=10.77.0.20\n"
+                               "CurrentDevicePassword=quillrampstow\nLongList=" +
+                                   list + '\n');
+        auto remove = qScopeGuard([] { QFile::remove(storeFile()); });
+        QVERIFY(QFileInfo(storeFile()).size() > 3000 * 1000);
+        const QByteArray whole =
+            formatted(settingsini::parse(qx8test::fileContent(storeFile())).values);
+        QVERIFY(whole.size() > settingsstore::kLargestFile);
+
+        qx8test::expectWarnings("^Settings left out of .*QX8Control.conf so that it stays "
+                                "within 4 MiB, not saved: Data/LongList$");
+        QX8Settings().setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.5"));
+        QVERIFY(QFileInfo(storeFile()).size() <= settingsstore::kLargestFile);
+        const QSettings::SettingsMap saved{{settingskeys::kCurrentVersion, "1.1.5"},
+                                           {settingskeys::kCurrentDeviceAddress, "10.77.0.20"},
+                                           {settingskeys::kCurrentDevicePassword, "quillrampstow"}};
+        QCOMPARE(settingsini::parse(qx8test::fileContent(storeFile())).values, saved);
+
+        // The list holds until the application closes, left out of every save.
+        QCOMPARE(QX8Settings().value(QStringLiteral("Data/LongList")).toStringList().size(),
+                 1500 * 1000 + 1);
+        qx8test::expectWarnings("^Settings left out of .*QX8Control.conf so that it stays "
+                                "within 4 MiB, not saved: Data/LongList$");
+        QX8Settings().setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.6"));
+        QVERIFY(QFileInfo(storeFile()).size() <= settingsstore::kLargestFile);
+
+        QX8Settings::setAsideUnreadableFiles();
+        QVERIFY(QFileInfo(storeFile()).isFile());
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword),
+                 QVariant("quillrampstow"));
     }
 
     // A FIFO in place of either store, in a folder the application cannot write, so that it
