@@ -2,7 +2,9 @@
 
 #include <QMap>
 #include <QTextCodec>
+#include <QVector>
 
+#include <algorithm>
 #include <optional>
 
 // Both directions follow Qt's own reader and writer of the format step for step, so that a file
@@ -481,6 +483,103 @@ bool appendValue(const QVariant& value, QByteArray& out)
     return true;
 }
 
+// "[General]" for the top level, "[%General]" for a group of that name.
+QByteArray sectionHeader(const QString& section)
+{
+    QByteArray name;
+    appendEscapedKey(section, name);
+    if (name.isEmpty())
+        return "[General]";
+    if (name.compare("general", Qt::CaseInsensitive) == 0)
+        return "[%General]";
+    return '[' + name + ']';
+}
+
+// The lines of a file by section, its size known before it is written: Qt groups a new file's
+// keys by the part before their first '/', each section in its header, a blank line between them.
+class FileLines
+{
+public:
+    void add(const QString& section, const QString& key, const QByteArray& line)
+    {
+        auto found = m_sections.find(section);
+        if (found == m_sections.end()) {
+            found = m_sections.insert(section, Section{sectionHeader(section), {}});
+            m_size += sectionSize(*found);
+        }
+        found->lines.insert(key, line);
+        m_size += line.size();
+    }
+
+    // Leaves out the largest lines until the text is no larger than the limit; their keys.
+    QStringList shrinkTo(qint64 limit)
+    {
+        QStringList left;
+        if (m_size <= limit)
+            return left;
+        struct Placed
+        {
+            QString section;
+            QString key;
+            int size;
+        };
+        QVector<Placed> placed;
+        for (auto section = m_sections.cbegin(); section != m_sections.cend(); ++section) {
+            for (auto line = section->lines.cbegin(); line != section->lines.cend(); ++line)
+                placed.append({section.key(), line.key(), line.value().size()});
+        }
+        std::stable_sort(placed.begin(), placed.end(),
+                         [](const Placed& a, const Placed& b) { return a.size > b.size; });
+        for (const Placed& line : qAsConst(placed)) {
+            if (m_size <= limit)
+                break;
+            remove(line.section, line.key);
+            left.append(line.key);
+        }
+        return left;
+    }
+
+    QByteArray text() const
+    {
+        QByteArray text;
+        text.reserve(int(m_size));
+        for (auto section = m_sections.cbegin(); section != m_sections.cend(); ++section) {
+            if (section != m_sections.cbegin())
+                text += '\n';
+            text += section->header + '\n';
+            for (const QByteArray& line : section->lines)
+                text += line;
+        }
+        return text;
+    }
+
+private:
+    struct Section
+    {
+        QByteArray header;
+        QMap<QString, QByteArray> lines; // by whole key, in the order Qt writes them
+    };
+
+    // The header, its line break, and the blank line before it unless it comes alone.
+    qint64 sectionSize(const Section& section) const
+    {
+        return section.header.size() + 1 + (m_sections.size() > 1 ? 1 : 0);
+    }
+
+    void remove(const QString& sectionName, const QString& key)
+    {
+        const auto section = m_sections.find(sectionName);
+        m_size -= section->lines.take(key).size();
+        if (!section->lines.isEmpty())
+            return;
+        m_size -= sectionSize(*section);
+        m_sections.erase(section);
+    }
+
+    QMap<QString, Section> m_sections;
+    qint64 m_size = 0;
+};
+
 } // namespace
 
 namespace settingsini {
@@ -518,10 +617,10 @@ Content parse(const QByteArray& text)
     return content;
 }
 
-QByteArray format(const QSettings::SettingsMap& values, QStringList* leftOut)
+QByteArray format(const QSettings::SettingsMap& values, QStringList* leftOut, qint64 sizeLimit,
+                  QStringList* tooLarge)
 {
-    // Grouped by the part of the key before its first '/', as Qt groups a new file's keys.
-    QMap<QString, QByteArray> sections;
+    FileLines lines;
     for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
         const int slash = entry.key().indexOf(QLatin1Char('/'));
         QByteArray line;
@@ -532,24 +631,10 @@ QByteArray format(const QSettings::SettingsMap& values, QStringList* leftOut)
             continue;
         }
         line += '\n';
-        sections[slash == -1 ? QString() : entry.key().left(slash)] += line;
+        lines.add(slash == -1 ? QString() : entry.key().left(slash), entry.key(), line);
     }
-
-    QByteArray text;
-    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
-        QByteArray name;
-        appendEscapedKey(section.key(), name);
-        if (section != sections.cbegin())
-            text += '\n';
-        if (name.isEmpty())
-            text += "[General]";
-        else if (name.compare("general", Qt::CaseInsensitive) == 0)
-            text += "[%General]";
-        else
-            text += '[' + name + ']';
-        text += '\n' + section.value();
-    }
-    return text;
+    *tooLarge = lines.shrinkTo(sizeLimit);
+    return lines.text();
 }
 
 } // namespace settingsini

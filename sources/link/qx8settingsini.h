@@ -28,7 +28,9 @@ Content parse(const QByteArray& text);
 
 // Writes the values as Qt's IniFormat writes a new file, byte for byte, for texts, numbers,
 // flags, byte arrays, invalid values and lists of them. Any other type would need Qt's
-// serialized form: its key is left out and named in `leftOut`.
-QByteArray format(const QSettings::SettingsMap& values, QStringList* leftOut);
+// serialized form: its key is left out and named in `leftOut`. A text larger than `sizeLimit`
+// bytes is never written: the largest values are left out until it fits, named in `tooLarge`.
+QByteArray format(const QSettings::SettingsMap& values, QStringList* leftOut, qint64 sizeLimit,
+                  QStringList* tooLarge);
 
 } // namespace settingsini

@@ -44,16 +44,18 @@ bool isOccupied(const QString& path)
     return file.exists() || file.isSymLink();
 }
 
-// Why the file at `path` must not be read or replaced; empty when it may, or is absent. A link
-// counts as what it leads to.
+// Absent, or a regular file. A link counts as what it leads to.
+bool mayBeOpened(const QString& path)
+{
+    return !isOccupied(path) || QFileInfo(path).isFile();
+}
+
+// Why the file at `path` must not be read or replaced; empty when it may, or is absent.
 QString unreadableReason(const QString& path)
 {
-    if (!isOccupied(path))
-        return QString();
-    const QFileInfo file(path);
-    if (!file.isFile())
+    if (!mayBeOpened(path))
         return QStringLiteral("is not a regular file");
-    if (file.size() > settingsstore::kLargestFile)
+    if (QFileInfo(path).size() > settingsstore::kLargestFile)
         return QStringLiteral("is larger than %1 MiB").arg(settingsstore::kLargestFile >> 20);
     return QString();
 }
@@ -102,10 +104,18 @@ bool writeStore(QIODevice& device, const QSettings::SettingsMap& values)
                                  << "private:" << file->errorString();
     }
     QStringList leftOut;
-    const QByteArray text = settingsini::format(values, &leftOut);
+    QStringList tooLarge;
+    const QByteArray text =
+        settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge);
     if (!leftOut.isEmpty())
         qWarning().noquote() << "Settings of types the application does not store, not saved:"
                              << listed(leftOut);
+    if (!tooLarge.isEmpty())
+        qWarning().noquote() << QStringLiteral("Settings left out of %1 so that it stays within "
+                                               "%2 MiB, not saved: %3")
+                                    .arg(nameOf(device))
+                                    .arg(settingsstore::kLargestFile >> 20)
+                                    .arg(listed(tooLarge));
     return device.write(text) == text.size();
 }
 
@@ -134,17 +144,86 @@ QString freeNameBeside(const QString& path)
 
 namespace settingsstore {
 
-QSettings open(const settingskeys::Store& store)
-{
-    return QSettings(format(), QSettings::UserScope, QLatin1String(store.organization),
-                     QLatin1String(store.application));
-}
-
+// Where QSettings puts a file of a format of the application's own on Linux, so that users' files
+// are found; on macOS and Windows it would choose another folder, so it is always given this name.
 QString fileName(const settingskeys::Store& store)
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + '/' +
            QLatin1String(store.organization) + '/' + QLatin1String(store.application) +
            QStringLiteral(".conf");
+}
+
+HeldValues HeldValues::copyOf(const OpenedStore& store)
+{
+    HeldValues held;
+    for (const QString& key : store.allKeys())
+        held.setValue(key, store.value(key));
+    return held;
+}
+
+void HeldValues::copyTo(OpenedStore& store) const
+{
+    store.clear();
+    for (auto entry = m_values.cbegin(); entry != m_values.cend(); ++entry)
+        store.setValue(entry.key(), entry.value());
+}
+
+void HeldValues::remove(const QString& key)
+{
+    const QString group = key + QLatin1Char('/');
+    for (auto entry = m_values.begin(); entry != m_values.end();) {
+        if (key.isEmpty() || entry.key() == key || entry.key().startsWith(group))
+            entry = m_values.erase(entry);
+        else
+            ++entry;
+    }
+}
+
+OpenedStore::OpenedStore(const settingskeys::Store& store)
+    : m_fileName(settingsstore::fileName(store))
+{
+    if (mayBeOpened(m_fileName))
+        m_store.emplace<QSettings>(m_fileName, format());
+}
+
+QStringList OpenedStore::allKeys() const
+{
+    return std::visit([](const auto& store) { return store.allKeys(); }, m_store);
+}
+
+QVariant OpenedStore::value(const QString& key, const QVariant& defaultValue) const
+{
+    return std::visit([&](const auto& store) { return store.value(key, defaultValue); }, m_store);
+}
+
+bool OpenedStore::contains(const QString& key) const
+{
+    return std::visit([&](const auto& store) { return store.contains(key); }, m_store);
+}
+
+void OpenedStore::setValue(const QString& key, const QVariant& value)
+{
+    std::visit([&](auto& store) { store.setValue(key, value); }, m_store);
+}
+
+void OpenedStore::remove(const QString& key)
+{
+    std::visit([&](auto& store) { store.remove(key); }, m_store);
+}
+
+void OpenedStore::clear()
+{
+    std::visit([](auto& store) { store.clear(); }, m_store);
+}
+
+// A format error is a damaged file read, not a failed write.
+bool OpenedStore::save()
+{
+    auto* file = std::get_if<QSettings>(&m_store);
+    if (!file)
+        return false;
+    file->sync();
+    return file->status() != QSettings::AccessError;
 }
 
 // rename(2), not QFile::rename: that one copies the content when renaming fails, and a link to

@@ -1,7 +1,8 @@
 #include "settingssavecheck.h"
 
+#include "qx8settingsstore.h"
+
 #include <QDebug>
-#include <QSettings>
 
 SettingsSaveCheck& SettingsSaveCheck::instance()
 {
@@ -9,11 +10,9 @@ SettingsSaveCheck& SettingsSaveCheck::instance()
     return check;
 }
 
-bool SettingsSaveCheck::save(QSettings& store)
+bool SettingsSaveCheck::save(settingsstore::OpenedStore& store)
 {
-    store.sync();
-    // A format error is a damaged file read, not a failed write.
-    if (store.status() != QSettings::AccessError) {
+    if (store.save()) {
         saved(store.fileName());
         return true;
     }

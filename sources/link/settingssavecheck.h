@@ -5,7 +5,9 @@
 #include <QObject>
 #include <QString>
 
-class QSettings;
+namespace settingsstore {
+class OpenedStore;
+}
 
 // Whether the settings reach the disk. Every writer of a settings store hands the store here
 // after its change. On a full or read-only disk the change would look saved and be gone at the
@@ -20,7 +22,7 @@ public:
 
     // Writes the store's changes to disk; false, logged and announced, when they did not get
     // there. Any thread.
-    bool save(QSettings& store);
+    bool save(settingsstore::OpenedStore& store);
     // What the user is told of the first failed write of this run; empty while none failed.
     QString failure() const;
 

@@ -8,7 +8,6 @@
 #include <QDebug>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QSettings>
 #include <QTimer>
 
 namespace {
@@ -43,7 +42,7 @@ AppAnalytics* AppAnalytics::getInstance(QObject* parent)
 AppAnalytics::AppAnalytics(QObject* parent)
     : QObject(parent)
     , d(std::make_unique<Private>(this))
-    , m_isAnalyticsAllowed(settingsstore::open(settingskeys::kDefaultStore)
+    , m_isAnalyticsAllowed(settingsstore::OpenedStore(settingskeys::kDefaultStore)
                                .value(settingskeys::kAnalyticsEnabled, true)
                                .toBool())
 {
@@ -214,7 +213,7 @@ void AppAnalytics::sendKeepAliveEvent()
 // Marked as sent before it is queued, whether or not sending is allowed.
 void AppAnalytics::sendPlatformData()
 {
-    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
+    settingsstore::OpenedStore settings(settingskeys::kDefaultStore);
     if (settings.contains(settingskeys::kAnalyticsPlatformSent))
         return;
     settings.setValue(settingskeys::kAnalyticsPlatformSent, true);
@@ -224,7 +223,7 @@ void AppAnalytics::sendPlatformData()
 void AppAnalytics::setIsAnalyticsAllowed(bool isAnalyticsAllowed)
 {
     m_isAnalyticsAllowed = isAnalyticsAllowed;
-    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
+    settingsstore::OpenedStore settings(settingskeys::kDefaultStore);
     settings.setValue(settingskeys::kAnalyticsEnabled, isAnalyticsAllowed);
     SettingsSaveCheck::instance().save(settings);
     Q_EMIT isAnalyticsAllowedChanged(isAnalyticsAllowed);

@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QScreen>
-#include <QSettings>
 #include <QSysInfo>
 #include <QUuid>
 
@@ -144,7 +143,7 @@ void AppAnalytics::Private::logMessage(const QString& message) const
 
 QString AppAnalytics::Private::getClientID()
 {
-    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
+    settingsstore::OpenedStore settings(settingskeys::kDefaultStore);
     const QString stored = settings.value(settingskeys::kAnalyticsClientId).toString();
     if (!stored.isEmpty())
         return stored;
@@ -155,7 +154,7 @@ QString AppAnalytics::Private::getClientID()
 
 QString AppAnalytics::Private::getUserID()
 {
-    return settingsstore::open(settingskeys::kDefaultStore)
+    return settingsstore::OpenedStore(settingskeys::kDefaultStore)
         .value(settingskeys::kAnalyticsUserId, QString())
         .toString();
 }
@@ -163,7 +162,7 @@ QString AppAnalytics::Private::getUserID()
 void AppAnalytics::Private::setUserID(const QString& id)
 {
     userID = id;
-    QSettings settings = settingsstore::open(settingskeys::kDefaultStore);
+    settingsstore::OpenedStore settings(settingskeys::kDefaultStore);
     settings.setValue(settingskeys::kAnalyticsUserId, id);
     SettingsSaveCheck::instance().save(settings);
 }

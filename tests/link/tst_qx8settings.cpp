@@ -2,8 +2,9 @@
 // write replaces the whole file (a new inode) and flushes it; the file, which holds the device
 // password, is its owner's alone; a write that cannot reach a read-only disk is reported and what
 // was written still holds for the run; the file reads and writes as Qt's IniFormat does, but
-// for the serialized values Qt would decode from it; and a file that is no settings file at all is
-// set aside.
+// for the serialized values Qt would decode from it, and is never written past the size its reader
+// takes; a file that is no settings file at all is set aside, and never opened where it stays;
+// and each store lies in the one file that every part of the application names.
 #include "privatemounts.h"
 #include "qx8settings.h"
 #include "qx8settingsini.h"
@@ -17,7 +18,12 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <limits>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +114,67 @@ QString difference(const QSettings::SettingsMap& ours, const QSettings::Settings
 
 // A list claiming two billion entries, as Qt would read it from "@Variant(...)".
 const QByteArray kHugeList = R"(\0\0\0\t\x7f\xff\xff\xff)";
+
+// The files that are opened, by anyone, while it lives.
+class OpenWatch
+{
+public:
+    explicit OpenWatch(const QStringList& paths) : m_watch(::inotify_init1(IN_NONBLOCK))
+    {
+        for (const QString& path : paths)
+            m_watched +=
+                ::inotify_add_watch(m_watch, QFile::encodeName(path).constData(), IN_OPEN) >= 0;
+    }
+    ~OpenWatch() { ::close(m_watch); }
+    OpenWatch(const OpenWatch&) = delete;
+    OpenWatch& operator=(const OpenWatch&) = delete;
+
+    bool watchesAll(int count) const { return m_watch >= 0 && m_watched == count; }
+
+    int opens() const
+    {
+        int opens = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t size; (size = ::read(m_watch, events, sizeof events)) > 0;) {
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                opens += (event->mask & IN_OPEN) != 0;
+                at += ssize_t(sizeof(inotify_event)) + event->len;
+            }
+        }
+        return opens;
+    }
+
+private:
+    const int m_watch;
+    int m_watched = 0;
+};
+
+// A FIFO at `path`, held open at both ends here, so that an open elsewhere finds a writer and
+// returns rather than wait for one; closed when it ends.
+struct HeldFifo
+{
+    explicit HeldFifo(const QString& path)
+        : made(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
+        , ends(::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK))
+    {
+    }
+    ~HeldFifo() { ::close(ends); }
+    HeldFifo(const HeldFifo&) = delete;
+    HeldFifo& operator=(const HeldFifo&) = delete;
+
+    const bool made;
+    const int ends;
+};
+
+// What format makes of the values without a limit.
+QByteArray formatted(const QSettings::SettingsMap& values)
+{
+    QStringList leftOut;
+    QStringList tooLarge;
+    return settingsini::format(values, &leftOut, std::numeric_limits<qint64>::max(), &tooLarge);
+}
+
 } // namespace
 
 class TestQX8Settings : public QObject
@@ -161,10 +228,9 @@ private Q_SLOTS:
         const mode_t umask = ::umask(0);
         auto restore = qScopeGuard([&] { ::umask(umask); });
         auto write = [&](const QString& value) {
-            QSettings settings = settingsstore::open(store);
+            settingsstore::OpenedStore settings(store);
             settings.setValue(settingskeys::kCurrentDevicePassword, value);
-            settings.sync();
-            QCOMPARE(settings.status(), QSettings::NoError);
+            QVERIFY(settings.save());
         };
         write(QStringLiteral("quillrampstow"));
         QCOMPARE(statusOf(path).st_mode & 0777, mode_t(0600));
@@ -395,8 +461,11 @@ private Q_SLOTS:
             {key, value}, {QStringLiteral("Data/after"), "z"}, {QStringLiteral("Top"), "t"}};
         const QByteArray byQt = writtenByQt(values);
         QStringList leftOut;
-        QCOMPARE(settingsini::format(values, &leftOut), byQt);
+        QStringList tooLarge;
+        QCOMPARE(settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge),
+                 byQt);
         QCOMPARE(leftOut, QStringList());
+        QCOMPARE(tooLarge, QStringList());
         const settingsini::Content read = settingsini::parse(byQt);
         const QString differs = difference(read.values, readByQt(byQt));
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
@@ -410,8 +479,39 @@ private Q_SLOTS:
                                             {"Data/one", QVariantList{1}},
                                             {"Data/kept", "yes"}};
         QStringList leftOut;
-        QCOMPARE(settingsini::format(values, &leftOut), QByteArray("[Data]\nkept=yes\n"));
+        QStringList tooLarge;
+        QCOMPARE(settingsini::format(values, &leftOut, settingsstore::kLargestFile, &tooLarge),
+                 QByteArray("[Data]\nkept=yes\n"));
         QCOMPARE(leftOut, QStringList({"Data/date", "Data/map", "Data/one"}));
+    }
+
+    // A text is never larger than its limit: the largest values are left out, one at a time,
+    // until it fits, their sections with them, and what is written is what Qt writes of the rest.
+    void largestValuesLeftOutUntilItFits()
+    {
+        const QSettings::SettingsMap values{{"Top", "t"},
+                                            {"Data/a", QString(10, 'a')},
+                                            {"Data/b", QString(20, 'b')},
+                                            {"Data/c", QString(15, 'c')},
+                                            {"Other/d", QString(30, 'd')}};
+        const QStringList largestFirst{"Other/d", "Data/b", "Data/c", "Data/a", "Top"};
+        const qint64 whole = formatted(values).size();
+        for (qint64 limit = 0; limit <= whole; ++limit) {
+            QStringList leftOut;
+            QStringList tooLarge;
+            const QByteArray text = settingsini::format(values, &leftOut, limit, &tooLarge);
+            QVERIFY(text.size() <= limit);
+            QCOMPARE(tooLarge, largestFirst.mid(0, tooLarge.size()));
+            QSettings::SettingsMap kept = values;
+            for (const QString& key : qAsConst(tooLarge))
+                kept.remove(key);
+            QCOMPARE(text, writtenByQt(kept));
+            if (tooLarge.isEmpty())
+                continue;
+            // None left out that was not needed.
+            kept.insert(tooLarge.last(), values.value(tooLarge.last()));
+            QVERIFY(formatted(kept).size() > limit);
+        }
     }
 
     // Files as a hand or another program may leave them read as Qt reads them.
@@ -543,6 +643,123 @@ private Q_SLOTS:
         settings.setValue(settingskeys::kResizeReady, QStringLiteral("true"));
         QCOMPARE(settings.value(settingskeys::kResizeReady), QVariant("true"));
         QCOMPARE(QFileInfo(path).size(), qint64(5 * 1024 * 1024));
+    }
+
+    // A store that the writer would make larger than its reader takes (a list of short items,
+    // read without and written with a space after each comma): the list is left out with a
+    // warning and the rest saved, the device's address and password with it; no save fails, and
+    // the next start keeps the file.
+    void storeIsNeverWrittenPastTheLimit()
+    {
+        const QByteArray list = QByteArray("a,").repeated(1500 * 1000) + 'a';
+        writeFile(storeFile(), "[Data]\nCurrentDeviceAddress=10.77.0.20\n"
+                               "CurrentDevicePassword=quillrampstow\nLongList=" +
+                                   list + '\n');
+        auto remove = qScopeGuard([] { QFile::remove(storeFile()); });
+        QVERIFY(QFileInfo(storeFile()).size() > 3000 * 1000);
+        const QByteArray whole =
+            formatted(settingsini::parse(qx8test::fileContent(storeFile())).values);
+        QVERIFY(whole.size() > settingsstore::kLargestFile);
+
+        qx8test::expectWarnings("^Settings left out of .*QX8Control.conf so that it stays "
+                                "within 4 MiB, not saved: Data/LongList$");
+        QX8Settings().setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.5"));
+        QVERIFY(QFileInfo(storeFile()).size() <= settingsstore::kLargestFile);
+        const QSettings::SettingsMap saved{{settingskeys::kCurrentVersion, "1.1.5"},
+                                           {settingskeys::kCurrentDeviceAddress, "10.77.0.20"},
+                                           {settingskeys::kCurrentDevicePassword, "quillrampstow"}};
+        QCOMPARE(settingsini::parse(qx8test::fileContent(storeFile())).values, saved);
+
+        // The list holds until the application closes, left out of every save.
+        QCOMPARE(QX8Settings().value(QStringLiteral("Data/LongList")).toStringList().size(),
+                 1500 * 1000 + 1);
+        qx8test::expectWarnings("^Settings left out of .*QX8Control.conf so that it stays "
+                                "within 4 MiB, not saved: Data/LongList$");
+        QX8Settings().setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.6"));
+        QVERIFY(QFileInfo(storeFile()).size() <= settingsstore::kLargestFile);
+
+        QX8Settings::setAsideUnreadableFiles();
+        QVERIFY(QFileInfo(storeFile()).isFile());
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword),
+                 QVariant("quillrampstow"));
+    }
+
+    // A FIFO in place of either store, in a folder the application cannot write, so that it
+    // stays there: never opened (an open waits for a writer, with no end). The run starts from
+    // the defaults, and what it sets holds in memory.
+    void fifoIsNeverOpened()
+    {
+        const QString application = storeFile();
+        const QString analytics = settingsstore::fileName(settingskeys::kDefaultStore);
+        QFile::remove(application);
+        QFile::remove(analytics);
+        const HeldFifo applicationFifo(application);
+        const HeldFifo analyticsFifo(analytics);
+        QVERIFY(applicationFifo.made && applicationFifo.ends >= 0);
+        QVERIFY(analyticsFifo.made && analyticsFifo.ends >= 0);
+        QVERIFY(qx8test::mountReadOnly(storeFolder()));
+        auto clean = qScopeGuard([&] {
+            qx8test::unmount(storeFolder());
+            QFile::remove(application);
+            QFile::remove(analytics);
+        });
+        const OpenWatch watch({application, analytics});
+        QVERIFY(watch.watchesAll(2));
+
+        qx8test::expectWarnings("^Settings file .*(QX8Control|Spandrell QX8).conf is not a regular "
+                                "file and could not be moved aside \\(Read-only file system\\): "
+                                "it is not read$",
+                                2);
+        QX8Settings::setAsideUnreadableFiles();
+        QX8Settings settings;
+        QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress, QStringLiteral("none")),
+                 QVariant("none"));
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.20"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+
+        settingsstore::OpenedStore analyticsStore(settingskeys::kDefaultStore);
+        QVERIFY(!analyticsStore.contains(settingskeys::kAnalyticsClientId));
+        analyticsStore.setValue(settingskeys::kAnalyticsClientId, QStringLiteral("{id}"));
+        QCOMPARE(analyticsStore.value(settingskeys::kAnalyticsClientId), QVariant("{id}"));
+        QVERIFY(!analyticsStore.save());
+        QCOMPARE(watch.opens(), 0);
+    }
+
+    // Each store lies where Linux users' files have always been, and is written to the file that
+    // is set aside and unlocked by that name, whatever folder QSettings would choose for a format
+    // of the application's own (on macOS and Windows not that one).
+    void storeFileIsPinned()
+    {
+        const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        QCOMPARE(settingsstore::fileName(settingskeys::kApplicationStore),
+                 config + "/Velmor/QX8Control.conf");
+        QCOMPARE(settingsstore::fileName(settingskeys::kDefaultStore),
+                 config + "/Velmor/Spandrell QX8.conf");
+
+        const QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        auto setPaths = [](const QString& folder) {
+            for (int format = QSettings::CustomFormat1; format <= QSettings::CustomFormat16;
+                 ++format)
+                QSettings::setPath(QSettings::Format(format), QSettings::UserScope, folder);
+        };
+        setPaths(elsewhere.path());
+        auto restore = qScopeGuard([&] {
+            setPaths(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        });
+        for (const settingskeys::Store& store :
+             {settingskeys::kApplicationStore, settingskeys::kDefaultStore}) {
+            const QString path = settingsstore::fileName(store);
+            QFile::remove(path);
+            settingsstore::OpenedStore opened(store);
+            QCOMPARE(opened.fileName(), path);
+            opened.setValue(QStringLiteral("Data/where"), QStringLiteral("here"));
+            QVERIFY(opened.save());
+            QCOMPARE(qx8test::fileContent(path), QByteArray("[Data]\nwhere=here\n"));
+        }
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     // A file that grew past the limit during the run is neither read nor replaced.

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void readsOwnKeysBesideASerializedValueInAReadOnlyFolder();
     void storeFilesAreOwnerOnly();
     void oversizedStoreIsSetAside();
+    void fifoStoresInAReadOnlyFolder();
 
 private:
     bool startApplication(QProcess& process);
@@ -389,6 +390,42 @@ void TestStartup::oversizedStoreIsSetAside()
              1);
     QCOMPARE(QFileInfo(analytics + ".set-aside").size(), qint64(100 * 1000 * 1000));
     QVERIFY(QFileInfo(analytics).size() < 1000);
+}
+
+// A FIFO in place of each store, in a folder the application cannot write, so that neither can
+// be moved aside: neither is opened (the open would wait for a writer that never comes), and the
+// application starts on its defaults and shows the discovery page.
+void TestStartup::fifoStoresInAReadOnlyFolder()
+{
+    const QString application = settingsstore::fileName(settingskeys::kApplicationStore);
+    const QString analytics = settingsstore::fileName(settingskeys::kDefaultStore);
+    const QString folder = QFileInfo(application).absolutePath();
+    for (const QString& store : {application, analytics}) {
+        QFile::remove(store);
+        QCOMPARE(::mkfifo(QFile::encodeName(store).constData(), 0600), 0);
+    }
+    QVERIFY(qx8test::mountReadOnly(folder));
+    auto restore = qScopeGuard([&] {
+        stopApplication(m_first);
+        qx8test::unmount(folder);
+        QFile::remove(application);
+        QFile::remove(analytics);
+    });
+
+    QFile::remove(logPath());
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(startApplication(m_first));
+    qInfo() << "Discovery page shown after" << clock.elapsed() << "ms";
+    const QStringList lines = logLines();
+    QCOMPARE(lines
+                 .filter(QRegularExpression("Warning .*(QX8Control|Spandrell QX8).conf is not a "
+                                            "regular file and could not be moved aside "
+                                            "\\(Read-only file system\\): it is not read$"))
+                 .size(),
+             2);
+    QVERIFY(indexOfLineContaining(lines, kLoaded) >= 0);
+    QCOMPARE(m_first.state(), QProcess::Running);
 }
 
 namespace {
