@@ -47,6 +47,12 @@ Rectangle {
         messageDialog.open();
     }
 
+    // The device's error names the failed step; the FTP client's own name for that step, on the
+    // line before the cause, would say it twice.
+    function deviceMessage(error) {
+        return error.replace(/^([^\n]*: )[^\n]*failed:\n/, "$1");
+    }
+
     function showBusy(state, message) {
         if (!state) {
             waitingDialog.close();
@@ -145,7 +151,7 @@ Rectangle {
     DevicePresetModel {
         id: deviceModel
         onBusy: page.showBusy(state, msg)
-        onError: page.showMessage(errorString)
+        onError: page.showMessage(page.deviceMessage(errorString))
         onPresetAvailable: {
             page.fetchedData = presetData;
             page.saveFetched();

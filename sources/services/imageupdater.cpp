@@ -135,10 +135,13 @@ void ImageUpdater::onFinished(UpdateRequests::Kind kind, QNetworkReply::NetworkE
     setStage(Stage::CheckForUpdate);
     if (error != QNetworkReply::NoError)
         return;
-    if (kind == UpdateRequests::Kind::Feed)
+    if (kind == UpdateRequests::Kind::Feed) {
+        if (m_profile.product == updatefeed::Product::Firmware)
+            qDebug().noquote() << Q_FUNC_INFO << feed;
         onFeed(feed);
-    else
+    } else {
         onImage();
+    }
     setIsIdle(true);
     m_checkInProgress = false;
 }

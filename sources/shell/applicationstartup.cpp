@@ -56,27 +56,21 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     if (lock != Outcome::Started)
         return lock;
     prepareDataFolders();
-    m_settings = std::make_unique<QX8Settings>();
+    writeSettingsDefaults();
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
     registerQmlTypes();
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
-    createScreenLoader();
+    startAnalytics();
     setApplicationFont();
+    createScreenLoader();
+    // Nothing on the first page needs them: they wait until it is on screen.
     QObject::connect(m_viewLoader.get(), &ViewLoader::firstPageShown, m_viewLoader.get(),
-                     [this] { finishStart(); });
+                     &ApplicationStartup::loadConfigResources);
     m_viewLoader->InitLoader(platform);
     return Outcome::Started;
-}
-
-// Nothing here shows on the first page: it waits until that page is on screen.
-void ApplicationStartup::finishStart()
-{
-    startAnalytics();
-    writeSettingsDefaults();
-    loadConfigResources();
 }
 
 void ApplicationStartup::startLog()
@@ -121,6 +115,7 @@ void ApplicationStartup::prepareDataFolders()
 
 void ApplicationStartup::writeSettingsDefaults()
 {
+    m_settings = std::make_unique<QX8Settings>();
     m_settings->setValue(settingskeys::kExtraFeaturesReady, QStringLiteral("true"));
     m_settings->setValue(settingskeys::kResizeReady, QStringLiteral("true"));
     PresetMigration(PresetMigration::sandboxPresetFolder(), dataLocation() + "/QX8/Presets")

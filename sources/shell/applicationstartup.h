@@ -8,11 +8,10 @@ class QApplication;
 class QX8Settings;
 class ViewLoader;
 
-// Brings the application up in its fixed order: log, data folder, single-instance lock, QML
-// types, names, screen loader (its first page starts compiling), font, main window. Once the
-// first page is on screen: analytics (its first hit, the platform event, writes the client id),
-// settings defaults, preset migration, configuration resources. Members are destroyed in
-// reverse: loader, settings, lock.
+// Brings the application up in its fixed order: log, single-instance lock (only its holder
+// clears the old log), data folders, settings defaults, preset migration, "CurrentVersion", QML
+// types, names, analytics, font, screen loader and main window. Once the first page is on
+// screen: configuration resources. Members are destroyed in reverse: loader, settings, lock.
 class ApplicationStartup
 {
 public:
@@ -34,9 +33,8 @@ private:
     void startLog();
     Outcome takeLock();
     void prepareDataFolders();
-    void finishStart();
     void writeSettingsDefaults();
-    void loadConfigResources();
+    static void loadConfigResources();
     void startAnalytics();
     void setApplicationFont();
     void createScreenLoader();

@@ -100,6 +100,26 @@ private Q_SLOTS:
                  groups.at(1) == QLatin1Char('1'));
     }
 
+    // Each group setter logs itself and writes its key, also when the group stays as it was.
+    void groupSettersLogAndStoreEveryCall()
+    {
+        QX8HomeScreenModel model;
+        QX8Settings settings;
+        settings.setValue(settingskeys::kCrossoverMidGroupVisible, true);
+        QSignalSpy midChanged(&model, &QX8HomeScreenModel::midVisibleChanged);
+        QTest::ignoreMessage(QtDebugMsg, "void QX8HomeScreenModel::setLowVisible(bool) true");
+        QTest::ignoreMessage(QtDebugMsg, "void QX8HomeScreenModel::setMidVisible(bool) false");
+        QTest::ignoreMessage(QtDebugMsg, "void QX8HomeScreenModel::setHighVisible(bool) true");
+        QVERIFY(!model.midVisible());
+        model.setLowVisible(true);
+        model.setMidVisible(false);
+        model.setHighVisible(true);
+        QCOMPARE(midChanged.count(), 0);
+        QCOMPARE(settings.value(settingskeys::kCrossoverLowGroupVisible).toBool(), true);
+        QCOMPARE(settings.value(settingskeys::kCrossoverMidGroupVisible).toBool(), false);
+        QCOMPARE(settings.value(settingskeys::kCrossoverHighGroupVisible).toBool(), true);
+    }
+
     // Mono input mixing and a split graphic EQ show in the next listing of the preset.
     void followsTheStereoLinks()
     {

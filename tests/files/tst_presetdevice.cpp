@@ -1,8 +1,8 @@
 // The device presets model against VirtualQX8 with its FTP server on port 21: the console lines
 // of store, rename and recall and what they do to the device, refused numbers and names, a slot
 // fetched and sent back byte for byte with overlapping uploads (an empty slot an error), the
-// slots' names, the provider's file slots over the device's FTP, and an upload to a server that
-// does not answer SIZE.
+// slots' names, the provider's file slots over the device's FTP, an upload to a server that
+// does not answer SIZE, and sessions that fail (no device address, nothing listening).
 #include "devicepresetmodel.h"
 #include "ftpclientthread.h"
 #include "ftpserverprocess.h"
@@ -16,6 +16,9 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -49,6 +52,17 @@ bool busyEnded(const SignalRecorder& recorder)
         qx8test::timeoutMs());
 }
 
+// A model whose session was opened for `address` (none when it is empty); the stored address is
+// put back.
+std::unique_ptr<DevicePresetModel> modelFor(const QString& address)
+{
+    const QVariant stored = QX8Settings().value(settingskeys::kCurrentDeviceAddress);
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, address);
+    auto model = std::make_unique<DevicePresetModel>();
+    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, stored);
+    return model;
+}
+
 } // namespace
 
 class TestPresetDevice : public QObject
@@ -65,6 +79,8 @@ private Q_SLOTS:
     void deviceFilesThroughTheProvidersSlots();
     void uploadCountsWithoutSize_data();
     void uploadCountsWithoutSize();
+    void sessionFailuresAsTheClientTellsThem_data();
+    void sessionFailuresAsTheClientTellsThem();
 
 private:
     QString slotFile(int slot) const
@@ -316,14 +332,11 @@ void TestPresetDevice::uploadCountsWithoutSize()
     server.setPassword(FtpClientThread::devicePassword);
     server.setSizeRefusal(sizeReply);
     QVERIFY(server.start(storage.path()));
-    const QVariant deviceAddress = QX8Settings().value(settingskeys::kCurrentDeviceAddress);
-    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, server.address());
-    DevicePresetModel model;
-    QX8Settings().setValue(settingskeys::kCurrentDeviceAddress, deviceAddress);
-    SignalRecorder recorder(&model);
+    const auto model = modelFor(server.address());
+    SignalRecorder recorder(model.get());
 
     const int from = m_device.device.received().size();
-    model.transfer("3", "Band", ftptest::pattern(7000));
+    model->transfer("3", "Band", ftptest::pattern(7000));
     QVERIFY(busyEnded(recorder));
     QCOMPARE(recorder.names(), QStringList({"busy", "busy"}));
     QCOMPARE(qx8test::fileContent(storage.filePath("presets/Preset_3.preset")),
@@ -335,6 +348,42 @@ void TestPresetDevice::uploadCountsWithoutSize()
              QStringList({"SIZE Preset_3.preset", "TYPE A", "PASV", "LIST"}));
     QCOMPARE(presetLines(from),
              QStringList({setLine("Name_3", "Band"), setLine("RenamePreset", "3")}));
+}
+
+// A failed session step is told by its prefix and the FTP client's whole text. Without a stored
+// address no session opens: the requests run on a client that never connected.
+void TestPresetDevice::sessionFailuresAsTheClientTellsThem_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("no stored address")
+        << QString() << "Change directory failed: Changing directory failed:\nNot connected";
+    const QString nobody = qx8test::uniqueLoopbackAddress().toString();
+    QTest::newRow("nothing listens")
+        << nobody
+        << "Connection failed: Connecting to host failed:\nConnection refused to host " + nobody;
+}
+
+void TestPresetDevice::sessionFailuresAsTheClientTellsThem()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, failure);
+    const auto model = modelFor(address);
+    SignalRecorder recorder(model.get());
+    const int ftpFrom = m_device.device.ftpCommands().size();
+    const int from = m_device.device.received().size();
+    const std::function<void()> requests[] = {
+        [&] { model->presetFetch("7"); },
+        [&] { model->transfer("9", "Band", ftptest::pattern(100)); }};
+    for (const auto& request : requests) {
+        recorder.clear();
+        request();
+        QVERIFY(busyEnded(recorder));
+        QCOMPARE(recorder.names(), QStringList({"busy", "error", "busy"}));
+        QCOMPARE(recorder.emissions().at(1).arguments.first().toString(), failure);
+    }
+    QCOMPARE(m_device.device.ftpCommands().size(), ftpFrom);
+    QVERIFY(presetLines(from).isEmpty()); // no slot named
 }
 
 QX8_TEST_MAIN(TestPresetDevice)

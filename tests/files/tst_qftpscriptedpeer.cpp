@@ -46,6 +46,7 @@ private Q_SLOTS:
     void sessionRefusesADownloadCutShort();
     void sessionChecksWhatItStored_data();
     void sessionChecksWhatItStored();
+    void sessionErrorCarriesTheClientsWholeText();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -674,6 +675,33 @@ void TestQFtpScriptedPeer::sessionChecksWhatItStored()
             QCOMPARE(failed.count(), 0);
         }
     }
+}
+
+// A session's error is the failed step's prefix and the client's whole text: the client's own
+// step line after a change of directory, every line of a failure reply to a name listing.
+void TestQFtpScriptedPeer::sessionErrorCarriesTheClientsWholeText()
+{
+    FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
+    QSignalSpy failed(&session, &FtpClientThread::error);
+    QVERIFY(logIn(session));
+    session.onRequestFileList(QStringLiteral("/d"));
+    QVERIFY(expect("CWD /d"));
+    m_peer->send("250 Directory changed\r\n");
+    QVERIFY(expect("TYPE A"));
+    m_peer->send("200 ok\r\n");
+    QVERIFY(expect("PASV") && acceptPassive());
+    QVERIFY(expect("NLST"));
+    m_peer->send("550-No listing now:\r\n550 the folder is being written\r\n");
+    QVERIFY(failed.wait(qx8test::timeoutMs()));
+    QCOMPARE(failed.takeFirst().first().toString(),
+             QStringLiteral("File listing failed: No listing now:\r\nthe folder is being written"));
+
+    session.onGetFile(QStringLiteral("/gone"), QStringLiteral("f.bin"));
+    QVERIFY(expect("CWD /gone"));
+    m_peer->send("550 No such folder\r\n");
+    QVERIFY(failed.wait(qx8test::timeoutMs()));
+    QCOMPARE(failed.takeFirst().first().toString(),
+             QStringLiteral("Change directory failed: Changing directory failed:\nNo such folder"));
 }
 
 QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)

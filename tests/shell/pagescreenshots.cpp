@@ -60,26 +60,26 @@ void PageScreenshots::takeScreenshots()
     for (const QString& line : qEnvironmentVariable("QX8_SHOTS_PAGES").split('\n')) {
         if (line.trimmed().isEmpty())
             continue;
-        const QStringList spec = line.split('|');
-        QVERIFY2(spec.size() >= 4 && spec.size() <= 6, qPrintable(line));
-        if (spec.size() >= 5 && !spec[4].isEmpty()) {
+        const QStringList page = line.split('|');
+        QVERIFY2(page.size() >= 4 && page.size() <= 6, qPrintable(line));
+        if (page.size() >= 5 && !page[4].isEmpty()) {
             QX8Settings settings;
-            for (const QString& setting : spec[4].split(';')) {
+            for (const QString& setting : page[4].split(';')) {
                 const int equals = setting.indexOf('=');
                 QVERIFY2(equals > 0, qPrintable(line));
                 settings.setValue(setting.left(equals), setting.mid(equals + 1));
             }
             session.shell().root()->findChild<HomeScreenModel*>()->refreshConfig();
         }
-        QCOMPARE(commandDevice(spec.value(5).split(';')), QString());
-        QVERIFY2(session.open(spec[1], spec[2], spec[3]), qPrintable(line));
+        QCOMPARE(commandDevice(page.value(5).split(';')), QString());
+        QVERIFY2(session.open(page[1], page[2], page[3]), qPrintable(line));
         const QList<QX8Control*> waiting = session.waitForValues(qx8test::timeoutMs());
         QVERIFY2(
             waiting.isEmpty(),
             qPrintable(
-                QString("%1: %2 controls without their value").arg(spec[0]).arg(waiting.size())));
+                QString("%1: %2 controls without their value").arg(page[0]).arg(waiting.size())));
         QTest::qWait(700); // the graphs' settle period and a repaint
-        const QString file = out.filePath(spec[0] + ".png");
+        const QString file = out.filePath(page[0] + ".png");
         QVERIFY2(view->grabWindow().save(file), qPrintable(file));
         std::printf("%s\n", qPrintable(file));
     }

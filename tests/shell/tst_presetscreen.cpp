@@ -224,6 +224,9 @@ void TestPresetScreen::ftpServerStopsMidTransfer()
     QCOMPARE(m_device.command("ftp stop"), QStringLiteral("ok"));
     QTRY_VERIFY_WITH_TIMEOUT(dialog("messageDialog")->isVisible(), qx8test::timeoutMs());
     QVERIFY(!waitingShown());
+    // The session's prefix names the failed step; the client's own line naming it is left out.
+    QCOMPARE(dialog("messageDialog")->property("message").toString(),
+             "File download failed: Connection closed by host " + m_device.address());
     m_shell.screenshot("presets-error.png");
     QCOMPARE(QDir(m_localFolder).entryList(QDir::Files | QDir::Hidden), QStringList({"Speech"}));
     answer("messageDialog");

@@ -299,6 +299,11 @@ void TestStartup::migratesPresetsOnce()
 
     QVERIFY(startApplication(m_first));
     stopApplication(m_first);
+    // Copied before the QML types and the screen loader come.
+    const QStringList lines = logLines();
+    const int copied = indexOfLineContaining(lines, target + "/Only.preset");
+    QVERIFY(copied >= 0);
+    QVERIFY(copied < indexOfLineContaining(lines, QStringLiteral("QT PLATFORM NAME = ")));
     auto read = [](const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -108,7 +108,6 @@ void QX8HomeScreenModel::onPoReceived(QStringList pos, QString path)
 void QX8HomeScreenModel::setGroupVisible(bool& field, bool visible, const char* settingsKey,
                                          void (QX8HomeScreenModel::*changed)())
 {
-    qDebug() << Q_FUNC_INFO << (visible ? "true" : "false");
     QX8Settings().setValue(QLatin1String(settingsKey), visible);
     if (field == visible)
         return;
@@ -118,18 +117,21 @@ void QX8HomeScreenModel::setGroupVisible(bool& field, bool visible, const char* 
 
 void QX8HomeScreenModel::setLowVisible(bool visible)
 {
+    qDebug() << Q_FUNC_INFO << (visible ? "true" : "false");
     setGroupVisible(m_lowVisible, visible, settingskeys::kCrossoverLowGroupVisible,
                     &QX8HomeScreenModel::lowVisibleChanged);
 }
 
 void QX8HomeScreenModel::setMidVisible(bool visible)
 {
+    qDebug() << Q_FUNC_INFO << (visible ? "true" : "false");
     setGroupVisible(m_midVisible, visible, settingskeys::kCrossoverMidGroupVisible,
                     &QX8HomeScreenModel::midVisibleChanged);
 }
 
 void QX8HomeScreenModel::setHighVisible(bool visible)
 {
+    qDebug() << Q_FUNC_INFO << (visible ? "true" : "false");
     setGroupVisible(m_highVisible, visible, settingskeys::kCrossoverHighGroupVisible,
                     &QX8HomeScreenModel::highVisibleChanged);
 }

@@ -207,8 +207,9 @@ void PresetProvider::startNext()
     case Session::Opening:
         break; // goes out once logged in
     case Session::Closed:
+        // Without a device the commands meet a client that never connected, and fail as such.
         if (m_deviceAddress.isEmpty())
-            onSessionError(QStringLiteral("No Spandrell QX8 is connected."));
+            issue(transfer);
         else
             openSession();
         break;

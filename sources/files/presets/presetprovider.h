@@ -21,7 +21,8 @@ class FtpClientThread;
 // reported by error() and sends nothing.
 //
 // Transfers, in the order asked for, one at a time:
-//   waiting  -> (session closed: opened again from the stored device address) -> running
+//   waiting  -> (session closed: opened again from the stored device address; without one,
+//               the request runs on the unconnected client and fails there) -> running
 //   running  -> presetAvailable(), fileList() or actionFinished() (after an upload into a slot,
 //               followed by the slot's naming) -> or error()
 // Each upload keeps its own slot and name. busy(true, ...) when a transfer starts,

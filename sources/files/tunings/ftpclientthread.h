@@ -13,6 +13,8 @@ class FtpClientWorker;
 // An FTP session on a thread of its own (the tuning-file manager has one, the presets screen
 // another). Each request is a change of directory and one operation; each outcome comes back as
 // one signal: connected(), disconnected(), fileList(), fileData(), actionFinished() or error().
+// A failed command's error() is the step's prefix ("Change directory failed: ", ...) followed by
+// the FTP client's whole error text.
 // Send the next request only after the answer to the previous one. A request without progress
 // for the request time-out fails with an error and leaves the session closed; a connect request
 // always starts a fresh session, so a failed one can be retried.

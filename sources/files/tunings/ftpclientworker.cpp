@@ -176,7 +176,7 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
             closeBuffer();
             return;
         }
-        fail(failurePrefix(command) + causeOf(m_ftp->errorString()));
+        fail(failurePrefix(command) + m_ftp->errorString());
         return;
     }
     if (id != m_lastCommand)
@@ -297,13 +297,6 @@ void FtpClientWorker::closeBuffer()
         return;
     m_buffer->close();
     qDebug() << "Buffer closed";
-}
-
-// QFtp names the step before the cause, on a line of its own; our prefix names it instead.
-QString FtpClientWorker::causeOf(const QString& errorString)
-{
-    const int stepEnd = errorString.indexOf(QLatin1Char('\n'));
-    return stepEnd < 0 ? errorString : errorString.mid(stepEnd + 1);
 }
 
 QString FtpClientWorker::failurePrefix(QFtp::Command command)
