@@ -1,5 +1,6 @@
 #include "ftpclientworker.h"
 
+#include "ftpclientthread.h"
 #include "ftpnamelist.h"
 
 #include <QDebug>
@@ -176,7 +177,7 @@ void FtpClientWorker::onCommandFinished(int id, bool hasError)
             closeBuffer();
             return;
         }
-        fail(failurePrefix(command) + causeOf(m_ftp->errorString()));
+        fail(failurePrefix(command) + m_ftp->errorString());
         return;
     }
     if (id != m_lastCommand)
@@ -299,13 +300,6 @@ void FtpClientWorker::closeBuffer()
     qDebug() << "Buffer closed";
 }
 
-// QFtp names the step before the cause, on a line of its own; our prefix names it instead.
-QString FtpClientWorker::causeOf(const QString& errorString)
-{
-    const int stepEnd = errorString.indexOf(QLatin1Char('\n'));
-    return stepEnd < 0 ? errorString : errorString.mid(stepEnd + 1);
-}
-
 QString FtpClientWorker::failurePrefix(QFtp::Command command)
 {
     switch (command) {
@@ -316,7 +310,7 @@ QString FtpClientWorker::failurePrefix(QFtp::Command command)
     case QFtp::Cd:
         return QStringLiteral("Change directory failed: ");
     case QFtp::NameList:
-        return QStringLiteral("File listing failed: ");
+        return FtpClientThread::listingFailure;
     case QFtp::Get:
         return QStringLiteral("File download failed: ");
     case QFtp::Remove:

@@ -59,7 +59,6 @@ private:
     void fail(const QString& text);
     void finishRequest();
     static QString failurePrefix(QFtp::Command command);
-    static QString causeOf(const QString& errorString);
 
     const quint16 m_port;
     QFtp* m_ftp = nullptr;

@@ -187,7 +187,7 @@ void TuningFileWorker::onError(const QString& errorString)
         qDebug().noquote() << "FTP error outside an operation:" << errorString;
         return;
     }
-    failOperation(errorString, failureLead().arg(errorString));
+    failOperation(errorString, failureLead().arg(FtpClientThread::briefError(errorString)));
 }
 
 QString TuningFileWorker::failureLead() const
