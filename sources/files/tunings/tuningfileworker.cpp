@@ -231,17 +231,19 @@ void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
         return;
     }
     m_receivedFlags = 0;
-    if (m_operation == Operation::Sync)
+    if (m_operation == Operation::Sync) {
         startFetching();
-    else if (m_operation == Operation::Apply)
+    } else if (m_operation == Operation::Apply) {
+        qDebug() << "Entering";
         startActions(applyActions(m_requestedChanges, m_catalog));
-    else
+    } else {
         resetRemoteTunings();
+    }
 }
 
 void TuningFileWorker::startActions(DeviceActionList actions)
 {
-    qDebug() << "Planned device actions:" << actions.size();
+    qDebug() << "Planned device actions:" << actions;
     m_actions = std::move(actions);
     m_totalCount = m_actions.size();
     m_doneCount = 0;
@@ -269,8 +271,8 @@ const QString& TuningFileWorker::actionProgressFormat() const
 void TuningFileWorker::performCurrentAction(const DeviceAction& action)
 {
     const TuningSide side = tuningside::fromFolder(action.dir);
-    qDebug().noquote() << "Performing current action:" << int(action.kind)
-                       << "for file:" << action.dir + '/' + action.localFile << action.deviceFile;
+    qDebug().noquote() << QStringLiteral("Performing current action: %1 for file: %2")
+                              .arg(action.word(), action.path());
     if (action.kind == DeviceAction::Kind::Remove) {
         m_ftp->onRemoveFile(action.dir, action.deviceFile);
         return;
@@ -347,8 +349,10 @@ void TuningFileWorker::onFileData(const QByteArray& data, const QString& dir,
 {
     if (m_operation != Operation::Sync)
         return;
-    const QString failure = m_store.write(tuningside::fromFolder(dir), fileName, data);
+    const TuningSide side = tuningside::fromFolder(dir);
+    const QString failure = m_store.write(side, fileName, data);
     if (!failure.isEmpty()) {
+        qDebug().noquote() << "Failed to create file" << m_store.localFolder(side) + '/' + fileName;
         failOperation(failure, failure);
         return;
     }
