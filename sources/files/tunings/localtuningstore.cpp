@@ -152,12 +152,14 @@ void removeDirectoryRecursively(const QDir& dir)
             removeDirectoryRecursively(QDir(entry.absoluteFilePath()));
             continue;
         }
+        qDebug().noquote() << QStringLiteral("deleting file: %1").arg(entry.absoluteFilePath());
         QFile file(entry.absoluteFilePath());
         file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
         if (!file.remove())
             qDebug().noquote() << "Cannot delete" << entry.absoluteFilePath() << ":"
                                << file.errorString();
     }
+    qDebug().noquote() << QStringLiteral("deleting directory: %1").arg(dir.absolutePath());
     if (!QDir().rmdir(dir.absolutePath()))
         qDebug().noquote() << "Cannot delete the folder" << dir.absolutePath();
 }
