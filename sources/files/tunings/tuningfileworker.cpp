@@ -39,6 +39,8 @@ TuningFileWorker::TuningFileWorker(const QString& dataFolder,
     connect(m_ftp, &FtpClientThread::actionFinished, this, &TuningFileWorker::onActionFinished);
     connect(m_downloads, &DownloadManager::currentDownloadStopped, this,
             [this](const QUrl&, const QString& cause) { m_stopCause = cause; });
+    connect(m_downloads, &DownloadManager::downloadsStopped, this,
+            &TuningFileWorker::onDownloadsStopped);
     connect(m_downloads, &DownloadManager::currentDownloadFinished, this,
             &TuningFileWorker::onCurrentDownloadFinished);
     connect(m_downloads, &DownloadManager::allDonwloadsFinished, this,
@@ -368,6 +370,7 @@ void TuningFileWorker::updateFromCloud()
     Q_EMIT progressMessage(QStringLiteral("Checking for updates..."));
     // The manifests are compared with the store as it is now.
     seedLocalStore();
+    m_downloads->setBudget(m_cloudBudget);
     m_downloads->requestDownload(cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode),
                                  m_store.manifestFolder(TuningSide::Speaker), true);
 }
@@ -379,18 +382,22 @@ void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
     const QString stopCause = std::exchange(m_stopCause, QString());
     if (m_operation != Operation::Cloud || m_cloud.failed)
         return;
+    if (success)
+        qDebug().noquote() << "Download finised: " + url.toString();
     const QString userText = stopCause.isEmpty() ? kUnreachable : stopCause;
     const QUrl speakerManifest = cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode);
     const QUrl amplifierManifest =
         cloudmanifest::manifestUrl(TuningSide::Amplifier, m_validationMode);
     if (url == speakerManifest || url == amplifierManifest) {
-        if (!success)
-            failCloudUpdate(errorString, userText);
-        else if (url == speakerManifest)
+        if (!success) {
+            qWarning().noquote() << "Cloud manifest not downloaded:" << errorString;
+            failCloudUpdate(userText);
+        } else if (url == speakerManifest) {
             m_downloads->requestDownload(amplifierManifest,
                                          m_store.manifestFolder(TuningSide::Amplifier), true);
-        else
+        } else {
             readManifests();
+        }
         return;
     }
     if (success) {
@@ -405,10 +412,21 @@ void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
     }
 }
 
-void TuningFileWorker::failCloudUpdate(const QString& logText, const QString& userText)
+// The disk cannot take more, or the run has downloaded what one may: nothing is copied.
+void TuningFileWorker::onDownloadsStopped(const QString& cause)
 {
-    qWarning().noquote() << "Cloud manifest not downloaded:" << logText;
+    if (m_operation != Operation::Cloud || m_cloud.failed)
+        return;
+    qWarning().noquote() << "Cloud update stopped:" << cause;
+    failCloudUpdate(
+        QStringLiteral("The update from the cloud was stopped; no tuning was changed.\n%1")
+            .arg(cause));
+}
+
+void TuningFileWorker::failCloudUpdate(const QString& userText)
+{
     m_cloud.failed = true;
+    m_store.clearStaging();
     Q_EMIT error(userText);
     finishOperation(false);
 }
@@ -423,6 +441,7 @@ void TuningFileWorker::readManifests()
             continue;
         }
         const QStringList names = cloudmanifest::names(manifest.readAll());
+        qDebug().noquote() << "Cloud files:" << names;
         for (const QString& name : cloudmanifest::newerThanLocal(names, side, m_catalog))
             m_cloud.wanted[sideIndex(side)].append(
                 cloudmanifest::fileUrl(side, m_validationMode, name));
@@ -451,7 +470,8 @@ void TuningFileWorker::requestWantedFiles(TuningSide side)
     m_cloud.wanted[sideIndex(side)].clear();
 }
 
-// Only what arrived in this run, and never over a local file of the same or a later stamp.
+// Only what arrived in this run, and never over a local file of the same or a later stamp; the
+// staged files go once the run is over.
 void TuningFileWorker::copyArrivedFiles()
 {
     int copied = 0;
@@ -470,6 +490,7 @@ void TuningFileWorker::copyArrivedFiles()
         }
         refreshLocalStore();
     }
+    m_store.clearStaging();
     if (!failures.isEmpty())
         Q_EMIT error(failures.join(QLatin1Char('\n')));
     if (copied == 0) {
