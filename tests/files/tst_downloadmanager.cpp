@@ -276,7 +276,7 @@ void TestDownloadManager::budgetStopsTheBatch()
     m_downloads.requestDownloadMultiple(urls, folder, true);
     QVERIFY(batchDone.wait(qx8test::timeoutMs()));
 
-    const QString cause = "The downloads were stopped: together they pass the 2.5 MiB allowed.";
+    const QString cause = "Together the files pass the 2.5 MiB allowed.";
     QCOMPARE(stopped.size(), 1);
     QCOMPARE(stopped.first().first().toString(), cause);
     QCOMPARE(fileDone.size(), 5);

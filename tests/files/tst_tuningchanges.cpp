@@ -264,8 +264,7 @@ void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk_data()
     QTest::addColumn<QString>("cause");
     // The manifests take a little of the total: the fifth file passes it.
     QTest::newRow("run total") << qint64(0) << 9 * mib / 2 << qint64(0) << 5
-                               << "The downloads were stopped: together they pass the 4.5 MiB "
-                                  "allowed.";
+                               << "Together the files pass the 4.5 MiB allowed.";
     // Seven files and the manifests leave a little less than 9 MiB free: the eighth would pass
     // the margin.
     QTest::newRow("free space") << 16 * mib << kCloudUpdateBudget.total << 8 * mib << 8

@@ -131,8 +131,7 @@ void DownloadQueue::onTransferFinished()
         return;
     case HttpTransfer::Failure::TooLarge:
         if (m_ceilingIsBudget) {
-            stopBatch(QStringLiteral("The downloads were stopped: together they pass the %1 "
-                                     "allowed.")
+            stopBatch(QStringLiteral("Together the files pass the %1 allowed.")
                           .arg(downloadlimits::sizeText(m_budget)));
             return;
         }
