@@ -1,9 +1,8 @@
 // The download queue against the harness HTTP server: files land in the target folder one by
 // one, each reported once, each batch once, batches in the order asked, a name from a URL never
 // leads out of its folder, and no body grows past the ceiling of its kind, compressed or not (a
-// cause of the application's own is named as such), nor a batch past its budget; requests travel
-// as the download signals, and a server's authentication request is handed to the caller on the
-// download thread.
+// cause of the application's own is named as such); requests travel as the download signals, and
+// a server's authentication request is handed to the caller on the download thread.
 #include "downloadlimits.h"
 #include "downloadmanager.h"
 #include "httpserverprocess.h"
@@ -20,8 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
-
 class TestDownloadManager : public QObject
 {
     Q_OBJECT
@@ -35,7 +32,6 @@ private Q_SLOTS:
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
     void unopenableSaveFileFailsOnlyItself();
-    void budgetStopsTheBatch();
     void requestsTravelAsSignals();
     void authenticationIsAskedOfTheCaller_data();
     void authenticationIsAskedOfTheCaller();
@@ -246,50 +242,6 @@ void TestDownloadManager::unopenableSaveFileFailsOnlyItself()
     QCOMPARE(fileDone.at(1).at(1).toBool(), true);
     QCOMPARE(batchDone.first(), (QList<QVariant>{1, 2}));
     QCOMPARE(filesIn(folder), QStringList{"x_a.hdf"});
-}
-
-// Five files of 1 MiB each, decoded (a kilobyte or so on the wire), with 2.5 MiB to spend: the
-// third stops at what is left, the last two are given up unfetched, each still reported once.
-void TestDownloadManager::budgetStopsTheBatch()
-{
-    constexpr qint64 mib = 1024 * 1024;
-    QList<QUrl> urls;
-    for (int i = 1; i <= 5; ++i) {
-        const QString path = QStringLiteral("/budget%1.hdf").arg(i);
-        QFile file(m_served.path() + path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(m_server.setFault(path, QStringLiteral("gzip:%1").arg(mib)));
-        urls.append(m_server.url(path));
-    }
-    auto restore = qScopeGuard([&] {
-        m_downloads.setBudget({std::numeric_limits<qint64>::max(), 0});
-        for (const QUrl& url : qAsConst(urls))
-            m_server.setFault(url.path(), "off");
-    });
-    qx8test::expectWarnings("^Failed to download .*/budget3.hdf: ");
-    const QString folder = m_target.filePath("budget");
-    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
-    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
-    QSignalSpy stopped(&m_downloads, &DownloadManager::downloadsStopped);
-    const int requestsBefore = m_server.requests().size();
-    m_downloads.setBudget({5 * mib / 2, 0});
-    m_downloads.requestDownloadMultiple(urls, folder, true);
-    QVERIFY(batchDone.wait(qx8test::timeoutMs()));
-
-    const QString cause = "Together the files pass the 2.5 MiB allowed.";
-    QCOMPARE(stopped.size(), 1);
-    QCOMPARE(stopped.first().first().toString(), cause);
-    QCOMPARE(fileDone.size(), 5);
-    for (int i = 0; i < 5; ++i) {
-        QCOMPARE(fileDone.at(i).at(0).toUrl(), urls.at(i));
-        QCOMPARE(fileDone.at(i).at(1).toBool(), i < 2);
-        if (i >= 2)
-            QCOMPARE(fileDone.at(i).at(2).toString(), cause);
-    }
-    QCOMPARE(batchDone.first(), (QList<QVariant>{2, 5}));
-    QCOMPARE(m_server.requests().size() - requestsBefore, 3);
-    QCOMPARE(filesIn(folder), (QStringList{"budget1.hdf", "budget2.hdf"}));
-    QCOMPARE(QFileInfo(folder + "/budget1.hdf").size(), mib);
 }
 
 void TestDownloadManager::requestsTravelAsSignals()
