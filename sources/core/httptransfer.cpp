@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QStorageInfo>
 
 #include <filesystem>
 #include <system_error>
@@ -22,6 +21,15 @@ bool isOnHost(const QUrl& url, const QString& allowedHost)
     const QUrl allowed(QStringLiteral("http://") + allowedHost);
     return allowed.isValid() && url.host().toLower() == allowed.host() &&
            url.port(standardPort(url)) == allowed.port(standardPort(url));
+}
+
+// The bytes the disk that holds `path` has free for this process; -1 when unknown.
+qint64 freeBytesFor(const QString& path)
+{
+    std::error_code failure;
+    const std::filesystem::space_info disk = std::filesystem::space(
+        QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), failure);
+    return failure ? -1 : qint64(disk.available);
 }
 
 } // namespace
@@ -93,6 +101,7 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
     m_ceiling = ceiling;
     m_received = 0;
     m_wireReceived = 0;
+    m_freeWhenRefused = -1;
     m_redirects = 0;
     m_data.clear();
 
@@ -239,13 +248,17 @@ void HttpTransfer::onHeaders()
     }
     if (m_kind != Kind::File)
         return;
-    const QStorageInfo disk(QFileInfo(m_file.fileName()).absolutePath());
-    if (disk.isValid() && disk.bytesAvailable() >= 0 && *length > disk.bytesAvailable()) {
-        fail(Failure::Storage, QNetworkReply::UnknownContentError,
-             QStringLiteral("Could not save %1: it needs %2 and the disk has %3 free.")
-                 .arg(m_filePath, downloadlimits::sizeText(*length),
-                      downloadlimits::sizeText(disk.bytesAvailable())));
+    const qint64 free = freeBytesFor(m_file.fileName());
+    if (free < 0 || *length <= free - m_freeSpaceMargin)
+        return;
+    QString text =
+        QStringLiteral("Could not save %1: it needs %2 and the disk has %3 free")
+            .arg(m_filePath, downloadlimits::sizeText(*length), downloadlimits::sizeText(free));
+    if (m_freeSpaceMargin > 0) {
+        text += QStringLiteral(", of which %1 must stay free")
+                    .arg(downloadlimits::sizeText(m_freeSpaceMargin));
     }
+    fail(Failure::Storage, QNetworkReply::UnknownContentError, text + QLatin1Char('.'));
 }
 
 bool HttpTransfer::storeAvailable()
@@ -285,9 +298,21 @@ bool HttpTransfer::store(const char* data, qint64 size)
     if (m_received > m_ceiling)
         return false;
     if (m_kind == Kind::File)
-        return writeToFile(data, size);
+        return leavesFreeSpace(size) && writeToFile(data, size);
     m_data.append(data, int(size));
     return true;
+}
+
+// Asked before every piece is written: a compressed body announces nothing of its size decoded.
+bool HttpTransfer::leavesFreeSpace(qint64 size)
+{
+    if (m_freeSpaceMargin <= 0)
+        return true;
+    const qint64 free = freeBytesFor(m_file.fileName());
+    if (free < 0 || free - size >= m_freeSpaceMargin)
+        return true;
+    m_freeWhenRefused = free;
+    return false;
 }
 
 void HttpTransfer::failToStore()
@@ -296,6 +321,11 @@ void HttpTransfer::failToStore()
         fail(Failure::TooLarge, QNetworkReply::UnknownContentError,
              QStringLiteral("The download from %1 is larger than the %2 allowed and was stopped.")
                  .arg(m_url.toDisplayString(), downloadlimits::sizeText(m_ceiling)));
+    } else if (m_freeWhenRefused >= 0) {
+        fail(Failure::Storage, QNetworkReply::UnknownContentError,
+             QStringLiteral("Could not save %1: the disk has %2 free, and %3 must stay free.")
+                 .arg(m_filePath, downloadlimits::sizeText(m_freeWhenRefused),
+                      downloadlimits::sizeText(m_freeSpaceMargin)));
     } else {
         fail(Failure::Storage, QNetworkReply::UnknownContentError,
              QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString()));

@@ -20,8 +20,9 @@ class QNetworkAccessManager;
 // One HTTP transfer at a time: a GET into a file or into memory, or a POST of a form body.
 // Every download and upload of the application goes through it, so each one gets the same
 // checks: only http and https addresses (on the allowed hosts, redirects included), HTTP status,
-// byte count against Content-Length, a ceiling on the size of the body as decoded, a bounded
-// number of redirects and a time limit without progress. A file download is written to
+// byte count against Content-Length, a ceiling on the size of the body as decoded, the free space
+// its disk keeps, a bounded number of redirects and a time limit without progress. A file download
+// is written to
 // "<name>.tmp" and renamed over "<name>" only when it is complete, so a failed download never
 // damages the file already there.
 //
@@ -54,6 +55,10 @@ public:
     ~HttpTransfer() override;
 
     void setStallLimit(std::chrono::milliseconds limit) { m_stallTimer.setInterval(limit); }
+    // Later file downloads stop before they leave less than `bytes` free on their disk, checked
+    // against the announced length and again as the decoded bytes arrive. 0, the default, checks
+    // only that an announced length fits: a disk that fills up then names itself.
+    void setFreeSpaceMargin(qint64 bytes) { m_freeSpaceMargin = bytes; }
     // The hosts that later transfers and their redirects may reach, each "host" (on the
     // standard port of http or https) or "host:port"; empty, the default, allows any host.
     void setAllowedHosts(const QStringList& hosts);
@@ -77,6 +82,8 @@ public:
     QNetworkReply::NetworkError error() const { return m_error; }
     Failure failure() const { return m_failure; }
     QString errorString() const { return m_errorString; }
+    // The bytes of the body taken so far, decoded, kept or not.
+    qint64 bytesReceived() const { return m_received; }
     // The body of a download into memory, or the answer to a POST.
     QByteArray data() const { return m_data; }
 
@@ -101,6 +108,7 @@ private:
     void onHeaders();
     bool storeAvailable();
     bool store(const char* data, qint64 size);
+    bool leavesFreeSpace(qint64 size);
     void failToStore();
     bool writeToFile(const char* data, qint64 size);
     void onReplyFinished();
@@ -124,8 +132,10 @@ private:
     std::optional<ContentDecoder> m_decoder;
     QFile m_file;
     qint64 m_ceiling = 0;
-    qint64 m_received = 0;     // of the body, decoded
-    qint64 m_wireReceived = 0; // of the answer as sent
+    qint64 m_freeSpaceMargin = 0;
+    qint64 m_freeWhenRefused = -1; // the disk's free bytes when the margin stopped a write
+    qint64 m_received = 0;         // of the body, decoded
+    qint64 m_wireReceived = 0;     // of the answer as sent
     int m_redirects = 0;
     // The answer being read is a redirect: its body is dropped, its target followed.
     bool m_redirecting = false;

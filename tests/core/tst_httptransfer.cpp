@@ -361,26 +361,42 @@ void TestHttpTransfer::unwritableTargets()
 
 void TestHttpTransfer::fullDiskIsNamed_data()
 {
+    QTest::addColumn<qint64>("disk");
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<qint64>("margin");
     QTest::addColumn<QString>("text");
-    QTest::newRow("length announced") << ""
-                                      << "it needs 64 KiB and the disk has 32 KiB free";
-    QTest::newRow("no length") << "endless"
-                               << "No space left on device";
+    const qint64 kib = 1024;
+    QTest::newRow("length announced")
+        << 32 * kib << "" << qint64(0) << "it needs 64 KiB and the disk has 32 KiB free.";
+    QTest::newRow("no length") << 32 * kib << "endless" << qint64(0) << "No space left on device";
+    // The 64 KiB image fits on a disk of 96 KiB, but not with 64 KiB kept free.
+    QTest::newRow("length announced, margin")
+        << 96 * kib << "" << 64 * kib
+        << "it needs 64 KiB and the disk has 96 KiB free, of which 64 KiB must stay free.";
+    QTest::newRow("no length, margin")
+        << 96 * kib << "endless" << 64 * kib << "and 64 KiB must stay free.";
+    QTest::newRow("compressed, margin")
+        << 96 * kib << "gzip:0" << 64 * kib << "and 64 KiB must stay free.";
+    QTest::newRow("compression bomb, margin")
+        << 96 * kib << "gzip:1073741824" << 64 * kib << "and 64 KiB must stay free.";
 }
 
-// A disk of 32 KiB: the download fails with the disk's own words, and leaves nothing on it.
+// A small disk: the download fails with the disk's own words, or stops before it would leave
+// less than its margin free, and leaves nothing on the disk.
 void TestHttpTransfer::fullDiskIsNamed()
 {
+    QFETCH(qint64, disk);
     QFETCH(QString, fault);
+    QFETCH(qint64, margin);
     QFETCH(QString, text);
     QTemporaryDir folder;
-    QVERIFY(qx8test::mountSmallDisk(folder.path(), 32 * 1024));
+    QVERIFY(qx8test::mountSmallDisk(folder.path(), disk));
     auto unmount = qScopeGuard([&] { qx8test::unmount(folder.path()); });
     if (!fault.isEmpty())
         QVERIFY(m_server.setFault("/image.bin", fault));
     auto clearFault = qScopeGuard([&] { m_server.setFault("/image.bin", "off"); });
     HttpTransfer transfer(&m_manager);
+    transfer.setFreeSpaceMargin(margin);
     QVERIFY(finishes(transfer, [&] {
         return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")),
                                        folder.filePath("2.5.0"), downloadlimits::kImage);

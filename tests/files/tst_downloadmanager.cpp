@@ -13,6 +13,7 @@
 #include <QAuthenticator>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void compressedFilesStopAtTheirCeiling();
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
+    void unopenableSaveFileFailsOnlyItself();
     void requestsTravelAsSignals();
     void authenticationIsAskedOfTheCaller_data();
     void authenticationIsAskedOfTheCaller();
@@ -206,10 +208,40 @@ void TestDownloadManager::emptyingKeepsHiddenFiles()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    for (const QString& line :
+         {"deleting file: " + folder + "/old/stale.hdf", "deleting directory: " + folder + "/old",
+          "deleting file: " + folder + "/stale.hdf", "deleting directory: " + folder})
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(line));
     m_downloads.requestDownload(m_server.url("/a.hdf"), folder, true);
     QVERIFY(batchDone.wait(qx8test::timeoutMs()));
     QCOMPARE(filesIn(folder), (QStringList{".keep", "a.hdf"}));
     QVERIFY(!QFileInfo::exists(folder + "/old"));
+}
+
+// A folder in the way of one file's name fails that file alone, with its own words.
+void TestDownloadManager::unopenableSaveFileFailsOnlyItself()
+{
+    const QString folder = m_target.filePath("blocked");
+    QVERIFY(QDir().mkpath(folder + "/a.hdf/inside"));
+    const QUrl blocked = m_server.url("/a.hdf");
+    QTest::ignoreMessage(QtDebugMsg, "Entering");
+    QTest::ignoreMessage(QtDebugMsg, "Exiting");
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression("^" +
+                           QRegularExpression::escape(
+                               QString("Problem opening save file '%1/a.hdf' for download '%2': ")
+                                   .arg(folder, QString::fromUtf8(blocked.toEncoded()))) +
+                           ".+$"));
+    QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
+    QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);
+    m_downloads.requestDownloadMultiple({blocked, m_server.url("/x_a.hdf")}, folder, false);
+    QVERIFY(batchDone.wait(qx8test::timeoutMs()));
+    QCOMPARE(fileDone.size(), 2);
+    QCOMPARE(fileDone.at(0).at(1).toBool(), false);
+    QCOMPARE(fileDone.at(1).at(1).toBool(), true);
+    QCOMPARE(batchDone.first(), (QList<QVariant>{1, 2}));
+    QCOMPARE(filesIn(folder), QStringList{"x_a.hdf"});
 }
 
 void TestDownloadManager::requestsTravelAsSignals()

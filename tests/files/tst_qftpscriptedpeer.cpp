@@ -44,6 +44,8 @@ private Q_SLOTS:
     void destroyedWhileTransferring();
     void extendedPassiveOverIpv6FallsBackOnBadReply();
     void sessionRefusesADownloadCutShort();
+    void sessionErrorsCarryTheWholeText_data();
+    void sessionErrorsCarryTheWholeText();
     void sessionChecksWhatItStored_data();
     void sessionChecksWhatItStored();
     void sessionErrorCarriesTheClientsWholeText();
@@ -601,6 +603,66 @@ void TestQFtpScriptedPeer::sessionRefusesADownloadCutShort()
     QCOMPARE(failed.first().first().toString(),
              QStringLiteral("File download failed: f.bin holds 100 bytes on the device, 50 came"));
     QCOMPARE(fetched.count(), 0);
+}
+
+// A failed request's error is its step and the client's whole text; a screen shows the step once
+// and the first line of the cause.
+void TestQFtpScriptedPeer::sessionErrorsCarryTheWholeText_data()
+{
+    QTest::addColumn<QString>("step");  // what fails: "connect", "login" or "list"
+    QTest::addColumn<QString>("error"); // %1: the peer's address
+    QTest::addColumn<QString>("brief");
+    QTest::newRow("connection refused")
+        << "connect"
+        << "Connection failed: Connecting to host failed:\nConnection refused to host %1"
+        << "Connection failed: Connection refused to host %1";
+    QTest::newRow("login refused in two lines")
+        << "login"
+        << "Login failed: Login failed:\nNot today\r\nGo away"
+        << "Login failed: Not today";
+    // The text of a failed listing is the server's reply itself.
+    QTest::newRow("listing refused in two lines")
+        << "list"
+        << "File listing failed: No data connection\r\ntoday"
+        << "File listing failed: No data connection";
+}
+
+void TestQFtpScriptedPeer::sessionErrorsCarryTheWholeText()
+{
+    QFETCH(QString, step);
+    quint16 port = m_peer->port();
+    if (step == "connect") {
+        QTcpServer closed; // a port of the peer's address, given up again
+        QVERIFY(closed.listen(QHostAddress(m_peer->address()), 0));
+        port = closed.serverPort();
+    }
+    FtpClientThread session(port, std::chrono::milliseconds(qx8test::timeoutMs()));
+    QSignalSpy failed(&session, &FtpClientThread::error);
+    if (step == "connect" || step == "login") {
+        session.onConnectToHost(m_peer->address(), QStringLiteral("user"),
+                                QStringLiteral("secret"));
+        if (step == "login") {
+            QVERIFY(m_peer->waitForConnections(1));
+            m_peer->send("220 Ready\r\n");
+            QVERIFY(expect("USER user"));
+            m_peer->send("530-Not today\r\n530 Go away\r\n");
+        }
+    } else {
+        QVERIFY(logIn(session));
+        session.onRequestFileList(QStringLiteral("/d"));
+        QVERIFY(expect("CWD /d"));
+        m_peer->send("250 Directory changed\r\n");
+        QVERIFY(expect("TYPE A"));
+        m_peer->send("200 ok\r\n");
+        QVERIFY(expect("PASV"));
+        m_peer->send("425-No data connection\r\n425 today\r\n");
+    }
+    QVERIFY(failed.wait(qx8test::timeoutMs()));
+    QFETCH(QString, error);
+    QFETCH(QString, brief);
+    const QString said = failed.first().first().toString();
+    QCOMPARE(said, error.replace("%1", m_peer->address()));
+    QCOMPARE(FtpClientThread::briefError(said), brief.replace("%1", m_peer->address()));
 }
 
 // A stored file counts when the peer confirms its size: by SIZE, else by a listing of the folder,

@@ -1,14 +1,18 @@
 // Changes to the device and the local store through the tuning-file manager, against real
 // servers: the device's FTP storage (pyftpdlib on port 21) and the cloud (the harness HTTP
-// server): apply, apply cut off halfway, the cloud update with its faults, and the reset.
+// server): apply, apply cut off halfway, the cloud update with its faults and its bounds on the
+// disk (a small disk of its own for the staging folders), and the reset.
 #include "datafolders.h"
 #include "httpserverprocess.h"
+#include "privatemounts.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "tuningfilemanager.h"
 #include "tuningfixture.h"
 #include "tuningname.h"
 
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -31,6 +35,22 @@ QString folderOf(const FileInfo& info)
 {
     return info.type == FileInfo::speakerType ? "SpeakerTunings" : "AmplifierData";
 }
+
+// Where a cloud update stages what it downloads.
+QString cloudStaging()
+{
+    return QString::fromStdString(USER_PATH) + "/TuningFiles/Cloud";
+}
+
+// Every file below a folder, hidden ones included.
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator all(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (all.hasNext())
+        files.append(all.next());
+    return files;
+}
 } // namespace
 
 class TestTuningChanges : public QObject
@@ -44,6 +64,8 @@ private Q_SLOTS:
     void cloudManifestFails();
     void cloudUpdateTakesNewerFiles();
     void cloudFileTooLargeIsNamed();
+    void cloudUpdateStopsBeforeFillingTheDisk_data();
+    void cloudUpdateStopsBeforeFillingTheDisk();
     void applyAddUpdateRemove();
     void applyWithoutSize_data();
     void applyWithoutSize();
@@ -161,11 +183,23 @@ void TestTuningChanges::cloudUpdateTakesNewerFiles()
     qx8test::expectWarnings("^Cloud manifest line refused: ", 2);
     qx8test::expectWarnings("^Cloud tuning file not downloaded: ", 2);
     qx8test::expectWarnings("^Failed to download ", 2);
+    const QString newOne = "Cloud_New_One_2022_1_1_1_1.hdf";
+    QTest::ignoreMessage(
+        QtDebugMsg,
+        qPrintable("Download finised: " + m_cloud.url("/sp-speaker-tunings/Manifest").toString()));
+    QTest::ignoreMessage(
+        QtDebugMsg, QRegularExpression("^Cloud files: \\(Altavox_Arc_M8_2021_5_23_3_40.hdf, "));
+    QTest::ignoreMessage(QtDebugMsg, qPrintable("Entered dir /SpeakerTunings " + newOne));
+    QTest::ignoreMessage(
+        QtDebugMsg,
+        qPrintable(" Add cloud file psth - " + localTuningFolder("SpeakerTunings") + '/' + newOne));
     QSignalSpy errors(m_manager, &TuningFileManager::error);
     QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
     m_manager->onSignalUpdateFromCloud();
     QVERIFY(waitFor(updated));
     QCOMPARE(errors.size(), 1); // the missing and the cut file, said once
+    // What was staged is in the store now, or was never to be.
+    QCOMPARE(filesBelow(cloudStaging()), QStringList());
 
     QStringList paths;
     for (const HttpServerProcess::Request& request : m_cloud.requests().mid(before))
@@ -217,6 +251,88 @@ void TestTuningChanges::cloudFileTooLargeIsNamed()
     QVERIFY(!QFile::exists(localTuningFolder("AmplifierData") + "/" + huge));
 }
 
+// A compressed manifest of twenty names, each a kilobyte on the wire that inflates to 1 MiB: the
+// update stops at its total, or before its disk keeps less than its margin free, says why, and
+// leaves neither a staged file nor a change in the local store.
+void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk_data()
+{
+    constexpr qint64 mib = 1024 * 1024;
+    QTest::addColumn<qint64>("disk"); // a disk of this size for the staging folders; 0: none
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<qint64>("margin");
+    QTest::addColumn<int>("fetched"); // tuning files asked of the server
+    QTest::addColumn<QString>("cause");
+    // The manifests take a little of the total: the fifth file passes it.
+    QTest::newRow("run total") << qint64(0) << 9 * mib / 2 << qint64(0) << 5
+                               << "Together the files pass the 4.5 MiB allowed.";
+    // Seven files and the manifests leave a little less than 9 MiB free: the eighth would pass
+    // the margin.
+    QTest::newRow("free space") << 16 * mib << kCloudUpdateBudget.total << 8 * mib << 8
+                                << "and 8 MiB must stay free.";
+}
+
+void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk()
+{
+    QFETCH(qint64, disk);
+    QFETCH(qint64, total);
+    QFETCH(qint64, margin);
+    const QString speakers = m_cloudFolder.filePath("sp-speaker-tunings/");
+    const QString amplifiers = m_cloudFolder.filePath("sp-amplifier-data/Manifest");
+    const QByteArray speakerManifest = qx8test::fileContent(speakers + "Manifest");
+    const QByteArray amplifierManifest = qx8test::fileContent(amplifiers);
+    QStringList names;
+    for (int i = 1; i <= 20; ++i)
+        names.append(QStringLiteral("Cloud_Bomb_%1_2024_1_1_1_1.hdf").arg(i));
+    auto restore = qScopeGuard([&] {
+        QVERIFY(writeFile(speakers + "Manifest", speakerManifest));
+        QVERIFY(writeFile(amplifiers, amplifierManifest));
+        QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "off"));
+        for (const QString& name : qAsConst(names))
+            QVERIFY(m_cloud.setFault("/sp-speaker-tunings/" + name, "off"));
+        m_manager->setCloudUpdateBudget(kCloudUpdateBudget);
+    });
+    QVERIFY(writeFile(speakers + "Manifest", names.join("\r\n").toUtf8()));
+    QVERIFY(m_cloud.setFault("/sp-speaker-tunings/Manifest", "gzip:0"));
+    QVERIFY(writeFile(amplifiers, ""));
+    for (const QString& name : qAsConst(names)) {
+        QVERIFY(writeFile(speakers + name, name.toUtf8()));
+        QVERIFY(m_cloud.setFault("/sp-speaker-tunings/" + name, "gzip:1048576"));
+    }
+    QVERIFY(QDir().mkpath(cloudStaging()));
+    if (disk)
+        QVERIFY(qx8test::mountSmallDisk(cloudStaging(), disk));
+    auto unmount = qScopeGuard([&] {
+        if (disk)
+            qx8test::unmount(cloudStaging());
+    });
+    m_manager->setCloudUpdateBudget({total, margin});
+    qx8test::expectWarnings("^Failed to download .*/Cloud_Bomb_");
+    qx8test::expectWarnings("^Cloud update stopped: ");
+    const QStringList localBefore = QDir(localTuningFolder("SpeakerTunings")).entryList();
+    const int before = m_cloud.requests().size();
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
+    QElapsedTimer clock;
+    clock.start();
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(done));
+    qInfo("stopped after %lld ms", clock.elapsed());
+
+    QCOMPARE(done.first().first().toBool(), false);
+    QCOMPARE(updated.size(), 0);
+    QCOMPARE(errors.size(), 1);
+    const QString said = errors.first().first().toString();
+    QFETCH(QString, cause);
+    QVERIFY2(said.startsWith("The update from the cloud was stopped; no tuning was changed.\n") &&
+                 said.endsWith(cause),
+             qPrintable(said));
+    QFETCH(int, fetched);
+    QCOMPARE(m_cloud.requests().size() - before, 2 + fetched);
+    QCOMPARE(filesBelow(cloudStaging()), QStringList());
+    QCOMPARE(QDir(localTuningFolder("SpeakerTunings")).entryList(), localBefore);
+}
+
 QList<QPair<QString, QString>>
 TestTuningChanges::chooseGroups(QStringList wanted, QHash<QString, QSet<QString>>& expected) const
 {
@@ -266,6 +382,9 @@ void TestTuningChanges::applyAddUpdateRemove()
 
     m_progress.clear();
     const int logged = device.commandLog().size();
+    QTest::ignoreMessage(QtDebugMsg, "Entering");
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Performing current action: Will Add for "
+                                                        "file: /(SpeakerTunings|AmplifierData)/"));
     QSignalSpy applied(m_manager, &TuningFileManager::changesApplied);
     m_manager->onSignalApplyChanges(choose(choices));
     QVERIFY(waitFor(applied));
@@ -375,6 +494,10 @@ void TestTuningChanges::resetToFactorySet()
     for (const QString& folder : TuningDevice::folders)
         custom[folder] = setOf(device.files(folder).filter(QRegularExpression("^Custom_")));
     m_progress.clear();
+    // The planned actions themselves reach the log.
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression("^Planned device actions: \\(Will (Remove|Add) "
+                                            "/SpeakerTunings/[^ ,]+\\.hdf, "));
     QSignalSpy reset(m_manager, &TuningFileManager::tuningsReset);
     m_manager->onSignalResetTunings();
     QVERIFY(waitFor(reset));
@@ -392,5 +515,5 @@ void TestTuningChanges::resetToFactorySet()
     QCOMPARE(m_progress.last(), QStringLiteral("Resetting remote tunings...100%"));
 }
 
-QX8_TEST_GUILESS_MAIN(TestTuningChanges)
+QX8_PRIVATE_MOUNTS_TEST_MAIN(QCoreApplication, TestTuningChanges)
 #include "tst_tuningchanges.moc"

@@ -15,6 +15,7 @@
 #include "tuningname.h"
 
 #include <QDir>
+#include <QMetaProperty>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void foldsEachGroupIntoOneRow();
     void filtersKeepWhatIsPending_data();
     void filtersKeepWhatIsPending();
+    void brandFilterIsAnnounced();
     void cloudUpdateSaysWhatItDid();
     void applyAndResetSayWhatTheyDid();
     void unreachableStorageSaysWhy();
@@ -308,6 +310,21 @@ void TestTuningListModel::filtersKeepWhatIsPending()
     m_model->filterBy(QStringLiteral("Show All"));
     QVERIFY(waitForReset());
     QVERIFY(!m_model->enableApplyCancel());
+}
+
+// A view bound to the filter hears of each change, once.
+void TestTuningListModel::brandFilterIsAnnounced()
+{
+    const QMetaObject* meta = m_model->metaObject();
+    QVERIFY(meta->property(meta->indexOfProperty("brandFilter")).hasNotifySignal());
+    QSignalSpy changed(m_model.get(), &TuningFileListModel::brandFilterChanged);
+    const QString brand = m_groups.at(1).brand;
+    for (const QString& filter : {brand, brand, QStringLiteral("Show All")})
+        m_model->filterBy(filter);
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.at(0).first().toString(), brand);
+    QCOMPARE(changed.at(1).first().toString(), QStringLiteral("Show All"));
+    QVERIFY(waitForReset());
 }
 
 // The cloud of the run script: its containers hold newer stamps of factory tunings; in

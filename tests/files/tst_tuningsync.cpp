@@ -1,6 +1,6 @@
 // The tuning-file manager against a device's FTP storage served by pyftpdlib on port 21: the
 // local store seeded from the factory set, a sync that fetches exactly what the store lacks,
-// hostile listings, and a device that goes away mid-sync.
+// hostile listings, a fetched file the store cannot take, and a device that goes away mid-sync.
 #include "datafolders.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -8,6 +8,7 @@
 #include "tuningfixture.h"
 
 #include <QDirIterator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void firstOpenSeedsTheLocalStore();
     void syncFetchesExactlyWhatIsMissing();
     void hostileListingWritesNothingOutside();
+    void unwritableFetchFailsTheSync();
     void deviceGoneMidSyncThenReconnects();
 
 private:
@@ -155,6 +157,28 @@ void TestTuningSync::hostileListingWritesNothingOutside()
         while (everything.hasNext())
             QVERIFY2(!everything.next().contains("x_a_"), qPrintable(everything.filePath()));
     }
+}
+
+// A folder in the local store where a fetched file would go: the sync fails and says which file.
+void TestTuningSync::unwritableFetchFailsTheSync()
+{
+    const QString name = "Zeta_Blocked_One_2022_1_1_1_1.hdf";
+    const QString blocked = localTuningFolder("SpeakerTunings") + '/' + name;
+    QVERIFY(QDir().mkpath(blocked));
+    auto unblock = qScopeGuard([&] { QDir().rmdir(blocked); });
+    TuningDevice device;
+    QVERIFY(device.seed());
+    QFile onDevice(device.storage() + "/SpeakerTunings/" + name);
+    QVERIFY(onDevice.open(QIODevice::WriteOnly) && onDevice.write("tuning") == 6);
+    onDevice.close();
+    QVERIFY(device.start());
+    QTest::ignoreMessage(QtDebugMsg, qPrintable("Failed to create file " + blocked));
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QVERIFY(!initialize(device.address(), true));
+    QCOMPARE(device.commands("RETR ").filter(name).size(), 1);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().first().toString().contains(blocked),
+             qPrintable(errors.first().first().toString()));
 }
 
 void TestTuningSync::deviceGoneMidSyncThenReconnects()

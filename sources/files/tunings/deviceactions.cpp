@@ -1,5 +1,32 @@
 #include "deviceactions.h"
 
+QString DeviceAction::word() const
+{
+    switch (kind) {
+    case Kind::Add:
+        return FileInfo::willAdd;
+    case Kind::Remove:
+        return FileInfo::willRemove;
+    case Kind::Update:
+        break;
+    }
+    return FileInfo::willUpdate;
+}
+
+QString DeviceAction::path() const
+{
+    return dir + QLatin1Char('/') + (kind == Kind::Remove ? deviceFile : localFile);
+}
+
+QDebug operator<<(QDebug debug, const DeviceAction& action)
+{
+    const QDebugStateSaver saver(debug);
+    debug.noquote().nospace() << action.word() << ' ' << action.path();
+    if (action.kind == DeviceAction::Kind::Update && action.deviceFile != action.localFile)
+        debug << " over " << action.deviceFile;
+    return debug;
+}
+
 bool DeviceAction::operator==(const DeviceAction& other) const
 {
     return kind == other.kind && dir == other.dir && localFile == other.localFile &&

@@ -3,6 +3,7 @@
 #include "fileinfo.h"
 #include "tuningcatalog.h"
 
+#include <QDebug>
 #include <QList>
 #include <QString>
 
@@ -17,10 +18,20 @@ struct DeviceAction
     QString localFile;  // what Add and Update upload, under this name
     QString deviceFile; // what Remove and Update remove
 
+    // The action word of the tuning screen: "Will Add", "Will Remove" or "Will Update".
+    QString word() const;
+    // The device folder and the file the action puts there, or removes from there:
+    // "/SpeakerTunings/Brand_Series_Model_2014_1_16_19_32.hdf".
+    QString path() const;
+
     bool operator==(const DeviceAction& other) const;
 };
 
 using DeviceActionList = QList<DeviceAction>;
+
+// "Will Update /SpeakerTunings/A_B_2021_1_1_1_1.hdf over A_B_2014_1_1_1_1.hdf": the word, the path
+// and, when it is another file, the device file removed.
+QDebug operator<<(QDebug debug, const DeviceAction& action);
 
 // The device folder of a record's type: "SPK" is the speaker folder, anything else amplifier.
 QString deviceFolderOf(const FileInfo& info);

@@ -41,6 +41,11 @@ void DownloadManager::requestDownloadMultiple(const QList<QUrl>& urls, const QSt
     Q_EMIT downloadMultiple(urls, dir, deleteExisting);
 }
 
+void DownloadManager::setBudget(const DownloadBudget& budget)
+{
+    m_queue.post([budget](DownloadQueue& queue) { queue.setBudget(budget); });
+}
+
 void DownloadManager::enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisting)
 {
     m_queue.post([urls, dir, deleteExisting](DownloadQueue& queue) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "downloadbudget.h"
 #include "downloadsignals.h"
 #include "workerthread.h"
 
@@ -14,7 +15,8 @@ class DownloadQueue;
 // the order requested. Each file gets one currentDownloadFinished(), each batch one
 // allDonwloadsFinished() after its last file. A file is saved under the last segment of its
 // decoded URL path ("index.html" when that is empty); a segment that is not a plain file name
-// fails that file and saves nothing.
+// fails that file and saves nothing. A budget (setBudget()) bounds what later downloads take of
+// the disk.
 //
 // The object lives in the thread that made it; its signals reach that thread queued, but for the
 // two authentication requests, which come on the download thread: connect to them directly (or
@@ -31,6 +33,11 @@ public:
     // download thread.
     void requestDownload(const QUrl& url, const QString& dir, bool deleteExisting);
     void requestDownloadMultiple(const QList<QUrl>& urls, const QString& dir, bool deleteExisting);
+    // From here on, the downloads take `budget.total` decoded bytes in all at the most, each file
+    // no more than what is left, and leave `budget.freeSpaceMargin` free on their disk; a file
+    // stopped by either ends its batch (downloadsStopped()). Without a budget only each file's
+    // ceiling bounds them.
+    void setBudget(const DownloadBudget& budget);
 
 Q_SIGNALS:
     void download(QUrl url, QString dir, bool deleteExisitingDirectory);

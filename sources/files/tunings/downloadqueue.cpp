@@ -27,9 +27,18 @@ DownloadQueue::DownloadQueue() : m_network(new QNetworkAccessManager(this))
 void DownloadQueue::enqueue(const QList<QUrl>& urls, const QString& dir,
                             bool deleteExisitingDirectory)
 {
+    qDebug() << "Entering";
     m_batches.enqueue({urls, dir, deleteExisitingDirectory});
     if (!m_running)
         startNextBatch();
+    qDebug() << "Exiting";
+}
+
+void DownloadQueue::setBudget(const DownloadBudget& budget)
+{
+    m_budget = budget.total;
+    m_budgetLeft = budget.total;
+    m_transfer->setFreeSpaceMargin(budget.freeSpaceMargin);
 }
 
 void DownloadQueue::startNextBatch()
@@ -42,6 +51,7 @@ void DownloadQueue::startNextBatch()
     m_dir = batch.dir;
     m_downloaded = 0;
     m_total = batch.urls.size();
+    m_batchStop.clear();
     if (batch.deleteExisting)
         removeDirectoryRecursively(QDir(m_dir));
     if (!QDir().mkpath(QDir(m_dir).absolutePath()))
@@ -51,6 +61,7 @@ void DownloadQueue::startNextBatch()
 
 void DownloadQueue::startNextDownload()
 {
+    giveUpRestOfBatch();
     if (m_urls.isEmpty()) {
         qDebug().noquote()
             << QStringLiteral("%1/%2 files downloaded successfully").arg(m_downloaded).arg(m_total);
@@ -68,31 +79,90 @@ void DownloadQueue::startNextDownload()
         stopFile(QStringLiteral("Refused to save \"%1\": not a plain file name.").arg(name));
         return;
     }
-    if (QFile::exists(path) && !QFile::remove(path)) {
-        stopFile(QStringLiteral("Cannot replace %1").arg(path));
+    QFile saveFile(path);
+    if (saveFile.exists() && !saveFile.remove()) {
+        failToOpen(saveFile);
         return;
     }
     qDebug().noquote() << "Downloading" << m_current.toDisplayString();
     // A container's manifest is a list of names; everything else in it is a tuning file.
     const qint64 ceiling =
         name == QLatin1String("Manifest") ? downloadlimits::kFeed : downloadlimits::kTuningFile;
-    m_transfer->downloadToFile(QNetworkRequest(m_current), path, ceiling);
+    m_ceilingIsBudget = m_budgetLeft < ceiling;
+    m_transfer->downloadToFile(QNetworkRequest(m_current), path,
+                               qBound<qint64>(0, m_budgetLeft, ceiling));
+}
+
+// Something in the way of the save file fails this file alone.
+void DownloadQueue::failToOpen(const QFile& saveFile)
+{
+    const QString problem = saveFile.errorString();
+    qWarning().noquote() << QStringLiteral("Problem opening save file '%1' for download '%2': %3")
+                                .arg(saveFile.fileName(), QString::fromUtf8(m_current.toEncoded()),
+                                     problem);
+    const QString cause = QStringLiteral("Cannot save %1: %2").arg(saveFile.fileName(), problem);
+    Q_EMIT currentDownloadStopped(m_current, cause);
+    finishFile(false, cause);
+}
+
+// Each file given up gets its result all the same, unfetched.
+void DownloadQueue::giveUpRestOfBatch()
+{
+    if (m_batchStop.isEmpty())
+        return;
+    while (!m_urls.isEmpty()) {
+        m_current = m_urls.takeFirst();
+        qDebug().noquote() << "Not downloaded:" << m_current.toDisplayString();
+        Q_EMIT currentDownloadStopped(m_current, m_batchStop);
+        Q_EMIT currentDownloadFinished(m_current, false, m_batchStop);
+    }
 }
 
 void DownloadQueue::onTransferFinished()
 {
-    if (m_transfer->error() == QNetworkReply::NoError)
+    m_budgetLeft -= m_transfer->bytesReceived();
+    const QString text = m_transfer->errorString();
+    switch (m_transfer->failure()) {
+    case HttpTransfer::Failure::None:
         finishFile(true, QStringLiteral("No error"));
-    else if (m_transfer->failure() == HttpTransfer::Failure::Network)
-        finishFile(false, m_transfer->errorString());
-    else
-        stopFile(m_transfer->errorString());
+        return;
+    case HttpTransfer::Failure::Network:
+        failFile(text);
+        return;
+    case HttpTransfer::Failure::TooLarge:
+        if (m_ceilingIsBudget) {
+            stopBatch(QStringLiteral("Together the files pass the %1 allowed.")
+                          .arg(downloadlimits::sizeText(m_budget)));
+            return;
+        }
+        break;
+    case HttpTransfer::Failure::Storage: // the disk takes no more
+        stopBatch(text);
+        return;
+    case HttpTransfer::Failure::Address:
+        break;
+    }
+    stopFile(text);
+}
+
+void DownloadQueue::stopBatch(const QString& cause)
+{
+    m_batchStop = cause;
+    Q_EMIT downloadsStopped(cause);
+    stopFile(cause);
 }
 
 void DownloadQueue::stopFile(const QString& cause)
 {
     Q_EMIT currentDownloadStopped(m_current, cause);
-    finishFile(false, cause);
+    failFile(cause);
+}
+
+void DownloadQueue::failFile(const QString& errorString)
+{
+    qWarning().noquote() << QStringLiteral("Failed to download %1: %2")
+                                .arg(m_current.toDisplayString(), errorString);
+    finishFile(false, errorString);
 }
 
 void DownloadQueue::finishFile(bool success, const QString& errorString)
@@ -100,9 +170,6 @@ void DownloadQueue::finishFile(bool success, const QString& errorString)
     if (success) {
         ++m_downloaded;
         qDebug().noquote() << m_current.toDisplayString() << "downloaded successfully";
-    } else {
-        qWarning().noquote() << QStringLiteral("Failed to download %1: %2")
-                                    .arg(m_current.toDisplayString(), errorString);
     }
     Q_EMIT currentDownloadFinished(m_current, success, errorString);
     startNextDownload();

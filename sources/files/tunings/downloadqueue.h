@@ -1,5 +1,6 @@
 #pragma once
 
+#include "downloadbudget.h"
 #include "downloadsignals.h"
 
 #include <QList>
@@ -7,11 +8,14 @@
 #include <QString>
 #include <QUrl>
 
+#include <limits>
+
 class HttpTransfer;
+class QFile;
 class QNetworkAccessManager;
 
 // The worker of DownloadManager, on its thread (WorkerHost): a FIFO of batches, each a FIFO of
-// URLs, fetched one at a time through HttpTransfer.
+// URLs, fetched one at a time through HttpTransfer, within a budget of bytes and free space.
 class DownloadQueue : public DownloadSignals
 {
     Q_OBJECT
@@ -21,6 +25,7 @@ public:
     DownloadQueue();
     // A batch, run after those before it.
     void enqueue(const QList<QUrl>& urls, const QString& dir, bool deleteExisitingDirectory);
+    void setBudget(const DownloadBudget& budget);
 
 private:
     struct Batch
@@ -32,10 +37,16 @@ private:
 
     void startNextBatch();
     void startNextDownload();
+    void failToOpen(const QFile& saveFile);
+    void giveUpRestOfBatch();
     void onTransferFinished();
     void finishFile(bool success, const QString& errorString);
+    void failFile(const QString& errorString);
     // Fails the current file for a cause of its own, not the network's.
     void stopFile(const QString& cause);
+    // Fails the current file, and gives up the rest of the batch, for a cause that would stop
+    // them all.
+    void stopBatch(const QString& cause);
 
     QNetworkAccessManager* m_network = nullptr;
     HttpTransfer* m_transfer = nullptr;
@@ -46,4 +57,8 @@ private:
     QUrl m_current;
     int m_downloaded = 0;
     int m_total = 0;
+    qint64 m_budget = std::numeric_limits<qint64>::max();
+    qint64 m_budgetLeft = std::numeric_limits<qint64>::max();
+    bool m_ceilingIsBudget = false; // the current file may take no more than the budget left
+    QString m_batchStop;            // why the rest of the running batch is given up
 };

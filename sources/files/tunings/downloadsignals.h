@@ -25,6 +25,10 @@ Q_SIGNALS:
     // or an address refused): emitted just before its currentDownloadFinished(), with the
     // sentence that names the cause for the user.
     void currentDownloadStopped(QUrl url, QString cause);
+    // The running batch gives up the files after the one that stopped for `cause` (the budget
+    // spent, the disk unable to take more): emitted before that file's results; each file given
+    // up still gets its currentDownloadStopped() and currentDownloadFinished(), unfetched.
+    void downloadsStopped(QString cause);
     // Emitted on the download thread: the authenticator lives only while the request waits.
     void proxyAuthenticationRequired(QNetworkProxy proxy, QAuthenticator* authenticator);
     void authenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);

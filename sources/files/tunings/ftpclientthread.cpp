@@ -8,6 +8,20 @@ constexpr std::chrono::milliseconds kShutdownWait{3000};
 
 const QString FtpClientThread::deviceUser = QStringLiteral("qx8ftp");
 const QString FtpClientThread::devicePassword = QStringLiteral("qebtorin@847");
+const QString FtpClientThread::listingFailure = QStringLiteral("File listing failed: ");
+
+QString FtpClientThread::briefError(const QString& errorString)
+{
+    QStringList lines = errorString.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    const int prefixEnd = lines.first().indexOf(QLatin1String(": ")) + 2;
+    if (lines.size() < 2 || prefixEnd < 2 || errorString.startsWith(listingFailure))
+        return lines.first();
+    return lines.first().left(prefixEnd) + lines.at(1);
+}
 
 FtpClientThread::FtpClientThread(quint16 port, std::chrono::milliseconds requestTimeout,
                                  QObject* parent)

@@ -31,6 +31,14 @@ public:
     // The device's FTP login.
     static const QString deviceUser;
     static const QString devicePassword;
+    // What error() says of a failed name listing, before the server's reply.
+    static const QString listingFailure; // "File listing failed: "
+
+    // An error() text as a screen shows it: the step that failed and the first line of the cause.
+    // error() carries the FTP client's whole text, which names the step once more on a line of
+    // its own ("Connection failed: Connecting to host failed:\nConnection refused to host ..."),
+    // but after a listing, whose text is the server's reply itself.
+    static QString briefError(const QString& errorString);
 
     explicit FtpClientThread(quint16 port = kDevicePort,
                              std::chrono::milliseconds requestTimeout = kRequestTimeout,

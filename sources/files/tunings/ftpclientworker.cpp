@@ -1,5 +1,6 @@
 #include "ftpclientworker.h"
 
+#include "ftpclientthread.h"
 #include "ftpnamelist.h"
 
 #include <QDebug>
@@ -309,7 +310,7 @@ QString FtpClientWorker::failurePrefix(QFtp::Command command)
     case QFtp::Cd:
         return QStringLiteral("Change directory failed: ");
     case QFtp::NameList:
-        return QStringLiteral("File listing failed: ");
+        return FtpClientThread::listingFailure;
     case QFtp::Get:
         return QStringLiteral("File download failed: ");
     case QFtp::Remove:

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 namespace {
 constexpr QFileDevice::Permissions kFilePermissions =
@@ -28,14 +29,19 @@ QString LocalTuningStore::localFolder(TuningSide side) const
     return tuningRoot() + QStringLiteral("/Local") + tuningside::folder(side);
 }
 
+QString LocalTuningStore::cloudRoot() const
+{
+    return m_dataFolder + QStringLiteral("/TuningFiles/Cloud");
+}
+
 QString LocalTuningStore::stagingFolder(TuningSide side) const
 {
-    return m_dataFolder + QStringLiteral("/TuningFiles/Cloud") + tuningside::folder(side);
+    return cloudRoot() + tuningside::folder(side);
 }
 
 QString LocalTuningStore::manifestFolder(TuningSide side) const
 {
-    return m_dataFolder + QStringLiteral("/TuningFiles/Cloud/Manifest") + tuningside::folder(side);
+    return cloudRoot() + QStringLiteral("/Manifest") + tuningside::folder(side);
 }
 
 void LocalTuningStore::serializeFactoryTunings()
@@ -92,24 +98,48 @@ QString LocalTuningStore::addOrReplaceLocalFile(TuningSide side, const QString& 
                                                 const QByteArray& data,
                                                 const QString& replacedFile) const
 {
+    qDebug().noquote() << "Entered"
+                       << "dir" << tuningside::folder(side) << fileName;
+    const auto exited = qScopeGuard([] { qDebug() << "Exited"; });
+    if (replacedFile.isEmpty()) {
+        qDebug().noquote() << " Add cloud file psth - " + localFolder(side) + QLatin1Char('/') +
+                                  fileName;
+    }
     const QString written = write(side, fileName, data);
-    if (!written.isEmpty() || replacedFile.isEmpty() || replacedFile == fileName)
+    if (!written.isEmpty())
         return written;
-    QFile old(localFolder(side) + QLatin1Char('/') + replacedFile);
-    if (old.exists() && !old.remove())
-        return QStringLiteral("Cannot remove the replaced tuning file %1: %2")
-            .arg(old.fileName(), old.errorString());
+    if (!replacedFile.isEmpty() && replacedFile != fileName) {
+        QFile old(localFolder(side) + QLatin1Char('/') + replacedFile);
+        if (old.exists() && !old.remove())
+            return QStringLiteral("Cannot remove the replaced tuning file %1: %2")
+                .arg(old.fileName(), old.errorString());
+    }
     return {};
 }
 
 QString LocalTuningStore::updateCloudFileToLocal(TuningSide side, const QString& fileName,
                                                  const QString& replacedFile) const
 {
+    qDebug() << "Entered";
     QFile staged(safefilename::pathInFolder(stagingFolder(side), fileName));
-    if (!staged.open(QIODevice::ReadOnly))
+    if (!staged.open(QIODevice::ReadOnly)) {
+        qDebug() << "Exited";
         return QStringLiteral("Cannot read the cloud tuning file %1: %2")
             .arg(fileName, staged.errorString());
-    return addOrReplaceLocalFile(side, fileName, staged.readAll(), replacedFile);
+    }
+    const QByteArray data = staged.readAll();
+    staged.close();
+    qDebug() << "Exited";
+    const QString failure = addOrReplaceLocalFile(side, fileName, data, replacedFile);
+    // In the store, the file leaves the staging folder.
+    if (failure.isEmpty() && !staged.remove())
+        qDebug().noquote() << "Cannot delete" << staged.fileName() << ":" << staged.errorString();
+    return failure;
+}
+
+void LocalTuningStore::clearStaging() const
+{
+    removeDirectoryRecursively(QDir(cloudRoot()));
 }
 
 QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
@@ -152,12 +182,14 @@ void removeDirectoryRecursively(const QDir& dir)
             removeDirectoryRecursively(QDir(entry.absoluteFilePath()));
             continue;
         }
+        qDebug().noquote() << QStringLiteral("deleting file: %1").arg(entry.absoluteFilePath());
         QFile file(entry.absoluteFilePath());
         file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
         if (!file.remove())
             qDebug().noquote() << "Cannot delete" << entry.absoluteFilePath() << ":"
                                << file.errorString();
     }
+    qDebug().noquote() << QStringLiteral("deleting directory: %1").arg(dir.absolutePath());
     if (!QDir().rmdir(dir.absolutePath()))
         qDebug().noquote() << "Cannot delete the folder" << dir.absolutePath();
 }

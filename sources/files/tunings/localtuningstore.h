@@ -23,6 +23,7 @@ public:
     explicit LocalTuningStore(const QString& dataFolder);
 
     QString tuningRoot() const; // <data>/QX8/TuningFiles, what a reset deletes
+    QString cloudRoot() const;  // <data>/TuningFiles/Cloud, what a cloud update stages
     QString localFolder(TuningSide side) const;
     QString stagingFolder(TuningSide side) const;
     QString manifestFolder(TuningSide side) const;
@@ -41,10 +42,12 @@ public:
     // is another file. Returns an error text, empty on success.
     QString addOrReplaceLocalFile(TuningSide side, const QString& fileName, const QByteArray& data,
                                   const QString& replacedFile) const;
-    // The staged cloud file `fileName` into the store, by addOrReplaceLocalFile(). Returns an
-    // error text, empty on success.
+    // Moves the staged cloud file `fileName` into the store, by addOrReplaceLocalFile(). Returns
+    // an error text, empty on success.
     QString updateCloudFileToLocal(TuningSide side, const QString& fileName,
                                    const QString& replacedFile) const;
+    // Deletes what cloud updates staged, manifests included.
+    void clearStaging() const;
     // The whole file, or an error text in `error`.
     QByteArray read(TuningSide side, const QString& fileName, QString* error) const;
 

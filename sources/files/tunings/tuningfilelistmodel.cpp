@@ -152,8 +152,11 @@ void TuningFileListModel::requestInitialize(bool full)
 
 void TuningFileListModel::filterBy(const QString& brand)
 {
-    m_brandFilter = brand;
     m_resetTimer.start();
+    if (brand == m_brandFilter)
+        return;
+    m_brandFilter = brand;
+    Q_EMIT brandFilterChanged(brand);
 }
 
 void TuningFileListModel::applyChanges()

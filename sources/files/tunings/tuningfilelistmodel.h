@@ -17,7 +17,7 @@
 class TuningFileListModel : public QAbstractListModel
 {
     Q_OBJECT
-    Q_PROPERTY(QString brandFilter READ brandFilter CONSTANT)
+    Q_PROPERTY(QString brandFilter READ brandFilter NOTIFY brandFilterChanged)
     Q_PROPERTY(bool enableApplyCancel READ enableApplyCancel WRITE setEnableApplyCancel NOTIFY
                    enableApplyCancelChanged)
 
@@ -74,6 +74,7 @@ Q_SIGNALS:
     void enableApplyCancelChanged(bool enable);
     // What an apply, a cloud update or a reset has done, once it has ended well.
     void resultMessage(QString message);
+    void brandFilterChanged(QString brandFilter);
 
 public Q_SLOTS:
     // Takes copies of the manager's flat record list (TuningFileManager::fileInfoList()).

@@ -49,6 +49,11 @@ QString TuningFileManager::hostAddress() const
     return m_hostAddress;
 }
 
+void TuningFileManager::setCloudUpdateBudget(const DownloadBudget& budget)
+{
+    m_worker.post([budget](TuningFileWorker& worker) { worker.setCloudUpdateBudget(budget); });
+}
+
 void TuningFileManager::initialize(const QString& ip, bool full)
 {
     m_hostAddress = ip;

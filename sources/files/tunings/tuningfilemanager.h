@@ -1,5 +1,6 @@
 #pragma once
 
+#include "downloadbudget.h"
 #include "fileinfo.h"
 #include "tuningfilesignals.h"
 #include "workerthread.h"
@@ -30,6 +31,8 @@ public:
     bool isConnected() const { return m_connected; }
     // The device address of the last initialisation.
     QString hostAddress() const;
+    // What each later cloud update may take of the disk; kCloudUpdateBudget unless set.
+    void setCloudUpdateBudget(const DownloadBudget& budget);
 
     // Ends the threads; the manager takes no requests afterwards.
     void shutdown();

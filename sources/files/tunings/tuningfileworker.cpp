@@ -39,6 +39,8 @@ TuningFileWorker::TuningFileWorker(const QString& dataFolder,
     connect(m_ftp, &FtpClientThread::actionFinished, this, &TuningFileWorker::onActionFinished);
     connect(m_downloads, &DownloadManager::currentDownloadStopped, this,
             [this](const QUrl&, const QString& cause) { m_stopCause = cause; });
+    connect(m_downloads, &DownloadManager::downloadsStopped, this,
+            &TuningFileWorker::onDownloadsStopped);
     connect(m_downloads, &DownloadManager::currentDownloadFinished, this,
             &TuningFileWorker::onCurrentDownloadFinished);
     connect(m_downloads, &DownloadManager::allDonwloadsFinished, this,
@@ -187,7 +189,7 @@ void TuningFileWorker::onError(const QString& errorString)
         qDebug().noquote() << "FTP error outside an operation:" << errorString;
         return;
     }
-    failOperation(errorString, failureLead().arg(errorString));
+    failOperation(errorString, failureLead().arg(FtpClientThread::briefError(errorString)));
 }
 
 QString TuningFileWorker::failureLead() const
@@ -231,17 +233,19 @@ void TuningFileWorker::onFileList(const QString& dir, const QStringList& list)
         return;
     }
     m_receivedFlags = 0;
-    if (m_operation == Operation::Sync)
+    if (m_operation == Operation::Sync) {
         startFetching();
-    else if (m_operation == Operation::Apply)
+    } else if (m_operation == Operation::Apply) {
+        qDebug() << "Entering";
         startActions(applyActions(m_requestedChanges, m_catalog));
-    else
+    } else {
         resetRemoteTunings();
+    }
 }
 
 void TuningFileWorker::startActions(DeviceActionList actions)
 {
-    qDebug() << "Planned device actions:" << actions.size();
+    qDebug() << "Planned device actions:" << actions;
     m_actions = std::move(actions);
     m_totalCount = m_actions.size();
     m_doneCount = 0;
@@ -269,8 +273,8 @@ const QString& TuningFileWorker::actionProgressFormat() const
 void TuningFileWorker::performCurrentAction(const DeviceAction& action)
 {
     const TuningSide side = tuningside::fromFolder(action.dir);
-    qDebug().noquote() << "Performing current action:" << int(action.kind)
-                       << "for file:" << action.dir + '/' + action.localFile << action.deviceFile;
+    qDebug().noquote() << QStringLiteral("Performing current action: %1 for file: %2")
+                              .arg(action.word(), action.path());
     if (action.kind == DeviceAction::Kind::Remove) {
         m_ftp->onRemoveFile(action.dir, action.deviceFile);
         return;
@@ -347,8 +351,10 @@ void TuningFileWorker::onFileData(const QByteArray& data, const QString& dir,
 {
     if (m_operation != Operation::Sync)
         return;
-    const QString failure = m_store.write(tuningside::fromFolder(dir), fileName, data);
+    const TuningSide side = tuningside::fromFolder(dir);
+    const QString failure = m_store.write(side, fileName, data);
     if (!failure.isEmpty()) {
+        qDebug().noquote() << "Failed to create file" << m_store.localFolder(side) + '/' + fileName;
         failOperation(failure, failure);
         return;
     }
@@ -364,6 +370,7 @@ void TuningFileWorker::updateFromCloud()
     Q_EMIT progressMessage(QStringLiteral("Checking for updates..."));
     // The manifests are compared with the store as it is now.
     seedLocalStore();
+    m_downloads->setBudget(m_cloudBudget);
     m_downloads->requestDownload(cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode),
                                  m_store.manifestFolder(TuningSide::Speaker), true);
 }
@@ -375,18 +382,22 @@ void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
     const QString stopCause = std::exchange(m_stopCause, QString());
     if (m_operation != Operation::Cloud || m_cloud.failed)
         return;
+    if (success)
+        qDebug().noquote() << "Download finised: " + url.toString();
     const QString userText = stopCause.isEmpty() ? kUnreachable : stopCause;
     const QUrl speakerManifest = cloudmanifest::manifestUrl(TuningSide::Speaker, m_validationMode);
     const QUrl amplifierManifest =
         cloudmanifest::manifestUrl(TuningSide::Amplifier, m_validationMode);
     if (url == speakerManifest || url == amplifierManifest) {
-        if (!success)
-            failCloudUpdate(errorString, userText);
-        else if (url == speakerManifest)
+        if (!success) {
+            qWarning().noquote() << "Cloud manifest not downloaded:" << errorString;
+            failCloudUpdate(userText);
+        } else if (url == speakerManifest) {
             m_downloads->requestDownload(amplifierManifest,
                                          m_store.manifestFolder(TuningSide::Amplifier), true);
-        else
+        } else {
             readManifests();
+        }
         return;
     }
     if (success) {
@@ -401,10 +412,21 @@ void TuningFileWorker::onCurrentDownloadFinished(const QUrl& url, bool success,
     }
 }
 
-void TuningFileWorker::failCloudUpdate(const QString& logText, const QString& userText)
+// The disk cannot take more, or the run has downloaded what one may: nothing is copied.
+void TuningFileWorker::onDownloadsStopped(const QString& cause)
 {
-    qWarning().noquote() << "Cloud manifest not downloaded:" << logText;
+    if (m_operation != Operation::Cloud || m_cloud.failed)
+        return;
+    qWarning().noquote() << "Cloud update stopped:" << cause;
+    failCloudUpdate(
+        QStringLiteral("The update from the cloud was stopped; no tuning was changed.\n%1")
+            .arg(cause));
+}
+
+void TuningFileWorker::failCloudUpdate(const QString& userText)
+{
     m_cloud.failed = true;
+    m_store.clearStaging();
     Q_EMIT error(userText);
     finishOperation(false);
 }
@@ -419,6 +441,7 @@ void TuningFileWorker::readManifests()
             continue;
         }
         const QStringList names = cloudmanifest::names(manifest.readAll());
+        qDebug().noquote() << "Cloud files:" << names;
         for (const QString& name : cloudmanifest::newerThanLocal(names, side, m_catalog))
             m_cloud.wanted[sideIndex(side)].append(
                 cloudmanifest::fileUrl(side, m_validationMode, name));
@@ -447,7 +470,8 @@ void TuningFileWorker::requestWantedFiles(TuningSide side)
     m_cloud.wanted[sideIndex(side)].clear();
 }
 
-// Only what arrived in this run, and never over a local file of the same or a later stamp.
+// Only what arrived in this run, and never over a local file of the same or a later stamp; the
+// staged files go once the run is over.
 void TuningFileWorker::copyArrivedFiles()
 {
     int copied = 0;
@@ -466,6 +490,7 @@ void TuningFileWorker::copyArrivedFiles()
         }
         refreshLocalStore();
     }
+    m_store.clearStaging();
     if (!failures.isEmpty())
         Q_EMIT error(failures.join(QLatin1Char('\n')));
     if (copied == 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deviceactions.h"
+#include "downloadbudget.h"
 #include "fileinfo.h"
 #include "localtuningstore.h"
 #include "tuningcatalog.h"
@@ -28,8 +29,9 @@ class FtpClientThread;
 //               a time -> changesApplied()
 //   Reset       delete and reseed the local store, (re)connect, list, plan removals and
 //               additions, run them -> tuningsReset()
-//   Cloud       both manifests, then the newer files a side at a time into staging, copy the
-//               ones that arrived -> updatedFromCloud()
+//   Cloud       both manifests, then the newer files a side at a time into staging (within a
+//               budget of bytes and free space), copy the ones that arrived, empty the staging
+//               folders -> updatedFromCloud()
 // An operation that fails or has nothing to do ends with initialized(true|false) 500 ms after its
 // last step; every queue of an operation is cleared at its start and on error.
 class TuningFileWorker : public TuningFileSignals
@@ -45,6 +47,8 @@ public:
     void applyChanges(const BrandSeriesMap& groups);
     void resetTunings();
     void updateFromCloud();
+    // What each later cloud update may take of the disk.
+    void setCloudUpdateBudget(const DownloadBudget& budget) { m_cloudBudget = budget; }
 
 private:
     enum class Operation { Idle, Initialize, Sync, Apply, Reset, Cloud };
@@ -75,6 +79,7 @@ private:
     void onActionFinished();
     void onCurrentDownloadFinished(const QUrl& url, bool success, const QString& errorString);
     void onAllDonwloadsFinished();
+    void onDownloadsStopped(const QString& cause);
 
     void seedLocalStore();
     void refreshLocalStore();
@@ -92,7 +97,7 @@ private:
     void readManifests();
     void requestWantedFiles(TuningSide side);
     void copyArrivedFiles();
-    void failCloudUpdate(const QString& logText, const QString& userText);
+    void failCloudUpdate(const QString& userText);
     void emitProgress(const QString& format);
     int remoteCount() const;
     int localCount() const;
@@ -114,6 +119,7 @@ private:
     DeviceActionList m_actions;
     QStringList m_unreadable;
     CloudRun m_cloud;
+    DownloadBudget m_cloudBudget = kCloudUpdateBudget;
     // What stopped the file the download queue reports next, when not the network.
     QString m_stopCause;
     QStringList m_brands;
