@@ -81,6 +81,9 @@ void ConsoleSession::login(const ConsoleCommand& command)
 
 void ConsoleSession::serve(const ConsoleCommand& command)
 {
+    if (m_faults.isOn(FaultSwitches::Fault::IgnoreCommand) &&
+        command.word == m_faults.word(FaultSwitches::Fault::IgnoreCommand))
+        return; // neither answered nor carried out
     if (command.word == "ls") {
         const QStringList names =
             isPresetRoot(command.path) ? presetObjects(m_state) : m_state.children(command.path);

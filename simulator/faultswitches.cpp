@@ -1,14 +1,20 @@
 #include "faultswitches.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const char* const milliseconds = "a time in milliseconds";
+
+const char* const consoleCommands[] = {"sub", "unsub", "set", "get", "asyncget", "lc", "ls"};
 
 struct FaultName
 {
     const char* name;
     FaultSwitches::Fault fault;
-    const char* number; // what the number means; null for an on/off switch
+    const char* number;       // what the number means; null for an on/off switch
+    bool commandWord = false; // holds a console command word instead
 };
 
 const FaultName faultNames[] = {
@@ -32,6 +38,7 @@ const FaultName faultNames[] = {
     {"reconfig-silent", FaultSwitches::Fault::ReconfigSilent, nullptr},
     {"console-rate", FaultSwitches::Fault::ConsoleRate, "a number of bytes a second"},
     {"console-latency", FaultSwitches::Fault::ConsoleLatency, milliseconds},
+    {"ignore-command", FaultSwitches::Fault::IgnoreCommand, nullptr, true},
     {"firmware-refuse", FaultSwitches::Fault::FirmwareRefuse, nullptr},
     {"firmware-stall", FaultSwitches::Fault::FirmwareStall, nullptr},
     {"firmware-drop", FaultSwitches::Fault::FirmwareDrop, nullptr},
@@ -44,6 +51,12 @@ const FaultName* findFault(const QString& name)
             return &entry;
     }
     return nullptr;
+}
+
+bool isConsoleCommand(const QString& word)
+{
+    return std::any_of(std::begin(consoleCommands), std::end(consoleCommands),
+                       [&](const char* command) { return word == QLatin1String(command); });
 }
 
 } // namespace
@@ -77,7 +90,16 @@ bool FaultSwitches::set(const QString& name, const QString& value, QString* erro
         return false;
     }
     int number = 0;
-    if (entry->number) {
+    QString word;
+    if (entry->commandWord) {
+        if (value != "off" && !isConsoleCommand(value)) {
+            *error = name + " takes a console command word (sub, unsub, set, get, asyncget, lc, "
+                            "ls) or off";
+            return false;
+        }
+        word = value == "off" ? QString() : value;
+        number = word.isEmpty() ? 0 : 1;
+    } else if (entry->number) {
         bool ok = false;
         number = value.toInt(&ok);
         if (value == "off")
@@ -92,9 +114,10 @@ bool FaultSwitches::set(const QString& name, const QString& value, QString* erro
         *error = name + " is on or off";
         return false;
     }
-    if (m_values.value(entry->fault, 0) == number)
+    if (m_values.value(entry->fault, 0) == number && m_words.value(entry->fault) == word)
         return true;
     m_values.insert(entry->fault, number);
+    m_words.insert(entry->fault, word);
     Q_EMIT changed(entry->fault);
     return true;
 }

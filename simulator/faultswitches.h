@@ -9,7 +9,8 @@
 // Named failure modes and device variants (an `lc` that echoes its closing backslash, percent
 // values without their sign), switched on at start (--fault) or at run time (control channel).
 // Most are on or off; "delay", "discovery-delay", "answer-delay" and "console-latency" carry a
-// time in milliseconds, "json-split" a number of pieces, "console-rate" bytes a second.
+// time in milliseconds, "json-split" a number of pieces, "console-rate" bytes a second;
+// "ignore-command" names a console command word.
 class FaultSwitches : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
         ReconfigSilent,
         ConsoleRate,
         ConsoleLatency,
+        IgnoreCommand,
     };
 
     explicit FaultSwitches(QObject* parent = nullptr);
@@ -50,6 +52,8 @@ public:
 
     bool isOn(Fault fault) const { return m_values.value(fault, 0) != 0; }
     int value(Fault fault) const { return m_values.value(fault, 0); }
+    // The word a switch that names one holds; empty while it is off.
+    QString word(Fault fault) const { return m_words.value(fault); }
 
 Q_SIGNALS:
     void changed(FaultSwitches::Fault fault);
@@ -58,6 +62,7 @@ private:
     bool set(const QString& name, const QString& value, QString* error);
 
     QHash<Fault, int> m_values;
+    QHash<Fault, QString> m_words;
 };
 
 inline uint qHash(FaultSwitches::Fault fault, uint seed = 0)

@@ -8,6 +8,7 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <chrono>
 #include <optional>
 
 // One request line on its way to the device: what it addresses, how urgent it is, who waits for
@@ -50,4 +51,9 @@ struct ConsoleRequest
     QVarLengthArray<const QObject*, 2> owners;
     // In flight: a write's answer came; the updates the write caused may still be on their way.
     bool answered = false;
+    // In flight: a reply that may be its answer (or an unasked update) came while an older
+    // request still waited for its own.
+    bool heardOutOfTurn = false;
+    // In flight: when it was written; its answer is awaited from then on.
+    std::chrono::steady_clock::time_point sentAt;
 };

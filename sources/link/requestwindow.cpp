@@ -2,6 +2,7 @@
 
 #include "appbusyflag.h"
 
+#include <QLoggingCategory>
 #include <algorithm>
 
 namespace {
@@ -15,6 +16,16 @@ const QLatin1String kAsyncGet("asyncget");
 
 RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send) : m_send(std::move(send))
 {
+    m_overdueTimer.setSingleShot(true);
+    QObject::connect(&m_overdueTimer, &QTimer::timeout, &m_overdueTimer,
+                     [this] { giveUpOverdue(); });
+}
+
+void RequestWindow::setAnswerBound(std::chrono::milliseconds answerBound)
+{
+    m_answerBound = answerBound;
+    if (m_overdueTimer.isActive())
+        armOverdueTimer();
 }
 
 void RequestWindow::setOpen(bool open)
@@ -29,6 +40,7 @@ void RequestWindow::setOpen(bool open)
     m_pollsInFlight = 0;
     m_pace.reset();
     m_subscriptions.clear();
+    m_overdueTimer.stop();
 }
 
 int RequestWindow::waiting() const
@@ -239,12 +251,15 @@ void RequestWindow::dispatch(ConsoleRequest request)
     if (AppBusyFlag::isBusy() && request.isCommand(kAsyncGet))
         return;
     m_subscriptions.markSent(request.command, request.target);
+    request.sentAt = AnswerPace::Clock::now();
     if (awaitingAnswers() == 0)
-        m_pace.busyFrom(AnswerPace::Clock::now());
+        m_pace.busyFrom(request.sentAt);
     m_send(request.line);
     if (request.priority == ConsoleRequest::Priority::Poll)
         ++m_pollsInFlight;
     m_inFlight.push_back(std::move(request));
+    if (!m_overdueTimer.isActive())
+        armOverdueTimer();
 }
 
 void RequestWindow::onValueReply(QStringView replyWord, const QString& poName,
@@ -292,16 +307,70 @@ void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool m
 {
     const bool oldestAwaited = std::all_of(m_inFlight.begin(), answered,
                                            [](const ConsoleRequest& r) { return r.answered; });
-    if (mayBeUnasked && !oldestAwaited)
+    if (mayBeUnasked && !oldestAwaited) {
+        answered->heardOutOfTurn = true;
         return;
+    }
     m_pace.answered(AnswerPace::Clock::now());
     const bool write = answered->isCommand(kSet);
     answered->answered = true;
-    const auto last = write ? answered : answered + 1;
-    for (auto it = m_inFlight.begin(); it != last; ++it) {
+    land(write ? answered : answered + 1);
+    pump();
+}
+
+// The requests in flight before `end` leave the window.
+void RequestWindow::land(std::deque<ConsoleRequest>::iterator end)
+{
+    for (auto it = m_inFlight.begin(); it != end; ++it) {
         if (it->priority == ConsoleRequest::Priority::Poll)
             --m_pollsInFlight;
     }
-    m_inFlight.erase(m_inFlight.begin(), last);
+    m_inFlight.erase(m_inFlight.begin(), end);
+}
+
+// Requests go out in order, so the oldest in flight is the first to be due.
+void RequestWindow::armOverdueTimer()
+{
+    if (m_inFlight.empty())
+        return;
+    const auto left = m_inFlight.front().sentAt + m_answerBound - AnswerPace::Clock::now();
+    m_overdueTimer.start(
+        std::max(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0)));
+}
+
+// The overdue requests lead the window. A request behind one given up that heard a possible
+// answer was most likely answered (only the order held that answer back): it leaves too, without
+// a word. The time spent waiting in vain does not count towards the device's pace.
+void RequestWindow::giveUpOverdue()
+{
+    const AnswerPace::Clock::time_point now = AnswerPace::Clock::now();
+    const auto notDue =
+        std::find_if(m_inFlight.begin(), m_inFlight.end(),
+                     [&](const ConsoleRequest& r) { return r.sentAt + m_answerBound > now; });
+    bool gaveUp = false;
+    for (auto it = m_inFlight.begin(); it != notDue; ++it) {
+        if (!it->answered && !it->heardOutOfTurn) {
+            reportGivenUp(*it);
+            gaveUp = true;
+        }
+    }
+    auto end = notDue;
+    if (gaveUp) {
+        m_pace.busyFrom(now);
+        end = std::find_if(notDue, m_inFlight.end(),
+                           [](const ConsoleRequest& r) { return !r.heardOutOfTurn; });
+    }
+    land(end);
     pump();
+    armOverdueTimer();
+}
+
+void RequestWindow::reportGivenUp(const ConsoleRequest& request)
+{
+    if (const std::optional<qint64> count = m_givenUpLog.due()) {
+        qWarning().noquote() << QStringLiteral("No answer within %1 ms, request given up: %2%3")
+                                    .arg(QString::number(m_answerBound.count()),
+                                         QString::fromUtf8(request.line.trimmed()),
+                                         PeerLogLimiter::times(*count));
+    }
 }

@@ -2,11 +2,14 @@
 
 #include "answerpace.h"
 #include "consolerequest.h"
+#include "peerloglimiter.h"
 #include "subscriptionbook.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QPair>
+#include <QTimer>
+#include <chrono>
 #include <deque>
 #include <functional>
 
@@ -25,6 +28,11 @@
 // A reply that might be an unasked update (`subr`, an `lc` list) settles only the oldest request.
 // A write counts until the next answer: the updates it causes come right after its own answer.
 //
+// A request left unanswered for the answer bound after it was written is given up (and logged,
+// sparingly): the device ignored it, and in-order settling would otherwise keep every request
+// behind it in the window for good. Those behind it that heard a possible answer meanwhile go
+// with it. The bound is generous, so that a slow device keeps its requests.
+//
 // Closed until the login succeeds: meanwhile requests go out as they come, untracked; closing
 // forgets everything waiting and travelling. GUI thread only.
 class RequestWindow
@@ -33,8 +41,13 @@ public:
     static constexpr int kMaxInFlight = 32;
     static constexpr int kLeastPollsInFlight = 8;
     static constexpr std::chrono::milliseconds kPollBudget{25};
+    // As long as the watchdog waits before it calls a device silent.
+    static constexpr std::chrono::milliseconds kAnswerBound{15000};
 
     explicit RequestWindow(std::function<void(const QByteArray&)> send);
+
+    // How long a request may wait for its answer from when it was written (kAnswerBound).
+    void setAnswerBound(std::chrono::milliseconds answerBound);
 
     void setOpen(bool open);
     bool isOpen() const { return m_open; }
@@ -87,6 +100,10 @@ private:
     void pump();
     void dispatch(ConsoleRequest request);
     void settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked);
+    void land(std::deque<ConsoleRequest>::iterator end);
+    void armOverdueTimer();
+    void giveUpOverdue();
+    void reportGivenUp(const ConsoleRequest& request);
 
     std::function<void(const QByteArray&)> m_send;
     bool m_open = false;
@@ -99,4 +116,7 @@ private:
     AnswerPace m_pace;
     SubscriptionBook m_subscriptions;
     quint64 m_repliesSeen = 0;
+    std::chrono::milliseconds m_answerBound = kAnswerBound;
+    QTimer m_overdueTimer; // runs out when the oldest request in flight is due
+    PeerLogLimiter m_givenUpLog;
 };

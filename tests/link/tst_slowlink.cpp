@@ -1,10 +1,11 @@
 // The link over a slow console (VirtualQX8's console-rate and console-latency): a page loads at
 // the pace of the link while meters poll, within a bounded window of requests; a drag ends with
 // the device holding the last value; a page left before its answers leaves nothing subscribed;
-// and the watchdog tells a slow device from a silent one. What travelled is read from the
-// device's timed wire log.
+// the watchdog tells a slow device from a silent one; and a request the device ignores is given
+// up, where a slow answer is waited for. What travelled is read from the device's timed wire log.
 #include "clientconnectionwatchdog.h"
 #include "processingobjectlist.h"
+#include "qx8enumsv.h"
 #include "qx8meter.h"
 #include "qx8numericalsv.h"
 #include "remoteconnectionwatchdog.h"
@@ -27,11 +28,14 @@ constexpr int kWindow = 32;
 
 const QStringList kPageObjects = {"HighPEQ", "MidPEQ"};
 
-// A page's worth of value objects: three parameters of eight bands on two equalisers.
-Page openPage()
+// How long the cases on ignored requests let a request wait for its answer.
+constexpr std::chrono::milliseconds kAnswerBound{1000};
+
+// A page's worth of value objects: three parameters of eight bands on each equaliser.
+Page openPage(const QStringList& objects = kPageObjects)
 {
     Page page;
-    for (const QString& object : kPageObjects) {
+    for (const QString& object : objects) {
         for (int band = 1; band <= 8; ++band) {
             for (const QString parameter : {"Frequency", "Gain", "Q"}) {
                 page.push_back(boundControl<QX8NumericalSV>(
@@ -135,16 +139,19 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { delete m_device; }
 
-    // Every case leaves the link at full speed, logged in, with nothing waiting or travelling.
+    // Every case leaves the link at full speed, logged in, with nothing waiting or travelling,
+    // and requests waited for as long as in the application.
     void cleanup()
     {
         QCOMPARE(device().command("fault freeze off"), QString("ok"));
+        QCOMPARE(device().command("fault ignore-command off"), QString("ok"));
         QVERIFY(device().setConsoleLink(0));
         if (!TCPAdaptor::instance()->Ready())
             QVERIFY(logIn());
-        const RequestWindow& requests = TCPAdaptor::instance()->requests();
+        RequestWindow& requests = TCPAdaptor::instance()->requests();
         QTRY_VERIFY_WITH_TIMEOUT(requests.inFlight() <= 1 && requests.waiting() == 0,
                                  qx8test::timeoutMs());
+        requests.setAnswerBound(RequestWindow::kAnswerBound);
     }
 
     void pageLoadsWhileMetersRun_data()
@@ -298,6 +305,78 @@ private Q_SLOTS:
             QCOMPARE(lost.size(), 0);
             QVERIFY(TCPAdaptor::instance()->Ready());
         }
+    }
+
+    // A device that never answers `lc`: the first enumeration's entries never come, and its
+    // request is given up after the bound, logged; the subscriptions of the page opened behind
+    // it, answered meanwhile, leave the window with it, so the rest of the page loads then. A
+    // second ignored request is logged on its own: no request answered was counted as given up.
+    void ignoredRequestHoldsNoPageBack()
+    {
+        QCOMPARE(device().command("fault ignore-command=lc"), QString("ok"));
+        TCPAdaptor::instance()->requests().setAnswerBound(kAnswerBound);
+        const auto givenUp = [](int band) {
+            const QString line =
+                requestLine("lc", "HighPEQ", QStringLiteral("Band_%1_Type\\EN").arg(band));
+            return QRegularExpression("^No answer within 1000 ms, request given up: " +
+                                      QRegularExpression::escape(line) + '$');
+        };
+        // Bound by its names alone: one `lc` and one `sub`.
+        const auto enumeration = [](int band) {
+            auto control = std::make_unique<QX8EnumSV>();
+            control->setPOName("HighPEQ");
+            control->setSVName(QStringLiteral("Band_%1_Type").arg(band));
+            return control;
+        };
+        QTest::ignoreMessage(QtWarningMsg, givenUp(1));
+        QElapsedTimer clock;
+        clock.start();
+        const auto type = enumeration(1);
+        QTest::qWait(700);
+        const Page page = openPage();
+        QTRY_VERIFY_WITH_TIMEOUT(allShown(page), kAnswerBound.count() + qx8test::timeoutMs());
+        const qint64 shownMs = clock.elapsed();
+        QVERIFY2(shownMs >= kAnswerBound.count() && shownMs < kAnswerBound.count() + 600,
+                 qPrintable(QString::number(shownMs)));
+        QVERIFY(type->hasDeviceValue());
+        QVERIFY(type->enums().isEmpty());
+
+        QTest::ignoreMessage(QtWarningMsg, givenUp(2));
+        const auto secondType = enumeration(2);
+        QTRY_VERIFY_WITH_TIMEOUT(TCPAdaptor::instance()->requests().inFlight() == 0,
+                                 kAnswerBound.count() + qx8test::timeoutMs());
+        QVERIFY(secondType->hasDeviceValue());
+    }
+
+    // Requests the device never answers are logged once, then at most once a second with
+    // their count: a page of 48 subscriptions, given up in two windows' worth, adds two lines.
+    void givenUpRequestsAreLoggedSparingly()
+    {
+        QCOMPARE(device().command("fault ignore-command=sub"), QString("ok"));
+        TCPAdaptor::instance()->requests().setAnswerBound(kAnswerBound);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("request given up: sub [^(]*$"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("request given up: sub .* \\(32 times since "
+                                                "the last report\\)$"));
+        const Page page = openPage();
+        const qx8test::LoggedMessageWatch log("request given up");
+        QTRY_VERIFY_WITH_TIMEOUT(TCPAdaptor::instance()->requests().inFlight() == 0,
+                                 2 * kAnswerBound.count() + qx8test::timeoutMs());
+        QCOMPARE(log.seen(), 2);
+    }
+
+    // A device that answers every request late, but within the bound from the request's
+    // writing, keeps them all, although the page's last requests waited longer than that for
+    // their turn in the window.
+    void slowAnswersAreWaitedFor()
+    {
+        TCPAdaptor::instance()->requests().setAnswerBound(std::chrono::milliseconds(1500));
+        QVERIFY(device().setConsoleLink(0, 600));
+        QElapsedTimer clock;
+        clock.start();
+        const Page page = openPage({"HighPEQ", "MidPEQ", "LowPEQ"});
+        QTRY_VERIFY_WITH_TIMEOUT(allShown(page), 30000);
+        QVERIFY2(clock.elapsed() > 1500, qPrintable(QString::number(clock.elapsed())));
     }
 };
 

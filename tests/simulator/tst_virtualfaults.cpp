@@ -22,6 +22,8 @@ private Q_SLOTS:
     void closeMidList_data();
     void closeMidList();
     void freezeHoldsTheConnection();
+    void ignoredCommandGoesUnanswered_data();
+    void ignoredCommandGoesUnanswered();
     void deviceVariants_data();
     void deviceVariants();
     void switchesChangeAtRunTime();
@@ -204,6 +206,54 @@ void TestVirtualFaults::freezeHoldsTheConnection()
     QCOMPARE(client.linesUntilProbe(0), QStringList({"Vimbal Console", accepted}));
 }
 
+void TestVirtualFaults::ignoredCommandGoesUnanswered_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("stateQuery"); // what the request changes
+    QTest::addColumn<QString>("stateIgnored");
+    QTest::addColumn<QString>("stateServed");
+
+    QTest::newRow("lc") << "lc"
+                        << "lc \"" + targetCurveEntries + '"' << "subscriptions"
+                        << "ok 0"
+                        << "ok 0";
+    QTest::newRow("sub") << "sub"
+                         << "sub \"" + deviceName + '"' << "subscriptions"
+                         << "ok 0"
+                         << "ok 1 " + deviceName;
+    QTest::newRow("set") << "set"
+                         << "set \"" + deviceName + "\" \"Renamed\""
+                         << "value " + deviceName << "ok Virtual QX8"
+                         << "ok Renamed";
+}
+
+// A request of the ignored word is neither answered nor carried out; the others are served (the
+// probe is a `get`). Switched off at run time, the device serves that word again.
+void TestVirtualFaults::ignoredCommandGoesUnanswered()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, request);
+    QFETCH(QString, stateQuery);
+    QFETCH(QString, stateIgnored);
+    QFETCH(QString, stateServed);
+    startWith({"--fault", "ignore-command=" + word});
+    ConsoleClient client;
+    connectClient(client);
+    QVERIFY(client.login());
+    client.send(request);
+    QCOMPARE(client.linesUntilProbe(2), QStringList());
+    QCOMPARE(m_device->command(stateQuery), stateIgnored);
+
+    QCOMPARE(m_device->command("fault ignore-command off"), QString("ok"));
+    const int before = client.lines().size();
+    client.send(request);
+    const QStringList answer = client.linesUntilProbe(before);
+    QVERIFY(!answer.isEmpty());
+    QVERIFY2(answer.first().startsWith(word), qPrintable(answer.join('\n')));
+    QCOMPARE(m_device->command(stateQuery), stateServed);
+}
+
 // Where the device's side is open, the natural answer and the switched one.
 void TestVirtualFaults::deviceVariants_data()
 {
@@ -268,6 +318,8 @@ void TestVirtualFaults::badSwitchesAreRefused_data()
     QTest::newRow("negative delay") << "fault delay=-5";
     QTest::newRow("neither on nor off") << "fault crlf maybe";
     QTest::newRow("no name") << "fault";
+    QTest::newRow("ignore no word") << "fault ignore-command on";
+    QTest::newRow("ignore the login") << "fault ignore-command=connect";
 }
 
 void TestVirtualFaults::badSwitchesAreRefused()
