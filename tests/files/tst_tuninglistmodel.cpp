@@ -397,9 +397,7 @@ void TestTuningListModel::unreachableStorageSaysWhy()
 {
     m_device.stop();
     SignalRecorder recorder(m_model.get());
-    const QString refused = "Connection failed: Connecting to host failed:\nConnection refused to "
-                            "host " +
-                            m_device.address();
+    const QString refused = "Connection failed: Connection refused to host " + m_device.address();
     const QStringList steps{"resultMessage", "initialized", "error"};
     for (const auto& [start, said] :
          {qMakePair(std::function<void()>([&] { m_model->reInitialize(); }),
