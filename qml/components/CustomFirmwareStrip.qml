@@ -315,7 +315,13 @@ UtilityStrip {
         showCancel: true
         inputValidator: specialCharacterValidator
         inputMaximumLength: 16
-        onAccepted: deviceNameVariable.value = inputText
+        // An empty name is refused: nothing is written, the label keeps the device's name.
+        onAccepted: {
+            if (inputText.trim() === "")
+                strip.tell("A device needs a name.", false, true);
+            else
+                deviceNameVariable.value = inputText;
+        }
     }
 
     QX8CustomDialog {

@@ -1,13 +1,47 @@
 import QtQuick 2.15
+import QtQml 2.15
 import QX8Button 1.0
 
-// Mutes every listed output variable of one processing object with one click.
+// Mutes every listed output variable of one processing object with one click; once the device
+// reports all of them muted, the button says it unmutes them all and a click does that.
 QX8CustomButton {
     id: root
 
     property var muteVariables: []
+    readonly property bool allMuted: {
+        if (mutes.count === 0 || mutes.count !== muteVariables.length)
+            return false
+        for (var i = 0; i < mutes.count; ++i) {
+            var mute = mutes.objectAt(i)
+            if (!mute || !mute.activeState)
+                return false
+        }
+        return true
+    }
+
+    function unmuteAll() {
+        for (var i = 0; i < mutes.count; ++i)
+            mutes.objectAt(i).toggleValueWithoutFeedback()
+    }
 
     buttonType: QX8Button.SingleShot
-    uncheckedText: "MUTE ALL"
-    onButtonClicked: backend.setMultipleSV(muteVariables.join(","))
+    uncheckedText: allMuted ? "UNMUTE ALL" : "MUTE ALL"
+    onButtonClicked: {
+        if (allMuted)
+            unmuteAll()
+        else
+            backend.setMultipleSV(muteVariables.join(","))
+    }
+
+    // Each output's mute as the device reports it.
+    Instantiator {
+        id: mutes
+        model: root.muteVariables
+        QX8Button {
+            buttonType: QX8Button.SV
+            poName: root.processingObjectName
+            svName: modelData
+            Component.onCompleted: componentCompleted()
+        }
+    }
 }

@@ -7,7 +7,8 @@ import DeviceModelProvider 1.0
 // until the device has reported it, a dimmed dash that takes no click (a toggle from an unknown
 // state would write a guess). Nudge: a step button; held down it steps again after each answer of
 // the device, never with two steps in flight and never faster than minimumRepeatMs; it waits for
-// the device's value before it steps. SingleShot and XGroupMember: plain buttons whose clicks the
+// the device's value before it steps, and bumpDirection is what the value shown does ("+" raises
+// it, a release time included). SingleShot and XGroupMember: plain buttons whose clicks the
 // page handles (buttonClicked).
 CustomButton {
     id: root
@@ -49,7 +50,8 @@ CustomButton {
             return
         nudgeInFlight = true
         lastNudgeMs = Date.now()
-        backend.onNudged(bumpDirection, svClassName, poClassName)
+        backend.onNudged(backend.bumpDirectionFor(bumpDirection, svClassName), svClassName,
+                         poClassName)
     }
 
     QX8Button {

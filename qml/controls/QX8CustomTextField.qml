@@ -7,8 +7,9 @@ import QX8TextField 1.0
 // the field's right end. What the user types is checked and written when editing finishes
 // (Enter, or the focus leaving), once per edit; the field then shows what the device holds
 // again, and its answer. Text the back end refuses (a number variable takes only a number in its
-// range) stays in place, ringed, with the reason under it, until the user types again, presses
-// Escape or the device reports another value.
+// range) stays in place after Enter, ringed, with the reason under it, until the user types
+// again, presses Escape or the device reports another value; when the focus leaves, the field
+// shows the device's value again.
 T.TextField {
     id: root
 
@@ -30,6 +31,14 @@ T.TextField {
     function showDeviceValue() {
         refusal = ""
         editing = false
+    }
+
+    function writeEdit() {
+        if (!editing)
+            return
+        refusal = backend.writeTyped(text)
+        if (refusal === "")
+            editing = false
     }
 
     validator: textFieldValidator
@@ -124,12 +133,15 @@ T.TextField {
         editing = true
         refusal = ""
     }
-    onEditingFinished: {
-        if (!editing)
+    onEditingFinished: writeEdit()
+    // Text typed and not written does not stay behind when the user moves on. Whichever of the
+    // focus change and editingFinished comes first writes the edit.
+    onActiveFocusChanged: {
+        if (activeFocus)
             return
-        refusal = backend.writeTyped(text)
-        if (refusal === "")
-            editing = false
+        writeEdit()
+        if (editing)
+            showDeviceValue()
     }
     Keys.onEscapePressed: showDeviceValue()
     Component.onCompleted: backend.componentCompleted()

@@ -1,9 +1,11 @@
 import QtQuick 2.15
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
+import "ConfigGrid.js" as ConfigGrid
 
 // Every output at once: its clip light over its level meter and gain fader, which share one dB
-// scale, its mute and its name at the foot; one button mutes them all.
+// scale, its mute and its name at the foot (the name the device configuration gives it); one
+// button mutes them all, or unmutes them all once all are muted.
 ScreenPage {
     id: page
     objectName: "outputMetersPage"
@@ -13,6 +15,9 @@ ScreenPage {
     readonly property string meterObject: "OutputMeters"
     readonly property string gainObject: "OutputGains"
     readonly property int outputs: channelCount(meterObject)
+    // From the configuration's output column, one row per output; read again when the
+    // configuration the device holds is learnt anew.
+    property var configuredNames: configuredOutputNames()
 
     function channelCount(object) {
         var count = 0
@@ -26,15 +31,28 @@ ScreenPage {
             names.push("Channel_" + channel + "_Mute")
         return names
     }
-    // The name the configuration gave the output, else "Output n".
+    function configuredOutputNames() {
+        var column = ConfigGrid.builderColumns["out"].indexOf(14)
+        var names = []
+        for (var row = 0; row < outputs; ++row)
+            names.push(resolver.outputName(hsModel.cellInfo("out", row, column).data || ""))
+        return names
+    }
+    // The name the configuration gives the output, else "Output n".
     function outputName(channel) {
-        var given = typeof dataStore !== "undefined" ? dataStore.getOutputName(String(channel))
-                                                     : ""
+        var given = configuredNames[channel - 1] || ""
         return given !== "" ? given : resolver.buttonText("out:" + channel)
     }
 
     ButtonImageResolver {
         id: resolver
+    }
+
+    Connections {
+        target: hsModel
+        function onConfigAdopted() {
+            page.configuredNames = page.configuredOutputNames()
+        }
     }
 
     CustomHeading {
@@ -105,6 +123,7 @@ ScreenPage {
                             stateVariableName: "Channel_" + strip.channel + "_Mute"
                         }
                         Text {
+                            objectName: "outputName"
                             anchors.horizontalCenter: parent.horizontalCenter
                             width: Math.min(implicitWidth, strip.width)
                             text: page.outputName(strip.channel)

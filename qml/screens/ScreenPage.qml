@@ -40,6 +40,13 @@ Rectangle {
                                      : viewLoader.offlineMode ? Theme.backgroundOffline
                                                               : Theme.background
 
+    // A click on the page's bare ground takes the keyboard focus there, as on any desktop: a
+    // field being edited loses it and ends its edit.
+    MouseArea {
+        anchors.fill: parent
+        onPressed: page.forceActiveFocus()
+    }
+
     // Asked only by pages that show processing objects.
     Loader {
         id: presetObjects

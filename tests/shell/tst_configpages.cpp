@@ -70,9 +70,12 @@ private Q_SLOTS:
     void optionCardNamesOnTheInputPages();
     void deviceConfigurationDrawnInPlace();
     void crossoverBandsNamedByTheConfiguration();
+    void outputsPageShowsTheConfiguredNames();
 
 private:
     void setOnDevice(const QString& path, const QString& value);
+    // The names under the Outputs page's strips, opened from the menu bar.
+    QStringList outputsPageNames();
     void goHome();
     void openCell(const QString& cell, const QString& page);
     // "object|variable" of each bound control of the page.
@@ -87,6 +90,11 @@ private:
     // As another controller would: logs in on a connection of its own and reconfigures the
     // device; true once the device has taken the configuration.
     bool reconfigureFromAnotherClient(const QJsonObject& builderConfig);
+    // The device's builder configuration with one output (from 1) renamed, as another controller
+    // would send it.
+    QJsonObject deviceConfigWithOutputName(int output, const QString& name) const;
+    // The device drops the connection; the application, back on discovery, connects again.
+    void loginAgain();
 
     HomeScreenModel* m_model = nullptr;
     AppDataStore* m_dataStore = nullptr;
@@ -190,6 +198,28 @@ bool TestConfigPages::reconfigureFromAnotherClient(const QJsonObject& builderCon
                               {"params", QJsonArray{"Builder", builderConfig}}};
     socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
     return lineStartingWith(R"({"error":"","id":"another controller"})");
+}
+
+QJsonObject TestConfigPages::deviceConfigWithOutputName(int output, const QString& name) const
+{
+    QJsonObject builderConfig = m_model->referenceConfig().value(".builderConfig").toObject();
+    QJsonArray columns = builderConfig.value("Columns").toArray();
+    QJsonArray outputs = columns.at(kOutputColumn).toArray();
+    outputs[output] = QJsonArray{"Output", name};
+    columns[kOutputColumn] = outputs;
+    builderConfig.insert("Columns", columns);
+    return builderConfig;
+}
+
+void TestConfigPages::loginAgain()
+{
+    QTest::ignoreMessage(QtWarningMsg,
+                         "Error code: 1, Error String: The remote host closed the connection");
+    QCOMPARE(m_session.device().command("abort"), QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_session.shell().loader()->isActive(ViewLoader::Discovery),
+                             qx8test::timeoutMs());
+    m_session.shell().guiSignal(QStringLiteral("ConnectDevice"),
+                                m_session.device().address() + QStringLiteral(":quillrampstow"));
 }
 
 void TestConfigPages::blockOpensItsPage_data()
@@ -367,13 +397,7 @@ void TestConfigPages::optionCardNamesOnTheInputPages()
 
 void TestConfigPages::deviceConfigurationDrawnInPlace()
 {
-    QJsonObject builderConfig = m_model->referenceConfig().value(".builderConfig").toObject();
-    QJsonArray columns = builderConfig.value("Columns").toArray();
-    QJsonArray outputs = columns.at(kOutputColumn).toArray();
-    outputs[1] = QJsonArray{"Output", "Front Fill"};
-    columns[kOutputColumn] = outputs;
-    builderConfig.insert("Columns", columns);
-    QVERIFY(reconfigureFromAnotherClient(builderConfig));
+    QVERIFY(reconfigureFromAnotherClient(deviceConfigWithOutputName(1, "Front Fill")));
 
     // Logged in again, the application learns the device's configuration only after the home
     // page is on screen.
@@ -383,13 +407,7 @@ void TestConfigPages::deviceConfigurationDrawnInPlace()
             [&] { loadsBeforeAdoption = m_session.shell().takeLoads(); });
     VirtualProcessor& device = m_session.device();
     QCOMPARE(device.command("fault answer-delay=3000"), QStringLiteral("ok"));
-    QTest::ignoreMessage(QtWarningMsg,
-                         "Error code: 1, Error String: The remote host closed the connection");
-    QCOMPARE(device.command("abort"), QStringLiteral("ok"));
-    ViewLoader* loader = m_session.shell().loader();
-    QTRY_VERIFY_WITH_TIMEOUT(loader->isActive(ViewLoader::Discovery), qx8test::timeoutMs());
-    m_session.shell().guiSignal(QStringLiteral("ConnectDevice"),
-                                device.address() + QStringLiteral(":quillrampstow"));
+    loginAgain();
     QVERIFY(adopted.count() == 1 || adopted.wait(qx8test::timeoutMs()));
     disconnect(m_model, &HomeScreenModel::configAdopted, this, nullptr);
     QVERIFY2(!loadsBeforeAdoption.filter(kHomePage).isEmpty(),
@@ -416,6 +434,60 @@ void TestConfigPages::crossoverBandsNamedByTheConfiguration()
         boundVariables().contains(QStringLiteral("CrossoverIIR1|MonoSub_LPFrequency")),
         qx8test::timeoutMs());
     QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
+}
+
+QStringList TestConfigPages::outputsPageNames()
+{
+    if (!m_session.click(QStringLiteral("menuOutputMetersButton")) ||
+        !m_session.waitForPage(QStringLiteral("ScreenOutputMeters.qml")))
+        return {};
+    QList<QQuickItem*> shown;
+    const std::function<void(QQuickItem*)> collect = [&](QQuickItem* item) {
+        if (item->objectName() == QLatin1String("outputName"))
+            shown.append(item);
+        for (QQuickItem* child : item->childItems())
+            collect(child);
+    };
+    QTest::qWaitFor([&] {
+        shown.clear();
+        collect(m_session.shell().pageItem());
+        return shown.size() == kOutputs;
+    });
+    // Where the strips' row has put them.
+    if (!m_session.waitForFrame())
+        return {};
+    std::sort(shown.begin(), shown.end(), [](const QQuickItem* a, const QQuickItem* b) {
+        return a->mapToScene(QPointF()).x() < b->mapToScene(QPointF()).x();
+    });
+    QStringList names;
+    for (const QQuickItem* name : shown)
+        names << name->property("text").toString();
+    return names;
+}
+
+// The Outputs page names each output as the device configuration does: after an output is
+// renamed on the configurable home and applied, and after the application logs in again to a
+// device that another controller renamed one on.
+void TestConfigPages::outputsPageShowsTheConfiguredNames()
+{
+    QStringList names = outputsPageNames();
+    QCOMPARE(names.size(), kOutputs);
+    applyConfiguration([this] { m_model->setOutputName(2, QStringLiteral("Stage Left")); });
+    names[2] = QStringLiteral("Stage Left");
+    QCOMPARE(outputsPageNames(), names);
+
+    QVERIFY(reconfigureFromAnotherClient(deviceConfigWithOutputName(5, "Delay Line")));
+    QSignalSpy adopted(m_model, &HomeScreenModel::configAdopted);
+    loginAgain();
+    QVERIFY(adopted.count() == 1 || adopted.wait(qx8test::timeoutMs()));
+    names[4] = QStringLiteral("Delay Line");
+    QCOMPARE(outputsPageNames(), names);
+    m_session.shell().screenshot(QStringLiteral("outputs-configured-names.png"));
+
+    applyConfiguration([this] {
+        m_model->setOutputName(2, QStringLiteral("Output 3"));
+        m_model->setOutputName(4, QStringLiteral("Output 5"));
+    });
 }
 
 QX8_TEST_MAIN(TestConfigPages)

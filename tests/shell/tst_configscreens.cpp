@@ -15,6 +15,8 @@
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -61,6 +63,7 @@ private Q_SLOTS:
     void clicksBeyondTheListsChangeNothing_data();
     void clicksBeyondTheListsChangeNothing();
     void gridReadsAtFullSize();
+    void helpShowsWhatTheHomeScreenShows();
 
 private:
     // Pages reload after every edit: items are looked up afresh each time.
@@ -369,6 +372,42 @@ void TestConfigScreens::gridReadsAtFullSize()
     }
     click(QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
+}
+
+// Help shows the picture of the home screen as it is: the configurable grid with its Configure
+// button, configuration mode, and the fixed chain once the grid is switched off.
+void TestConfigScreens::helpShowsWhatTheHomeScreenShows()
+{
+    // The picture Help shows, closed again with a click anywhere.
+    const auto helpShown = [&] {
+        click(QStringLiteral("menuHelpButton"));
+        QQuickItem* overlay = item(QStringLiteral("helpOverlay"));
+        QQuickItem* picture = overlay ? ShellFixture::visibleItem(overlay, "helpPicture") : nullptr;
+        if (!picture ||
+            !QTest::qWaitFor([picture] { return picture->property("status").toInt() == 1; }))
+            return QString();
+        const QString shown = picture->property("source").toUrl().path();
+        QTest::mouseClick(overlay->window(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+        return QTest::qWaitFor([overlay] { return !overlay->isVisible(); }) ? shown : QString();
+    };
+    QTRY_VERIFY(item(QStringLiteral("configureButton")));
+    QCOMPARE(helpShown(), QStringLiteral("/images/Help/HomeScreenGrid.jpg"));
+    enterConfigMode();
+    QCOMPARE(helpShown(), QStringLiteral("/images/Help/HelpConfig.jpg"));
+    click(QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(helpShown(), QStringLiteral("/images/Help/HomeScreenGrid.jpg"));
+
+    QX8Settings().setValue(settingskeys::kConfigurableHomeScreen, QStringLiteral("false"));
+    const auto configurableAgain = qScopeGuard([this] {
+        QX8Settings().setValue(settingskeys::kConfigurableHomeScreen, QStringLiteral("true"));
+        m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                       QStringLiteral("QX8HomeScreen.qml"));
+    });
+    QVERIFY(m_session.open(QStringLiteral("HomeButtonPressed"), QString(),
+                           QStringLiteral("QX8HomeScreen.qml")));
+    QTRY_VERIFY(item(QStringLiteral("block_Crossover_Low")));
+    QCOMPARE(helpShown(), QStringLiteral("/images/Help/HomeScreen.jpg"));
 }
 
 QX8_TEST_MAIN(TestConfigScreens)

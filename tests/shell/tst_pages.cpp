@@ -132,6 +132,12 @@ private Q_SLOTS:
     void controlsShowWhatTheyDoNotKnow();
     void crossoverAndDelayFollowTheHome_data();
     void crossoverAndDelayFollowTheHome();
+    void nudgeButtonsMoveReleaseTimesAsLabelled_data();
+    void nudgeButtonsMoveReleaseTimesAsLabelled();
+    void muteAllSaysWhatItDoesNext();
+    void typedTextLeftBehindGivesWayToTheDeviceValue_data();
+    void typedTextLeftBehindGivesWayToTheDeviceValue();
+    void emptyInputNameIsRefused();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -144,6 +150,17 @@ private:
     // Waits until the page has sent its last throttled write: a throttle period passes with
     // no new set line on the wire after the `from`th line (meters poll on regardless).
     bool waitForWritesToEnd(int from);
+    // The value the device holds for the variable, as a number.
+    std::optional<double> heldNumber(const QString& object, const QString& variable);
+    // The set lines the device received from the `from`th line on, once it has every line the
+    // application sent.
+    QStringList setsSince(int from);
+    // The set line of the input delay's amount with the value `written`; none for an empty one.
+    static QStringList amountSets(const QString& written);
+    // The input delay's milliseconds field, loaded with the device holding `held` ms (shown as
+    // `heldShown`) and `typed` typed over it, not yet confirmed; null when it did not get there.
+    QQuickItem* amountFieldTyped(const QString& held, const QString& heldShown,
+                                 const QString& typed);
 
     PageSession m_session;
     std::unique_ptr<ProcessingObjectList> m_presetObjects; // the preset's objects, once logged in
@@ -552,32 +569,16 @@ void TestPages::typedAmountIsCheckedBeforeItIsWritten()
     QFETCH(QString, shown);
     QFETCH(QString, refusal);
     VirtualProcessor& device = m_session.device();
-    const QString path =
-        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
-    QVERIFY(device.command(QStringLiteral("set \"%1\" 2.5").arg(path)).startsWith("ok"));
-    QQuickItem* field = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
-                                      QStringLiteral("amountField"), QStringLiteral("Amount"));
-    QVERIFY(field);
-    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("2.50"));
-    QCOMPARE(field->property("unit").toString(), QStringLiteral("ms"));
-
-    QQuickView* view = m_session.shell().loader()->view();
     const int wireBefore = device.received().size();
-    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(field));
-    QTRY_VERIFY(field->hasActiveFocus());
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(view, Qt::Key_Backspace);
-    for (const QChar character : typed)
-        QTest::keyClick(view, character.toLatin1());
+    QQuickItem* field = amountFieldTyped(QStringLiteral("2.5"), QStringLiteral("2.50"), typed);
+    QVERIFY(field);
+    QQuickView* view = m_session.shell().loader()->view();
     QTest::keyClick(view, Qt::Key_Return);
 
-    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
-    if (!written.isEmpty())
-        QVERIFY(device.waitForReceived(set));
-    const QStringList sets =
-        device.receivedUntilProbe([] { ShellFixture::sendProbe(); }, wireBefore)
-            .filter(QRegularExpression(QStringLiteral("^set ")));
-    QCOMPARE(sets, written.isEmpty() ? QStringList() : QStringList{set});
+    const QStringList sets = amountSets(written);
+    if (!sets.isEmpty())
+        QVERIFY(device.waitForReceived(sets.first()));
+    QCOMPARE(setsSince(wireBefore), sets);
     QTRY_COMPARE(field->property("text").toString(), shown);
     const QString reason = field->property("refusal").toString();
     if (refusal.isEmpty()) {
@@ -820,6 +821,260 @@ void TestPages::crossoverAndDelayFollowTheHome()
     QCOMPARE(QQmlProperty::read(page, "shownObjects").toStringList(), delays);
     QCOMPARE(findItem(page, QStringLiteral("crossoverBands"), {})->property("text").toString(),
              summary);
+}
+
+void TestPages::nudgeButtonsMoveReleaseTimesAsLabelled_data()
+{
+    for (const char* column : {"page", "selector", "object", "variable", "start"})
+        QTest::addColumn<QString>(column);
+    const char* const rows[][6] = {
+        {"limiter", "QX8Limiter.qml", "High", "HighLimiter", "Release", "50"},
+        {"compressor", "QX8Compressor.qml", "", "Compressor", "Release", "50"},
+        {"gate", "ScreenGate.qml", "", "Gate", "Release", "50"},
+        {"automatic gain control", "ScreenAGC.qml", "", "AGC", "Release", "1"},
+        {"automatic gain control's limiter", "ScreenAGC.qml", "", "AGC", "LimRelease", "50"},
+    };
+    for (const auto& [name, page, selector, object, variable, start] : rows)
+        QTest::newRow(name) << QString(page) << QString(selector) << QString(object)
+                            << QString(variable) << QString(start);
+}
+
+// The step table counts release times the other way round; still "+" raises the value shown
+// and "-" lowers it, on the wire and in the read-out, clicked as a hand clicks.
+void TestPages::nudgeButtonsMoveReleaseTimesAsLabelled()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    QFETCH(QString, object);
+    QFETCH(QString, variable);
+    QFETCH(QString, start);
+    VirtualProcessor& device = m_session.device();
+    const QString path = ConsoleLineBuilder::pathBody(object, variable);
+    QVERIFY(device.command(QStringLiteral("set \"%1\" %2").arg(path, start)).startsWith("ok"));
+    QVERIFY(loadedControl(page, selector, QStringLiteral("nudgeUp"), variable));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* readout = findItem(pageItem, QStringLiteral("readout"), variable);
+    QVERIFY(readout);
+    const auto shown = [readout] {
+        return ValueText::number(QQmlProperty::read(readout, "parts").toStringList().join(""));
+    };
+    QTRY_COMPARE(shown(), std::optional<double>(start.toDouble()));
+
+    static const QRegularExpression written(R"re(^set "[^"]*" "([^"]*)"$)re");
+    for (const auto& [button, sign] :
+         {qMakePair(QStringLiteral("nudgeUp"), 1), qMakePair(QStringLiteral("nudgeDown"), -1)}) {
+        const std::optional<double> before = heldNumber(object, variable);
+        QVERIFY(before);
+        const int wireBefore = device.received().size();
+        click(findItem(pageItem, button, variable));
+        QStringList sets;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(sets = device.received().mid(wireBefore).filter("set \"" + path)).isEmpty(),
+            qx8test::timeoutMs());
+        QCOMPARE(sets.size(), 1);
+        const std::optional<double> sent =
+            ValueText::number(written.match(sets.first()).captured(1));
+        QVERIFY2(sent && sign * (*sent - *before) > 0,
+                 qPrintable(button + ": " + sets.first() + " from " + QString::number(*before)));
+        QTRY_COMPARE(shown(), heldNumber(object, variable));
+        QCOMPARE(heldNumber(object, variable), sent);
+    }
+}
+
+// MUTE ALL mutes the six outputs; once the device reports them all muted, the button reads
+// UNMUTE ALL and a click unmutes them all; one output unmuted on the front panel makes it MUTE
+// ALL again.
+void TestPages::muteAllSaysWhatItDoesNext()
+{
+    VirtualProcessor& device = m_session.device();
+    QQuickItem* button = loadedControl(QStringLiteral("ScreenOutputMeters.qml"), QString(),
+                                       QStringLiteral("muteAllButton"), QString());
+    QVERIFY(button);
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    const auto mutePath = [](int output) {
+        return ConsoleLineBuilder::pathBody(QStringLiteral("OutputGains"),
+                                            QStringLiteral("Channel_%1_Mute").arg(output));
+    };
+    const auto mutesShown = [&] {
+        QStringList shown;
+        for (int output = 1; output <= 6; ++output) {
+            shown << findItem(pageItem, QStringLiteral("mute"),
+                              QStringLiteral("Channel_%1_Mute").arg(output))
+                         ->property("text")
+                         .toString();
+        }
+        return shown;
+    };
+    // The mute writes a click sends, in order.
+    const auto clickWrites = [&](const QString& value) {
+        static const QRegularExpression muteSet(R"(^set "[^"]*_Mute\\" )");
+        const int wireBefore = device.received().size();
+        click(button);
+        QStringList expected;
+        for (int output = 1; output <= 6; ++output)
+            expected << QStringLiteral("set \"%1\" \"%2\"").arg(mutePath(output), value);
+        const auto sent = [&] { return device.received().mid(wireBefore).filter(muteSet); };
+        return QTest::qWaitFor([&] { return sent().size() >= 6; }, qx8test::timeoutMs()) &&
+               sent() == expected;
+    };
+    QVERIFY(device.command(QStringLiteral("set \"%1\" Off").arg(mutePath(4))).startsWith("ok"));
+    QTRY_COMPARE(button->property("text").toString(), QStringLiteral("MUTE ALL"));
+
+    QVERIFY(clickWrites(QStringLiteral("1")));
+    QTRY_COMPARE(button->property("text").toString(), QStringLiteral("UNMUTE ALL"));
+    QCOMPARE(mutesShown(), QVector<QString>(6, QStringLiteral("MUTED")).toList());
+    m_session.shell().screenshot(QStringLiteral("outputs-all-muted.png"));
+
+    QVERIFY(clickWrites(QStringLiteral("0")));
+    QTRY_COMPARE(button->property("text").toString(), QStringLiteral("MUTE ALL"));
+    QTRY_COMPARE(mutesShown(), QVector<QString>(6, QStringLiteral("MUTE")).toList());
+
+    QVERIFY(clickWrites(QStringLiteral("1")));
+    QTRY_COMPARE(button->property("text").toString(), QStringLiteral("UNMUTE ALL"));
+    QVERIFY(device.command(QStringLiteral("set \"%1\" Off").arg(mutePath(2))).startsWith("ok"));
+    QTRY_COMPARE(button->property("text").toString(), QStringLiteral("MUTE ALL"));
+    for (int output = 1; output <= 6; ++output)
+        QVERIFY(device.command(QStringLiteral("set \"%1\" Off").arg(mutePath(output)))
+                    .startsWith("ok"));
+}
+
+void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("leave");   // "tab": the next field; "click": the page beside it
+    QTest::addColumn<QString>("written"); // the value of the set line, or empty for none
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letters, the next field") << "abc"
+                                             << "tab"
+                                             << ""
+                                             << "4.00";
+    QTest::newRow("letters, a click beside") << "abc"
+                                             << "click"
+                                             << ""
+                                             << "4.00";
+    QTest::newRow("out of range, a click beside") << "9999"
+                                                  << "click"
+                                                  << ""
+                                                  << "4.00";
+    QTest::newRow("a number, a click beside") << "12"
+                                              << "click"
+                                              << "12ms"
+                                              << "12.00";
+}
+
+// Text typed into the input delay's field and left there when the focus moves on: a number in
+// the range is written, anything else gives way to the device's value, unsent and unmarked.
+void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, leave);
+    QFETCH(QString, written);
+    QFETCH(QString, shown);
+    VirtualProcessor& device = m_session.device();
+    const int wireBefore = device.received().size();
+    QQuickItem* field = amountFieldTyped(QStringLiteral("4"), QStringLiteral("4.00"), typed);
+    QVERIFY(field);
+    QQuickView* view = m_session.shell().loader()->view();
+    if (leave == QLatin1String("tab")) {
+        QTest::keyClick(view, Qt::Key_Tab);
+    } else {
+        // Under the field, on the page's ground.
+        const QPointF below =
+            field->mapToScene(QPointF(field->width() / 2, 0)) + QPointF(0, 2 * field->height());
+        QTest::mouseClick(view, Qt::LeftButton, {}, below.toPoint());
+    }
+    QTRY_VERIFY(!field->hasActiveFocus());
+
+    const QStringList sets = amountSets(written);
+    if (!sets.isEmpty())
+        QVERIFY(device.waitForReceived(sets.first()));
+    QCOMPARE(setsSince(wireBefore), sets);
+    QTRY_COMPARE(field->property("text").toString(), shown);
+    QCOMPARE(field->property("refusal").toString(), QString());
+}
+
+// An input name emptied and confirmed is refused, as the presets and outputs refuse theirs:
+// nothing goes to the device, the strip says why and the box shows the device's name again.
+void TestPages::emptyInputNameIsRefused()
+{
+    VirtualProcessor& device = m_session.device();
+    const QString path =
+        QStringLiteral("\\\\Node\\SetupWizardCurrentChoices\\SV\\Channel_3_OrvellinkInputName\\");
+    QVERIFY(device.command(QStringLiteral("set \"%1\" \"Lectern\"").arg(path)).startsWith("ok"));
+    QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                    QStringLiteral("inputName_3"), QString());
+    QVERIFY(box);
+    QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Lectern"));
+    QQuickItem* refusal =
+        findItem(m_session.shell().pageItem(), QStringLiteral("namingRefusal"), QString());
+    QVERIFY(refusal && !refusal->isVisible());
+
+    QQuickView* view = m_session.shell().loader()->view();
+    const int wireBefore = device.received().size();
+    QTest::mouseClick(view, Qt::LeftButton, {},
+                      box->mapToScene(QPointF(20, box->height() / 2)).toPoint());
+    QTRY_VERIFY(box->hasActiveFocus());
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Space);
+    QTest::keyClick(view, Qt::Key_Return);
+
+    QTRY_VERIFY(refusal->isVisible());
+    QCOMPARE(refusal->property("text").toString(), QStringLiteral("A name cannot be empty."));
+    QCOMPARE(box->property("editText").toString(), QStringLiteral("Lectern"));
+    const QStringList sets = setsSince(wireBefore);
+    QVERIFY2(sets.isEmpty(), qPrintable(sets.join('\n')));
+    QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)),
+             QStringLiteral("ok Lectern"));
+}
+
+std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)
+{
+    const QString held = m_session.device().command(
+        "value \"" + ConsoleLineBuilder::pathBody(object, variable) + '"');
+    return held.startsWith(QLatin1String("ok ")) ? ValueText::number(held.mid(3)) : std::nullopt;
+}
+
+QStringList TestPages::setsSince(int from)
+{
+    return m_session.device()
+        .receivedUntilProbe([] { ShellFixture::sendProbe(); }, from)
+        .filter(QRegularExpression(QStringLiteral("^set ")));
+}
+
+QStringList TestPages::amountSets(const QString& written)
+{
+    if (written.isEmpty())
+        return {};
+    return {QStringLiteral("set \"%1\" \"%2\"")
+                .arg(ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"),
+                                                  QStringLiteral("Amount")),
+                     written)};
+}
+
+QQuickItem* TestPages::amountFieldTyped(const QString& held, const QString& heldShown,
+                                        const QString& typed)
+{
+    const QString path =
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
+    if (!m_session.device()
+             .command(QStringLiteral("set \"%1\" %2").arg(path, held))
+             .startsWith("ok"))
+        return nullptr;
+    QQuickItem* field = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
+                                      QStringLiteral("amountField"), QStringLiteral("Amount"));
+    if (!field ||
+        !QTest::qWaitFor([&] { return field->property("text").toString() == heldShown; }) ||
+        field->property("unit").toString() != QLatin1String("ms"))
+        return nullptr;
+    QQuickView* view = m_session.shell().loader()->view();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(field));
+    if (!QTest::qWaitFor([field] { return field->hasActiveFocus(); }))
+        return nullptr;
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    for (const QChar character : typed)
+        QTest::keyClick(view, character.toLatin1());
+    return field->property("text").toString() == typed ? field : nullptr;
 }
 
 QQuickItem* TestPages::loadedControl(const QString& page, const QString& selector,

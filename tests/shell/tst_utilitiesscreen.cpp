@@ -40,6 +40,7 @@ private Q_SLOTS:
     void deviceVersionRules_data();
     void deviceVersionRules();
     void renameWritesTheDevice();
+    void emptyDeviceNameIsRefused();
     void digitalAudioCardStrips();
     void validationModeOffersTheAppStoreAndClearsCaches();
     void applicationUpdateWhereItInstalls();
@@ -230,6 +231,30 @@ void TestUtilitiesScreen::renameWritesTheDevice()
         QStringLiteral("set \"\\\\Node\\SV\\DeviceName\\\" \"Stage Left & Rig\"")));
     QTRY_COMPARE(text("deviceName"), QStringLiteral("Stage Left & Rig"));
     QCOMPARE(m_device.command("set \\\\Node\\SV\\DeviceName\\ \"Virtual QX8\""),
+             QStringLiteral("ok Virtual QX8"));
+}
+
+// A name emptied in the rename dialog is refused, as the presets and outputs refuse theirs:
+// nothing goes to the device, a dialog says why and the strip still shows the device's name.
+void TestUtilitiesScreen::emptyDeviceNameIsRefused()
+{
+    const int wireBefore = m_device.received().size();
+    click("renameButton");
+    QQuickItem* field = nullptr;
+    QTRY_VERIFY((field = item("dialogTextField")) && field->hasActiveFocus());
+    QQuickView* view = m_shell.loader()->view();
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Space);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(dialogSays(QStringLiteral("A device needs a name.")));
+    m_shell.screenshot("utilities-empty-name.png");
+    const QStringList sets = m_device.receivedUntilProbe(&ShellFixture::sendProbe, wireBefore)
+                                 .filter(QRegularExpression("^set .*DeviceName"));
+    QVERIFY2(sets.isEmpty(), qPrintable(sets.join('\n')));
+    acceptDialog("utilitiesDialog");
+    QTRY_VERIFY(!item("utilitiesDialog"));
+    QCOMPARE(text("deviceName"), QStringLiteral("Virtual QX8"));
+    QCOMPARE(m_device.command("value \\\\Node\\SV\\DeviceName\\"),
              QStringLiteral("ok Virtual QX8"));
 }
 

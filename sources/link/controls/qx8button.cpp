@@ -74,6 +74,21 @@ std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass
     return number;
 }
 
+namespace {
+
+// A release time is nudged against the direction given.
+bool reversesDirection(const QString& svClass)
+{
+    return svClass == QLatin1String("Release") || svClass == QLatin1String("LimRelease");
+}
+
+} // namespace
+
+int QX8Button::bumpDirectionFor(int shownDirection, const QString& svClass) const
+{
+    return reversesDirection(svClass) ? -shownDirection : shownDirection;
+}
+
 // A nudge moves the value the device last reported (or the last nudge wrote); before the
 // device has reported one there is nothing to move.
 void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QString& poClass)
@@ -82,9 +97,7 @@ void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QStrin
         qWarning() << "Nudge of" << poName() << svName() << "before the device reported a value";
         return;
     }
-    int direction = bumpDirection;
-    if (svClass == QLatin1String("Release") || svClass == QLatin1String("LimRelease"))
-        direction = -direction;
+    const int direction = reversesDirection(svClass) ? -bumpDirection : bumpDirection;
     if (const std::optional<QString> key = NudgeSteps::keyFor(poClass, svClass, m_nudgeJsonData,
                                                               direction, double(m_valueToNudge)))
         m_nudgeKey = *key;

@@ -34,6 +34,9 @@ public:
     Q_INVOKABLE QString nudgeJsonData() const { return m_nudgeJsonData; }
     Q_INVOKABLE void setNudgeJsonData(const QString& nudgeJsonData);
     Q_INVOKABLE void onNudged(int bumpDirection, const QString& svClass, const QString& poClass);
+    // The bumpDirection for onNudged that moves the value shown in `shownDirection` (1 up, -1
+    // down): onNudged turns the direction of release times round.
+    Q_INVOKABLE int bumpDirectionFor(int shownDirection, const QString& svClass) const;
     Q_INVOKABLE void toggleValueWithoutFeedback();
     Q_INVOKABLE void setMultipleSV(const QString& allSVName);
 
