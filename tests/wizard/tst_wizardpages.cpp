@@ -599,7 +599,7 @@ void TestWizardPages::formChannelsFollowTheFirst()
         for (QQuickItem* label : m_screen.itemsNamed(QStringLiteral("formFollowingChannel")))
             if (label->isVisible())
                 following << text(label);
-        return following.size() == 7 && following.first() != "-";
+        return following.size() == 7 && following.first() != QStringLiteral("\u2013");
     }());
     QCOMPARE(following, QStringList({"10", "11", "12", "13", "14", "15", "16"}));
     QTRY_COMPARE(
