@@ -7,7 +7,8 @@ import QX8NumericalSV 1.0
 // the number (`layoutInRow`, the default) or stacked at its right end; the user's changes come as
 // valueModified. Bound to a node variable through poName and svName, it shows the device's
 // value, takes its limits from the variable's \Min and \Max children (at most restrictMaxValue
-// when that is set) and writes each step.
+// when that is set) and writes each step; until the device has reported the value it shows a
+// dimmed dash and takes no step (a step from a number it does not hold would write a guess).
 T.SpinBox {
     id: root
 
@@ -16,12 +17,15 @@ T.SpinBox {
     property int restrictMaxValue: -1
     property bool layoutInRow: true
     readonly property real glyphSize: Theme.dpY(layoutInRow ? Theme.fontValue : Theme.fontSmall)
+    readonly property bool waiting: svName !== "" && !backend.hasDeviceValue
+    readonly property alias backend: backend
 
     implicitWidth: Theme.dpX(132)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: layoutInRow ? down.indicator.width : Theme.dpX(Theme.spacing)
     rightPadding: up.indicator.width
     editable: false
+    enabled: !waiting
     from: range.known ? range.low : 0
     to: {
         var limit = range.known ? range.high : 99999;
@@ -29,7 +33,7 @@ T.SpinBox {
     }
 
     contentItem: Text {
-        text: root.textFromValue(root.value, root.locale)
+        text: root.waiting ? "\u2013" : root.textFromValue(root.value, root.locale)
         textFormat: Text.PlainText
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
@@ -50,7 +54,7 @@ T.SpinBox {
             anchors.centerIn: parent
             text: "\u2212"
             font.pixelSize: root.glyphSize
-            color: root.value > root.from ? Theme.text : Theme.textFaint
+            color: root.enabled && root.value > root.from ? Theme.text : Theme.textFaint
         }
     }
 
@@ -66,7 +70,7 @@ T.SpinBox {
             anchors.centerIn: parent
             text: "+"
             font.pixelSize: root.glyphSize
-            color: root.value < root.to ? Theme.text : Theme.textFaint
+            color: root.enabled && root.value < root.to ? Theme.text : Theme.textFaint
         }
     }
 

@@ -3,7 +3,8 @@ import QX8GEQGraphItem 1.0
 
 // The graphic-EQ panel: 31 bars with their frequencies below, the level scale in a column of
 // its own on the left (the first band's handle would stand over it), a touch point per band, and
-// in draw mode a finger sweep across the bars that sets every band it passes.
+// in draw mode a finger sweep across the bars that sets every band it passes. A band whose gain
+// has not come from the device has neither bar nor touch point, and the panel says that it waits.
 Rectangle {
     id: root
 
@@ -29,7 +30,7 @@ Rectangle {
             // Over the middle of its own bar (the handle list's x is a 32nd of the width apart).
             knob.x = graph.x + (i + 0.5) * column - knob.width / 2
             knob.y = graph.y + graph.height / 2 - points[i].y - knob.height / 2
-            knob.visible = !root.drawMode
+            knob.visible = !root.drawMode && graph.hasControlPoint(i)
         }
     }
     // "1.25 kHz" reads "1.25k" under its bar, "20 Hz" reads "20".
@@ -64,6 +65,15 @@ Rectangle {
         onRepainted: root.placeTouchPoints()
         onWidthChanged: dimensionsChanged()
         onHeightChanged: dimensionsChanged()
+    }
+
+    Text {
+        objectName: "waitingNotice"
+        anchors.centerIn: graph
+        visible: !graph.allGainsArrived
+        text: "Waiting for the device"
+        color: Theme.textFaint
+        font.pixelSize: Theme.dpY(Theme.fontBody)
     }
 
     // Every other band's frequency, under the middle of its bar.

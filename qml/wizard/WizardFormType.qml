@@ -108,9 +108,9 @@ WizardPageFrame {
                     objectName: "formFollowingChannel"
                     visible: modelData.kind === "follows"
                     anchors.verticalCenter: parent.verticalCenter
-                    text: startChannel.value > -1000 ? Math.round(startChannel.value)
-                                                       + modelData.offset : "-"
-                    color: startChannel.value > -1000 ? Theme.text : Theme.textDim
+                    text: startChannel.hasDeviceValue ? Math.round(startChannel.value)
+                                                        + modelData.offset : "\u2013"
+                    color: startChannel.hasDeviceValue ? Theme.text : Theme.textFaint
                     font.pixelSize: rootQML.dpY(Theme.fontValue)
                 }
             }

@@ -67,7 +67,8 @@ WizardPageFrame {
         }
     }
 
-    // One button, pressed while the device's value is "On".
+    // One button, pressed while the device's value is "On"; a dimmed dash that takes no click
+    // until the device has reported it (a toggle from an unknown state would write a guess).
     component SwitchOption: Row {
         id: option
         property string label
@@ -85,13 +86,15 @@ WizardPageFrame {
         }
         CustomButton {
             id: toggle
+            readonly property alias backend: setting
             objectName: "optionSwitch"
             anchors.verticalCenter: parent.verticalCenter
             width: rootQML.dpX(64)
             height: rootQML.dpY(40)
             look: CustomButton.Toggle
             checkable: true
-            text: checked ? "ON" : "OFF"
+            enabled: setting.hasDeviceValue
+            text: !setting.hasDeviceValue ? "\u2013" : checked ? "ON" : "OFF"
             fontSize: Theme.fontBody
             onToggled: setting.value = checked ? "On" : "Off"
             Binding {

@@ -23,8 +23,11 @@ void QX8GEQBands::init(const QString& poName, int bandCount)
     const int count = qBound(0, bandCount, int(GeqGeometry::kBandCount));
     if (m_bound && poName == m_poName && count == m_bandCount)
         return;
+    const bool arrivedBefore = allGainsArrived();
     m_variables.clear();
     m_values.clear();
+    if (arrivedBefore)
+        emit allGainsArrivedChanged(false);
     m_poName = poName;
     m_bandCount = count;
     m_bound = true;
@@ -36,7 +39,6 @@ void QX8GEQBands::init(const QString& poName, int bandCount)
         const QString& label = m_labels.at(band);
         QX8NumericalSV* control = m_variables.add<QX8NumericalSV>(
             poName, label, band, label, QString(), BandVariables::Subscription::OnNamesAndComplete);
-        m_values.insert(label, 0.0f);
         connect(control, &QX8NumericalSV::valueChanged, this, &QX8GEQBands::onSVChanged);
     }
 }
@@ -46,24 +48,29 @@ void QX8GEQBands::onSVChanged(float value)
     const QString label = m_variables.parameterOf(sender());
     if (label.isEmpty() || !std::isfinite(value))
         return;
-    m_variables.markArrived(sender());
+    const bool arrivedBefore = allGainsArrived();
     m_values.insert(label, value);
     emit curvesChanged(m_values);
+    if (allGainsArrived() != arrivedBefore)
+        emit allGainsArrivedChanged(true);
 }
 
-QPoint QX8GEQBands::controlPoint(int band) const
+std::optional<QPoint> QX8GEQBands::handle(int band) const
 {
     if (band < 0 || band >= m_labels.size())
-        return QPoint();
+        return std::nullopt;
+    const auto gain = m_values.constFind(m_labels.at(band));
+    if (gain == m_values.cend())
+        return std::nullopt;
     const GeqGeometry geometry(m_boundRectangle.width(), m_boundRectangle.height() * 2.0);
-    const auto handle = geometry.handle(band, m_values.value(m_labels.at(band), 0.0f));
-    return QPoint(handle.x, handle.y);
+    const auto point = geometry.handle(band, *gain);
+    return QPoint(point.x, point.y);
 }
 
 void QX8GEQBands::setControlPoint(int band, int x, int y)
 {
     Q_UNUSED(x)
-    if (band < 0 || band >= m_labels.size())
+    if (!hasControlPoint(band))
         return;
     const GeqGeometry geometry(m_boundRectangle.width(), m_boundRectangle.height() * 2.0);
     updateSVMap(m_labels.at(band), float(geometry.gainForHandle(y, kMinGainDb, kMaxGainDb)));

@@ -8,9 +8,13 @@
 #include <QRectF>
 #include <QStringList>
 
+#include <optional>
+
 // Binds the 31 band gains of one graphic-EQ processing object (state variables named by the
-// band labels, "20 Hz" .. "20.0 kHz") and keeps their latest values, 0 until a band reports.
-// The map goes out by reference over direct connections only.
+// band labels, "20 Hz" .. "20.0 kHz") and keeps the latest value of each band that has reported.
+// A band the device has not reported yet has no value and no handle, and takes no drag: a guess
+// shown or written would stand for the device's gain. The map goes out by reference over direct
+// connections only.
 class QX8GEQBands : public QObject
 {
     Q_OBJECT
@@ -29,9 +33,14 @@ public:
 
     // Binding the same object again changes nothing; another object replaces the bands.
     Q_INVOKABLE void init(const QString& poName, int bandCount);
-    // The handle of band i: x at i/32 of the width, y up from the middle line.
-    Q_INVOKABLE QPoint controlPoint(int band) const;
-    // A handle dragged to y (down from the top of the item); x is not used.
+    // The handle of band i: x at i/32 of the width, y up from the middle line; none until the
+    // band's gain has come from the device.
+    std::optional<QPoint> handle(int band) const;
+    Q_INVOKABLE bool hasControlPoint(int band) const { return handle(band).has_value(); }
+    // The handle, or (0, 0) while there is none.
+    Q_INVOKABLE QPoint controlPoint(int band) const { return handle(band).value_or(QPoint()); }
+    // A handle dragged to y (down from the top of the item); x is not used. Nothing for a band
+    // without a handle.
     Q_INVOKABLE void setControlPoint(int band, int x, int y);
     // Hands a gain to the device, held inside the band's range.
     Q_INVOKABLE void updateSVMap(const QString& label, float value);
@@ -41,10 +50,14 @@ public:
     const QStringList& labels() const { return m_labels; }
     QMap<QString, float>& values() { return m_values; }
     const BandVariables& variables() const { return m_variables; }
+    bool hasGain(const QString& label) const { return m_values.contains(label); }
+    // Every bound band has reported its gain.
+    bool allGainsArrived() const { return m_bandCount > 0 && m_values.size() == m_bandCount; }
 
 signals:
     void boundRectangleChanged(QRectF boundRectangle);
     void curvesChanged(QMap<QString, float>& values);
+    void allGainsArrivedChanged(bool arrived);
 
 public slots:
     void onSVChanged(float value);

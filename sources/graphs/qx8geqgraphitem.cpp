@@ -10,6 +10,8 @@ QX8GEQGraphItem::QX8GEQGraphItem(QQuickItem* parent)
     : GraphItemBase(RepaintPolicy::Debounce, 50, parent), m_bands(new QX8GEQBands(this))
 {
     connect(m_bands, &QX8GEQBands::curvesChanged, this, &QX8GEQGraphItem::onCurvesChanged);
+    connect(m_bands, &QX8GEQBands::allGainsArrivedChanged, this,
+            &QX8GEQGraphItem::allGainsArrivedChanged);
     m_values = &m_bands->values();
     setRenderTarget(QQuickPaintedItem::FramebufferObject);
 }
@@ -17,14 +19,24 @@ QX8GEQGraphItem::QX8GEQGraphItem(QQuickItem* parent)
 QVariantList QX8GEQGraphItem::controlPoints() const
 {
     QVariantList points;
-    for (const QPointF& point : m_handles)
-        points.append(point);
+    for (const std::optional<QPointF>& point : m_handles)
+        points.append(point.value_or(QPointF()));
     return points;
+}
+
+bool QX8GEQGraphItem::hasControlPoint(int index) const
+{
+    return index >= 0 && index < m_handles.size() && m_handles.at(index).has_value();
 }
 
 QStringList QX8GEQGraphItem::bandLabels() const
 {
     return m_bands->labels();
+}
+
+bool QX8GEQGraphItem::allGainsArrived() const
+{
+    return m_bands->allGainsArrived();
 }
 
 void QX8GEQGraphItem::componentCompleted()
@@ -55,6 +67,8 @@ void QX8GEQGraphItem::reDrawBands(int previousX, int x, int y)
 void QX8GEQGraphItem::drawBand(int column, double gain)
 {
     const QString label = QLatin1String(GeqGeometry::label(column));
+    if (!m_bands->hasGain(label))
+        return;
     m_sweeping = true;
     m_sweepBand = column;
     // Shown at once; the device's report follows.
@@ -76,8 +90,11 @@ void QX8GEQGraphItem::paint(QPainter* painter)
     painter->setRenderHint(QPainter::Antialiasing);
     const GeqGeometry geometry(width(), height());
     for (int band = 0; band < GeqGeometry::kBandCount; ++band) {
-        const float gain = m_values->value(QLatin1String(GeqGeometry::label(band)), 0.0f);
-        const GeqGeometry::Rect bar = geometry.bar(band, gain);
+        // A band not reported has no bar: a 0 dB one would claim a gain.
+        const std::optional<float> gain = gainOf(band);
+        if (!gain)
+            continue;
+        const GeqGeometry::Rect bar = geometry.bar(band, *gain);
         painter->fillRect(QRect(bar.left, bar.top, bar.width, bar.height),
                           QColor(255, 25 + 7 * band, 0));
     }
@@ -87,17 +104,25 @@ void QX8GEQGraphItem::paint(QPainter* painter)
 
 void QX8GEQGraphItem::refreshHandles()
 {
-    // From the latest device values (0 until a band reports), never from a value not yet read.
+    // From the latest device values; none for a band not reported yet.
     const GeqGeometry geometry(width(), height());
-    const int count = qMin(m_values->size(), GeqGeometry::kBandCount);
-    for (int band = 0; band < count; ++band) {
-        const auto handle =
-            geometry.handle(band, m_values->value(QLatin1String(GeqGeometry::label(band)), 0.0f));
-        const QPointF point(handle.x, handle.y);
-        if (band < m_handles.size())
-            m_handles[band] = point;
-        else
-            m_handles.append(point);
+    m_handles.clear();
+    for (int band = 0; band < GeqGeometry::kBandCount; ++band) {
+        const std::optional<float> gain = gainOf(band);
+        if (!gain) {
+            m_handles.append(std::nullopt);
+            continue;
+        }
+        const auto handle = geometry.handle(band, *gain);
+        m_handles.append(QPointF(handle.x, handle.y));
     }
     qDebug() << "return";
+}
+
+std::optional<float> QX8GEQGraphItem::gainOf(int band) const
+{
+    const auto gain = m_values->constFind(QLatin1String(GeqGeometry::label(band)));
+    if (gain == m_values->cend())
+        return std::nullopt;
+    return *gain;
 }

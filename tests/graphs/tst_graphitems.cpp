@@ -135,6 +135,7 @@ private slots:
     void crossoverBandsEachInTheirColour();
     void nuqNotchesHangFromTop();
     void geqBars();
+    void geqBandNotReportedStaysEmpty();
 };
 
 void TestGraphItems::nothingBeforeComponentCompleted()
@@ -364,6 +365,24 @@ void TestGraphItems::geqBars()
     QCOMPARE(qAlpha(image.pixel(3 * 20 + 10, 310)), 0);
     // Gaps between the bars stay empty.
     QCOMPARE(qAlpha(image.pixel(20, 203)), 0);
+}
+
+// A band whose gain has not come has neither a bar (not even the 0 dB one) nor a handle.
+void TestGraphItems::geqBandNotReportedStaysEmpty()
+{
+    QMap<QString, float> values{{QLatin1String(GeqGeometry::label(3)), -6.0f}};
+    QX8GEQGraphItem item;
+    complete(item, {620, 400});
+    item.onCurvesChanged(values);
+    const QImage image = render(item);
+    QCOMPARE(offColour(image, 3 * 20 + 10, 290, QColor(255, 25 + 21, 0), 2), QString());
+    for (int band : {0, 4, 30})
+        QCOMPARE(qAlpha(image.pixel(band * 20 + 10, 203)), 0);
+    QCOMPARE(item.controlPoints().size(), GeqGeometry::kBandCount);
+    QVERIFY(item.hasControlPoint(3));
+    QCOMPARE(item.controlPoints().at(3).toPointF(), QPointF(3 * 620 / 32, -100));
+    QVERIFY(!item.hasControlPoint(0));
+    QCOMPARE(item.controlPoints().at(0).toPointF(), QPointF());
 }
 
 QX8_TEST_MAIN(TestGraphItems)

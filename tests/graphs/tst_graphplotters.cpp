@@ -8,6 +8,7 @@
 #include "qx8control.h"
 #include "qx8geqbands.h"
 #include "qx8geqgraphitem.h"
+#include "qx8numericalsv.h"
 #include "qx8nuqcurveplotter.h"
 #include "qx8peqcurveplotter.h"
 #include "qx8peqgraphitem.h"
@@ -81,6 +82,7 @@ private slots:
     void bandCountsHeld();
     void nothingFromValuesNotArrived();
     void geqSweepWritesInsideRange();
+    void geqWaitsForEveryGain();
     void crossoverLayoutReachesThePlotter_data();
     void crossoverLayoutReachesThePlotter();
     void gainPointSamplesTheBandLastPrepared_data();
@@ -285,6 +287,7 @@ void TestGraphPlotters::geqSweepWritesInsideRange()
     item.componentCompleted();
     QVERIFY(waitForSubscriptions({LinkedProcessor::path("StereoGEQ", "20 Hz"),
                                   LinkedProcessor::path("StereoGEQ", "20.0 kHz")}));
+    QTRY_VERIFY(item.allGainsArrived());
     int skip = m_processor.received().size();
 
     // From column 3 to column 9, 400 px above the middle: +20 dB, which the device cannot hold.
@@ -306,6 +309,40 @@ void TestGraphPlotters::geqSweepWritesInsideRange()
     QCOMPARE(m_processor.received().filter("\"12\"").size() +
                  m_processor.received().filter("\"20\"").size(),
              7);
+}
+
+// A band whose gain has not come has no handle and takes neither a sweep nor a drag; the bands
+// say when every gain has come, and that they wait again when another object replaces them.
+void TestGraphPlotters::geqWaitsForEveryGain()
+{
+    QX8GEQGraphItem item;
+    item.setSize({620, 400});
+    item.setPOName("AbsentGEQ"); // an object the device lacks: no gain ever comes
+    item.componentCompleted();
+    QVERIFY(m_processor.settle());
+    const int skip = m_processor.received().size();
+    item.reDrawBands(70, 190, -200);
+    item.setControlPoint(10, 0, 300);
+    QTest::qWait(2 * QX8NumericalSV::kThrottleMs); // a write would leave after its throttle
+    QVERIFY(m_processor.settle());
+    QCOMPARE(m_processor.received().mid(skip).filter(QRegularExpression("^set ")), QStringList());
+    QVERIFY(!item.isSweeping());
+    QVERIFY(!item.allGainsArrived());
+    QVERIFY(item.bands()->values().isEmpty());
+    for (int band = 0; band < GeqGeometry::kBandCount; ++band)
+        QVERIFY(!item.bands()->hasControlPoint(band));
+
+    QX8GEQBands bands;
+    QSignalSpy arrived(&bands, &QX8GEQBands::allGainsArrivedChanged);
+    bands.init("StereoGEQ", GeqGeometry::kBandCount);
+    QTRY_COMPARE(arrived.count(), 1);
+    QCOMPARE(arrived.first().first().toBool(), true);
+    QCOMPARE(bands.values().size(), GeqGeometry::kBandCount);
+    QVERIFY(bands.hasControlPoint(GeqGeometry::kBandCount - 1));
+    bands.init("AbsentGEQ", GeqGeometry::kBandCount);
+    QCOMPARE(arrived.count(), 2);
+    QCOMPARE(arrived.last().first().toBool(), false);
+    QVERIFY(!bands.hasControlPoint(GeqGeometry::kBandCount - 1));
 }
 
 // Ways, subs and bands set on the crossover item after its completion reach its plotter, which

@@ -8,9 +8,12 @@
 // time says nothing about the page.
 #include "consolelinebuilder.h"
 #include "devicemodel.h"
+#include "knownvalueswatch.h"
 #include "pagesession.h"
 #include "processingobjectlist.h"
 #include "qx8control.h"
+#include "qx8geqbands.h"
+#include "qx8geqgraphitem.h"
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
 #include "testharness.h"
@@ -23,11 +26,9 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -98,12 +99,6 @@ QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
     for (QQuickItem* child : under->childItems())
         found += visibleItemsNamed(child, name);
     return found;
-}
-
-// The bound control behind a control item of the page.
-QX8Control* backendOf(const QQuickItem* item)
-{
-    return qobject_cast<QX8Control*>(item->property("backend").value<QObject*>());
 }
 
 } // namespace
@@ -678,39 +673,13 @@ void TestPages::homeDrawsTheCrossoverBands()
 // Over a slow link (each answer held back 1.5 s, then sent at 2,000 bytes a second) a page shows
 // what it does not know yet: the mixer says that it waits until the device has listed its
 // objects; an on/off, a mute and a fader show no state and take no gesture until the device has
-// told theirs, and then show the device's.
+// told theirs, and then show the device's. The graphic EQ says that it waits, and shows a band's
+// handle only once the band's gain has come.
 void TestPages::controlsShowWhatTheyDoNotKnow()
 {
-    VirtualProcessor& device = m_session.device();
-    QVERIFY(device.command("fault console-latency=1500").startsWith("ok"));
-    QVERIFY(device.command("fault console-rate=2000").startsWith("ok"));
-    const auto fastAgain = qScopeGuard([&device] {
-        device.command("fault console-latency=off");
-        device.command("fault console-rate=off");
-    });
-    // Runs the event loop until every control of `controls` shows its device value, checking at
-    // every round that one without it shows that it does not know it; false when one did not
-    // (or the values did not come). `seenUnknown` counts the rounds with a control unknown.
-    int seenUnknown = 0;
-    QString wrong;
-    const auto untilKnown = [&](const std::function<QList<QQuickItem*>()>& controls,
-                                const std::function<QString(QQuickItem*, bool)>& misshown) {
-        return qx8test::runEventsUntil(
-                   [&] {
-                       const QList<QQuickItem*> shown = controls();
-                       bool allKnown = !shown.isEmpty();
-                       for (QQuickItem* control : shown) {
-                           const bool known = backendOf(control)->hasDeviceValue();
-                           allKnown = allKnown && known;
-                           seenUnknown += known ? 0 : 1;
-                           if (wrong.isEmpty())
-                               wrong = misshown(control, known);
-                       }
-                       return allKnown || !wrong.isEmpty();
-                   },
-                   qx8test::timeoutMs()) &&
-               wrong.isEmpty();
-    };
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    KnownValuesWatch watch;
 
     // The parametric EQ's on/off: a dimmed dash, then the device's "ON".
     QVERIFY(m_session.load("QX8PEQ.qml", "High"));
@@ -721,13 +690,12 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
                                  : text == QStringLiteral("\u2013") && !button->isEnabled();
         return right ? QString() : QStringLiteral("on/off shows \"%1\"").arg(text);
     };
-    QVERIFY2(untilKnown([&] { return visibleItemsNamed(peq, "onOffButton"); }, onOffShown),
-             qPrintable(wrong));
-    QVERIFY(seenUnknown > 0);
+    QVERIFY2(watch.untilKnown([&] { return visibleItemsNamed(peq, "onOffButton"); }, onOffShown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
 
     // The mixer: that it waits, then faders without a cap and mutes with a dash, then the
     // device's levels and mutes.
-    seenUnknown = 0;
     QVERIFY(m_session.load("ScreenMixer.qml", "StereoMixer"));
     QQuickItem* mixer = m_session.shell().pageItem();
     QVERIFY(findItem(mixer, "waitingNotice", QString())->isVisible());
@@ -745,19 +713,70 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
                                      : text == QStringLiteral("\u2013") && !control->isEnabled();
             return right ? QString() : QStringLiteral("mute shows \"%1\"").arg(text);
         }
+        const QX8Control* backend = KnownValuesWatch::backendOf(control);
         const bool capShown = control->property("handle").value<QQuickItem*>()->isVisible();
         const double position = control->property("value").toDouble();
-        const double devicePosition = backendOf(control)->property("faderValue").toDouble();
+        const double devicePosition = backend->property("faderValue").toDouble();
         const bool right = known ? capShown && control->isEnabled() && position == devicePosition
                                  : !capShown && !control->isEnabled();
         return right ? QString()
                      : QStringLiteral("fader %1 %2 a cap at %3")
-                           .arg(backendOf(control)->svName(), capShown ? "with" : "without")
+                           .arg(backend->svName(), capShown ? "with" : "without")
                            .arg(position);
     };
-    QVERIFY2(untilKnown(mixerControls, mixerShown), qPrintable(wrong));
-    QVERIFY(seenUnknown > 0);
+    QVERIFY2(watch.untilKnown(mixerControls, mixerShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
     QVERIFY(!findItem(mixer, "waitingNotice", QString())->isVisible());
+
+    // The graphic EQ: no handle of a band whose gain has not come, and a notice that it waits;
+    // then every handle over its bar at the device's gain.
+    QVERIFY(m_session.load("QX8GEQ.qml", "StereoGEQ"));
+    QQuickItem* geq = m_session.shell().pageItem();
+    const auto handles = [&] {
+        QList<QQuickItem*> found;
+        for (int band = 1;
+             QQuickItem* handle = findItem(geq, "handle_" + QString::number(band), {}); ++band)
+            found << handle;
+        return found;
+    };
+    const auto graphOf = [](QQuickItem* handle) {
+        return qobject_cast<QX8GEQGraphItem*>(
+            handle->parentItem()->property("canvas").value<QObject*>());
+    };
+    const auto gainOf = [&](QQuickItem* handle) {
+        const QX8GEQBands* bands = graphOf(handle)->bands();
+        return bands->variables().numeric(bands->labels().value(handle->property("index").toInt()));
+    };
+    const auto gainKnown = [&](QQuickItem* handle) {
+        const QX8NumericalSV* gain = gainOf(handle);
+        return gain && gain->hasDeviceValue();
+    };
+    const auto handleShown = [&](QQuickItem* handle, bool known) {
+        if (known) // shown from the next repaint on, checked below
+            return QString();
+        if (handle->isVisible())
+            return QStringLiteral("%1 shows before its gain came").arg(handle->objectName());
+        const bool waits = findItem(geq, "waitingNotice", QString())->isVisible();
+        return waits ? QString() : QStringLiteral("the graph does not say that it waits");
+    };
+    QVERIFY(qx8test::runEventsUntil([&] { return !handles().isEmpty(); }, qx8test::timeoutMs()));
+    m_session.shell().screenshot("geq-unknown.png");
+    QVERIFY2(watch.untilKnown(handles, handleShown, gainKnown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    QCOMPARE(handles().size(), 31);
+    const auto atItsGain = [&](QQuickItem* handle) {
+        const QX8GEQGraphItem* graph = graphOf(handle);
+        const double centre = handle->y() + handle->height() / 2 - graph->y();
+        const double expected =
+            graph->height() / 2 - int(gainOf(handle)->value() * graph->height() / 24);
+        return handle->isVisible() && qAbs(centre - expected) <= 1;
+    };
+    const auto allAtTheirGains = [&] {
+        const QList<QQuickItem*> all = handles();
+        return std::all_of(all.begin(), all.end(), atItsGain);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(allAtTheirGains(), qx8test::timeoutMs());
+    QVERIFY(!findItem(geq, "waitingNotice", QString())->isVisible());
 }
 
 // The crossover and delay pages show the bands the home screen found on the device, as it left

@@ -1,13 +1,16 @@
 // The wizard pages that show one step each, in the running application against VirtualQX8: what
 // each shows of the device and what each control puts on the wire. QX8_SCREENSHOT_DIR, when set,
 // receives a picture of each page.
+#include "knownvalueswatch.h"
 #include "logfrequencyaxis.h"
 #include "nuqgeometry.h"
 #include "qtpeq.h"
+#include "qx8control.h"
 #include "qx8nuqcurveplotter.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
 #include "reconfigurator.h"
+#include "shellfixture.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "viewloader.h"
@@ -84,6 +87,7 @@ private Q_SLOTS:
     void formNamesPassTheNameCheck();
     void formTextFieldWritesACheckedName_data();
     void formTextFieldWritesACheckedName();
+    void controlsShowWhatTheyDoNotKnow();
 
 private:
     void open(const QString& state, const QString& pageName);
@@ -599,7 +603,7 @@ void TestWizardPages::formChannelsFollowTheFirst()
         for (QQuickItem* label : m_screen.itemsNamed(QStringLiteral("formFollowingChannel")))
             if (label->isVisible())
                 following << text(label);
-        return following.size() == 7 && following.first() != "-";
+        return following.size() == 7 && following.first() != QStringLiteral("\u2013");
     }());
     QCOMPARE(following, QStringList({"10", "11", "12", "13", "14", "15", "16"}));
     QTRY_COMPARE(
@@ -663,6 +667,78 @@ void TestWizardPages::formTextFieldWritesACheckedName()
     QVERIFY(m_screen.device().waitForReceived(setLine(name, written)));
     QCOMPARE(writesTo(name, from), QStringList({setLine(name, written)}));
     m_screen.setOnDevice(name.mid(2), QStringLiteral("Orvel 2"));
+}
+
+// Over the slow link of the processing pages' check, the options' switches and the form's
+// channel spin box show a dimmed dash and take no click until the device has told their values,
+// then show the device's; a click before writes nothing, "+" after raises the device's value.
+void TestWizardPages::controlsShowWhatTheyDoNotKnow()
+{
+    const QString channel = kChoices + "Channel_1_OrvellinkInputAssignment";
+    m_screen.setOnDevice(channel.mid(2), QStringLiteral("9"));
+    m_screen.setOnDevice(kWizard.mid(2) + "LevelAssistAutoTrim", QStringLiteral("On"));
+    m_screen.setOnDevice(kWizard.mid(2) + "SetupAutoNaming", QStringLiteral("Off"));
+    const SlowConsole slow(m_screen.device());
+    QVERIFY(slow.isSlow());
+    KnownValuesWatch watch;
+    const int from = m_screen.device().received().size();
+
+    m_screen.clickRow(QStringLiteral("WIZARD OPTIONS"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardOptionsPage")));
+    const auto switches = [this] {
+        return m_screen.itemsNamed(QStringLiteral("optionSwitch"), m_screen.page());
+    };
+    QCOMPARE(switches().size(), 2);
+    m_screen.screenshot(QStringLiteral("wizard-options-unknown"));
+    QVERIFY2(!KnownValuesWatch::backendKnows(switches().first()), "the value came first");
+    m_screen.click(switches().first());
+    const auto switchShown = [](QQuickItem* toggle, bool known) {
+        const QString shown = text(toggle);
+        const auto showsDevice = [&] {
+            const bool on =
+                KnownValuesWatch::backendOf(toggle)->property("value").toString() == "On";
+            return shown == QLatin1String(on ? "ON" : "OFF") &&
+                   toggle->property("checked").toBool() == on && toggle->isEnabled();
+        };
+        const bool right =
+            known ? showsDevice() : shown == QStringLiteral("\u2013") && !toggle->isEnabled();
+        return right ? QString() : QStringLiteral("a switch shows \"%1\"").arg(shown);
+    };
+    QVERIFY2(watch.untilKnown(switches, switchShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    QCOMPARE(text(switches().at(0)) + '|' + text(switches().at(1)), QStringLiteral("ON|OFF"));
+
+    m_screen.forceState(QStringLiteral("OrvellinkInputStartChannel"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_screen.showsPage(QStringLiteral("wizardFormPage")),
+                             qx8test::timeoutMs());
+    QQuickItem* spinBox = nullptr;
+    QTRY_VERIFY((spinBox = m_screen.visibleItem(QStringLiteral("formSpinBox"))));
+    const auto shownNumber = [](QQuickItem* box) {
+        return text(box->property("contentItem").value<QQuickItem*>());
+    };
+    m_screen.screenshot(QStringLiteral("wizard-OrvellinkInputStartChannel-unknown"));
+    QVERIFY2(!KnownValuesWatch::backendKnows(spinBox), "the value came first");
+    m_screen.click(m_screen.visibleItem(QStringLiteral("upIndicator"), spinBox));
+    const auto spinBoxShown = [&](QQuickItem* box, bool known) {
+        const QString shown = shownNumber(box);
+        const auto showsDevice = [&] {
+            const double device = KnownValuesWatch::backendOf(box)->property("value").toDouble();
+            return shown == QString::number(qRound(device)) && box->isEnabled();
+        };
+        const bool right =
+            known ? showsDevice() : shown == QStringLiteral("\u2013") && !box->isEnabled();
+        return right ? QString() : QStringLiteral("the spin box shows \"%1\"").arg(shown);
+    };
+    QVERIFY2(watch.untilKnown([spinBox] { return QList<QQuickItem*>{spinBox}; }, spinBoxShown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    QCOMPARE(shownNumber(spinBox), QStringLiteral("9"));
+
+    const QStringList sent =
+        m_screen.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, from);
+    QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^set "))), QStringList());
+    m_screen.click(m_screen.visibleItem(QStringLiteral("upIndicator"), spinBox));
+    QVERIFY(m_screen.device().waitForReceived(setLine(channel, QStringLiteral("10"))));
 }
 
 QX8_TEST_MAIN(TestWizardPages)
