@@ -7,9 +7,9 @@ import DeviceModelProvider 1.0
 // gives the text when the user confirms it (Enter or a pick). Bound to a text variable through
 // poName and svName, it shows the device's value and writes an accepted name, but only one that
 // matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why
-// and nothing is written (an empty name gives the device's name back to the field). Its choices are the device's entries (with useDeviceModelData), the
-// whole numbers of the device's range (with useMinMaxRange, from the variable's \Min and \Max
-// children) and the items appended.
+// and nothing is written (an empty name gives the device's name back to the field). Its choices
+// are the device's entries (with useDeviceModelData), the whole numbers of the device's range
+// (with useMinMaxRange, from the variable's \Min and \Max children) and the items appended.
 T.ComboBox {
     id: root
 
