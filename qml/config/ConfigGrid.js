@@ -59,6 +59,15 @@ function isOutputColumn(grid, column) {
     return builderColumn(grid, column) === 14
 }
 
+// The "out" grid's column of the outputs and their names.
+var outputColumn = builderColumns["out"].indexOf(14)
+
+// The name the configuration of `model` gives output `row` (from 0), read by `names` (a
+// ButtonImageResolver); empty where it gives none.
+function outputName(model, names, row) {
+    return names.outputName(model.cellInfo("out", row, outputColumn).data || "")
+}
+
 // The stage word of the button texts: "in", "mid" (mixer, auto EQ and insert of the mid
 // section), "out" or "rta".
 function stage(grid, column) {

@@ -9,7 +9,6 @@ Column {
 
     property var configModel
     property int row: 0
-    readonly property int column: ConfigGrid.builderColumns["out"].indexOf(14)
     readonly property string refusal: {
         for (var i = 0; i < outputs.count; ++i) {
             var item = outputs.itemAt(i)
@@ -24,7 +23,7 @@ Column {
     // The rows of the output column.
     function outputCount() {
         var count = 0
-        while (configModel && configModel.cellInfo("out", count, column).name !== undefined)
+        while (configModel && configModel.cellInfo("out", count, ConfigGrid.outputColumn).name !== undefined)
             ++count
         return count
     }
@@ -41,9 +40,7 @@ Column {
             configModel: root.configModel
             row: index
             selected: index === root.row
-            name: root.configModel
-                  ? names.outputName(root.configModel.cellInfo("out", index, root.column).data || "")
-                  : ""
+            name: root.configModel ? ConfigGrid.outputName(root.configModel, names, index) : ""
         }
     }
 }

@@ -32,10 +32,9 @@ ScreenPage {
         return names
     }
     function configuredOutputNames() {
-        var column = ConfigGrid.builderColumns["out"].indexOf(14)
         var names = []
         for (var row = 0; row < outputs; ++row)
-            names.push(resolver.outputName(hsModel.cellInfo("out", row, column).data || ""))
+            names.push(ConfigGrid.outputName(hsModel, resolver, row))
         return names
     }
     // The name the configuration gives the output, else "Output n".

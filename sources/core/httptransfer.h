@@ -22,9 +22,8 @@ class QNetworkAccessManager;
 // checks: only http and https addresses (on the allowed hosts, redirects included), HTTP status,
 // byte count against Content-Length, a ceiling on the size of the body as decoded, the free space
 // its disk keeps, a bounded number of redirects and a time limit without progress. A file download
-// is written to
-// "<name>.tmp" and renamed over "<name>" only when it is complete, so a failed download never
-// damages the file already there.
+// is written to "<name>.tmp" and renamed over "<name>" only when it is complete, so a failed
+// download never damages the file already there.
 //
 // Phases: idle -> transferring (request out, body streaming, stall timer running) -> checked
 // (status, length; file renamed) -> finished() -> idle again. finished() comes exactly once per
