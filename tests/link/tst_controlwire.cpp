@@ -312,6 +312,9 @@ private Q_SLOTS:
         const QString eq =
             R"([{"low":20,"high":100,"range":"0"},{"low":100,"high":1000,"range":"1"},)"
             R"({"low":1000,"high":10000,"range":"2"},{"low":10000,"high":22000,"range":"3"}])";
+        const QString release = R"([{"low":5,"high":50,"range":"0"},)"
+                                R"({"low":50,"high":150,"range":"1"},)"
+                                R"({"low":150,"high":360,"range":"2"}])";
         const QString ratio = R"([{"low":1.0,"high":2.0,"range":"0"},)"
                               R"({"low":2.0,"high":4.0,"range":"1"},)"
                               R"({"low":4.0,"high":15.0,"range":"2"}])";
@@ -323,7 +326,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const QStringList eq4{"RoomEQ", "Band_4_Frequency", "EQ", "Frequency"};
         const QStringList eq5{"RoomEQ", "Band_5_Frequency", "EQ", "Frequency"};
-        const QStringList release{"Compressor", "Release", "Compressor", "Release"};
+        const QStringList compressorRelease{"Compressor", "Release", "Compressor", "Release"};
         QTest::newRow("frequency up") << eq4 << eq << 1 << 1000.0f << "1010"
                                       << "ok 1.01kHz";
         QTest::newRow("frequency down") << eq5 << eq << -1 << 1000.0f << "999"
@@ -332,9 +335,9 @@ private Q_SLOTS:
             << QStringList{"Compressor", "Ratio", "Compressor", "Ratio"} << ratio << 1 << 4.0f
             << "5"
             << "ok 5:1";
-        // A release step is inverted: "down" lengthens it.
-        QTest::newRow("release") << release << "[]" << -1 << 200.0f << "200"
-                                 << "ok 200ms";
+        // A release step is inverted: "down" lengthens it, by the step of the range above.
+        QTest::newRow("release") << compressorRelease << release << -1 << 200.0f << "205"
+                                 << "ok 205ms";
         QTest::newRow("gain") << QStringList{"RoomEQ", "Band_4_Gain", "EQ", "Gain"} << "[]" << 1
                               << 0.0f << "0.1"
                               << "ok 0.1dB";
