@@ -5,6 +5,8 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -89,6 +91,32 @@ bool readStore(QIODevice& device, QSettings::SettingsMap& values)
     return true;
 }
 
+// Keys the writer left out of each file for its size, until the store drops them from memory.
+class OversizedKeys
+{
+public:
+    static OversizedKeys& instance()
+    {
+        static OversizedKeys keys;
+        return keys;
+    }
+
+    void note(const QString& fileName, const QStringList& keys)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_keys[fileName] += keys;
+    }
+    QStringList take(const QString& fileName)
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_keys.take(fileName);
+    }
+
+private:
+    QMutex m_mutex;
+    QHash<QString, QStringList> m_keys;
+};
+
 bool writeStore(QIODevice& device, const QSettings::SettingsMap& values)
 {
     if (auto* file = qobject_cast<QFileDevice*>(&device)) {
@@ -110,12 +138,14 @@ bool writeStore(QIODevice& device, const QSettings::SettingsMap& values)
     if (!leftOut.isEmpty())
         qWarning().noquote() << "Settings of types the application does not store, not saved:"
                              << listed(leftOut);
-    if (!tooLarge.isEmpty())
+    if (!tooLarge.isEmpty()) {
         qWarning().noquote() << QStringLiteral("Settings left out of %1 so that it stays within "
                                                "%2 MiB, not saved: %3")
                                     .arg(nameOf(device))
                                     .arg(settingsstore::kLargestFile >> 20)
                                     .arg(listed(tooLarge));
+        OversizedKeys::instance().note(nameOf(device), tooLarge);
+    }
     return device.write(text) == text.size();
 }
 
@@ -182,8 +212,10 @@ void HeldValues::remove(const QString& key)
 OpenedStore::OpenedStore(const settingskeys::Store& store)
     : m_fileName(settingsstore::fileName(store))
 {
-    if (mayBeOpened(m_fileName))
-        m_store.emplace<QSettings>(m_fileName, format());
+    if (!mayBeOpened(m_fileName))
+        return;
+    // A store that wrote as it closed may have left values out.
+    dropOversized(m_store.emplace<QSettings>(m_fileName, format()));
 }
 
 QStringList OpenedStore::allKeys() const
@@ -223,7 +255,21 @@ bool OpenedStore::save()
     if (!file)
         return false;
     file->sync();
+    dropOversized(*file);
     return file->status() != QSettings::AccessError;
+}
+
+// QSettings keeps what it read and wrote of a file for the whole process: a value left out of
+// the file would stay there, and be formatted and warned about again at every later save.
+void OpenedStore::dropOversized(QSettings& file)
+{
+    const QStringList keys =
+        OversizedKeys::instance().take(QFileInfo(m_fileName).absoluteFilePath());
+    if (keys.isEmpty())
+        return;
+    for (const QString& key : keys)
+        file.remove(key);
+    file.sync();
 }
 
 // rename(2), not QFile::rename: that one copies the content when renaming fails, and a link to

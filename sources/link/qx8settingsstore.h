@@ -73,6 +73,8 @@ public:
     bool save();
 
 private:
+    void dropOversized(QSettings& file);
+
     const QString m_fileName;
     std::variant<HeldValues, QSettings> m_store;
 };

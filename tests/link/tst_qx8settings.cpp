@@ -670,18 +670,40 @@ private Q_SLOTS:
                                            {settingskeys::kCurrentDevicePassword, "quillrampstow"}};
         QCOMPARE(settingsini::parse(qx8test::fileContent(storeFile())).values, saved);
 
-        // The list holds until the application closes, left out of every save.
-        QCOMPARE(QX8Settings().value(QStringLiteral("Data/LongList")).toStringList().size(),
-                 1500 * 1000 + 1);
-        qx8test::expectWarnings("^Settings left out of .*QX8Control.conf so that it stays "
-                                "within 4 MiB, not saved: Data/LongList$");
-        QX8Settings().setValue(settingskeys::kCurrentVersion, QStringLiteral("1.1.6"));
-        QVERIFY(QFileInfo(storeFile()).size() <= settingsstore::kLargestFile);
+        // The list is gone from memory too: later saves neither format it nor warn again.
+        QVERIFY(!QX8Settings().contains(QStringLiteral("Data/LongList")));
+        for (const char* version : {"1.1.6", "1.1.7", "1.1.8"})
+            QX8Settings().setValue(settingskeys::kCurrentVersion, QString(version));
+        QCOMPARE(settingsini::parse(qx8test::fileContent(storeFile()))
+                     .values.value(settingskeys::kCurrentVersion),
+                 QVariant("1.1.8"));
 
         QX8Settings::setAsideUnreadableFiles();
         QVERIFY(QFileInfo(storeFile()).isFile());
         QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword),
                  QVariant("quillrampstow"));
+    }
+
+    // A store that writes as it closes, without a save: what it left out is dropped from memory
+    // as the store is next opened, and warned about once.
+    void oversizedValueWrittenAsTheStoreClosesIsWarnedOnce()
+    {
+        const QString path = settingsstore::fileName(settingskeys::kDefaultStore);
+        auto remove = qScopeGuard([&] { QFile::remove(path); });
+        const QString text(int(settingsstore::kLargestFile), QLatin1Char('a'));
+        qx8test::expectWarnings("^Settings left out of .*Spandrell QX8.conf so that it stays "
+                                "within 4 MiB, not saved: Data/LongList$");
+        settingsstore::OpenedStore(settingskeys::kDefaultStore)
+            .setValue(QStringLiteral("Data/LongList"), text);
+        for (int id = 0; id < 3; ++id) {
+            settingsstore::OpenedStore store(settingskeys::kDefaultStore);
+            QVERIFY(!store.contains(QStringLiteral("Data/LongList")));
+            store.setValue(settingskeys::kAnalyticsClientId, QString::number(id));
+            QVERIFY(store.save());
+        }
+        const QSettings::SettingsMap saved = settingsini::parse(qx8test::fileContent(path)).values;
+        QCOMPARE(saved.value(settingskeys::kAnalyticsClientId), QVariant("2"));
+        QVERIFY(!saved.contains(QStringLiteral("Data/LongList")));
     }
 
     // A FIFO in place of either store, in a folder the application cannot write, so that it
