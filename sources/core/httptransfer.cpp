@@ -102,6 +102,7 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
     m_received = 0;
     m_wireReceived = 0;
     m_freeWhenRefused = -1;
+    m_fileProblem = {};
     m_redirects = 0;
     m_data.clear();
 
@@ -115,9 +116,10 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
     if (kind == Kind::File) {
         // Unbuffered: a write that fills the disk then reports the disk's own error.
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            failLater(
-                Failure::Storage, QNetworkReply::UnknownContentError,
-                QStringLiteral("Could not save %1: %2").arg(temporaryPath(), m_file.errorString()));
+            m_fileProblem = {temporaryPath(), m_file.errorString()};
+            failLater(Failure::Unwritable, QNetworkReply::UnknownContentError,
+                      QStringLiteral("Could not save %1: %2")
+                          .arg(m_fileProblem.fileName, m_fileProblem.reason));
             return true;
         }
     }
@@ -411,13 +413,8 @@ void HttpTransfer::finish(Failure failure, QNetworkReply::NetworkError error, co
     m_failure = failure;
     m_error = error;
     m_errorString = text;
-    if (m_kind == Kind::File && m_failure == Failure::None) {
-        m_errorString = commitFile();
-        if (!m_errorString.isEmpty()) {
-            m_failure = Failure::Storage;
-            m_error = QNetworkReply::UnknownContentError;
-        }
-    }
+    if (m_kind == Kind::File && m_failure == Failure::None)
+        commitFile();
     if (m_failure != Failure::None) {
         m_data.clear();
         if (m_kind == Kind::File)
@@ -427,20 +424,28 @@ void HttpTransfer::finish(Failure failure, QNetworkReply::NetworkError error, co
     Q_EMIT finished();
 }
 
-// Renames the complete download over the target; the file already there stays until then.
-QString HttpTransfer::commitFile()
+// Renames the complete download over the target; the file already there stays until then. The
+// last bytes failing to reach the disk is the disk's failure; the name being taken, the file's.
+void HttpTransfer::commitFile()
 {
     m_file.close();
-    if (m_file.error() != QFileDevice::NoError)
-        return QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString());
+    if (m_file.error() != QFileDevice::NoError) {
+        m_failure = Failure::Storage;
+        m_error = QNetworkReply::UnknownContentError;
+        m_errorString =
+            QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString());
+        return;
+    }
     std::error_code failure;
     std::filesystem::rename(QFile::encodeName(temporaryPath()).toStdString(),
                             QFile::encodeName(m_filePath).toStdString(), failure);
     if (failure) {
-        return QStringLiteral("Could not replace %1: %2")
-            .arg(m_filePath, QString::fromStdString(failure.message()));
+        m_fileProblem = {m_filePath, QString::fromStdString(failure.message())};
+        m_failure = Failure::Unwritable;
+        m_error = QNetworkReply::UnknownContentError;
+        m_errorString = QStringLiteral("Could not replace %1: %2")
+                            .arg(m_fileProblem.fileName, m_fileProblem.reason);
     }
-    return {};
 }
 
 void HttpTransfer::releaseReply()

@@ -43,10 +43,18 @@ public:
     // the cause for the user.
     enum class Failure {
         None,
-        Network,  // the network or the server; error() tells which
-        TooLarge, // the body, or the length announced for it, passed its ceiling
-        Storage,  // the file could not be written or put in place (a full disk, no rights)
-        Address,  // not an http or https address on an allowed host
+        Network,    // the network or the server; error() tells which
+        TooLarge,   // the body, or the length announced for it, passed its ceiling
+        Storage,    // the disk takes no more (the free space it must keep, a failed write)
+        Unwritable, // the file could not be made or put in place (something in its way, no rights)
+        Address,    // not an http or https address on an allowed host
+    };
+
+    // Of an Unwritable failure: the file and the system's reason, which errorString() joins.
+    struct FileProblem
+    {
+        QString fileName;
+        QString reason;
     };
 
     // `manager` is not owned and must outlive the transfer.
@@ -81,6 +89,7 @@ public:
     QNetworkReply::NetworkError error() const { return m_error; }
     Failure failure() const { return m_failure; }
     QString errorString() const { return m_errorString; }
+    FileProblem fileProblem() const { return m_fileProblem; }
     // The bytes of the body taken so far, decoded, kept or not.
     qint64 bytesReceived() const { return m_received; }
     // The body of a download into memory, or the answer to a POST.
@@ -115,7 +124,7 @@ private:
     std::optional<qint64> announcedLength() const;
     void fail(Failure failure, QNetworkReply::NetworkError error, const QString& text);
     void finish(Failure failure, QNetworkReply::NetworkError error, const QString& text);
-    QString commitFile();
+    void commitFile();
     void releaseReply();
     QString temporaryPath() const { return m_filePath + QStringLiteral(".tmp"); }
 
@@ -144,4 +153,5 @@ private:
     Failure m_failure = Failure::None;
     QNetworkReply::NetworkError m_error = QNetworkReply::NoError;
     QString m_errorString;
+    FileProblem m_fileProblem;
 };

@@ -354,8 +354,11 @@ void TestHttpTransfer::unwritableTargets()
         return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")),
                                        folder.filePath(target), downloadlimits::kImage);
     }));
-    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Storage);
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Unwritable);
     QVERIFY2(transfer.errorString().contains(target), qPrintable(transfer.errorString()));
+    QVERIFY2(transfer.fileProblem().fileName.startsWith(folder.filePath(target)),
+             qPrintable(transfer.fileProblem().fileName));
+    QVERIFY(transfer.errorString().endsWith(transfer.fileProblem().reason));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{});
 }
 

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void compressedFilesStopAtTheirCeiling();
     void batchesBackToBackBothFinish();
     void emptyingKeepsHiddenFiles();
+    void unopenableSaveFileFailsOnlyItself_data();
     void unopenableSaveFileFailsOnlyItself();
     void requestsTravelAsSignals();
     void authenticationIsAskedOfTheCaller_data();
@@ -218,11 +219,20 @@ void TestDownloadManager::emptyingKeepsHiddenFiles()
     QVERIFY(!QFileInfo::exists(folder + "/old"));
 }
 
-// A folder in the way of one file's name fails that file alone, with its own words.
+// A folder in the way of one file's name, or of the name it is downloaded to, fails that file
+// alone, with its own words; the batch goes on.
+void TestDownloadManager::unopenableSaveFileFailsOnlyItself_data()
+{
+    QTest::addColumn<QString>("inTheWay");
+    QTest::newRow("folder in the way of the file") << "a.hdf";
+    QTest::newRow("folder in the way of its download") << "a.hdf.tmp";
+}
+
 void TestDownloadManager::unopenableSaveFileFailsOnlyItself()
 {
-    const QString folder = m_target.filePath("blocked");
-    QVERIFY(QDir().mkpath(folder + "/a.hdf/inside"));
+    QFETCH(QString, inTheWay);
+    const QString folder = m_target.filePath("blocked-" + inTheWay);
+    QVERIFY(QDir().mkpath(folder + "/" + inTheWay + "/inside"));
     const QUrl blocked = m_server.url("/a.hdf");
     QTest::ignoreMessage(QtDebugMsg, "Entering");
     QTest::ignoreMessage(QtDebugMsg, "Exiting");
@@ -230,8 +240,8 @@ void TestDownloadManager::unopenableSaveFileFailsOnlyItself()
         QtWarningMsg,
         QRegularExpression("^" +
                            QRegularExpression::escape(
-                               QString("Problem opening save file '%1/a.hdf' for download '%2': ")
-                                   .arg(folder, QString::fromUtf8(blocked.toEncoded()))) +
+                               QString("Problem opening save file '%1/%2' for download '%3': ")
+                                   .arg(folder, inTheWay, QString::fromUtf8(blocked.toEncoded()))) +
                            ".+$"));
     QSignalSpy fileDone(&m_downloads, &DownloadManager::currentDownloadFinished);
     QSignalSpy batchDone(&m_downloads, &DownloadManager::allDonwloadsFinished);

@@ -81,7 +81,7 @@ void DownloadQueue::startNextDownload()
     }
     QFile saveFile(path);
     if (saveFile.exists() && !saveFile.remove()) {
-        failToOpen(saveFile);
+        failToOpen({saveFile.fileName(), saveFile.errorString()});
         return;
     }
     qDebug().noquote() << "Downloading" << m_current.toDisplayString();
@@ -94,13 +94,13 @@ void DownloadQueue::startNextDownload()
 }
 
 // Something in the way of the save file fails this file alone.
-void DownloadQueue::failToOpen(const QFile& saveFile)
+void DownloadQueue::failToOpen(const HttpTransfer::FileProblem& problem)
 {
-    const QString problem = saveFile.errorString();
     qWarning().noquote() << QStringLiteral("Problem opening save file '%1' for download '%2': %3")
-                                .arg(saveFile.fileName(), QString::fromUtf8(m_current.toEncoded()),
-                                     problem);
-    const QString cause = QStringLiteral("Cannot save %1: %2").arg(saveFile.fileName(), problem);
+                                .arg(problem.fileName, QString::fromUtf8(m_current.toEncoded()),
+                                     problem.reason);
+    const QString cause =
+        QStringLiteral("Cannot save %1: %2").arg(problem.fileName, problem.reason);
     Q_EMIT currentDownloadStopped(m_current, cause);
     finishFile(false, cause);
 }
@@ -138,6 +138,9 @@ void DownloadQueue::onTransferFinished()
         break;
     case HttpTransfer::Failure::Storage: // the disk takes no more
         stopBatch(text);
+        return;
+    case HttpTransfer::Failure::Unwritable:
+        failToOpen(m_transfer->fileProblem());
         return;
     case HttpTransfer::Failure::Address:
         break;

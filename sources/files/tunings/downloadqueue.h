@@ -2,6 +2,7 @@
 
 #include "downloadbudget.h"
 #include "downloadsignals.h"
+#include "httptransfer.h"
 
 #include <QList>
 #include <QQueue>
@@ -10,8 +11,6 @@
 
 #include <limits>
 
-class HttpTransfer;
-class QFile;
 class QNetworkAccessManager;
 
 // The worker of DownloadManager, on its thread (WorkerHost): a FIFO of batches, each a FIFO of
@@ -37,7 +36,7 @@ private:
 
     void startNextBatch();
     void startNextDownload();
-    void failToOpen(const QFile& saveFile);
+    void failToOpen(const HttpTransfer::FileProblem& problem);
     void giveUpRestOfBatch();
     void onTransferFinished();
     void finishFile(bool success, const QString& errorString);
