@@ -16,6 +16,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QtTest>
 
 namespace {
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void cloudManifestFails_data();
     void cloudManifestFails();
     void cloudUpdateTakesNewerFiles();
+    void cloudUpdateFitsANearlyFullDisk();
     void cloudFileTooLargeIsNamed();
     void cloudUpdateStopsBeforeFillingTheDisk_data();
     void cloudUpdateStopsBeforeFillingTheDisk();
@@ -219,6 +221,33 @@ void TestTuningChanges::cloudUpdateTakesNewerFiles()
     QVERIFY(QFile::exists(localTuningFolder("AmplifierData") + "/Cloud_Amp_One_2022_1_1_1_1.hdf"));
 }
 
+// With far less than the run's total free, an ordinary update still completes within its margin.
+void TestTuningChanges::cloudUpdateFitsANearlyFullDisk()
+{
+    const QString speakers = m_cloudFolder.filePath("sp-speaker-tunings/Manifest");
+    const QString amplifiers = m_cloudFolder.filePath("sp-amplifier-data/Manifest");
+    const QByteArray speakerManifest = qx8test::fileContent(speakers);
+    const QByteArray amplifierManifest = qx8test::fileContent(amplifiers);
+    const QString name = "Cloud_Small_One_2023_1_1_1_1.hdf";
+    auto restore = qScopeGuard([&] {
+        QVERIFY(writeFile(speakers, speakerManifest));
+        QVERIFY(writeFile(amplifiers, amplifierManifest));
+    });
+    QVERIFY(writeFile(speakers, name.toUtf8()));
+    QVERIFY(writeFile(amplifiers, ""));
+    QVERIFY(writeFile(m_cloudFolder.filePath("sp-speaker-tunings/" + name), name.toUtf8()));
+    QVERIFY(QDir().mkpath(cloudStaging()));
+    QVERIFY(qx8test::mountSmallDisk(cloudStaging(), 40 * 1024 * 1024));
+    auto unmount = qScopeGuard([] { qx8test::unmount(cloudStaging()); });
+    QVERIFY(QStorageInfo(cloudStaging()).bytesAvailable() < kCloudUpdateBudget.total / 4);
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(updated));
+    QCOMPARE(errors.size(), 0);
+    QVERIFY(QFile::exists(localTuningFolder("SpeakerTunings") + '/' + name));
+}
+
 // The only file wanted inflates past the ceiling of a tuning file: the user reads that, not a
 // network failure, and nothing reaches the local store.
 void TestTuningChanges::cloudFileTooLargeIsNamed()
@@ -269,6 +298,9 @@ void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk_data()
     // the margin.
     QTest::newRow("free space") << 16 * mib << kCloudUpdateBudget.total << 8 * mib << 8
                                 << "and 8 MiB must stay free.";
+    QTest::newRow("update's own margin")
+        << 40 * mib << kCloudUpdateBudget.total << kCloudUpdateBudget.freeSpaceMargin << 8
+        << "and 32 MiB must stay free.";
 }
 
 void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk()

@@ -12,6 +12,7 @@ struct DownloadBudget
 };
 
 // One cloud tuning update. The whole factory set (503 files) takes less than 200 KB: 256 MiB is
-// a thousand such libraries, and four files at the ceiling of one tuning file. A quarter of a
-// gigabyte left free keeps room for the system and the other programs of a nearly full disk.
-constexpr DownloadBudget kCloudUpdateBudget{256LL * 1024 * 1024, 256LL * 1024 * 1024};
+// a thousand such libraries, and four files at the ceiling of one tuning file. The 32 MiB left
+// free keep room for the system and the other programs, yet let a nearly full disk still take
+// an ordinary update; the total already bounds what a hostile feed can take.
+constexpr DownloadBudget kCloudUpdateBudget{256LL * 1024 * 1024, 32LL * 1024 * 1024};
