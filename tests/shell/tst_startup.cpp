@@ -18,8 +18,8 @@
 #include <sys/stat.h>
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
-// format, settings defaults, the one-time preset migration, the single-instance lock, and settings
-// files it cannot trust or write.
+// format, settings defaults, the one-time preset migration, the single-instance lock, settings
+// files it cannot trust or write, and FIFOs in the place of the files it opens.
 class TestStartup : public QObject
 {
     Q_OBJECT
