@@ -114,8 +114,11 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
         return true;
     }
     if (kind == Kind::File) {
-        // Unbuffered: a write that fills the disk then reports the disk's own error.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        // Only a file made here is opened: whatever lies under the name goes first (a FIFO would
+        // hold the open for ever). Unbuffered: a write that fills the disk then reports the
+        // disk's own error.
+        m_file.remove();
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             m_fileProblem = {temporaryPath(), m_file.errorString()};
             failLater(Failure::Unwritable, QNetworkReply::UnknownContentError,
                       QStringLiteral("Could not save %1: %2")

@@ -1,6 +1,7 @@
 #include "qx8settingsstore.h"
 
 #include "qx8settingsini.h"
+#include "regularfile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -46,16 +47,10 @@ bool isOccupied(const QString& path)
     return file.exists() || file.isSymLink();
 }
 
-// Absent, or a regular file. A link counts as what it leads to.
-bool mayBeOpened(const QString& path)
-{
-    return !isOccupied(path) || QFileInfo(path).isFile();
-}
-
 // Why the file at `path` must not be read or replaced; empty when it may, or is absent.
 QString unreadableReason(const QString& path)
 {
-    if (!mayBeOpened(path))
+    if (!RegularFile::mayBeOpened(path))
         return QStringLiteral("is not a regular file");
     if (QFileInfo(path).size() > settingsstore::kLargestFile)
         return QStringLiteral("is larger than %1 MiB").arg(settingsstore::kLargestFile >> 20);
@@ -212,7 +207,7 @@ void HeldValues::remove(const QString& key)
 OpenedStore::OpenedStore(const settingskeys::Store& store)
     : m_fileName(settingsstore::fileName(store))
 {
-    if (!mayBeOpened(m_fileName))
+    if (!RegularFile::mayBeOpened(m_fileName))
         return;
     // A store that wrote as it closed may have left values out.
     dropOversized(m_store.emplace<QSettings>(m_fileName, format()));

@@ -1,5 +1,7 @@
 #include "analyticsqueuefile.h"
 
+#include "regularfile.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -30,8 +32,19 @@ std::optional<QueryBuffer> hitOf(const QJsonValue& element)
 }
 } // namespace
 
+bool AnalyticsQueueFile::isLeftAlone() const
+{
+    if (RegularFile::mayBeOpened(m_path))
+        return false;
+    qWarning().noquote() << "[Analytics] Left the queue file" << m_path
+                         << "alone: it is not a regular file";
+    return true;
+}
+
 bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
 {
+    if (isLeftAlone())
+        return false;
     if (hits.isEmpty()) {
         QFile file(m_path);
         if (!file.exists() || file.remove())
@@ -58,7 +71,7 @@ bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
 QList<QueryBuffer> AnalyticsQueueFile::take() const
 {
     QFile file(m_path);
-    if (!file.exists())
+    if (!file.exists() || isLeftAlone())
         return {};
     if (file.size() > kMaximumBytes) {
         qWarning().noquote() << "[Analytics] Ignored the queue file" << m_path << "of"

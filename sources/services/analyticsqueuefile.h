@@ -18,7 +18,9 @@ struct QueryBuffer
 // The file that holds the queued hits while the application is not active: one indented JSON
 // array of {"time", "url"} objects, "time" in Qt's text date form (whole seconds) and "url" the
 // hit's form text. Written atomically; a file that is torn, hostile or too large is logged,
-// removed and restores nothing; at most kMaximumHits hits are restored.
+// removed and restores nothing; at most kMaximumHits hits are restored. Anything but a regular
+// file in its place (a FIFO would hold the read for ever) is logged and left alone: it is neither
+// read, nor removed, nor replaced.
 class AnalyticsQueueFile
 {
 public:
@@ -35,5 +37,8 @@ public:
     QList<QueryBuffer> take() const;
 
 private:
+    // True, with a log line, when what lies in the file's place is not a regular file.
+    bool isLeftAlone() const;
+
     QString m_path;
 };

@@ -1,5 +1,6 @@
 #include "updatecache.h"
 
+#include "regularfile.h"
 #include "safefilename.h"
 
 #include <QDebug>
@@ -92,7 +93,7 @@ QString UpdateCache::recordPath() const
 
 UpdateCache::Record UpdateCache::readRecord() const
 {
-    QFile file(recordPath());
+    RegularFile file(recordPath());
     return file.open(QIODevice::ReadOnly) ? parseRecord(file.read(kMaximumRecordSize)) : Record();
 }
 

@@ -9,6 +9,7 @@
 #include "presetmigration.h"
 #include "qmltypes.h"
 #include "qx8settings.h"
+#include "regularfile.h"
 #include "settingskeys.h"
 #include "viewloader.h"
 
@@ -34,6 +35,19 @@ void setIfAbsent(QX8Settings& settings, const QString& key, const QString& value
 QString lockFilePath()
 {
     return QDir::tempPath() + QLatin1Char('/') + QLatin1String(ApplicationStartup::kLockFileName);
+}
+
+// QLockFile reads a lock it finds, and the one it takes to clear a stale lock, to learn their
+// holders: a FIFO in either place would hold that read for ever. The temporary folder is shared
+// by every account, so anyone can put one there. The first of them that is not a regular file.
+QString unreadableLockPath()
+{
+    const QString lock = lockFilePath();
+    for (const QString& path : {lock, lock + QStringLiteral(".rmlock")}) {
+        if (!RegularFile::mayBeOpened(path))
+            return path;
+    }
+    return QString();
 }
 } // namespace
 
@@ -79,11 +93,21 @@ void ApplicationStartup::startLog()
     qInstallMessageHandler(messageHandler);
 }
 
-// Only the instance that holds the lock clears the log, so a second launch cannot wipe the
-// log of the one already running. Only a lock held by a live instance means another instance;
-// a lock file that cannot be made at all is an error of its own.
+// Only the instance that holds the lock clears the log and the settings locks, so a second
+// launch cannot wipe what the one already running is writing. Only a lock held by a live instance
+// means another instance; a lock file that cannot be made at all is an error of its own. A lock
+// that cannot be read is not waited on: the run goes on without the guard, and so clears
+// neither.
 ApplicationStartup::Outcome ApplicationStartup::takeLock()
 {
+    const QString unreadable = unreadableLockPath();
+    if (!unreadable.isEmpty()) {
+        qWarning().noquote() << "The single-instance lock" << unreadable
+                             << "is not a regular file: the application runs without the "
+                                "single-instance guard";
+        QX8Settings::setAsideUnreadableFiles();
+        return Outcome::Started;
+    }
     if (!m_lock.tryLock(0)) {
         const QLockFile::LockError error = m_lock.error();
         if (error == QLockFile::LockFailedError)

@@ -1,8 +1,9 @@
 #include "messagehandler.h"
 
 #include "datafolders.h"
+#include "regularfile.h"
 
-#include <QFile>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -52,13 +53,18 @@ QString formatLogLine(QtMsgType type, const QMessageLogContext& context, const Q
 }
 
 // A fatal message is written like any other, and the file closed (flushed) before the process
-// ends: Qt's fatal path must not throw.
+// ends: Qt's fatal path must not throw. A line the log cannot take (anything but a regular file
+// in its place is not opened) goes to standard error, the one place left to report it.
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    QFile log(strLogDir + QStringLiteral("/ui.log"));
+    const QByteArray line =
+        formatLogLine(type, context, message, QTime::currentTime()).toLocal8Bit();
+    RegularFile log(strLogDir + QStringLiteral("/ui.log"));
     if (log.open(QIODevice::Append | QIODevice::Text)) {
-        log.write(formatLogLine(type, context, message, QTime::currentTime()).toLocal8Bit());
+        log.write(line);
         log.close();
+    } else {
+        std::fputs(line.constData(), stderr);
     }
     if (type == QtFatalMsg)
         std::abort();

@@ -1,6 +1,7 @@
 #include "presetmigration.h"
 
 #include "qx8settings.h"
+#include "regularfile.h"
 #include "settingskeys.h"
 
 #include <QDir>
@@ -32,17 +33,23 @@ void PresetMigration::runOnce(QX8Settings& settings) const
     copyMissingFiles();
 }
 
-// Files already in the target stay as they are; sub-folders are not copied.
+// Files already in the target stay as they are; sub-folders are not copied. The listing holds
+// links to anything, and a link to a FIFO would hold the copy, and the start, for ever.
 void PresetMigration::copyMissingFiles() const
 {
     const QStringList names =
         QDir(m_sourceFolder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
     QDir().mkpath(m_targetFolder);
     for (const QString& name : names) {
+        const QString source = m_sourceFolder + QLatin1Char('/') + name;
         const QString target = m_targetFolder + QLatin1Char('/') + name;
         if (QFile::exists(target))
             continue;
-        QFile::copy(m_sourceFolder + QLatin1Char('/') + name, target);
+        if (!RegularFile::mayBeOpened(source)) {
+            qWarning().noquote() << "Preset" << source << "is not a regular file: not copied";
+            continue;
+        }
+        QFile::copy(source, target);
         qDebug().noquote() << target;
     }
 }

@@ -19,6 +19,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -41,6 +45,7 @@ private Q_SLOTS:
     void refusedAddressesAreNeverFetched_data();
     void refusedAddressesAreNeverFetched();
     void abortKeepsTheOldFile();
+    void fifoInThePartialFilesPlace();
     void unwritableTargets_data();
     void unwritableTargets();
     void fullDiskIsNamed_data();
@@ -335,6 +340,33 @@ void TestHttpTransfer::abortKeepsTheOldFile()
     QCOMPARE(transfer.error(), QNetworkReply::OperationCanceledError);
     QCOMPARE(qx8test::fileContent(target), QByteArray("older image"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"image.bin"});
+}
+
+// A FIFO under the name the download runs into is not opened (with no reader the open would wait
+// for ever): it is replaced by a file of the download's own. The FIFO is held open here at both
+// ends with room for the whole image, so that a download that did open it would end, with the
+// FIFO in the target's place.
+void TestHttpTransfer::fifoInThePartialFilesPlace()
+{
+    QTemporaryDir folder;
+    const QString target = folder.filePath("2.5.0");
+    const QByteArray partial = QFile::encodeName(target + ".tmp");
+    QCOMPARE(::mkfifo(partial.constData(), 0600), 0);
+    const int ends = ::open(partial.constData(), O_RDWR | O_NONBLOCK);
+    QVERIFY(ends >= 0);
+    auto close = qScopeGuard([&] { ::close(ends); });
+    QVERIFY(::fcntl(ends, F_SETPIPE_SZ, 4 * m_image.size()) >= m_image.size());
+
+    HttpTransfer transfer(&m_manager);
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")), target,
+                                       downloadlimits::kImage);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::None);
+    QVERIFY(QFileInfo(target).isFile());
+    QCOMPARE(qx8test::fileContent(target), m_image);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{"2.5.0"});
 }
 
 void TestHttpTransfer::unwritableTargets_data()

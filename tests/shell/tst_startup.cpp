@@ -1,5 +1,7 @@
+#include "applicationstartup.h"
 #include "datafolders.h"
 #include "messagehandler.h"
+#include "presetmigration.h"
 #include "privatemounts.h"
 #include "qx8settings.h"
 #include "qx8settingsstore.h"
@@ -16,8 +18,8 @@
 #include <sys/stat.h>
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
-// format, settings defaults, the one-time preset migration, the single-instance lock, and settings
-// files it cannot trust or write.
+// format, settings defaults, the one-time preset migration, the single-instance lock, settings
+// files it cannot trust or write, and FIFOs in the place of the files it opens.
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,9 @@ private Q_SLOTS:
     void storeFilesAreOwnerOnly();
     void oversizedStoreIsSetAside();
     void fifoStoresInAReadOnlyFolder();
+    void startsPastAFifo_data();
+    void startsPastAFifo();
+    void fifoLogGoesToStandardError();
 
 private:
     bool startApplication(QProcess& process);
@@ -431,6 +436,109 @@ void TestStartup::fifoStoresInAReadOnlyFolder()
              2);
     QVERIFY(indexOfLineContaining(lines, kLoaded) >= 0);
     QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+void TestStartup::startsPastAFifo_data()
+{
+    QTest::addColumn<QString>("fifo");
+    QTest::addColumn<QString>("link"); // to the FIFO, when it is the link that is in the way
+    QTest::addColumn<bool>("staleLock");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<bool>("guarded"); // by the single-instance lock
+
+    const QString lock = QDir::tempPath() + '/' + ApplicationStartup::kLockFileName;
+    const QString unguarded = " is not a regular file: the application runs without the "
+                              "single-instance guard$";
+    const QString lockWarning = "The single-instance lock " + QRegularExpression::escape(lock);
+    QTest::newRow("single-instance lock")
+        << lock << "" << false << lockWarning + unguarded << false;
+    // QLockFile takes a lock of its own, beside a stale one, before it removes it.
+    QTest::newRow("clean-up lock beside a stale lock")
+        << lock + ".rmlock"
+        << "" << true << lockWarning + "\\.rmlock" + unguarded << false;
+    QTest::newRow("analytics queue")
+        << dataFolder() + "/yoxl/QX8/appanalytics/analyticsData.json"
+        << "" << false
+        << "\\[Analytics\\] Left the queue file .*/analyticsData.json alone: it is not a "
+           "regular file$"
+        << true;
+    QTest::newRow("preset of the sandboxed edition")
+        << dataFolder() + "/elsewhere" << PresetMigration::sandboxPresetFolder() + "/Show.preset"
+        << false << "Preset .*/Show.preset is not a regular file: not copied$" << true;
+}
+
+// A FIFO (or a link to one) in the place of a file the start reads, put there by someone else:
+// it is not opened, and the discovery page shows, with a warning. Without the single-instance
+// lock the log of an earlier run is kept, as another instance may still be writing it.
+void TestStartup::startsPastAFifo()
+{
+    QFETCH(QString, fifo);
+    QFETCH(QString, link);
+    QFETCH(bool, staleLock);
+    QFETCH(QString, warning);
+    QFETCH(bool, guarded);
+    const QString lock = QDir::tempPath() + '/' + ApplicationStartup::kLockFileName;
+    auto remove = qScopeGuard([&] {
+        stopApplication(m_first);
+        for (const QString& path : {fifo, link, lock}) {
+            if (!path.isEmpty())
+                QFile::remove(path);
+        }
+    });
+    QFile::remove(lock); // left by an earlier start, ended by a signal
+    QVERIFY(QDir().mkpath(QFileInfo(fifo).absolutePath()));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    if (!link.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(link).absolutePath()));
+        QVERIFY(QFile::link(fifo, link));
+    }
+    if (staleLock) {
+        QFile file(lock);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                 QFileDevice::FileModificationTime));
+    }
+    const QString earlierRun = QStringLiteral("a line of an earlier run");
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(logPath()).absolutePath()));
+        QFile log(logPath());
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(earlierRun.toUtf8() + '\n');
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(startApplication(m_first));
+    qInfo() << "Discovery page shown after" << clock.elapsed() << "ms";
+    const QStringList lines = logLines();
+    QCOMPARE(lines.filter(QRegularExpression("Warning .*" + warning)).size(), 1);
+    QVERIFY(indexOfLineContaining(lines, kLoaded) >= 0);
+    QCOMPARE(lines.contains(earlierRun), !guarded);
+    QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+// A FIFO in the log's place is not opened (every message would wait on it for ever): the line of
+// a fatal message goes to standard error, and the process ends as a fatal message ends it.
+void TestStartup::fifoLogGoesToStandardError()
+{
+    QVERIFY(QDir().mkpath(QFileInfo(logPath()).absolutePath()));
+    QCOMPARE(::mkfifo(QFile::encodeName(logPath()).constData(), 0600), 0);
+    QProcess child;
+    auto remove = qScopeGuard([&] {
+        stopApplication(child);
+        QFile::remove(logPath());
+    });
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kFatalChild)});
+    QVERIFY(child.waitForFinished(qx8test::timeoutMs()));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QString error = QString::fromLocal8Bit(child.readAllStandardError());
+    QVERIFY2(error.contains(QRegularExpression("Fatal   \\[.*" + kLastWords + "\n")),
+             qPrintable(error));
+    struct stat status
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(logPath()).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "filesystemmodel.h"
 
 #include "datafolders.h"
+#include "regularfile.h"
 #include "safefilename.h"
 
 #include <QDebug>
@@ -200,7 +201,7 @@ bool FileSystemModel::readPreset(const QString& name, QByteArray* bytes)
     const QString path = pathOf(name);
     if (path.isEmpty())
         return false;
-    QFile file(path);
+    RegularFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("File open failed: ") + file.errorString(),
              file.exists()

@@ -1,5 +1,6 @@
 #include "localtuningstore.h"
 
+#include "regularfile.h"
 #include "safefilename.h"
 #include "tuningname.h"
 
@@ -144,7 +145,7 @@ void LocalTuningStore::clearStaging() const
 
 QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
 {
-    QFile file(safefilename::pathInFolder(localFolder(side), fileName));
+    RegularFile file(safefilename::pathInFolder(localFolder(side), fileName));
     if (!file.open(QIODevice::ReadOnly)) {
         *error =
             QStringLiteral("Cannot read the tuning file %1: %2").arg(fileName, file.errorString());

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QFile>
+
+// A file the application did not just create may be anything someone put in its place: a FIFO
+// holds open(2) until a writer comes, and a device may never end. This file opens a regular file
+// (a link counts as what it leads to) or a name that is free, as QFile does, and refuses anything
+// else without opening it, with the error "Not a regular file".
+class RegularFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+    // Whether `path` is absent or a regular file. Looks without opening.
+    static bool mayBeOpened(const QString& path);
+
+    bool open(OpenMode mode) override;
+};
