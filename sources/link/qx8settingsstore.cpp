@@ -47,6 +47,23 @@ bool isOccupied(const QString& path)
     return file.exists() || file.isSymLink();
 }
 
+// QSettings reads a lock it finds in its way before a write, to learn its holder, and the one it
+// takes to clear a stale lock: a FIFO in either place would hold the write for ever.
+bool locksMayBeOpened(const QString& path)
+{
+    const QString lock = path + QStringLiteral(".lock");
+    return RegularFile::mayBeOpened(lock) &&
+           RegularFile::mayBeOpened(lock + QStringLiteral(".rmlock"));
+}
+
+template<typename Store> settingsstore::HeldValues copied(const Store& store)
+{
+    settingsstore::HeldValues held;
+    for (const QString& key : store.allKeys())
+        held.setValue(key, store.value(key));
+    return held;
+}
+
 // Why the file at `path` must not be read or replaced; empty when it may, or is absent.
 QString unreadableReason(const QString& path)
 {
@@ -180,10 +197,7 @@ QString fileName(const settingskeys::Store& store)
 
 HeldValues HeldValues::copyOf(const OpenedStore& store)
 {
-    HeldValues held;
-    for (const QString& key : store.allKeys())
-        held.setValue(key, store.value(key));
-    return held;
+    return copied(store);
 }
 
 void HeldValues::copyTo(OpenedStore& store) const
@@ -209,6 +223,11 @@ OpenedStore::OpenedStore(const settingskeys::Store& store)
 {
     if (!RegularFile::mayBeOpened(m_fileName))
         return;
+    if (!locksMayBeOpened(m_fileName)) {
+        // Reading takes no lock: the file's values are held here, and never written.
+        m_store = copied(QSettings(m_fileName, format()));
+        return;
+    }
     // A store that wrote as it closed may have left values out.
     dropOversized(m_store.emplace<QSettings>(m_fileName, format()));
 }
@@ -272,6 +291,10 @@ void OpenedStore::dropOversized(QSettings& file)
 void setAsideIfUnreadable(const settingskeys::Store& store)
 {
     const QString path = fileName(store);
+    if (!locksMayBeOpened(path))
+        qWarning().noquote() << QStringLiteral("Settings lock %1.lock is not a regular file: %1 is "
+                                               "read, and nothing is saved to it")
+                                    .arg(path);
     const QString reason = unreadableReason(path);
     if (reason.isEmpty())
         return;

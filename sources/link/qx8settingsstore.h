@@ -52,7 +52,9 @@ private:
 
 // A store opened for one use, read and written as QSettings reads and writes it. A file in its
 // place that is not a regular file is never opened (a FIFO would block the open with no end):
-// the store then starts empty, holds what is set in it while it lives, and saves nothing.
+// the store then starts empty, holds what is set in it while it lives, and saves nothing. Where
+// the file's lock is not a regular file, the store holds the file's values alike and saves
+// nothing.
 class OpenedStore
 {
 public:
@@ -80,7 +82,8 @@ private:
 };
 
 // Moves a store file that must not be read aside, beside it (never deleted), so that the run
-// starts from the defaults, with a warning; says in the warning when it could not be moved.
+// starts from the defaults, with a warning; says in the warning when it could not be moved. Warns
+// when the store's lock is not a regular file.
 void setAsideIfUnreadable(const settingskeys::Store& store);
 
 // Removes the store's lock file. A process killed while it wrote the settings can leave an empty

@@ -748,6 +748,37 @@ private Q_SLOTS:
         QCOMPARE(watch.opens(), 0);
     }
 
+    // A FIFO in place of the store's lock, as a run without the single-instance guard leaves it:
+    // QSettings would read it before a write, and wait for ever. The file is read, what the run
+    // sets holds in memory, and the lock is never opened.
+    void fifoLockIsNeverOpened()
+    {
+        writeFile(storeFile(), "[Data]\nCurrentDeviceAddress=10.77.0.20\n");
+        const QString lock = storeFile() + ".lock";
+        auto remove = qScopeGuard([&] {
+            QFile::remove(lock);
+            QFile::remove(storeFile());
+        });
+        const HeldFifo fifo(lock);
+        QVERIFY(fifo.made && fifo.ends >= 0);
+        const OpenWatch watch({lock});
+        QVERIFY(watch.watchesAll(1));
+
+        qx8test::expectWarnings("^Settings lock .*QX8Control.conf.lock is not a regular file: "
+                                ".*QX8Control.conf is read, and nothing is saved to it$");
+        QX8Settings::setAsideUnreadableFiles();
+        QX8Settings settings;
+        QCOMPARE(settings.value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.20"));
+        qx8test::expectWarnings("^Settings could not be saved to .*QX8Control.conf$");
+        settings.setValue(settingskeys::kCurrentDeviceAddress, QStringLiteral("10.77.0.21"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDeviceAddress), QVariant("10.77.0.21"));
+        QCOMPARE(QX8Settings().value(settingskeys::kCurrentDevicePassword, "none"),
+                 QVariant("none"));
+        QCOMPARE(qx8test::fileContent(storeFile()),
+                 QByteArray("[Data]\nCurrentDeviceAddress=10.77.0.20\n"));
+        QCOMPARE(watch.opens(), 0);
+    }
+
     // Each store lies where Linux users' files have always been, and is written to the file that
     // is set aside and unlocked by that name, whatever folder QSettings would choose for a format
     // of the application's own (on macOS and Windows not that one).
