@@ -125,6 +125,8 @@ private Q_SLOTS:
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
     void controlsShowWhatTheyDoNotKnow();
+    void pageShowsItsHeadingWhileThePresetIsListed_data();
+    void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
     void crossoverAndDelayFollowTheHome();
     void nudgeButtonsMoveReleaseTimesAsLabelled_data();
@@ -842,6 +844,68 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     const QStringList sets =
         setsSince(from).filter(QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\)")));
     QVERIFY2(sets.isEmpty(), qPrintable("written: " + sets.join(", ")));
+}
+
+void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("content"); // an item the page makes once the list has come
+    QTest::newRow("graphic EQ") << "QX8GEQ.qml"
+                                << "StereoGEQ"
+                                << "STEREO GEQ"
+                                << "drawButton";
+    QTest::newRow("compressor") << "QX8Compressor.qml" << QString() << "COMPRESSOR"
+                                << "onOffButton";
+    QTest::newRow("outputs") << "ScreenOutputMeters.qml" << QString() << "OUTPUTS"
+                             << "muteAllButton";
+}
+
+// Over the slow link, from its first frame until the device has listed the preset's objects, a
+// page shows its heading and that it waits, not a blank page; then its own content under the
+// same heading, and the notice is gone.
+void TestPages::pageShowsItsHeadingWhileThePresetIsListed()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    QFETCH(QString, heading);
+    QFETCH(QString, content);
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    QVERIFY(m_session.load(page, selector));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* body = findItem(pageItem, QStringLiteral("pageBody"), QString());
+    QVERIFY(body);
+    const auto headings = [&] {
+        QStringList texts;
+        for (QQuickItem* title : visibleItemsNamed(pageItem, QStringLiteral("headingTitle")))
+            texts << title->property("text").toString();
+        return texts;
+    };
+    // Notices of the page's frame, not of a graph in its content that waits for its values.
+    const auto pageNotices = [&] {
+        QStringList texts;
+        for (QQuickItem* notice : visibleItemsNamed(pageItem, QStringLiteral("waitingNotice"))) {
+            if (!body->isAncestorOf(notice))
+                texts << notice->property("text").toString();
+        }
+        return texts;
+    };
+    const auto listed = [&] {
+        return !QQmlProperty::read(pageItem, "presetObjectNames").toStringList().isEmpty();
+    };
+
+    QVERIFY2(!listed(), "the list came first");
+    QCOMPARE(headings(), QStringList{heading});
+    QCOMPARE(pageNotices(), QStringList{QStringLiteral("Waiting for the device")});
+    m_session.shell().screenshot(page.section('.', 0, 0) + QStringLiteral("-listing.png"));
+
+    QVERIFY(qx8test::runEventsUntil([&] { return !visibleItemsNamed(pageItem, content).isEmpty(); },
+                                    qx8test::timeoutMs()));
+    QVERIFY(listed());
+    QCOMPARE(headings(), QStringList{heading});
+    QCOMPARE(pageNotices(), QStringList());
 }
 
 // The crossover and delay pages show the bands the home screen found on the device, as it left
