@@ -5,8 +5,10 @@ import CustomComboBox 1.0
 import DeviceModelProvider 1.0
 
 // A choice among the entries of one variable (from the device model). It shows the device's
-// choice, a dimmed dash until that arrives, and writes an entry when the user picks one. A page
-// may show an entry under another name (shownNames, one per entry).
+// choice and writes an entry when the user picks one; until the device has reported its choice it
+// shows a dimmed dash and takes no pick (the user would choose without seeing what the device
+// holds, and its answer would overturn the choice). A page may show an entry under another name
+// (shownNames, one per entry).
 T.ComboBox {
     id: root
 
@@ -28,6 +30,7 @@ T.ComboBox {
     leftPadding: Theme.dpX(Theme.spacing)
     rightPadding: Theme.dpX(Theme.spacing) + indicator.width
     focusPolicy: Qt.NoFocus
+    enabled: !waiting
 
     onActivated: backend.setValueWithoutFeedback(textAt(index))
 
@@ -59,7 +62,7 @@ T.ComboBox {
         anchors.verticalCenter: parent.verticalCenter
         text: "\u25be"
         font.pixelSize: Theme.dpY(Theme.fontBody)
-        color: Theme.textDim
+        color: root.enabled ? Theme.textDim : Theme.textFaint
     }
 
     background: Rectangle {

@@ -67,13 +67,9 @@ Rectangle {
         onHeightChanged: dimensionsChanged()
     }
 
-    Text {
-        objectName: "waitingNotice"
+    WaitingNotice {
         anchors.centerIn: graph
         visible: !graph.allGainsArrived
-        text: "Waiting for the device"
-        color: Theme.textFaint
-        font.pixelSize: Theme.dpY(Theme.fontBody)
     }
 
     // Every other band's frequency, under the middle of its bar.

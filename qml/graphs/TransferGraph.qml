@@ -76,13 +76,9 @@ Rectangle {
         unityColor: Theme.gridStrong
     }
 
-    Text {
-        objectName: "waitingNotice"
+    WaitingNotice {
         anchors.centerIn: parent
         visible: !graph.hasCurve
-        text: "Waiting for the device"
-        color: Theme.textFaint
-        font.pixelSize: Theme.dpY(Theme.fontBody)
     }
 
     // The graph binds its object once it knows it and is complete; the same again changes nothing.

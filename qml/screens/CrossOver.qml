@@ -13,6 +13,7 @@ ScreenPage {
     objectName: "crossoverPage"
     currentScreen: "Crossover"
     shownObjects: opened.objectsOr(DeviceModelProvider.objects("CrossOver.qml", ""))
+    title: "CROSSOVER"
 
     readonly property string crossover: shownObjects.length > 0 ? shownObjects[0] : ""
     readonly property bool configured: opened.name !== ""
@@ -72,7 +73,7 @@ ScreenPage {
         id: heading
         anchors.left: parent.left
         anchors.right: parent.right
-        text: "CROSSOVER"
+        text: page.title
 
         Text {
             objectName: "crossoverBands"

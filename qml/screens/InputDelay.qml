@@ -8,6 +8,7 @@ ScreenPage {
     objectName: "inputDelayPage"
     currentScreen: "InputDelay"
     shownObjects: DeviceModelProvider.objects("InputDelay.qml", "")
+    title: "INPUT DELAY"
 
     ButtonImageResolver {
         id: resolver
@@ -17,7 +18,7 @@ ScreenPage {
         id: heading
         anchors.left: parent.left
         anchors.right: parent.right
-        text: "INPUT DELAY"
+        text: page.title
     }
 
     DelayStrips {

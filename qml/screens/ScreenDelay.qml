@@ -14,6 +14,7 @@ ScreenPage {
     currentScreen: "Delay"
     shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenDelay.qml", "")
                                    .filter(groupVisible))
+    title: resolver.buttonText("out:DLY").toUpperCase()
 
     readonly property string chosenGroup: String(settings.value("Data/DelayType", ""))
 
@@ -43,7 +44,7 @@ ScreenPage {
         id: heading
         anchors.left: parent.left
         anchors.right: parent.right
-        text: resolver.buttonText("out:DLY").toUpperCase()
+        text: page.title
 
         Text {
             objectName: "crossoverBands"

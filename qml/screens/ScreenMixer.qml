@@ -13,14 +13,11 @@ ScreenPage {
     objectName: "mixerPage"
     currentScreen: "Mixers"
     shownObjects: layout.objects
+    title: DisplayNames.heading(layout.mixer)
 
     readonly property string selectorKey: "Data/MixerType"
     readonly property string slotMeterObject: "InputMeters"
     readonly property var layout: opened.name !== "" ? configuredLayout() : fixedLayout()
-    // Until the device has listed its preset's objects the page cannot tell whether it has the
-    // mixer: it says that it waits.
-    readonly property bool waiting: shownObjects.length > 0 && availableObjects.length === 0
-                                    && missingObject === ""
 
     // The mixer of the setting; the first of the table when the setting names none.
     function fixedMixer() {
@@ -100,16 +97,8 @@ ScreenPage {
     CustomHeading {
         id: heading
         width: page.body.width
-        text: DisplayNames.heading(page.layout.mixer)
+        text: page.title
 
-        Text {
-            objectName: "waitingNotice"
-            anchors.verticalCenter: parent.verticalCenter
-            visible: page.waiting
-            text: "Waiting for the device\u2026"
-            color: Theme.textDim
-            font.pixelSize: Theme.dpY(Theme.fontBody)
-        }
         // The mixer type: an input mixer of this many inputs, or the configured route.
         Text {
             anchors.verticalCenter: parent.verticalCenter

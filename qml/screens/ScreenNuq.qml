@@ -13,6 +13,7 @@ ScreenPage {
     objectName: "nuqPage"
     currentScreen: "Nuq"
     shownObjects: opened.objectsOr(DeviceModelProvider.objects("ScreenNuq.qml", ""))
+    title: DisplayNames.heading(shownObjects[0]) + " FEEDBACK SUPPRESSION"
 
     ConfiguredObject {
         id: opened
@@ -54,7 +55,7 @@ ScreenPage {
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: parent.top
-                text: DisplayNames.heading(nuq.objectName_) + " FEEDBACK SUPPRESSION"
+                text: page.title
 
                 OnOffButton {
                     id: onOff

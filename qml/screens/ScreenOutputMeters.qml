@@ -11,6 +11,7 @@ ScreenPage {
     objectName: "outputMetersPage"
     currentScreen: "ScreenOutputMeters"
     shownObjects: DeviceModelProvider.objects("ScreenOutputMeters.qml", "")
+    title: "OUTPUTS"
 
     readonly property string meterObject: "OutputMeters"
     readonly property string gainObject: "OutputGains"
@@ -58,7 +59,7 @@ ScreenPage {
         id: heading
         anchors.left: parent.left
         anchors.right: parent.right
-        text: "OUTPUTS"
+        text: page.title
         visible: page.availableObjects.length > 0
 
         OutputMuteAll {

@@ -4,13 +4,19 @@ import "DisplayNames.js" as DisplayNames
 
 // The frame of every screen: its background (tinted by the application's modes), the menu bar,
 // and the page's own content inside the margin below it. A page names the processing objects it
-// shows (`shownObjects`); when the device's preset lacks one of them, the content gives way to
-// one line that says so.
+// shows (`shownObjects`); until the device has listed its preset's objects the content gives way
+// to the page's heading (`title`) and a notice that it waits, and when the preset lacks one of
+// them, to one line that says so.
 Rectangle {
     id: page
 
     property alias currentScreen: menu.currentScreen
     property var shownObjects: []
+    // The heading the page's content shows; the frame shows it while the objects are listed.
+    property string title: shownObjects.length > 0 ? DisplayNames.heading(shownObjects[0]) : ""
+    // The page's content waits for the device's list of the preset's objects.
+    readonly property bool listing: shownObjects.length > 0
+                                    && !(presetObjects.item && presetObjects.item.listed)
     readonly property string absentText: missingObject === ""
                                          ? "" : "The current preset has no "
                                                 + DisplayNames.of(missingObject) + "."
@@ -71,7 +77,25 @@ Rectangle {
         anchors.top: menu.bottom
         anchors.bottom: parent.bottom
         anchors.margins: Theme.dpX(Theme.margin)
-        visible: page.absentText === ""
+        visible: page.absentText === "" && !page.listing
+    }
+
+    // The page at once, not a blank one, while the device lists the preset (on a slow link, for
+    // seconds).
+    Item {
+        anchors.fill: body
+        visible: page.listing
+
+        CustomHeading {
+            id: listingHeading
+            width: parent.width
+            text: page.title
+        }
+        WaitingNotice {
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.verticalCenter: parent.verticalCenter
+            anchors.verticalCenterOffset: listingHeading.height / 2
+        }
     }
 
     Text {

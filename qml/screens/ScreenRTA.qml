@@ -9,6 +9,7 @@ ScreenPage {
     objectName: "rtaPage"
     currentScreen: "RTA"
     shownObjects: DeviceModelProvider.objects("ScreenRTA.qml", "")
+    title: "RTA"
 
     readonly property string analyserObject: "RTA"
     readonly property string routerObject: "RTARouter"
@@ -45,7 +46,7 @@ ScreenPage {
                     anchors.left: parent.left
                     anchors.right: parent.right
                     anchors.top: parent.top
-                    text: "RTA"
+                    text: page.title
 
                     Text {
                         anchors.verticalCenter: parent.verticalCenter

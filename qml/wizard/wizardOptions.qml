@@ -24,7 +24,9 @@ WizardPageFrame {
     }
 
     // Buttons of which the device's value is the pressed one. They are members of the choice's
-    // exclusive group, so a press on the pressed one leaves it pressed.
+    // exclusive group, so a press on the pressed one leaves it pressed. Until the device has
+    // reported the value none is pressed and all are dimmed and take no click (the device's value
+    // would undo it unwritten).
     component ExclusiveOption: Row {
         id: option
         property string label
@@ -48,12 +50,14 @@ WizardPageFrame {
             model: option.choices
             CustomButton {
                 id: choice
+                readonly property QtObject backend: group.backend
                 objectName: "optionChoice"
                 anchors.verticalCenter: parent.verticalCenter
                 height: rootQML.dpY(40)
                 look: CustomButton.Toggle
                 text: modelData.text
                 checkable: true
+                enabled: group.backend.hasDeviceValue
                 ButtonGroup.group: group.xGroup
                 fontSize: Theme.fontBody
                 onClicked: group.select(modelData.value)

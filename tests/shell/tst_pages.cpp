@@ -125,6 +125,8 @@ private Q_SLOTS:
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
     void controlsShowWhatTheyDoNotKnow();
+    void pageShowsItsHeadingWhileThePresetIsListed_data();
+    void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
     void crossoverAndDelayFollowTheHome();
     void nudgeButtonsMoveReleaseTimesAsLabelled_data();
@@ -674,7 +676,8 @@ void TestPages::homeDrawsTheCrossoverBands()
 // what it does not know yet: the mixer says that it waits until the device has listed its
 // objects; an on/off, a mute and a fader show no state and take no gesture until the device has
 // told theirs, and then show the device's. The graphic EQ says that it waits, and shows a band's
-// handle only once the band's gain has come.
+// handle only once the band's gain has come. A choice and a typed field show a dimmed dash: a
+// pick and a typed amount made before their values came reach no wire and change nothing shown.
 void TestPages::controlsShowWhatTheyDoNotKnow()
 {
     const SlowConsole slow(m_session.device());
@@ -777,6 +780,132 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     };
     QTRY_VERIFY_WITH_TIMEOUT(allAtTheirGains(), qx8test::timeoutMs());
     QVERIFY(!findItem(geq, "waitingNotice", QString())->isVisible());
+
+    const QString dash = QStringLiteral("\u2013");
+    const int from = m_session.device().received().size();
+    // The page's items of that name, once the page has made them.
+    const auto shownOnPage = [this](const QString& name) {
+        QList<QQuickItem*> found;
+        qx8test::runEventsUntil(
+            [&] {
+                return !(found = visibleItemsNamed(m_session.shell().pageItem(), name)).isEmpty();
+            },
+            qx8test::timeoutMs());
+        return found;
+    };
+
+    // The analyser's source: its list does not open.
+    QVERIFY(m_session.load(QStringLiteral("ScreenRTA.qml"), QString()));
+    const QList<QQuickItem*> source = shownOnPage(QStringLiteral("sourceChoice"));
+    QVERIFY(!source.isEmpty());
+    QVERIFY2(!KnownValuesWatch::backendKnows(source.first()), "the value came first");
+    m_session.shell().screenshot(QStringLiteral("rta-unknown.png"));
+    click(source.first());
+    const auto sourceShown = [&](QQuickItem* box, bool known) {
+        const QString shown = box->property("displayText").toString();
+        const bool listOpen =
+            box->property("popup").value<QObject*>()->property("visible").toBool();
+        const QString device =
+            KnownValuesWatch::backendOf(box)->property("deviceSvValue").toString();
+        const int deviceIndex = QQmlProperty::read(box, "model").toStringList().indexOf(device);
+        const bool right = known ? box->isEnabled() && shown != dash &&
+                                       box->property("currentIndex").toInt() == deviceIndex
+                                 : !box->isEnabled() && !listOpen && shown == dash;
+        return right ? QString()
+                     : QStringLiteral("the source shows \"%1\"%2")
+                           .arg(shown, listOpen ? " with its list open" : "");
+    };
+    QVERIFY2(watch.untilKnown([&] { return source; }, sourceShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // The input delay's amount: a click and a typed amount change nothing.
+    QVERIFY(m_session.load(QStringLiteral("InputDelay.qml"), QString()));
+    const QList<QQuickItem*> fields = shownOnPage(QStringLiteral("amountField"));
+    QVERIFY(!fields.isEmpty());
+    QVERIFY2(!KnownValuesWatch::backendKnows(fields.first()), "the value came first");
+    QQuickView* view = m_session.shell().loader()->view();
+    click(fields.first());
+    QTest::keyClick(view, '5');
+    QTest::keyClick(view, Qt::Key_Return);
+    const auto fieldShown = [&](QQuickItem* field, bool known) {
+        const QString shown = field->property("text").toString();
+        const bool right = known
+                               ? field->isEnabled() && !shown.isEmpty()
+                               : !field->isEnabled() && !field->hasActiveFocus() && shown.isEmpty();
+        return right ? QString()
+                     : QStringLiteral("an amount field shows \"%1\", %2")
+                           .arg(shown, field->isEnabled() ? "taking typing" : "dimmed");
+    };
+    QVERIFY2(watch.untilKnown([&] { return fields; }, fieldShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // The writes of the two controls (the analyser page asks for the option card's names by one
+    // of its own).
+    const QStringList sets =
+        setsSince(from).filter(QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\)")));
+    QVERIFY2(sets.isEmpty(), qPrintable("written: " + sets.join(", ")));
+}
+
+void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("content"); // an item the page makes once the list has come
+    QTest::newRow("graphic EQ") << "QX8GEQ.qml"
+                                << "StereoGEQ"
+                                << "STEREO GEQ"
+                                << "drawButton";
+    QTest::newRow("compressor") << "QX8Compressor.qml" << QString() << "COMPRESSOR"
+                                << "onOffButton";
+    QTest::newRow("outputs") << "ScreenOutputMeters.qml" << QString() << "OUTPUTS"
+                             << "muteAllButton";
+}
+
+// Over the slow link, from its first frame until the device has listed the preset's objects, a
+// page shows its heading and that it waits, not a blank page; then its own content under the
+// same heading, and the notice is gone.
+void TestPages::pageShowsItsHeadingWhileThePresetIsListed()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    QFETCH(QString, heading);
+    QFETCH(QString, content);
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    QVERIFY(m_session.load(page, selector));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* body = findItem(pageItem, QStringLiteral("pageBody"), QString());
+    QVERIFY(body);
+    const auto headings = [&] {
+        QStringList texts;
+        for (QQuickItem* title : visibleItemsNamed(pageItem, QStringLiteral("headingTitle")))
+            texts << title->property("text").toString();
+        return texts;
+    };
+    // Notices of the page's frame, not of a graph in its content that waits for its values.
+    const auto pageNotices = [&] {
+        QStringList texts;
+        for (QQuickItem* notice : visibleItemsNamed(pageItem, QStringLiteral("waitingNotice"))) {
+            if (!body->isAncestorOf(notice))
+                texts << notice->property("text").toString();
+        }
+        return texts;
+    };
+    const auto listed = [&] {
+        return !QQmlProperty::read(pageItem, "presetObjectNames").toStringList().isEmpty();
+    };
+
+    QVERIFY2(!listed(), "the list came first");
+    QCOMPARE(headings(), QStringList{heading});
+    QCOMPARE(pageNotices(), QStringList{QStringLiteral("Waiting for the device")});
+    m_session.shell().screenshot(page.section('.', 0, 0) + QStringLiteral("-listing.png"));
+
+    QVERIFY(qx8test::runEventsUntil([&] { return !visibleItemsNamed(pageItem, content).isEmpty(); },
+                                    qx8test::timeoutMs()));
+    QVERIFY(listed());
+    QCOMPARE(headings(), QStringList{heading});
+    QCOMPARE(pageNotices(), QStringList());
 }
 
 // The crossover and delay pages show the bands the home screen found on the device, as it left

@@ -671,13 +671,16 @@ void TestWizardPages::formTextFieldWritesACheckedName()
 
 // Over the slow link of the processing pages' check, the options' switches and the form's
 // channel spin box show a dimmed dash and take no click until the device has told their values,
-// then show the device's; a click before writes nothing, "+" after raises the device's value.
+// then show the device's, and the options' exclusive choices are dimmed and none pressed until
+// then; a click before writes nothing and presses nothing, "+" after raises the device's value.
 void TestWizardPages::controlsShowWhatTheyDoNotKnow()
 {
     const QString channel = kChoices + "Channel_1_OrvellinkInputAssignment";
     m_screen.setOnDevice(channel.mid(2), QStringLiteral("9"));
     m_screen.setOnDevice(kWizard.mid(2) + "LevelAssistAutoTrim", QStringLiteral("On"));
     m_screen.setOnDevice(kWizard.mid(2) + "SetupAutoNaming", QStringLiteral("Off"));
+    m_screen.setOnDevice(kWizard.mid(2) + "TargetCurve", QStringLiteral("Reflective Room"));
+    m_screen.setOnDevice(kWizard.mid(2) + "MicResponse", QStringLiteral("Flat"));
     const SlowConsole slow(m_screen.device());
     QVERIFY(slow.isSlow());
     KnownValuesWatch watch;
@@ -692,6 +695,27 @@ void TestWizardPages::controlsShowWhatTheyDoNotKnow()
     m_screen.screenshot(QStringLiteral("wizard-options-unknown"));
     QVERIFY2(!KnownValuesWatch::backendKnows(switches().first()), "the value came first");
     m_screen.click(switches().first());
+    const auto choices = [this] {
+        return m_screen.itemsNamed(QStringLiteral("optionChoice"), m_screen.page());
+    };
+    const auto enabledChoices = [&] {
+        const QList<QQuickItem*> all = choices();
+        return int(
+            std::count_if(all.begin(), all.end(), [](QQuickItem* c) { return c->isEnabled(); }));
+    };
+    const auto pressedChoices = [&] {
+        QStringList pressed;
+        for (QQuickItem* choice : choices()) {
+            if (choice->property("checked").toBool())
+                pressed << text(choice);
+        }
+        return pressed;
+    };
+    QCOMPARE(choices().size(), 5);
+    QVERIFY2(!KnownValuesWatch::backendKnows(choices().first()), "the value came first");
+    m_screen.click(choices().first());
+    QCOMPARE(pressedChoices(), QStringList());
+    QCOMPARE(enabledChoices(), 0);
     const auto switchShown = [](QQuickItem* toggle, bool known) {
         const QString shown = text(toggle);
         const auto showsDevice = [&] {
@@ -707,6 +731,9 @@ void TestWizardPages::controlsShowWhatTheyDoNotKnow()
     QVERIFY2(watch.untilKnown(switches, switchShown), qPrintable(watch.wrong()));
     QVERIFY(watch.unknownSeen() > 0);
     QCOMPARE(text(switches().at(0)) + '|' + text(switches().at(1)), QStringLiteral("ON|OFF"));
+    QTRY_COMPARE_WITH_TIMEOUT(pressedChoices(), QStringList({"Reflective Room", "Flat"}),
+                              qx8test::timeoutMs());
+    QCOMPARE(enabledChoices(), 5);
 
     m_screen.forceState(QStringLiteral("OrvellinkInputStartChannel"));
     QTRY_VERIFY_WITH_TIMEOUT(m_screen.showsPage(QStringLiteral("wizardFormPage")),
