@@ -116,7 +116,8 @@ UtilityStrip {
         CustomButton {
             objectName: "renameButton"
             text: "Edit"
-            enabled: strip.renameAllowed && !fwUploader.uploadInProgress
+            // The dialog starts from the device's name: there is none to edit before it comes.
+            enabled: strip.renameAllowed && !fwUploader.uploadInProgress && !deviceName.waiting
             onClicked: {
                 renameDialog.inputText = deviceName.text;
                 renameDialog.open();

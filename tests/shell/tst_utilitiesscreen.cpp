@@ -41,6 +41,7 @@ private Q_SLOTS:
     void deviceVersionRules();
     void renameWritesTheDevice();
     void emptyDeviceNameIsRefused();
+    void renameWaitsForTheDeviceName();
     void digitalAudioCardStrips();
     void validationModeOffersTheAppStoreAndClearsCaches();
     void applicationUpdateWhereItInstalls();
@@ -259,6 +260,27 @@ void TestUtilitiesScreen::emptyDeviceNameIsRefused()
 }
 
 // The card strips show the device's own values, and only on a device with that card.
+// The rename dialog starts from the device's name: Edit takes no click until the name has come,
+// even where the version already allows renaming.
+void TestUtilitiesScreen::renameWaitsForTheDeviceName()
+{
+    m_shell.guiSignal("HomeButtonPressed");
+    QCOMPARE(m_device.command("fault ignore-command=sub"), QStringLiteral("ok"));
+    auto answer = qScopeGuard([this] { m_device.command("fault ignore-command off"); });
+    m_shell.guiSignal("Utilities");
+    QTRY_VERIFY(m_shell.pageItem() &&
+                m_shell.pageItem()->objectName() == QLatin1String("utilitiesPage"));
+    QVERIFY(QQmlProperty::write(item("firmwareStrip"), "presentFirmwareVersion", "2.4.1"));
+    QVERIFY(QQmlProperty::read(item("firmwareStrip"), "renameAllowed").toBool());
+    QCOMPARE(text("deviceName"), QString());
+    QVERIFY(!item("renameButton")->isEnabled());
+
+    QCOMPARE(m_device.command("fault ignore-command off"), QStringLiteral("ok"));
+    answer.dismiss();
+    openUtilities();
+    QVERIFY(item("renameButton")->isEnabled());
+}
+
 void TestUtilitiesScreen::digitalAudioCardStrips()
 {
     const QString set = QStringLiteral("set \\\\Node\\SV\\HardwareVersion\\ %1");
