@@ -132,8 +132,8 @@ WizardPageFrame {
         Text {
             objectName: "dialValue"
             anchors.centerIn: parent
-            text: page.levelKnown ? page.shownLevel + "%" : "-"
-            color: page.levelKnown ? Theme.text : Theme.textDim
+            text: page.levelKnown ? page.shownLevel + "%" : "\u2013"
+            color: page.levelKnown ? Theme.text : Theme.textFaint
             font.pixelSize: rootQML.dpY(Theme.fontTitle)
         }
 
