@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 
-// A name that can be edited in place: shown as text; a click opens it for typing, Enter confirms
-// (edited), Escape or leaving the field keeps the old name. Texts are plain and elide.
+// A name that can be edited in place: shown as text; a click opens it for typing, Enter or the
+// focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
 Item {
     id: root
 
@@ -22,6 +22,14 @@ Item {
         field.visible = true
         field.forceActiveFocus()
         field.selectAll()
+    }
+
+    function finishEditing() {
+        if (!field.visible)
+            return
+        field.visible = false
+        if (field.text !== root.text)
+            root.edited(field.text)
     }
 
     Text {
@@ -57,12 +65,9 @@ Item {
             border.color: Theme.textDim
             radius: Theme.radius
         }
-        onAccepted: {
-            visible = false
-            if (text !== root.text)
-                root.edited(text)
-        }
-        onActiveFocusChanged: if (!activeFocus) visible = false
+        onAccepted: root.finishEditing()
+        // Hidden, the field loses the focus too: the edit is finished once.
+        onActiveFocusChanged: if (!activeFocus) root.finishEditing()
         Keys.onEscapePressed: visible = false
     }
 }

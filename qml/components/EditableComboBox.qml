@@ -6,10 +6,11 @@ import DeviceModelProvider 1.0
 // A combo box whose text can also be typed: pick a known entry or write a new one. `textAccepted`
 // gives the text when the user confirms it (Enter or a pick). Bound to a text variable through
 // poName and svName, it shows the device's value and writes an accepted name, but only one that
-// matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why
-// and nothing is written (an empty name gives the device's name back to the field). Its choices
-// are the device's entries (with useDeviceModelData), the whole numbers of the device's range
-// (with useMinMaxRange, from the variable's \Min and \Max children) and the items appended.
+// matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why,
+// nothing is written and the field shows the device's name again. A name typed and left when the
+// focus moves on is accepted as Enter would accept it. Its choices are the device's entries (with
+// useDeviceModelData), the whole numbers of the device's range (with useMinMaxRange, from the
+// variable's \Min and \Max children) and the items appended.
 T.ComboBox {
     id: root
 
@@ -43,18 +44,23 @@ T.ComboBox {
         appended = appended.concat(list);
     }
 
+    // Why the device cannot take `name`; empty when it can.
+    function nameRefusal(name) {
+        if (name.trim() === "")
+            return "A name cannot be empty.";
+        if (name.length > maximumLength)
+            return "A name has at most " + maximumLength + " characters.";
+        if (nameValidator && !new RegExp("^(?:" + nameValidator.regExp.source + ")$").test(name))
+            return "A name may hold letters, digits, blanks and "
+                    + "! # $ % & ' ( ) + , - . = @ [ ] ^ _ \\ { } ~ only.";
+        return "";
+    }
+
     function acceptName(name) {
-        if (name.trim() === "") {
-            refused("A name cannot be empty.");
+        var reason = nameRefusal(name);
+        if (reason !== "") {
+            refused(reason);
             showDeviceValue();
-            return;
-        }
-        if (name.length > maximumLength) {
-            refused("A name has at most " + maximumLength + " characters.");
-            return;
-        }
-        if (nameValidator && !new RegExp("^(?:" + nameValidator.regExp.source + ")$").test(name)) {
-            refused("A name may hold letters, digits, blanks and ! # $ % & ' ( ) + , - . = @ [ ] ^ _ \\ { } ~ only.");
             return;
         }
         backend.value = name;
@@ -75,6 +81,11 @@ T.ComboBox {
     onTextAccepted: {
         if (root.svName !== "")
             acceptName(text);
+    }
+    // Text typed and not written does not stay behind when the user moves on.
+    onActiveFocusChanged: {
+        if (!activeFocus && root.svName !== "" && editText !== backend.value)
+            acceptName(editText);
     }
 
     DeviceRange {

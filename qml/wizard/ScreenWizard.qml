@@ -74,6 +74,13 @@ Rectangle {
     }
     Component.onDestruction: dataStore.wizardActive = false
 
+    // A click on the page's bare ground takes the keyboard focus there, as on the other screens:
+    // a field being edited loses it and ends its edit.
+    MouseArea {
+        anchors.fill: parent
+        onPressed: wizardScreen.forceActiveFocus()
+    }
+
     MenuBar {
         id: menu
         anchors.left: parent.left

@@ -5,16 +5,19 @@
 // beyond the lists or the grid, which change nothing; the grid's captions whole at their full size
 // beside the overlay.
 #include "configresources.h"
+#include "fieldleaving.h"
 #include "homescreenmodel.h"
 #include "pagesession.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "viewloader.h"
 
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
+#include <QQuickView>
 #include <QQuickWindow>
 #include <QScopeGuard>
 #include <QtTest>
@@ -59,6 +62,8 @@ private Q_SLOTS:
     void mixerPickedAndDiscarded();
     void insertPickedAndDiscarded();
     void refusedOutputName();
+    void outputNameLeftByTheFocus_data();
+    void outputNameLeftByTheFocus();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
     void clicksBeyondTheListsChangeNothing();
@@ -274,6 +279,66 @@ void TestConfigScreens::refusedOutputName()
     QVERIFY(!item(QStringLiteral("applyButton"))->isEnabled());
     click(QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
+}
+
+void TestConfigScreens::outputNameLeftByTheFocus_data()
+{
+    // Tab finds no other field in the overlay: the focus stays and the edit goes on.
+    fieldleaving::addRows(
+        {
+            {"emptied", "", "", "An output needs a name."},
+            {"a new name", "Stage Left", "Stage Left", ""},
+        },
+        {"click"});
+}
+
+// An output name typed over and left when a click on the overlay's ground takes the focus: a new
+// name goes into the configuration as Enter puts it; an empty one is refused with its reason and
+// the output shows its name again.
+void TestConfigScreens::outputNameLeftByTheFocus()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, refusal);
+    const QString setterName = QStringLiteral("outputName_3");
+    enterConfigMode();
+    click(QStringLiteral("cell_out_7_2"));
+    QQuickItem* setter = waitForItem(setterName);
+    QVERIFY(setter);
+    const QString before = setter->property("text").toString();
+    QVERIFY(!before.isEmpty() && before != written);
+    QQuickItem* field = nullptr;
+    for (QQuickItem* child : setter->childItems()) {
+        if (child->property("acceptableInput").isValid())
+            field = child;
+    }
+    QVERIFY(field);
+
+    QQuickView* view = m_session.shell().loader()->view();
+    QVERIFY(fieldleaving::typeOver(view, field, typed));
+    QCOMPARE(field->property("text").toString(), typed);
+    QQuickItem* title = item(QStringLiteral("overlayTitle"));
+    const QPointF ground = title->mapToScene(QPointF(title->width() / 2, title->height() / 2));
+    fieldleaving::leave(view, leave, ground.toPoint());
+
+    // An edit builds the overlay again: its items are looked up afresh.
+    const auto shownName = [&] {
+        QQuickItem* setter = item(setterName);
+        return setter && !setter->property("editing").toBool() ? setter->property("text").toString()
+                                                               : QString();
+    };
+    const auto shownMessage = [&] {
+        QQuickItem* message = item(QStringLiteral("overlayMessage"));
+        return message && message->isVisible() ? message->property("text").toString() : QString();
+    };
+    QTRY_COMPARE(shownName(), written.isEmpty() ? before : written);
+    QTRY_COMPARE(shownMessage(), refusal);
+    QCOMPARE(m_model->enCfgApply(), !written.isEmpty());
+    QCOMPARE(m_model->workingConfig() == m_model->referenceConfig(), written.isEmpty());
+    click(m_model->enCfgApply() ? QStringLiteral("discardButton") : QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
 }
 
 void TestConfigScreens::eqSettingsCopiedOntoAnotherEq()

@@ -8,6 +8,7 @@
 // time says nothing about the page.
 #include "consolelinebuilder.h"
 #include "devicemodel.h"
+#include "fieldleaving.h"
 #include "knownvalueswatch.h"
 #include "pagesession.h"
 #include "processingobjectlist.h"
@@ -26,6 +27,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
@@ -101,6 +103,14 @@ QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
     return found;
 }
 
+// The console path of an option card input's name.
+QString inputNamePath(int input)
+{
+    return QStringLiteral(
+               "\\\\Node\\SetupWizardCurrentChoices\\SV\\Channel_%1_OrvellinkInputName\\")
+        .arg(input);
+}
+
 } // namespace
 
 class TestPages : public QObject
@@ -135,6 +145,8 @@ private Q_SLOTS:
     void typedTextLeftBehindGivesWayToTheDeviceValue_data();
     void typedTextLeftBehindGivesWayToTheDeviceValue();
     void emptyInputNameIsRefused();
+    void inputNameLeftByTheFocus_data();
+    void inputNameLeftByTheFocus();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -1122,15 +1134,10 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
     const int wireBefore = device.received().size();
     QQuickItem* field = amountFieldTyped(QStringLiteral("4"), QStringLiteral("4.00"), typed);
     QVERIFY(field);
-    QQuickView* view = m_session.shell().loader()->view();
-    if (leave == QLatin1String("tab")) {
-        QTest::keyClick(view, Qt::Key_Tab);
-    } else {
-        // Under the field, on the page's ground.
-        const QPointF below =
-            field->mapToScene(QPointF(field->width() / 2, 0)) + QPointF(0, 2 * field->height());
-        QTest::mouseClick(view, Qt::LeftButton, {}, below.toPoint());
-    }
+    // Under the field, on the page's ground.
+    const QPointF below =
+        field->mapToScene(QPointF(field->width() / 2, 0)) + QPointF(0, 2 * field->height());
+    fieldleaving::leave(m_session.shell().loader()->view(), leave, below.toPoint());
     QTRY_VERIFY(!field->hasActiveFocus());
 
     const QStringList sets = amountSets(written);
@@ -1146,8 +1153,7 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
 void TestPages::emptyInputNameIsRefused()
 {
     VirtualProcessor& device = m_session.device();
-    const QString path =
-        QStringLiteral("\\\\Node\\SetupWizardCurrentChoices\\SV\\Channel_3_OrvellinkInputName\\");
+    const QString path = inputNamePath(3);
     QVERIFY(device.command(QStringLiteral("set \"%1\" \"Lectern\"").arg(path)).startsWith("ok"));
     QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
                                     QStringLiteral("inputName_3"), QString());
@@ -1173,6 +1179,59 @@ void TestPages::emptyInputNameIsRefused()
     QVERIFY2(sets.isEmpty(), qPrintable(sets.join('\n')));
     QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)),
              QStringLiteral("ok Lectern"));
+}
+
+void TestPages::inputNameLeftByTheFocus_data()
+{
+    fieldleaving::addNameBoxRows({"enter", "tab", "click"});
+}
+
+// An input name typed over and left when the focus moves on, by Tab to the next box or by a
+// click on the page's ground: a name the device takes is written as Enter writes it; anything
+// else is refused with its reason, nothing is sent and the box shows the device's name again,
+// as after Enter.
+void TestPages::inputNameLeftByTheFocus()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, refusal);
+    VirtualProcessor& device = m_session.device();
+    const QString path = inputNamePath(5);
+    const auto holdName = [&](const QString& name) {
+        return device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, name)).startsWith("ok");
+    };
+    QVERIFY(holdName(QStringLiteral("Orvel 5")));
+    const auto restore = qScopeGuard([&] { holdName(QStringLiteral("Orvel 5")); });
+    QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                    QStringLiteral("inputName_5"), QString());
+    QVERIFY(box);
+    QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Orvel 5"));
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* shownRefusal = findItem(pageItem, QStringLiteral("namingRefusal"), QString());
+    QVERIFY(shownRefusal);
+
+    QQuickView* view = m_session.shell().loader()->view();
+    const int wireBefore = device.received().size();
+    QVERIFY(fieldleaving::typeOver(view, box, typed));
+    QCOMPARE(box->property("editText").toString(), typed);
+    // On the strip's ground, beside the box's number.
+    const QPointF ground = box->mapToScene(QPointF(-4, box->height() / 2));
+    fieldleaving::leave(view, leave, ground.toPoint());
+    QTRY_COMPARE(box->hasActiveFocus(), leave == QLatin1String("enter"));
+
+    const QString held = written.isEmpty() ? QStringLiteral("Orvel 5") : written;
+    QStringList sets;
+    if (!written.isEmpty()) {
+        sets << QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+        QVERIFY(device.waitForReceived(sets.first()));
+    }
+    // A new name has the page ask the device for the card's names again, by a set of its own.
+    QCOMPARE(setsSince(wireBefore).filter(QStringLiteral("OrvellinkInputName")), sets);
+    QTRY_COMPARE(box->property("editText").toString(), held);
+    QCOMPARE(shownRefusal->isVisible() ? shownRefusal->property("text").toString() : QString(),
+             refusal);
+    QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)), "ok " + held);
 }
 
 std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)
@@ -1214,14 +1273,8 @@ QQuickItem* TestPages::amountFieldTyped(const QString& held, const QString& held
         !QTest::qWaitFor([&] { return field->property("text").toString() == heldShown; }) ||
         field->property("unit").toString() != QLatin1String("ms"))
         return nullptr;
-    QQuickView* view = m_session.shell().loader()->view();
-    QTest::mouseClick(view, Qt::LeftButton, {}, centreOf(field));
-    if (!QTest::qWaitFor([field] { return field->hasActiveFocus(); }))
+    if (!fieldleaving::typeOver(m_session.shell().loader()->view(), field, typed))
         return nullptr;
-    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(view, Qt::Key_Backspace);
-    for (const QChar character : typed)
-        QTest::keyClick(view, character.toLatin1());
     return field->property("text").toString() == typed ? field : nullptr;
 }
 

@@ -1,6 +1,7 @@
 // The wizard pages that show one step each, in the running application against VirtualQX8: what
 // each shows of the device and what each control puts on the wire. QX8_SCREENSHOT_DIR, when set,
 // receives a picture of each page.
+#include "fieldleaving.h"
 #include "knownvalueswatch.h"
 #include "logfrequencyaxis.h"
 #include "nuqgeometry.h"
@@ -18,7 +19,9 @@
 
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QQuickView>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <algorithm>
@@ -85,6 +88,8 @@ private Q_SLOTS:
     void connectionsFollowTheOptionCard();
     void formChannelsFollowTheFirst();
     void formNamesPassTheNameCheck();
+    void formNameLeftByTheFocus_data();
+    void formNameLeftByTheFocus();
     void formTextFieldWritesACheckedName_data();
     void formTextFieldWritesACheckedName();
     void controlsShowWhatTheyDoNotKnow();
@@ -633,6 +638,49 @@ void TestWizardPages::formNamesPassTheNameCheck()
     m_screen.typeInto(box, QStringLiteral("Kick In"));
     QVERIFY(m_screen.device().waitForReceived(setLine(name, QStringLiteral("Kick In"))));
     QCOMPARE(writesTo(name, from), QStringList({setLine(name, QStringLiteral("Kick In"))}));
+}
+
+void TestWizardPages::formNameLeftByTheFocus_data()
+{
+    fieldleaving::addNameBoxRows();
+}
+
+// A name typed over on the names step and left when the focus moves on, by Tab to the next box
+// or by a click on the page's ground: a name the device takes is written as Enter writes it;
+// anything else is refused with its reason, nothing is sent and the box shows the device's name.
+void TestWizardPages::formNameLeftByTheFocus()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, refusal);
+    const QString name = kChoices + "Channel_2_OrvellinkInputName";
+    const QString deviceName = QStringLiteral("Orvel 2");
+    m_screen.setOnDevice(name.mid(2), deviceName);
+    const auto restore = qScopeGuard([&] { m_screen.setOnDevice(name.mid(2), deviceName); });
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    const QList<QQuickItem*> boxes =
+        m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
+    QCOMPARE(boxes.size(), 8);
+    QQuickItem* box = boxes.at(1);
+    QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
+
+    QQuickView* view = m_screen.shell().loader()->view();
+    const int from = m_screen.device().received().size();
+    QVERIFY(fieldleaving::typeOver(view, box, typed));
+    QCOMPARE(QQmlProperty::read(box, "editText").toString(), typed);
+    // On the row's label, the page's ground.
+    const QPointF ground = box->mapToScene(QPointF(-40, box->height() / 2));
+    fieldleaving::leave(view, leave, ground.toPoint());
+    QTRY_VERIFY(!box->hasActiveFocus());
+
+    m_screen.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, from);
+    const QString held = written.isEmpty() ? deviceName : written;
+    QCOMPARE(writesTo(name, from),
+             written.isEmpty() ? QStringList() : QStringList{setLine(name, written)});
+    QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), held);
+    QCOMPARE(text(m_screen.visibleItem(QStringLiteral("formRefusal"))), refusal);
+    QCOMPARE(m_screen.command("value \"" + name + "\\\""), "ok " + held);
 }
 
 void TestWizardPages::formTextFieldWritesACheckedName_data()
