@@ -448,13 +448,13 @@ QStringList TestConfigPages::outputsPageNames()
         for (QQuickItem* child : item->childItems())
             collect(child);
     };
-    QTest::qWaitFor([&] {
+    const bool allShown = QTest::qWaitFor([&] {
         shown.clear();
         collect(m_session.shell().pageItem());
         return shown.size() == kOutputs;
     });
     // Where the strips' row has put them.
-    if (!m_session.waitForFrame())
+    if (!allShown || !m_session.waitForFrame())
         return {};
     std::sort(shown.begin(), shown.end(), [](const QQuickItem* a, const QQuickItem* b) {
         return a->mapToScene(QPointF()).x() < b->mapToScene(QPointF()).x();
