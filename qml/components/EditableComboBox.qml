@@ -10,7 +10,8 @@ import DeviceModelProvider 1.0
 // nothing is written and the field shows the device's name again. A name typed and left when the
 // focus moves on is accepted as Enter would accept it. Its choices are the device's entries (with
 // useDeviceModelData), the whole numbers of the device's range (with useMinMaxRange, from the
-// variable's \Min and \Max children) and the items appended.
+// variable's \Min and \Max children) and the items appended. Bound, it shows a dimmed dash and
+// takes no pick or typing until the device has told its name.
 T.ComboBox {
     id: root
 
@@ -21,6 +22,8 @@ T.ComboBox {
     property var nameValidator: null
     property int maximumLength: 32767
     property var appended: []
+    readonly property alias backend: backend
+    readonly property bool waiting: svName !== "" && !backend.hasDeviceValue
 
     signal textAccepted(string text)
     signal refused(string reason)
@@ -68,6 +71,9 @@ T.ComboBox {
     }
 
     editable: true
+    enabled: !waiting
+    // No entry is the device's name until it says so: the field starts empty, not at the first.
+    currentIndex: -1
     model: (useDeviceModelData ? DeviceModelProvider.entries(poName, svName) : [])
         .concat(rangeNumbers(), appended)
     implicitWidth: Theme.dpX(200)
@@ -109,6 +115,8 @@ T.ComboBox {
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: Theme.dpY(Theme.fontBody)
         color: Theme.text
+        placeholderText: root.waiting ? "\u2013" : ""
+        placeholderTextColor: Theme.textFaint
         selectionColor: Theme.brand
         background: null
     }
@@ -118,7 +126,7 @@ T.ComboBox {
         anchors.verticalCenter: parent.verticalCenter
         text: "\u25be"
         font.pixelSize: Theme.dpY(Theme.fontBody)
-        color: Theme.textDim
+        color: root.enabled ? Theme.textDim : Theme.textFaint
     }
 
     background: Rectangle {

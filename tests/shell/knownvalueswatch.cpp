@@ -28,6 +28,19 @@ bool KnownValuesWatch::backendKnows(QQuickItem* control)
     return backend && backend->hasDeviceValue();
 }
 
+QString KnownValuesWatch::nameBoxMisshown(QQuickItem* box, bool known)
+{
+    const QString shown = box->property("editText").toString();
+    const auto* field = box->property("contentItem").value<QQuickItem*>();
+    const bool dash = field->property("placeholderText").toString() == QStringLiteral("\u2013");
+    const bool right =
+        known ? box->isEnabled() && !dash && shown == backendOf(box)->property("value").toString()
+              : !box->isEnabled() && !box->hasActiveFocus() && dash && shown.isEmpty();
+    return right ? QString()
+                 : QStringLiteral("%1 shows \"%2\"%3")
+                       .arg(box->objectName(), shown, box->isEnabled() ? ", taking typing" : "");
+}
+
 bool KnownValuesWatch::untilKnown(const Controls& controls, const Misshown& misshown,
                                   const Known& known)
 {

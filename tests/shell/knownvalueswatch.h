@@ -46,6 +46,9 @@ public:
     static QX8Control* backendOf(const QQuickItem* item);
     // The control's bound control has its device value.
     static bool backendKnows(QQuickItem* control);
+    // How a name box (a bound editable choice) is misshown: before its value it is empty, with a
+    // dimmed dash, and takes no focus; then it shows the device's name. Empty when it is right.
+    static QString nameBoxMisshown(QQuickItem* box, bool known);
 
     // True once there are controls and every one knows its value; false as soon as one is
     // misshown, or when the values do not come within the harness time-out (wrong() says).

@@ -689,7 +689,8 @@ void TestPages::homeDrawsTheCrossoverBands()
 // objects; an on/off, a mute and a fader show no state and take no gesture until the device has
 // told theirs, and then show the device's. The graphic EQ says that it waits, and shows a band's
 // handle only once the band's gain has come. A choice and a typed field show a dimmed dash: a
-// pick and a typed amount made before their values came reach no wire and change nothing shown.
+// pick, a typed amount and a typed name made before their values came reach no wire and change
+// nothing shown.
 void TestPages::controlsShowWhatTheyDoNotKnow()
 {
     const SlowConsole slow(m_session.device());
@@ -851,10 +852,23 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     QVERIFY2(watch.untilKnown([&] { return fields; }, fieldShown), qPrintable(watch.wrong()));
     QVERIFY(watch.unknownSeen() > 0);
 
-    // The writes of the two controls (the analyser page asks for the option card's names by one
-    // of its own).
-    const QStringList sets =
-        setsSince(from).filter(QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\)")));
+    // The option card's input names: a name typed over an empty box goes nowhere.
+    QVERIFY(m_session.load(QStringLiteral("ScreenInputRouter.qml"), QString()));
+    const QList<QQuickItem*> names = shownOnPage(QStringLiteral("inputName_1"));
+    QVERIFY(!names.isEmpty());
+    QVERIFY2(!KnownValuesWatch::backendKnows(names.first()), "the value came first");
+    click(names.first());
+    for (const char key : {'K', 'i', 'c', 'k'})
+        QTest::keyClick(view, key);
+    QTest::keyClick(view, Qt::Key_Tab);
+    QVERIFY2(watch.untilKnown([&] { return names; }, &KnownValuesWatch::nameBoxMisshown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // The writes of the three controls (the analyser page asks for the option card's names by
+    // one of its own).
+    const QStringList sets = setsSince(from).filter(
+        QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\|InputName)")));
     QVERIFY2(sets.isEmpty(), qPrintable("written: " + sets.join(", ")));
 }
 

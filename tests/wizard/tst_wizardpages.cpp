@@ -814,6 +814,32 @@ void TestWizardPages::controlsShowWhatTheyDoNotKnow()
     QCOMPARE(sent.filter(QRegularExpression(QStringLiteral("^set "))), QStringList());
     m_screen.click(m_screen.visibleItem(QStringLiteral("upIndicator"), spinBox));
     QVERIFY(m_screen.device().waitForReceived(setLine(channel, QStringLiteral("10"))));
+
+    // The names step: a name typed before the device's names came goes nowhere.
+    const int namesFrom = m_screen.device().received().size();
+    m_screen.forceState(QStringLiteral("OrvellinkInputNames"));
+    const auto boxes = [this] {
+        QList<QQuickItem*> shown =
+            m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
+        shown.erase(std::remove_if(shown.begin(), shown.end(),
+                                   [](QQuickItem* box) { return !box->isVisible(); }),
+                    shown.end());
+        return shown;
+    };
+    QVERIFY(qx8test::runEventsUntil([&] { return boxes().size() == 8; }, qx8test::timeoutMs()));
+    QVERIFY2(!KnownValuesWatch::backendKnows(boxes().first()), "the value came first");
+    m_screen.screenshot(QStringLiteral("wizard-OrvellinkInputNames-unknown"));
+    QQuickItem* firstBox = boxes().first();
+    m_screen.click(firstBox);
+    for (const char key : {'K', 'i', 'c', 'k'})
+        QTest::keyClick(firstBox->window(), key);
+    QTest::keyClick(firstBox->window(), Qt::Key_Tab);
+    QVERIFY2(watch.untilKnown(boxes, &KnownValuesWatch::nameBoxMisshown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    const QStringList named =
+        m_screen.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, namesFrom);
+    QCOMPARE(named.filter(QRegularExpression(QStringLiteral("^set "))), QStringList());
 }
 
 QX8_TEST_MAIN(TestWizardPages)
