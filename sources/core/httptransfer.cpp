@@ -416,8 +416,11 @@ void HttpTransfer::finish(Failure failure, QNetworkReply::NetworkError error, co
     m_failure = failure;
     m_error = error;
     m_errorString = text;
-    if (m_kind == Kind::File && m_failure == Failure::None)
-        commitFile();
+    if (m_kind == Kind::File && m_failure == Failure::None) {
+        m_failure = commitFile(&m_errorString);
+        if (m_failure != Failure::None)
+            m_error = QNetworkReply::UnknownContentError;
+    }
     if (m_failure != Failure::None) {
         m_data.clear();
         if (m_kind == Kind::File)
@@ -429,26 +432,23 @@ void HttpTransfer::finish(Failure failure, QNetworkReply::NetworkError error, co
 
 // Renames the complete download over the target; the file already there stays until then. The
 // last bytes failing to reach the disk is the disk's failure; the name being taken, the file's.
-void HttpTransfer::commitFile()
+HttpTransfer::Failure HttpTransfer::commitFile(QString* errorString)
 {
     m_file.close();
     if (m_file.error() != QFileDevice::NoError) {
-        m_failure = Failure::Storage;
-        m_error = QNetworkReply::UnknownContentError;
-        m_errorString =
+        *errorString =
             QStringLiteral("Could not save %1: %2").arg(m_file.fileName(), m_file.errorString());
-        return;
+        return Failure::Storage;
     }
     std::error_code failure;
     std::filesystem::rename(QFile::encodeName(temporaryPath()).toStdString(),
                             QFile::encodeName(m_filePath).toStdString(), failure);
-    if (failure) {
-        m_fileProblem = {m_filePath, QString::fromStdString(failure.message())};
-        m_failure = Failure::Unwritable;
-        m_error = QNetworkReply::UnknownContentError;
-        m_errorString = QStringLiteral("Could not replace %1: %2")
-                            .arg(m_fileProblem.fileName, m_fileProblem.reason);
-    }
+    if (!failure)
+        return Failure::None;
+    m_fileProblem = {m_filePath, QString::fromStdString(failure.message())};
+    *errorString = QStringLiteral("Could not replace %1: %2")
+                       .arg(m_fileProblem.fileName, m_fileProblem.reason);
+    return Failure::Unwritable;
 }
 
 void HttpTransfer::releaseReply()

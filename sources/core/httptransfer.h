@@ -124,7 +124,8 @@ private:
     std::optional<qint64> announcedLength() const;
     void fail(Failure failure, QNetworkReply::NetworkError error, const QString& text);
     void finish(Failure failure, QNetworkReply::NetworkError error, const QString& text);
-    void commitFile();
+    // Failure::None, or the failure with its sentence in `errorString`.
+    Failure commitFile(QString* errorString);
     void releaseReply();
     QString temporaryPath() const { return m_filePath + QStringLiteral(".tmp"); }
 

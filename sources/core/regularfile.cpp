@@ -8,6 +8,15 @@ bool RegularFile::mayBeOpened(const QString& path)
     return file.isFile() || (!file.exists() && !file.isSymLink());
 }
 
+QString RegularFile::unreadableLock(const QString& lockPath)
+{
+    for (const QString& path : {lockPath, lockPath + QStringLiteral(".rmlock")}) {
+        if (!mayBeOpened(path))
+            return path;
+    }
+    return QString();
+}
+
 bool RegularFile::open(OpenMode mode)
 {
     if (mayBeOpened(fileName()))

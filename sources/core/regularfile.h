@@ -13,6 +13,9 @@ public:
 
     // Whether `path` is absent or a regular file. Looks without opening.
     static bool mayBeOpened(const QString& path);
+    // QLockFile reads a lock it finds, and the ".rmlock" it takes to clear a stale one, to learn
+    // their holders: of the two, the first that is not a regular file; empty when both may be read.
+    static QString unreadableLock(const QString& lockPath);
 
     bool open(OpenMode mode) override;
 };

@@ -47,13 +47,11 @@ bool isOccupied(const QString& path)
     return file.exists() || file.isSymLink();
 }
 
-// QSettings reads a lock it finds in its way before a write, to learn its holder, and the one it
-// takes to clear a stale lock: a FIFO in either place would hold the write for ever.
-bool locksMayBeOpened(const QString& path)
+// The lock QSettings takes beside a store's file to write it. It reads a lock it finds in its way
+// to learn its holder: a FIFO there would hold the write for ever.
+QString lockOf(const QString& path)
 {
-    const QString lock = path + QStringLiteral(".lock");
-    return RegularFile::mayBeOpened(lock) &&
-           RegularFile::mayBeOpened(lock + QStringLiteral(".rmlock"));
+    return path + QStringLiteral(".lock");
 }
 
 template<typename Store> settingsstore::HeldValues copied(const Store& store)
@@ -223,7 +221,7 @@ OpenedStore::OpenedStore(const settingskeys::Store& store)
 {
     if (!RegularFile::mayBeOpened(m_fileName))
         return;
-    if (!locksMayBeOpened(m_fileName)) {
+    if (!RegularFile::unreadableLock(lockOf(m_fileName)).isEmpty()) {
         // Reading takes no lock: the file's values are held here, and never written.
         m_store = copied(QSettings(m_fileName, format()));
         return;
@@ -291,10 +289,11 @@ void OpenedStore::dropOversized(QSettings& file)
 void setAsideIfUnreadable(const settingskeys::Store& store)
 {
     const QString path = fileName(store);
-    if (!locksMayBeOpened(path))
-        qWarning().noquote() << QStringLiteral("Settings lock %1.lock is not a regular file: %1 is "
+    const QString lock = RegularFile::unreadableLock(lockOf(path));
+    if (!lock.isEmpty())
+        qWarning().noquote() << QStringLiteral("Settings lock %1 is not a regular file: %2 is "
                                                "read, and nothing is saved to it")
-                                    .arg(path);
+                                    .arg(lock, path);
     const QString reason = unreadableReason(path);
     if (reason.isEmpty())
         return;
@@ -317,7 +316,7 @@ void setAsideIfUnreadable(const settingskeys::Store& store)
 
 void removeLeftoverLock(const settingskeys::Store& store)
 {
-    QFile lock(fileName(store) + QStringLiteral(".lock"));
+    QFile lock(lockOf(fileName(store)));
     if (lock.exists() && !lock.remove())
         qWarning().noquote() << "Could not remove the settings lock" << lock.fileName() << ":"
                              << lock.errorString();

@@ -36,19 +36,6 @@ QString lockFilePath()
 {
     return QDir::tempPath() + QLatin1Char('/') + QLatin1String(ApplicationStartup::kLockFileName);
 }
-
-// QLockFile reads a lock it finds, and the one it takes to clear a stale lock, to learn their
-// holders: a FIFO in either place would hold that read for ever. The temporary folder is shared
-// by every account, so anyone can put one there. The first of them that is not a regular file.
-QString unreadableLockPath()
-{
-    const QString lock = lockFilePath();
-    for (const QString& path : {lock, lock + QStringLiteral(".rmlock")}) {
-        if (!RegularFile::mayBeOpened(path))
-            return path;
-    }
-    return QString();
-}
 } // namespace
 
 ApplicationStartup::ApplicationStartup(QApplication& application)
@@ -100,7 +87,9 @@ void ApplicationStartup::startLog()
 // neither.
 ApplicationStartup::Outcome ApplicationStartup::takeLock()
 {
-    const QString unreadable = unreadableLockPath();
+    // A FIFO in the lock's place would hold QLockFile's read of it for ever, and the temporary
+    // folder is shared by every account: anyone can put one there.
+    const QString unreadable = RegularFile::unreadableLock(lockFilePath());
     if (!unreadable.isEmpty()) {
         qWarning().noquote() << "The single-instance lock" << unreadable
                              << "is not a regular file: the application runs without the "
