@@ -18,8 +18,7 @@ LineChannel::LineChannel(QTcpSocket* socket, int number, const FaultSwitches& fa
     : QObject(parent), m_socket(socket), m_number(number), m_faults(faults), m_log(log)
 {
     m_socket->setParent(this);
-    m_clock.start();
-    m_pacer.setRate(m_faults.value(FaultSwitches::Fault::ConsoleRate), 0);
+    m_pacer.setRate(m_faults.value(FaultSwitches::Fault::ConsoleRate), m_log.elapsedMs());
     m_writeTimer.setSingleShot(true);
     m_writeTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_writeTimer, &QTimer::timeout, this, &LineChannel::writeDue);
@@ -114,7 +113,7 @@ void LineChannel::sendRaw(const QByteArray& bytes, const QString& logEvent)
 // Answers are queued as their request is read, so the latency counts from the request.
 qint64 LineChannel::dueFromNow() const
 {
-    return m_clock.elapsed() + m_faults.value(FaultSwitches::Fault::Delay) +
+    return m_log.elapsedMs() + m_faults.value(FaultSwitches::Fault::Delay) +
            m_faults.value(FaultSwitches::Fault::ConsoleLatency);
 }
 
@@ -125,8 +124,8 @@ void LineChannel::enqueue(const QByteArray& bytes, const QString& logEvent, qint
     if (m_closed || m_closeWhenSent)
         return;
     if (m_faults.isOn(FaultSwitches::Fault::MergeLines)) {
-        if (m_mergeUntil <= m_clock.elapsed())
-            m_mergeUntil = m_clock.elapsed() + mergeWindowMs;
+        if (m_mergeUntil <= m_log.elapsedMs())
+            m_mergeUntil = m_log.elapsedMs() + mergeWindowMs;
         due = qMax(due, m_mergeUntil);
     }
     if (!m_output.empty())
@@ -142,7 +141,7 @@ void LineChannel::writeDue()
 {
     if (m_closed || frozen())
         return;
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = m_log.elapsedMs();
     qint64 allowance = m_pacer.allowance(now);
     QByteArray batch;
     std::vector<Chunk> sent;
@@ -221,7 +220,7 @@ void LineChannel::reset()
 void LineChannel::onFaultChanged(FaultSwitches::Fault fault)
 {
     if (fault == FaultSwitches::Fault::ConsoleRate) {
-        m_pacer.setRate(m_faults.value(fault), m_clock.elapsed());
+        m_pacer.setRate(m_faults.value(fault), m_log.elapsedMs());
         writeDue();
     }
     if (fault != FaultSwitches::Fault::Freeze || frozen())

@@ -4,7 +4,6 @@
 #include "sendpacer.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -85,7 +84,6 @@ private:
     quint64 m_chunksQueued = 0;
     SendPacer m_pacer;
     QTimer m_writeTimer;
-    QElapsedTimer m_clock;
     qint64 m_mergeUntil = 0;
     bool m_closeWhenSent = false;
     bool m_closed = false;

@@ -10,7 +10,6 @@ bool WireLog::open(const QString& fileName, bool withTimes, QString* error)
         return false;
     }
     m_withTimes = withTimes;
-    m_clock.start();
     return true;
 }
 

@@ -10,17 +10,21 @@
 //   udp RX <sender address>:<port> <line> | udp TX <receiver address>:<port> <line>
 // n numbers the console connections from 1. A line read is logged when it is read, a line sent
 // when its last byte is written.
-// With times, every entry starts with the milliseconds since the log was opened, and the entry
+// With times, every entry starts with the milliseconds since the processor started, and the entry
 // `<n> answered` follows the last line of each answer, so that a reader can tell how many
 // requests were unanswered at any moment.
 class WireLog
 {
 public:
+    WireLog() { m_clock.start(); }
     // Without a file name the log writes nothing.
     bool open(const QString& fileName, bool withTimes, QString* error);
     void write(const QString& source, const QString& event);
     // The answer to the oldest unanswered request of connection `source` is sent in full.
     void writeAnswered(const QString& source);
+    // The clock the times are read from: the console channels time their answers by it too, so
+    // that an answer held back a latency is logged at least that long after its request.
+    qint64 elapsedMs() const { return m_clock.elapsed(); }
 
 private:
     QFile m_file;
