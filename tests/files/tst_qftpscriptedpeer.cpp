@@ -48,6 +48,8 @@ private Q_SLOTS:
     void sessionErrorsCarryTheWholeText();
     void sessionChecksWhatItStored_data();
     void sessionChecksWhatItStored();
+    void sessionListsNamesAsTheyCame_data();
+    void sessionListsNamesAsTheyCame();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -755,6 +757,58 @@ void TestQFtpScriptedPeer::sessionChecksWhatItStored()
             QCOMPARE(failed.count(), 0);
         }
     }
+}
+
+// A name listing is split at its line ends as it came, an empty last name kept, and ends at the
+// first NUL; a refused one of an empty folder lists nothing. Each command logs its name alone.
+void TestQFtpScriptedPeer::sessionListsNamesAsTheyCame_data()
+{
+    QTest::addColumn<QByteArray>("listing"); // null: NLST refused as for an empty folder
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("CR LF after the last name")
+        << QByteArray("a.tun\r\nb.tun\r\n") << QStringList{"a.tun", "b.tun", ""};
+    QTest::newRow("no line end after the last name")
+        << QByteArray("a.tun\nb.tun") << QStringList{"a.tun", "b.tun"};
+    QTest::newRow("bytes after a NUL")
+        << QByteArray("a.tun\r\nb.tun\0c.tun\r\n", 20) << QStringList{"a.tun", "b.tun"};
+    QTest::newRow("empty line kept")
+        << QByteArray("a.tun\r\n\r\nb.tun") << QStringList{"a.tun", "", "b.tun"};
+    QTest::newRow("UTF-8") << QByteArray("B\xc3\xbchne.tun") << QStringList{"B\u00fchne.tun"};
+    QTest::newRow("empty folder") << QByteArray() << QStringList();
+}
+
+void TestQFtpScriptedPeer::sessionListsNamesAsTheyCame()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(QStringList, names);
+    for (const char* command : {"ConnectToHost", "Login", "Cd", "NameList"}) {
+        const QByteArray line = QByteArray("Command finished: QFtp::") + command;
+        QTest::ignoreMessage(QtDebugMsg, line.constData());
+    }
+    FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
+    QSignalSpy listed(&session, &FtpClientThread::fileList);
+    QVERIFY(logIn(session));
+    session.onRequestFileList(QStringLiteral("/d"));
+    QVERIFY(expect("CWD /d"));
+    m_peer->send("250 Directory changed\r\n");
+    QVERIFY(expect("TYPE A"));
+    m_peer->send("200 ok\r\n");
+    QVERIFY(expect("PASV"));
+    QTcpSocket* data = acceptPassive();
+    QVERIFY(data);
+    QVERIFY(expect("NLST"));
+    if (listing.isNull()) {
+        m_peer->send("450 No files found\r\n");
+    } else {
+        m_peer->send("150 Here comes the listing\r\n");
+        data->write(listing);
+        data->flush();
+        data->disconnectFromHost();
+        m_peer->send("226 Directory send OK\r\n");
+    }
+    QVERIFY(listed.wait(qx8test::timeoutMs()));
+    QCOMPARE(listed.first().at(0).toString(), QStringLiteral("/d"));
+    QCOMPARE(listed.first().at(1).toStringList(), names);
 }
 
 QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)
