@@ -69,6 +69,8 @@ private:
     bool answerListing(const QByteArray& lines);
     // Logs a session in through the scripted greeting.
     bool logIn(FtpClientThread& session);
+    // Logs a session in and asks it for the name listing of "/d", answered up to its PASV.
+    bool requestListingUpToPassive(FtpClientThread& session);
 
     std::unique_ptr<ScriptedPeer> m_peer;
     std::unique_ptr<QTcpServer> m_data;
@@ -182,6 +184,20 @@ bool TestQFtpScriptedPeer::logIn(FtpClientThread& session)
         return false;
     m_peer->send("230 No password needed\r\n");
     return QTest::qWaitFor([&] { return !connected.isEmpty(); }, qx8test::timeoutMs());
+}
+
+bool TestQFtpScriptedPeer::requestListingUpToPassive(FtpClientThread& session)
+{
+    if (!logIn(session))
+        return false;
+    session.onRequestFileList(QStringLiteral("/d"));
+    if (!expect("CWD /d"))
+        return false;
+    m_peer->send("250 Directory changed\r\n");
+    if (!expect("TYPE A"))
+        return false;
+    m_peer->send("200 ok\r\n");
+    return expect("PASV");
 }
 
 QTcpSocket* TestQFtpScriptedPeer::openDownload(const QByteArray& typeLine,
@@ -662,13 +678,7 @@ void TestQFtpScriptedPeer::sessionErrorsCarryTheWholeText()
         QVERIFY(expect("CWD /gone"));
         m_peer->send("550 No such folder\r\n");
     } else {
-        QVERIFY(logIn(session));
-        session.onRequestFileList(QStringLiteral("/d"));
-        QVERIFY(expect("CWD /d"));
-        m_peer->send("250 Directory changed\r\n");
-        QVERIFY(expect("TYPE A"));
-        m_peer->send("200 ok\r\n");
-        QVERIFY(expect("PASV"));
+        QVERIFY(requestListingUpToPassive(session));
         if (step == "list") {
             m_peer->send("425-No data connection\r\n425 today\r\n");
         } else {
@@ -787,13 +797,7 @@ void TestQFtpScriptedPeer::sessionListsNamesAsTheyCame()
     }
     FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
     QSignalSpy listed(&session, &FtpClientThread::fileList);
-    QVERIFY(logIn(session));
-    session.onRequestFileList(QStringLiteral("/d"));
-    QVERIFY(expect("CWD /d"));
-    m_peer->send("250 Directory changed\r\n");
-    QVERIFY(expect("TYPE A"));
-    m_peer->send("200 ok\r\n");
-    QVERIFY(expect("PASV"));
+    QVERIFY(requestListingUpToPassive(session));
     QTcpSocket* data = acceptPassive();
     QVERIFY(data);
     QVERIFY(expect("NLST"));
