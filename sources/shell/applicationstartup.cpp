@@ -123,7 +123,9 @@ void ApplicationStartup::prepareDataFolders()
     qDebug().noquote() << "Data folder:" << dataFolder;
     qDebug().noquote() << "Log folder:" << strLogDir;
     g_genericDataLocation = strLogDir;
-    qDebug() << "File locked by process.";
+    // After the folders, in the start's order; a run without the guard holds no lock to report.
+    if (m_lock.isLocked())
+        qDebug() << "File locked by process.";
 }
 
 void ApplicationStartup::writeSettingsDefaults()
