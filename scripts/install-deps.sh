@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ pkg-config iproute2 util-linux curl git clang-format
     clang libclang-rt-14-dev
     qtbase5-dev qtbase5-private-dev qtdeclarative5-dev qtquickcontrols2-5-dev
-    libqt5xmlpatterns5-dev libjsoncpp-dev zlib1g-dev
+    libqt5xmlpatterns5-dev libqt5svg5-dev libjsoncpp-dev zlib1g-dev
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-controls
     qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtquick-dialogs
     qml-module-qttest qtdeclarative5-dev-tools xvfb xauth
