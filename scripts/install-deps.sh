@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that build, run and test the project, skipping those present.
+# Installs the Debian 12 packages that build, run and test the project, or the packages named on
+# the command line, skipping those present.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config iproute2 util-linux curl git clang-format
@@ -14,6 +15,7 @@ packages=(
     # loads faster than the Type 1 face fontconfig would pick otherwise.
     fonts-liberation2
 )
+[ "$#" -eq 0 ] || packages=("$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
