@@ -99,3 +99,7 @@ qml-module-qtqml, qml-module-qtquick-window2, python3, python3-pyftpdlib")
 # The pages are laid out in Arial, whose metrics Liberation Sans has.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 include(CPack)
+
+# The probe that scripts/package-check.sh installs into a bare root beside the package.
+add_subdirectory(${PROJECT_SOURCE_DIR}/packaging/check ${PROJECT_BINARY_DIR}/packaging/check
+                 EXCLUDE_FROM_ALL)
