@@ -195,13 +195,7 @@ run)
         exit 1
     }
     far() { nsenter -t "$holder" -n "$@"; }
-    ip link add qx8near type veth peer name qx8far
-    ip link set qx8far netns "$holder"
-    ip addr add "$near/24" brd + dev qx8near
-    ip link set qx8near up
-    far ip link set lo up
-    far ip addr add "$device/24" brd + dev qx8far
-    far ip link set qx8far up
+    scripts/device-link.sh "$holder" "$near" "$device"
     # The offline model's FTP server takes port 21 as the user, as scripts/run.sh allows it.
     echo 21 >/proc/sys/net/ipv4/ip_unprivileged_port_start
 
