@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -64,6 +65,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
+    m_application.setWindowIcon(QIcon(QStringLiteral(":/images/AppIcon.png")));
     startAnalytics();
     setApplicationFont();
     createScreenLoader();
