@@ -219,6 +219,8 @@ Item {
         visible: false
         z: 200
         color: Theme.background
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Help"
 
         Image {
             objectName: "helpPicture"
@@ -250,6 +252,7 @@ Item {
                     source: "/images/Close.png"
                 }
                 Text {
+                    id: closeHintText
                     objectName: "helpCloseHint"
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Click anywhere to close"
@@ -262,6 +265,8 @@ Item {
         MouseArea {
             anchors.fill: parent
             onClicked: helpOverlay.visible = false
+            Accessible.role: Accessible.Button
+            Accessible.name: closeHintText.text
         }
     }
 

@@ -12,6 +12,10 @@ Controls.AbstractButton {
     property bool selected: false
     property bool stripe: number % 2 === 1
 
+    Accessible.name: (number > 0 ? number + " " : "") + (name === "" ? "empty" : name)
+    Accessible.selectable: true
+    Accessible.selected: selected
+
     background: Rectangle {
         color: row.selected ? Theme.selectedFill
                             : row.down ? Theme.raisedSelected

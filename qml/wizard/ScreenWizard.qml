@@ -13,6 +13,8 @@ Rectangle {
     objectName: "wizardScreen"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: headingRepeated ? pageLoader.item.title : headingText.text
 
     // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
@@ -79,6 +81,7 @@ Rectangle {
     MouseArea {
         anchors.fill: parent
         onPressed: wizardScreen.forceActiveFocus()
+        Accessible.ignored: true
     }
 
     MenuBar {
@@ -177,6 +180,8 @@ Rectangle {
         anchors.fill: parent
         visible: false
         z: 100
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Loading..."
 
         property int percent: 0
 
@@ -186,6 +191,7 @@ Rectangle {
 
             MouseArea {
                 anchors.fill: parent
+                Accessible.ignored: true
             }
         }
 
