@@ -8,6 +8,7 @@
 #include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "watchedfifo.h"
 
 #include <QDir>
 #include <QProcess>
@@ -16,6 +17,9 @@
 #include <QtTest>
 #include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <memory>
+#include <vector>
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
 // format, settings defaults, the one-time preset migration, the single-instance lock, settings
@@ -36,6 +40,8 @@ private Q_SLOTS:
     void migratesPresetsOnce();
     void readsOwnKeysBesideASerializedValueInAReadOnlyFolder();
     void storeFilesAreOwnerOnly();
+    void qmlDiskCacheIsLeftAlone_data();
+    void qmlDiskCacheIsLeftAlone();
     void oversizedStoreIsSetAside();
     void fifoStoresInAReadOnlyFolder();
     void startsPastAFifo_data();
@@ -378,6 +384,61 @@ void TestStartup::storeFilesAreOwnerOnly()
         };
         QCOMPARE(::stat(QFile::encodeName(store).constData(), &status), 0);
         QVERIFY2((status.st_mode & 0777) == 0600, qPrintable(store));
+    }
+}
+
+void TestStartup::qmlDiskCacheIsLeftAlone_data()
+{
+    QTest::addColumn<bool>("fifos"); // or links
+    QTest::newRow("FIFOs") << true;
+    QTest::newRow("links") << false;
+}
+
+// Qt's disk cache of compiled QML, as a start with the cache forced on fills it, with a FIFO (that
+// no one writes) or a link in the place of each file: the start opens none of them, shows the
+// discovery page, and leaves what the links lead to as it was.
+void TestStartup::qmlDiskCacheIsLeftAlone()
+{
+    QFETCH(bool, fifos);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                          '/' + settingskeys::kDefaultStore.organization + '/' +
+                          settingskeys::kDefaultStore.application + "/qmlcache";
+    auto remove = qScopeGuard([&] { QDir(cache).removeRecursively(); });
+    QProcess filling;
+    QProcessEnvironment forced = QProcessEnvironment::systemEnvironment();
+    forced.insert(QStringLiteral("QML_FORCE_DISK_CACHE"), QStringLiteral("1"));
+    filling.setProcessEnvironment(forced);
+    QVERIFY(startApplication(filling));
+    stopApplication(filling);
+    const QStringList cached = QDir(cache).entryList(QDir::Files);
+    QVERIFY(!cached.isEmpty());
+
+    const QByteArray kept("not a compiled unit");
+    std::vector<std::unique_ptr<qx8test::WatchedFifo>> watched;
+    for (const QString& name : cached) {
+        const QString path = cache + '/' + name;
+        QVERIFY(QFile::remove(path));
+        if (fifos) {
+            watched.push_back(std::make_unique<qx8test::WatchedFifo>(path));
+            QVERIFY(watched.back()->isMade());
+            continue;
+        }
+        QFile target(path + ".target");
+        QVERIFY(target.open(QIODevice::WriteOnly) && target.write(kept) == kept.size());
+        QVERIFY(QFile::link(target.fileName(), path));
+    }
+
+    QFile::remove(logPath());
+    QVERIFY(startApplication(m_first));
+    QVERIFY(indexOfLineContaining(logLines(), kLoaded) >= 0);
+    stopApplication(m_first);
+    for (const auto& fifo : watched)
+        QVERIFY(!fifo->wasOpened());
+    for (const QString& name : cached) {
+        if (fifos)
+            continue;
+        QVERIFY(QFileInfo(cache + '/' + name).isSymLink());
+        QCOMPARE(qx8test::fileContent(cache + '/' + name + ".target"), kept);
     }
 }
 
