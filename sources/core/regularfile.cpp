@@ -8,6 +8,11 @@ bool RegularFile::mayBeOpened(const QString& path)
     return file.isFile() || (!file.exists() && !file.isSymLink());
 }
 
+bool RegularFile::mayBeWritten(const QString& path)
+{
+    return !QFileInfo(path).isSymLink() && mayBeOpened(path);
+}
+
 QString RegularFile::unreadableLock(const QString& lockPath)
 {
     for (const QString& path : {lockPath, lockPath + QStringLiteral(".rmlock")}) {
@@ -19,9 +24,21 @@ QString RegularFile::unreadableLock(const QString& lockPath)
 
 bool RegularFile::open(OpenMode mode)
 {
-    if (mayBeOpened(fileName()))
+    if (mode & (WriteOnly | Append) ? mayBeWritten(fileName()) : mayBeOpened(fileName()))
         return QFile::open(mode);
     unsetError();
     setErrorString(QStringLiteral("Not a regular file"));
     return false;
+}
+
+bool RegularSaveFile::open(OpenMode mode)
+{
+    if (QFileInfo(fileName()).isSymLink()) {
+        QFile link(fileName());
+        if (!link.remove()) {
+            setErrorString(link.errorString());
+            return false;
+        }
+    }
+    return QSaveFile::open(mode);
 }

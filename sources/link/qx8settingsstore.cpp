@@ -221,7 +221,8 @@ OpenedStore::OpenedStore(const settingskeys::Store& store)
 {
     if (!RegularFile::mayBeOpened(m_fileName))
         return;
-    if (!RegularFile::unreadableLock(lockOf(m_fileName)).isEmpty()) {
+    if (!RegularFile::mayBeWritten(m_fileName) ||
+        !RegularFile::unreadableLock(lockOf(m_fileName)).isEmpty()) {
         // Reading takes no lock: the file's values are held here, and never written.
         m_store = copied(QSettings(m_fileName, format()));
         return;
@@ -294,6 +295,10 @@ void setAsideIfUnreadable(const settingskeys::Store& store)
         qWarning().noquote() << QStringLiteral("Settings lock %1 is not a regular file: %2 is "
                                                "read, and nothing is saved to it")
                                     .arg(lock, path);
+    if (QFileInfo(path).isSymLink() && RegularFile::mayBeOpened(path))
+        qWarning().noquote() << QStringLiteral("Settings file %1 is a link: it is read, and "
+                                               "nothing is saved to it")
+                                    .arg(path);
     const QString reason = unreadableReason(path);
     if (reason.isEmpty())
         return;

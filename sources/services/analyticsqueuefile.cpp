@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -58,7 +57,7 @@ bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
         array.append(QJsonObject{{kUrlKey, QString::fromUtf8(hit.postQuery.text())},
                                  {kTimeKey, hit.time.toString(Qt::TextDate)}});
     }
-    QSaveFile file(m_path);
+    RegularSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(QJsonDocument(array).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
         qWarning().noquote() << "[Analytics] Could not write" << m_path << "-"

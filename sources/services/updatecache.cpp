@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -61,7 +60,7 @@ void UpdateCache::prepare() const
 void UpdateCache::keepOnly(const QString& version) const
 {
     const QFileInfo image(imagePath(version));
-    QSaveFile record(recordPath());
+    RegularSaveFile record(recordPath());
     const bool recorded = image.isFile() && record.open(QIODevice::WriteOnly) &&
                           record.write(formatRecord({image.fileName(), image.size()})) > 0 &&
                           record.commit();

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void storeFilesAreOwnerOnly();
     void qmlDiskCacheIsLeftAlone_data();
     void qmlDiskCacheIsLeftAlone();
+    void startWritesThroughNoLink_data();
+    void startWritesThroughNoLink();
     void oversizedStoreIsSetAside();
     void fifoStoresInAReadOnlyFolder();
     void startsPastAFifo_data();
@@ -440,6 +442,51 @@ void TestStartup::qmlDiskCacheIsLeftAlone()
         QVERIFY(QFileInfo(cache + '/' + name).isSymLink());
         QCOMPARE(qx8test::fileContent(cache + '/' + name + ".target"), kept);
     }
+}
+
+void TestStartup::startWritesThroughNoLink_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("warning"); // logged once; none when empty
+
+    const QString store = settingsstore::fileName(settingskeys::kApplicationStore);
+    QTest::newRow("settings store") << store
+                                    << "Settings file " + QRegularExpression::escape(store) +
+                                           " is a link: it is read, and nothing is saved to it$";
+    // An old lock that names no process is stale: the link goes, and a lock of its own is made.
+    QTest::newRow("single-instance lock")
+        << QDir::tempPath() + '/' + ApplicationStartup::kLockFileName << QString();
+}
+
+// A link in the place of a file the start writes, to a file that holds what that file would: the
+// start reads through it as needed and writes through it never.
+void TestStartup::startWritesThroughNoLink()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, warning);
+    const QString target = dataFolder() + "/elsewhere";
+    QVERIFY(QDir().mkpath(dataFolder()));
+    QVERIFY(QFile::copy(settingsstore::fileName(settingskeys::kApplicationStore), target));
+    QFile::remove(place);
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray content = file.readAll();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    QVERIFY(QFile::link(target, place));
+    auto remove = qScopeGuard([&] {
+        stopApplication(m_first);
+        QFile::remove(place);
+        QFile::remove(target);
+    });
+
+    QVERIFY(startApplication(m_first));
+    stopApplication(m_first);
+    QCOMPARE(qx8test::fileContent(target), content);
+    if (!warning.isEmpty())
+        QCOMPARE(logLines().filter(QRegularExpression("Warning .*" + warning)).size(), 1);
 }
 
 // A 100 MB analytics store is moved aside, kept, and the start does not read it.
