@@ -40,6 +40,8 @@ private Q_SLOTS:
     void initTestCase();
     void fifoIsNotOpened_data();
     void fifoIsNotOpened();
+    void linkOutOfItsFolderIsRefused_data();
+    void linkOutOfItsFolderIsRefused();
     void linkIsNotWrittenThrough_data();
     void linkIsNotWrittenThrough();
 
@@ -98,6 +100,58 @@ void TestFifoFiles::fifoIsNotOpened()
 
     QCOMPARE(read(data), outcome);
     QVERIFY(!fifo.wasOpened());
+}
+
+void TestFifoFiles::linkOutOfItsFolderIsRefused_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<Reader>("use");
+    QTest::addColumn<QString>("outcome");
+
+    const QString tuning = QStringLiteral("Velmor_Stage_2024_3_1_12_0.tun");
+    const QString tunings = QStringLiteral("QX8/TuningFiles/Local/SpeakerTunings/");
+    QTest::newRow("local tuning file, read")
+        << tunings + tuning << Reader([tuning](const QString& data) {
+               QString error;
+               LocalTuningStore(data).read(TuningSide::Speaker, tuning, &error);
+               return error;
+           })
+        << "Cannot read the tuning file " + tuning + ": Not a regular file";
+    QTest::newRow("local tuning file, stored")
+        << tunings + tuning << Reader([tuning](const QString& data) {
+               return LocalTuningStore(data).write(TuningSide::Speaker, tuning, "written");
+           })
+        << "Refused to store the tuning file \"" + tuning + "\": Not a regular file.";
+    QTest::newRow("preset") << "QX8/Presets/Bkind" << Reader([](const QString& data) {
+        FileSystemModel presets(data + "/QX8/Presets", nullptr);
+        QSignalSpy error(&presets, &FileSystemModel::error);
+        presets.transfer(QStringLiteral("Bkind"));
+        return error.value(0).value(0).toString();
+    }) << "Could not read \"Bkind\": Not a regular file";
+}
+
+// A link to a file outside the folder is not followed, and the reason says what is wrong with it.
+void TestFifoFiles::linkOutOfItsFolderIsRefused()
+{
+    QFETCH(QString, place);
+    QFETCH(Reader, use);
+    QFETCH(QString, outcome);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString link = data + '/' + place;
+    const QString outside = data + "/elsewhere";
+    QVERIFY(QDir().mkpath(QFileInfo(link).absolutePath()));
+    {
+        QFile file(outside);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("outside") == 7);
+    }
+    QVERIFY(QFile::link(outside, link));
+    auto remove = qScopeGuard([&] {
+        QFile::remove(link);
+        QFile::remove(outside);
+    });
+
+    QCOMPARE(use(data), outcome);
+    QCOMPARE(qx8test::fileContent(outside), QByteArray("outside"));
 }
 
 void TestFifoFiles::linkIsNotWrittenThrough_data()

@@ -64,8 +64,9 @@ public Q_SLOTS:
     void addPreset(const QString& PresetData);
 
 private:
-    // The file's path in the folder, or empty (reported) when the name may not be used.
-    QString pathOf(const QString& name);
+    // The file's path in the folder, or empty (reported, as what `action` could not do) when the
+    // name may not be used.
+    QString pathOf(const QString& name, const QString& action);
     bool readPreset(const QString& name, QByteArray* bytes);
     QString renameTarget(const QString& fileName, const QString& newName, QFile& file);
     bool writeNewFile(const QString& path, const QByteArray& bytes, QString* reason) const;

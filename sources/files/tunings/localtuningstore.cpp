@@ -144,10 +144,12 @@ void LocalTuningStore::clearStaging() const
 
 QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
 {
-    RegularFile file(safefilename::pathInFolder(localFolder(side), fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error =
-            QStringLiteral("Cannot read the tuning file %1: %2").arg(fileName, file.errorString());
+    const QString path = safefilename::pathInFolder(localFolder(side), fileName);
+    RegularFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read the tuning file %1: %2")
+                     .arg(fileName,
+                          path.isEmpty() ? safefilename::refusal(fileName) : file.errorString());
         return {};
     }
     QByteArray data = file.readAll();
