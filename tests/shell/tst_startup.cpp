@@ -23,7 +23,8 @@
 
 // Start-up of the real QX8Control as a child process: the order of its log, the log line
 // format, settings defaults, the one-time preset migration, the single-instance lock, settings
-// files it cannot trust or write, and FIFOs in the place of the files it opens.
+// files it cannot trust or write, FIFOs in the place of the files it opens (Qt's QML disk cache
+// among them), and links in the place of the files it writes.
 class TestStartup : public QObject
 {
     Q_OBJECT
