@@ -4,13 +4,18 @@
 
 bool RegularFile::mayBeOpened(const QString& path)
 {
-    const QFileInfo file(path);
-    return file.isFile() || (!file.exists() && !file.isSymLink());
+    return QFileInfo(path).isFile() || !isTaken(path);
 }
 
 bool RegularFile::mayBeWritten(const QString& path)
 {
     return !QFileInfo(path).isSymLink() && mayBeOpened(path);
+}
+
+bool RegularFile::isTaken(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.exists() || file.isSymLink();
 }
 
 QString RegularFile::unreadableLock(const QString& lockPath)

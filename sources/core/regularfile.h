@@ -18,6 +18,9 @@ public:
     static bool mayBeOpened(const QString& path);
     // Whether `path` is absent or a regular file that is no link. Looks without opening.
     static bool mayBeWritten(const QString& path);
+    // Whether anything lies at `path`, a link that leads nowhere included: a name to leave to
+    // it, as a rename or a copy onto that link would follow it.
+    static bool isTaken(const QString& path);
     // QLockFile reads a lock it finds, and the ".rmlock" it takes to clear a stale one, to learn
     // their holders: of the two, the first that is not a regular file; empty when both may be read.
     static QString unreadableLock(const QString& lockPath);

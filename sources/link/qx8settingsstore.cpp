@@ -41,12 +41,6 @@ QString listed(const QStringList& keys)
     return keys.size() > kNamedKeys ? text + QStringLiteral(", ...") : text;
 }
 
-bool isOccupied(const QString& path)
-{
-    const QFileInfo file(path);
-    return file.exists() || file.isSymLink();
-}
-
 // The lock QSettings takes beside a store's file to write it. It reads a lock it finds in its way
 // to learn its holder: a FIFO there would hold the write for ever.
 QString lockOf(const QString& path)
@@ -170,11 +164,11 @@ QSettings::Format format()
 QString freeNameBeside(const QString& path)
 {
     const QString base = path + QStringLiteral(".set-aside");
-    if (!isOccupied(base))
+    if (!RegularFile::isTaken(base))
         return base;
     for (int number = 2; number < 100; ++number) {
         const QString numbered = base + QLatin1Char('-') + QString::number(number);
-        if (!isOccupied(numbered))
+        if (!RegularFile::isTaken(numbered))
             return numbered;
     }
     return QString();

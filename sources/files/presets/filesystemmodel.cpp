@@ -77,7 +77,7 @@ void FileSystemModel::addPresetToFileSystem(const QString& fileName, const QByte
     QString reason;
     if (path.isEmpty()) {
         // refused and reported
-    } else if (QFile::exists(path)) {
+    } else if (RegularFile::isTaken(path)) {
         fail(QStringLiteral("Skipping Overwrite of ") + fileName,
              QStringLiteral("A preset named \"%1\" already exists.").arg(fileName));
     } else if (!writeNewFile(path, presetConfig, &reason)) {
@@ -146,7 +146,7 @@ QString FileSystemModel::renameTarget(const QString& fileName, const QString& ne
     const QString to = from.isEmpty() ? QString() : pathOf(newName, QStringLiteral("rename to"));
     if (to.isEmpty())
         return QString();
-    if (QFile::exists(to)) {
+    if (RegularFile::isTaken(to)) {
         fail(QStringLiteral("Rename failed: ") + newName + QStringLiteral(" exists"),
              QStringLiteral("A preset named \"%1\" already exists.").arg(newName));
         return QString();
