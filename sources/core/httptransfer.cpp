@@ -38,7 +38,11 @@ qint64 freeBytesFor(const QString& path)
 bool lacksRoom(const QFileDevice& file)
 {
     const QString text = file.errorString();
-    return text == qt_error_string(ENOSPC) || text == qt_error_string(EDQUOT);
+#ifdef EDQUOT
+    if (text == qt_error_string(EDQUOT))
+        return true;
+#endif
+    return text == qt_error_string(ENOSPC);
 }
 
 } // namespace

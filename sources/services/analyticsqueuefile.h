@@ -44,8 +44,8 @@ public:
     // none, logged, when it is left alone, too large (removed) or cannot be opened (kept).
     std::optional<QByteArray> takeContent() const;
     // The hits of the content of the queue file at `path`, oldest first, without ids: the last
-    // kMaximumHits readable ones; the elements before them are not even read. What cannot be
-    // read is logged. Any thread.
+    // kMaximumHits readable ones; the elements before them are not turned into hits. What cannot
+    // be read is logged. Any thread.
     static QList<QueryBuffer> hitsOf(const QByteArray& content, const QString& path);
 
 private:
