@@ -20,6 +20,7 @@ private Q_SLOTS:
     void transitions();
     void everyPageLoadsWithoutWarnings();
     void menuBarButtonsStayPut();
+    void everyScreenHasTheHouseHeading();
     void homeReloadsItself();
     void presetChangeKeepsWizard();
     void homeButtonWhenNotBusy();
@@ -216,6 +217,25 @@ void TestNavigation::menuBarButtonsStayPut()
         else
             QTRY_COMPARE(placesShown(), first);
     }
+}
+
+// Every screen names itself in the one heading the block pages have (bold capitals over a rule),
+// whatever its words.
+void TestNavigation::everyScreenHasTheHouseHeading()
+{
+    QStringList without;
+    for (int screen = 0; screen < ViewLoader::ScreenCount; ++screen) {
+        if (screen == S::ConfigMode)
+            continue;
+        goTo(S(screen));
+        if (!QTest::qWaitFor([this] {
+                return m_shell.pageItem() &&
+                       ShellFixture::visibleItem(m_shell.pageItem(),
+                                                 QStringLiteral("headingTitle"));
+            }))
+            without << QString::fromLatin1(kScreens[screen].page);
+    }
+    QVERIFY2(without.isEmpty(), qPrintable(without.join(", ")));
 }
 
 void TestNavigation::homeReloadsItself()
