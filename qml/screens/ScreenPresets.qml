@@ -203,10 +203,12 @@ Rectangle {
             objectName: "currentPresetName"
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, rootQML.dpX(320))
-            text: currentPreset.value === "" ? "-" : currentPreset.value
+            text: currentPreset.hasDeviceValue ? (currentPreset.value === "" ? "-"
+                                                                              : currentPreset.value)
+                                               : "\u2013"
             textFormat: Text.PlainText
             elide: Text.ElideRight
-            color: Theme.text
+            color: currentPreset.hasDeviceValue ? Theme.text : Theme.textFaint
             font.pixelSize: rootQML.dpY(Theme.fontValue)
         }
     }
@@ -238,10 +240,12 @@ Rectangle {
 
                     PresetRow {
                         id: slotRow
+                        readonly property alias backend: slotName
                         objectName: "slotRow" + number
                         width: slots.width
                         number: index + 1
                         name: slotName.value
+                        known: slotName.hasDeviceValue
                         selected: page.selectedSlot === number
                         onSelectedChanged: if (selected) page.selectedSlotName = name
                         onNameChanged: if (selected) page.selectedSlotName = name
