@@ -690,7 +690,8 @@ void TestPages::homeDrawsTheCrossoverBands()
 // told theirs, and then show the device's. The graphic EQ says that it waits, and shows a band's
 // handle only once the band's gain has come. A choice and a typed field show a dimmed dash: a
 // pick, a typed amount and a typed name made before their values came reach no wire and change
-// nothing shown. So do the input router's cells and MUTE ALL, and a click on them writes nothing.
+// nothing shown. So do the input router's cells and MUTE ALL, and a click on them writes nothing;
+// the room EQ does not say that the device holds no measurement before it has said so.
 void TestPages::controlsShowWhatTheyDoNotKnow()
 {
     const SlowConsole slow(m_session.device());
@@ -941,6 +942,32 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
                            .arg(text, button->isEnabled() ? ", taking a click" : "");
     };
     QVERIFY2(watch.untilKnown([&] { return muteAll; }, muteAllShown, mutesKnown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // The room EQ says that the device holds no room measurement once the device has said so,
+    // not while the measurement is on its way.
+    QVERIFY(m_session.load(QStringLiteral("QX8AEQ.qml"), QString()));
+    QVERIFY(!shownOnPage(QStringLiteral("onOffButton")).isEmpty());
+    QQuickItem* noMeasurement =
+        findItem(m_session.shell().pageItem(), QStringLiteral("noRoomMeasurement"), QString());
+    QVERIFY(noMeasurement);
+    QX8Control* response = nullptr;
+    for (QX8Control* control : boundControlsUnder(m_session.shell().pageItem())) {
+        if (control->svName() == QLatin1String("Response"))
+            response = control;
+    }
+    QVERIFY(response);
+    QVERIFY2(!response->hasDeviceValue(), "the response came first");
+    const auto noticeShown = [response](QQuickItem* notice, bool known) {
+        const bool none = known && response->property("value").toString().isEmpty();
+        return notice->isVisible() == none
+                   ? QString()
+                   : QStringLiteral("\"%1\" is %2")
+                         .arg(notice->property("text").toString(), none ? "hidden" : "shown");
+    };
+    QVERIFY2(watch.untilKnown([&] { return QList<QQuickItem*>{noMeasurement}; }, noticeShown,
+                              [response](QQuickItem*) { return response->hasDeviceValue(); }),
              qPrintable(watch.wrong()));
     QVERIFY(watch.unknownSeen() > 0);
 
