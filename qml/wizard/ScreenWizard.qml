@@ -26,7 +26,7 @@ Rectangle {
                                           && rootQML.wizardState !== ""
     // The user declined to apply the setup; said once the device leaves the wizards.
     property bool setupDeclined: false
-    // The page's own title says what the heading would ("Wizard Menu"): the heading gives way.
+    // The page's own title says what the heading says ("Wizard Menu"): the title gives way.
     readonly property bool headingRepeated: pageLoader.item !== null
                                             && pageLoader.item.title !== undefined
                                             && String(pageLoader.item.title).toUpperCase()
@@ -99,21 +99,14 @@ Rectangle {
         }
     }
 
-    Text {
+    CustomHeading {
         id: headingText
         objectName: "wizardHeading"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
-        height: visible ? implicitHeight : 0
-        visible: !wizardScreen.headingRepeated
         text: wizardScreen.heading.toUpperCase()
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.textDim
-        font.pixelSize: rootQML.dpY(Theme.fontValue)
-        font.bold: true
     }
 
     Loader {
@@ -124,6 +117,9 @@ Rectangle {
         anchors.top: headingText.bottom
         anchors.bottom: parent.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
+        onLoaded: item.titleShown = Qt.binding(function() {
+            return !wizardScreen.headingRepeated;
+        })
     }
 
     WizardScreensLoader {
