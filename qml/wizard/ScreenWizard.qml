@@ -14,7 +14,7 @@ Rectangle {
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
     Accessible.role: Accessible.Pane
-    Accessible.name: headingRepeated ? pageLoader.item.title : headingText.text
+    Accessible.name: headingText.text
 
     // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
