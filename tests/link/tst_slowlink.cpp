@@ -560,16 +560,10 @@ private Q_SLOTS:
         QVERIFY(device()
                     .command(QStringLiteral("set \"%1\" %2").arg(path, stateText(on)))
                     .startsWith(QLatin1String("ok")));
-        const auto switchButton = [&] {
-            auto button = std::make_unique<QX8Button>();
-            button->setButtonType(QX8Button::SV);
-            button->setPOName(object);
-            button->setSVName(variable);
-            button->componentCompleted();
-            return button;
-        };
-        const auto clicked = switchButton();
-        const auto listening = switchButton();
+        const auto clicked = boundControl<QX8Button>(object, variable);
+        const auto listening = boundControl<QX8Button>(object, variable);
+        clicked->setButtonType(QX8Button::SV);
+        listening->setButtonType(QX8Button::SV);
         QTRY_VERIFY(clicked->hasDeviceValue() && listening->hasDeviceValue());
         QCOMPARE(clicked->activeState(), on);
         if (!fault.isEmpty()) {
@@ -585,27 +579,25 @@ private Q_SLOTS:
         using Shown = QPair<bool, bool>;
         QList<Shown> shownClicked;
         QList<Shown> shownListening;
-        const auto note = [](const QX8Button& button, QList<Shown>* shown) {
-            const Shown now{button.activeState(), button.isPending()};
-            if (shown->isEmpty() || shown->last() != now)
-                shown->append(now);
+        const auto note = [&] {
+            for (auto [button, shown] : {std::pair(clicked.get(), &shownClicked),
+                                         std::pair(listening.get(), &shownListening)}) {
+                const Shown now{button->activeState(), button->isPending()};
+                if (shown->isEmpty() || shown->last() != now)
+                    shown->append(now);
+            }
         };
         QTimer sampler;
         sampler.setInterval(1);
-        connect(&sampler, &QTimer::timeout, &sampler, [&] {
-            note(*clicked, &shownClicked);
-            note(*listening, &shownListening);
-        });
+        connect(&sampler, &QTimer::timeout, &sampler, note);
         sampler.start();
-        note(*clicked, &shownClicked);
-        note(*listening, &shownListening);
+        note();
 
         QStringList writes;
         QList<Shown> expected;
         for (int click = 1; click <= clicks; ++click) {
             clicked->toggleValueWithoutFeedback();
-            note(*clicked, &shownClicked);
-            note(*listening, &shownListening);
+            note();
             const bool state = (click % 2 == 1) != on;
             writes << write + (state ? QString(" \"1\"") : QString(" \"0\""));
             expected << Shown{state, true};
@@ -618,6 +610,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(
             !TCPAdaptor::instance()->requests().unansweredWrite(target).has_value(),
             kAnswerBound.count() + 30000);
+        note();
         sampler.stop();
         QCOMPARE(m_device->received(write).mid(from), writes);
         QCOMPARE(m_device->value(object, variable), "ok " + stateText(held));
