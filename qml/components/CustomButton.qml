@@ -6,7 +6,8 @@ import "DisplayNames.js" as DisplayNames
 // choice, checked (the selected item), is filled with its accent, brand red unless the page gives
 // another (a band colour), its text dark on a light accent; a toggle, checked (on), is green with
 // dark text and grey text while off; the main action of a page or dialog is filled while it may
-// be taken. A tool tip shows toolTipText while the pointer rests on it.
+// be taken. A state written that the device has not confirmed yet (`pending`) dims the face, its
+// look kept. A tool tip shows toolTipText while the pointer rests on it.
 T.Button {
     id: root
 
@@ -17,6 +18,8 @@ T.Button {
     property bool lightAccent: false
     property string toolTipText: ""
     property real fontSize: Theme.fontLabel
+    property bool pending: false
+    readonly property real faceOpacity: pending ? 0.55 : 1
     readonly property bool filled: look === CustomButton.Main ? enabled : checked
 
     // As wide as its text in bold, so that turning filled moves nothing beside it.
@@ -64,6 +67,7 @@ T.Button {
         font.pixelSize: Theme.dpY(root.fontSize)
         font.bold: root.filled
         color: root.textColor()
+        opacity: root.faceOpacity
     }
 
     Text {
@@ -80,6 +84,7 @@ T.Button {
         color: root.fillColor()
         border.color: root.filled ? color
                                   : root.hovered && root.enabled ? Theme.textDim : Theme.border
+        opacity: root.faceOpacity
     }
 
     ToolTip {

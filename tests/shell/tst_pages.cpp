@@ -161,6 +161,8 @@ private Q_SLOTS:
     void quickNudgesOnASlowLinkEachStepOn_data();
     void quickNudgesOnASlowLinkEachStepOn();
     void typedAmountStaysUntilTheDeviceAnswers();
+    void quickSwitchClicksOnASlowLinkEachSwitch_data();
+    void quickSwitchClicksOnASlowLinkEachSwitch();
     void pageShowsItsHeadingWhileThePresetIsListed_data();
     void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
@@ -1109,6 +1111,130 @@ void TestPages::typedAmountStaysUntilTheDeviceAnswers()
         QCOMPARE(frame->second, themed(waiting ? "textDim" : "text"));
     }
     QCOMPARE(setsSince(wireBefore), amountSets(QStringLiteral("7ms")));
+}
+
+void TestPages::quickSwitchClicksOnASlowLinkEachSwitch_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QStringList>("variables"); // that one click switches
+    QTest::addColumn<bool>("on");               // as the device holds them first
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QStringList>("texts"); // the button's, off and on
+    const QStringList onOff{"OFF", "ON"};
+    const QStringList mute{"MUTE", "MUTED"};
+    QStringList allMutes;
+    for (int output = 1; output <= 6; ++output)
+        allMutes << QStringLiteral("Channel_%1_Mute").arg(output);
+    QTest::newRow("ON, two clicks") << "ScreenNuq.qml"
+                                    << "onOffButton"
+                                    << "Nuq" << QStringList{"Nuq"} << true << 2 << onOff;
+    QTest::newRow("ON, three clicks") << "ScreenNuq.qml"
+                                      << "onOffButton"
+                                      << "Nuq" << QStringList{"Nuq"} << true << 3 << onOff;
+    QTest::newRow("MUTE, two clicks")
+        << "ScreenOutputMeters.qml"
+        << "mute"
+        << "OutputGains" << QStringList{"Channel_3_Mute"} << false << 2 << mute;
+    QTest::newRow("MUTE, three clicks")
+        << "ScreenOutputMeters.qml"
+        << "mute"
+        << "OutputGains" << QStringList{"Channel_3_Mute"} << false << 3 << mute;
+    QTest::newRow("MUTE ALL, two clicks")
+        << "ScreenOutputMeters.qml"
+        << "muteAllButton"
+        << "OutputGains" << allMutes << false << 2 << QStringList{"MUTE ALL", "UNMUTE ALL"};
+}
+
+// Over the slow link, an on/off button clicked 270 ms apart: every click writes the opposite of
+// the last click's state, which shows, dimmed, in every frame from the click until the device
+// has answered every write, never turned back by the answer to an earlier one; the device ends
+// as many switches away as there were clicks, and then its state shows, undimmed.
+void TestPages::quickSwitchClicksOnASlowLinkEachSwitch()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, item);
+    QFETCH(QString, object);
+    QFETCH(QStringList, variables);
+    QFETCH(bool, on);
+    QFETCH(int, clicks);
+    QFETCH(QStringList, texts);
+    VirtualProcessor& device = m_session.device();
+    const auto path = [&](const QString& variable) {
+        return ConsoleLineBuilder::pathBody(object, variable);
+    };
+    const auto setAll = [&](bool state) {
+        for (const QString& variable : variables) {
+            if (!device
+                     .command(
+                         QStringLiteral("set \"%1\" %2").arg(path(variable), state ? "On" : "Off"))
+                     .startsWith("ok"))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(setAll(on));
+    const auto restore = qScopeGuard([&] { setAll(on); });
+    QQuickItem* button =
+        loadedControl(page, QString(), item, item == "muteAllButton" ? QString() : variables[0]);
+    QVERIFY(button);
+    QTRY_COMPARE(button->property("text").toString(), texts[on]);
+    const auto written = [&] {
+        return std::any_of(variables.begin(), variables.end(), [&](const QString& variable) {
+            return TCPAdaptor::instance()
+                ->requests()
+                .unansweredWrite(ConsoleRequest::targetOf(object, variable, QString()))
+                .has_value();
+        });
+    };
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    const int wireBefore = device.received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    // The text and whether the face is dimmed, in each frame unlike the one before.
+    using Frame = QPair<QString, bool>;
+    QList<Frame> frames;
+    int drawnFrames = 0;
+    const auto contents = button->property("contentItem").value<QQuickItem*>();
+    const QMetaObject::Connection drawn = connect(view, &QQuickWindow::frameSwapped, this, [&] {
+        const Frame frame{button->property("text").toString(), contents->opacity() < 1};
+        if (frames.isEmpty() || frames.last() != frame)
+            frames.append(frame);
+        ++drawnFrames;
+        view->update();
+    });
+    QVERIFY(m_session.waitForFrame());
+
+    QStringList expectedSets;
+    QList<Frame> expectedFrames{{texts[on], false}};
+    const QPoint spot = centreOf(button);
+    bool state = on;
+    for (int clicked = 0; clicked < clicks; ++clicked) {
+        // As a hand's quick clicks, in place and 270 ms apart by the events' own clock too:
+        // within the double-click interval.
+        QTest::mouseClick(view, Qt::LeftButton, {}, spot);
+        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval - 270;
+        state = !state;
+        for (const QString& variable : variables)
+            expectedSets
+                << QStringLiteral("set \"%1\" \"%2\"").arg(path(variable), state ? "1" : "0");
+        expectedFrames.append({texts[state], true});
+        QTest::qWait(270);
+    }
+    QTest::mouseMove(view, QPoint(-1, -1));
+    expectedFrames.append({texts[state], false});
+    QTRY_VERIFY_WITH_TIMEOUT(!written(), 30000);
+    QVERIFY(m_session.waitForFrame());
+    disconnect(drawn);
+
+    QCOMPARE(setsSince(wireBefore), expectedSets);
+    for (const QString& variable : variables) {
+        QCOMPARE(device.command("value \"" + path(variable) + '"'),
+                 QString(state ? "ok On" : "ok Off"));
+    }
+    QCOMPARE(frames, expectedFrames);
+    QVERIFY2(drawnFrames >= 20, qPrintable(QString::number(drawnFrames)));
 }
 
 void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()
