@@ -23,6 +23,7 @@
 #include "valuetext.h"
 #include "viewloader.h"
 
+#include <QPointer>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
@@ -147,6 +148,8 @@ private Q_SLOTS:
     void emptyInputNameIsRefused();
     void inputNameLeftByTheFocus_data();
     void inputNameLeftByTheFocus();
+    void typedTextLeftWithThePage_data();
+    void typedTextLeftWithThePage();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -1246,6 +1249,72 @@ void TestPages::inputNameLeftByTheFocus()
     QCOMPARE(shownRefusal->isVisible() ? shownRefusal->property("text").toString() : QString(),
              refusal);
     QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)), "ok " + held);
+}
+
+void TestPages::typedTextLeftWithThePage_data()
+{
+    // "held": the device's value afterwards, as it tells it.
+    for (const char* column : {"field", "leave", "typed", "written", "held"})
+        QTest::addColumn<QString>(column);
+    // "menu bar": a click on its Home; "page change": the shell asked for another page, as when
+    // the device recalls a preset. (Refused text left so sends nothing, as it never did.)
+    for (const char* leave : {"menu bar", "page change"}) {
+        QTest::addRow("a number, %s", leave) << "amount" << leave << "12"
+                                             << "12ms"
+                                             << "12.00ms/";
+        QTest::addRow("a name, %s", leave) << "input name" << leave << "Kick"
+                                           << "Kick"
+                                           << "Kick";
+    }
+}
+
+// A value typed into a field and left there when its page goes: the field ends its edit first
+// and writes it as Enter writes it, before the page is gone.
+void TestPages::typedTextLeftWithThePage()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, held);
+    VirtualProcessor& device = m_session.device();
+    const bool amount = field == QLatin1String("amount");
+    const QString path = amount ? ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"),
+                                                               QStringLiteral("Amount"))
+                                : inputNamePath(5);
+    const QString before = amount ? QStringLiteral("4") : QStringLiteral("Orvel 5");
+    const auto hold = [&] {
+        return device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, before))
+            .startsWith("ok");
+    };
+    QVERIFY(hold());
+    const auto restore = qScopeGuard(hold);
+    const int wireBefore = device.received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    if (amount) {
+        QVERIFY(amountFieldTyped(before, QStringLiteral("4.00"), typed));
+    } else {
+        QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                        QStringLiteral("inputName_5"), QString());
+        QVERIFY(box);
+        QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Orvel 5"));
+        QVERIFY(fieldleaving::typeOver(view, box, typed));
+    }
+    const QPointer<QQuickItem> page = m_session.shell().pageItem();
+    if (leave == QLatin1String("menu bar")) {
+        QQuickItem* home = findItem(page, QStringLiteral("menuHomeButton"), QString());
+        QVERIFY(home);
+        fieldleaving::leave(view, leave, centreOf(home));
+    } else {
+        m_session.shell().guiSignal(QStringLiteral("HomeButtonPressed"));
+    }
+    QTRY_VERIFY(page.isNull());
+
+    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+    QVERIFY(device.waitForReceived(set));
+    QCOMPARE(setsSince(wireBefore).filter(path), QStringList{set});
+    const QString value = device.command(QStringLiteral("value \"%1\"").arg(path));
+    QVERIFY2(value.startsWith("ok " + held), qPrintable(value));
 }
 
 std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)
