@@ -150,6 +150,7 @@ private Q_SLOTS:
     void inputNameLeftByTheFocus();
     void typedTextLeftWithThePage_data();
     void typedTextLeftWithThePage();
+    void inputNameRefusalNamesItsBox();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -1323,6 +1324,66 @@ void TestPages::typedTextLeftWithThePage()
     QCOMPARE(setsSince(wireBefore).filter(path), QStringList{set});
     const QString value = device.command(QStringLiteral("value \"%1\"").arg(path));
     QVERIFY2(value.startsWith("ok " + held), qPrintable(value));
+}
+
+// The option card's reason line names the box it speaks of, outlasts an edit of another box, and
+// goes when its box takes a valid name or is left as it is.
+void TestPages::inputNameRefusalNamesItsBox()
+{
+    VirtualProcessor& device = m_session.device();
+    const auto holdNames = [&] {
+        for (int input : {2, 3}) {
+            if (!device
+                     .command(QStringLiteral("set \"%1\" \"Orvel %2\"")
+                                  .arg(inputNamePath(input))
+                                  .arg(input))
+                     .startsWith("ok"))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(holdNames());
+    const auto restore = qScopeGuard(holdNames);
+    QQuickItem* second = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                       QStringLiteral("inputName_2"), QString());
+    QVERIFY(second);
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* third = findItem(pageItem, QStringLiteral("inputName_3"), QString());
+    QQuickItem* line = findItem(pageItem, QStringLiteral("namingRefusal"), QString());
+    QQuickItem* box = findItem(pageItem, QStringLiteral("refusedBox"), QString());
+    QVERIFY(third && line && box);
+    QTRY_COMPARE(third->property("editText").toString(), QStringLiteral("Orvel 3"));
+    const auto shown = [&] {
+        return line->isVisible()
+                   ? box->property("text").toString() + ' ' + line->property("text").toString()
+                   : QString();
+    };
+    const QString refused = QStringLiteral("Input 2: A name cannot be empty.");
+    QQuickView* view = m_session.shell().loader()->view();
+    // On the strip's ground, beside the box's number.
+    const QPoint ground = second->mapToScene(QPointF(-4, second->height() / 2)).toPoint();
+
+    // Refused when Tab leaves it: the line stays while the next box is edited and written.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("tab"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, third, QStringLiteral("Lectern")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Lectern\"").arg(inputNamePath(3))));
+    QCOMPARE(shown(), refused);
+    // Entered again and left as it is: the line goes.
+    fieldleaving::leave(view, QStringLiteral("click"), centreOf(second));
+    QTRY_VERIFY(second->hasActiveFocus());
+    fieldleaving::leave(view, QStringLiteral("click"), ground);
+    QTRY_COMPARE(shown(), QString());
+    // Refused on Enter, then given a valid name: the line goes too.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, second, QStringLiteral("Kick")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Kick\"").arg(inputNamePath(2))));
+    QTRY_COMPARE(shown(), QString());
 }
 
 std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)

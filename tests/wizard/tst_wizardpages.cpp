@@ -754,6 +754,7 @@ void TestWizardPages::formNameLeftByAButton()
     QVERIFY(m_screen.showsPage(QStringLiteral("wizardFormPage")));
     QCOMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
     QCOMPARE(text(m_screen.visibleItem(QStringLiteral("formRefusal"))), refusal);
+    QCOMPARE(text(m_screen.visibleItem(QStringLiteral("refusedBox"))), QStringLiteral("Input 2:"));
 }
 
 void TestWizardPages::formTextFieldWritesACheckedName_data()
