@@ -99,6 +99,8 @@ private Q_SLOTS:
 
 private:
     void open(const QString& state, const QString& pageName);
+    // The names step, opened once the device holds `name` in the variable `path`: its boxes.
+    QList<QQuickItem*> namesStepHolding(const QString& path, const QString& name);
     // The wire lines sent from `from` on that write `variable`.
     QStringList writesTo(const QString& variable, int from) const;
 
@@ -121,6 +123,13 @@ void TestWizardPages::open(const QString& state, const QString& pageName)
 {
     m_screen.forceState(state);
     m_screen.waitForPage(pageName, state);
+}
+
+QList<QQuickItem*> TestWizardPages::namesStepHolding(const QString& path, const QString& name)
+{
+    m_screen.setOnDevice(path.mid(2), name);
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    return m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
 }
 
 QStringList TestWizardPages::writesTo(const QString& variable, int from) const
@@ -659,11 +668,8 @@ void TestWizardPages::formNameLeftByTheFocus()
     QFETCH(QString, refusal);
     const QString name = kChoices + "Channel_2_OrvellinkInputName";
     const QString deviceName = QStringLiteral("Orvel 2");
-    m_screen.setOnDevice(name.mid(2), deviceName);
     const auto restore = qScopeGuard([&] { m_screen.setOnDevice(name.mid(2), deviceName); });
-    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
-    const QList<QQuickItem*> boxes =
-        m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
+    const QList<QQuickItem*> boxes = namesStepHolding(name, deviceName);
     QCOMPARE(boxes.size(), 8);
     QQuickItem* box = boxes.at(1);
     QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
@@ -706,10 +712,8 @@ void TestWizardPages::formNameLeftByAButton()
     QFETCH(QString, refusal);
     const QString name = kChoices + "Channel_2_OrvellinkInputName";
     const QString deviceName = QStringLiteral("Orvel 2");
-    m_screen.setOnDevice(name.mid(2), deviceName);
     const auto restore = qScopeGuard([&] { m_screen.setOnDevice(name.mid(2), deviceName); });
-    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
-    QQuickItem* box = m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page()).value(1);
+    QQuickItem* box = namesStepHolding(name, deviceName).value(1);
     QVERIFY(box);
     QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
 
