@@ -223,6 +223,8 @@ Item {
         visible: false
         z: 200
         color: Theme.background
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Help"
 
         Image {
             objectName: "helpPicture"
@@ -254,6 +256,7 @@ Item {
                     source: "/images/Close.png"
                 }
                 Text {
+                    id: closeHintText
                     objectName: "helpCloseHint"
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Click anywhere to close"
@@ -266,6 +269,8 @@ Item {
         MouseArea {
             anchors.fill: parent
             onClicked: helpOverlay.visible = false
+            Accessible.role: Accessible.Button
+            Accessible.name: closeHintText.text
         }
     }
 

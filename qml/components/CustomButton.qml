@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 import QtQuick.Window 2.15
+import "DisplayNames.js" as DisplayNames
 import "FieldEdit.js" as FieldEdit
 
 // The house button: a raised, outlined face with its text, in one of the looks of Theme. A
@@ -23,8 +24,10 @@ T.Button {
     readonly property bool filled: look === CustomButton.Main ? enabled : checked
     property string editRefusal: ""
 
+    // As wide as its text in bold, so that turning filled moves nothing beside it.
     implicitWidth: Math.max(Theme.dpX(Theme.controlHeight),
-                            implicitContentWidth + leftPadding + rightPadding)
+                            Math.max(implicitContentWidth, boldText.implicitWidth) + leftPadding
+                            + rightPadding)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing + Theme.spacingSmall)
     rightPadding: leftPadding
@@ -34,6 +37,7 @@ T.Button {
     focusPolicy: Qt.NoFocus
     // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
     opacity: enabled ? 1 : 0.45
+    Accessible.name: DisplayNames.spoken(text)
 
     // A click takes no focus from the field. Not on the press: a field's edit may rebuild the
     // page, and a button made again between press and release would never see its click.
@@ -69,6 +73,15 @@ T.Button {
         font.pixelSize: Theme.dpY(root.fontSize)
         font.bold: root.filled
         color: root.textColor()
+    }
+
+    Text {
+        id: boldText
+        visible: false
+        text: root.text
+        textFormat: Text.PlainText
+        font.pixelSize: Theme.dpY(root.fontSize)
+        font.bold: true
     }
 
     background: Rectangle {

@@ -18,6 +18,8 @@ Item {
 
     implicitWidth: Theme.dpX(140)
     implicitHeight: Theme.dpY(Theme.controlHeight)
+    // An editable text to a screen reader, the name shown its value; the page names it.
+    Accessible.role: Accessible.EditableText
 
     function startEditing() {
         field.text = root.text
@@ -73,6 +75,7 @@ Item {
         color: Theme.text
         selectionColor: Theme.brand
         leftPadding: Theme.dpX(Theme.spacingSmall)
+        Accessible.name: root.Accessible.name
         background: Rectangle {
             color: Theme.raised
             border.color: Theme.textDim

@@ -2,15 +2,25 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15 as Controls
 
 // One row of a preset list: the slot number (when it has one) and the name, a dimmed "empty"
-// for a slot without one; the selected row in the brand red.
+// for a slot without one; the selected row in the brand red. Until the device has told a slot's
+// name (`known`), the row shows the dimmed dash and takes no click: an empty-looking slot would
+// be stored over unasked.
 Controls.AbstractButton {
     id: row
     height: rootQML.dpY(36)
 
     property int number: 0
     property string name: ""
+    property bool known: true
     property bool selected: false
     property bool stripe: number % 2 === 1
+
+    enabled: known
+    // A slot not known yet is read by its number alone, as it shows only the dash.
+    Accessible.name: (number > 0 ? number + (known ? " " : "") : "")
+                     + (!known ? "" : name === "" ? "empty" : name)
+    Accessible.selectable: true
+    Accessible.selected: selected
 
     background: Rectangle {
         color: row.selected ? Theme.selectedFill
@@ -37,11 +47,12 @@ Controls.AbstractButton {
             anchors.right: parent.right
             anchors.rightMargin: rootQML.dpX(Theme.spacing)
             anchors.verticalCenter: parent.verticalCenter
-            text: row.name === "" ? "empty" : row.name
+            text: !row.known ? "\u2013" : row.name === "" ? "empty" : row.name
             textFormat: Text.PlainText
             elide: Text.ElideRight
-            color: row.name === "" && !row.selected ? Theme.textDim : Theme.text
-            font.italic: row.name === ""
+            color: !row.known ? Theme.textFaint
+                              : row.name === "" && !row.selected ? Theme.textDim : Theme.text
+            font.italic: row.known && row.name === ""
             font.pixelSize: rootQML.dpY(Theme.fontBody)
         }
     }

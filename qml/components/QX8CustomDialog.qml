@@ -11,6 +11,10 @@ Item {
     anchors.fill: parent
     visible: false
     z: 100
+    Accessible.role: Accessible.Dialog
+    Accessible.name: title !== "" ? title
+                                  : messageFormat === Text.PlainText ? message
+                                                                     : message.replace(/<[^>]*>/g, "")
 
     property string title: ""
     property string message: ""
@@ -59,6 +63,7 @@ Item {
 
                 MouseArea {
                     anchors.fill: parent
+                    Accessible.ignored: true
                 }
             }
 
@@ -138,6 +143,8 @@ Item {
                             border.color: input.activeFocus ? Theme.text : Theme.border
                         }
                         onTextChanged: dialog.inputText = text
+                        // The question the field answers.
+                        Accessible.name: dialog.message !== "" ? dialog.message : dialog.title
                         onAccepted: okButton.clicked()
                     }
 

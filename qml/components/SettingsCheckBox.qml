@@ -12,6 +12,7 @@ CheckBox {
     property bool defaultChecked: false
 
     leftPadding: 0
+    Accessible.name: text
 
     Component.onCompleted: {
         checked = String(settings.value(settingsKey, defaultChecked ? "true" : "false")) === "true";

@@ -9,6 +9,8 @@ Button {
 
     property bool offersAction: false
 
+    Accessible.name: text
+
     function offerCheck(label) {
         text = label;
         offersAction = false;

@@ -69,6 +69,7 @@ Rectangle {
                         onRefused: refusalLine.refuse(inputName, reason)
                         onWritten: refusalLine.settle(inputName)
                         onLeftUnchanged: refusalLine.settle(inputName)
+                        Accessible.name: "Option card input " + label.text + " name"
                     }
                 }
             }

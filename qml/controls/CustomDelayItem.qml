@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8Button 1.0
+import "DisplayNames.js" as DisplayNames
 
 // The delay amount in one unit, editable, its unit inside the field; with nudge buttons when
 // nudgeable.
@@ -10,6 +11,9 @@ Row {
     property string stateVariableName: "Amount"
     property string unit: "ms"
     property bool nudgeable: false
+    // The delay's name, which the field's is made of ("Mid Delay in ms").
+    property string delayName
+    readonly property string accessibleName: DisplayNames.spoken(delayName, "in", unit)
     readonly property alias textField: field
 
     spacing: Theme.dpX(Theme.spacingSmall)
@@ -25,6 +29,7 @@ Row {
         fontSize: Theme.fontValue
         processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
+        Accessible.name: DisplayNames.spoken(root.accessibleName, text)
     }
     QX8CustomTextField {
         id: field
@@ -35,6 +40,7 @@ Row {
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
         unit: root.unit
+        Accessible.name: root.accessibleName
     }
     QX8CustomButton {
         visible: root.nudgeable
@@ -46,5 +52,6 @@ Row {
         fontSize: Theme.fontValue
         processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
+        Accessible.name: DisplayNames.spoken(root.accessibleName, text)
     }
 }

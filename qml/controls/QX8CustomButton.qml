@@ -5,11 +5,11 @@ import DeviceModelProvider 1.0
 
 // A labelled button bound to one variable. SV: a toggle whose checked state is the device's;
 // until the device has reported it, a dimmed dash that takes no click (a toggle from an unknown
-// state would write a guess). Nudge: a step button; held down it steps again after each answer of
-// the device, never with two steps in flight and never faster than minimumRepeatMs; it waits for
-// the device's value before it steps, and bumpDirection is what the value shown does ("+" raises
-// it, a release time included). SingleShot and XGroupMember: plain buttons whose clicks the
-// page handles (buttonClicked).
+// state would write a guess). Nudge: a step button; every press steps once, on from the steps
+// still on their way; held down it steps again after each answer of the device to the last step,
+// never faster than minimumRepeatMs; it waits for the device's value before it steps, and
+// bumpDirection is what the value shown does ("+" raises it, a release time included).
+// SingleShot and XGroupMember: plain buttons whose clicks the page handles (buttonClicked).
 CustomButton {
     id: root
 
@@ -29,10 +29,8 @@ CustomButton {
     property string rangeList: (typeof dataStore !== "undefined" && dataStore)
                                ? dataStore.getJsonArray(poClassName, svClassName) : "[]"
     readonly property int minimumRepeatMs: 80
-    readonly property int lostAnswerMs: 1000
     readonly property alias backend: backend
 
-    property bool nudgeInFlight: false
     property double lastNudgeMs: 0
 
     signal buttonClicked()
@@ -46,9 +44,6 @@ CustomButton {
           : checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
 
     function nudge() {
-        if (nudgeInFlight && Date.now() - lastNudgeMs < lostAnswerMs)
-            return
-        nudgeInFlight = true
         lastNudgeMs = Date.now()
         backend.onNudged(backend.bumpDirectionFor(bumpDirection, svClassName), svClassName,
                          poClassName)
@@ -69,7 +64,6 @@ CustomButton {
     Connections {
         target: backend
         function onValueToNudgeChanged() {
-            root.nudgeInFlight = false
             if (!root.pressed || root.buttonType !== QX8Button.Nudge)
                 return
             repeatTimer.interval = Math.max(1, root.minimumRepeatMs - (Date.now() - root.lastNudgeMs))

@@ -9,8 +9,9 @@ import QX8TextField 1.0
 // again, and its answer. Text the back end refuses (a number variable takes only a number in its
 // range) stays in place after Enter, ringed, with the reason under it, until the user types
 // again, presses Escape or the device reports another value; when the focus leaves, the field
-// shows the device's value again, with the reason under it. `refused` tells each refusal. Until
-// the device has reported the value the field shows a dimmed dash and takes no typing.
+// shows the device's value again, with the reason under it. `refused` tells each refusal. A value
+// written stays, dimmed, until the device answers. Until the device has reported the value the
+// field shows a dimmed dash and takes no typing.
 T.TextField {
     id: root
 
@@ -55,7 +56,7 @@ T.TextField {
     verticalAlignment: Text.AlignVCenter
     font.pixelSize: Theme.dpY(Theme.fontValue)
     enabled: backend.hasDeviceValue
-    color: backend.hasDeviceValue ? Theme.text : Theme.textFaint
+    color: !backend.hasDeviceValue ? Theme.textFaint : backend.pending ? Theme.textDim : Theme.text
     selectionColor: Theme.brand
     background: Rectangle {
         radius: Theme.radius

@@ -12,6 +12,8 @@ Rectangle {
     objectName: "manageTuningsPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     property string selectedBrand: "Show All"
     // The error text of the running or last operation: its end does not replace it, and an empty
@@ -82,21 +84,13 @@ Rectangle {
         currentScreen: "ManageTunings"
     }
 
-    Text {
+    CustomHeading {
         id: heading
         anchors.left: parent.left
+        anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
         text: "MANAGE TUNINGS"
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontHeading)
-    }
-
-    Row {
-        anchors.right: parent.right
-        anchors.verticalCenter: heading.verticalCenter
-        anchors.rightMargin: rootQML.dpX(Theme.margin)
-        spacing: rootQML.dpX(Theme.spacing)
 
         CustomButton {
             objectName: "cloudButton"
@@ -136,6 +130,10 @@ Rectangle {
                 width: brandList.width
                 height: rootQML.dpY(36)
                 color: model.display === page.selectedBrand ? Theme.selectedFill : Theme.raised
+                Accessible.role: Accessible.ListItem
+                Accessible.name: model.display
+                Accessible.selectable: true
+                Accessible.selected: model.display === page.selectedBrand
 
                 Text {
                     anchors.fill: parent
@@ -262,6 +260,7 @@ Rectangle {
                         text: addRemoveRole
                         checked: row.chosen === "Will Add" || row.chosen === "Will Remove"
                         onClicked: row.choose(addRemoveRole === "Add" ? "Will Add" : "Will Remove")
+                        Accessible.name: text + " " + brandSeriesRole
                     }
                     CustomButton {
                         objectName: "updateButton"
@@ -270,6 +269,7 @@ Rectangle {
                         text: updateRole
                         checked: row.chosen === "Will Update"
                         onClicked: row.choose("Will Update")
+                        Accessible.name: text + " " + brandSeriesRole
                     }
                 }
             }

@@ -66,7 +66,8 @@ ScreenPage {
             objectName: "muteAllButton"
             accent: Theme.stateAlert
             processingObjectName: page.gainObject
-            muteVariables: page.muteVariables()
+            // Asked for with the strips' mutes, so that one answer tells both.
+            muteVariables: page.availableObjects.length > 0 ? page.muteVariables() : []
         }
     }
 
@@ -116,11 +117,13 @@ ScreenPage {
                             stateVariableName: "Channel_" + strip.channel + "_Gain"
                             meterObjectName: page.meterObject
                             meterVariableName: "Channel_" + strip.channel + "_Level"
+                            accessibleName: page.outputName(strip.channel)
                         }
                         MuteButton {
                             anchors.horizontalCenter: parent.horizontalCenter
                             processingObjectName: page.gainObject
                             stateVariableName: "Channel_" + strip.channel + "_Mute"
+                            channelName: page.outputName(strip.channel)
                         }
                         Text {
                             objectName: "outputName"

@@ -13,6 +13,8 @@ Rectangle {
     objectName: "presetsPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     readonly property int slotCount: 100
     property int selectedSlot: 0
@@ -185,37 +187,32 @@ Rectangle {
         currentScreen: "Preset"
     }
 
-    Text {
+    CustomHeading {
         id: heading
         anchors.left: parent.left
+        anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
         text: "PRESETS"
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontHeading)
-    }
 
-    Text {
-        id: currentPresetName
-        objectName: "currentPresetName"
-        anchors.right: parent.right
-        anchors.rightMargin: rootQML.dpX(Theme.margin)
-        anchors.baseline: heading.baseline
-        width: Math.min(implicitWidth, rootQML.dpX(320))
-        text: currentPreset.value === "" ? "-" : currentPreset.value
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontValue)
-    }
-
-    Text {
-        anchors.right: currentPresetName.left
-        anchors.rightMargin: rootQML.dpX(Theme.spacing)
-        anchors.baseline: heading.baseline
-        text: "Current preset"
-        color: Theme.textDim
-        font.pixelSize: rootQML.dpY(Theme.fontLabel)
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: "Current preset"
+            color: Theme.textDim
+            font.pixelSize: rootQML.dpY(Theme.fontLabel)
+        }
+        Text {
+            objectName: "currentPresetName"
+            anchors.verticalCenter: parent.verticalCenter
+            width: Math.min(implicitWidth, rootQML.dpX(320))
+            text: currentPreset.hasDeviceValue ? (currentPreset.value === "" ? "-"
+                                                                              : currentPreset.value)
+                                               : "\u2013"
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: currentPreset.hasDeviceValue ? Theme.text : Theme.textFaint
+            font.pixelSize: rootQML.dpY(Theme.fontValue)
+        }
     }
 
     PresetPanel {
@@ -245,10 +242,12 @@ Rectangle {
 
                     PresetRow {
                         id: slotRow
+                        readonly property alias backend: slotName
                         objectName: "slotRow" + number
                         width: slots.width
                         number: index + 1
                         name: slotName.value
+                        known: slotName.hasDeviceValue
                         selected: page.selectedSlot === number
                         onSelectedChanged: if (selected) page.selectedSlotName = name
                         onNameChanged: if (selected) page.selectedSlotName = name

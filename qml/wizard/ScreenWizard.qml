@@ -15,6 +15,8 @@ Rectangle {
     objectName: "wizardScreen"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: headingText.text
 
     // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
@@ -26,7 +28,7 @@ Rectangle {
                                           && rootQML.wizardState !== ""
     // The user declined to apply the setup; said once the device leaves the wizards.
     property bool setupDeclined: false
-    // The page's own title says what the heading would ("Wizard Menu"): the heading gives way.
+    // The page's own title says what the heading says ("Wizard Menu"): the title gives way.
     readonly property bool headingRepeated: pageLoader.item !== null
                                             && pageLoader.item.title !== undefined
                                             && String(pageLoader.item.title).toUpperCase()
@@ -84,6 +86,7 @@ Rectangle {
     MouseArea {
         anchors.fill: parent
         onPressed: wizardScreen.forceActiveFocus()
+        Accessible.ignored: true
     }
 
     MenuBar {
@@ -101,21 +104,14 @@ Rectangle {
         }
     }
 
-    Text {
+    CustomHeading {
         id: headingText
         objectName: "wizardHeading"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
-        height: visible ? implicitHeight : 0
-        visible: !wizardScreen.headingRepeated
         text: wizardScreen.heading.toUpperCase()
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.textDim
-        font.pixelSize: rootQML.dpY(Theme.fontValue)
-        font.bold: true
     }
 
     Loader {
@@ -126,6 +122,9 @@ Rectangle {
         anchors.top: headingText.bottom
         anchors.bottom: parent.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
+        onLoaded: item.titleShown = Qt.binding(function() {
+            return !wizardScreen.headingRepeated;
+        })
     }
 
     WizardScreensLoader {
@@ -182,6 +181,8 @@ Rectangle {
         anchors.fill: parent
         visible: false
         z: 100
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Loading..."
 
         property int percent: 0
 
@@ -191,6 +192,7 @@ Rectangle {
 
             MouseArea {
                 anchors.fill: parent
+                Accessible.ignored: true
             }
         }
 

@@ -30,6 +30,10 @@ ListView {
         visible: offered
         radius: Theme.radius
         color: index === list.selectedIndex ? Theme.selectedFill : Theme.raised
+        Accessible.role: Accessible.ListItem
+        Accessible.name: model.listViewElementText
+        Accessible.selectable: true
+        Accessible.selected: index === list.selectedIndex
 
         WizardPicture {
             id: picture

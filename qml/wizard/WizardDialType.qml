@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardDialProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
 // number of fixed Nuq filters, with nudge buttons, or a Quarx sensitivity between the device's
@@ -118,6 +119,11 @@ WizardPageFrame {
         height: width
 
         readonly property real rotationDegrees: page.shownLevel * 2.7
+        // The level shown, a screen reader's value of the dial; NaN until it is known.
+        readonly property real value: page.levelKnown ? page.shownLevel : NaN
+
+        Accessible.role: Accessible.Dial
+        Accessible.name: DisplayNames.spokenValue(page.title, dialValue.text)
 
         WizardPicture {
             anchors.fill: parent
@@ -130,6 +136,7 @@ WizardPageFrame {
             rotation: dial.rotationDegrees
         }
         Text {
+            id: dialValue
             objectName: "dialValue"
             anchors.centerIn: parent
             text: page.levelKnown ? page.shownLevel + "%" : "\u2013"
@@ -165,6 +172,8 @@ WizardPageFrame {
             width: rootQML.dpX(64)
             height: width
             path: "/images/Wizards/DialMinus.png"
+            Accessible.role: Accessible.Button
+            Accessible.name: DisplayNames.spoken(page.title, "\u2212")
             MouseArea {
                 anchors.fill: parent
                 onClicked: page.stepLevel(-1)
@@ -177,6 +186,8 @@ WizardPageFrame {
             width: rootQML.dpX(64)
             height: width
             path: "/images/Wizards/DialPlus.png"
+            Accessible.role: Accessible.Button
+            Accessible.name: DisplayNames.spoken(page.title, "+")
             MouseArea {
                 anchors.fill: parent
                 onClicked: page.stepLevel(1)
@@ -196,5 +207,6 @@ WizardPageFrame {
         minLabel: "0"
         maxLabel: "12"
         nudgeButtonsVisibility: false
+        accessibleName: page.title
     }
 }

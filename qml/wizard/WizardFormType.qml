@@ -80,6 +80,7 @@ WizardPageFrame {
                     visible: modelData.kind === "spinbox"
                     anchors.verticalCenter: parent.verticalCenter
                     svName: visible ? modelData.path : ""
+                    Accessible.name: modelData.label
                 }
                 EditableComboBox {
                     readonly property string inputName: "Input " + (index + 1)
@@ -95,6 +96,7 @@ WizardPageFrame {
                     onRefused: refusalLine.refuse(inputName, reason)
                     onWritten: refusalLine.settle(inputName)
                     onLeftUnchanged: refusalLine.settle(inputName)
+                    Accessible.name: modelData.label
                 }
                 QX8CustomTextField {
                     objectName: "formTextField"
@@ -105,6 +107,7 @@ WizardPageFrame {
                     stateVariableName: visible ? modelData.path : ""
                     textFieldValidator: specialCharacterValidator
                     maximumLength: 16
+                    Accessible.name: modelData.label
                 }
                 Text {
                     objectName: "formFollowingChannel"

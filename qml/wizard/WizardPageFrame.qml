@@ -1,12 +1,14 @@
 import QtQuick 2.15
 
-// What every wizard page shares: its title on top, its content in the middle, Back and Next
-// (the main action) at the bottom right. A field being edited ends its edit before either acts;
-// one that refuses what it holds keeps the step, and Back still goes back.
+// What every wizard page shares: its title on top (unless the screen's heading says it already),
+// its content in the middle, Back and Next (the main action) at the bottom right. A field being
+// edited ends its edit before either acts; one that refuses what it holds keeps the step, and
+// Back still goes back.
 Item {
     id: frame
 
     property string title: ""
+    property bool titleShown: true
     property bool showBack: true
     property bool showNext: true
     property bool nextEnabled: true
@@ -17,12 +19,17 @@ Item {
     signal backClicked()
     signal nextClicked()
 
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
+
     Text {
         id: titleText
         objectName: "wizardPageTitle"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
+        height: visible ? implicitHeight : 0
+        visible: frame.titleShown
         text: frame.title
         textFormat: Text.PlainText
         elide: Text.ElideRight
