@@ -1,13 +1,17 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import QtQuick.Window 2.15
 import "DisplayNames.js" as DisplayNames
+import "FieldEdit.js" as FieldEdit
 
 // The house button: a raised, outlined face with its text, in one of the looks of Theme. A
 // choice, checked (the selected item), is filled with its accent, brand red unless the page gives
 // another (a band colour), its text dark on a light accent; a toggle, checked (on), is green with
 // dark text and grey text while off; the main action of a page or dialog is filled while it may
 // be taken. A state written that the device has not confirmed yet (`pending`) dims the face, its
-// look kept. A tool tip shows toolTipText while the pointer rests on it.
+// look kept. A tool tip shows toolTipText while the pointer rests on it. A field being edited ends
+// its edit before the button acts, as if the user had left it by Tab; `editRefusal` then says why
+// the field refused what it held, so that an action that must not go on past it can wait.
 T.Button {
     id: root
 
@@ -21,6 +25,7 @@ T.Button {
     property bool pending: false
     readonly property real faceOpacity: pending ? 0.55 : 1
     readonly property bool filled: look === CustomButton.Main ? enabled : checked
+    property string editRefusal: ""
 
     // As wide as its text in bold, so that turning filled moves nothing beside it.
     implicitWidth: Math.max(Theme.dpX(Theme.controlHeight),
@@ -36,6 +41,10 @@ T.Button {
     // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
     opacity: enabled ? 1 : 0.45
     Accessible.name: DisplayNames.spoken(text)
+
+    // A click takes no focus from the field. Not on the press: a field's edit may rebuild the
+    // page, and a button made again between press and release would never see its click.
+    onReleased: editRefusal = FieldEdit.end(Window.window)
 
     function fillColor() {
         switch (look) {

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 
-// A name that can be edited in place: shown as text; a click opens it for typing, Enter or the
-// focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
+// A name that can be edited in place: shown as text; a click opens it for typing, Enter, Tab or
+// the focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
 Item {
     id: root
 
@@ -11,6 +11,8 @@ Item {
     property int maximumLength: 32
     property real fontSize: Theme.fontLabel
     readonly property bool editing: field.visible
+    // Open with a name other than the one shown: leaving the field would change it.
+    readonly property bool modified: editing && field.text !== text
 
     signal edited(string text)
 
@@ -26,12 +28,23 @@ Item {
         field.selectAll()
     }
 
+    // The name goes out while the field is still open, so that `modified` turns false only
+    // after what it changes has taken its place.
     function finishEditing() {
         if (!field.visible)
             return
-        field.visible = false
         if (field.text !== root.text)
             root.edited(field.text)
+        field.visible = false
+    }
+
+    // Tab leaves the field as it leaves any other, even where nothing else takes the focus.
+    function leave(forward) {
+        var next = field.nextItemInFocusChain(forward)
+        if (next && next !== field)
+            next.forceActiveFocus()
+        else
+            finishEditing()
     }
 
     Text {
@@ -72,5 +85,7 @@ Item {
         // Hidden, the field loses the focus too: the edit is finished once.
         onActiveFocusChanged: if (!activeFocus) root.finishEditing()
         Keys.onEscapePressed: visible = false
+        Keys.onTabPressed: root.leave(true)
+        Keys.onBacktabPressed: root.leave(false)
     }
 }

@@ -25,6 +25,7 @@
 #include "viewloader.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QQmlExpression>
 #include <QQmlProperty>
 #include <QQuickItem>
@@ -175,6 +176,9 @@ private Q_SLOTS:
     void emptyInputNameIsRefused();
     void inputNameLeftByTheFocus_data();
     void inputNameLeftByTheFocus();
+    void typedTextLeftWithThePage_data();
+    void typedTextLeftWithThePage();
+    void inputNameRefusalNamesItsBox();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -1483,32 +1487,39 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue_data()
     QTest::addColumn<QString>("leave");   // "tab": the next field; "click": the page beside it
     QTest::addColumn<QString>("written"); // the value of the set line, or empty for none
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("refusal"); // the beginning of the reason it gives, or empty
     QTest::newRow("letters, the next field") << "abc"
                                              << "tab"
                                              << ""
-                                             << "4.00";
+                                             << "4.00"
+                                             << "Not a number";
     QTest::newRow("letters, a click beside") << "abc"
                                              << "click"
                                              << ""
-                                             << "4.00";
+                                             << "4.00"
+                                             << "Not a number";
     QTest::newRow("out of range, a click beside") << "9999"
                                                   << "click"
                                                   << ""
-                                                  << "4.00";
+                                                  << "4.00"
+                                                  << "Out of range";
     QTest::newRow("a number, a click beside") << "12"
                                               << "click"
                                               << "12ms"
-                                              << "12.00";
+                                              << "12.00"
+                                              << "";
 }
 
 // Text typed into the input delay's field and left there when the focus moves on: a number in
-// the range is written, anything else gives way to the device's value, unsent and unmarked.
+// the range is written, anything else gives way to the device's value, unsent, with the reason
+// under it as after Enter.
 void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
 {
     QFETCH(QString, typed);
     QFETCH(QString, leave);
     QFETCH(QString, written);
     QFETCH(QString, shown);
+    QFETCH(QString, refusal);
     VirtualProcessor& device = m_session.device();
     const int wireBefore = device.received().size();
     QQuickItem* field = amountFieldTyped(QStringLiteral("4"), QStringLiteral("4.00"), typed);
@@ -1524,7 +1535,8 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
         QVERIFY(device.waitForReceived(sets.first()));
     QCOMPARE(setsSince(wireBefore), sets);
     QTRY_COMPARE(field->property("text").toString(), shown);
-    QCOMPARE(field->property("refusal").toString(), QString());
+    const QString reason = field->property("refusal").toString();
+    QVERIFY2(refusal.isEmpty() ? reason.isEmpty() : reason.startsWith(refusal), qPrintable(reason));
 }
 
 // An input name emptied and confirmed is refused, as the presets and outputs refuse theirs:
@@ -1611,6 +1623,132 @@ void TestPages::inputNameLeftByTheFocus()
     QCOMPARE(shownRefusal->isVisible() ? shownRefusal->property("text").toString() : QString(),
              refusal);
     QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)), "ok " + held);
+}
+
+void TestPages::typedTextLeftWithThePage_data()
+{
+    // "held": the device's value afterwards, as it tells it.
+    for (const char* column : {"field", "leave", "typed", "written", "held"})
+        QTest::addColumn<QString>(column);
+    // "menu bar": a click on its Home; "page change": the shell asked for another page, as when
+    // the device recalls a preset. (Refused text left so sends nothing, as it never did.)
+    for (const char* leave : {"menu bar", "page change"}) {
+        QTest::addRow("a number, %s", leave) << "amount" << leave << "12"
+                                             << "12ms"
+                                             << "12.00ms/";
+        QTest::addRow("a name, %s", leave) << "input name" << leave << "Kick"
+                                           << "Kick"
+                                           << "Kick";
+    }
+}
+
+// A value typed into a field and left there when its page goes: the field ends its edit first
+// and writes it as Enter writes it, before the page is gone.
+void TestPages::typedTextLeftWithThePage()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, held);
+    VirtualProcessor& device = m_session.device();
+    const bool amount = field == QLatin1String("amount");
+    const QString path = amount ? ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"),
+                                                               QStringLiteral("Amount"))
+                                : inputNamePath(5);
+    const QString before = amount ? QStringLiteral("4") : QStringLiteral("Orvel 5");
+    const auto hold = [&] {
+        return device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, before))
+            .startsWith("ok");
+    };
+    QVERIFY(hold());
+    const auto restore = qScopeGuard(hold);
+    const int wireBefore = device.received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    if (amount) {
+        QVERIFY(amountFieldTyped(before, QStringLiteral("4.00"), typed));
+    } else {
+        QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                        QStringLiteral("inputName_5"), QString());
+        QVERIFY(box);
+        QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Orvel 5"));
+        QVERIFY(fieldleaving::typeOver(view, box, typed));
+    }
+    const QPointer<QQuickItem> page = m_session.shell().pageItem();
+    if (leave == QLatin1String("menu bar")) {
+        QQuickItem* home = findItem(page, QStringLiteral("menuHomeButton"), QString());
+        QVERIFY(home);
+        fieldleaving::leave(view, leave, centreOf(home));
+    } else {
+        m_session.shell().guiSignal(QStringLiteral("HomeButtonPressed"));
+    }
+    QTRY_VERIFY(page.isNull());
+
+    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+    QVERIFY(device.waitForReceived(set));
+    QCOMPARE(setsSince(wireBefore).filter(path), QStringList{set});
+    const QString value = device.command(QStringLiteral("value \"%1\"").arg(path));
+    QVERIFY2(value.startsWith("ok " + held), qPrintable(value));
+}
+
+// The option card's reason line names the box it speaks of, outlasts an edit of another box, and
+// goes when its box takes a valid name or is left as it is.
+void TestPages::inputNameRefusalNamesItsBox()
+{
+    VirtualProcessor& device = m_session.device();
+    const auto holdNames = [&] {
+        for (int input : {2, 3}) {
+            if (!device
+                     .command(QStringLiteral("set \"%1\" \"Orvel %2\"")
+                                  .arg(inputNamePath(input))
+                                  .arg(input))
+                     .startsWith("ok"))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(holdNames());
+    const auto restore = qScopeGuard(holdNames);
+    QQuickItem* second = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                       QStringLiteral("inputName_2"), QString());
+    QVERIFY(second);
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* third = findItem(pageItem, QStringLiteral("inputName_3"), QString());
+    QQuickItem* line = findItem(pageItem, QStringLiteral("namingRefusal"), QString());
+    QQuickItem* box = findItem(pageItem, QStringLiteral("refusedBox"), QString());
+    QVERIFY(third && line && box);
+    QTRY_COMPARE(third->property("editText").toString(), QStringLiteral("Orvel 3"));
+    const auto shown = [&] {
+        return line->isVisible()
+                   ? box->property("text").toString() + ' ' + line->property("text").toString()
+                   : QString();
+    };
+    const QString refused = QStringLiteral("Input 2: A name cannot be empty.");
+    QQuickView* view = m_session.shell().loader()->view();
+    // On the strip's ground, beside the box's number.
+    const QPoint ground = second->mapToScene(QPointF(-4, second->height() / 2)).toPoint();
+
+    // Refused when Tab leaves it: the line stays while the next box is edited and written.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("tab"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, third, QStringLiteral("Lectern")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Lectern\"").arg(inputNamePath(3))));
+    QCOMPARE(shown(), refused);
+    // Entered again and left as it is: the line goes.
+    fieldleaving::leave(view, QStringLiteral("click"), centreOf(second));
+    QTRY_VERIFY(second->hasActiveFocus());
+    fieldleaving::leave(view, QStringLiteral("click"), ground);
+    QTRY_COMPARE(shown(), QString());
+    // Refused on Enter, then given a valid name: the line goes too.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, second, QStringLiteral("Kick")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Kick\"").arg(inputNamePath(2))));
+    QTRY_COMPARE(shown(), QString());
 }
 
 std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)
