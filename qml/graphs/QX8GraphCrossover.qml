@@ -7,7 +7,9 @@ import QX8NumericalSV 1.0
 // and a low-pass handle per band, numbered (the sub's "S"). Where one band ends and the next
 // begins at one frequency, the low-pass handle sits on the band's level and the high-pass handle
 // just under it, so that both show. Dragging a handle writes that band's filter frequency; gains
-// are not dragged.
+// are not dragged. A band shows its curve once the device has told all its values, a handle once
+// it has told its frequency and the band's gain; the panel says that it waits until every band's
+// values have come.
 Rectangle {
     id: root
 
@@ -64,6 +66,11 @@ Rectangle {
         onHeightChanged: dimensionsChanged()
     }
 
+    WaitingNotice {
+        anchors.centerIn: graph
+        visible: !graph.allValuesArrived
+    }
+
     // -60 dB at the bottom, +20 dB at the top; over the bands, so that their fills hide no label.
     CustomGraphScaleMarker {
         anchors.fill: graph
@@ -111,7 +118,7 @@ Rectangle {
                     readonly property bool highPass: variable === hp
                     objectName: "handle_" + variable.svName
                     // Placed only from values the device has reported.
-                    readonly property bool known: variable.value > 0 && gain.value > -1000
+                    readonly property bool known: variable.hasDeviceValue && gain.hasDeviceValue
                     index: band.bandIndex
                     label: root.labelOf(band.bandIndex)
                     Accessible.name: (label === "S" ? "Sub" : "Band " + label)

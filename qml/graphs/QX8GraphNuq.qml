@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QX8NuqGraphItem 1.0
 
 // The feedback-suppression panel: each Nuq filter a notch hanging from the top edge
-// (0 dB at the top, -20 dB at the bottom).
+// (0 dB at the top, -20 dB at the bottom), once the device has told its values; the panel says
+// that it waits until it has told every filter's.
 Rectangle {
     id: root
 
@@ -30,6 +31,11 @@ Rectangle {
         currentBandIndex: root.currentBandIndex
         onWidthChanged: dimensionsChanged()
         onHeightChanged: dimensionsChanged()
+    }
+
+    WaitingNotice {
+        anchors.centerIn: graph
+        visible: !graph.allValuesArrived
     }
 
     // The graph binds its filters once it knows its object and is complete; binding the same

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 
-// The parametric-EQ panel: frequency and gain scales around the curve canvas.
+// The parametric-EQ panel: frequency and gain scales around the curve canvas, which says that
+// it waits until the device has told every band's values.
 Rectangle {
     id: root
 
@@ -35,5 +36,10 @@ Rectangle {
     QX8PEQGraph {
         id: graph
         anchors.fill: parent
+    }
+
+    WaitingNotice {
+        anchors.centerIn: graph
+        visible: !graph.allValuesArrived
     }
 }

@@ -2,7 +2,9 @@ import QtQuick 2.15
 import QX8PEQGraphItem 1.0
 
 // The parametric-EQ canvas: band curves, total and overlays, with one touch point per band.
-// Dragging a point hands its position to the plotter, which writes frequency and gain.
+// Dragging a point hands its position to the plotter, which writes frequency and gain. A band
+// shows its curve and touch point once the device has told all its values, the total once it has
+// told every band's.
 Item {
     id: root
 
@@ -16,6 +18,7 @@ Item {
     property bool finalResultantVisible: true
     property int currentBandIndex: 0
     property real knobSize: 24
+    readonly property alias allValuesArrived: canvas.allValuesArrived
 
     function update() {
         canvas.update()

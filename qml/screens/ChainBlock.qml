@@ -3,7 +3,8 @@ import QX8Button 1.0
 import "DisplayNames.js" as DisplayNames
 
 // A block of the signal chain: the block type's icon and caption (from the button image tables),
-// dimmed while the device reports the processing object off. A click asks for the block's page
+// dimmed while the device reports the processing object off ("OFF") or has not told yet whether
+// it is on (a dash): an undimmed block would claim it on. A click asks for the block's page
 // with the GUI signal and payload of the dispatcher, unless `opensPage` is false. Before it asks,
 // the block stores its object's description (`objectData`, empty for the fixed chain's objects)
 // in "Data/CurrentPOData", where the page's data readers find it.
@@ -27,15 +28,17 @@ CustomLabelledButton {
     property string place
     readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
     readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
+    readonly property bool stateKnown: switchVariable === "" || state.hasDeviceValue
+    readonly property alias backend: state
 
     objectName: "block_" + param + (payload === "" ? "" : "_" + payload)
     width: Theme.dpX(88) * zoom
     height: Theme.dpY(84) * zoom
     imageSource: resolver ? resolver.imagePath(imageKey) : ""
     text: caption !== "" ? caption : resolver ? resolver.buttonText(stage + ":" + blockType) : ""
-    dimmed: switchedOff
+    dimmed: switchedOff || !stateKnown
     toolTipText: switchedOff ? "Switched off" : ""
-    Accessible.name: DisplayNames.spoken(place, text, switchedOff ? offText.text : "")
+    Accessible.name: DisplayNames.spoken(place, text, badge.visible ? stateText.text : "")
 
     function openPage() {
         settings.setValue("Data/CurrentPOData", objectData)
@@ -52,18 +55,20 @@ CustomLabelledButton {
     }
 
     Rectangle {
+        id: badge
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: Theme.dpX(3)
-        visible: root.switchedOff
-        width: offText.implicitWidth + Theme.dpX(6)
-        height: offText.implicitHeight
+        visible: root.switchedOff || !root.stateKnown
+        width: stateText.implicitWidth + Theme.dpX(6)
+        height: stateText.implicitHeight
         radius: Theme.radius
         color: Theme.raisedSelected
         Text {
-            id: offText
+            id: stateText
+            objectName: "blockState"
             anchors.centerIn: parent
-            text: "OFF"
+            text: root.stateKnown ? "OFF" : "\u2013"
             color: Theme.textDim
             font.pixelSize: Theme.dpY(Theme.fontSmall)
             font.bold: true

@@ -14,6 +14,7 @@ void BandVariables::bind(QX8Control* control, const QString& poName, const QStri
     if (subscription == Subscription::OnNamesAndComplete)
         control->componentCompleted();
     delete svByName.value(svName);
+    m_arrived.remove(svName);
     svByName.insert(svName, control);
     bandOfSV.insert(svName, band);
     parameterOfSV.insert(svName, parameter);
@@ -52,9 +53,24 @@ QString BandVariables::parameterOf(const QObject* object) const
     return parameterOfSV.value(svNameOf(object));
 }
 
-void BandVariables::markArrived(const QObject* object)
+bool BandVariables::markArrived(const QObject* object)
 {
     const QString svName = svNameOf(object);
-    if (!svName.isEmpty())
-        m_arrived.insert(svName);
+    if (svName.isEmpty() || m_arrived.contains(svName))
+        return false;
+    m_arrived.insert(svName);
+    return bandArrived(bandOfSV.value(svName));
+}
+
+bool BandVariables::bandArrived(int band) const
+{
+    bool bound = false;
+    for (auto entry = bandOfSV.cbegin(); entry != bandOfSV.cend(); ++entry) {
+        if (entry.value() != band)
+            continue;
+        if (!m_arrived.contains(entry.key()))
+            return false;
+        bound = true;
+    }
+    return bound;
 }

@@ -45,8 +45,12 @@ public:
     QString svNameOf(const QObject* object) const;
 
     // A value has come from the device for this object (before that it holds a start value).
-    void markArrived(const QObject* object);
-    bool hasArrived(const QString& svName) const { return m_arrived.contains(svName); }
+    // True when it was the last one its band lacked.
+    bool markArrived(const QObject* object);
+    // Every value of the band has come; false for a band without values.
+    bool bandArrived(int band) const;
+    // Every value bound has come; false while none is bound.
+    bool allArrived() const { return !svByName.isEmpty() && m_arrived.size() == svByName.size(); }
 
     QMap<QString, QX8Control*> svByName;
     QMap<QString, int> bandOfSV;

@@ -80,7 +80,7 @@ void CrossoverCurvePlotter::onSVChanged(float value)
     const QString parameter = m_variables.parameterOf(sender());
     if (band < 0 || !std::isfinite(value))
         return;
-    m_variables.markArrived(sender());
+    noteArrival(sender());
     if (parameter == QLatin1String("HPFrequency"))
         m_calculator.setValue(band, CrossoverCurveCalculator::HPFrequency, value);
     else if (parameter == QLatin1String("Gain"))
@@ -99,7 +99,7 @@ void CrossoverCurvePlotter::onSVChanged(QString value)
              << "| Index = " << band;
     if (band < 0)
         return;
-    m_variables.markArrived(sender());
+    noteArrival(sender());
     const auto type = CrossoverCurveCalculator::slopeTypeForWord(value.toStdString());
     if (parameter == QLatin1String("HPType"))
         m_calculator.setSlope(band, CrossoverCurveCalculator::HighPass, type);

@@ -18,8 +18,7 @@ CrossoverGraphItem::CrossoverGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Immediate, 0, parent)
     , m_plotter(new CrossoverCurvePlotter(this, 10))
 {
-    connect(m_plotter, &CrossoverCurvePlotter::curvesChanged, this,
-            &CrossoverGraphItem::onCurvesChanged);
+    drawFrom(m_plotter);
     connect(this, &CrossoverGraphItem::currentBandIndexChanged, m_plotter,
             &CrossoverCurvePlotter::setCurrentBandIndex);
 }

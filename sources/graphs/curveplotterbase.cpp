@@ -20,13 +20,25 @@ bool CurvePlotterBase::rebind(const QString& poName, int bandCount, const QStrin
 {
     if (m_bound && poName == m_poName && bandCount == m_bandCount && layout == m_layout)
         return false;
+    const bool arrivedBefore = allValuesArrived();
     m_variables.clear();
     m_curves.clear();
     m_poName = poName;
     m_bandCount = bandCount;
     m_layout = layout;
     m_bound = true;
+    if (arrivedBefore)
+        emit allValuesArrivedChanged(false);
     return true;
+}
+
+bool CurvePlotterBase::noteArrival(const QObject* sender)
+{
+    const bool arrivedBefore = allValuesArrived();
+    const bool bandCompleted = m_variables.markArrived(sender);
+    if (allValuesArrived() != arrivedBefore)
+        emit allValuesArrivedChanged(!arrivedBefore);
+    return bandCompleted;
 }
 
 void CurvePlotterBase::onBoundRectangleChanged(QRectF rectangle)

@@ -9,8 +9,10 @@
 #include <QTimer>
 
 // What the curve plotters share: the value objects of the bands, the plot rectangle, the
-// curves (one per band, then the total where there is one) and the settle period after binding.
-// Curves go out by reference over direct connections only; receivers read them when painting.
+// curves (one per band, then the total where there is one), the settle period after binding, and
+// which bands the device has told. Until it has told all of a band's values, the band's curve is
+// drawn from start values: a guess, which the items do not show. Curves go out by reference over
+// direct connections only; receivers read them when painting.
 class CurvePlotterBase : public QObject
 {
     Q_OBJECT
@@ -30,10 +32,17 @@ public:
     const Curves& curves() const { return m_curves; }
     bool isSettling() const { return m_settleTimer.isActive(); }
     const BandVariables& variables() const { return m_variables; }
+    // Every value of every band bound has come from the device.
+    bool allValuesArrived() const { return m_variables.allArrived(); }
+    // The curve of a band bound here is a guess until all the band's values have come.
+    bool isGuess(int band) const { return band < m_bandCount && !m_variables.bandArrived(band); }
+    // Some band's curve is a guess, and so is any total of them.
+    bool hasGuesses() const { return m_bandCount > 0 && !allValuesArrived(); }
 
 signals:
     void boundRectangleChanged(QRectF boundRectangle);
     void curvesChanged(Curves& curves);
+    void allValuesArrivedChanged(bool arrived);
 
 public slots:
     virtual void onBoundRectangleChanged(QRectF rectangle);
@@ -47,6 +56,9 @@ protected:
     // stored, and the caller creates the new objects.
     bool rebind(const QString& poName, int bandCount, const QStringList& layout = {});
     void startSettling() { m_settleTimer.start(m_settleMs); }
+    // Notes that a value of `sender` has come from the device. True when it was the last one its
+    // band lacked: the band is to be drawn now, even where the value changed nothing.
+    bool noteArrival(const QObject* sender);
     // Every band in order; a plotter that can do better (one total for all) overrides it.
     virtual void refreshAllBands();
     virtual void refreshBandPoints(int band) = 0;

@@ -59,7 +59,7 @@ void ParametricCurvePlotter::onSVChanged(float value)
     // A value that is no number is no reading: the band keeps what it had.
     if (band < 0 || !std::isfinite(value))
         return;
-    m_variables.markArrived(sender());
+    const bool bandCompleted = noteArrival(sender());
     CurveCalculator::Parameter field;
     if (parameter == QLatin1String("Frequency"))
         field = CurveCalculator::Frequency;
@@ -71,7 +71,7 @@ void ParametricCurvePlotter::onSVChanged(float value)
         field = CurveCalculator::Slope;
     else
         return;
-    if (m_calculator.setValue(band, field, value))
+    if (m_calculator.setValue(band, field, value) || bandCompleted)
         refreshBandPoints(band);
 }
 

@@ -49,6 +49,7 @@ void QX8GEQBands::onSVChanged(float value)
     if (label.isEmpty() || !std::isfinite(value))
         return;
     const bool arrivedBefore = allGainsArrived();
+    m_variables.markArrived(sender());
     m_values.insert(label, value);
     emit curvesChanged(m_values);
     if (allGainsArrived() != arrivedBefore)

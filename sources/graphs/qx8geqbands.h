@@ -52,7 +52,7 @@ public:
     const BandVariables& variables() const { return m_variables; }
     bool hasGain(const QString& label) const { return m_values.contains(label); }
     // Every bound band has reported its gain.
-    bool allGainsArrived() const { return m_bandCount > 0 && m_values.size() == m_bandCount; }
+    bool allGainsArrived() const { return m_variables.allArrived(); }
 
 signals:
     void boundRectangleChanged(QRectF boundRectangle);

@@ -9,7 +9,7 @@ QX8NuqGraphItem::QX8NuqGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Coalesce, 100, parent)
     , m_plotter(new QX8NuqCurvePlotter(this, 10))
 {
-    connect(m_plotter, &QX8NuqCurvePlotter::curvesChanged, this, &QX8NuqGraphItem::onCurvesChanged);
+    drawFrom(m_plotter);
     connect(this, &QX8NuqGraphItem::currentBandIndexChanged, m_plotter,
             &QX8NuqCurvePlotter::setCurrentBandIndex);
 }

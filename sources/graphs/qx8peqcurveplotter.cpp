@@ -49,7 +49,7 @@ void QX8PEQCurvePlotter::onSVChanged(QString value)
     const int band = m_variables.bandOf(sender());
     if (band < 0)
         return;
-    m_variables.markArrived(sender());
+    noteArrival(sender());
     m_calculator.setType(band, CurveCalculator::bandTypeForWord(value.toStdString()));
     refreshBandPoints(band);
 }
@@ -82,8 +82,7 @@ void QX8PEQCurvePlotter::refreshTotal()
 
 std::optional<QPoint> QX8PEQCurvePlotter::handle(int band) const
 {
-    if (band < 0 || band >= bandCount() || !m_variables.hasArrived(svName(band, "Frequency")) ||
-        !m_variables.hasArrived(svName(band, "Gain")))
+    if (band < 0 || band >= bandCount() || isGuess(band))
         return std::nullopt;
     const CurveCalculator::Band& record = m_calculator.bands[band];
     const auto point = geometry().handle(record.Frequency, record.Gain);

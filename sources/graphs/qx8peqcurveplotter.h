@@ -21,8 +21,8 @@ public:
 
     Q_INVOKABLE void init(const QString& poName, int bandCount);
 
-    // The handle of a band, y up from the 0 dB line; none until its frequency and gain have come
-    // from the device. A band at 0 dB has its handle on the 0 dB line like any other.
+    // The handle of a band, y up from the 0 dB line; none until all its values have come from
+    // the device. A band at 0 dB has its handle on the 0 dB line like any other.
     std::optional<QPoint> handle(int band) const;
     Q_INVOKABLE bool hasControlPoint(int band) const { return handle(band).has_value(); }
     // The handle, or (0, 0) while there is none.

@@ -25,7 +25,7 @@ QX8PEQGraphItem::QX8PEQGraphItem(QQuickItem* parent)
     : CurveGraphItem(RepaintPolicy::Coalesce, 100, parent)
     , m_plotter(new QX8PEQCurvePlotter(this, 10))
 {
-    connect(m_plotter, &QX8PEQCurvePlotter::curvesChanged, this, &QX8PEQGraphItem::onCurvesChanged);
+    drawFrom(m_plotter);
     connect(this, &QQuickItem::widthChanged, this, &QX8PEQGraphItem::dimensionsChanged);
     connect(this, &QQuickItem::heightChanged, this, &QX8PEQGraphItem::dimensionsChanged);
     connect(this, &QX8PEQGraphItem::currentBandIndexChanged, m_plotter,
@@ -155,6 +155,8 @@ void QX8PEQGraphItem::drawBandCurves(QPainter& painter)
     const int total = curves().size() - 1;
     drawBands(painter, total, middle, middle,
               [this](int band) { return BandPalette::colorAt(bandColors(), band); });
+    if (hasGuesses())
+        return;
     const QPolygonF& totalLine = polyline(total, middle, middle);
     if (!totalLine.isEmpty())
         CurvePainter::drawWidePolyline(painter, totalLine, overlayPen(Qt::white, 2));
@@ -176,7 +178,7 @@ void QX8PEQGraphItem::drawTargetCurve(QPainter& painter, const PeqGeometry& geom
 
 void QX8PEQGraphItem::drawFinalResultant(QPainter& painter, const PeqGeometry& geometry)
 {
-    if (m_roomText.isEmpty() || !m_room.isDrawable() || !m_finalResultantVisible)
+    if (m_roomText.isEmpty() || !m_room.isDrawable() || !m_finalResultantVisible || hasGuesses())
         return;
     const Curve& total = curves().last();
     if (total.isEmpty())

@@ -13,6 +13,7 @@ class QX8PEQCurvePlotter;
 
 // Parametric-EQ graph: a translucent filled curve per band, the white total curve, and
 // optionally a measured room response, a target curve and the room response after correction.
+// The total, and the room response after correction with it, wait for every band's values.
 class QX8PEQGraphItem : public CurveGraphItem
 {
     Q_OBJECT

@@ -61,15 +61,14 @@ void TransferCurvePlotter::onValueChanged(float value)
     const QString svName = m_variables.svNameOf(sender());
     if (svName.isEmpty() || std::isnan(value))
         return;
+    m_variables.markArrived(sender());
     m_values.insert(svName, value);
     recompute();
 }
 
 void TransferCurvePlotter::recompute()
 {
-    const QStringList variables = variablesOf(m_law);
-    const bool complete = !m_poName.isEmpty() && m_values.size() == variables.size();
-    m_curve = complete ? sampleLaw() : std::vector<TransferCurve::Point>();
+    m_curve = m_variables.allArrived() ? sampleLaw() : std::vector<TransferCurve::Point>();
     emit curveChanged();
 }
 

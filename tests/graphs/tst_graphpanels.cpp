@@ -2,8 +2,10 @@
 // from the device, and a drag goes to the device and comes back as a new curve. The dynamics
 // panels' transfer curves follow the device's settings.
 #include "crossovergraphitem.h"
+#include "curvegraphitem.h"
 #include "devicemodelprovider.h"
 #include "linkedprocessor.h"
+#include "pixels.h"
 #include "qx8geqgraphitem.h"
 #include "qx8numericalsv.h"
 #include "qx8nuqgraphitem.h"
@@ -72,6 +74,8 @@ private slots:
     void panelDrawsDeviceValues();
     void peqPanelFollowsDrag();
     void peqFlatBandHandleShowsAndDrags();
+    void panelWaitsForEveryValue_data();
+    void panelWaitsForEveryValue();
     void transferPanelFollowsDevice_data();
     void transferPanelFollowsDevice();
     void geqHandlesStandOverTheirBars();
@@ -277,6 +281,62 @@ void TestGraphPanels::peqFlatBandHandleShowsAndDrags()
         QVERIFY(!graph->hasControlPoint(band - 1));
         QVERIFY(!itemNamed(m_root.get(), QStringLiteral("handle_%1").arg(band))->isVisible());
     }
+}
+
+// A panel bound to one band more than the device has, that band in blue, the others red: the
+// device's bands show, the band whose values never come shows no curve, nor does the parametric
+// EQ's (white) total of the bands, and the panel says that it waits. Bound to the device's bands
+// only, the last in blue, it draws them all and waits no more.
+void TestGraphPanels::panelWaitsForEveryValue_data()
+{
+    QTest::addColumn<QByteArray>("waiting");
+    QTest::addColumn<QByteArray>("complete");
+    QTest::addColumn<QSize>("size");
+    const QByteArray reds = R"("red", "red", "red", )";
+    QTest::newRow("parametric EQ")
+        << QByteArray(R"(QX8GraphPEQ { poName: "HighPEQ"; bandCount: 9; bandColors: [)" + reds +
+                      reds + R"("red", "red", "blue"] })")
+        << QByteArray(R"(QX8GraphPEQ { poName: "HighPEQ"; bandCount: 8; bandColors: [)" + reds +
+                      reds + R"("red", "blue"] })")
+        << QSize(1100, 400);
+    QTest::newRow("Nuq")
+        << QByteArray(R"(QX8GraphNuq { poName: "Nuq"; bandCount: 13; bandColors: [)" + reds + reds +
+                      reds + reds + R"("blue"] })")
+        << QByteArray(R"(QX8GraphNuq { poName: "Nuq"; bandCount: 4; bandColors: [)" + reds +
+                      R"("blue"] })")
+        << QSize(600, 200);
+    QTest::newRow("crossover") << QByteArray(R"(QX8GraphCrossover { waysCount: 5; bandColors: [)" +
+                                             reds + R"("red", "blue"] })")
+                               << QByteArray(R"(QX8GraphCrossover { waysCount: 4; bandColors: [)" +
+                                             reds + R"("blue"] })")
+                               << QSize(1000, 400);
+}
+
+void TestGraphPanels::panelWaitsForEveryValue()
+{
+    QFETCH(QByteArray, waiting);
+    QFETCH(QByteArray, complete);
+    QFETCH(QSize, size);
+    // Alpha aside, as above: a trace of blue, or red alone.
+    const auto blue = [](QRgb pixel) { return qBlue(pixel) > 60; };
+    const auto red = [](QRgb pixel) {
+        return qRed(pixel) > 155 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
+    };
+    auto* graph = show<CurveGraphItem>(waiting, size);
+    QVERIFY(graph);
+    // The device's bands drawn (the guess would have come with them).
+    QTRY_VERIFY(qx8test::anyPixel(frame(graph), red));
+    QVERIFY(!qx8test::anyPixel(frame(graph), blue));
+    QVERIFY(!graph->allValuesArrived());
+    const QQuickItem* notice = itemNamed(m_root.get(), QStringLiteral("waitingNotice"));
+    QVERIFY(notice && notice->isVisible());
+
+    m_root.reset();
+    graph = show<CurveGraphItem>(complete, size);
+    QVERIFY(graph);
+    QTRY_VERIFY(graph->allValuesArrived());
+    QVERIFY(!itemNamed(m_root.get(), QStringLiteral("waitingNotice"))->isVisible());
+    QTRY_VERIFY(qx8test::anyPixel(frame(graph), blue));
 }
 
 // Each dynamics panel over its object's settings on the device: the output level at one input

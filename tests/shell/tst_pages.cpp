@@ -7,10 +7,12 @@
 // is the page-load benchmark's measure: on a machine under load, or under a sanitizer, a fixed
 // time says nothing about the page.
 #include "consolelinebuilder.h"
+#include "curvegraphitem.h"
 #include "devicemodel.h"
 #include "fieldleaving.h"
 #include "knownvalueswatch.h"
 #include "pagesession.h"
+#include "pixels.h"
 #include "processingobjectlist.h"
 #include "qx8control.h"
 #include "qx8geqbands.h"
@@ -107,6 +109,18 @@ QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
     return found;
 }
 
+// Every visible item in and below `under` (item tree, depth first).
+QList<QQuickItem*> visibleItemsUnder(QQuickItem* under)
+{
+    QList<QQuickItem*> found;
+    if (!under->isVisible())
+        return found;
+    found.append(under);
+    for (QQuickItem* child : under->childItems())
+        found += visibleItemsUnder(child);
+    return found;
+}
+
 // The nudge button beside a field that moves its value that way (1 up, -1 down).
 QQuickItem* nudgeBeside(QQuickItem* field, int direction)
 {
@@ -159,6 +173,9 @@ private Q_SLOTS:
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
     void controlsShowWhatTheyDoNotKnow();
+    void graphsDrawOnlyWhatTheyKnow_data();
+    void graphsDrawOnlyWhatTheyKnow();
+    void homeBlocksShowWhatTheyDoNotKnow();
     void quickNudgesOnASlowLinkEachStepOn_data();
     void quickNudgesOnASlowLinkEachStepOn();
     void typedAmountStaysUntilTheDeviceAnswers();
@@ -1006,6 +1023,145 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     const QStringList early = setsSince(fromGrid).filter(
         QRegularExpression(QStringLiteral(R"(\\InputRouter\\|_Mute\\)")));
     QVERIFY2(early.isEmpty(), qPrintable("written: " + early.join(", ")));
+}
+
+// Over the slow link a graph says that it waits and draws no total of its bands until the device
+// has told every value of every band, and a parametric EQ's band shows its handle only once all
+// its values have come; then the graph draws the device's curves and waits no more.
+void TestPages::graphsDrawOnlyWhatTheyKnow_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selector");
+    QTest::newRow("parametric EQ") << "QX8PEQ.qml"
+                                   << "Mid";
+    QTest::newRow("crossover") << "CrossOver.qml" << QString();
+    QTest::newRow("Nuq") << "ScreenNuq.qml" << QString();
+}
+
+void TestPages::graphsDrawOnlyWhatTheyKnow()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    QVERIFY(m_session.load(page, selector));
+    const auto graphs = [this] {
+        QList<QQuickItem*> found;
+        for (QQuickItem* item : visibleItemsUnder(m_session.shell().pageItem())) {
+            if (qobject_cast<CurveGraphItem*>(item))
+                found << item;
+        }
+        return found;
+    };
+    // The panel's notice: in the nearest item above the graph that holds one.
+    const auto noticeOf = [](QQuickItem* graph) {
+        QQuickItem* notice = nullptr;
+        for (QQuickItem* panel = graph->parentItem(); panel && !notice; panel = panel->parentItem())
+            notice = findItem(panel, QStringLiteral("waitingNotice"), QString());
+        return notice;
+    };
+    const auto valuesOf = [](QQuickItem* graph, const QString& band) {
+        QList<QX8Control*> values;
+        for (QX8Control* value : graph->findChildren<QX8Control*>()) {
+            if (value->svName().startsWith(band))
+                values << value;
+        }
+        return values;
+    };
+    const auto allKnown = [](const QList<QX8Control*>& values) {
+        return !values.isEmpty() &&
+               std::all_of(values.begin(), values.end(),
+                           [](const QX8Control* value) { return value->hasDeviceValue(); });
+    };
+    // The total's line; an edge's faint pixels read any colour.
+    const auto white = [](QRgb pixel) {
+        return qAlpha(pixel) > 200 && qRed(pixel) > 240 && qGreen(pixel) > 240 &&
+               qBlue(pixel) > 240;
+    };
+    const auto graphShown = [&](QQuickItem* item, bool known) {
+        auto* graph = qobject_cast<CurveGraphItem*>(item);
+        if (known) // drawn from the next repaint on, checked below
+            return QString();
+        const QQuickItem* notice = noticeOf(graph);
+        if (graph->allValuesArrived() || !notice || !notice->isVisible())
+            return QStringLiteral("the graph does not say that it waits");
+        if (qx8test::anyPixel(qx8test::painted(*graph), white))
+            return QStringLiteral("the total shows before every band came");
+        for (int band = 1; QQuickItem* handle = findItem(graph->parentItem(),
+                                                         QStringLiteral("handle_%1").arg(band), {});
+             ++band) {
+            if (handle->isVisible() &&
+                !allKnown(valuesOf(graph, QStringLiteral("Band_%1_").arg(band))))
+                return QStringLiteral("%1 shows before its values came").arg(handle->objectName());
+        }
+        return QString();
+    };
+    const QString tag = QString(QTest::currentDataTag()).replace(' ', '-');
+    QVERIFY(qx8test::runEventsUntil([&] { return !graphs().isEmpty(); }, qx8test::timeoutMs()));
+    m_session.shell().screenshot(tag + "-unknown.png");
+    KnownValuesWatch watch;
+    QVERIFY2(watch.untilKnown(graphs, graphShown,
+                              [&](QQuickItem* graph) { return allKnown(valuesOf(graph, {})); }),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    auto* graph = qobject_cast<CurveGraphItem*>(graphs().first());
+    QVERIFY(graph->allValuesArrived());
+    QVERIFY(!noticeOf(graph)->isVisible());
+    // The device's curves, the parametric EQ's total among them.
+    const bool total = page == QLatin1String("QX8PEQ.qml");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        qx8test::anyPixel(qx8test::painted(*graph),
+                          [&](QRgb pixel) { return total ? white(pixel) : qAlpha(pixel) > 0; }),
+        qx8test::timeoutMs());
+    m_session.shell().screenshot(tag + "-known.png");
+}
+
+// Over the slow link a block of the home screen shows neither on nor off, dimmed under a dash,
+// until the device has told whether its object is on; then dimmed under "OFF" only when it is
+// off. A click on a block opens its page before that all the same.
+void TestPages::homeBlocksShowWhatTheyDoNotKnow()
+{
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    const QString dash = QStringLiteral("\u2013");
+    QVERIFY(m_session.load(QStringLiteral("QX8HomeScreen.qml")));
+    const auto blocks = [this] {
+        QList<QQuickItem*> switched;
+        for (QQuickItem* item : visibleItemsUnder(m_session.shell().pageItem())) {
+            if (item->objectName().startsWith(QLatin1String("block_")) &&
+                !item->property("switchVariable").toString().isEmpty())
+                switched << item;
+        }
+        return switched;
+    };
+    const auto blockShown = [&](QQuickItem* block, bool known) {
+        const QQuickItem* state = findItem(block, QStringLiteral("blockState"), QString());
+        const QString text = state->isVisible() ? state->property("text").toString() : QString();
+        const bool dimmed = block->property("dimmed").toBool();
+        const bool off =
+            known && !KnownValuesWatch::backendOf(block)->property("activeState").toBool();
+        const bool right =
+            block->isEnabled() &&
+            (known ? dimmed == off && text == (off ? "OFF" : "") : dimmed && text == dash);
+        return right ? QString()
+                     : QStringLiteral("%1 shows \"%2\"%3")
+                           .arg(block->objectName(), text, dimmed ? ", dimmed" : "");
+    };
+    KnownValuesWatch watch;
+    QVERIFY(qx8test::runEventsUntil([&] { return !blocks().isEmpty(); }, qx8test::timeoutMs()));
+    m_session.shell().screenshot(QStringLiteral("home-unknown.png"));
+    QVERIFY2(watch.untilKnown(blocks, blockShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    QVERIFY(m_session.waitForFrame());
+    m_session.shell().screenshot(QStringLiteral("home-known.png"));
+
+    m_session.unload();
+    QVERIFY(m_session.load(QStringLiteral("QX8HomeScreen.qml")));
+    QQuickItem* block = m_session.waitForItem(QStringLiteral("block_PEQ_High"));
+    QVERIFY(block);
+    QVERIFY2(!KnownValuesWatch::backendKnows(block), "the state came first");
+    QVERIFY(m_session.click(QStringLiteral("block_PEQ_High")));
+    QVERIFY(m_session.waitForPage(QStringLiteral("QX8PEQ.qml")));
 }
 
 void TestPages::quickNudgesOnASlowLinkEachStepOn_data()
