@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15 as T
 
 // A name that can be edited in place: shown as text; a click opens it for typing, Enter or the
 // focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
+// Tab reaches the name and Space or Enter opens it; the keyboard's edit ends back on the name.
 Item {
     id: root
 
@@ -11,11 +12,13 @@ Item {
     property int maximumLength: 32
     property real fontSize: Theme.fontLabel
     readonly property bool editing: field.visible
+    property bool editedByKeys: false
 
     signal edited(string text)
 
     implicitWidth: Theme.dpX(140)
     implicitHeight: Theme.dpY(Theme.controlHeight)
+    activeFocusOnTab: !editing
 
     function startEditing() {
         field.text = root.text
@@ -24,12 +27,35 @@ Item {
         field.selectAll()
     }
 
+    // Hidden, the field would keep the focus and take the keys.
+    function leaveField() {
+        field.visible = false
+        if (field.activeFocus && editedByKeys)
+            root.forceActiveFocus(Qt.TabFocusReason)
+        else if (field.activeFocus)
+            field.focus = false
+        editedByKeys = false
+    }
+
     function finishEditing() {
         if (!field.visible)
             return
-        field.visible = false
+        leaveField()
         if (field.text !== root.text)
             root.edited(field.text)
+    }
+
+    Keys.onPressed: {
+        event.accepted = event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                         || event.key === Qt.Key_Enter
+        if (!event.accepted)
+            return
+        editedByKeys = true
+        startEditing()
+    }
+
+    FocusFrame {
+        shown: root.activeFocus
     }
 
     Text {
@@ -66,8 +92,8 @@ Item {
             radius: Theme.radius
         }
         onAccepted: root.finishEditing()
-        // Hidden, the field loses the focus too: the edit is finished once.
+        // The focus moving on finishes the edit; once hidden, there is nothing left to finish.
         onActiveFocusChanged: if (!activeFocus) root.finishEditing()
-        Keys.onEscapePressed: visible = false
+        Keys.onEscapePressed: root.leaveField()
     }
 }

@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QX8Button 1.0
 
 // The delay amount in one unit, editable, its unit inside the field; with nudge buttons when
-// nudgeable.
+// nudgeable. Up and Down in the field step the amount with `stepper`: its own "+" when it has
+// one, else the one the delay gives it.
 Row {
     id: root
 
@@ -11,11 +12,14 @@ Row {
     property string unit: "ms"
     property bool nudgeable: false
     readonly property alias textField: field
+    readonly property Item ownStepper: nudgeable ? up : null
+    property Item stepper: ownStepper
 
     spacing: Theme.dpX(Theme.spacingSmall)
 
     QX8CustomButton {
         id: down
+        objectName: "nudgeDown"
         visible: root.nudgeable
         width: height
         height: field.height
@@ -35,8 +39,11 @@ Row {
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
         unit: root.unit
+        stepper: root.stepper
     }
     QX8CustomButton {
+        id: up
+        objectName: "nudgeUp"
         visible: root.nudgeable
         width: height
         height: field.height

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQml 2.15
 import QtQuick.Controls 2.15 as T
 import QX8TextField 1.0
+import "KeySteps.js" as KeySteps
 
 // An editable value of one variable in one unit: the number white, the unit smaller and grey at
 // the field's right end. What the user types is checked and written when editing finishes
@@ -10,7 +11,8 @@ import QX8TextField 1.0
 // range) stays in place after Enter, ringed, with the reason under it, until the user types
 // again, presses Escape or the device reports another value; when the focus leaves, the field
 // shows the device's value again. Until the device has reported the value the field shows a
-// dimmed dash and takes no typing.
+// dimmed dash and takes no typing. Up and Down (Page Up and Page Down ten times) work the step
+// buttons of its value, `stepper`, as their clicks do, and give up what was typed.
 T.TextField {
     id: root
 
@@ -18,6 +20,9 @@ T.TextField {
     property string stateVariableName
     property string unit
     property var textFieldValidator: null
+    // A step button of the value (QX8CustomButton, Nudge) whose steps the keys take; none for a
+    // field without.
+    property Item stepper: null
     readonly property alias backend: backend
     // True from the user's first key of an edit until it is written or given up.
     property bool editing: false
@@ -146,5 +151,18 @@ T.TextField {
             showDeviceValue()
     }
     Keys.onEscapePressed: showDeviceValue()
+    Keys.onPressed: {
+        var steps = stepper && stepper.enabled ? KeySteps.of(event.key, false) : 0
+        event.accepted = steps !== 0
+        if (steps === 0)
+            return
+        showDeviceValue()
+        stepper.stepByKey(steps)
+    }
+
+    FocusFrame {
+        shown: root.activeFocus && (root.focusReason === Qt.TabFocusReason
+                                    || root.focusReason === Qt.BacktabFocusReason)
+    }
     Component.onCompleted: backend.componentCompleted()
 }

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardDialProvider 1.0
+import "KeySteps.js" as KeySteps
 
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
 // number of fixed Nuq filters, with nudge buttons, or a Quarx sensitivity between the device's
@@ -108,6 +109,8 @@ WizardPageFrame {
         }
     }
 
+    // One stop of Tab: the arrows step the level as its "-" and "+" do, Page Up and Page Down
+    // ten times as far.
     Item {
         id: dial
         objectName: "levelDial"
@@ -116,6 +119,14 @@ WizardPageFrame {
         anchors.centerIn: parent
         width: Math.min(parent.width, parent.height) * 0.8
         height: width
+        activeFocusOnTab: true
+
+        Keys.onPressed: {
+            var steps = KeySteps.of(event.key);
+            event.accepted = steps !== 0;
+            if (steps !== 0)
+                page.stepLevel(steps);
+        }
 
         readonly property real rotationDegrees: page.shownLevel * 2.7
 
@@ -170,6 +181,10 @@ WizardPageFrame {
                 onClicked: page.stepLevel(-1)
             }
         }
+        FocusFrame {
+            shown: dial.activeFocus
+        }
+
         WizardPicture {
             objectName: "dialPlus"
             anchors.left: parent.right
