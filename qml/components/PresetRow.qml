@@ -2,15 +2,18 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15 as Controls
 
 // One row of a preset list: the slot number (when it has one) and the name, a dimmed "empty"
-// for a slot without one; the selected row in the brand red.
+// for a slot without one; the selected row in the brand red. The list's cursor frames the row
+// it stands on (`cursorOn`); a row takes no focus of its own.
 Controls.AbstractButton {
     id: row
     height: rootQML.dpY(36)
+    focusPolicy: Qt.NoFocus
 
     property int number: 0
     property string name: ""
     property bool selected: false
     property bool stripe: number % 2 === 1
+    property bool cursorOn: false
 
     background: Rectangle {
         color: row.selected ? Theme.selectedFill
@@ -44,5 +47,10 @@ Controls.AbstractButton {
             font.italic: row.name === ""
             font.pixelSize: rootQML.dpY(Theme.fontBody)
         }
+    }
+
+    FocusFrame {
+        inset: true
+        shown: row.cursorOn
     }
 }

@@ -164,6 +164,19 @@ Rectangle {
         font.pixelSize: rootQML.dpY(Theme.fontHeading)
     }
 
+    // Up and Down choose among the devices, as a click on a row does.
+    ListCursor {
+        id: deviceCursor
+        objectName: "deviceCursor"
+        count: deviceList.count
+        start: deviceList.currentIndex
+        onMoved: {
+            deviceList.currentIndex = index;
+            deviceList.positionViewAtIndex(index, ListView.Contain);
+        }
+        onActivated: deviceList.currentIndex = index
+    }
+
     ListView {
         id: deviceList
         objectName: "deviceList"
@@ -186,6 +199,11 @@ Rectangle {
             MouseArea {
                 anchors.fill: parent
                 onClicked: deviceList.currentIndex = index
+            }
+
+            FocusFrame {
+                inset: true
+                shown: deviceCursor.isOn(index)
             }
 
             Column {
