@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
 import QX8TextSV 1.0
 import QX8Settings 1.0
 import AppDataStore 1.0
@@ -55,7 +56,9 @@ Item {
     }
 
     function showHelp() {
+        helpFocusBefore.remember(Window.activeFocusItem);
         helpOverlay.visible = true;
+        helpOverlay.forceActiveFocus();
     }
 
     function funcLastScreen(screenName) {
@@ -211,7 +214,8 @@ Item {
         onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
     }
 
-    // The help picture of the current screen over the whole window, until a click anywhere.
+    // The help picture of the current screen over the whole window, until a click anywhere or
+    // Escape; the keyboard focus then goes back to where it was.
     Rectangle {
         id: helpOverlay
         objectName: "helpOverlay"
@@ -219,6 +223,21 @@ Item {
         visible: false
         z: 200
         color: Theme.background
+
+        function close() {
+            visible = false;
+            // Hidden, it would still take the keys.
+            focus = false;
+            helpFocusBefore.giveBack();
+        }
+
+        FocusReturn {
+            id: helpFocusBefore
+        }
+
+        Keys.onEscapePressed: close()
+        // Over the whole window: no key reaches the screen behind it.
+        Keys.onPressed: event.accepted = true
 
         Image {
             objectName: "helpPicture"
@@ -261,7 +280,7 @@ Item {
 
         MouseArea {
             anchors.fill: parent
-            onClicked: helpOverlay.visible = false
+            onClicked: helpOverlay.close()
         }
     }
 
