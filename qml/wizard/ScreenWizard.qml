@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
 import QX8TextSV 1.0
 import WizardScreensLoader 1.0
 
@@ -171,6 +172,7 @@ Rectangle {
         showWarning: true
     }
 
+    // While shown it holds the keyboard's focus, and no key reaches the screen behind it.
     Item {
         id: loadingDialog
         objectName: "loadingDialog"
@@ -179,6 +181,21 @@ Rectangle {
         z: 100
 
         property int percent: 0
+
+        onVisibleChanged: {
+            if (visible) {
+                focusBefore.remember(Window.activeFocusItem);
+                forceActiveFocus();
+            } else if (activeFocus) {
+                focus = false;
+                focusBefore.giveBack();
+            }
+        }
+        Keys.onPressed: event.accepted = true
+
+        FocusReturn {
+            id: focusBefore
+        }
 
         Rectangle {
             anchors.fill: parent
