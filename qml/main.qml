@@ -223,6 +223,8 @@ Item {
         visible: false
         z: 200
         color: Theme.background
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Help"
 
         function close() {
             visible = false;
@@ -269,6 +271,7 @@ Item {
                     source: "/images/Close.png"
                 }
                 Text {
+                    id: closeHintText
                     objectName: "helpCloseHint"
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Click anywhere to close"
@@ -281,6 +284,8 @@ Item {
         MouseArea {
             anchors.fill: parent
             onClicked: helpOverlay.close()
+            Accessible.role: Accessible.Button
+            Accessible.name: closeHintText.text
         }
     }
 

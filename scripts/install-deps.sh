@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that build, run and test the project, skipping those present.
+# Installs the Debian 12 packages that build, run and test the project, or the packages named on
+# the command line, skipping those present.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config iproute2 util-linux curl git clang-format
     clang libclang-rt-14-dev
     qtbase5-dev qtbase5-private-dev qtdeclarative5-dev qtquickcontrols2-5-dev
-    libqt5xmlpatterns5-dev libjsoncpp-dev zlib1g-dev
+    libqt5xmlpatterns5-dev libqt5svg5-dev libjsoncpp-dev zlib1g-dev
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-controls
     qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtquick-dialogs
     qml-module-qttest qtdeclarative5-dev-tools xvfb xauth
@@ -14,6 +15,7 @@ packages=(
     # loads faster than the Type 1 face fontconfig would pick otherwise.
     fonts-liberation2
 )
+[ "$#" -eq 0 ] || packages=("$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -77,13 +77,7 @@ holder=${children[-1]}
 has_own_network() { [ "$(readlink "/proc/$holder/ns/net")" != "$(readlink /proc/self/ns/net)" ]; }
 wait_until has_own_network || fail "Could not make the device's network namespace."
 far() { nsenter -t "$holder" -n "$@"; }
-ip link add qx8near type veth peer name qx8far
-ip link set qx8far netns "$holder"
-ip addr add "$near/24" brd + dev qx8near
-ip link set qx8near up
-far ip link set lo up
-far ip addr add "$device/24" brd + dev qx8far
-far ip link set qx8far up
+scripts/device-link.sh "$holder" "$near" "$device"
 # The device's FTP server takes port 21 without root, in the device's namespace only.
 far sysctl -qw net.ipv4.ip_unprivileged_port_start=21
 

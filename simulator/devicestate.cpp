@@ -49,7 +49,7 @@ DeviceState::DeviceState(const DeviceModel& model, QObject* parent) : QObject(pa
             m_configured.append(object.name);
     }
     SpectrumAnalyser::install(model, *this);
-    MeterReadings::install(*this);
+    MeterReadings::install(model, *this);
 }
 
 void DeviceState::listConfiguredObjects(const QSet<QString>& names)

@@ -17,6 +17,7 @@ const QSizeF kMixerType(100, 60);
 
 void addIcons(std::vector<Picture>& pictures)
 {
+    pictures.push_back(applicationIcon());
     pictures.push_back({"Logo.png", {168, 25}, 3, icons::logo});
     pictures.push_back({"Url_Image.png", {32, 32}, 2, icons::play});
     pictures.push_back({"Tick.png", {24, 24}, 2, icons::tick});
@@ -122,6 +123,11 @@ void addWizardScenes(std::vector<Picture>& pictures)
 }
 
 } // namespace
+
+Picture applicationIcon()
+{
+    return {"AppIcon.png", {128, 128}, 2, icons::application};
+}
 
 std::vector<Picture> catalogue()
 {

@@ -20,6 +20,9 @@ void tick(QPainter& painter, const QSizeF& size);
 void close(QPainter& painter, const QSizeF& size);
 void activity(QPainter& painter, const QSizeF& size);
 void play(QPainter& painter, const QSizeF& size);
+// The application's own icon: the unit's display, its response curve over level meters, on a
+// rounded tile that stands on any desktop.
+void application(QPainter& painter, const QSizeF& size);
 } // namespace icons
 
 // The choices of the set-up wizard's list pages.

@@ -222,4 +222,27 @@ void play(QPainter& painter, const QSizeF& size)
         QPolygonF(QVector<QPointF>{{0.4 * s, 0.3 * s}, {0.72 * s, 0.5 * s}, {0.4 * s, 0.7 * s}}));
 }
 
+void application(QPainter& painter, const QSizeF& size)
+{
+    const double s = size.width();
+    const QRectF tile = QRectF(QPointF(), size).adjusted(0.03 * s, 0.03 * s, -0.03 * s, -0.03 * s);
+    painter.setPen(style::pen(Ink::Faint, 0.02 * s));
+    painter.setBrush(QColor(0x1e, 0x1e, 0x1e));
+    painter.drawRoundedRect(tile, 0.18 * s, 0.18 * s);
+    curves::equaliser(painter, QRectF(0.15 * s, 0.16 * s, 0.7 * s, 0.44 * s), 0.04 * s);
+    // Six meters, their lit cells rising to different heights.
+    const double cellWidth = 0.07 * s;
+    const double pitch = 0.7 * s / 6;
+    painter.setPen(Qt::NoPen);
+    for (int meter = 0; meter < 6; ++meter) {
+        const int lit = 1 + (meter * 2 + 1) % 4;
+        for (int cell = 0; cell < 4; ++cell) {
+            const QRectF box(0.15 * s + meter * pitch + (pitch - cellWidth) / 2,
+                             (0.8 - cell * 0.055) * s, cellWidth, 0.035 * s);
+            painter.setBrush(style::colour(cell < lit ? Ink::On : Ink::Faint));
+            painter.drawRect(box);
+        }
+    }
+}
+
 } // namespace icons

@@ -21,3 +21,7 @@ struct Picture
 // Every picture the pages name, but the help pictures (scripts/help-pictures.sh makes those
 // from the running application).
 std::vector<Picture> catalogue();
+
+// The application's icon, as the window shows it; the desktop's icon theme takes it at other
+// scales too.
+Picture applicationIcon();

@@ -94,6 +94,7 @@ UtilityStrip {
             objectName: "buttonAppUpdate"
             visible: strip.buttonShown
             text: "Check for Updates"
+            Accessible.name: text + ", " + strip.title
             onClicked: strip.onUpdateClicked()
         }
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import "DisplayNames.js" as DisplayNames
 
 // The house button: a raised, outlined face with its text, in one of the looks of Theme. A
 // choice, checked (the selected item), is filled with its accent, brand red unless the page gives
@@ -31,6 +32,7 @@ T.Button {
     focusPolicy: Qt.TabFocus
     // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
     opacity: enabled ? 1 : 0.45
+    Accessible.name: DisplayNames.spoken(text)
 
     function fillColor() {
         switch (look) {

@@ -19,6 +19,8 @@ Item {
     implicitWidth: Theme.dpX(140)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     activeFocusOnTab: !editing
+    // An editable text to a screen reader, the name shown its value; the page names it.
+    Accessible.role: Accessible.EditableText
 
     function startEditing() {
         field.text = root.text
@@ -86,6 +88,7 @@ Item {
         color: Theme.text
         selectionColor: Theme.brand
         leftPadding: Theme.dpX(Theme.spacingSmall)
+        Accessible.name: root.Accessible.name
         background: Rectangle {
             color: Theme.raised
             border.color: Theme.textDim

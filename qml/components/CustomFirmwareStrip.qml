@@ -116,6 +116,7 @@ UtilityStrip {
         CustomButton {
             objectName: "renameButton"
             text: "Edit"
+            Accessible.name: text + " Device Name"
             // The dialog starts from the device's name: there is none to edit before it comes.
             enabled: strip.renameAllowed && !fwUploader.uploadInProgress && !deviceName.waiting
             onClicked: {
@@ -191,6 +192,7 @@ UtilityStrip {
             objectName: "buttonFirmwareUpdate"
             visible: strip.buttonShown
             text: "Check for Updates"
+            Accessible.name: text + ", " + strip.title
             enabled: false
             onClicked: strip.onUpdateClicked()
         }

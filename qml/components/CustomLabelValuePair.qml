@@ -26,6 +26,9 @@ Rectangle {
                                                                            stateVariableName) !== ""
     // The device's value text, empty until it arrives.
     readonly property string valueText: content.item ? content.item.valueText : ""
+    // The number shown, a screen reader's value of the cell; NaN until it arrives.
+    readonly property real value: content.item && content.item.number !== undefined
+                                  ? content.item.number : NaN
 
     // Room for the widest value of the variable, between its nudge buttons.
     implicitWidth: Math.max(Theme.dpX(164), 2 * Theme.dpX(Theme.spacing)
@@ -35,6 +38,11 @@ Rectangle {
     radius: Theme.radius
     border.color: Theme.border
     opacity: applies ? 1 : 0.45
+    // A number cell is one value control to a screen reader, named by its label and the value
+    // it shows; a choice speaks for itself.
+    Accessible.role: Accessible.SpinBox
+    Accessible.name: DisplayNames.spokenValue(label, content.item ? content.item.shownText : "")
+    Accessible.ignored: isChoice
 
     Text {
         id: caption
@@ -66,6 +74,7 @@ Rectangle {
             readonly property string valueText: backend.deviceSvValue
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
+            Accessible.name: DisplayNames.spokenValue(root.label, displayText)
         }
     }
 
@@ -73,6 +82,8 @@ Rectangle {
         id: number
         Item {
             readonly property string valueText: readout.text
+            readonly property string shownText: readout.shownText
+            readonly property real number: readout.waiting ? NaN : Number(readout.parts[0])
             implicitWidth: readout.implicitWidth + readout.anchors.leftMargin
                            + readout.anchors.rightMargin
                            + (root.nudgeable ? down.width + up.width : 0)
@@ -91,6 +102,7 @@ Rectangle {
                 // Bound only where it can step, so that a plain read-out subscribes once.
                 processingObjectName: root.nudgeable ? root.processingObjectName : ""
                 stateVariableName: root.stateVariableName
+                Accessible.name: DisplayNames.spoken(root.label, text)
             }
             QX8CustomLabel {
                 id: readout
@@ -119,6 +131,7 @@ Rectangle {
                 fontSize: Theme.fontValue
                 processingObjectName: root.nudgeable ? root.processingObjectName : ""
                 stateVariableName: root.stateVariableName
+                Accessible.name: DisplayNames.spoken(root.label, text)
             }
         }
     }

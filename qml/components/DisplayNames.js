@@ -19,3 +19,21 @@ function caption(text) {
         return unit ? (unit[1] || "").toUpperCase() + unit[2] : word.toUpperCase()
     }).join("")
 }
+
+// What a screen reader says of a control: the texts shown with it in reading order ("MUTE",
+// "Output 3"), leaving out those not known yet (empty, or the dash of a value still to come).
+function spoken() {
+    return Array.prototype.filter.call(arguments, function(part) {
+        return part !== undefined && String(part).trim() !== "" && String(part) !== "\u2013"
+    }).map(function(part) {
+        return String(part).replace(/\s+/g, " ").trim()
+    }).join(" ")
+}
+
+// The same for a value control: its label, then the value as shown ("Release, 52 ms"); the
+// label alone until the value has come.
+function spokenValue(label, value) {
+    var shown = spoken(value)
+    var name = spoken(label)
+    return shown === "" ? name : name === "" ? shown : name + ", " + shown
+}

@@ -118,6 +118,7 @@ T.ComboBox {
 
     contentItem: T.TextField {
         text: root.editText
+        Accessible.name: root.Accessible.name
         validator: root.validator
         selectByMouse: true
         verticalAlignment: Text.AlignVCenter

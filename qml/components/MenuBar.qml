@@ -55,6 +55,7 @@ Rectangle {
             MouseArea {
                 anchors.fill: parent
                 onClicked: menuBar.onLogoClicked()
+                Accessible.ignored: true
             }
         }
         Text {

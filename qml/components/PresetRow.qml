@@ -15,6 +15,10 @@ Controls.AbstractButton {
     property bool stripe: number % 2 === 1
     property bool cursorOn: false
 
+    Accessible.name: (number > 0 ? number + " " : "") + (name === "" ? "empty" : name)
+    Accessible.selectable: true
+    Accessible.selected: selected
+
     background: Rectangle {
         color: row.selected ? Theme.selectedFill
                             : row.down ? Theme.raisedSelected

@@ -15,6 +15,10 @@ Item {
     anchors.fill: parent
     visible: false
     z: 100
+    Accessible.role: Accessible.Dialog
+    Accessible.name: title !== "" ? title
+                                  : messageFormat === Text.PlainText ? message
+                                                                     : message.replace(/<[^>]*>/g, "")
 
     property string title: ""
     property string message: ""
@@ -107,6 +111,7 @@ Item {
 
                 MouseArea {
                     anchors.fill: parent
+                    Accessible.ignored: true
                 }
             }
 
@@ -186,6 +191,8 @@ Item {
                             border.color: input.activeFocus ? Theme.text : Theme.border
                         }
                         onTextChanged: dialog.inputText = text
+                        // The question the field answers.
+                        Accessible.name: dialog.message !== "" ? dialog.message : dialog.title
                         onAccepted: okButton.clicked()
                         KeyNavigation.tab: okButton
                         KeyNavigation.backtab: cancelButton

@@ -21,6 +21,7 @@ CheckBox {
     focusPolicy: Qt.TabFocus
     Keys.onReturnPressed: toggleByKey()
     Keys.onEnterPressed: toggleByKey()
+    Accessible.name: text
 
     Component.onCompleted: {
         checked = String(settings.value(settingsKey, defaultChecked ? "true" : "false")) === "true";

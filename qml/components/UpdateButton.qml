@@ -13,6 +13,7 @@ Button {
     focusPolicy: Qt.TabFocus
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
+    Accessible.name: text
 
     function offerCheck(label) {
         text = label;

@@ -60,6 +60,9 @@ Column {
                 anchors.fill: parent
                 onClicked: panel.cancelClicked()
             }
+
+            Accessible.role: Accessible.Button
+            Accessible.name: "Cancel " + panel.caption
         }
     }
 }

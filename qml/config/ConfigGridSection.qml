@@ -50,6 +50,8 @@ Item {
                     width: columnItem.width
                     height: modelData.span * section.layout.rowPitch - section.layout.rowGap
                     cell: modelData.cell
+                    place: ConfigGrid.caption(section.grid, columnItem.column) + " row "
+                           + (modelData.row + 1)
                     stage: ConfigGrid.stage(section.grid, columnItem.column)
                     resolver: section.layout.resolver
                     editing: section.layout.editing

@@ -18,6 +18,8 @@ Item {
     property bool selected: false
     property bool editing: false
     property string limiterName
+    // Where the cell stands, which a screen reader says before its block's caption.
+    property string place
     readonly property string poName: cell.name || ""
     readonly property bool empty: poName === "" || poName === "EMPTY"
     readonly property string className: cell.className || ""
@@ -49,6 +51,7 @@ Item {
         enabled: root.editing
         text: root.editing ? "+" : ""
         toolTipText: root.editing ? "Empty: select it to insert a block" : ""
+        Accessible.name: root.place + " empty"
         background: Rectangle {
             radius: Theme.radius
             color: root.selected ? Theme.selectedFill : "transparent"
@@ -72,6 +75,7 @@ Item {
             imageKey: switchedOff && root.resolver.imagePath(root.className + ":Off") !== ""
                       ? root.className + ":Off" : root.className
             caption: root.captionText
+            place: root.place
             opensPage: false
             checked: root.selected
             toolTipText: switchedOff ? "Switched off"

@@ -73,6 +73,7 @@ Rectangle {
                         appended: root.recommendedNames
                         onRefused: root.refusal = reason
                         onWritten: root.refusal = ""
+                        Accessible.name: "Option card input " + label.text + " name"
                     }
                 }
             }

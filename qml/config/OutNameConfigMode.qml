@@ -38,5 +38,6 @@ Rectangle {
         configModel: root.configModel
         row: root.row
         text: root.name
+        Accessible.name: number.text + " name"
     }
 }

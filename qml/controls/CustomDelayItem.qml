@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8Button 1.0
+import "DisplayNames.js" as DisplayNames
 
 // The delay amount in one unit, editable, its unit inside the field; with nudge buttons when
 // nudgeable. Up and Down in the field step the amount with `stepper`: its own "+" when it has
@@ -11,6 +12,9 @@ Row {
     property string stateVariableName: "Amount"
     property string unit: "ms"
     property bool nudgeable: false
+    // The delay's name, which the field's is made of ("Mid Delay in ms").
+    property string delayName
+    readonly property string accessibleName: DisplayNames.spoken(delayName, "in", unit)
     readonly property alias textField: field
     readonly property Item ownStepper: nudgeable ? up : null
     property Item stepper: ownStepper
@@ -29,6 +33,7 @@ Row {
         fontSize: Theme.fontValue
         processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
+        Accessible.name: DisplayNames.spoken(root.accessibleName, text)
     }
     QX8CustomTextField {
         id: field
@@ -40,6 +45,7 @@ Row {
         stateVariableName: root.stateVariableName
         unit: root.unit
         stepper: root.stepper
+        Accessible.name: root.accessibleName
     }
     QX8CustomButton {
         id: up
@@ -53,5 +59,6 @@ Row {
         fontSize: Theme.fontValue
         processingObjectName: root.nudgeable ? root.processingObjectName : ""
         stateVariableName: root.stateVariableName
+        Accessible.name: DisplayNames.spoken(root.accessibleName, text)
     }
 }

@@ -56,5 +56,6 @@ Rectangle {
         anchors.verticalCenter: parent.verticalCenter
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
+        delayName: root.delayName
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import DeviceModelProvider 1.0
 import "Scales.js" as Scales
+import "DisplayNames.js" as DisplayNames
 
 // A fader strip of one level: the channel's name above (when it has one), the channel's level
 // meter (when the strip names one), the dB scale and the fader, and the device's value below.
@@ -16,6 +17,9 @@ Column {
     property string meterVariableName
     property real faderHeight: Theme.dpY(220)
     property real meterWidth: Theme.dpX(10)
+    // What a screen reader calls the fader: the channel's name, or the one the page shows
+    // elsewhere.
+    property string accessibleName: channelName
     readonly property bool metered: meterVariableName !== ""
     readonly property var scale: sharedTaper()
     readonly property alias fader: fader
@@ -72,6 +76,7 @@ Column {
             stateVariableName: root.stateVariableName
             rangeBoundaryValues: root.scale.boundaries
             rangeLengthsInPercentage: root.scale.lengths
+            Accessible.name: DisplayNames.spokenValue(root.accessibleName, readout.shownText)
         }
     }
     QX8CustomLabel {

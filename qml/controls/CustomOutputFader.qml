@@ -30,5 +30,6 @@ Column {
         visible: root.muteVariableName !== ""
         processingObjectName: root.muteVariableName !== "" ? root.processingObjectName : ""
         stateVariableName: root.muteVariableName
+        channelName: root.outputName
     }
 }

@@ -20,6 +20,8 @@ Column {
                                                                    stateVariableName))
     property bool nudgeButtonsVisibility: true
     property bool ratioSlider: false
+    // What a screen reader calls the slider: its title, or what the page asks where it shows none.
+    property string accessibleName: title
     readonly property string currentValue: valueText.text
     readonly property alias slider: slider
     readonly property alias nudgeDown: nudgeDown
@@ -52,6 +54,7 @@ Column {
             stateVariableName: root.stateVariableName
             poClassName: nudgeUp.poClassName
             svClassName: nudgeUp.svClassName
+            Accessible.name: DisplayNames.spoken(root.accessibleName, text)
         }
         QX8CustomSlider {
             id: slider
@@ -59,6 +62,7 @@ Column {
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
             ratioSlider: root.ratioSlider
+            Accessible.name: DisplayNames.spokenValue(root.accessibleName, valueText.shownText)
         }
         QX8CustomButton {
             id: nudgeUp
@@ -69,6 +73,7 @@ Column {
             fontSize: Theme.fontValue
             processingObjectName: root.nudgeButtonsVisibility ? root.processingObjectName : ""
             stateVariableName: root.stateVariableName
+            Accessible.name: DisplayNames.spoken(root.accessibleName, text)
         }
     }
     Item {

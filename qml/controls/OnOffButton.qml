@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8Button 1.0
+import "DisplayNames.js" as DisplayNames
 
 // The on/off of a processing object: green "ON" while the device reports it on, "OFF" otherwise;
 // a click asks the device for the other state. `switchedOff` lets a page dim what is bypassed.
@@ -12,4 +13,6 @@ QX8CustomButton {
     look: CustomButton.Toggle
     implicitWidth: Theme.dpX(64)
     toolTipText: checked ? "Processing is on: click to bypass" : "Bypassed: click to switch on"
+    // Said with the object it switches, as the heading beside it reads.
+    Accessible.name: DisplayNames.spoken(DisplayNames.heading(processingObjectName), text)
 }

@@ -21,5 +21,6 @@ Column {
         id: mute
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
+        channelName: root.outputName
     }
 }

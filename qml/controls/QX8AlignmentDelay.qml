@@ -8,6 +8,7 @@ Row {
 
     property string processingObjectName
     property string stateVariableName: "Amount"
+    property string delayName
     readonly property var units: DeviceModelProvider.displayUnits(processingObjectName,
                                                                   stateVariableName)
     readonly property alias items: unitItems
@@ -29,6 +30,7 @@ Row {
             processingObjectName: root.processingObjectName
             stateVariableName: root.stateVariableName
             unit: modelData
+            delayName: root.delayName
             nudgeable: index === 0
             stepper: nudgeable ? ownStepper : root.stepper
         }

@@ -6,13 +6,14 @@ import "KeySteps.js" as KeySteps
 
 // A labelled button bound to one variable. SV: a toggle whose checked state is the device's;
 // until the device has reported it, a dimmed dash that takes no click (a toggle from an unknown
-// state would write a guess). Nudge: a step button; held down it steps again after each answer of
-// the device, never with two steps in flight and never faster than minimumRepeatMs; it waits for
-// the device's value before it steps, and bumpDirection is what the value shown does ("+" raises
-// it, a release time included). SingleShot and XGroupMember: plain buttons whose clicks the
-// page handles (buttonClicked). Focused, a Nudge button takes Enter as a press, and the arrows
-// and page keys as presses of its pair: Up or Right raise the value shown, Down or Left lower
-// it, Page Up and Page Down by ten steps, each step after the device's answer to the last.
+// state would write a guess). Nudge: a step button; every press steps once, on from the steps
+// still on their way; held down it steps again after each answer of the device to the last step,
+// never faster than minimumRepeatMs; it waits for the device's value before it steps, and
+// bumpDirection is what the value shown does ("+" raises it, a release time included).
+// SingleShot and XGroupMember: plain buttons whose clicks the page handles (buttonClicked).
+// Focused, a Nudge button takes Enter as a press, and the arrows and page keys as presses of its
+// pair: Up or Right raise the value shown, Down or Left lower it, Page Up and Page Down ten
+// times.
 CustomButton {
     id: root
 
@@ -32,13 +33,9 @@ CustomButton {
     property string rangeList: (typeof dataStore !== "undefined" && dataStore)
                                ? dataStore.getJsonArray(poClassName, svClassName) : "[]"
     readonly property int minimumRepeatMs: 80
-    readonly property int lostAnswerMs: 1000
     readonly property alias backend: backend
 
-    property bool nudgeInFlight: false
     property double lastNudgeMs: 0
-    // The steps a key asked for that are still to go, signed as the value shown moves.
-    property int keySteps: 0
 
     signal buttonClicked()
 
@@ -50,31 +47,19 @@ CustomButton {
     text: buttonType === QX8Button.SV && !backend.hasDeviceValue ? "\u2013"
           : checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
 
-    // One step that moves the value shown in `shownDirection` (this button's own by default);
-    // false while the last step waits for its answer.
+    // One step that moves the value shown in `shownDirection`, this button's own by default.
     function nudge(shownDirection) {
-        if (nudgeInFlight && Date.now() - lastNudgeMs < lostAnswerMs)
-            return false
-        nudgeInFlight = true
         lastNudgeMs = Date.now()
         var direction = shownDirection === undefined ? bumpDirection : shownDirection
         backend.onNudged(backend.bumpDirectionFor(direction, svClassName), svClassName,
                          poClassName)
-        return true
     }
 
-    // Steps a key asks for go one after another, each once the device has answered the last,
-    // as a held button's do.
+    // As many presses of the pair's "+" (`steps` above 0) or "−" as `steps` counts.
     function stepByKey(steps) {
-        keySteps = steps
-        nextKeyStep()
+        for (var step = 0; step < Math.abs(steps); ++step)
+            nudge(steps > 0 ? 1 : -1)
     }
-    function nextKeyStep() {
-        var direction = keySteps > 0 ? 1 : -1
-        if (keySteps !== 0 && nudge(direction))
-            keySteps -= direction
-    }
-
     function pressByKey() {
         if (buttonType === QX8Button.Nudge)
             nudge()
@@ -85,8 +70,7 @@ CustomButton {
         if (buttonType !== QX8Button.Nudge)
             return moveChoice(key)
         var steps = KeySteps.of(key)
-        if (steps !== 0)
-            stepByKey(steps)
+        stepByKey(steps)
         return steps !== 0
     }
 
@@ -105,8 +89,6 @@ CustomButton {
     Connections {
         target: backend
         function onValueToNudgeChanged() {
-            root.nudgeInFlight = false
-            root.nextKeyStep()
             if (!root.pressed || root.buttonType !== QX8Button.Nudge)
                 return
             repeatTimer.interval = Math.max(1, root.minimumRepeatMs - (Date.now() - root.lastNudgeMs))

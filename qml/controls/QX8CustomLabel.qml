@@ -23,6 +23,10 @@ Item {
     readonly property var parts: DeviceModelProvider.readout(processingObjectName,
                                                              stateVariableName, backend.labelValue)
     readonly property string unitText: unitLabel !== "" ? unitLabel : parts[1]
+    // The value as it reads ("52 ms", "4.0:1"); empty until the device has reported it.
+    readonly property string shownText: waiting ? ""
+                                                : parts[0] + (/^[A-Za-z]/.test(unitText.trim())
+                                                              ? " " : "") + unitText.trim()
     readonly property var widestParts: DeviceModelProvider.widestReadout(processingObjectName,
                                                                          stateVariableName)
     readonly property real shownWidth: widthOf(number.implicitWidth, unit.implicitWidth)

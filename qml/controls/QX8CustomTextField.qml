@@ -10,9 +10,10 @@ import "KeySteps.js" as KeySteps
 // again, and its answer. Text the back end refuses (a number variable takes only a number in its
 // range) stays in place after Enter, ringed, with the reason under it, until the user types
 // again, presses Escape or the device reports another value; when the focus leaves, the field
-// shows the device's value again. Until the device has reported the value the field shows a
-// dimmed dash and takes no typing. Up and Down (Page Up and Page Down ten times) work the step
-// buttons of its value, `stepper`, as their clicks do, and give up what was typed.
+// shows the device's value again. A value written stays, dimmed, until the device answers. Until
+// the device has reported the value the field shows a dimmed dash and takes no typing. Up and
+// Down (Page Up and Page Down ten times) work the step buttons of its value, `stepper`, as their
+// clicks do, and give up what was typed.
 T.TextField {
     id: root
 
@@ -56,7 +57,7 @@ T.TextField {
     verticalAlignment: Text.AlignVCenter
     font.pixelSize: Theme.dpY(Theme.fontValue)
     enabled: backend.hasDeviceValue
-    color: backend.hasDeviceValue ? Theme.text : Theme.textFaint
+    color: !backend.hasDeviceValue ? Theme.textFaint : backend.pending ? Theme.textDim : Theme.text
     selectionColor: Theme.brand
     background: Rectangle {
         radius: Theme.radius

@@ -13,6 +13,7 @@ Rectangle {
     property alias maxLabel: inner.maxLabel
     property alias nudgeButtonsVisibility: inner.nudgeButtonsVisibility
     property alias ratioSlider: inner.ratioSlider
+    property alias accessibleName: inner.accessibleName
     readonly property alias currentValue: inner.currentValue
     readonly property alias superSlider: inner
 

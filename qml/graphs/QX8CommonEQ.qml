@@ -153,6 +153,7 @@ Item {
                 lightAccent: true
                 checked: index === root.currentBand
                 onClicked: root.currentBand = index
+                Accessible.name: "Band " + text
             }
         }
     }

@@ -114,6 +114,8 @@ Rectangle {
                     readonly property bool known: variable.value > 0 && gain.value > -1000
                     index: band.bandIndex
                     label: root.labelOf(band.bandIndex)
+                    Accessible.name: (label === "S" ? "Sub" : "Band " + label)
+                                     + (highPass ? " high-pass" : " low-pass")
                     diameter: root.knobSize
                     color: band.bandColor
                     selected: band.bandIndex === root.currentBandIndex

@@ -113,6 +113,8 @@ Rectangle {
         property int previousX: 0
         anchors.fill: graph
         enabled: root.drawMode
+        // A finger's sweep over the handles a screen reader offers one by one.
+        Accessible.ignored: true
         onPressed: {
             graph.reDrawBands(0, mouse.x, mouse.y)
             previousX = mouse.x
@@ -135,6 +137,7 @@ Rectangle {
             visible: false
             selected: index === root.currentBandIndex
             color: Qt.rgba(1, (25 + 7 * index) / 255, 0, 1)
+            Accessible.name: root.bandLabels[index] || ""
             onPressed: root.currentBandIndex = index
             onDragged: graph.setControlPoint(index, centreX - graph.x, centreY - graph.y)
         }

@@ -19,6 +19,12 @@ Item {
 
     width: diameter
     height: diameter
+    // A band selector to a screen reader, checked while its band is the selected one.
+    Accessible.role: Accessible.Button
+    Accessible.name: "Band " + label + " handle"
+    Accessible.checkable: true
+    Accessible.checked: selected
+
     // The selected handle is larger, ringed and above the others.
     scale: selected ? 1.3 : 1
     z: selected ? 1 : 0

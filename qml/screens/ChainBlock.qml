@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8Button 1.0
+import "DisplayNames.js" as DisplayNames
 
 // A block of the signal chain: the block type's icon and caption (from the button image tables),
 // dimmed while the device reports the processing object off. A click asks for the block's page
@@ -21,6 +22,9 @@ CustomLabelledButton {
     property real zoom: 1
     property bool opensPage: true
     property string objectData
+    // Where the block stands ("HIGH", "row 2"), which a screen reader says before its caption:
+    // the chain holds several blocks of one kind.
+    property string place
     readonly property string switchVariable: resolver ? resolver.toggleSVName(blockType) : ""
     readonly property bool switchedOff: state.hasDeviceValue && !state.activeState
 
@@ -31,6 +35,7 @@ CustomLabelledButton {
     text: caption !== "" ? caption : resolver ? resolver.buttonText(stage + ":" + blockType) : ""
     dimmed: switchedOff
     toolTipText: switchedOff ? "Switched off" : ""
+    Accessible.name: DisplayNames.spoken(place, text, switchedOff ? offText.text : "")
 
     function openPage() {
         settings.setValue("Data/CurrentPOData", objectData)

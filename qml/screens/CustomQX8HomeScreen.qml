@@ -229,6 +229,7 @@ Item {
                     zoom: root.zoom
                     resolver: imageTables
                     blockType: "PEQ"
+                    place: group.word.toUpperCase()
                     stage: "out"
                     payload: group.word
                     processingObjectName: group.word + "PEQ"
@@ -242,6 +243,7 @@ Item {
                     zoom: root.zoom
                     resolver: imageTables
                     blockType: "LMT"
+                    place: group.word.toUpperCase()
                     stage: "out"
                     payload: group.word
                     processingObjectName: group.word + "Limiter"
@@ -256,6 +258,7 @@ Item {
                     resolver: imageTables
                     blockType: "DLY"
                     param: "Delay"
+                    place: group.word.toUpperCase()
                     stage: "out"
                     payload: group.word
                     processingObjectName: group.word + "Delay"

@@ -12,6 +12,8 @@ Rectangle {
     objectName: "manageTuningsPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     property string selectedBrand: "Show All"
     // The error text of the running or last operation: its end does not replace it, and an empty
@@ -145,6 +147,10 @@ Rectangle {
                 width: brandList.width
                 height: rootQML.dpY(36)
                 color: model.display === page.selectedBrand ? Theme.selectedFill : Theme.raised
+                Accessible.role: Accessible.ListItem
+                Accessible.name: model.display
+                Accessible.selectable: true
+                Accessible.selected: model.display === page.selectedBrand
 
                 Text {
                     anchors.fill: parent
@@ -292,6 +298,7 @@ Rectangle {
                         text: addRemoveRole
                         checked: row.chosen === "Will Add" || row.chosen === "Will Remove"
                         onClicked: row.choose(addRemoveRole === "Add" ? "Will Add" : "Will Remove")
+                        Accessible.name: text + " " + brandSeriesRole
                     }
                     CustomButton {
                         objectName: "updateButton"
@@ -301,6 +308,7 @@ Rectangle {
                         text: updateRole
                         checked: row.chosen === "Will Update"
                         onClicked: row.choose("Will Update")
+                        Accessible.name: text + " " + brandSeriesRole
                     }
                 }
 

@@ -10,6 +10,8 @@ Rectangle {
     objectName: "discoveryPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     readonly property string defaultPassword: "quillrampstow"
     readonly property string offlineAddress: "127.0.0.1"
@@ -195,6 +197,10 @@ Rectangle {
             width: deviceList.width
             height: rootQML.dpY(56)
             color: selected ? Theme.selectedFill : Theme.raised
+            Accessible.role: Accessible.ListItem
+            Accessible.name: instanceName + " " + ipAddress
+            Accessible.selectable: true
+            Accessible.selected: selected
 
             MouseArea {
                 anchors.fill: parent
@@ -240,6 +246,7 @@ Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: deviceRow.selected
                 text: "CONNECT"
+                Accessible.name: text + " " + instanceName
                 onClicked: {
                     if (!discovery.dialogOpen())
                         discovery.connectTo(ipAddress);

@@ -15,6 +15,8 @@ ScreenPage {
                                          || settings.value("Data/ConfigurableHomeScreen", "false")
                                             === "true"
 
+    Accessible.name: rootQML.rootCfgMode ? "CONFIGURATION" : "SIGNAL CHAIN"
+
     // The screen's own help picture is the fixed chain's; the configurable chain has its own,
     // and configuration mode another.
     Binding {

@@ -140,6 +140,7 @@ ScreenPage {
                                         enabled: slotRow.source !== ""
                                         toolTipText: "Route " + modelData + " to slot "
                                                      + slotRow.slot
+                                        Accessible.name: "Slot " + slotRow.slot + " " + modelData
                                         onClicked: group.select(modelData)
                                     }
                                 }

@@ -116,11 +116,13 @@ ScreenPage {
                             stateVariableName: "Channel_" + strip.channel + "_Gain"
                             meterObjectName: page.meterObject
                             meterVariableName: "Channel_" + strip.channel + "_Level"
+                            accessibleName: page.outputName(strip.channel)
                         }
                         MuteButton {
                             anchors.horizontalCenter: parent.horizontalCenter
                             processingObjectName: page.gainObject
                             stateVariableName: "Channel_" + strip.channel + "_Mute"
+                            channelName: page.outputName(strip.channel)
                         }
                         Text {
                             objectName: "outputName"

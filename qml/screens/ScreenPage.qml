@@ -45,12 +45,15 @@ Rectangle {
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline
                                                               : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
 
     // A click on the page's bare ground takes the keyboard focus there, as on any desktop: a
     // field being edited loses it and ends its edit.
     MouseArea {
         anchors.fill: parent
         onPressed: page.forceActiveFocus()
+        Accessible.ignored: true
     }
 
     // Asked only by pages that show processing objects.

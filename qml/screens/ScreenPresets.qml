@@ -13,6 +13,8 @@ Rectangle {
     objectName: "presetsPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     readonly property int slotCount: 100
     property int selectedSlot: 0

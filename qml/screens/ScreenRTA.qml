@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import DeviceModelProvider 1.0
+import "DisplayNames.js" as DisplayNames
 
 // The real-time analyser: a bar per third-octave band, live from the device, with the source it
 // listens to and its gain. Option-card sources show under the names the cards give them, which
@@ -60,6 +61,7 @@ ScreenPage {
                         processingObjectName: page.routerObject
                         stateVariableName: "Source"
                         shownNames: page.sourceNames
+                        Accessible.name: DisplayNames.spokenValue("Source", displayText)
                     }
                 }
 

@@ -9,6 +9,8 @@ Rectangle {
     objectName: "utilitiesPage"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: heading.text
 
     property bool firmwareUploadInProgress: false
     property alias menuBarEnabled: menu.enabled

@@ -10,9 +10,13 @@ Rectangle {
 
     signal searchRequested()
 
+    Accessible.role: Accessible.Pane
+    Accessible.name: titleText.text
+
     // Swallows clicks meant for the page below.
     MouseArea {
         anchors.fill: parent
+        Accessible.ignored: true
     }
 
     Image {
@@ -36,6 +40,7 @@ Rectangle {
             spacing: Theme.spacing
 
             Text {
+                id: titleText
                 text: "Spandrell QX8 Control"
                 color: Theme.brand
                 font.pixelSize: Theme.fontHeading
@@ -56,8 +61,11 @@ Rectangle {
                 height: 50
                 color: searchArea.pressed ? Theme.brandPressed : Theme.brand
                 radius: Theme.radius
+                Accessible.role: Accessible.Button
+                Accessible.name: searchText.text
 
                 Text {
+                    id: searchText
                     anchors.centerIn: parent
                     text: "Search For Devices"
                     color: Theme.text
@@ -91,6 +99,8 @@ Rectangle {
             color: Theme.text
             font.pixelSize: Theme.fontBody
             font.underline: true
+            Accessible.role: Accessible.Link
+            Accessible.name: text
 
             MouseArea {
                 anchors.fill: parent

@@ -14,6 +14,8 @@ Rectangle {
     objectName: "wizardScreen"
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
+    Accessible.role: Accessible.Pane
+    Accessible.name: headingRepeated ? pageLoader.item.title : headingText.text
 
     // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
@@ -80,6 +82,7 @@ Rectangle {
     MouseArea {
         anchors.fill: parent
         onPressed: wizardScreen.forceActiveFocus()
+        Accessible.ignored: true
     }
 
     MenuBar {
@@ -179,6 +182,8 @@ Rectangle {
         anchors.fill: parent
         visible: false
         z: 100
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Loading..."
 
         property int percent: 0
 
@@ -203,6 +208,7 @@ Rectangle {
 
             MouseArea {
                 anchors.fill: parent
+                Accessible.ignored: true
             }
         }
 

@@ -52,6 +52,10 @@ Item {
             visible: offered
             radius: Theme.radius
             color: index === list.selectedIndex ? Theme.selectedFill : Theme.raised
+            Accessible.role: Accessible.ListItem
+            Accessible.name: model.listViewElementText
+            Accessible.selectable: true
+            Accessible.selected: index === list.selectedIndex
 
             WizardPicture {
                 id: picture

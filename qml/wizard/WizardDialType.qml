@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardDialProvider 1.0
+import "DisplayNames.js" as DisplayNames
 import "KeySteps.js" as KeySteps
 
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
@@ -129,6 +130,11 @@ WizardPageFrame {
         }
 
         readonly property real rotationDegrees: page.shownLevel * 2.7
+        // The level shown, a screen reader's value of the dial; NaN until it is known.
+        readonly property real value: page.levelKnown ? page.shownLevel : NaN
+
+        Accessible.role: Accessible.Dial
+        Accessible.name: DisplayNames.spokenValue(page.title, dialValue.text)
 
         WizardPicture {
             anchors.fill: parent
@@ -141,6 +147,7 @@ WizardPageFrame {
             rotation: dial.rotationDegrees
         }
         Text {
+            id: dialValue
             objectName: "dialValue"
             anchors.centerIn: parent
             text: page.levelKnown ? page.shownLevel + "%" : "\u2013"
@@ -176,6 +183,8 @@ WizardPageFrame {
             width: rootQML.dpX(64)
             height: width
             path: "/images/Wizards/DialMinus.png"
+            Accessible.role: Accessible.Button
+            Accessible.name: DisplayNames.spoken(page.title, "\u2212")
             MouseArea {
                 anchors.fill: parent
                 onClicked: page.stepLevel(-1)
@@ -192,6 +201,8 @@ WizardPageFrame {
             width: rootQML.dpX(64)
             height: width
             path: "/images/Wizards/DialPlus.png"
+            Accessible.role: Accessible.Button
+            Accessible.name: DisplayNames.spoken(page.title, "+")
             MouseArea {
                 anchors.fill: parent
                 onClicked: page.stepLevel(1)
@@ -211,5 +222,6 @@ WizardPageFrame {
         minLabel: "0"
         maxLabel: "12"
         nudgeButtonsVisibility: false
+        accessibleName: page.title
     }
 }

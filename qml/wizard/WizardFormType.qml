@@ -80,6 +80,7 @@ WizardPageFrame {
                     visible: modelData.kind === "spinbox"
                     anchors.verticalCenter: parent.verticalCenter
                     svName: visible ? modelData.path : ""
+                    Accessible.name: modelData.label
                 }
                 EditableComboBox {
                     objectName: "formNameBox"
@@ -93,6 +94,7 @@ WizardPageFrame {
                     appended: page.recommendedNames
                     onRefused: page.refusal = reason
                     onWritten: page.refusal = ""
+                    Accessible.name: modelData.label
                 }
                 QX8CustomTextField {
                     objectName: "formTextField"
@@ -103,6 +105,7 @@ WizardPageFrame {
                     stateVariableName: visible ? modelData.path : ""
                     textFieldValidator: specialCharacterValidator
                     maximumLength: 16
+                    Accessible.name: modelData.label
                 }
                 Text {
                     objectName: "formFollowingChannel"

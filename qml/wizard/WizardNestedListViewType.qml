@@ -106,6 +106,10 @@ WizardPageFrame {
             height: rootQML.dpY(44)
             radius: Theme.radius
             color: index === page.focusedBrand ? Theme.selectedFill : Theme.raised
+            Accessible.role: Accessible.ListItem
+            Accessible.name: model.listViewElementText
+            Accessible.selectable: true
+            Accessible.selected: index === page.focusedBrand
 
             Text {
                 anchors.fill: parent
@@ -168,6 +172,10 @@ WizardPageFrame {
             height: rootQML.dpY(40)
             radius: Theme.radius
             color: index === page.chosenModel ? Theme.selectedFill : Theme.panel
+            Accessible.role: Accessible.ListItem
+            Accessible.name: model.listViewElementText
+            Accessible.selectable: true
+            Accessible.selected: index === page.chosenModel
 
             Text {
                 anchors.fill: parent

@@ -16,6 +16,9 @@ Item {
     signal backClicked()
     signal nextClicked()
 
+    Accessible.role: Accessible.Pane
+    Accessible.name: title
+
     Text {
         id: titleText
         objectName: "wizardPageTitle"

@@ -61,6 +61,7 @@ WizardPageFrame {
                 ButtonGroup.group: group.xGroup
                 fontSize: Theme.fontBody
                 onClicked: group.select(modelData.value)
+                Accessible.name: option.label + " " + text
                 Binding {
                     target: choice
                     property: "checked"
@@ -101,6 +102,7 @@ WizardPageFrame {
             text: !setting.hasDeviceValue ? "\u2013" : checked ? "ON" : "OFF"
             fontSize: Theme.fontBody
             onToggled: setting.value = checked ? "On" : "Off"
+            Accessible.name: setting.hasDeviceValue ? option.label + " " + text : option.label
             Binding {
                 target: toggle
                 property: "checked"

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -30,6 +31,18 @@ qint64 freeBytesFor(const QString& path)
     const std::filesystem::space_info disk = std::filesystem::space(
         QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), failure);
     return failure ? -1 : qint64(disk.available);
+}
+
+// QFile keeps only the system's text of its error. No space (ENOSPC) and no quota (EDQUOT) are
+// the disk lacking room, for bytes or for inodes alike.
+bool lacksRoom(const QFileDevice& file)
+{
+    const QString text = file.errorString();
+#ifdef EDQUOT
+    if (text == qt_error_string(EDQUOT))
+        return true;
+#endif
+    return text == qt_error_string(ENOSPC);
 }
 
 } // namespace
@@ -113,19 +126,8 @@ bool HttpTransfer::start(Kind kind, const QNetworkRequest& request, qint64 ceili
         failLater(Failure::Address, QNetworkReply::ContentAccessDenied, refusal(m_url));
         return true;
     }
-    if (kind == Kind::File) {
-        // Only a file made here is opened: whatever lies under the name goes first (a FIFO would
-        // hold the open for ever). Unbuffered: a write that fills the disk then reports the
-        // disk's own error.
-        m_file.remove();
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            m_fileProblem = {temporaryPath(), m_file.errorString()};
-            failLater(Failure::Unwritable, QNetworkReply::UnknownContentError,
-                      QStringLiteral("Could not save %1: %2")
-                          .arg(m_fileProblem.fileName, m_fileProblem.reason));
-            return true;
-        }
-    }
+    if (kind == Kind::File && !createPartialFile())
+        return true;
 
     m_request = request;
     m_body = body;
@@ -180,6 +182,27 @@ QString HttpTransfer::refusal(const QUrl& url) const
     return QStringLiteral("Refused to download %1: only http and https addresses on %2 are "
                           "allowed.")
         .arg(address, m_allowedHosts.join(QStringLiteral(", ")));
+}
+
+// Only a file made here is opened: whatever lies under the name goes first (a FIFO would hold the
+// open for ever), but a folder, which is not the download's to remove, fails it. Unbuffered: a
+// write that fills the disk then reports the disk's own error. A disk with no room for one more
+// file is full, whatever ran out.
+bool HttpTransfer::createPartialFile()
+{
+    m_file.remove();
+    const bool folder = QFileInfo(temporaryPath()).isDir();
+    if (!folder && m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return true;
+    const QString reason = folder ? QStringLiteral("Is a directory") : m_file.errorString();
+    const QString text = QStringLiteral("Could not save %1: %2").arg(temporaryPath(), reason);
+    if (!folder && lacksRoom(m_file)) {
+        failLater(Failure::Storage, QNetworkReply::UnknownContentError, text);
+        return false;
+    }
+    m_fileProblem = {temporaryPath(), reason};
+    failLater(Failure::Unwritable, QNetworkReply::UnknownContentError, text);
+    return false;
 }
 
 void HttpTransfer::failLater(Failure failure, QNetworkReply::NetworkError error,

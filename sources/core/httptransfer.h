@@ -45,7 +45,8 @@ public:
         None,
         Network,    // the network or the server; error() tells which
         TooLarge,   // the body, or the length announced for it, passed its ceiling
-        Storage,    // the disk takes no more (the free space it must keep, a failed write)
+        Storage,    // the disk takes no more (the free space it must keep, a failed write, no room
+                    // for one more file)
         Unwritable, // the file could not be made or put in place (something in its way, no rights)
         Address,    // not an http or https address on an allowed host
     };
@@ -82,6 +83,12 @@ public:
     // before this returns); the partial file is removed.
     void abort();
 
+    // Where a download into `filePath` runs until it is complete.
+    static QString partialPath(const QString& filePath)
+    {
+        return filePath + QStringLiteral(".tmp");
+    }
+
     // From a start until finished() has been emitted.
     bool isRunning() const { return m_running; }
     // After finished(): NoError on success; the network error, or the closest one for a failed
@@ -106,6 +113,8 @@ private:
 
     bool start(Kind kind, const QNetworkRequest& request, qint64 ceiling,
                const QByteArray& body = {}, const QString& filePath = {});
+    // Opens a new file under the partial name; false, with the failure to come, when it cannot.
+    bool createPartialFile();
     bool isAllowed(const QUrl& url) const;
     QString refusal(const QUrl& url) const;
     // Ends the transfer just started on a later turn, as every failure before a request goes.
@@ -127,7 +136,7 @@ private:
     // Failure::None, or the failure with its sentence in `errorString`.
     Failure commitFile(QString* errorString);
     void releaseReply();
-    QString temporaryPath() const { return m_filePath + QStringLiteral(".tmp"); }
+    QString temporaryPath() const { return partialPath(m_filePath); }
 
     QNetworkAccessManager* m_manager;
     QPointer<QNetworkReply> m_reply;

@@ -4,8 +4,18 @@
 
 bool RegularFile::mayBeOpened(const QString& path)
 {
+    return QFileInfo(path).isFile() || !isTaken(path);
+}
+
+bool RegularFile::mayBeWritten(const QString& path)
+{
+    return !QFileInfo(path).isSymLink() && mayBeOpened(path);
+}
+
+bool RegularFile::isTaken(const QString& path)
+{
     const QFileInfo file(path);
-    return file.isFile() || (!file.exists() && !file.isSymLink());
+    return file.exists() || file.isSymLink();
 }
 
 QString RegularFile::unreadableLock(const QString& lockPath)
@@ -19,9 +29,21 @@ QString RegularFile::unreadableLock(const QString& lockPath)
 
 bool RegularFile::open(OpenMode mode)
 {
-    if (mayBeOpened(fileName()))
+    if (mode & (WriteOnly | Append) ? mayBeWritten(fileName()) : mayBeOpened(fileName()))
         return QFile::open(mode);
     unsetError();
     setErrorString(QStringLiteral("Not a regular file"));
     return false;
+}
+
+bool RegularSaveFile::open(OpenMode mode)
+{
+    if (QFileInfo(fileName()).isSymLink()) {
+        QFile link(fileName());
+        if (!link.remove()) {
+            setErrorString(link.errorString());
+            return false;
+        }
+    }
+    return QSaveFile::open(mode);
 }

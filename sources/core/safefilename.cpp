@@ -59,4 +59,10 @@ QString pathInFolder(const QString& folder, const QString& name)
     return path;
 }
 
+QString refusal(const QString& name)
+{
+    return isSafe(name) ? QStringLiteral("Not a regular file")
+                        : QStringLiteral("not a plain file name");
+}
+
 } // namespace safefilename

@@ -15,4 +15,8 @@ bool isSafe(const QString& name);
 // the path would lead out of the folder (through a symbolic link already there, for example).
 QString pathInFolder(const QString& folder, const QString& name);
 
+// Why pathInFolder() gives no path for `name`: "not a plain file name", or for a plain name "Not
+// a regular file", as what lies under it is a link that leads out of the folder.
+QString refusal(const QString& name);
+
 } // namespace safefilename

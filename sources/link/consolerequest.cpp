@@ -28,13 +28,21 @@ std::optional<ConsoleRequest> ConsoleRequest::make(const DataFromDevice& record,
     request.command = record.command;
     request.poName = record.poName;
     request.svName = record.svName;
-    request.target = ConsoleLineBuilder::pathBody(record.poName, record.svName);
-    if (record.valueType == QLatin1String("%"))
-        request.target += QLatin1Char('%');
+    request.target = targetOf(record.poName, record.svName, record.valueType);
+    request.value = record.value;
     request.priority = priority;
     if (owner)
         request.owners.push_back(owner);
     return request;
+}
+
+QString ConsoleRequest::targetOf(const QString& poName, const QString& svName,
+                                 const QString& valueType)
+{
+    QString target = ConsoleLineBuilder::pathBody(poName, svName);
+    if (valueType == QLatin1String("%"))
+        target += QLatin1Char('%');
+    return target;
 }
 
 std::optional<ConsoleRequest> ConsoleRequest::unsubscription() const

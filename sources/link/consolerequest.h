@@ -23,6 +23,10 @@ struct ConsoleRequest
     static std::optional<ConsoleRequest> make(const DataFromDevice& record, const QObject* owner,
                                               Priority priority);
 
+    // The path a request line writes for the variable in that value type: what one
+    // subscription or one write addresses.
+    static QString targetOf(const QString& poName, const QString& svName, const QString& valueType);
+
     // The `unsub` that ends this subscription (in the same form, "%" included), owned by nobody.
     std::optional<ConsoleRequest> unsubscription() const;
 
@@ -42,9 +46,8 @@ struct ConsoleRequest
     QString command;
     QString poName;
     QString svName;
-    // The variable's path as the line writes it ("%" included): what one subscription or one
-    // write addresses.
-    QString target;
+    QString target; // targetOf() the request's names and value type
+    QString value;  // what a write sets, as the record gave it
     Priority priority = Priority::Page;
     // Who waits for the answer; empty for a request nobody can take back. Mostly one: kept
     // inline, as a poll is made and dropped many times a second.

@@ -41,12 +41,6 @@ QString listed(const QStringList& keys)
     return keys.size() > kNamedKeys ? text + QStringLiteral(", ...") : text;
 }
 
-bool isOccupied(const QString& path)
-{
-    const QFileInfo file(path);
-    return file.exists() || file.isSymLink();
-}
-
 // The lock QSettings takes beside a store's file to write it. It reads a lock it finds in its way
 // to learn its holder: a FIFO there would hold the write for ever.
 QString lockOf(const QString& path)
@@ -170,11 +164,11 @@ QSettings::Format format()
 QString freeNameBeside(const QString& path)
 {
     const QString base = path + QStringLiteral(".set-aside");
-    if (!isOccupied(base))
+    if (!RegularFile::isTaken(base))
         return base;
     for (int number = 2; number < 100; ++number) {
         const QString numbered = base + QLatin1Char('-') + QString::number(number);
-        if (!isOccupied(numbered))
+        if (!RegularFile::isTaken(numbered))
             return numbered;
     }
     return QString();
@@ -221,7 +215,8 @@ OpenedStore::OpenedStore(const settingskeys::Store& store)
 {
     if (!RegularFile::mayBeOpened(m_fileName))
         return;
-    if (!RegularFile::unreadableLock(lockOf(m_fileName)).isEmpty()) {
+    if (!RegularFile::mayBeWritten(m_fileName) ||
+        !RegularFile::unreadableLock(lockOf(m_fileName)).isEmpty()) {
         // Reading takes no lock: the file's values are held here, and never written.
         m_store = copied(QSettings(m_fileName, format()));
         return;
@@ -294,6 +289,10 @@ void setAsideIfUnreadable(const settingskeys::Store& store)
         qWarning().noquote() << QStringLiteral("Settings lock %1 is not a regular file: %2 is "
                                                "read, and nothing is saved to it")
                                     .arg(lock, path);
+    if (QFileInfo(path).isSymLink() && RegularFile::mayBeOpened(path))
+        qWarning().noquote() << QStringLiteral("Settings file %1 is a link: it is read, and "
+                                               "nothing is saved to it")
+                                    .arg(path);
     const QString reason = unreadableReason(path);
     if (reason.isEmpty())
         return;

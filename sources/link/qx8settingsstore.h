@@ -14,7 +14,7 @@
 // QSettings' lock and atomic rewrite still guard concurrent writers. Every file written is its
 // owner's alone (it holds the device password). A file that is not a regular file, or is larger
 // than the application ever writes, is neither read nor replaced, and no file is written that
-// large.
+// large. A link is read and never written through.
 namespace settingsstore {
 
 // The largest store file read or written; the application's own stay far below it.
@@ -53,8 +53,8 @@ private:
 // A store opened for one use, read and written as QSettings reads and writes it. A file in its
 // place that is not a regular file is never opened (a FIFO would block the open with no end):
 // the store then starts empty, holds what is set in it while it lives, and saves nothing. Where
-// the file's lock is not a regular file, the store holds the file's values alike and saves
-// nothing.
+// the file is a link, or its lock is not a regular file, the store holds the file's values alike
+// and saves nothing.
 class OpenedStore
 {
 public:
@@ -83,7 +83,7 @@ private:
 
 // Moves a store file that must not be read aside, beside it (never deleted), so that the run
 // starts from the defaults, with a warning; says in the warning when it could not be moved. Warns
-// when the store's lock is not a regular file.
+// when the store's lock is not a regular file, or the file a link that is read but not written.
 void setAsideIfUnreadable(const settingskeys::Store& store);
 
 // Removes the store's lock file. A process killed while it wrote the settings can leave an empty

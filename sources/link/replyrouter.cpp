@@ -39,21 +39,16 @@ void ReplyRouter::unbind(ReplyReceiver* receiver, const QString& poName, const Q
     ++m_changes;
 }
 
-void ReplyRouter::deliver(const DataFromDevice& reply)
-{
-    deliver(m_names.find(reply.poName), m_names.find(reply.svName), reply);
-}
-
-void ReplyRouter::deliver(int poId, int svId, const DataFromDevice& reply)
+template<typename Call> void ReplyRouter::serve(int poId, int svId, const Call& call)
 {
     if (poId < 0 || svId < 0)
         return;
-    const quint64 replyKey = key(poId, svId);
-    const auto found = m_receivers.constFind(replyKey);
+    const quint64 variableKey = key(poId, svId);
+    const auto found = m_receivers.constFind(variableKey);
     if (found == m_receivers.constEnd())
         return;
     if (found.value().size() == 1) {
-        found.value().front()->receiveReply(reply);
+        call(found.value().front());
         return;
     }
     // A handler may unbind or destroy receivers: serve a snapshot taken while all were alive,
@@ -63,9 +58,25 @@ void ReplyRouter::deliver(int poId, int svId, const DataFromDevice& reply)
         snapshot.append({receiver->receiverSequence(), receiver});
     const quint64 changes = m_changes;
     for (const auto& [sequence, receiver] : snapshot) {
-        if (m_changes == changes || isBound(replyKey, sequence, receiver))
-            receiver->receiveReply(reply);
+        if (m_changes == changes || isBound(variableKey, sequence, receiver))
+            call(receiver);
     }
+}
+
+void ReplyRouter::deliver(const DataFromDevice& reply)
+{
+    deliver(m_names.find(reply.poName), m_names.find(reply.svName), reply);
+}
+
+void ReplyRouter::deliver(int poId, int svId, const DataFromDevice& reply)
+{
+    serve(poId, svId, [&reply](ReplyReceiver* receiver) { receiver->receiveReply(reply); });
+}
+
+void ReplyRouter::deliverWritesUnanswered(const QString& poName, const QString& svName)
+{
+    serve(m_names.find(poName), m_names.find(svName),
+          [](ReplyReceiver* receiver) { receiver->writesUnanswered(); });
 }
 
 bool ReplyRouter::isBound(quint64 key, quint64 sequence, const ReplyReceiver* receiver) const

@@ -7,7 +7,8 @@
 #include <QString>
 #include <vector>
 
-// Something that takes the replies for one processing object and state variable.
+// Something that takes the replies for one processing object and state variable, and hears when
+// the writes to it ended without the device's answer.
 class ReplyReceiver
 {
 public:
@@ -18,6 +19,9 @@ public:
     quint64 receiverSequence() const { return m_sequence; }
 
     virtual void receiveReply(const DataFromDevice& reply) = 0;
+    // Every write to the variable awaiting its answer ended without the device's value (see
+    // WriteLedger): the replies heard meanwhile are what the device holds.
+    virtual void writesUnanswered() {}
 
 private:
     quint64 m_sequence;
@@ -36,6 +40,8 @@ public:
     void deliver(const DataFromDevice& reply);
     // The same for a reply whose names have the given numbers in names() (-1: not in it).
     void deliver(int poId, int svId, const DataFromDevice& reply);
+    // Tells the receivers of the variable that its writes went unanswered.
+    void deliverWritesUnanswered(const QString& poName, const QString& svName);
 
     int receiverCount(const QString& poName, const QString& svName) const;
     NameTable& names() { return m_names; }
@@ -45,6 +51,7 @@ private:
 
     static quint64 key(int poId, int svId) { return quint64(quint32(poId)) << 32 | quint32(svId); }
     bool isBound(quint64 key, quint64 sequence, const ReplyReceiver* receiver) const;
+    template<typename Call> void serve(int poId, int svId, const Call& call);
 
     NameTable m_names;
     QHash<quint64, Receivers> m_receivers;

@@ -14,7 +14,8 @@ const QLatin1String kAsyncGet("asyncget");
 
 } // namespace
 
-RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send) : m_send(std::move(send))
+RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send, WriteLedger::Lapse lapse)
+    : m_send(std::move(send)), m_writes(std::move(lapse))
 {
     m_overdueTimer.setSingleShot(true);
     QObject::connect(&m_overdueTimer, &QTimer::timeout, &m_overdueTimer,
@@ -40,7 +41,9 @@ void RequestWindow::setOpen(bool open)
     m_pollsInFlight = 0;
     m_pace.reset();
     m_subscriptions.clear();
+    m_writes.clear();
     m_overdueTimer.stop();
+    m_writes.announceLapses();
 }
 
 int RequestWindow::waiting() const
@@ -115,8 +118,10 @@ bool RequestWindow::joinWaitingWrite(const ConsoleRequest& request)
     if (found == writes.end())
         return false;
     found->line = request.line;
+    found->value = request.value;
     for (const QObject* owner : request.owners)
         found->addOwner(owner);
+    m_writes.replaced(*found);
     return true;
 }
 
@@ -169,6 +174,8 @@ void RequestWindow::sendWaitingWrites()
 // With nothing waiting ahead of it, a request goes out at once when the window has room.
 void RequestWindow::enqueue(ConsoleRequest request)
 {
+    if (request.isCommand(kSet))
+        m_writes.opened(request);
     if (m_waitingKeys.isEmpty() && hasRoomFor(request.priority)) {
         dispatch(std::move(request));
         return;
@@ -272,6 +279,7 @@ void RequestWindow::onValueReply(QStringView replyWord, const QString& poName,
         });
     if (answered != m_inFlight.end())
         settle(answered, replyWord == QLatin1String("subr") || replyWord == kSub);
+    m_writes.announceLapses();
 }
 
 void RequestWindow::onListReply(bool enumeration, const QString& path)
@@ -283,6 +291,7 @@ void RequestWindow::onListReply(bool enumeration, const QString& path)
         });
     if (answered != m_inFlight.end())
         settle(answered, enumeration);
+    m_writes.announceLapses();
 }
 
 void RequestWindow::onErrorReply()
@@ -291,7 +300,8 @@ void RequestWindow::onErrorReply()
     const auto oldest = std::find_if(m_inFlight.begin(), m_inFlight.end(),
                                      [](const ConsoleRequest& r) { return !r.answered; });
     if (oldest != m_inFlight.end())
-        settle(oldest, false);
+        settle(oldest, false, true);
+    m_writes.announceLapses();
 }
 
 int RequestWindow::awaitingAnswers() const
@@ -303,7 +313,9 @@ int RequestWindow::awaitingAnswers() const
 // A reply that may be an unasked update settles a request only when no older one is waiting for
 // its answer: the device answers in order, so an update is what overtakes. A write stays until
 // the next answer, which ends the updates it caused (the device sends those right after its own).
-void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked)
+// A write the device refused (an error line) brings no value.
+void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked,
+                           bool refused)
 {
     const bool oldestAwaited = std::all_of(m_inFlight.begin(), answered,
                                            [](const ConsoleRequest& r) { return r.answered; });
@@ -314,16 +326,21 @@ void RequestWindow::settle(std::deque<ConsoleRequest>::iterator answered, bool m
     m_pace.answered(AnswerPace::Clock::now());
     const bool write = answered->isCommand(kSet);
     answered->answered = true;
+    if (write)
+        m_writes.closed(*answered, !refused);
     land(write ? answered : answered + 1);
     pump();
 }
 
-// The requests in flight before `end` leave the window.
+// The requests in flight before `end` leave the window; a write among them still unanswered
+// never will be.
 void RequestWindow::land(std::deque<ConsoleRequest>::iterator end)
 {
     for (auto it = m_inFlight.begin(); it != end; ++it) {
         if (it->priority == ConsoleRequest::Priority::Poll)
             --m_pollsInFlight;
+        if (it->isCommand(kSet) && !it->answered)
+            m_writes.closed(*it, false);
     }
     m_inFlight.erase(m_inFlight.begin(), end);
 }
@@ -363,6 +380,7 @@ void RequestWindow::giveUpOverdue()
     land(end);
     pump();
     armOverdueTimer();
+    m_writes.announceLapses();
 }
 
 void RequestWindow::reportGivenUp(const ConsoleRequest& request)

@@ -4,6 +4,7 @@
 #include "consolerequest.h"
 #include "peerloglimiter.h"
 #include "subscriptionbook.h"
+#include "writeledger.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -27,6 +28,7 @@
 // the answers come in order, any request it overtakes was answered by a line not understood here.
 // A reply that might be an unasked update (`subr`, an `lc` list) settles only the oldest request.
 // A write counts until the next answer: the updates it causes come right after its own answer.
+// The WriteLedger knows each variable's writes still awaiting their answer.
 //
 // A request left unanswered for the answer bound after it was written is given up (and logged,
 // sparingly): the device ignored it, and in-order settling would otherwise keep every request
@@ -44,7 +46,8 @@ public:
     // As long as the watchdog waits before it calls a device silent.
     static constexpr std::chrono::milliseconds kAnswerBound{15000};
 
-    explicit RequestWindow(std::function<void(const QByteArray&)> send);
+    // `lapse` hears of a variable whose writes ended without the device's value (WriteLedger).
+    RequestWindow(std::function<void(const QByteArray&)> send, WriteLedger::Lapse lapse);
 
     // How long a request may wait for its answer from when it was written (kAnswerBound).
     void setAnswerBound(std::chrono::milliseconds answerBound);
@@ -64,6 +67,12 @@ public:
     void sendWaitingWrites();
     // True while a request of the owner waits or travels.
     bool isPending(const QObject* owner) const;
+    // The value of the newest write to the variable (its path as the line writes it) that the
+    // device has not answered yet; none when it answered every one.
+    std::optional<QString> unansweredWrite(const QString& target) const
+    {
+        return m_writes.newestOpen(target);
+    }
 
     // What the device sent back.
     void onValueReply(QStringView replyWord, const QString& poName, const QString& svName);
@@ -99,7 +108,8 @@ private:
     Lane* nextLane();
     void pump();
     void dispatch(ConsoleRequest request);
-    void settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked);
+    void settle(std::deque<ConsoleRequest>::iterator answered, bool mayBeUnasked,
+                bool refused = false);
     void land(std::deque<ConsoleRequest>::iterator end);
     void armOverdueTimer();
     void giveUpOverdue();
@@ -115,6 +125,7 @@ private:
     int m_pollsInFlight = 0;
     AnswerPace m_pace;
     SubscriptionBook m_subscriptions;
+    WriteLedger m_writes;
     quint64 m_repliesSeen = 0;
     std::chrono::milliseconds m_answerBound = kAnswerBound;
     QTimer m_overdueTimer; // runs out when the oldest request in flight is due

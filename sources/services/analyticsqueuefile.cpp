@@ -8,9 +8,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <optional>
+#include <utility>
 
 namespace {
 const QString kTimeKey = QStringLiteral("time");
@@ -32,12 +32,14 @@ std::optional<QueryBuffer> hitOf(const QJsonValue& element)
 }
 } // namespace
 
+// It stays in the way at every later activation and deactivation: said once.
 bool AnalyticsQueueFile::isLeftAlone() const
 {
     if (RegularFile::mayBeOpened(m_path))
         return false;
-    qWarning().noquote() << "[Analytics] Left the queue file" << m_path
-                         << "alone: it is not a regular file";
+    if (!std::exchange(m_saidLeftAlone, true))
+        qWarning().noquote() << "[Analytics] Left the queue file" << m_path
+                             << "alone: it is not a regular file";
     return true;
 }
 
@@ -58,7 +60,7 @@ bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
         array.append(QJsonObject{{kUrlKey, QString::fromUtf8(hit.postQuery.text())},
                                  {kTimeKey, hit.time.toString(Qt::TextDate)}});
     }
-    QSaveFile file(m_path);
+    RegularSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(QJsonDocument(array).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
         qWarning().noquote() << "[Analytics] Could not write" << m_path << "-"
@@ -70,39 +72,52 @@ bool AnalyticsQueueFile::write(const QList<QueryBuffer>& hits) const
 
 QList<QueryBuffer> AnalyticsQueueFile::take() const
 {
+    const std::optional<QByteArray> content = takeContent();
+    return content ? hitsOf(*content, m_path) : QList<QueryBuffer>();
+}
+
+std::optional<QByteArray> AnalyticsQueueFile::takeContent() const
+{
     QFile file(m_path);
     if (!file.exists() || isLeftAlone())
-        return {};
+        return std::nullopt;
     if (file.size() > kMaximumBytes) {
         qWarning().noquote() << "[Analytics] Ignored the queue file" << m_path << "of"
                              << file.size() << "bytes, more than" << kMaximumBytes;
         file.remove();
-        return {};
+        return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         qWarning().noquote() << "[Analytics] Could not read" << m_path << "-" << file.errorString();
-        return {};
+        return std::nullopt;
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.read(kMaximumBytes), &error);
+    const QByteArray content = file.read(kMaximumBytes);
     file.close();
     file.remove();
+    return content;
+}
+
+// From the end: the hits before the last kMaximumHits would only be dropped.
+QList<QueryBuffer> AnalyticsQueueFile::hitsOf(const QByteArray& content, const QString& path)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray()) {
-        qWarning().noquote() << "[Analytics] Ignored the queue file" << m_path
+        qWarning().noquote() << "[Analytics] Ignored the queue file" << path
                              << "- it is not a JSON array:" << error.errorString();
         return {};
     }
     const QJsonArray array = document.array();
     QList<QueryBuffer> hits;
-    for (const QJsonValue& element : array) {
-        if (const std::optional<QueryBuffer> hit = hitOf(element))
-            hits.append(*hit);
+    int unreadable = 0;
+    for (int index = array.size() - 1; index >= 0 && hits.size() < kMaximumHits; --index) {
+        if (const std::optional<QueryBuffer> hit = hitOf(array.at(index)))
+            hits.prepend(*hit);
+        else
+            ++unreadable;
     }
-    if (hits.size() < array.size()) {
-        qWarning().noquote() << "[Analytics] Ignored" << array.size() - hits.size()
-                             << "unreadable hits of the queue file" << m_path;
-    }
-    if (hits.size() > kMaximumHits)
-        hits.erase(hits.begin(), hits.end() - kMaximumHits);
+    if (unreadable > 0)
+        qWarning().noquote() << "[Analytics] Ignored" << unreadable
+                             << "unreadable hits of the queue file" << path;
     return hits;
 }

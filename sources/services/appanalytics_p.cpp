@@ -18,9 +18,13 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 constexpr int kDefaultSendIntervalMs = 20000;
+// The reader's longest read, of a queue file of 4 MiB, takes a fraction of this.
+constexpr std::chrono::milliseconds kReaderShutdownWait{5000};
 
 // The system as the user agent and as the platform event name it.
 struct SystemTexts
@@ -59,7 +63,12 @@ AppAnalytics::Private::Private(AppAnalytics* owner)
     , language(QLocale::system().name().toLower().replace(QLatin1Char('_'), QLatin1Char('-')))
     , screenResolution(getScreenResolution())
     , m_queueFile(g_genericDataLocation + QStringLiteral("/appanalytics/analyticsData.json"))
+    , m_reader(QStringLiteral("Analytics queue reader"), kReaderShutdownWait)
 {
+    qRegisterMetaType<QList<QueryBuffer>>();
+    AnalyticsQueueReader* reader =
+        m_reader.start([path = m_queueFile.path()] { return new AnalyticsQueueReader(path); });
+    connect(reader, &AnalyticsQueueReader::hitsRead, this, &Private::onHitsRead);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setHeader(QNetworkRequest::UserAgentHeader, getUserAgent());
@@ -293,6 +302,9 @@ void AppAnalytics::Private::readMessagesFromFile(const QList<QString>& list)
 void AppAnalytics::Private::removeAcknowledged(quint64 id)
 {
     const auto hasId = [id](const QueryBuffer& hit) { return hit.id == id; };
+    if (std::none_of(messageQueue.cbegin(), messageQueue.cend(), hasId) &&
+        std::none_of(m_fileMirror.cbegin(), m_fileMirror.cend(), hasId))
+        finishRestores(); // it may be a hit of the file being read
     const auto queued = std::find_if(messageQueue.begin(), messageQueue.end(), hasId);
     if (queued != messageQueue.end()) {
         messageQueue.erase(queued);
@@ -317,6 +329,7 @@ void AppAnalytics::Private::onApplicationStateChanged(Qt::ApplicationState appSt
 // queued and are sent as usual.
 void AppAnalytics::Private::writeAnalyticsDataToFile()
 {
+    finishRestores();
     if (messageQueue.isEmpty())
         return;
     QList<QueryBuffer> written = m_fileMirror + messageQueue;
@@ -328,21 +341,52 @@ void AppAnalytics::Private::writeAnalyticsDataToFile()
     messageQueue.clear();
 }
 
-// The JSON array of the queue file, back in the queue: restored hits follow those queued since
-// the deactivation, without the queue's limit. Hits that this process wrote keep their ids, so
-// an answer still on its way finds its hit.
+// The queue file, taken here and read on the reader's thread.
 void AppAnalytics::Private::enqueueAnalyticsDataFromJsonArray()
 {
-    QList<QueryBuffer> restored = m_queueFile.take();
+    const std::optional<QByteArray> content = m_queueFile.takeContent();
+    QList<QueryBuffer> written = std::exchange(m_fileMirror, {});
+    if (!content)
+        return;
+    const quint64 serial = ++m_lastRestore;
+    m_restores.append({serial, *content, std::move(written)});
+    m_reader.post([serial, content = *content](AnalyticsQueueReader& reader) {
+        reader.read(serial, content);
+    });
+}
+
+// A content already read here, for what could not wait for it, is not restored twice.
+void AppAnalytics::Private::onHitsRead(quint64 serial, const QList<QueryBuffer>& hits)
+{
+    if (m_restores.isEmpty() || m_restores.constFirst().serial != serial)
+        return;
+    restore(hits, m_restores.takeFirst().written);
+}
+
+// What the reader has sent already is taken as it is; only the rest is read again here.
+void AppAnalytics::Private::finishRestores()
+{
+    if (m_restores.isEmpty())
+        return;
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    while (!m_restores.isEmpty()) {
+        const Restore pending = m_restores.takeFirst();
+        restore(AnalyticsQueueFile::hitsOf(pending.content, m_queueFile.path()), pending.written);
+    }
+}
+
+// Restored hits follow those queued since the deactivation, without the queue's limit. Hits
+// that this process wrote keep their ids, so an answer still on its way finds its hit.
+void AppAnalytics::Private::restore(QList<QueryBuffer> hits, const QList<QueryBuffer>& written)
+{
     const bool writtenHere =
-        std::equal(restored.cbegin(), restored.cend(), m_fileMirror.cbegin(), m_fileMirror.cend(),
-                   [](const QueryBuffer& read, const QueryBuffer& written) {
-                       return read.postQuery == written.postQuery;
+        std::equal(hits.cbegin(), hits.cend(), written.cbegin(), written.cend(),
+                   [](const QueryBuffer& read, const QueryBuffer& wrote) {
+                       return read.postQuery == wrote.postQuery;
                    });
-    for (int i = 0; i < restored.size(); ++i)
-        restored[i].id = writtenHere ? m_fileMirror.at(i).id : ++m_lastId;
-    messageQueue.append(restored);
-    m_fileMirror.clear();
+    for (int i = 0; i < hits.size(); ++i)
+        hits[i].id = writtenHere ? written.at(i).id : ++m_lastId;
+    messageQueue.append(hits);
 }
 
 // At the end of the event loop, and again on destruction: the running POST is given up (its
@@ -359,4 +403,5 @@ void AppAnalytics::Private::shutDown()
         delete networkAccessManager;
     sendTimer.stop();
     writeAnalyticsDataToFile();
+    m_reader.stop();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "analyticsqueuefile.h"
+#include "analyticsqueuereader.h"
 #include "appanalytics.h"
 #include "formquery.h"
+#include "workerthread.h"
 
 #include <QList>
 #include <QNetworkAccessManager>
@@ -16,7 +18,9 @@ class HttpTransfer;
 // The identity of the client and its queue: hits wait in a bounded in-memory queue (the head
 // is the oldest and the one being sent); the send timer posts the head, one POST at a time,
 // and an accepted answer removes that hit and posts the next one at once. While the
-// application is not active the queue lies in the queue file; it comes back on activation.
+// application is not active the queue lies in the queue file; it comes back on activation, read
+// into hits on a thread of its own, and joins the queue when they come. Whatever needs the whole
+// queue before then (a deactivation, an answer for a hit of the file, the end) reads it here.
 //
 // Phases: idle (send timer running) -> sending (timer stopped, one POST for the head) ->
 // idle again after a refused answer, or the next POST at once after an accepted one.
@@ -88,11 +92,27 @@ private:
     void removeAcknowledged(quint64 id);
     void writeAnalyticsDataToFile();
     void enqueueAnalyticsDataFromJsonArray();
+    void onHitsRead(quint64 serial, const QList<QueryBuffer>& hits);
+    // Restores here, in order, what the reader has not restored yet.
+    void finishRestores();
+    // Hits read from the file, behind the queue; `written`: the hits this process wrote to it.
+    void restore(QList<QueryBuffer> hits, const QList<QueryBuffer>& written);
     void shutDown();
+
+    // A content taken from the queue file, being read into hits.
+    struct Restore
+    {
+        quint64 serial = 0;
+        QByteArray content;
+        QList<QueryBuffer> written;
+    };
 
     AnalyticsQueueFile m_queueFile;
     // The hits written to the queue file since it was last read, with their ids.
     QList<QueryBuffer> m_fileMirror;
+    WorkerHost<AnalyticsQueueReader> m_reader;
+    QList<Restore> m_restores; // oldest first
+    quint64 m_lastRestore = 0;
     HttpTransfer* m_transfer = nullptr;
     quint64 m_sendingId = 0;
     quint64 m_lastId = 0;

@@ -106,6 +106,7 @@ void ImageUpdater::onRequestDownloadUpdate()
         onFinished(UpdateRequests::Kind::Image, QNetworkReply::ProtocolUnknownError, {}, {});
         return;
     }
+    m_cache.clearPartial(m_latestVersion);
     m_downloadVersion = m_latestVersion;
     m_requests.fetchImage(QUrl(m_imageUrl), path, imageHosts());
     setDownloadInProgress(true);

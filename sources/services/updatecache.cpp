@@ -1,5 +1,6 @@
 #include "updatecache.h"
 
+#include "httptransfer.h"
 #include "regularfile.h"
 #include "safefilename.h"
 
@@ -7,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -58,10 +61,23 @@ void UpdateCache::prepare() const
     QDir().mkpath(m_folder);
 }
 
+void UpdateCache::clearPartial(const QString& version) const
+{
+    const QString image = imagePath(version);
+    if (image.isEmpty())
+        return;
+    const QString partial = HttpTransfer::partialPath(image);
+    std::error_code failure;
+    std::filesystem::remove_all(QFile::encodeName(partial).toStdString(), failure);
+    if (failure)
+        qWarning().noquote() << "Could not delete" << partial << ":"
+                             << QString::fromStdString(failure.message());
+}
+
 void UpdateCache::keepOnly(const QString& version) const
 {
     const QFileInfo image(imagePath(version));
-    QSaveFile record(recordPath());
+    RegularSaveFile record(recordPath());
     const bool recorded = image.isFile() && record.open(QIODevice::WriteOnly) &&
                           record.write(formatRecord({image.fileName(), image.size()})) > 0 &&
                           record.commit();

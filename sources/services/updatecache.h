@@ -24,6 +24,10 @@ public:
 
     // Makes sure the folder exists (a download into it reports when it cannot).
     void prepare() const;
+    // Removes whatever lies under the name the image of `version` downloads into: a download cut
+    // short, or anything else, a folder with all it holds, so that nothing left there fails every
+    // later download. A link goes itself, never what it leads to.
+    void clearPartial(const QString& version) const;
     // After a completed download: records the image of `version` and deletes every other file.
     void keepOnly(const QString& version) const;
     // Deletes every file, partial downloads and the record included.

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -64,6 +65,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));
+    m_application.setWindowIcon(QIcon(QStringLiteral(":/images/AppIcon.png")));
     startAnalytics();
     setApplicationFont();
     createScreenLoader();
@@ -123,7 +125,9 @@ void ApplicationStartup::prepareDataFolders()
     qDebug().noquote() << "Data folder:" << dataFolder;
     qDebug().noquote() << "Log folder:" << strLogDir;
     g_genericDataLocation = strLogDir;
-    qDebug() << "File locked by process.";
+    // After the folders, in the start's order; a run without the guard holds no lock to report.
+    if (m_lock.isLocked())
+        qDebug() << "File locked by process.";
 }
 
 void ApplicationStartup::writeSettingsDefaults()

@@ -3,7 +3,6 @@
 #include "datafolders.h"
 #include "regularfile.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -54,7 +53,7 @@ QString formatLogLine(QtMsgType type, const QMessageLogContext& context, const Q
 
 // A fatal message is written like any other, and the file closed (flushed) before the process
 // ends: Qt's fatal path must not throw. A line the log cannot take (anything but a regular file
-// in its place is not opened) goes to standard error, the one place left to report it.
+// in its place is not opened) is dropped.
 void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     const QByteArray line =
@@ -63,8 +62,6 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
     if (log.open(QIODevice::Append | QIODevice::Text)) {
         log.write(line);
         log.close();
-    } else {
-        std::fputs(line.constData(), stderr);
     }
     if (type == QtFatalMsg)
         std::abort();

@@ -1,11 +1,16 @@
 // The configuration model against VirtualQX8: the device's configuration read at login, an edit
-// applied and confirmed, an apply the device leaves unanswered or loses the connection in, and a
-// discard after an apply. The busy flag ends with every apply.
+// applied and confirmed, an apply the device leaves unanswered or loses the connection in, a
+// discard after an apply, and configuration mode left by both. The busy flag ends with every
+// apply.
 #include "appbusyflag.h"
 #include "configresources.h"
 #include "homescreenmodel.h"
 #include "jsoncommandchannel.h"
 #include "linkedprocessor.h"
+#include "qx8settings.h"
+#include "qx8settingsini.h"
+#include "qx8settingsstore.h"
+#include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
 
@@ -145,6 +150,42 @@ private Q_SLOTS:
         QVERIFY(!AppBusyFlag::isBusy());
         QVERIFY(m_model->enCfgApply());
         QVERIFY(m_model->referenceConfig() != m_model->workingConfig());
+    }
+
+    // Apply and discard leave configuration mode, with changes or without: the settings file
+    // says so at once.
+    void applyAndDiscardLeaveConfigurationMode_data()
+    {
+        QTest::addColumn<bool>("apply"); // or discard
+        QTest::addColumn<bool>("edited");
+        QTest::newRow("apply an edit") << true << true;
+        QTest::newRow("apply nothing") << true << false;
+        QTest::newRow("discard an edit") << false << true;
+        QTest::newRow("discard nothing") << false << false;
+    }
+    void applyAndDiscardLeaveConfigurationMode()
+    {
+        QFETCH(bool, apply);
+        QFETCH(bool, edited);
+        startLoggedIn();
+        const QString key = QLatin1String(settingskeys::kIsConfigMode);
+        const auto saved = [&key] {
+            const QString store = settingsstore::fileName(settingskeys::kApplicationStore);
+            return settingsini::parse(qx8test::fileContent(store)).values.value(key);
+        };
+        QX8Settings().setValue(key, QStringLiteral("true"));
+        QCOMPARE(saved(), QVariant("true"));
+        if (edited)
+            m_model->setOutputName(0, QStringLiteral("Main Left"));
+        QCOMPARE(m_model->enCfgApply(), edited);
+        QSignalSpy confirmed(m_model.get(), &HomeScreenModel::reconfigResponseReceived);
+        if (apply)
+            m_model->applyAllChanges();
+        else
+            m_model->discardAllChanges();
+        QCOMPARE(saved(), QVariant("false"));
+        if (apply && edited)
+            QTRY_COMPARE(confirmed.size(), 1);
     }
 
     // A configuration that does not build is never sent.

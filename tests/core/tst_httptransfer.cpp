@@ -46,10 +46,12 @@ private Q_SLOTS:
     void refusedAddressesAreNeverFetched();
     void abortKeepsTheOldFile();
     void fifoInThePartialFilesPlace();
+    void folderUnderThePartialNameIsNamed();
     void unwritableTargets_data();
     void unwritableTargets();
     void fullDiskIsNamed_data();
     void fullDiskIsNamed();
+    void diskWithoutRoomForAFileIsFull();
 
 private:
     // Runs one transfer to its end; false when finished() did not come exactly once.
@@ -369,6 +371,28 @@ void TestHttpTransfer::fifoInThePartialFilesPlace()
              QStringList{"2.5.0"});
 }
 
+// A folder under the name the download runs into is not the download's to remove: the download
+// fails and says what is in its way, and the folder stays as it was.
+void TestHttpTransfer::folderUnderThePartialNameIsNamed()
+{
+    QTemporaryDir folder;
+    const QString target = folder.filePath("2.5.0");
+    const QString partial = target + ".tmp";
+    QVERIFY(QDir().mkpath(partial));
+    writeFile(partial + "/inner", "inner");
+    HttpTransfer transfer(&m_manager);
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")), target,
+                                       downloadlimits::kImage);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Unwritable);
+    QCOMPARE(transfer.errorString(), "Could not save " + partial + ": Is a directory");
+    QCOMPARE(transfer.fileProblem().fileName, partial);
+    QCOMPARE(transfer.fileProblem().reason, QStringLiteral("Is a directory"));
+    QCOMPARE(qx8test::fileContent(partial + "/inner"), QByteArray("inner"));
+    QVERIFY(!QFileInfo::exists(target));
+}
+
 void TestHttpTransfer::unwritableTargets_data()
 {
     QTest::addColumn<QString>("target");
@@ -439,6 +463,23 @@ void TestHttpTransfer::fullDiskIsNamed()
     QCOMPARE(transfer.failure(), HttpTransfer::Failure::Storage);
     QVERIFY2(transfer.errorString().contains(text), qPrintable(transfer.errorString()));
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+// A disk with bytes to spare but room for no more files (its root folder takes the one it has):
+// the partial file cannot be made, and that is the disk being full.
+void TestHttpTransfer::diskWithoutRoomForAFileIsFull()
+{
+    QTemporaryDir folder;
+    QVERIFY(qx8test::mountSmallDisk(folder.path(), 1024 * 1024, 1));
+    auto unmount = qScopeGuard([&] { qx8test::unmount(folder.path()); });
+    HttpTransfer transfer(&m_manager);
+    QVERIFY(finishes(transfer, [&] {
+        return transfer.downloadToFile(QNetworkRequest(m_server.url("/image.bin")),
+                                       folder.filePath("2.5.0"), downloadlimits::kImage);
+    }));
+    QCOMPARE(transfer.failure(), HttpTransfer::Failure::Storage);
+    QCOMPARE(transfer.errorString(),
+             "Could not save " + folder.filePath("2.5.0.tmp") + ": No space left on device");
 }
 
 bool TestHttpTransfer::finishes(HttpTransfer& transfer, const std::function<bool()>& start)

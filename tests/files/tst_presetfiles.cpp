@@ -52,6 +52,7 @@ private Q_SLOTS:
     void missingFilesAreErrorsAndStayMissing();
     void unsafeNamesStayInside_data();
     void unsafeNamesStayInside();
+    void linkToNoFileKeepsItsName();
 
 private:
     QString path(const QString& name) const { return m_folder->filePath("Presets/" + name); }
@@ -225,6 +226,26 @@ void TestPresetFiles::unsafeNamesStayInside()
     QCOMPARE(recorder.count("error"), 6);
     QCOMPARE(busyOf(recorder).last(), qMakePair(false, QString()));
     QVERIFY(!m_model->isValidFileName(name));
+}
+
+// A link under a name that leads to no file: that name is taken, and nothing added, copied or
+// renamed onto it goes through the link to make the file it names.
+void TestPresetFiles::linkToNoFileKeepsItsName()
+{
+    QVERIFY(QFile::link(path("Nowhere"), path("Encore")));
+    const QStringList before = everything();
+    SignalRecorder recorder(m_model.get());
+    m_model->addPresetToFileSystem("Encore", "bytes");
+    m_model->copy("Show", "Encore");
+    m_model->rename("Gig 9", "Encore");
+    QCOMPARE(everything(), before);
+    QVERIFY(QFileInfo(path("Encore")).isSymLink());
+    QCOMPARE(recorder.count("error"), 3);
+    for (const SignalRecorder::Emission& emission : recorder.emissions()) {
+        if (emission.name == QLatin1String("error"))
+            QCOMPARE(emission.arguments.first().toString(),
+                     QStringLiteral("A preset named \"Encore\" already exists."));
+    }
 }
 
 QX8_TEST_GUILESS_MAIN(TestPresetFiles)

@@ -48,6 +48,8 @@ private Q_SLOTS:
     void sessionErrorsCarryTheWholeText();
     void sessionChecksWhatItStored_data();
     void sessionChecksWhatItStored();
+    void sessionListsNamesAsTheyCame_data();
+    void sessionListsNamesAsTheyCame();
 
 private:
     // Connects and logs in through the scripted greeting and login replies.
@@ -67,6 +69,8 @@ private:
     bool answerListing(const QByteArray& lines);
     // Logs a session in through the scripted greeting.
     bool logIn(FtpClientThread& session);
+    // Logs a session in and asks it for the name listing of "/d", answered up to its PASV.
+    bool requestListingUpToPassive(FtpClientThread& session);
 
     std::unique_ptr<ScriptedPeer> m_peer;
     std::unique_ptr<QTcpServer> m_data;
@@ -180,6 +184,20 @@ bool TestQFtpScriptedPeer::logIn(FtpClientThread& session)
         return false;
     m_peer->send("230 No password needed\r\n");
     return QTest::qWaitFor([&] { return !connected.isEmpty(); }, qx8test::timeoutMs());
+}
+
+bool TestQFtpScriptedPeer::requestListingUpToPassive(FtpClientThread& session)
+{
+    if (!logIn(session))
+        return false;
+    session.onRequestFileList(QStringLiteral("/d"));
+    if (!expect("CWD /d"))
+        return false;
+    m_peer->send("250 Directory changed\r\n");
+    if (!expect("TYPE A"))
+        return false;
+    m_peer->send("200 ok\r\n");
+    return expect("PASV");
 }
 
 QTcpSocket* TestQFtpScriptedPeer::openDownload(const QByteArray& typeLine,
@@ -660,13 +678,7 @@ void TestQFtpScriptedPeer::sessionErrorsCarryTheWholeText()
         QVERIFY(expect("CWD /gone"));
         m_peer->send("550 No such folder\r\n");
     } else {
-        QVERIFY(logIn(session));
-        session.onRequestFileList(QStringLiteral("/d"));
-        QVERIFY(expect("CWD /d"));
-        m_peer->send("250 Directory changed\r\n");
-        QVERIFY(expect("TYPE A"));
-        m_peer->send("200 ok\r\n");
-        QVERIFY(expect("PASV"));
+        QVERIFY(requestListingUpToPassive(session));
         if (step == "list") {
             m_peer->send("425-No data connection\r\n425 today\r\n");
         } else {
@@ -755,6 +767,52 @@ void TestQFtpScriptedPeer::sessionChecksWhatItStored()
             QCOMPARE(failed.count(), 0);
         }
     }
+}
+
+// A name listing is split at its line ends as it came, an empty last name kept, and ends at the
+// first NUL; a refused one of an empty folder lists nothing. Each command logs its name alone.
+void TestQFtpScriptedPeer::sessionListsNamesAsTheyCame_data()
+{
+    QTest::addColumn<QByteArray>("listing"); // null: NLST refused as for an empty folder
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("CR LF after the last name")
+        << QByteArray("a.tun\r\nb.tun\r\n") << QStringList{"a.tun", "b.tun", ""};
+    QTest::newRow("no line end after the last name")
+        << QByteArray("a.tun\nb.tun") << QStringList{"a.tun", "b.tun"};
+    QTest::newRow("bytes after a NUL")
+        << QByteArray("a.tun\r\nb.tun\0c.tun\r\n", 20) << QStringList{"a.tun", "b.tun"};
+    QTest::newRow("empty line kept")
+        << QByteArray("a.tun\r\n\r\nb.tun") << QStringList{"a.tun", "", "b.tun"};
+    QTest::newRow("UTF-8") << QByteArray("B\xc3\xbchne.tun") << QStringList{"B\u00fchne.tun"};
+    QTest::newRow("empty folder") << QByteArray() << QStringList();
+}
+
+void TestQFtpScriptedPeer::sessionListsNamesAsTheyCame()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(QStringList, names);
+    for (const char* command : {"ConnectToHost", "Login", "Cd", "NameList"}) {
+        const QByteArray line = QByteArray("Command finished: QFtp::") + command;
+        QTest::ignoreMessage(QtDebugMsg, line.constData());
+    }
+    FtpClientThread session(m_peer->port(), std::chrono::milliseconds(qx8test::timeoutMs()));
+    QSignalSpy listed(&session, &FtpClientThread::fileList);
+    QVERIFY(requestListingUpToPassive(session));
+    QTcpSocket* data = acceptPassive();
+    QVERIFY(data);
+    QVERIFY(expect("NLST"));
+    if (listing.isNull()) {
+        m_peer->send("450 No files found\r\n");
+    } else {
+        m_peer->send("150 Here comes the listing\r\n");
+        data->write(listing);
+        data->flush();
+        data->disconnectFromHost();
+        m_peer->send("226 Directory send OK\r\n");
+    }
+    QVERIFY(listed.wait(qx8test::timeoutMs()));
+    QCOMPARE(listed.first().at(0).toString(), QStringLiteral("/d"));
+    QCOMPARE(listed.first().at(1).toStringList(), names);
 }
 
 QX8_TEST_GUILESS_MAIN(TestQFtpScriptedPeer)

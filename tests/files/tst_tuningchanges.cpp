@@ -68,6 +68,7 @@ private Q_SLOTS:
     void cloudFileTooLargeIsNamed();
     void cloudUpdateStopsBeforeFillingTheDisk_data();
     void cloudUpdateStopsBeforeFillingTheDisk();
+    void cloudUpdateStopsOnADiskWithoutRoomForFiles();
     void applyAddUpdateRemove();
     void applyWithoutSize_data();
     void applyWithoutSize();
@@ -361,6 +362,54 @@ void TestTuningChanges::cloudUpdateStopsBeforeFillingTheDisk()
              qPrintable(said));
     QFETCH(int, fetched);
     QCOMPARE(m_cloud.requests().size() - before, 2 + fetched);
+    QCOMPARE(filesBelow(cloudStaging()), QStringList());
+    QCOMPARE(QDir(localTuningFolder("SpeakerTunings")).entryList(), localBefore);
+}
+
+// A disk for the staging folders with bytes to spare but room for only a few files: the manifests
+// and the first tuning files arrive, then the next cannot even be made. That is the disk being
+// full: the update stops, says so, and copies none of the files that did arrive.
+void TestTuningChanges::cloudUpdateStopsOnADiskWithoutRoomForFiles()
+{
+    const QString speakers = m_cloudFolder.filePath("sp-speaker-tunings/");
+    const QString amplifiers = m_cloudFolder.filePath("sp-amplifier-data/Manifest");
+    const QByteArray speakerManifest = qx8test::fileContent(speakers + "Manifest");
+    const QByteArray amplifierManifest = qx8test::fileContent(amplifiers);
+    QStringList names;
+    for (int i = 1; i <= 6; ++i)
+        names.append(QStringLiteral("Cloud_Many_%1_2024_1_1_1_1.hdf").arg(i));
+    auto restore = qScopeGuard([&] {
+        QVERIFY(writeFile(speakers + "Manifest", speakerManifest));
+        QVERIFY(writeFile(amplifiers, amplifierManifest));
+    });
+    QVERIFY(writeFile(speakers + "Manifest", names.join("\r\n").toUtf8()));
+    QVERIFY(writeFile(amplifiers, ""));
+    for (const QString& name : qAsConst(names))
+        QVERIFY(writeFile(speakers + name, name.toUtf8()));
+    // Its root, the staging folders, the two manifests and a few tuning files.
+    QVERIFY(QDir().mkpath(cloudStaging()));
+    QVERIFY(qx8test::mountSmallDisk(cloudStaging(), 40 * 1024 * 1024, 11));
+    auto unmount = qScopeGuard([] { qx8test::unmount(cloudStaging()); });
+    qx8test::expectWarnings("^Failed to download .*/Cloud_Many_");
+    qx8test::expectWarnings("^Cloud update stopped: ");
+    const QStringList localBefore = QDir(localTuningFolder("SpeakerTunings")).entryList();
+    const int before = m_cloud.requests().size();
+    QSignalSpy errors(m_manager, &TuningFileManager::error);
+    QSignalSpy done(m_manager, &TuningFileManager::initialized);
+    QSignalSpy updated(m_manager, &TuningFileManager::updatedFromCloud);
+    m_manager->onSignalUpdateFromCloud();
+    QVERIFY(waitFor(done));
+
+    QCOMPARE(done.first().first().toBool(), false);
+    QCOMPARE(updated.size(), 0);
+    QCOMPARE(errors.size(), 1);
+    const QString said = errors.first().first().toString();
+    QVERIFY2(said.startsWith("The update from the cloud was stopped; no tuning was changed.\n") &&
+                 said.endsWith(": No space left on device"),
+             qPrintable(said));
+    // Beside the manifests: a file that arrived, the one that could not be made, none after it.
+    const int fetched = m_cloud.requests().size() - before - 2;
+    QVERIFY2(fetched >= 2 && fetched < names.size(), qPrintable(QString::number(fetched)));
     QCOMPARE(filesBelow(cloudStaging()), QStringList());
     QCOMPARE(QDir(localTuningFolder("SpeakerTunings")).entryList(), localBefore);
 }

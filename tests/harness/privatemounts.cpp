@@ -40,9 +40,11 @@ bool mountReadOnly(const QString& folder)
                "making read-only", folder);
 }
 
-bool mountSmallDisk(const QString& folder, qint64 bytes)
+bool mountSmallDisk(const QString& folder, qint64 bytes, int files)
 {
-    const QByteArray options = "size=" + QByteArray::number(bytes);
+    QByteArray options = "size=" + QByteArray::number(bytes);
+    if (files > 0)
+        options += ",nr_inodes=" + QByteArray::number(files);
     return succeeded(
         mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()),
         "mounting a small disk on", folder);

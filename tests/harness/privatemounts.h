@@ -14,8 +14,9 @@ bool enterPrivateMounts();
 
 // A read-only view of `folder` laid over it: writes fail for everyone, root included.
 bool mountReadOnly(const QString& folder);
-// An empty file system of `bytes` laid over `folder`: a disk that fills up.
-bool mountSmallDisk(const QString& folder, qint64 bytes);
+// An empty file system of `bytes` laid over `folder`: a disk that fills up. With `files` set, it
+// holds no more than that many files and folders, its own root folder counted.
+bool mountSmallDisk(const QString& folder, qint64 bytes, int files = 0);
 // Takes the last mount off `folder`; what lay below is seen again.
 bool unmount(const QString& folder);
 

@@ -1,13 +1,18 @@
 // The link over a slow console (VirtualQX8's console-rate and console-latency): a page loads at
 // the pace of the link while meters poll, within a bounded window of requests; a drag ends with
 // the device holding the last value; a page left before its answers leaves nothing subscribed;
-// the watchdog tells a slow device from a silent one; and a request the device ignores is given
-// up, where a slow answer is waited for. What travelled is read from the device's timed wire log.
+// the watchdog tells a slow device from a silent one; a request the device ignores is given up,
+// where a slow answer is waited for; quick nudges each move on from the last value written,
+// never pulled back by the answers to earlier writes; and writes the device refuses or ignores
+// give way to its value. What travelled is read from the device's timed wire log.
 #include "clientconnectionwatchdog.h"
+#include "consolelinebuilder.h"
 #include "processingobjectlist.h"
+#include "qx8button.h"
 #include "qx8enumsv.h"
 #include "qx8meter.h"
 #include "qx8numericalsv.h"
+#include "qx8textfield.h"
 #include "remoteconnectionwatchdog.h"
 #include "testmain.h"
 #include "tst_controlfixture.h"
@@ -102,6 +107,32 @@ void addLinkRows(std::initializer_list<LinkRow> rows)
         QTest::newRow(row.name) << row.rate << row.latencyMs;
 }
 
+// The input delay's amount in milliseconds, with its nudge ranges, as its page binds it.
+const QString kDelay = QStringLiteral("InputDelay");
+const QString kAmount = QStringLiteral("Amount");
+
+std::unique_ptr<QX8Button> amountNudge()
+{
+    auto button = std::make_unique<QX8Button>();
+    button->setButtonType(QX8Button::Nudge);
+    button->setNudgeJsonData(R"([{"low":0,"high":1,"range":"0"},{"low":1,"high":10,"range":"1"},)"
+                             R"({"low":10,"high":100,"range":"2"},)"
+                             R"({"low":100,"high":1000,"range":"3"}])");
+    button->setPOName(kDelay);
+    button->setSVName(kAmount);
+    button->componentCompleted();
+    return button;
+}
+
+// True while a write to the amount awaits the device's answer.
+bool amountWriteUnanswered()
+{
+    return TCPAdaptor::instance()
+        ->requests()
+        .unansweredWrite(ConsoleRequest::targetOf(kDelay, kAmount, QString()))
+        .has_value();
+}
+
 qint64 answerBytes(const QList<WireExchange>& exchanges, const QString& prefix)
 {
     qint64 bytes = 0;
@@ -123,6 +154,21 @@ private:
 
     VirtualProcessor& device() { return m_device->device; }
     int wireLogLength() { return device().timedWireLog().size(); }
+
+    bool setAmount(float ms)
+    {
+        return device()
+            .command(QStringLiteral("set \"%1\" %2")
+                         .arg(ConsoleLineBuilder::pathBody(kDelay, kAmount))
+                         .arg(double(ms)))
+            .startsWith(QLatin1String("ok"));
+    }
+    // The amount the device holds, in milliseconds.
+    float heldAmount()
+    {
+        return QX8Button::nudgeValueOf(m_device->value(kDelay, kAmount).mid(3), kDelay, kAmount)
+            .value_or(-1.0f);
+    }
 
     bool logIn()
     {
@@ -377,6 +423,103 @@ private Q_SLOTS:
         const Page page = openPage({"HighPEQ", "MidPEQ", "LowPEQ"});
         QTRY_VERIFY_WITH_TIMEOUT(allShown(page), 30000);
         QVERIFY2(clock.elapsed() > 1500, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void quickNudgesEachStepOn_data()
+    {
+        QTest::addColumn<float>("start");
+        QTest::addColumn<QString>("presses"); // '+' on the up button, '-' on the down button
+        QTest::addColumn<float>("step");
+        QTest::addColumn<float>("held"); // by the device at the end
+        QTest::newRow("eight up") << 7.12f << "++++++++" << 0.06f << 7.6f;
+        QTest::newRow("eight down") << 7.12f << "--------" << 0.06f << 6.64f;
+        QTest::newRow("up and down, two buttons") << 7.12f << "++-+++-+" << 0.06f << 7.36f;
+        QTest::newRow("past the top, clamped") << 993.5f << "++++++++" << 1.0f << 1000.0f;
+    }
+    // Presses 270 ms apart over a link that answers 1.5 s late at 2,000 B/s, so that the answers
+    // to the first come in among the last: every press writes one step on from the newest value
+    // written to the variable, by either button, and no answer to an earlier write pulls the
+    // value to nudge back; the device ends as many steps away as there were presses, and once it
+    // has answered the last write its value is the one to nudge, clamped or not.
+    void quickNudgesEachStepOn()
+    {
+        QFETCH(float, start);
+        QFETCH(QString, presses);
+        QFETCH(float, step);
+        QFETCH(float, held);
+        QVERIFY(setAmount(start));
+        const auto up = amountNudge();
+        const auto down = amountNudge();
+        QTRY_VERIFY(up->valueToNudge() == start && down->valueToNudge() == start);
+        QVERIFY(device().setConsoleLink(2000, 1500));
+        const QString write = requestLine("set", kDelay, kAmount);
+        const int from = m_device->received(write).size();
+
+        float written = start;
+        QStringList writes;
+        for (const QChar press : presses) {
+            const int direction = press == QLatin1Char('+') ? 1 : -1;
+            QX8Button* button = direction > 0 ? up.get() : down.get();
+            QCOMPARE(button->valueToNudge(), written);
+            button->onNudged(direction, kAmount, QStringLiteral("Delay"));
+            written += float(direction) * step;
+            writes << write + QStringLiteral(" \"%1ms\"").arg(double(written), 0, 'g', 6);
+            QTest::qWait(270);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!amountWriteUnanswered(), 30000);
+        QCOMPARE(m_device->received(write).mid(from), writes);
+        QCOMPARE(heldAmount(), held);
+        QCOMPARE(up->valueToNudge(), held);
+        QCOMPARE(down->valueToNudge(), held);
+    }
+
+    void unansweredWritesGiveWayToTheDeviceValue_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("typed"); // written by the field's label, as a screen may
+        QTest::addColumn<bool>("nudged");   // and a nudge after it
+        QTest::newRow("refused") << QString() << "abc" << false;
+        QTest::newRow("never answered") << "ignore-command=set"
+                                        << "7" << true;
+    }
+    // A field's value awaits its answer shown as written, and a nudge after it steps on from it.
+    // Writes the device refuses or never answers bring no value: once none of them awaits its
+    // answer any more, the field and the nudge button are back on the device's value, and a
+    // held button hears it.
+    void unansweredWritesGiveWayToTheDeviceValue()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, typed);
+        QFETCH(bool, nudged);
+        QVERIFY(setAmount(7.12f));
+        const auto field = boundControl<QX8TextField>(kDelay, kAmount);
+        field->setUnit(QStringLiteral("ms"));
+        const auto up = amountNudge();
+        QTRY_COMPARE(field->labelValue(), QString("7.12ms"));
+        QTRY_COMPARE(up->valueToNudge(), 7.12f);
+        if (!fault.isEmpty()) {
+            QCOMPARE(device().command("fault " + fault), QString("ok"));
+            TCPAdaptor::instance()->requests().setAnswerBound(kAnswerBound);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("request given up: set "));
+        }
+        QSignalSpy stepped(up.get(), &QX8Button::valueToNudgeChanged);
+
+        field->setLabelValue(typed);
+        QVERIFY(field->isPending());
+        if (nudged) {
+            up->onNudged(1, kAmount, QStringLiteral("Delay"));
+            QCOMPARE(up->valueToNudge(), typed.toFloat() + 0.06f);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!amountWriteUnanswered(),
+                                 kAnswerBound.count() + qx8test::timeoutMs());
+        QCOMPARE(field->labelValue(), QString("7.12ms"));
+        QVERIFY(!field->isPending());
+        QCOMPARE(up->valueToNudge(), 7.12f);
+        if (nudged) {
+            QVERIFY(!stepped.isEmpty());
+            QCOMPARE(stepped.last().first().toFloat(), 7.12f);
+        }
+        QCOMPARE(heldAmount(), 7.12f);
     }
 };
 

@@ -11,6 +11,7 @@
 #include "settingskeys.h"
 #include "testharness.h"
 #include "testmain.h"
+#include "watchedfifo.h"
 
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void queueFileIsRestored();
     void queueFileReadsBackWhatItWrote_data();
     void queueFileReadsBackWhatItWrote();
+    void fullQueueFileIsReadOffTheGuiThread();
+    void queueFileLeftAloneIsSaidOnce();
     void flatListCarriesTheQueue();
 
 private:
@@ -347,6 +350,71 @@ void TestAnalyticsClient::queueFileReadsBackWhatItWrote()
     QCOMPARE(again.size(), 1);
     QCOMPARE(again.first().time, read);
     QCOMPARE(again.first().postQuery.text(), QByteArray("v=1&cd=X"));
+}
+
+// A queue file of 4 MiB of sound hits: the activation takes it in about the time it takes with
+// no file at all (reading its hits would hold the GUI thread for a second), and its last 1,000
+// hits, in order, come back into the queue, as the deactivation then writes them.
+void TestAnalyticsClient::fullQueueFileIsReadOffTheGuiThread()
+{
+    m_client->setIsAnalyticsAllowed(false); // the hits stay queued
+    auto allow = qScopeGuard([&] { m_client->setIsAnalyticsAllowed(true); });
+    QElapsedTimer clock;
+    clock.start();
+    announce(Qt::ApplicationActive);
+    const qint64 withoutFile = clock.elapsed();
+    announce(Qt::ApplicationInactive);
+
+    const QString time = QDateTime::currentDateTime().toString(Qt::TextDate);
+    const QString hit =
+        QStringLiteral("{\"time\": \"%1\", \"url\": \"v=1&tid=UA-1-1&cid=%7B6c0c7e9e-"
+                       "1d0c-4a83-9a3c-2f2a8d5e3c11%7D&t=screenview&ul=c&vp=1024x768&"
+                       "sr=800x600&an=Spandrell%20QX8&av=1.1.2&cd=%2\"}");
+    QByteArray content = "[";
+    int hits = 0;
+    for (; content.size() < AnalyticsQueueFile::kMaximumBytes - 1024; ++hits)
+        content += (hits ? ",\n" : "\n") + hit.arg(time).arg(hits).toUtf8();
+    content += "\n]\n";
+    QFile file(m_queueFile);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+
+    clock.restart();
+    announce(Qt::ApplicationActive);
+    const qint64 withFile = clock.elapsed();
+    qInfo("activation: %lld ms with %d hits in the file, %lld ms without", withFile, hits,
+          withoutFile);
+    QVERIFY(!QFile::exists(m_queueFile));
+    QVERIFY2(withFile - withoutFile < 50, qPrintable(QString::number(withFile)));
+
+    announce(Qt::ApplicationInactive);
+    const QJsonArray written = QJsonDocument::fromJson(qx8test::fileContent(m_queueFile)).array();
+    QCOMPARE(written.size(), AnalyticsQueueFile::kMaximumHits);
+    const auto screen = [&written](int index) {
+        return FormQuery::fromText(written.at(index).toObject().value("url").toString().toUtf8())
+            .text()
+            .split('=')
+            .last();
+    };
+    QCOMPARE(screen(0), QByteArray::number(hits - AnalyticsQueueFile::kMaximumHits));
+    QCOMPARE(screen(AnalyticsQueueFile::kMaximumHits - 1), QByteArray::number(hits - 1));
+}
+
+// A FIFO in the queue file's place is left alone, unopened, at every activation and every
+// deactivation that would write the queue, and that is said once.
+void TestAnalyticsClient::queueFileLeftAloneIsSaidOnce()
+{
+    QVERIFY(m_collector.setFault(QStringLiteral("/collect"), QStringLiteral("503")));
+    m_client->sendScreenView(QStringLiteral("kept"));
+    QVERIFY(QDir().mkpath(QFileInfo(m_queueFile).path()));
+    const qx8test::WatchedFifo fifo(m_queueFile);
+    QVERIFY(fifo.isMade());
+    qx8test::expectWarnings("Left the queue file .* alone: it is not a regular file$");
+    for (int round = 0; round < 3; ++round) {
+        announce(Qt::ApplicationActive);
+        announce(Qt::ApplicationInactive);
+    }
+    QVERIFY(!fifo.wasOpened());
 }
 
 // Each hit as its form text and its time to the millisecond; read into another client, the list

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void compressionBombsStopAtTheCeiling();
     void failedCheckOffersTheCachedImage();
     void checkDuringDownloadDropsTheDownload();
+    void firmwareDownloadGoesPastAFolderInItsWay();
 
 private:
     // Runs a check to its end on `updater`.
@@ -444,6 +445,28 @@ void TestApplicationUpdater::checkDuringDownloadDropsTheDownload()
     QCOMPARE(updater.updateState(), ApplicationUpdater::DownloadUpdate);
     QVERIFY(!updater.downloadInProgress());
     QVERIFY(cacheFiles().isEmpty());
+}
+
+// A folder under the name the firmware download runs into, left by anything: it goes with what it
+// holds, and the download completes without an error.
+void TestApplicationUpdater::firmwareDownloadGoesPastAFolderInItsWay()
+{
+    FirmwareUpdater firmware;
+    firmware.setFirmwareVersion(QStringLiteral("2.4.1"));
+    firmware.clearCache();
+    auto clear = qScopeGuard([&] { firmware.clearCache(); });
+    QVERIFY(QDir().mkpath(firmware.cacheFolder() + "/2.5.0.tmp/inner"));
+    SignalRecorder signals_(&firmware);
+    firmware.checkForUpdate();
+    QTRY_COMPARE(firmware.updateState(), FirmwareUpdater::DownloadUpdate);
+    firmware.downLoadUpdate();
+    QTRY_COMPARE(signals_.count("updateDownloaded") + signals_.count("error"), 1);
+    QCOMPARE(signals_.count("error"), 0);
+    QCOMPARE(firmware.updateState(), FirmwareUpdater::UploadUpdate);
+    QCOMPARE(qx8test::fileContent(firmware.cacheFolder() + "/2.5.0"),
+             m_cloud.file(UpdateCloud::kFirmwareImage));
+    QCOMPARE(QDir(firmware.cacheFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"2.5.0"});
 }
 
 QX8_PRIVATE_MOUNTS_TEST_MAIN(QCoreApplication, TestApplicationUpdater)

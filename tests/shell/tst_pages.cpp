@@ -17,12 +17,15 @@
 #include "qx8geqgraphitem.h"
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
+#include "tcpadaptor.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "valueresolution.h"
 #include "valuetext.h"
 #include "viewloader.h"
 
+#include <QColor>
+#include <QQmlExpression>
 #include <QQmlProperty>
 #include <QQuickItem>
 #include <QQuickView>
@@ -103,6 +106,26 @@ QList<QQuickItem*> visibleItemsNamed(QQuickItem* under, const QString& name)
     return found;
 }
 
+// The nudge button beside a field that moves its value that way (1 up, -1 down).
+QQuickItem* nudgeBeside(QQuickItem* field, int direction)
+{
+    for (QQuickItem* sibling : field->parentItem()->childItems()) {
+        if (sibling->isVisible() && sibling->property("bumpDirection").toInt() == direction)
+            return sibling;
+    }
+    return nullptr;
+}
+
+// True while a write of the input delay's amount awaits the device's answer.
+bool amountWriteUnanswered()
+{
+    return TCPAdaptor::instance()
+        ->requests()
+        .unansweredWrite(ConsoleRequest::targetOf(QStringLiteral("InputDelay"),
+                                                  QStringLiteral("Amount"), QString()))
+        .has_value();
+}
+
 // The console path of an option card input's name.
 QString inputNamePath(int input)
 {
@@ -135,6 +158,9 @@ private Q_SLOTS:
     void homeBlockOpensItsPage();
     void homeDrawsTheCrossoverBands();
     void controlsShowWhatTheyDoNotKnow();
+    void quickNudgesOnASlowLinkEachStepOn_data();
+    void quickNudgesOnASlowLinkEachStepOn();
+    void typedAmountStaysUntilTheDeviceAnswers();
     void pageShowsItsHeadingWhileThePresetIsListed_data();
     void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
@@ -870,6 +896,115 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     const QStringList sets = setsSince(from).filter(
         QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\|InputName)")));
     QVERIFY2(sets.isEmpty(), qPrintable("written: " + sets.join(", ")));
+}
+
+void TestPages::quickNudgesOnASlowLinkEachStepOn_data()
+{
+    QTest::addColumn<int>("direction"); // of the button: 1 "+", -1 "-"
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("heldMs"); // a press held after the clicks; 0: none
+    QTest::newRow("five up") << 1 << 5 << 0;
+    QTest::newRow("five down") << -1 << 5 << 0;
+    QTest::newRow("two up, then held") << 1 << 2 << 4000;
+}
+
+// Over the slow link, the input delay's "+" or "-" clicked 270 ms apart: every click writes one
+// step on from the last, and the device ends as many steps away as there were clicks. A press
+// held after them steps on from them at once, and then once per answer of the device to its
+// last step. The field then shows the device's value.
+void TestPages::quickNudgesOnASlowLinkEachStepOn()
+{
+    QFETCH(int, direction);
+    QFETCH(int, clicks);
+    QFETCH(int, heldMs);
+    VirtualProcessor& device = m_session.device();
+    const double start = 7.12;
+    const double step = 0.06;
+    const QString path =
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
+    QVERIFY(device.command(QStringLiteral("set \"%1\" %2").arg(path).arg(start)).startsWith("ok"));
+    QQuickItem* field = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
+                                      QStringLiteral("amountField"), QStringLiteral("Amount"));
+    QVERIFY(field);
+    QTRY_COMPARE(field->property("text").toString(), QStringLiteral("7.12"));
+    QQuickItem* button = nudgeBeside(field, direction);
+    QVERIFY(button);
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    const int wireBefore = device.received().size();
+
+    for (int clicked = 0; clicked < clicks; ++clicked) {
+        click(button);
+        QTest::qWait(270);
+    }
+    if (heldMs > 0) {
+        QQuickView* view = m_session.shell().loader()->view();
+        QTest::mousePress(view, Qt::LeftButton, {}, centreOf(button));
+        QTest::qWait(heldMs);
+        QTest::mouseRelease(view, Qt::LeftButton, {}, centreOf(button));
+        QTest::mouseMove(view, QPoint(-1, -1));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!amountWriteUnanswered(), 30000);
+
+    const QStringList sets = setsSince(wireBefore);
+    QStringList expected;
+    for (int steps = 1; steps <= sets.size(); ++steps) {
+        expected += amountSets(QString::number(start + direction * steps * step, 'g', 6) +
+                               QStringLiteral("ms"));
+    }
+    QCOMPARE(sets, expected);
+    // Held, it stepped at the press and then on each answer to its last step (the device answers
+    // no sooner than its latency), while held.
+    const int most = clicks + 1 + heldMs / SlowConsole::kLatencyMs;
+    QVERIFY2(heldMs > 0 ? sets.size() >= clicks + 2 && sets.size() <= most : sets.size() == clicks,
+             qPrintable(sets.join('\n')));
+    // The device holds it in milliseconds, feet and metres.
+    const QString reached = QString::number(start + direction * sets.size() * step, 'f', 2);
+    QCOMPARE(device.command("value \"" + path + '"').section('/', 0, 0),
+             "ok " + reached + QStringLiteral("ms"));
+    QTRY_COMPARE(field->property("text").toString(), reached);
+}
+
+// Over the slow link, an amount typed and left by Tab stays in the field, dimmed, in every frame
+// drawn until the device answers; then the device's value shows, in the values' colour.
+void TestPages::typedAmountStaysUntilTheDeviceAnswers()
+{
+    QQuickItem* field =
+        amountFieldTyped(QStringLiteral("2.5"), QStringLiteral("2.50"), QStringLiteral("7"));
+    QVERIFY(field);
+    const auto themed = [field](const char* colour) {
+        return QQmlExpression(qmlContext(field), field, QStringLiteral("Theme.") + colour)
+            .evaluate()
+            .value<QColor>();
+    };
+    const SlowConsole slow(m_session.device());
+    QVERIFY(slow.isSlow());
+    const int wireBefore = m_session.device().received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    QList<QPair<QString, QColor>> frames;
+    // Each frame drawn asks for the next, so that the field is seen all the way.
+    const QMetaObject::Connection drawn = connect(view, &QQuickWindow::frameSwapped, this, [&] {
+        frames.append(
+            {field->property("text").toString(), field->property("color").value<QColor>()});
+        view->update();
+    });
+    fieldleaving::leave(view, QStringLiteral("tab"), QPoint());
+    QTRY_COMPARE_WITH_TIMEOUT(field->property("text").toString(), QStringLiteral("7.00"),
+                              qx8test::timeoutMs());
+    QVERIFY(m_session.waitForFrame());
+    disconnect(drawn);
+
+    const auto answered = std::find_if(frames.begin(), frames.end(), [](const auto& frame) {
+        return frame.first != QLatin1String("7");
+    });
+    QVERIFY2(answered - frames.begin() >= 10,
+             qPrintable(QString::number(answered - frames.begin())));
+    for (auto frame = frames.begin(); frame != frames.end(); ++frame) {
+        const bool waiting = frame < answered;
+        QCOMPARE(frame->first, waiting ? QStringLiteral("7") : QStringLiteral("7.00"));
+        QCOMPARE(frame->second, themed(waiting ? "textDim" : "text"));
+    }
+    QCOMPARE(setsSince(wireBefore), amountSets(QStringLiteral("7ms")));
 }
 
 void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void wireLogRecordsBothDirections();
     void deviceSideChangesArePushed();
     void metersReadTheirChannel();
+    void gainReductionOnlyWhereTheBlockActs_data();
+    void gainReductionOnlyWhereTheBlockActs();
     void sendAndSendBytesReachEveryClient();
     void closeSendsFinAndAbortSendsReset();
 
@@ -455,6 +457,67 @@ void TestVirtualConsole::metersReadTheirChannel()
     QVERIFY(!clips[2].contains("On"));
     QVERIFY2(loudest[3] <= -14.0 && loudest[3] > -20.0, qPrintable(QString::number(loudest[3])));
     QVERIFY(!clips[3].contains("On"));
+}
+
+void TestVirtualConsole::gainReductionOnlyWhereTheBlockActs_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QStringList>("settings"); // "Variable value", set first
+    QTest::addColumn<int>("side"); // where it acts: -1 below the threshold, 1 above it, 0 nowhere
+    QTest::addColumn<double>("threshold");
+    QTest::newRow("gate off") << "Gate" << QStringList() << 0 << -60.0;
+    QTest::newRow("gate on") << "Gate" << QStringList{"Gate On"} << -1 << -60.0;
+    QTest::newRow("compressor") << "Compressor" << QStringList() << 1 << -20.0;
+    QTest::newRow("compressor off") << "Compressor" << QStringList{"Compressor Off"} << 0 << -20.0;
+    QTest::newRow("high limiter as it starts") << "HighLimiter" << QStringList() << 0 << 10.0;
+    QTest::newRow("high limiter turned down")
+        << "HighLimiter" << QStringList{"Threshold -20"} << 1 << -20.0;
+}
+
+// Over one sweep of the first input, the signal every dynamics block sees: a block's meter reads
+// 0 dB while the block is off or the signal lies on the side of the threshold it leaves alone,
+// and well below 0 dB where it acts. A level read right before the meter stands for the signal
+// it was read from, 3 dB off the threshold (the sweep moves well under that between the reads).
+void TestVirtualConsole::gainReductionOnlyWhereTheBlockActs()
+{
+    QFETCH(QString, object);
+    QFETCH(QStringList, settings);
+    QFETCH(int, side);
+    QFETCH(double, threshold);
+    const auto path = [&](const QString& variable) {
+        return QStringLiteral(R"(\\Preset\%1\SV\%2\)").arg(object, variable);
+    };
+    for (const QString& setting : settings) {
+        const QString line =
+            "set \"" + path(setting.section(' ', 0, 0)) + "\" \"" + setting.section(' ', 1) + '"';
+        QVERIFY2(m_device->command(line).startsWith("ok"), qPrintable(line));
+    }
+    ConsoleClient client;
+    QVERIFY(loggedIn(client));
+    const QString input = QStringLiteral(R"(\\Preset\InputMeters\SV\Channel_1_Level\)");
+    const auto decibels = [](const QString& answer) {
+        const QString value = answer.section('"', 3, 3);
+        return value.endsWith("dB") ? value.chopped(2).toDouble() : qQNaN();
+    };
+    double most = 0.0;
+    QElapsedTimer sweep;
+    sweep.start();
+    while (sweep.elapsed() < 2000) {
+        const int from = client.lines().size();
+        client.send("get \"" + input + '"');
+        client.send("get \"" + path("GainReduction") + '"');
+        QVERIFY(client.waitForLineCount(from + 2));
+        const double level = decibels(client.lines().at(from));
+        const double reduction = decibels(client.lines().at(from + 1));
+        QVERIFY2(level >= -80.0 && level <= 6.0, qPrintable(client.lines().at(from)));
+        QVERIFY2(reduction <= 0.0, qPrintable(client.lines().at(from + 1)));
+        if (side == 0 || side * (level - threshold) < -3.0)
+            QCOMPARE(reduction, 0.0);
+        most = qMin(most, reduction);
+        QTest::qWait(20);
+    }
+    if (side != 0)
+        QVERIFY2(most <= -10.0, qPrintable(QString::number(most)));
 }
 
 void TestVirtualConsole::sendAndSendBytesReachEveryClient()

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void everyStateOpensItsPage_data();
     void everyStateOpensItsPage();
     void runSetupNextWritesTheChoice();
+    void runAllIsWrittenBeforeTheSetupStarts_data();
+    void runAllIsWrittenBeforeTheSetupStarts();
     void headingNamesTheRunningWizard_data();
     void headingNamesTheRunningWizard();
     void setupNotAppliedIsSaid_data();
@@ -167,6 +169,38 @@ void TestWizardScreen::runSetupNextWritesTheChoice()
              QStringList({setLine(kWizard + "WizardState", "StartGEQ"),
                           setLine(R"(\\Node\SetupWizardCurrentChoices\SV\GEQSetup)", "Dual Mono"),
                           setLine(kWizard + "WizardEvent", "Next")}));
+}
+
+void TestWizardScreen::runAllIsWrittenBeforeTheSetupStarts_data()
+{
+    QTest::addColumn<QString>("menuRow"); // opens the page of `row`; empty: the wizard menu's own
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("runAll");
+    QTest::newRow("all wizards") << ""
+                                 << "RUN ALL WIZARDS"
+                                 << "Wizards";
+    QTest::newRow("the whole setup") << "RUN SETUP WIZARD"
+                                     << "Run All Setup"
+                                     << "Setup";
+}
+
+// The device reads what the run covers as the setup starts: the run-all value goes out first.
+void TestWizardScreen::runAllIsWrittenBeforeTheSetupStarts()
+{
+    QFETCH(QString, menuRow);
+    QFETCH(QString, row);
+    QFETCH(QString, runAll);
+    const int from = m_screen.device().received().size();
+    if (!menuRow.isEmpty()) {
+        m_screen.clickRow(menuRow);
+        QTRY_VERIFY(m_screen.showsPage(QStringLiteral("runSetupPage")));
+    }
+    m_screen.clickRow(row);
+    m_screen.waitForPage(QStringLiteral("wizardDialogPage"),
+                         QStringLiteral("StartSetupWizardWarning"));
+    QCOMPARE(m_screen.writes(from),
+             QStringList({setLine(kWizard + "WizardRunAll", runAll),
+                          setLine(kWizard + "WizardState", "StartSetupWizard")}));
 }
 
 void TestWizardScreen::headingNamesTheRunningWizard_data()

@@ -47,7 +47,7 @@ public:
     // The wizard screen with the wizard menu, the device's wizards at rest.
     void showMenu();
     void waitForPage(const QString& objectName, const QString& state);
-    // The `set` lines the device received from line `from` on, run-all writes left out.
+    // The `set` lines the device received from line `from` on.
     QStringList writes(int from) const;
 
     void screenshot(const QString& name) const;

@@ -73,11 +73,11 @@ void FileSystemModel::addPreset(const QString& PresetData)
 void FileSystemModel::addPresetToFileSystem(const QString& fileName, const QByteArray& presetConfig)
 {
     Q_EMIT busy(true, QStringLiteral("Adding preset to file system..."));
-    const QString path = pathOf(fileName);
+    const QString path = pathOf(fileName, QStringLiteral("save"));
     QString reason;
     if (path.isEmpty()) {
         // refused and reported
-    } else if (QFile::exists(path)) {
+    } else if (RegularFile::isTaken(path)) {
         fail(QStringLiteral("Skipping Overwrite of ") + fileName,
              QStringLiteral("A preset named \"%1\" already exists.").arg(fileName));
     } else if (!writeNewFile(path, presetConfig, &reason)) {
@@ -142,11 +142,11 @@ void FileSystemModel::rename(const QString& fileName, const QString& newName)
 // The path `fileName` may be renamed to, with `file` set to it; empty (reported) when it may not.
 QString FileSystemModel::renameTarget(const QString& fileName, const QString& newName, QFile& file)
 {
-    const QString from = pathOf(fileName);
-    const QString to = from.isEmpty() ? QString() : pathOf(newName);
+    const QString from = pathOf(fileName, QStringLiteral("rename"));
+    const QString to = from.isEmpty() ? QString() : pathOf(newName, QStringLiteral("rename to"));
     if (to.isEmpty())
         return QString();
-    if (QFile::exists(to)) {
+    if (RegularFile::isTaken(to)) {
         fail(QStringLiteral("Rename failed: ") + newName + QStringLiteral(" exists"),
              QStringLiteral("A preset named \"%1\" already exists.").arg(newName));
         return QString();
@@ -171,7 +171,7 @@ void FileSystemModel::updateNameInConfig(const QString& name)
 void FileSystemModel::deletePreset(const QString& deleteFile)
 {
     Q_EMIT busy(true, QStringLiteral("Deleting preset..."));
-    const QString path = pathOf(deleteFile);
+    const QString path = pathOf(deleteFile, QStringLiteral("delete"));
     QFile file(path);
     const bool removed = !path.isEmpty() && file.remove();
     if (!path.isEmpty() && !removed)
@@ -198,7 +198,7 @@ void FileSystemModel::transfer(const QString& transferFileName)
 
 bool FileSystemModel::readPreset(const QString& name, QByteArray* bytes)
 {
-    const QString path = pathOf(name);
+    const QString path = pathOf(name, QStringLiteral("read"));
     if (path.isEmpty())
         return false;
     RegularFile file(path);
@@ -240,10 +240,16 @@ bool FileSystemModel::isValidFileName(const QString& name) const
     return safefilename::isSafe(name);
 }
 
-QString FileSystemModel::pathOf(const QString& name)
+QString FileSystemModel::pathOf(const QString& name, const QString& action)
 {
     const QString path = safefilename::pathInFolder(m_folder, name);
-    if (path.isEmpty())
+    if (!path.isEmpty())
+        return path;
+    if (safefilename::isSafe(name))
+        fail(QStringLiteral("Refused preset file: %1 leads out of the folder").arg(name),
+             QStringLiteral("Could not %1 \"%2\": %3")
+                 .arg(action, name, safefilename::refusal(name)));
+    else
         fail(QStringLiteral("Refused preset file name: ") + name,
              QStringLiteral("\"%1\" cannot name a preset file.").arg(name));
     return path;

@@ -15,7 +15,8 @@ class QFile;
 // Every name passes the safe-file-name check and stays inside the folder; a file is opened only
 // for what is done with it, so reading a missing one creates nothing. Nothing is ever
 // overwritten: a new file is written under a temporary name and renamed into place only when
-// no file of that name exists. Failures are logged and reported by error().
+// nothing of that name exists, not even a link that leads nowhere. Failures are logged and
+// reported by error().
 class FileSystemModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -64,8 +65,9 @@ public Q_SLOTS:
     void addPreset(const QString& PresetData);
 
 private:
-    // The file's path in the folder, or empty (reported) when the name may not be used.
-    QString pathOf(const QString& name);
+    // The file's path in the folder, or empty (reported, as what `action` could not do) when the
+    // name may not be used.
+    QString pathOf(const QString& name, const QString& action);
     bool readPreset(const QString& name, QByteArray* bytes);
     QString renameTarget(const QString& fileName, const QString& newName, QFile& file);
     bool writeNewFile(const QString& path, const QByteArray& bytes, QString* reason) const;

@@ -159,7 +159,7 @@ void FtpClientWorker::onCommandStarted(int)
 void FtpClientWorker::onCommandFinished(int id, bool hasError)
 {
     const QFtp::Command command = m_ftp->currentCommand();
-    qDebug() << "Command finished:" << command << (hasError ? m_ftp->errorString() : QString());
+    qDebug() << "Command finished:" << command;
     if (m_request == Request::None)
         return;
     m_watchdog->start();

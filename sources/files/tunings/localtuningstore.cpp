@@ -7,7 +7,6 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 namespace {
@@ -86,9 +85,9 @@ QString LocalTuningStore::write(TuningSide side, const QString& fileName,
 {
     const QString path = safefilename::pathInFolder(localFolder(side), fileName);
     if (path.isEmpty())
-        return QStringLiteral("Refused to store the tuning file \"%1\": not a plain file name.")
-            .arg(fileName);
-    QSaveFile file(path);
+        return QStringLiteral("Refused to store the tuning file \"%1\": %2.")
+            .arg(fileName, safefilename::refusal(fileName));
+    RegularSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
         return QStringLiteral("Cannot store the tuning file %1: %2").arg(path, file.errorString());
     QFile::setPermissions(path, kFilePermissions);
@@ -145,10 +144,12 @@ void LocalTuningStore::clearStaging() const
 
 QByteArray LocalTuningStore::read(TuningSide side, const QString& fileName, QString* error) const
 {
-    RegularFile file(safefilename::pathInFolder(localFolder(side), fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error =
-            QStringLiteral("Cannot read the tuning file %1: %2").arg(fileName, file.errorString());
+    const QString path = safefilename::pathInFolder(localFolder(side), fileName);
+    RegularFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot read the tuning file %1: %2")
+                     .arg(fileName,
+                          path.isEmpty() ? safefilename::refusal(fileName) : file.errorString());
         return {};
     }
     QByteArray data = file.readAll();
@@ -185,7 +186,9 @@ void removeDirectoryRecursively(const QDir& dir)
         }
         qDebug().noquote() << QStringLiteral("deleting file: %1").arg(entry.absoluteFilePath());
         QFile file(entry.absoluteFilePath());
-        file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+        // chmod(2) would change what a link leads to.
+        if (!entry.isSymLink())
+            file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
         if (!file.remove())
             qDebug().noquote() << "Cannot delete" << entry.absoluteFilePath() << ":"
                                << file.errorString();

@@ -89,25 +89,35 @@ int QX8Button::bumpDirectionFor(int shownDirection, const QString& svClass) cons
     return reversesDirection(svClass) ? -shownDirection : shownDirection;
 }
 
-// A nudge moves the value the device last reported (or the last nudge wrote); before the
-// device has reported one there is nothing to move.
+// A write of text that holds no number (a field's, which the device will refuse) moves nothing.
+float QX8Button::valueToNudge() const
+{
+    if (const std::optional<QString> written = unansweredWrite()) {
+        if (const std::optional<double> value = ValueText::number(*written))
+            return float(*value);
+    }
+    return m_deviceValue;
+}
+
+// A nudge moves the value the device last reported (or the newest write it has not answered
+// yet); before the device has reported one there is nothing to move.
 void QX8Button::onNudged(int bumpDirection, const QString& svClass, const QString& poClass)
 {
     if (!m_hasNudgeValue) {
         qWarning() << "Nudge of" << poName() << svName() << "before the device reported a value";
         return;
     }
+    const float from = valueToNudge();
     const int direction = reversesDirection(svClass) ? -bumpDirection : bumpDirection;
-    if (const std::optional<QString> key = NudgeSteps::keyFor(poClass, svClass, m_nudgeJsonData,
-                                                              direction, double(m_valueToNudge)))
+    if (const std::optional<QString> key =
+            NudgeSteps::keyFor(poClass, svClass, m_nudgeJsonData, direction, double(from)))
         m_nudgeKey = *key;
-    float nudged = m_valueToNudge + float(direction) * NudgeSteps::step(m_nudgeKey);
+    float nudged = from + float(direction) * NudgeSteps::step(m_nudgeKey);
     const std::optional<QString> text = nudgeText(&nudged, svClass, poClass);
     if (!text) {
         qWarning() << "Nudge of" << poName() << svName() << "gives no number:" << nudged;
         return;
     }
-    m_valueToNudge = nudged;
     sendRequest(QStringLiteral("set"), QString(), *text);
 }
 
@@ -139,6 +149,9 @@ std::optional<float> QX8Button::nudgeValueOf(const QString& text, const QString&
     return float(ValueText::number(text).value_or(0.0));
 }
 
+// A reply while a write to the variable awaits its answer tells of a value the nudges have
+// moved on from, and an acknowledgement is followed by the update that reports the value: both
+// are kept as the device's value, without a word (press-and-hold steps on the word).
 void QX8Button::takeNudgeReply(const DataFromDevice& data)
 {
     // The end of a subscription carries no value: the value stays as it was.
@@ -147,11 +160,19 @@ void QX8Button::takeNudgeReply(const DataFromDevice& data)
     const std::optional<float> value = nudgeValueOf(data.value, poName(), data.svName);
     if (!value)
         return;
-    m_valueToNudge = *value;
+    m_deviceValue = *value;
     m_hasNudgeValue = true;
-    Q_EMIT valueToNudgeChanged(m_valueToNudge);
-    if (std::isinf(m_valueToNudge) && m_valueToNudge > 0)
-        m_valueToNudge = 199.0f;
+    if (data.command != QLatin1String("setr") && !unansweredWrite())
+        Q_EMIT valueToNudgeChanged(m_deviceValue);
+    if (std::isinf(m_deviceValue) && m_deviceValue > 0)
+        m_deviceValue = 199.0f;
+}
+
+// No answer brings the device's value: the one heard last stands.
+void QX8Button::writesUnanswered()
+{
+    if (m_buttonType == Nudge && m_hasNudgeValue && !unansweredWrite())
+        Q_EMIT valueToNudgeChanged(m_deviceValue);
 }
 
 void QX8Button::handleDataAvailable(DataFromDevice data)

@@ -11,7 +11,10 @@
 //
 // A Nudge button's step comes from the shared step table, chosen by the sub-range in which the
 // value lies; the range list is handed over by the screen (setNudgeJsonData), which takes it
-// from the application's data store. Nudges start only from a value the device reported.
+// from the application's data store. Nudges start only from a value the device reported. Quick
+// nudges each step on from the newest value written to the variable (by any control) while the
+// device has not answered it: a reply to an earlier write does not pull them back, and only the
+// answer to the last one is the device's value again (valueToNudgeChanged).
 class QX8Button : public QX8Control
 {
     Q_OBJECT
@@ -29,7 +32,8 @@ public:
     void setActiveState(bool activeState);
     ButtonType buttonType() const { return m_buttonType; }
     void setButtonType(ButtonType buttonType);
-    float valueToNudge() const { return m_valueToNudge; }
+    // The value the next nudge moves: the newest unanswered write, else the device's value.
+    float valueToNudge() const;
 
     Q_INVOKABLE QString nudgeJsonData() const { return m_nudgeJsonData; }
     Q_INVOKABLE void setNudgeJsonData(const QString& nudgeJsonData);
@@ -57,10 +61,14 @@ protected Q_SLOTS:
     void onActiveStateChanged(bool data);
     void handleDataAvailable(DataFromDevice data) override;
 
+protected:
+    bool takesAcknowledgements() const override { return m_buttonType == Nudge; }
+
 private:
     void takeNudgeReply(const DataFromDevice& data);
+    void writesUnanswered() override;
 
-    float m_valueToNudge = 0.0f;
+    float m_deviceValue = 0.0f; // as last reported, acknowledgements included
     bool m_hasNudgeValue = false;
     bool m_activeState = false;
     QString m_nudgeJsonData;

@@ -126,6 +126,12 @@ void QX8Control::sendSubscription(const QString& command, const QString& valueTy
     sendRequest(command, valueType);
 }
 
+std::optional<QString> QX8Control::unansweredWrite() const
+{
+    return TCPAdaptor::instance()->requests().unansweredWrite(
+        ConsoleRequest::targetOf(m_poName, m_svName, QString()));
+}
+
 void QX8Control::sendDataRequest()
 {
     if (hasNames() && TCPAdaptor::instance()->Ready() && !m_isMeter)
@@ -153,7 +159,8 @@ void QX8Control::receiveReply(const DataFromDevice& reply)
 void QX8Control::onDataAvailable(DataFromDevice data)
 {
     if (!hasNames() || data.poName != m_poName || data.valueType != m_valueType ||
-        data.svName != m_svName || data.command == QLatin1String("setr"))
+        data.svName != m_svName ||
+        (data.command == QLatin1String("setr") && !takesAcknowledgements()))
         return;
     if (data.command == QLatin1String("unsubr") && !m_destroying && m_subscriptionWanted)
         sendDataRequest();

@@ -4,6 +4,7 @@
 #include "replyrouter.h"
 
 #include <QObject>
+#include <optional>
 
 // The base of every object bound to one state variable of one processing object: it subscribes
 // when the binding is complete and the device is ready, takes the replies for its variable,
@@ -80,6 +81,13 @@ protected:
     double atResolution(double value, const QString& valueType) const;
     // Sends `sub` with the given value type and remembers it for the unsubscription.
     void sendSubscription(const QString& command, const QString& valueType);
+    // The value of the newest write to the bound variable (on its own path, as the controls
+    // write) that the device has not answered yet, whoever wrote it. While there is one, a reply
+    // describes a value the writers have already moved on from.
+    std::optional<QString> unansweredWrite() const;
+    // True for a control that takes the writer's acknowledgement (`setr`) like any reply: it
+    // carries the value the device took.
+    virtual bool takesAcknowledgements() const { return false; }
 
     // Cleared by an explicit cancellation: then neither the device's unsubr, a new login nor
     // the end of a busy period subscribes the control again, until it subscribes itself.

@@ -35,43 +35,47 @@ QString QX8TextField::withUnit(const QString& text) const
     return text.right(m_unit.size()) == m_unit ? text : text + m_unit;
 }
 
-// Text typed on the screen goes out through the link's line guard like any other value.
-void QX8TextField::write(const QString& value)
+// Text typed on the screen goes out through the link's line guard like any other value, and
+// stays shown (`shown`) while the link awaits the device's answer. The device's own value is
+// not written again, unless another value of this field is still on its way.
+void QX8TextField::write(const QString& value, const QString& shown)
 {
-    if (value != m_lastDeviceValue)
-        sendRequest(QStringLiteral("set"), QString(), value);
+    if (value == m_lastDeviceValue && !m_pending)
+        return;
+    sendRequest(QStringLiteral("set"), QString(), value);
+    if (!unansweredWrite())
+        return; // not logged in: nothing awaits an answer
+    m_pendingText = shown;
+    setPending(true);
+    setLabelValue(shown);
 }
 
 void QX8TextField::onLabelValueChanged(QString data)
 {
-    write(withUnit(data));
+    if (m_pending && data == m_pendingText)
+        return; // shown for the write on its way
+    write(withUnit(data), data);
 }
 
 QString QX8TextField::writeTyped(const QString& text)
 {
+    QString number = text.trimmed();
+    if (!m_unit.isEmpty() && number.endsWith(m_unit))
+        number = number.chopped(m_unit.size()).trimmed();
+    const QString shown = number + m_unit;
     const DeviceModel::Variable* variable = boundVariable(poName(), svName());
     if (!variable || variable->kind != DeviceModel::Kind::Number) {
-        write(withUnit(text));
+        write(withUnit(text), shown);
         return QString();
     }
     const TypedNumber::Reading reading = TypedNumber::read(*variable, m_unit, text);
     if (reading.written)
-        write(*reading.written);
+        write(*reading.written, shown);
     return reading.refusal;
 }
 
-// Unlike the base filter this keeps `setr`: the device's acknowledgement carries the value it
-// accepted.
-void QX8TextField::onDataAvailable(DataFromDevice data)
-{
-    if (!hasNames() || data.poName != poName() || data.valueType != valueType() ||
-        data.svName != svName())
-        return;
-    if (data.command == QLatin1String("unsubr") && !isDestroying() && subscriptionWanted())
-        sendDataRequest();
-    handleDataAvailable(data);
-}
-
+// A value the field wrote stays until the device has answered every write to the variable: an
+// answer to an earlier one is kept for then.
 void QX8TextField::handleDataAvailable(DataFromDevice data)
 {
     if (data.command == QLatin1String("unsubr"))
@@ -80,5 +84,27 @@ void QX8TextField::handleDataAvailable(DataFromDevice data)
     if (!part)
         return;
     m_lastDeviceValue = *part;
-    setLabelValue(*part);
+    if (!m_pending || !unansweredWrite())
+        showDeviceValue();
+}
+
+// Ends the pending look first, so that the device's value shown is not written back.
+void QX8TextField::showDeviceValue()
+{
+    setPending(false);
+    setLabelValue(m_lastDeviceValue);
+}
+
+void QX8TextField::setPending(bool pending)
+{
+    if (pending == m_pending)
+        return;
+    m_pending = pending;
+    Q_EMIT pendingChanged(m_pending);
+}
+
+void QX8TextField::writesUnanswered()
+{
+    if (m_pending && !unansweredWrite())
+        showDeviceValue();
 }

@@ -7,11 +7,14 @@
 // An editable label in one unit. The device may report a value in several units at once,
 // separated by "/"; the field shows the part in its own unit. Text the screen writes into
 // `labelValue` goes to the device with the unit appended; what the user types goes through
-// writeTyped(), which checks a number before it is written.
+// writeTyped(), which checks a number before it is written. A value written stays shown, marked
+// pending, until the device has answered every write to the variable; then its value shows,
+// whatever it is.
 class QX8TextField : public QX8Label
 {
     Q_OBJECT
     Q_PROPERTY(QString unit READ unit WRITE setUnit NOTIFY unitChanged)
+    Q_PROPERTY(bool pending READ isPending NOTIFY pendingChanged)
 
 public:
     explicit QX8TextField(QObject* parent = nullptr);
@@ -19,6 +22,7 @@ public:
 
     QString unit() const { return m_unit; }
     void setUnit(const QString& unit);
+    bool isPending() const { return m_pending; }
 
     // Writes what the user typed, leaving the shown value to the device's answer. For a number
     // variable of the device model only a number in its range, in this field's unit, goes out,
@@ -31,18 +35,27 @@ public:
 
 Q_SIGNALS:
     void unitChanged(QString& a);
+    void pendingChanged(bool pending);
 
 public Q_SLOTS:
     void onLabelValueChanged(QString data);
 
 protected Q_SLOTS:
-    void onDataAvailable(DataFromDevice data) override;
     void handleDataAvailable(DataFromDevice data) override;
+
+protected:
+    // The device's acknowledgement carries the value it accepted.
+    bool takesAcknowledgements() const override { return true; }
 
 private:
     QString withUnit(const QString& text) const;
-    void write(const QString& value);
+    void write(const QString& value, const QString& shown);
+    void showDeviceValue();
+    void setPending(bool pending);
+    void writesUnanswered() override;
 
     QString m_lastDeviceValue;
     QString m_unit;
+    bool m_pending = false;
+    QString m_pendingText; // shown while pending
 };
