@@ -21,8 +21,10 @@ T.Button {
     property real fontSize: Theme.fontLabel
     readonly property bool filled: look === CustomButton.Main ? enabled : checked
 
+    // As wide as its text in bold, so that turning filled moves nothing beside it.
     implicitWidth: Math.max(Theme.dpX(Theme.controlHeight),
-                            implicitContentWidth + leftPadding + rightPadding)
+                            Math.max(implicitContentWidth, boldText.implicitWidth) + leftPadding
+                            + rightPadding)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing + Theme.spacingSmall)
     rightPadding: leftPadding
@@ -106,6 +108,15 @@ T.Button {
         font.pixelSize: Theme.dpY(root.fontSize)
         font.bold: root.filled
         color: root.textColor()
+    }
+
+    Text {
+        id: boldText
+        visible: false
+        text: root.text
+        textFormat: Text.PlainText
+        font.pixelSize: Theme.dpY(root.fontSize)
+        font.bold: true
     }
 
     background: Rectangle {

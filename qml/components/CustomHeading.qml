@@ -1,7 +1,9 @@
 import QtQuick 2.15
 
-// The header row of a page: the object's display name on the left and, on the right, what acts
-// on the whole page (the object's on/off, a selector between objects). Children go to the right.
+// The header row of every screen: its name on the left in bold capitals over a rule and, on the
+// right, what acts on the whole page (the object's on/off, a selector between objects). Children
+// go to the right. A screen whose name is given in mixed case keeps its words; only the look is
+// the house's.
 Item {
     id: root
 
@@ -21,6 +23,7 @@ Item {
         elide: Text.ElideRight
         font.pixelSize: Theme.dpY(Theme.fontHeading)
         font.bold: true
+        font.capitalization: Font.AllUppercase
         color: Theme.text
     }
 

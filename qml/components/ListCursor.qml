@@ -14,8 +14,9 @@ Item {
     // The row to start on when the list takes the focus; -1 keeps where the cursor was.
     property int start: -1
     property int pageRows: 10
-    // Whether a row is shown (a list may hide some): the cursor passes over the others.
-    property var isShown: function(row) {
+    // Whether a row can be taken (a list may hide some, or hold some that take no click yet):
+    // the cursor passes over the others, and Space or Enter leave them be.
+    property var canTake: function(row) {
         return true
     }
 
@@ -25,17 +26,17 @@ Item {
     function isOn(row) {
         return activeFocus && row === index
     }
-    // To `row`, or past hidden rows to the next shown one beyond it; with none there, to the
-    // last shown one before it.
+    // To `row`, or past rows it cannot take to the next one beyond it; with none there, to the
+    // last one before it.
     function moveTo(row) {
         var target = Math.max(0, Math.min(count - 1, row))
         var ahead = target > index ? 1 : -1
         var next = target
-        while (next >= 0 && next < count && !isShown(next))
+        while (next >= 0 && next < count && !canTake(next))
             next += ahead
         if (next < 0 || next >= count) {
             next = target
-            while (next !== index && !isShown(next))
+            while (next !== index && !canTake(next))
                 next -= ahead
         }
         if (next === index)
@@ -80,7 +81,7 @@ Item {
         case Qt.Key_Space:
         case Qt.Key_Return:
         case Qt.Key_Enter:
-            if (!event.isAutoRepeat)
+            if (!event.isAutoRepeat && canTake(index))
                 activated(index)
             break
         default:

@@ -2,8 +2,10 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15 as Controls
 
 // One row of a preset list: the slot number (when it has one) and the name, a dimmed "empty"
-// for a slot without one; the selected row in the brand red. The list's cursor frames the row
-// it stands on (`cursorOn`); a row takes no focus of its own.
+// for a slot without one; the selected row in the brand red. Until the device has told a slot's
+// name (`known`), the row shows the dimmed dash and takes no click: an empty-looking slot would
+// be stored over unasked. The list's cursor frames the row it stands on (`cursorOn`); a row takes
+// no focus of its own.
 Controls.AbstractButton {
     id: row
     height: rootQML.dpY(36)
@@ -11,11 +13,15 @@ Controls.AbstractButton {
 
     property int number: 0
     property string name: ""
+    property bool known: true
     property bool selected: false
     property bool stripe: number % 2 === 1
     property bool cursorOn: false
 
-    Accessible.name: (number > 0 ? number + " " : "") + (name === "" ? "empty" : name)
+    enabled: known
+    // A slot not known yet is read by its number alone, as it shows only the dash.
+    Accessible.name: (number > 0 ? number + (known ? " " : "") : "")
+                     + (!known ? "" : name === "" ? "empty" : name)
     Accessible.selectable: true
     Accessible.selected: selected
 
@@ -44,11 +50,12 @@ Controls.AbstractButton {
             anchors.right: parent.right
             anchors.rightMargin: rootQML.dpX(Theme.spacing)
             anchors.verticalCenter: parent.verticalCenter
-            text: row.name === "" ? "empty" : row.name
+            text: !row.known ? "\u2013" : row.name === "" ? "empty" : row.name
             textFormat: Text.PlainText
             elide: Text.ElideRight
-            color: row.name === "" && !row.selected ? Theme.textDim : Theme.text
-            font.italic: row.name === ""
+            color: !row.known ? Theme.textFaint
+                              : row.name === "" && !row.selected ? Theme.textDim : Theme.text
+            font.italic: row.known && row.name === ""
             font.pixelSize: rootQML.dpY(Theme.fontBody)
         }
     }

@@ -3,17 +3,28 @@ import QtQml 2.15
 import QX8Button 1.0
 
 // Mutes every listed output variable of one processing object with one click; once the device
-// reports all of them muted, the button says it unmutes them all and a click does that.
+// reports all of them muted, the button says it unmutes them all and a click does that. Until the
+// device has reported every one of them it is a dimmed dash that takes no click: which of the two
+// a click would do is not known, and it would write over states not yet seen.
 QX8CustomButton {
     id: root
 
     property var muteVariables: []
-    readonly property bool allMuted: {
+    readonly property bool statesKnown: {
         if (mutes.count === 0 || mutes.count !== muteVariables.length)
             return false
         for (var i = 0; i < mutes.count; ++i) {
             var mute = mutes.objectAt(i)
-            if (!mute || !mute.activeState)
+            if (!mute || !mute.hasDeviceValue)
+                return false
+        }
+        return true
+    }
+    readonly property bool allMuted: {
+        if (!statesKnown)
+            return false
+        for (var i = 0; i < mutes.count; ++i) {
+            if (!mutes.objectAt(i).activeState)
                 return false
         }
         return true
@@ -25,7 +36,8 @@ QX8CustomButton {
     }
 
     buttonType: QX8Button.SingleShot
-    uncheckedText: allMuted ? "UNMUTE ALL" : "MUTE ALL"
+    enabled: statesKnown
+    uncheckedText: !statesKnown ? "\u2013" : allMuted ? "UNMUTE ALL" : "MUTE ALL"
     onButtonClicked: {
         if (allMuted)
             unmuteAll()

@@ -118,11 +118,13 @@ Item {
         targetCurveString: root.overlays ? target.value : ""
         finalResultantVisible: root.overlays && resultButton.checked
 
+        // Said once the device has told its (empty) response, not while it is on its way.
         Text {
+            objectName: "noRoomMeasurement"
             anchors.right: parent.right
             anchors.top: parent.top
             anchors.margins: Theme.dpX(Theme.spacing)
-            visible: root.overlays && response.value === ""
+            visible: root.overlays && response.hasDeviceValue && response.value === ""
             text: "No room measurement on the device"
             color: Theme.textDim
             font.pixelSize: Theme.dpY(Theme.fontSmall)

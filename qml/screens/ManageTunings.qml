@@ -84,21 +84,13 @@ Rectangle {
         currentScreen: "ManageTunings"
     }
 
-    Text {
+    CustomHeading {
         id: heading
         anchors.left: parent.left
+        anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
         text: "MANAGE TUNINGS"
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontHeading)
-    }
-
-    Row {
-        anchors.right: parent.right
-        anchors.verticalCenter: heading.verticalCenter
-        anchors.rightMargin: rootQML.dpX(Theme.margin)
-        spacing: rootQML.dpX(Theme.spacing)
 
         CustomButton {
             objectName: "cloudButton"

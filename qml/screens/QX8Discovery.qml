@@ -156,14 +156,13 @@ Rectangle {
         }
     }
 
-    Text {
+    CustomHeading {
         id: heading
         anchors.top: parent.top
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.topMargin: rootQML.dpY(2 * Theme.margin)
+        width: deviceList.width
         text: "Spandrell QX8 Devices"
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontHeading)
     }
 
     // Up and Down choose among the devices, as a click on a row does.

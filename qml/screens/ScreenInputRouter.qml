@@ -5,8 +5,10 @@ import "DisplayNames.js" as DisplayNames
 
 // The input router as a matrix: the device's sources across, its slots down, the source each
 // slot takes filled in, each slot under the name the configuration gives its input (the option
-// card's names included). A click on another cell routes that source to the slot. Below, the
-// names of the option card's inputs.
+// card's names included). A click on another cell routes that source to the slot. Until the
+// device has reported a slot's source, that slot's cells show the dimmed dash and take no click:
+// empty cells would read as a slot that takes nothing. Below, the names of the option card's
+// inputs.
 ScreenPage {
     id: page
     objectName: "inputRouterPage"
@@ -79,9 +81,12 @@ ScreenPage {
                     model: router.slots
                     Rectangle {
                         id: slotRow
+                        objectName: "slotRow"
+                        readonly property alias backend: group.backend
                         readonly property int slot: index + 1
                         readonly property string variable: "Slot" + slot + "Source"
                         readonly property string source: group.backend.selectedValue
+                        readonly property bool known: group.backend.hasDeviceValue
                         width: parent.width
                         height: router.cellHeight
                         color: index % 2 === 0 ? Theme.panel : "transparent"
@@ -135,9 +140,9 @@ ScreenPage {
                                         T.ButtonGroup.group: sourceCells
                                         anchors.fill: parent
                                         anchors.margins: Theme.dpX(3)
-                                        text: checked ? modelData : ""
-                                        checked: modelData === slotRow.source
-                                        enabled: slotRow.source !== ""
+                                        text: !slotRow.known ? "\u2013" : checked ? modelData : ""
+                                        checked: slotRow.known && modelData === slotRow.source
+                                        enabled: slotRow.known
                                         toolTipText: "Route " + modelData + " to slot "
                                                      + slotRow.slot
                                         Accessible.name: "Slot " + slotRow.slot + " " + modelData

@@ -66,7 +66,8 @@ ScreenPage {
             objectName: "muteAllButton"
             accent: Theme.stateAlert
             processingObjectName: page.gainObject
-            muteVariables: page.muteVariables()
+            // Asked for with the strips' mutes, so that one answer tells both.
+            muteVariables: page.availableObjects.length > 0 ? page.muteVariables() : []
         }
     }
 

@@ -187,37 +187,32 @@ Rectangle {
         currentScreen: "Preset"
     }
 
-    Text {
+    CustomHeading {
         id: heading
         anchors.left: parent.left
+        anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
         text: "PRESETS"
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontHeading)
-    }
 
-    Text {
-        id: currentPresetName
-        objectName: "currentPresetName"
-        anchors.right: parent.right
-        anchors.rightMargin: rootQML.dpX(Theme.margin)
-        anchors.baseline: heading.baseline
-        width: Math.min(implicitWidth, rootQML.dpX(320))
-        text: currentPreset.value === "" ? "-" : currentPreset.value
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.text
-        font.pixelSize: rootQML.dpY(Theme.fontValue)
-    }
-
-    Text {
-        anchors.right: currentPresetName.left
-        anchors.rightMargin: rootQML.dpX(Theme.spacing)
-        anchors.baseline: heading.baseline
-        text: "Current preset"
-        color: Theme.textDim
-        font.pixelSize: rootQML.dpY(Theme.fontLabel)
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: "Current preset"
+            color: Theme.textDim
+            font.pixelSize: rootQML.dpY(Theme.fontLabel)
+        }
+        Text {
+            objectName: "currentPresetName"
+            anchors.verticalCenter: parent.verticalCenter
+            width: Math.min(implicitWidth, rootQML.dpX(320))
+            text: currentPreset.hasDeviceValue ? (currentPreset.value === "" ? "-"
+                                                                              : currentPreset.value)
+                                               : "\u2013"
+            textFormat: Text.PlainText
+            elide: Text.ElideRight
+            color: currentPreset.hasDeviceValue ? Theme.text : Theme.textFaint
+            font.pixelSize: rootQML.dpY(Theme.fontValue)
+        }
     }
 
     PresetPanel {
@@ -234,6 +229,9 @@ Rectangle {
             objectName: "slotCursor"
             count: page.slotCount
             start: page.selectedSlot - 1
+            canTake: function(row) {
+                return slotRows.itemAt(row).enabled
+            }
             pageRows: Math.max(1, Math.floor(slotList.height / rootQML.dpY(36)))
             onMoved: {
                 var row = slotRows.itemAt(index)
@@ -262,10 +260,12 @@ Rectangle {
 
                     PresetRow {
                         id: slotRow
+                        readonly property alias backend: slotName
                         objectName: "slotRow" + number
                         width: slots.width
                         number: index + 1
                         name: slotName.value
+                        known: slotName.hasDeviceValue
                         selected: page.selectedSlot === number
                         cursorOn: slotCursor.isOn(index)
                         onSelectedChanged: if (selected) page.selectedSlotName = name

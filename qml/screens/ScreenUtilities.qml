@@ -47,25 +47,22 @@ Rectangle {
         anchors.bottom: parent.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
 
-        Text {
+        CustomHeading {
             id: heading
             anchors.left: parent.left
+            anchors.right: parent.right
             anchors.top: parent.top
             text: "UTILITIES"
-            color: Theme.text
-            font.pixelSize: rootQML.dpY(Theme.fontHeading)
-        }
 
-        CustomButton {
-            objectName: "clearCacheButton"
-            anchors.right: parent.right
-            anchors.verticalCenter: heading.verticalCenter
-            text: "CLEAR CACHE"
-            visible: viewLoader.validationMode
-            enabled: applicationUpdater.isIdle && firmwareUpdater.isIdle
-            onClicked: {
-                applicationUpdater.clearCache();
-                firmwareUpdater.clearCache();
+            CustomButton {
+                objectName: "clearCacheButton"
+                text: "CLEAR CACHE"
+                visible: viewLoader.validationMode
+                enabled: applicationUpdater.isIdle && firmwareUpdater.isIdle
+                onClicked: {
+                    applicationUpdater.clearCache();
+                    firmwareUpdater.clearCache();
+                }
             }
         }
 

@@ -15,7 +15,7 @@ Rectangle {
     color: viewLoader.validationMode ? Theme.backgroundValidation
                                      : viewLoader.offlineMode ? Theme.backgroundOffline : Theme.background
     Accessible.role: Accessible.Pane
-    Accessible.name: headingRepeated ? pageLoader.item.title : headingText.text
+    Accessible.name: headingText.text
 
     // The running wizard ("Nuq Wizard", "Wizard Menu", ...), or the menu page shown.
     property string heading: "Wizard Menu"
@@ -27,7 +27,7 @@ Rectangle {
                                           && rootQML.wizardState !== ""
     // The user declined to apply the setup; said once the device leaves the wizards.
     property bool setupDeclined: false
-    // The page's own title says what the heading would ("Wizard Menu"): the heading gives way.
+    // The page's own title says what the heading says ("Wizard Menu"): the title gives way.
     readonly property bool headingRepeated: pageLoader.item !== null
                                             && pageLoader.item.title !== undefined
                                             && String(pageLoader.item.title).toUpperCase()
@@ -100,21 +100,14 @@ Rectangle {
         }
     }
 
-    Text {
+    CustomHeading {
         id: headingText
         objectName: "wizardHeading"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: menu.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
-        height: visible ? implicitHeight : 0
-        visible: !wizardScreen.headingRepeated
         text: wizardScreen.heading.toUpperCase()
-        textFormat: Text.PlainText
-        elide: Text.ElideRight
-        color: Theme.textDim
-        font.pixelSize: rootQML.dpY(Theme.fontValue)
-        font.bold: true
     }
 
     Loader {
@@ -125,6 +118,9 @@ Rectangle {
         anchors.top: headingText.bottom
         anchors.bottom: parent.bottom
         anchors.margins: rootQML.dpX(Theme.margin)
+        onLoaded: item.titleShown = Qt.binding(function() {
+            return !wizardScreen.headingRepeated;
+        })
     }
 
     WizardScreensLoader {

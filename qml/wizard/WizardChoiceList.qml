@@ -22,7 +22,7 @@ Item {
         objectName: "wizardChoiceCursor"
         count: view.count
         start: list.selectedIndex
-        isShown: function(row) {
+        canTake: function(row) {
             var item = view.itemAtIndex(row)
             return item === null || item.offered
         }

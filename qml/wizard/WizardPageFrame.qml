@@ -1,11 +1,12 @@
 import QtQuick 2.15
 
-// What every wizard page shares: its title on top, its content in the middle, Back and Next
-// (the main action) at the bottom right.
+// What every wizard page shares: its title on top (unless the screen's heading says it already),
+// its content in the middle, Back and Next (the main action) at the bottom right.
 Item {
     id: frame
 
     property string title: ""
+    property bool titleShown: true
     property bool showBack: true
     property bool showNext: true
     property bool nextEnabled: true
@@ -25,6 +26,8 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
+        height: visible ? implicitHeight : 0
+        visible: frame.titleShown
         text: frame.title
         textFormat: Text.PlainText
         elide: Text.ElideRight

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void transitions_data();
     void transitions();
     void everyPageLoadsWithoutWarnings();
+    void menuBarButtonsStayPut();
+    void everyScreenHasTheHouseHeading();
     void homeReloadsItself();
     void presetChangeKeepsWizard();
     void homeButtonWhenNotBusy();
@@ -180,6 +182,60 @@ void TestNavigation::everyPageLoadsWithoutWarnings()
                 .toString();
         QVERIFY2(source.endsWith(QLatin1String(kScreens[screen].page)), qPrintable(source));
     }
+}
+
+// Whichever screen is shown, and so whichever button is lit (its text bold), every button of the
+// menu bar stands in the same place with the same width.
+void TestNavigation::menuBarButtonsStayPut()
+{
+    static const char* const buttons[] = {
+        "menuDiscoveryButton", "menuWizardButton", "menuHelpButton",         "menuPresetsButton",
+        "menuUtilitiesButton", "menuHomeButton",   "menuOutputMetersButton",
+    };
+    // Empty until the bar shows every button laid out, left to right.
+    const auto placesShown = [this] {
+        QStringList places;
+        qreal right = 0;
+        for (const char* name : buttons) {
+            const QQuickItem* button =
+                ShellFixture::visibleItem(m_shell.pageItem(), QString::fromLatin1(name));
+            if (!button || button->mapToScene({}).x() < right)
+                return QStringList();
+            const QRectF place(button->mapToScene({}), button->size());
+            places << QStringLiteral("%1 %2+%3").arg(name).arg(place.x()).arg(place.width());
+            right = place.right();
+        }
+        return places;
+    };
+    QStringList first;
+    for (int screen = 0; screen < ViewLoader::ScreenCount; ++screen) {
+        if (screen == S::ConfigMode || screen == S::Discovery)
+            continue;
+        goTo(S(screen));
+        if (first.isEmpty())
+            QTRY_VERIFY(!(first = placesShown()).isEmpty());
+        else
+            QTRY_COMPARE(placesShown(), first);
+    }
+}
+
+// Every screen names itself in the one heading the block pages have (bold capitals over a rule),
+// whatever its words.
+void TestNavigation::everyScreenHasTheHouseHeading()
+{
+    QStringList without;
+    for (int screen = 0; screen < ViewLoader::ScreenCount; ++screen) {
+        if (screen == S::ConfigMode)
+            continue;
+        goTo(S(screen));
+        if (!QTest::qWaitFor([this] {
+                return m_shell.pageItem() &&
+                       ShellFixture::visibleItem(m_shell.pageItem(),
+                                                 QStringLiteral("headingTitle"));
+            }))
+            without << QString::fromLatin1(kScreens[screen].page);
+    }
+    QVERIFY2(without.isEmpty(), qPrintable(without.join(", ")));
 }
 
 void TestNavigation::homeReloadsItself()

@@ -716,7 +716,8 @@ void TestPages::homeDrawsTheCrossoverBands()
 // told theirs, and then show the device's. The graphic EQ says that it waits, and shows a band's
 // handle only once the band's gain has come. A choice and a typed field show a dimmed dash: a
 // pick, a typed amount and a typed name made before their values came reach no wire and change
-// nothing shown.
+// nothing shown. So do the input router's cells and MUTE ALL, and a click on them writes nothing;
+// the room EQ does not say that the device holds no measurement before it has said so.
 void TestPages::controlsShowWhatTheyDoNotKnow()
 {
     const SlowConsole slow(m_session.device());
@@ -896,6 +897,109 @@ void TestPages::controlsShowWhatTheyDoNotKnow()
     const QStringList sets = setsSince(from).filter(
         QRegularExpression(QStringLiteral(R"(\\(RTARouter|InputDelay)\\|InputName)")));
     QVERIFY2(sets.isEmpty(), qPrintable("written: " + sets.join(", ")));
+
+    // The input router: every cell of a slot whose source has not come shows the dash and takes
+    // no click; then the device's source is the one cell filled.
+    const int fromGrid = m_session.device().received().size();
+    QVERIFY(m_session.load(QStringLiteral("ScreenInputRouter.qml"), QString()));
+    const QList<QQuickItem*> slotRows = shownOnPage(QStringLiteral("slotRow"));
+    QCOMPARE(slotRows.size(), 7);
+    QVERIFY2(!KnownValuesWatch::backendKnows(slotRows.first()), "the value came first");
+    m_session.shell().screenshot(QStringLiteral("router-unknown.png"));
+    const QString firstSlot = slotRows.first()->property("variable").toString();
+    const DeviceModel::Variable* slotVariable = m_model.variable(
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputRouter"), firstSlot).mid(2).chopped(1));
+    QVERIFY(slotVariable);
+    const QStringList sources = slotVariable->entries;
+    QQuickItem* otherSource = findItem(slotRows.first(), firstSlot + '_' + sources.last(), {});
+    QVERIFY(otherSource);
+    click(otherSource);
+    const auto slotShown = [&](QQuickItem* row, bool known) {
+        const QString variable = row->property("variable").toString();
+        const QString source =
+            KnownValuesWatch::backendOf(row)->property("selectedValue").toString();
+        for (const QString& entry : sources) {
+            const QQuickItem* cell = findItem(row, variable + QLatin1Char('_') + entry, QString());
+            if (!cell)
+                return QStringLiteral("%1 has no %2 cell").arg(variable, entry);
+            const QString text = cell->property("text").toString();
+            const bool filled = cell->property("checked").toBool();
+            const bool right = known ? cell->isEnabled() && filled == (entry == source) &&
+                                           text == (filled ? entry : QString())
+                                     : !cell->isEnabled() && !filled && text == dash;
+            if (!right) {
+                return QStringLiteral("%1's %2 cell shows \"%3\"%4%5")
+                    .arg(variable, entry, text, filled ? ", filled" : "",
+                         cell->isEnabled() ? ", taking a click" : "");
+            }
+        }
+        return QString();
+    };
+    QVERIFY2(watch.untilKnown([&] { return slotRows; }, slotShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // MUTE ALL: a dash that takes no click until the device has told all six mutes the strips
+    // show; then what a click would do.
+    QVERIFY(m_session.load(QStringLiteral("ScreenOutputMeters.qml"), QString()));
+    const QList<QQuickItem*> muteAll = shownOnPage(QStringLiteral("muteAllButton"));
+    QVERIFY(!muteAll.isEmpty());
+    const auto outputMutes = [this] {
+        return visibleItemsNamed(m_session.shell().pageItem(), QStringLiteral("mute"));
+    };
+    const auto mutesKnown = [&](QQuickItem*) {
+        const QList<QQuickItem*> mutes = outputMutes();
+        return mutes.size() == 6 &&
+               std::all_of(mutes.begin(), mutes.end(), &KnownValuesWatch::backendKnows);
+    };
+    QVERIFY2(!mutesKnown(nullptr), "the states came first");
+    m_session.shell().screenshot(QStringLiteral("outputs-unknown.png"));
+    click(muteAll.first());
+    const auto muteAllShown = [&](QQuickItem* button, bool known) {
+        const QString text = button->property("text").toString();
+        const QList<QQuickItem*> mutes = outputMutes();
+        const bool allMuted = std::all_of(mutes.begin(), mutes.end(), [](QQuickItem* mute) {
+            return KnownValuesWatch::backendOf(mute)->property("activeState").toBool();
+        });
+        const bool right = known ? button->isEnabled() &&
+                                       text == QLatin1String(allMuted ? "UNMUTE ALL" : "MUTE ALL")
+                                 : !button->isEnabled() && text == dash;
+        return right ? QString()
+                     : QStringLiteral("MUTE ALL shows \"%1\"%2")
+                           .arg(text, button->isEnabled() ? ", taking a click" : "");
+    };
+    QVERIFY2(watch.untilKnown([&] { return muteAll; }, muteAllShown, mutesKnown),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    // The room EQ says that the device holds no room measurement once the device has said so,
+    // not while the measurement is on its way.
+    QVERIFY(m_session.load(QStringLiteral("QX8AEQ.qml"), QString()));
+    QVERIFY(!shownOnPage(QStringLiteral("onOffButton")).isEmpty());
+    QQuickItem* noMeasurement =
+        findItem(m_session.shell().pageItem(), QStringLiteral("noRoomMeasurement"), QString());
+    QVERIFY(noMeasurement);
+    QX8Control* response = nullptr;
+    for (QX8Control* control : boundControlsUnder(m_session.shell().pageItem())) {
+        if (control->svName() == QLatin1String("Response"))
+            response = control;
+    }
+    QVERIFY(response);
+    QVERIFY2(!response->hasDeviceValue(), "the response came first");
+    const auto noticeShown = [response](QQuickItem* notice, bool known) {
+        const bool none = known && response->property("value").toString().isEmpty();
+        return notice->isVisible() == none
+                   ? QString()
+                   : QStringLiteral("\"%1\" is %2")
+                         .arg(notice->property("text").toString(), none ? "hidden" : "shown");
+    };
+    QVERIFY2(watch.untilKnown([&] { return QList<QQuickItem*>{noMeasurement}; }, noticeShown,
+                              [response](QQuickItem*) { return response->hasDeviceValue(); }),
+             qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+
+    const QStringList early = setsSince(fromGrid).filter(
+        QRegularExpression(QStringLiteral(R"(\\InputRouter\\|_Mute\\)")));
+    QVERIFY2(early.isEmpty(), qPrintable("written: " + early.join(", ")));
 }
 
 void TestPages::quickNudgesOnASlowLinkEachStepOn_data()

@@ -4,6 +4,7 @@
 // the middle of a transfer. QX8_SCREENSHOT_DIR, when set, receives pictures of it.
 #include "datafolders.h"
 #include "ftptestsupport.h"
+#include "knownvalueswatch.h"
 #include "qx8settings.h"
 #include "settingskeys.h"
 #include "shellfixture.h"
@@ -15,7 +16,7 @@
 
 #include <QDir>
 #include <QQuickItem>
-#include <QQuickWindow>
+#include <QQuickView>
 #include <QtTest>
 
 namespace {
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void storeAndRecall();
     void localCopyRenameAndDelete();
     void ftpServerStopsMidTransfer();
+    void slotsWaitForTheirNames();
     void cleanupTestCase();
 
 private:
@@ -236,6 +238,57 @@ void TestPresetScreen::ftpServerStopsMidTransfer()
     click("fetchButton");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(localFile("Big")), qx8test::timeoutMs());
     QCOMPARE(qx8test::fileContent(localFile("Big")), big);
+}
+
+// Over a slow link a slot shows the dimmed dash until the device has told its name, and a click
+// on it selects nothing (an empty-looking slot would be stored over without naming what it
+// held); then it shows its name, or "empty", and takes the click. The current preset's name
+// shows the dash too until it comes.
+void TestPresetScreen::slotsWaitForTheirNames()
+{
+    m_shell.guiSignal(QStringLiteral("HomeButtonPressed"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.loader()->isActive(ViewLoader::HomeScreen),
+                             qx8test::timeoutMs());
+    const SlowConsole slow(m_device);
+    QVERIFY(slow.isSlow());
+    m_shell.guiSignal(QStringLiteral("Presets"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_shell.pageItem() &&
+                                 m_shell.pageItem()->objectName() == QLatin1String("presetsPage"),
+                             qx8test::timeoutMs());
+    QList<QQuickItem*> rows;
+    for (int slot = 1; slot <= 100; ++slot)
+        rows << item(QStringLiteral("slotRow%1").arg(slot));
+    QVERIFY(!rows.contains(nullptr));
+    QQuickItem* third = rows.at(2);
+    QVERIFY2(!KnownValuesWatch::backendKnows(third), "the name came first");
+    const QString dash = QStringLiteral("\u2013");
+    QCOMPARE(item("currentPresetName")->property("text").toString(), dash);
+    m_shell.screenshot("presets-unknown.png");
+    QQuickWindow* window = m_shell.loader()->view();
+    const QPoint centre =
+        third->mapToScene(QPointF(third->width() / 2, third->height() / 2)).toPoint();
+    QTest::mouseClick(window, Qt::LeftButton, {}, centre);
+
+    const auto slotShown = [&dash](QQuickItem* row, bool known) {
+        const QString shown = findItem(row, "presetRowName")->property("text").toString();
+        const QString name = row->property("name").toString();
+        const bool right =
+            known ? row->isEnabled() && shown == (name.isEmpty() ? QStringLiteral("empty") : name)
+                  : !row->isEnabled() && !row->property("selected").toBool() && shown == dash;
+        return right
+                   ? QString()
+                   : QStringLiteral("%1 shows \"%2\"%3")
+                         .arg(row->objectName(), shown, row->isEnabled() ? ", taking a click" : "");
+    };
+    KnownValuesWatch watch;
+    QVERIFY2(watch.untilKnown([&] { return rows; }, slotShown), qPrintable(watch.wrong()));
+    QVERIFY(watch.unknownSeen() > 0);
+    QVERIFY(!item("storeButton")->isEnabled());
+    QTRY_VERIFY(item("currentPresetName")->property("text").toString() != dash);
+
+    QTest::mouseClick(window, Qt::LeftButton, {}, centre);
+    QTRY_VERIFY(third->property("selected").toBool());
+    QVERIFY(item("storeButton")->isEnabled());
 }
 
 void TestPresetScreen::cleanupTestCase()
