@@ -9,6 +9,7 @@
 #include "consolelinebuilder.h"
 #include "devicemodel.h"
 #include "keyboardwalk.h"
+#include "knownvalueswatch.h"
 #include "pagesession.h"
 #include "qx8settings.h"
 #include "testharness.h"
@@ -105,6 +106,7 @@ private Q_SLOTS:
     void tabStopsAtEveryControlOnce_data();
     void tabStopsAtEveryControlOnce();
     void controlWithoutItsValueIsNoStop();
+    void slotWithoutItsNameIsNotTaken();
     void keysWriteWhatTheMouseWrites_data();
     void keysWriteWhatTheMouseWrites();
     void bandSelectorFollowsTheArrows();
@@ -255,6 +257,29 @@ void TestKeyboard::controlWithoutItsValueIsNoStop()
     QQuickItem* menuBar = findItem(window()->contentItem(), QStringLiteral("menuBar"));
     QVERIFY(!round.isEmpty());
     QCOMPARE(keyboardwalk::within(round, menuBar), round);
+}
+
+// A preset slot takes no click before its name has come, nor the keys: over a slow link the
+// slots' cursor takes none, then takes one once the names are in.
+void TestKeyboard::slotWithoutItsNameIsNotTaken()
+{
+    const auto selected = [this] {
+        return QQmlProperty::read(m_session.shell().pageItem(), "selectedSlot").toInt();
+    };
+    {
+        const SlowConsole slow(m_session.device());
+        QVERIFY(slow.isSlow());
+        QVERIFY(m_session.load(QStringLiteral("ScreenPresets.qml")));
+        QVERIFY(tabTo(findItem(m_session.shell().pageItem(), QStringLiteral("slotCursor"))));
+        QVERIFY(!findItem(m_session.shell().pageItem(), QStringLiteral("slotRow2"))->isEnabled());
+        press(QStringLiteral("Key_Down Key_Space"));
+        QCOMPARE(selected(), 0);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(
+        findItem(m_session.shell().pageItem(), QStringLiteral("slotRow2"))->isEnabled(),
+        qx8test::timeoutMs());
+    press(QStringLiteral("Key_Down Key_Space"));
+    QCOMPARE(selected(), 2);
 }
 
 void TestKeyboard::keysWriteWhatTheMouseWrites_data()
