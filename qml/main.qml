@@ -6,6 +6,7 @@ import AppDataStore 1.0
 import HomeScreenModel 1.0
 import EditModeCopyPaste 1.0
 import "qrc:/qml/"
+import "FieldEdit.js" as FieldEdit
 
 // The root of the window: the page loader the screen loader fills, the objects every page
 // shares, the reactions to lost connections and device state, and the start-up splash.
@@ -43,6 +44,8 @@ Item {
         var page = parts[parts.length - 1];
         if (page === "main.qml")
             return;
+        // Whatever the page is left by, a field being edited writes or refuses its text first.
+        FieldEdit.end(Window.window);
         myLoader.source = "";
         myLoader.source = page;
     }

@@ -1,14 +1,19 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import QtQuick.Window 2.15
 import "DisplayNames.js" as DisplayNames
+import "FieldEdit.js" as FieldEdit
 
 // The house button: a raised, outlined face with its text, in one of the looks of Theme. A
 // choice, checked (the selected item), is filled with its accent, brand red unless the page gives
 // another (a band colour), its text dark on a light accent; a toggle, checked (on), is green with
 // dark text and grey text while off; the main action of a page or dialog is filled while it may
-// be taken. A tool tip shows toolTipText while the pointer rests on it. Tab reaches it, a click
-// leaves the focus where it was; focused, Space or Enter works it as a click does, and in a
-// button group (an exclusive choice) the arrows move the choice to the next member.
+// be taken. A state written that the device has not confirmed yet (`pending`) dims the face, its
+// look kept. A tool tip shows toolTipText while the pointer rests on it. A field being edited ends
+// its edit before the button acts, as if the user had left it by Tab; `editRefusal` then says why
+// the field refused what it held, so that an action that must not go on past it can wait. Tab
+// reaches it, a click leaves the focus where it was; focused, Space or Enter works it as a click
+// does, and in a button group (an exclusive choice) the arrows move the choice to the next member.
 T.Button {
     id: root
 
@@ -19,7 +24,10 @@ T.Button {
     property bool lightAccent: false
     property string toolTipText: ""
     property real fontSize: Theme.fontLabel
+    property bool pending: false
+    readonly property real faceOpacity: pending ? 0.55 : 1
     readonly property bool filled: look === CustomButton.Main ? enabled : checked
+    property string editRefusal: ""
 
     // As wide as its text in bold, so that turning filled moves nothing beside it.
     implicitWidth: Math.max(Theme.dpX(Theme.controlHeight),
@@ -35,6 +43,10 @@ T.Button {
     // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
     opacity: enabled ? 1 : 0.45
     Accessible.name: DisplayNames.spoken(text)
+
+    // A click takes no focus from the field. Not on the press: a field's edit may rebuild the
+    // page, and a button made again between press and release would never see its click.
+    onReleased: editRefusal = FieldEdit.end(Window.window)
 
     function fillColor() {
         switch (look) {
@@ -108,6 +120,7 @@ T.Button {
         font.pixelSize: Theme.dpY(root.fontSize)
         font.bold: root.filled
         color: root.textColor()
+        opacity: root.faceOpacity
     }
 
     Text {
@@ -124,6 +137,7 @@ T.Button {
         color: root.fillColor()
         border.color: root.filled ? color
                                   : root.hovered && root.enabled ? Theme.textDim : Theme.border
+        opacity: root.faceOpacity
     }
 
     Keys.onPressed: {

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 
-// A name that can be edited in place: shown as text; a click opens it for typing, Enter or the
-// focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
+// A name that can be edited in place: shown as text; a click opens it for typing, Enter, Tab or
+// the focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
 // Tab reaches the name and Space or Enter opens it; the keyboard's edit ends back on the name.
 Item {
     id: root
@@ -12,6 +12,8 @@ Item {
     property int maximumLength: 32
     property real fontSize: Theme.fontLabel
     readonly property bool editing: field.visible
+    // Open with a name other than the one shown: leaving the field would change it.
+    readonly property bool modified: editing && field.text !== text
     property bool editedByKeys: false
 
     signal edited(string text)
@@ -39,12 +41,23 @@ Item {
         editedByKeys = false
     }
 
+    // The name goes out while the field is still open, so that `modified` turns false only
+    // after what it changes has taken its place.
     function finishEditing() {
         if (!field.visible)
             return
-        leaveField()
         if (field.text !== root.text)
             root.edited(field.text)
+        leaveField()
+    }
+
+    // Tab leaves the field as it leaves any other, even where nothing else takes the focus.
+    function leave(forward) {
+        var next = field.nextItemInFocusChain(forward)
+        if (next && next !== field)
+            next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+        else
+            finishEditing()
     }
 
     Keys.onPressed: {
@@ -98,5 +111,7 @@ Item {
         // The focus moving on finishes the edit; once hidden, there is nothing left to finish.
         onActiveFocusChanged: if (!activeFocus) root.finishEditing()
         Keys.onEscapePressed: root.leaveField()
+        Keys.onTabPressed: root.leave(true)
+        Keys.onBacktabPressed: root.leave(false)
     }
 }

@@ -8,11 +8,11 @@ import DeviceModelProvider 1.0
 // poName and svName, it shows the device's value and writes an accepted name, but only one that
 // matches `nameValidator` and has at most `maximumLength` characters; otherwise `refused` says why,
 // nothing is written and the field shows the device's name again. A name typed and left when the
-// focus moves on is accepted as Enter would accept it. Its choices are the device's entries (with
-// useDeviceModelData), the whole numbers of the device's range (with useMinMaxRange, from the
-// variable's \Min and \Max children) and the items appended. Bound, it shows a dimmed dash and
-// takes no pick or typing until the device has told its name. Escape while typing shows the
-// device's name again.
+// focus moves on is accepted as Enter would accept it; left with nothing typed, it says
+// `leftUnchanged`. Its choices are the device's entries (with useDeviceModelData), the whole
+// numbers of the device's range (with useMinMaxRange, from the variable's \Min and \Max children)
+// and the items appended. Bound, it shows a dimmed dash and takes no pick or typing until the
+// device has told its name. Escape while typing shows the device's name again.
 T.ComboBox {
     id: root
 
@@ -29,6 +29,7 @@ T.ComboBox {
     signal textAccepted(string text)
     signal refused(string reason)
     signal written(string name)
+    signal leftUnchanged()
 
     function rangeNumbers() {
         var numbers = [];
@@ -91,8 +92,12 @@ T.ComboBox {
     }
     // Text typed and not written does not stay behind when the user moves on.
     onActiveFocusChanged: {
-        if (!activeFocus && root.svName !== "" && editText !== backend.value)
+        if (activeFocus || root.svName === "")
+            return;
+        if (editText !== backend.value)
             acceptName(editText);
+        else
+            leftUnchanged();
     }
 
     Keys.onEscapePressed: {

@@ -6,7 +6,9 @@ import "ConfigGrid.js" as ConfigGrid
 // may be changed to (input routing, mixer type, crossover type with its loudspeakers, output
 // names, or the blocks it may hold and the rows it covers), copy and paste of its settings, and
 // apply or discard of the changes with the device's progress while it rebuilds. Every edit goes
-// to the home-screen model; refusals and failures show in the panel's last line.
+// to the home-screen model; refusals and failures show in the panel's last line. A name being
+// typed counts as a change: Apply and Discard take it in first, and a name refused leaves
+// nothing to apply, so Apply is grey again before its click would act.
 Rectangle {
     id: root
 
@@ -20,7 +22,8 @@ Rectangle {
     readonly property int builderColumn: selection ? ConfigGrid.builderColumn(selection.grid,
                                                                               selection.column) : -1
     readonly property bool applying: viewLoader.appBusyPreventClose
-    readonly property bool pending: configModel ? configModel.enCfgApply : false
+    readonly property bool pending: (configModel ? configModel.enCfgApply : false)
+                                    || (editor.item !== null && editor.item.nameTyped === true)
     readonly property real progress: Math.max(0, Math.min(1, Number(tsvProgress.value) || 0))
 
     signal copyRequested()

@@ -2,14 +2,13 @@ import QtQuick 2.15
 
 // The names of the option card's inputs, one box per input: the device's name, which the user
 // may pick from the recommended input names or type. A name is written only when it passes the
-// name check; otherwise the strip says why.
+// name check; otherwise the strip says why, and of which input.
 Rectangle {
     id: root
 
     readonly property int inputCount: 8
     readonly property int columns: 4
     readonly property var recommendedNames: hsModel.recommendedInputNames()
-    property string refusal: ""
 
     implicitHeight: content.implicitHeight + 2 * Theme.dpY(Theme.spacing)
     color: Theme.panel
@@ -30,15 +29,10 @@ Rectangle {
                 font.pixelSize: Theme.dpY(Theme.fontSmall)
                 font.bold: true
             }
-            Text {
+            NameRefusalLine {
+                id: refusalLine
                 objectName: "namingRefusal"
                 width: parent.width - x
-                visible: root.refusal !== ""
-                text: root.refusal
-                textFormat: Text.PlainText
-                elide: Text.ElideRight
-                color: Theme.stateAlert
-                font.pixelSize: Theme.dpY(Theme.fontSmall)
             }
         }
 
@@ -64,6 +58,7 @@ Rectangle {
                         font.pixelSize: Theme.dpY(Theme.fontLabel)
                     }
                     EditableComboBox {
+                        readonly property string inputName: "Input " + (index + 1)
                         objectName: "inputName_" + (index + 1)
                         width: parent.width - label.width - parent.spacing
                         svName: "Node\\SetupWizardCurrentChoices\\SV\\Channel_" + (index + 1)
@@ -71,8 +66,9 @@ Rectangle {
                         nameValidator: specialCharacterValidator
                         maximumLength: 16
                         appended: root.recommendedNames
-                        onRefused: root.refusal = reason
-                        onWritten: root.refusal = ""
+                        onRefused: refusalLine.refuse(inputName, reason)
+                        onWritten: refusalLine.settle(inputName)
+                        onLeftUnchanged: refusalLine.settle(inputName)
                         Accessible.name: "Option card input " + label.text + " name"
                     }
                 }

@@ -9,6 +9,7 @@ Rectangle {
     property string name
     property bool selected: false
     property alias refusal: setter.refusal
+    readonly property alias modified: setter.modified
 
     implicitHeight: Theme.dpY(Theme.controlHeight + Theme.spacing)
     radius: Theme.radius

@@ -3,22 +3,28 @@ import ButtonImageResolver 1.0
 import "ConfigGrid.js" as ConfigGrid
 
 // The outputs of the configuration with their names, the selected one highlighted; a click on a
-// name edits it.
+// name edits it. `nameTyped` holds while a name is open with other text than the output's.
 Column {
     id: root
 
     property var configModel
     property int row: 0
     readonly property string refusal: {
-        for (var i = 0; i < outputs.count; ++i) {
-            var item = outputs.itemAt(i)
-            if (item && item.refusal !== "")
-                return item.refusal
-        }
-        return ""
+        var output = firstOutput(function (item) { return item.refusal !== "" })
+        return output ? output.refusal : ""
     }
+    readonly property bool nameTyped: firstOutput(function (item) { return item.modified }) !== null
 
     spacing: Theme.dpY(2)
+
+    function firstOutput(matches) {
+        for (var i = 0; i < outputs.count; ++i) {
+            var item = outputs.itemAt(i)
+            if (item && matches(item))
+                return item
+        }
+        return null
+    }
 
     // The rows of the output column.
     function outputCount() {

@@ -4,12 +4,13 @@ import QX8Button 1.0
 import DeviceModelProvider 1.0
 import "KeySteps.js" as KeySteps
 
-// A labelled button bound to one variable. SV: a toggle whose checked state is the device's;
-// until the device has reported it, a dimmed dash that takes no click (a toggle from an unknown
-// state would write a guess). Nudge: a step button; every press steps once, on from the steps
-// still on their way; held down it steps again after each answer of the device to the last step,
-// never faster than minimumRepeatMs; it waits for the device's value before it steps, and
-// bumpDirection is what the value shown does ("+" raises it, a release time included).
+// A labelled button bound to one variable. SV: a toggle whose checked state is the device's, or
+// the state last clicked, dimmed, until the device has answered it; until the device has reported
+// it, a dimmed dash that takes no click (a toggle from an unknown state would write a guess).
+// Nudge: a step button; every press steps once, on from the steps still on their way; held down
+// it steps again after each answer of the device to the last step, never faster than
+// minimumRepeatMs; it waits for the device's value before it steps, and bumpDirection is what
+// the value shown does ("+" raises it, a release time included).
 // SingleShot and XGroupMember: plain buttons whose clicks the page handles (buttonClicked).
 // Focused, a Nudge button takes Enter as a press, and the arrows and page keys as presses of its
 // pair: Up or Right raise the value shown, Down or Left lower it, Page Up and Page Down ten
@@ -41,8 +42,9 @@ CustomButton {
 
     enabled: (buttonType !== QX8Button.Nudge && buttonType !== QX8Button.SV)
              || backend.hasDeviceValue
-    checkable: buttonType === QX8Button.XGroupMember
+    checkable: buttonType === QX8Button.XGroupMember || buttonType === QX8Button.SV
     checked: buttonType === QX8Button.SV && backend.activeState
+    pending: backend.pending
     ButtonGroup.group: buttonType === QX8Button.XGroupMember ? xGroup : null
     text: buttonType === QX8Button.SV && !backend.hasDeviceValue ? "\u2013"
           : checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
@@ -98,10 +100,11 @@ CustomButton {
 
     onPressed: if (buttonType === QX8Button.Nudge) nudge()
     onReleased: repeatTimer.stop()
+    // Every click turns a toggle, a quick second one too, which comes as a double click without
+    // clicked(); the back end writes the turn and shows it.
+    onToggled: if (buttonType === QX8Button.SV) backend.toggleValueWithoutFeedback()
     onClicked: {
-        if (buttonType === QX8Button.SV)
-            backend.toggleValueWithoutFeedback()
-        else if (buttonType !== QX8Button.Nudge)
+        if (buttonType !== QX8Button.SV && buttonType !== QX8Button.Nudge)
             buttonClicked()
     }
 

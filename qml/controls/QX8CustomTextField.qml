@@ -10,10 +10,11 @@ import "KeySteps.js" as KeySteps
 // again, and its answer. Text the back end refuses (a number variable takes only a number in its
 // range) stays in place after Enter, ringed, with the reason under it, until the user types
 // again, presses Escape or the device reports another value; when the focus leaves, the field
-// shows the device's value again. A value written stays, dimmed, until the device answers. Until
-// the device has reported the value the field shows a dimmed dash and takes no typing. Up and
-// Down (Page Up and Page Down ten times) work the step buttons of its value, `stepper`, as their
-// clicks do, and give up what was typed.
+// shows the device's value again, with the reason under it. `refused` tells each refusal. A value
+// written stays, dimmed, until the device answers. Until the device has reported the value the
+// field shows a dimmed dash and takes no typing. Up and Down (Page Up and Page Down ten times)
+// work the step buttons of its value, `stepper`, as their clicks do, once what was typed is
+// written; what it refuses stays, with its reason, and nothing steps.
 T.TextField {
     id: root
 
@@ -29,6 +30,8 @@ T.TextField {
     property bool editing: false
     // Why the text typed was not written; empty while there is nothing to say.
     property string refusal: ""
+
+    signal refused(string reason)
 
     // The device's text as the field shows it: the unit stands apart.
     function withoutUnit(text) {
@@ -46,6 +49,8 @@ T.TextField {
         refusal = backend.writeTyped(text)
         if (refusal === "")
             editing = false
+        else
+            refused(refusal)
     }
 
     validator: textFieldValidator
@@ -142,14 +147,13 @@ T.TextField {
         refusal = ""
     }
     onEditingFinished: writeEdit()
-    // Text typed and not written does not stay behind when the user moves on. Whichever of the
-    // focus change and editingFinished comes first writes the edit.
+    // Text typed and not written does not stay behind when the user moves on, but its reason
+    // does. Whichever of the focus change and editingFinished comes first writes the edit.
     onActiveFocusChanged: {
         if (activeFocus)
             return
         writeEdit()
-        if (editing)
-            showDeviceValue()
+        editing = false
     }
     Keys.onEscapePressed: showDeviceValue()
     Keys.onPressed: {
@@ -157,8 +161,9 @@ T.TextField {
         event.accepted = steps !== 0
         if (steps === 0)
             return
-        showDeviceValue()
-        stepper.stepByKey(steps)
+        writeEdit()
+        if (refusal === "")
+            stepper.stepByKey(steps)
     }
 
     FocusFrame {

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Window 2.15
 import QX8TextSV 1.0
 import WizardScreensLoader 1.0
+import "FieldEdit.js" as FieldEdit
 
 // The wizard screen: the device runs the wizards, and this screen shows the page of each wizard
 // state it reports (a fresh page every time), under a heading that names the running wizard.
@@ -49,6 +50,9 @@ Rectangle {
     }
 
     function showState(state) {
+        // The step changes under a field being edited (the same page may show the next step):
+        // as when the screen itself is left, the field ends its edit first.
+        FieldEdit.end(Window.window);
         wizardState = state;
         if (state === "SetupApply")
             setupDeclined = false;

@@ -4,7 +4,8 @@ import QX8NumericalSV 1.0
 // The audio-bus steps: the bus channel of each input or output (the first one, the others
 // following it, or each by hand), the names of the inputs, and the option card's status. A row is
 // a label, a spin box, a name box offering the device's names and the recommended ones, or a text
-// field. A name is written only when it passes the name check; otherwise the page says why.
+// field. A name is written only when it passes the name check; otherwise the page says why, and
+// of which input.
 WizardPageFrame {
     id: page
     objectName: "wizardFormPage"
@@ -17,7 +18,6 @@ WizardPageFrame {
     })
     property var rows: formRows(wizardState)
     readonly property var recommendedNames: hsModel.recommendedInputNames()
-    property string refusal: ""
 
     title: "Wizard Menu"
     showBack: wizardState !== "Inactive"
@@ -83,6 +83,7 @@ WizardPageFrame {
                     Accessible.name: modelData.label
                 }
                 EditableComboBox {
+                    readonly property string inputName: "Input " + (index + 1)
                     objectName: "formNameBox"
                     visible: modelData.kind === "editablecombobox"
                     anchors.verticalCenter: parent.verticalCenter
@@ -92,8 +93,9 @@ WizardPageFrame {
                     nameValidator: specialCharacterValidator
                     maximumLength: 16
                     appended: page.recommendedNames
-                    onRefused: page.refusal = reason
-                    onWritten: page.refusal = ""
+                    onRefused: refusalLine.refuse(inputName, reason)
+                    onWritten: refusalLine.settle(inputName)
+                    onLeftUnchanged: refusalLine.settle(inputName)
                     Accessible.name: modelData.label
                 }
                 QX8CustomTextField {
@@ -123,15 +125,11 @@ WizardPageFrame {
             visible: page.wizardState === "OptionCardConnections"
         }
 
-        Text {
+        NameRefusalLine {
+            id: refusalLine
             objectName: "formRefusal"
             width: parent.width
-            visible: page.refusal !== ""
-            text: page.refusal
-            textFormat: Text.PlainText
-            wrapMode: Text.WordWrap
-            color: Theme.stateAlert
-            font.pixelSize: rootQML.dpY(Theme.fontBody)
+            fontSize: Theme.fontBody
         }
     }
 }

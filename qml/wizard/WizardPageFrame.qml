@@ -1,7 +1,9 @@
 import QtQuick 2.15
 
 // What every wizard page shares: its title on top (unless the screen's heading says it already),
-// its content in the middle, Back and Next (the main action) at the bottom right.
+// its content in the middle, Back and Next (the main action) at the bottom right. A field being
+// edited ends its edit before either acts; one that refuses what it holds keeps the step, and
+// Back still goes back.
 Item {
     id: frame
 
@@ -69,7 +71,10 @@ Item {
             look: CustomButton.Main
             text: frame.nextText
             fontSize: Theme.fontBody
-            onClicked: frame.nextClicked()
+            onClicked: {
+                if (editRefusal === "")
+                    frame.nextClicked()
+            }
         }
     }
 }

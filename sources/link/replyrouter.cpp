@@ -73,6 +73,12 @@ void ReplyRouter::deliver(int poId, int svId, const DataFromDevice& reply)
     serve(poId, svId, [&reply](ReplyReceiver* receiver) { receiver->receiveReply(reply); });
 }
 
+void ReplyRouter::deliverNewerWrite(const QString& poName, const QString& svName)
+{
+    serve(m_names.find(poName), m_names.find(svName),
+          [](ReplyReceiver* receiver) { receiver->newerWrite(); });
+}
+
 void ReplyRouter::deliverWritesUnanswered(const QString& poName, const QString& svName)
 {
     serve(m_names.find(poName), m_names.find(svName),

@@ -7,8 +7,8 @@
 #include <QString>
 #include <vector>
 
-// Something that takes the replies for one processing object and state variable, and hears when
-// the writes to it ended without the device's answer.
+// Something that takes the replies for one processing object and state variable, and hears of
+// the writes to it: a newer value on its way, or writes ended without the device's answer.
 class ReplyReceiver
 {
 public:
@@ -19,6 +19,8 @@ public:
     quint64 receiverSequence() const { return m_sequence; }
 
     virtual void receiveReply(const DataFromDevice& reply) = 0;
+    // A newer value of the variable went on its way, written by any receiver (see WriteLedger).
+    virtual void newerWrite() {}
     // Every write to the variable awaiting its answer ended without the device's value (see
     // WriteLedger): the replies heard meanwhile are what the device holds.
     virtual void writesUnanswered() {}
@@ -40,6 +42,8 @@ public:
     void deliver(const DataFromDevice& reply);
     // The same for a reply whose names have the given numbers in names() (-1: not in it).
     void deliver(int poId, int svId, const DataFromDevice& reply);
+    // Tells the receivers of the variable that a newer value of it went out.
+    void deliverNewerWrite(const QString& poName, const QString& svName);
     // Tells the receivers of the variable that its writes went unanswered.
     void deliverWritesUnanswered(const QString& poName, const QString& svName);
 

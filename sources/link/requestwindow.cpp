@@ -14,8 +14,9 @@ const QLatin1String kAsyncGet("asyncget");
 
 } // namespace
 
-RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send, WriteLedger::Lapse lapse)
-    : m_send(std::move(send)), m_writes(std::move(lapse))
+RequestWindow::RequestWindow(std::function<void(const QByteArray&)> send,
+                             WriteLedger::Announce writeNews)
+    : m_send(std::move(send)), m_writes(std::move(writeNews))
 {
     m_overdueTimer.setSingleShot(true);
     QObject::connect(&m_overdueTimer, &QTimer::timeout, &m_overdueTimer,
@@ -43,7 +44,7 @@ void RequestWindow::setOpen(bool open)
     m_subscriptions.clear();
     m_writes.clear();
     m_overdueTimer.stop();
-    m_writes.announceLapses();
+    m_writes.announce();
 }
 
 int RequestWindow::waiting() const
@@ -64,11 +65,10 @@ void RequestWindow::submit(ConsoleRequest request)
         submitSubscription(std::move(request));
     else if (request.isCommand(kUnsub))
         submitUnsubscription(std::move(request));
-    else if (request.isCommand(kSet) ? joinWaitingWrite(request) : joinWaiting(request))
-        return;
-    else
+    else if (!(request.isCommand(kSet) ? joinWaitingWrite(request) : joinWaiting(request)))
         enqueue(std::move(request));
     pump();
+    m_writes.announce();
 }
 
 // A newcomer asks for the value even when the variable is held already, unless the answer of a
@@ -279,7 +279,7 @@ void RequestWindow::onValueReply(QStringView replyWord, const QString& poName,
         });
     if (answered != m_inFlight.end())
         settle(answered, replyWord == QLatin1String("subr") || replyWord == kSub);
-    m_writes.announceLapses();
+    m_writes.announce();
 }
 
 void RequestWindow::onListReply(bool enumeration, const QString& path)
@@ -291,7 +291,7 @@ void RequestWindow::onListReply(bool enumeration, const QString& path)
         });
     if (answered != m_inFlight.end())
         settle(answered, enumeration);
-    m_writes.announceLapses();
+    m_writes.announce();
 }
 
 void RequestWindow::onErrorReply()
@@ -301,7 +301,7 @@ void RequestWindow::onErrorReply()
                                      [](const ConsoleRequest& r) { return !r.answered; });
     if (oldest != m_inFlight.end())
         settle(oldest, false, true);
-    m_writes.announceLapses();
+    m_writes.announce();
 }
 
 int RequestWindow::awaitingAnswers() const
@@ -380,7 +380,7 @@ void RequestWindow::giveUpOverdue()
     land(end);
     pump();
     armOverdueTimer();
-    m_writes.announceLapses();
+    m_writes.announce();
 }
 
 void RequestWindow::reportGivenUp(const ConsoleRequest& request)

@@ -46,8 +46,9 @@ public:
     // As long as the watchdog waits before it calls a device silent.
     static constexpr std::chrono::milliseconds kAnswerBound{15000};
 
-    // `lapse` hears of a variable whose writes ended without the device's value (WriteLedger).
-    RequestWindow(std::function<void(const QByteArray&)> send, WriteLedger::Lapse lapse);
+    // `writeNews` hears of a variable's newer writes and of writes that ended without the
+    // device's value (WriteLedger).
+    RequestWindow(std::function<void(const QByteArray&)> send, WriteLedger::Announce writeNews);
 
     // How long a request may wait for its answer from when it was written (kAnswerBound).
     void setAnswerBound(std::chrono::milliseconds answerBound);

@@ -120,10 +120,14 @@ private:
     int m_attemptsRequested = 0;
     QTimer m_connectTimer;
     ReplyRouter m_router;
-    RequestWindow m_requests{[this](const QByteArray& line) { Q_EMIT sendMessage(line); },
-                             [this](const QString& poName, const QString& svName) {
-                                 m_router.deliverWritesUnanswered(poName, svName);
-                             }};
+    RequestWindow m_requests{
+        [this](const QByteArray& line) { Q_EMIT sendMessage(line); },
+        [this](const QString& poName, const QString& svName, WriteLedger::News news) {
+            if (news == WriteLedger::News::Written)
+                m_router.deliverNewerWrite(poName, svName);
+            else
+                m_router.deliverWritesUnanswered(poName, svName);
+        }};
     std::deque<ConsoleReplyBatch> m_batches; // the one being delivered, then those waiting
     ReplyRecord m_record{m_router.names()};
     DataFromDevice m_numBandsRecord;

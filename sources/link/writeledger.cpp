@@ -1,6 +1,6 @@
 #include "writeledger.h"
 
-WriteLedger::WriteLedger(Lapse lapse) : m_lapse(std::move(lapse)) {}
+WriteLedger::WriteLedger(Announce announce) : m_announce(std::move(announce)) {}
 
 void WriteLedger::opened(const ConsoleRequest& write)
 {
@@ -10,13 +10,16 @@ void WriteLedger::opened(const ConsoleRequest& write)
         open.svName = write.svName;
     }
     open.newestValue = write.value;
+    m_news.push_back({write.poName, write.svName, News::Written});
 }
 
 void WriteLedger::replaced(const ConsoleRequest& write)
 {
     const auto found = m_open.find(write.target);
-    if (found != m_open.end())
-        found->newestValue = write.value;
+    if (found == m_open.end())
+        return;
+    found->newestValue = write.value;
+    m_news.push_back({write.poName, write.svName, News::Written});
 }
 
 void WriteLedger::closed(const ConsoleRequest& write, bool confirmed)
@@ -25,23 +28,23 @@ void WriteLedger::closed(const ConsoleRequest& write, bool confirmed)
     if (found == m_open.end() || --found->count > 0)
         return;
     if (!confirmed)
-        m_lapses.emplace_back(found->poName, found->svName);
+        m_news.push_back({found->poName, found->svName, News::Lapsed});
     m_open.erase(found);
 }
 
 void WriteLedger::clear()
 {
     for (const Open& open : qAsConst(m_open))
-        m_lapses.emplace_back(open.poName, open.svName);
+        m_news.push_back({open.poName, open.svName, News::Lapsed});
     m_open.clear();
 }
 
-void WriteLedger::announceLapses()
+void WriteLedger::announce()
 {
-    std::vector<std::pair<QString, QString>> lapses;
-    lapses.swap(m_lapses);
-    for (const auto& [poName, svName] : lapses)
-        m_lapse(poName, svName);
+    std::vector<Tidings> news;
+    news.swap(m_news);
+    for (const Tidings& tidings : news)
+        m_announce(tidings.poName, tidings.svName, tidings.news);
 }
 
 std::optional<QString> WriteLedger::newestOpen(const QString& target) const

@@ -16,12 +16,18 @@
 class WriteLedger
 {
 public:
-    // Every open write to the variable ended, the last one without the device's value: it was
-    // refused, left unanswered, or the connection closed. The replies heard meanwhile are the
-    // device's value again.
-    using Lapse = std::function<void(const QString& poName, const QString& svName)>;
+    // What the controls of a variable hear of its writes.
+    enum class News {
+        // A newer value went on its way: newestOpen() has it.
+        Written,
+        // Every open write to the variable ended, the last one without the device's value: it
+        // was refused, left unanswered, or the connection closed. The replies heard meanwhile
+        // are the device's value again.
+        Lapsed,
+    };
+    using Announce = std::function<void(const QString& poName, const QString& svName, News news)>;
 
-    explicit WriteLedger(Lapse lapse);
+    explicit WriteLedger(Announce announce);
 
     // A write went on its way: its answer is awaited.
     void opened(const ConsoleRequest& write);
@@ -31,9 +37,9 @@ public:
     void closed(const ConsoleRequest& write, bool confirmed);
     // The connection ended: no open write will be answered.
     void clear();
-    // Tells the lapses since the last call; the window calls it once its own state is whole, so
-    // that whoever hears one may write again at once.
-    void announceLapses();
+    // Tells the news since the last call, in order; the window calls it once its own state is
+    // whole, so that whoever hears it may write again at once.
+    void announce();
 
     // The value of the newest write to the variable that is still open; none when the device
     // has answered every write to it.
@@ -48,7 +54,14 @@ private:
         int count = 0;
     };
 
-    Lapse m_lapse;
+    struct Tidings
+    {
+        QString poName;
+        QString svName;
+        News news;
+    };
+
+    Announce m_announce;
     QHash<QString, Open> m_open;
-    std::vector<std::pair<QString, QString>> m_lapses;
+    std::vector<Tidings> m_news;
 };

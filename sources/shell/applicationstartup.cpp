@@ -4,6 +4,7 @@
 #include "applicationupdater.h"
 #include "configresources.h"
 #include "datafolders.h"
+#include "maskedtextinputaccessible.h"
 #include "messagehandler.h"
 #include "offlinemodel.h"
 #include "presetmigration.h"
@@ -62,6 +63,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
     registerQmlTypes();
+    MaskedTextInputAccessible::installFactory();
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));

@@ -10,8 +10,9 @@ class ViewLoader;
 
 // Brings the application up in its fixed order: log, single-instance lock (only its holder
 // clears the old log), data folders, settings defaults, preset migration, "CurrentVersion", QML
-// types, names, analytics, font, screen loader and main window. Once the first page is on
-// screen: configuration resources. Members are destroyed in reverse: loader, settings, lock.
+// types, the password fields' accessibility, names, analytics, font, screen loader and main
+// window. Once the first page is on screen: configuration resources. Members are destroyed in
+// reverse: loader, settings, lock.
 class ApplicationStartup
 {
 public:

@@ -2,9 +2,10 @@
 // the pace of the link while meters poll, within a bounded window of requests; a drag ends with
 // the device holding the last value; a page left before its answers leaves nothing subscribed;
 // the watchdog tells a slow device from a silent one; a request the device ignores is given up,
-// where a slow answer is waited for; quick nudges each move on from the last value written,
-// never pulled back by the answers to earlier writes; and writes the device refuses or ignores
-// give way to its value. What travelled is read from the device's timed wire log.
+// where a slow answer is waited for; quick nudges and on/off clicks each move on from the last
+// value written, never pulled back by the answers to earlier writes; and writes the device
+// refuses or ignores give way to its value. What travelled is read from the device's timed wire
+// log.
 #include "clientconnectionwatchdog.h"
 #include "consolelinebuilder.h"
 #include "processingobjectlist.h"
@@ -19,6 +20,7 @@
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -520,6 +522,100 @@ private Q_SLOTS:
             QCOMPARE(stepped.last().first().toFloat(), 7.12f);
         }
         QCOMPARE(heldAmount(), 7.12f);
+    }
+
+    void quickClicksEachSwitchOn_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<bool>("on"); // as the device holds it first
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("ON, two clicks") << "Nuq"
+                                        << "Nuq" << true << 2 << QString();
+        QTest::newRow("ON, three clicks") << "Nuq"
+                                          << "Nuq" << true << 3 << QString();
+        QTest::newRow("MUTE, two clicks") << "OutputGains"
+                                          << "Channel_3_Mute" << false << 2 << QString();
+        QTest::newRow("MUTE, three clicks") << "OutputGains"
+                                            << "Channel_3_Mute" << false << 3 << QString();
+        QTest::newRow("ON, a click never answered") << "Nuq"
+                                                    << "Nuq" << true << 1 << "ignore-command=set";
+    }
+    // Clicks of an on/off button 270 ms apart over a link that answers 1.5 s late at 2,000 B/s:
+    // each writes the opposite of the last click's state, which the button shows, pending, from
+    // the click until the device has answered every write, never turned back by the answer to an
+    // earlier one; the device ends as many switches away as there were clicks. Another button
+    // of the variable, which only listens, shows the same at every change. Writes that go
+    // unanswered give way to the state the device holds.
+    void quickClicksEachSwitchOn()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
+        QFETCH(bool, on);
+        QFETCH(int, clicks);
+        QFETCH(QString, fault);
+        const QString path = ConsoleLineBuilder::pathBody(object, variable);
+        const auto stateText = [](bool state) { return state ? QString("On") : QString("Off"); };
+        QVERIFY(device()
+                    .command(QStringLiteral("set \"%1\" %2").arg(path, stateText(on)))
+                    .startsWith(QLatin1String("ok")));
+        const auto clicked = boundControl<QX8Button>(object, variable);
+        const auto listening = boundControl<QX8Button>(object, variable);
+        clicked->setButtonType(QX8Button::SV);
+        listening->setButtonType(QX8Button::SV);
+        QTRY_VERIFY(clicked->hasDeviceValue() && listening->hasDeviceValue());
+        QCOMPARE(clicked->activeState(), on);
+        if (!fault.isEmpty()) {
+            QCOMPARE(device().command("fault " + fault), QString("ok"));
+            TCPAdaptor::instance()->requests().setAnswerBound(kAnswerBound);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("request given up: set "));
+        }
+        QVERIFY(device().setConsoleLink(2000, 1500));
+        const QString write = requestLine("set", object, variable);
+        const int from = m_device->received(write).size();
+        // What each button shows, its state and pending mark, at every turn of the event loop
+        // in which it changed.
+        using Shown = QPair<bool, bool>;
+        QList<Shown> shownClicked;
+        QList<Shown> shownListening;
+        const auto note = [&] {
+            for (auto [button, shown] : {std::pair(clicked.get(), &shownClicked),
+                                         std::pair(listening.get(), &shownListening)}) {
+                const Shown now{button->activeState(), button->isPending()};
+                if (shown->isEmpty() || shown->last() != now)
+                    shown->append(now);
+            }
+        };
+        QTimer sampler;
+        sampler.setInterval(1);
+        connect(&sampler, &QTimer::timeout, &sampler, note);
+        sampler.start();
+        note();
+
+        QStringList writes;
+        QList<Shown> expected;
+        for (int click = 1; click <= clicks; ++click) {
+            clicked->toggleValueWithoutFeedback();
+            note();
+            const bool state = (click % 2 == 1) != on;
+            writes << write + (state ? QString(" \"1\"") : QString(" \"0\""));
+            expected << Shown{state, true};
+            QTest::qWait(270);
+        }
+        const bool held = fault.isEmpty() ? expected.last().first : on;
+        expected.prepend(Shown{on, false});
+        expected << Shown{held, false};
+        const QString target = ConsoleRequest::targetOf(object, variable, QString());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !TCPAdaptor::instance()->requests().unansweredWrite(target).has_value(),
+            kAnswerBound.count() + 30000);
+        note();
+        sampler.stop();
+        QCOMPARE(m_device->received(write).mid(from), writes);
+        QCOMPARE(m_device->value(object, variable), "ok " + stateText(held));
+        QCOMPARE(shownClicked, expected);
+        QCOMPARE(shownListening, expected);
     }
 };
 

@@ -6,10 +6,20 @@
 
 namespace fieldleaving {
 
+const TypedText kEmptiedName = {"emptied", "", "", "A name cannot be empty."};
+const TypedText kNewName = {"a new name", "Kick", "Kick", ""};
+const TypedText kTooLongName = {"too long", "Overheads Left Right", "",
+                                "A name has at most 16 characters."};
+
 void addRows(std::initializer_list<TypedText> cases, std::initializer_list<const char*> ways)
 {
     for (const char* column : {"leave", "typed", "written", "refusal"})
         QTest::addColumn<QString>(column);
+    appendRows(cases, ways);
+}
+
+void appendRows(std::initializer_list<TypedText> cases, std::initializer_list<const char*> ways)
+{
     for (const TypedText& typed : cases) {
         for (const char* how : ways) {
             QTest::addRow("%s, %s", typed.name, how)
@@ -21,13 +31,7 @@ void addRows(std::initializer_list<TypedText> cases, std::initializer_list<const
 
 void addNameBoxRows(std::initializer_list<const char*> ways)
 {
-    addRows(
-        {
-            {"emptied", "", "", "A name cannot be empty."},
-            {"a new name", "Kick", "Kick", ""},
-            {"too long", "Overheads Left Right", "", "A name has at most 16 characters."},
-        },
-        ways);
+    addRows({kEmptiedName, kNewName, kTooLongName}, ways);
 }
 
 bool typeOver(QQuickWindow* window, QQuickItem* field, const QString& text)
@@ -43,14 +47,14 @@ bool typeOver(QQuickWindow* window, QQuickItem* field, const QString& text)
     return true;
 }
 
-void leave(QQuickWindow* window, const QString& how, QPoint ground)
+void leave(QQuickWindow* window, const QString& how, QPoint at)
 {
     if (how == QLatin1String("enter"))
         QTest::keyClick(window, Qt::Key_Return);
     else if (how == QLatin1String("tab"))
         QTest::keyClick(window, Qt::Key_Tab);
     else
-        QTest::mouseClick(window, Qt::LeftButton, {}, ground);
+        QTest::mouseClick(window, Qt::LeftButton, {}, at);
 }
 
 } // namespace fieldleaving

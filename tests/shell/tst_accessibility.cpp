@@ -1,7 +1,8 @@
 // Every screen of the application against VirtualQX8, read as a screen reader reads it: through
 // Qt's accessibility interfaces, from the window down. No control shown goes without a role and
 // a name, and none lies out of the reader's reach; each page's root is named after the heading it
-// shows; a value control says its label and the value it shows, and follows the device.
+// shows; a value control says its label and the value it shows, and follows the device; no
+// interface tells the password typed into the password dialog.
 #include "homescreenmodel.h"
 #include "pagesession.h"
 #include "qx8settings.h"
@@ -138,6 +139,55 @@ struct Reading
     }
 };
 
+// All a reader can read of an interface: its texts, its value, and its text whole, then at,
+// before and after every character by every boundary (character by character, word by word...).
+// Not at the end: Qt's own text fields never return from a word asked there.
+QStringList readable(QAccessibleInterface* iface)
+{
+    QStringList texts;
+    for (const QAccessible::Text kind :
+         {QAccessible::Name, QAccessible::Description, QAccessible::Value, QAccessible::Help,
+          QAccessible::Accelerator, QAccessible::DebugDescription, QAccessible::UserText})
+        texts << iface->text(kind);
+    if (QAccessibleValueInterface* value = iface->valueInterface())
+        texts << value->currentValue().toString();
+    QAccessibleTextInterface* text = iface->textInterface();
+    if (!text)
+        return texts;
+    const int length = text->characterCount();
+    texts << text->text(0, length);
+    for (const QAccessible::TextBoundaryType boundary :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
+        QString pieces;
+        for (int offset = 0; offset < length; ++offset) {
+            int start = 0;
+            int end = 0;
+            pieces += text->textAtOffset(offset, boundary, &start, &end);
+            texts << text->textBeforeOffset(offset, boundary, &start, &end)
+                  << text->textAfterOffset(offset, boundary, &start, &end);
+        }
+        texts << pieces;
+    }
+    return texts;
+}
+
+// Whether the object's interface gives a reader `secret`, in whole or spelt out.
+bool tells(QObject* object, const QString& secret)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    return iface && readable(iface).join('|').contains(secret);
+}
+
+// The items under `item`, itself included, that tell `secret`.
+void collectTelling(QQuickItem* item, const QString& secret, QStringList* found)
+{
+    if (tells(item, secret))
+        *found << located(item);
+    for (QQuickItem* child : item->childItems())
+        collectTelling(child, secret, found);
+}
+
 QString nameOf(QObject* object)
 {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
@@ -163,6 +213,7 @@ private Q_SLOTS:
     void wizardPagesNameEveryControl_data();
     void wizardPagesNameEveryControl();
     void discoveryNamesEveryControl();
+    void passwordFieldKeepsThePassword();
 
 private:
     QQuickWindow* window() { return m_session.shell().loader()->view(); }
@@ -172,6 +223,7 @@ private:
     // CustomHeading).
     void checkRootName(const QString& heading = QString());
     void setDevice(const QString& path, const QString& value);
+    void type(const QString& text);
 
     PageSession m_session;
 };
@@ -226,6 +278,12 @@ void TestAccessibility::setDevice(const QString& path, const QString& value)
     QVERIFY(m_session.device()
                 .command(QStringLiteral("set \"\\\\%1\\\" \"%2\"").arg(path, value))
                 .startsWith("ok"));
+}
+
+void TestAccessibility::type(const QString& text)
+{
+    for (const QChar character : text)
+        QTest::keyClick(window(), character.toLatin1());
 }
 
 // Every page of the device model's table, each selector; the pages that are no block's page name
@@ -471,6 +529,57 @@ void TestAccessibility::discoveryNamesEveryControl()
     QCOMPARE(nameOf(splash), QStringLiteral("Spandrell QX8 Control"));
     QVERIFY(reading.control("Search For Devices"));
     splash->setVisible(false);
+}
+
+// The device refuses the default password and the discovery page asks for one; the field of the
+// password typed is reached and named, and nothing any interface of the window gives a reader
+// holds the password.
+void TestAccessibility::passwordFieldKeepsThePassword()
+{
+    const QString password = QStringLiteral("Lantern7-quay");
+    QVERIFY(m_session.device().command(QStringLiteral("fault refuse-login on")).startsWith("ok"));
+    const auto loginAgain =
+        qScopeGuard([&] { m_session.device().command(QStringLiteral("fault refuse-login off")); });
+    m_session.shell().guiSignal(QStringLiteral("DeviceDiscovery"));
+    QVERIFY(m_session.waitForPage(QStringLiteral("QX8Discovery.qml")));
+    QMetaObject::invokeMethod(m_session.shell().pageItem(), "closeDialogs");
+    QVERIFY(m_session.click(QStringLiteral("manualAddressButton")));
+    QVERIFY(m_session.waitForItem(QStringLiteral("dialogTextField")));
+    QTest::keyClick(window(), Qt::Key_A, Qt::ControlModifier);
+    type(m_session.device().address());
+    QVERIFY(m_session.click(QStringLiteral("dialogOkButton")));
+    QObject* dialog =
+        m_session.shell().pageItem()->findChild<QObject*>(QStringLiteral("passwordDialog"));
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->property("visible").toBool(), qx8test::timeoutMs());
+    type(password);
+    QCOMPARE(dialog->property("inputText").toString(), password);
+
+    // As a screen reader's start does.
+    QAccessible::setActive(true);
+    QStringList telling;
+    if (tells(window(), password))
+        telling << "the window";
+    collectTelling(window()->contentItem(), password, &telling);
+    QVERIFY2(telling.isEmpty(), qPrintable(telling.join('\n')));
+
+    Reading reading;
+    readScreen(&reading);
+    if (QTest::currentTestFailed())
+        return;
+    QAccessibleInterface* field =
+        reading.control(QStringLiteral("Please enter password to proceed"));
+    QVERIFY(field);
+    QCOMPARE(field->object(), dialog->findChild<QObject*>(QStringLiteral("dialogTextField")));
+    QCOMPARE(field->role(), QAccessible::EditableText);
+    QVERIFY(field->state().passwordEdit);
+    // A reader asks for the word at the caret, which stands after the last character typed.
+    QAccessibleTextInterface* text = field->textInterface();
+    QCOMPARE(text->characterCount(), password.size());
+    int start = 0;
+    int end = 0;
+    QCOMPARE(text->textAtOffset(-1, QAccessible::WordBoundary, &start, &end),
+             field->text(QAccessible::Value));
+    QCOMPARE(end, password.size());
 }
 
 int main(int argc, char** argv)

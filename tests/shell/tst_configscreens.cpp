@@ -14,6 +14,7 @@
 #include "testmain.h"
 #include "viewloader.h"
 
+#include <QPointer>
 #include <QQmlContext>
 #include <QQmlExpression>
 #include <QQuickItem>
@@ -62,6 +63,8 @@ private Q_SLOTS:
     void mixerPickedAndDiscarded();
     void insertPickedAndDiscarded();
     void refusedOutputName();
+    void outputNameLeftByTabOrAButton_data();
+    void outputNameLeftByTabOrAButton();
     void outputNameLeftByTheFocus_data();
     void outputNameLeftByTheFocus();
     void eqSettingsCopiedOntoAnotherEq();
@@ -81,6 +84,16 @@ private:
         return found ? found->property("captionText").toString() : QString();
     }
     bool overlayShown() const { return item(QStringLiteral("configOverlay")) != nullptr; }
+    // An edit reloads the page through events posted in turn (the screen loader's transition,
+    // the load, the old page's deletion): once a while passes with no new page, it stays.
+    void settle() const
+    {
+        QPointer<QQuickItem> page;
+        while (page.isNull() || page != m_session.shell().pageItem()) {
+            page = m_session.shell().pageItem();
+            QTest::qWait(100);
+        }
+    }
     void enterConfigMode()
     {
         click(QStringLiteral("configureButton"));
@@ -91,6 +104,35 @@ private:
     {
         return m_session.device().received().mid(from).filter(
             QStringLiteral(R"("method":"Reconfig")"));
+    }
+    // In configuration mode with the third output's row selected, the field of that output's
+    // name and, in `shown`, the name it shows; null when there is none.
+    QQuickItem* outputNameField(QString* shown)
+    {
+        enterConfigMode();
+        click(QStringLiteral("cell_out_7_2"));
+        QQuickItem* setter = waitForItem(QStringLiteral("outputName_3"));
+        if (!setter)
+            return nullptr;
+        *shown = setter->property("text").toString();
+        for (QQuickItem* child : setter->childItems()) {
+            if (child->property("acceptableInput").isValid())
+                return child;
+        }
+        return nullptr;
+    }
+    // An edit builds the overlay again: its items are looked up afresh. The third output's name
+    // once its edit is closed, and the overlay's last line while it shows.
+    QString shownOutputName() const
+    {
+        QQuickItem* setter = item(QStringLiteral("outputName_3"));
+        return setter && !setter->property("editing").toBool() ? setter->property("text").toString()
+                                                               : QString();
+    }
+    QString shownMessage() const
+    {
+        QQuickItem* message = item(QStringLiteral("overlayMessage"));
+        return message && message->isVisible() ? message->property("text").toString() : QString();
     }
     // The insert choices shown checked, by their names.
     QStringList checkedInserts() const;
@@ -281,9 +323,66 @@ void TestConfigScreens::refusedOutputName()
     QTRY_VERIFY(!overlayShown());
 }
 
+void TestConfigScreens::outputNameLeftByTabOrAButton_data()
+{
+    // Refused, a name left by the menu bar leaves the configuration as it was anyway. The name
+    // applied stays the output's: it comes last.
+    fieldleaving::addRows({{"emptied", "", "", "An output needs a name."}}, {"tab", "apply"});
+    fieldleaving::appendRows({{"a new name", "Sub Right", "Sub Right", ""}},
+                             {"tab", "menu bar", "apply"});
+}
+
+// An output name typed over and left by Tab, by a click on Apply or by one on the menu bar's
+// Home, with no other click before: the name goes into the configuration first, as Enter puts
+// it, and Apply then sends it in the same click. An empty name is refused with its reason, and
+// Apply sends nothing.
+void TestConfigScreens::outputNameLeftByTabOrAButton()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, refusal);
+    settle();
+    QString before;
+    QQuickItem* field = outputNameField(&before);
+    QVERIFY(field);
+    QVERIFY(!before.isEmpty() && before != written);
+    QQuickView* view = m_session.shell().loader()->view();
+    QVERIFY(fieldleaving::typeOver(view, field, typed));
+    QPoint at;
+    if (leave != QLatin1String("tab")) {
+        QQuickItem* button =
+            item(leave == QLatin1String("apply") ? QStringLiteral("applyButton")
+                                                 : QStringLiteral("menuHomeButton"));
+        QVERIFY(button && button->isEnabled());
+        at = button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint();
+    }
+    const int sent = m_session.device().received().size();
+    fieldleaving::leave(view, leave, at);
+
+    if (leave == QLatin1String("apply") && !written.isEmpty()) {
+        QTRY_COMPARE_WITH_TIMEOUT(reconfigurations(sent).size(), 1, qx8test::timeoutMs());
+        QVERIFY2(reconfigurations(sent).first().contains('"' + written + '"'),
+                 qPrintable(reconfigurations(sent).first()));
+        // The device's answer ends configuration mode.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->enCfgApply() && !overlayShown(), qx8test::timeoutMs());
+        settle();
+        return;
+    }
+    QTRY_COMPARE(shownOutputName(), written.isEmpty() ? before : written);
+    QTRY_COMPARE(shownMessage(), refusal);
+    QCOMPARE(m_model->enCfgApply(), !written.isEmpty());
+    QVERIFY(reconfigurations(sent).isEmpty());
+    settle();
+    click(m_model->enCfgApply() ? QStringLiteral("discardButton") : QStringLiteral("closeButton"));
+    QTRY_VERIFY(!overlayShown());
+    QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
+    settle();
+}
+
 void TestConfigScreens::outputNameLeftByTheFocus_data()
 {
-    // Tab finds no other field in the overlay: the focus stays and the edit goes on.
+    // Tab is tested with the buttons that leave the field.
     fieldleaving::addRows(
         {
             {"emptied", "", "", "An output needs a name."},
@@ -301,19 +400,10 @@ void TestConfigScreens::outputNameLeftByTheFocus()
     QFETCH(QString, typed);
     QFETCH(QString, written);
     QFETCH(QString, refusal);
-    const QString setterName = QStringLiteral("outputName_3");
-    enterConfigMode();
-    click(QStringLiteral("cell_out_7_2"));
-    QQuickItem* setter = waitForItem(setterName);
-    QVERIFY(setter);
-    const QString before = setter->property("text").toString();
-    QVERIFY(!before.isEmpty() && before != written);
-    QQuickItem* field = nullptr;
-    for (QQuickItem* child : setter->childItems()) {
-        if (child->property("acceptableInput").isValid())
-            field = child;
-    }
+    QString before;
+    QQuickItem* field = outputNameField(&before);
     QVERIFY(field);
+    QVERIFY(!before.isEmpty() && before != written);
 
     QQuickView* view = m_session.shell().loader()->view();
     QVERIFY(fieldleaving::typeOver(view, field, typed));
@@ -322,17 +412,7 @@ void TestConfigScreens::outputNameLeftByTheFocus()
     const QPointF ground = title->mapToScene(QPointF(title->width() / 2, title->height() / 2));
     fieldleaving::leave(view, leave, ground.toPoint());
 
-    // An edit builds the overlay again: its items are looked up afresh.
-    const auto shownName = [&] {
-        QQuickItem* setter = item(setterName);
-        return setter && !setter->property("editing").toBool() ? setter->property("text").toString()
-                                                               : QString();
-    };
-    const auto shownMessage = [&] {
-        QQuickItem* message = item(QStringLiteral("overlayMessage"));
-        return message && message->isVisible() ? message->property("text").toString() : QString();
-    };
-    QTRY_COMPARE(shownName(), written.isEmpty() ? before : written);
+    QTRY_COMPARE(shownOutputName(), written.isEmpty() ? before : written);
     QTRY_COMPARE(shownMessage(), refusal);
     QCOMPARE(m_model->enCfgApply(), !written.isEmpty());
     QCOMPARE(m_model->workingConfig() == m_model->referenceConfig(), written.isEmpty());

@@ -25,6 +25,7 @@
 #include "viewloader.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QQmlExpression>
 #include <QQmlProperty>
 #include <QQuickItem>
@@ -161,6 +162,8 @@ private Q_SLOTS:
     void quickNudgesOnASlowLinkEachStepOn_data();
     void quickNudgesOnASlowLinkEachStepOn();
     void typedAmountStaysUntilTheDeviceAnswers();
+    void quickSwitchClicksOnASlowLinkEachSwitch_data();
+    void quickSwitchClicksOnASlowLinkEachSwitch();
     void pageShowsItsHeadingWhileThePresetIsListed_data();
     void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
@@ -173,6 +176,9 @@ private Q_SLOTS:
     void emptyInputNameIsRefused();
     void inputNameLeftByTheFocus_data();
     void inputNameLeftByTheFocus();
+    void typedTextLeftWithThePage_data();
+    void typedTextLeftWithThePage();
+    void inputNameRefusalNamesItsBox();
 
 private:
     QPoint centreOf(QQuickItem* item) const;
@@ -1111,6 +1117,130 @@ void TestPages::typedAmountStaysUntilTheDeviceAnswers()
     QCOMPARE(setsSince(wireBefore), amountSets(QStringLiteral("7ms")));
 }
 
+void TestPages::quickSwitchClicksOnASlowLinkEachSwitch_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QStringList>("variables"); // that one click switches
+    QTest::addColumn<bool>("on");               // as the device holds them first
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<QStringList>("texts"); // the button's, off and on
+    const QStringList onOff{"OFF", "ON"};
+    const QStringList mute{"MUTE", "MUTED"};
+    QStringList allMutes;
+    for (int output = 1; output <= 6; ++output)
+        allMutes << QStringLiteral("Channel_%1_Mute").arg(output);
+    QTest::newRow("ON, two clicks") << "ScreenNuq.qml"
+                                    << "onOffButton"
+                                    << "Nuq" << QStringList{"Nuq"} << true << 2 << onOff;
+    QTest::newRow("ON, three clicks") << "ScreenNuq.qml"
+                                      << "onOffButton"
+                                      << "Nuq" << QStringList{"Nuq"} << true << 3 << onOff;
+    QTest::newRow("MUTE, two clicks")
+        << "ScreenOutputMeters.qml"
+        << "mute"
+        << "OutputGains" << QStringList{"Channel_3_Mute"} << false << 2 << mute;
+    QTest::newRow("MUTE, three clicks")
+        << "ScreenOutputMeters.qml"
+        << "mute"
+        << "OutputGains" << QStringList{"Channel_3_Mute"} << false << 3 << mute;
+    QTest::newRow("MUTE ALL, two clicks")
+        << "ScreenOutputMeters.qml"
+        << "muteAllButton"
+        << "OutputGains" << allMutes << false << 2 << QStringList{"MUTE ALL", "UNMUTE ALL"};
+}
+
+// Over the slow link, an on/off button clicked 270 ms apart: every click writes the opposite of
+// the last click's state, which shows, dimmed, in every frame from the click until the device
+// has answered every write, never turned back by the answer to an earlier one; the device ends
+// as many switches away as there were clicks, and then its state shows, undimmed.
+void TestPages::quickSwitchClicksOnASlowLinkEachSwitch()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, item);
+    QFETCH(QString, object);
+    QFETCH(QStringList, variables);
+    QFETCH(bool, on);
+    QFETCH(int, clicks);
+    QFETCH(QStringList, texts);
+    VirtualProcessor& device = m_session.device();
+    const auto path = [&](const QString& variable) {
+        return ConsoleLineBuilder::pathBody(object, variable);
+    };
+    const auto setAll = [&](bool state) {
+        for (const QString& variable : variables) {
+            if (!device
+                     .command(
+                         QStringLiteral("set \"%1\" %2").arg(path(variable), state ? "On" : "Off"))
+                     .startsWith("ok"))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(setAll(on));
+    const auto restore = qScopeGuard([&] { setAll(on); });
+    QQuickItem* button =
+        loadedControl(page, QString(), item, item == "muteAllButton" ? QString() : variables[0]);
+    QVERIFY(button);
+    QTRY_COMPARE(button->property("text").toString(), texts[on]);
+    const auto written = [&] {
+        return std::any_of(variables.begin(), variables.end(), [&](const QString& variable) {
+            return TCPAdaptor::instance()
+                ->requests()
+                .unansweredWrite(ConsoleRequest::targetOf(object, variable, QString()))
+                .has_value();
+        });
+    };
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    const int wireBefore = device.received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    // The text and whether the face is dimmed, in each frame unlike the one before.
+    using Frame = QPair<QString, bool>;
+    QList<Frame> frames;
+    int drawnFrames = 0;
+    const auto contents = button->property("contentItem").value<QQuickItem*>();
+    const QMetaObject::Connection drawn = connect(view, &QQuickWindow::frameSwapped, this, [&] {
+        const Frame frame{button->property("text").toString(), contents->opacity() < 1};
+        if (frames.isEmpty() || frames.last() != frame)
+            frames.append(frame);
+        ++drawnFrames;
+        view->update();
+    });
+    QVERIFY(m_session.waitForFrame());
+
+    QStringList expectedSets;
+    QList<Frame> expectedFrames{{texts[on], false}};
+    const QPoint spot = centreOf(button);
+    bool state = on;
+    for (int clicked = 0; clicked < clicks; ++clicked) {
+        // As a hand's quick clicks, in place and 270 ms apart by the events' own clock too:
+        // within the double-click interval.
+        QTest::mouseClick(view, Qt::LeftButton, {}, spot);
+        QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval - 270;
+        state = !state;
+        for (const QString& variable : variables)
+            expectedSets
+                << QStringLiteral("set \"%1\" \"%2\"").arg(path(variable), state ? "1" : "0");
+        expectedFrames.append({texts[state], true});
+        QTest::qWait(270);
+    }
+    QTest::mouseMove(view, QPoint(-1, -1));
+    expectedFrames.append({texts[state], false});
+    QTRY_VERIFY_WITH_TIMEOUT(!written(), 30000);
+    QVERIFY(m_session.waitForFrame());
+    disconnect(drawn);
+
+    QCOMPARE(setsSince(wireBefore), expectedSets);
+    for (const QString& variable : variables) {
+        QCOMPARE(device.command("value \"" + path(variable) + '"'),
+                 QString(state ? "ok On" : "ok Off"));
+    }
+    QCOMPARE(frames, expectedFrames);
+    QVERIFY2(drawnFrames >= 20, qPrintable(QString::number(drawnFrames)));
+}
+
 void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()
 {
     QTest::addColumn<QString>("page");
@@ -1357,32 +1487,39 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue_data()
     QTest::addColumn<QString>("leave");   // "tab": the next field; "click": the page beside it
     QTest::addColumn<QString>("written"); // the value of the set line, or empty for none
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("refusal"); // the beginning of the reason it gives, or empty
     QTest::newRow("letters, the next field") << "abc"
                                              << "tab"
                                              << ""
-                                             << "4.00";
+                                             << "4.00"
+                                             << "Not a number";
     QTest::newRow("letters, a click beside") << "abc"
                                              << "click"
                                              << ""
-                                             << "4.00";
+                                             << "4.00"
+                                             << "Not a number";
     QTest::newRow("out of range, a click beside") << "9999"
                                                   << "click"
                                                   << ""
-                                                  << "4.00";
+                                                  << "4.00"
+                                                  << "Out of range";
     QTest::newRow("a number, a click beside") << "12"
                                               << "click"
                                               << "12ms"
-                                              << "12.00";
+                                              << "12.00"
+                                              << "";
 }
 
 // Text typed into the input delay's field and left there when the focus moves on: a number in
-// the range is written, anything else gives way to the device's value, unsent and unmarked.
+// the range is written, anything else gives way to the device's value, unsent, with the reason
+// under it as after Enter.
 void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
 {
     QFETCH(QString, typed);
     QFETCH(QString, leave);
     QFETCH(QString, written);
     QFETCH(QString, shown);
+    QFETCH(QString, refusal);
     VirtualProcessor& device = m_session.device();
     const int wireBefore = device.received().size();
     QQuickItem* field = amountFieldTyped(QStringLiteral("4"), QStringLiteral("4.00"), typed);
@@ -1398,7 +1535,8 @@ void TestPages::typedTextLeftBehindGivesWayToTheDeviceValue()
         QVERIFY(device.waitForReceived(sets.first()));
     QCOMPARE(setsSince(wireBefore), sets);
     QTRY_COMPARE(field->property("text").toString(), shown);
-    QCOMPARE(field->property("refusal").toString(), QString());
+    const QString reason = field->property("refusal").toString();
+    QVERIFY2(refusal.isEmpty() ? reason.isEmpty() : reason.startsWith(refusal), qPrintable(reason));
 }
 
 // An input name emptied and confirmed is refused, as the presets and outputs refuse theirs:
@@ -1485,6 +1623,132 @@ void TestPages::inputNameLeftByTheFocus()
     QCOMPARE(shownRefusal->isVisible() ? shownRefusal->property("text").toString() : QString(),
              refusal);
     QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)), "ok " + held);
+}
+
+void TestPages::typedTextLeftWithThePage_data()
+{
+    // "held": the device's value afterwards, as it tells it.
+    for (const char* column : {"field", "leave", "typed", "written", "held"})
+        QTest::addColumn<QString>(column);
+    // "menu bar": a click on its Home; "page change": the shell asked for another page, as when
+    // the device recalls a preset. (Refused text left so sends nothing, as it never did.)
+    for (const char* leave : {"menu bar", "page change"}) {
+        QTest::addRow("a number, %s", leave) << "amount" << leave << "12"
+                                             << "12ms"
+                                             << "12.00ms/";
+        QTest::addRow("a name, %s", leave) << "input name" << leave << "Kick"
+                                           << "Kick"
+                                           << "Kick";
+    }
+}
+
+// A value typed into a field and left there when its page goes: the field ends its edit first
+// and writes it as Enter writes it, before the page is gone.
+void TestPages::typedTextLeftWithThePage()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, held);
+    VirtualProcessor& device = m_session.device();
+    const bool amount = field == QLatin1String("amount");
+    const QString path = amount ? ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"),
+                                                               QStringLiteral("Amount"))
+                                : inputNamePath(5);
+    const QString before = amount ? QStringLiteral("4") : QStringLiteral("Orvel 5");
+    const auto hold = [&] {
+        return device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, before))
+            .startsWith("ok");
+    };
+    QVERIFY(hold());
+    const auto restore = qScopeGuard(hold);
+    const int wireBefore = device.received().size();
+    QQuickView* view = m_session.shell().loader()->view();
+    if (amount) {
+        QVERIFY(amountFieldTyped(before, QStringLiteral("4.00"), typed));
+    } else {
+        QQuickItem* box = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                        QStringLiteral("inputName_5"), QString());
+        QVERIFY(box);
+        QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Orvel 5"));
+        QVERIFY(fieldleaving::typeOver(view, box, typed));
+    }
+    const QPointer<QQuickItem> page = m_session.shell().pageItem();
+    if (leave == QLatin1String("menu bar")) {
+        QQuickItem* home = findItem(page, QStringLiteral("menuHomeButton"), QString());
+        QVERIFY(home);
+        fieldleaving::leave(view, leave, centreOf(home));
+    } else {
+        m_session.shell().guiSignal(QStringLiteral("HomeButtonPressed"));
+    }
+    QTRY_VERIFY(page.isNull());
+
+    const QString set = QStringLiteral("set \"%1\" \"%2\"").arg(path, written);
+    QVERIFY(device.waitForReceived(set));
+    QCOMPARE(setsSince(wireBefore).filter(path), QStringList{set});
+    const QString value = device.command(QStringLiteral("value \"%1\"").arg(path));
+    QVERIFY2(value.startsWith("ok " + held), qPrintable(value));
+}
+
+// The option card's reason line names the box it speaks of, outlasts an edit of another box, and
+// goes when its box takes a valid name or is left as it is.
+void TestPages::inputNameRefusalNamesItsBox()
+{
+    VirtualProcessor& device = m_session.device();
+    const auto holdNames = [&] {
+        for (int input : {2, 3}) {
+            if (!device
+                     .command(QStringLiteral("set \"%1\" \"Orvel %2\"")
+                                  .arg(inputNamePath(input))
+                                  .arg(input))
+                     .startsWith("ok"))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(holdNames());
+    const auto restore = qScopeGuard(holdNames);
+    QQuickItem* second = loadedControl(QStringLiteral("ScreenInputRouter.qml"), QString(),
+                                       QStringLiteral("inputName_2"), QString());
+    QVERIFY(second);
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    QQuickItem* third = findItem(pageItem, QStringLiteral("inputName_3"), QString());
+    QQuickItem* line = findItem(pageItem, QStringLiteral("namingRefusal"), QString());
+    QQuickItem* box = findItem(pageItem, QStringLiteral("refusedBox"), QString());
+    QVERIFY(third && line && box);
+    QTRY_COMPARE(third->property("editText").toString(), QStringLiteral("Orvel 3"));
+    const auto shown = [&] {
+        return line->isVisible()
+                   ? box->property("text").toString() + ' ' + line->property("text").toString()
+                   : QString();
+    };
+    const QString refused = QStringLiteral("Input 2: A name cannot be empty.");
+    QQuickView* view = m_session.shell().loader()->view();
+    // On the strip's ground, beside the box's number.
+    const QPoint ground = second->mapToScene(QPointF(-4, second->height() / 2)).toPoint();
+
+    // Refused when Tab leaves it: the line stays while the next box is edited and written.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("tab"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, third, QStringLiteral("Lectern")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Lectern\"").arg(inputNamePath(3))));
+    QCOMPARE(shown(), refused);
+    // Entered again and left as it is: the line goes.
+    fieldleaving::leave(view, QStringLiteral("click"), centreOf(second));
+    QTRY_VERIFY(second->hasActiveFocus());
+    fieldleaving::leave(view, QStringLiteral("click"), ground);
+    QTRY_COMPARE(shown(), QString());
+    // Refused on Enter, then given a valid name: the line goes too.
+    QVERIFY(fieldleaving::typeOver(view, second, QString()));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QTRY_COMPARE(shown(), refused);
+    QVERIFY(fieldleaving::typeOver(view, second, QStringLiteral("Kick")));
+    fieldleaving::leave(view, QStringLiteral("enter"), ground);
+    QVERIFY(device.waitForReceived(QStringLiteral("set \"%1\" \"Kick\"").arg(inputNamePath(2))));
+    QTRY_COMPARE(shown(), QString());
 }
 
 std::optional<double> TestPages::heldNumber(const QString& object, const QString& variable)

@@ -10,6 +10,7 @@
 #include "qx8nuqcurveplotter.h"
 #include "qx8nuqgraphitem.h"
 #include "qx8peqgraphitem.h"
+#include "qx8textsv.h"
 #include "reconfigurator.h"
 #include "shellfixture.h"
 #include "testharness.h"
@@ -90,12 +91,16 @@ private Q_SLOTS:
     void formNamesPassTheNameCheck();
     void formNameLeftByTheFocus_data();
     void formNameLeftByTheFocus();
+    void formNameLeftByAButton_data();
+    void formNameLeftByAButton();
     void formTextFieldWritesACheckedName_data();
     void formTextFieldWritesACheckedName();
     void controlsShowWhatTheyDoNotKnow();
 
 private:
     void open(const QString& state, const QString& pageName);
+    // The names step, opened once the device holds `name` in the variable `path`: its boxes.
+    QList<QQuickItem*> namesStepHolding(const QString& path, const QString& name);
     // The wire lines sent from `from` on that write `variable`.
     QStringList writesTo(const QString& variable, int from) const;
 
@@ -118,6 +123,13 @@ void TestWizardPages::open(const QString& state, const QString& pageName)
 {
     m_screen.forceState(state);
     m_screen.waitForPage(pageName, state);
+}
+
+QList<QQuickItem*> TestWizardPages::namesStepHolding(const QString& path, const QString& name)
+{
+    m_screen.setOnDevice(path.mid(2), name);
+    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
+    return m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
 }
 
 QStringList TestWizardPages::writesTo(const QString& variable, int from) const
@@ -656,11 +668,8 @@ void TestWizardPages::formNameLeftByTheFocus()
     QFETCH(QString, refusal);
     const QString name = kChoices + "Channel_2_OrvellinkInputName";
     const QString deviceName = QStringLiteral("Orvel 2");
-    m_screen.setOnDevice(name.mid(2), deviceName);
     const auto restore = qScopeGuard([&] { m_screen.setOnDevice(name.mid(2), deviceName); });
-    open(QStringLiteral("OrvellinkInputNames"), QStringLiteral("wizardFormPage"));
-    const QList<QQuickItem*> boxes =
-        m_screen.itemsNamed(QStringLiteral("formNameBox"), m_screen.page());
+    const QList<QQuickItem*> boxes = namesStepHolding(name, deviceName);
     QCOMPARE(boxes.size(), 8);
     QQuickItem* box = boxes.at(1);
     QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
@@ -681,6 +690,75 @@ void TestWizardPages::formNameLeftByTheFocus()
     QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), held);
     QCOMPARE(text(m_screen.visibleItem(QStringLiteral("formRefusal"))), refusal);
     QCOMPARE(m_screen.command("value \"" + name + "\\\""), "ok " + held);
+}
+
+void TestWizardPages::formNameLeftByAButton_data()
+{
+    fieldleaving::addNameBoxRows({"next"});
+    // Refused, a name left by Back, the menu bar or the device's own step sends what it would
+    // have sent untouched.
+    fieldleaving::appendRows({fieldleaving::kNewName}, {"back", "menu bar", "device step"});
+}
+
+// A name typed over on the names step and left by Next, Back, the menu bar's Home or the device
+// moving to another step: the box ends its edit first. A name the device takes goes out before
+// the step's event; a refused one keeps the device's name and holds Next back, the step showing
+// why.
+void TestWizardPages::formNameLeftByAButton()
+{
+    QFETCH(QString, leave);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, refusal);
+    const QString name = kChoices + "Channel_2_OrvellinkInputName";
+    const QString deviceName = QStringLiteral("Orvel 2");
+    const auto restore = qScopeGuard([&] { m_screen.setOnDevice(name.mid(2), deviceName); });
+    QQuickItem* box = namesStepHolding(name, deviceName).value(1);
+    QVERIFY(box);
+    QTRY_COMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
+
+    QQuickView* view = m_screen.shell().loader()->view();
+    const int from = m_screen.device().received().size();
+    QVERIFY(fieldleaving::typeOver(view, box, typed));
+    if (leave == QLatin1String("device step")) {
+        m_screen.forceState(QStringLiteral("OrvellinkInputStartChannel"));
+    } else {
+        const QString button = leave == QLatin1String("next")   ? QStringLiteral("wizardNextButton")
+                               : leave == QLatin1String("back") ? QStringLiteral("wizardBackButton")
+                                                                : QStringLiteral("menuHomeButton");
+        QQuickItem* target = m_screen.visibleItem(button);
+        QVERIFY(target);
+        fieldleaving::leave(
+            view, leave,
+            target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint());
+    }
+
+    const bool held = leave == QLatin1String("next") && !refusal.isEmpty();
+    QStringList expected;
+    if (!written.isEmpty())
+        expected << setLine(name, written);
+    if (leave == QLatin1String("back"))
+        expected << setLine(kWizard + "WizardEvent", QStringLiteral("Previous"));
+    else if (leave == QLatin1String("next") && !held)
+        expected << setLine(kWizard + "WizardEvent", QStringLiteral("Next"));
+    // An event goes out a moment later: the last line expected is awaited past the start.
+    if (!expected.isEmpty())
+        QTRY_VERIFY(m_screen.device().received().mid(from).contains(expected.last()));
+    // A Next that should be held would have gone out after a throttle's window.
+    if (held)
+        QTest::qWait(3 * QX8TextSV::kThrottleMs);
+    m_screen.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, from);
+    const QStringList sent = m_screen.writes(from).filter(
+        QRegularExpression(QStringLiteral("OrvellinkInputName|WizardEvent")));
+    QCOMPARE(sent, expected);
+    QCOMPARE(m_screen.command("value \"" + name + "\\\""),
+             "ok " + (written.isEmpty() ? deviceName : written));
+    if (!held)
+        return;
+    QVERIFY(m_screen.showsPage(QStringLiteral("wizardFormPage")));
+    QCOMPARE(QQmlProperty::read(box, "editText").toString(), deviceName);
+    QCOMPARE(text(m_screen.visibleItem(QStringLiteral("formRefusal"))), refusal);
+    QCOMPARE(text(m_screen.visibleItem(QStringLiteral("refusedBox"))), QStringLiteral("Input 2:"));
 }
 
 void TestWizardPages::formTextFieldWritesACheckedName_data()

@@ -38,6 +38,8 @@ void QX8Button::onActiveStateChanged(bool data)
     Q_UNUSED(data)
 }
 
+// The state shown is the newest written while the device has not answered it: the next click
+// switches on from there.
 void QX8Button::toggleValueWithoutFeedback()
 {
     sendRequest(QStringLiteral("set"), QString(),
@@ -75,6 +77,16 @@ std::optional<QString> QX8Button::nudgeText(float* value, const QString& svClass
 }
 
 namespace {
+
+// An on/off state as the device reports it or a control writes it; none for any other text.
+std::optional<bool> switchStateOf(const QString& text)
+{
+    if (text == QLatin1String("On") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("Off") || text == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
 
 // A release time is nudged against the direction given.
 bool reversesDirection(const QString& svClass)
@@ -168,9 +180,28 @@ void QX8Button::takeNudgeReply(const DataFromDevice& data)
         m_deviceValue = 199.0f;
 }
 
+// While writes to the variable await their answers, the device's replies tell of states the
+// clicks have moved on from: the newest write is the state, pending. Its own answer carries the
+// state the device took.
+void QX8Button::showSwitchState()
+{
+    const std::optional<QString> written = unansweredWrite();
+    const std::optional<bool> writtenState = written ? switchStateOf(*written) : std::nullopt;
+    setActiveState(writtenState.value_or(m_deviceSwitchState));
+    setPending(writtenState.has_value());
+}
+
+void QX8Button::newerWrite()
+{
+    if (m_buttonType == SV)
+        showSwitchState();
+}
+
 // No answer brings the device's value: the one heard last stands.
 void QX8Button::writesUnanswered()
 {
+    if (m_buttonType == SV)
+        showSwitchState();
     if (m_buttonType == Nudge && m_hasNudgeValue && !unansweredWrite())
         Q_EMIT valueToNudgeChanged(m_deviceValue);
 }
@@ -179,10 +210,9 @@ void QX8Button::handleDataAvailable(DataFromDevice data)
 {
     switch (m_buttonType) {
     case SV:
-        if (data.value == QLatin1String("On") || data.value == QLatin1String("1"))
-            setActiveState(true);
-        else if (data.value == QLatin1String("Off") || data.value == QLatin1String("0"))
-            setActiveState(false);
+        if (const std::optional<bool> state = switchStateOf(data.value))
+            m_deviceSwitchState = *state;
+        showSwitchState();
         break;
     case Nudge:
         takeNudgeReply(data);

@@ -9,6 +9,10 @@
 // the screen handles (SingleShot, XGroupMember). Any button can also write "1" to several
 // variables of its processing object at once.
 //
+// A toggle's `activeState` is the state of the newest write to the variable (by any control)
+// that the device has not answered yet, marked pending, so that quick clicks each switch on from
+// the last; else the state the device reported.
+//
 // A Nudge button's step comes from the shared step table, chosen by the sub-range in which the
 // value lies; the range list is handed over by the screen (setNudgeJsonData), which takes it
 // from the application's data store. Nudges start only from a value the device reported. Quick
@@ -62,13 +66,19 @@ protected Q_SLOTS:
     void handleDataAvailable(DataFromDevice data) override;
 
 protected:
-    bool takesAcknowledgements() const override { return m_buttonType == Nudge; }
+    bool takesAcknowledgements() const override
+    {
+        return m_buttonType == Nudge || m_buttonType == SV;
+    }
 
 private:
     void takeNudgeReply(const DataFromDevice& data);
+    void showSwitchState();
+    void newerWrite() override;
     void writesUnanswered() override;
 
-    float m_deviceValue = 0.0f; // as last reported, acknowledgements included
+    float m_deviceValue = 0.0f;       // as last reported, acknowledgements included
+    bool m_deviceSwitchState = false; // likewise
     bool m_hasNudgeValue = false;
     bool m_activeState = false;
     QString m_nudgeJsonData;

@@ -132,6 +132,14 @@ std::optional<QString> QX8Control::unansweredWrite() const
         ConsoleRequest::targetOf(m_poName, m_svName, QString()));
 }
 
+void QX8Control::setPending(bool pending)
+{
+    if (pending == m_pending)
+        return;
+    m_pending = pending;
+    Q_EMIT pendingChanged(m_pending);
+}
+
 void QX8Control::sendDataRequest()
 {
     if (hasNames() && TCPAdaptor::instance()->Ready() && !m_isMeter)

@@ -22,6 +22,9 @@ class QX8Control : public QObject, public ReplyReceiver
     // True once the device has reported the bound variable's value: until then a screen shows
     // that it waits instead of a made-up value.
     Q_PROPERTY(bool hasDeviceValue READ hasDeviceValue NOTIFY hasDeviceValueChanged)
+    // True while the control shows a value written that the device has not answered yet: a
+    // screen marks it as such.
+    Q_PROPERTY(bool pending READ isPending NOTIFY pendingChanged)
 
 public:
     explicit QX8Control(QObject* parent = nullptr);
@@ -34,6 +37,7 @@ public:
     QString valueType() const { return m_valueType; }
     bool isMeter() const { return m_isMeter; }
     bool hasDeviceValue() const { return m_hasDeviceValue; }
+    bool isPending() const { return m_pending; }
 
     void setPOName(const QString& poName);
     void setSVName(const QString& svName);
@@ -58,6 +62,7 @@ Q_SIGNALS:
     void connectionLost();
     void vimbalReady();
     void hasDeviceValueChanged(bool hasDeviceValue);
+    void pendingChanged(bool pending);
 
 protected Q_SLOTS:
     virtual void sendDataRequest();
@@ -88,6 +93,7 @@ protected:
     // True for a control that takes the writer's acknowledgement (`setr`) like any reply: it
     // carries the value the device took.
     virtual bool takesAcknowledgements() const { return false; }
+    void setPending(bool pending);
 
     // Cleared by an explicit cancellation: then neither the device's unsubr, a new login nor
     // the end of a busy period subscribes the control again, until it subscribes itself.
@@ -103,6 +109,7 @@ private:
     QString m_svName;
     bool m_isMeter = false;
     bool m_hasDeviceValue = false;
+    bool m_pending = false;
     bool m_destroying = false;
     QString m_entityName;
     QString m_valueType;

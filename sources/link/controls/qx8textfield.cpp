@@ -40,7 +40,7 @@ QString QX8TextField::withUnit(const QString& text) const
 // not written again, unless another value of this field is still on its way.
 void QX8TextField::write(const QString& value, const QString& shown)
 {
-    if (value == m_lastDeviceValue && !m_pending)
+    if (value == m_lastDeviceValue && !isPending())
         return;
     sendRequest(QStringLiteral("set"), QString(), value);
     if (!unansweredWrite())
@@ -52,7 +52,7 @@ void QX8TextField::write(const QString& value, const QString& shown)
 
 void QX8TextField::onLabelValueChanged(QString data)
 {
-    if (m_pending && data == m_pendingText)
+    if (isPending() && data == m_pendingText)
         return; // shown for the write on its way
     write(withUnit(data), data);
 }
@@ -84,7 +84,7 @@ void QX8TextField::handleDataAvailable(DataFromDevice data)
     if (!part)
         return;
     m_lastDeviceValue = *part;
-    if (!m_pending || !unansweredWrite())
+    if (!isPending() || !unansweredWrite())
         showDeviceValue();
 }
 
@@ -95,16 +95,8 @@ void QX8TextField::showDeviceValue()
     setLabelValue(m_lastDeviceValue);
 }
 
-void QX8TextField::setPending(bool pending)
-{
-    if (pending == m_pending)
-        return;
-    m_pending = pending;
-    Q_EMIT pendingChanged(m_pending);
-}
-
 void QX8TextField::writesUnanswered()
 {
-    if (m_pending && !unansweredWrite())
+    if (isPending() && !unansweredWrite())
         showDeviceValue();
 }

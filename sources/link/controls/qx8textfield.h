@@ -14,7 +14,6 @@ class QX8TextField : public QX8Label
 {
     Q_OBJECT
     Q_PROPERTY(QString unit READ unit WRITE setUnit NOTIFY unitChanged)
-    Q_PROPERTY(bool pending READ isPending NOTIFY pendingChanged)
 
 public:
     explicit QX8TextField(QObject* parent = nullptr);
@@ -22,7 +21,6 @@ public:
 
     QString unit() const { return m_unit; }
     void setUnit(const QString& unit);
-    bool isPending() const { return m_pending; }
 
     // Writes what the user typed, leaving the shown value to the device's answer. For a number
     // variable of the device model only a number in its range, in this field's unit, goes out,
@@ -35,7 +33,6 @@ public:
 
 Q_SIGNALS:
     void unitChanged(QString& a);
-    void pendingChanged(bool pending);
 
 public Q_SLOTS:
     void onLabelValueChanged(QString data);
@@ -51,11 +48,9 @@ private:
     QString withUnit(const QString& text) const;
     void write(const QString& value, const QString& shown);
     void showDeviceValue();
-    void setPending(bool pending);
     void writesUnanswered() override;
 
     QString m_lastDeviceValue;
     QString m_unit;
-    bool m_pending = false;
     QString m_pendingText; // shown while pending
 };
