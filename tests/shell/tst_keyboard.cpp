@@ -324,6 +324,10 @@ void TestKeyboard::keysWriteWhatTheMouseWrites_data()
         {"delay field by Up, as its +", "ScreenDelay.qml", "", "HighDelay Amount=2.5",
          "amountField", "Amount", "Key_Up", {setLine("HighDelay", "Amount", "2.56ms")},
          {"nudgeUp:Amount"}},
+        {"typed delay written before Up steps on", "ScreenDelay.qml", "", "HighDelay Amount=2.5",
+         "amountField", "Amount", "Key_End Key_Backspace Key_Backspace Key_Backspace "
+         "Key_Backspace Key_3 Key_Up", {setLine("HighDelay", "Amount", "3ms"),
+         setLine("HighDelay", "Amount", "3.06ms")}, {}},
         {"mixer fader by Up", "ScreenMixer.qml", "StereoMixer", "StereoMixer Input_1_Gain=-10",
          "fader", "Input_1_Gain", "Key_Up", {setLine("StereoMixer", "Input_1_Gain", "-9.9")}, {}},
         {"mixer fader by Page Down", "ScreenMixer.qml", "StereoMixer",
