@@ -59,7 +59,9 @@ Item {
     }
 
     function showHelp() {
+        helpFocusBefore.remember(Window.activeFocusItem);
         helpOverlay.visible = true;
+        helpOverlay.forceActiveFocus();
     }
 
     function funcLastScreen(screenName) {
@@ -215,7 +217,8 @@ Item {
         onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
     }
 
-    // The help picture of the current screen over the whole window, until a click anywhere.
+    // The help picture of the current screen over the whole window, until a click anywhere or
+    // Escape; the keyboard focus then goes back to where it was.
     Rectangle {
         id: helpOverlay
         objectName: "helpOverlay"
@@ -225,6 +228,21 @@ Item {
         color: Theme.background
         Accessible.role: Accessible.Dialog
         Accessible.name: "Help"
+
+        function close() {
+            visible = false;
+            // Hidden, it would still take the keys.
+            focus = false;
+            helpFocusBefore.giveBack();
+        }
+
+        FocusReturn {
+            id: helpFocusBefore
+        }
+
+        Keys.onEscapePressed: close()
+        // Over the whole window: no key reaches the screen behind it.
+        Keys.onPressed: event.accepted = true
 
         Image {
             objectName: "helpPicture"
@@ -268,7 +286,7 @@ Item {
 
         MouseArea {
             anchors.fill: parent
-            onClicked: helpOverlay.visible = false
+            onClicked: helpOverlay.close()
             Accessible.role: Accessible.Button
             Accessible.name: closeHintText.text
         }

@@ -11,7 +11,9 @@ import "FieldEdit.js" as FieldEdit
 // be taken. A state written that the device has not confirmed yet (`pending`) dims the face, its
 // look kept. A tool tip shows toolTipText while the pointer rests on it. A field being edited ends
 // its edit before the button acts, as if the user had left it by Tab; `editRefusal` then says why
-// the field refused what it held, so that an action that must not go on past it can wait.
+// the field refused what it held, so that an action that must not go on past it can wait. Tab
+// reaches it, a click leaves the focus where it was; focused, Space or Enter works it as a click
+// does, and in a button group (an exclusive choice) the arrows move the choice to the next member.
 T.Button {
     id: root
 
@@ -37,7 +39,7 @@ T.Button {
     topPadding: Theme.dpY(Theme.spacingSmall)
     bottomPadding: topPadding
     hoverEnabled: true
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     // Disabled, the whole button fades, so that its look (a selected page, say) still reads.
     opacity: enabled ? 1 : 0.45
     Accessible.name: DisplayNames.spoken(text)
@@ -65,6 +67,48 @@ T.Button {
         default:
             return checked && lightAccent ? Theme.textOnLight : Theme.selectedText
         }
+    }
+
+    // What a click does, for a key: a checkable button changes its state first (a checked member
+    // of an exclusive group stays checked), then the click.
+    function clickByKey() {
+        var group = T.ButtonGroup.group
+        if (checkable && !(checked && group && group.exclusive)) {
+            toggle()
+            toggled()
+        }
+        clicked()
+    }
+    // What Enter does; a button that acts on the press instead of the click says otherwise.
+    function pressByKey() {
+        clickByKey()
+    }
+    // What an arrow or page key does; true when it used the key.
+    function arrowKey(key) {
+        return moveChoice(key)
+    }
+    // In a button group the arrows move the choice to the next shown and enabled member, focused
+    // and clicked as a click on it would; past the ends there is nothing to move to.
+    function moveChoice(key) {
+        var group = T.ButtonGroup.group
+        var delta = key === Qt.Key_Left || key === Qt.Key_Up ? -1
+                  : key === Qt.Key_Right || key === Qt.Key_Down ? 1 : 0
+        if (!group || delta === 0)
+            return false
+        var members = group.buttons
+        var at = -1
+        for (var i = 0; i < members.length; ++i) {
+            if (members[i] === root)
+                at = i
+        }
+        for (var next = at + delta; at >= 0 && next >= 0 && next < members.length; next += delta) {
+            if (members[next].visible && members[next].enabled) {
+                members[next].forceActiveFocus(Qt.TabFocusReason)
+                members[next].pressByKey()
+                break
+            }
+        }
+        return true
     }
 
     contentItem: Text {
@@ -95,6 +139,18 @@ T.Button {
                                   : root.hovered && root.enabled ? Theme.textDim : Theme.border
         opacity: root.faceOpacity
     }
+
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+            if (!event.isAutoRepeat)
+                pressByKey()
+            event.accepted = true
+        } else {
+            event.accepted = arrowKey(event.key)
+        }
+    }
+
+    FocusFrame {}
 
     ToolTip {
         text: root.toolTipText

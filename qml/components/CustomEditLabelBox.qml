@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15 as T
 
 // A name that can be edited in place: shown as text; a click opens it for typing, Enter, Tab or
 // the focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
+// Tab reaches the name and Space or Enter opens it; the keyboard's edit ends back on the name.
 Item {
     id: root
 
@@ -13,11 +14,13 @@ Item {
     readonly property bool editing: field.visible
     // Open with a name other than the one shown: leaving the field would change it.
     readonly property bool modified: editing && field.text !== text
+    property bool editedByKeys: false
 
     signal edited(string text)
 
     implicitWidth: Theme.dpX(140)
     implicitHeight: Theme.dpY(Theme.controlHeight)
+    activeFocusOnTab: !editing
     // An editable text to a screen reader, the name shown its value; the page names it.
     Accessible.role: Accessible.EditableText
 
@@ -28,6 +31,16 @@ Item {
         field.selectAll()
     }
 
+    // Hidden, the field would keep the focus and take the keys.
+    function leaveField() {
+        field.visible = false
+        if (field.activeFocus && editedByKeys)
+            root.forceActiveFocus(Qt.TabFocusReason)
+        else if (field.activeFocus)
+            field.focus = false
+        editedByKeys = false
+    }
+
     // The name goes out while the field is still open, so that `modified` turns false only
     // after what it changes has taken its place.
     function finishEditing() {
@@ -35,16 +48,29 @@ Item {
             return
         if (field.text !== root.text)
             root.edited(field.text)
-        field.visible = false
+        leaveField()
     }
 
     // Tab leaves the field as it leaves any other, even where nothing else takes the focus.
     function leave(forward) {
         var next = field.nextItemInFocusChain(forward)
         if (next && next !== field)
-            next.forceActiveFocus()
+            next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
         else
             finishEditing()
+    }
+
+    Keys.onPressed: {
+        event.accepted = event.key === Qt.Key_Space || event.key === Qt.Key_Return
+                         || event.key === Qt.Key_Enter
+        if (!event.accepted)
+            return
+        editedByKeys = true
+        startEditing()
+    }
+
+    FocusFrame {
+        shown: root.activeFocus
     }
 
     Text {
@@ -82,9 +108,9 @@ Item {
             radius: Theme.radius
         }
         onAccepted: root.finishEditing()
-        // Hidden, the field loses the focus too: the edit is finished once.
+        // The focus moving on finishes the edit; once hidden, there is nothing left to finish.
         onActiveFocusChanged: if (!activeFocus) root.finishEditing()
-        Keys.onEscapePressed: visible = false
+        Keys.onEscapePressed: root.leaveField()
         Keys.onTabPressed: root.leave(true)
         Keys.onBacktabPressed: root.leave(false)
     }

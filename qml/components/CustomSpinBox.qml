@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
 import QtQml 2.15
 import QX8NumericalSV 1.0
+import "KeySteps.js" as KeySteps
 
 // A whole number between `from` and `to` with step buttons, laid out in a row on both sides of
 // the number (`layoutInRow`, the default) or stacked at its right end; the user's changes come as
@@ -9,6 +10,7 @@ import QX8NumericalSV 1.0
 // value, takes its limits from the variable's \Min and \Max children (at most restrictMaxValue
 // when that is set) and writes each step; until the device has reported the value it shows a
 // dimmed dash and takes no step (a step from a number it does not hold would write a guess).
+// Tab reaches it; the arrows step it as its buttons do, Page Up and Page Down ten steps at once.
 T.SpinBox {
     id: root
 
@@ -26,6 +28,7 @@ T.SpinBox {
     rightPadding: up.indicator.width
     editable: false
     enabled: !waiting
+    focusPolicy: Qt.TabFocus
     from: range.known ? range.low : 0
     to: {
         var limit = range.known ? range.high : 99999;
@@ -100,6 +103,22 @@ T.SpinBox {
         poName: root.poName
         svName: root.svName
     }
+
+    Keys.onPressed: {
+        var steps = KeySteps.of(event.key)
+        event.accepted = steps !== 0
+        var before = value
+        for (var step = 0; step < Math.abs(steps); ++step) {
+            if (steps > 0)
+                increase()
+            else
+                decrease()
+        }
+        if (value !== before)
+            valueModified()
+    }
+
+    FocusFrame {}
 
     onValueModified: {
         if (root.svName !== "")

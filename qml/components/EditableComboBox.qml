@@ -12,7 +12,7 @@ import DeviceModelProvider 1.0
 // `leftUnchanged`. Its choices are the device's entries (with useDeviceModelData), the whole
 // numbers of the device's range (with useMinMaxRange, from the variable's \Min and \Max children)
 // and the items appended. Bound, it shows a dimmed dash and takes no pick or typing until the
-// device has told its name.
+// device has told its name. Escape while typing shows the device's name again.
 T.ComboBox {
     id: root
 
@@ -100,6 +100,13 @@ T.ComboBox {
             leftUnchanged();
     }
 
+    Keys.onEscapePressed: {
+        if (popup.visible)
+            event.accepted = false;
+        else
+            showDeviceValue();
+    }
+
     DeviceRange {
         id: range
         poName: root.poName
@@ -141,6 +148,8 @@ T.ComboBox {
         color: Theme.raised
         border.color: root.activeFocus ? Theme.textDim : Theme.border
     }
+
+    FocusFrame {}
 
     delegate: T.ItemDelegate {
         id: entry

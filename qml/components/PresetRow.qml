@@ -4,16 +4,19 @@ import QtQuick.Controls 2.15 as Controls
 // One row of a preset list: the slot number (when it has one) and the name, a dimmed "empty"
 // for a slot without one; the selected row in the brand red. Until the device has told a slot's
 // name (`known`), the row shows the dimmed dash and takes no click: an empty-looking slot would
-// be stored over unasked.
+// be stored over unasked. The list's cursor frames the row it stands on (`cursorOn`); a row takes
+// no focus of its own.
 Controls.AbstractButton {
     id: row
     height: rootQML.dpY(36)
+    focusPolicy: Qt.NoFocus
 
     property int number: 0
     property string name: ""
     property bool known: true
     property bool selected: false
     property bool stripe: number % 2 === 1
+    property bool cursorOn: false
 
     enabled: known
     // A slot not known yet is read by its number alone, as it shows only the dash.
@@ -55,5 +58,10 @@ Controls.AbstractButton {
             font.italic: row.known && row.name === ""
             font.pixelSize: rootQML.dpY(Theme.fontBody)
         }
+    }
+
+    FocusFrame {
+        inset: true
+        shown: row.cursorOn
     }
 }

@@ -1,11 +1,15 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 
 // The common modal dialog: an optional title and warning sign, a message, an optional text field,
 // an optional busy animation, and OK (the main action) and Cancel buttons. Covers its parent and swallows clicks
 // behind it while shown. A message in Text.StyledText may hold links; they open in the browser.
 // Its panel is made when it first opens: a page holds dialogs it may never show, and they cost it
-// nothing.
+// nothing. Open, it holds the keyboard focus (its field's, when it has one) and gives it back to
+// where it was when it closes; Enter presses OK (in the field, Enter is the field's accept),
+// Escape presses Cancel, or OK when that is the only way out; Tab goes round its field and
+// buttons only.
 Item {
     id: dialog
     anchors.fill: parent
@@ -36,14 +40,41 @@ Item {
     signal rejected()
 
     function open() {
+        if (!visible)
+            focusBefore.remember(Window.activeFocusItem);
         panel.active = true;
         visible = true;
         if (showTextField)
             panel.item.focusInput();
+        else
+            panel.item.forceActiveFocus();
     }
 
     function close() {
         visible = false;
+    }
+
+    function holdsFocus() {
+        for (var item = Window.activeFocusItem; item; item = item.parent) {
+            if (item === dialog)
+                return true;
+        }
+        return false;
+    }
+
+    // Only while the focus is still the dialog's: another dialog opened over it keeps its own.
+    onVisibleChanged: {
+        if (visible || !holdsFocus())
+            return;
+        var focused = Window.activeFocusItem;
+        focusBefore.giveBack();
+        // Hidden, it would still take the keys.
+        if (holdsFocus())
+            focused.focus = false;
+    }
+
+    FocusReturn {
+        id: focusBefore
     }
 
     Loader {
@@ -55,6 +86,23 @@ Item {
 
             function focusInput() {
                 input.forceActiveFocus();
+            }
+
+            KeyNavigation.tab: input
+            KeyNavigation.backtab: cancelButton
+            Keys.onPressed: {
+                if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
+                    if (!input.activeFocus && okButton.visible)
+                        okButton.clickByKey();
+                } else if (event.key === Qt.Key_Escape) {
+                    if (cancelButton.visible)
+                        cancelButton.clickByKey();
+                    else if (okButton.visible)
+                        okButton.clickByKey();
+                } else {
+                    return;
+                }
+                event.accepted = true;
             }
 
             Rectangle {
@@ -146,6 +194,14 @@ Item {
                         // The question the field answers.
                         Accessible.name: dialog.message !== "" ? dialog.message : dialog.title
                         onAccepted: okButton.clicked()
+                        KeyNavigation.tab: okButton
+                        KeyNavigation.backtab: cancelButton
+
+                        FocusFrame {
+                            shown: input.activeFocus
+                                   && (input.focusReason === Qt.TabFocusReason
+                                       || input.focusReason === Qt.BacktabFocusReason)
+                        }
                     }
 
                     Row {
@@ -160,6 +216,8 @@ Item {
                             look: CustomButton.Main
                             fontSize: Theme.fontBody
                             text: dialog.okText
+                            KeyNavigation.tab: cancelButton
+                            KeyNavigation.backtab: input
                             onClicked: {
                                 dialog.close();
                                 dialog.accepted();
@@ -167,7 +225,10 @@ Item {
                         }
 
                         CustomButton {
+                            id: cancelButton
                             objectName: "dialogCancelButton"
+                            KeyNavigation.tab: input
+                            KeyNavigation.backtab: okButton
                             visible: dialog.showCancel
                             width: Math.max(implicitWidth, Theme.dpX(96))
                             fontSize: Theme.fontBody

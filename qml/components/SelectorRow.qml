@@ -1,7 +1,9 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 
 // An exclusive choice among a few words (High/Mid/Low, Stereo/Left/Right): the chosen one is
-// filled. `chosen` tells the page which word the user picked.
+// filled. `chosen` tells the page which word the user picked. The arrows move the choice from
+// the focused word to its neighbour.
 Row {
     id: root
 
@@ -14,10 +16,17 @@ Row {
 
     spacing: Theme.dpX(2)
 
+    // Only the arrows' way through the words: the page says which is chosen.
+    T.ButtonGroup {
+        id: words
+        exclusive: false
+    }
+
     Repeater {
         model: root.options
         CustomButton {
             objectName: "selector_" + modelData
+            T.ButtonGroup.group: words
             text: root.labels[index]
             accent: root.accent
             checked: modelData === root.current

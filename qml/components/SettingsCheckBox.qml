@@ -3,7 +3,8 @@ import QtQuick.Controls 2.15
 import QX8Settings 1.0
 
 // A check box for one flag of the application's settings, stored as "true" or "false": it shows
-// the stored flag when created and stores each change the user makes.
+// the stored flag when created and stores each change the user makes. Tab reaches it, a click
+// leaves the focus where it was; focused, Space or Enter ticks it as a click does.
 CheckBox {
     id: box
 
@@ -11,7 +12,15 @@ CheckBox {
     // The flag while the key is absent.
     property bool defaultChecked: false
 
+    function toggleByKey() {
+        toggle();
+        toggled();
+    }
+
     leftPadding: 0
+    focusPolicy: Qt.TabFocus
+    Keys.onReturnPressed: toggleByKey()
+    Keys.onEnterPressed: toggleByKey()
     Accessible.name: text
 
     Component.onCompleted: {
@@ -47,6 +56,8 @@ CheckBox {
         color: box.enabled ? Theme.text : Theme.textDim
         font.pixelSize: rootQML.dpY(Theme.fontBody)
     }
+
+    FocusFrame {}
 
     QX8Settings {
         id: settings

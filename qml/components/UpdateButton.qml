@@ -3,12 +3,16 @@ import QtQuick.Controls 2.15
 
 // The update button of a Utilities strip: grey with dark text while it offers a check, green with
 // light text while a download or an installation waits. The strips set its text as the updater's
-// state changes.
+// state changes. Tab reaches it, a click leaves the focus where it was; focused, Space or Enter
+// presses it.
 Button {
     id: button
 
     property bool offersAction: false
 
+    focusPolicy: Qt.TabFocus
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
     Accessible.name: text
 
     function offerCheck(label) {
@@ -39,4 +43,6 @@ Button {
                                    : button.down || button.checked ? Theme.updateIdlePressed
                                                                    : Theme.updateIdle
     }
+
+    FocusFrame {}
 }

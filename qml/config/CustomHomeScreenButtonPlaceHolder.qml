@@ -83,6 +83,8 @@ Item {
                                        ? "Press and hold to copy or paste its settings" : ""
             onClicked: root.clicked()
             onPressAndHold: root.pressAndHold()
+            // The keyboard's press and hold: the context-menu key.
+            Keys.onMenuPressed: root.pressAndHold()
         }
     }
 

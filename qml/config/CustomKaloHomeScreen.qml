@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import QtQuick.Window 2.15
 import ButtonImageResolver 1.0
 import "ConfigGrid.js" as ConfigGrid
 
@@ -239,11 +240,18 @@ Item {
         onCloseRequested: root.leaveConfigMode()
     }
 
-    // Copy and paste of a block's settings, under the block pressed and held.
+    // Copy and paste of a block's settings, under the block pressed and held. Open, it holds the
+    // keyboard focus (Escape closes it) and then gives it back to where it was.
     T.Popup {
         id: copyPasteMenu
         objectName: "copyPasteMenu"
         padding: Theme.dpX(Theme.spacing)
+        focus: true
+        onAboutToShow: focusBefore.remember(Window.activeFocusItem)
+        onClosed: focusBefore.giveBack()
+        FocusReturn {
+            id: focusBefore
+        }
         background: Rectangle {
             color: Theme.raised
             border.color: Theme.border

@@ -3,7 +3,8 @@ import QX8Button 1.0
 import "DisplayNames.js" as DisplayNames
 
 // The delay amount in one unit, editable, its unit inside the field; with nudge buttons when
-// nudgeable.
+// nudgeable. Up and Down in the field step the amount with `stepper`: its own "+" when it has
+// one, else the one the delay gives it.
 Row {
     id: root
 
@@ -15,11 +16,14 @@ Row {
     property string delayName
     readonly property string accessibleName: DisplayNames.spoken(delayName, "in", unit)
     readonly property alias textField: field
+    readonly property Item ownStepper: nudgeable ? up : null
+    property Item stepper: ownStepper
 
     spacing: Theme.dpX(Theme.spacingSmall)
 
     QX8CustomButton {
         id: down
+        objectName: "nudgeDown"
         visible: root.nudgeable
         width: height
         height: field.height
@@ -40,9 +44,12 @@ Row {
         processingObjectName: root.processingObjectName
         stateVariableName: root.stateVariableName
         unit: root.unit
+        stepper: root.stepper
         Accessible.name: root.accessibleName
     }
     QX8CustomButton {
+        id: up
+        objectName: "nudgeUp"
         visible: root.nudgeable
         width: height
         height: field.height

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import DeviceModelProvider 1.0
 
 // One delay in every unit the device writes it in at once (milliseconds, feet, metres); the
-// first unit has the nudge buttons.
+// first unit has the nudge buttons, whose steps the keys take in every unit's field.
 Row {
     id: root
 
@@ -12,6 +12,8 @@ Row {
     readonly property var units: DeviceModelProvider.displayUnits(processingObjectName,
                                                                   stateVariableName)
     readonly property alias items: unitItems
+    // The first unit's "+".
+    readonly property Item stepper: unitItems.count > 0 ? unitItems.itemAt(0).ownStepper : null
     // The amount in the first unit (milliseconds); NaN until the device has reported it.
     readonly property real amount: {
         var first = unitItems.count > 0 ? unitItems.itemAt(0) : null
@@ -30,6 +32,7 @@ Row {
             unit: modelData
             delayName: root.delayName
             nudgeable: index === 0
+            stepper: nudgeable ? ownStepper : root.stepper
         }
     }
 }

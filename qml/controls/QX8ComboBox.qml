@@ -8,7 +8,8 @@ import DeviceModelProvider 1.0
 // choice and writes an entry when the user picks one; until the device has reported its choice it
 // shows a dimmed dash and takes no pick (the user would choose without seeing what the device
 // holds, and its answer would overturn the choice). A page may show an entry under another name
-// (shownNames, one per entry).
+// (shownNames, one per entry). Tab reaches it and a click leaves the focus where it was; focused,
+// Enter or Space opens its list, the arrows move in it and Enter picks, as a click would.
 T.ComboBox {
     id: root
 
@@ -17,6 +18,8 @@ T.ComboBox {
     readonly property alias backend: backend
     readonly property bool waiting: !backend.hasDeviceValue
     property var shownNames: model
+    // True from the Enter that opened the list until its release.
+    property bool openedByKey: false
 
     function shownName(entry) {
         var index = model.indexOf(entry)
@@ -29,10 +32,26 @@ T.ComboBox {
     implicitHeight: Theme.dpY(Theme.controlHeight)
     leftPadding: Theme.dpX(Theme.spacing)
     rightPadding: Theme.dpX(Theme.spacing) + indicator.width
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     enabled: !waiting
 
     onActivated: backend.setValueWithoutFeedback(textAt(index))
+
+    // Enter opens the list; the box's own handling would take the same key's release as a pick.
+    Keys.onPressed: {
+        var enter = event.key === Qt.Key_Return || event.key === Qt.Key_Enter
+        event.accepted = enter && !popup.visible
+        if (event.accepted) {
+            openedByKey = true
+            popup.open()
+        }
+    }
+    Keys.onReleased: {
+        var enter = event.key === Qt.Key_Return || event.key === Qt.Key_Enter
+        event.accepted = enter && openedByKey
+        if (enter)
+            openedByKey = false
+    }
 
     // The device's choice, also after the user's pick has set the index itself.
     Binding {
@@ -70,6 +89,8 @@ T.ComboBox {
         color: root.pressed ? Theme.raisedSelected : Theme.raised
         border.color: root.hovered ? Theme.textDim : Theme.border
     }
+
+    FocusFrame {}
 
     delegate: T.ItemDelegate {
         id: entry

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QX8Button 1.0
 import DeviceModelProvider 1.0
+import "KeySteps.js" as KeySteps
 
 // A labelled button bound to one variable. SV: a toggle whose checked state is the device's, or
 // the state last clicked, dimmed, until the device has answered it; until the device has reported
@@ -11,6 +12,9 @@ import DeviceModelProvider 1.0
 // minimumRepeatMs; it waits for the device's value before it steps, and bumpDirection is what
 // the value shown does ("+" raises it, a release time included).
 // SingleShot and XGroupMember: plain buttons whose clicks the page handles (buttonClicked).
+// Focused, a Nudge button takes Enter as a press, and the arrows and page keys as presses of its
+// pair: Up or Right raise the value shown, Down or Left lower it, Page Up and Page Down ten
+// times.
 CustomButton {
     id: root
 
@@ -45,10 +49,31 @@ CustomButton {
     text: buttonType === QX8Button.SV && !backend.hasDeviceValue ? "\u2013"
           : checked ? (checkedText !== "" ? checkedText : uncheckedText) : uncheckedText
 
-    function nudge() {
+    // One step that moves the value shown in `shownDirection`, this button's own by default.
+    function nudge(shownDirection) {
         lastNudgeMs = Date.now()
-        backend.onNudged(backend.bumpDirectionFor(bumpDirection, svClassName), svClassName,
+        var direction = shownDirection === undefined ? bumpDirection : shownDirection
+        backend.onNudged(backend.bumpDirectionFor(direction, svClassName), svClassName,
                          poClassName)
+    }
+
+    // As many presses of the pair's "+" (`steps` above 0) or "−" as `steps` counts.
+    function stepByKey(steps) {
+        for (var step = 0; step < Math.abs(steps); ++step)
+            nudge(steps > 0 ? 1 : -1)
+    }
+    function pressByKey() {
+        if (buttonType === QX8Button.Nudge)
+            nudge()
+        else
+            clickByKey()
+    }
+    function arrowKey(key) {
+        if (buttonType !== QX8Button.Nudge)
+            return moveChoice(key)
+        var steps = KeySteps.of(key)
+        stepByKey(steps)
+        return steps !== 0
     }
 
     QX8Button {

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQml 2.15
 import QtQuick.Controls 2.15 as T
 import QX8Slider 1.0
+import "KeySteps.js" as KeySteps
 
 // A slider bound to one variable (percent of its range by default). It shows the device's
 // position and writes only while the user drags it (or steps it with the keys), a value at the
@@ -23,6 +24,7 @@ T.Slider {
     implicitHeight: Theme.dpY(Theme.controlHeight)
     padding: Theme.dpX(10)
     enabled: backend.hasDeviceValue
+    focusPolicy: Qt.TabFocus
 
     background: Rectangle {
         x: root.leftPadding
@@ -71,5 +73,19 @@ T.Slider {
     }
 
     onMoved: backend.setValueWithoutFeedback(value)
+    // A key moves it by steps of the variable's resolution, written as a drag writes.
+    Keys.onPressed: {
+        var steps = KeySteps.of(event.key)
+        event.accepted = steps !== 0
+        if (steps === 0)
+            return
+        var stepped = backend.steppedPosition(value, steps)
+        if (stepped === value)
+            return
+        value = stepped
+        moved()
+    }
+
+    FocusFrame {}
     Component.onCompleted: backend.componentCompleted()
 }

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQml 2.15
 import QtQuick.Controls 2.15 as T
 import QX8TextField 1.0
+import "KeySteps.js" as KeySteps
 
 // An editable value of one variable in one unit: the number white, the unit smaller and grey at
 // the field's right end. What the user types is checked and written when editing finishes
@@ -11,7 +12,9 @@ import QX8TextField 1.0
 // again, presses Escape or the device reports another value; when the focus leaves, the field
 // shows the device's value again, with the reason under it. `refused` tells each refusal. A value
 // written stays, dimmed, until the device answers. Until the device has reported the value the
-// field shows a dimmed dash and takes no typing.
+// field shows a dimmed dash and takes no typing. Up and Down (Page Up and Page Down ten times)
+// work the step buttons of its value, `stepper`, as their clicks do, once what was typed is
+// written; what it refuses stays, with its reason, and nothing steps.
 T.TextField {
     id: root
 
@@ -19,6 +22,9 @@ T.TextField {
     property string stateVariableName
     property string unit
     property var textFieldValidator: null
+    // A step button of the value (QX8CustomButton, Nudge) whose steps the keys take; none for a
+    // field without.
+    property Item stepper: null
     readonly property alias backend: backend
     // True from the user's first key of an edit until it is written or given up.
     property bool editing: false
@@ -150,5 +156,19 @@ T.TextField {
         editing = false
     }
     Keys.onEscapePressed: showDeviceValue()
+    Keys.onPressed: {
+        var steps = stepper && stepper.enabled ? KeySteps.of(event.key, false) : 0
+        event.accepted = steps !== 0
+        if (steps === 0)
+            return
+        writeEdit()
+        if (refusal === "")
+            stepper.stepByKey(steps)
+    }
+
+    FocusFrame {
+        shown: root.activeFocus && (root.focusReason === Qt.TabFocusReason
+                                    || root.focusReason === Qt.BacktabFocusReason)
+    }
     Component.onCompleted: backend.componentCompleted()
 }

@@ -3,13 +3,15 @@ import QtQml 2.15
 import QtQuick.Controls 2.15 as T
 import Fader 1.0
 import DeviceModelProvider 1.0
+import "KeySteps.js" as KeySteps
 import "Scales.js" as Scales
 
 // A vertical fader bound to one variable through a piecewise scale (by default a console taper
 // over the variable's range in the device model), or linearly between minimumValue and
-// maximumValue. It shows the device's value and writes only while dragged, a value at the
-// variable's resolution. Until the device has reported the value it has no cap, a dimmed track
-// and takes no drag: a drag from an unknown position would write a guess.
+// maximumValue. It shows the device's value and writes only while dragged or stepped by the keys
+// (a step of the variable's resolution, ten with the page keys), a value at its resolution.
+// Until the device has reported the value it has no cap, a dimmed track and takes no drag: a
+// drag from an unknown position would write a guess.
 T.Slider {
     id: root
     objectName: "fader"
@@ -34,6 +36,7 @@ T.Slider {
     implicitHeight: Theme.dpY(200)
     padding: Theme.dpY(12)
     enabled: backend.hasDeviceValue
+    focusPolicy: Qt.TabFocus
 
     background: Rectangle {
         x: (root.width - width) / 2
@@ -86,5 +89,19 @@ T.Slider {
     }
 
     onMoved: backend.setValueWithoutFeedback(value)
+    // A key moves it by steps of the variable's resolution, written as a drag writes.
+    Keys.onPressed: {
+        var steps = KeySteps.of(event.key)
+        event.accepted = steps !== 0
+        if (steps === 0)
+            return
+        var stepped = backend.steppedPosition(value, steps)
+        if (stepped === value)
+            return
+        value = stepped
+        moved()
+    }
+
+    FocusFrame {}
     Component.onCompleted: backend.componentCompleted()
 }

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 import QX8TextSV 1.0
 import ButtonImageResolver 1.0
 import DeviceModelProvider 1.0
@@ -144,10 +145,17 @@ Item {
             color: Theme.textDim
             font.pixelSize: Theme.dpY(Theme.fontSmall)
         }
+        // Only the arrows' way along the bands: the graph says which is chosen.
+        T.ButtonGroup {
+            id: bandButtons
+            exclusive: false
+        }
+
         Repeater {
             model: root.bandCount
             CustomButton {
                 objectName: "band_" + (index + 1)
+                T.ButtonGroup.group: bandButtons
                 width: Theme.dpX(44)
                 text: index + 1
                 fontSize: Theme.fontBody

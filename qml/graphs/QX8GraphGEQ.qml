@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QX8GEQGraphItem 1.0
+import "KeySteps.js" as KeySteps
 
 // The graphic-EQ panel: 31 bars with their frequencies below, the level scale in a column of
 // its own on the left (the first band's handle would stand over it), a touch point per band, and
@@ -19,6 +20,20 @@ Rectangle {
 
     color: Theme.panel
     onDrawModeChanged: placeTouchPoints()
+    // One stop of Tab: Left and Right choose the band, Up and Down step its gain (Page Up and
+    // Page Down ten steps), as a drag of its handle writes it.
+    activeFocusOnTab: true
+    Keys.onPressed: {
+        if (event.key === Qt.Key_Left || event.key === Qt.Key_Right) {
+            var band = currentBandIndex + (event.key === Qt.Key_Left ? -1 : 1)
+            currentBandIndex = Math.max(0, Math.min(touchPoints.count - 1, band))
+            return
+        }
+        var steps = KeySteps.of(event.key, false)
+        event.accepted = steps !== 0
+        if (steps !== 0)
+            graph.stepBand(currentBandIndex, steps)
+    }
 
     function placeTouchPoints() {
         var points = graph.controlPoints
@@ -126,6 +141,10 @@ Rectangle {
             onPressed: root.currentBandIndex = index
             onDragged: graph.setControlPoint(index, centreX - graph.x, centreY - graph.y)
         }
+    }
+
+    FocusFrame {
+        shown: root.activeFocus
     }
 
     Component.onCompleted: graph.componentCompleted()

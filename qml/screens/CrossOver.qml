@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 import CrossoverBandInfoProvider 1.0
 import DeviceModelProvider 1.0
 
@@ -122,10 +123,17 @@ ScreenPage {
                 anchors.bottomMargin: Theme.dpY(Theme.spacing)
                 spacing: Theme.dpX(Theme.spacingSmall)
 
+                // Only the arrows' way along the bands: the page says which is chosen.
+                T.ButtonGroup {
+                    id: bandButtons
+                    exclusive: false
+                }
+
                 Repeater {
                     model: page.bandCount
                     CustomButton {
                         objectName: "band_" + (index + 1)
+                        T.ButtonGroup.group: bandButtons
                         width: Math.max(Theme.dpX(96), implicitWidth)
                         text: page.bandName(index)
                         accent: graph.colorOf(index)

@@ -116,6 +116,14 @@ Rectangle {
         width: rootQML.dpX(200)
         color: Theme.panel
 
+        ListCursor {
+            id: brandCursor
+            objectName: "brandCursor"
+            count: brandList.count
+            onMoved: brandList.positionViewAtIndex(index, ListView.Contain)
+            onActivated: brandList.itemAtIndex(index).choose()
+        }
+
         ListView {
             id: brandList
             objectName: "brandList"
@@ -126,6 +134,7 @@ Rectangle {
             spacing: Theme.spacingSmall
 
             delegate: Rectangle {
+                id: brandRow
                 objectName: "brandRow"
                 width: brandList.width
                 height: rootQML.dpY(36)
@@ -146,12 +155,19 @@ Rectangle {
                     font.pixelSize: rootQML.dpY(Theme.fontBody)
                 }
 
+                function choose() {
+                    page.selectedBrand = model.display;
+                    tuningModel.filterBy(model.display);
+                }
+
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: {
-                        page.selectedBrand = model.display;
-                        tuningModel.filterBy(model.display);
-                    }
+                    onClicked: brandRow.choose()
+                }
+
+                FocusFrame {
+                    inset: true
+                    shown: brandCursor.isOn(index)
                 }
             }
         }
@@ -179,6 +195,16 @@ Rectangle {
             font.pixelSize: rootQML.dpY(Theme.fontBody)
         }
 
+        // The rows take the keyboard one at a time: the cursor's row, whose buttons follow it in
+        // the order of Tab.
+        ListCursor {
+            id: tuningCursor
+            objectName: "tuningCursor"
+            count: tuningList.count
+            onMoved: tuningList.positionViewAtIndex(index, ListView.Contain)
+            onActivated: tuningList.itemAtIndex(index).addRemove.clickByKey()
+        }
+
         ListView {
             id: tuningList
             objectName: "tuningList"
@@ -200,6 +226,8 @@ Rectangle {
                 color: index % 2 ? Theme.raised : Theme.panel
 
                 property string chosen: actionRole
+                readonly property bool cursorOn: index === tuningCursor.index
+                readonly property alias addRemove: addRemoveButton
 
                 function choose(action) {
                     actionRole = chosen === action ? "No Change" : action;
@@ -255,7 +283,9 @@ Rectangle {
                     spacing: rootQML.dpX(Theme.spacingSmall)
 
                     CustomButton {
+                        id: addRemoveButton
                         objectName: "addRemoveButton"
+                        focusPolicy: row.cursorOn ? Qt.TabFocus : Qt.NoFocus
                         width: rootQML.dpX(90)
                         text: addRemoveRole
                         checked: row.chosen === "Will Add" || row.chosen === "Will Remove"
@@ -264,6 +294,7 @@ Rectangle {
                     }
                     CustomButton {
                         objectName: "updateButton"
+                        focusPolicy: row.cursorOn ? Qt.TabFocus : Qt.NoFocus
                         width: rootQML.dpX(90)
                         visible: updateRole !== ""
                         text: updateRole
@@ -271,6 +302,11 @@ Rectangle {
                         onClicked: row.choose("Will Update")
                         Accessible.name: text + " " + brandSeriesRole
                     }
+                }
+
+                FocusFrame {
+                    inset: true
+                    shown: tuningCursor.isOn(index)
                 }
             }
         }

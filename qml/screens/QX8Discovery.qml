@@ -165,6 +165,19 @@ Rectangle {
         text: "Spandrell QX8 Devices"
     }
 
+    // Up and Down choose among the devices, as a click on a row does.
+    ListCursor {
+        id: deviceCursor
+        objectName: "deviceCursor"
+        count: deviceList.count
+        start: deviceList.currentIndex
+        onMoved: {
+            deviceList.currentIndex = index;
+            deviceList.positionViewAtIndex(index, ListView.Contain);
+        }
+        onActivated: deviceList.currentIndex = index
+    }
+
     ListView {
         id: deviceList
         objectName: "deviceList"
@@ -191,6 +204,11 @@ Rectangle {
             MouseArea {
                 anchors.fill: parent
                 onClicked: deviceList.currentIndex = index
+            }
+
+            FocusFrame {
+                inset: true
+                shown: deviceCursor.isOn(index)
             }
 
             Column {

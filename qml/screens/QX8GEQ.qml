@@ -86,6 +86,7 @@ ScreenPage {
 
             QX8GraphGEQ {
                 id: graph
+                objectName: "geqPanel"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: heading.bottom

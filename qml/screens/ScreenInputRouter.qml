@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
 
@@ -118,6 +119,13 @@ ScreenPage {
                             }
                         }
 
+                        // Only the arrows' way along the slot's sources: its variable says
+                        // which is routed.
+                        T.ButtonGroup {
+                            id: sourceCells
+                            exclusive: false
+                        }
+
                         Row {
                             x: router.headerWidth
                             anchors.verticalCenter: parent.verticalCenter
@@ -129,6 +137,7 @@ ScreenPage {
                                     height: router.cellHeight
                                     CustomButton {
                                         objectName: slotRow.variable + "_" + modelData
+                                        T.ButtonGroup.group: sourceCells
                                         anchors.fill: parent
                                         anchors.margins: Theme.dpX(3)
                                         text: !slotRow.known ? "\u2013" : checked ? modelData : ""

@@ -224,6 +224,23 @@ Rectangle {
         width: (parent.width - 3 * rootQML.dpX(Theme.margin)) / 2
         title: "ON THE SPANDRELL QX8"
 
+        ListCursor {
+            id: slotCursor
+            objectName: "slotCursor"
+            count: page.slotCount
+            start: page.selectedSlot - 1
+            canTake: function(row) {
+                return slotRows.itemAt(row).enabled
+            }
+            pageRows: Math.max(1, Math.floor(slotList.height / rootQML.dpY(36)))
+            onMoved: {
+                var row = slotRows.itemAt(index)
+                slotList.contentY = Math.max(Math.min(slotList.contentY, row.y),
+                                             row.y + row.height - slotList.height)
+            }
+            onActivated: slotRows.itemAt(index).clicked()
+        }
+
         Flickable {
             id: slotList
             objectName: "slotList"
@@ -238,6 +255,7 @@ Rectangle {
 
                 // Every slot stays alive, so each name variable is subscribed once for the page.
                 Repeater {
+                    id: slotRows
                     model: page.slotCount
 
                     PresetRow {
@@ -249,6 +267,7 @@ Rectangle {
                         name: slotName.value
                         known: slotName.hasDeviceValue
                         selected: page.selectedSlot === number
+                        cursorOn: slotCursor.isOn(index)
                         onSelectedChanged: if (selected) page.selectedSlotName = name
                         onNameChanged: if (selected) page.selectedSlotName = name
                         onClicked: page.selectedSlot = number
@@ -312,6 +331,15 @@ Rectangle {
         width: devicePanel.width
         title: "ON THIS COMPUTER"
 
+        ListCursor {
+            id: fileCursor
+            objectName: "fileCursor"
+            count: fileList.count
+            pageRows: Math.max(1, Math.floor(fileList.height / rootQML.dpY(36)))
+            onMoved: fileList.positionViewAtIndex(index, ListView.Contain)
+            onActivated: fileList.itemAtIndex(index).clicked()
+        }
+
         ListView {
             id: fileList
             objectName: "fileList"
@@ -325,6 +353,7 @@ Rectangle {
                 width: fileList.width
                 name: ModelPresetName
                 selected: page.selectedFile === ModelPresetName
+                cursorOn: fileCursor.isOn(index)
                 onClicked: page.selectedFile = ModelPresetName
             }
         }

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 import DeviceModelProvider 1.0
 import "DisplayNames.js" as DisplayNames
 
@@ -105,10 +106,17 @@ ScreenPage {
                 anchors.topMargin: Theme.dpY(Theme.spacingSmall)
                 spacing: Theme.dpX(Theme.spacing)
 
+                // Only the arrows' way along the signals: the device says which is chosen.
+                T.ButtonGroup {
+                    id: typeButtons
+                    exclusive: false
+                }
+
                 Repeater {
                     model: generator.types
                     CustomButton {
                         objectName: "type_" + modelData
+                        T.ButtonGroup.group: typeButtons
                         width: (typeRow.width - (generator.types.length - 1) * typeRow.spacing)
                                / generator.types.length
                         height: Theme.dpY(56)

@@ -97,6 +97,12 @@ QtObject {
     readonly property int spacingSmall: 4
     readonly property int radius: 4
 
+    // The ring round the control that has the keyboard focus: a colour no page, panel or state
+    // uses, standing a gap apart from the control's own edge.
+    readonly property color focusFrame: "#40c8ff"
+    readonly property int focusFrameWidth: 2
+    readonly property int focusFrameGap: 2
+
     // Controls: the height of a button or field, and of a page's header row.
     readonly property int controlHeight: 32
     readonly property int headingHeight: 44

@@ -175,6 +175,7 @@ Rectangle {
         showWarning: true
     }
 
+    // While shown it holds the keyboard's focus, and no key reaches the screen behind it.
     Item {
         id: loadingDialog
         objectName: "loadingDialog"
@@ -185,6 +186,21 @@ Rectangle {
         Accessible.name: "Loading..."
 
         property int percent: 0
+
+        onVisibleChanged: {
+            if (visible) {
+                focusBefore.remember(Window.activeFocusItem);
+                forceActiveFocus();
+            } else if (activeFocus) {
+                focus = false;
+                focusBefore.giveBack();
+            }
+        }
+        Keys.onPressed: event.accepted = true
+
+        FocusReturn {
+            id: focusBefore
+        }
 
         Rectangle {
             anchors.fill: parent

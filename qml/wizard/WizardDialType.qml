@@ -3,6 +3,7 @@ import QX8NumericalSV 1.0
 import QX8TextSV 1.0
 import WizardDialProvider 1.0
 import "DisplayNames.js" as DisplayNames
+import "KeySteps.js" as KeySteps
 
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
 // number of fixed Nuq filters, with nudge buttons, or a Quarx sensitivity between the device's
@@ -109,6 +110,8 @@ WizardPageFrame {
         }
     }
 
+    // One stop of Tab: the arrows step the level as its "-" and "+" do, Page Up and Page Down
+    // ten times as far.
     Item {
         id: dial
         objectName: "levelDial"
@@ -117,6 +120,14 @@ WizardPageFrame {
         anchors.centerIn: parent
         width: Math.min(parent.width, parent.height) * 0.8
         height: width
+        activeFocusOnTab: true
+
+        Keys.onPressed: {
+            var steps = KeySteps.of(event.key);
+            event.accepted = steps !== 0;
+            if (steps !== 0)
+                page.stepLevel(steps);
+        }
 
         readonly property real rotationDegrees: page.shownLevel * 2.7
         // The level shown, a screen reader's value of the dial; NaN until it is known.
@@ -179,6 +190,10 @@ WizardPageFrame {
                 onClicked: page.stepLevel(-1)
             }
         }
+        FocusFrame {
+            shown: dial.activeFocus
+        }
+
         WizardPicture {
             objectName: "dialPlus"
             anchors.left: parent.right

@@ -76,6 +76,15 @@ WizardPageFrame {
         font.pixelSize: rootQML.dpY(Theme.fontBody)
     }
 
+    ListCursor {
+        id: brandCursor
+        objectName: "brandCursor"
+        count: brands.count
+        start: page.focusedBrand
+        onMoved: brands.positionViewAtIndex(index, ListView.Contain)
+        onActivated: brands.itemAtIndex(index).choose()
+    }
+
     ListView {
         id: brands
         objectName: "brandList"
@@ -91,6 +100,7 @@ WizardPageFrame {
         cacheBuffer: 0
 
         delegate: Rectangle {
+            id: brandRow
             objectName: "brandRow"
             width: brands.width
             height: rootQML.dpY(44)
@@ -112,16 +122,32 @@ WizardPageFrame {
                 font.pixelSize: rootQML.dpY(Theme.fontValue)
             }
 
+            function choose() {
+                page.refusal = "";
+                page.focusBrand(index);
+                if (model.listViewElementText === "Not listed??")
+                    brandList.makeSelection(-1, -1);
+            }
+
             MouseArea {
                 anchors.fill: parent
-                onClicked: {
-                    page.refusal = "";
-                    page.focusBrand(index);
-                    if (model.listViewElementText === "Not listed??")
-                        brandList.makeSelection(-1, -1);
-                }
+                onClicked: brandRow.choose()
+            }
+
+            FocusFrame {
+                inset: true
+                shown: brandCursor.isOn(index)
             }
         }
+    }
+
+    ListCursor {
+        id: modelCursor
+        objectName: "modelCursor"
+        count: inner.visible ? inner.count : 0
+        start: page.chosenModel
+        onMoved: inner.positionViewAtIndex(index, ListView.Contain)
+        onActivated: inner.itemAtIndex(index).choose()
     }
 
     // The series and models of the brand in focus; none for the Custom product.
@@ -140,6 +166,7 @@ WizardPageFrame {
         cacheBuffer: 0
 
         delegate: Rectangle {
+            id: modelRow
             objectName: "modelRow"
             width: inner.width
             height: rootQML.dpY(40)
@@ -161,13 +188,20 @@ WizardPageFrame {
                 font.pixelSize: rootQML.dpY(Theme.fontBody)
             }
 
+            function choose() {
+                page.refusal = "";
+                page.chosenModel = index;
+                brandList.makeSelection(page.focusedBrand, index);
+            }
+
             MouseArea {
                 anchors.fill: parent
-                onClicked: {
-                    page.refusal = "";
-                    page.chosenModel = index;
-                    brandList.makeSelection(page.focusedBrand, index);
-                }
+                onClicked: modelRow.choose()
+            }
+
+            FocusFrame {
+                inset: true
+                shown: modelCursor.isOn(index)
             }
         }
     }

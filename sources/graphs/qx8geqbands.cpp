@@ -77,6 +77,20 @@ void QX8GEQBands::setControlPoint(int band, int x, int y)
     updateSVMap(m_labels.at(band), float(geometry.gainForHandle(y, kMinGainDb, kMaxGainDb)));
 }
 
+void QX8GEQBands::stepGain(int band, int steps)
+{
+    if (band < 0 || band >= m_labels.size() || !hasGain(m_labels.at(band)))
+        return;
+    const QString& label = m_labels.at(band);
+    const QX8NumericalSV* control = m_variables.numeric(label);
+    if (control == nullptr)
+        return;
+    const double stepped = control->steppedByResolution(m_values.value(label), steps, QString());
+    const float gain = float(qBound(kMinGainDb, stepped, kMaxGainDb));
+    m_values.insert(label, gain);
+    updateSVMap(label, gain);
+}
+
 void QX8GEQBands::updateSVMap(const QString& label, float value)
 {
     QX8NumericalSV* control = m_variables.numeric(label);

@@ -44,6 +44,10 @@ public:
     Q_INVOKABLE void setControlPoint(int band, int x, int y);
     // Hands a gain to the device, held inside the band's range.
     Q_INVOKABLE void updateSVMap(const QString& label, float value);
+    // A key's steps of a band's gain from the one shown, each of the band variable's
+    // resolution: shown at once and handed to the device as a drag's gain is. Nothing for a band
+    // whose gain has not come.
+    void stepGain(int band, int steps);
 
     QString poName() const { return m_poName; }
     int bandCount() const { return m_bandCount; }

@@ -64,6 +64,12 @@ void QX8GEQGraphItem::reDrawBands(int previousX, int x, int y)
         drawBand(column, gain);
 }
 
+void QX8GEQGraphItem::stepBand(int band, int steps)
+{
+    m_bands->stepGain(band, steps);
+    update();
+}
+
 void QX8GEQGraphItem::drawBand(int column, double gain)
 {
     const QString label = QLatin1String(GeqGeometry::label(column));

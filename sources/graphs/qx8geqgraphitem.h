@@ -40,6 +40,8 @@ public:
     // band of every column passed that the device has reported, at 0.05 dB per pixel above the
     // middle line.
     Q_INVOKABLE void reDrawBands(int previousX, int x, int y);
+    // A key's steps of a band's gain (QX8GEQBands::stepGain), shown at once.
+    Q_INVOKABLE void stepBand(int band, int steps);
 
     QX8GEQBands* bands() const { return m_bands; }
     bool isSweeping() const { return m_sweeping; }

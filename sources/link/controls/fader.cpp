@@ -4,6 +4,7 @@
 #include "valuetext.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 #include <cmath>
 
 Fader::Fader(QObject* parent) : QX8Control(parent)
@@ -71,6 +72,18 @@ void Fader::setValueWithoutFeedback(double value)
         return;
     }
     m_throttle.offer(atResolution(*native, valueType()));
+}
+
+double Fader::steppedPosition(double position, int steps) const
+{
+    if (isPercent())
+        return std::clamp(steppedByResolution(position, steps, valueType()), 0.0, 100.0);
+    const std::optional<double> native = valueForPosition(position);
+    if (!native)
+        return position;
+    const std::optional<double> stepped =
+        positionForValue(steppedByResolution(*native, steps, valueType()));
+    return stepped ? std::clamp(*stepped, 0.0, 100.0) : position;
 }
 
 void Fader::onThrottleTimeOut()

@@ -35,6 +35,9 @@ public:
     }
 
     Q_INVOKABLE void setValueWithoutFeedback(double value);
+    // The position of the value `steps` steps of the variable's resolution away from the one
+    // `position` shows, inside the travel: where a key moves the fader.
+    Q_INVOKABLE double steppedPosition(double position, int steps) const;
 
     // The native value written for a position, and the position a native value shows.
     std::optional<double> valueForPosition(double position) const;

@@ -5,6 +5,8 @@
 #include "tcpadaptor.h"
 #include "valueresolution.h"
 
+#include <algorithm>
+
 QX8Control::QX8Control(QObject* parent) : QObject(parent)
 {
     TCPAdaptor* link = TCPAdaptor::instance();
@@ -92,6 +94,24 @@ double QX8Control::atResolution(double value, const QString& valueType) const
     const double span = variable->maximum - variable->minimum;
     const double native = resolution.rounded(variable->minimum + value / 100.0 * span);
     return (native - variable->minimum) / span * 100.0;
+}
+
+double QX8Control::steppedByResolution(double value, int steps, const QString& valueType) const
+{
+    const DeviceModel::Variable* variable = boundVariable(m_poName, m_svName);
+    if (!variable || variable->kind != DeviceModel::Kind::Number)
+        return value;
+    const bool percent = valueType == QLatin1String("%");
+    const double span = variable->maximum - variable->minimum;
+    if (percent && span <= 0)
+        return value;
+    const ValueResolution resolution(variable->steps);
+    double native = percent ? variable->minimum + value / 100.0 * span : value;
+    const int direction = steps < 0 ? -1 : 1;
+    for (int taken = 0; taken != steps; taken += direction)
+        native = resolution.rounded(native + direction * resolution.stepAt(native));
+    native = std::clamp(native, variable->minimum, variable->maximum);
+    return percent ? (native - variable->minimum) / span * 100.0 : native;
 }
 
 void QX8Control::sendRequest(const QString& command, const QString& valueType,

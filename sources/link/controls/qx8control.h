@@ -47,6 +47,12 @@ public:
 
     Q_INVOKABLE virtual void componentCompleted();
 
+    // A value of the bound variable (a native value, or percent of its range for the value type
+    // "%") moved by `steps` steps of its resolution, each the step at the value it starts from,
+    // and held inside its range: what a key does to a slider. Unchanged for a variable the model
+    // lacks or that has no steps.
+    double steppedByResolution(double value, int steps, const QString& valueType) const;
+
 Q_SIGNALS:
     void poNameChanged(QString poName);
     void svNameChanged(QString svName);

@@ -84,6 +84,14 @@ void QX8Slider::setValueWithoutFeedback(const float& a)
     m_throttle.offer(position);
 }
 
+float QX8Slider::steppedPosition(float position, int steps) const
+{
+    if (!m_ratioSlider)
+        return float(steppedByResolution(position, steps, valueType()));
+    const float step = 100.0f / (kRatioSteps - 1);
+    return std::clamp(position + float(steps) * step, 0.0f, 100.0f);
+}
+
 void QX8Slider::onThrottleTimeOut()
 {
     writePosition(m_throttle.pending());

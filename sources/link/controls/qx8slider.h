@@ -30,6 +30,9 @@ public:
     void setRatioSlider(bool ratioSlider) { m_ratioSlider = ratioSlider; }
 
     Q_INVOKABLE void setValueWithoutFeedback(const float& a);
+    // The position `steps` steps of the variable's resolution away (of the ratio table, for a
+    // ratio slider), inside the travel: where a key moves the slider.
+    Q_INVOKABLE float steppedPosition(float position, int steps) const;
 
     // Device percent value of each ratio step, ascending.
     static float ratioTableEntry(int step);
