@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15 as T
 
 // The start-up splash over the page loader, until the user asks to search for devices.
 Rectangle {
@@ -55,57 +56,53 @@ Rectangle {
                 wrapMode: Text.WordWrap
             }
 
-            Rectangle {
+            CustomButton {
                 objectName: "searchForDevicesButton"
                 width: 280
                 height: 50
-                color: searchArea.pressed ? Theme.brandPressed : Theme.brand
-                radius: Theme.radius
-                Accessible.role: Accessible.Button
-                Accessible.name: searchText.text
-
-                Text {
-                    id: searchText
-                    anchors.centerIn: parent
-                    text: "Search For Devices"
-                    color: Theme.text
-                    font.pixelSize: Theme.fontValue
-                }
-
-                MouseArea {
-                    id: searchArea
-                    anchors.fill: parent
-                    onClicked: splash.searchRequested()
-                }
+                look: CustomButton.Main
+                text: "Search For Devices"
+                fontSize: Theme.fontValue
+                onClicked: splash.searchRequested()
             }
         }
     }
 
-    Row {
+    // A link: reached by Tab, followed by Space or Enter as by a click.
+    T.AbstractButton {
+        id: demoLink
+        objectName: "watchDemoLink"
         anchors.left: parent.left
         anchors.bottom: parent.bottom
         anchors.margins: Theme.margin
-        spacing: Theme.spacing
+        focusPolicy: Qt.TabFocus
+        Accessible.role: Accessible.Link
+        Accessible.name: demoText.text
 
-        Image {
-            source: "/images/Url_Image.png"
-            width: 32
-            height: 32
-        }
+        contentItem: Row {
+            spacing: Theme.spacing
 
-        Text {
-            anchors.verticalCenter: parent.verticalCenter
-            text: "Watch App Demo"
-            color: Theme.text
-            font.pixelSize: Theme.fontBody
-            font.underline: true
-            Accessible.role: Accessible.Link
-            Accessible.name: text
+            Image {
+                source: "/images/Url_Image.png"
+                width: 32
+                height: 32
+            }
 
-            MouseArea {
-                anchors.fill: parent
-                onClicked: Qt.openUrlExternally(splash.demoVideoUrl)
+            Text {
+                id: demoText
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Watch App Demo"
+                color: Theme.text
+                font.pixelSize: Theme.fontBody
+                font.underline: true
             }
         }
+        background: null
+
+        onClicked: Qt.openUrlExternally(splash.demoVideoUrl)
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
+
+        FocusFrame {}
     }
 }

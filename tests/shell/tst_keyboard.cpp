@@ -115,6 +115,7 @@ private Q_SLOTS:
     void nameDialogKeepsEnterForItsField();
     void noticeClosesOnEscape();
     void helpPictureClosesOnEscape();
+    void splashIsWorkedByTheKeyboard();
 
 private:
     QQuickWindow* window() { return m_session.shell().loader()->view(); }
@@ -589,6 +590,29 @@ void TestKeyboard::helpPictureClosesOnEscape()
     QVERIFY(!overlay->property("visible").toBool());
     QVERIFY(help->hasActiveFocus());
     QVERIFY(ringShown(help));
+}
+
+// The splash's search and its link are stops of their own, the search first, and Enter asks for
+// the search as a click does.
+void TestKeyboard::splashIsWorkedByTheKeyboard()
+{
+    QVERIFY(m_session.load(QStringLiteral("SplashScreen.qml")));
+    QQuickItem* splash = m_session.shell().pageItem();
+    QQuickItem* search = m_session.waitForItem(QStringLiteral("searchForDevicesButton"));
+    QVERIFY(search);
+    QSignalSpy searches(splash, SIGNAL(searchRequested()));
+    window()->contentItem()->forceActiveFocus();
+    QVERIFY(tabTo(search));
+    QVERIFY(ringShown(search));
+    press(QStringLiteral("Key_Tab"));
+    QQuickItem* link = window()->activeFocusItem();
+    QVERIFY(link && !holdsFocus(search));
+    QCOMPARE(link->objectName(), QStringLiteral("watchDemoLink"));
+    QVERIFY(ringShown(link));
+    press(QStringLiteral("Key_Backtab"));
+    QVERIFY(search->hasActiveFocus());
+    press(QStringLiteral("Key_Return"));
+    QCOMPARE(searches.count(), 1);
 }
 
 QX8_TEST_MAIN(TestKeyboard)
