@@ -133,6 +133,12 @@ T.ComboBox {
         placeholderTextColor: Theme.textFaint
         selectionColor: Theme.brand
         background: null
+        // Reached by the keyboard, the name is selected, so that what is typed replaces it.
+        onActiveFocusChanged: {
+            if (activeFocus && (focusReason === Qt.TabFocusReason
+                                || focusReason === Qt.BacktabFocusReason))
+                selectAll()
+        }
     }
 
     indicator: Text {

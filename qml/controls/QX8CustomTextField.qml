@@ -150,6 +150,10 @@ T.TextField {
     // Text typed and not written does not stay behind when the user moves on, but its reason
     // does. Whichever of the focus change and editingFinished comes first writes the edit.
     onActiveFocusChanged: {
+        // Reached by the keyboard, the value is selected, so that what is typed replaces it.
+        if (activeFocus && (focusReason === Qt.TabFocusReason
+                            || focusReason === Qt.BacktabFocusReason))
+            selectAll()
         if (activeFocus)
             return
         writeEdit()

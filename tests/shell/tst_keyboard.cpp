@@ -116,6 +116,7 @@ private Q_SLOTS:
     void noticeClosesOnEscape();
     void helpPictureClosesOnEscape();
     void splashIsWorkedByTheKeyboard();
+    void nameBoxTypedOverAfterTab();
 
 private:
     QQuickWindow* window() { return m_session.shell().loader()->view(); }
@@ -329,6 +330,8 @@ void TestKeyboard::keysWriteWhatTheMouseWrites_data()
          "amountField", "Amount", "Key_End Key_Backspace Key_Backspace Key_Backspace "
          "Key_Backspace Key_3 Key_Up", {setLine("HighDelay", "Amount", "3ms"),
          setLine("HighDelay", "Amount", "3.06ms")}, {}},
+        {"delay typed over after Tab", "ScreenDelay.qml", "", "HighDelay Amount=2.5",
+         "amountField", "Amount", "Key_7 Key_Return", {setLine("HighDelay", "Amount", "7ms")}, {}},
         {"mixer fader by Up", "ScreenMixer.qml", "StereoMixer", "StereoMixer Input_1_Gain=-10",
          "fader", "Input_1_Gain", "Key_Up", {setLine("StereoMixer", "Input_1_Gain", "-9.9")}, {}},
         {"mixer fader by Page Down", "ScreenMixer.qml", "StereoMixer",
@@ -613,6 +616,27 @@ void TestKeyboard::splashIsWorkedByTheKeyboard()
     QVERIFY(search->hasActiveFocus());
     press(QStringLiteral("Key_Return"));
     QCOMPARE(searches.count(), 1);
+}
+
+// A name box reached by Tab holds its name selected: what is typed replaces it.
+void TestKeyboard::nameBoxTypedOverAfterTab()
+{
+    const QString path =
+        QStringLiteral("\\\\Node\\SetupWizardCurrentChoices\\SV\\Channel_5_OrvellinkInputName\\");
+    VirtualProcessor& device = m_session.device();
+    QVERIFY(device.command(QStringLiteral("set \"%1\" \"Orvel 5\"").arg(path)).startsWith("ok"));
+    const auto restore =
+        qScopeGuard([&] { device.command(QStringLiteral("set \"%1\" \"Orvel 5\"").arg(path)); });
+    QVERIFY(loadPage(QStringLiteral("ScreenInputRouter.qml")));
+    QQuickItem* box = findItem(m_session.shell().pageItem(), QStringLiteral("inputName_5"));
+    QVERIFY(box);
+    QTRY_COMPARE(box->property("editText").toString(), QStringLiteral("Orvel 5"));
+    QVERIFY(tabTo(box));
+    const int wireBefore = device.received().size();
+    press(QStringLiteral("Key_K Key_I Key_C Key_K Key_Return"));
+    const QString written = QStringLiteral("set \"%1\" \"kick\"").arg(path);
+    QVERIFY2(receivedSince(wireBefore, written), qPrintable(setsSince(wireBefore).join('\n')));
+    QCOMPARE(device.command(QStringLiteral("value \"%1\"").arg(path)), QStringLiteral("ok kick"));
 }
 
 QX8_TEST_MAIN(TestKeyboard)
