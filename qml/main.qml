@@ -214,6 +214,8 @@ Item {
         id: myLoader
         objectName: "pageLoader"
         anchors.fill: parent
+        // The page under the splash takes no key: Tab and Enter act on what is seen.
+        enabled: !substitute.visible
         onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
     }
 
