@@ -4,7 +4,6 @@
 #include "applicationupdater.h"
 #include "configresources.h"
 #include "datafolders.h"
-#include "maskedtextinputaccessible.h"
 #include "messagehandler.h"
 #include "offlinemodel.h"
 #include "presetmigration.h"
@@ -12,6 +11,7 @@
 #include "qx8settings.h"
 #include "regularfile.h"
 #include "settingskeys.h"
+#include "textinputaccessible.h"
 #include "viewloader.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ ApplicationStartup::Outcome ApplicationStartup::start()
     const QString platform = QGuiApplication::platformName();
     qDebug().noquote() << "QT PLATFORM NAME = " + platform;
     registerQmlTypes();
-    MaskedTextInputAccessible::installFactory();
+    TextInputAccessible::installFactory();
     m_application.setOrganizationName(QLatin1String(settingskeys::kDefaultStore.organization));
     m_application.setOrganizationDomain(QStringLiteral("velmor.com"));
     m_application.setApplicationName(QLatin1String(settingskeys::kDefaultStore.application));

@@ -1,8 +1,9 @@
 // Every screen of the application against VirtualQX8, read as a screen reader reads it: through
 // Qt's accessibility interfaces, from the window down. No control shown goes without a role and
 // a name, and none lies out of the reader's reach; each page's root is named after the heading it
-// shows; a value control says its label and the value it shows, and follows the device; no
-// interface tells the password typed into the password dialog.
+// shows; a value control says its label and the value it shows, and follows the device; every
+// text field is read to its end; no interface tells the password typed into the password dialog.
+#include "fieldleaving.h"
 #include "homescreenmodel.h"
 #include "pagesession.h"
 #include "qx8settings.h"
@@ -21,6 +22,12 @@
 #include <QQuickView>
 #include <QScopeGuard>
 #include <QtTest>
+
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -194,6 +201,115 @@ QString nameOf(QObject* object)
     return iface ? iface->text(QAccessible::Name) : QString();
 }
 
+// Kills the processes this program started: the VirtualQX8s, whose FTP servers end with them.
+// Left behind by an abort, they would hold its output open, and the test runner would wait.
+void killChildren()
+{
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(getpid()));
+    if (!children.open(QIODevice::ReadOnly))
+        return;
+    for (const QByteArray& child : children.readAll().split(' ')) {
+        if (const int pid = child.toInt(); pid > 0)
+            kill(pid, SIGKILL);
+    }
+}
+
+// Ends the test program, saying what it waited for, unless it is dismissed within the harness
+// time-out: a reading that never returns fails the run instead of hanging it.
+class Watchdog
+{
+public:
+    explicit Watchdog(const QString& waitedFor)
+        : m_thread([this, waitedFor] {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            const std::chrono::milliseconds limit(qx8test::timeoutMs());
+            if (m_dismissed.wait_for(lock, limit, [this] { return m_done; }))
+                return;
+            killChildren();
+            qFatal("%s did not return within %lld ms", qPrintable(waitedFor),
+                   static_cast<long long>(limit.count()));
+        })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_dismissed.notify_one();
+        m_thread.join();
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_dismissed;
+    bool m_done = false;
+    std::thread m_thread; // last: starts once the rest is made
+};
+
+// The text input of a field: the item itself, or the first below it.
+QQuickItem* textInputIn(QQuickItem* item)
+{
+    if (item->inherits("QQuickTextInput"))
+        return item;
+    for (QQuickItem* child : item->childItems()) {
+        if (QQuickItem* input = textInputIn(child))
+            return input;
+    }
+    return nullptr;
+}
+
+// Reads the text at, before and after every offset from the end (-1) to the length, by every
+// boundary, and walks it piece by piece from the start. The faults: a piece that is not the text
+// between the offsets it gives, a walk that does not give back the text whole.
+QStringList readingFaults(const QAccessibleTextInterface* text)
+{
+    using Reading =
+        QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*, int*) const;
+    const std::pair<const char*, Reading> readings[] = {
+        {"at", &QAccessibleTextInterface::textAtOffset},
+        {"before", &QAccessibleTextInterface::textBeforeOffset},
+        {"after", &QAccessibleTextInterface::textAfterOffset}};
+    const QString whole = text->text(0, text->characterCount());
+    QStringList faults;
+    for (const QAccessible::TextBoundaryType boundary :
+         {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+          QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
+        for (int offset = -1; offset <= whole.size(); ++offset) {
+            for (const auto& [name, read] : readings) {
+                int start = 0;
+                int end = 0;
+                const QString piece = (text->*read)(offset, boundary, &start, &end);
+                const bool none = piece.isEmpty() && start == -1 && end == -1;
+                if (!none &&
+                    (start < 0 || end > whole.size() || whole.mid(start, end - start) != piece))
+                    faults << QStringLiteral("boundary %1, %2 %3: \"%4\" from %5 to %6")
+                                  .arg(boundary)
+                                  .arg(name)
+                                  .arg(offset)
+                                  .arg(piece)
+                                  .arg(start)
+                                  .arg(end);
+            }
+        }
+        QString walked;
+        for (int offset = 0; offset < whole.size();) {
+            int start = 0;
+            int end = 0;
+            walked += text->textAtOffset(offset, boundary, &start, &end);
+            if (start != offset || end <= offset)
+                break;
+            offset = end;
+        }
+        if (walked != whole)
+            faults << QStringLiteral("boundary %1, walked: \"%2\"").arg(boundary).arg(walked);
+    }
+    return faults;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -212,6 +328,8 @@ private Q_SLOTS:
     void valueControlsSayWhatTheyShow();
     void wizardPagesNameEveryControl_data();
     void wizardPagesNameEveryControl();
+    void textFieldsReadToTheEnd_data();
+    void textFieldsReadToTheEnd();
     void discoveryNamesEveryControl();
     void passwordFieldKeepsThePassword();
 
@@ -491,6 +609,114 @@ void TestAccessibility::valueControlsSayWhatTheyShow()
     QAccessibleInterface* type = nullptr;
     QTRY_VERIFY((type = Reading(window()).control("Band 1 type, Bell")));
     QCOMPARE(type->role(), QAccessible::ComboBox);
+}
+
+// A field of each kind, with text typed into it: a number field, a name box, an output's name
+// edited in place, and the address dialog's field (last: the discovery page takes the session's
+// device off the home screen's models).
+void TestAccessibility::textFieldsReadToTheEnd_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("lastWord");
+    QTest::newRow("number field") << "InputDelay.qml"
+                                  << ""
+                                  << ""
+                                  << "amountField"
+                                  << "12.5"
+                                  << "12.5";
+    QTest::newRow("name box") << "ScreenInputRouter.qml"
+                              << ""
+                              << ""
+                              << "inputName_1"
+                              << "Kick drum"
+                              << "drum";
+    QTest::newRow("output name") << "QX8HomeScreen.qml"
+                                 << "Data/ConfigurableHomeScreen=true;isConfigMode=true;"
+                                    "Data/ConfigData=out:7:0"
+                                 << ""
+                                 << "outputName_1"
+                                 << "Sub left"
+                                 << "left";
+    QTest::newRow("address dialog") << "QX8Discovery.qml"
+                                    << ""
+                                    << "manualAddressButton"
+                                    << "dialogTextField"
+                                    << "127.0.0.1"
+                                    << "127.0.0.1";
+}
+
+void TestAccessibility::textFieldsReadToTheEnd()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, settings);
+    QFETCH(QString, opener);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, lastWord);
+    QX8Settings store;
+    HomeScreenModel* model = m_session.shell().root()->findChild<HomeScreenModel*>();
+    const auto fixedChainAgain = qScopeGuard([&] {
+        if (settings.isEmpty())
+            return;
+        store.setValue("isConfigMode", "false");
+        store.setValue("Data/ConfigurableHomeScreen", "false");
+        model->refreshConfig();
+        QVERIFY(m_session.open("HomeButtonPressed", QString(), "QX8HomeScreen.qml"));
+    });
+    if (settings.isEmpty()) {
+        QVERIFY(m_session.load(page));
+    } else {
+        for (const QString& setting : settings.split(';'))
+            store.setValue(setting.section('=', 0, 0), setting.section('=', 1));
+        model->refreshConfig();
+        // The home screen asked for after the settings draws them.
+        QVERIFY(m_session.open("HomeButtonPressed", QString(), page));
+    }
+    QVERIFY(m_session.waitForValues(qx8test::timeoutMs()).isEmpty());
+    QVERIFY(m_session.waitForFrame());
+    if (!opener.isEmpty()) {
+        QMetaObject::invokeMethod(m_session.shell().pageItem(), "closeDialogs");
+        QVERIFY(m_session.click(opener));
+    }
+    QQuickItem* shown = m_session.waitForItem(field);
+    QVERIFY(shown);
+    QQuickItem* input = textInputIn(shown);
+    QVERIFY(input);
+    QVERIFY(fieldleaving::typeOver(window(), input, typed));
+    const QString shownText = input->property("displayText").toString();
+    QCOMPARE(shownText, typed);
+
+    // As a reader does once the user has typed: from the caret at the end, every way.
+    QAccessible::setActive(true);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(input);
+    QVERIFY(iface && iface->textInterface());
+    const QAccessibleTextInterface* text = iface->textInterface();
+    QCOMPARE(text->cursorPosition(), shownText.size());
+    QStringList faults;
+    QString wordAtEnd;
+    QString wordAtLength;
+    int start = 0;
+    int end = 0;
+    {
+        const Watchdog watchdog("Reading \"" + shownText + "\" to its end");
+        faults = readingFaults(text);
+        wordAtEnd = text->textAtOffset(-1, QAccessible::WordBoundary, &start, &end);
+        wordAtLength =
+            text->textAtOffset(shownText.size(), QAccessible::WordBoundary, &start, &end);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    QCOMPARE(text->text(0, text->characterCount()), shownText);
+    QCOMPARE(iface->text(QAccessible::Value), shownText);
+    QCOMPARE(wordAtEnd, lastWord);
+    QCOMPARE(wordAtLength, lastWord);
+    QCOMPARE(end, shownText.size());
+    QTest::keyClick(window(), Qt::Key_Escape);
+    if (!opener.isEmpty())
+        QMetaObject::invokeMethod(m_session.shell().pageItem(), "closeDialogs");
 }
 
 // Last: the discovery page takes the session's device off the home screen's models. It lists a

@@ -4,20 +4,25 @@
 
 class QQuickItem;
 
-// What a screen reader learns of a Qt Quick text input whose echo mode hides its text (a password
-// field): its name, role, state and caret, and the mask it shows, never the text. Qt's own
-// interface gives the text itself as the value, and the name set in QML reads empty once the
-// field is known as a password field.
-class MaskedTextInputAccessible : public QAccessibleObject,
-                                  public QAccessibleActionInterface,
-                                  public QAccessibleTextInterface
+// What a screen reader learns of a Qt Quick text input: its name, role, state, caret and
+// selection, and the text it shows, read whole or by character, word, sentence, line or
+// paragraph at any offset. Qt's own interface never returns when asked for a word or sentence at
+// the end of the text, where the caret stands after typing. A field whose echo mode hides its
+// text shows a mask: the reader gets the mask, never the text.
+class TextInputAccessible : public QAccessibleObject,
+                            public QAccessibleActionInterface,
+                            public QAccessibleTextInterface
 {
 public:
-    // From now on, a text input answers through this class while its echo mode hides its text.
-    // Once per application; later calls change nothing.
+    // From now on, every text input answers through this class. Once per application; later
+    // calls change nothing.
     static void installFactory();
 
-    explicit MaskedTextInputAccessible(QQuickItem* input);
+    // Shows the mask while `input`'s echo mode hides its text, the text otherwise: made anew
+    // when the mode changes.
+    explicit TextInputAccessible(QQuickItem* input);
+
+    bool showsMask() const { return m_showsMask; }
 
     QWindow* window() const override;
     QRect rect() const override;
@@ -35,7 +40,7 @@ public:
     void doAction(const QString& actionName) override;
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
-    // Offsets count the mask's characters, one per character of the text.
+    // Offsets count the characters shown (of the mask, when it shows one).
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
     int selectionCount() const override;
     void addSelection(int startOffset, int endOffset) override;
@@ -44,15 +49,16 @@ public:
     int cursorPosition() const override;
     void setCursorPosition(int position) override;
     QString text(int startOffset, int endOffset) const override;
-    // The mask is one run of one character, read a character at a time or whole; offset -1 is
-    // its end.
+    // The piece of the boundary's kind at, before or after an offset, -1 being the end. The end
+    // lies in the last piece, but past the last character. A mask is one piece but for its
+    // characters. Nothing (offsets -1) where there is no such piece.
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                              int* startOffset, int* endOffset) const override;
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                             int* startOffset, int* endOffset) const override;
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
                          int* endOffset) const override;
-    int characterCount() const override { return mask().size(); }
+    int characterCount() const override { return shown().size(); }
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint&) const override { return -1; }
     void scrollToSubstring(int, int) override {}
@@ -60,10 +66,16 @@ public:
 
 private:
     QQuickItem* input() const;
-    // What the field shows in place of its text: a password character per character, or nothing.
+    // The text, or what the field shows in place of it: a password character per character of
+    // the text, or nothing.
+    QString shown() const;
     QString mask() const;
-    // The mask from `start` to `end`, or nothing (offsets -1) where that lies outside it.
-    QString maskSpan(int start, int end, int* startOffset, int* endOffset) const;
-    int offsetOrEnd(int offset) const { return offset == -1 ? characterCount() : offset; }
+    // The offsets where the pieces of the boundary's kind begin, and the end of the text.
+    QVector<int> pieceBounds(const QString& text, QAccessible::TextBoundaryType boundaryType) const;
+    // The piece `step` pieces on from the one at `offset` (-1 before it, 1 after it).
+    QString piece(int offset, QAccessible::TextBoundaryType boundaryType, int step,
+                  int* startOffset, int* endOffset) const;
     int clamped(const char* offsetProperty) const;
+
+    const bool m_showsMask;
 };
