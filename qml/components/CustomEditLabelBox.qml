@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15 as T
+import "DisplayNames.js" as DisplayNames
 
 // A name that can be edited in place: shown as text; a click opens it for typing, Enter, Tab or
 // the focus moving on confirms it (edited), Escape keeps the old name. Texts are plain and elide.
@@ -15,14 +16,19 @@ Item {
     // Open with a name other than the one shown: leaving the field would change it.
     readonly property bool modified: editing && field.text !== text
     property bool editedByKeys: false
+    // What the name is of, as a screen reader says it ("OUT 1 name").
+    property string label
 
     signal edited(string text)
 
     implicitWidth: Theme.dpX(140)
     implicitHeight: Theme.dpY(Theme.controlHeight)
     activeFocusOnTab: !editing
-    // An editable text to a screen reader, the name shown its value; the page names it.
-    Accessible.role: Accessible.EditableText
+    // At rest a button that opens the field, named by its label and the name shown; the field
+    // open is the editable text. (An item that is no text input read as one would hold a reader
+    // asking for the word at its end for good.)
+    Accessible.role: Accessible.Button
+    Accessible.name: DisplayNames.spokenValue(label, text)
 
     function startEditing() {
         field.text = root.text
@@ -101,7 +107,7 @@ Item {
         color: Theme.text
         selectionColor: Theme.brand
         leftPadding: Theme.dpX(Theme.spacingSmall)
-        Accessible.name: root.Accessible.name
+        Accessible.name: root.label
         background: Rectangle {
             color: Theme.raised
             border.color: Theme.textDim

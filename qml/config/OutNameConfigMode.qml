@@ -39,6 +39,6 @@ Rectangle {
         configModel: root.configModel
         row: root.row
         text: root.name
-        Accessible.name: number.text + " name"
+        label: number.text + " name"
     }
 }

@@ -375,6 +375,19 @@ void TestAccessibility::readScreen(Reading* reading)
     *reading = Reading(window());
     const QStringList faults = reading->faults(m_session.shell().root());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    // A reader asks for the word at the caret, which sits at the end once the user has typed:
+    // no text of the screen may hold it there.
+    {
+        const Watchdog watchdog(QStringLiteral("A word at the end of a text of the screen"));
+        for (QAccessibleInterface* iface : qAsConst(reading->reached)) {
+            if (QAccessibleTextInterface* text = iface->textInterface()) {
+                int start = 0;
+                int end = 0;
+                text->textAtOffset(-1, QAccessible::WordBoundary, &start, &end);
+                text->textAtOffset(text->characterCount(), QAccessible::WordBoundary, &start, &end);
+            }
+        }
+    }
     QVERIFY2(!reading->controls.isEmpty(), "a reading that reaches nothing proves nothing");
 }
 
