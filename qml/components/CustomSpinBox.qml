@@ -8,7 +8,8 @@ import "KeySteps.js" as KeySteps
 // the number (`layoutInRow`, the default) or stacked at its right end; the user's changes come as
 // valueModified. Bound to a node variable through poName and svName, it shows the device's
 // value, takes its limits from the variable's \Min and \Max children (at most restrictMaxValue
-// when that is set) and writes each step; until the device has reported the value it shows a
+// when that is set) and writes each step, which shows, dimmed, until the device has answered every
+// step (quick steps each go on from the last); until the device has reported the value it shows a
 // dimmed dash and takes no step (a step from a number it does not hold would write a guess).
 // Tab reaches it; the arrows step it as its buttons do, Page Up and Page Down ten steps at once.
 T.SpinBox {
@@ -41,7 +42,7 @@ T.SpinBox {
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: Theme.dpY(Theme.fontValue)
-        color: root.enabled ? Theme.text : Theme.textFaint
+        color: !root.enabled ? Theme.textFaint : backend.pending ? Theme.textDim : Theme.text
     }
 
     down.indicator: Rectangle {
@@ -87,6 +88,7 @@ T.SpinBox {
         id: backend
         poName: root.poName
         svName: root.svName
+        showsWrites: true
         Component.onCompleted: componentCompleted()
     }
 

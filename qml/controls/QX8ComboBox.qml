@@ -5,11 +5,12 @@ import CustomComboBox 1.0
 import DeviceModelProvider 1.0
 
 // A choice among the entries of one variable (from the device model). It shows the device's
-// choice and writes an entry when the user picks one; until the device has reported its choice it
-// shows a dimmed dash and takes no pick (the user would choose without seeing what the device
-// holds, and its answer would overturn the choice). A page may show an entry under another name
-// (shownNames, one per entry). Tab reaches it and a click leaves the focus where it was; focused,
-// Enter or Space opens its list, the arrows move in it and Enter picks, as a click would.
+// choice and writes an entry when the user picks one; the pick shows, dimmed, until the device has
+// answered every pick. Until the device has reported its choice it shows a dimmed dash and takes
+// no pick (the user would choose without seeing what the device holds, and its answer would
+// overturn the choice). A page may show an entry under another name (shownNames, one per entry).
+// Tab reaches it and a click leaves the focus where it was; focused, Enter or Space opens its
+// list, the arrows move in it and Enter picks, as a click would.
 T.ComboBox {
     id: root
 
@@ -73,7 +74,7 @@ T.ComboBox {
         elide: Text.ElideRight
         verticalAlignment: Text.AlignVCenter
         font.pixelSize: Theme.dpY(Theme.fontBody)
-        color: root.waiting ? Theme.textFaint : Theme.text
+        color: root.waiting ? Theme.textFaint : backend.pending ? Theme.textDim : Theme.text
     }
 
     indicator: Text {

@@ -4,7 +4,8 @@ import QX8ExclusiveGroup 1.0
 
 // An exclusive choice bound to one text variable. Member buttons register their value word
 // and join xGroup; a member's click writes its word (select); a device value equal to a
-// registered word is announced by selectedButtonChanged.
+// registered word is announced by selectedButtonChanged, as is a selection on its way to the
+// device (backend.pending until the device has answered it).
 Item {
     id: root
 

@@ -6,7 +6,8 @@ import "KeySteps.js" as KeySteps
 
 // A slider bound to one variable (percent of its range by default). It shows the device's
 // position and writes only while the user drags it (or steps it with the keys), a value at the
-// variable's resolution. Until the device has reported the value it has no handle, a dimmed
+// variable's resolution; the position written stays, its handle dimmed, until the device has
+// answered every write. Until the device has reported the value it has no handle, a dimmed
 // track and takes no drag.
 T.Slider {
     id: root
@@ -49,6 +50,7 @@ T.Slider {
         height: width
         radius: width / 2
         color: dragArea.pressed ? Theme.text : Theme.textDim
+        opacity: backend.pending && !dragArea.pressed ? 0.55 : 1
         visible: root.enabled
     }
 

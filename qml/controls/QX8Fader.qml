@@ -9,9 +9,10 @@ import "Scales.js" as Scales
 // A vertical fader bound to one variable through a piecewise scale (by default a console taper
 // over the variable's range in the device model), or linearly between minimumValue and
 // maximumValue. It shows the device's value and writes only while dragged or stepped by the keys
-// (a step of the variable's resolution, ten with the page keys), a value at its resolution.
-// Until the device has reported the value it has no cap, a dimmed track and takes no drag: a
-// drag from an unknown position would write a guess.
+// (a step of the variable's resolution, ten with the page keys), a value at its resolution; the
+// position written stays, its cap dimmed, until the device has answered every write. Until the
+// device has reported the value it has no cap, a dimmed track and takes no drag: a drag from an
+// unknown position would write a guess.
 T.Slider {
     id: root
     objectName: "fader"
@@ -55,6 +56,7 @@ T.Slider {
         height: Theme.dpY(20)
         radius: Theme.radius
         color: dragArea.pressed ? Theme.text : root.capColor
+        opacity: backend.pending && !dragArea.pressed ? 0.55 : 1
         visible: root.enabled
         border.color: Theme.background
         Rectangle {

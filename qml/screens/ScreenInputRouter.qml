@@ -142,6 +142,7 @@ ScreenPage {
                                         anchors.margins: Theme.dpX(3)
                                         text: !slotRow.known ? "\u2013" : checked ? modelData : ""
                                         checked: slotRow.known && modelData === slotRow.source
+                                        pending: checked && group.backend.pending
                                         enabled: slotRow.known
                                         toolTipText: "Route " + modelData + " to slot "
                                                      + slotRow.slot

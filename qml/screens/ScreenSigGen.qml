@@ -123,6 +123,7 @@ ScreenPage {
                         text: modelData
                         fontSize: Theme.fontValue
                         checked: modelData === generator.type
+                        pending: checked && typeGroup.backend.pending
                         enabled: generator.type !== ""
                         onClicked: typeGroup.select(modelData)
                     }

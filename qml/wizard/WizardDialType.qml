@@ -8,7 +8,8 @@ import "KeySteps.js" as KeySteps
 // A level to set on an amplifier (the dial, 0 to 100 %) or a count to choose (the slider: the
 // number of fixed Nuq filters, with nudge buttons, or a Quarx sensitivity between the device's
 // limits, without). The dial follows the device; a gesture writes the new level, held inside
-// 0 .. 100, and the dial shows it until the device answers.
+// 0 .. 100, and the dial shows it, dimmed, until the device has answered every level written, so
+// that quick gestures each go on from the last.
 WizardPageFrame {
     id: page
     objectName: "wizardDialPage"
@@ -28,10 +29,8 @@ WizardPageFrame {
     readonly property bool showsDial: provider.dialOrSlider === "dial"
     readonly property bool showsSlider: provider.dialOrSlider === "slider"
     readonly property bool isQuarx: quarxLevels[wizardState] !== undefined
-    // The user's level until the device has answered for a moment.
-    property real requested: NaN
-    readonly property bool levelKnown: !isNaN(requested) || level.value >= 0
-    readonly property real shownLevel: !isNaN(requested) ? requested : Math.max(0, level.value)
+    readonly property bool levelKnown: level.value >= 0
+    readonly property real shownLevel: Math.max(0, level.value)
     readonly property real dragStep: rootQML.dpY(5)
 
     title: wizardState === "Inactive" ? "Wizard Menu" : provider.heading
@@ -43,8 +42,6 @@ WizardPageFrame {
         var next = Math.max(0, Math.min(100, Math.round(shownLevel + delta)));
         if (!levelKnown || next === shownLevel)
             return;
-        requested = next;
-        deviceTakesOver.restart();
         level.setValueWithoutFeedback(next);
     }
 
@@ -78,16 +75,7 @@ WizardPageFrame {
 
     QX8NumericalSV {
         id: level
-        onValueChanged: {
-            if (!deviceTakesOver.running)
-                page.requested = NaN;
-        }
-    }
-
-    Timer {
-        id: deviceTakesOver
-        interval: 400
-        onTriggered: page.requested = NaN
+        showsWrites: true
     }
 
     // The range ends of a Quarx sensitivity, as the device writes them.
@@ -151,7 +139,7 @@ WizardPageFrame {
             objectName: "dialValue"
             anchors.centerIn: parent
             text: page.levelKnown ? page.shownLevel + "%" : "\u2013"
-            color: page.levelKnown ? Theme.text : Theme.textFaint
+            color: !page.levelKnown ? Theme.textFaint : level.pending ? Theme.textDim : Theme.text
             font.pixelSize: rootQML.dpY(Theme.fontTitle)
         }
 

@@ -5,7 +5,9 @@ import QX8TextSV 1.0
 
 // The options the device's wizards use: the AutoEQ target curve, the level assist's automatic
 // trim, the measurement microphone and the naming of the setup. Each shows the device's value;
-// pressing writes. Back returns to the wizard menu; nothing here is a wizard event.
+// pressing writes, and the choice pressed shows, dimmed, until the device has answered every
+// press (a quick second press goes on from it). Back returns to the wizard menu; nothing here is
+// a wizard event.
 WizardPageFrame {
     id: page
     objectName: "wizardOptionsPage"
@@ -58,6 +60,7 @@ WizardPageFrame {
                 text: modelData.text
                 checkable: true
                 enabled: group.backend.hasDeviceValue
+                pending: checked && group.backend.pending
                 ButtonGroup.group: group.xGroup
                 fontSize: Theme.fontBody
                 onClicked: group.select(modelData.value)
@@ -87,6 +90,7 @@ WizardPageFrame {
             id: setting
             poName: "NPO"
             svName: page.wizard + option.variable
+            showsWrites: true
             Component.onCompleted: componentCompleted()
         }
         CustomButton {
@@ -99,6 +103,7 @@ WizardPageFrame {
             look: CustomButton.Toggle
             checkable: true
             enabled: setting.hasDeviceValue
+            pending: setting.pending
             text: !setting.hasDeviceValue ? "\u2013" : checked ? "ON" : "OFF"
             fontSize: Theme.fontBody
             onToggled: setting.value = checked ? "On" : "Off"

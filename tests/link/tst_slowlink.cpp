@@ -3,17 +3,23 @@
 // the device holding the last value; a page left before its answers leaves nothing subscribed;
 // the watchdog tells a slow device from a silent one; a request the device ignores is given up,
 // where a slow answer is waited for; quick nudges and on/off clicks each move on from the last
-// value written, never pulled back by the answers to earlier writes; and writes the device
-// refuses or ignores give way to its value. What travelled is read from the device's timed wire
-// log.
+// value written, never pulled back by the answers to earlier writes; quick picks, selections,
+// drags and switches end on the last on the device, shown from the gesture on, never turned
+// back by an earlier answer nor written again from one; and writes the device refuses or
+// ignores give way to its value. What travelled is read from the device's timed wire log.
 #include "clientconnectionwatchdog.h"
 #include "consolelinebuilder.h"
+#include "customcombobox.h"
+#include "fader.h"
 #include "processingobjectlist.h"
 #include "qx8button.h"
 #include "qx8enumsv.h"
+#include "qx8exclusivegroup.h"
 #include "qx8meter.h"
 #include "qx8numericalsv.h"
+#include "qx8slider.h"
 #include "qx8textfield.h"
+#include "qx8textsv.h"
 #include "remoteconnectionwatchdog.h"
 #include "testmain.h"
 #include "tst_controlfixture.h"
@@ -143,6 +149,55 @@ qint64 answerBytes(const QList<WireExchange>& exchanges, const QString& prefix)
             bytes += exchange.answerBytes;
     }
     return bytes;
+}
+
+// A control of the kind a row names ("combo box", "exclusive group", "slider", "fader" over
+// -60 to 20 dB, or a "number" or "text" that shows what it writes), bound as a screen binds it.
+std::unique_ptr<QX8Control> boundControlOfKind(const QString& kind, const QString& object,
+                                               const QString& variable)
+{
+    std::unique_ptr<QX8Control> control;
+    if (kind == QLatin1String("combo box")) {
+        control = std::make_unique<CustomComboBox>();
+    } else if (kind == QLatin1String("exclusive group")) {
+        control = std::make_unique<QX8ExclusiveGroup>();
+    } else if (kind == QLatin1String("slider")) {
+        control = std::make_unique<QX8Slider>();
+    } else if (kind == QLatin1String("fader")) {
+        auto fader = std::make_unique<Fader>();
+        fader->setMinimum(-60);
+        fader->setMaximum(20);
+        control = std::move(fader);
+    } else if (kind == QLatin1String("number")) {
+        auto number = std::make_unique<QX8NumericalSV>();
+        number->setShowsWrites(true);
+        control = std::move(number);
+    } else {
+        auto text = std::make_unique<QX8TextSV>();
+        text->setShowsWrites(true);
+        control = std::move(text);
+    }
+    control->setPOName(object);
+    control->setSVName(variable);
+    control->componentCompleted();
+    return control;
+}
+
+// What a screen does with the control on the user's gesture towards `to`.
+void changeOnScreen(QX8Control* control, const QString& to)
+{
+    if (auto* combo = qobject_cast<CustomComboBox*>(control))
+        combo->setValueWithoutFeedback(to);
+    else if (auto* group = qobject_cast<QX8ExclusiveGroup*>(control))
+        group->setSelectedValue(to);
+    else if (auto* slider = qobject_cast<QX8Slider*>(control))
+        slider->setValueWithoutFeedback(to.toFloat());
+    else if (auto* fader = qobject_cast<Fader*>(control))
+        fader->setValueWithoutFeedback(to.toDouble());
+    else if (auto* number = qobject_cast<QX8NumericalSV*>(control))
+        number->setValueWithoutFeedback(to.toFloat());
+    else
+        control->setProperty("value", to);
 }
 
 } // namespace
@@ -615,6 +670,151 @@ private Q_SLOTS:
         QCOMPARE(m_device->received(write).mid(from), writes);
         QCOMPARE(m_device->value(object, variable), "ok " + stateText(held));
         QCOMPARE(shownClicked, expected);
+        QCOMPARE(shownListening, expected);
+    }
+
+    void quickChangesEndOnTheLast_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("property");    // that shows the value
+        QTest::addColumn<QString>("set");         // on the device's panel first
+        QTest::addColumn<QString>("held");        // shown then
+        QTest::addColumn<QStringList>("changes"); // as shown
+        QTest::addColumn<QStringList>("written"); // the values of their set lines
+        QTest::addColumn<QString>("ends");        // shown once the device has answered
+        QTest::addColumn<QString>("deviceEnds");  // the device's value text then
+        const QString crossover = QStringLiteral("Band_1_HPType");
+        QTest::newRow("combo box, a pick and back")
+            << "combo box"
+            << "Crossover" << crossover << "deviceSvValue"
+            << "LR 48"
+            << "LR 48" << QStringList{"BW 24", "LR 48"} << QStringList{"BW 24", "LR 48"} << "LR 48"
+            << "LR 48";
+        QTest::newRow("combo box, the last pick refused")
+            << "combo box"
+            << "Crossover" << crossover << "deviceSvValue"
+            << "LR 48"
+            << "LR 48" << QStringList{"BW 24", "BW 99"} << QStringList{"BW 24", "BW 99"} << "BW 24"
+            << "BW 24";
+        QTest::newRow("exclusive group, a choice and back")
+            << "exclusive group"
+            << "RoomEQ"
+            << "Band_2_Type"
+            << "selectedValue"
+            << "Bell"
+            << "Bell" << QStringList{"High Shelf", "Bell"} << QStringList{"High Shelf", "Bell"}
+            << "Bell"
+            << "Bell";
+        QTest::newRow("slider, a position and back")
+            << "slider"
+            << "SubharmonicSynth"
+            << "Subharmonics"
+            << "stringProperty"
+            << "45"
+            << "45" << QStringList{"60", "45"} << QStringList{"60", "45"} << "45"
+            << "45%";
+        QTest::newRow("fader, a position and back")
+            << "fader"
+            << "Crossover"
+            << "Band_2_Gain"
+            << "faderValue"
+            << "-20"
+            << "50" << QStringList{"25", "50"} << QStringList{"-40", "-20"} << "50"
+            << "-20dB";
+        const QString channel = QStringLiteral(
+            R"(Node\SetupWizardCurrentChoices\SV\Channel_1_OrvellinkInputAssignment)");
+        QTest::newRow("number, two steps up")
+            << "number"
+            << "NPO" << channel << "value"
+            << "9"
+            << "9" << QStringList{"10", "11"} << QStringList{"10", "11"} << "11"
+            << "11";
+        QTest::newRow("number, a step and back")
+            << "number"
+            << "NPO" << channel << "value"
+            << "9"
+            << "9" << QStringList{"10", "9"} << QStringList{"10", "9"} << "9"
+            << "9";
+        QTest::newRow("switch, off and on again")
+            << "text"
+            << "NPO" << QStringLiteral(R"(Node\Wizard\SV\LevelAssistAutoTrim)") << "value"
+            << "On"
+            << "On" << QStringList{"Off", "On"} << QStringList{"Off", "On"} << "On"
+            << "On";
+    }
+    // Two changes 270 ms apart over a link that answers 1.5 s late at 2,000 B/s, the second
+    // back to the device's value or on from the first: both are written, once each (an answer
+    // to the first is not written back), and the device ends on the last. Each change shows,
+    // pending, from the gesture until the device has answered every write, never turned back by
+    // the answer to an earlier one, in the control changed and in another of the variable that
+    // only listens; then the device's value shows, the last written or, when the device refused
+    // it, the one it holds.
+    void quickChangesEndOnTheLast()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, object);
+        QFETCH(QString, variable);
+        QFETCH(QString, property);
+        QFETCH(QString, set);
+        QFETCH(QString, held);
+        QFETCH(QStringList, changes);
+        QFETCH(QStringList, written);
+        QFETCH(QString, ends);
+        QFETCH(QString, deviceEnds);
+        const QString path = ConsoleLineBuilder::pathBody(object, variable);
+        QVERIFY(device()
+                    .command(QStringLiteral("set \"%1\" \"%2\"").arg(path, set))
+                    .startsWith(QLatin1String("ok")));
+        const auto changed = boundControlOfKind(kind, object, variable);
+        const auto listening = boundControlOfKind(kind, object, variable);
+        const auto shownBy = [&](const QX8Control* control) {
+            return control->property(qPrintable(property)).toString();
+        };
+        QTRY_VERIFY(shownBy(changed.get()) == held && shownBy(listening.get()) == held);
+        QVERIFY(device().setConsoleLink(2000, 1500));
+        const QString write =
+            QStringLiteral("set \"%1%2\"").arg(path, kind == QLatin1String("slider") ? "%" : "");
+        const int from = m_device->received(write).size();
+        using Shown = QPair<QString, bool>;
+        QList<Shown> shownChanged;
+        QList<Shown> shownListening;
+        const auto note = [&] {
+            for (auto [control, shown] : {std::pair(changed.get(), &shownChanged),
+                                          std::pair(listening.get(), &shownListening)}) {
+                const Shown now{shownBy(control), control->isPending()};
+                if (shown->isEmpty() || shown->last() != now)
+                    shown->append(now);
+            }
+        };
+        QTimer sampler;
+        sampler.setInterval(1);
+        connect(&sampler, &QTimer::timeout, &sampler, note);
+        sampler.start();
+        note();
+
+        QList<Shown> expected{{held, false}};
+        for (const QString& to : changes) {
+            changeOnScreen(changed.get(), to);
+            note();
+            expected << Shown{to, true};
+            QTest::qWait(270);
+        }
+        expected << Shown{ends, false};
+        const QString target =
+            ConsoleRequest::targetOf(object, variable, kind == QLatin1String("slider") ? "%" : "");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !TCPAdaptor::instance()->requests().unansweredWrite(target).has_value(), 30000);
+        QTest::qWait(100);
+        note();
+        sampler.stop();
+        QStringList writes;
+        for (const QString& value : written)
+            writes << write + QStringLiteral(" \"%1\"").arg(value);
+        QCOMPARE(m_device->received(write).mid(from), writes);
+        QCOMPARE(device().command("value \"" + path + '"'), "ok " + deviceEnds);
+        QCOMPARE(shownChanged, expected);
         QCOMPARE(shownListening, expected);
     }
 };

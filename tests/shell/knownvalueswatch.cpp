@@ -1,10 +1,12 @@
 #include "knownvalueswatch.h"
 
 #include "qx8control.h"
+#include "tcpadaptor.h"
 #include "testharness.h"
 #include "virtualprocessor.h"
 
 #include <QQuickItem>
+#include <QTest>
 
 SlowConsole::SlowConsole(VirtualProcessor& device)
     : m_device(device), m_slow(device.setConsoleLink(kBytesPerSecond, kLatencyMs))
@@ -15,6 +17,15 @@ SlowConsole::~SlowConsole()
 {
     if (!m_device.setConsoleLink(0))
         qWarning("VirtualQX8 kept its slow console");
+}
+
+bool SlowConsole::answeredWrites(const QString& object, const QString& variable,
+                                 const QString& valueType)
+{
+    const QString target = ConsoleRequest::targetOf(object, variable, valueType);
+    return QTest::qWaitFor(
+        [&] { return !TCPAdaptor::instance()->requests().unansweredWrite(target).has_value(); },
+        30000);
 }
 
 QX8Control* KnownValuesWatch::backendOf(const QQuickItem* item)

@@ -23,6 +23,10 @@ public:
 
     // The device took both settings.
     bool isSlow() const { return m_slow; }
+    // True once the device has answered every write of the link to the variable (in the value
+    // type's form, "%" or none), within 30 s.
+    static bool answeredWrites(const QString& object, const QString& variable,
+                               const QString& valueType = QString());
 
 private:
     VirtualProcessor& m_device;

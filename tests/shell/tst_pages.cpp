@@ -19,6 +19,7 @@
 #include "qx8geqgraphitem.h"
 #include "qx8numericalsv.h"
 #include "qx8settings.h"
+#include "shownframes.h"
 #include "tcpadaptor.h"
 #include "testharness.h"
 #include "testmain.h"
@@ -181,6 +182,10 @@ private Q_SLOTS:
     void typedAmountStaysUntilTheDeviceAnswers();
     void quickSwitchClicksOnASlowLinkEachSwitch_data();
     void quickSwitchClicksOnASlowLinkEachSwitch();
+    void quickPicksOnASlowLinkEndOnTheLast_data();
+    void quickPicksOnASlowLinkEndOnTheLast();
+    void quickDragsOnASlowLinkEndOnTheLast_data();
+    void quickDragsOnASlowLinkEndOnTheLast();
     void pageShowsItsHeadingWhileThePresetIsListed_data();
     void pageShowsItsHeadingWhileThePresetIsListed();
     void crossoverAndDelayFollowTheHome_data();
@@ -1395,6 +1400,158 @@ void TestPages::quickSwitchClicksOnASlowLinkEachSwitch()
     }
     QCOMPARE(frames, expectedFrames);
     QVERIFY2(drawnFrames >= 20, qPrintable(QString::number(drawnFrames)));
+}
+
+void TestPages::quickPicksOnASlowLinkEndOnTheLast_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("item"); // a combo box, or the prefix of a group's buttons
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("held"); // by the device first
+    QTest::addColumn<QStringList>("picks");
+    QTest::newRow("crossover type, a pick and back") << "CrossOver.qml"
+                                                     << "choice"
+                                                     << "Crossover"
+                                                     << "Band_1_HPType"
+                                                     << "LR 48" << QStringList{"BW 24", "LR 48"};
+    QTest::newRow("generator type, a choice and back")
+        << "ScreenSigGen.qml"
+        << "type_"
+        << "SignalGenerator"
+        << "Signal Type"
+        << "Pink Noise" << QStringList{"Sine", "Pink Noise"};
+}
+
+// Over the slow link, a combo box's entry or a group's button picked and, 270 ms later, picked
+// back: both picks are written and the device ends on the last. Each pick shows, dimmed, in every
+// frame from the pick until the device has answered both, never turned back by the answer to the
+// first; then the device's choice shows, undimmed.
+void TestPages::quickPicksOnASlowLinkEndOnTheLast()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, item);
+    QFETCH(QString, object);
+    QFETCH(QString, variable);
+    QFETCH(QString, held);
+    QFETCH(QStringList, picks);
+    VirtualProcessor& device = m_session.device();
+    const QString path = ConsoleLineBuilder::pathBody(object, variable);
+    QVERIFY(device.command(QStringLiteral("set \"%1\" \"%2\"").arg(path, held)).startsWith("ok"));
+    const bool group = item.endsWith(QLatin1Char('_'));
+    QQuickItem* control = loadedControl(page, QString(), group ? item + held : item, variable);
+    QVERIFY(control);
+    QQuickItem* pageItem = m_session.shell().pageItem();
+    const DeviceModel::Variable* choice = m_model.variable(path.mid(2).chopped(1));
+    QVERIFY(choice);
+    // The pick shown: the combo box's text, or the group's pressed button.
+    const auto shown = [&] {
+        QQuickItem* showing = control;
+        QString text = control->property("displayText").toString();
+        for (const QString& entry : choice->entries) {
+            QQuickItem* button = group ? findItem(pageItem, item + entry, QString()) : nullptr;
+            if (button && button->property("checked").toBool()) {
+                showing = button;
+                text = entry;
+            }
+        }
+        return text + (looksPending(showing) ? QStringLiteral(", dimmed") : QString());
+    };
+    QTRY_COMPARE(shown(), held);
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    const int wireBefore = device.received().size();
+    ShownFrames frames(m_session.shell().loader()->view(), shown);
+    QVERIFY(frames.waitForFrame());
+
+    QStringList expectedSets;
+    QStringList expectedFrames{held};
+    for (const QString& entry : picks) {
+        if (group)
+            click(findItem(pageItem, item + entry, QString()));
+        else
+            QVERIFY(pick(control, entry));
+        expectedSets << QStringLiteral("set \"%1\" \"%2\"").arg(path, entry);
+        expectedFrames << entry + QStringLiteral(", dimmed");
+        QTest::qWait(270);
+    }
+    expectedFrames << picks.last();
+    QVERIFY(SlowConsole::answeredWrites(object, variable));
+    QVERIFY(frames.stop());
+
+    QCOMPARE(setsSince(wireBefore), expectedSets);
+    QCOMPARE(device.command("value \"" + path + '"'), "ok " + picks.last());
+    QCOMPARE(frames.shown(), expectedFrames);
+    QVERIFY2(frames.drawn() >= 20, qPrintable(QString::number(frames.drawn())));
+}
+
+void TestPages::quickDragsOnASlowLinkEndOnTheLast_data()
+{
+    addDraggedControlColumns();
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QPoint>("by"); // the first drag; the second goes back as far
+    QTest::newRow("synthesis slider") << "QX8SubHarmonic.qml" << QString() << "slider"
+                                      << "Subharmonics"
+                                      << "SubharmonicSynth" << QPoint(60, 0);
+    QTest::newRow("output fader") << "ScreenOutputMeters.qml" << QString() << "fader"
+                                  << "Channel_2_Gain"
+                                  << "OutputGains" << QPoint(0, -60);
+}
+
+// Over the slow link, a slider or fader dragged and, 270 ms after the release, dragged back: in
+// every frame the position moves with the hand, stays where each drag left it, dimmed, and never
+// jumps back to where the answer to an earlier write puts it; once the device has answered every
+// write it holds the last written, which shows, undimmed.
+void TestPages::quickDragsOnASlowLinkEndOnTheLast()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selector);
+    QFETCH(QString, item);
+    QFETCH(QString, variable);
+    QFETCH(QString, object);
+    QFETCH(QPoint, by);
+    QQuickItem* control = loadedControl(page, selector, item, variable);
+    QVERIFY(control);
+    const auto shown = [control] {
+        return QString::number(control->property("value").toDouble(), 'f', 2) +
+               (looksPending(control) ? QStringLiteral(", dimmed") : QString());
+    };
+    VirtualProcessor& device = m_session.device();
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    const int wireBefore = device.received().size();
+    ShownFrames frames(m_session.shell().loader()->view(), shown);
+    QVERIFY(frames.waitForFrame());
+
+    drag(control, by);
+    QTest::qWait(270);
+    drag(control, -by);
+    const QString valueType = KnownValuesWatch::backendOf(control)->valueType();
+    QTest::qWait(2 * QX8NumericalSV::kThrottleMs);
+    QVERIFY(SlowConsole::answeredWrites(object, variable, valueType));
+    QVERIFY(frames.stop());
+
+    // Up and back, or down and back: the positions shown turn once.
+    QList<double> positions;
+    for (const QString& frame : frames.shown()) {
+        const double position = frame.section(',', 0, 0).toDouble();
+        if (positions.isEmpty() || positions.last() != position)
+            positions << position;
+    }
+    const auto turn = std::max_element(positions.begin(), positions.end(), [&](double a, double b) {
+        return (by.x() - by.y()) > 0 ? a < b : a > b;
+    });
+    QVERIFY2(positions.size() >= 3 && turn != positions.begin() && turn + 1 != positions.end() &&
+                 std::is_sorted(positions.begin(), turn + 1) !=
+                     std::is_sorted(turn, positions.end()),
+             qPrintable(frames.shown().join(" | ")));
+    const QStringList shownLast = frames.shown().mid(frames.shown().size() - 2);
+    QCOMPARE(shownLast, QStringList({shown().section(',', 0, 0) + ", dimmed", shown()}));
+    const QStringList sets = setsSince(wireBefore);
+    QVERIFY(!sets.isEmpty());
+    const QString held =
+        device.command("value \"" + ConsoleRequest::targetOf(object, variable, valueType) + '"');
+    QCOMPARE(ValueText::number(held.mid(3)), ValueText::number(sets.last().section('"', 3, 3)));
 }
 
 void TestPages::pageShowsItsHeadingWhileThePresetIsListed_data()

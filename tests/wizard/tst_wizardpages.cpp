@@ -13,6 +13,7 @@
 #include "qx8textsv.h"
 #include "reconfigurator.h"
 #include "shellfixture.h"
+#include "shownframes.h"
 #include "testharness.h"
 #include "testmain.h"
 #include "viewloader.h"
@@ -96,6 +97,10 @@ private Q_SLOTS:
     void formTextFieldWritesACheckedName_data();
     void formTextFieldWritesACheckedName();
     void controlsShowWhatTheyDoNotKnow();
+    void quickStepsOnASlowLinkEachGoOn_data();
+    void quickStepsOnASlowLinkEachGoOn();
+    void quickOptionClicksOnASlowLinkEndOnTheLast_data();
+    void quickOptionClicksOnASlowLinkEndOnTheLast();
 
 private:
     void open(const QString& state, const QString& pageName);
@@ -103,6 +108,9 @@ private:
     QList<QQuickItem*> namesStepHolding(const QString& path, const QString& name);
     // The wire lines sent from `from` on that write `variable`.
     QStringList writesTo(const QString& variable, int from) const;
+    // Clicks the item's centre as a hand's quick clicks come, 270 ms after the last: within the
+    // double-click interval.
+    void quickClick(QQuickItem* item);
 
     WizardScreenFixture m_screen;
 };
@@ -135,6 +143,13 @@ QList<QQuickItem*> TestWizardPages::namesStepHolding(const QString& path, const 
 QStringList TestWizardPages::writesTo(const QString& variable, int from) const
 {
     return m_screen.writes(from).filter(variable + "\\\"");
+}
+
+void TestWizardPages::quickClick(QQuickItem* item)
+{
+    QTest::mouseClick(item->window(), Qt::LeftButton, {},
+                      item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    QTest::lastMouseTimestamp -= QTest::mouseDoubleClickInterval - 270;
 }
 
 // Turned past both ends, the dial writes 0 and 100; the device's level turns it.
@@ -918,6 +933,156 @@ void TestWizardPages::controlsShowWhatTheyDoNotKnow()
     const QStringList named =
         m_screen.device().receivedUntilProbe([] { ShellFixture::sendProbe(); }, namesFrom);
     QCOMPARE(named.filter(QRegularExpression(QStringLiteral("^set "))), QStringList());
+}
+
+void TestWizardPages::quickStepsOnASlowLinkEachGoOn_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("pageName");
+    QTest::addColumn<QString>("variable"); // of the set-up choices
+    QTest::addColumn<int>("held");         // by the device first
+    QTest::addColumn<QString>("showing");  // the item whose text shows the value
+    QTest::addColumn<QString>("button");   // that steps it up
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("form spin box") << "OrvellinkInputStartChannel"
+                                   << "wizardFormPage"
+                                   << "Channel_1_OrvellinkInputAssignment" << 9 << "formSpinBox"
+                                   << "upIndicator" << QString();
+    QTest::newRow("level dial") << "SelectHighAmplifierLevel"
+                                << "wizardDialPage"
+                                << "HighAmplifierLevel" << 50 << "dialValue"
+                                << "dialPlus"
+                                << "%";
+}
+
+// Over the slow link, eight quick clicks 270 ms apart on a spin box's "+" or the dial's "+", so
+// that the answers to the first come in among the last: each writes one step on from the last,
+// the device ends eight steps up, and every frame from the first click until the device has
+// answered the last shows the step last clicked, dimmed, never one the answer to an earlier step
+// pulls back; then the device's value, undimmed.
+void TestWizardPages::quickStepsOnASlowLinkEachGoOn()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, pageName);
+    QFETCH(QString, variable);
+    QFETCH(int, held);
+    QFETCH(QString, showing);
+    QFETCH(QString, button);
+    QFETCH(QString, unit);
+    const QString path = kChoices + variable;
+    m_screen.setOnDevice(path.mid(2), QString::number(held));
+    open(state, pageName);
+    QQuickItem* shownBy = nullptr;
+    QTRY_VERIFY((shownBy = m_screen.visibleItem(showing)));
+    auto* face = shownBy->property("contentItem").value<QQuickItem*>();
+    const auto shown = [&] {
+        return text(face ? face : shownBy) +
+               (looksPending(shownBy) ? QStringLiteral(", dimmed") : QString());
+    };
+    const QString heldText = QString::number(held) + unit;
+    QTRY_COMPARE(shown(), heldText);
+    QQuickItem* up = m_screen.visibleItem(button, face ? shownBy : nullptr);
+    QVERIFY(up);
+    const SlowConsole slow(m_screen.device());
+    QVERIFY(slow.isSlow());
+    const int from = m_screen.device().received().size();
+    ShownFrames frames(m_screen.shell().loader()->view(), shown);
+    QVERIFY(frames.waitForFrame());
+
+    QStringList expectedFrames{heldText};
+    QStringList expectedWrites;
+    const int steps = 8;
+    for (int step = 1; step <= steps; ++step) {
+        quickClick(up);
+        expectedFrames << QString::number(held + step) + unit + QStringLiteral(", dimmed");
+        expectedWrites << setLine(path, QString::number(held + step));
+        QTest::qWait(270);
+    }
+    expectedFrames << QString::number(held + steps) + unit;
+    QVERIFY(SlowConsole::answeredWrites(QStringLiteral("NPO"), path.mid(2)));
+    QVERIFY(frames.stop());
+    QCOMPARE(writesTo(path, from), expectedWrites);
+    QCOMPARE(m_screen.command("value \"" + path + '"'),
+             "ok " + QString::number(held + steps) + unit);
+    QCOMPARE(frames.shown(), expectedFrames);
+}
+
+void TestWizardPages::quickOptionClicksOnASlowLinkEndOnTheLast_data()
+{
+    QTest::addColumn<QString>("variable"); // of the wizards' options
+    QTest::addColumn<QString>("held");     // by the device first
+    QTest::addColumn<QString>("name");     // of the option's buttons
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QStringList>("frames");
+    QTest::newRow("auto trim switch, two clicks")
+        << "LevelAssistAutoTrim"
+        << "On"
+        << "optionSwitch" << QStringList{"ON", "OFF"} << QStringList{"Off", "On"}
+        << QStringList{"ON", "OFF, dimmed", "ON, dimmed", "ON"};
+    QTest::newRow("AutoEQ target, a choice and back")
+        << "TargetCurve"
+        << "Flat"
+        << "optionChoice" << QStringList{"Reflective Room", "Flat"}
+        << QStringList{"Reflective Room", "Flat"}
+        << QStringList{"Flat", "Reflective Room, dimmed", "Flat, dimmed", "Flat"};
+}
+
+// Over the slow link, a wizard option's switch clicked twice, or one of its choices and then the
+// one before, 270 ms apart: both are written and the device ends where it started; every frame
+// shows the state last clicked, dimmed, from the click until the device has answered both, and
+// never turns back for the answer to the first (a click then would write the wrong state).
+void TestWizardPages::quickOptionClicksOnASlowLinkEndOnTheLast()
+{
+    QFETCH(QString, variable);
+    QFETCH(QString, held);
+    QFETCH(QString, name);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, frames);
+    const QString path = kWizard + variable;
+    m_screen.setOnDevice(path.mid(2), held);
+    m_screen.clickRow(QStringLiteral("WIZARD OPTIONS"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardOptionsPage")));
+    QList<QQuickItem*> buttons = m_screen.itemsNamed(name, m_screen.page());
+    buttons.erase(std::remove_if(buttons.begin(), buttons.end(),
+                                 [&](QQuickItem* button) {
+                                     return KnownValuesWatch::backendOf(button)->svName() !=
+                                            path.mid(2);
+                                 }),
+                  buttons.end());
+    QVERIFY(!buttons.isEmpty());
+    // The option's pressed button, or its switch while off.
+    const auto shown = [&] {
+        QQuickItem* showing = buttons.first();
+        for (QQuickItem* button : buttons) {
+            if (button->property("checked").toBool())
+                showing = button;
+        }
+        return text(showing) + (looksPending(showing) ? QStringLiteral(", dimmed") : QString());
+    };
+    QTRY_COMPARE(shown(), frames.first());
+    const SlowConsole slow(m_screen.device());
+    QVERIFY(slow.isSlow());
+    const int from = m_screen.device().received().size();
+    ShownFrames shownFrames(m_screen.shell().loader()->view(), shown);
+    QVERIFY(shownFrames.waitForFrame());
+
+    for (const QString& label : clicks) {
+        const auto clicked = std::find_if(buttons.begin(), buttons.end(),
+                                          [&](QQuickItem* b) { return text(b) == label; });
+        QVERIFY(clicked != buttons.end());
+        quickClick(*clicked);
+        QTest::qWait(270);
+    }
+    QVERIFY(SlowConsole::answeredWrites(QStringLiteral("NPO"), path.mid(2)));
+    QVERIFY(shownFrames.stop());
+    QStringList writes;
+    for (const QString& value : written)
+        writes << setLine(path, value);
+    QCOMPARE(writesTo(path, from), writes);
+    QCOMPARE(m_screen.command("value \"" + path + '"'), "ok " + held);
+    QCOMPARE(shownFrames.shown(), frames);
 }
 
 QX8_TEST_MAIN(TestWizardPages)

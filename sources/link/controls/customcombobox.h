@@ -2,7 +2,10 @@
 
 #include "qx8control.h"
 
-// Mirrors the text value of one variable and writes an entry chosen on the screen.
+// Mirrors the text value of one variable and writes an entry chosen on the screen. While picks
+// await the device's answer, the newest is the value shown, pending, and the next pick is
+// compared with it: an answer to an earlier pick does not turn the box back, and once the last
+// is answered (or the picks went unanswered) the device's value shows.
 class CustomComboBox : public QX8Control
 {
     Q_OBJECT
@@ -22,6 +25,14 @@ Q_SIGNALS:
 protected Q_SLOTS:
     void handleDataAvailable(DataFromDevice data) override;
 
+protected:
+    // The device's acknowledgement carries the value it took.
+    bool takesAcknowledgements() const override { return true; }
+
 private:
+    void showLatest(bool announceUnchanged);
+    void writesChanged() override { showLatest(false); }
+
     QString m_deviceSvValue;
+    QString m_lastDeviceValue;
 };

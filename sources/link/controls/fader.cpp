@@ -59,7 +59,7 @@ std::optional<double> Fader::positionForValue(double value) const
 }
 
 // The value written is at the variable's resolution. Inside a throttle window the latest
-// position wins, even a return to the shown one.
+// position wins, even a return to the shown one (the newest written, else the device's).
 void Fader::setValueWithoutFeedback(double value)
 {
     if (!(value >= 0 && value <= 100))
@@ -72,6 +72,7 @@ void Fader::setValueWithoutFeedback(double value)
         return;
     }
     m_throttle.offer(atResolution(*native, valueType()));
+    showLatest();
 }
 
 double Fader::steppedPosition(double position, int steps) const
@@ -89,6 +90,26 @@ double Fader::steppedPosition(double position, int steps) const
 void Fader::onThrottleTimeOut()
 {
     sendRequest(QStringLiteral("set"), valueType(), QString::number(m_throttle.pending(), 'g', 6));
+    showLatest();
+}
+
+std::optional<double> Fader::latestPosition() const
+{
+    if (m_throttle.isOpen())
+        return positionForValue(m_throttle.pending());
+    if (const std::optional<QString> written = unansweredWrite(valueType()))
+        return positionForValue(ValueText::number(*written).value_or(0.0));
+    return m_devicePosition;
+}
+
+void Fader::showLatest()
+{
+    setPending(m_throttle.isOpen() || unansweredWrite(valueType()).has_value());
+    const std::optional<double> position = latestPosition();
+    if (position && *position != m_faderValue) {
+        m_faderValue = *position;
+        Q_EMIT faderValueChanged(m_faderValue);
+    }
 }
 
 void Fader::handleDataAvailable(DataFromDevice data)
@@ -99,8 +120,6 @@ void Fader::handleDataAvailable(DataFromDevice data)
         positionForValue(ValueText::number(data.value).value_or(0.0));
     if (!position)
         return;
-    if (*position != m_faderValue) {
-        m_faderValue = *position;
-        Q_EMIT faderValueChanged(m_faderValue);
-    }
+    m_devicePosition = position;
+    showLatest();
 }

@@ -8,7 +8,9 @@
 
 // A fader bound to one variable: a position of 0..100 % laid over the native value (usually dB)
 // by a piecewise scale, or linearly between minimum and maximum. What it writes for a position
-// is the value that position shows, at the variable's resolution.
+// is the value that position shows, at the variable's resolution. The position shown is the
+// device's, or while values written await its answer (or wait in the throttle) the newest of
+// them, pending: an answer to an earlier one does not pull the fader back.
 class Fader : public QX8Control
 {
     Q_OBJECT
@@ -50,10 +52,19 @@ protected Q_SLOTS:
     void handleDataAvailable(DataFromDevice data) override;
     void onThrottleTimeOut();
 
+protected:
+    // The device's acknowledgement carries the value it took.
+    bool takesAcknowledgements() const override { return true; }
+
 private:
     bool isPercent() const;
+    // The position of the newest value written or waiting to be, else the device's.
+    std::optional<double> latestPosition() const;
+    void showLatest();
+    void writesChanged() override { showLatest(); }
 
     double m_faderValue = 0;
+    std::optional<double> m_devicePosition;
     double m_minimum = 0;
     double m_maximum = 0;
     QList<qreal> m_rangeBoundaryValues;

@@ -191,14 +191,9 @@ void QX8Button::showSwitchState()
     setPending(writtenState.has_value());
 }
 
-void QX8Button::newerWrite()
-{
-    if (m_buttonType == SV)
-        showSwitchState();
-}
-
-// No answer brings the device's value: the one heard last stands.
-void QX8Button::writesUnanswered()
+// A newer state written shows; writes that ended with no answer bring no value: the one heard
+// last stands.
+void QX8Button::writesChanged()
 {
     if (m_buttonType == SV)
         showSwitchState();

@@ -74,8 +74,7 @@ protected:
 private:
     void takeNudgeReply(const DataFromDevice& data);
     void showSwitchState();
-    void newerWrite() override;
-    void writesUnanswered() override;
+    void writesChanged() override;
 
     float m_deviceValue = 0.0f;       // as last reported, acknowledgements included
     bool m_deviceSwitchState = false; // likewise

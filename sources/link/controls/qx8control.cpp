@@ -126,10 +126,14 @@ void QX8Control::sendSubscription(const QString& command, const QString& valueTy
     sendRequest(command, valueType);
 }
 
-std::optional<QString> QX8Control::unansweredWrite() const
+std::optional<QString> QX8Control::unansweredWrite(const QString& valueType) const
 {
-    return TCPAdaptor::instance()->requests().unansweredWrite(
-        ConsoleRequest::targetOf(m_poName, m_svName, QString()));
+    std::optional<QString> written = TCPAdaptor::instance()->requests().unansweredWrite(
+        ConsoleRequest::targetOf(m_poName, m_svName, valueType));
+    if (written && written->size() >= 2 && written->startsWith(QLatin1Char('"')) &&
+        written->endsWith(QLatin1Char('"')))
+        *written = written->mid(1, written->size() - 2);
+    return written;
 }
 
 void QX8Control::setPending(bool pending)

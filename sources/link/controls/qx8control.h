@@ -86,10 +86,15 @@ protected:
     double atResolution(double value, const QString& valueType) const;
     // Sends `sub` with the given value type and remembers it for the unsubscription.
     void sendSubscription(const QString& command, const QString& valueType);
-    // The value of the newest write to the bound variable (on its own path, as the controls
-    // write) that the device has not answered yet, whoever wrote it. While there is one, a reply
-    // describes a value the writers have already moved on from.
-    std::optional<QString> unansweredWrite() const;
+    // The value of the newest write to the bound variable (on the path of `valueType`, as the
+    // control writes it) that the device has not answered yet, whoever wrote it, as the device
+    // reads it: a quoted choice without its quotes. While there is one, a reply describes a
+    // value the writers have already moved on from.
+    std::optional<QString> unansweredWrite(const QString& valueType = QString()) const;
+    // The writes to the variable awaiting their answers changed: a newer value went on its way,
+    // or they all ended without the device's value. A control that shows what was written shows
+    // again.
+    virtual void writesChanged() {}
     // True for a control that takes the writer's acknowledgement (`setr`) like any reply: it
     // carries the value the device took.
     virtual bool takesAcknowledgements() const { return false; }
@@ -102,6 +107,8 @@ protected:
 
 private:
     void receiveReply(const DataFromDevice& reply) override;
+    void newerWrite() override { writesChanged(); }
+    void writesUnanswered() override { writesChanged(); }
     bool rename(QString& name, const QString& newName);
 
     bool m_connectionAvailable = true;

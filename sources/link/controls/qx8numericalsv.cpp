@@ -21,20 +21,39 @@ void QX8NumericalSV::setValue(const float& value)
 }
 
 // The value written is at the variable's resolution. Inside a throttle window the latest
-// choice wins, even a return to the device's own value.
+// choice wins, even a return to the value the variable is headed for.
 void QX8NumericalSV::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
     const float value = float(atResolution(a, QString()));
-    if (!m_throttle.isOpen() && value == m_lastDeviceValue)
+    if (!m_throttle.isOpen() && value == latestValue())
         return;
     m_throttle.offer(value);
+    showLatest();
 }
 
 void QX8NumericalSV::onThrottleTimeOut()
 {
     sendRequest(QStringLiteral("set"), QString(), QString::number(m_throttle.pending(), 'g', 6));
+    showLatest();
+}
+
+float QX8NumericalSV::latestValue() const
+{
+    if (m_throttle.isOpen())
+        return m_throttle.pending();
+    if (const std::optional<QString> written = unansweredWrite())
+        return parseDeviceValue(*written).value_or(m_lastDeviceValue);
+    return m_lastDeviceValue;
+}
+
+void QX8NumericalSV::showLatest()
+{
+    if (!m_showsWrites)
+        return;
+    setPending(m_throttle.isOpen() || unansweredWrite().has_value());
+    setValue(latestValue());
 }
 
 void QX8NumericalSV::onValueChanged(float data)
@@ -58,8 +77,8 @@ void QX8NumericalSV::handleDataAvailable(DataFromDevice data)
     if (!parsed)
         return;
     m_lastDeviceValue = *parsed;
-    if (!(*parsed == m_value)) {
-        m_value = *parsed;
-        Q_EMIT valueChanged(m_value);
-    }
+    if (m_showsWrites)
+        showLatest();
+    else
+        setValue(*parsed);
 }

@@ -63,25 +63,26 @@ void QX8Slider::setStringProperty(const float& value)
     Q_EMIT stringPropertyChanged(m_stringProperty);
 }
 
-// A position set from outside (not from a reply) is written at once, mapped like a drag.
+// A position set from outside (not from the slider's own showing) is written at once, mapped
+// like a drag.
 void QX8Slider::onStringPropertyChanged(float data)
 {
-    if (data == m_lastDeviceValue)
+    if (data == latestPosition())
         return;
     writePosition(m_stringProperty);
 }
 
 // A position stands for a value at the variable's resolution (a ratio slider's for a step of
-// its table). Inside a throttle window the latest position wins, even a return to the device's
-// own value.
+// its table). Inside a throttle window the latest position wins, even a return to the shown one.
 void QX8Slider::setValueWithoutFeedback(const float& a)
 {
     if (!std::isfinite(a))
         return;
     const float position = m_ratioSlider ? a : float(atResolution(a, valueType()));
-    if (!m_throttle.isOpen() && position == m_lastDeviceValue)
+    if (!m_throttle.isOpen() && position == latestPosition())
         return;
     m_throttle.offer(position);
+    showLatest();
 }
 
 float QX8Slider::steppedPosition(float position, int steps) const
@@ -95,6 +96,27 @@ float QX8Slider::steppedPosition(float position, int steps) const
 void QX8Slider::onThrottleTimeOut()
 {
     writePosition(m_throttle.pending());
+    showLatest();
+}
+
+float QX8Slider::latestPosition() const
+{
+    if (m_throttle.isOpen())
+        return m_throttle.pending();
+    if (const std::optional<QString> written = unansweredWrite(valueType()))
+        return positionOfReply(*written, valueType()).value_or(m_lastDeviceValue);
+    return m_lastDeviceValue;
+}
+
+// Before the device has reported a value and while nothing is written there is none to show.
+void QX8Slider::showLatest()
+{
+    setPending(m_throttle.isOpen() || unansweredWrite(valueType()).has_value());
+    const float position = latestPosition();
+    if (std::isnan(position) || !differs(position, m_stringProperty))
+        return;
+    m_stringProperty = position;
+    Q_EMIT stringPropertyChanged(m_stringProperty);
 }
 
 QString QX8Slider::valueTextForPosition(float position) const
@@ -150,10 +172,7 @@ void QX8Slider::handleDataAvailable(DataFromDevice data)
     if (!position)
         return;
     m_lastDeviceValue = *position;
-    if (differs(*position, m_stringProperty)) {
-        m_stringProperty = *position;
-        Q_EMIT stringPropertyChanged(m_stringProperty);
-    }
+    showLatest();
 }
 
 // The subscription uses the path form the replies are matched on, so that the replies reach

@@ -8,8 +8,10 @@
 #include <optional>
 
 // A slider bound to one variable, by default in percent of its range. A drag writes throttled
-// positions; the position shown follows the device's replies only. A ratio slider spreads the
-// fixed steps of its ratio table evenly over the travel.
+// positions. The position shown is the device's, or while positions written await its answer
+// (or wait in the throttle) the newest of them, pending: an answer to an earlier one neither
+// pulls the slider back nor is written again. A ratio slider spreads the fixed steps of its
+// ratio table evenly over the travel.
 class QX8Slider : public QX8Control
 {
     Q_OBJECT
@@ -52,8 +54,16 @@ protected Q_SLOTS:
     void sendUnSubRequest() override;
     void onVimbalReady() override;
 
+protected:
+    // The device's acknowledgement carries the value it took.
+    bool takesAcknowledgements() const override { return true; }
+
 private:
     void writePosition(float position);
+    // The newest position written or waiting to be, else the device's.
+    float latestPosition() const;
+    void showLatest();
+    void writesChanged() override { showLatest(); }
 
     float m_lastDeviceValue = std::numeric_limits<float>::quiet_NaN();
     float m_stringProperty = -1.0f;

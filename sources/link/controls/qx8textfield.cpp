@@ -95,7 +95,8 @@ void QX8TextField::showDeviceValue()
     setLabelValue(m_lastDeviceValue);
 }
 
-void QX8TextField::writesUnanswered()
+// Writes that ended with no answer bring no value: the one heard last stands.
+void QX8TextField::writesChanged()
 {
     if (isPending() && !unansweredWrite())
         showDeviceValue();

@@ -48,7 +48,7 @@ private:
     QString withUnit(const QString& text) const;
     void write(const QString& value, const QString& shown);
     void showDeviceValue();
-    void writesUnanswered() override;
+    void writesChanged() override;
 
     QString m_lastDeviceValue;
     QString m_unit;

@@ -21,21 +21,39 @@ void QX8TextSV::setValue(const QString& value)
     Q_EMIT valueChanged(m_value);
 }
 
+// A value shown from the device, or shown for a write on its way, is not written again.
 void QX8TextSV::onValueChanged(QString data)
 {
     qDebug() << Q_FUNC_INFO << data;
-    if (data != m_lastDeviceValue)
+    if (data != (m_showsWrites ? latestValue() : m_lastDeviceValue))
         sendRequest(QStringLiteral("set"), QString(), m_value);
 }
 
 void QX8TextSV::setValueWithoutFeedback(const QString& a)
 {
     m_throttle.offer(a);
+    showLatest();
 }
 
 void QX8TextSV::onThrottleTimeOut()
 {
     sendRequest(QStringLiteral("set"), QString(), m_throttle.pending());
+    showLatest();
+}
+
+QString QX8TextSV::latestValue() const
+{
+    if (m_throttle.isOpen())
+        return m_throttle.pending();
+    return unansweredWrite().value_or(m_lastDeviceValue);
+}
+
+void QX8TextSV::showLatest()
+{
+    if (!m_showsWrites)
+        return;
+    setPending(m_throttle.isOpen() || unansweredWrite().has_value());
+    setValue(latestValue());
 }
 
 // One read at a time. A read the link would drop (not logged in, or busy) does not lock the
@@ -103,9 +121,9 @@ void QX8TextSV::handleDataAvailable(DataFromDevice data)
     if (data.command == QLatin1String("unsubr"))
         return;
     m_lastDeviceValue = data.value;
-    if (data.value != m_value) {
-        m_value = data.value;
-        Q_EMIT valueChanged(m_value);
-    }
+    if (m_showsWrites)
+        showLatest();
+    else
+        setValue(data.value);
     m_requestAllowed = true;
 }
