@@ -84,8 +84,10 @@ Item {
         sourceComponent: Item {
             readonly property bool inputAcceptable: input.acceptableInput
 
+            // What the field holds is selected: what is typed replaces it, as in any rename.
             function focusInput() {
                 input.forceActiveFocus();
+                input.selectAll();
             }
 
             KeyNavigation.tab: input

@@ -526,7 +526,7 @@ void TestKeyboard::confirmationTakesEnterAndEscape()
     QVERIFY(!dialog->isVisible());
 }
 
-// The name dialog opens on its field; Tab goes from the field to OK and Cancel and back; Enter in
+// The name dialog opens on its field, the proposed name selected; Tab goes from the field to OK and Cancel and back; Enter in
 // the field is the field's own accept, which stores the preset once.
 void TestKeyboard::nameDialogKeepsEnterForItsField()
 {
@@ -539,6 +539,9 @@ void TestKeyboard::nameDialogKeepsEnterForItsField()
     QVERIFY(dialog->isVisible());
     QQuickItem* field = findItem(dialog, QStringLiteral("dialogTextField"));
     QVERIFY(field && field->hasActiveFocus());
+    // The proposed name is selected, so what is typed replaces it.
+    QVERIFY(!field->property("text").toString().isEmpty());
+    QCOMPARE(field->property("selectedText"), field->property("text"));
 
     QStringList round;
     for (int press = 0; press < 3; ++press) {
