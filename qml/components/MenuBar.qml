@@ -91,7 +91,9 @@ Rectangle {
             objectName: "menuWizardButton"
             text: "Wizards"
             enabled: !menuBar.disableWizard
-            checked: menuBar.currentScreen === "Wizards"
+            // Lit on every page the wizard menu leads to, so the bar always says where the user is.
+            checked: ["Wizards", "WizardOptions", "RunSetupWizard", "WizardOfflineDialog",
+                      "ManageTunings"].indexOf(menuBar.currentScreen) >= 0
             onClicked: {
                 menuBar.wizardsButtonClicked();
                 if (menuBar.currentScreen !== "Wizards")

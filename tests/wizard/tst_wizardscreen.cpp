@@ -43,6 +43,7 @@ private Q_SLOTS:
     void everyStateOpensItsPage_data();
     void everyStateOpensItsPage();
     void runSetupNextWritesTheChoice();
+    void wizardButtonIsLitOnTheWizardMenusPages();
     void runAllIsWrittenBeforeTheSetupStarts_data();
     void runAllIsWrittenBeforeTheSetupStarts();
     void headingNamesTheRunningWizard_data();
@@ -169,6 +170,26 @@ void TestWizardScreen::runSetupNextWritesTheChoice()
              QStringList({setLine(kWizard + "WizardState", "StartGEQ"),
                           setLine(R"(\\Node\SetupWizardCurrentChoices\SV\GEQSetup)", "Dual Mono"),
                           setLine(kWizard + "WizardEvent", "Next")}));
+}
+
+// The menu bar's wizard button stays lit on the pages the wizard menu opens, as on the menu.
+void TestWizardScreen::wizardButtonIsLitOnTheWizardMenusPages()
+{
+    const auto wizardButtonLit = [this] {
+        return QQmlProperty::read(m_screen.visibleItem(QStringLiteral("menuWizardButton")),
+                                  "checked")
+            .toBool();
+    };
+    QTRY_COMPARE(m_screen.itemsNamed(QStringLiteral("wizardChoiceRow"), m_screen.page()).size(), 6);
+    QVERIFY(wizardButtonLit());
+    m_screen.clickRow(QStringLiteral("RUN SETUP WIZARD"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("runSetupPage")));
+    QVERIFY(wizardButtonLit());
+    m_screen.clickButton(QStringLiteral("wizardBackButton"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardListPage")));
+    m_screen.clickRow(QStringLiteral("WIZARD OPTIONS"));
+    QTRY_VERIFY(m_screen.showsPage(QStringLiteral("wizardOptionsPage")));
+    QVERIFY(wizardButtonLit());
 }
 
 void TestWizardScreen::runAllIsWrittenBeforeTheSetupStarts_data()
