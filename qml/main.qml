@@ -219,6 +219,12 @@ Item {
         onSourceChanged: substitute.visible = rootQML.startUpScreenVisible
     }
 
+    FocusKeeper {
+        page: myLoader.item
+        pageSource: myLoader.source
+        window: rootQML.Window.window
+    }
+
     // The help picture of the current screen over the whole window, until a click anywhere or
     // Escape; the keyboard focus then goes back to where it was.
     Rectangle {

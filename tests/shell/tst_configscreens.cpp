@@ -67,6 +67,7 @@ private Q_SLOTS:
     void outputNameLeftByTabOrAButton();
     void outputNameLeftByTheFocus_data();
     void outputNameLeftByTheFocus();
+    void tabOutOfANameKeepsItsPlace();
     void eqSettingsCopiedOntoAnotherEq();
     void clicksBeyondTheListsChangeNothing_data();
     void clicksBeyondTheListsChangeNothing();
@@ -419,6 +420,28 @@ void TestConfigScreens::outputNameLeftByTheFocus()
     click(m_model->enCfgApply() ? QStringLiteral("discardButton") : QStringLiteral("closeButton"));
     QTRY_VERIFY(!overlayShown());
     QCOMPARE(m_model->workingConfig(), m_model->referenceConfig());
+}
+
+// The edit a name's Tab makes reloads the page; the keyboard focus is then on the next output's
+// name, where Tab had put it, not back at the top of the window.
+void TestConfigScreens::tabOutOfANameKeepsItsPlace()
+{
+    settle();
+    QString before;
+    QQuickItem* field = outputNameField(&before);
+    QVERIFY(field);
+    QQuickView* view = m_session.shell().loader()->view();
+    QVERIFY(fieldleaving::typeOver(view, field, QStringLiteral("Stage Left")));
+    fieldleaving::leave(view, QStringLiteral("tab"), {});
+    QTRY_COMPARE(shownOutputName(), QStringLiteral("Stage Left"));
+    const auto focusedName = [view] {
+        return view->activeFocusItem() ? view->activeFocusItem()->objectName() : QString();
+    };
+    QTRY_COMPARE(focusedName(), QStringLiteral("outputName_4"));
+    QTest::keyClick(view, Qt::Key_Tab);
+    QTRY_COMPARE(focusedName(), QStringLiteral("outputName_5"));
+    click(QStringLiteral("discardButton"));
+    QTRY_VERIFY(!overlayShown());
 }
 
 void TestConfigScreens::eqSettingsCopiedOntoAnotherEq()
