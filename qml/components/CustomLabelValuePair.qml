@@ -24,7 +24,8 @@ Rectangle {
                                                                  stateVariableName).length > 0
     readonly property bool nudgeable: DeviceModelProvider.nudgeObjectClass(processingObjectName,
                                                                            stateVariableName) !== ""
-    // The device's value text, empty until it arrives.
+    // The value text shown (the newest written while the device has not answered it), empty
+    // until the device's arrives.
     readonly property string valueText: content.item ? content.item.valueText : ""
     // The number shown, a screen reader's value of the cell; NaN until it arrives.
     readonly property real value: content.item && content.item.number !== undefined

@@ -4,7 +4,7 @@ import DeviceModelProvider 1.0
 
 // The value of one variable as the device writes it: the number white at the variable's
 // resolution, its unit smaller and grey beside it ("1.25" "kHz"); a dimmed dash until the device
-// has reported it. It asks for the width of the widest value its variable can take (the device
+// has reported it. A value written that the device has not answered yet shows dimmed. It asks for the width of the widest value its variable can take (the device
 // model's), so that a cell sized by it shows every value whole; the number elides only when the
 // label is given less width than the value shown needs.
 Item {
@@ -57,7 +57,7 @@ Item {
             textFormat: Text.PlainText
             elide: Text.ElideRight
             font.pixelSize: Theme.dpY(root.fontSize)
-            color: root.waiting ? Theme.textFaint : root.color
+            color: root.waiting ? Theme.textFaint : backend.pending ? Theme.textDim : root.color
         }
         Text {
             id: unit

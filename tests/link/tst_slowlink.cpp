@@ -7,6 +7,7 @@
 // drags and switches end on the last on the device, shown from the gesture on, never turned
 // back by an earlier answer nor written again from one; and writes the device refuses or
 // ignores give way to its value. What travelled is read from the device's timed wire log.
+#include "boundvariable.h"
 #include "clientconnectionwatchdog.h"
 #include "consolelinebuilder.h"
 #include "customcombobox.h"
@@ -15,6 +16,7 @@
 #include "qx8button.h"
 #include "qx8enumsv.h"
 #include "qx8exclusivegroup.h"
+#include "qx8label.h"
 #include "qx8meter.h"
 #include "qx8numericalsv.h"
 #include "qx8slider.h"
@@ -577,6 +579,101 @@ private Q_SLOTS:
             QCOMPARE(stepped.last().first().toFloat(), 7.12f);
         }
         QCOMPARE(heldAmount(), 7.12f);
+    }
+
+    void readOutsShowTheNewestWrite_data()
+    {
+        QTest::addColumn<float>("start");
+        QTest::addColumn<int>("nudges");    // on "+", 270 ms apart
+        QTest::addColumn<QString>("typed"); // by the millisecond field after them; empty: none
+        QTest::addColumn<float>("held");    // by the device at the end
+        QTest::newRow("five nudges") << 2.5f << 5 << QString() << 2.8f;
+        QTest::newRow("two nudges, then past the top, clamped")
+            << 2.5f << 2 << QStringLiteral("1200") << 1000.0f;
+    }
+    // Over a link that answers 1.5 s late at 2,000 B/s, controls that show the amount without
+    // having written it (a label, the fields in feet and metres, the millisecond field beside
+    // the nudge button) show each newest write, pending, as the device will report it in their
+    // unit, from the write on; an answer to an earlier write never shows. The field that wrote
+    // shows its own text. Once the device has answered the last write, each shows its value,
+    // clamped or not.
+    void readOutsShowTheNewestWrite()
+    {
+        QFETCH(float, start);
+        QFETCH(int, nudges);
+        QFETCH(QString, typed);
+        QFETCH(float, held);
+        QVERIFY(setAmount(start));
+        const auto label = boundControl<QX8Label>(kDelay, kAmount);
+        std::vector<std::unique_ptr<QX8TextField>> fields;
+        const QStringList units{"ms", "ft", "m"};
+        for (const QString& unit : units) {
+            fields.push_back(boundControl<QX8TextField>(kDelay, kAmount));
+            fields.back()->setUnit(unit);
+        }
+        const auto up = amountNudge();
+        // The device's report of an amount in milliseconds, whole or in one unit.
+        const DeviceModel::Variable* amount = boundVariable(kDelay, kAmount);
+        QVERIFY(amount);
+        const auto reported = [&](double ms, int unit = -1) {
+            QStringList parts;
+            for (const DeviceModel::DisplayUnit& shown : amount->displayUnits)
+                parts << QString::number(ms * shown.scale, 'f', 2) + shown.name;
+            return unit < 0 ? parts.join('/') : parts.at(unit);
+        };
+        QCOMPARE(m_device->value(kDelay, kAmount), "ok " + reported(double(start)));
+
+        using Shown = QPair<QString, bool>;
+        std::vector<QX8Label*> readOuts{label.get()};
+        for (const auto& field : fields)
+            readOuts.push_back(field.get());
+        QTRY_VERIFY(up->valueToNudge() == start &&
+                    std::all_of(readOuts.begin(), readOuts.end(),
+                                [](const QX8Label* readOut) { return readOut->hasDeviceValue(); }));
+        std::vector<QList<Shown>> shown(readOuts.size());
+        std::vector<QList<Shown>> expected(readOuts.size());
+        const auto expect = [&](double ms, bool pending) {
+            expected[0] << Shown{reported(ms), pending};
+            for (int unit = 0; unit < units.size(); ++unit)
+                expected[size_t(unit) + 1] << Shown{reported(ms, unit), pending};
+        };
+        const auto note = [&] {
+            for (size_t i = 0; i < readOuts.size(); ++i) {
+                const Shown now{readOuts[i]->labelValue(), readOuts[i]->isPending()};
+                if (shown[i].isEmpty() || shown[i].last() != now)
+                    shown[i].append(now);
+            }
+        };
+        QTimer sampler;
+        sampler.setInterval(1);
+        connect(&sampler, &QTimer::timeout, &sampler, note);
+        sampler.start();
+        note();
+        expect(double(start), false);
+        QVERIFY(device().setConsoleLink(2000, 1500));
+
+        float written = start;
+        for (int nudge = 0; nudge < nudges; ++nudge) {
+            up->onNudged(1, kAmount, QStringLiteral("Delay"));
+            note();
+            written += 0.06f;
+            expect(double(written), true);
+            QTest::qWait(270);
+        }
+        if (!typed.isEmpty()) {
+            fields[0]->setLabelValue(typed);
+            note();
+            expect(typed.toDouble(), true);
+            expected[1].last().first = typed;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!amountWriteUnanswered(), 30000);
+        QTest::qWait(100);
+        note();
+        sampler.stop();
+        expect(double(held), false);
+        QCOMPARE(m_device->value(kDelay, kAmount), "ok " + reported(double(held)));
+        for (size_t i = 0; i < readOuts.size(); ++i)
+            QCOMPARE(shown[i], expected[i]);
     }
 
     void quickClicksEachSwitchOn_data()

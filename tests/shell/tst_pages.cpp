@@ -180,6 +180,7 @@ private Q_SLOTS:
     void quickNudgesOnASlowLinkEachStepOn_data();
     void quickNudgesOnASlowLinkEachStepOn();
     void typedAmountStaysUntilTheDeviceAnswers();
+    void nudgedAmountShowsInEveryUnitEveryFrame();
     void quickSwitchClicksOnASlowLinkEachSwitch_data();
     void quickSwitchClicksOnASlowLinkEachSwitch();
     void quickPicksOnASlowLinkEndOnTheLast_data();
@@ -1276,6 +1277,66 @@ void TestPages::typedAmountStaysUntilTheDeviceAnswers()
         QCOMPARE(frame->second, themed(waiting ? "textDim" : "text"));
     }
     QCOMPARE(setsSince(wireBefore), amountSets(QStringLiteral("7ms")));
+}
+
+// Over the slow link, five clicks on the input delay's "+" 270 ms apart: in every frame from each
+// click the fields in milliseconds, feet and metres show the newest value written, dimmed, in
+// their unit as the device will report it, never an earlier value brought by the answer to an
+// earlier click; once the device has answered the last, its value shows, undimmed.
+void TestPages::nudgedAmountShowsInEveryUnitEveryFrame()
+{
+    VirtualProcessor& device = m_session.device();
+    const QString path =
+        ConsoleLineBuilder::pathBody(QStringLiteral("InputDelay"), QStringLiteral("Amount"));
+    QVERIFY(device.command(QStringLiteral("set \"%1\" 2.5").arg(path)).startsWith("ok"));
+    QQuickItem* msField = loadedControl(QStringLiteral("InputDelay.qml"), QString(),
+                                        QStringLiteral("amountField"), QStringLiteral("Amount"));
+    QVERIFY(msField);
+    const QList<QQuickItem*> fields =
+        visibleItemsNamed(m_session.shell().pageItem(), QStringLiteral("amountField"));
+    QCOMPARE(fields.size(), 3);
+    QCOMPARE(fields.first(), msField);
+    const DeviceModel::Variable* amount = m_model.variable(path.mid(2).chopped(1));
+    QVERIFY(amount);
+    QCOMPARE(amount->displayUnits.size(), fields.size());
+    // The amount in each unit as the device reports it.
+    const auto inEveryUnit = [&](double ms, bool dimmed) {
+        QStringList texts;
+        for (const DeviceModel::DisplayUnit& unit : amount->displayUnits)
+            texts << QString::number(ms * unit.scale, 'f', 2);
+        return texts.join(' ') + (dimmed ? QStringLiteral(", dimmed") : QString());
+    };
+    const auto shown = [&] {
+        QStringList texts;
+        bool dimmed = false;
+        for (QQuickItem* field : fields) {
+            texts << field->property("text").toString();
+            dimmed = dimmed || looksPending(field);
+        }
+        return texts.join(' ') + (dimmed ? QStringLiteral(", dimmed") : QString());
+    };
+    QTRY_COMPARE(shown(), inEveryUnit(2.5, false));
+    QQuickItem* up = nudgeBeside(msField, 1);
+    QVERIFY(up);
+    const SlowConsole slow(device);
+    QVERIFY(slow.isSlow());
+    ShownFrames frames(m_session.shell().loader()->view(), shown);
+    QVERIFY(frames.waitForFrame());
+
+    QStringList expected{inEveryUnit(2.5, false)};
+    for (int clicks = 1; clicks <= 5; ++clicks) {
+        click(up);
+        expected << inEveryUnit(2.5 + 0.06 * clicks, true);
+        QTest::qWait(270);
+    }
+    expected << inEveryUnit(2.8, false);
+    QTRY_VERIFY_WITH_TIMEOUT(!amountWriteUnanswered(), 30000);
+    QVERIFY(m_session.waitForFrame());
+    QVERIFY(frames.stop());
+
+    QCOMPARE(device.command("value \"" + path + '"').section('/', 0, 0), "ok 2.80ms");
+    QCOMPARE(frames.shown(), expected);
+    QVERIFY2(frames.drawn() >= 20, qPrintable(QString::number(frames.drawn())));
 }
 
 void TestPages::quickSwitchClicksOnASlowLinkEachSwitch_data()

@@ -3,10 +3,7 @@
 #include "boundvariable.h"
 #include "typednumber.h"
 
-QX8TextField::QX8TextField(QObject* parent) : QX8Label(parent)
-{
-    connect(this, &QX8Label::labelValueChanged, this, &QX8TextField::onLabelValueChanged);
-}
+QX8TextField::QX8TextField(QObject* parent) : QX8Label(parent) {}
 
 QX8TextField::~QX8TextField()
 {
@@ -35,26 +32,23 @@ QString QX8TextField::withUnit(const QString& text) const
     return text.right(m_unit.size()) == m_unit ? text : text + m_unit;
 }
 
-// Text typed on the screen goes out through the link's line guard like any other value, and
-// stays shown (`shown`) while the link awaits the device's answer. The device's own value is
-// not written again, unless another value of this field is still on its way.
-void QX8TextField::write(const QString& value, const QString& shown)
+void QX8TextField::setLabelValue(const QString& labelValue)
 {
-    if (value == m_lastDeviceValue && !isPending())
-        return;
-    sendRequest(QStringLiteral("set"), QString(), value);
-    if (!unansweredWrite())
-        return; // not logged in: nothing awaits an answer
-    m_pendingText = shown;
-    setPending(true);
-    setLabelValue(shown);
+    write(withUnit(labelValue), labelValue);
 }
 
-void QX8TextField::onLabelValueChanged(QString data)
+// Text typed on the screen goes out through the link's line guard like any other value, and
+// stays shown (`shown`) while the link awaits the device's answer. The device's own value is
+// not written again, unless another value is still on its way.
+void QX8TextField::write(const QString& value, const QString& shown)
 {
-    if (isPending() && data == m_pendingText)
-        return; // shown for the write on its way
-    write(withUnit(data), data);
+    if (value == labelValue() && !isPending())
+        return;
+    sendRequest(QStringLiteral("set"), QString(), value);
+    if (unansweredWrite() != value)
+        return; // not sent: not logged in, or refused by the line guard
+    m_ownWrite = OwnWrite{value, shown};
+    showLatest();
 }
 
 QString QX8TextField::writeTyped(const QString& text)
@@ -74,30 +68,14 @@ QString QX8TextField::writeTyped(const QString& text)
     return reading.refusal;
 }
 
-// A value the field wrote stays until the device has answered every write to the variable: an
-// answer to an earlier one is kept for then.
-void QX8TextField::handleDataAvailable(DataFromDevice data)
+std::optional<QString> QX8TextField::shownOf(const QString& valueText) const
 {
-    if (data.command == QLatin1String("unsubr"))
-        return;
-    const std::optional<QString> part = partInUnit(data.value, m_unit);
-    if (!part)
-        return;
-    m_lastDeviceValue = *part;
-    if (!isPending() || !unansweredWrite())
-        showDeviceValue();
+    return partInUnit(valueText, m_unit);
 }
 
-// Ends the pending look first, so that the device's value shown is not written back.
-void QX8TextField::showDeviceValue()
+QString QX8TextField::shownWhileWritten(const QString& written) const
 {
-    setPending(false);
-    setLabelValue(m_lastDeviceValue);
-}
-
-// Writes that ended with no answer bring no value: the one heard last stands.
-void QX8TextField::writesChanged()
-{
-    if (isPending() && !unansweredWrite())
-        showDeviceValue();
+    if (m_ownWrite && m_ownWrite->value == written)
+        return m_ownWrite->shown;
+    return QX8Label::shownWhileWritten(written);
 }

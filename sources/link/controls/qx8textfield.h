@@ -7,9 +7,9 @@
 // An editable label in one unit. The device may report a value in several units at once,
 // separated by "/"; the field shows the part in its own unit. Text the screen writes into
 // `labelValue` goes to the device with the unit appended; what the user types goes through
-// writeTyped(), which checks a number before it is written. A value written stays shown, marked
-// pending, until the device has answered every write to the variable; then its value shows,
-// whatever it is.
+// writeTyped(), which checks a number before it is written. A value it wrote shows as it was
+// given, and one written by another control in this field's unit, pending, until the device has
+// answered every write to the variable; then its value shows, whatever it is.
 class QX8TextField : public QX8Label
 {
     Q_OBJECT
@@ -21,6 +21,8 @@ public:
 
     QString unit() const { return m_unit; }
     void setUnit(const QString& unit);
+    // Writes the text given, in this field's unit.
+    void setLabelValue(const QString& labelValue) override;
 
     // Writes what the user typed, leaving the shown value to the device's answer. For a number
     // variable of the device model only a number in its range, in this field's unit, goes out,
@@ -34,23 +36,21 @@ public:
 Q_SIGNALS:
     void unitChanged(QString& a);
 
-public Q_SLOTS:
-    void onLabelValueChanged(QString data);
-
-protected Q_SLOTS:
-    void handleDataAvailable(DataFromDevice data) override;
-
 protected:
-    // The device's acknowledgement carries the value it accepted.
-    bool takesAcknowledgements() const override { return true; }
+    std::optional<QString> shownOf(const QString& valueText) const override;
+    QString shownWhileWritten(const QString& written) const override;
 
 private:
+    // A value this field wrote and the text it shows for it.
+    struct OwnWrite
+    {
+        QString value;
+        QString shown;
+    };
+
     QString withUnit(const QString& text) const;
     void write(const QString& value, const QString& shown);
-    void showDeviceValue();
-    void writesChanged() override;
 
-    QString m_lastDeviceValue;
     QString m_unit;
-    QString m_pendingText; // shown while pending
+    std::optional<OwnWrite> m_ownWrite;
 };
