@@ -4,9 +4,10 @@ import DeviceModelProvider 1.0
 
 // The value of one variable as the device writes it: the number white at the variable's
 // resolution, its unit smaller and grey beside it ("1.25" "kHz"); a dimmed dash until the device
-// has reported it. A value written that the device has not answered yet shows dimmed. It asks for the width of the widest value its variable can take (the device
-// model's), so that a cell sized by it shows every value whole; the number elides only when the
-// label is given less width than the value shown needs.
+// has reported it, and a written value the device has not answered yet dimmed. It asks for the
+// width of the widest value its variable can take (the device model's), so that a cell sized by
+// it shows every value whole; the number elides only when the label is given less width than the
+// value shown needs.
 Item {
     id: root
 
