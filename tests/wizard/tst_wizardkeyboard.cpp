@@ -26,6 +26,7 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void menuAndListAnsweredByKeys();
+    void aNewStepKeepsTheKeyboardsPlace();
     void optionsByKeys();
     void dialAndSpinBoxStepByKeys();
 
@@ -120,6 +121,30 @@ void TestWizardKeyboard::menuAndListAnsweredByKeys()
                                                  setLine(kWizard + "WizardChoice", "Yes"),
                                                  setLine(kWizard + "WizardEvent", "Next"),
                                                  setLine(kWizard + "WizardEvent", "Exit")}));
+}
+
+// Every step brings its own page: the keyboard's focus goes to the new page's list when a row of
+// the menu's list started the wizard, and stays on Next when Next went on, so the next key acts
+// there and not at the top of the window.
+void TestWizardKeyboard::aNewStepKeepsTheKeyboardsPlace()
+{
+    const auto focusedName = [this] {
+        const QQuickItem* focused = window()->activeFocusItem();
+        return focused ? focused->objectName() : QString();
+    };
+    QTRY_COMPARE(m_screen.itemsNamed(QStringLiteral("wizardChoiceRow"), m_screen.page()).size(), 6);
+    QVERIFY(tabTo(QStringLiteral("wizardChoiceCursor")));
+    press(Qt::Key_Home);
+    press(Qt::Key_Down, 2);
+    press(Qt::Key_Return);
+    m_screen.waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("PromptRtaMic"));
+    QTRY_COMPARE(focusedName(), QStringLiteral("wizardChoiceCursor"));
+    press(Qt::Key_End);
+    press(Qt::Key_Space);
+    QVERIFY(tabTo(QStringLiteral("wizardNextButton")));
+    press(Qt::Key_Return);
+    m_screen.waitForPage(QStringLiteral("wizardListPage"), QStringLiteral("PromptAutoEQChoice"));
+    QTRY_COMPARE(focusedName(), QStringLiteral("wizardNextButton"));
 }
 
 // On the options page Tab stops at each choice, each switch and Back; an arrow moves an exclusive
