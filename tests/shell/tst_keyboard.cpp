@@ -526,8 +526,8 @@ void TestKeyboard::confirmationTakesEnterAndEscape()
     QVERIFY(!dialog->isVisible());
 }
 
-// The name dialog opens on its field, the proposed name selected; Tab goes from the field to OK and Cancel and back; Enter in
-// the field is the field's own accept, which stores the preset once.
+// The name dialog opens on its field, the proposed name selected; Tab goes from the field to OK
+// and Cancel and back; Enter in the field is the field's own accept, which stores the preset once.
 void TestKeyboard::nameDialogKeepsEnterForItsField()
 {
     QVERIFY(loadPage(QStringLiteral("ScreenPresets.qml")));
