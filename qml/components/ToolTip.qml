@@ -7,6 +7,9 @@ T.ToolTip {
 
     delay: 600
     timeout: 6000
+    // A page torn down during the pause takes the tip's bindings with it at once but deletes the
+    // tip only later: without this the pause would end in opening a tip that has no window.
+    Component.onDestruction: visible = false
     padding: Theme.dpX(Theme.spacing)
 
     contentItem: Text {
