@@ -222,11 +222,11 @@ class PackageProbePlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "packageprobe.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override
+    QObject* create(const QString& key, const QString& argument) override
     {
-        if (key != QLatin1String("qx8probe") || specification.isEmpty())
+        if (key != QLatin1String("qx8probe") || argument.isEmpty())
             return nullptr;
-        return new PackageProbe(specification);
+        return new PackageProbe(argument);
     }
 };
 
