@@ -104,8 +104,8 @@ QtObject {
     // The page's controls in tab order.
     function tabStops() {
         var stops = [];
-        for (var next = page ? page.nextItemInFocusChain(true) : null;
-             next && isInside(next, page) && stops.indexOf(next) < 0;
+        var first = page ? page.nextItemInFocusChain(true) : null;
+        for (var next = first; next && isInside(next, page) && (stops.length === 0 || next !== first);
              next = next.nextItemInFocusChain(true))
             stops.push(next);
         return stops;
